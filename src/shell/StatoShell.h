@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Program-wide values of the shell: folders, flags, regional formats, loading progress.
+struct StatoShell {
+    QString Versione = QStringLiteral("2.52");
+    QString Cartella_Sistema = QStringLiteral("Sistema");
+    QString Cartella_Storici = QStringLiteral("Sistema");
+    QString Cartella_Immagini = QStringLiteral("Immagini");
+    QString Password_Archivi = QStringLiteral("6128374");
+    QString Cartella_Programma;  // absolute; see Percorsi
+
+    bool Blocco_Grafici = true;
+    bool Blocco_Aggiornamento = false;
+    bool RT_Bloccato = false;
+
+    QString Modalita;                // "ONLINE" or "OFFLINE"
+    QString Formato_Locale = QStringLiteral("UE");
+    QString Formato_Data = QStringLiteral("DD/MM/YY");
+    QString Formato_Ora = QStringLiteral("h:mm");
+    QString Formato_Ora_Secondi = QStringLiteral("h:mm:ss");
+
+    QString Layout_Grafico = QStringLiteral("RIDOTTO");
+    int Passo_Avvio = 0;
+    QStringList Coda_Messaggi;       // at most 30 pending server texts, oldest first
+};
