@@ -1,0 +1,115 @@
+#include "archive/Archivio.h"
+
+#include "platform/Percorsi.h"
+
+#include <QAtomicInt>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace archivio {
+
+namespace {
+QAtomicInt contatore;
+}
+
+QString PercorsoArchivio(FileArchivio file)
+{
+    return percorsi::Cartella(QStringLiteral("Sistema")) + QStringLiteral("/Sistema%1.dat").arg(int(file));
+}
+
+bool IdentificatoreValido(const QString &nome)
+{
+    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return re.match(nome).hasMatch();
+}
+
+Connessione::Connessione(FileArchivio file)
+    : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1)))
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
+    db.setDatabaseName(PercorsoArchivio(file));
+    m_aperta = db.open();
+    if (!m_aperta)
+        m_errore = db.lastError().text();
+}
+
+Connessione::~Connessione()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_nome, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_nome);
+}
+
+QSqlDatabase Connessione::Database() const { return QSqlDatabase::database(m_nome, false); }
+
+bool Connessione::Aggiorna(const QString &tabella, const QString &colonna, int id, const QString &valore)
+{
+    return AggiornaRiga(tabella, id, {{colonna, valore}});
+}
+
+bool Connessione::AggiornaRiga(const QString &tabella, int id,
+                               const std::vector<std::pair<QString, QString>> &valori)
+{
+    if (!m_aperta || valori.empty() || !IdentificatoreValido(tabella))
+        return false;
+    QStringList assegnazioni;
+    for (const auto &[colonna, valore] : valori) {
+        if (!IdentificatoreValido(colonna))
+            return false;
+        assegnazioni << colonna + QStringLiteral(" = ?");
+    }
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?").arg(tabella, assegnazioni.join(QStringLiteral(", "))));
+    for (const auto &v : valori)
+        q.addBindValue(v.second);
+    q.addBindValue(id);
+    if (!q.exec()) {
+        m_errore = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+std::map<int, Riga> Connessione::LeggiTabella(const QString &tabella)
+{
+    std::map<int, Riga> righe;
+    if (!m_aperta || !IdentificatoreValido(tabella))
+        return righe;
+    QSqlQuery q(Database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(tabella))) {
+        m_errore = q.lastError().text();
+        return righe;
+    }
+    while (q.next()) {
+        const QSqlRecord r = q.record();
+        Riga riga;
+        for (int i = 0; i < r.count(); ++i)
+            riga[r.fieldName(i)] = r.value(i).isNull() ? QString() : r.value(i).toString();
+        bool ok = false;
+        const int id = r.value(QStringLiteral("ID")).toInt(&ok);
+        if (ok)
+            righe[id] = std::move(riga);
+    }
+    return righe;
+}
+
+bool Connessione::TabellaEsiste(const QString &tabella)
+{
+    return m_aperta && Database().tables().contains(tabella, Qt::CaseInsensitive);
+}
+
+bool Connessione::IniziaTransazione() { return m_aperta && Database().transaction(); }
+bool Connessione::ConfermaTransazione() { return m_aperta && Database().commit(); }
+void Connessione::AnnullaTransazione()
+{
+    if (m_aperta)
+        Database().rollback();
+}
+
+}  // namespace archivio

@@ -1,0 +1,55 @@
+#pragma once
+
+// Access to the three local archive files. A connection lives for one operation
+// (open, a few statements, close), as every archive operation expects; values are
+// stored as text and always bound, never pasted into the statement.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <vector>
+
+namespace archivio {
+
+enum class FileArchivio { Sistema1 = 1, Sistema2 = 2, Sistema3 = 3 };
+
+// <program folder>/Sistema/SistemaN.dat
+QString PercorsoArchivio(FileArchivio file);
+
+// One row as read: column name -> text ("" for a NULL column).
+using Riga = std::map<QString, QString>;
+
+class Connessione {
+public:
+    explicit Connessione(FileArchivio file);
+    ~Connessione();
+    Connessione(const Connessione &) = delete;
+    Connessione &operator=(const Connessione &) = delete;
+
+    bool Aperta() const { return m_aperta; }
+    QString Errore() const { return m_errore; }
+    QSqlDatabase Database() const;
+
+    // UPDATE tabella SET colonna = valore WHERE ID = id. Table and column names come
+    // from the program, never from the user; they are checked to be plain identifiers.
+    bool Aggiorna(const QString &tabella, const QString &colonna, int id, const QString &valore);
+    // The same for several columns of one row.
+    bool AggiornaRiga(const QString &tabella, int id, const std::vector<std::pair<QString, QString>> &valori);
+    // Every row of a table by ID.
+    std::map<int, Riga> LeggiTabella(const QString &tabella);
+    bool TabellaEsiste(const QString &tabella);
+
+    bool IniziaTransazione();
+    bool ConfermaTransazione();
+    void AnnullaTransazione();
+
+private:
+    QString m_nome;
+    bool m_aperta = false;
+    QString m_errore;
+};
+
+bool IdentificatoreValido(const QString &nome);
+
+}  // namespace archivio
