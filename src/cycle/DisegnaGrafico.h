@@ -1,0 +1,19 @@
+#pragma once
+
+// Builds one chart slot from scratch from the session state. Every failing
+// item is skipped and the final redraw always runs.
+
+#include <QString>
+
+struct Stato;
+class ControlliGrafici;
+
+// Rebuilds slot `grafico` (0..3) for degree `grado` (0..12); writes
+// Titoli_Grafici(grafico) and the slot's chart, nothing else.
+void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int grado);
+
+// The degree's caption after the underlying's name: "  Kalvo +2  Future 15m".
+QString Didascalia_Grado(int grado);
+
+// The product's web address, shown by the watermark and the saved picture.
+inline constexpr const char *Indirizzo_Web = "www.wavelore.example";

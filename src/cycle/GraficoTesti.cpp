@@ -1,0 +1,3 @@
+#include "cycle/SezioniGrafico.h"
+
+void Scrivi_Testi_Utente(ContestoGrafico &) {}

@@ -1,0 +1,3 @@
+#include "cycle/SezioniGrafico.h"
+
+void Disegna_Ultimo_Prezzo(ContestoGrafico &) {}
