@@ -67,7 +67,8 @@ struct StatoCicli {
     // Future time axis per degree, entry k (1-based) is the k-th bar after the newest.
     PerGrado<std::vector<TempoFuturo>> Tempi_Futuri{};
 
-    // Battleplan curve per degree, filled by Calcola_Battleplan.
+    // Battleplan curve per degree, filled by Calcola_Battleplan: element i is the
+    // value at chart position i (1..N), element 0 unused.
     PerGrado<std::vector<double>> Battleplan{};
 
     std::array<SlotGrafico, costanti::Num_Slot> Conf_Grafici{};

@@ -1,0 +1,231 @@
+#include "archive/ParametriCicli.h"
+
+#include "Stato.h"
+#include "archive/Archivio.h"
+#include "platform/DataOra.h"
+#include "platform/VbRuntime.h"
+
+#include <cmath>
+#include <optional>
+
+namespace archivio {
+
+namespace {
+
+// Per-degree letters and their column in TAB<d>.
+struct ColonnaGrado {
+    char lettera;
+    int colonna;
+};
+constexpr ColonnaGrado Colonne_Grado[] = {
+    {'C', 1}, {'D', 2}, {'T', 3}, {'K', 4}, {'B', 5}, {'Z', 6}, {'H', 7}, {'A', 8},
+    {'L', 9}, {'M', 10}, {'N', 11}, {'P', 12}, {'F', 14}, {'I', 15},
+};
+
+std::optional<int> colonnaGrado(QChar c)
+{
+    for (const auto &cg : Colonne_Grado)
+        if (c == QLatin1Char(cg.lettera))
+            return cg.colonna;
+    return std::nullopt;
+}
+
+QString col(int n) { return QStringLiteral("C%1").arg(n); }
+QString intero(int v) { return QString::number(v); }
+QString decimale(double v) { return vb::CStr(v); }
+
+// Text of the setting of one degree for a single-column letter.
+QString valoreGrado(const StatoCicli &c, QChar lettera, size_t d)
+{
+    switch (lettera.toLatin1()) {
+    case 'C': return intero(c.Sottocicli[d]);
+    case 'D': return decimale(c.Durata[d]);
+    case 'T': return decimale(c.Tendenza[d]);
+    case 'K': return intero(c.Tempi[d]);
+    case 'B': return intero(c.Compressione[d]);
+    case 'Z': return decimale(c.Zoom[d]);
+    case 'H': return decimale(c.Prop_Battleplan[d]);
+    case 'A': return intero(c.Posizione_Asse_Y[d]);
+    case 'L': return intero(c.Modo_Mouse_Grado[d]);
+    case 'M': return intero(c.Griglia_1[d]);
+    case 'N': return intero(c.Griglia_2[d]);
+    case 'F': return intero(c.Modo_Linea_Storico[d]);
+    case 'I': return intero(c.Mostra_Coordinate[d]);
+    default: return QString();
+    }
+}
+
+// The checks of one stored column.
+enum class Controllo { Intervallo, ZeroUno, Positivo, Data, Ora };
+struct RegolaColonna {
+    int colonna;    // C<n> of TAB<d>
+    int posizione;  // in Tab_Cicli
+    Controllo controllo;
+    double minimo, massimo;
+    int predefinito;
+};
+constexpr RegolaColonna Regole[] = {
+    {1, 1, Controllo::Intervallo, 1, 6, 2},
+    {2, 2, Controllo::Positivo, 0, 0, 100},
+    {3, 3, Controllo::Intervallo, -10, 10, 0},
+    {4, 11, Controllo::Intervallo, 1, 20, 2},
+    {5, 5, Controllo::Intervallo, 0, 10, 0},
+    {6, 10, Controllo::Intervallo, 0, 10, 5},
+    {7, 15, Controllo::Intervallo, 1, 2, 1},
+    {8, 16, Controllo::Intervallo, 1, 100, 50},
+    {9, 19, Controllo::ZeroUno, 0, 1, 1},
+    {10, 20, Controllo::ZeroUno, 0, 1, 1},
+    {11, 21, Controllo::ZeroUno, 0, 1, 0},
+    {12, 17, Controllo::Data, 0, 0, 0},
+    {13, 18, Controllo::Ora, 0, 0, 0},
+    {14, 22, Controllo::Intervallo, 0, 2, 0},
+    {15, 23, Controllo::ZeroUno, 0, 1, 0},
+};
+
+const QString Ora_Predefinita = QStringLiteral("10.00.00");
+
+bool accettato(const RegolaColonna &r, const QString &valore, const QString &formatoData)
+{
+    if (valore.trimmed().isEmpty())
+        return false;
+    switch (r.controllo) {
+    case Controllo::Data: return dataora::LeggiData(valore, formatoData).has_value();
+    case Controllo::Ora: return dataora::LeggiOra(valore).has_value();
+    default: break;
+    }
+    const auto x = vb::LeggiNumero(valore);
+    if (!x || !std::isfinite(*x))
+        return false;
+    switch (r.controllo) {
+    case Controllo::Positivo: return *x > 0;
+    case Controllo::ZeroUno: return *x == 0 || *x == 1;
+    default: return *x >= r.minimo && *x <= r.massimo;
+    }
+}
+
+// A whole number from `minimo` to `massimo`, read from stored text.
+std::optional<int> interoNelIntervallo(const QString &valore, int minimo, int massimo)
+{
+    const auto x = vb::LeggiNumero(valore);
+    if (!x || *x != std::floor(*x) || *x < minimo || *x > massimo)
+        return std::nullopt;
+    return int(*x);
+}
+
+}  // namespace
+
+DestinazioneCodice Destinazione(QChar codice, int indice)
+{
+    if (codice == QLatin1Char('S'))
+        return {QStringLiteral("TABAVV"), col(1)};
+    if (auto c = colonnaGrado(codice)) {
+        if (indice < 0 || indice > costanti::Max_Grado)
+            return {};
+        return {QStringLiteral("TAB%1").arg(indice), col(*c)};
+    }
+    if (codice == QLatin1Char('O') || codice == QLatin1Char('E')) {
+        if (indice < 0 || indice >= costanti::Num_Slot)
+            return {};
+        return {QStringLiteral("TABGRAF"), col(indice + (codice == QLatin1Char('O') ? 1 : 5))};
+    }
+    if (codice == QLatin1Char('G'))
+        return {QStringLiteral("TABGRAF"), col(9)};
+    return {};
+}
+
+bool Salva_Parametro(const Stato &stato, int indice)
+{
+    const StatoArchivio &a = stato.archivio;
+    const StatoCicli &c = stato.cicli;
+    if (a.Codice_Modifica.isEmpty())
+        return false;
+    const QChar lettera = a.Codice_Modifica.at(0);
+    const DestinazioneCodice dest = Destinazione(lettera, indice);
+    if (dest.tabella.isEmpty())
+        return false;
+    const int u = a.Sottostante_Corrente;
+    if (lettera != QLatin1Char('S') && (u < 1 || u > costanti::Num_Sottostanti))
+        return false;
+
+    std::vector<std::pair<QString, QString>> valori;
+    int riga = u;
+    const auto d = size_t(indice);
+    switch (lettera.toLatin1()) {
+    case 'S':
+        riga = 1;
+        valori = {{col(1), intero(u)}};
+        break;
+    case 'P':
+        valori = {{col(12), dataora::ScriviData(c.Data_Inizio_Ciclo[d], stato.shell.Formato_Data)},
+                  {col(13), dataora::ScriviOra(c.Ora_Inizio_Ciclo[d], stato.shell.Formato_Ora)}};
+        break;
+    case 'O': valori = {{dest.colonna, intero(c.Conf_Grafici[d].in_uso)}}; break;
+    case 'E': valori = {{dest.colonna, intero(c.Conf_Grafici[d].grado)}}; break;
+    case 'G':
+        for (int s = 0; s < costanti::Num_Slot; ++s)
+            valori.push_back({col(s + 9), intero(c.Conf_Grafici[size_t(s)].posizione)});
+        break;
+    default: valori = {{dest.colonna, valoreGrado(c, lettera, d)}}; break;
+    }
+
+    Connessione conn(FileArchivio::Sistema3);
+    if (!conn.Aperta())
+        return false;
+    return conn.AggiornaRiga(dest.tabella, riga, valori);
+}
+
+bool Carica_Parametri(StatoArchivio &archivio, const QString &formatoData, const QDate &oggi)
+{
+    const QString dataPredefinita = dataora::ScriviData(oggi.addDays(-1), formatoData);
+    auto &tab = archivio.Tab_Cicli;
+    for (auto &u : tab)
+        for (auto &pos : u)
+            pos.fill(QString());
+
+    Connessione conn(FileArchivio::Sistema3);
+    const bool aperta = conn.Aperta();
+    static const Riga vuota;
+
+    for (int d = 0; d <= costanti::Max_Grado; ++d) {
+        const std::map<int, Riga> righe = aperta ? conn.LeggiTabella(QStringLiteral("TAB%1").arg(d)) : std::map<int, Riga>{};
+        for (int u = 1; u <= costanti::Num_Sottostanti; ++u) {
+            const auto it = righe.find(u);
+            const Riga &riga = it != righe.end() ? it->second : vuota;
+            for (const RegolaColonna &r : Regole) {
+                const auto v = riga.find(col(r.colonna));
+                const QString valore = v != riga.end() ? v->second : QString();
+                QString &cella = tab[size_t(u)][size_t(r.posizione)][size_t(d + 1)];
+                if (accettato(r, valore, formatoData))
+                    cella = valore;
+                else if (r.controllo == Controllo::Data)
+                    cella = dataPredefinita;
+                else if (r.controllo == Controllo::Ora)
+                    cella = Ora_Predefinita;
+                else
+                    cella = intero(r.predefinito);
+            }
+        }
+    }
+
+    const std::map<int, Riga> grafici = aperta ? conn.LeggiTabella(QStringLiteral("TABGRAF")) : std::map<int, Riga>{};
+    for (int u = 1; u <= costanti::Num_Sottostanti; ++u) {
+        const auto it = grafici.find(u);
+        const Riga &riga = it != grafici.end() ? it->second : vuota;
+        auto valore = [&](int n) {
+            const auto v = riga.find(col(n));
+            return v != riga.end() ? v->second : QString();
+        };
+        for (int j = 1; j <= costanti::Num_Slot; ++j) {
+            const auto inUso = vb::LeggiNumero(valore(j));
+            tab[size_t(u)][12][size_t(j)] = (inUso && *inUso == 1) ? QStringLiteral("1") : QStringLiteral("0");
+            // Degree and grid position index arrays: only whole numbers in range are kept.
+            const auto grado = interoNelIntervallo(valore(j + 4), 0, costanti::Max_Grado);
+            tab[size_t(u)][13][size_t(j)] = grado ? valore(j + 4) : QStringLiteral("5");
+            const auto posizione = interoNelIntervallo(valore(j + 8), 0, costanti::Num_Slot - 1);
+            tab[size_t(u)][14][size_t(j)] = posizione ? valore(j + 8) : QStringLiteral("0");
+        }
+    }
+    return aperta;
+}
+
+}  // namespace archivio

@@ -1,0 +1,408 @@
+#include "market/StoricoLocale.h"
+
+#include "platform/DataOra.h"
+#include "platform/Percorsi.h"
+#include "platform/VbRuntime.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+namespace storico {
+
+namespace {
+
+// Room for the longest plain line plus the line end.
+constexpr int Buffer_Riga = 96;
+
+bool carattereAmmesso(char c)
+{
+    return (c >= '0' && c <= '9') || c == ';' || c == '.' || c == '-' || c == '+' || c == 'E';
+}
+
+void dueCifre(char *p, int v)
+{
+    p[0] = char('0' + v / 10);
+    p[1] = char('0' + v % 10);
+}
+
+// The plain line of one bar into `out`; its length, or 0 when the bar cannot be written.
+int scriviRiga(const BarraStorico &b, char *out)
+{
+    if (!b.data.isValid() || b.minuti < 0 || b.minuti > 1439 || !std::isfinite(b.chiusura) || !std::isfinite(b.volume))
+        return 0;
+    int anno = 0, mese = 0, giorno = 0;
+    b.data.getDate(&anno, &mese, &giorno);
+    // Two-digit years read back as 1930..2029; any other year would come back wrong.
+    if (anno < 1930 || anno > 2029)
+        return 0;
+    char *p = out;
+    dueCifre(p, giorno);
+    dueCifre(p + 2, mese);
+    dueCifre(p + 4, anno % 100);
+    p[6] = ';';
+    dueCifre(p + 7, b.minuti / 60);
+    dueCifre(p + 9, b.minuti % 60);
+    p[11] = ';';
+    p += 12;
+    char *fine = out + Lunghezza_Max_Riga + 1;
+
+    const double x = b.chiusura;
+    const double ax = std::fabs(x);
+    if (x == 0.0) {
+        *p++ = '0';
+    } else if (ax >= 1e-4 && ax < 1e15) {
+        // Up to 15 significant digits without trailing zeros, as the stored text always was.
+        auto r = std::to_chars(p, fine, x, std::chars_format::general, 15);
+        if (r.ec != std::errc())
+            return 0;
+        p = r.ptr;
+    } else {
+        const QByteArray t = vb::CStr(x).replace(QLatin1Char(','), QLatin1Char('.')).toLatin1();
+        if (t.size() > fine - p)
+            return 0;
+        std::copy(t.begin(), t.end(), p);
+        p += t.size();
+    }
+    if (p >= fine)
+        return 0;
+    *p++ = ';';
+    const double v = std::round(b.volume);  // halves away from zero, as Format "0"
+    if (std::fabs(v) > 9.0e15)
+        return 0;
+    auto r = std::to_chars(p, fine, static_cast<long long>(v));
+    if (r.ec != std::errc())
+        return 0;
+    p = r.ptr;
+    const int n = int(p - out);
+    return n <= Lunghezza_Max_Riga ? n : 0;
+}
+
+bool cifre(const char *p, int n, int &valore)
+{
+    valore = 0;
+    for (int i = 0; i < n; ++i) {
+        if (p[i] < '0' || p[i] > '9')
+            return false;
+        valore = valore * 10 + (p[i] - '0');
+    }
+    return true;
+}
+
+bool numero(const char *inizio, const char *fine, double &valore)
+{
+    if (inizio == fine)
+        return false;
+    if (*inizio == '+')
+        ++inizio;
+    auto r = std::from_chars(inizio, fine, valore, std::chars_format::general);
+    return r.ec == std::errc() && r.ptr == fine && std::isfinite(valore);
+}
+
+// Parses the plain line [p, p + n).
+bool leggiRiga(const char *p, int n, BarraStorico &b)
+{
+    const char *campi[5];
+    int numCampi = 0;
+    campi[numCampi++] = p;
+    for (int i = 0; i < n; ++i) {
+        if (p[i] == ';') {
+            if (numCampi == 4)
+                return false;
+            campi[numCampi++] = p + i + 1;
+        }
+    }
+    if (numCampi != 4)
+        return false;
+    campi[4] = p + n + 1;
+    auto lung = [&](int k) { return int(campi[k + 1] - campi[k]) - 1; };
+    if (lung(0) != 6 || lung(1) != 4)
+        return false;
+    int g = 0, m = 0, a = 0, hh = 0, mm = 0;
+    if (!cifre(campi[0], 2, g) || !cifre(campi[0] + 2, 2, m) || !cifre(campi[0] + 4, 2, a))
+        return false;
+    if (!cifre(campi[1], 2, hh) || !cifre(campi[1] + 2, 2, mm) || hh > 23 || mm > 59)
+        return false;
+    const QDate data(dataora::AnnoDaDueCifre(a), m, g);
+    if (!data.isValid())
+        return false;
+    double chiusura = 0.0, volume = 0.0;
+    if (!numero(campi[2], campi[2] + lung(2), chiusura) || !numero(campi[3], campi[3] + lung(3), volume))
+        return false;
+    b.data = data;
+    b.minuti = hh * 60 + mm;
+    b.chiusura = chiusura;
+    b.volume = std::floor(volume);
+    return true;
+}
+
+}  // namespace
+
+int ValoreChiave(int k) { return 80 + ((k * 29) % 64); }
+
+void Inizializza_Tabella_Chiave(StatoMercato &mercato)
+{
+    mercato.Tabella_Chiave.fill(0);
+    for (int k = 1; k <= Lunghezza_Max_Riga; ++k)
+        mercato.Tabella_Chiave[size_t(k)] = ValoreChiave(k);
+}
+
+const std::array<QString, 4> &Timeframes()
+{
+    static const std::array<QString, 4> t{QStringLiteral("5M"), QStringLiteral("15M"), QStringLiteral("1H"),
+                                          QStringLiteral("1D")};
+    return t;
+}
+
+int BarreDelTimeframe(const QString &timeframe)
+{
+    if (timeframe == QLatin1String("5M"))
+        return costanti::Barre_Storico_5M;
+    if (timeframe == QLatin1String("15M"))
+        return costanti::Barre_Storico_15M;
+    if (timeframe == QLatin1String("1H"))
+        return costanti::Barre_Storico_1H;
+    if (timeframe == QLatin1String("1D"))
+        return costanti::Barre_Storico_1D;
+    return 0;
+}
+
+SerieStorico *SerieDelTimeframe(StatoMercato &mercato, const QString &timeframe)
+{
+    if (timeframe == QLatin1String("5M"))
+        return &mercato.Storico_5M;
+    if (timeframe == QLatin1String("15M"))
+        return &mercato.Storico_15M;
+    if (timeframe == QLatin1String("1H"))
+        return &mercato.Storico_1H;
+    if (timeframe == QLatin1String("1D"))
+        return &mercato.Storico_1D;
+    return nullptr;
+}
+
+QString NomeFileStorico(int sottostante, const QString &timeframe)
+{
+    return QStringLiteral("S%1_%2.dat").arg(timeframe).arg(sottostante);
+}
+
+QString PercorsoFileStorico(int sottostante, const QString &timeframe)
+{
+    return percorsi::Cartella(QStringLiteral("Sistema")) + QLatin1Char('/') + NomeFileStorico(sottostante, timeframe);
+}
+
+bool Verifica_File_Storico(const QString &nomeFile)
+{
+    return QFileInfo(percorsi::Cartella(QStringLiteral("Sistema")) + QLatin1Char('/') + nomeFile).isFile();
+}
+
+QByteArray RigaInChiaro(const BarraStorico &barra)
+{
+    char buf[Buffer_Riga];
+    const int n = scriviRiga(barra, buf);
+    return QByteArray(buf, n);
+}
+
+QByteArray Scrambla(const QByteArray &chiaro, const std::array<int, 57> &chiave)
+{
+    QByteArray out(chiaro.size(), Qt::Uninitialized);
+    for (int k = 0; k < chiaro.size() && k < Lunghezza_Max_Riga; ++k)
+        out[k] = char(static_cast<unsigned char>(chiaro[k]) + chiave[size_t(k + 1)]);
+    out.truncate(std::min<qsizetype>(chiaro.size(), Lunghezza_Max_Riga));
+    return out;
+}
+
+QByteArray Decifra(const QByteArray &scramblata, const std::array<int, 57> &chiave)
+{
+    QByteArray out(std::min<qsizetype>(scramblata.size(), Lunghezza_Max_Riga), Qt::Uninitialized);
+    for (int k = 0; k < out.size(); ++k)
+        out[k] = char(static_cast<unsigned char>(scramblata[k]) - chiave[size_t(k + 1)]);
+    return out;
+}
+
+std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro)
+{
+    if (chiaro.isEmpty() || chiaro.size() > Lunghezza_Max_Riga)
+        return std::nullopt;
+    for (char c : chiaro)
+        if (!carattereAmmesso(c))
+            return std::nullopt;
+    BarraStorico b;
+    if (!leggiRiga(chiaro.constData(), int(chiaro.size()), b))
+        return std::nullopt;
+    return b;
+}
+
+Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe)
+{
+    const int n = BarreDelTimeframe(timeframe);
+    if (n == 0)
+        return {false, QStringLiteral("Timeframe sconosciuto: %1").arg(timeframe)};
+    if (sottostante < 1 || sottostante > costanti::Num_Sottostanti)
+        return {false, QStringLiteral("Sottostante fuori intervallo: %1").arg(sottostante)};
+    const SerieStorico &serie = *SerieDelTimeframe(const_cast<StatoMercato &>(mercato), timeframe);
+    if (serie.capacita() != n)
+        return {false, QStringLiteral("Serie %1 di %2 barre invece di %3").arg(timeframe).arg(serie.capacita()).arg(n)};
+    const auto &chiave = mercato.Tabella_Chiave;
+    if (chiave[1] == 0)
+        return {false, QStringLiteral("Tabella chiave non inizializzata")};
+
+    QByteArray contenuto(qsizetype(n) * 40, Qt::Uninitialized);
+    char *p = contenuto.data();
+    char *limite = p + contenuto.size();
+    for (int r = 1; r <= n; ++r) {
+        if (limite - p < Lunghezza_Max_Riga + 2) {
+            const qsizetype usati = p - contenuto.data();
+            contenuto.resize(contenuto.size() * 2);
+            p = contenuto.data() + usati;
+            limite = contenuto.data() + contenuto.size();
+        }
+        const int len = scriviRiga(serie.barra(r), p);
+        if (len == 0)
+            return {false, QStringLiteral("Barra %1 di %2 non valida: file non scritto").arg(r).arg(timeframe)};
+        for (int k = 0; k < len; ++k)
+            p[k] = char(static_cast<unsigned char>(p[k]) + chiave[size_t(k + 1)]);
+        p[len] = '\r';
+        p[len + 1] = '\n';
+        p += len + 2;
+    }
+    contenuto.truncate(p - contenuto.data());
+
+    QSaveFile file(PercorsoFileStorico(sottostante, timeframe));
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, file.errorString()};
+    if (file.write(contenuto) != contenuto.size()) {
+        file.cancelWriting();
+        return {false, file.errorString()};
+    }
+    if (!file.commit())
+        return {false, file.errorString()};
+    return {true, {}};
+}
+
+std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QString &timeframe,
+                                             const std::array<int, 57> &chiave, QString *errore)
+{
+    auto fallisce = [&](const QString &motivo) -> std::optional<SerieStorico> {
+        if (errore)
+            *errore = QStringLiteral("%1: %2").arg(QFileInfo(percorso).fileName(), motivo);
+        return std::nullopt;
+    };
+    const int n = BarreDelTimeframe(timeframe);
+    if (n == 0)
+        return fallisce(QStringLiteral("timeframe sconosciuto"));
+    if (chiave[1] == 0)
+        return fallisce(QStringLiteral("tabella chiave non inizializzata"));
+    QFile file(percorso);
+    if (!file.open(QIODevice::ReadOnly))
+        return fallisce(file.errorString());
+    // A well-formed file is at most N lines of 56 characters and CR LF; read a
+    // little more so that a longer file is seen as such without reading it all.
+    const QByteArray dati = file.read(qint64(n) * (Lunghezza_Max_Riga + 2) + 1);
+    SerieStorico serie(n);
+    const char *p = dati.constData();
+    const char *fine = p + dati.size();
+    char chiaro[Buffer_Riga];
+    for (int r = 1; r <= n; ++r) {
+        const char *cr = p;
+        while (cr < fine && *cr != '\r' && *cr != '\n')
+            ++cr;
+        if (cr >= fine)
+            return fallisce(QStringLiteral("file troncato alla riga %1 di %2").arg(r).arg(n));
+        if (cr + 1 >= fine || cr[0] != '\r' || cr[1] != '\n')
+            return fallisce(QStringLiteral("fine riga non valida alla riga %1").arg(r));
+        const int len = int(cr - p);
+        if (len == 0 || len > Lunghezza_Max_Riga)
+            return fallisce(QStringLiteral("lunghezza non valida alla riga %1").arg(r));
+        for (int k = 0; k < len; ++k) {
+            const int c = static_cast<unsigned char>(p[k]) - chiave[size_t(k + 1)];
+            if (c < 0 || !carattereAmmesso(char(c)))
+                return fallisce(QStringLiteral("carattere non valido alla riga %1").arg(r));
+            chiaro[k] = char(c);
+        }
+        if (!leggiRiga(chiaro, len, serie.barra(r)))
+            return fallisce(QStringLiteral("riga %1 non valida").arg(r));
+        p = cr + 2;
+    }
+    return serie;
+}
+
+std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore,
+                                          const std::function<void(int)> &avanzamento)
+{
+    SetStorico set;
+    SerieStorico *destinazioni[4] = {&set.s5M, &set.s15M, &set.s1H, &set.s1D};
+    for (int t = 0; t < 4; ++t) {
+        if (avanzamento)
+            avanzamento(t + 4);
+        auto serie = LeggiFileStorico(PercorsoFileStorico(sottostante, Timeframes()[size_t(t)]), Timeframes()[size_t(t)],
+                                      chiave, errore);
+        if (!serie)
+            return std::nullopt;
+        *destinazioni[t] = std::move(*serie);
+    }
+    return set;
+}
+
+EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale,
+                                    const AzioniOffline &azioni)
+{
+    constexpr int N = costanti::Num_Sottostanti;
+    EsitoOffline esito;
+    std::vector<std::optional<SetStorico>> set(size_t(N) + 1);
+    const QString formatoEtichetta =
+        formatoLocale == QLatin1String("UE") ? QStringLiteral("DD/MM/YY") : QStringLiteral("MM/DD/YY");
+
+    for (int n = 1; n <= N; ++n) {
+        mercato.Storico_Offline_Disponibile[size_t(n)] = false;
+        bool completi = true;
+        for (const QString &tf : Timeframes()) {
+            if (!Verifica_File_Storico(NomeFileStorico(n, tf))) {
+                completi = false;
+                break;
+            }
+        }
+        if (!completi)
+            continue;
+        // A set that fails anywhere is not offered: loading it would give a half-read history.
+        set[size_t(n)] = LeggiSetStorico(n, mercato.Tabella_Chiave);
+        if (!set[size_t(n)])
+            continue;
+        esito.etichette[size_t(n)] = dataora::ScriviData(set[size_t(n)]->s1D.barra(1).data, formatoEtichetta);
+        mercato.Storico_Offline_Disponibile[size_t(n)] = !esito.etichette[size_t(n)].isEmpty();
+    }
+
+    int scelto = sottostanteCorrente;
+    if (scelto < 1 || scelto > N)
+        scelto = 1;
+    bool trovato = false;
+    for (int prova = 0; prova < N; ++prova) {
+        if (mercato.Storico_Offline_Disponibile[size_t(scelto)]) {
+            trovato = true;
+            break;
+        }
+        scelto = scelto == N ? 1 : scelto + 1;
+    }
+    if (!trovato) {
+        if (azioni.Nessuno_Storico)
+            azioni.Nessuno_Storico(Titolo_Nessuno_Storico, Messaggio_Nessuno_Storico);
+        return esito;
+    }
+
+    sottostanteCorrente = scelto;
+    SetStorico &s = *set[size_t(scelto)];
+    SerieStorico *sorgenti[4] = {&s.s5M, &s.s15M, &s.s1H, &s.s1D};
+    SerieStorico *destinazioni[4] = {&mercato.Storico_5M, &mercato.Storico_15M, &mercato.Storico_1H,
+                                     &mercato.Storico_1D};
+    for (int t = 0; t < 4; ++t) {
+        if (azioni.Mostra_Avanzamento)
+            azioni.Mostra_Avanzamento(t + 4);
+        *destinazioni[t] = std::move(*sorgenti[t]);
+    }
+    esito.caricato = true;
+    return esito;
+}
+
+}  // namespace storico

@@ -1,0 +1,97 @@
+#pragma once
+
+// Local history files: one scrambled text file per underlying and timeframe in
+// <program folder>/Sistema, S<tf>_<u>.dat, one bar per line, newest first:
+// ddmmyy;hhmm;close;volume with character k raised by Tabella_Chiave(k).
+// Every line is validated on the way in; a file that fails makes its whole
+// underlying unavailable, and a series is only replaced by a fully read one.
+
+#include "market/StatoMercato.h"
+#include "platform/Costanti.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
+
+namespace storico {
+
+inline constexpr int Lunghezza_Max_Riga = 56;
+
+// Tabella_Chiave(k) = 80 + ((k * 29) mod 64), k = 1..56. Frozen: files written
+// with it must stay readable.
+void Inizializza_Tabella_Chiave(StatoMercato &mercato);
+int ValoreChiave(int k);
+
+// "5M", "15M", "1H", "1D"; nullptr for any other text.
+SerieStorico *SerieDelTimeframe(StatoMercato &mercato, const QString &timeframe);
+int BarreDelTimeframe(const QString &timeframe);  // 0 when unknown
+const std::array<QString, 4> &Timeframes();        // in the order 5M, 15M, 1H, 1D
+
+QString NomeFileStorico(int sottostante, const QString &timeframe);  // "S15M_3.dat"
+QString PercorsoFileStorico(int sottostante, const QString &timeframe);
+
+// True only for an existing regular file under <program folder>/Sistema.
+bool Verifica_File_Storico(const QString &nomeFile);
+
+// The plain line of one bar; empty when the bar cannot be written (no valid
+// date, time out of the day, close or volume not finite, line too long).
+QByteArray RigaInChiaro(const BarraStorico &barra);
+QByteArray Scrambla(const QByteArray &chiaro, const std::array<int, 57> &chiave);
+QByteArray Decifra(const QByteArray &scramblata, const std::array<int, 57> &chiave);
+// Parses a plain line; nullopt when any field fails.
+std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro);
+
+struct Esito {
+    bool ok = false;
+    QString errore;  // reason in plain words when !ok
+};
+
+// Writes one timeframe of the given series set (normally the current one) to
+// the file of `sottostante` through QSaveFile. Nothing is written when a bar
+// cannot be formatted; a failed write keeps the old file.
+Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe);
+
+// Reads and validates one whole file into a series of the timeframe's size.
+std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QString &timeframe,
+                                             const std::array<int, 57> &chiave, QString *errore = nullptr);
+
+// The four series of one underlying, read and validated as a set.
+struct SetStorico {
+    SerieStorico s5M{costanti::Barre_Storico_5M};
+    SerieStorico s15M{costanti::Barre_Storico_15M};
+    SerieStorico s1H{costanti::Barre_Storico_1H};
+    SerieStorico s1D{costanti::Barre_Storico_1D};
+};
+std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore = nullptr,
+                                          const std::function<void(int passo)> &avanzamento = {});
+
+inline const QString Messaggio_Nessuno_Storico = QStringLiteral(
+    "Non esiste nessun file Storico per connettersi Offline.\r\n"
+    "Per creare Storici Offline connettersi prima Online al\r\n"
+    "Sottostante desiderato.");
+inline const QString Titolo_Nessuno_Storico = QStringLiteral("Wavelore \u00AE");
+
+// What the window does around the offline load, injected so that the load stays
+// free of widgets.
+struct AzioniOffline {
+    std::function<void(int passo)> Mostra_Avanzamento;             // loading steps 4..7
+    std::function<void(const QString &titolo, const QString &testo)> Nessuno_Storico;  // message, then the program ends
+};
+
+// Result of the offline load: per underlying 1..7 the label of its offline option
+// (the newest daily date, "" when not available) and whether the load succeeded.
+struct EsitoOffline {
+    bool caricato = false;
+    std::array<QString, costanti::Num_Sottostanti + 1> etichette{};
+};
+
+// Finds the underlyings with a complete and valid set of files, labels them, moves
+// Sottostante_Corrente to the first available one from the current (not saved) and
+// loads its four series. With none, calls Nessuno_Storico and returns !caricato;
+// the series are then left as they were.
+EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale,
+                                    const AzioniOffline &azioni = {});
+
+}  // namespace storico
