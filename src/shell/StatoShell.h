@@ -25,4 +25,5 @@ struct StatoShell {
     QString Layout_Grafico = QStringLiteral("RIDOTTO");
     int Passo_Avvio = 0;
     QStringList Coda_Messaggi;       // at most 30 pending server texts, oldest first
+    QString Tipo_Messaggio;          // "1".."6": type of the message window last shown
 };

@@ -1,0 +1,72 @@
+#pragma once
+
+// The three archive files and what they must hold. Crea_Archivi() runs once at
+// start, before any archive operation: every file, table, column and row below is
+// created when missing, so the stores only ever read rows and update columns.
+//
+// Every table is  ID INTEGER PRIMARY KEY  plus text columns C<n>; every value is text.
+//
+// Sistema3.dat
+//   TABAVV        row 1, C1..C9: C1 current underlying "2", C2..C4 unused (NULL),
+//                 C5 remembered user id "@", C6 password, always "@" (never stored),
+//                 C7 remember-me "0", C8 colour scheme "0", C9 real-time charts "0".
+//   TAB0..TAB12   rows 1..7 (underlying), C1..C15 per-degree cycle settings:
+//                 C1 "2" sub-cycles, C2 "100" duration, C3 "0" trend, C4 "2" Tempi,
+//                 C5 "0" compression, C6 "5" zoom, C7 "1" proportion, C8 "50" Y position,
+//                 C9 "1" pointer mode, C10 "1" grid 1, C11 "0" grid 2,
+//                 C12/C13 cycle-start date and time NULL (the loader takes yesterday 10:00),
+//                 C14 "0" history-line mode, C15 "0" moving coordinates.
+//   TABGRAF       rows 1..7, C1..C12: C1..C4 slots in use "1"; C5..C8 degrees "5","6","7","8";
+//                 C9..C12 grid positions "0","1","2","3".
+// Sistema2.dat
+//   TAB0..TAB12   rows 1..7, C1..C23 indicator switches, user periods (C7, C8) and
+//                 adaptive mode (C11), all "0".
+// Sistema1.dat
+//   Dati_Linee_S1..S7   rows 1..195 (ID = degree * 15 + slot), C0..C7 all "0".
+//   Dati_Testo_S1..S7   rows 1..195, C0..C3 "0", C4 "@", C5 "0".
+//   Dati_Dista_S1..S7   rows 1..195, C0..C10 "0", C11 "@".
+//
+// Repairs: a missing table or row is created with the defaults; a missing column is
+// added and filled with its default; a table without an ID column is renamed aside
+// and created again; a file that is not a readable database is renamed aside
+// (SistemaN.dat.danneggiato-<time>) and created again. Each repair is reported in
+// the result, nothing is ever thrown away.
+
+#include "archive/Archivio.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace archivio {
+
+struct DefinizioneTabella {
+    QString nome;
+    QStringList colonne;  // value columns, without ID
+    // Default value of each column (same order); nullopt leaves the column NULL.
+    std::vector<std::optional<QString>> predefiniti;
+    // Row ids, in order, and per-row overrides of the defaults (only TABGRAF has them).
+    std::vector<int> righe;
+    std::optional<QString> (*valoreRiga)(int id, int colonna) = nullptr;
+};
+
+// Every table of one file, in creation order.
+std::vector<DefinizioneTabella> SchemaArchivio(FileArchivio file);
+
+// Default value of a column of a row, as created.
+std::optional<QString> ValorePredefinito(const DefinizioneTabella &tabella, int id, int colonna);
+
+struct EsitoArchivi {
+    bool ok = true;            // false when a file could not be made usable
+    QStringList Riparazioni;   // what was created or set aside, for the user
+    QStringList Errori;        // what failed
+};
+
+// Makes the three files complete. Safe to call at every start; a complete archive
+// is left as it is, except that the password column is forced back to "@".
+EsitoArchivi Crea_Archivi();
+// The same for one file.
+EsitoArchivi Crea_Archivio(FileArchivio file);
+
+}  // namespace archivio
