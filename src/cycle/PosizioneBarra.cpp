@@ -54,6 +54,8 @@ Barra DaX(const StatoCicli &cicli, const StatoMercato &mercato, int grado, int x
 
 int XDaRiga(const StatoCicli &cicli, int grado, int riga) { return cicli.Barre_Ciclo[size_t(grado)] + 1 - riga; }
 
+int RigaDaX(const StatoCicli &cicli, int grado, int x) { return cicli.Barre_Ciclo[size_t(grado)] + 1 - x; }
+
 int XDaFuturo(const StatoCicli &cicli, int grado, int entrata) { return cicli.Barre_Ciclo[size_t(grado)] + entrata; }
 
 bool TempoDaX(const StatoCicli &cicli, const StatoMercato &mercato, int grado, int x, QDate &data, int &minuti)

@@ -22,6 +22,8 @@ struct Barra {
 
 Barra DaX(const StatoCicli &cicli, const StatoMercato &mercato, int grado, int x);
 int XDaRiga(const StatoCicli &cicli, int grado, int riga);
+// History row of position x, whatever its range (rows past the series or below 1 included).
+int RigaDaX(const StatoCicli &cicli, int grado, int x);
 int XDaFuturo(const StatoCicli &cicli, int grado, int entrata);
 
 // Date and time shown at position x; false when x maps to no bar.

@@ -46,4 +46,21 @@ struct StatoDisegno {
     SlotOggetti<Linea> Linee{};
     SlotOggetti<Testo> Testi{};
     SlotOggetti<Distanza> Distanze{};
+
+    // The chosen tool: "" none, "LINEA30".."LINEA33", "CAN_L", "TESTO30".., "CAN_T",
+    // "DISTA30".., "CAN_D"; the placement tools end with their colour code.
+    QString Modo_Disegno;
+    int Numero_Puntatore = 0;  // 0 none, 1..15 the tool pointers
+
+    // Last mouse position over a chart: X in bars, Y on the first Y axis (0..28).
+    double Mouse_X_Graf = 0.0;
+    double Mouse_Y_Graf = 0.0;
+    // Elements 1 and 2: the first point of a line or distance being placed and the
+    // end of its rubber band, in chart units.
+    std::array<double, 3> Punto_X{};
+    std::array<double, 3> Punto_Y{};
+    bool Primo_Punto_Attivo = false;
+    // Slot and degree the pending first point was clicked on.
+    int Grafico_Primo_Punto = -1;
+    int Grado_Primo_Punto = -1;
 };

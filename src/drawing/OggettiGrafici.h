@@ -1,0 +1,59 @@
+#pragma once
+
+// Drawing objects as plain data: the line hit test, free slots, the shift of a
+// degree's objects along the time axis, the price conversion between the two Y
+// axes, and the bridge from the session state to the object store.
+
+#include "archive/ArchivioLinee.h"
+#include "drawing/StatoDisegno.h"
+
+#include <optional>
+
+struct Stato;
+
+namespace disegno {
+
+// Bounds of a chart slot as read from its control at the moment of use.
+struct AssiGrafico {
+    double x_max = 0.0;  // upper bound of X axis 1
+    double lo1 = 0.0, hi1 = 0.0;  // Y axis 1, the scale the mouse is reported on
+    double lo2 = 0.0, hi2 = 0.0;  // Y axis 2, prices
+};
+
+// Price of a value on the first Y axis; nullopt when the first axis has no height.
+std::optional<double> PrezzoDaY(const AssiGrafico &assi, double y);
+
+// Lowest slot 1..15 of the degree whose in-use flag is off; 0 when the table is full.
+int SlotLiberoLinee(const StatoDisegno &disegno, int grado);
+
+// Whether a click at bar cx and price cp falls on the line: inside the line's
+// bounding box widened by 1 % at each end, and the line from the start point
+// through the click reaching, at the end bar, a price within 3 % of the line's own
+// end price. A click exactly on the start bar defines no direction: no hit.
+bool LineaColpita(const Linea &linea, double cx, double cp);
+
+// Moves every placed object of the degree by delta bar positions.
+void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta);
+
+// After a merge changed a degree's cycle position from `prima` to `dopo` while
+// `nuoveBarre` bars were added to its series: the shift that keeps every object on
+// its bar (none while the cycle position follows the new bars).
+void Allinea_Disegni_Nuove_Barre(StatoDisegno &disegno, int grado, int prima, int dopo, int nuoveBarre);
+
+// Bar times of the degrees through the one bar-position mapping: the degree's
+// history series, then its whole future time axis.
+class MappaTempiStato : public archivio::MappaTempi {
+public:
+    explicit MappaTempiStato(const Stato &stato) : m_stato(stato) {}
+    std::optional<int> XDaTempo(int grado, const QDate &data, int minuti) const override;
+    bool TempoDaX(int grado, int x, QDate &data, int &minuti) const override;
+
+private:
+    const Stato &m_stato;
+};
+
+// The line store of the current underlying.
+archivio::EsitoCaricaOggetti Carica_Linee(Stato &stato);
+bool Salva_Linea(const Stato &stato, int grado, int slot, QString *errore = nullptr);
+
+}  // namespace disegno

@@ -1,0 +1,318 @@
+#include "drawing/StrumentiGrafici.h"
+
+#include "Stato.h"
+#include "cycle/ControlliGrafici.h"
+#include "platform/VbRuntime.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+// Colour code of each tool button index: red, cyan, green, yellow.
+constexpr std::array<int, 4> codiciColore = {30, 34, 32, 33};
+
+bool gradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado; }
+}  // namespace
+
+StrumentiGrafici::StrumentiGrafici(Stato &stato, ControlliGrafici &controlli, AmbienteStrumenti &ambiente)
+    : m_stato(stato), m_controlli(controlli), m_ambiente(ambiente)
+{
+}
+
+void StrumentiGrafici::Cmd_Line_Click(int indice)
+{
+    if (indice < 0 || indice > 3)
+        return;
+    scegliStrumento(1 + indice, QStringLiteral("LINEA%1").arg(codiciColore[size_t(indice)]), true);
+}
+
+void StrumentiGrafici::Cmd_Cancella_Linea_Click() { scegliStrumento(5, QStringLiteral("CAN_L"), false); }
+
+void StrumentiGrafici::Cmd_Testo_Click(int indice)
+{
+    if (indice < 0 || indice > 3)
+        return;
+    scegliStrumento(6 + indice, QStringLiteral("TESTO%1").arg(codiciColore[size_t(indice)]), false);
+}
+
+void StrumentiGrafici::Cmd_Cancella_Testo_Click() { scegliStrumento(10, QStringLiteral("CAN_T"), false); }
+
+void StrumentiGrafici::Cmd_Distanza_Click(int indice)
+{
+    if (indice < 0 || indice > 3)
+        return;
+    scegliStrumento(11 + indice, QStringLiteral("DISTA%1").arg(codiciColore[size_t(indice)]), true);
+}
+
+void StrumentiGrafici::Cmd_Cancella_Distanza_Click() { scegliStrumento(15, QStringLiteral("CAN_D"), false); }
+
+// A pending first point is kept only by the tools that can finish it (a line or a
+// distance); any other tool drops it, so no stale point completes a later object.
+void StrumentiGrafici::scegliStrumento(int puntatore, const QString &modo, bool tieniPunto)
+{
+    StatoDisegno &d = m_stato.disegno;
+    d.Numero_Puntatore = puntatore;
+    Imposta_Modo_Mouse_Graf();
+    if (!tieniPunto)
+        annullaPunto();
+    d.Modo_Disegno = modo;
+}
+
+void StrumentiGrafici::annullaPunto()
+{
+    StatoDisegno &d = m_stato.disegno;
+    if (d.Primo_Punto_Attivo && d.Grafico_Primo_Punto >= 0)
+        m_ambiente.Nascondi_Banda(d.Grafico_Primo_Punto);
+    d.Punto_X = {};
+    d.Punto_Y = {};
+    d.Primo_Punto_Attivo = false;
+    d.Grafico_Primo_Punto = -1;
+    d.Grado_Primo_Punto = -1;
+}
+
+bool StrumentiGrafici::puntoInAttesaQui() const
+{
+    const StatoDisegno &d = m_stato.disegno;
+    return d.Primo_Punto_Attivo && d.Grafico_Primo_Punto == m_stato.cicli.Grafico_Corrente &&
+           d.Grado_Primo_Punto == m_stato.cicli.Grado_Corrente;
+}
+
+void StrumentiGrafici::Cmd_Punt_Graf_Click()
+{
+    const int g = m_stato.cicli.Grado_Corrente;
+    if (!gradoValido(g))
+        return;
+    int &modo = m_stato.cicli.Modo_Mouse_Grado[size_t(g)];
+    modo = modo == 1 ? 0 : 1;
+    if (GraficoControllo *ctl = m_controlli.Graf_Battleplan(m_stato.cicli.Grafico_Corrente))
+        ctl->Modo_Puntatore(modo);
+    m_stato.archivio.Codice_Modifica = QStringLiteral("L");
+    m_ambiente.Salva_Parametro(g);
+}
+
+void StrumentiGrafici::Imposta_Modo_Mouse_Graf()
+{
+    if (GraficoControllo *ctl = m_controlli.Graf_Battleplan(m_stato.cicli.Grafico_Corrente))
+        ctl->Modo_Puntatore(0);
+}
+
+// Every slot in use gets its degree's setting back, not only the current one: a tool
+// chosen on one slot and finished on another would otherwise leave the first slot
+// contradicting its stored setting.
+void StrumentiGrafici::Ripristina_Modo_Mouse_Graf()
+{
+    const StatoCicli &c = m_stato.cicli;
+    for (int s = 0; s < costanti::Num_Slot; ++s) {
+        const SlotGrafico &slot = c.Conf_Grafici[size_t(s)];
+        const bool corrente = s == c.Grafico_Corrente;
+        if (!(slot.in_uso == 1 || corrente))
+            continue;
+        const int g = corrente ? c.Grado_Corrente : slot.grado;
+        GraficoControllo *ctl = m_controlli.Graf_Battleplan(s);
+        if (ctl && gradoValido(g))
+            ctl->Modo_Puntatore(c.Modo_Mouse_Grado[size_t(g)] == 1 ? 1 : 0);
+    }
+}
+
+bool StrumentiGrafici::LeggiAssi(int slot, disegno::AssiGrafico &assi) const
+{
+    GraficoControllo *ctl = m_controlli.Graf_Battleplan(slot);
+    if (!ctl)
+        return false;
+    ctl->Seleziona_Asse_X(1);
+    assi.x_max = ctl->Massimo_Asse();
+    ctl->Seleziona_Asse_Y(2);
+    assi.lo2 = ctl->Minimo_Asse();
+    assi.hi2 = ctl->Massimo_Asse();
+    ctl->Seleziona_Asse_Y(1);
+    assi.lo1 = ctl->Minimo_Asse();
+    assi.hi1 = ctl->Massimo_Asse();
+    return true;
+}
+
+void StrumentiGrafici::Graf_Battleplan_Click(int)
+{
+    const QString strumento = m_stato.disegno.Modo_Disegno.left(5);
+    if (strumento == QLatin1String("TESTO"))
+        m_ambiente.Posiziona_Testo_Graf();
+    else if (strumento == QLatin1String("CAN_T"))
+        m_ambiente.Cancella_Testo_Graf();
+    else if (strumento == QLatin1String("LINEA"))
+        Aggiungi_Linea_Graf();
+    else if (strumento == QLatin1String("CAN_L"))
+        Cancella_Linea_Graf();
+    else if (strumento == QLatin1String("DISTA"))
+        m_ambiente.Aggiungi_Distanza_Graf();
+    else if (strumento == QLatin1String("CAN_D"))
+        m_ambiente.Cancella_Distanza_Graf();
+}
+
+void StrumentiGrafici::Graf_Battleplan_KeyDown(int, int codiceTasto)
+{
+    if (codiceTasto != Tasto_Backspace && codiceTasto != Tasto_Esc)
+        return;
+    StatoDisegno &d = m_stato.disegno;
+    d.Numero_Puntatore = 0;
+    m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+    Ripristina_Modo_Mouse_Graf();
+    annullaPunto();
+    d.Modo_Disegno.clear();
+}
+
+void StrumentiGrafici::Graf_Battleplan_MouseMove(int indice, double x, double y)
+{
+    StatoDisegno &d = m_stato.disegno;
+    StatoCicli &c = m_stato.cicli;
+    m_ambiente.Imposta_Puntatore(indice, d.Numero_Puntatore >= 1 && d.Numero_Puntatore <= 15 ? d.Numero_Puntatore : 0);
+    if (m_stato.shell.Blocco_Grafici || indice < 0 || indice >= costanti::Num_Slot)
+        return;
+    disegno::AssiGrafico assi;
+    if (!LeggiAssi(indice, assi))
+        return;
+    d.Mouse_Y_Graf = y;
+    d.Mouse_X_Graf = x;
+
+    const int gradoSlot = c.Conf_Grafici[size_t(indice)].grado;
+    if (m_stato.shell.Layout_Grafico == QLatin1String("RIDOTTO") && gradoValido(gradoSlot)) {
+        c.Grafico_Corrente = indice;
+        c.Grado_Corrente = gradoSlot;
+    }
+    m_ambiente.Mostra_Coord_Graf(indice);
+    if (GraficoControllo *ctl = m_controlli.Graf_Battleplan(c.Grafico_Corrente))
+        ctl->Prendi_Focus();
+
+    const int g = c.Grado_Corrente;
+    if (puntoInAttesaQui() && gradoValido(g)) {
+        const double estensione = c.Durata[size_t(g)] + c.Scostamento_Ciclo[size_t(g)];
+        if (x > 1 && x < estensione && y > assi.lo1 && y < assi.hi1) {
+            d.Punto_X[2] = x;
+            d.Punto_Y[2] = y;
+            const QString strumento = d.Modo_Disegno.left(5);
+            BandaElastica banda{d.Punto_X[1], d.Punto_Y[1], x, y, c.Colori[0], 0, 0};
+            if (strumento == QLatin1String("LINEA") || strumento == QLatin1String("DISTA")) {
+                const int codice = d.Modo_Disegno.mid(5).toInt();
+                if (codice >= 0 && codice < costanti::Num_Colori)
+                    banda.colore = c.Colori[size_t(codice)];
+                const bool linea = strumento == QLatin1String("LINEA");
+                banda.spessore = linea ? 2 : 1;
+                banda.stile = linea ? 1 : 2;
+            }
+            m_ambiente.Mostra_Banda(c.Grafico_Corrente, banda);
+        }
+    }
+
+    // The small box that follows the mouse.
+    if (!gradoValido(gradoSlot) || c.Mostra_Coordinate[size_t(gradoSlot)] != 1) {
+        m_ambiente.Posiziona_Txt_Cord_Mob(false, 0, 0);
+        return;
+    }
+    GeometriaSlot geo;
+    const double altezzaY = assi.hi1 - assi.lo1;
+    if (!m_ambiente.Geometria(indice, geo) || assi.x_max == 0.0 || altezzaY == 0.0 || x <= 0 || x > assi.x_max ||
+        y < assi.lo1 || y > assi.hi1) {
+        m_ambiente.Posiziona_Txt_Cord_Mob(false, 0, 0);
+        return;
+    }
+    const double w = geo.larghezza * x / assi.x_max;
+    const double h = std::fabs(vb::Int(geo.altezza * y / altezzaY));
+    if (m_stato.shell.Layout_Grafico == QLatin1String("RIDOTTO"))
+        m_ambiente.Posiziona_Txt_Cord_Mob(true, geo.sinistra + w - 0.3 * w, geo.alto + geo.altezza - h - 500 + 0.2 * h);
+    else
+        m_ambiente.Posiziona_Txt_Cord_Mob(true, geo.sinistra + w - 0.17 * w, geo.alto + geo.altezza - h - 700 + 0.2 * h);
+}
+
+void StrumentiGrafici::Aggiungi_Linea_Graf()
+{
+    StatoDisegno &d = m_stato.disegno;
+    const int g = m_stato.cicli.Grado_Corrente;
+    if (!gradoValido(g))
+        return;
+    const int k = disegno::SlotLiberoLinee(d, g);
+    if (k == 0) {
+        d.Numero_Puntatore = 0;
+        m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+        Ripristina_Modo_Mouse_Graf();
+        m_ambiente.Mostra_Messaggio(1);
+        return;
+    }
+    if (!puntoInAttesaQui()) {
+        // A first point left pending on another chart has that chart's axes: start over.
+        annullaPunto();
+        d.Punto_X[1] = d.Mouse_X_Graf;
+        d.Punto_Y[1] = d.Mouse_Y_Graf;
+        d.Primo_Punto_Attivo = true;
+        d.Grafico_Primo_Punto = m_stato.cicli.Grafico_Corrente;
+        d.Grado_Primo_Punto = g;
+        return;
+    }
+    disegno::AssiGrafico assi;
+    if (!LeggiAssi(m_stato.cicli.Grafico_Corrente, assi))
+        return;
+    const auto p1 = disegno::PrezzoDaY(assi, d.Punto_Y[1]);
+    const auto p2 = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
+    const auto x1 = vb::CIntChecked(vb::Int(d.Punto_X[1]));
+    const auto x2 = vb::CIntChecked(vb::Int(d.Mouse_X_Graf));
+    if (!p1 || !p2 || !x1 || !x2)
+        return;  // a chart without a scale: the click is ignored, the point stays
+    d.Punto_X[2] = d.Mouse_X_Graf;
+    d.Punto_Y[2] = d.Mouse_Y_Graf;
+
+    Linea &l = d.Linee[size_t(g)][size_t(k)];
+    l = Linea{true, true, *x1, *p1, *x2, *p2, d.Modo_Disegno.right(2).toInt()};
+    QString errore;
+    const bool salvata = m_ambiente.Salva_Linea(g, k, errore);
+    if (!salvata)
+        l = Linea{};  // memory and archive stay in step: what cannot be stored is not kept
+
+    annullaPunto();
+    d.Modo_Disegno.clear();
+    d.Numero_Puntatore = 0;
+    m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+    Ripristina_Modo_Mouse_Graf();
+    m_ambiente.Avvia_Timer_Disegno();
+    if (!salvata)
+        m_ambiente.Mostra_Errore(QStringLiteral("La linea non è stata inserita. %1").arg(errore));
+}
+
+void StrumentiGrafici::Cancella_Linea_Graf()
+{
+    StatoDisegno &d = m_stato.disegno;
+    const int g = m_stato.cicli.Grado_Corrente;
+    disegno::AssiGrafico assi;
+    if (!gradoValido(g) || !LeggiAssi(m_stato.cicli.Grafico_Corrente, assi))
+        return;
+    const auto cp = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
+    if (!cp)
+        return;
+    const double cx = d.Mouse_X_Graf;
+    for (int k = 1; k <= costanti::Max_Linee; ++k) {
+        Linea &l = d.Linee[size_t(g)][size_t(k)];
+        if (!l.in_uso || !l.trovata || !disegno::LineaColpita(l, cx, *cp))
+            continue;
+        const Linea prima = l;
+        l = Linea{};
+        QString errore;
+        if (!m_ambiente.Salva_Linea(g, k, errore)) {
+            l = prima;  // still in the archive: keep showing it
+            m_ambiente.Mostra_Errore(QStringLiteral("La linea non è stata cancellata. %1").arg(errore));
+            return;
+        }
+        d.Modo_Disegno.clear();
+        d.Numero_Puntatore = 0;
+        m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+        Ripristina_Modo_Mouse_Graf();
+        m_ambiente.Avvia_Timer_Disegno();
+        return;
+    }
+}
+
+void StrumentiGrafici::Sposta_Disegni_AsseX()
+{
+    if (m_stato.shell.Blocco_Grafici)
+        return;
+    const int g = m_stato.cicli.Grado_Corrente;
+    BarraScorrimento *hsc = m_controlli.Hsc_Graf(m_stato.cicli.Grafico_Corrente);
+    if (!hsc || !gradoValido(g))
+        return;
+    disegno::Sposta_Disegni_Grado(m_stato.disegno, g, hsc->Valore() - m_stato.cicli.Barre_Ciclo[size_t(g)]);
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+// The chart tools without widgets: the tool buttons, the chart's click, key and
+// mouse-move events, line placement and deletion, the chart pointer mode and the
+// shift of the objects when the cycle start moves. What lies outside (messages,
+// the redraw timer, the archive, the pointer shown, the rubber band overlay) goes
+// through AmbienteStrumenti; the chart controls through ControlliGrafici.
+
+#include "drawing/OggettiGrafici.h"
+#include "platform/GraficoControllo.h"
+
+#include <QString>
+
+struct Stato;
+class ControlliGrafici;
+
+// The band joining a pending first point to the mouse, in chart units
+// (X axis 1, Y axis 1). Painted over the chart, never into it.
+struct BandaElastica {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ColoreWin colore = 0;
+    int spessore = 0;  // 2 line, 1 distance
+    int stile = 0;     // 1 solid, 2 dashed
+};
+
+// Where the moving coordinate box goes, in twips of the main window.
+struct GeometriaSlot {
+    double larghezza = 0, altezza = 0;  // the chart of the slot
+    double sinistra = 0, alto = 0;      // Frm_Battleplan + Frm_Graf(slot)
+};
+
+class AmbienteStrumenti {
+public:
+    virtual ~AmbienteStrumenti() = default;
+    // The limit messages: 1 lines, 2 texts, 3 distances.
+    virtual void Mostra_Messaggio(int tipo) = 0;
+    // Timer_Disegno at 5 ms: one redraw of the current slot after this event.
+    virtual void Avvia_Timer_Disegno() = 0;
+    // Writes one line slot; false with the reason when nothing was written.
+    virtual bool Salva_Linea(int grado, int slot, QString &errore) = 0;
+    // Salva_Parametro for the degree with the letter in Codice_Modifica.
+    virtual void Salva_Parametro(int grado) = 0;
+    virtual void Mostra_Errore(const QString &testo) = 0;
+    // The pointer over chart `slot`: 1..15 a tool pointer, 0 the chart's own.
+    virtual void Imposta_Puntatore(int slot, int numero) = 0;
+    virtual void Mostra_Banda(int slot, const BandaElastica &banda) = 0;
+    virtual void Nascondi_Banda(int slot) = 0;
+
+    // The coordinate readout and its moving box.
+    virtual void Mostra_Coord_Graf(int) {}
+    virtual bool Geometria(int, GeometriaSlot &) { return false; }
+    virtual void Posiziona_Txt_Cord_Mob(bool, double, double) {}
+
+    // The text and distance tools.
+    virtual void Posiziona_Testo_Graf() {}
+    virtual void Cancella_Testo_Graf() {}
+    virtual void Aggiungi_Distanza_Graf() {}
+    virtual void Cancella_Distanza_Graf() {}
+};
+
+inline constexpr int Tasto_Backspace = 8;
+inline constexpr int Tasto_Esc = 27;
+
+class StrumentiGrafici {
+public:
+    StrumentiGrafici(Stato &stato, ControlliGrafici &controlli, AmbienteStrumenti &ambiente);
+
+    // Tool buttons; an index outside 0..3 does nothing.
+    void Cmd_Line_Click(int indice);
+    void Cmd_Cancella_Linea_Click();
+    void Cmd_Testo_Click(int indice);
+    void Cmd_Cancella_Testo_Click();
+    void Cmd_Distanza_Click(int indice);
+    void Cmd_Cancella_Distanza_Click();
+    void Cmd_Punt_Graf_Click();
+
+    // Events of Graf_Battleplan(indice); x on X axis 1, y on Y axis 1.
+    void Graf_Battleplan_Click(int indice);
+    void Graf_Battleplan_KeyDown(int indice, int codiceTasto);
+    void Graf_Battleplan_MouseMove(int indice, double x, double y);
+
+    void Aggiungi_Linea_Graf();
+    void Cancella_Linea_Graf();
+
+    void Imposta_Modo_Mouse_Graf();
+    void Ripristina_Modo_Mouse_Graf();
+
+    // Called once Hsc_Graf(Grafico_Corrente) holds the new cycle position and while
+    // Barre_Ciclo(Grado_Corrente) still holds the old one.
+    void Sposta_Disegni_AsseX();
+
+    // Bounds of a slot's axes read from its chart; false when the slot has no chart.
+    bool LeggiAssi(int slot, disegno::AssiGrafico &assi) const;
+
+private:
+    void scegliStrumento(int puntatore, const QString &modo, bool tieniPunto);
+    void annullaPunto();
+    bool puntoInAttesaQui() const;
+
+    Stato &m_stato;
+    ControlliGrafici &m_controlli;
+    AmbienteStrumenti &m_ambiente;
+};
