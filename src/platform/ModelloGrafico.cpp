@@ -1,0 +1,268 @@
+#include "platform/ModelloGrafico.h"
+
+#include "platform/RenderGrafico.h"
+
+#include <QImage>
+#include <algorithm>
+#include <QPainter>
+#include <cmath>
+
+ModelloGrafico::ModelloGrafico() { Svuota_Grafico(); }
+
+void ModelloGrafico::Svuota_Grafico()
+{
+    m_assiX.fill(AsseGrafico{});
+    m_assiY.fill(AsseGrafico{});
+    m_assiX[0].esiste = true;
+    m_assiY[0].esiste = true;
+    m_asseXCorrente = 1;
+    m_asseYCorrente = 1;
+    m_attributiSuX = false;
+    m_serie.clear();
+    m_testi.clear();
+    m_etichette = {};
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Prepara_Grafico(const QString &) {}
+
+int ModelloGrafico::Aggiungi_Asse_Y(int numero)
+{
+    if (numero == Prossimo_Asse) {
+        for (int n = 2; n <= Num_Assi_Y && numero == Prossimo_Asse; ++n)
+            if (!m_assiY[size_t(n - 1)].esiste)
+                numero = n;
+    }
+    if (numero < 1 || numero > Num_Assi_Y)
+        return 0;
+    m_assiY[size_t(numero - 1)].esiste = true;
+    m_asseYCorrente = numero;
+    m_attributiSuX = false;
+    cambiaStruttura();
+    return numero;
+}
+
+int ModelloGrafico::Aggiungi_Asse_X(int numero)
+{
+    if (numero == Prossimo_Asse) {
+        for (int n = 2; n <= Num_Assi_X && numero == Prossimo_Asse; ++n)
+            if (!m_assiX[size_t(n - 1)].esiste)
+                numero = n;
+    }
+    if (numero < 1 || numero > Num_Assi_X)
+        return 0;
+    m_assiX[size_t(numero - 1)].esiste = true;
+    m_asseXCorrente = numero;
+    m_attributiSuX = true;
+    cambiaStruttura();
+    return numero;
+}
+
+void ModelloGrafico::Seleziona_Asse_X(int numero)
+{
+    if (numero < 1 || numero > Num_Assi_X || !m_assiX[size_t(numero - 1)].esiste)
+        return;
+    m_asseXCorrente = numero;
+    m_attributiSuX = true;
+}
+
+void ModelloGrafico::Seleziona_Asse_Y(int numero)
+{
+    if (numero < 1 || numero > Num_Assi_Y || !m_assiY[size_t(numero - 1)].esiste)
+        return;
+    m_asseYCorrente = numero;
+    m_attributiSuX = false;
+}
+
+void ModelloGrafico::Nuova_Serie(const QString &nome)
+{
+    SerieGrafico s;
+    s.nome = nome;
+    s.asseX = m_asseXCorrente;
+    s.asseY = m_asseYCorrente;
+    m_serie.push_back(std::move(s));
+}
+
+SerieGrafico *ModelloGrafico::serieCorrente() { return m_serie.empty() ? nullptr : &m_serie.back(); }
+
+void ModelloGrafico::Stile_Serie(ColoreWin colore, int spessore, int stile)
+{
+    if (SerieGrafico *s = serieCorrente()) {
+        s->colore = colore;
+        s->spessore = std::clamp(spessore, 1, 3);
+        s->stile = stile == 2 ? 2 : 1;
+    }
+}
+
+void ModelloGrafico::Aggiungi_Punto(double x, double y)
+{
+    SerieGrafico *s = serieCorrente();
+    if (!s)
+        return;
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+        ++s->puntiScartati;
+        return;
+    }
+    s->punti.emplace_back(x, y);
+}
+
+void ModelloGrafico::Aggiungi_Testo(const QString &testo, double x, double y, int allineamento, const QString &font,
+                                    ColoreWin colore, int, int modo)
+{
+    if (!std::isfinite(x) || !std::isfinite(y))
+        return;
+    TestoGrafico t;
+    t.testo = testo;
+    t.x = x;
+    t.y = y;
+    t.allineamento = std::clamp(allineamento, 0, 2);
+    t.font = font;
+    t.colore = colore;
+    t.modo = modo == 1 ? 1 : 0;
+    t.asseX = m_asseXCorrente;
+    t.asseY = m_asseYCorrente;
+    t.sopraSerie = int(m_serie.size());
+    m_testi.push_back(std::move(t));
+}
+
+void ModelloGrafico::Etichette_Asse_X(double, double fine, double, int, int, const QString &etichette)
+{
+    m_etichette.asseX = m_asseXCorrente;
+    m_etichette.fine = fine;
+    m_etichette.pezzi = etichette.split(QLatin1Char(','));
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Titolo_Grafico(const QString &testo, const QString &font, ColoreWin colore, int, int, int)
+{
+    m_titolo = {testo, font, colore};
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Ridisegna_Grafico() { ++m_ridisegni; }
+
+void ModelloGrafico::Modo_Puntatore(int attivo) { m_puntatore = attivo != 0; }
+
+bool ModelloGrafico::Salva_Immagine(const QString &file)
+{
+    QImage immagine(m_dimensione, QImage::Format_RGB32);
+    {
+        QPainter p(&immagine);
+        RenderGrafico::Disegna(*this, p, QRectF(QPointF(0, 0), QSizeF(m_dimensione)));
+    }
+    return !file.isEmpty() && immagine.save(file, "BMP");
+}
+
+void ModelloGrafico::Tipo_Punto_Serie(int tipo)
+{
+    if (SerieGrafico *s = serieCorrente())
+        s->tipoPunto = tipo;
+}
+
+void ModelloGrafico::Tipo_Marcatore_Serie(int tipo)
+{
+    if (SerieGrafico *s = serieCorrente())
+        s->tipoMarcatore = tipo;
+}
+
+void ModelloGrafico::Colore_Marcatore_Serie(ColoreWin colore)
+{
+    if (SerieGrafico *s = serieCorrente())
+        s->coloreMarcatore = colore;
+}
+
+void ModelloGrafico::Dimensione_Marcatore_Serie(double dimensione)
+{
+    if (SerieGrafico *s = serieCorrente(); s && std::isfinite(dimensione))
+        s->dimensioneMarcatore = dimensione;
+}
+
+AsseGrafico *ModelloGrafico::asseAttributi()
+{
+    return m_attributiSuX ? &m_assiX[size_t(m_asseXCorrente - 1)] : &m_assiY[size_t(m_asseYCorrente - 1)];
+}
+
+void ModelloGrafico::Scala_Fissa_Asse(int fissa)
+{
+    asseAttributi()->fissa = fissa != 0;
+    cambiaStruttura();
+}
+
+// Stored as given, also reversed or non-finite: read-back returns what was set,
+// the painting decides what it can show.
+void ModelloGrafico::Minimo_Asse(double valore)
+{
+    asseAttributi()->minimo = valore;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Massimo_Asse(double valore)
+{
+    asseAttributi()->massimo = valore;
+    cambiaStruttura();
+}
+
+double ModelloGrafico::Minimo_Asse() const
+{
+    return m_attributiSuX ? m_assiX[size_t(m_asseXCorrente - 1)].minimo : m_assiY[size_t(m_asseYCorrente - 1)].minimo;
+}
+
+double ModelloGrafico::Massimo_Asse() const
+{
+    return m_attributiSuX ? m_assiX[size_t(m_asseXCorrente - 1)].massimo
+                          : m_assiY[size_t(m_asseYCorrente - 1)].massimo;
+}
+
+void ModelloGrafico::Font_Asse(const QString &font)
+{
+    asseAttributi()->font = font;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Formato_Asse(const QString &formato)
+{
+    asseAttributi()->formato = formato;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Colore_Asse(ColoreWin colore)
+{
+    asseAttributi()->colore = colore;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Colore_Etichette_Asse(ColoreWin colore)
+{
+    asseAttributi()->coloreEtichette = colore;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Colore_Griglia_Asse(ColoreWin colore)
+{
+    asseAttributi()->coloreGriglia = colore;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Griglia_Asse(bool attiva)
+{
+    asseAttributi()->griglia = attiva;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Suddivisioni_Asse(int numero)
+{
+    asseAttributi()->suddivisioni = numero;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Posizione_Titolo(int) {}
+
+void ModelloGrafico::Colore_Sfondo_Grafico(ColoreWin colore)
+{
+    m_sfondo = colore;
+    cambiaStruttura();
+}
+
+void ModelloGrafico::Visibile(bool visibile) { m_visibile = visibile; }
+
+bool ModelloGrafico::Visibile() const { return m_visibile; }

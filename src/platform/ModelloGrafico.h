@@ -1,0 +1,162 @@
+#pragma once
+
+// The content of one chart control without any window: axes, series, texts,
+// X labels and title as the drawing defined them. The widget paints it,
+// RenderGrafico paints it onto any device, tests read it back.
+
+#include "platform/GraficoControllo.h"
+
+#include <QPointF>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+#include <vector>
+
+struct AsseGrafico {
+    bool esiste = false;
+    bool fissa = false;
+    double minimo = 0.0;
+    double massimo = 0.0;
+    QString font;
+    QString formato;
+    std::optional<ColoreWin> colore;
+    std::optional<ColoreWin> coloreEtichette;
+    std::optional<ColoreWin> coloreGriglia;
+    bool griglia = false;
+    int suddivisioni = 0;
+};
+
+struct SerieGrafico {
+    QString nome;
+    int asseX = 1;
+    int asseY = 1;
+    std::optional<ColoreWin> colore;  // none: the control's default pen
+    int spessore = 1;
+    int stile = 1;
+    int tipoPunto = 0;
+    int tipoMarcatore = 0;
+    std::optional<ColoreWin> coloreMarcatore;
+    double dimensioneMarcatore = 0.0;
+    std::vector<QPointF> punti;  // finite points only
+    int puntiScartati = 0;       // non-finite points refused
+};
+
+struct TestoGrafico {
+    QString testo;
+    double x = 0.0;
+    double y = 0.0;
+    int allineamento = 0;
+    QString font;
+    ColoreWin colore = GraficoControllo::Colore_Predefinito;
+    int modo = 0;
+    int asseX = 1;
+    int asseY = 1;
+    int sopraSerie = 0;  // series defined before it: it is painted over them
+};
+
+struct EtichetteGrafico {
+    int asseX = 0;  // 0: none
+    double fine = 0.0;
+    QStringList pezzi;  // piece i - 1 labels bar position i
+};
+
+struct TitoloGrafico {
+    QString testo;
+    QString font;
+    ColoreWin colore = GraficoControllo::Colore_Predefinito;
+};
+
+class ModelloGrafico : public GraficoControllo {
+public:
+    static constexpr int Num_Assi_X = 3;
+    static constexpr int Num_Assi_Y = 7;
+
+    ModelloGrafico();
+
+    void Svuota_Grafico() override;
+    void Prepara_Grafico(const QString &testo) override;
+    int Aggiungi_Asse_Y(int numero = Prossimo_Asse) override;
+    int Aggiungi_Asse_X(int numero = Prossimo_Asse) override;
+    void Seleziona_Asse_X(int numero = 1) override;
+    void Seleziona_Asse_Y(int numero = 1) override;
+    void Nuova_Serie(const QString &nome) override;
+    void Stile_Serie(ColoreWin colore, int spessore, int stile) override;
+    void Aggiungi_Punto(double x, double y) override;
+    void Aggiungi_Testo(const QString &testo, double x, double y, int allineamento, const QString &font,
+                        ColoreWin colore, int riservato, int modo) override;
+    void Etichette_Asse_X(double inizio, double fine, double ultimo, int riservato1, int riservato2,
+                          const QString &etichette) override;
+    void Titolo_Grafico(const QString &testo, const QString &font, ColoreWin colore, int scostamentoX,
+                        int scostamentoY, int riservato) override;
+    void Ridisegna_Grafico() override;
+    void Modo_Puntatore(int attivo) override;
+    bool Salva_Immagine(const QString &file) override;
+
+    void Tipo_Punto_Serie(int tipo) override;
+    void Tipo_Marcatore_Serie(int tipo) override;
+    void Colore_Marcatore_Serie(ColoreWin colore) override;
+    void Dimensione_Marcatore_Serie(double dimensione) override;
+
+    void Scala_Fissa_Asse(int fissa) override;
+    void Minimo_Asse(double valore) override;
+    void Massimo_Asse(double valore) override;
+    double Minimo_Asse() const override;
+    double Massimo_Asse() const override;
+    void Font_Asse(const QString &font) override;
+    void Formato_Asse(const QString &formato) override;
+    void Colore_Asse(ColoreWin colore) override;
+    void Colore_Etichette_Asse(ColoreWin colore) override;
+    void Colore_Griglia_Asse(ColoreWin colore) override;
+    void Griglia_Asse(bool attiva) override;
+    void Suddivisioni_Asse(int numero) override;
+
+    void Posizione_Titolo(int posizione) override;
+    void Colore_Sfondo_Grafico(ColoreWin colore) override;
+
+    void Visibile(bool visibile) override;
+    bool Visibile() const override;
+    void Prendi_Focus() override {}
+
+    // --- read back -------------------------------------------------------
+    const AsseGrafico &asseX(int numero) const { return m_assiX[size_t(indice(numero, Num_Assi_X))]; }
+    const AsseGrafico &asseY(int numero) const { return m_assiY[size_t(indice(numero, Num_Assi_Y))]; }
+    int asseXCorrente() const { return m_asseXCorrente; }
+    int asseYCorrente() const { return m_asseYCorrente; }
+    const std::vector<SerieGrafico> &serie() const { return m_serie; }
+    const std::vector<TestoGrafico> &testi() const { return m_testi; }
+    const EtichetteGrafico &etichette() const { return m_etichette; }
+    const TitoloGrafico &titolo() const { return m_titolo; }
+    std::optional<ColoreWin> coloreSfondo() const { return m_sfondo; }
+    bool puntatore() const { return m_puntatore; }
+    int ridisegni() const { return m_ridisegni; }
+    // Anything but appended series, points and texts changes it: the cue for a full repaint.
+    quint64 versioneStruttura() const { return m_versione; }
+
+    // Size used by Salva_Immagine when the control has no window of its own.
+    void impostaDimensione(QSize dimensione) { m_dimensione = dimensione; }
+    QSize dimensione() const { return m_dimensione; }
+
+private:
+    static int indice(int numero, int massimo) { return (numero >= 1 && numero <= massimo) ? numero - 1 : 0; }
+    AsseGrafico *asseAttributi();
+    SerieGrafico *serieCorrente();
+    void cambiaStruttura() { ++m_versione; }
+
+    std::array<AsseGrafico, Num_Assi_X> m_assiX{};
+    std::array<AsseGrafico, Num_Assi_Y> m_assiY{};
+    int m_asseXCorrente = 1;
+    int m_asseYCorrente = 1;
+    bool m_attributiSuX = false;  // axis attributes go to the axis selected or added last
+    std::vector<SerieGrafico> m_serie;
+    std::vector<TestoGrafico> m_testi;
+    EtichetteGrafico m_etichette;
+    TitoloGrafico m_titolo;
+    std::optional<ColoreWin> m_sfondo;
+    bool m_puntatore = false;
+    bool m_visibile = true;
+    int m_ridisegni = 0;
+    quint64 m_versione = 0;
+    QSize m_dimensione{800, 560};
+};

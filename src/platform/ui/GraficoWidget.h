@@ -1,0 +1,55 @@
+#pragma once
+
+// The chart control of a slot as a window. The chart is painted once per
+// Ridisegna_Grafico into a pixmap sized for the screen's pixel ratio; paint
+// events copy it and lay the cross-hair over it. When only series and texts
+// were appended since the last painting (a rubber band following the mouse),
+// just those are painted onto the pixmap.
+
+#include "platform/ModelloGrafico.h"
+#include "platform/RenderGrafico.h"
+
+#include <QPixmap>
+#include <QWidget>
+
+class GraficoWidget : public QWidget, public ModelloGrafico {
+    Q_OBJECT
+public:
+    explicit GraficoWidget(QWidget *parent = nullptr);
+
+    void Ridisegna_Grafico() override;
+    void Ridisegna_Subito() override;
+    void Modo_Puntatore(int attivo) override;
+    bool Salva_Immagine(const QString &file) override;
+    using ModelloGrafico::Visibile;
+    void Visibile(bool visibile) override;
+    bool Visibile() const override;
+    void Prendi_Focus() override;
+
+    // The chart as it stands, without the cross-hair, at the window's size.
+    QImage Immagine() const;
+    const RenderGrafico::Disposizione &disposizione() const { return m_disposizione; }
+    int dipinture_complete() const { return m_complete; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void aggiornaCache();
+
+    QPixmap m_cache;
+    bool m_valida = false;
+    RenderGrafico::Disposizione m_disposizione;
+    quint64 m_versione = ~quint64(0);
+    size_t m_serieDipinte = 0;
+    size_t m_puntiUltima = 0;
+    size_t m_testiDipinti = 0;
+    int m_complete = 0;
+    QPointF m_mouse{-1, -1};
+    bool m_mouseDentro = false;
+};
