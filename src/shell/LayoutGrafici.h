@@ -1,0 +1,79 @@
+#pragma once
+
+// Geometry of the working window in twips, computed apart from the widgets: the
+// chart frame with and without the history panel, the history panel itself, the
+// four-chart grid and the resize rule. Positions are relative to the container,
+// sizes never negative.
+
+#include "cycle/StatoCicli.h"
+
+#include <QString>
+#include <array>
+
+struct Rettangolo {
+    double Left = 0;
+    double Top = 0;
+    double Width = 0;
+    double Height = 0;
+    bool operator==(const Rettangolo &) const = default;
+};
+
+namespace layout {
+
+inline constexpr double Larghezza_Minima = 12500;
+inline constexpr double Altezza_Minima = 8750;
+
+// Chart frame Frm_Battleplan without the history panel (W, H: outer window size).
+Rettangolo Layout_Senza_Storico(double W, double H, const Rettangolo &frmDatiSot);
+// Chart frame beside the history panel, which must already be placed.
+Rettangolo Layout_Con_Storico(double H, const Rettangolo &frmDatiSot, const Rettangolo &frmStorico);
+
+struct LayoutStorico {
+    Rettangolo Frm_Storico;
+    bool tab_valida = false;  // false: tab control and grids keep their geometry
+    Rettangolo TabPage;
+    Rettangolo Griglia;       // relative to the tab control
+    std::array<double, 3> Colonne{};  // widths of data columns 1, 2, 3
+};
+LayoutStorico Layout_Storico(double W, double H, double topBattleplan, const QString &formatoLocale, int tab);
+
+// Sizes of the per-panel controls that come from the form's design.
+struct MisureRiquadro {
+    double Altezza_Etichetta = 300, Larghezza_Etichetta = 2000;  // Lbl_In_Caricamento
+    double Larghezza_Led = 150;                                  // Led_Agg_Storico_RT
+    double Altezza_Hsc = 255;                                    // Hsc_Graf
+    double Larghezza_Hsc_Y = 255;                                // Hsc_Graf_Y
+};
+
+struct LayoutPannello {
+    Rettangolo Frm_Graf;
+    Rettangolo Lbl_In_Caricamento;  // Width/Height as designed
+    std::array<Rettangolo, 5> Pulsanti;  // Cmd_Foto, Cmd_Sposta, Cmd_GRaf_P, Cmd_GRaf_M, Cmd_Coord (Left/Top only)
+    Rettangolo Led_Agg_Storico_RT;
+    Rettangolo Hsc_Graf;
+    Rettangolo Hsc_Graf_Y;
+    Rettangolo Pic_Graf;
+    Rettangolo Graf_Battleplan;     // relative to Pic_Graf, overhanging it
+    bool in_uso = false;
+};
+
+struct LayoutRidotto {
+    int Altezza_Riquadro = 0;
+    int Larghezza_Riquadro = 0;
+    std::array<int, 4> Top_Riquadri{};
+    std::array<int, 4> Left_Riquadri{};
+    std::array<LayoutPannello, 4> Pannelli;
+};
+// frameH, frameW: the chart frame's current size. A stored grid position outside
+// 0..3 takes the slot's own number.
+LayoutRidotto Layout_Ridotto(double frameH, double frameW, const std::array<SlotGrafico, 4> &confGrafici,
+                             const MisureRiquadro &misure = {});
+
+enum class AzioneResize {
+    Nessuna,     // busy, or minimized: lay out nothing
+    Correggi,    // below the minimum: set back to 12500 x 8750
+    Ridisponi,   // lay out the chart area at the current size
+};
+AzioneResize Azione_Resize(bool bloccoGrafici, bool minimizzata, double W, double H);
+
+}  // namespace layout
