@@ -13,7 +13,7 @@ class ControlliGrafici;
 void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int grado);
 
 // The degree's caption after the underlying's name: "  Kalvo +2  Future 15m".
-QString Didascalia_Grado(int grado);
+QString Titolo_Grado(int grado);
 
 // The product's web address, shown by the watermark and the saved picture.
 inline constexpr const char *Indirizzo_Web = "www.wavelore.example";

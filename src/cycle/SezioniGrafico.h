@@ -12,7 +12,7 @@
 //   Disegna_Separatori_Giorno    X 1, Y 1
 //   Disegna_Linee_Utente         X 2, Y 2 (the frame has already made the choice:
 //                                Seleziona_Asse_Y(2), Aggiungi_Asse_X(""), Seleziona_Asse_X(2))
-//   Disegna_Serie_Prezzo         X 2, Y 2; calls Disegna_Ultimo_Prezzo for 15M/5M degrees
+//   Disegna_Serie_Prezzo         X 2, Y 2; calls Disegna_Ultimo_Prezzo for degrees 8..12
 //   Disegna_Indicatori           X 2, Y 2; adds Y axes 3..7 itself
 //   Imposta_Titolo_Assi          selects what it configures; ends with Y 2 current
 //   Imposta_Scala_Prezzo         Y 2; fills P_Basso / P_Alto
@@ -63,7 +63,7 @@ void Disegna_Separatori_Giorno(ContestoGrafico &c);
 // The user's lines and distances (filled by the drawing-objects issue).
 void Disegna_Linee_Utente(ContestoGrafico &c);
 void Disegna_Serie_Prezzo(ContestoGrafico &c);
-// The real-time last price, for degrees 8..12 (called from Disegna_Serie_Prezzo).
+// The real-time last price; Disegna_Serie_Prezzo calls it for degrees 8..12 only.
 void Disegna_Ultimo_Prezzo(ContestoGrafico &c);
 // Indicator series and the five pane axes they add (indicator issue).
 void Disegna_Indicatori(ContestoGrafico &c);

@@ -1,0 +1,56 @@
+#include "cycle/BarreGrafico.h"
+
+#include "Stato.h"
+#include "cycle/ControlliGrafici.h"
+#include "platform/VbRuntime.h"
+
+namespace {
+
+// The change handlers ignore the echo while the flag is set; the previous value
+// comes back afterwards so that a caller already holding it keeps its protection.
+class BloccoAggiornamento {
+public:
+    explicit BloccoAggiornamento(bool &flag) : m_flag(flag), m_prima(flag) { m_flag = true; }
+    ~BloccoAggiornamento() { m_flag = m_prima; }
+    BloccoAggiornamento(const BloccoAggiornamento &) = delete;
+    BloccoAggiornamento &operator=(const BloccoAggiornamento &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_prima;
+};
+
+}  // namespace
+
+void Imposta_Barre_Grafico(Stato &stato, ControlliGrafici &controlli, int slot, int grado)
+{
+    if (grado < 0 || grado > costanti::Max_Grado || slot < 0 || slot >= costanti::Num_Slot)
+        return;
+    const size_t g = size_t(grado);
+    StatoCicli &cicli = stato.cicli;
+    BloccoAggiornamento blocco(stato.shell.Blocco_Aggiornamento);
+
+    if (BarraScorrimento *y = controlli.Hsc_Graf_Y(slot)) {
+        y->Imposta_Min(100);
+        y->Imposta_Max(1);
+        if (!y->Contiene(cicli.Posizione_Asse_Y[g]))
+            cicli.Posizione_Asse_Y[g] = 50;
+        y->Imposta_Valore(cicli.Posizione_Asse_Y[g]);
+    }
+
+    BarraScorrimento *x = controlli.Hsc_Graf(slot);
+    const auto estensione = vb::CIntChecked(cicli.Durata[g] + cicli.Scostamento_Ciclo[g]);
+    if (x && estensione) {
+        x->Imposta_Min(1);
+        x->Imposta_Max(*estensione);
+        if (!x->Contiene(cicli.Barre_Ciclo[g]))
+            cicli.Barre_Ciclo[g] = 10;
+        x->Imposta_Valore(cicli.Barre_Ciclo[g]);
+    }
+}
+
+void Imposta_Barre_Grafici(Stato &stato, ControlliGrafici &controlli)
+{
+    for (int s = 0; s < costanti::Num_Slot; ++s)
+        Imposta_Barre_Grafico(stato, controlli, s, stato.cicli.Conf_Grafici[size_t(s)].grado);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+// Range and value of each chart slot's two scroll bars from its degree's
+// settings: Hsc_Graf runs 1 .. Durata + Scostamento_Ciclo and shows Barre_Ciclo,
+// Hsc_Graf_Y runs 100 .. 1 and shows Posizione_Asse_Y. A setting outside its bar
+// is corrected in memory only (10 and 50), never saved here.
+
+struct Stato;
+class ControlliGrafici;
+
+void Imposta_Barre_Grafico(Stato &stato, ControlliGrafici &controlli, int slot, int grado);
+void Imposta_Barre_Grafici(Stato &stato, ControlliGrafici &controlli);

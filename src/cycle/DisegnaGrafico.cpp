@@ -1,0 +1,122 @@
+#include "cycle/DisegnaGrafico.h"
+
+#include "Stato.h"
+#include "cycle/ControlliGrafici.h"
+#include "cycle/PosizioneBarra.h"
+#include "cycle/SezioniGrafico.h"
+
+#include <QDebug>
+#include <exception>
+
+namespace {
+
+// One section: whatever it throws stays inside it, so the next one still runs.
+template <typename F>
+void sezione(const char *nome, F &&lavoro)
+{
+    try {
+        lavoro();
+    } catch (const std::exception &e) {
+        qDebug() << "chart section" << nome << "skipped:" << e.what();
+    } catch (...) {
+        qDebug() << "chart section" << nome << "skipped";
+    }
+}
+
+// Shows the chart at the end whatever happened before.
+struct RidisegnoFinale {
+    GraficoControllo &ctl;
+    ~RidisegnoFinale()
+    {
+        try {
+            ctl.Ridisegna_Grafico();
+            ctl.Visibile(true);
+        } catch (...) {
+        }
+    }
+};
+
+}  // namespace
+
+QString Titolo_Grado(int grado)
+{
+    static const char *const didascalie[costanti::Num_Gradi] = {
+        "  Kalvo +8  Index 1d",   "  Kalvo +7  Index 1d",   "  Kalvo +6  Index 1d",
+        "  Kalvo +5  Index 1d",   "  Kalvo +4  Future 1h",  "  Kalvo +3  Future 1h",
+        "  Kalvo +2  Future 15m", "  Kalvo +1  Future 15m", "  Kalvo  Future 15m",
+        "  Kalvo -1  Future 15m", "  Kalvo -2  Future 5m",  "  Kalvo -3  Future 5m",
+        "  Kalvo -4  Future 5m"};
+    if (grado < 0 || grado > costanti::Max_Grado)
+        return {};
+    return QString::fromLatin1(didascalie[grado]);
+}
+
+ColoreWin ContestoGrafico::Colore(int indice) const
+{
+    const auto &colori = stato.cicli.Colori;
+    if (indice >= 0 && indice < int(colori.size()))
+        return colori[size_t(indice)];
+    return colori[81];
+}
+
+const SerieStorico &ContestoGrafico::Serie() const { return posizione::SerieDelGrado(stato.mercato, grado); }
+
+void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int grado)
+{
+    if (grafico < 0 || grafico >= costanti::Num_Slot)
+        return;
+    GraficoControllo *ctl = controlli.Graf_Battleplan(grafico);
+    if (stato.cicli.Conf_Grafici[size_t(grafico)].in_uso != 1) {
+        if (ctl)
+            ctl->Visibile(false);
+        controlli.Mostra_Comandi_Slot(grafico, false);
+        return;
+    }
+    // Callers always pass a valid degree; a bad one leaves the chart as it is.
+    if (!ctl || grado < 0 || grado > costanti::Max_Grado)
+        return;
+
+    ctl->Visibile(false);
+    ctl->Svuota_Grafico();
+    RidisegnoFinale finale{*ctl};
+
+    const size_t g = size_t(grado);
+    stato.cicli.Titoli_Grafici[size_t(grafico)] = stato.cicli.Sottostante + Titolo_Grado(grado);
+
+    ContestoGrafico c{stato, *ctl, grafico, grado};
+    c.Sld_Zoom_Max = controlli.Sld_Zoom_Max();
+    if (BarraScorrimento *y = controlli.Hsc_Graf_Y(grafico)) {
+        c.Hsc_Graf_Y_Valore = y->Valore();
+        c.Hsc_Graf_Y_Max = y->Estremo_Alto();
+    }
+    c.Text_Last = controlli.Text_Last();
+
+    ctl->Prepara_Grafico(QString());
+    c.Estensione_Grafico = stato.cicli.Durata[g] + stato.cicli.Scostamento_Ciclo[g];
+    ctl->Aggiungi_Asse_Y(2);
+    ctl->Aggiungi_Asse_X(3);
+
+    if (stato.indicatori.Ind_Attivo[g][19] == 1)
+        sezione("volume profile", [&] { Disegna_Profilo_Volumi(c); });
+    sezione("watermark", [&] { Disegna_Filigrana(c); });
+    sezione("curve", [&] { Disegna_Curva_Battleplan(c); });
+    sezione("subdivisions", [&] { Disegna_Suddivisioni(c); });
+    sezione("day separators", [&] { Disegna_Separatori_Giorno(c); });
+    sezione("axis choice", [&] {
+        ctl->Seleziona_Asse_Y(2);
+        ctl->Aggiungi_Asse_X(GraficoControllo::Prossimo_Asse);
+        ctl->Seleziona_Asse_X(2);
+    });
+    sezione("user lines", [&] { Disegna_Linee_Utente(c); });
+    sezione("price", [&] { Disegna_Serie_Prezzo(c); });
+    sezione("indicators", [&] { Disegna_Indicatori(c); });
+    sezione("title and axes", [&] { Imposta_Titolo_Assi(c); });
+    sezione("price range", [&] { Imposta_Scala_Prezzo(c); });
+    sezione("indicator axes", [&] { Imposta_Assi_Indicatori(c); });
+    sezione("text axes", [&] {
+        ctl->Seleziona_Asse_Y(1);
+        ctl->Seleziona_Asse_X(1);
+    });
+    sezione("cycle texts", [&] { Scrivi_Testi_Ciclo(c); });
+    sezione("user texts", [&] { Scrivi_Testi_Utente(c); });
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+struct Stato;
+
+// The five cycle texts of a degree's chart. `fineValida` is false when the end
+// bar lies beyond the history or the future time axis: no end text is written.
+struct TestiCiclo {
+    QString durata;
+    QString inizio;
+    QString fine;
+    bool fineValida = false;
+    QString trascorso;
+    QString residuo;
+};
+
+TestiCiclo Componi_Testi_Ciclo(const Stato &stato, int grado);
