@@ -1,0 +1,58 @@
+#pragma once
+
+// The quote-server wire format: a six-character code ("COMM" and two digits)
+// followed by "Ø", then each field followed by "Ø", all in Windows-1252.
+// TCP may split a message or join several, so bytes are buffered and cut by
+// the code token and the number of fields each code carries.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace protocollo {
+
+inline constexpr char Terminatore = char(0xD8);
+inline const QChar TerminatoreTesto = QChar(0x00D8);
+
+// Which side's messages a decoder reads.
+enum class Verso { DalServer, DalClient };
+
+// Fields a code carries in the given direction; -1 when the code is not in the catalogue.
+int CampiAttesi(Verso verso, const QString &codice);
+
+// code & "Ø" & f1 & "Ø" ... & fn & "Ø"
+QString Componi(const QString &codice, const QStringList &campi = {});
+
+struct Messaggio {
+    QString Codice;
+    QStringList Campi;   // field k is Campi[k-1]
+    bool Completo = true;  // false: the next message began before all fields arrived
+
+    QString Campo(int k) const { return k >= 1 && k <= Campi.size() ? Campi[k - 1] : QString(); }
+    // The message as one text, as it travelled.
+    QString Testo() const { return Componi(Codice, Campi); }
+};
+
+class Decodificatore {
+public:
+    explicit Decodificatore(Verso verso = Verso::DalServer) : m_verso(verso) {}
+
+    // Appends bytes and returns every message they complete, in order. A message
+    // cut short by the start of the next one comes back with Completo false.
+    std::vector<Messaggio> Aggiungi(const QByteArray &byte);
+    // Bytes held while waiting for the rest of a message.
+    qsizetype InAttesa() const { return m_buffer.size() - m_inizio; }
+    void Azzera();
+
+private:
+    // Length of a known code token at byte offset i, or 0.
+    bool CodiceNoto(qsizetype i, int *campi) const;
+    qsizetype CercaCodice(qsizetype da) const;
+
+    Verso m_verso;
+    QByteArray m_buffer;
+    qsizetype m_inizio = 0;
+};
+
+}  // namespace protocollo

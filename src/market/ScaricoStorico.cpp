@@ -1,0 +1,233 @@
+#include "market/ScaricoStorico.h"
+
+#include "market/FusioneStorico.h"
+#include "platform/Costanti.h"
+#include "platform/DataOra.h"
+
+#include <QAtomicInt>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+#include <cmath>
+#include <optional>
+
+namespace scarico {
+
+QString NomeDatabase(int sottostante)
+{
+    static const char *const nomi[] = {"",
+                                       "WaveloreFtseMib",
+                                       "WaveloreDax",
+                                       "WaveloreEurostoxx",
+                                       "WaveloreBund",
+                                       "WaveloreEMIniSP500",
+                                       "WaveloreEMiniNasdaq",
+                                       "WaveloreEuroFX"};
+    if (sottostante < 1 || sottostante > costanti::Num_Sottostanti)
+        return QString();
+    return QString::fromLatin1(nomi[sottostante]);
+}
+
+QString StringaConnessione(const QString &host, int sottostante)
+{
+    const QString db = NomeDatabase(sottostante);
+    const QByteArray ambiente = qgetenv("WAVELORE_HISTORY_ODBC");
+    if (!ambiente.isEmpty())
+        return QString::fromLocal8Bit(ambiente).replace(QStringLiteral("{db}"), db);
+    return QStringLiteral("DRIVER={FreeTDS};SERVER=%1;PORT=49156;DATABASE=%2;UID=WaveloreClient;"
+                          "PWD=73159246;TDS_Version=7.3;")
+        .arg(host, db);
+}
+
+namespace {
+
+bool LeggiTabella(QSqlDatabase &db, int k, std::vector<Riga> &righe, QString *errore)
+{
+    righe.clear();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(Tabelle[k])))) {
+        *errore = q.lastError().text();
+        return false;
+    }
+    const QSqlRecord r = q.record();
+    const int iData = r.indexOf(QStringLiteral("DATA"));
+    const int iOra = r.indexOf(QStringLiteral("ORA"));
+    const int iChiusura = r.indexOf(QStringLiteral("CHIUSURA"));
+    const int iVolume = r.indexOf(QStringLiteral("VOLUME"));
+    if (iData < 0 || iOra < 0 || iChiusura < 0 || iVolume < 0) {
+        *errore = QStringLiteral("%1: colonne mancanti").arg(QLatin1String(Tabelle[k]));
+        return false;
+    }
+    righe.reserve(5000);
+    while (q.next()) {
+        righe.push_back(Riga{q.value(iData).toString().trimmed(), q.value(iOra).toString().trimmed(),
+                             q.value(iChiusura).toString().trimmed(), q.value(iVolume).toString().trimmed()});
+    }
+    if (q.lastError().isValid()) {
+        *errore = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, const OpzioniScarico &opzioni)
+{
+    static QAtomicInt contatore;
+    TabelleScaricate t;
+    t.Presenti = true;
+    const QString nome = QStringLiteral("wavelore_scarico_%1").arg(contatore.fetchAndAddRelaxed(1));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nome);
+        db.setDatabaseName(stringaConnessione);
+        bool aperto = db.open();
+        if (!aperto && opzioni.Riprova) {
+            if (opzioni.Pausa)
+                opzioni.Pausa(3.0);
+            aperto = db.open();
+        }
+        if (!aperto)
+            t.Errore = db.lastError().text();
+        for (int k = 1; k <= 4; ++k) {
+            if (opzioni.Avanzamento)
+                opzioni.Avanzamento(k + 3);
+            if (!aperto)
+                continue;
+            QString errore;
+            bool ok = LeggiTabella(db, k, t.Righe[size_t(k)], &errore);
+            if (!ok && opzioni.Riprova) {
+                if (opzioni.Pausa)
+                    opzioni.Pausa(3.0);
+                ok = LeggiTabella(db, k, t.Righe[size_t(k)], &errore);
+            }
+            t.Lette[size_t(k)] = ok;
+            if (!ok && t.Errore.isEmpty())
+                t.Errore = errore;
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(nome);
+    return t;
+}
+
+namespace {
+
+std::optional<QDate> DataRiga(const QString &t)
+{
+    // ddmmyy; a four-digit year is accepted, its last two digits count.
+    if (t.size() != 6 && t.size() != 8)
+        return std::nullopt;
+    return dataora::LeggiDataCompatta(t.left(4) + t.right(2));
+}
+
+std::optional<int> OraRiga(const QString &t)
+{
+    if (t.contains(QLatin1Char(':')) || t.contains(QLatin1Char('.')))
+        return dataora::LeggiOra(t);
+    if (t.size() == 3)
+        return dataora::LeggiOraCompatta(QLatin1Char('0') + t);
+    return dataora::LeggiOraCompatta(t);
+}
+
+std::optional<double> NumeroRiga(QString t)
+{
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabella, QString *problema)
+{
+    for (int r = 1; r <= serie.capacita(); ++r) {
+        const Riga &x = righe[size_t(r - 1)];
+        BarraStorico b;
+        const BarraStorico *prec = r > 1 ? &serie.barra(r - 1) : nullptr;
+        auto fallita = [&](const char *campo) {
+            if (problema)
+                *problema = QStringLiteral("%1 riga %2: %3 non valido").arg(QLatin1String(tabella)).arg(r).arg(
+                    QLatin1String(campo));
+            return false;
+        };
+        // An empty cell takes the value of the bar before it; the first row has none.
+        if (x.Data.isEmpty()) {
+            if (!prec)
+                return fallita("DATA");
+            b.data = prec->data;
+        } else if (auto d = DataRiga(x.Data)) {
+            b.data = *d;
+        } else {
+            return fallita("DATA");
+        }
+        if (x.Ora.isEmpty()) {
+            if (!prec)
+                return fallita("ORA");
+            b.minuti = prec->minuti;
+        } else if (auto o = OraRiga(x.Ora)) {
+            b.minuti = *o;
+        } else {
+            return fallita("ORA");
+        }
+        if (x.Chiusura.isEmpty()) {
+            if (!prec)
+                return fallita("CHIUSURA");
+            b.chiusura = prec->chiusura;
+        } else if (auto c = NumeroRiga(x.Chiusura)) {
+            b.chiusura = *c;
+        } else {
+            return fallita("CHIUSURA");
+        }
+        if (x.Volume.isEmpty()) {
+            if (!prec)
+                return fallita("VOLUME");
+            b.volume = prec->volume;
+        } else if (auto v = NumeroRiga(x.Volume)) {
+            b.volume = std::floor(*v);
+        } else {
+            return fallita("VOLUME");
+        }
+        serie.barra(r) = b;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool Carica_Storico_Da_Server(StatoMercato &m, const TabelleScaricate &t, QString *problema)
+{
+    if (!t.Presenti) {
+        if (problema)
+            *problema = QStringLiteral("storico non scaricato");
+        return false;
+    }
+    std::array<SerieStorico, 5> nuove;
+    for (int k = 1; k <= 4; ++k) {
+        const int n = fusione::Serie(m, k).capacita();
+        const auto &righe = t.Righe[size_t(k)];
+        if (!t.Lette[size_t(k)] || int(righe.size()) != n) {
+            if (problema)
+                *problema = QStringLiteral("%1: %2 righe invece di %3%4")
+                                .arg(QLatin1String(Tabelle[k]))
+                                .arg(righe.size())
+                                .arg(n)
+                                .arg(t.Errore.isEmpty() ? QString() : QStringLiteral(" (") + t.Errore + ')');
+            return false;
+        }
+    }
+    for (int k = 1; k <= 4; ++k) {
+        nuove[size_t(k)] = SerieStorico(fusione::Serie(m, k).capacita());
+        if (!Copia(t.Righe[size_t(k)], nuove[size_t(k)], Tabelle[k], problema))
+            return false;
+    }
+    for (int k = 1; k <= 4; ++k)
+        fusione::Serie(m, k) = std::move(nuove[size_t(k)]);
+    return true;
+}
+
+}  // namespace scarico

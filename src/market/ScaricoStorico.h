@@ -1,0 +1,52 @@
+#pragma once
+
+// The history download at an online start: the four tables of the current
+// underlying's database, read over ODBC into memory, then checked and copied
+// into the series only when all four are complete and every row is valid.
+
+#include "market/StatoMercato.h"
+
+#include <QString>
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace scarico {
+
+// Database of underlying 1..7; empty for any other number.
+QString NomeDatabase(int sottostante);
+// The ODBC connection string: $WAVELORE_HISTORY_ODBC with "{db}" replaced, or
+// the default one for the database server beside the quote server.
+QString StringaConnessione(const QString &host, int sottostante);
+
+inline const char *const Tabelle[5] = {"", "TF5M", "TF15M", "TF1H", "TF1D"};
+
+struct Riga {
+    QString Data, Ora, Chiusura, Volume;
+};
+
+struct TabelleScaricate {
+    std::array<std::vector<Riga>, 5> Righe{};  // index 1..4: 5M, 15M, 1H, 1D
+    std::array<bool, 5> Lette{};               // the query ran and every row was read
+    QString Errore;                            // first failure, for diagnostics
+    bool Presenti = false;                     // a download has run since the last copy
+};
+
+struct OpzioniScarico {
+    // Called before each table with the loading step (4..7).
+    std::function<void(int)> Avanzamento;
+    // While reconnecting a failed query is tried once more after this pause.
+    bool Riprova = false;
+    std::function<void(double)> Pausa;
+};
+
+// Scarica_Storico_Dal_Server: never throws; failures leave a table unread.
+TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione,
+                                            const OpzioniScarico &opzioni = {});
+
+// Carica_Storico_Da_Server: true when all four tables hold exactly the series'
+// bar counts and every row converts; then the four series are replaced. On false
+// the series are untouched and *problema says what failed.
+bool Carica_Storico_Da_Server(StatoMercato &m, const TabelleScaricate &t, QString *problema = nullptr);
+
+}  // namespace scarico

@@ -1,0 +1,602 @@
+#include "market/SessioneQuotazioni.h"
+
+#include "Stato.h"
+#include "market/StoricoLocale.h"
+#include "platform/Codec1252.h"
+#include "platform/DataOra.h"
+#include "platform/Percorsi.h"
+#include "platform/Socket.h"
+#include "platform/VbRuntime.h"
+
+#include <QEventLoop>
+#include <QRegularExpression>
+
+using namespace testi_sessione;
+
+SessioneQuotazioni::SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent)
+    : QObject(parent), m_stato(stato), m_azioni(std::move(azioni)), m_socket(new Socket(this))
+{
+    m_timerCtrlConn.setSingleShot(true);
+    m_timerConnessione.setSingleShot(true);
+    m_timerAttesaTick.setSingleShot(true);
+    connect(&m_timerCtrlConn, &QTimer::timeout, this, &SessioneQuotazioni::TimerCtrlConn_Timer);
+    connect(&m_timerConnessione, &QTimer::timeout, this, [this] {
+        if (m_inLogin)
+            Login_Fallito(Server_Non_Risponde);
+    });
+    connect(&m_timerAttesaTick, &QTimer::timeout, this, &SessioneQuotazioni::Esegui_Fusione);
+    connect(m_socket, &Socket::Connected, this, &SessioneQuotazioni::Socket_Connect);
+    connect(m_socket, &Socket::Closed, this, &SessioneQuotazioni::Socket_Close);
+    connect(m_socket, &Socket::Error, this, &SessioneQuotazioni::Socket_Errore);
+    connect(m_socket, &Socket::DataArrival, this, &SessioneQuotazioni::Socket_DataArrival);
+}
+
+SessioneQuotazioni::~SessioneQuotazioni()
+{
+    m_chiusuraLocale = true;
+}
+
+// ---- login and connection
+
+void SessioneQuotazioni::Cmd_OnLine_Click(const QString &textId, const QString &textPassword, bool ricordami)
+{
+    auto &a = m_azioni;
+    if (a.Abilita_Pulsanti)
+        a.Abilita_Pulsanti(false);
+    m_stato.shell.Modalita = QStringLiteral("ONLINE");
+    if (textId.isEmpty()) {
+        if (a.Beep)
+            a.Beep();
+        if (a.Messaggio)
+            a.Messaggio(AzioniSessione::Critica, Titolo_Spazio, Inserire_UserId);
+        if (a.Abilita_Pulsanti)
+            a.Abilita_Pulsanti(true);
+        return;
+    }
+    // "Ø" separates the fields on the wire and the wire carries Windows-1252 only.
+    const QString login = textId + textPassword;
+    if (login.contains(protocollo::TerminatoreTesto) || !codec1252::Codificabile(login)) {
+        if (a.Messaggio)
+            a.Messaggio(AzioniSessione::Critica, Titolo_Spazio, Caratteri_Non_Ammessi);
+        if (a.Abilita_Pulsanti)
+            a.Abilita_Pulsanti(true);
+        return;
+    }
+    m_stato.mercato.UserId = textId.toLower();
+    m_stato.mercato.Password = textPassword;
+    if (ricordami && a.Salva_Dati_Login)
+        a.Salva_Dati_Login();
+    m_stato.mercato.Indirizzo_Server = percorsi::IndirizzoServer();
+    m_stato.mercato.Porta_Server = percorsi::PortaServer();
+    // After a refusal the old connection is useless: start a new one.
+    if (m_socket->State() == Socket::Chiuso || m_tentativoConcluso)
+        Connetti();
+    if (a.Imposta_Lbl_Stato)
+        a.Imposta_Lbl_Stato(QStringLiteral("In Connessione"));
+}
+
+void SessioneQuotazioni::Connetti()
+{
+    ++m_connessione;
+    m_decodificatore.Azzera();
+    m_chiusuraLocale = true;
+    m_socket->Connect(m_stato.mercato.Indirizzo_Server, m_stato.mercato.Porta_Server);
+    m_chiusuraLocale = false;
+    m_inLogin = true;
+    m_loggato = false;
+    m_tentativoConcluso = false;
+    m_timerConnessione.start(Timeout_Connessione_ms);
+}
+
+void SessioneQuotazioni::Socket_Connect()
+{
+    if (m_azioni.Imposta_Lbl_Stato)
+        m_azioni.Imposta_Lbl_Stato(QStringLiteral("In Autenticazione"));
+    if (m_socket->State() == Socket::Connesso) {
+        Invia(QStringLiteral("COMM11"),
+              {m_stato.mercato.UserId, m_stato.mercato.Password, m_stato.shell.Versione});
+    } else {
+        if (m_azioni.Imposta_Lbl_Stato)
+            m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
+        Chiudi_Socket();
+    }
+}
+
+void SessioneQuotazioni::Socket_Close()
+{
+    if (m_chiusuraLocale)
+        return;
+    Chiudi_Socket();
+    if (m_azioni.Imposta_Text_Stato)
+        m_azioni.Imposta_Text_Stato(QStringLiteral("Chiusa dal Server"));
+    if (m_inLogin)
+        Login_Fallito(QString());
+}
+
+void SessioneQuotazioni::Socket_Errore(const QString &)
+{
+    if (m_inLogin && m_socket->State() != Socket::Connesso)
+        Login_Fallito(Connessione_Fallita);
+}
+
+void SessioneQuotazioni::Login_Fallito(const QString &testo)
+{
+    m_inLogin = false;
+    m_tentativoConcluso = true;
+    m_timerConnessione.stop();
+    Chiudi_Socket();
+    if (m_azioni.Imposta_Lbl_Stato)
+        m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
+    if (m_stato.mercato.Riconnessione_In_Corso) {
+        m_stato.mercato.Riconnessione_In_Corso = false;
+        if (m_azioni.Mostra_Riconnessione)
+            m_azioni.Mostra_Riconnessione(false);
+    }
+    if (!testo.isEmpty() && m_azioni.Messaggio)
+        m_azioni.Messaggio(AzioniSessione::Critica, Titolo, testo);
+    if (m_azioni.Abilita_Pulsanti)
+        m_azioni.Abilita_Pulsanti(true);
+}
+
+bool SessioneQuotazioni::Connesso() const { return m_socket->State() == Socket::Connesso; }
+
+void SessioneQuotazioni::Chiudi_Socket()
+{
+    m_chiusuraLocale = true;
+    m_socket->Close();
+    m_chiusuraLocale = false;
+    m_decodificatore.Azzera();
+}
+
+// ---- senders
+
+bool SessioneQuotazioni::Invia(const QString &codice, const QStringList &campi)
+{
+    return Invia_Testo(protocollo::Componi(codice, campi));
+}
+
+bool SessioneQuotazioni::Invia_Testo(const QString &messaggio)
+{
+    if (!Connesso())
+        return false;
+    if (messaggio.startsWith(QLatin1String("COMM34"))) {
+        // A new history request: the answer starts a fresh download.
+        m_downloadConcluso = false;
+        m_tabelle = {};
+    }
+    return m_socket->SendData(messaggio);
+}
+
+void SessioneQuotazioni::Richiesta_Dati_RT_Al_Server()
+{
+    if (Connesso()) {
+        Invia(QStringLiteral("COMM30"), {QString::number(m_stato.archivio.Sottostante_Corrente)});
+        return;
+    }
+    if (m_azioni.Imposta_Lbl_Stato)
+        m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
+    if (m_azioni.Imposta_Text_Stato)
+        m_azioni.Imposta_Text_Stato(QStringLiteral("Non Connesso"));
+    Chiudi_Socket();
+}
+
+void SessioneQuotazioni::Blocca_Dati_RT_Dal_Server()
+{
+    if (Connesso()) {
+        Invia(QStringLiteral("COMM32"));
+        return;
+    }
+    if (m_azioni.Imposta_Lbl_Stato)
+        m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
+    Chiudi_Socket();
+}
+
+// ---- receiving
+
+void SessioneQuotazioni::Socket_DataArrival(const QByteArray &byte)
+{
+    // Only decode here; each message is handled from its own queued call, so a
+    // handler may wait for later messages without blocking the socket.
+    const quint64 connessione = m_connessione;
+    for (protocollo::Messaggio &m : m_decodificatore.Aggiungi(byte)) {
+        emit Messaggio_Ricevuto(m.Codice);
+        QMetaObject::invokeMethod(
+            this,
+            [this, connessione, m = std::move(m)] {
+                if (connessione == m_connessione)
+                    Gestisci(m);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
+{
+    auto &a = m_azioni;
+    auto &mercato = m_stato.mercato;
+    const QString &c = m.Codice;
+    const bool completo = m.Completo;
+
+    if (c == QLatin1String("COMM12")) {
+        if (!completo || m_loggato)
+            return;
+        m_inLogin = false;
+        m_loggato = true;
+        m_timerConnessione.stop();
+        if (a.Imposta_Lbl_Stato)
+            a.Imposta_Lbl_Stato(QStringLiteral("Connesso"));
+        if (a.Imposta_Text_Stato)
+            a.Imposta_Text_Stato(QStringLiteral("Connesso"));
+        if (a.Mostra_Utente)
+            a.Mostra_Utente(m.Campo(1), m.Campo(2) + QLatin1Char(' ') + m.Campo(3));
+        if (a.Inizializza_Variabili)
+            a.Inizializza_Variabili();
+        if (a.Carica_Storici_Avvio)
+            a.Carica_Storici_Avvio();
+    } else if (c == QLatin1String("COMM13")) {
+        m_inLogin = false;
+        m_tentativoConcluso = true;
+        m_timerConnessione.stop();
+        if (mercato.Riconnessione_In_Corso) {
+            mercato.Riconnessione_In_Corso = false;
+            if (a.Mostra_Riconnessione)
+                a.Mostra_Riconnessione(false);
+        }
+        if (a.Imposta_Lbl_Stato)
+            a.Imposta_Lbl_Stato(QStringLiteral("Non Autenticato"));
+        if (a.Beep)
+            a.Beep();
+        if (a.Messaggio)
+            a.Messaggio(AzioniSessione::Nessuna, Titolo, Autenticazione_Fallita);
+        if (a.Abilita_Pulsanti)
+            a.Abilita_Pulsanti(true);
+    } else if (c == QLatin1String("COMM14")) {
+        if (!completo)
+            return;
+        m_timerConnessione.stop();
+        if (mercato.Riconnessione_In_Corso) {
+            mercato.Riconnessione_In_Corso = false;
+            if (Connesso()) {
+                Invia(QStringLiteral("COMM15"), {m.Campo(1), QStringLiteral("1")});
+                m_timerConnessione.start(Timeout_Connessione_ms);
+            }
+            return;
+        }
+        if (a.Imposta_Lbl_Stato)
+            a.Imposta_Lbl_Stato(QStringLiteral("Gi\u00E0 Connesso"));
+        const bool si = a.Domanda && a.Domanda(AzioniSessione::DomandaIcona, Titolo_Gia_Connesso, Gia_Connesso);
+        if (si) {
+            if (Connesso()) {
+                Invia(QStringLiteral("COMM15"), {m.Campo(1), QStringLiteral("1")});
+                m_timerConnessione.start(Timeout_Connessione_ms);
+            }
+        } else {
+            m_inLogin = false;
+            m_tentativoConcluso = true;
+            Chiudi_Socket();
+            if (a.Abilita_Pulsanti)
+                a.Abilita_Pulsanti(true);
+        }
+    } else if (c == QLatin1String("COMM16")) {
+        // Another session took this one's place on purpose: nothing to watch any more.
+        m_tentativoConcluso = true;
+        m_loggato = false;
+        m_timerCtrlConn.stop();
+        if (a.Imposta_Lbl_Stato)
+            a.Imposta_Lbl_Stato(QStringLiteral("Disconnesso da Altra Sessione"));
+        if (a.Messaggio)
+            a.Messaggio(AzioniSessione::Nessuna, QString(), Altra_Istanza);
+        if (a.Abilita_Pulsanti)
+            a.Abilita_Pulsanti(true);
+    } else if (c == QLatin1String("COMM17")) {
+        if (!completo)
+            return;
+        if (a.Beep)
+            a.Beep();
+        if (a.Messaggio)
+            a.Messaggio(AzioniSessione::Nessuna, Titolo, m.Campo(2));
+        Chiudi_Socket();
+        m_loggato = false;
+        m_tentativoConcluso = true;
+        if (m.Campo(1) == QLatin1String("1")) {
+            m_timerCtrlConn.stop();
+        } else if (a.Chiudi_Programma) {
+            a.Chiudi_Programma();
+        }
+    } else if (c == QLatin1String("COMM19")) {
+        if (!completo)
+            return;
+        Chiudi_Socket();
+        m_loggato = false;
+        m_tentativoConcluso = true;
+        m_timerCtrlConn.stop();
+        // One message window at a time: with one already open the notice is not shown twice.
+        if (m.Campo(1) == QLatin1String("1") && !(a.Form_Msg_Visibile && a.Form_Msg_Visibile())) {
+            if (a.Mostra_Messaggio)
+                a.Mostra_Messaggio(6, m.Testo());
+        }
+    } else if (c == QLatin1String("COMM20")) {
+        if (!completo)
+            return;
+        if (!(a.Form_Msg_Visibile && a.Form_Msg_Visibile())) {
+            if (a.Mostra_Messaggio)
+                a.Mostra_Messaggio(5, m.Campo(1));
+        } else if (m_stato.shell.Coda_Messaggi.size() < 30) {
+            m_stato.shell.Coda_Messaggi.append(m.Campo(1));
+        }
+    } else if (c == QLatin1String("COMM25")) {
+        if (!completo)
+            return;
+        QString testo = m.Campo(1);
+        for (int n = 10; n <= 99; ++n)
+            testo.remove(QStringLiteral("COMM") + QString::number(n));
+        if (a.Mostra_Messaggio_Chat)
+            a.Mostra_Messaggio_Chat(testo);
+    } else if (c == QLatin1String("COMM31")) {
+        Gestisci_Tick(m);
+    } else if (c == QLatin1String("COMM33")) {
+        if (completo)
+            Gestisci_Barra(m);
+    } else if (c == QLatin1String("COMM35")) {
+        Gestisci_Storico();
+    } else if (c == QLatin1String("COMM37")) {
+        // A short message leaves the tables empty: the start merge then skips them,
+        // and the loading still goes on.
+        for (int k = 1; k <= 4; ++k)
+            for (int b = 1; b <= 2; ++b)
+                for (int f = 1; f <= 4; ++f)
+                    mercato.Tab_Server[size_t(k)][size_t(b)][size_t(f)] =
+                        completo ? m.Campo(8 * (k - 1) + 4 * (b - 1) + f) : QString();
+        if (a.Carica_Dati_Avvio)
+            a.Carica_Dati_Avvio();
+    }
+    emit Messaggio_Gestito(c);
+}
+
+namespace {
+
+// "dd/mm/yyyy hh:mm:ss" as the server writes it (day first); seconds optional.
+bool LeggiDataOraServer(const QString &testo, QDateTime *dataOra)
+{
+    const QString t = testo.trimmed();
+    const qsizetype spazio = t.indexOf(QLatin1Char(' '));
+    if (spazio < 0)
+        return false;
+    const auto data = dataora::LeggiData(t.left(spazio), QStringLiteral("DD/MM/YY"));
+    const QString ora = t.mid(spazio + 1).trimmed();
+    const auto minuti = dataora::LeggiOra(ora);
+    if (!data || !minuti)
+        return false;
+    static const QRegularExpression sep(QStringLiteral("[:.]"));
+    const QStringList parti = ora.split(sep);
+    int secondi = 0;
+    if (parti.size() == 3) {
+        QString s = parti[2];
+        s.remove(QRegularExpression(QStringLiteral("\\s*[AaPp][Mm]$")));
+        secondi = s.toInt();
+    }
+    *dataOra = QDateTime(*data, QTime(*minuti / 60, *minuti % 60, secondi));
+    return dataOra->isValid();
+}
+
+}  // namespace
+
+void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
+{
+    auto &mercato = m_stato.mercato;
+    const auto &shell = m_stato.shell;
+    m_timerCtrlConn.stop();
+    if (m.Completo && !shell.Blocco_Aggiornamento) {
+        const bool ue = shell.Formato_Locale == QLatin1String("UE");
+        const QChar dec = ue ? QLatin1Char(',') : QLatin1Char('.');
+        const QChar mig = ue ? QLatin1Char('.') : QLatin1Char(',');
+        bool ultimo = false;
+        QDateTime dataOra;
+        if (LeggiDataOraServer(m.Campo(1), &dataOra)) {
+            mercato.Data_Ora_Quotazione = dataOra;
+            const int minuti = dataOra.time().hour() * 60 + dataOra.time().minute();
+            mercato.Text_Data_Ora = dataora::ScriviData(dataOra.date(), shell.Formato_Data) + QLatin1Char(' ') +
+                                    dataora::ScriviOra(minuti, shell.Formato_Ora_Secondi, dataOra.time().second());
+        }
+        if (auto v = fusione::NumeroServer(m.Campo(2))) {
+            const QString formato =
+                m_stato.cicli.Formato_Prezzo.isEmpty() ? QStringLiteral("0.00") : m_stato.cicli.Formato_Prezzo;
+            const QString testo = vb::Format(*v, formato, dec, mig);
+            ultimo = testo != mercato.Text_Last;
+            mercato.Text_Last = testo;
+        }
+        if (auto v = fusione::NumeroServer(m.Campo(3)))
+            mercato.Text_Var = vb::Format(*v, QStringLiteral("0.00"), dec, mig) + QStringLiteral(" %");
+        if (auto v = fusione::NumeroServer(m.Campo(4))) {
+            if (ue) {
+                mercato.Text_Volume = m.Campo(4);
+            } else {
+                QString t = m.Campo(4).trimmed();
+                t.remove(QLatin1Char('.'));
+                t.replace(QLatin1Char(','), QLatin1Char('.'));
+                mercato.Text_Volume = t;
+            }
+        }
+        if (m_azioni.Aggiorna_Caselle)
+            m_azioni.Aggiorna_Caselle(ultimo);
+        if (m_azioni.Lampeggia_Led_RT)
+            m_azioni.Lampeggia_Led_RT();
+        // A bar update waiting for the quote that follows it can go on now.
+        if (m_attesaTick && dataOra.isValid())
+            QMetaObject::invokeMethod(this, &SessioneQuotazioni::Esegui_Fusione, Qt::QueuedConnection);
+    } else if (m.Completo && m_azioni.Lampeggia_Led_RT) {
+        m_azioni.Lampeggia_Led_RT();
+    }
+    Arma_Watchdog();
+}
+
+void SessioneQuotazioni::Arma_Watchdog()
+{
+    m_timerCtrlConn.setInterval(Intervallo_Watchdog_ms);
+    if (!m_stato.shell.RT_Bloccato)
+        m_timerCtrlConn.start();
+}
+
+void SessioneQuotazioni::Ferma_Watchdog() { m_timerCtrlConn.stop(); }
+
+void SessioneQuotazioni::Gestisci_Storico()
+{
+    auto &mercato = m_stato.mercato;
+    if (mercato.Scarica_Storico) {
+        scarico::OpzioniScarico opzioni;
+        opzioni.Avanzamento = m_azioni.Mostra_Avanzamento_Avvio;
+        opzioni.Riprova = mercato.Riconnessione_In_Corso;
+        opzioni.Pausa = [this](double s) { Pausa(s); };
+        m_tabelle = scarico::Scarica_Storico_Dal_Server(
+            scarico::StringaConnessione(mercato.Indirizzo_Server, m_stato.archivio.Sottostante_Corrente), opzioni);
+        // The reconnection has reached the download: later take-overs ask again.
+        mercato.Riconnessione_In_Corso = false;
+        m_downloadConcluso = true;
+        emit Download_Terminato();
+    }
+    if (mercato.Aggiorna_Storico)
+        Aggiorna_Ultime_Barre_Storico();
+}
+
+bool SessioneQuotazioni::Attendi_Download(int millisecondi)
+{
+    if (m_downloadConcluso)
+        return true;
+    QEventLoop ciclo;
+    QTimer limite;
+    limite.setSingleShot(true);
+    connect(&limite, &QTimer::timeout, &ciclo, &QEventLoop::quit);
+    connect(this, &SessioneQuotazioni::Download_Terminato, &ciclo, &QEventLoop::quit);
+    connect(m_socket, &Socket::Closed, &ciclo, &QEventLoop::quit);
+    limite.start(millisecondi);
+    ciclo.exec();
+    return m_downloadConcluso;
+}
+
+bool SessioneQuotazioni::Carica_Storico_Da_Server()
+{
+    QString problema;
+    const bool ok = scarico::Carica_Storico_Da_Server(m_stato.mercato, m_tabelle, &problema);
+    m_tabelle = {};
+    if (ok)
+        return true;
+    if (m_azioni.Messaggio)
+        m_azioni.Messaggio(AzioniSessione::Nessuna, QString(), Problema_Tipo_1);
+    Chiudi_Socket();
+    if (m_azioni.Chiudi_Programma)
+        m_azioni.Chiudi_Programma();
+    return false;
+}
+
+fusione::EsitoUltimeBarre SessioneQuotazioni::Aggiorna_Ultime_Barre_Storico()
+{
+    m_stato.mercato.Aggiorna_Storico = true;
+    return fusione::Aggiorna_Ultime_Barre_Storico(m_stato.mercato, m_stato.shell);
+}
+
+bool SessioneQuotazioni::Salva_Storici(QString *errore)
+{
+    bool ok = true;
+    for (const QString &tf : storico::Timeframes()) {
+        const storico::Esito e =
+            storico::Salva_Storico(m_stato.mercato, m_stato.archivio.Sottostante_Corrente, tf);
+        if (!e.ok) {
+            if (errore && ok)
+                *errore = e.errore;
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+// ---- watchdog
+
+void SessioneQuotazioni::TimerCtrlConn_Timer()
+{
+    m_timerCtrlConn.stop();
+    if (m_domandaWatchdog)
+        return;
+    m_domandaWatchdog = true;
+    const bool si =
+        m_azioni.Domanda && m_azioni.Domanda(AzioniSessione::Critica, Titolo_Perdita, Perdita);
+    m_domandaWatchdog = false;
+    Chiudi_Socket();
+    m_loggato = false;
+    m_tentativoConcluso = true;
+    if (!si)
+        return;
+    if (m_azioni.Mostra_Riconnessione)
+        m_azioni.Mostra_Riconnessione(true);
+    m_stato.mercato.Riconnessione_In_Corso = true;
+    if (m_socket->State() == Socket::Chiuso)
+        Connetti();
+}
+
+// ---- real-time bar updates
+
+void SessioneQuotazioni::Gestisci_Barra(const protocollo::Messaggio &m)
+{
+    if (m_stato.shell.Blocco_Grafici)
+        return;
+    AggiornamentoRT u;
+    u.sottostante = m_stato.archivio.Sottostante_Corrente;
+    for (int k = 1; k <= 4; ++k) {
+        auto &b = u.barre[size_t(k)];
+        b.Data_Ora = m.Campo(3 * k - 2);
+        b.Chiusura = fusione::NumeroServer(m.Campo(3 * k - 1)).value_or(std::nan(""));
+        b.Volume = fusione::NumeroServer(m.Campo(3 * k)).value_or(std::nan(""));
+    }
+    m_coda.push_back(u);
+    Avvia_Fusione();
+}
+
+void SessioneQuotazioni::Avvia_Fusione()
+{
+    if (m_fusioneInCorso || m_attesaTick || m_coda.empty())
+        return;
+    // The quote that follows a bar update carries the time the bar belongs to.
+    m_attesaTick = true;
+    m_timerAttesaTick.start(Attesa_Tick_Fusione_ms);
+}
+
+void SessioneQuotazioni::Esegui_Fusione()
+{
+    if (!m_attesaTick || m_fusioneInCorso)
+        return;
+    m_attesaTick = false;
+    m_timerAttesaTick.stop();
+    if (m_coda.empty())
+        return;
+    AggiornamentoRT u = m_coda.front();
+    m_coda.pop_front();
+    m_fusioneInCorso = true;
+    auto &mercato = m_stato.mercato;
+    if (!m_stato.shell.Blocco_Grafici && u.sottostante == m_stato.archivio.Sottostante_Corrente &&
+        mercato.Data_Ora_Quotazione.isValid()) {
+        mercato.Agg_Barra = u.barre;
+        if (m_azioni.Accendi_Led_Storico_RT)
+            m_azioni.Accendi_Led_Storico_RT();
+        const auto esito = fusione::Fondi_Barre_RT(mercato, mercato.Data_Ora_Quotazione, m_stato.cicli.Fine_Sessione);
+        fusione::Avanza_Barre_Ciclo(m_stato.cicli, esito);
+        if (m_azioni.Dopo_Fusione_RT)
+            m_azioni.Dopo_Fusione_RT(esito);
+        QString errore;
+        if (!Salva_Storici(&errore) && m_azioni.Messaggio)
+            m_azioni.Messaggio(AzioniSessione::Critica, Titolo, errore);
+        ++m_fusioniEseguite;
+    }
+    m_fusioneInCorso = false;
+    emit Fusione_RT_Conclusa();
+    Avvia_Fusione();
+}
+
+void SessioneQuotazioni::Pausa(double secondi)
+{
+    if (m_azioni.Pausa) {
+        m_azioni.Pausa(secondi);
+        return;
+    }
+    QEventLoop ciclo;
+    QTimer::singleShot(int(secondi * 1000), &ciclo, &QEventLoop::quit);
+    ciclo.exec();
+}

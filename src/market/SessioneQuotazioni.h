@@ -1,0 +1,175 @@
+#pragma once
+
+// The client's side of the quote-server conversation: login, the catalogue of
+// server messages and their effects, the senders, the history download on
+// "COMM35", the connection watchdog and the queue of real-time bar updates.
+// Free of widgets: what the window must show or do is reached through
+// AzioniSessione, which FormS1 fills and tests replace with recorders.
+
+#include "market/FusioneStorico.h"
+#include "market/Protocollo.h"
+#include "market/ScaricoStorico.h"
+
+#include <QObject>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+struct Stato;
+class Socket;
+
+namespace testi_sessione {
+inline const QString Titolo = QStringLiteral("Wavelore \u00AE");
+inline const QString Titolo_Spazio = QStringLiteral(" Wavelore \u00AE");
+inline const QString Inserire_UserId = QStringLiteral("Inserire UserId per avviare OnLine.    ");
+inline const QString Caratteri_Non_Ammessi =
+    QStringLiteral("UserId e Password non possono contenere il carattere \u00D8 o caratteri non ammessi.");
+inline const QString Connessione_Fallita = QStringLiteral("Impossibile connettersi al Server.");
+inline const QString Server_Non_Risponde = QStringLiteral("Il Server non risponde.");
+inline const QString Autenticazione_Fallita = QStringLiteral("Autenticazione Non Riuscita, UserId o Password Errati.");
+inline const QString Titolo_Gia_Connesso = QStringLiteral("- Utente gi\u00E0 connesso - ");
+inline const QString Gia_Connesso = QStringLiteral(
+    "Utente gi\u00E0 connesso, chiudere\r\nconnessione e avviare questa?\r\n\r\nPremere Si per Avviare questa.");
+inline const QString Altra_Istanza =
+    QStringLiteral("Disconnesso da Altra Istanza Aperta con Stessa UserId e Password");
+inline const QString Titolo_Perdita = QStringLiteral("- Perdita Connessione con il Server - ");
+inline const QString Perdita = QStringLiteral(
+    "Wavelore ha perso la connessione con il Server.\r\n\r\nPremere Si per provare a riconnettersi al Server.");
+inline const QString Problema_Tipo_1 =
+    QStringLiteral("Problema tipo 1 di Scarico Storico dal Server, Wavelore verr\u00E0 chiuso");
+}  // namespace testi_sessione
+
+// What the session asks of the window and of the rest of the program. Every
+// member may be left empty.
+struct AzioniSessione {
+    enum Icona { Nessuna, Critica, DomandaIcona };
+
+    std::function<void(const QString &)> Imposta_Lbl_Stato;
+    std::function<void(const QString &)> Imposta_Text_Stato;
+    std::function<void(bool)> Abilita_Pulsanti;  // Cmd_OnLine and Cmd_OffLine
+    std::function<void(const QString &codice, const QString &descrizione)> Mostra_Utente;
+    // The quote boxes changed (texts in StatoMercato); ultimo: Text_Last changed.
+    std::function<void(bool ultimo)> Aggiorna_Caselle;
+    std::function<void()> Lampeggia_Led_RT;
+    std::function<void(const QString &)> Mostra_Messaggio_Chat;
+    std::function<void()> Beep;
+    // Message box; an empty title means the application's own title.
+    std::function<void(Icona, const QString &titolo, const QString &testo)> Messaggio;
+    // Yes/No question; true for Yes.
+    std::function<bool(Icona, const QString &titolo, const QString &testo)> Domanda;
+    std::function<void(int tipo, const QString &testo)> Mostra_Messaggio;
+    std::function<bool()> Form_Msg_Visibile;
+    std::function<void(bool)> Mostra_Riconnessione;  // notice shown, window and chat disabled
+    std::function<void(int passo)> Mostra_Avanzamento_Avvio;
+    std::function<void(double secondi)> Pausa;
+    std::function<void()> Salva_Dati_Login;
+
+    // Loading sequence and exit.
+    std::function<void()> Inizializza_Variabili;
+    std::function<void()> Carica_Storici_Avvio;
+    std::function<void()> Carica_Dati_Avvio;
+    std::function<void()> Chiudi_Programma;
+
+    // Real-time merge: lamps of the slots in use lit, Timer_Agg_RT armed.
+    std::function<void()> Accendi_Led_Storico_RT;
+    // After the series merged: cycle starts, "P" saves, scroll bars, indicators,
+    // titles and future axes.
+    std::function<void(const fusione::EsitoFusioneRT &)> Dopo_Fusione_RT;
+};
+
+class SessioneQuotazioni : public QObject {
+    Q_OBJECT
+public:
+    SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent = nullptr);
+    ~SessioneQuotazioni() override;
+
+    AzioniSessione &Azioni() { return m_azioni; }
+    Socket &socket() { return *m_socket; }
+
+    // Waits that the protocol sets itself; tests shorten them.
+    int Intervallo_Watchdog_ms = 10000;
+    int Timeout_Connessione_ms = 15000;
+    int Attesa_Tick_Fusione_ms = 2000;
+
+    // Login panel.
+    void Cmd_OnLine_Click(const QString &textId, const QString &textPassword, bool ricordami);
+
+    // Senders; false when not connected.
+    bool Invia(const QString &codice, const QStringList &campi = {});
+    bool Invia_Testo(const QString &messaggio);
+    void Richiesta_Dati_RT_Al_Server();
+    void Blocca_Dati_RT_Dal_Server();
+    bool Connesso() const;
+    void Chiudi_Socket();
+
+    // Loading-sequence services.
+    // Waits, letting events run, until the download started by "COMM35" has ended.
+    bool Attendi_Download(int millisecondi);
+    bool Download_Concluso() const { return m_downloadConcluso; }
+    // Copies the downloaded tables into the series; on failure shows the
+    // "Problema tipo 1" message, closes the connection, ends the program and returns false.
+    bool Carica_Storico_Da_Server();
+    // Sets Aggiorna_Storico and merges the server's last two bars.
+    fusione::EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico();
+    // The four history files of the current underlying; false when one failed.
+    bool Salva_Storici(QString *errore = nullptr);
+
+    // Watchdog.
+    void TimerCtrlConn_Timer();
+    void Ferma_Watchdog();
+    bool Watchdog_Attivo() const { return m_timerCtrlConn.isActive(); }
+
+    // Real-time bar updates waiting or being merged.
+    int Aggiornamenti_In_Coda() const { return int(m_coda.size()) + (m_fusioneInCorso ? 1 : 0); }
+    int Fusioni_Eseguite() const { return m_fusioniEseguite; }
+
+signals:
+    // One decoded message, before it is handled.
+    void Messaggio_Ricevuto(const QString &codice);
+    void Messaggio_Gestito(const QString &codice);
+    void Fusione_RT_Conclusa();
+    void Download_Terminato();
+
+private:
+    void Connetti();
+    void Socket_Connect();
+    void Socket_Close();
+    void Socket_Errore(const QString &descrizione);
+    void Socket_DataArrival(const QByteArray &byte);
+    void Login_Fallito(const QString &testo);
+    void Gestisci(const protocollo::Messaggio &m);
+    void Gestisci_Tick(const protocollo::Messaggio &m);
+    void Gestisci_Barra(const protocollo::Messaggio &m);
+    void Gestisci_Storico();
+    void Arma_Watchdog();
+    void Avvia_Fusione();
+    void Esegui_Fusione();
+    void Pausa(double secondi);
+
+    struct AggiornamentoRT {
+        std::array<StatoMercato::BarraRT, 5> barre;
+        int sottostante = 0;
+    };
+
+    Stato &m_stato;
+    AzioniSessione m_azioni;
+    Socket *m_socket;
+    protocollo::Decodificatore m_decodificatore;
+    QTimer m_timerCtrlConn;
+    QTimer m_timerConnessione;
+    QTimer m_timerAttesaTick;
+    bool m_chiusuraLocale = false;
+    bool m_inLogin = false;          // connect requested, no answer to the login yet
+    bool m_loggato = false;
+    bool m_tentativoConcluso = true;  // the last attempt ended: a new one reconnects
+    bool m_domandaWatchdog = false;
+    quint64 m_connessione = 0;       // drops messages queued from an earlier connection
+
+    scarico::TabelleScaricate m_tabelle;
+    bool m_downloadConcluso = false;
+
+    std::deque<AggiornamentoRT> m_coda;
+    bool m_fusioneInCorso = false;
+    bool m_attesaTick = false;
+    int m_fusioniEseguite = 0;
+};
