@@ -2,7 +2,9 @@
 
 #include "market/SerieStorico.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 struct StatoMercato {
@@ -22,6 +24,27 @@ struct StatoMercato {
 
     // Key of the local history files; entries 1..56 used.
     std::array<int, 57> Tabella_Chiave{};
+
+    bool Riconnessione_In_Corso = false;
+
+    // Real-time bar of 5M, 15M, 1H, 1D (index 1..4; 0 unused): date-time text as received,
+    // close, volume.
+    struct BarraRT {
+        QString Data_Ora;
+        double Chiusura = 0.0;
+        double Volume = 0.0;
+    };
+    std::array<BarraRT, 5> Agg_Barra{};
+    // Server's last two bars per timeframe (1..4), bar 1..2, field 1..4, texts as received.
+    std::array<std::array<std::array<QString, 5>, 3>, 5> Tab_Server{};
+
+    // Quote boxes, as shown.
+    QString Text_Data_Ora;
+    QString Text_Last;
+    QString Text_Var;
+    QString Text_Volume;
+    // The last quote's date and time as a value (invalid before the first tick).
+    QDateTime Data_Ora_Quotazione;
 
     // Underlyings with a complete, valid set of local history files (index 1..7).
     std::array<bool, 8> Storico_Offline_Disponibile{};
