@@ -1,5 +1,7 @@
 #include "shell/ui/Avvio.h"
 
+#include "shell/ui/FormS1.h"
+
 #include <QApplication>
 
 namespace wavelore {
@@ -8,7 +10,15 @@ int Avvia(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("wavelore"));
-    return 0;
+    QApplication::setApplicationDisplayName(QStringLiteral("Wavelore"));
+    // The main window never closes by itself; the program ends through Chiudi_Programma.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    FormS1 finestra;
+    if (!finestra.Form_Load())
+        return 0;  // another copy runs: nothing else is done
+    finestra.show();
+    return app.exec();
 }
 
 }  // namespace wavelore

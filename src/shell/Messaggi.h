@@ -1,0 +1,38 @@
+#pragma once
+
+// What the message window shows and does, apart from the window itself.
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace messaggi {
+
+inline constexpr int Max_Coda = 30;
+
+// A server text for later: kept in arrival order, dropped (false) when 30 already wait.
+bool Accoda(QStringList &coda, const QString &testo);
+// The oldest waiting text, taken out of the queue.
+std::optional<QString> Estrai(QStringList &coda);
+
+enum class Bottone { Ok, Si, No };
+
+struct Preparazione {
+    int tipo = 5;                 // the type actually shown (1..6)
+    QString Tipo_Messaggio;       // "1".."6"
+    std::uint32_t colore = 0;     // Windows colour value of window, text and picture
+    bool domanda = false;         // Pic2 (question) instead of Pic1 (exclamation)
+    bool ok = false, si = false, no = false;
+    int leftOk = 4500, leftSi = 3100, leftNo = 4500;  // twips inside the strip
+    QString testo;
+};
+
+// Types 1..6 as the callers pass them; any other type is shown as a server text,
+// so the window never appears without a button.
+Preparazione Prepara_Messaggio(int tipo, const QString &testo);
+
+enum class Azione { Nessuna, Chiudi, Chiudi_Programma };
+Azione Azione_Bottone(int tipo, Bottone bottone);
+
+}  // namespace messaggi

@@ -1,0 +1,63 @@
+#include "shell/Pausa.h"
+
+#include "platform/Socket.h"
+#include "shell/StatoShell.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+void Pausa(double secondi)
+{
+    QElapsedTimer orologio;
+    orologio.start();
+    const qint64 totale = std::isfinite(secondi) && secondi > 0 ? qint64(std::llround(secondi * 1000.0)) : 0;
+    if (!QCoreApplication::instance()) {
+        if (totale > 0)
+            QThread::msleep(quint64(totale));
+        return;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    for (;;) {
+        const qint64 resto = totale - orologio.elapsed();
+        if (resto <= 0)
+            return;
+        QEventLoop ciclo;
+        QTimer sveglia;
+        sveglia.setSingleShot(true);
+        sveglia.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&sveglia, &QTimer::timeout, &ciclo, &QEventLoop::quit);
+        sveglia.start(int(resto));
+        // exec() returns at once once the application is quitting; the clock still rules.
+        if (ciclo.exec() != 0)
+            QThread::msleep(quint64(resto));
+    }
+}
+
+void Chiudi_Programma(StatoShell &shell, Socket &socket, const Uscita &uscita)
+{
+    shell.Blocco_Grafici = true;
+    shell.Blocco_Aggiornamento = true;
+    // A send that fails because the line dropped in between must not stop the exit.
+    if (socket.State() == Socket::Connesso)
+        socket.SendData(QStringLiteral("COMM18") + QChar(0x00D8));
+    Pausa(0.5);
+    socket.Close();
+    Pausa(0.5);
+    if (uscita.Scarica_Form_Msg)
+        uscita.Scarica_Form_Msg();
+    if (uscita.Termina)
+        uscita.Termina(0);
+    Termina_Processo(0);
+}
+
+void Termina_Processo(int codice)
+{
+    std::fflush(nullptr);
+    std::_Exit(codice);
+}

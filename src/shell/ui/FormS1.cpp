@@ -1,0 +1,216 @@
+#include "shell/ui/FormS1.h"
+
+#include "archive/CreaArchivi.h"
+#include "archive/ImpostazioniAvvio.h"
+#include "platform/Percorsi.h"
+#include "platform/Schermo.h"
+#include "platform/Socket.h"
+#include "shell/Variabili.h"
+#include "shell/ui/Avvisi.h"
+#include "shell/ui/GestoreMessaggi.h"
+#include "shell/ui/PannelloAvvio.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+template <typename T>
+T *crea(QWidget *padre, const char *nome)
+{
+    T *w = new T(padre);
+    w->setObjectName(QLatin1String(nome));
+    return w;
+}
+
+}  // namespace
+
+FormS1::FormS1(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("FormS1"));
+    m_socket = new Socket(this);
+    m_socket->setObjectName(QStringLiteral("Socket"));
+    m_messaggi = new GestoreMessaggi(m_stato.shell, this, [this] { Chiudi_Programma(); }, this);
+    uscita.Scarica_Form_Msg = [this] { m_messaggi->Scarica_Form_Msg(); };
+
+    Frm_Avvio = new PannelloAvvio(this);
+    Lbl_Link_1 = crea<QLabel>(this, "Lbl_Link_1");
+    Text_Chat = crea<QPlainTextEdit>(this, "Text_Chat");
+    Text_Chat->setReadOnly(true);
+    // Design place in the working window, outside the start window.
+    Piazza(Text_Chat, 120, 9600, 6000, 1200);
+    Text_Desc_Server_Chat = crea<QLineEdit>(this, "Text_Desc_Server_Chat");
+    Text_Desc_Server_Chat->setReadOnly(true);
+    Text_Scritte_Graf = crea<QLineEdit>(this, "Text_Scritte_Graf");
+    Cmd_Scrivi_Text_Graf = crea<QPushButton>(this, "Cmd_Scrivi_Text_Graf");
+    Cmd_Chiudi_Text_Graf = crea<QPushButton>(this, "Cmd_Chiudi_Text_Graf");
+    Frm_Dati_Sot = crea<QFrame>(this, "Frm_Dati_Sot");
+    Frm_Tipo_Ciclo = crea<QFrame>(this, "Frm_Tipo_Ciclo");
+    Frm_Battleplan = crea<QFrame>(this, "Frm_Battleplan");
+    Frm_Storico = crea<QFrame>(this, "Frm_Storico");
+    FrmCambioSott = crea<QFrame>(this, "FrmCambioSott");
+    FrmCambioSott->hide();
+    LblCambioSott = crea<QLabel>(FrmCambioSott, "LblCambioSott");
+    PbCambioSott = crea<QProgressBar>(FrmCambioSott, "PbCambioSott");
+
+    connect(Frm_Avvio->Chk_Ricordami, &QCheckBox::clicked, this, [this] { Chk_Ricordami_Click(); });
+    connect(Frm_Avvio->Cmd_OnLine, &QPushButton::clicked, this, [this] { Cmd_OnLine_Click(); });
+    connect(Frm_Avvio->Cmd_OffLine, &QPushButton::clicked, this, [this] { Cmd_OffLine_Click(); });
+    connect(Frm_Avvio, &PannelloAvvio::Invio, this, [this] {
+        if (Frm_Avvio->Cmd_OnLine->isEnabled())
+            Cmd_OnLine_Click();
+    });
+    Richiesta_Chiusura = [this] { Mostra_Messaggio(4, QString()); };
+}
+
+FormS1::~FormS1() = default;
+
+bool FormS1::Form_Load()
+{
+    StatoShell &sh = m_stato.shell;
+    sh.Versione = QStringLiteral("2.52");
+    sh.Cartella_Sistema = QStringLiteral("Sistema");
+    sh.Cartella_Storici = QStringLiteral("Sistema");
+    sh.Cartella_Immagini = QStringLiteral("Immagini");
+    sh.Password_Archivi = QStringLiteral("6128374");
+    sh.Cartella_Programma = percorsi::CartellaProgramma();
+    Frm_Avvio->Lbl_Relase->setText(sh.Versione);
+
+    // One copy per program folder: the lock is held for the whole run and a lock
+    // left by a copy that died is taken over.
+    m_istanza = std::make_unique<QLockFile>(sh.Cartella_Programma + QStringLiteral("/wavelore.lock"));
+    m_istanza->setStaleLockTime(0);
+    if (!m_istanza->tryLock(0)) {
+        QApplication::beep();
+        Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore ®"),
+                      QStringLiteral("Una sessione di Wavelore risulta essere già in uso.") + QStringLiteral("\r\n\r\n")
+                          + QStringLiteral("Non è possibile aprire una nuova istanza."));
+        return false;
+    }
+
+    sh.Blocco_Grafici = true;
+    Imposta_Finestra_Avvio();
+    Prepara_Archivi();
+    const archivio::LoginRicordato login = archivio::Carica_Impostazioni_Avvio(m_stato.archivio);
+    if (login.Ricordami)
+        Frm_Avvio->Chk_Ricordami->setChecked(true);
+    if (login.ImpostaUserId)
+        Frm_Avvio->Text_ID->setText(login.UserId);
+    if (login.SvuotaPassword)
+        Frm_Avvio->Text_Password->clear();
+    return true;
+}
+
+void FormS1::Prepara_Archivi()
+{
+    const archivio::EsitoArchivi esito = archivio::Crea_Archivi();
+    QStringList righe = esito.Riparazioni;
+    righe << esito.Errori;
+    if (righe.isEmpty())
+        return;
+    Mostra_Avviso(esito.ok ? Avviso::Attenzione : Avviso::Critico, QStringLiteral("Wavelore ®"),
+                  righe.join(QStringLiteral("\n")));
+}
+
+void FormS1::Imposta_Finestra_Avvio()
+{
+    Lbl_Link_1->hide();
+    Text_Chat->hide();
+    for (QWidget *w : {static_cast<QWidget *>(Text_Scritte_Graf), static_cast<QWidget *>(Cmd_Scrivi_Text_Graf),
+                       static_cast<QWidget *>(Cmd_Chiudi_Text_Graf), static_cast<QWidget *>(Frm_Dati_Sot),
+                       static_cast<QWidget *>(Frm_Tipo_Ciclo), static_cast<QWidget *>(Frm_Battleplan),
+                       static_cast<QWidget *>(Frm_Storico)})
+        w->hide();
+    Imposta_Stile_Finestra(3);
+    setWindowTitle(QStringLiteral(" Avvio Wavelore ®"));
+    setFixedSize(schermo::TwipsInPixel(PannelloAvvio::Larghezza + 200),
+                 schermo::TwipsInPixel(PannelloAvvio::Altezza + 550));
+    Piazza(Frm_Avvio, 60, 50, PannelloAvvio::Larghezza, PannelloAvvio::Altezza);
+    Frm_Avvio->show();
+    for (QProgressBar *pb : {Frm_Avvio->PB_Avvio_T, PbCambioSott}) {
+        pb->setMinimum(0);
+        pb->setMaximum(100);
+        pb->setValue(0);
+    }
+    Frm_Avvio->Lbl_Stato->setText(QStringLiteral("Non Connesso"));
+    Frm_Avvio->Lbl_Link_0->setText(QStringLiteral("www.wavelore.example"));
+    Text_Desc_Server_Chat->move(Text_Chat->x() + schermo::TwipsInPixel(100),
+                                Text_Chat->y() - schermo::TwipsInPixel(100));
+    Text_Desc_Server_Chat->raise();
+}
+
+void FormS1::Imposta_Stile_Finestra(int stile)
+{
+    m_stile = stile;
+    if (stile == 3) {
+        setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    } else {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    }
+}
+
+void FormS1::Form_Activate()
+{
+    if (Frm_Avvio->isVisible() && Frm_Avvio->Text_ID->isEnabled())
+        Frm_Avvio->Text_ID->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void FormS1::Command2_Click(int) {}
+
+void FormS1::Chk_Ricordami_Click()
+{
+    archivio::Salva_Dati_Login(Frm_Avvio->Chk_Ricordami->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
+                               Frm_Avvio->Text_Password->text());
+}
+
+void FormS1::Cmd_OnLine_Click()
+{
+    if (Avvio_OnLine)
+        Avvio_OnLine();
+}
+
+void FormS1::Cmd_OffLine_Click()
+{
+    Frm_Avvio->Cmd_OffLine->setEnabled(false);
+    Frm_Avvio->Cmd_OnLine->setEnabled(false);
+    m_stato.shell.Modalita = QStringLiteral("OFFLINE");
+    Inizializza_Variabili(m_stato);
+    if (Carica_Storici_Avvio)
+        Carica_Storici_Avvio();
+    if (Carica_Dati_Avvio)
+        Carica_Dati_Avvio();
+}
+
+void FormS1::Mostra_Messaggio(int tipo, const QString &testo) { m_messaggi->Mostra_Messaggio(tipo, testo); }
+
+void FormS1::Chiudi_Programma() { ::Chiudi_Programma(m_stato.shell, *m_socket, uscita); }
+
+void FormS1::changeEvent(QEvent *evento)
+{
+    QWidget::changeEvent(evento);
+    if (evento->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+void FormS1::showEvent(QShowEvent *evento)
+{
+    QWidget::showEvent(evento);
+    Form_Activate();
+}
+
+void FormS1::closeEvent(QCloseEvent *evento)
+{
+    // The window never closes by itself: the program ends only through Chiudi_Programma.
+    evento->ignore();
+    if (!m_messaggi->Form_Msg_Visibile() && Richiesta_Chiusura)
+        Richiesta_Chiusura();
+}

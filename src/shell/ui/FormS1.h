@@ -1,0 +1,94 @@
+#pragma once
+
+// The main window. It owns the session state and the socket, starts as the small
+// start window (login panel alone) and is turned into the working window by the
+// loading sequence. Panels live in their own classes; the controls keep the names
+// the rest of the program knows them by, as members and as objectName.
+
+#include "Stato.h"
+#include "shell/Pausa.h"
+
+#include <QLockFile>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class GestoreMessaggi;
+class PannelloAvvio;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class Socket;
+
+class FormS1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormS1(QWidget *parent = nullptr);
+    ~FormS1() override;
+
+    Stato &S() { return m_stato; }
+    Socket &Sock() { return *m_socket; }
+    GestoreMessaggi &Messaggi() { return *m_messaggi; }
+
+    // Start of the program. false when another copy already runs in the same
+    // program folder: the refusal has been shown and this copy must end at once.
+    bool Form_Load();
+    void Imposta_Finestra_Avvio();
+    void Form_Activate();
+    void Command2_Click(int index);
+
+    void Chk_Ricordami_Click();
+    void Cmd_OnLine_Click();
+    void Cmd_OffLine_Click();
+
+    void Mostra_Messaggio(int tipo, const QString &testo);
+    [[noreturn]] void Chiudi_Programma();
+
+    // Filled by the subsystems that own these steps.
+    std::function<void()> Avvio_OnLine;         // login and connection
+    std::function<void()> Carica_Storici_Avvio; // loading phase 1
+    std::function<void()> Carica_Dati_Avvio;    // loading phase 2
+    // Asked when the user closes the window; by default the closing confirmation.
+    std::function<void()> Richiesta_Chiusura;
+
+    // How the process ends; tests replace Termina.
+    Uscita uscita;
+
+    // Start panel and the panels of the working window (empty until their owners fill them).
+    PannelloAvvio *Frm_Avvio;
+    QLabel *Lbl_Link_1;
+    QPlainTextEdit *Text_Chat;
+    QLineEdit *Text_Desc_Server_Chat;
+    QLineEdit *Text_Scritte_Graf;
+    QPushButton *Cmd_Scrivi_Text_Graf;
+    QPushButton *Cmd_Chiudi_Text_Graf;
+    QFrame *Frm_Dati_Sot;
+    QFrame *Frm_Tipo_Ciclo;
+    QFrame *Frm_Battleplan;
+    QFrame *Frm_Storico;
+    QFrame *FrmCambioSott;
+    QLabel *LblCambioSott;
+    QProgressBar *PbCambioSott;
+
+    // Window style: 3 the compact fixed start window, 2 the resizable working window.
+    void Imposta_Stile_Finestra(int stile);
+    int Stile_Finestra() const { return m_stile; }
+
+protected:
+    void changeEvent(QEvent *evento) override;
+    void showEvent(QShowEvent *evento) override;
+    void closeEvent(QCloseEvent *evento) override;
+
+private:
+    // Sets up the archive files; what was repaired is told to the user.
+    void Prepara_Archivi();
+
+    Stato m_stato;
+    Socket *m_socket;
+    GestoreMessaggi *m_messaggi;
+    std::unique_ptr<QLockFile> m_istanza;
+    int m_stile = 3;
+};

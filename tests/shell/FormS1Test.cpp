@@ -1,0 +1,218 @@
+#include "CartellaTemporanea.h"
+#include "archive/Archivio.h"
+#include "shell/ui/FormMsg.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/GestoreMessaggi.h"
+#include "shell/ui/PannelloAvvio.h"
+#include "platform/Schermo.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QString tabavv(const char *colonna)
+{
+    archivio::Connessione c(archivio::FileArchivio::Sistema3);
+    const auto righe = c.LeggiTabella(QStringLiteral("TABAVV"));
+    return righe.at(1).at(QLatin1String(colonna));
+}
+
+void scriviTabavv(const char *colonna, const QString &valore)
+{
+    archivio::Connessione c(archivio::FileArchivio::Sistema3);
+    QVERIFY(c.Aggiorna(QStringLiteral("TABAVV"), QLatin1String(colonna), 1, valore));
+}
+
+}  // namespace
+
+class FormS1Test : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void finestraDiAvvio()
+    {
+        CartellaTemporanea dir;
+        FormS1 f;
+        QVERIFY(f.Form_Load());
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.windowTitle(), QStringLiteral(" Avvio Wavelore ®"));
+        QCOMPARE(f.width(), schermo::TwipsInPixel(PannelloAvvio::Larghezza + 200));
+        QCOMPARE(f.height(), schermo::TwipsInPixel(PannelloAvvio::Altezza + 550));
+        QCOMPARE(f.Frm_Avvio->pos(), QPoint(schermo::TwipsInPixel(60), schermo::TwipsInPixel(50)));
+        QCOMPARE(f.Stile_Finestra(), 3);
+        QCOMPARE(f.minimumSize(), f.maximumSize());  // compact fixed window
+        QVERIFY(f.Frm_Avvio->isVisible());
+        QCOMPARE(f.Frm_Avvio->Lbl_Relase->text(), QStringLiteral("2.52"));
+        QCOMPARE(f.Frm_Avvio->Lbl_Stato->text(), QStringLiteral("Non Connesso"));
+        QCOMPARE(f.Frm_Avvio->PB_Avvio_T->minimum(), 0);
+        QCOMPARE(f.Frm_Avvio->PB_Avvio_T->maximum(), 100);
+        QCOMPARE(f.Frm_Avvio->PB_Avvio_T->value(), 0);
+        QCOMPARE(f.PbCambioSott->maximum(), 100);
+        QVERIFY(f.S().shell.Blocco_Grafici);
+        QCOMPARE(f.Frm_Avvio->Text_Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.Frm_Avvio->Text_ID->echoMode(), QLineEdit::Normal);
+        for (const char *nome : {"Lbl_Link_1", "Text_Chat", "Text_Scritte_Graf", "Cmd_Scrivi_Text_Graf",
+                                 "Cmd_Chiudi_Text_Graf", "Frm_Dati_Sot", "Frm_Tipo_Ciclo", "Frm_Battleplan",
+                                 "Frm_Storico", "FrmCambioSott"}) {
+            QWidget *w = f.findChild<QWidget *>(QLatin1String(nome));
+            QVERIFY2(w, nome);
+            QVERIFY2(!w->isVisible(), nome);
+        }
+        for (const char *nome : {"Text_ID", "Text_Password", "Chk_Ricordami", "Cmd_OnLine", "Cmd_OffLine",
+                                 "Lbl_Relase", "Lbl_Stato", "PB_Avvio_T"})
+            QVERIFY2(f.Frm_Avvio->findChild<QWidget *>(QLatin1String(nome))->isVisible(), nome);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(f.Frm_Avvio->Text_ID));
+
+        // Every control lies inside the panel, and the panel inside the window.
+        QVERIFY(f.rect().contains(f.Frm_Avvio->geometry()));
+        for (QWidget *w : f.Frm_Avvio->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(f.Frm_Avvio->rect().contains(w->geometry()), qPrintable(w->objectName()));
+
+        const QImage immagine = f.grab().toImage();
+        const QString png = qEnvironmentVariable("WAVELORE_GRAB_DIR");
+        if (!png.isEmpty())
+            immagine.save(png + QStringLiteral("/finestra_avvio.png"));
+        QCOMPARE(immagine.width(), f.width() * int(immagine.devicePixelRatio()));
+    }
+
+    void archiviCreatiAllAvvio()
+    {
+        CartellaTemporanea dir;
+        FormS1 f;
+        QVERIFY(f.Form_Load());
+        for (int n = 1; n <= 3; ++n)
+            QVERIFY(QFile::exists(dir.sistema() + QStringLiteral("/Sistema%1.dat").arg(n)));
+    }
+
+    void ricordamiSopravviveAlRiavvio()
+    {
+        CartellaTemporanea dir;
+        {
+            FormS1 f;
+            QVERIFY(f.Form_Load());
+            f.show();
+            f.Frm_Avvio->Text_ID->setText(QStringLiteral("O'Brien"));
+            f.Frm_Avvio->Text_Password->setText(QStringLiteral("x'y"));
+            QTest::mouseClick(f.Frm_Avvio->Chk_Ricordami, Qt::LeftButton);
+            QVERIFY(f.Frm_Avvio->Chk_Ricordami->isChecked());
+            QCOMPARE(tabavv("C7"), QStringLiteral("1"));
+            QCOMPARE(tabavv("C5"), QStringLiteral("O'Brien"));
+            QCOMPARE(tabavv("C6"), QStringLiteral("@"));  // the password is never stored
+        }
+        {
+            FormS1 f;
+            f.Frm_Avvio->Text_Password->setText(QStringLiteral("leftover"));
+            QVERIFY(f.Form_Load());
+            QVERIFY(f.Frm_Avvio->Chk_Ricordami->isChecked());
+            QCOMPARE(f.Frm_Avvio->Text_ID->text(), QStringLiteral("O'Brien"));
+            QVERIFY(f.Frm_Avvio->Text_Password->text().isEmpty());
+            f.show();
+            QTest::mouseClick(f.Frm_Avvio->Chk_Ricordami, Qt::LeftButton);
+            QCOMPARE(tabavv("C7"), QStringLiteral("0"));
+            QCOMPARE(tabavv("C5"), QStringLiteral("@"));
+        }
+        {
+            FormS1 f;
+            QVERIFY(f.Form_Load());
+            QVERIFY(!f.Frm_Avvio->Chk_Ricordami->isChecked());
+            QVERIFY(f.Frm_Avvio->Text_ID->text().isEmpty());
+        }
+    }
+
+    void schemaERealTimeLetti()
+    {
+        CartellaTemporanea dir;
+        {
+            FormS1 f;
+            QVERIFY(f.Form_Load());
+        }
+        scriviTabavv("C8", QStringLiteral("1"));
+        scriviTabavv("C9", QStringLiteral("1"));
+        FormS1 f;
+        QVERIFY(f.Form_Load());
+        QCOMPARE(f.S().archivio.Aspetto, 1);
+        QCOMPARE(f.S().archivio.Grafico_RT, 1);
+    }
+
+    void secondaCopiaNellaStessaCartellaRifiutata()
+    {
+        CartellaTemporanea dir;
+        FormS1 prima;
+        QVERIFY(prima.Form_Load());
+        FormS1 seconda;
+        QVERIFY(!seconda.Form_Load());
+        QVERIFY(prima.Frm_Avvio->isVisibleTo(&prima));
+    }
+
+    void invioAvviaOnLine_data()
+    {
+        QTest::addColumn<QString>("casella");
+        QTest::newRow("user id") << "Text_ID";
+        QTest::newRow("password") << "Text_Password";
+    }
+    void invioAvviaOnLine()
+    {
+        QFETCH(QString, casella);
+        CartellaTemporanea dir;
+        FormS1 f;
+        int chiamate = 0;
+        f.Avvio_OnLine = [&] { ++chiamate; };
+        QVERIFY(f.Form_Load());
+        f.show();
+        QLineEdit *e = f.Frm_Avvio->findChild<QLineEdit *>(casella);
+        QTest::keyClicks(e, QStringLiteral("ab"));
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(chiamate, 1);
+        QCOMPARE(e->text(), QStringLiteral("ab"));
+        QTest::mouseClick(f.Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
+        QCOMPARE(chiamate, 2);
+    }
+
+    void avvioOffLine()
+    {
+        CartellaTemporanea dir;
+        FormS1 f;
+        QStringList ordine;
+        f.Carica_Storici_Avvio = [&] {
+            ordine << QStringLiteral("fase1");
+            QVERIFY(f.S().shell.Blocco_Grafici);
+            QCOMPARE(f.S().shell.Modalita, QStringLiteral("OFFLINE"));
+        };
+        f.Carica_Dati_Avvio = [&] { ordine << QStringLiteral("fase2"); };
+        QVERIFY(f.Form_Load());
+        f.show();
+        f.S().indicatori.Ind_Attivo[3][4] = 1;
+        QTest::mouseClick(f.Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        QCOMPARE(ordine, (QStringList{QStringLiteral("fase1"), QStringLiteral("fase2")}));
+        QVERIFY(!f.Frm_Avvio->Cmd_OffLine->isEnabled());
+        QVERIFY(!f.Frm_Avvio->Cmd_OnLine->isEnabled());
+        QCOMPARE(f.S().indicatori.Ind_Attivo[3][4], 0);
+    }
+
+    void chiusuraChiedeConferma()
+    {
+        CartellaTemporanea dir;
+        FormS1 f;
+        QVERIFY(f.Form_Load());
+        f.show();
+        bool vista = false;
+        connect(&f.Messaggi(), &GestoreMessaggi::Mostrato, this, [&](FormMsg *m) {
+            vista = m->Tipo() == 4 && m->Cmd_Si->isVisibleTo(m) && m->Cmd_No->isVisibleTo(m);
+            QTimer::singleShot(0, m, [m] { QTest::mouseClick(m->Cmd_No, Qt::LeftButton); });
+        });
+        QVERIFY(!f.close());
+        QVERIFY(vista);
+        QVERIFY(f.isVisible());  // NO: the program goes on
+    }
+};
+
+QTEST_MAIN(FormS1Test)
+#include "FormS1Test.moc"
