@@ -21,6 +21,26 @@ private:
     std::vector<double> m_valori;
 };
 
+// One price level of a volume-at-price profile.
+struct LivelloVolume {
+    double prezzo = 0.0;
+    double volume = 0.0;
+};
+
+// The volume-at-price profile of one degree. Never computed (or cleared) means no
+// levels; `sottostante` is the underlying the levels were computed for, so that a
+// profile of another market is never shown.
+struct ProfiloVolumi {
+    std::vector<LivelloVolume> livelli;
+    int sottostante = 0;
+    bool calcolato() const { return !livelli.empty(); }
+    void svuota()
+    {
+        livelli.clear();
+        sottostante = 0;
+    }
+};
+
 struct StatoIndicatori {
     // Ind_Attivo[d][k] = 1 when item k (0..20) is shown for degree d.
     std::array<std::array<int, costanti::Max_Indicatori + 1>, costanti::Num_Gradi> Ind_Attivo{};
@@ -38,4 +58,7 @@ struct StatoIndicatori {
     ArrayIndicatore Ind_Centrata_C2, Ind_Centrata_C4, Ind_Centrata_C8, Ind_Centrata_C16;
     ArrayIndicatore Ind_Velocita_Centrata, Ind_Velocita_Centrata_Media;
     ArrayIndicatore Ind_Osc_C4_C2, Ind_Osc_C8_C4, Ind_Osc_C16_C8, Ind_Osc_C8_C2;
+
+    // Profilo_Volumi_0 .. Profilo_Volumi_12 (item 19), one per degree.
+    std::array<ProfiloVolumi, costanti::Num_Gradi> Profilo_Volumi{};
 };
