@@ -1,0 +1,261 @@
+#include "Stato.h"
+#include "market/FusioneStorico.h"
+#include "platform/DataOra.h"
+
+#include "Confronto.h"
+
+#include <QtTest>
+
+using namespace fusione;
+
+namespace {
+
+// Fills timeframe k with consecutive bars, the newest at `ultimo`.
+void Riempi(StatoMercato &m, int k, const QDateTime &ultimo)
+{
+    SerieStorico &h = Serie(m, k);
+    const int passo[5] = {0, 5, 15, 60, 0};
+    for (int r = 1; r <= h.capacita(); ++r) {
+        BarraStorico &b = h.barra(r);
+        if (k == 4) {
+            b.data = ultimo.date().addDays(-(r - 1));
+            b.minuti = 0;
+        } else {
+            const QDateTime t = ultimo.addSecs(-qint64(r - 1) * 60 * passo[k]);
+            b.data = t.date();
+            b.minuti = t.time().hour() * 60 + t.time().minute();
+        }
+        b.chiusura = 100.0 + r;
+        b.volume = r;
+    }
+}
+
+void Server(StatoMercato &m, int k, int barra, const QString &data, const QString &ora, const QString &chiusura,
+            const QString &volume)
+{
+    m.Tab_Server[size_t(k)][size_t(barra)] = {QString(), data, ora, chiusura, volume};
+}
+
+const QDate Oggi(2025, 12, 5);
+
+}  // namespace
+
+class FusioneStoricoTest : public QObject {
+    Q_OBJECT
+
+    Stato s;
+
+    void Prepara()
+    {
+        s = Stato{};
+        for (int k = 1; k <= 4; ++k)
+            Riempi(s.mercato, k, QDateTime(Oggi, QTime(17, 0)));
+    }
+
+private slots:
+    void init() { Prepara(); }
+
+    void senza_richiesta_non_cambia_nulla()
+    {
+        Server(s.mercato, 2, 1, QStringLiteral("05/12/25"), QStringLiteral("17:15"), QStringLiteral("1"),
+               QStringLiteral("1"));
+        const SerieStorico prima = s.mercato.Storico_15M;
+        QVERIFY(!Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell).Eseguita);
+        QVERIFY(s.mercato.Storico_15M.barre() == prima.barre());
+    }
+
+    // Server bars 1 (newer) and 2 against the newest stored 15-minute bar at 17:00.
+    void ultime_barre_data()
+    {
+        QTest::addColumn<QString>("data1");
+        QTest::addColumn<QString>("ora1");
+        QTest::addColumn<QString>("data2");
+        QTest::addColumn<QString>("ora2");
+        QTest::addColumn<int>("azione");
+        QTest::addColumn<int>("spostamento");
+        QTest::newRow("stessa barra") << "05/12/25" << "17:00" << "05/12/25" << "16:45" << int(Azione::Aggiorna) << 0;
+        QTest::newRow("una nuova") << "05/12/25" << "17:15" << "05/12/25" << "17:00" << int(Azione::Sposta1) << 1;
+        QTest::newRow("due nuove") << "05/12/25" << "17:30" << "05/12/25" << "17:15" << int(Azione::Sposta2) << 2;
+        // The same time of day on the next day is a new bar, not the stored one.
+        QTest::newRow("stessa ora altro giorno")
+            << "06/12/25" << "17:00" << "06/12/25" << "16:45" << int(Azione::Sposta2) << 2;
+        QTest::newRow("server indietro") << "05/12/25" << "16:45" << "05/12/25" << "16:30" << int(Azione::Nessuna) << 0;
+        QTest::newRow("ora non valida") << "05/12/25" << "25:00" << "05/12/25" << "17:00" << int(Azione::Nessuna) << 0;
+        QTest::newRow("data non valida") << "31/02/25" << "17:15" << "05/12/25" << "17:00" << int(Azione::Nessuna) << 0;
+    }
+    void ultime_barre()
+    {
+        QFETCH(QString, data1);
+        QFETCH(QString, ora1);
+        QFETCH(QString, data2);
+        QFETCH(QString, ora2);
+        QFETCH(int, azione);
+        QFETCH(int, spostamento);
+        Server(s.mercato, 2, 1, data1, ora1, QStringLiteral("20.150,5"), QStringLiteral("20"));
+        Server(s.mercato, 2, 2, data2, ora2, QStringLiteral("98,5"), QStringLiteral("12,7"));
+        const SerieStorico prima = s.mercato.Storico_15M;
+        s.mercato.Aggiorna_Storico = true;
+        const auto esito = Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell);
+        QVERIFY(!s.mercato.Aggiorna_Storico);
+        QCOMPARE(int(esito.Azioni[2]), azione);
+        const SerieStorico &h = s.mercato.Storico_15M;
+        QCOMPARE(h.capacita(), 5000);
+        if (Azione(azione) == Azione::Nessuna) {
+            QVERIFY(h.barre() == prima.barre());
+            return;
+        }
+        // Row 1 is the server's newer bar, read the server's way.
+        QCOMPARE(h.barra(1).data, *dataora::LeggiData(data1, QStringLiteral("DD/MM/YY")));
+        QCOMPARE(h.barra(1).chiusura, 20150.5);
+        QCOMPARE(h.barra(1).volume, 20.0);
+        if (spostamento > 0) {
+            QCOMPARE(h.barra(2).chiusura, 98.5);
+            QCOMPARE(h.barra(2).volume, 12.7);  // not rounded here
+        } else {
+            QCOMPARE(h.barra(2), prima.barra(2));
+        }
+        for (int r = 3; r <= 5000; r += 997)
+            QCOMPARE(h.barra(r), prima.barra(r - spostamento));
+        QCOMPARE(h.barra(5000), prima.barra(5000 - spostamento));
+    }
+
+    void giornaliero_decide_per_data_e_serie_indipendenti()
+    {
+        // Daily: newer server bar the day after the stored one, older equal to it.
+        Server(s.mercato, 4, 1, QStringLiteral("06/12/25"), QStringLiteral("xx"), QStringLiteral("1"),
+               QStringLiteral("1"));
+        Server(s.mercato, 4, 2, QStringLiteral("05/12/2025"), QStringLiteral("0:00"), QStringLiteral("2"),
+               QStringLiteral("2"));
+        // 1H server time not valid: that series alone stays as it was.
+        Server(s.mercato, 3, 1, QStringLiteral("05/12/25"), QStringLiteral("18.00"), QStringLiteral("1"),
+               QStringLiteral("1"));
+        Server(s.mercato, 3, 2, QStringLiteral("05/12/25"), QStringLiteral("ab"), QStringLiteral("1"),
+               QStringLiteral("1"));
+        // 5M: the newest stored bar is the server's older one.
+        Server(s.mercato, 1, 1, QStringLiteral("05/12/25"), QStringLiteral("17:05"), QStringLiteral("7"),
+               QStringLiteral("1"));
+        Server(s.mercato, 1, 2, QStringLiteral("05/12/25"), QStringLiteral("17:00"), QStringLiteral("6"),
+               QStringLiteral("1"));
+        const SerieStorico ora = s.mercato.Storico_1H;
+        const SerieStorico giorno = s.mercato.Storico_1D;
+        s.shell.Formato_Locale = QStringLiteral("US");
+        s.mercato.Aggiorna_Storico = true;
+        const auto esito = Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell);
+        QCOMPARE(esito.Azioni[4], Azione::Sposta1);
+        QCOMPARE(s.mercato.Storico_1D.barra(1).data, QDate(2025, 12, 6));
+        QCOMPARE(s.mercato.Storico_1D.barra(3), giorno.barra(2));
+        QCOMPARE(esito.Azioni[3], Azione::Nessuna);
+        QVERIFY(s.mercato.Storico_1H.barre() == ora.barre());
+        QCOMPARE(esito.Azioni[1], Azione::Sposta1);
+        QCOMPARE(s.mercato.Storico_5M.barra(1).minuti, 17 * 60 + 5);
+        // The date is day/month whatever the client's convention.
+        QCOMPARE(s.mercato.Storico_5M.barra(1).data, QDate(2025, 12, 5));
+        // A second call without a new request changes nothing.
+        QVERIFY(!Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell).Eseguita);
+    }
+
+    void numeri_del_server_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<double>("valore");
+        QTest::addColumn<bool>("valido");
+        QTest::newRow("decimale con virgola") << "98,5" << 98.5 << true;
+        QTest::newRow("migliaia con punto") << "20.150,5" << 20150.5 << true;
+        QTest::newRow("intero") << "20" << 20.0 << true;
+        QTest::newRow("vuoto") << "" << 0.0 << false;
+        QTest::newRow("lettere") << "abc" << 0.0 << false;
+    }
+    void numeri_del_server()
+    {
+        QFETCH(QString, testo);
+        QFETCH(double, valore);
+        QFETCH(bool, valido);
+        const auto v = NumeroServer(testo);
+        QCOMPARE(v.has_value(), valido);
+        if (valido)
+            QCOMPARE(*v, valore);
+    }
+
+    // Which timeframes a real-time update reaches at each quote time; the session ends at 17:30.
+    void fusione_rt_per_orario_data()
+    {
+        QTest::addColumn<QTime>("quotazione");
+        QTest::addColumn<QString>("dovuti");
+        QTest::newRow("10:07") << QTime(10, 7, 30) << "1";
+        QTest::newRow("10:16") << QTime(10, 16) << "12";
+        QTest::newRow("11:02") << QTime(11, 2) << "123";
+        QTest::newRow("17:30") << QTime(17, 30) << "124";
+        QTest::newRow("17:34") << QTime(17, 34, 59) << "124";
+        QTest::newRow("17:35") << QTime(17, 35) << "1";
+    }
+    void fusione_rt_per_orario()
+    {
+        QFETCH(QTime, quotazione);
+        QFETCH(QString, dovuti);
+        for (int k = 1; k <= 4; ++k) {
+            s.mercato.Agg_Barra[size_t(k)] = {QStringLiteral("06/12/2025 ") + quotazione.toString(QStringLiteral("hh:mm")),
+                                              500.0 + k, 7.0};
+        }
+        s.cicli.Fine_Sessione = QTime(17, 30);
+        const auto esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), quotazione), s.cicli.Fine_Sessione);
+        QVERIFY(esito.Eseguita);
+        for (int k = 1; k <= 4; ++k) {
+            const bool atteso = dovuti.contains(QString::number(k));
+            QCOMPARE(esito.Aggiornata[size_t(k)], atteso);
+            QCOMPARE(esito.Nuova[size_t(k)], atteso);
+            QCOMPARE(Serie(s.mercato, k).barra(1).chiusura == 500.0 + k, atteso);
+        }
+    }
+
+    void fusione_rt_stessa_barra_nuova_barra_e_vecchia()
+    {
+        s.cicli.Fine_Sessione = QTime(17, 30);
+        const SerieStorico prima = s.mercato.Storico_5M;
+        auto &b = s.mercato.Agg_Barra[1];
+        // Same date and time as the newest stored bar: row 1 rewritten only.
+        b = {QStringLiteral("05/12/2025 17:00"), 777.0, 3.0};
+        auto esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi, QTime(17, 3, 10)), s.cicli.Fine_Sessione);
+        QVERIFY(esito.Aggiornata[1] && !esito.Nuova[1]);
+        QCOMPARE(s.mercato.Storico_5M.barra(1).chiusura, 777.0);
+        QCOMPARE(s.mercato.Storico_5M.barra(2), prima.barra(2));
+        // The same time of day on the next day is a new bar.
+        b = {QStringLiteral("06/12/2025 17:00"), 778.0, 3.0};
+        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), QTime(17, 1)), s.cicli.Fine_Sessione);
+        QVERIFY(esito.Nuova[1]);
+        QCOMPARE(s.mercato.Storico_5M.barra(1).data, Oggi.addDays(1));
+        QCOMPARE(s.mercato.Storico_5M.barra(2).chiusura, 777.0);
+        QCOMPARE(s.mercato.Storico_5M.barra(1500), prima.barra(1499));
+        // An update older than the newest stored bar changes nothing.
+        const SerieStorico dopo = s.mercato.Storico_5M;
+        b = {QStringLiteral("05/12/2025 16:55"), 1.0, 1.0};
+        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi, QTime(16, 56)), s.cicli.Fine_Sessione);
+        QVERIFY(!esito.Aggiornata[1]);
+        QVERIFY(s.mercato.Storico_5M.barre() == dopo.barre());
+        // No quote yet: nothing at all.
+        QVERIFY(!Fondi_Barre_RT(s.mercato, QDateTime(), s.cicli.Fine_Sessione).Eseguita);
+        // A bar time that does not read leaves the series alone.
+        b = {QStringLiteral("06/12/2025"), 1.0, 1.0};
+        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), QTime(17, 6)), s.cicli.Fine_Sessione);
+        QVERIFY(!esito.Aggiornata[1]);
+    }
+
+    void posizioni_di_ciclo()
+    {
+        for (int d = 0; d <= 12; ++d) {
+            s.cicli.Durata[size_t(d)] = 100;
+            s.cicli.Scostamento_Ciclo[size_t(d)] = 0;
+            s.cicli.Barre_Ciclo[size_t(d)] = 50;
+        }
+        s.cicli.Barre_Ciclo[7] = 100;  // at its bound
+        EsitoFusioneRT e;
+        e.Nuova[2] = true;  // a new 15-minute bar only
+        Avanza_Barre_Ciclo(s.cicli, e);
+        for (int d = 0; d <= 12; ++d) {
+            const int atteso = d == 7 ? 100 : (d >= 6 && d <= 9 ? 51 : 50);
+            QCOMPARE(s.cicli.Barre_Ciclo[size_t(d)], atteso);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(FusioneStoricoTest)
+#include "FusioneStoricoTest.moc"
