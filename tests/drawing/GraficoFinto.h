@@ -43,7 +43,7 @@ public:
         asseyCorrente = n;
         ultimoY = true;
     }
-    void Nuova_Serie(const QString &) override { serie.append({}); }
+    void Nuova_Serie(const QString &) override { serie.append(Serie{}); }
     void Stile_Serie(ColoreWin c, int s, int st) override
     {
         if (!serie.isEmpty()) {

@@ -1,0 +1,83 @@
+#include "drawing/ui/PulsantiStrumenti.h"
+
+#include "drawing/Puntatori.h"
+#include "drawing/StrumentiGrafici.h"
+
+#include <QGridLayout>
+#include <QPainter>
+#include <QToolButton>
+
+namespace {
+
+QToolButton *pulsante(QWidget *genitore, const QString &nome, const QIcon &icona, const QString &aiuto)
+{
+    auto *b = new QToolButton(genitore);
+    b->setObjectName(nome);
+    b->setIcon(icona);
+    b->setIconSize(QSize(24, 24));
+    b->setAutoRaise(true);
+    b->setToolTip(aiuto);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+QIcon iconaPuntatore(int numero)
+{
+    QPoint punto;
+    return QIcon(QPixmap::fromImage(puntatori::Immagine(numero, punto)));
+}
+
+QIcon iconaMirino()
+{
+    QPixmap p(32, 32);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setPen(QPen(QColor(128, 128, 128), 2));
+    g.drawLine(16, 3, 16, 29);
+    g.drawLine(3, 16, 29, 16);
+    g.drawEllipse(QPoint(16, 16), 8, 8);
+    return QIcon(p);
+}
+
+}  // namespace
+
+PulsantiStrumenti::PulsantiStrumenti(StrumentiGrafici &strumenti, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Pulsanti_Strumenti"));
+    auto *griglia = new QGridLayout(this);
+    griglia->setContentsMargins(2, 2, 2, 2);
+    griglia->setSpacing(2);
+    static const char *colori[4] = {"rosso", "ciano", "verde", "giallo"};
+    for (int i = 0; i < 4; ++i) {
+        const QString colore = QString::fromLatin1(colori[i]);
+        Cmd_Line[size_t(i)] = pulsante(this, QStringLiteral("Cmd_Line_%1").arg(i), iconaPuntatore(1 + i),
+                                       QStringLiteral("Linea ") + colore);
+        Cmd_Testo[size_t(i)] = pulsante(this, QStringLiteral("Cmd_Testo_%1").arg(i), iconaPuntatore(6 + i),
+                                        QStringLiteral("Testo ") + colore);
+        Cmd_Distanza[size_t(i)] = pulsante(this, QStringLiteral("Cmd_Distanza_%1").arg(i), iconaPuntatore(11 + i),
+                                           QStringLiteral("Distanza ") + colore);
+        griglia->addWidget(Cmd_Line[size_t(i)], 0, i);
+        griglia->addWidget(Cmd_Testo[size_t(i)], 1, i);
+        griglia->addWidget(Cmd_Distanza[size_t(i)], 2, i);
+        connect(Cmd_Line[size_t(i)], &QToolButton::clicked, this, [&strumenti, i] { strumenti.Cmd_Line_Click(i); });
+        connect(Cmd_Testo[size_t(i)], &QToolButton::clicked, this, [&strumenti, i] { strumenti.Cmd_Testo_Click(i); });
+        connect(Cmd_Distanza[size_t(i)], &QToolButton::clicked, this,
+                [&strumenti, i] { strumenti.Cmd_Distanza_Click(i); });
+    }
+    Cmd_Cancella_Linea = pulsante(this, QStringLiteral("Cmd_Cancella_Linea"), iconaPuntatore(5),
+                                  QStringLiteral("Cancella linea"));
+    Cmd_Cancella_Testo = pulsante(this, QStringLiteral("Cmd_Cancella_Testo"), iconaPuntatore(10),
+                                  QStringLiteral("Cancella testo"));
+    Cmd_Cancella_Distanza = pulsante(this, QStringLiteral("Cmd_Cancella_Distanza"), iconaPuntatore(15),
+                                     QStringLiteral("Cancella distanza"));
+    Cmd_Punt_Graf = pulsante(this, QStringLiteral("Cmd_Punt_Graf"), iconaMirino(), QStringLiteral("Mirino"));
+    griglia->addWidget(Cmd_Cancella_Linea, 0, 4);
+    griglia->addWidget(Cmd_Cancella_Testo, 1, 4);
+    griglia->addWidget(Cmd_Cancella_Distanza, 2, 4);
+    griglia->addWidget(Cmd_Punt_Graf, 3, 0);
+    connect(Cmd_Cancella_Linea, &QToolButton::clicked, this, [&strumenti] { strumenti.Cmd_Cancella_Linea_Click(); });
+    connect(Cmd_Cancella_Testo, &QToolButton::clicked, this, [&strumenti] { strumenti.Cmd_Cancella_Testo_Click(); });
+    connect(Cmd_Cancella_Distanza, &QToolButton::clicked, this,
+            [&strumenti] { strumenti.Cmd_Cancella_Distanza_Click(); });
+    connect(Cmd_Punt_Graf, &QToolButton::clicked, this, [&strumenti] { strumenti.Cmd_Punt_Graf_Click(); });
+}

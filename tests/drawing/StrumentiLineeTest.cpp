@@ -1,0 +1,492 @@
+#include "CartellaTemporanea.h"
+#include "GraficoFinto.h"
+#include "StatoProva.h"
+#include "archive/CreaArchivi.h"
+#include "cycle/SezioniGrafico.h"
+#include "drawing/StrumentiGrafici.h"
+
+#include <QtTest>
+
+// What the tools ask of the window, recorded. Salva_Linea goes to the real store
+// when `archivio` is set.
+class AmbienteFinto : public AmbienteStrumenti {
+public:
+    const Stato *archivio = nullptr;
+    bool salvaOk = true;
+    QList<int> messaggi;
+    int timer = 0;
+    QList<QPair<int, int>> salvataggi;
+    QList<int> parametri;
+    QStringList errori;
+    int puntatore = -1;
+    int bandeMostrate = 0;
+    QList<int> bandeNascoste;
+    BandaElastica ultimaBanda;
+
+    void Mostra_Messaggio(int tipo) override { messaggi << tipo; }
+    void Avvia_Timer_Disegno() override { ++timer; }
+    bool Salva_Linea(int grado, int slot, QString &errore) override
+    {
+        salvataggi << qMakePair(grado, slot);
+        if (archivio)
+            return disegno::Salva_Linea(*archivio, grado, slot, &errore);
+        if (!salvaOk)
+            errore = QStringLiteral("disco pieno");
+        return salvaOk;
+    }
+    void Salva_Parametro(int grado) override { parametri << grado; }
+    void Mostra_Errore(const QString &testo) override { errori << testo; }
+    void Imposta_Puntatore(int, int numero) override { puntatore = numero; }
+    void Mostra_Banda(int, const BandaElastica &banda) override
+    {
+        ++bandeMostrate;
+        ultimaBanda = banda;
+    }
+    void Nascondi_Banda(int slot) override { bandeNascoste << slot; }
+};
+
+class StrumentiLineeTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Stato> stato;
+    std::unique_ptr<ControlliFinti> controlli;
+    std::unique_ptr<AmbienteFinto> ambiente;
+    std::unique_ptr<StrumentiGrafici> strumenti;
+
+    Linea &slot(int g, int s) { return stato->disegno.Linee[size_t(g)][size_t(s)]; }
+    StatoDisegno &d() { return stato->disegno; }
+    // Y axis 1 runs 0..28 and Y axis 2 100..128 on the fake chart: price = 100 + y.
+    void clic(int grafico, double x, double y)
+    {
+        strumenti->Graf_Battleplan_MouseMove(grafico, x, y);
+        strumenti->Graf_Battleplan_Click(grafico);
+    }
+
+private slots:
+    void init()
+    {
+        stato = prova::NuovoStato();
+        controlli = std::make_unique<ControlliFinti>();
+        ambiente = std::make_unique<AmbienteFinto>();
+        strumenti = std::make_unique<StrumentiGrafici>(*stato, *controlli, *ambiente);
+    }
+
+    void pulsantiStrumenti_data()
+    {
+        QTest::addColumn<int>("pulsante");
+        QTest::addColumn<int>("indice");
+        QTest::addColumn<int>("puntatore");
+        QTest::addColumn<QString>("modo");
+        QTest::newRow("linea rossa") << 0 << 0 << 1 << "LINEA30";
+        QTest::newRow("linea ciano") << 0 << 1 << 2 << "LINEA34";
+        QTest::newRow("linea verde") << 0 << 2 << 3 << "LINEA32";
+        QTest::newRow("linea gialla") << 0 << 3 << 4 << "LINEA33";
+        QTest::newRow("linea indice 4") << 0 << 4 << 0 << "";
+        QTest::newRow("cancella linea") << 1 << 0 << 5 << "CAN_L";
+        QTest::newRow("testo rosso") << 2 << 0 << 6 << "TESTO30";
+        QTest::newRow("testo giallo") << 2 << 3 << 9 << "TESTO33";
+        QTest::newRow("testo indice -1") << 2 << -1 << 0 << "";
+        QTest::newRow("cancella testo") << 3 << 0 << 10 << "CAN_T";
+        QTest::newRow("distanza rossa") << 4 << 0 << 11 << "DISTA30";
+        QTest::newRow("distanza verde") << 4 << 2 << 13 << "DISTA32";
+        QTest::newRow("cancella distanza") << 5 << 0 << 15 << "CAN_D";
+    }
+    void pulsantiStrumenti()
+    {
+        QFETCH(int, pulsante);
+        QFETCH(int, indice);
+        QFETCH(int, puntatore);
+        QFETCH(QString, modo);
+        switch (pulsante) {
+        case 0: strumenti->Cmd_Line_Click(indice); break;
+        case 1: strumenti->Cmd_Cancella_Linea_Click(); break;
+        case 2: strumenti->Cmd_Testo_Click(indice); break;
+        case 3: strumenti->Cmd_Cancella_Testo_Click(); break;
+        case 4: strumenti->Cmd_Distanza_Click(indice); break;
+        default: strumenti->Cmd_Cancella_Distanza_Click(); break;
+        }
+        QCOMPARE(d().Numero_Puntatore, puntatore);
+        QCOMPARE(d().Modo_Disegno, modo);
+        // A tool switches the chart's own pointer off on the current slot; a bad index touches nothing.
+        QCOMPARE(controlli->grafici[2].modoPuntatore, puntatore ? 0 : -1);
+    }
+
+    void lineaConDueClic()
+    {
+        strumenti->Cmd_Line_Click(1);
+        clic(2, 10.7, 5.0);
+        QVERIFY(d().Primo_Punto_Attivo);
+        QVERIFY(!slot(7, 1).in_uso);
+
+        strumenti->Graf_Battleplan_MouseMove(2, 18.0, 7.0);
+        QCOMPARE(ambiente->bandeMostrate, 1);
+        QCOMPARE(ambiente->ultimaBanda.colore, stato->cicli.Colori[34]);
+        QCOMPARE(ambiente->ultimaBanda.spessore, 2);
+        QCOMPARE(ambiente->ultimaBanda.stile, 1);
+        QCOMPARE(ambiente->ultimaBanda.x1, 10.7);
+        QCOMPARE(ambiente->ultimaBanda.x2, 18.0);
+
+        clic(2, 25.2, 9.0);
+        const Linea &l = slot(7, 1);
+        QVERIFY(l.in_uso && l.trovata);
+        QCOMPARE(l.barra_inizio, 10);
+        QCOMPARE(l.barra_fine, 25);
+        QCOMPARE(l.prezzo_inizio, 105.0);
+        QCOMPARE(l.prezzo_fine, 109.0);
+        QCOMPARE(l.colore, 34);
+        QCOMPARE(ambiente->salvataggi, (QList<QPair<int, int>>{{7, 1}}));
+        QCOMPARE(ambiente->timer, 1);
+        QCOMPARE(ambiente->bandeNascoste, QList<int>{2});
+        QCOMPARE(d().Modo_Disegno, QString());
+        QCOMPARE(d().Numero_Puntatore, 0);
+        QVERIFY(!d().Primo_Punto_Attivo);
+        QCOMPARE(d().Punto_X[1], 0.0);
+        QCOMPARE(controlli->grafici[2].modoPuntatore, 1);  // degree 7's own setting restored
+    }
+
+    void bandaSoloNellAreaDelCiclo_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("y");
+        QTest::addColumn<bool>("disegnata");
+        // Durata + Scostamento_Ciclo = 160; Y axis 1 spans 0..28.
+        QTest::newRow("dentro") << 50.0 << 14.0 << true;
+        QTest::newRow("x = 1") << 1.0 << 14.0 << false;
+        QTest::newRow("appena oltre 1") << 1.01 << 14.0 << true;
+        QTest::newRow("fine del grafico") << 160.0 << 14.0 << false;
+        QTest::newRow("y sul minimo") << 50.0 << 0.0 << false;
+        QTest::newRow("y sul massimo") << 50.0 << 28.0 << false;
+    }
+    void bandaSoloNellAreaDelCiclo()
+    {
+        QFETCH(double, x);
+        QFETCH(double, y);
+        QFETCH(bool, disegnata);
+        // A line's first point, then the distance tool: the band takes the distance pen.
+        strumenti->Cmd_Line_Click(0);
+        clic(2, 20, 10);
+        strumenti->Cmd_Distanza_Click(0);
+        strumenti->Graf_Battleplan_MouseMove(2, x, y);
+        QCOMPARE(ambiente->bandeMostrate, disegnata ? 1 : 0);
+        QCOMPARE(d().Punto_X[2], disegnata ? x : 0.0);
+        if (disegnata) {
+            QCOMPARE(ambiente->ultimaBanda.spessore, 1);
+            QCOMPARE(ambiente->ultimaBanda.stile, 2);
+        }
+    }
+
+    void tabellaPiena()
+    {
+        for (int s = 1; s <= 15; ++s)
+            slot(7, s) = Linea{true, true, s, 100, s + 1, 101, 30};
+        strumenti->Cmd_Line_Click(0);
+        clic(2, 10, 5);
+        clic(2, 20, 6);
+        QCOMPARE(ambiente->messaggi, (QList<int>{1, 1}));
+        QVERIFY(ambiente->salvataggi.isEmpty());
+        QVERIFY(!d().Primo_Punto_Attivo);
+        QCOMPARE(d().Punto_X[1], 0.0);
+        QCOMPARE(d().Modo_Disegno, QStringLiteral("LINEA30"));
+        QCOMPARE(d().Numero_Puntatore, 0);
+
+        // One slot freed: the next line goes there, whatever its number.
+        slot(7, 9) = Linea{};
+        clic(2, 10, 5);
+        clic(2, 20, 6);
+        QCOMPARE(ambiente->salvataggi, (QList<QPair<int, int>>{{7, 9}}));
+        QCOMPARE(slot(7, 9).barra_fine, 20);
+    }
+
+    void colpita_data()
+    {
+        QTest::addColumn<int>("sx");
+        QTest::addColumn<double>("sp");
+        QTest::addColumn<int>("ex");
+        QTest::addColumn<double>("ep");
+        QTest::addColumn<double>("cx");
+        QTest::addColumn<double>("cp");
+        QTest::addColumn<bool>("colpita");
+        QTest::newRow("sulla linea") << 10 << 100.0 << 30 << 120.0 << 20.0 << 110.0 << true;
+        QTest::newRow("vicino alla linea") << 10 << 100.0 << 30 << 120.0 << 20.0 << 111.0 << true;
+        QTest::newRow("sulla barra iniziale") << 10 << 100.0 << 30 << 120.0 << 10.0 << 100.0 << false;
+        QTest::newRow("sul bordo della finestra") << 10 << 100.0 << 30 << 120.0 << 30.3 << 120.0 << true;
+        QTest::newRow("oltre la finestra") << 10 << 100.0 << 30 << 120.0 << 30.4 << 120.0 << false;
+        QTest::newRow("prima della finestra") << 10 << 100.0 << 30 << 120.0 << 9.8 << 100.0 << false;
+        QTest::newRow("lontano in prezzo") << 10 << 100.0 << 30 << 120.0 << 20.0 << 101.0 << false;
+        QTest::newRow("da destra a sinistra") << 30 << 120.0 << 10 << 100.0 << 20.0 << 110.0 << true;
+        QTest::newRow("da destra, finestra allargata") << 30 << 120.0 << 10 << 100.0 << 9.9 << 100.0 << true;
+        QTest::newRow("fine sul bordo del 3%") << 10 << 100.0 << 30 << 1.03 * 100.0 << 20.0 << 100.0 << false;
+        QTest::newRow("fine dentro il 3%") << 10 << 100.0 << 30 << 102.9 << 20.0 << 100.0 << true;
+    }
+    void colpita()
+    {
+        QFETCH(int, sx);
+        QFETCH(double, sp);
+        QFETCH(int, ex);
+        QFETCH(double, ep);
+        QFETCH(double, cx);
+        QFETCH(double, cp);
+        QFETCH(bool, colpita);
+        QCOMPARE(disegno::LineaColpita(Linea{true, true, sx, sp, ex, ep, 30}, cx, cp), colpita);
+    }
+
+    void cancellaLaPrimaColpita()
+    {
+        slot(7, 3) = Linea{true, true, 10, 100, 30, 120, 30};
+        slot(7, 5) = Linea{true, true, 10, 100, 30, 120, 32};
+        slot(6, 1) = Linea{true, true, 10, 100, 30, 120, 32};
+        strumenti->Cmd_Cancella_Linea_Click();
+        clic(2, 20, 10);
+        QVERIFY(!slot(7, 3).in_uso);
+        QVERIFY(slot(7, 5).in_uso);
+        QVERIFY(slot(6, 1).in_uso);
+        QCOMPARE(ambiente->salvataggi, (QList<QPair<int, int>>{{7, 3}}));
+        QCOMPARE(ambiente->timer, 1);
+        QCOMPARE(d().Modo_Disegno, QString());
+    }
+
+    void cancellaNelVuoto()
+    {
+        slot(7, 3) = Linea{true, true, 10, 100, 30, 120, 30};
+        strumenti->Cmd_Cancella_Linea_Click();
+        clic(2, 80, 20);
+        clic(2, 10, 0);  // exactly on the start bar
+        QVERIFY(slot(7, 3).in_uso);
+        QVERIFY(ambiente->salvataggi.isEmpty());
+        QCOMPARE(ambiente->timer, 0);
+        QCOMPARE(d().Modo_Disegno, QStringLiteral("CAN_L"));
+    }
+
+    void salvataggioFallito()
+    {
+        ambiente->salvaOk = false;
+        strumenti->Cmd_Line_Click(0);
+        clic(2, 10, 5);
+        clic(2, 20, 6);
+        QVERIFY(!slot(7, 1).in_uso);
+        QCOMPARE(ambiente->errori.size(), 1);
+        QVERIFY(ambiente->errori.first().contains(QStringLiteral("disco pieno")));
+
+        slot(7, 2) = Linea{true, true, 10, 100, 30, 120, 30};
+        strumenti->Cmd_Cancella_Linea_Click();
+        clic(2, 20, 10);
+        QVERIFY(slot(7, 2).in_uso);
+        QCOMPARE(ambiente->errori.size(), 2);
+    }
+
+    void tastiAnnullano_data()
+    {
+        QTest::addColumn<int>("tasto");
+        QTest::addColumn<bool>("annulla");
+        QTest::newRow("Esc") << 27 << true;
+        QTest::newRow("Backspace") << 8 << true;
+        QTest::newRow("A") << 65 << false;
+        QTest::newRow("Invio") << 13 << false;
+    }
+    void tastiAnnullano()
+    {
+        QFETCH(int, tasto);
+        QFETCH(bool, annulla);
+        strumenti->Cmd_Line_Click(2);
+        clic(2, 10, 5);
+        strumenti->Graf_Battleplan_KeyDown(2, tasto);
+        QCOMPARE(d().Modo_Disegno, annulla ? QString() : QStringLiteral("LINEA32"));
+        QCOMPARE(d().Numero_Puntatore, annulla ? 0 : 3);
+        QCOMPARE(d().Primo_Punto_Attivo, !annulla);
+        QCOMPARE(d().Punto_X[1], annulla ? 0.0 : 10.0);
+        QCOMPARE(ambiente->bandeNascoste, annulla ? QList<int>{2} : QList<int>{});
+        QCOMPARE(controlli->grafici[2].modoPuntatore, annulla ? 1 : 0);
+        QVERIFY(ambiente->salvataggi.isEmpty());
+    }
+
+    void clicSenzaStrumento()
+    {
+        clic(2, 10, 5);
+        clic(2, 20, 5);
+        QVERIFY(!slot(7, 1).in_uso);
+        QVERIFY(!d().Primo_Punto_Attivo);
+        QVERIFY(ambiente->salvataggi.isEmpty());
+    }
+
+    void bloccoGrafici()
+    {
+        stato->shell.Blocco_Grafici = true;
+        strumenti->Cmd_Line_Click(0);
+        strumenti->Graf_Battleplan_MouseMove(1, 42, 7);
+        QCOMPARE(ambiente->puntatore, 1);
+        QCOMPARE(d().Mouse_X_Graf, 0.0);
+        QCOMPARE(stato->cicli.Grafico_Corrente, 2);
+    }
+
+    void secondoClicSuUnAltroGrafico()
+    {
+        // The pending point belongs to slot 2 (degree 7): a click on slot 3 starts a new line there.
+        strumenti->Cmd_Line_Click(0);
+        clic(2, 10, 5);
+        clic(3, 20, 6);
+        QCOMPARE(stato->cicli.Grafico_Corrente, 3);
+        QCOMPARE(stato->cicli.Grado_Corrente, 8);
+        QVERIFY(!slot(7, 1).in_uso);
+        QVERIFY(!slot(8, 1).in_uso);
+        QCOMPARE(ambiente->bandeNascoste, QList<int>{2});
+        QVERIFY(d().Primo_Punto_Attivo);
+        QCOMPARE(d().Grafico_Primo_Punto, 3);
+        clic(3, 30, 7);
+        QCOMPARE(slot(8, 1).barra_inizio, 20);
+        QCOMPARE(slot(8, 1).barra_fine, 30);
+    }
+
+    void altroStrumentoEPuntoInAttesa()
+    {
+        strumenti->Cmd_Line_Click(0);
+        clic(2, 10, 5);
+        strumenti->Cmd_Distanza_Click(1);  // the same kind of two-point tool keeps the point
+        QVERIFY(d().Primo_Punto_Attivo);
+        strumenti->Cmd_Testo_Click(0);     // any other tool drops it
+        QVERIFY(!d().Primo_Punto_Attivo);
+        QCOMPARE(d().Punto_X[1], 0.0);
+        QCOMPARE(ambiente->bandeNascoste, QList<int>{2});
+    }
+
+    void puntatoreDelGrafico()
+    {
+        strumenti->Cmd_Punt_Graf_Click();
+        QCOMPARE(stato->cicli.Modo_Mouse_Grado[7], 0);
+        QCOMPARE(controlli->grafici[2].modoPuntatore, 0);
+        strumenti->Cmd_Punt_Graf_Click();
+        QCOMPARE(stato->cicli.Modo_Mouse_Grado[7], 1);
+        QCOMPARE(controlli->grafici[2].modoPuntatore, 1);
+        QCOMPARE(ambiente->parametri, (QList<int>{7, 7}));
+        QCOMPARE(stato->archivio.Codice_Modifica, QStringLiteral("L"));
+    }
+
+    void ripristinoSuOgniGrafico()
+    {
+        // Tool chosen on slot 2, finished on slot 1: both get their degree's setting back.
+        stato->cicli.Modo_Mouse_Grado[6] = 1;
+        strumenti->Cmd_Line_Click(0);
+        QCOMPARE(controlli->grafici[2].modoPuntatore, 0);
+        strumenti->Graf_Battleplan_MouseMove(1, 10, 5);
+        strumenti->Graf_Battleplan_KeyDown(1, 27);
+        QCOMPARE(controlli->grafici[1].modoPuntatore, 1);
+        QCOMPARE(controlli->grafici[2].modoPuntatore, 1);
+    }
+
+    void spostamento_data()
+    {
+        QTest::addColumn<int>("delta");
+        QTest::newRow("nessuno") << 0;
+        QTest::newRow("10 barre indietro") << 10;
+        QTest::newRow("10 barre avanti") << -10;
+    }
+    void spostamento()
+    {
+        QFETCH(int, delta);
+        const int b = prova::Barre_Ciclo_Prova;
+        slot(7, 4) = Linea{true, true, 5, 100, 20, 110, 30};
+        slot(7, 6) = Linea{true, false, 0, 100, 0, 110, 30};  // kept, not placed
+        slot(6, 1) = Linea{true, true, 5, 100, 20, 110, 30};
+        d().Testi[7][1] = Testo{true, true, 0, 100, 30, QStringLiteral("a")};
+        d().Testi[7][2] = Testo{true, true, 3, 100, 30, QStringLiteral("b")};
+        d().Testi[7][3] = Testo{false, false, 0, 0, 0, QStringLiteral("@")};
+        d().Distanze[7][1] = Distanza{true, true, 4, 100, 14, 110, 32, 9, 105, QStringLiteral("2h 30m")};
+        controlli->hsc[2].Imposta_Valore(b + delta);
+
+        strumenti->Sposta_Disegni_AsseX();
+        QCOMPARE(slot(7, 4).barra_inizio, 5 + delta);
+        QCOMPARE(slot(7, 4).barra_fine, 20 + delta);
+        QCOMPARE(slot(7, 4).prezzo_inizio, 100.0);
+        QCOMPARE(slot(7, 6).barra_inizio, 0);
+        QCOMPARE(slot(6, 1).barra_inizio, 5);
+        QCOMPARE(d().Testi[7][1].barra, 0 + delta);
+        QCOMPARE(d().Testi[7][2].barra, 3 + delta);
+        QCOMPARE(d().Testi[7][3].barra, 0);
+        QCOMPARE(d().Distanze[7][1].barra_inizio, 4 + delta);
+        QCOMPARE(d().Distanze[7][1].barra_fine, 14 + delta);
+        QCOMPARE(d().Distanze[7][1].barra_etichetta, 9 + delta);
+        QCOMPARE(d().Distanze[7][1].prezzo_etichetta, 105.0);
+        QCOMPARE(ambiente->salvataggi.size(), 0);
+
+        stato->shell.Blocco_Grafici = true;
+        controlli->hsc[2].Imposta_Valore(b + delta + 50);
+        strumenti->Sposta_Disegni_AsseX();
+        QCOMPARE(slot(7, 4).barra_inizio, 5 + delta);
+    }
+
+    void lineeSulGrafico()
+    {
+        slot(7, 15) = Linea{true, true, 1, 101, 40, 102.5, 33};
+        slot(7, 2) = Linea{true, false, 0, 100, 0, 110, 30};  // kept, not placed: not drawn
+        slot(7, 3) = Linea{false, false, 5, 100, 6, 110, 30};
+        d().Distanze[7][4] = Distanza{true, true, 4, 100, 14, 110, 32, 9, 105, QStringLiteral("x")};
+        GraficoFinto ctl;
+        ContestoGrafico c{*stato, ctl, 2, 7};
+        Disegna_Linee_Utente(c);
+        QCOMPARE(ctl.serie.size(), 2);
+        QCOMPARE(ctl.serie[0].colore, stato->cicli.Colori[33]);
+        QCOMPARE(ctl.serie[0].spessore, 2);
+        QCOMPARE(ctl.serie[0].stile, 1);
+        QCOMPARE(ctl.serie[0].tipo, 0);
+        QCOMPARE(ctl.serie[0].punti, (QList<QPointF>{{1, 101}, {40, 102.5}}));
+        QCOMPARE(ctl.serie[1].colore, stato->cicli.Colori[32]);
+        QCOMPARE(ctl.serie[1].spessore, 1);
+        QCOMPARE(ctl.serie[1].stile, 2);
+        QCOMPARE(ctl.serie[1].punti, (QList<QPointF>{{4, 100}, {14, 110}}));
+    }
+
+    // With the real store: what is in memory after a shift or a new bar is what a
+    // reload finds, so the objects stay on their bars.
+    void restaSulleSueBarre_data()
+    {
+        QTest::addColumn<int>("barreDopo");
+        QTest::addColumn<int>("nuoveBarre");
+        const int b = prova::Barre_Ciclo_Prova;
+        QTest::newRow("inizio ciclo 10 barre indietro") << b + 10 << 0;
+        QTest::newRow("inizio ciclo 30 barre avanti") << b - 30 << 0;
+        QTest::newRow("nuova barra") << b + 1 << 1;
+        QTest::newRow("nuova barra a posizione bloccata") << b << 1;
+    }
+    void restaSulleSueBarre()
+    {
+        QFETCH(int, barreDopo);
+        QFETCH(int, nuoveBarre);
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
+        ambiente->archivio = stato.get();
+
+        // A line from the cycle-start bar into the future axis.
+        strumenti->Cmd_Line_Click(3);
+        clic(2, 1.4, 5);
+        clic(2, prova::Barre_Ciclo_Prova + 12.5, 6);
+        QVERIFY(ambiente->errori.isEmpty());
+        QCOMPARE(slot(7, 1).barra_inizio, 1);
+
+        const int prima = stato->cicli.Barre_Ciclo[7];
+        if (nuoveBarre == 0) {
+            controlli->hsc[2].Imposta_Valore(barreDopo);
+            strumenti->Sposta_Disegni_AsseX();
+        } else {
+            // The series gains a bar on top; the future axis starts one bar later.
+            SerieStorico &serie = stato->mercato.Storico_15M;
+            auto &barre = serie.barre();
+            barre.insert(barre.begin(), BarraStorico{prova::Ultima_Barra.date(), 17 * 60 + 15, 1, 1});
+            barre.pop_back();
+            auto &futuri = stato->cicli.Tempi_Futuri[7];
+            futuri.erase(futuri.begin());
+            disegno::Allinea_Disegni_Nuove_Barre(stato->disegno, 7, prima, barreDopo, nuoveBarre);
+        }
+        stato->cicli.Barre_Ciclo[7] = barreDopo;
+        const Linea inMemoria = slot(7, 1);
+
+        stato->disegno.Linee = {};
+        QVERIFY(disegno::Carica_Linee(*stato).ok);
+        QVERIFY(slot(7, 1).trovata);
+        QCOMPARE(slot(7, 1).barra_inizio, inMemoria.barra_inizio);
+        QCOMPARE(slot(7, 1).barra_fine, inMemoria.barra_fine);
+        QCOMPARE(slot(7, 1).prezzo_fine, 106.0);
+        QCOMPARE(slot(7, 1).colore, 33);
+    }
+};
+
+QTEST_GUILESS_MAIN(StrumentiLineeTest)
+#include "StrumentiLineeTest.moc"
