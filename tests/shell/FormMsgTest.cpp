@@ -1,0 +1,246 @@
+#include "platform/Schermo.h"
+#include "platform/Socket.h"
+#include "shell/Pausa.h"
+#include "shell/StatoShell.h"
+#include "shell/ui/FormMsg.h"
+#include "shell/ui/GestoreMessaggi.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+#include <cstdio>
+
+// Each opened window gets its answer from a queued call, once its modal loop runs.
+class Risponditore : public QObject {
+public:
+    Risponditore(GestoreMessaggi &g, std::function<void(FormMsg *)> azione) : m_azione(std::move(azione))
+    {
+        connect(&g, &GestoreMessaggi::Mostrato, this, [this](FormMsg *f) {
+            QTimer::singleShot(0, f, [this, f] { m_azione(f); });
+        });
+    }
+
+private:
+    std::function<void(FormMsg *)> m_azione;
+};
+
+class FormMsgTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aspetto_data()
+    {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<bool>("siNo");
+        QTest::addColumn<bool>("domanda");
+        QTest::addColumn<QColor>("fondo");
+        QTest::newRow("line limit") << 1 << true << false << false << QColor(255, 215, 0);
+        QTest::newRow("text limit") << 2 << true << false << false << QColor(255, 215, 0);
+        QTest::newRow("close confirmation") << 4 << false << true << true << QColor(0, 191, 255);
+        QTest::newRow("server text") << 5 << true << false << false << QColor(255, 215, 0);
+        QTest::newRow("login ended") << 6 << false << true << false << QColor(255, 215, 0);
+    }
+    void aspetto()
+    {
+        QFETCH(int, tipo);
+        QFETCH(bool, ok);
+        QFETCH(bool, siNo);
+        QFETCH(bool, domanda);
+        QFETCH(QColor, fondo);
+        StatoShell shell;
+        int fine = 0;
+        GestoreMessaggi g(shell, nullptr, [&] { ++fine; });
+        g.Pausa_Coda = 0;
+        bool controllato = false;
+        Risponditore r(g, [&](FormMsg *f) {
+            QVERIFY(f->isVisible());
+            QVERIFY(f->isModal());
+            QCOMPARE(f->size(), QSize(schermo::TwipsInPixel(5820), schermo::TwipsInPixel(2550)));
+            QCOMPARE(f->Cmd_Ok->isVisible(), ok);
+            QCOMPARE(f->Cmd_Si->isVisible(), siNo);
+            QCOMPARE(f->Cmd_No->isVisible(), siNo);
+            QCOMPARE(f->Pic1->isVisible(), !domanda);
+            QCOMPARE(f->Pic2->isVisible(), domanda);
+            if (siNo) {
+                QCOMPARE(f->Cmd_Si->x(), schermo::TwipsInPixel(3100));
+                QCOMPARE(f->Cmd_No->x(), schermo::TwipsInPixel(4500));
+            } else {
+                QCOMPARE(f->Cmd_Ok->x(), schermo::TwipsInPixel(4500));
+            }
+            const QImage img = f->grab().toImage();
+            const qreal dpr = img.devicePixelRatio();
+            QCOMPARE(img.pixelColor(int(5 * dpr), int(5 * dpr)), fondo);  // window ground
+            QCOMPARE(img.pixelColor(int(f->Text_Msg->x() + 4 * dpr), int(f->Text_Msg->y() + f->Text_Msg->height() - 4)),
+                     fondo);  // text box ground
+            QCOMPARE(shell.Tipo_Messaggio, QString::number(tipo));
+            // Esc and the frame's close run no action and leave it open.
+            QTest::keyClick(f, Qt::Key_Escape);
+            QVERIFY(!f->close());
+            QVERIFY(f->isVisible());
+            controllato = true;
+            g.Scarica_Form_Msg();
+        });
+        g.Mostra_Messaggio(tipo, QStringLiteral("COMM19Ø1Ø0ØfineØ"));
+        QVERIFY(controllato);
+        QCOMPARE(fine, 0);
+        QCOMPARE(g.Form_Msg(), nullptr);
+    }
+
+    void testoServerMostratoComeTesto()
+    {
+        StatoShell shell;
+        GestoreMessaggi g(shell, nullptr, [] {});
+        QString visto;
+        Risponditore r(g, [&](FormMsg *f) {
+            visto = f->Text_Msg->toPlainText();
+            QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
+        });
+        g.Testo_Server(QStringLiteral("<b>chiuso</b> alle 22"));
+        QCOMPARE(visto, QStringLiteral("<b>chiuso</b> alle 22"));
+    }
+
+    void bottoniCheChiudono_data()
+    {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QString>("bottone");
+        QTest::newRow("OK of a notice") << 3 << "Cmd_Ok";
+        QTest::newRow("NO of the confirmation") << 4 << "Cmd_No";
+        QTest::newRow("OK of a server text") << 5 << "Cmd_Ok";
+    }
+    void bottoniCheChiudono()
+    {
+        QFETCH(int, tipo);
+        QFETCH(QString, bottone);
+        StatoShell shell;
+        int fine = 0;
+        GestoreMessaggi g(shell, nullptr, [&] { ++fine; });
+        g.Pausa_Coda = 0;
+        Risponditore r(g, [&](FormMsg *f) {
+            QTest::mouseClick(f->findChild<QPushButton *>(bottone), Qt::LeftButton);
+        });
+        g.Mostra_Messaggio(tipo, QStringLiteral("x"));
+        QCOMPARE(fine, 0);
+        QVERIFY(!g.Form_Msg_Visibile());
+    }
+
+    void bottoniCheChiudonoIlProgramma_data()
+    {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QString>("bottone");
+        QTest::newRow("SI of the confirmation") << 4 << "Cmd_Si";
+        QTest::newRow("SI of login ended") << 6 << "Cmd_Si";
+        QTest::newRow("NO of login ended") << 6 << "Cmd_No";
+    }
+    void bottoniCheChiudonoIlProgramma()
+    {
+        QFETCH(int, tipo);
+        QFETCH(QString, bottone);
+        // A real process: the exit must end it from inside the modal window.
+        QProcess figlio;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FORMMSG_FIGLIO"), QStringLiteral("%1:%2").arg(tipo).arg(bottone));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        figlio.setProcessEnvironment(env);
+        figlio.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(figlio.waitForFinished(20000));
+        const QByteArray uscita = figlio.readAllStandardOutput();
+        QCOMPARE(figlio.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(figlio.exitCode(), 0);
+        QVERIFY(uscita.contains("MOSTRATO"));
+        QVERIFY2(!uscita.contains("DOPO"), uscita.constData());
+    }
+
+    void trentaTestiInCodaIlTrentunesimoPerso()
+    {
+        StatoShell shell;
+        GestoreMessaggi g(shell, nullptr, [] {});
+        g.Pausa_Coda = 0;
+        QStringList visti;
+        Risponditore r(g, [&](FormMsg *f) {
+            visti << f->Text_Msg->toPlainText();
+            if (visti.size() == 1)
+                for (int i = 1; i <= 31; ++i)
+                    g.Testo_Server(QStringLiteral("t%1").arg(i));
+            QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
+        });
+        g.Testo_Server(QStringLiteral("primo"));
+        QStringList attesi{QStringLiteral("primo")};
+        for (int i = 1; i <= 30; ++i)
+            attesi << QStringLiteral("t%1").arg(i);
+        QCOMPARE(visti, attesi);
+        QVERIFY(shell.Coda_Messaggi.isEmpty());
+    }
+
+    void testoInCodaDietroUnAvvisoNonRestaBloccato()
+    {
+        StatoShell shell;
+        GestoreMessaggi g(shell, nullptr, [] {});
+        g.Pausa_Coda = 0;
+        QStringList visti;
+        Risponditore r(g, [&](FormMsg *f) {
+            visti << shell.Tipo_Messaggio;
+            if (f->Tipo() == 1)
+                g.Testo_Server(QStringLiteral("dal server"));
+            QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
+        });
+        g.Mostra_Messaggio(1, QString());
+        QCOMPARE(visti, (QStringList{QStringLiteral("1"), QStringLiteral("5")}));
+    }
+
+    void testoDuranteLaPausaMostratoSubito()
+    {
+        StatoShell shell;
+        GestoreMessaggi g(shell, nullptr, [] {});
+        g.Pausa_Coda = 0.2;
+        QStringList visti;
+        Risponditore r(g, [&](FormMsg *f) {
+            visti << f->Text_Msg->toPlainText();
+            if (visti.size() == 1) {
+                g.Testo_Server(QStringLiteral("in coda"));
+                // Arrives while no window is open, during the pause after this OK.
+                QTimer::singleShot(20, &g, [&] { g.Testo_Server(QStringLiteral("durante la pausa")); });
+            }
+            QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
+        });
+        g.Testo_Server(QStringLiteral("primo"));
+        QCOMPARE(visti, (QStringList{QStringLiteral("primo"), QStringLiteral("durante la pausa"),
+                                     QStringLiteral("in coda")}));
+    }
+};
+
+// Child process: show one message and press one button; the exit must end the
+// process with nothing after it.
+static int figlio(int argc, char **argv, const QString &scenario)
+{
+    QApplication app(argc, argv);
+    const QStringList parti = scenario.split(QLatin1Char(':'));
+    StatoShell shell;
+    Socket socket;
+    GestoreMessaggi *g = nullptr;
+    Uscita uscita;
+    uscita.Scarica_Form_Msg = [&] { g->Scarica_Form_Msg(); };
+    GestoreMessaggi gestore(shell, nullptr, [&] { Chiudi_Programma(shell, socket, uscita); });
+    g = &gestore;
+    Risponditore r(gestore, [&](FormMsg *f) {
+        std::printf("MOSTRATO\n");
+        std::fflush(stdout);
+        QTest::mouseClick(f->findChild<QPushButton *>(parti.value(1)), Qt::LeftButton);
+    });
+    gestore.Mostra_Messaggio(parti.value(0).toInt(), QStringLiteral("COMM19Ø1Ø0ØfineØ"));
+    std::printf("DOPO\n");
+    return 3;
+}
+
+int main(int argc, char **argv)
+{
+    const QString scenario = qEnvironmentVariable("FORMMSG_FIGLIO");
+    if (!scenario.isEmpty())
+        return figlio(argc, argv, scenario);
+    QApplication app(argc, argv);
+    FormMsgTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "FormMsgTest.moc"

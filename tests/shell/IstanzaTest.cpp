@@ -1,0 +1,86 @@
+#include "CartellaTemporanea.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+QString programma()
+{
+    const QString strumenti = qEnvironmentVariable("WAVELORE_TOOLS_DIR");
+    const QString base = strumenti.isEmpty() ? QCoreApplication::applicationDirPath() : strumenti;
+    return QDir(base + QStringLiteral("/..")).absoluteFilePath(QStringLiteral("wavelore"));
+}
+
+QProcessEnvironment ambiente(bool avvisiAutomatici)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (avvisiAutomatici)
+        env.insert(QStringLiteral("WAVELORE_AVVISI_AUTOMATICI"), QStringLiteral("1"));
+    else
+        env.remove(QStringLiteral("WAVELORE_AVVISI_AUTOMATICI"));
+    return env;
+}
+
+QByteArray pidNelBlocco(const QString &blocco)
+{
+    QFile f(blocco);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readLine().trimmed();
+}
+
+}  // namespace
+
+class IstanzaTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY2(QFile::exists(programma()), qPrintable(programma())); }
+
+    void secondaCopiaRifiutata()
+    {
+        CartellaTemporanea dir;
+        const QString blocco = dir.percorso() + QStringLiteral("/wavelore.lock");
+        QProcess prima;
+        prima.setProcessEnvironment(ambiente(false));
+        prima.start(programma(), {});
+        QVERIFY(prima.waitForStarted(10000));
+        const QByteArray pidPrima = QByteArray::number(prima.processId());
+        QTRY_COMPARE_WITH_TIMEOUT(pidNelBlocco(blocco), pidPrima, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.sistema() + QStringLiteral("/Sistema3.dat")), 15000);
+
+        QProcess seconda;
+        seconda.setProcessEnvironment(ambiente(true));
+        seconda.start(programma(), {});
+        QVERIFY(seconda.waitForFinished(20000));
+        QCOMPARE(seconda.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(seconda.exitCode(), 0);
+        const QString uscita = QString::fromUtf8(seconda.readAllStandardOutput());
+        QVERIFY2(uscita.contains(QStringLiteral("AVVISO Wavelore ®\nUna sessione di Wavelore risulta essere già in uso."
+                                                "\r\n\r\nNon è possibile aprire una nuova istanza.")),
+                 qPrintable(uscita));
+
+        // The first copy keeps running and keeps its lock.
+        QCOMPARE(prima.state(), QProcess::Running);
+        QCOMPARE(pidNelBlocco(blocco), pidPrima);
+        prima.kill();
+        QVERIFY(prima.waitForFinished(10000));
+
+        // A lock left by a copy that died does not keep the next one out.
+        QProcess terza;
+        terza.setProcessEnvironment(ambiente(true));
+        terza.start(programma(), {});
+        QVERIFY(terza.waitForStarted(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(pidNelBlocco(blocco), QByteArray::number(terza.processId()), 15000);
+        QCOMPARE(terza.state(), QProcess::Running);
+        QVERIFY(!terza.readAllStandardOutput().contains("Una sessione di Wavelore"));
+        terza.kill();
+        QVERIFY(terza.waitForFinished(10000));
+    }
+};
+
+QTEST_GUILESS_MAIN(IstanzaTest)
+#include "IstanzaTest.moc"

@@ -1,0 +1,158 @@
+#include "platform/Socket.h"
+#include "shell/Pausa.h"
+#include "shell/StatoShell.h"
+
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+#include <cstdio>
+
+namespace {
+struct FineProgramma {
+    int codice;
+};
+}  // namespace
+
+class UscitaTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pausaZeroGestisceGliEventiInAttesa()
+    {
+        bool eseguito = false;
+        QTimer::singleShot(0, this, [&] { eseguito = true; });
+        Pausa(0);
+        QVERIFY(eseguito);
+    }
+
+    void pausaLasciaCorrereTimerEAltrePause()
+    {
+        int scatti = 0;
+        bool annidata = false;
+        QTimer t;
+        connect(&t, &QTimer::timeout, this, [&] {
+            if (++scatti == 1) {
+                Pausa(0.02);  // a pause inside a pause
+                annidata = true;
+            }
+        });
+        t.start(10);
+        Pausa(0.3);
+        t.stop();
+        QVERIFY(scatti >= 2);
+        QVERIFY(annidata);
+    }
+
+    void pausaNonFiniteNonSiBlocca_data()
+    {
+        QTest::addColumn<double>("secondi");
+        QTest::newRow("negative") << -5.0;
+        QTest::newRow("nan") << std::nan("");
+        QTest::newRow("infinite") << HUGE_VAL;
+    }
+    void pausaNonFiniteNonSiBlocca()
+    {
+        QFETCH(double, secondi);
+        Pausa(secondi);  // returns, does not hang
+    }
+
+    void uscitaConnessoInviaCOMM18()
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        Socket socket;
+        socket.Connect(QStringLiteral("127.0.0.1"), server.serverPort());
+        QTRY_COMPARE(socket.State(), int(Socket::Connesso));
+        QTRY_VERIFY(server.hasPendingConnections());
+        QTcpSocket *lato = server.nextPendingConnection();
+
+        StatoShell shell;
+        QStringList passi;
+        QList<bool> bloccoDuranteLePause;
+        QTimer sonda;
+        connect(&sonda, &QTimer::timeout, this, [&] {
+            // What a chart or quote handler would see during the exit's pauses.
+            bloccoDuranteLePause << (shell.Blocco_Grafici && shell.Blocco_Aggiornamento);
+        });
+        sonda.start(50);
+        Uscita u;
+        u.Scarica_Form_Msg = [&] { passi << QStringLiteral("form_msg") << QString::number(socket.State()); };
+        u.Termina = [&](int codice) {
+            passi << QStringLiteral("fine");
+            throw FineProgramma{codice};
+        };
+        try {
+            Chiudi_Programma(shell, socket, u);
+        } catch (const FineProgramma &f) {
+            QCOMPARE(f.codice, 0);
+        }
+        sonda.stop();
+        QCOMPARE(passi, (QStringList{QStringLiteral("form_msg"), QStringLiteral("0"), QStringLiteral("fine")}));
+        QVERIFY(!bloccoDuranteLePause.isEmpty());
+        QVERIFY(!bloccoDuranteLePause.contains(false));
+        QTRY_VERIFY(lato->bytesAvailable() > 0 || lato->state() != QAbstractSocket::ConnectedState);
+        lato->waitForReadyRead(200);
+        QCOMPARE(lato->readAll(), QByteArray("COMM18\xD8"));
+    }
+
+    void uscitaNonConnessoNonInviaNulla()
+    {
+        Socket socket;
+        StatoShell shell;
+        bool finito = false;
+        Uscita u;
+        u.Termina = [&](int) {
+            finito = true;
+            throw FineProgramma{0};
+        };
+        try {
+            Chiudi_Programma(shell, socket, u);
+        } catch (const FineProgramma &) {
+        }
+        QVERIFY(finito);
+        QVERIFY(shell.Blocco_Grafici);
+        QVERIFY(shell.Blocco_Aggiornamento);
+        QCOMPARE(socket.State(), int(Socket::Chiuso));
+    }
+
+    void uscitaDaDentroUnaPausaTerminaIlProcesso()
+    {
+        QProcess figlio;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("USCITA_FIGLIO"), QStringLiteral("1"));
+        figlio.setProcessEnvironment(env);
+        figlio.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(figlio.waitForFinished(20000));
+        const QByteArray uscita = figlio.readAllStandardOutput();
+        QCOMPARE(figlio.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(figlio.exitCode(), 0);
+        QVERIFY(uscita.contains("IN PAUSA"));
+        QVERIFY2(!uscita.contains("DOPO"), uscita.constData());
+    }
+};
+
+// Child process: the exit is called from a timer while a long pause runs.
+static int figlio(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    StatoShell shell;
+    Socket socket;
+    QTimer::singleShot(50, &app, [&] {
+        std::printf("IN PAUSA\n");
+        Chiudi_Programma(shell, socket);
+    });
+    Pausa(60);
+    std::printf("DOPO\n");
+    return 3;
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet("USCITA_FIGLIO"))
+        return figlio(argc, argv);
+    QCoreApplication app(argc, argv);
+    UscitaTest t;
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "UscitaTest.moc"
