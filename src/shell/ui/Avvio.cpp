@@ -3,6 +3,7 @@
 #include "shell/ui/FormS1.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 namespace wavelore {
 
@@ -17,6 +18,8 @@ int Avvia(int argc, char *argv[])
     FormS1 finestra;
     if (!finestra.Form_Load())
         return 0;  // another copy runs: nothing else is done
+    // At the end of the desktop session nobody is there to confirm: exit in order.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &finestra, [&finestra] { finestra.Chiudi_Programma(); });
     finestra.show();
     return app.exec();
 }
