@@ -129,7 +129,11 @@ void ModelloGrafico::Etichette_Asse_X(double, double fine, double, int, int, con
 {
     m_etichette.asseX = m_asseXCorrente;
     m_etichette.fine = fine;
-    m_etichette.pezzi = etichette.split(QLatin1Char(','));
+    m_etichette.voci.clear();
+    const QStringList pezzi = etichette.split(QLatin1Char(','));
+    for (int k = 0; k < pezzi.size(); ++k)
+        if (!pezzi[k].isEmpty())
+            m_etichette.voci.push_back({double(k + int(m_etichette.voci.size()) + 1), pezzi[k]});
     cambiaStruttura();
 }
 

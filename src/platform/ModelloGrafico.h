@@ -56,10 +56,18 @@ struct TestoGrafico {
     int sopraSerie = 0;  // series defined before it: it is painted over them
 };
 
+struct EtichettaAsse {
+    double x = 0.0;
+    QString testo;
+};
+
+// The label text holds one "," per bar position without a label, and a label
+// stands in place of its position's comma: label k (0-based) preceded by c
+// commas labels position c + k + 1.
 struct EtichetteGrafico {
     int asseX = 0;  // 0: none
     double fine = 0.0;
-    QStringList pezzi;  // piece i - 1 labels bar position i
+    std::vector<EtichettaAsse> voci;
 };
 
 struct TitoloGrafico {

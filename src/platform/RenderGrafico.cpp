@@ -396,9 +396,8 @@ Disposizione Calcola(const ModelloGrafico &m, const QRectF &area)
     if (m.etichette().asseX != 0) {
         const QFontMetricsF fm(FontDaTesto(m.asseX(m.etichette().asseX).font));
         int massimo = 1;
-        for (const QString &pezzo : m.etichette().pezzi)
-            if (!pezzo.isEmpty())
-                massimo = std::max(massimo, int(righe(pezzo).size()));
+        for (const EtichettaAsse &e : m.etichette().voci)
+            massimo = std::max(massimo, int(righe(e.testo).size()));
         basso = 4 + fm.lineSpacing() * massimo + 2;
     }
     if (d.y[1].valido) {
@@ -517,14 +516,13 @@ void Disegna(const ModelloGrafico &m, QPainter &p, const QRectF &area, Disposizi
         p.setPen(colore(a.coloreEtichette, grigio));
         const Trasformazione t = trasformazione(d, m.etichette().asseX, 1);
         double fineUltima = -std::numeric_limits<double>::infinity();
-        const QStringList &pezzi = m.etichette().pezzi;
-        for (int i = 0; t.valida && i < pezzi.size(); ++i) {
-            if (pezzi[i].isEmpty())
-                continue;
-            const double x = t(i + 1, 0).x();
+        for (const EtichettaAsse &e : m.etichette().voci) {
+            if (!t.valida)
+                break;
+            const double x = t(e.x, 0).x();
             if (x < d.piano.left() - 1 || x > d.piano.right() + 1)
                 continue;
-            const QStringList r = righe(pezzi[i]);
+            const QStringList r = righe(e.testo);
             double larghezza = 0;
             for (const QString &riga : r)
                 larghezza = std::max(larghezza, fm.horizontalAdvance(riga));

@@ -1,0 +1,285 @@
+#include "Confronto.h"
+
+#include "platform/RenderGrafico.h"
+#include "platform/Schermo.h"
+#include "platform/ui/GraficoWidget.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The chart widget painted for real: background, series, degenerate ranges,
+// mouse and key events in chart units, picture export.
+class GraficoWidgetTest : public QObject {
+    Q_OBJECT
+
+    static constexpr ColoreWin Nero = 0x000000;
+    static constexpr ColoreWin Rosso = 0x0000FF;  // 0x00BBGGRR
+    static constexpr ColoreWin Verde = 0x00FF00;
+
+    // X 1 fixed 0..100, Y 1 fixed 0..28, Y 2 (price) fixed as given.
+    static void prepara(GraficoControllo &g, double prezzoMin, double prezzoMax)
+    {
+        g.Svuota_Grafico();
+        g.Aggiungi_Asse_Y(2);
+        g.Colore_Sfondo_Grafico(Nero);
+        g.Seleziona_Asse_X(1);
+        g.Scala_Fissa_Asse(1);
+        g.Minimo_Asse(0);
+        g.Massimo_Asse(100);
+        g.Seleziona_Asse_Y(1);
+        g.Scala_Fissa_Asse(1);
+        g.Minimo_Asse(0);
+        g.Massimo_Asse(28);
+        g.Seleziona_Asse_Y(2);
+        g.Scala_Fissa_Asse(1);
+        g.Minimo_Asse(prezzoMin);
+        g.Massimo_Asse(prezzoMax);
+    }
+    static void linea(GraficoControllo &g, int asseY, double x0, double y0, double x1, double y1, ColoreWin c,
+                      int spessore = 3)
+    {
+        g.Seleziona_Asse_Y(asseY);
+        g.Nuova_Serie(QString());
+        g.Stile_Serie(c, spessore, 1);
+        g.Aggiungi_Punto(x0, y0);
+        g.Aggiungi_Punto(x1, y1);
+    }
+    static QColor pixel(const QImage &img, QPointF p) { return img.pixelColor(p.toPoint()); }
+    static QImage mostra(GraficoWidget &w)
+    {
+        w.Ridisegna_Grafico();
+        return w.Immagine();
+    }
+
+private slots:
+    void sfondoELineaDelPrezzo()
+    {
+        GraficoWidget w;
+        w.resize(400, 300);
+        prepara(w, 100, 200);
+        linea(w, 2, 0, 150, 100, 150, Verde);
+        const QImage img = mostra(w);
+        const auto &d = w.disposizione();
+        QCOMPARE(pixel(img, d.piano.topLeft() + QPointF(20, 20)), QColor(Qt::black));
+        const QPointF centro = RenderGrafico::InPixel(d, 1, 2, QPointF(50, 150));
+        QCOMPARE_FUZZY(centro.y(), d.piano.center().y());
+        QCOMPARE(pixel(img, centro), QColor(Qt::green));
+        QCOMPARE(pixel(img, centro + QPointF(0, 6)), QColor(Qt::black));
+    }
+
+    void intervalliDegeneri_data()
+    {
+        QTest::addColumn<int>("asse");
+        QTest::addColumn<double>("minimo");
+        QTest::addColumn<double>("massimo");
+        QTest::addColumn<bool>("visibile");
+        QTest::newRow("prezzo piatto al centro") << 2 << 150.0 << 150.0 << true;
+        QTest::newRow("riquadro piatto") << 3 << 0.0 << 0.0 << false;
+        QTest::newRow("riquadro rovesciato") << 4 << 1e7 << -1.5e7 << false;
+        QTest::newRow("non finito") << 5 << 0.0 << qInf() << false;
+    }
+    void intervalliDegeneri()
+    {
+        QFETCH(int, asse);
+        QFETCH(double, minimo);
+        QFETCH(double, massimo);
+        QFETCH(bool, visibile);
+        GraficoWidget w;
+        w.resize(400, 300);
+        prepara(w, 150, 150);
+        for (int n = 3; n <= 7; ++n)
+            w.Aggiungi_Asse_Y();
+        w.Seleziona_Asse_Y(asse);
+        w.Scala_Fissa_Asse(1);
+        w.Minimo_Asse(minimo);
+        w.Massimo_Asse(massimo);
+        linea(w, asse, 0, minimo, 100, minimo, Rosso);
+        // Read-back gives what was set, whatever the painting makes of it.
+        QCOMPARE(w.Massimo_Asse(), massimo);
+        const QImage img = mostra(w);
+        const QRectF &r = w.disposizione().piano;
+        int rossi = 0;
+        for (int y = int(r.top()) + 1; y < int(r.bottom()); ++y)
+            rossi += pixel(img, QPointF(r.center().x(), y)) == QColor(Qt::red);
+        QCOMPARE(rossi > 0, visibile);
+        if (visibile)
+            QCOMPARE(pixel(img, r.center()), QColor(Qt::red));
+    }
+
+    void puntiNonFinitiScartati()
+    {
+        GraficoWidget w;
+        w.resize(300, 200);
+        prepara(w, 0, 10);
+        w.Seleziona_Asse_Y(2);
+        w.Nuova_Serie(QString());
+        w.Stile_Serie(Rosso, 1, 1);
+        w.Aggiungi_Punto(10, 5);
+        w.Aggiungi_Punto(qQNaN(), 5);
+        w.Aggiungi_Punto(20, qInf());
+        w.Aggiungi_Punto(1e300, -1e300);  // finite but far away: clipped by hand
+        w.Aggiungi_Punto(90, 5);
+        QCOMPARE(w.serie().back().puntiScartati, 2);
+        QCOMPARE(int(w.serie().back().punti.size()), 3);
+        const QImage img = mostra(w);
+        QVERIFY(!img.isNull());
+    }
+
+    void testoInPercentoInAltoAlCentro()
+    {
+        GraficoWidget w;
+        w.resize(400, 300);
+        prepara(w, 0, 10);
+        w.Aggiungi_Testo(QStringLiteral("WWWW\r\nWWWW"), 50, 95, 1, QStringLiteral("Font=arial|14|bold|"), Rosso, 0, 1);
+        const QImage img = mostra(w);
+        const QRectF &r = w.disposizione().piano;
+        int sopra = 0, sotto = 0;
+        for (int y = int(r.top()); y < int(r.bottom()); ++y)
+            for (int x = int(r.left()); x < int(r.right()); ++x)
+                if (img.pixelColor(x, y).red() > 200 && img.pixelColor(x, y).green() < 60)
+                    (y < r.center().y() ? sopra : sotto) += 1;
+        QVERIFY(sopra > 20);
+        QCOMPARE(sotto, 0);
+    }
+
+    void mouseInUnitaDegliAssi1()
+    {
+        GraficoWidget w;
+        w.resize(400, 300);
+        prepara(w, 0, 10);
+        double ux = -1, uy = -1;
+        int mosse = 0;
+        w.eventi.MouseMove = [&](double x, double y) {
+            ux = x;
+            uy = y;
+            ++mosse;
+        };
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.Ridisegna_Subito();
+        const auto &d = w.disposizione();
+        QTest::mouseMove(&w, RenderGrafico::InPixel(d, 1, 1, QPointF(25, 7)).toPoint());
+        QVERIFY(mosse > 0);
+        QVERIFY(std::fabs(ux - 25) < 0.6);
+        QVERIFY(std::fabs(uy - 7) < 0.2);
+        // Left of and below the plot the values run on past the ends.
+        QTest::mouseMove(&w, QPoint(1, w.height() - 1));
+        QVERIFY(ux < 0);
+        QVERIFY(uy < 0);
+        // Pointer mode paints over the cached chart without rebuilding it.
+        w.Modo_Puntatore(1);
+        const int complete = w.dipinture_complete();
+        QTest::mouseMove(&w, d.piano.center().toPoint());
+        QTest::mouseMove(&w, d.piano.center().toPoint() + QPoint(10, 5));
+        QCoreApplication::processEvents();
+        QCOMPARE(w.dipinture_complete(), complete);
+    }
+
+    void tastiConICodiciAttesi()
+    {
+        GraficoWidget w;
+        w.resize(200, 150);
+        QList<int> codici;
+        w.eventi.KeyDown = [&](int codice, double, double) { codici << codice; };
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QTest::keyClick(&w, Qt::Key_Backspace);
+        QCOMPARE(codici, (QList<int>{27, 8}));
+    }
+
+    void aggiuntaDipintaSenzaRifare()
+    {
+        GraficoWidget w;
+        w.resize(400, 300);
+        prepara(w, 0, 10);
+        linea(w, 2, 0, 2, 100, 2, Verde);
+        mostra(w);
+        const int complete = w.dipinture_complete();
+        linea(w, 1, 0, 21, 100, 21, Rosso);
+        w.Ridisegna_Grafico();
+        QCOMPARE(w.dipinture_complete(), complete);
+        // The cached picture now holds both, exactly as a full painting would.
+        QImage cache(w.size(), QImage::Format_RGB32);
+        w.render(&cache);
+        const QImage completa = w.Immagine();
+        const QPointF p = RenderGrafico::InPixel(w.disposizione(), 1, 1, QPointF(50, 21));
+        QCOMPARE(pixel(cache, p), QColor(Qt::red));
+        QCOMPARE(pixel(completa, p), QColor(Qt::red));
+    }
+
+    void svuotaTieneGliAssi1()
+    {
+        ModelloGrafico m;
+        QCOMPARE(m.Aggiungi_Asse_Y(2), 2);
+        QCOMPARE(m.Aggiungi_Asse_X(3), 3);
+        QCOMPARE(m.Aggiungi_Asse_X(), 2);  // the lowest free number
+        QCOMPARE(m.Aggiungi_Asse_X(), 0);  // none left
+        for (int atteso = 3; atteso <= 7; ++atteso)
+            QCOMPARE(m.Aggiungi_Asse_Y(), atteso);
+        QCOMPARE(m.Aggiungi_Asse_Y(), 0);
+        m.Nuova_Serie(QStringLiteral("Sottostante"));
+        m.Svuota_Grafico();
+        QVERIFY(m.serie().empty());
+        QVERIFY(m.asseX(1).esiste && m.asseY(1).esiste);
+        QVERIFY(!m.asseY(2).esiste && !m.asseX(2).esiste);
+        m.Seleziona_Asse_Y(5);  // gone: Y 1 stays current
+        QCOMPARE(m.asseYCorrente(), 1);
+    }
+
+    void attributiAllUltimoAsseScelto()
+    {
+        ModelloGrafico m;
+        m.Aggiungi_Asse_Y(2);
+        m.Seleziona_Asse_X(1);
+        m.Massimo_Asse(250);
+        m.Seleziona_Asse_Y(2);
+        m.Massimo_Asse(99);
+        QCOMPARE(m.asseX(1).massimo, 250.0);
+        QCOMPARE(m.asseY(2).massimo, 99.0);
+        QCOMPARE(m.Massimo_Asse(), 99.0);
+    }
+
+    void font_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("famiglia");
+        QTest::addColumn<double>("punti");
+        QTest::addColumn<bool>("grassetto");
+        QTest::newRow("completo") << "Font=Arial|9|bold|" << "arial" << 9.0 << true;
+        QTest::newRow("minuscolo") << "Font=arial|14|bold|" << "arial" << 14.0 << true;
+        QTest::newRow("senza peso") << "Font=Arial|8||" << "arial" << 8.0 << false;
+        QTest::newRow("solo peso") << "bold" << "arial" << 8.0 << true;
+        QTest::newRow("vuoto") << "" << "arial" << 8.0 << false;
+        QTest::newRow("dimensione assurda") << "Font=Arial|x|bold|" << "arial" << 8.0 << true;
+    }
+    void font()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, famiglia);
+        QFETCH(double, punti);
+        QFETCH(bool, grassetto);
+        const QFont f = RenderGrafico::FontDaTesto(testo);
+        QCOMPARE(f.family().toLower(), famiglia);
+        QCOMPARE(f.pointSizeF(), punti);
+        QCOMPARE(f.bold(), grassetto);
+    }
+
+    void salvaBmp()
+    {
+        QTemporaryDir cartella;
+        GraficoWidget w;
+        w.resize(320, 200);
+        prepara(w, 0, 10);
+        linea(w, 2, 0, 5, 100, 5, Verde);
+        w.Ridisegna_Grafico();
+        const QString file = cartella.filePath(QStringLiteral("05.12.25 10.30 Dax"));  // no extension
+        QVERIFY(w.Salva_Immagine(file));
+        QImage letta(file, "BMP");
+        QCOMPARE(letta.size(), QSize(320, 200));
+        QVERIFY(!w.Salva_Immagine(cartella.filePath(QStringLiteral("manca/dentro.bmp"))));
+        QVERIFY(!w.Salva_Immagine(QString()));
+    }
+};
+
+QTEST_MAIN(GraficoWidgetTest)
+#include "GraficoWidgetTest.moc"
