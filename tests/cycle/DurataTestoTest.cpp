@@ -1,0 +1,115 @@
+#include "archive/StatoArchivio.h"
+#include "archive/TabSottostanti.h"
+#include "cycle/Colori.h"
+#include "cycle/DurataTesto.h"
+#include "cycle/StatoCicli.h"
+
+#include <QtTest>
+
+using namespace ciclo;
+
+class DurataTestoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void durata_data()
+    {
+        QTest::addColumn<int>("sottostante");
+        QTest::addColumn<int>("barre15");
+        QTest::addColumn<int>("grado");
+        QTest::addColumn<int>("barre");
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("giornaliero") << 2 << 56 << 2 << 20 << "20g ";
+        QTest::newRow("orario") << 2 << 56 << 4 << 30 << "2g 2h ";
+        QTest::newRow("orario sottostante 1") << 1 << 46 << 4 << 25 << "2g 3h ";
+        QTest::newRow("orario un giorno") << 2 << 56 << 4 << 14 << "1g ";
+        QTest::newRow("15 minuti") << 2 << 56 << 8 << 6 << "1h 30m";
+        QTest::newRow("minuti 59 portati all'ora") << 2 << 56 << 8 << 60 << "1g 1h ";
+        QTest::newRow("46 barre al giorno") << 2 << 46 << 8 << 50 << "1g 1h ";
+        QTest::newRow("senza ore") << 2 << 56 << 9 << 57 << "1g 15m";
+        QTest::newRow("5 minuti") << 2 << 56 << 11 << 7 << "35m";
+        QTest::newRow("5 minuti un giorno") << 2 << 56 << 12 << 170 << "1g 10m";
+        QTest::newRow("zero barre") << 2 << 56 << 6 << 0 << "";
+        QTest::newRow("grado 13") << 2 << 56 << 13 << 50 << "";
+        QTest::newRow("grado -1") << 2 << 56 << -1 << 50 << "";
+    }
+
+    void durata()
+    {
+        QFETCH(int, sottostante);
+        QFETCH(int, barre15);
+        QFETCH(int, grado);
+        QFETCH(int, barre);
+        QFETCH(QString, testo);
+        StatoArchivio a;
+        archivio::Inizializza_Tab_Sottostanti(a);
+        a.Sottostante_Corrente = sottostante;
+        StatoCicli c;
+        c.Barre_15M_Giorno = barre15;
+        QCOMPARE(Converti_Durata_Testo(c, a, grado, barre), testo);
+    }
+
+    void didascalie()
+    {
+        StatoArchivio a;
+        archivio::Inizializza_Tab_Sottostanti(a);
+        a.Sottostante_Corrente = 2;
+        StatoCicli c;
+        c.Barre_15M_Giorno = 56;
+        c.Durata[5] = 28;
+        c.Durata[0] = 20.5;  // half to even: 20
+        c.Durata[8] = 0;
+        QCOMPARE(Didascalia_Grado(c, a, 5), QStringLiteral("Kalvo+3   : 2g "));
+        QCOMPARE(Didascalia_Grado(c, a, 0), QStringLiteral("Kalvo+8: 20g "));
+        QCOMPARE(Didascalia_Grado(c, a, 8), QStringLiteral("Kalvo: "));
+        QCOMPARE(Etichetta_Grado(12), QStringLiteral("Kalvo-4: "));
+        QCOMPARE(Etichetta_Grado(13), QString());
+    }
+
+    void colori_data()
+    {
+        QTest::addColumn<int>("indice");
+        QTest::addColumn<uint>("scuro");
+        QTest::addColumn<uint>("chiaro");
+        QTest::newRow("sfondo") << 0 << 0x000000u << 0xFFFFFFu;
+        QTest::newRow("testo") << 1 << 0xFFFFFFu << 0x000000u;
+        QTest::newRow("separatori") << 2 << 0xFFFFFFu << 0x808080u;
+        QTest::newRow("etichetta caricamento") << 11 << 0x332DD1u << 0x332DD1u;
+        QTest::newRow("12 uguale nei due") << 12 << 0x449900u << 0x449900u;
+        QTest::newRow("chat") << 14 << 0x00FFFFu << 0xFF0000u;
+        QTest::newRow("giallo") << 33 << 0x16D6F9u << 0x16D6F9u;
+        QTest::newRow("faccia pulsante") << 40 << 0x8000000Fu << 0x8000000Fu;
+        QTest::newRow("pulsante acceso") << 42 << 0xA8E284u << 0xA8E284u;
+        QTest::newRow("indicatore 69") << 69 << 0x00BC54u << 0x00BC54u;
+        QTest::newRow("titolo") << 81 << 0xFFFFFFu << 0x000000u;
+        QTest::newRow("86") << 86 << 0x5F5F5Fu << 0xAFBABFu;
+        QTest::newRow("87") << 87 << 0x514F44u << 0xAFBABFu;
+        QTest::newRow("mai impostato 5") << 5 << 0u << 0u;
+        QTest::newRow("mai impostato 100") << 100 << 0u << 0u;
+    }
+
+    void colori()
+    {
+        QFETCH(int, indice);
+        QFETCH(uint, scuro);
+        QFETCH(uint, chiaro);
+        StatoCicli c;
+        Imposta_Colori(c, 0);
+        QCOMPARE(c.Colori[size_t(indice)], scuro);
+        Imposta_Colori(c, 1);
+        QCOMPARE(c.Colori[size_t(indice)], chiaro);
+    }
+
+    void schemaAvantiEIndietro()
+    {
+        StatoCicli c;
+        Imposta_Colori(c, 0);
+        const auto scuro = c.Colori;
+        Imposta_Colori(c, 1);
+        QVERIFY(c.Colori != scuro);
+        Imposta_Colori(c, 0);
+        QVERIFY(c.Colori == scuro);
+    }
+};
+
+QTEST_GUILESS_MAIN(DurataTestoTest)
+#include "DurataTestoTest.moc"
