@@ -1,0 +1,230 @@
+#include "CartellaTemporanea.h"
+#include "StatoProva.h"
+#include "archive/CreaArchivi.h"
+#include "cycle/ControlliGrafici.h"
+#include "cycle/SezioniGrafico.h"
+#include "drawing/ui/BandaOverlay.h"
+#include "drawing/ui/PulsantiStrumenti.h"
+#include "drawing/ui/StrumentiFinestra.h"
+#include "platform/RenderGrafico.h"
+#include "platform/Schermo.h"
+#include "platform/ui/GraficoWidget.h"
+#include "shell/Messaggi.h"
+
+#include <QToolButton>
+#include <QtTest>
+
+// Four real chart widgets driven with real mouse and key events.
+class ControlliWidget : public ControlliGrafici {
+public:
+    std::array<GraficoWidget *, 4> grafici{};
+    std::array<BarraValori, 4> hsc, hscY;
+    GraficoControllo *Graf_Battleplan(int s) override { return s >= 0 && s < 4 ? grafici[size_t(s)] : nullptr; }
+    BarraScorrimento *Hsc_Graf(int s) override { return s >= 0 && s < 4 ? &hsc[size_t(s)] : nullptr; }
+    BarraScorrimento *Hsc_Graf_Y(int s) override { return s >= 0 && s < 4 ? &hscY[size_t(s)] : nullptr; }
+    void Mostra_Comandi_Slot(int, bool) override {}
+    int Sld_Zoom_Max() const override { return 10; }
+    QString Text_Last() const override { return {}; }
+};
+
+class StrumentiWidgetTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaTemporanea> cartella;
+    std::unique_ptr<Stato> stato;
+    std::unique_ptr<QWidget> finestra;
+    ControlliWidget controlli;
+    std::unique_ptr<StrumentiFinestra> strumenti;
+    PulsantiStrumenti *pulsanti = nullptr;
+    QList<int> messaggi;
+    int ridisegni = 0;
+
+    static constexpr int grado = 7;
+    GraficoWidget *grafico() { return controlli.grafici[0]; }
+
+    // The chart as the drawing leaves it: X 0..160, Y axis 1 0..28, prices 100..128
+    // on Y axis 2, and the user's lines on X 2 / Y 2.
+    void disegna(int slot)
+    {
+        GraficoWidget *g = controlli.grafici[size_t(slot)];
+        g->Svuota_Grafico();
+        g->Colore_Sfondo_Grafico(0);
+        g->Seleziona_Asse_X(1);
+        g->Scala_Fissa_Asse(1);
+        g->Minimo_Asse(0);
+        g->Massimo_Asse(160);
+        g->Seleziona_Asse_Y(1);
+        g->Scala_Fissa_Asse(1);
+        g->Minimo_Asse(0);
+        g->Massimo_Asse(28);
+        g->Aggiungi_Asse_Y(2);
+        g->Scala_Fissa_Asse(1);
+        g->Minimo_Asse(100);
+        g->Massimo_Asse(128);
+        g->Aggiungi_Asse_X(2);
+        g->Seleziona_Asse_X(2);
+        ContestoGrafico c{*stato, *g, slot, stato->cicli.Conf_Grafici[size_t(slot)].grado};
+        Disegna_Linee_Utente(c);
+        g->Seleziona_Asse_X(1);
+        g->Seleziona_Asse_Y(1);
+        g->Ridisegna_Grafico();
+    }
+
+    QPoint pixel(double x, double y)
+    {
+        return RenderGrafico::InPixel(grafico()->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+    }
+    void muovi(double x, double y) { QTest::mouseMove(grafico(), pixel(x, y)); }
+    void clic(double x, double y)
+    {
+        muovi(x, y);
+        QTest::mouseClick(grafico(), Qt::LeftButton, {}, pixel(x, y));
+    }
+    bool contieneColore(const QImage &img, QRgb colore)
+    {
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xffffff) == (colore & 0xffffff))
+                    return true;
+        return false;
+    }
+    QString colonnaC0(int id)
+    {
+        archivio::Connessione c(archivio::FileArchivio::Sistema1);
+        return c.LeggiTabella(QStringLiteral("Dati_Linee_S3"))[id].at(QStringLiteral("C0"));
+    }
+
+private slots:
+    void init()
+    {
+        cartella = std::make_unique<CartellaTemporanea>();
+        QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
+        stato = prova::NuovoStato();
+        stato->cicli.Conf_Grafici[0] = SlotGrafico{1, grado, 0};
+        stato->cicli.Grafico_Corrente = 1;
+        stato->cicli.Grado_Corrente = 6;
+        stato->cicli.Colori[30] = 0x0000FF;    // red
+        stato->cicli.Colori[34] = 0xFFFF00;    // cyan
+        stato->cicli.Colori[0] = 0;
+
+        finestra = std::make_unique<QWidget>();
+        finestra->resize(900, 700);
+        for (int s = 0; s < 4; ++s) {
+            controlli.grafici[size_t(s)] = new GraficoWidget(finestra.get());
+            controlli.grafici[size_t(s)]->setGeometry(160 + (s % 2) * 370, (s / 2) * 340, 360, 330);
+        }
+        strumenti = std::make_unique<StrumentiFinestra>(*stato, controlli, controlli.grafici);
+        messaggi.clear();
+        ridisegni = 0;
+        strumenti->Messaggio = [this](int tipo) { messaggi << tipo; };
+        strumenti->Arma_Timer_Disegno = [this] {
+            ++ridisegni;
+            QTimer::singleShot(5, [this] { disegna(stato->cicli.Grafico_Corrente); });
+        };
+        strumenti->Errore = [](const QString &testo) { QFAIL(qPrintable(testo)); };
+        pulsanti = strumenti->Crea_Pulsanti(finestra.get());
+        pulsanti->setGeometry(0, 0, 150, 200);
+        finestra->show();
+        QVERIFY(QTest::qWaitForWindowExposed(finestra.get()));
+        for (int s = 0; s < 4; ++s)
+            disegna(s);
+    }
+    void cleanup()
+    {
+        strumenti.reset();
+        finestra.reset();
+        stato.reset();
+        cartella.reset();
+    }
+
+    void aggiungiECancellaUnaLinea()
+    {
+        QTest::mouseClick(pulsanti->Cmd_Line[1], Qt::LeftButton);
+        QCOMPARE(stato->disegno.Modo_Disegno, QStringLiteral("LINEA34"));
+
+        muovi(20, 4);
+        QCOMPARE(stato->cicli.Grafico_Corrente, 0);  // the slot under the mouse
+        QCOMPARE(stato->cicli.Grado_Corrente, grado);
+        QCOMPARE(grafico()->cursor().shape(), Qt::BitmapCursor);
+        clic(20.5, 4);
+        QVERIFY(stato->disegno.Primo_Punto_Attivo);
+
+        // The band follows the mouse over the chart, and the chart itself is not rebuilt for it.
+        const int complete = grafico()->dipinture_complete();
+        for (int x = 30; x <= 120; x += 10)
+            muovi(x, 4 + x / 10.0);
+        QVERIFY(strumenti->Banda(0)->Attiva());
+        QVERIFY(contieneColore(grafico()->grab().toImage(), qRgb(0, 255, 255)));
+        QCOMPARE(grafico()->dipinture_complete(), complete);
+
+        clic(120.5, 16);
+        const Linea &l = stato->disegno.Linee[grado][1];
+        QVERIFY(l.in_uso && l.trovata);
+        QCOMPARE(l.barra_inizio, 20);
+        QCOMPARE(l.barra_fine, 120);
+        QVERIFY(std::abs(l.prezzo_inizio - 104) < 0.2);
+        QVERIFY(std::abs(l.prezzo_fine - 116) < 0.2);
+        QCOMPARE(colonnaC0(grado * 15 + 1), QStringLiteral("1"));
+        QVERIFY(!strumenti->Banda(0)->Attiva());
+        QCOMPARE(ridisegni, 1);
+        QTest::qWait(30);
+        QVERIFY(contieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
+        muovi(60, 10);
+        QCOMPARE(grafico()->cursor().shape(), Qt::ArrowCursor);
+
+        QTest::mouseClick(pulsanti->Cmd_Cancella_Linea, Qt::LeftButton);
+        clic(140, 2);  // empty space: nothing happens
+        QVERIFY(l.in_uso);
+        clic(70.5, 10);  // on the line
+        QVERIFY(!l.in_uso);
+        QCOMPARE(colonnaC0(grado * 15 + 1), QStringLiteral("0"));
+        QCOMPARE(stato->disegno.Modo_Disegno, QString());
+        QTest::qWait(30);
+        QVERIFY(!contieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
+    }
+
+    void escAnnullaLaLinea()
+    {
+        QTest::mouseClick(pulsanti->Cmd_Line[0], Qt::LeftButton);
+        clic(20, 4);
+        muovi(60, 10);
+        QVERIFY(strumenti->Banda(0)->Attiva());
+        QTest::keyClick(grafico(), Qt::Key_Escape);
+        QVERIFY(!strumenti->Banda(0)->Attiva());
+        QVERIFY(!stato->disegno.Primo_Punto_Attivo);
+        QCOMPARE(stato->disegno.Modo_Disegno, QString());
+        clic(80, 12);
+        QVERIFY(!stato->disegno.Linee[grado][1].in_uso);
+    }
+
+    void tabellaPienaMostraIlMessaggio()
+    {
+        for (int s = 1; s <= 15; ++s)
+            stato->disegno.Linee[grado][size_t(s)] = Linea{true, true, s, 101, s + 2, 102, 30};
+        QTest::mouseClick(pulsanti->Cmd_Line[0], Qt::LeftButton);
+        clic(30, 5);
+        QCOMPARE(messaggi, QList<int>{1});
+        QCOMPARE(messaggi::Prepara_Messaggio(1, QString()).testo,
+                 QStringLiteral("E' stato raggiunto il limite massimo di Linee inseribili.\r\n\r\n"
+                                "Per inserire una nuova Linea bisogna prima cancellarne almeno una."));
+        QVERIFY(!stato->disegno.Primo_Punto_Attivo);
+    }
+
+    void pulsanteMirino()
+    {
+        stato->cicli.Grafico_Corrente = 0;
+        stato->cicli.Grado_Corrente = grado;
+        stato->cicli.Modo_Mouse_Grado[grado] = 1;
+        QList<int> salvati;
+        strumenti->Parametro = [&salvati](int g) { salvati << g; };
+        QTest::mouseClick(pulsanti->Cmd_Punt_Graf, Qt::LeftButton);
+        QCOMPARE(stato->cicli.Modo_Mouse_Grado[grado], 0);
+        QCOMPARE(grafico()->puntatore(), false);
+        QTest::mouseClick(pulsanti->Cmd_Punt_Graf, Qt::LeftButton);
+        QCOMPARE(grafico()->puntatore(), true);
+        QCOMPARE(salvati, (QList<int>{grado, grado}));
+    }
+};
+
+QTEST_MAIN(StrumentiWidgetTest)
+#include "StrumentiWidgetTest.moc"
