@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <QStringList>
 
 // Program-wide values of the shell: folders, flags, regional formats, loading progress.
@@ -26,4 +27,10 @@ struct StatoShell {
     int Passo_Avvio = 0;
     QStringList Coda_Messaggi;       // at most 30 pending server texts, oldest first
     QString Tipo_Messaggio;          // "1".."6": type of the message window last shown
+
+    // Four-chart layout, in twips: one panel's size and the corner of each grid position.
+    int Altezza_Riquadro = 0;
+    int Larghezza_Riquadro = 0;
+    std::array<int, 4> Top_Riquadri{};
+    std::array<int, 4> Left_Riquadri{};
 };

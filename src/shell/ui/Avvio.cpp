@@ -1,5 +1,6 @@
 #include "shell/ui/Avvio.h"
 
+#include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int Avvia(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     FormS1 finestra;
+    Prepara_Finestra_Operativa(finestra);
     if (!finestra.Form_Load())
         return 0;  // another copy runs: nothing else is done
     // At the end of the desktop session nobody is there to confirm: exit in order.

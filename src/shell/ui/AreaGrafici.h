@@ -1,0 +1,50 @@
+#pragma once
+
+// The content of the chart frame Frm_Battleplan: the four chart panels, the tool
+// frame with its two sliders and the coordinates box. It is the window side of
+// the chart drawing (ControlliGrafici) and applies the four-chart layout.
+
+#include "cycle/ControlliGrafici.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+struct Stato;
+class RiquadroGrafico;
+class QFrame;
+class QLineEdit;
+class QSlider;
+
+class AreaGrafici : public QWidget, public ControlliGrafici {
+    Q_OBJECT
+public:
+    AreaGrafici(Stato &stato, QWidget *parent = nullptr);
+
+    std::array<RiquadroGrafico *, 4> Frm_Graf{};
+    QFrame *Frm_Strumenti;
+    QSlider *Sld_Zoom;
+    QSlider *Sld_Compr;
+    QLineEdit *Text_Coord_Graf;
+
+    // ControlliGrafici
+    GraficoControllo *Graf_Battleplan(int slot) override;
+    BarraScorrimento *Hsc_Graf(int slot) override;
+    BarraScorrimento *Hsc_Graf_Y(int slot) override;
+    void Mostra_Comandi_Slot(int slot, bool visibili) override;
+    int Sld_Zoom_Max() const override;
+    QString Text_Last() const override;
+
+    // Four panels two by two in the frame's current size ("RIDOTTO").
+    void Imposta_Layout_Ridotto();
+    // Every lamp in one colour (lit after a bar update, idle afterwards).
+    void Colora_Led(std::uint32_t coloreWin);
+    void Nascondi_Etichette_Caricamento();
+
+    // The enlarge button of a panel; the one-chart layout is not part of this
+    // window yet, so the default does nothing.
+    std::function<void(int slot)> Cmd_GRaf_P_Click;
+
+private:
+    Stato &m_stato;
+};

@@ -1,0 +1,499 @@
+#include "shell/ui/FinestraOperativa.h"
+
+#include "Stato.h"
+#include "archive/ImpostazioniAvvio.h"
+#include "archive/ParametriCicli.h"
+#include "cycle/Colori.h"
+#include "cycle/DisegnaGrafico.h"
+#include "market/SessioneQuotazioni.h"
+#include "platform/Schermo.h"
+#include "platform/Socket.h"
+#include "platform/ui/GraficoWidget.h"
+#include "shell/Avanzamento.h"
+#include "shell/FinestraLavoro.h"
+#include "shell/LayoutGrafici.h"
+#include "shell/Pausa.h"
+#include "shell/Variabili.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvisi.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelloCicli.h"
+#include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/PannelloStorico.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QDesktopServices>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+
+namespace {
+
+// Left column of the working window (design positions, twips).
+constexpr double Left_Colonna = 100;
+constexpr double Top_Dati_Sot = 100;
+constexpr double Top_Tipo_Ciclo = Top_Dati_Sot + PannelloQuotazioni::Altezza + 100;
+constexpr double Top_Chat = Top_Tipo_Ciclo + PannelloCicli::Altezza + 250;
+
+}  // namespace
+
+FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form)
+{
+    setObjectName(QStringLiteral("FinestraOperativa"));
+    Stato &stato = form.S();
+    m_caricamento = std::make_unique<Caricamento>(stato, *this);
+    m_motore = std::make_unique<MotoreIndicatori>(stato, this);
+
+    m_area = new AreaGrafici(stato, form.Frm_Battleplan);
+    m_storico = new PannelloStorico(stato, form.Frm_Storico);
+    m_quotazioni = new PannelloQuotazioni(stato, form.Frm_Dati_Sot, &form);
+    m_cicli = new PannelloCicli(stato, form.Frm_Tipo_Ciclo);
+    form.Frm_Battleplan->setFrameShape(QFrame::StyledPanel);
+    form.Frm_Storico->setFrameShape(QFrame::StyledPanel);
+
+    for (QTimer *t : {&Timer_Disegno, &Timer_Agg_RT, &Timer_Indicatori})
+        t->setSingleShot(true);
+    Timer_Disegno.setInterval(5);
+    Timer_Agg_RT.setInterval(4000);
+    Timer_Indicatori.setInterval(1200);
+    connect(&Timer_Disegno, &QTimer::timeout, this, &FinestraOperativa::Disegna_Grafico_Timer);
+    connect(&Timer_Agg_RT, &QTimer::timeout, this, &FinestraOperativa::Spegni_Led_Storico_RT);
+    connect(&Timer_Indicatori, &QTimer::timeout, this, &FinestraOperativa::Aggiorna_Indicatori_Timer);
+
+    connect(m_quotazioni, &PannelloQuotazioni::Aspetto_Cliccato, this, [this] { Cmd_Aspetto_Click(0); });
+    connect(m_quotazioni, &PannelloQuotazioni::Storico_Cliccato, this, [this] { Cmd_Storico_Click(); });
+    connect(m_quotazioni, &PannelloQuotazioni::Sottostante_Offline_Scelto, this,
+            [this](int i) { Imposta_Sottostante_Offline(i); });
+    connect(m_caricamento.get(), &Caricamento::Ultime_Barre_Mancanti, this, [this](const QString &m) {
+        if (Fallimento)
+            Fallimento(m);
+    });
+
+    Apri_Url = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    Fallimento = [this](const QString &messaggio) {
+        if (!messaggio.isEmpty())
+            Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore \u00AE"), messaggio);
+        m_form.Chiudi_Programma();
+    };
+
+    form.Carica_Storici_Avvio = [this] { Carica_Storici_Avvio(); };
+    form.Carica_Dati_Avvio = [this] { Carica_Dati_Avvio(); };
+    form.installEventFilter(this);
+    for (QLabel *l : {form.Frm_Avvio->Lbl_Link_0, form.Lbl_Link_1}) {
+        l->installEventFilter(this);
+        l->setCursor(Qt::PointingHandCursor);
+    }
+    form.Lbl_Link_1->setText(QLatin1String(finestra::Indirizzo_Web));
+    Prepara_Colonna_Sinistra();
+}
+
+FinestraOperativa::~FinestraOperativa() = default;
+
+FinestraOperativa *Prepara_Finestra_Operativa(FormS1 &form)
+{
+    return new FinestraOperativa(form);
+}
+
+void FinestraOperativa::Collega_Sessione(SessioneQuotazioni *sessione) { m_sessione = sessione; }
+
+void FinestraOperativa::Prepara_Colonna_Sinistra()
+{
+    Piazza(m_form.Frm_Dati_Sot, Left_Colonna, Top_Dati_Sot, PannelloQuotazioni::Larghezza, PannelloQuotazioni::Altezza);
+    Piazza(m_form.Frm_Tipo_Ciclo, Left_Colonna, Top_Tipo_Ciclo, PannelloCicli::Larghezza, PannelloCicli::Altezza);
+}
+
+double FinestraOperativa::Larghezza_Twips() const
+{
+    return schermo::PixelInTwips(std::max(m_form.width(), m_form.frameGeometry().width()));
+}
+
+double FinestraOperativa::Altezza_Twips() const
+{
+    return schermo::PixelInTwips(std::max(m_form.height(), m_form.frameGeometry().height()));
+}
+
+// ---------------------------------------------------------------- loading
+
+void FinestraOperativa::Esito_Fase(Caricamento::Esito esito)
+{
+    if (esito != Caricamento::Esito::Fallito)
+        return;
+    const QString messaggio = m_caricamento->Errore();
+    if (Fallimento)
+        Fallimento(messaggio);
+}
+
+void FinestraOperativa::Carica_Storici_Avvio() { Esito_Fase(m_caricamento->Carica_Storici_Avvio()); }
+
+void FinestraOperativa::Carica_Dati_Avvio() { Esito_Fase(m_caricamento->Carica_Dati_Avvio()); }
+
+void FinestraOperativa::Mostra_Avanzamento_Avvio(int passo)
+{
+    const PassoAvanzamento p = Passo_Avanzamento(passo, m_form.S().shell.Modalita);
+    if (p.valido) {
+        m_form.Frm_Avvio->Lbl_Avan->setText(p.didascalia);
+        m_form.LblCambioSott->setText(m_form.Frm_Avvio->Lbl_Avan->text());
+    }
+    m_form.Frm_Avvio->PB_Avvio_T->setValue(p.percentuale);
+    m_form.PbCambioSott->setValue(p.percentuale);
+}
+
+void FinestraOperativa::Pausa(double secondi) { ::Pausa(secondi); }
+
+bool FinestraOperativa::Connesso() const
+{
+    if (m_sessione)
+        return m_sessione->Connesso();
+    return m_form.Sock().State() == Socket::Connesso;
+}
+
+void FinestraOperativa::Invia(const QString &messaggio)
+{
+    if (m_sessione)
+        m_sessione->Invia_Testo(messaggio);
+    else
+        m_form.Sock().SendData(messaggio);
+}
+
+bool FinestraOperativa::Attendi_Download(int millisecondi)
+{
+    return m_sessione && m_sessione->Attendi_Download(millisecondi);
+}
+
+bool FinestraOperativa::Frm_Avvio_Visibile() const { return !m_form.Frm_Avvio->isHidden(); }
+
+// ---------------------------------------------------------------- charts
+
+GraficoControllo *FinestraOperativa::Grafico(int grafico) { return m_area->Graf_Battleplan(grafico); }
+
+void FinestraOperativa::Disabilita_Finestra()
+{
+    if (m_disabilitazioni++ == 0)
+        m_form.setEnabled(false);
+}
+
+void FinestraOperativa::Abilita_Finestra()
+{
+    if (m_disabilitazioni > 0 && --m_disabilitazioni == 0)
+        m_form.setEnabled(true);
+}
+
+void FinestraOperativa::Disegna_Grafico(int grafico, int grado)
+{
+    if (grafico < 0 || grafico > 3)
+        return;
+    ::Disegna_Grafico(m_form.S(), *m_area, grafico, grado);
+}
+
+void FinestraOperativa::Disegna_Grafici()
+{
+    const auto &conf = m_form.S().cicli.Conf_Grafici;
+    for (int s = 0; s < 4; ++s)
+        Disegna_Grafico(s, conf[size_t(s)].grado);
+}
+
+void FinestraOperativa::Imposta_Titoli_Grafici()
+{
+    const StatoCicli &c = m_form.S().cicli;
+    for (int i = 0; i < 4; ++i) {
+        GraficoControllo *g = m_area->Graf_Battleplan(i);
+        g->Titolo_Grafico(c.Titoli_Grafici[size_t(i)], QStringLiteral("Font=Arial|9|bold|"), c.Colori[81], 2, -5, 1);
+        g->Ridisegna_Grafico();
+    }
+}
+
+void FinestraOperativa::Imposta_Opzione_Grafici()
+{
+    const StatoCicli &c = m_form.S().cicli;
+    const auto modi = finestra::Opzione_Grafici(c.Conf_Grafici, c.Modo_Mouse_Grado);
+    for (int i = 0; i < 4; ++i)
+        if (modi[size_t(i)])
+            m_area->Graf_Battleplan(i)->Modo_Puntatore(*modi[size_t(i)]);
+}
+
+void FinestraOperativa::Imposta_Pannelli_Modalita()
+{
+    if (!finestra::Pannelli_Offline(m_form.S().shell.Modalita))
+        return;
+    m_form.Frm_Dati_Sot->hide();
+    m_quotazioni->Frm_Dati_Sot_Off->setGeometry(m_form.Frm_Dati_Sot->geometry());
+    m_quotazioni->Frm_Dati_Sot_Off->show();
+}
+
+void FinestraOperativa::Imposta_Titolo_Finestra()
+{
+    Stato &stato = m_form.S();
+    m_form.move(0, 0);
+    // Changing the window's style hides it; a window on screen stays on screen.
+    const bool visibile = m_form.isVisible();
+    m_form.Imposta_Stile_Finestra(2);
+    if (visibile)
+        m_form.show();
+    // Below this size the window's controls no longer fit: the window never goes smaller.
+    m_form.setMinimumSize(schermo::TwipsInPixel(layout::Larghezza_Minima),
+                          schermo::TwipsInPixel(layout::Altezza_Minima));
+    m_form.resize(1280, 768 - schermo::TwipsInPixel(550));
+    m_form.setWindowTitle(finestra::Titolo_Finestra(stato.shell.Modalita, stato.shell.Versione));
+    m_quotazioni->Colore_Graf_RT(stato.archivio.Grafico_RT == 1 ? stato.cicli.Colori[42] : stato.cicli.Colori[41]);
+    m_form.Frm_Storico->hide();
+    m_storico->Prepara_Griglie();
+    m_form.Frm_Avvio->hide();
+    m_form.Lbl_Link_1->show();
+    m_form.Text_Chat->show();
+    m_form.Frm_Dati_Sot->show();
+    m_form.Frm_Tipo_Ciclo->show();
+    m_form.Frm_Battleplan->show();
+}
+
+void FinestraOperativa::Imposta_Colori_Controlli()
+{
+    const auto &colori = m_form.S().cicli.Colori;
+    QPalette p = m_form.palette();
+    p.setColor(QPalette::Window, schermo::ColoreWin(colori[20]));
+    const QColor testo = schermo::ColoreWin(colori[20]).lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+    p.setColor(QPalette::WindowText, testo);
+    m_form.setPalette(p);
+    m_form.setAutoFillBackground(true);
+    for (RiquadroGrafico *r : m_area->Frm_Graf)
+        r->Colore_Sfondo(colori[0]);
+    m_area->Colora_Led(colori[20]);
+    m_quotazioni->Colore_Graf_RT(m_form.S().archivio.Grafico_RT == 1 ? colori[42] : colori[41]);
+    if (!m_form.S().shell.Blocco_Grafici)
+        Disegna_Grafici();
+}
+
+void FinestraOperativa::Imposta_Layout_Senza_Storico()
+{
+    const QRect d = m_form.Frm_Dati_Sot->geometry();
+    const Rettangolo datiSot{schermo::PixelInTwips(d.x()), schermo::PixelInTwips(d.y()),
+                             schermo::PixelInTwips(d.width()), schermo::PixelInTwips(d.height())};
+    const Rettangolo r = layout::Layout_Senza_Storico(Larghezza_Twips(), Altezza_Twips(), datiSot);
+    Piazza(m_form.Frm_Battleplan, r.Left, r.Top, r.Width, r.Height);
+    m_area->setGeometry(m_form.Frm_Battleplan->rect());
+}
+
+void FinestraOperativa::Imposta_Layout_Con_Storico()
+{
+    const QRect d = m_form.Frm_Dati_Sot->geometry();
+    const Rettangolo datiSot{schermo::PixelInTwips(d.x()), schermo::PixelInTwips(d.y()),
+                             schermo::PixelInTwips(d.width()), schermo::PixelInTwips(d.height())};
+    const QRect s = m_form.Frm_Storico->geometry();
+    const Rettangolo storico{schermo::PixelInTwips(s.x()), schermo::PixelInTwips(s.y()),
+                             schermo::PixelInTwips(s.width()), schermo::PixelInTwips(s.height())};
+    const Rettangolo r = layout::Layout_Con_Storico(Altezza_Twips(), datiSot, storico);
+    Piazza(m_form.Frm_Battleplan, r.Left, r.Top, r.Width, r.Height);
+    m_area->setGeometry(m_form.Frm_Battleplan->rect());
+}
+
+void FinestraOperativa::Imposta_Layout_Ridotto()
+{
+    // The chat box fills the left column down to the window's bottom margin.
+    const double altezzaChat = std::max(300.0, Altezza_Twips() - 750 - Top_Chat);
+    Piazza(m_form.Text_Chat, Left_Colonna, Top_Chat, PannelloQuotazioni::Larghezza, altezzaChat);
+    Piazza(m_form.Text_Desc_Server_Chat, Left_Colonna + 100, Top_Chat - 100, PannelloQuotazioni::Larghezza - 200,
+           285);
+    m_form.Text_Desc_Server_Chat->raise();
+    Piazza(m_form.Lbl_Link_1, Left_Colonna, Top_Chat - 400, PannelloQuotazioni::Larghezza, 250);
+    m_area->Imposta_Layout_Ridotto();
+}
+
+void FinestraOperativa::Richiesta_Dati_RT_Al_Server()
+{
+    if (m_sessione) {
+        m_sessione->Richiesta_Dati_RT_Al_Server();
+        return;
+    }
+    Stato &stato = m_form.S();
+    if (m_form.Sock().State() == Socket::Connesso) {
+        m_form.Sock().SendData(Caricamento::Messaggio_Comm(QStringLiteral("COMM30"),
+                                                           stato.archivio.Sottostante_Corrente));
+        return;
+    }
+    m_form.Frm_Avvio->Lbl_Stato->setText(QStringLiteral("Non Connesso"));
+    m_quotazioni->Text_Stato->setText(QStringLiteral("Non Connesso"));
+    m_form.Sock().Close();
+}
+
+// ---------------------------------------------------------------- timers
+
+void FinestraOperativa::Arma_Timer_Disegno()
+{
+    Timer_Disegno.setInterval(5);
+    Timer_Disegno.start();
+}
+
+void FinestraOperativa::Arma_Timer_Agg_RT()
+{
+    Timer_Agg_RT.stop();
+    Timer_Agg_RT.setInterval(4000);
+    Timer_Agg_RT.start();
+}
+
+void FinestraOperativa::Arma_Timer_Indicatori()
+{
+    // The slot whose duration changed is the one recomputed, even if the user has
+    // moved to another slot before the tick.
+    m_slotIndicatori = m_form.S().cicli.Grafico_Corrente;
+    Timer_Indicatori.stop();
+    Timer_Indicatori.start();
+}
+
+void FinestraOperativa::Disegna_Grafico_Timer()
+{
+    Timer_Disegno.stop();
+    const StatoCicli &c = m_form.S().cicli;
+    Disegna_Grafico(c.Grafico_Corrente, c.Grado_Corrente);
+}
+
+void FinestraOperativa::Spegni_Led_Storico_RT()
+{
+    Timer_Agg_RT.stop();
+    m_area->Colora_Led(m_form.S().cicli.Colori[20]);
+}
+
+void FinestraOperativa::Aggiorna_Indicatori_Timer()
+{
+    Timer_Indicatori.stop();
+    m_motore->Aggiorna_Indicatori(m_slotIndicatori);
+}
+
+void FinestraOperativa::Accendi_Led_Storico_RT()
+{
+    m_area->Colora_Led(m_form.S().cicli.Colori[21]);
+    Arma_Timer_Agg_RT();
+}
+
+// ---------------------------------------------------------------- colours, link
+
+void FinestraOperativa::Cmd_Aspetto_Click(int)
+{
+    Stato &stato = m_form.S();
+    stato.archivio.Aspetto = stato.archivio.Aspetto == 1 ? 0 : 1;
+    ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
+    Imposta_Colori_Controlli();
+    archivio::Salva_Aspetto(stato.archivio);
+}
+
+void FinestraOperativa::Lbl_Link_Click(int)
+{
+    Apri_Link(QStringLiteral("http://") + QLatin1String(finestra::Indirizzo_Web));
+}
+
+void FinestraOperativa::Apri_Link(const QString &url)
+{
+    if (Apri_Url)
+        Apri_Url(QUrl(url));
+}
+
+// ---------------------------------------------------------------- panels
+
+void FinestraOperativa::Cmd_Storico_Click()
+{
+    Stato &stato = m_form.S();
+    if (stato.shell.Blocco_Grafici)
+        return;
+    if (m_form.Frm_Storico->isVisible()) {
+        m_form.Frm_Storico->hide();
+        Imposta_Layout_Senza_Storico();
+    } else {
+        const int tab = std::max(0, m_storico->TabPage->currentIndex());
+        m_storico->Imposta_Layout_Storico(tab, Larghezza_Twips(), Altezza_Twips(),
+                                          schermo::PixelInTwips(m_form.Frm_Battleplan->y()));
+        m_storico->Carica_Griglie_Storico(tab);
+        Imposta_Layout_Con_Storico();
+    }
+    Imposta_Layout_Ridotto();
+}
+
+void FinestraOperativa::Imposta_Sottostante_Offline(int index)
+{
+    Stato &stato = m_form.S();
+    // One loading at a time: a choice made while one runs is ignored.
+    if (m_caricamento->In_Corso() || stato.shell.Blocco_Grafici || index < 0 || index > 6)
+        return;
+    stato.archivio.Sottostante_Corrente = index + 1;
+    stato.archivio.Codice_Modifica = QStringLiteral("S");
+    archivio::Salva_Parametro(stato, 0);
+    stato.shell.RT_Bloccato = true;
+    if (m_sessione) {
+        m_sessione->Blocca_Dati_RT_Dal_Server();
+        m_sessione->Ferma_Watchdog();
+    }
+    stato.mercato.Text_Data_Ora.clear();
+    stato.mercato.Text_Last.clear();
+    stato.mercato.Text_Var.clear();
+    stato.mercato.Text_Volume.clear();
+    m_quotazioni->Aggiorna_Caselle();
+    m_form.Frm_Storico->hide();
+    Imposta_Layout_Senza_Storico();
+    Imposta_Layout_Ridotto();
+    const QRect f = m_form.Frm_Battleplan->geometry();
+    m_form.FrmCambioSott->setGeometry(f.x() + f.width() / 4, f.y() + f.height() / 3, f.width() / 2,
+                                      schermo::TwipsInPixel(900));
+    m_form.LblCambioSott->setGeometry(10, 5, f.width() / 2 - 20, schermo::TwipsInPixel(300));
+    m_form.PbCambioSott->setGeometry(10, schermo::TwipsInPixel(400), f.width() / 2 - 20, schermo::TwipsInPixel(300));
+    m_form.FrmCambioSott->show();
+    m_form.FrmCambioSott->raise();
+    Inizializza_Variabili(stato);
+    const Caricamento::Esito e = m_caricamento->Carica_Storici_Avvio();
+    Esito_Fase(e);
+    if (e == Caricamento::Esito::Completato && stato.shell.Modalita == QLatin1String("OFFLINE"))
+        Carica_Dati_Avvio();
+}
+
+// ---------------------------------------------------------------- window events
+
+void FinestraOperativa::Form_Resize()
+{
+    if (m_inResize)
+        return;
+    const layout::AzioneResize azione = layout::Azione_Resize(
+        m_form.S().shell.Blocco_Grafici, m_form.isMinimized(), Larghezza_Twips(), Altezza_Twips());
+    if (azione == layout::AzioneResize::Nessuna)
+        return;
+    m_inResize = true;
+    if (azione == layout::AzioneResize::Correggi) {
+        m_form.resize(std::max(m_form.width(), schermo::TwipsInPixel(layout::Larghezza_Minima)),
+                      std::max(m_form.height(), schermo::TwipsInPixel(layout::Altezza_Minima)));
+    }
+    if (m_form.Frm_Storico->isVisible()) {
+        m_storico->Imposta_Layout_Storico(m_storico->TabPage->currentIndex(), Larghezza_Twips(), Altezza_Twips(),
+                                          schermo::PixelInTwips(m_form.Frm_Battleplan->y()));
+        Imposta_Layout_Con_Storico();
+    } else {
+        Imposta_Layout_Senza_Storico();
+    }
+    // The one-chart layout is not part of this window yet: every relayout is the four-chart one.
+    Imposta_Layout_Ridotto();
+    m_inResize = false;
+}
+
+void FinestraOperativa::Form_MouseUp()
+{
+    if (!m_form.S().shell.Blocco_Aggiornamento)
+        m_form.Frm_Battleplan->setEnabled(true);
+}
+
+bool FinestraOperativa::eventFilter(QObject *oggetto, QEvent *evento)
+{
+    if (oggetto == &m_form) {
+        if (evento->type() == QEvent::Resize)
+            Form_Resize();
+        else if (evento->type() == QEvent::MouseButtonRelease)
+            Form_MouseUp();
+    } else if (evento->type() == QEvent::MouseButtonRelease) {
+        if (oggetto == m_form.Frm_Avvio->Lbl_Link_0)
+            Lbl_Link_Click(0);
+        else if (oggetto == m_form.Lbl_Link_1)
+            Lbl_Link_Click(1);
+    }
+    return QObject::eventFilter(oggetto, evento);
+}

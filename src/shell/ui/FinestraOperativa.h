@@ -1,0 +1,127 @@
+#pragma once
+
+// The working window built on FormS1: the loading sequence's window side, the
+// panels of the working window, the one-shot timers, the resize rules, the colour
+// switch and the web link. FormS1 keeps its own structure; this object fills its
+// frames and its loading hooks.
+
+#include "indicators/MotoreIndicatori.h"
+#include "market/SessioneQuotazioni.h"
+#include "shell/Caricamento.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+class AreaGrafici;
+class FormS1;
+class PannelloCicli;
+class PannelloQuotazioni;
+class PannelloStorico;
+
+class FinestraOperativa : public QObject, public ServiziCaricamento, public AmbienteIndicatori {
+    Q_OBJECT
+public:
+    explicit FinestraOperativa(FormS1 &form);
+    ~FinestraOperativa() override;
+
+    FormS1 &Form() { return m_form; }
+    Caricamento &Sequenza() { return *m_caricamento; }
+    MotoreIndicatori &Motore() { return *m_motore; }
+    AreaGrafici *Area() const { return m_area; }
+    PannelloStorico *Storico() const { return m_storico; }
+    PannelloQuotazioni *Quotazioni() const { return m_quotazioni; }
+    PannelloCicli *Cicli() const { return m_cicli; }
+
+    // The online session, when there is one: server waits, sends and copies go through it.
+    void Collega_Sessione(SessioneQuotazioni *sessione);
+    SessioneQuotazioni *Sessione() const { return m_sessione; }
+
+    // Loading phases as the start panel, the server and the offline options start them.
+    void Carica_Storici_Avvio();
+    void Carica_Dati_Avvio();
+    // A loading that cannot go on: the message, then the program ends. Tests replace it.
+    std::function<void(const QString &messaggio)> Fallimento;
+
+    // One-shot timers.
+    QTimer Timer_Disegno;
+    QTimer Timer_Agg_RT;
+    QTimer Timer_Indicatori;
+    void Arma_Timer_Disegno();
+    void Arma_Timer_Agg_RT();
+    void Arma_Timer_Indicatori();
+    void Disegna_Grafico_Timer();
+    void Spegni_Led_Storico_RT();
+    void Aggiorna_Indicatori_Timer();
+    // Lamps of the slots lit after a real-time bar, switched off 4 s later.
+    void Accendi_Led_Storico_RT();
+
+    void Cmd_Aspetto_Click(int index);
+    void Lbl_Link_Click(int index);
+    void Apri_Link(const QString &url);
+    // Opens an address in the default browser; tests replace it.
+    std::function<void(const QUrl &)> Apri_Url;
+
+    void Imposta_Sottostante_Offline(int index);
+    void Cmd_Storico_Click();
+
+    void Form_Resize();
+    void Form_MouseUp();
+
+    void Disegna_Grafico(int grafico, int grado) override;
+    void Disegna_Grafici();
+    void Imposta_Titoli_Grafici();
+    void Imposta_Opzione_Grafici();
+    void Imposta_Pannelli_Modalita();
+    void Imposta_Titolo_Finestra();
+    void Imposta_Colori_Controlli();
+    void Imposta_Layout_Senza_Storico();
+    void Imposta_Layout_Con_Storico();
+    void Imposta_Layout_Ridotto();
+    void Richiesta_Dati_RT_Al_Server();
+    void Mostra_Avanzamento_Avvio(int passo) override;
+
+    // ServiziCaricamento
+    bool Esegui(Servizio s) override;
+    QString Errore() const override { return m_errore; }
+    void Pausa(double secondi) override;
+    bool Connesso() const override;
+    void Invia(const QString &messaggio) override;
+    bool Attendi_Download(int millisecondi) override;
+    bool Frm_Avvio_Visibile() const override;
+
+    // AmbienteIndicatori
+    GraficoControllo *Grafico(int grafico) override;
+    void Disabilita_Finestra() override;
+    void Abilita_Finestra() override;
+
+    // Window size in twips (outer size).
+    double Larghezza_Twips() const;
+    double Altezza_Twips() const;
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override;
+
+private:
+    void Prepara_Colonna_Sinistra();
+    void Esito_Fase(Caricamento::Esito esito);
+
+    FormS1 &m_form;
+    std::unique_ptr<Caricamento> m_caricamento;
+    std::unique_ptr<MotoreIndicatori> m_motore;
+    AreaGrafici *m_area = nullptr;
+    PannelloStorico *m_storico = nullptr;
+    PannelloQuotazioni *m_quotazioni = nullptr;
+    PannelloCicli *m_cicli = nullptr;
+    QPointer<SessioneQuotazioni> m_sessione;
+    QString m_errore;
+    int m_slotIndicatori = 0;
+    int m_disabilitazioni = 0;
+    bool m_inResize = false;
+};
+
+// Creates the working window's side of `form` and fills its loading hooks.
+FinestraOperativa *Prepara_Finestra_Operativa(FormS1 &form);

@@ -1,0 +1,57 @@
+#include "shell/ui/PannelloCicli.h"
+
+#include "Stato.h"
+#include "cycle/DurataTesto.h"
+#include "shell/ui/PannelloAvvio.h"
+
+#include <QCheckBox>
+#include <QFrame>
+
+PannelloCicli::PannelloCicli(Stato &stato, QFrame *frmTipoCiclo)
+    : QObject(frmTipoCiclo), Frm_Tipo_Ciclo(frmTipoCiclo), m_stato(stato)
+{
+    setObjectName(QStringLiteral("PannelloCicli"));
+    Frm_Tipo_Ciclo->setFrameShape(QFrame::StyledPanel);
+    for (int d = 0; d < 13; ++d) {
+        auto *c = new QCheckBox(Frm_Tipo_Ciclo);
+        c->setObjectName(QStringLiteral("Chk_Battl_%1").arg(d));
+        Piazza(c, 100, 120 + d * 280, 2700, 270);
+        // Choosing the shown degrees by hand is not part of this window yet: a
+        // click puts the box back to what the slots show.
+        connect(c, &QCheckBox::clicked, this, [this] { Inizializza_Chk_Battl(); });
+        Chk_Battl[size_t(d)] = c;
+    }
+}
+
+void PannelloCicli::Inizializza_Chk_Battl()
+{
+    for (QCheckBox *c : Chk_Battl) {
+        const QSignalBlocker blocco(c);
+        c->setEnabled(true);
+        c->setChecked(false);
+    }
+    for (const SlotGrafico &s : m_stato.cicli.Conf_Grafici)
+        if (s.in_uso == 1 && s.grado >= 0 && s.grado <= 12) {
+            const QSignalBlocker blocco(Chk_Battl[size_t(s.grado)]);
+            Chk_Battl[size_t(s.grado)]->setChecked(true);
+        }
+    Regola_Quattro_Gradi();
+}
+
+void PannelloCicli::Regola_Quattro_Gradi()
+{
+    int spuntati = 0;
+    for (QCheckBox *c : Chk_Battl)
+        spuntati += c->isChecked() ? 1 : 0;
+    if (spuntati != 4)
+        return;
+    for (QCheckBox *c : Chk_Battl)
+        if (!c->isChecked())
+            c->setEnabled(false);
+}
+
+void PannelloCicli::Aggiorna_Etichette_Gradi()
+{
+    for (int d = 0; d < 13; ++d)
+        Chk_Battl[size_t(d)]->setText(ciclo::Didascalia_Grado(m_stato.cicli, m_stato.archivio, d));
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+// The degree panel Frm_Tipo_Ciclo: one check box per cycle degree, ticked for
+// the degrees the four chart slots show.
+
+#include <QObject>
+#include <array>
+
+struct Stato;
+class QCheckBox;
+class QFrame;
+
+class PannelloCicli : public QObject {
+    Q_OBJECT
+public:
+    PannelloCicli(Stato &stato, QFrame *frmTipoCiclo);
+
+    QFrame *Frm_Tipo_Ciclo;
+    std::array<QCheckBox *, 13> Chk_Battl{};
+
+    static constexpr double Larghezza = 2900;
+    static constexpr double Altezza = 13 * 280 + 250;
+
+    // Values from Conf_Grafici without raising the boxes' click: all enabled and
+    // cleared, the shown degrees ticked, the others disabled when four are ticked.
+    void Inizializza_Chk_Battl();
+    // Captions: degree label and cycle duration.
+    void Aggiorna_Etichette_Gradi();
+    // With exactly four degrees ticked, the unticked ones are disabled.
+    void Regola_Quattro_Gradi();
+
+private:
+    Stato &m_stato;
+};

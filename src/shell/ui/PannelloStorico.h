@@ -1,0 +1,45 @@
+#pragma once
+
+// The history panel Frm_Storico's content: the tab control TabPage with one grid
+// per timeframe (0 = 5 minutes, 1 = 15 minutes, 2 = 1 hour, 3 = 1 day).
+
+#include "shell/FinestraLavoro.h"
+
+#include <QWidget>
+#include <array>
+
+struct Stato;
+class QFrame;
+class QTabWidget;
+class QTableView;
+
+class PannelloStorico : public QObject {
+    Q_OBJECT
+public:
+    // Builds the tab control inside `frame` (Frm_Storico).
+    PannelloStorico(Stato &stato, QFrame *frame);
+
+    QFrame *Frm_Storico;
+    QTabWidget *TabPage;
+    QTableView *Msf_Storico5m;
+    QTableView *Msf_Storico15m;
+    QTableView *Msf_Storico1h;
+    QTableView *Msf_Storico1d;
+
+    QTableView *Griglia(int tab) const;
+    finestra::ModelloGrigliaStorico &Modello(int tab) { return *m_modelli[size_t(tab)]; }
+
+    // Columns, rows and header of the four grids, once per run.
+    void Prepara_Griglie();
+    // Places the panel against the right edge of a window W x H twips (outer size),
+    // selects `tab` and sizes its grid; shows the panel.
+    void Imposta_Layout_Storico(int tab, double W, double H, double topBattleplan);
+    void Carica_Griglie_Storico(int tab);
+
+private:
+    Stato &m_stato;
+    std::array<finestra::ModelloGrigliaStorico *, 4> m_modelli{};
+    bool m_layoutInCorso = false;
+
+    friend class FinestraOperativa;
+};

@@ -1,0 +1,201 @@
+// The routines the loading sequence runs, reached from the window that owns the
+// state, the panels and the session.
+
+#include "Stato.h"
+#include "archive/ArchivioIndicatori.h"
+#include "archive/ImpostazioniAvvio.h"
+#include "archive/ParametriCicli.h"
+#include "archive/TabSottostanti.h"
+#include "cycle/Battleplan.h"
+#include "cycle/BarreGrafico.h"
+#include "cycle/Colori.h"
+#include "cycle/ModelloCiclo.h"
+#include "cycle/TempiFuturi.h"
+#include "drawing/OggettiGrafici.h"
+#include "market/SessioneQuotazioni.h"
+#include "market/StoricoLocale.h"
+#include "shell/FormatiLocali.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvisi.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelloCicli.h"
+#include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+
+bool Salva(Stato &stato, const QString &tf)
+{
+    const storico::Esito e = storico::Salva_Storico(stato.mercato, stato.archivio.Sottostante_Corrente, tf);
+    if (!e.ok)
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                      QStringLiteral("Storico locale %1 non salvato: ").arg(tf) + e.errore);
+    return e.ok;
+}
+
+}  // namespace
+
+bool FinestraOperativa::Esegui(Servizio s)
+{
+    Stato &stato = m_form.S();
+    m_errore.clear();
+    switch (s) {
+    case Servizio::Carica_Sottostante_Corrente:
+        archivio::Carica_Sottostante_Corrente(stato.archivio);
+        return true;
+    case Servizio::Imposta_Formati_Locali:
+        Imposta_Formati_Locali(stato.shell);
+        return true;
+    case Servizio::Imposta_Colori:
+        ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
+        return true;
+    case Servizio::Inizializza_Tabella_Chiave:
+        storico::Inizializza_Tabella_Chiave(stato.mercato);
+        return true;
+    case Servizio::Carica_Storico_Da_Server:
+        // The session has already told the user and ended the program when it fails.
+        if (!m_sessione) {
+            m_errore = QStringLiteral("Nessuna connessione al server.");
+            return false;
+        }
+        return m_sessione->Carica_Storico_Da_Server();
+    case Servizio::Inizializza_Tab_Sottostanti:
+        archivio::Inizializza_Tab_Sottostanti(stato.archivio);
+        return true;
+    case Servizio::Carica_Storico_Offline: {
+        storico::AzioniOffline azioni;
+        azioni.Mostra_Avanzamento = [this](int passo) {
+            m_form.S().shell.Passo_Avvio = passo;
+            Mostra_Avanzamento_Avvio(passo);
+        };
+        bool nessuno = false;
+        azioni.Nessuno_Storico = [&nessuno](const QString &, const QString &) { nessuno = true; };
+        const storico::EsitoOffline e = storico::Carica_Storico_Offline(
+            stato.mercato, stato.archivio.Sottostante_Corrente, stato.shell.Formato_Locale, azioni);
+        Quotazioni()->Etichetta_Opzioni(e.etichette);
+        if (!e.caricato)
+            m_errore = nessuno ? storico::Messaggio_Nessuno_Storico
+                               : QStringLiteral("Storico locale non leggibile.");
+        return e.caricato;
+    }
+    case Servizio::Aggiorna_Ultime_Barre_Storico:
+        if (m_sessione)
+            m_sessione->Aggiorna_Ultime_Barre_Storico();
+        return true;
+    case Servizio::Salva_Storico_5M: return Salva(stato, QStringLiteral("5M"));
+    case Servizio::Salva_Storico_15M: return Salva(stato, QStringLiteral("15M"));
+    case Servizio::Salva_Storico_1H: return Salva(stato, QStringLiteral("1H"));
+    case Servizio::Salva_Storico_1D: return Salva(stato, QStringLiteral("1D"));
+    case Servizio::Inizializza_Tabelle_Cicli:
+        ciclo::Inizializza_Tabelle_Cicli(stato.cicli);
+        return true;
+    case Servizio::Carica_Parametri:
+        if (!archivio::Carica_Parametri(stato.archivio, stato.shell.Formato_Data)) {
+            m_errore = QStringLiteral("Impossibile leggere le impostazioni dei cicli (Sistema3.dat).");
+            return false;
+        }
+        return true;
+    case Servizio::Carica_Indicatori:
+        if (!::Carica_Indicatori(stato.archivio, &m_errore)) {
+            m_errore = QStringLiteral("Impossibile leggere gli indicatori (Sistema2.dat): ") + m_errore;
+            return false;
+        }
+        return true;
+    case Servizio::Carica_Impostazioni_Sottostante:
+        ciclo::Carica_Impostazioni_Sottostante(stato);
+        return true;
+    case Servizio::Calcola_Tempi_Futuri:
+        ciclo::Calcola_Tempi_Futuri(stato.cicli, stato.mercato);
+        return true;
+    case Servizio::Carica_Linee: {
+        const archivio::EsitoCaricaOggetti e = disegno::Carica_Linee(stato);
+        if (!e.ok) {
+            m_errore = QStringLiteral("Impossibile leggere le linee (Sistema1.dat): ") + e.errore;
+            return false;
+        }
+        return true;
+    }
+    case Servizio::Carica_Testi:
+    case Servizio::Carica_Distanze:
+    case Servizio::Imposta_Layout_Oggetti_Graf:
+        // Texts, distances and the objects panel are not part of this window yet.
+        return true;
+    case Servizio::Carica_Combo: {
+        QComboBox *cmb = Quotazioni()->Cmb_Sot;
+        const QSignalBlocker blocco(cmb);
+        cmb->clear();
+        for (int u = 1; u <= costanti::Num_Sottostanti; ++u)
+            cmb->addItem(stato.archivio.Tab_Sottostanti[size_t(u)].Nome);
+        cmb->setCurrentIndex(stato.archivio.Sottostante_Corrente - 1);
+        return true;
+    }
+    case Servizio::Inizializza_Chk_Battl:
+        Cicli()->Inizializza_Chk_Battl();
+        return true;
+    case Servizio::Aggiorna_Etichette_Gradi:
+        Cicli()->Aggiorna_Etichette_Gradi();
+        return true;
+    case Servizio::Calcola_Battleplan_Tutti:
+        ciclo::Calcola_Battleplan_Tutti(stato.cicli);
+        return true;
+    case Servizio::Aggiorna_Indicatori_Grafici:
+        m_motore->Aggiorna_Indicatori_Grafici();
+        return true;
+    case Servizio::Disegna_Grafici: {
+        const bool prima = stato.shell.Blocco_Aggiornamento;
+        stato.shell.Blocco_Aggiornamento = true;
+        Imposta_Barre_Grafici(stato, *Area());
+        stato.shell.Blocco_Aggiornamento = prima;
+        Disegna_Grafici();
+        return true;
+    }
+    case Servizio::Imposta_Titolo_Finestra:
+        Imposta_Titolo_Finestra();
+        return true;
+    case Servizio::Imposta_Pannelli_Modalita:
+        Imposta_Pannelli_Modalita();
+        return true;
+    case Servizio::Imposta_Layout_Senza_Storico:
+        Imposta_Layout_Senza_Storico();
+        return true;
+    case Servizio::Imposta_Layout_Ridotto:
+        Imposta_Layout_Ridotto();
+        return true;
+    case Servizio::Imposta_Opzione_Grafici:
+        Imposta_Opzione_Grafici();
+        return true;
+    case Servizio::Imposta_Titoli_Grafici:
+        Imposta_Titoli_Grafici();
+        return true;
+    case Servizio::Imposta_Colori_Controlli:
+        Imposta_Colori_Controlli();
+        m_form.setEnabled(true);
+        return true;
+    case Servizio::Ferma_Timer:
+        Timer_Disegno.stop();
+        Timer_Agg_RT.stop();
+        Timer_Indicatori.stop();
+        Timer_Indicatori.setInterval(1200);
+        return true;
+    case Servizio::Richiesta_Dati_RT_Al_Server:
+        Richiesta_Dati_RT_Al_Server();
+        return true;
+    case Servizio::Apri_Finestra_Operativa:
+        m_form.FrmCambioSott->hide();
+        m_form.Frm_Tipo_Ciclo->setEnabled(true);
+        Cicli()->Regola_Quattro_Gradi();
+        m_form.Text_Desc_Server_Chat->setEnabled(true);
+        m_form.Text_Chat->setEnabled(true);
+        Area()->Nascondi_Etichette_Caricamento();
+        return true;
+    }
+    return true;
+}

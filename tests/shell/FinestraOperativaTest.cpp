@@ -1,0 +1,336 @@
+// The whole start of the working window, offscreen: an OFFLINE start from
+// generated local files and an ONLINE start against our own quote server reach
+// the final state of the loading; a server that never sends the history ends in
+// the failure path.
+
+#include "CartellaTemporanea.h"
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
+#include "archive/StatoArchivio.h"
+#include "archive/TabSottostanti.h"
+#include "market/GeneratoreStorico.h"
+#include "market/ServerQuotazioni.h"
+#include "platform/Codec1252.h"
+#include "platform/Schermo.h"
+#include "platform/Socket.h"
+#include "platform/ui/GraficoWidget.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelloCicli.h"
+#include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/PannelloStorico.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+void Genera_Storico_Locale(int sottostante)
+{
+    StatoArchivio a;
+    archivio::Inizializza_Tab_Sottostanti(a);
+    generatore::Parametri p;
+    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
+    p.seme = quint64(sottostante);
+    const storico::SetStorico set = generatore::Genera(p);
+    QVERIFY(generatore::ScriviFileLocali(set, sottostante).ok);
+}
+
+// Counts the pixels of a chart that differ from its corner (the background).
+int Pixel_Disegnati(GraficoWidget *g)
+{
+    const QImage img = g->Immagine();
+    if (img.isNull())
+        return 0;
+    const QRgb sfondo = img.pixel(img.width() - 2, img.height() - 2);
+    int n = 0;
+    for (int y = 0; y < img.height(); y += 3)
+        for (int x = 0; x < img.width(); x += 3)
+            n += img.pixel(x, y) != sfondo ? 1 : 0;
+    return n;
+}
+
+struct Avvio {
+    std::unique_ptr<FormS1> form;
+    FinestraOperativa *op = nullptr;
+    QStringList fallimenti;
+    QList<int> percentuali;
+};
+
+std::unique_ptr<Avvio> Prepara()
+{
+    auto a = std::make_unique<Avvio>();
+    a->form = std::make_unique<FormS1>();
+    a->op = Prepara_Finestra_Operativa(*a->form);
+    a->op->Sequenza().Fattore_Pause = 0;
+    a->op->Fallimento = [p = a.get()](const QString &m) { p->fallimenti << m; };
+    a->form->uscita.Termina = [](int) {};
+    if (!a->form->Form_Load())
+        return nullptr;
+    QObject::connect(a->form->Frm_Avvio->PB_Avvio_T, &QProgressBar::valueChanged,
+                     [p = a.get()](int v) { p->percentuali << v; });
+    a->form->show();
+    return a;
+}
+
+void Verifica_Fine_Fase_2(Avvio &a)
+{
+    FormS1 &f = *a.form;
+    const Stato &s = f.S();
+    QVERIFY(a.fallimenti.isEmpty());
+    QVERIFY(!s.shell.Blocco_Grafici);
+    QVERIFY(!s.shell.RT_Bloccato);
+    QVERIFY(!a.op->Sequenza().In_Corso());
+    QVERIFY(f.Frm_Avvio->isHidden());
+    QVERIFY(f.Frm_Battleplan->isVisible());
+    QVERIFY(f.Frm_Tipo_Ciclo->isVisible());
+    QVERIFY(f.Frm_Tipo_Ciclo->isEnabled());
+    QVERIFY(f.Text_Chat->isVisible());
+    QVERIFY(f.Frm_Storico->isHidden());
+    QVERIFY(f.FrmCambioSott->isHidden());
+    QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+    QVERIFY(!a.op->Timer_Disegno.isActive());
+    QVERIFY(!a.op->Timer_Agg_RT.isActive());
+    QVERIFY(!a.op->Timer_Indicatori.isActive());
+    QCOMPARE(a.op->Timer_Indicatori.interval(), 1200);
+    QCOMPARE(f.Frm_Avvio->PB_Avvio_T->value(), 100);
+    QVERIFY(f.minimumWidth() > 0);
+
+    // Four chart slots in use, each drawn with its degree and titled.
+    int inUso = 0;
+    for (int slot = 0; slot < 4; ++slot) {
+        const SlotGrafico &g = s.cicli.Conf_Grafici[size_t(slot)];
+        if (g.in_uso != 1)
+            continue;
+        ++inUso;
+        RiquadroGrafico *r = a.op->Area()->Frm_Graf[size_t(slot)];
+        QVERIFY(r->isVisible());
+        QVERIFY(r->Hsc_Graf->isVisible());
+        QVERIFY(!r->Lbl_In_Caricamento->isVisible());
+        QVERIFY2(!s.cicli.Titoli_Grafici[size_t(slot)].isEmpty(), qPrintable(QString::number(slot)));
+        QVERIFY2(Pixel_Disegnati(r->Graf_Battleplan) > 200, qPrintable(QString::number(slot)));
+    }
+    QCOMPARE(inUso, 4);
+
+    // Four degrees shown: the other nine boxes cannot be ticked.
+    int spuntati = 0, disabilitati = 0;
+    for (QCheckBox *c : a.op->Cicli()->Chk_Battl) {
+        spuntati += c->isChecked() ? 1 : 0;
+        disabilitati += c->isEnabled() ? 0 : 1;
+    }
+    QCOMPARE(spuntati, 4);
+    QCOMPARE(disabilitati, 9);
+
+    // The history panel opens with its grid filled from the newest bar down.
+    PannelloQuotazioni *q = a.op->Quotazioni();
+    QPushButton *storico = s.shell.Modalita == QLatin1String("OFFLINE") ? q->Cmd_Storico[1] : q->Cmd_Storico[0];
+    QTest::mouseClick(storico, Qt::LeftButton);
+    QVERIFY(f.Frm_Storico->isVisible());
+    PannelloStorico *p = a.op->Storico();
+    QCOMPARE(p->Modello(0).rowCount(), 1500);
+    QVERIFY(!p->Modello(0).Cella(1, 1).isEmpty());
+    QVERIFY(!p->Modello(0).Cella(1500, 3).isEmpty());
+    QCOMPARE(f.Frm_Battleplan->geometry().right() + 1 + schermo::TwipsInPixel(100),
+             f.Frm_Storico->geometry().left());
+    QTest::mouseClick(storico, Qt::LeftButton);
+    QVERIFY(f.Frm_Storico->isHidden());
+}
+
+// A peer that accepts the login and then never answers anything else.
+class ServerMuto : public QObject {
+public:
+    QTcpServer server;
+    QStringList ricevuti;
+    ServerMuto()
+    {
+        server.listen(QHostAddress::LocalHost);
+        connect(&server, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket *c = server.nextPendingConnection();
+            connect(c, &QTcpSocket::readyRead, this, [this, c] {
+                const QString testo = codec1252::Decodifica(c->readAll());
+                for (int i = testo.indexOf(QLatin1String("COMM")); i >= 0;
+                     i = testo.indexOf(QLatin1String("COMM"), i + 1))
+                    ricevuti << testo.mid(i, 6);
+                if (testo.contains(QLatin1String("COMM11"))) {
+                    const QChar s(0x00D8);
+                    c->write(codec1252::Codifica(QStringLiteral("COMM12") + s + "1" + s + "Demo" + s + "Utente" + s));
+                }
+            });
+        });
+    }
+};
+
+}  // namespace
+
+class FinestraOperativaTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void avvio_offline()
+    {
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        Genera_Storico_Locale(2);
+        Genera_Storico_Locale(5);
+        auto a = Prepara();
+        QVERIFY(a);
+        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+
+        QCOMPARE(a->form->S().shell.Modalita, QStringLiteral("OFFLINE"));
+        QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
+        QCOMPARE(a->form->windowTitle(),
+                 QStringLiteral("Wavelore \u00AE  v.2.52    - OffLine -    www.wavelore.example  "));
+        Verifica_Fine_Fase_2(*a);
+        if (QTest::currentTestFailed())
+            return;
+
+        // Offline panel in the online panel's place, not connected.
+        PannelloQuotazioni *q = a->op->Quotazioni();
+        QVERIFY(a->form->Frm_Dati_Sot->isHidden());
+        QVERIFY(q->Frm_Dati_Sot_Off->isVisible());
+        QCOMPARE(q->Frm_Dati_Sot_Off->geometry(), a->form->Frm_Dati_Sot->geometry());
+        QCOMPARE(q->Text_Stato->text(), QStringLiteral("Non Connesso"));
+        QVERIFY(q->Opt_Sott_Off[1]->isEnabled());
+        QVERIFY(q->Opt_Sott_Off[1]->isChecked());
+        QVERIFY(q->Opt_Sott_Off[4]->isEnabled());
+        QVERIFY(!q->Opt_Sott_Off[0]->isEnabled());
+
+        // Another underlying offline: the same steps up to 11, same window.
+        a->percentuali.clear();
+        QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
+        QCOMPARE(a->form->S().archivio.Sottostante_Corrente, 5);
+        QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95}));
+        QVERIFY(!a->form->S().shell.Blocco_Grafici);
+        QVERIFY(a->form->FrmCambioSott->isHidden());
+        QVERIFY(a->fallimenti.isEmpty());
+        QVERIFY(a->form->S().cicli.Titoli_Grafici[0].contains(a->form->S().archivio.Tab_Sottostanti[5].Nome));
+    }
+
+    void offline_senza_storico_fallisce()
+    {
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        auto a = Prepara();
+        QVERIFY(a);
+        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        QCOMPARE(a->fallimenti.size(), 1);
+        QVERIFY(a->form->S().shell.Blocco_Grafici);
+        QVERIFY(!a->op->Sequenza().In_Corso());
+    }
+
+    void ridimensiona_e_colori()
+    {
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        Genera_Storico_Locale(2);
+        auto a = Prepara();
+        QVERIFY(a);
+        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        QVERIFY(a->fallimenti.isEmpty());
+        FormS1 &f = *a->form;
+
+        // A larger window re-lays the chart area to its new size.
+        f.resize(1400, 900);
+        QTRY_COMPARE(f.Frm_Battleplan->height(), schermo::TwipsInPixel(a->op->Altezza_Twips() - 750));
+        const int larghezza = a->op->Area()->Frm_Graf[0]->width();
+        f.resize(1600, 900);
+        QTRY_VERIFY(a->op->Area()->Frm_Graf[0]->width() > larghezza);
+        // Never below the minimum.
+        f.resize(300, 200);
+        QTRY_VERIFY(f.width() >= schermo::TwipsInPixel(12500));
+        QVERIFY(f.height() >= schermo::TwipsInPixel(8750));
+        QVERIFY(f.isEnabled());
+
+        // The colour switch flips the scheme, recolours the lamps and stores it.
+        const int prima = f.S().archivio.Aspetto;
+        const std::uint32_t sfondo = f.S().cicli.Colori[20];
+        QTest::mouseClick(a->op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
+        QCOMPARE(f.S().archivio.Aspetto, prima == 1 ? 0 : 1);
+        QVERIFY(f.S().cicli.Colori[20] != sfondo);
+        QCOMPARE(a->op->Area()->Frm_Graf[0]->Colore_Led(), f.S().cicli.Colori[20]);
+        QTest::mouseClick(a->op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
+        QCOMPARE(f.S().archivio.Aspetto, prima == 1 ? 1 : 0);
+        QCOMPARE(f.S().cicli.Colori[20], sfondo);
+
+        // Lamps lit by a bar update go back to the scheme's background 4 s later.
+        a->op->Accendi_Led_Storico_RT();
+        QCOMPARE(a->op->Area()->Frm_Graf[2]->Colore_Led(), f.S().cicli.Colori[21]);
+        QVERIFY(a->op->Timer_Agg_RT.isActive());
+        a->op->Timer_Agg_RT.setInterval(1);
+        a->op->Timer_Agg_RT.start();
+        QTRY_COMPARE(a->op->Area()->Frm_Graf[2]->Colore_Led(), f.S().cicli.Colori[20]);
+
+        // The web link opens the product's address.
+        QUrl aperto;
+        a->op->Apri_Url = [&aperto](const QUrl &u) { aperto = u; };
+        QTest::mouseClick(f.Lbl_Link_1, Qt::LeftButton);
+        QCOMPARE(aperto.host(), QStringLiteral("www.wavelore.example"));
+
+        // Closing asks for confirmation and never closes by itself.
+        bool chiesto = false;
+        f.Richiesta_Chiusura = [&chiesto] { chiesto = true; };
+        QVERIFY(!f.close());
+        QVERIFY(chiesto);
+        QVERIFY(f.isVisible());
+    }
+
+    void timer_indicatori_una_volta()
+    {
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        Genera_Storico_Locale(2);
+        auto a = Prepara();
+        QVERIFY(a);
+        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        QVERIFY(a->fallimenti.isEmpty());
+        a->op->Timer_Indicatori.setInterval(30);
+        a->form->S().cicli.Grafico_Corrente = 1;
+        for (int i = 0; i < 5; ++i)
+            a->op->Arma_Timer_Indicatori();
+        a->form->S().cicli.Grafico_Corrente = 3;
+        QVERIFY(a->op->Timer_Indicatori.isActive());
+        QTRY_VERIFY(!a->op->Timer_Indicatori.isActive());
+    }
+
+    void server_senza_storico_fallisce()
+    {
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        ServerMuto server;
+        qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.server.serverPort()));
+        auto a = Prepara();
+        QVERIFY(a);
+        if (!a->op->Sessione())
+            QSKIP("the window has no quote-server session yet");
+        a->op->Sequenza().Timeout_Download_ms = 300;
+        a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("demo"));
+        a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
+        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(a->fallimenti.size(), 1, 10000);
+        QVERIFY(server.ricevuti.contains(QStringLiteral("COMM34")));
+        QVERIFY(!server.ricevuti.contains(QStringLiteral("COMM36")));
+        QVERIFY(a->form->S().shell.Blocco_Grafici);
+        QCOMPARE(a->percentuali.mid(0, 2), (QList<int>{5, 15}));
+        qunsetenv("WAVELORE_SERVER");
+    }
+};
+
+QTEST_MAIN(FinestraOperativaTest)
+#include "FinestraOperativaTest.moc"
