@@ -2,6 +2,8 @@
 
 #include "platform/Codec1252.h"
 
+#include <array>
+
 namespace protocollo {
 
 namespace {
@@ -40,6 +42,28 @@ int cerca(Verso verso, const char *p)
         return -1;
     };
     return verso == Verso::DalServer ? trova(CatalogoServer) : trova(CatalogoClient);
+}
+
+// Codes are shared texts, so a decoded message allocates nothing for its code.
+QString CodiceCondiviso(const char *p)
+{
+    static const std::array<QString, 100> codici = [] {
+        std::array<QString, 100> c;
+        for (int n = 0; n < 100; ++n)
+            c[size_t(n)] = QStringLiteral("COMM%1").arg(n, 2, 10, QLatin1Char('0'));
+        return c;
+    }();
+    return codici[size_t((p[4] - '0') * 10 + (p[5] - '0'))];
+}
+
+QString DecodificaCampo(const char *p, qsizetype n)
+{
+    // Plain ASCII is the common case and needs no table.
+    for (qsizetype i = 0; i < n; ++i) {
+        if (static_cast<unsigned char>(p[i]) >= 0x80)
+            return codec1252::Decodifica(QByteArray(p, n));
+    }
+    return QString::fromLatin1(p, n);
 }
 
 }  // namespace
@@ -117,7 +141,8 @@ std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
             continue;
         }
         Messaggio m;
-        m.Codice = QString::fromLatin1(dati + m_inizio, 6);
+        m.Codice = CodiceCondiviso(dati + m_inizio);
+        m.Campi.reserve(attesi);
         qsizetype cursore = m_inizio + 7;
         bool incompleto = false;
         for (int k = 0; k < attesi; ++k) {
@@ -131,7 +156,7 @@ std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
                 m.Completo = false;  // the next message starts here
                 break;
             }
-            m.Campi.append(codec1252::Decodifica(QByteArray::fromRawData(dati + cursore, fine - cursore)));
+            m.Campi.append(DecodificaCampo(dati + cursore, fine - cursore));
             cursore = fine + 1;
         }
         if (incompleto)

@@ -394,6 +394,7 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
         QDateTime dataOra;
         if (LeggiDataOraServer(m.Campo(1), &dataOra)) {
             mercato.Data_Ora_Quotazione = dataOra;
+            ++m_tick;
             const int minuti = dataOra.time().hour() * 60 + dataOra.time().minute();
             mercato.Text_Data_Ora = dataora::ScriviData(dataOra.date(), shell.Formato_Data) + QLatin1Char(' ') +
                                     dataora::ScriviOra(minuti, shell.Formato_Ora_Secondi, dataOra.time().second());
@@ -540,6 +541,7 @@ void SessioneQuotazioni::Gestisci_Barra(const protocollo::Messaggio &m)
         return;
     AggiornamentoRT u;
     u.sottostante = m_stato.archivio.Sottostante_Corrente;
+    u.tick = m_tick;
     for (int k = 1; k <= 4; ++k) {
         auto &b = u.barre[size_t(k)];
         b.Data_Ora = m.Campo(3 * k - 2);
@@ -554,9 +556,13 @@ void SessioneQuotazioni::Avvia_Fusione()
 {
     if (m_fusioneInCorso || m_attesaTick || m_coda.empty())
         return;
-    // The quote that follows a bar update carries the time the bar belongs to.
+    // The quote that follows a bar update carries the time the bar belongs to;
+    // it may already have come while an earlier update was being merged.
     m_attesaTick = true;
-    m_timerAttesaTick.start(Attesa_Tick_Fusione_ms);
+    if (m_tick > m_coda.front().tick)
+        QMetaObject::invokeMethod(this, &SessioneQuotazioni::Esegui_Fusione, Qt::QueuedConnection);
+    else
+        m_timerAttesaTick.start(Attesa_Tick_Fusione_ms);
 }
 
 void SessioneQuotazioni::Esegui_Fusione()

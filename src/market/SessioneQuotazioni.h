@@ -149,6 +149,7 @@ private:
     struct AggiornamentoRT {
         std::array<StatoMercato::BarraRT, 5> barre;
         int sottostante = 0;
+        quint64 tick = 0;  // quotes counted when it arrived
     };
 
     Stato &m_stato;
@@ -172,4 +173,5 @@ private:
     bool m_fusioneInCorso = false;
     bool m_attesaTick = false;
     int m_fusioniEseguite = 0;
+    quint64 m_tick = 0;
 };

@@ -1,0 +1,485 @@
+#include "Stato.h"
+#include "market/ServerQuotazioni.h"
+#include "market/SessioneQuotazioni.h"
+#include "market/StoricoLocale.h"
+#include "platform/Codec1252.h"
+#include "platform/Socket.h"
+
+#include "CartellaTemporanea.h"
+#include "DatabaseProva.h"
+
+#include <QTcpServer>
+#include <QtTest>
+
+using namespace testi_sessione;
+
+namespace {
+
+const QDateTime Ultimo(QDate(2025, 12, 5), QTime(17, 25));
+
+// What the session asked of the window, in order.
+struct Registro {
+    QStringList stati;
+    QStringList textStato;
+    bool pulsanti = true;
+    QStringList messaggi;  // "titolo|testo"
+    QStringList domande;
+    QList<bool> risposte;   // answers to the questions, in order (default No)
+    QStringList mostrati;   // "tipo|testo"
+    bool formMsgVisibile = false;
+    QStringList chat;
+    QString utente;
+    int chiusure = 0;
+    int lampeggi = 0;
+    int riconnessioni = 0;
+
+    AzioniSessione Azioni()
+    {
+        AzioniSessione a;
+        a.Imposta_Lbl_Stato = [this](const QString &t) { stati << t; };
+        a.Imposta_Text_Stato = [this](const QString &t) { textStato << t; };
+        a.Abilita_Pulsanti = [this](bool b) { pulsanti = b; };
+        a.Mostra_Utente = [this](const QString &c, const QString &d) { utente = c + QLatin1Char('|') + d; };
+        a.Messaggio = [this](AzioniSessione::Icona, const QString &t, const QString &x) {
+            messaggi << t + QLatin1Char('|') + x;
+        };
+        a.Domanda = [this](AzioniSessione::Icona, const QString &t, const QString &x) {
+            domande << t + QLatin1Char('|') + x;
+            return risposte.isEmpty() ? false : risposte.takeFirst();
+        };
+        a.Mostra_Messaggio = [this](int tipo, const QString &t) { mostrati << QString::number(tipo) + '|' + t; };
+        a.Form_Msg_Visibile = [this] { return formMsgVisibile; };
+        a.Mostra_Messaggio_Chat = [this](const QString &t) { chat << t; };
+        a.Chiudi_Programma = [this] { ++chiusure; };
+        a.Lampeggia_Led_RT = [this] { ++lampeggi; };
+        a.Mostra_Riconnessione = [this](bool b) { riconnessioni += b ? 1 : 0; };
+        a.Pausa = [](double) {};
+        return a;
+    }
+};
+
+}  // namespace
+
+class SessioneQuotazioniTest : public QObject {
+    Q_OBJECT
+
+    CartellaTemporanea cartella;
+    std::unique_ptr<ServerQuotazioni> server;
+
+    void AvviaServer(ServerQuotazioni::Consegna modo = ServerQuotazioni::Consegna::Normale)
+    {
+        ServerQuotazioni::Configurazione cfg;
+        cfg.Utenti.insert(QStringLiteral("mario"), {QStringLiteral("Segreta1"), QStringLiteral("1001"),
+                                                    QStringLiteral("Mario"), QStringLiteral("Ros\u00E8")});
+        cfg.Percorso_Database = cartella.percorso() + QStringLiteral("/{db}.db");
+        cfg.Intervallo_Tick_ms = 40;
+        cfg.Velocita = 1500;  // one minute per tick
+        cfg.Modo = modo;
+        server = std::make_unique<ServerQuotazioni>(cfg);
+        QVERIFY(server->Avvia());
+        qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server->Porta()));
+    }
+
+    // A session logged in on `server`, loading nothing.
+    std::unique_ptr<SessioneQuotazioni> Collegata(Stato &s, Registro &r)
+    {
+        auto sess = std::make_unique<SessioneQuotazioni>(s, r.Azioni());
+        sess->Cmd_OnLine_Click(QStringLiteral("Mario"), QStringLiteral("Segreta1"), false);
+        [&] { QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso"))); }();
+        return sess;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(prova::ScriviDatabase(cartella.percorso() + QStringLiteral("/WaveloreDax.db"), Ultimo));
+        qputenv("WAVELORE_HISTORY_ODBC", prova::StringaOdbc(cartella.percorso()).toUtf8());
+    }
+
+    void cleanup() { server.reset(); }
+
+    // The whole online start against our server, however it cuts its messages.
+    void login_e_caricamento_data()
+    {
+        QTest::addColumn<int>("modo");
+        QTest::newRow("messaggi interi") << int(ServerQuotazioni::Consegna::Normale);
+        QTest::newRow("un byte alla volta") << int(ServerQuotazioni::Consegna::Byte);
+        QTest::newRow("piu messaggi insieme") << int(ServerQuotazioni::Consegna::Unite);
+    }
+    void login_e_caricamento()
+    {
+        QFETCH(int, modo);
+        AvviaServer(ServerQuotazioni::Consegna(modo));
+        QStringList ricevuti;
+        connect(server.get(), &ServerQuotazioni::Ricevuto, this,
+                [&](const QString &c, const QStringList &campi) { ricevuti << c + '|' + campi.join('|'); });
+        Stato s;
+        s.archivio.Sottostante_Corrente = 2;
+        storico::Inizializza_Tabella_Chiave(s.mercato);
+        Registro r;
+        SessioneQuotazioni sess(s, r.Azioni());
+        bool fase2 = false;
+        sess.Azioni().Carica_Storici_Avvio = [&] {
+            s.mercato.Scarica_Storico = true;
+            QVERIFY(sess.Invia(QStringLiteral("COMM34"), {QStringLiteral("2")}));
+            QVERIFY(sess.Attendi_Download(10000));
+            QVERIFY(sess.Carica_Storico_Da_Server());
+            sess.Invia(QStringLiteral("COMM36"), {QStringLiteral("2")});
+        };
+        sess.Azioni().Carica_Dati_Avvio = [&] {
+            sess.Aggiorna_Ultime_Barre_Storico();
+            QVERIFY(sess.Salva_Storici());
+            sess.Richiesta_Dati_RT_Al_Server();
+            s.shell.Blocco_Grafici = false;
+            fase2 = true;
+        };
+        sess.Cmd_OnLine_Click(QStringLiteral("Mario"), QStringLiteral("Segreta1"), false);
+        QTRY_VERIFY_WITH_TIMEOUT(fase2, 15000);
+        QCOMPARE(ricevuti.first(), QStringLiteral("COMM11|mario|Segreta1|2.52"));
+        QCOMPARE(r.stati.mid(0, 3), (QStringList{QStringLiteral("In Connessione"), QStringLiteral("In Autenticazione"),
+                                                 QStringLiteral("Connesso")}));
+        QCOMPARE(r.utente, QStringLiteral("1001|Mario Ros\u00E8"));
+        QVERIFY(!r.pulsanti);
+        // The series hold the database's bars, the server's last two merged in front.
+        QCOMPARE(s.mercato.Storico_5M.barra(1).data, Ultimo.date());
+        QCOMPARE(s.mercato.Storico_5M.barra(1).minuti, 17 * 60 + 25);
+        QCOMPARE(s.mercato.Storico_1D.barra(3000).data, Ultimo.date().addDays(-2999));
+        QVERIFY(QFileInfo::exists(storico::PercorsoFileStorico(2, QStringLiteral("1D"))));
+        // Ticks fill the boxes and keep the watchdog armed.
+        QTRY_VERIFY_WITH_TIMEOUT(!s.mercato.Text_Last.isEmpty(), 5000);
+        QVERIFY(sess.Watchdog_Attivo());
+        QVERIFY(r.lampeggi > 0);
+        QVERIFY(ricevuti.contains(QStringLiteral("COMM30|2")));
+    }
+
+    void login_rifiutato_poi_riprovato()
+    {
+        AvviaServer();
+        Stato s;
+        Registro r;
+        SessioneQuotazioni sess(s, r.Azioni());
+        sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("sbagliata"), false);
+        QTRY_VERIFY(r.stati.contains(QStringLiteral("Non Autenticato")));
+        QCOMPARE(r.messaggi, QStringList{Titolo + '|' + Autenticazione_Fallita});
+        QVERIFY(r.pulsanti);
+        // The second attempt starts a fresh connection and logs in.
+        sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
+        QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso")));
+        QCOMPARE(server->Client_Connessi(), 1);
+    }
+
+    void controlli_prima_di_connettere_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("id vuoto") << "" << "x" << Titolo_Spazio + '|' + Inserire_UserId;
+        QTest::newRow("terminatore nella password") << "mario" << "a\u00D8b" << Titolo_Spazio + '|' + Caratteri_Non_Ammessi;
+        QTest::newRow("fuori dal codice") << "mar\u4E2Dio" << "x" << Titolo_Spazio + '|' + Caratteri_Non_Ammessi;
+    }
+    void controlli_prima_di_connettere()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, password);
+        QFETCH(QString, messaggio);
+        Stato s;
+        Registro r;
+        SessioneQuotazioni sess(s, r.Azioni());
+        sess.Cmd_OnLine_Click(id, password, false);
+        QCOMPARE(r.messaggi, QStringList{messaggio});
+        QVERIFY(r.pulsanti);
+        QCOMPARE(sess.socket().State(), 0);
+    }
+
+    void connessione_rifiutata()
+    {
+        // A port nobody listens on.
+        QTcpServer libero;
+        QVERIFY(libero.listen(QHostAddress::LocalHost));
+        const quint16 porta = libero.serverPort();
+        libero.close();
+        qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(porta));
+        Stato s;
+        Registro r;
+        SessioneQuotazioni sess(s, r.Azioni());
+        sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("x"), false);
+        QTRY_VERIFY(r.pulsanti);
+        QCOMPARE(r.messaggi, QStringList{Titolo + '|' + Connessione_Fallita});
+        QCOMPARE(r.stati.last(), QStringLiteral("Non Connesso"));
+    }
+
+    void gia_connesso_preso_in_carico()
+    {
+        AvviaServer();
+        Stato s1, s2;
+        Registro r1, r2;
+        auto prima = Collegata(s1, r1);
+        r2.risposte = {true};
+        SessioneQuotazioni seconda(s2, r2.Azioni());
+        seconda.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
+        QTRY_VERIFY(r2.stati.contains(QStringLiteral("Connesso")));
+        QCOMPARE(r2.domande, QStringList{Titolo_Gia_Connesso + '|' + Gia_Connesso});
+        QVERIFY(r2.stati.contains(QStringLiteral("Gi\u00E0 Connesso")));
+        // The first session learns it was replaced.
+        QTRY_VERIFY(r1.stati.contains(QStringLiteral("Disconnesso da Altra Sessione")));
+        QCOMPARE(r1.messaggi, QStringList{QLatin1Char('|') + Altra_Istanza});
+        QCOMPARE(server->Client_Connessi(), 1);
+    }
+
+    void gia_connesso_rifiutato_e_riconnessione_automatica()
+    {
+        AvviaServer();
+        Stato s1, s2, s3;
+        Registro r1, r2, r3;
+        auto prima = Collegata(s1, r1);
+        // No: the socket closes and the buttons come back.
+        SessioneQuotazioni seconda(s2, r2.Azioni());
+        seconda.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
+        QTRY_VERIFY(r2.pulsanti);
+        QCOMPARE(r2.domande.size(), 1);
+        QCOMPARE(seconda.socket().State(), 0);
+        // While reconnecting the take-over is answered without asking.
+        s3.mercato.Riconnessione_In_Corso = true;
+        SessioneQuotazioni terza(s3, r3.Azioni());
+        terza.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
+        QTRY_VERIFY(r3.stati.contains(QStringLiteral("Connesso")));
+        QVERIFY(r3.domande.isEmpty());
+        QVERIFY(!s3.mercato.Riconnessione_In_Corso);
+    }
+
+    void avvisi_messaggi_e_chat()
+    {
+        AvviaServer();
+        Stato s;
+        Registro r;
+        auto sess = Collegata(s, r);
+        server->Invia_Chat(QStringLiteral("prezzo COMM31 su, COMM5 resta"));
+        QTRY_COMPARE(r.chat, QStringList{QStringLiteral("prezzo  su, COMM5 resta")});
+        // Server text is shown as it came, markup included.
+        server->Invia_Messaggio(QStringLiteral("<b>Manutenzione</b> stasera"));
+        QTRY_COMPARE(r.mostrati, QStringList{QStringLiteral("5|<b>Manutenzione</b> stasera")});
+        // While the message window is open the texts queue, up to 30.
+        r.formMsgVisibile = true;
+        s.shell.Coda_Messaggi.clear();
+        for (int i = 1; i <= 31; ++i)
+            server->Invia_Messaggio(QStringLiteral("avviso %1").arg(i));
+        QTRY_COMPARE(s.shell.Coda_Messaggi.size(), 30);
+        QTest::qWait(50);
+        QCOMPARE(s.shell.Coda_Messaggi.size(), 30);
+        QCOMPARE(s.shell.Coda_Messaggi.last(), QStringLiteral("avviso 30"));
+        QCOMPARE(r.mostrati.size(), 1);
+        // A notice with flag "1" closes the connection and leaves the program running.
+        server->Invia_Avviso(QStringLiteral("1"), QStringLiteral("Server in pausa"));
+        QTRY_VERIFY(r.messaggi.contains(Titolo + QStringLiteral("|Server in pausa")));
+        QTRY_COMPARE(sess->socket().State(), 0);
+        QCOMPARE(r.chiusure, 0);
+        QVERIFY(!r.textStato.contains(QStringLiteral("Chiusa dal Server")));
+    }
+
+    void avviso_finale_e_chiusura_data()
+    {
+        QTest::addColumn<QString>("codice");
+        QTest::addColumn<QString>("flag");
+        QTest::addColumn<int>("chiusure");
+        QTest::addColumn<int>("mostrati");
+        QTest::newRow("COMM17 chiude il programma") << "COMM17" << "0" << 1 << 0;
+        QTest::newRow("COMM19 mostra e chiude") << "COMM19" << "1" << 0 << 1;
+        QTest::newRow("COMM19 senza flag") << "COMM19" << "0" << 0 << 0;
+    }
+    void avviso_finale_e_chiusura()
+    {
+        QFETCH(QString, codice);
+        QFETCH(QString, flag);
+        QFETCH(int, chiusure);
+        QFETCH(int, mostrati);
+        AvviaServer();
+        Stato s;
+        Registro r;
+        auto sess = Collegata(s, r);
+        if (codice == QLatin1String("COMM17"))
+            server->Invia_Avviso(flag, QStringLiteral("Fine"));
+        else
+            server->Invia_Chiusura(flag, QStringLiteral("azione"), QStringLiteral("Arrivederci"));
+        QTRY_COMPARE(sess->socket().State(), 0);
+        QTest::qWait(20);
+        QCOMPARE(r.chiusure, chiusure);
+        QCOMPARE(r.mostrati.size(), mostrati);
+        if (mostrati)
+            QCOMPARE(r.mostrati.first(), QStringLiteral("6|COMM19\u00D81\u00D8azione\u00D8Arrivederci\u00D8"));
+        QVERIFY(!sess->Watchdog_Attivo());
+    }
+
+    // A tick shown in both regional conventions; short ticks only re-arm the watchdog.
+    void tick_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("dataOra");
+        QTest::addColumn<QString>("ultimo");
+        QTest::addColumn<QString>("variazione");
+        QTest::addColumn<QString>("volume");
+        QTest::newRow("UE") << "UE" << "17/03/12 15:30:05" << "20.150,50" << "-0,25 %" << "1.234";
+        QTest::newRow("US") << "US" << "03/17/12 3:30:05 PM" << "20,150.50" << "-0.25 %" << "1234";
+    }
+    void tick()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, dataOra);
+        QFETCH(QString, ultimo);
+        QFETCH(QString, variazione);
+        QFETCH(QString, volume);
+        AvviaServer();
+        Stato s;
+        s.shell.Formato_Locale = locale;
+        if (locale == QLatin1String("US")) {
+            s.shell.Formato_Data = QStringLiteral("MM/DD/YY");
+            s.shell.Formato_Ora_Secondi = QStringLiteral("h:mm:ss AM/PM");
+        }
+        s.cicli.Formato_Prezzo = QStringLiteral("#,##0.00");
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Intervallo_Watchdog_ms = 60000;
+        auto invia = [&](const QString &testo) { server->Invia_Grezzo(codec1252::Codifica(testo)); };
+        invia(QStringLiteral("COMM31\u00D817/03/2012 15:30:05\u00D820.150,5\u00D8-0,25\u00D81.234\u00D8"));
+        QTRY_COMPARE(s.mercato.Text_Data_Ora, dataOra);
+        QCOMPARE(s.mercato.Text_Last, ultimo);
+        QCOMPARE(s.mercato.Text_Var, variazione);
+        QCOMPARE(s.mercato.Text_Volume, volume);
+        QCOMPARE(r.lampeggi, 1);
+        QVERIFY(sess->Watchdog_Attivo());
+        // Three fields: nothing shown, the lamp stays, the watchdog is re-armed.
+        sess->Ferma_Watchdog();
+        invia(QStringLiteral("COMM31\u00D818/03/2012 10:00:00\u00D81\u00D82\u00D8COMM35\u00D8"));
+        QTRY_VERIFY(sess->Watchdog_Attivo());
+        QCOMPARE(s.mercato.Text_Data_Ora, dataOra);
+        QCOMPARE(r.lampeggi, 1);
+        // Real-time data stopped: boxes still follow, the watchdog stays off.
+        sess->Ferma_Watchdog();
+        s.shell.RT_Bloccato = true;
+        invia(QStringLiteral("COMM31\u00D817/03/2012 15:31:00\u00D8abc\u00D80\u00D81\u00D8"));
+        QTRY_COMPARE(r.lampeggi, 2);
+        QCOMPARE(s.mercato.Text_Last, ultimo);  // not a number: box unchanged
+        QVERIFY(!sess->Watchdog_Attivo());
+    }
+
+    void watchdog_chiede_e_riconnette_data()
+    {
+        QTest::addColumn<bool>("si");
+        QTest::newRow("Si") << true;
+        QTest::newRow("No") << false;
+    }
+    void watchdog_chiede_e_riconnette()
+    {
+        QFETCH(bool, si);
+        AvviaServer();
+        Stato s;
+        s.archivio.Sottostante_Corrente = 2;
+        s.shell.Blocco_Grafici = false;
+        Registro r;
+        r.risposte = {si};
+        auto sess = Collegata(s, r);
+        sess->Intervallo_Watchdog_ms = 150;
+        sess->Richiesta_Dati_RT_Al_Server();
+        QTRY_VERIFY(sess->Watchdog_Attivo());
+        r.stati.clear();
+        server->Sospendi_Tick(true);
+        QTRY_COMPARE_WITH_TIMEOUT(r.domande.size(), 1, 3000);
+        QCOMPARE(r.domande.first(), Titolo_Perdita + '|' + Perdita);
+        if (si) {
+            QCOMPARE(r.riconnessioni, 1);
+            QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso")));
+        } else {
+            QCOMPARE(sess->socket().State(), 0);
+            QTest::qWait(300);
+            QCOMPARE(r.domande.size(), 1);
+            QVERIFY(r.stati.isEmpty());
+        }
+    }
+
+    // Bar updates arriving back to back, and one arriving while the files are rewritten,
+    // are merged one after the other.
+    void aggiornamenti_in_coda()
+    {
+        AvviaServer();
+        Stato s;
+        s.archivio.Sottostante_Corrente = 2;
+        s.shell.Blocco_Grafici = false;
+        s.cicli.Fine_Sessione = QTime(17, 30);
+        storico::Inizializza_Tabella_Chiave(s.mercato);
+        for (int r = 1; r <= s.mercato.Storico_5M.capacita(); ++r)
+            s.mercato.Storico_5M.barra(r) = {Ultimo.date(), 17 * 60 + 25 - 5 * (r - 1) % 600, 100.0 + r, 1.0};
+        for (int r = 1; r <= s.mercato.Storico_15M.capacita(); ++r)
+            s.mercato.Storico_15M.barra(r) = {Ultimo.date().addDays(-r), 600, 1.0, 1.0};
+        for (int r = 1; r <= s.mercato.Storico_1H.capacita(); ++r)
+            s.mercato.Storico_1H.barra(r) = {Ultimo.date().addDays(-r), 600, 1.0, 1.0};
+        for (int r = 1; r <= s.mercato.Storico_1D.capacita(); ++r)
+            s.mercato.Storico_1D.barra(r) = {Ultimo.date().addDays(-r), 0, 1.0, 1.0};
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Attesa_Tick_Fusione_ms = 5000;
+        int dentro = 0, massimo = 0, led = 0;
+        QList<double> ordine;
+        sess->Azioni().Accendi_Led_Storico_RT = [&] { ++led; };
+        sess->Azioni().Dopo_Fusione_RT = [&](const fusione::EsitoFusioneRT &) {
+            ++dentro;
+            massimo = std::max(massimo, dentro);
+            ordine << s.mercato.Storico_5M.barra(1).chiusura;
+            // Let events run, as the redraw does: another update may arrive here.
+            if (ordine.size() == 2) {
+                server->Invia_Grezzo(codec1252::Codifica(
+                    QStringLiteral("COMM33\u00D805/12/2025 17:40\u00D83,5\u00D81\u00D805/12/2025 17:30\u00D83\u00D81\u00D8"
+                                   "05/12/2025 17:00\u00D83\u00D81\u00D805/12/2025 00:00\u00D83\u00D81\u00D8"
+                                   "COMM31\u00D805/12/2025 17:40:01\u00D83\u00D80\u00D81\u00D8")));
+                QTest::qWait(100);
+            }
+            --dentro;
+        };
+        auto barra = [](const QString &ora, const QString &chiusura) {
+            return QStringLiteral("COMM33\u00D805/12/2025 %1\u00D8%2\u00D81\u00D805/12/2025 17:30\u00D8%2\u00D81\u00D8"
+                                  "05/12/2025 17:00\u00D8%2\u00D81\u00D805/12/2025 00:00\u00D8%2\u00D81\u00D8")
+                .arg(ora, chiusura);
+        };
+        // Two updates in one delivery, then the quotes that follow them.
+        server->Invia_Grezzo(codec1252::Codifica(barra(QStringLiteral("17:30"), QStringLiteral("1,5")) +
+                                                 barra(QStringLiteral("17:35"), QStringLiteral("2,5"))));
+        QTRY_COMPARE(sess->Aggiornamenti_In_Coda(), 2);
+        server->Invia_Grezzo(codec1252::Codifica(QStringLiteral("COMM31\u00D805/12/2025 17:30:02\u00D81\u00D80\u00D81\u00D8")));
+        QTRY_COMPARE(sess->Fusioni_Eseguite(), 1);
+        server->Invia_Grezzo(codec1252::Codifica(QStringLiteral("COMM31\u00D805/12/2025 17:35:02\u00D81\u00D80\u00D81\u00D8")));
+        QTRY_COMPARE_WITH_TIMEOUT(sess->Fusioni_Eseguite(), 3, 5000);
+        QCOMPARE(massimo, 1);
+        QCOMPARE(ordine, (QList<double>{1.5, 2.5, 3.5}));
+        QCOMPARE(led, 3);
+        const SerieStorico &h = s.mercato.Storico_5M;
+        QCOMPARE(h.barra(1).minuti, 17 * 60 + 40);
+        QCOMPARE(h.barra(2).minuti, 17 * 60 + 35);
+        QCOMPARE(h.barra(3).minuti, 17 * 60 + 30);
+        QCOMPARE(h.barra(4).chiusura, 101.0);
+        // The daily bar was due at the session's end (17:30-17:34) only.
+        QCOMPARE(s.mercato.Storico_1D.barra(1).data, Ultimo.date());
+        QCOMPARE(s.mercato.Storico_1D.barra(2).data, Ultimo.date().addDays(-1));
+        // The files hold the final series.
+        QString errore;
+        const auto letta = storico::LeggiFileStorico(storico::PercorsoFileStorico(2, QStringLiteral("5M")),
+                                                     QStringLiteral("5M"), s.mercato.Tabella_Chiave, &errore);
+        QVERIFY2(letta.has_value(), qPrintable(errore));
+        QCOMPARE(letta->barra(1), h.barra(1));
+        QCOMPARE(letta->barra(1500), h.barra(1500));
+    }
+
+    void aggiornamento_scartato_durante_il_caricamento()
+    {
+        AvviaServer();
+        Stato s;
+        s.shell.Blocco_Grafici = true;
+        Registro r;
+        auto sess = Collegata(s, r);
+        server->Invia_Grezzo(codec1252::Codifica(
+            QStringLiteral("COMM33\u00D805/12/2025 17:30\u00D81\u00D81\u00D8a\u00D81\u00D81\u00D8b\u00D81\u00D81\u00D8"
+                           "c\u00D81\u00D81\u00D8COMM20\u00D8x\u00D8")));
+        QTRY_COMPARE(r.mostrati.size(), 1);
+        QCOMPARE(sess->Aggiornamenti_In_Coda(), 0);
+    }
+};
+
+QTEST_MAIN(SessioneQuotazioniTest)
+#include "SessioneQuotazioniTest.moc"
