@@ -133,6 +133,32 @@ private slots:
         }
     }
 
+    void testiDellaSerie_data()
+    {
+        QTest::addColumn<QString>("formatoData");
+        QTest::addColumn<QString>("formatoOra");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("ora");
+        QTest::newRow("UE") << "DD/MM/YY" << "h:mm" << "05/03/12" << "9:05";
+        QTest::newRow("US") << "MM/DD/YY" << "h:mm AM/PM" << "03/05/12" << "9:05 AM";
+    }
+
+    // Dates and times are values in the series; their texts come from the active patterns.
+    void testiDellaSerie()
+    {
+        QFETCH(QString, formatoData);
+        QFETCH(QString, formatoOra);
+        QFETCH(QString, data);
+        QFETCH(QString, ora);
+        SerieStorico s(3);
+        s.barra(1) = barra(2012, 3, 5, 9 * 60 + 5, 1, 1);
+        QCOMPARE(s.TestoData(1, formatoData), data);
+        QCOMPARE(s.TestoOra(1, formatoOra), ora);
+        QCOMPARE(s.TestoData(2, formatoData), QString());
+        QCOMPARE(s.TestoOra(2, formatoOra), QString());
+        QCOMPARE(s.TestoData(4, formatoData), QString());
+    }
+
     void righeIllegibili_data()
     {
         QTest::addColumn<QByteArray>("riga");
