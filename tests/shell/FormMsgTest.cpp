@@ -70,6 +70,8 @@ private slots:
                 QCOMPARE(f->Cmd_Ok->x(), schermo::TwipsInPixel(4500));
             }
             const QImage img = f->grab().toImage();
+            if (const QString dir = qEnvironmentVariable("WAVELORE_GRAB_DIR"); !dir.isEmpty())
+                img.save(dir + QStringLiteral("/form_msg_%1.png").arg(tipo));
             const qreal dpr = img.devicePixelRatio();
             QCOMPARE(img.pixelColor(int(5 * dpr), int(5 * dpr)), fondo);  // window ground
             QCOMPARE(img.pixelColor(int(f->Text_Msg->x() + 4 * dpr), int(f->Text_Msg->y() + f->Text_Msg->height() - 4)),

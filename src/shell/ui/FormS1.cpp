@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,7 +88,13 @@ bool FormS1::Form_Load()
     // left by a copy that died is taken over.
     m_istanza = std::make_unique<QLockFile>(sh.Cartella_Programma + QStringLiteral("/wavelore.lock"));
     m_istanza->setStaleLockTime(0);
-    if (!m_istanza->tryLock(0)) {
+    if (!m_istanza->tryLock(0) && m_istanza->error() != QLockFile::LockFailedError) {
+        // No lock can be made here (read-only folder): say so, and go on unguarded.
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                      QStringLiteral("Impossibile creare il file di blocco nella cartella %1: "
+                                     "non è possibile verificare se un'altra sessione di Wavelore è in uso.")
+                          .arg(QDir::toNativeSeparators(sh.Cartella_Programma)));
+    } else if (!m_istanza->isLocked()) {
         QApplication::beep();
         Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore ®"),
                       QStringLiteral("Una sessione di Wavelore risulta essere già in uso.") + QStringLiteral("\r\n\r\n")
