@@ -70,6 +70,13 @@ void MedieFinestra(const double *x, int n, int p, double *out)
     medieCoda(x, fatti, n, p, out);
 }
 
+void MedieFinestraSse2(const double *x, int n, int p, double *out)
+{
+    if (n <= 0 || p <= 0)
+        return;
+    medieCoda(x, medieSse2(x, n, p, out), n, p, out);
+}
+
 void MedieFinestraSemplice(const double *x, int n, int p, double *out)
 {
     if (n <= 0 || p <= 0)

@@ -15,6 +15,8 @@ void MedieFinestra(const double *x, int n, int p, double *out);
 
 // The same, one window at a time: the reference the fast path must match exactly.
 void MedieFinestraSemplice(const double *x, int n, int p, double *out);
+// The same on 128-bit lanes only, the path of processors without AVX2.
+void MedieFinestraSse2(const double *x, int n, int p, double *out);
 
 // Lowest and highest of x[i .. i + p - 1] for i in [0, n), with sliding
 // monotonic queues (exact: a minimum does not round). p < 1 counts as 1.

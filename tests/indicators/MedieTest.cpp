@@ -82,29 +82,6 @@ private slots:
         QCOMPARE(prova::PrimaNonMarca(out->Ind_Media_C2.riga(3), 1, 0.0), 0);
     }
 
-    void quattroMedieUsanoIlProprioPeriodo()
-    {
-        // D = 64: periods 32, 16, 8, 4; with B = 40 and Barre_Calcolo 30 the first
-        // gets N = 8, the second 24 (p + 30 >= 40), the last two 30.
-        const auto c = chiusure(40);
-        ContestoIndicatori ctx(1, c, 64.0, 30.0);
-        Calcola_Media_C2(ctx, *out);
-        Calcola_Media_C4(ctx, *out);
-        Calcola_Media_C8(ctx, *out);
-        Calcola_Media_C16(ctx, *out);
-        QCOMPARE(prova::UltimoValore(out->Ind_Media_C2.riga(1), 0.0), 8);
-        QCOMPARE(prova::UltimoValore(out->Ind_Media_C4.riga(1), 0.0), 24);
-        QCOMPARE(prova::UltimoValore(out->Ind_Media_C8.riga(1), 0.0), 30);
-        double somma = 0.0;
-        for (int j = 0; j < 4; ++j)
-            somma += c[size_t(j)];
-        QCOMPARE(out->Ind_Media_C16(1, 1), somma / 4.0);
-        somma = 0.0;
-        for (int j = 7; j < 7 + 32; ++j)
-            somma += c[size_t(j)];
-        QCOMPARE(out->Ind_Media_C2(1, 8), somma / 32.0);
-    }
-
     void periodoUtente_data()
     {
         QTest::addColumn<QVariant>("testo");
@@ -125,19 +102,6 @@ private slots:
         QFETCH(QVariant, testo);
         QFETCH(int, periodo);
         QCOMPARE(PeriodoUtente(testo), periodo);
-    }
-
-    void mediaUtenteIgnoraLaDurata()
-    {
-        const auto c = chiusure(50);
-        out->Periodo_Utente_1[4] = QStringLiteral("12");
-        ContestoIndicatori ctx(4, c, 1000.0, 20.0);
-        Calcola_Media_Utente_1(ctx, *out);
-        double somma = 0.0;
-        for (int j = 0; j < 12; ++j)
-            somma += c[size_t(j)];
-        QCOMPARE(out->Ind_Media_Utente_1(4, 1), somma / 12.0);
-        QCOMPARE(prova::UltimoValore(out->Ind_Media_Utente_1.riga(4), 0.0), 20);
     }
 
     // A period that cannot be used empties the row instead of leaving a mean of an
@@ -188,32 +152,7 @@ private slots:
         QCOMPARE(r[2], ((((0.0 + c[0]) + c[1]) + c[2]) + c[3] + c[4]) / 5.0);
     }
 
-    void centrataLungaRiempieLeCelleNuove()
-    {
-        // p = 9, q = 4: the first three cells count the newest close 4, 3, 2 times.
-        const auto c = chiusure(40);
-        ContestoIndicatori ctx(8, c, 18.0, 20.0);
-        Calcola_Media_Centrata_C2(ctx, *out);
-        for (int i = 1; i <= 20; ++i) {
-            double somma = 0.0;
-            for (int k = 0; k < 9; ++k)
-                somma += c[size_t(std::max(1, i + k - 4 + 1) - 1)];
-            QCOMPARE(out->Ind_Centrata_C2(8, i), somma / 9.0);
-        }
-    }
-
-    void centrataPiattaDaIlPrezzo()
-    {
-        ContestoIndicatori ctx(9, std::vector<double>(100, 17.5), 64.0, 40.0);
-        Calcola_Media_Centrata_C2(ctx, *out);
-        Calcola_Media_Centrata_C16(ctx, *out);
-        for (int i = 1; i <= 40; ++i) {
-            QCOMPARE(out->Ind_Centrata_C2(9, i), 17.5);
-            QCOMPARE(out->Ind_Centrata_C16(9, i), 17.5);
-        }
-    }
-
-    void centrataSenzaSpostamentoResta_vuota()
+    void centrataSenzaSpostamentoRestaVuota()
     {
         // D = 20 gives p = 1 for item 11: no shift to centre by, nothing to show.
         const auto c = chiusure(30);

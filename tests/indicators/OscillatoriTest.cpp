@@ -47,34 +47,6 @@ private slots:
         QCOMPARE(prova::PrimaNonMarca(out->Ind_Stoc_Dist_Max_Media.riga(4), 1, Vuoto), 0);
     }
 
-    void stocasticoLisciato()
-    {
-        // D = 40: p = 20, q = 5; Barre_Calcolo 100 on 500 bars: N = 100, M = 95.
-        std::vector<double> c;
-        QRandomGenerator gen(7);
-        for (int i = 0; i < 500; ++i)
-            c.push_back(100.0 + gen.bounded(50) * 0.5);
-        ContestoIndicatori ctx(5, c, 40.0, 100.0);
-        Calcola_Stocastico(ctx, *out);
-        for (int i = 1; i <= 100; ++i) {
-            double lo = c[size_t(i - 1)], hi = lo;
-            for (int j = 1; j < 20; ++j) {
-                lo = std::min(lo, c[size_t(i - 1 + j)]);
-                hi = std::max(hi, c[size_t(i - 1 + j)]);
-            }
-            QCOMPARE(out->Ind_Stoc_Dist_Min(5, i), c[size_t(i - 1)] - lo);
-            QCOMPARE(out->Ind_Stoc_Dist_Max(5, i), c[size_t(i - 1)] - hi);
-            QVERIFY(out->Ind_Stoc_Dist_Min(5, i) >= 0.0 && out->Ind_Stoc_Dist_Max(5, i) <= 0.0);
-        }
-        double somma = 0.0;
-        for (int j = 1; j <= 5; ++j)
-            somma += out->Ind_Stoc_Dist_Min(5, j);
-        QCOMPARE(out->Ind_Stoc_Dist_Min_Media(5, 1), somma / 5.0);
-        QCOMPARE(prova::UltimoValore(out->Ind_Stoc_Dist_Min.riga(5), Vuoto), 100);
-        QCOMPARE(prova::UltimoValore(out->Ind_Stoc_Dist_Min_Media.riga(5), Vuoto), 95);
-        QCOMPARE(prova::UltimoValore(out->Ind_Stoc_Dist_Max_Media.riga(5), Vuoto), 95);
-    }
-
     void stocasticoPiatto()
     {
         ContestoIndicatori ctx(0, std::vector<double>(300, 50.0), 40.0, 100.0);
@@ -100,53 +72,6 @@ private slots:
         QCOMPARE(prova::PrimaNonMarca(out->Ind_Velocita_C2_Media.riga(10), 1, Vuoto), 0);
     }
 
-    void velocitaFamiglia_data()
-    {
-        QTest::addColumn<int>("item");
-        QTest::addColumn<int>("p");
-        QTest::newRow("item 7") << 7 << 40;
-        QTest::newRow("item 17") << 17 << 20;
-        QTest::newRow("item 18") << 18 << 10;
-    }
-    void velocitaFamiglia()
-    {
-        QFETCH(int, item);
-        QFETCH(int, p);
-        // D = 80: q = 10 for every member; Barre_Calcolo 200 on 1000 bars.
-        std::vector<double> c;
-        QRandomGenerator gen(11);
-        double prezzo = 1000.0;
-        for (int i = 0; i < 1000; ++i)
-            c.push_back(prezzo += gen.generateDouble() - 0.5);
-        ContestoIndicatori ctx(6, c, 80.0, 200.0);
-        ArrayIndicatore *grezza = nullptr, *lisciata = nullptr;
-        if (item == 7) {
-            Calcola_Velocita_C2(ctx, *out);
-            grezza = &out->Ind_Velocita_C2, lisciata = &out->Ind_Velocita_C2_Media;
-        } else if (item == 17) {
-            Calcola_Velocita_C4(ctx, *out);
-            grezza = &out->Ind_Velocita_C4, lisciata = &out->Ind_Velocita_C4_Media;
-        } else {
-            Calcola_Velocita_C8(ctx, *out);
-            grezza = &out->Ind_Velocita_C8, lisciata = &out->Ind_Velocita_C8_Media;
-        }
-        auto media = [&](int i) {
-            double s = 0.0;
-            for (int j = 0; j < p; ++j)
-                s += c[size_t(i - 1 + j)];
-            return s / p;
-        };
-        for (int i = 1; i < 200; ++i)
-            QCOMPARE((*grezza)(6, i), media(i) - media(i + 1));
-        QCOMPARE(prova::UltimoValore(grezza->riga(6), Vuoto), 199);
-        // The last smoothed cell, N - q, is the mean of raw cells N - q .. N - 1.
-        double s = 0.0;
-        for (int j = 190; j <= 199; ++j)
-            s += (*grezza)(6, j);
-        QCOMPARE((*lisciata)(6, 190), s / 10.0);
-        QCOMPARE(prova::UltimoValore(lisciata->riga(6), Vuoto), 190);
-    }
-
     void velocitaDiUnaSerieCheScende()
     {
         // Closes rising into the past: every newer close lower, velocities negative.
@@ -163,28 +88,6 @@ private slots:
             QCOMPARE(out->Ind_Velocita_C2(9, i), 0.0);
             QCOMPARE(out->Ind_Velocita_C2_Media(9, i), 0.0);
         }
-    }
-
-    // --- item 12 --------------------------------------------------------------
-    void velocitaCentrata()
-    {
-        // D = 99: p = 49, r = 12; N = 400 gives raw 1..399 and smoothed 1..388.
-        std::vector<double> c;
-        QRandomGenerator gen(13);
-        double prezzo = 500.0;
-        for (int i = 0; i < 1000; ++i)
-            c.push_back(prezzo += gen.generateDouble() - 0.5);
-        ContestoIndicatori ctx(7, c, 99.0, 400.0);
-        Calcola_Media_Centrata_C2(ctx, *out);
-        Calcola_Velocita_Centrata_C2(ctx, *out);
-        for (int i = 1; i < 400; ++i)
-            QCOMPARE(out->Ind_Velocita_Centrata(7, i), out->Ind_Centrata_C2(7, i) - out->Ind_Centrata_C2(7, i + 1));
-        double s = 0.0;
-        for (int k = 0; k < 12; ++k)
-            s += out->Ind_Velocita_Centrata(7, 1 + k);
-        QCOMPARE(out->Ind_Velocita_Centrata_Media(7, 1), s / 12.0);
-        QCOMPARE(prova::UltimoValore(out->Ind_Velocita_Centrata.riga(7), Vuoto), 399);
-        QCOMPARE(prova::UltimoValore(out->Ind_Velocita_Centrata_Media.riga(7), Vuoto), 388);
     }
 
     void velocitaCentrataSenzaValori()
@@ -218,35 +121,6 @@ private slots:
         ContestoIndicatori ctx(1, c, 100.0, barreCalcolo);
         Calcola_Oscillatore_C4_C2(ctx, *out);
         QCOMPARE(prova::UltimoValore(out->Ind_Osc_C4_C2.riga(1), Vuoto), valori);
-    }
-
-    void oscillatoriSonoDifferenzeDiCentrate()
-    {
-        std::vector<double> c;
-        QRandomGenerator gen(17);
-        double prezzo = 80.0;
-        for (int i = 0; i < 2000; ++i)
-            c.push_back(prezzo += gen.generateDouble() - 0.5);
-        ContestoIndicatori ctx(2, c, 99.0, 500.0);
-        Calcola_Media_Centrata_C2(ctx, *out);
-        Calcola_Media_Centrata_C4(ctx, *out);
-        Calcola_Media_Centrata_C8(ctx, *out);
-        Calcola_Media_Centrata_C16(ctx, *out);
-        Calcola_Oscillatore_C4_C2(ctx, *out);
-        Calcola_Oscillatore_C8_C4(ctx, *out);
-        Calcola_Oscillatore_C16_C8(ctx, *out);
-        Calcola_Oscillatore_C8_C2(ctx, *out);
-        // D = 99: p1 = 49, 24, 12, 49 -> 451, 476, 488, 451 values.
-        QCOMPARE(prova::UltimoValore(out->Ind_Osc_C4_C2.riga(2), Vuoto), 451);
-        QCOMPARE(prova::UltimoValore(out->Ind_Osc_C8_C4.riga(2), Vuoto), 476);
-        QCOMPARE(prova::UltimoValore(out->Ind_Osc_C16_C8.riga(2), Vuoto), 488);
-        QCOMPARE(prova::UltimoValore(out->Ind_Osc_C8_C2.riga(2), Vuoto), 451);
-        for (int i = 1; i <= 451; ++i) {
-            QCOMPARE(out->Ind_Osc_C4_C2(2, i), out->Ind_Centrata_C4(2, i) - out->Ind_Centrata_C2(2, i));
-            QCOMPARE(out->Ind_Osc_C8_C2(2, i),
-                     (out->Ind_Centrata_C8(2, i) + out->Ind_Centrata_C8(2, i)) - out->Ind_Centrata_C2(2, i));
-        }
-        QCOMPARE(out->Ind_Osc_C16_C8(2, 488), out->Ind_Centrata_C16(2, 488) - out->Ind_Centrata_C8(2, 488));
     }
 
     void oscillatoriPiatti()

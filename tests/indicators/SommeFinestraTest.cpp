@@ -35,10 +35,12 @@ private slots:
             prezzo += gen.generateDouble() * 3.0 - 1.5;
             v = prezzo;
         }
-        std::vector<double> veloce(size_t(n), -1.0), semplice(size_t(n), -2.0);
+        std::vector<double> veloce(size_t(n), -1.0), sse2(size_t(n), -3.0), semplice(size_t(n), -2.0);
         MedieFinestra(x.data(), n, p, veloce.data());
+        MedieFinestraSse2(x.data(), n, p, sse2.data());
         MedieFinestraSemplice(x.data(), n, p, semplice.data());
         QVERIFY(std::memcmp(veloce.data(), semplice.data(), sizeof(double) * size_t(n)) == 0);
+        QVERIFY(std::memcmp(sse2.data(), semplice.data(), sizeof(double) * size_t(n)) == 0);
     }
 
     void medieValoriNoti()
