@@ -144,7 +144,7 @@ bool Salva_Parametro(const Stato &stato, int indice)
     if (dest.tabella.isEmpty())
         return false;
     const int u = a.Sottostante_Corrente;
-    if (lettera != QLatin1Char('S') && (u < 1 || u > costanti::Num_Sottostanti))
+    if (u < 1 || u > costanti::Num_Sottostanti)
         return false;
 
     std::vector<std::pair<QString, QString>> valori;

@@ -172,6 +172,11 @@ int BarreDelTimeframe(const QString &timeframe)
 
 SerieStorico *SerieDelTimeframe(StatoMercato &mercato, const QString &timeframe)
 {
+    return const_cast<SerieStorico *>(SerieDelTimeframe(std::as_const(mercato), timeframe));
+}
+
+const SerieStorico *SerieDelTimeframe(const StatoMercato &mercato, const QString &timeframe)
+{
     if (timeframe == QLatin1String("5M"))
         return &mercato.Storico_5M;
     if (timeframe == QLatin1String("15M"))
@@ -242,7 +247,7 @@ Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString 
         return {false, QStringLiteral("Timeframe sconosciuto: %1").arg(timeframe)};
     if (sottostante < 1 || sottostante > costanti::Num_Sottostanti)
         return {false, QStringLiteral("Sottostante fuori intervallo: %1").arg(sottostante)};
-    const SerieStorico &serie = *SerieDelTimeframe(const_cast<StatoMercato &>(mercato), timeframe);
+    const SerieStorico &serie = *SerieDelTimeframe(mercato, timeframe);
     if (serie.capacita() != n)
         return {false, QStringLiteral("Serie %1 di %2 barre invece di %3").arg(timeframe).arg(serie.capacita()).arg(n)};
     const auto &chiave = mercato.Tabella_Chiave;

@@ -26,6 +26,7 @@ int ValoreChiave(int k);
 
 // "5M", "15M", "1H", "1D"; nullptr for any other text.
 SerieStorico *SerieDelTimeframe(StatoMercato &mercato, const QString &timeframe);
+const SerieStorico *SerieDelTimeframe(const StatoMercato &mercato, const QString &timeframe);
 int BarreDelTimeframe(const QString &timeframe);  // 0 when unknown
 const std::array<QString, 4> &Timeframes();        // in the order 5M, 15M, 1H, 1D
 

@@ -217,6 +217,7 @@ private slots:
         QTest::newRow("slot -1") << "E" << -1 << 2;
         QTest::newRow("sottostante 0") << "D" << 1 << 0;
         QTest::newRow("sottostante 8") << "G" << 0 << 8;
+        QTest::newRow("S con sottostante 9") << "S" << 0 << 9;
     }
 
     void nienteScritto()

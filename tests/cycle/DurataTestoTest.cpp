@@ -71,18 +71,11 @@ private slots:
         QTest::addColumn<uint>("scuro");
         QTest::addColumn<uint>("chiaro");
         QTest::newRow("sfondo") << 0 << 0x000000u << 0xFFFFFFu;
-        QTest::newRow("testo") << 1 << 0xFFFFFFu << 0x000000u;
-        QTest::newRow("separatori") << 2 << 0xFFFFFFu << 0x808080u;
         QTest::newRow("etichetta caricamento") << 11 << 0x332DD1u << 0x332DD1u;
-        QTest::newRow("12 uguale nei due") << 12 << 0x449900u << 0x449900u;
         QTest::newRow("chat") << 14 << 0x00FFFFu << 0xFF0000u;
-        QTest::newRow("giallo") << 33 << 0x16D6F9u << 0x16D6F9u;
         QTest::newRow("faccia pulsante") << 40 << 0x8000000Fu << 0x8000000Fu;
         QTest::newRow("pulsante acceso") << 42 << 0xA8E284u << 0xA8E284u;
-        QTest::newRow("indicatore 69") << 69 << 0x00BC54u << 0x00BC54u;
-        QTest::newRow("titolo") << 81 << 0xFFFFFFu << 0x000000u;
         QTest::newRow("86") << 86 << 0x5F5F5Fu << 0xAFBABFu;
-        QTest::newRow("87") << 87 << 0x514F44u << 0xAFBABFu;
         QTest::newRow("mai impostato 5") << 5 << 0u << 0u;
         QTest::newRow("mai impostato 100") << 100 << 0u << 0u;
     }

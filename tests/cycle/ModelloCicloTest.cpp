@@ -77,19 +77,6 @@ private slots:
         m_set = generatore::Genera(p);
     }
 
-    void costanti()
-    {
-        StatoCicli c;
-        Inizializza_Tabelle_Cicli(c);
-        QCOMPARE(c.Durata_Nominale_Grado[0], 2048.0);
-        QCOMPARE(c.Durata_Max_Grado[0], 2600.0);
-        QCOMPARE(c.Durata_Min_Grado[12], 0.3);
-        QCOMPARE(c.Durata_Nominale_Grado[12], 0.5);
-        QCOMPARE(c.Compressione_Grado[4], 100.0);
-        QCOMPARE(c.Compressione_Grado[12], 35.0);
-        QCOMPARE(c.Fase_Battleplan, -1.5708);
-    }
-
     void limitiDurata_data()
     {
         QTest::addColumn<int>("u");
