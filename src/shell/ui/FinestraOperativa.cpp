@@ -23,6 +23,7 @@
 #include "shell/ui/PannelloStorico.h"
 #include "shell/ui/RiquadroGrafico.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFrame>
@@ -262,6 +263,10 @@ void FinestraOperativa::Imposta_Colori_Controlli()
     p.setColor(QPalette::WindowText, testo);
     m_form.setPalette(p);
     m_form.setAutoFillBackground(true);
+    // The grids and boxes keep the platform's own light look, readable in either scheme.
+    for (QWidget *w : {static_cast<QWidget *>(m_storico->TabPage), static_cast<QWidget *>(m_form.Text_Chat),
+                       static_cast<QWidget *>(m_form.FrmCambioSott)})
+        w->setPalette(QApplication::palette());
     for (RiquadroGrafico *r : m_area->Frm_Graf)
         r->Colore_Sfondo(colori[0]);
     m_area->Colora_Led(colori[20]);

@@ -17,6 +17,13 @@ PannelloStorico::PannelloStorico(Stato &stato, QFrame *frame) : QObject(frame), 
     setObjectName(QStringLiteral("PannelloStorico"));
     TabPage = new QTabWidget(frame);
     TabPage->setObjectName(QStringLiteral("TabPage"));
+    // The panel's widths were sized for a small grid font: dates, times and
+    // prices must fit their columns.
+    QFont piccolo = TabPage->font();
+    piccolo.setPointSizeF(7.5);
+    TabPage->setFont(piccolo);
+    TabPage->setUsesScrollButtons(false);
+    TabPage->tabBar()->setExpanding(true);
     const char *nomi[4] = {"Msf_Storico5m", "Msf_Storico15m", "Msf_Storico1h", "Msf_Storico1d"};
     const char *schede[4] = {"5 min.", "15 min.", "1 ora", "1 Giorno"};
     QTableView *griglie[4];
@@ -27,7 +34,8 @@ PannelloStorico::PannelloStorico(Stato &stato, QFrame *frame) : QObject(frame), 
         m_modelli[size_t(t)] = new finestra::ModelloGrigliaStorico(g);
         g->setModel(m_modelli[size_t(t)]);
         g->verticalHeader()->hide();
-        g->verticalHeader()->setDefaultSectionSize(schermo::TwipsInPixel(240));
+        g->verticalHeader()->setDefaultSectionSize(schermo::TwipsInPixel(225));
+        g->horizontalHeader()->setMinimumSectionSize(0);
         g->setSelectionMode(QAbstractItemView::SingleSelection);
         g->setEditTriggers(QAbstractItemView::NoEditTriggers);
         g->setWordWrap(false);
