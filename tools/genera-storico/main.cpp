@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -65,6 +66,8 @@ int main(int argc, char **argv)
     const QCommandLineOption optCartellaDb(QStringLiteral("cartella-db"),
                                            QStringLiteral("Cartella del database: <cartella-db>/<NomeDatabase>.db."),
                                            QStringLiteral("dir"));
+    const QCommandLineOption optTutti(QStringLiteral("tutti"),
+                                      QStringLiteral("Tutti i sette sottostanti (seme + numero del sottostante)."));
     const QCommandLineOption optSoloDb(QStringLiteral("solo-db"), QStringLiteral("Scrive solo il database."));
     const QCommandLineOption optSoloFile(QStringLiteral("solo-file"), QStringLiteral("Scrive solo i file locali."));
     const QCommandLineOption optStampa(QStringLiteral("stampa"),
@@ -73,7 +76,7 @@ int main(int argc, char **argv)
                                    QStringLiteral("tf"));
     const QCommandLineOption optRighe(QStringLiteral("righe"), QStringLiteral("Con --stampa: righe per file (0 tutte)."),
                                       QStringLiteral("n"), QStringLiteral("0"));
-    parser.addOptions({optSott, optSeme, optFine, optOra, optPrezzo, optCartella, optDb, optCartellaDb, optSoloDb,
+    parser.addOptions({optSott, optTutti, optSeme, optFine, optOra, optPrezzo, optCartella, optDb, optCartellaDb, optSoloDb,
                        optSoloFile, optStampa, optTf, optRighe});
     parser.process(app);
 
@@ -104,8 +107,11 @@ int main(int argc, char **argv)
     StatoArchivio archivio;
     archivio::Inizializza_Tab_Sottostanti(archivio);
     generatore::Parametri p;
-    p.sottostante = archivio.Tab_Sottostanti[size_t(sottostante)];
-    p.seme = parser.value(optSeme).toULongLong();
+    p.seme = parser.value(optSeme).toULongLong(&ok);
+    if (!ok) {
+        err << "Seme non valido: " << parser.value(optSeme) << '\n';
+        return 2;
+    }
     if (parser.isSet(optFine)) {
         p.ultimoGiorno = QDate::fromString(parser.value(optFine), Qt::ISODate);
         if (!p.ultimoGiorno.isValid()) {
@@ -121,27 +127,42 @@ int main(int argc, char **argv)
         }
         p.ultimiMinuti = t.hour() * 60 + t.minute();
     }
-    if (parser.isSet(optPrezzo))
-        p.prezzoIniziale = parser.value(optPrezzo).toDouble();
-
-    const storico::SetStorico set = generatore::Genera(p);
-    if (!parser.isSet(optSoloDb)) {
-        const storico::Esito e = generatore::ScriviFileLocali(set, sottostante);
-        if (!e.ok) {
-            err << "File locali non scritti: " << e.errore << '\n';
-            return 1;
+    if (parser.isSet(optPrezzo)) {
+        p.prezzoIniziale = parser.value(optPrezzo).toDouble(&ok);
+        if (!ok || !(p.prezzoIniziale > 0)) {
+            err << "Prezzo non valido: " << parser.value(optPrezzo) << '\n';
+            return 2;
         }
     }
-    if (!parser.isSet(optSoloFile) && (parser.isSet(optDb) || parser.isSet(optCartellaDb))) {
-        QString percorso = parser.value(optDb);
-        if (percorso.isEmpty()) {
-            QDir().mkpath(parser.value(optCartellaDb));
-            percorso = parser.value(optCartellaDb) + QLatin1Char('/') + generatore::NomeDatabase(sottostante) + QStringLiteral(".db");
+
+    const int primo = parser.isSet(optTutti) ? 1 : sottostante;
+    const int ultimo = parser.isSet(optTutti) ? 7 : sottostante;
+    for (int u = primo; u <= ultimo; ++u) {
+        generatore::Parametri pu = p;
+        pu.sottostante = archivio.Tab_Sottostanti[size_t(u)];
+        if (parser.isSet(optTutti))
+            pu.seme = p.seme + std::uint64_t(u);
+        const storico::SetStorico set = generatore::Genera(pu);
+        if (!parser.isSet(optSoloDb)) {
+            const storico::Esito e = generatore::ScriviFileLocali(set, u);
+            if (!e.ok) {
+                err << "File locali non scritti: " << e.errore << '\n';
+                return 1;
+            }
         }
-        const storico::Esito e = generatore::ScriviDatabase(set, percorso);
-        if (!e.ok) {
-            err << "Database non scritto: " << e.errore << '\n';
-            return 1;
+        if (!parser.isSet(optSoloFile) && (parser.isSet(optDb) || parser.isSet(optCartellaDb))) {
+            QString percorso = parser.isSet(optTutti) ? QString() : parser.value(optDb);
+            if (percorso.isEmpty()) {
+                const QString cartellaDb = parser.isSet(optCartellaDb) ? parser.value(optCartellaDb)
+                                                                       : QFileInfo(parser.value(optDb)).absolutePath();
+                QDir().mkpath(cartellaDb);
+                percorso = cartellaDb + QLatin1Char('/') + generatore::NomeDatabase(u) + QStringLiteral(".db");
+            }
+            const storico::Esito e = generatore::ScriviDatabase(set, percorso);
+            if (!e.ok) {
+                err << "Database non scritto: " << e.errore << '\n';
+                return 1;
+            }
         }
     }
     return 0;
