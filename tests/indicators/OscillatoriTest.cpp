@@ -90,6 +90,7 @@ private slots:
         }
     }
 
+    // --- item 12 --------------------------------------------------------------
     void velocitaCentrataSenzaValori()
     {
         // D = 2 gives p = 1: nothing to centre, both rows empty.
