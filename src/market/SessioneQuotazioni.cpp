@@ -13,8 +13,8 @@
 
 using namespace testi_sessione;
 
-SessioneQuotazioni::SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent)
-    : QObject(parent), m_stato(stato), m_azioni(std::move(azioni)), m_socket(new Socket(this))
+SessioneQuotazioni::SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent, Socket *socket)
+    : QObject(parent), m_stato(stato), m_azioni(std::move(azioni)), m_socket(socket ? socket : new Socket(this))
 {
     m_timerCtrlConn.setSingleShot(true);
     m_timerConnessione.setSingleShot(true);
@@ -34,6 +34,9 @@ SessioneQuotazioni::SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObj
 SessioneQuotazioni::~SessioneQuotazioni()
 {
     m_chiusuraLocale = true;
+    // A window's socket outlives the session: it must not call back into it.
+    if (m_socket)
+        m_socket->disconnect(this);
 }
 
 // ---- login and connection
@@ -468,7 +471,7 @@ bool SessioneQuotazioni::Attendi_Download(int millisecondi)
     limite.setSingleShot(true);
     connect(&limite, &QTimer::timeout, &ciclo, &QEventLoop::quit);
     connect(this, &SessioneQuotazioni::Download_Terminato, &ciclo, &QEventLoop::quit);
-    connect(m_socket, &Socket::Closed, &ciclo, &QEventLoop::quit);
+    connect(m_socket.data(), &Socket::Closed, &ciclo, &QEventLoop::quit);
     limite.start(millisecondi);
     ciclo.exec();
     return m_downloadConcluso;

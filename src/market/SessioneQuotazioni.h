@@ -9,14 +9,15 @@
 #include "market/FusioneStorico.h"
 #include "market/Protocollo.h"
 #include "market/ScaricoStorico.h"
+#include "platform/Socket.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <deque>
 #include <functional>
 
 struct Stato;
-class Socket;
 
 namespace testi_sessione {
 inline const QString Titolo = QStringLiteral("Wavelore \u00AE");
@@ -80,7 +81,8 @@ struct AzioniSessione {
 class SessioneQuotazioni : public QObject {
     Q_OBJECT
 public:
-    SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent = nullptr);
+    // `socket`: the window's connection to the quote server; a private one when null.
+    SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent = nullptr, Socket *socket = nullptr);
     ~SessioneQuotazioni() override;
 
     AzioniSessione &Azioni() { return m_azioni; }
@@ -154,7 +156,7 @@ private:
 
     Stato &m_stato;
     AzioniSessione m_azioni;
-    Socket *m_socket;
+    QPointer<Socket> m_socket;  // the window may delete its socket first
     protocollo::Decodificatore m_decodificatore;
     QTimer m_timerCtrlConn;
     QTimer m_timerConnessione;

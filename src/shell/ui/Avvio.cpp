@@ -1,5 +1,6 @@
 #include "shell/ui/Avvio.h"
 
+#include "market/ui/SessioneFinestra.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 
@@ -17,7 +18,8 @@ int Avvia(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     FormS1 finestra;
-    Prepara_Finestra_Operativa(finestra);
+    FinestraOperativa *operativa = Prepara_Finestra_Operativa(finestra);
+    Prepara_Sessione_Online(finestra, *operativa);
     if (!finestra.Form_Load())
         return 0;  // another copy runs: nothing else is done
     // At the end of the desktop session nobody is there to confirm: exit in order.

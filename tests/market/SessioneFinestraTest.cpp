@@ -1,0 +1,117 @@
+// The login panel and the quote boxes of the real main window, driven by keys
+// and clicks against our own quote server.
+
+#include "CartellaTemporanea.h"
+#include "Stato.h"
+#include "market/ServerQuotazioni.h"
+#include "market/SessioneQuotazioni.h"
+#include "market/ui/SessioneFinestra.h"
+#include "platform/Codec1252.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelloQuotazioni.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class SessioneFinestraTest : public QObject {
+    Q_OBJECT
+
+    CartellaTemporanea cartella;
+    std::unique_ptr<ServerQuotazioni> server;
+    QStringList ricevuti;
+    QStringList boxes;  // "titolo|testo|formato" of every message box shown
+
+    // Closes every message box as it opens, remembering what it said.
+    void ChiudiBox()
+    {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            boxes << box->windowTitle() + '|' + box->text() + '|' +
+                         (box->textFormat() == Qt::PlainText ? QStringLiteral("testo") : QStringLiteral("ricco"));
+            box->done(QMessageBox::No);
+        }
+    }
+
+private slots:
+    void init()
+    {
+        ServerQuotazioni::Configurazione cfg;
+        cfg.Utenti.insert(QStringLiteral("luca"), {QStringLiteral("Pw!"), QStringLiteral("3"), QStringLiteral("Luca"),
+                                                   QStringLiteral("Verdi")});
+        cfg.Percorso_Database = cartella.percorso() + QStringLiteral("/{db}.db");
+        server = std::make_unique<ServerQuotazioni>(cfg);
+        QVERIFY(server->Avvia());
+        qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server->Porta()));
+        ricevuti.clear();
+        boxes.clear();
+        connect(server.get(), &ServerQuotazioni::Ricevuto, this,
+                [this](const QString &c, const QStringList &campi) { ricevuti << c + '|' + campi.join('|'); });
+        auto *t = new QTimer(server.get());
+        connect(t, &QTimer::timeout, this, &SessioneFinestraTest::ChiudiBox);
+        t->start(10);
+    }
+    void cleanup() { server.reset(); }
+
+    void invio_nella_password_rifiutata_poi_caselle_e_chat()
+    {
+        FormS1 form;
+        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        QVERIFY(sessione);
+        form.show();
+        PannelloAvvio *avvio = form.Frm_Avvio;
+        QTest::keyClicks(avvio->Text_ID, QStringLiteral("LuCa"));
+        QTest::keyClicks(avvio->Text_Password, QStringLiteral("sbagliata"));
+        QTest::keyClick(avvio->Text_Password, Qt::Key_Return);
+        QCOMPARE(avvio->Text_Password->text(), QStringLiteral("sbagliata"));  // Enter adds nothing
+        QTRY_COMPARE(avvio->Lbl_Stato->text(), QStringLiteral("Non Autenticato"));
+        QTRY_VERIFY(avvio->Cmd_OnLine->isEnabled());
+        QVERIFY(avvio->Cmd_OffLine->isEnabled());
+        QCOMPARE(ricevuti.first(), QStringLiteral("COMM11|luca|sbagliata|2.52"));
+        QCOMPARE(boxes, QStringList{QStringLiteral("Wavelore \u00AE|Autenticazione Non Riuscita, UserId o Password Errati.|testo")});
+
+        // The connection stays open after a refusal: quotes and chat still reach the window.
+        form.S().cicli.Formato_Prezzo = QStringLiteral("0.00");
+        server->Invia_Grezzo(codec1252::Codifica(QStringLiteral(
+            "COMM31\u00D817/03/2012 15:30:05\u00D820.150,5\u00D81,5\u00D8987\u00D8COMM25\u00D8<i>ciao</i> COMM31\u00D8")));
+        PannelloQuotazioni *q = operativa->Quotazioni();
+        QTRY_COMPARE(q->Text_Last->text(), QStringLiteral("20150,50"));
+        QCOMPARE(q->Text_Data_Ora->text(), QStringLiteral("17/03/12 15:30:05"));
+        QCOMPARE(q->Text_Var->text(), QStringLiteral("1,50 %"));
+        QCOMPARE(q->Text_Volume->text(), QStringLiteral("987"));
+        QTRY_VERIFY(form.Text_Chat->toPlainText().contains(QStringLiteral("<i>ciao</i> ")));
+        QVERIFY(!form.Text_Chat->toPlainText().contains(QStringLiteral("COMM31")));
+
+        // A new attempt with the right password reconnects and logs in.
+        sessione->Azioni().Carica_Storici_Avvio = [] {};
+        avvio->Text_Password->clear();
+        QTest::keyClicks(avvio->Text_Password, QStringLiteral("Pw!"));
+        QTest::mouseClick(avvio->Cmd_OnLine, Qt::LeftButton);
+        QTRY_COMPARE(avvio->Lbl_Stato->text(), QStringLiteral("Connesso"));
+        QCOMPARE(q->Text_Stato->text(), QStringLiteral("Connesso"));
+        QVERIFY(!avvio->Cmd_OnLine->isEnabled());
+        QCOMPARE(ricevuti.filter(QStringLiteral("COMM11|")).size(), 2);
+    }
+
+    void id_vuoto()
+    {
+        FormS1 form;
+        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
+        Prepara_Sessione_Online(form, *operativa);
+        QTest::mouseClick(form.Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
+        QTRY_COMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first(), QStringLiteral(" Wavelore \u00AE|Inserire UserId per avviare OnLine.    |testo"));
+        QVERIFY(form.Frm_Avvio->Cmd_OnLine->isEnabled());
+        QVERIFY(ricevuti.isEmpty());
+    }
+};
+
+QTEST_MAIN(SessioneFinestraTest)
+#include "SessioneFinestraTest.moc"
