@@ -212,16 +212,19 @@ QByteArray RigaInChiaro(const BarraStorico &barra)
 
 QByteArray Scrambla(const QByteArray &chiaro, const std::array<int, 57> &chiave)
 {
+    if (chiaro.size() > Lunghezza_Max_Riga)
+        return QByteArray();
     QByteArray out(chiaro.size(), Qt::Uninitialized);
-    for (int k = 0; k < chiaro.size() && k < Lunghezza_Max_Riga; ++k)
+    for (int k = 0; k < chiaro.size(); ++k)
         out[k] = char(static_cast<unsigned char>(chiaro[k]) + chiave[size_t(k + 1)]);
-    out.truncate(std::min<qsizetype>(chiaro.size(), Lunghezza_Max_Riga));
     return out;
 }
 
 QByteArray Decifra(const QByteArray &scramblata, const std::array<int, 57> &chiave)
 {
-    QByteArray out(std::min<qsizetype>(scramblata.size(), Lunghezza_Max_Riga), Qt::Uninitialized);
+    if (scramblata.size() > Lunghezza_Max_Riga)
+        return QByteArray();
+    QByteArray out(scramblata.size(), Qt::Uninitialized);
     for (int k = 0; k < out.size(); ++k)
         out[k] = char(static_cast<unsigned char>(scramblata[k]) - chiave[size_t(k + 1)]);
     return out;

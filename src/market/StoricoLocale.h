@@ -39,6 +39,7 @@ bool Verifica_File_Storico(const QString &nomeFile);
 // The plain line of one bar; empty when the bar cannot be written (no valid
 // date, time out of the day, close or volume not finite, line too long).
 QByteArray RigaInChiaro(const BarraStorico &barra);
+// Character k raised (or lowered) by entry k of the key; empty for a line over 56 characters.
 QByteArray Scrambla(const QByteArray &chiaro, const std::array<int, 57> &chiave);
 QByteArray Decifra(const QByteArray &scramblata, const std::array<int, 57> &chiave);
 // Parses a plain line; nullopt when any field fails.

@@ -84,6 +84,7 @@ private slots:
         const QByteArray atteso = QByteArray::fromHex("9dbf97b792b096a88ea2c4a7bb96b495ad88ac8fa2c09ebc");
         QCOMPARE(Scrambla(chiaro, m_chiave.Tabella_Chiave), atteso);
         QCOMPARE(Decifra(atteso, m_chiave.Tabella_Chiave), chiaro);
+        QCOMPARE(Scrambla(QByteArray(57, '1'), m_chiave.Tabella_Chiave), QByteArray());
 
         StatoMercato m;
         Inizializza_Tabella_Chiave(m);
