@@ -395,6 +395,58 @@ private slots:
         }
     }
 
+    // A server that accepts the connection and never answers the login.
+    void server_muto()
+    {
+        QTcpServer muto;
+        QVERIFY(muto.listen(QHostAddress::LocalHost));
+        qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(muto.serverPort()));
+        Stato s;
+        Registro r;
+        SessioneQuotazioni sess(s, r.Azioni());
+        sess.Timeout_Connessione_ms = 200;
+        sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("x"), false);
+        QTRY_VERIFY(r.pulsanti);
+        QCOMPARE(r.messaggi, QStringList{Titolo + '|' + Server_Non_Risponde});
+        QCOMPARE(r.stati, (QStringList{QStringLiteral("In Connessione"), QStringLiteral("In Autenticazione"),
+                                       QStringLiteral("Non Connesso")}));
+        QCOMPARE(sess.socket().State(), 0);
+    }
+
+    // A table one row short: the message, the connection closed, the program ended,
+    // the series untouched.
+    void download_incompleto_chiude()
+    {
+        QVERIFY(prova::ScriviDatabase(cartella.percorso() + QStringLiteral("/WaveloreBund.db"), Ultimo, {0, 0, 1, 0}));
+        AvviaServer();
+        Stato s;
+        s.archivio.Sottostante_Corrente = 4;
+        Registro r;
+        auto sess = Collegata(s, r);
+        bool esito = true;
+        s.mercato.Scarica_Storico = true;
+        sess->Invia(QStringLiteral("COMM34"), {QStringLiteral("4")});
+        QVERIFY(sess->Attendi_Download(10000));
+        esito = sess->Carica_Storico_Da_Server();
+        QVERIFY(!esito);
+        QCOMPARE(r.messaggi, QStringList{QLatin1Char('|') + Problema_Tipo_1});
+        QCOMPARE(r.chiusure, 1);
+        QCOMPARE(sess->socket().State(), 0);
+        QVERIFY(!s.mercato.Storico_1H.barra(1).data.isValid());
+    }
+
+    // Without an answer to the history request the wait ends on its time limit.
+    void download_senza_risposta()
+    {
+        AvviaServer();
+        Stato s;
+        Registro r;
+        auto sess = Collegata(s, r);
+        s.mercato.Scarica_Storico = true;
+        QVERIFY(!sess->Attendi_Download(100));
+        QVERIFY(!sess->Download_Concluso());
+    }
+
     // Bar updates arriving back to back, and one arriving while the files are rewritten,
     // are merged one after the other.
     void aggiornamenti_in_coda()
