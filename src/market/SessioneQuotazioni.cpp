@@ -580,8 +580,9 @@ void SessioneQuotazioni::Esegui_Fusione()
     m_coda.pop_front();
     m_fusioneInCorso = true;
     auto &mercato = m_stato.mercato;
+    // An emptied quote box (change of underlying) means no quote yet.
     if (!m_stato.shell.Blocco_Grafici && u.sottostante == m_stato.archivio.Sottostante_Corrente &&
-        mercato.Data_Ora_Quotazione.isValid()) {
+        !mercato.Text_Data_Ora.isEmpty() && mercato.Data_Ora_Quotazione.isValid()) {
         mercato.Agg_Barra = u.barre;
         if (m_azioni.Accendi_Led_Storico_RT)
             m_azioni.Accendi_Led_Storico_RT();
