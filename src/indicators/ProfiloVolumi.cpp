@@ -43,6 +43,8 @@ bool ProfiloEscluso(int sottostante, int grado) { return LarghezzaLivello(sottos
 
 void Calcola_Profilo_Volumi(Stato &stato, int grado)
 {
+    if (grado < 0 || grado > costanti::Max_Grado)
+        return;
     ProfiloVolumi &profilo = stato.indicatori.Profilo_Volumi[size_t(grado)];
     const int sottostante = stato.archivio.Sottostante_Corrente;
     const double w = LarghezzaLivello(sottostante, grado);
