@@ -15,7 +15,8 @@
 
 namespace {
 
-bool Database(const QString &percorso)
+// `colonne`: the column declarations; the ODBC driver sizes its buffers from them.
+bool Database(const QString &percorso, const QString &colonne)
 {
     const char *tabelle[] = {"TF5M", "TF15M", "TF1H", "TF1D"};
     const int barre[] = {1500, 5000, 5000, 3000};
@@ -28,7 +29,7 @@ bool Database(const QString &percorso)
         ok = db.open();
         for (int k = 0; ok && k < 4; ++k) {
             QSqlQuery q(db);
-            q.exec(QStringLiteral("CREATE TABLE %1 (DATA TEXT, ORA TEXT, CHIUSURA TEXT, VOLUME TEXT)").arg(tabelle[k]));
+            q.exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(QLatin1String(tabelle[k]), colonne));
             db.transaction();
             q.prepare(QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(tabelle[k]));
             for (int r = 0; r < barre[k]; ++r) {
@@ -52,14 +53,24 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir cartella;
-    if (!Database(cartella.filePath(QStringLiteral("WaveloreDax.db"))))
-        return 1;
-    const QString stringa = QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(cartella.filePath(QStringLiteral("WaveloreDax.db")));
-    Stato s;
     bool ok = true;
-    MisuraMediana(QStringLiteral("download_14500_righe"), [&] {
-        const auto t = scarico::Scarica_Storico_Dal_Server(stringa);
-        ok = scarico::Carica_Storico_Da_Server(s.mercato, t) && ok;
-    }, 5, 1);
+    const struct {
+        const char *nome;
+        const char *colonne;
+    } varianti[] = {
+        {"download_14500_righe", "DATA VARCHAR(6), ORA VARCHAR(4), CHIUSURA VARCHAR(16), VOLUME VARCHAR(16)"},
+        {"download_14500_righe_colonne_text", "DATA TEXT, ORA TEXT, CHIUSURA TEXT, VOLUME TEXT"},
+    };
+    for (const auto &v : varianti) {
+        const QString file = cartella.filePath(QLatin1String(v.nome) + QStringLiteral(".db"));
+        if (!Database(file, QLatin1String(v.colonne)))
+            return 1;
+        const QString stringa = QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(file);
+        Stato s;
+        MisuraMediana(QLatin1String(v.nome), [&] {
+            const auto t = scarico::Scarica_Storico_Dal_Server(stringa);
+            ok = scarico::Carica_Storico_Da_Server(s.mercato, t) && ok;
+        }, 5, 1);
+    }
     return ok ? 0 : 1;
 }
