@@ -1,0 +1,130 @@
+// The drawing objects: loading a line table whose every row is in use, with each
+// point on the oldest bar of its series (the longest search), and a long drag of
+// a rubber band over a chart (the chart's picture is never rebuilt for it).
+
+#include "Bench.h"
+
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
+#include "cycle/ControlliGrafici.h"
+#include "cycle/PosizioneBarra.h"
+#include "drawing/OggettiGrafici.h"
+#include "drawing/ui/BandaOverlay.h"
+#include "drawing/ui/StrumentiFinestra.h"
+#include "platform/ui/GraficoWidget.h"
+
+#include <QApplication>
+#include <QWindow>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+void riempi(SerieStorico &serie, int minutiBarra)
+{
+    QDateTime t(QDate(2025, 12, 5), QTime(17, 0));
+    for (int k = 1; k <= serie.capacita(); ++k) {
+        serie.barra(k) = BarraStorico{t.date(), minutiBarra >= 1440 ? 0 : t.time().hour() * 60 + t.time().minute(),
+                                      100.0, 1.0};
+        t = t.addSecs(-qint64(minutiBarra) * 60);
+    }
+}
+
+class Controlli : public ControlliGrafici {
+public:
+    std::array<GraficoWidget *, 4> grafici{};
+    BarraValori x, y;
+    GraficoControllo *Graf_Battleplan(int s) override { return s >= 0 && s < 4 ? grafici[size_t(s)] : nullptr; }
+    BarraScorrimento *Hsc_Graf(int) override { return &x; }
+    BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
+    void Mostra_Comandi_Slot(int, bool) override {}
+    int Sld_Zoom_Max() const override { return 10; }
+    QString Text_Last() const override { return {}; }
+};
+
+void caricaTabellaPiena(Stato &stato)
+{
+    for (int g = 0; g <= costanti::Max_Grado; ++g) {
+        stato.cicli.Barre_Ciclo[size_t(g)] = 200;
+        stato.cicli.Tempi_Futuri[size_t(g)].assign(6200, TempoFuturo{QDate(2030, 1, 1), 0});
+        const int n = posizione::SerieDelGrado(stato.mercato, g).capacita();
+        for (int s = 1; s <= costanti::Max_Linee; ++s) {
+            stato.disegno.Linee[size_t(g)][size_t(s)] = Linea{true, true, 200 + 1 - n, 101.5, 200 + 2 - n, 102.5, 30};
+            disegno::Salva_Linea(stato, g, s);
+        }
+    }
+    MisuraMediana(QStringLiteral("carica_linee_195"), [&stato] { disegno::Carica_Linee(stato); });
+}
+
+void trascinaBanda(Stato &stato)
+{
+    QWidget finestra;
+    finestra.resize(1600, 820);
+    Controlli controlli;
+    for (int s = 0; s < 4; ++s)
+        controlli.grafici[size_t(s)] = new GraficoWidget(&finestra);
+    controlli.grafici[0]->setGeometry(0, 0, 1600, 820);
+    GraficoWidget *g = controlli.grafici[0];
+    g->Seleziona_Asse_X(1);
+    g->Scala_Fissa_Asse(1);
+    g->Minimo_Asse(0);
+    g->Massimo_Asse(4584);
+    g->Seleziona_Asse_Y(1);
+    g->Scala_Fissa_Asse(1);
+    g->Minimo_Asse(0);
+    g->Massimo_Asse(28);
+    for (int serie = 0; serie < 28; ++serie) {
+        g->Nuova_Serie(QString());
+        g->Stile_Serie(0x00FFFF, 1, 1);
+        for (int i = 1; i <= 4584; ++i)
+            g->Aggiungi_Punto(i, 14 + 10 * std::sin(i * 0.01 + serie));
+    }
+    g->Ridisegna_Grafico();
+    finestra.show();
+    for (int i = 0; i < 10 && !finestra.windowHandle()->isExposed(); ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+
+    stato.disegno.Linee = {};
+    stato.cicli.Conf_Grafici[0] = SlotGrafico{1, 6, 0};
+    stato.cicli.Durata[6] = 4000;
+    stato.cicli.Scostamento_Ciclo[6] = 584;
+    StrumentiFinestra strumenti(stato, controlli, controlli.grafici);
+    strumenti.Arma_Timer_Disegno = [] {};
+    strumenti.Messaggio = [](int) {};
+    StrumentiGrafici &t = strumenti.Strumenti();
+    t.Graf_Battleplan_MouseMove(0, 100, 5);
+    t.Cmd_Line_Click(0);
+    t.Graf_Battleplan_Click(0);
+    g->repaint();
+    const int complete = g->dipinture_complete();
+    int passo = 0;
+    MisuraMediana(QStringLiteral("banda_100_movimenti"), [&] {
+        for (int i = 0; i < 100; ++i, ++passo) {
+            t.Graf_Battleplan_MouseMove(0, 200 + (passo % 4000), 5 + (passo % 20));
+            g->repaint();
+        }
+    });
+    if (!strumenti.Banda(0)->Attiva() || g->dipinture_complete() != complete)
+        qWarning("the band was not drawn as an overlay");
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir cartella;
+    qputenv("WAVELORE_HOME", cartella.path().toUtf8());
+    QApplication app(argc, argv);
+    archivio::Crea_Archivio(archivio::FileArchivio::Sistema1);
+    auto stato = std::make_unique<Stato>();
+    stato->shell.Blocco_Grafici = false;
+    stato->archivio.Sottostante_Corrente = 1;
+    riempi(stato->mercato.Storico_1D, 1440);
+    riempi(stato->mercato.Storico_1H, 60);
+    riempi(stato->mercato.Storico_15M, 15);
+    riempi(stato->mercato.Storico_5M, 5);
+    caricaTabellaPiena(*stato);
+    trascinaBanda(*stato);
+    return 0;
+}
