@@ -475,6 +475,12 @@ private slots:
             ++dentro;
             massimo = std::max(massimo, dentro);
             ordine << s.mercato.Storico_5M.barra(1).chiusura;
+            // The files of the previous merge were written whole before this one began.
+            if (ordine.size() == 3) {
+                const auto file = storico::LeggiFileStorico(storico::PercorsoFileStorico(2, QStringLiteral("5M")),
+                                                            QStringLiteral("5M"), s.mercato.Tabella_Chiave);
+                QVERIFY(file && file->barra(1).chiusura == 2.5 && file->barra(2).chiusura == 1.5);
+            }
             // Let events run, as the redraw does: another update may arrive here.
             if (ordine.size() == 2) {
                 server->Invia_Grezzo(codec1252::Codifica(
