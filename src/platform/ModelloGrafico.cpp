@@ -18,6 +18,12 @@ void ModelloGrafico::Svuota_Grafico()
     m_asseXCorrente = 1;
     m_asseYCorrente = 1;
     m_attributiSuX = false;
+    // In reverse, so the next build's series k takes back series k's buffer.
+    m_riserva.clear();
+    for (auto s = m_serie.rbegin(); s != m_serie.rend() && m_riserva.size() < 512; ++s) {
+        s->punti.clear();
+        m_riserva.push_back(std::move(s->punti));
+    }
     m_serie.clear();
     m_testi.clear();
     m_etichette = {};
@@ -77,6 +83,10 @@ void ModelloGrafico::Seleziona_Asse_Y(int numero)
 void ModelloGrafico::Nuova_Serie(const QString &nome)
 {
     SerieGrafico s;
+    if (!m_riserva.empty()) {
+        s.punti = std::move(m_riserva.back());
+        m_riserva.pop_back();
+    }
     s.nome = nome;
     s.asseX = m_asseXCorrente;
     s.asseY = m_asseYCorrente;

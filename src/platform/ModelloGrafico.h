@@ -158,6 +158,9 @@ private:
     int m_asseYCorrente = 1;
     bool m_attributiSuX = false;  // axis attributes go to the axis selected or added last
     std::vector<SerieGrafico> m_serie;
+    // Point buffers of the series emptied last, reused so that a rebuild of a
+    // large chart allocates nothing.
+    std::vector<std::vector<QPointF>> m_riserva;
     std::vector<TestoGrafico> m_testi;
     EtichetteGrafico m_etichette;
     TitoloGrafico m_titolo;

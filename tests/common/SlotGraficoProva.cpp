@@ -45,7 +45,7 @@ void riempi(SerieStorico &serie, int minutiBarra)
         BarraStorico &b = serie.barra(riga);
         b.data = data;
         b.minuti = minuti;
-        b.chiusura = ChiusuraDiProva(riga, minutiBarra == 0 ? 15 * 56 : minutiBarra);
+        b.chiusura = ChiusuraDiProva(riga, minutiBarra == 0 ? 30 : minutiBarra);
         b.volume = 100 + riga % 17;
         if (minutiBarra == 0) {
             data = giornoPrima(data);

@@ -5,6 +5,7 @@
 #include "platform/ui/GraficoWidget.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -105,6 +106,72 @@ private slots:
         QCOMPARE(rossi > 0, visibile);
         if (visibile)
             QCOMPARE(pixel(img, r.center()), QColor(Qt::red));
+    }
+
+    // Far more points than columns: written column by column, every point's
+    // pixel is still set and nothing strays from the line.
+    void serieDensaSenzaBuchi_data()
+    {
+        QTest::addColumn<qreal>("rapporto");
+        QTest::addColumn<int>("spessore");
+        QTest::newRow("1x sottile") << qreal(1) << 1;
+        QTest::newRow("1x spessa") << qreal(1) << 3;
+        QTest::newRow("2x sottile") << qreal(2) << 1;
+    }
+    void serieDensaSenzaBuchi()
+    {
+        QFETCH(qreal, rapporto);
+        QFETCH(int, spessore);
+        ModelloGrafico m;
+        prepara(m, -1.2, 1.2);
+        m.Seleziona_Asse_Y(2);
+        m.Nuova_Serie(QString());
+        m.Stile_Serie(Rosso, spessore, 1);
+        for (int i = 0; i <= 3000; ++i)
+            m.Aggiungi_Punto(i / 30.0, std::sin(i / 90.0));
+        QImage img(QSize(300, 200) * rapporto, QImage::Format_RGB32);
+        img.setDevicePixelRatio(rapporto);
+        RenderGrafico::Disposizione d;
+        {
+            QPainter p(&img);
+            RenderGrafico::Disegna(m, p, QRectF(0, 0, 300, 200), &d);
+        }
+        const QRect piano = QRectF(d.piano.topLeft() * rapporto, d.piano.bottomRight() * rapporto).toAlignedRect();
+        for (int i = 0; i <= 3000; i += 7) {
+            const QPointF q = RenderGrafico::InPixel(d, 1, 2, QPointF(i / 30.0, std::sin(i / 90.0))) * rapporto;
+            const QPoint px(int(std::floor(q.x())), int(std::floor(q.y())));
+            if (!piano.adjusted(1, 1, -1, -1).contains(px))
+                continue;
+            bool vicino = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    vicino = vicino || img.pixelColor(px + QPoint(dx, dy)) == QColor(Qt::red);
+            QVERIFY2(vicino, qPrintable(QStringLiteral("point %1").arg(i)));
+        }
+        // Every column of the plot holds the line, and only near the curve.
+        for (int x = piano.left() + 1; x < piano.right() - 1; ++x) {
+            // The curve's extent over the column, from its two edges.
+            auto riga = [&](double colonna) {
+                const double valore =
+                    std::sin((colonna / rapporto - d.piano.left()) / d.piano.width() * 100.0 * 30.0 / 90.0);
+                return RenderGrafico::InPixel(d, 1, 2, QPointF(0, valore)).y() * rapporto;
+            };
+            // A thick line also covers the curve of the columns beside it.
+            const double largo = spessore * rapporto > 1 ? spessore * rapporto : 0;
+            double alto = 1e9, basso = -1e9;
+            for (double c = x - largo; c <= x + 1 + largo; c += 0.25) {
+                alto = std::min(alto, riga(c));
+                basso = std::max(basso, riga(c));
+            }
+            int rossi = 0;
+            for (int y = piano.top(); y <= piano.bottom(); ++y)
+                if (img.pixelColor(x, y) == QColor(Qt::red)) {
+                    ++rossi;
+                    QVERIFY2(y >= alto - 2 - spessore * rapporto && y <= basso + 2 + spessore * rapporto,
+                             qPrintable(QStringLiteral("column %1 row %2 expected %3..%4)").arg(x).arg(y).arg(alto).arg(basso)));
+                }
+            QVERIFY2(rossi > 0, qPrintable(QStringLiteral("column %1 empty").arg(x)));
+        }
     }
 
     void puntiNonFinitiScartati()

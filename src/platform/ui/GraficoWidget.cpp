@@ -78,7 +78,7 @@ void GraficoWidget::aggiornaCache()
 
     if (!aggiunta) {
         if (m_cache.size() != fisica)
-            m_cache = QPixmap(fisica);
+            m_cache = QImage(fisica, QImage::Format_ARGB32_Premultiplied);
         m_cache.setDevicePixelRatio(dpr);
         QPainter p(&m_cache);
         RenderGrafico::Disegna(*this, p, QRectF(QPointF(0, 0), QSizeF(dimensione)), &m_disposizione);
@@ -99,7 +99,7 @@ void GraficoWidget::paintEvent(QPaintEvent *)
     if (!m_valida || m_cache.size() != (QSizeF(size()) * devicePixelRatioF()).toSize())
         aggiornaCache();
     QPainter p(this);
-    p.drawPixmap(0, 0, m_cache);
+    p.drawImage(QPointF(0, 0), m_cache);
     if (puntatore() && m_mouseDentro && m_disposizione.piano.contains(m_mouse)) {
         QColor c = titolo().colore != Colore_Predefinito ? schermo::ColoreWin(titolo().colore) : QColor(128, 128, 128);
         c.setAlpha(128);

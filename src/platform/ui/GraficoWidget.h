@@ -1,15 +1,16 @@
 #pragma once
 
 // The chart control of a slot as a window. The chart is painted once per
-// Ridisegna_Grafico into a pixmap sized for the screen's pixel ratio; paint
-// events copy it and lay the cross-hair over it. When only series and texts
-// were appended since the last painting (a rubber band following the mouse),
-// just those are painted onto the pixmap.
+// Ridisegna_Grafico into an image sized for the screen's pixel ratio (an image,
+// not a pixmap, so dense lines can be written straight into it); paint events
+// copy it and lay the cross-hair over it. When only series and texts were
+// appended since the last painting (a rubber band following the mouse), just
+// those are painted onto the image.
 
 #include "platform/ModelloGrafico.h"
 #include "platform/RenderGrafico.h"
 
-#include <QPixmap>
+#include <QImage>
 #include <QWidget>
 
 class GraficoWidget : public QWidget, public ModelloGrafico {
@@ -42,7 +43,7 @@ protected:
 private:
     void aggiornaCache();
 
-    QPixmap m_cache;
+    QImage m_cache;
     bool m_valida = false;
     RenderGrafico::Disposizione m_disposizione;
     quint64 m_versione = ~quint64(0);

@@ -1,0 +1,160 @@
+// Building and painting one chart slot offscreen: the largest chart a slot can
+// carry (X extent 4584, about 28 full-length series, 128,000 points), which a
+// scroll-bar drag redraws at every step, and a short-term chart (degree 10)
+// that real-time prices redraw.
+
+#include "Bench.h"
+
+#include "Stato.h"
+#include "cycle/Battleplan.h"
+#include "cycle/Colori.h"
+#include "cycle/ControlliGrafici.h"
+#include "cycle/DisegnaGrafico.h"
+#include "cycle/TempiFuturi.h"
+#include "platform/ModelloGrafico.h"
+#include "platform/RenderGrafico.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+class Controlli : public ControlliGrafici {
+public:
+    GraficoControllo *Graf_Battleplan(int slot) override { return slot == 0 ? &grafico : nullptr; }
+    BarraScorrimento *Hsc_Graf(int) override { return &x; }
+    BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
+    void Mostra_Comandi_Slot(int, bool) override {}
+    int Sld_Zoom_Max() const override { return 10; }
+    QString Text_Last() const override { return {}; }
+
+    ModelloGrafico grafico;
+    BarraValori x, y;
+};
+
+void riempi(SerieStorico &serie, int minutiBarra)
+{
+    QDate data(2025, 12, 5);
+    int minuti = 22 * 60;
+    for (int r = 1; r <= serie.capacita(); ++r) {
+        BarraStorico &b = serie.barra(r);
+        b.data = data;
+        b.minuti = minuti;
+        b.chiusura = 20000 + 400 * std::sin(r / 90.0) + 80 * std::sin(r / 9.0);
+        minuti -= minutiBarra;
+        if (minuti <= 8 * 60) {
+            do
+                data = data.addDays(-1);
+            while (data.dayOfWeek() > 5);
+            minuti = 22 * 60;
+        }
+    }
+}
+
+void prepara(Stato &s, int grado, double durata, double scostamento)
+{
+    riempi(s.mercato.Storico_15M, 15);
+    riempi(s.mercato.Storico_5M, 5);
+    StatoCicli &c = s.cicli;
+    c.Sottostante = QStringLiteral("Dax");
+    c.Barre_15M_Giorno = 56;
+    c.Fattore_Durata = 15;
+    c.Inizio_Sessione = QTime(8, 0);
+    c.Fine_Sessione = QTime(22, 0);
+    ciclo::Imposta_Colori(c, 0);
+    const size_t g = size_t(grado);
+    c.Durata[g] = durata;
+    c.Scostamento_Ciclo[g] = scostamento;
+    c.Barre_Ciclo[g] = int(durata + scostamento);
+    c.Tempi[g] = 20;
+    c.Sottocicli[g] = 6;
+    c.Prop_Battleplan[g] = 1.5;
+    c.Zoom[g] = 7;
+    c.Posizione_Asse_Y[g] = 50;
+    c.Griglia_1[g] = 1;
+    c.Griglia_2[g] = 1;
+    c.Conf_Grafici[0] = {1, grado, 0};
+    ciclo::Calcola_Battleplan(c, grado);
+    ciclo::Calcola_Tempi_Futuri_Grado(c, s.mercato, grado);
+}
+
+// The indicator lines a fully loaded chart carries: 11 on the price axis and
+// 15 in the five panes, one point per bar of the extent, read from arrays
+// computed beforehand as the indicator engine leaves them.
+struct Valori {
+    std::vector<std::vector<double>> serie;
+    explicit Valori(int estensione) : serie(26, std::vector<double>(size_t(estensione) + 1))
+    {
+        for (int k = 0; k < 26; ++k)
+            for (int i = 1; i <= estensione; ++i)
+                serie[size_t(k)][size_t(i)] = k < 11 ? 20000 + 300 * std::sin((i + k * 13) / 70.0)
+                                                     : std::sin((i + k * 7) / 25.0);
+    }
+};
+
+void indicatori(GraficoControllo &g, const Valori &valori, int estensione)
+{
+    for (int k = 0; k < 26; ++k) {
+        const int asse = k < 11 ? 2 : 3 + (k - 11) / 3;
+        if (asse > 2 && (k - 11) % 3 == 0)
+            g.Aggiungi_Asse_Y(asse);
+        g.Seleziona_Asse_Y(asse);
+        g.Seleziona_Asse_X(2);
+        g.Nuova_Serie(QString());
+        g.Stile_Serie(0x00A0A0u + ColoreWin(k) * 0x050301u, 1, 1);
+        const std::vector<double> &v = valori.serie[size_t(k)];
+        for (int i = 1; i <= estensione; ++i)
+            g.Aggiungi_Punto(i, v[size_t(i)]);
+    }
+    for (int asse = 3; asse <= 7; ++asse) {
+        g.Seleziona_Asse_Y(asse);
+        g.Scala_Fissa_Asse(1);
+        g.Minimo_Asse(-1);
+        g.Massimo_Asse(4);
+    }
+}
+
+void misura(const QString &nome, int grado, double durata, double scostamento, QSize dimensione)
+{
+    auto stato = std::make_unique<Stato>();
+    prepara(*stato, grado, durata, scostamento);
+    Controlli controlli;
+    controlli.y.Imposta_Min(100);
+    controlli.y.Imposta_Max(1);
+    controlli.y.Imposta_Valore(50);
+    QImage immagine(dimensione, QImage::Format_RGB32);
+    const Valori valori(int(durata + scostamento));
+    size_t punti = 0;
+    MisuraMediana(nome + QStringLiteral("_costruzione"), [&] {
+        Disegna_Grafico(*stato, controlli, 0, grado);
+        indicatori(controlli.grafico, valori, int(durata + scostamento));
+    });
+    MisuraMediana(nome + QStringLiteral("_pittura"), [&] {
+        QPainter p(&immagine);
+        RenderGrafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
+    });
+    MisuraMediana(nome, [&] {
+        Disegna_Grafico(*stato, controlli, 0, grado);
+        indicatori(controlli.grafico, valori, int(durata + scostamento));
+        QPainter p(&immagine);
+        RenderGrafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
+        punti = 0;
+        for (const SerieGrafico &s : controlli.grafico.serie())
+            punti += s.punti.size();
+    });
+    StampaBench(nome + QStringLiteral("_punti"), double(punti), QStringLiteral("points"));
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    misura(QStringLiteral("grafico_massimo"), 6, 3584, 1000, QSize(1600, 820));
+    misura(QStringLiteral("grafico_grado10"), 10, 672, 700, QSize(900, 480));
+    return 0;
+}
