@@ -313,11 +313,8 @@ void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
         m_loggato = false;
         m_tentativoConcluso = true;
         m_timerCtrlConn.stop();
-        // One message window at a time: with one already open the notice is not shown twice.
-        if (m.Campo(1) == QLatin1String("1") && !(a.Form_Msg_Visibile && a.Form_Msg_Visibile())) {
-            if (a.Mostra_Messaggio)
-                a.Mostra_Messaggio(6, m.Testo());
-        }
+        if (m.Campo(1) == QLatin1String("1"))
+            Mostra_Chiusura(m.Testo());
     } else if (c == QLatin1String("COMM20")) {
         if (!completo)
             return;
@@ -511,6 +508,17 @@ bool SessioneQuotazioni::Salva_Storici(QString *errore)
         }
     }
     return ok;
+}
+
+void SessioneQuotazioni::Mostra_Chiusura(const QString &testo)
+{
+    // One message window at a time: the closing notice waits for the open one to close.
+    if (m_azioni.Form_Msg_Visibile && m_azioni.Form_Msg_Visibile()) {
+        QTimer::singleShot(200, this, [this, testo] { Mostra_Chiusura(testo); });
+        return;
+    }
+    if (m_azioni.Mostra_Messaggio)
+        m_azioni.Mostra_Messaggio(6, testo);
 }
 
 // ---- watchdog

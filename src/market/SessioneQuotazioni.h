@@ -143,6 +143,7 @@ private:
     void Gestisci_Tick(const protocollo::Messaggio &m);
     void Gestisci_Barra(const protocollo::Messaggio &m);
     void Gestisci_Storico();
+    void Mostra_Chiusura(const QString &testo);
     void Arma_Watchdog();
     void Avvia_Fusione();
     void Esegui_Fusione();

@@ -309,6 +309,23 @@ private slots:
         QVERIFY(!sess->Watchdog_Attivo());
     }
 
+    // The closing notice waits while another message window is open.
+    void chiusura_attende_la_finestra_aperta()
+    {
+        AvviaServer();
+        Stato s;
+        Registro r;
+        auto sess = Collegata(s, r);
+        r.formMsgVisibile = true;
+        server->Invia_Chiusura(QStringLiteral("1"), QString(), QStringLiteral("Arrivederci"));
+        QTRY_COMPARE(sess->socket().State(), 0);
+        QTest::qWait(250);
+        QVERIFY(r.mostrati.isEmpty());
+        r.formMsgVisibile = false;
+        QTRY_COMPARE(r.mostrati.size(), 1);
+        QVERIFY(r.mostrati.first().startsWith(QStringLiteral("6|COMM19")));
+    }
+
     // A tick shown in both regional conventions; short ticks only re-arm the watchdog.
     void tick_data()
     {
