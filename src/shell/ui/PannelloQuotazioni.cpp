@@ -17,12 +17,12 @@ QLineEdit *Casella(QWidget *padre, const char *nome, const QString &etichetta, d
 {
     auto *l = new QLabel(etichetta, padre);
     l->setTextFormat(Qt::PlainText);
-    Piazza(l, 100, top, 1000, 285);
+    Piazza(l, 100, top, 750, 285);
     auto *t = new QLineEdit(padre);
     t->setObjectName(QLatin1String(nome));
     t->setReadOnly(true);
     t->setFocusPolicy(Qt::NoFocus);
-    Piazza(t, 1100, top, 1650, 285);
+    Piazza(t, 850, top, 1950, 285);
     return t;
 }
 
