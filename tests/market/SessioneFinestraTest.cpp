@@ -28,6 +28,7 @@ class SessioneFinestraTest : public QObject {
     std::unique_ptr<ServerQuotazioni> server;
     QStringList ricevuti;
     QStringList boxes;  // "titolo|testo|formato" of every message box shown
+    int risposta = QMessageBox::No;
 
     // Closes every message box as it opens, remembering what it said.
     void ChiudiBox()
@@ -35,7 +36,7 @@ class SessioneFinestraTest : public QObject {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             boxes << box->windowTitle() + '|' + box->text() + '|' +
                          (box->textFormat() == Qt::PlainText ? QStringLiteral("testo") : QStringLiteral("ricco"));
-            box->done(QMessageBox::No);
+            box->done(risposta);
         }
     }
 
@@ -51,6 +52,7 @@ private slots:
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server->Porta()));
         ricevuti.clear();
         boxes.clear();
+        risposta = QMessageBox::No;
         connect(server.get(), &ServerQuotazioni::Ricevuto, this,
                 [this](const QString &c, const QStringList &campi) { ricevuti << c + '|' + campi.join('|'); });
         auto *t = new QTimer(server.get());
@@ -98,6 +100,34 @@ private slots:
         QCOMPARE(q->Text_Stato->text(), QStringLiteral("Connesso"));
         QVERIFY(!avvio->Cmd_OnLine->isEnabled());
         QCOMPARE(ricevuti.filter(QStringLiteral("COMM11|")).size(), 2);
+    }
+
+    // Ticks stop: the question, then on Yes the notice over the charts, the window
+    // disabled and a new login with the same credentials.
+    void watchdog_si_riconnette()
+    {
+        FormS1 form;
+        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        sessione->Azioni().Carica_Storici_Avvio = [] {};
+        sessione->Intervallo_Watchdog_ms = 100;
+        form.show();
+        form.Frm_Avvio->Text_ID->setText(QStringLiteral("luca"));
+        form.Frm_Avvio->Text_Password->setText(QStringLiteral("Pw!"));
+        QTest::mouseClick(form.Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
+        QTRY_COMPARE(form.Frm_Avvio->Lbl_Stato->text(), QStringLiteral("Connesso"));
+        form.S().shell.Blocco_Grafici = false;
+        sessione->Richiesta_Dati_RT_Al_Server();
+        QTRY_VERIFY(sessione->Watchdog_Attivo());
+        risposta = QMessageBox::Yes;
+        server->Sospendi_Tick(true);
+        QTRY_COMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first(), QStringLiteral("- Perdita Connessione con il Server - |Wavelore ha perso la connessione con il "
+                                               "Server.\r\n\r\nPremere Si per provare a riconnettersi al Server.|testo"));
+        QTRY_COMPARE(ricevuti.filter(QStringLiteral("COMM11|luca|Pw!")).size(), 2);
+        auto *avviso = form.findChild<QLabel *>(QStringLiteral("FrmRiconnessione"));
+        QVERIFY(avviso && avviso->isVisible());
+        QVERIFY(!form.isEnabled());
     }
 
     void id_vuoto()

@@ -62,6 +62,7 @@ QLabel *AvvisoRiconnessione(FormS1 &form)
         avviso->setAlignment(Qt::AlignCenter);
         avviso->setAutoFillBackground(true);
         avviso->resize(avviso->sizeHint() + QSize(40, 24));
+        avviso->hide();
     }
     avviso->move(std::max(0, area->width() / 2 - avviso->width()), std::max(0, area->height() / 2 - avviso->height()));
     return avviso;
@@ -113,6 +114,8 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
     a.Form_Msg_Visibile = [&form] { return form.Messaggi().Form_Msg_Visibile(); };
     a.Mostra_Riconnessione = [&form, &finestra](bool mostra) {
         QLabel *avviso = AvvisoRiconnessione(form);
+        if (avviso->isHidden() != mostra)
+            return;  // the window's enabled count must stay balanced
         avviso->setVisible(mostra);
         if (mostra) {
             avviso->raise();
@@ -131,7 +134,7 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
         // The reload after a reconnection is over.
         QLabel *avviso = form.Frm_Battleplan ? form.Frm_Battleplan->findChild<QLabel *>(QStringLiteral("FrmRiconnessione"))
                                              : nullptr;
-        if (avviso && avviso->isVisible()) {
+        if (avviso && !avviso->isHidden()) {
             avviso->hide();
             finestra.Abilita_Finestra();
         }
