@@ -305,13 +305,15 @@ void Pittore::serie(const SerieGrafico &s)
     if (!t.valida)
         return;
 
+    // Columns of the device, so a high-density screen keeps its detail.
+    const double scala = std::max(1.0, std::fabs(p.deviceTransform().m11()));
     QPen penna(colore(s.colore, m_predefinito));
-    // Width 1 as the raster engine's one-pixel line, the fast path.
-    penna.setWidthF(s.spessore > 1 ? s.spessore : 0);
+    // Width 1 as the raster engine's one-pixel line, the fast path; on a
+    // high-density screen one pixel of the window, as wide as everything else.
+    penna.setWidthF(s.spessore > 1 || scala > 1 ? s.spessore : 0);
     penna.setStyle(s.stile == 2 ? Qt::DashLine : Qt::SolidLine);
     penna.setCapStyle(Qt::FlatCap);
     penna.setJoinStyle(Qt::BevelJoin);
-    penna.setCosmetic(true);
     p.setPen(penna);
     p.setBrush(Qt::NoBrush);
 
@@ -321,8 +323,6 @@ void Pittore::serie(const SerieGrafico &s)
     std::vector<QPointF> &v = m_buffer;
     v.clear();
     v.reserve(std::min<size_t>(s.punti.size(), size_t(d.piano.width() * 4 + 8)));
-    // Columns of the device, so a high-density screen keeps its detail.
-    const double scala = std::max(1.0, std::fabs(p.deviceTransform().m11()));
     const bool denso = double(s.punti.size()) > 1.5 * d.piano.width() * scala;
     bool monotona = denso;
     for (size_t i = 1; monotona && i < s.punti.size(); ++i)
@@ -376,19 +376,23 @@ void Pittore::serie(const SerieGrafico &s)
     } else if (sicuro && denso && monotona && s.stile == 1
                && colonneDirette(p, v, penna.color().rgb(), s.spessore, d.piano)) {
     } else if (sicuro && s.spessore > 1 && v.size() > 64) {
-        // A long thick line as thin lines side by side: the raster engine's
-        // one-pixel lines are many times faster than stroking a wide pen.
-        static const QPointF scarti2[] = {{0, 0}, {0, 1}, {1, 0}};
-        static const QPointF scarti3[] = {{0, 0}, {0, 1}, {1, 0}, {0, -1}, {-1, 0}};
+        // A long thick line as one-pixel lines side by side, across and along:
+        // the raster engine's thin lines are many times faster than stroking a wide pen.
+        const int larghezza = std::max(1, int(std::lround(s.spessore * scala)));
+        const int prima = (larghezza - 1) / 2;
+        const double pixel = 1.0 / scala;
         penna.setWidth(0);
         p.setPen(penna);
-        const bool tre = s.spessore >= 3;
-        const QPointF *scarti = tre ? scarti3 : scarti2;
-        const int quanti = tre ? 5 : 3;
-        for (int k = 0; k < quanti; ++k) {
-            p.translate(scarti[k]);
+        for (int k = 0; k < larghezza; ++k) {
+            const double scarto = (k - prima) * pixel;
+            p.translate(scarto, 0);
             p.drawPolyline(v.data(), int(v.size()));
-            p.translate(-scarti[k]);
+            p.translate(-scarto, 0);
+            if (k == prima)
+                continue;
+            p.translate(0, scarto);
+            p.drawPolyline(v.data(), int(v.size()));
+            p.translate(0, -scarto);
         }
     } else if (sicuro) {
         p.drawPolyline(v.data(), int(v.size()));
