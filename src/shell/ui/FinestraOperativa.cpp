@@ -5,6 +5,8 @@
 #include "archive/ParametriCicli.h"
 #include "cycle/Colori.h"
 #include "cycle/DisegnaGrafico.h"
+#include "drawing/ui/PulsantiStrumenti.h"
+#include "drawing/ui/StrumentiFinestra.h"
 #include "market/SessioneQuotazioni.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
@@ -57,6 +59,17 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     m_storico = new PannelloStorico(stato, form.Frm_Storico);
     m_quotazioni = new PannelloQuotazioni(stato, form.Frm_Dati_Sot, &form);
     m_cicli = new PannelloCicli(stato, form.Frm_Tipo_Ciclo);
+    {
+        // The chart tools: the four charts' mouse and key events, the tool buttons in Frm_Strumenti.
+        std::array<GraficoWidget *, 4> grafici{};
+        for (int s = 0; s < 4; ++s)
+            grafici[size_t(s)] = m_area->Frm_Graf[size_t(s)]->Graf_Battleplan;
+        auto *strumenti = new StrumentiFinestra(stato, *m_area, grafici, this);
+        strumenti->setObjectName(QStringLiteral("StrumentiFinestra"));
+        strumenti->Messaggio = [this](int tipo) { m_form.Mostra_Messaggio(tipo, QString()); };
+        strumenti->Arma_Timer_Disegno = [this] { Arma_Timer_Disegno(); };
+        strumenti->Crea_Pulsanti(m_area->Frm_Strumenti)->adjustSize();
+    }
     form.Frm_Battleplan->setFrameShape(QFrame::StyledPanel);
     form.Frm_Storico->setFrameShape(QFrame::StyledPanel);
 
