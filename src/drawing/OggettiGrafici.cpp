@@ -1,6 +1,7 @@
 #include "drawing/OggettiGrafici.h"
 
 #include "Stato.h"
+#include "cycle/ControlliGrafici.h"
 #include "cycle/PosizioneBarra.h"
 
 namespace disegno {
@@ -83,6 +84,17 @@ void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta)
             di.barra_etichetta += delta;
         }
     }
+}
+
+void Sposta_Disegni_AsseX(Stato &stato, ControlliGrafici &controlli)
+{
+    if (stato.shell.Blocco_Grafici)
+        return;
+    const int g = stato.cicli.Grado_Corrente;
+    BarraScorrimento *hsc = controlli.Hsc_Graf(stato.cicli.Grafico_Corrente);
+    if (!hsc || g < 0 || g > costanti::Max_Grado)
+        return;
+    Sposta_Disegni_Grado(stato.disegno, g, hsc->Valore() - stato.cicli.Barre_Ciclo[size_t(g)]);
 }
 
 void Allinea_Disegni_Nuove_Barre(StatoDisegno &disegno, int grado, int prima, int dopo, int nuoveBarre)

@@ -10,6 +10,7 @@
 #include <optional>
 
 struct Stato;
+class ControlliGrafici;
 
 namespace disegno {
 
@@ -34,6 +35,11 @@ bool LineaColpita(const Linea &linea, double cx, double cp);
 
 // Moves every placed object of the degree by delta bar positions.
 void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta);
+
+// The shift for a new cycle position of the current chart: called once
+// Hsc_Graf(Grafico_Corrente) holds the new position and while Barre_Ciclo of the
+// current degree still holds the old one. Does nothing while Blocco_Grafici is set.
+void Sposta_Disegni_AsseX(Stato &stato, ControlliGrafici &controlli);
 
 // After a merge changed a degree's cycle position from `prima` to `dopo` while
 // `nuoveBarre` bars were added to its series: the shift that keeps every object on

@@ -306,13 +306,4 @@ void StrumentiGrafici::Cancella_Linea_Graf()
     }
 }
 
-void StrumentiGrafici::Sposta_Disegni_AsseX()
-{
-    if (m_stato.shell.Blocco_Grafici)
-        return;
-    const int g = m_stato.cicli.Grado_Corrente;
-    BarraScorrimento *hsc = m_controlli.Hsc_Graf(m_stato.cicli.Grafico_Corrente);
-    if (!hsc || !gradoValido(g))
-        return;
-    disegno::Sposta_Disegni_Grado(m_stato.disegno, g, hsc->Valore() - m_stato.cicli.Barre_Ciclo[size_t(g)]);
-}
+void StrumentiGrafici::Sposta_Disegni_AsseX() { disegno::Sposta_Disegni_AsseX(m_stato, m_controlli); }
