@@ -30,7 +30,7 @@ bool ScriviDatabase(const QString &percorso, const QDateTime &ultimo, std::array
         ok = db.open();
         for (int k = 0; ok && k < 4; ++k) {
             QSqlQuery q(db);
-            ok = q.exec(QStringLiteral("CREATE TABLE %1 (DATA TEXT, ORA TEXT, CHIUSURA TEXT, VOLUME TEXT)")
+            ok = q.exec(QStringLiteral("CREATE TABLE %1 (DATA VARCHAR(16), ORA VARCHAR(16), CHIUSURA VARCHAR(16), VOLUME VARCHAR(16))")
                             .arg(QLatin1String(TabelleProva[size_t(k)])));
             db.transaction();
             q.prepare(QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?)").arg(QLatin1String(TabelleProva[size_t(k)])));
