@@ -29,7 +29,10 @@ StrumentiFinestra::StrumentiFinestra(Stato &stato, ControlliGrafici &controlli,
         if (!g)
             continue;
         m_bande[size_t(s)] = new BandaOverlay(g);
-        g->eventi.Click = [this, s](int, int) { m_strumenti->Graf_Battleplan_Click(s); };
+        g->eventi.Click = [this, s](int pulsante, int) {
+            if (pulsante == int(Qt::LeftButton))
+                m_strumenti->Graf_Battleplan_Click(s);
+        };
         g->eventi.MouseMove = [this, s](double x, double y) { m_strumenti->Graf_Battleplan_MouseMove(s, x, y); };
         g->eventi.KeyDown = [this, s](int tasto, double, double) { m_strumenti->Graf_Battleplan_KeyDown(s, tasto); };
     }
