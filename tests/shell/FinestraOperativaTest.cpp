@@ -14,6 +14,7 @@
 #include "market/ServerQuotazioni.h"
 #include "platform/Codec1252.h"
 #include "platform/Schermo.h"
+#include "platform/VbRuntime.h"
 #include "platform/Socket.h"
 #include "platform/ui/GraficoWidget.h"
 #include "shell/ui/AreaGrafici.h"
@@ -324,6 +325,18 @@ private slots:
         const int larghezza = a->op->Area()->Frm_Graf[0]->width();
         f.resize(1600, 900);
         QTRY_VERIFY(a->op->Area()->Frm_Graf[0]->width() > larghezza);
+        // The panels stand where the four-chart layout puts them, in the frame's own size.
+        const Stato &st = f.S();
+        const int h = st.shell.Altezza_Riquadro, w = st.shell.Larghezza_Riquadro;
+        QCOMPARE(h, vb::CInt((schermo::PixelInTwips(f.Frm_Battleplan->height()) - 450) / 2));
+        QCOMPARE(w, vb::CInt((schermo::PixelInTwips(f.Frm_Battleplan->width()) - 300) / 2));
+        for (int slot = 0; slot < 4; ++slot) {
+            const int pos = st.cicli.Conf_Grafici[size_t(slot)].posizione;
+            const QRect g = a->op->Area()->Frm_Graf[size_t(slot)]->geometry();
+            QCOMPARE(g.x(), schermo::TwipsInPixel(pos % 2 == 0 ? 100 : 200 + w));
+            QCOMPARE(g.y(), schermo::TwipsInPixel(pos < 2 ? 250 : 350 + h));
+            QCOMPARE(g.width(), schermo::TwipsInPixel(w));
+        }
         // Never below the minimum.
         f.resize(300, 200);
         QTRY_VERIFY(f.width() >= schermo::TwipsInPixel(12500));
@@ -378,6 +391,8 @@ private slots:
             a->op->Arma_Timer_Indicatori();
         a->form->S().cicli.Grafico_Corrente = 3;
         QVERIFY(a->op->Timer_Indicatori.isActive());
+        // The slot whose duration changed is recomputed, not the one current at the tick.
+        QCOMPARE(a->op->Slot_Timer_Indicatori(), 1);
         QTRY_VERIFY(!a->op->Timer_Indicatori.isActive());
     }
 

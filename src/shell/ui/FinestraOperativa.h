@@ -53,6 +53,7 @@ public:
     void Arma_Timer_Disegno();
     void Arma_Timer_Agg_RT();
     void Arma_Timer_Indicatori();
+    int Slot_Timer_Indicatori() const { return m_slotIndicatori; }
     void Disegna_Grafico_Timer();
     void Spegni_Led_Storico_RT();
     void Aggiorna_Indicatori_Timer();
