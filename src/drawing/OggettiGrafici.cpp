@@ -95,11 +95,17 @@ void Sposta_Disegni_AsseX(Stato &stato, ControlliGrafici &controlli)
     if (!hsc || g < 0 || g > costanti::Max_Grado)
         return;
     Sposta_Disegni_Grado(stato.disegno, g, hsc->Valore() - stato.cicli.Barre_Ciclo[size_t(g)]);
+    stato.disegno.Barre_Ciclo_Oggetti[size_t(g)] = hsc->Valore();
 }
 
-void Allinea_Disegni_Nuove_Barre(StatoDisegno &disegno, int grado, int prima, int dopo, int nuoveBarre)
+void Riallinea_Disegni(Stato &stato, const std::array<int, costanti::Num_Gradi> &nuoveBarre)
 {
-    Sposta_Disegni_Grado(disegno, grado, (dopo - prima) - nuoveBarre);
+    for (int g = 0; g <= costanti::Max_Grado; ++g) {
+        const size_t d = size_t(g);
+        const int barre = stato.cicli.Barre_Ciclo[d];
+        Sposta_Disegni_Grado(stato.disegno, g, (barre - stato.disegno.Barre_Ciclo_Oggetti[d]) - nuoveBarre[d]);
+        stato.disegno.Barre_Ciclo_Oggetti[d] = barre;
+    }
 }
 
 std::optional<int> MappaTempiStato::XDaTempo(int grado, const QDate &data, int minuti) const
@@ -146,6 +152,7 @@ bool MappaTempiStato::TempoDaX(int grado, int x, QDate &data, int &minuti) const
 archivio::EsitoCaricaOggetti Carica_Linee(Stato &stato)
 {
     const MappaTempiStato mappa(stato);
+    stato.disegno.Barre_Ciclo_Oggetti = stato.cicli.Barre_Ciclo;
     return archivio::Carica_Linee(stato.archivio.Sottostante_Corrente, stato.disegno.Linee, mappa);
 }
 

@@ -41,10 +41,10 @@ void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta);
 // current degree still holds the old one. Does nothing while Blocco_Grafici is set.
 void Sposta_Disegni_AsseX(Stato &stato, ControlliGrafici &controlli);
 
-// After a merge changed a degree's cycle position from `prima` to `dopo` while
-// `nuoveBarre` bars were added to its series: the shift that keeps every object on
-// its bar (none while the cycle position follows the new bars).
-void Allinea_Disegni_Nuove_Barre(StatoDisegno &disegno, int grado, int prima, int dopo, int nuoveBarre);
+// Keeps every object on its bar after the cycle positions changed outside
+// Sposta_Disegni_AsseX: a merge that added nuoveBarre[d] bars to degree d's series
+// (while its cycle position advanced, or stayed at its cap), a position reset.
+void Riallinea_Disegni(Stato &stato, const std::array<int, costanti::Num_Gradi> &nuoveBarre);
 
 // Bar times of the degrees through the one bar-position mapping: the degree's
 // history series, then its whole future time axis.

@@ -60,6 +60,11 @@ struct StatoDisegno {
     std::array<double, 3> Punto_X{};
     std::array<double, 3> Punto_Y{};
     bool Primo_Punto_Attivo = false;
+    // Per degree, the cycle position the objects' bar positions were last aligned
+    // with: a change of Barre_Ciclo the objects did not follow is made up for by
+    // Riallinea_Disegni.
+    std::array<int, costanti::Num_Gradi> Barre_Ciclo_Oggetti{};
+
     // Slot and degree the pending first point was clicked on.
     int Grafico_Primo_Punto = -1;
     int Grado_Primo_Punto = -1;

@@ -65,6 +65,7 @@ inline std::unique_ptr<Stato> NuovoStato()
             futuri.push_back({t.date(), g <= 3 ? 0 : t.time().hour() * 60 + t.time().minute()});
         }
     }
+    s->disegno.Barre_Ciclo_Oggetti = s->cicli.Barre_Ciclo;
     for (int i = 0; i < costanti::Num_Colori; ++i)
         s->cicli.Colori[size_t(i)] = std::uint32_t(0x010101u * std::uint32_t(i));
     for (int slot = 0; slot < costanti::Num_Slot; ++slot)

@@ -445,6 +445,7 @@ private slots:
         QTest::newRow("inizio ciclo 30 barre avanti") << b - 30 << 0;
         QTest::newRow("nuova barra") << b + 1 << 1;
         QTest::newRow("nuova barra a posizione bloccata") << b << 1;
+        QTest::newRow("posizione riportata a 10") << 10 << 0;
     }
     void restaSulleSueBarre()
     {
@@ -461,11 +462,10 @@ private slots:
         QVERIFY(ambiente->errori.isEmpty());
         QCOMPARE(slot(7, 1).barra_inizio, 1);
 
-        const int prima = stato->cicli.Barre_Ciclo[7];
-        if (nuoveBarre == 0) {
+        if (QByteArray(QTest::currentDataTag()).startsWith("inizio ciclo")) {
             controlli->hsc[2].Imposta_Valore(barreDopo);
             strumenti->Sposta_Disegni_AsseX();
-        } else {
+        } else if (nuoveBarre > 0) {
             // The series gains a bar on top; the future axis starts one bar later.
             SerieStorico &serie = stato->mercato.Storico_15M;
             auto &barre = serie.barre();
@@ -473,9 +473,11 @@ private slots:
             barre.pop_back();
             auto &futuri = stato->cicli.Tempi_Futuri[7];
             futuri.erase(futuri.begin());
-            disegno::Allinea_Disegni_Nuove_Barre(stato->disegno, 7, prima, barreDopo, nuoveBarre);
         }
         stato->cicli.Barre_Ciclo[7] = barreDopo;
+        std::array<int, costanti::Num_Gradi> nuove{};
+        nuove[7] = nuoveBarre;
+        disegno::Riallinea_Disegni(*stato, nuove);
         const Linea inMemoria = slot(7, 1);
 
         stato->disegno.Linee = {};
