@@ -3,6 +3,7 @@
 #include "archive/ParametriCicli.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/TempiFuturi.h"
+#include "drawing/OggettiGrafici.h"
 #include "market/SessioneQuotazioni.h"
 #include "platform/Schermo.h"
 #include "shell/Variabili.h"
@@ -142,6 +143,11 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
     a.Chiudi_Programma = [&form] { form.Chiudi_Programma(); };
     a.Accendi_Led_Storico_RT = [&finestra] { finestra.Accendi_Led_Storico_RT(); };
     a.Dopo_Fusione_RT = [&s, &finestra](const fusione::EsitoFusioneRT &esito) {
+        // The drawing objects stay on their bars, also where the cycle position is at its cap.
+        std::array<int, costanti::Num_Gradi> nuoveBarre{};
+        for (int d = 0; d <= costanti::Max_Grado; ++d)
+            nuoveBarre[size_t(d)] = esito.Nuova[size_t(fusione::TimeframeGrado(d))] ? 1 : 0;
+        disegno::Riallinea_Disegni(s, nuoveBarre);
         for (int d = 0; d <= costanti::Max_Grado; ++d)
             ciclo::Calcola_Data_Inizio_Ciclo(s.cicli, s.mercato, d);
         if (AreaGrafici *area = finestra.Area()) {
