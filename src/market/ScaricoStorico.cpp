@@ -192,6 +192,12 @@ bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabe
         } else {
             return fallita("VOLUME");
         }
+        // Newest first: a row newer than the one before it means the table is out of order.
+        if (prec && (b.data > prec->data || (b.data == prec->data && b.minuti > prec->minuti))) {
+            if (problema)
+                *problema = QStringLiteral("%1 riga %2: fuori ordine").arg(QLatin1String(tabella)).arg(r);
+            return false;
+        }
         serie.barra(r) = b;
     }
     return true;

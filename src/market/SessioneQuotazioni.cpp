@@ -385,6 +385,7 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
 {
     auto &mercato = m_stato.mercato;
     const auto &shell = m_stato.shell;
+    ++m_tickRicevuti;
     m_timerCtrlConn.stop();
     if (m.Completo && !shell.Blocco_Aggiornamento) {
         const bool ue = shell.Formato_Locale == QLatin1String("UE");
@@ -529,9 +530,13 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
     if (m_domandaWatchdog)
         return;
     m_domandaWatchdog = true;
+    const quint64 tickPrima = m_tickRicevuti;
     const bool si =
         m_azioni.Domanda && m_azioni.Domanda(AzioniSessione::Critica, Titolo_Perdita, Perdita);
     m_domandaWatchdog = false;
+    // Quotes came back while the question was open: the connection works, keep it.
+    if (m_tickRicevuti != tickPrima && Connesso())
+        return;
     Chiudi_Socket();
     m_loggato = false;
     m_tentativoConcluso = true;
@@ -594,7 +599,13 @@ void SessioneQuotazioni::Esegui_Fusione()
         mercato.Agg_Barra = u.barre;
         if (m_azioni.Accendi_Led_Storico_RT)
             m_azioni.Accendi_Led_Storico_RT();
-        const auto esito = fusione::Fondi_Barre_RT(mercato, mercato.Data_Ora_Quotazione, m_stato.cicli.Fine_Sessione);
+        // A late quote must not date the bar to the slot before: the update's own
+        // 5-minute time counts when it is later.
+        QDateTime riferimento = mercato.Data_Ora_Quotazione;
+        QDateTime barra;
+        if (LeggiDataOraServer(u.barre[1].Data_Ora, &barra) && barra > riferimento)
+            riferimento = barra;
+        const auto esito = fusione::Fondi_Barre_RT(mercato, riferimento, m_stato.cicli.Fine_Sessione);
         fusione::Avanza_Barre_Ciclo(m_stato.cicli, esito);
         if (m_azioni.Dopo_Fusione_RT)
             m_azioni.Dopo_Fusione_RT(esito);

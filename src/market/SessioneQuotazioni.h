@@ -176,5 +176,6 @@ private:
     bool m_fusioneInCorso = false;
     bool m_attesaTick = false;
     int m_fusioniEseguite = 0;
-    quint64 m_tick = 0;
+    quint64 m_tick = 0;          // quotes with a valid time
+    quint64 m_tickRicevuti = 0;  // every quote message
 };

@@ -98,7 +98,7 @@ private slots:
             }
             if (k == 1 && r == 4)
                 volume = QStringLiteral("12,7");
-            if (k == 1 && r == 5)
+            if (k == 1 && r == 101)  // 9:05 that day, written without its leading zero
                 ora = QStringLiteral("905");
             if (k == 1 && r == 6)
                 chiusura = QStringLiteral("98,5");
@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(h.barra(3).data, h.barra(2).data);
         QCOMPARE(h.barra(3).minuti, h.barra(2).minuti);
         QCOMPARE(h.barra(4).volume, 12.0);
-        QCOMPARE(h.barra(5).minuti, 9 * 60 + 5);
+        QCOMPARE(h.barra(101).minuti, 9 * 60 + 5);
         QCOMPARE(h.barra(6).chiusura, 98.5);
     }
 
@@ -126,6 +126,7 @@ private slots:
         QTest::newRow("data impossibile") << 9 << "DATA" << "310225";
         QTest::newRow("chiusura non numerica") << 9 << "CHIUSURA" << "n/d";
         QTest::newRow("volume non numerico") << 9 << "VOLUME" << "1x";
+        QTest::newRow("riga fuori ordine") << 9 << "DATA" << "010129";
     }
     void righe_non_valide()
     {
@@ -147,7 +148,9 @@ private slots:
         Stato s;
         QString problema;
         QVERIFY(!scarico::Carica_Storico_Da_Server(s.mercato, t, &problema));
-        QVERIFY2(problema.contains(QStringLiteral("TF1H")) && problema.contains(campo), qPrintable(problema));
+        QVERIFY2(problema.contains(QStringLiteral("TF1H")) &&
+                     (problema.contains(campo) || problema.contains(QStringLiteral("ordine"))),
+                 qPrintable(problema));
         QVERIFY(!s.mercato.Storico_1H.barra(1).data.isValid());
         QVERIFY(!s.mercato.Storico_5M.barra(1).data.isValid());
     }

@@ -541,6 +541,34 @@ private slots:
         QCOMPARE(letta->barra(1500), h.barra(1500));
     }
 
+    // The quote of the new slot does not come: the update's own time decides the slot,
+    // so the 15-minute bar completed at 17:30 is not lost.
+    void quotazione_in_ritardo()
+    {
+        AvviaServer();
+        Stato s;
+        s.archivio.Sottostante_Corrente = 2;
+        s.shell.Blocco_Grafici = false;
+        s.cicli.Fine_Sessione = QTime(18, 0);
+        storico::Inizializza_Tabella_Chiave(s.mercato);
+        for (int k = 1; k <= 4; ++k) {
+            SerieStorico &h = fusione::Serie(s.mercato, k);
+            for (int r = 1; r <= h.capacita(); ++r)
+                h.barra(r) = {Ultimo.date().addDays(-r), 600, 1.0, 1.0};
+        }
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Attesa_Tick_Fusione_ms = 50;
+        server->Invia_Grezzo(codec1252::Codifica(QStringLiteral(
+            "COMM31\u00D805/12/2025 17:29:58\u00D81\u00D80\u00D81\u00D8"
+            "COMM33\u00D805/12/2025 17:30\u00D82\u00D81\u00D805/12/2025 17:30\u00D83\u00D81\u00D8"
+            "05/12/2025 17:00\u00D84\u00D81\u00D805/12/2025 00:00\u00D85\u00D81\u00D8")));
+        QTRY_COMPARE(sess->Fusioni_Eseguite(), 1);
+        QCOMPARE(s.mercato.Storico_5M.barra(1).minuti, 17 * 60 + 30);
+        QCOMPARE(s.mercato.Storico_15M.barra(1).chiusura, 3.0);
+        QCOMPARE(s.mercato.Storico_1H.barra(1).chiusura, 1.0);  // not due at 17:30
+    }
+
     void aggiornamento_scartato_durante_il_caricamento()
     {
         AvviaServer();
