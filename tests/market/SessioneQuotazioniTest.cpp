@@ -32,6 +32,7 @@ struct Registro {
     int chiusure = 0;
     int lampeggi = 0;
     int riconnessioni = 0;
+    std::function<void()> duranteDomanda;  // runs while a question is open
 
     AzioniSessione Azioni()
     {
@@ -45,6 +46,8 @@ struct Registro {
         };
         a.Domanda = [this](AzioniSessione::Icona, const QString &t, const QString &x) {
             domande << t + QLatin1Char('|') + x;
+            if (duranteDomanda)
+                duranteDomanda();
             return risposte.isEmpty() ? false : risposte.takeFirst();
         };
         a.Mostra_Messaggio = [this](int tipo, const QString &t) { mostrati << QString::number(tipo) + '|' + t; };
@@ -381,12 +384,15 @@ private slots:
     void watchdog_chiede_e_riconnette_data()
     {
         QTest::addColumn<bool>("si");
-        QTest::newRow("Si") << true;
-        QTest::newRow("No") << false;
+        QTest::addColumn<bool>("ripartono");
+        QTest::newRow("Si") << true << false;
+        QTest::newRow("No") << false << false;
+        QTest::newRow("Si dopo che i tick sono ripartiti") << true << true;
     }
     void watchdog_chiede_e_riconnette()
     {
         QFETCH(bool, si);
+        QFETCH(bool, ripartono);
         AvviaServer();
         Stato s;
         s.archivio.Sottostante_Corrente = 2;
@@ -399,9 +405,21 @@ private slots:
         QTRY_VERIFY(sess->Watchdog_Attivo());
         r.stati.clear();
         server->Sospendi_Tick(true);
+        if (ripartono) {
+            r.duranteDomanda = [&] {
+                server->Sospendi_Tick(false);
+                QTest::qWait(150);
+            };
+        }
         QTRY_COMPARE_WITH_TIMEOUT(r.domande.size(), 1, 3000);
         QCOMPARE(r.domande.first(), Titolo_Perdita + '|' + Perdita);
-        if (si) {
+        if (ripartono) {
+            // The connection works again: the late Yes does not tear it down.
+            QTest::qWait(50);
+            QCOMPARE(r.riconnessioni, 0);
+            QCOMPARE(sess->socket().State(), 7);
+            QVERIFY(r.stati.isEmpty());
+        } else if (si) {
             QCOMPARE(r.riconnessioni, 1);
             QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso")));
         } else {
