@@ -131,9 +131,12 @@ void SessioneQuotazioni::Login_Fallito(const QString &testo)
     if (m_azioni.Imposta_Lbl_Stato)
         m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
     if (m_stato.mercato.Riconnessione_In_Corso) {
+        // The reconnection failed: the notice goes and the user may try again or stop.
         m_stato.mercato.Riconnessione_In_Corso = false;
         if (m_azioni.Mostra_Riconnessione)
             m_azioni.Mostra_Riconnessione(false);
+        QMetaObject::invokeMethod(this, &SessioneQuotazioni::TimerCtrlConn_Timer, Qt::QueuedConnection);
+        return;
     }
     if (!testo.isEmpty() && m_azioni.Messaggio)
         m_azioni.Messaggio(AzioniSessione::Critica, Titolo, testo);

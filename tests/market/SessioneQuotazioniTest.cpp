@@ -482,6 +482,28 @@ private slots:
         QVERIFY(!sess->Download_Concluso());
     }
 
+    // The reconnection finds no server: the notice goes and the question comes again.
+    void riconnessione_fallita_chiede_di_nuovo()
+    {
+        AvviaServer();
+        Stato s;
+        s.shell.Blocco_Grafici = false;
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Intervallo_Watchdog_ms = 100;
+        sess->Richiesta_Dati_RT_Al_Server();
+        QTRY_VERIFY(sess->Watchdog_Attivo());
+        r.risposte = {true, false};
+        server.reset();  // the server goes away
+        QTRY_COMPARE_WITH_TIMEOUT(r.domande.size(), 2, 5000);
+        QCOMPARE(r.domande[1], Titolo_Perdita + '|' + Perdita);
+        QCOMPARE(r.riconnessioni, 1);
+        QVERIFY(!s.mercato.Riconnessione_In_Corso);
+        QTest::qWait(100);
+        QCOMPARE(r.domande.size(), 2);
+        QCOMPARE(sess->socket().State(), 0);
+    }
+
     // Bar updates arriving back to back, and one arriving while the files are rewritten,
     // are merged one after the other.
     void aggiornamenti_in_coda()
