@@ -361,7 +361,7 @@ void ServerQuotazioni::Tick()
             auto hm = [](const QDateTime &t) { return t.time().toString(QStringLiteral("hh:mm")); };
             const QString p = NumeroItaliano(m_prezzo);
             Scrivi(c.get(), QStringLiteral("COMM33"),
-                   {DataLunga(s5.date()) + QLatin1Char(' ') + hm(s5), p, NumeroItaliano(volume, false),
+                   {DataLunga(s5.date()) + QLatin1Char(' ') + hm(s5), p, NumeroItaliano(m_volumeBarra, false),
                     DataLunga(s15.date()) + QLatin1Char(' ') + hm(s15), p, NumeroItaliano(volume, false),
                     DataLunga(s60.date()) + QLatin1Char(' ') + hm(s60), p, NumeroItaliano(volume, false),
                     DataLunga(m_orologio.date()) + QLatin1Char(' ') + m_oraGiornaliera, p,

@@ -233,8 +233,10 @@ void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
             a.Imposta_Lbl_Stato(QStringLiteral("Connesso"));
         if (a.Imposta_Text_Stato)
             a.Imposta_Text_Stato(QStringLiteral("Connesso"));
+        mercato.Cod_Utente = m.Campo(1);
+        mercato.Desc_Utente = m.Campo(2) + QLatin1Char(' ') + m.Campo(3);
         if (a.Mostra_Utente)
-            a.Mostra_Utente(m.Campo(1), m.Campo(2) + QLatin1Char(' ') + m.Campo(3));
+            a.Mostra_Utente(mercato.Cod_Utente, mercato.Desc_Utente);
         if (a.Inizializza_Variabili)
             a.Inizializza_Variabili();
         if (a.Carica_Storici_Avvio)

@@ -26,6 +26,9 @@ struct StatoMercato {
     std::array<int, 57> Tabella_Chiave{};
 
     bool Riconnessione_In_Corso = false;
+    // The logged-in user as the server names them (Lbl_Cod_Utente, Lbl_Desc_Utente).
+    QString Cod_Utente;
+    QString Desc_Utente;
 
     // Real-time bar of 5M, 15M, 1H, 1D (index 1..4; 0 unused): date-time text as received,
     // close, volume.
