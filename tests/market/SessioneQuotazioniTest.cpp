@@ -504,6 +504,27 @@ private slots:
         QCOMPARE(sess->socket().State(), 0);
     }
 
+    // Short last bars: the tables stay empty, the start merge skips them, phase 2 still runs.
+    void ultime_barre_corte()
+    {
+        AvviaServer();
+        Stato s;
+        Registro r;
+        auto sess = Collegata(s, r);
+        int fase2 = 0;
+        sess->Azioni().Carica_Dati_Avvio = [&] {
+            ++fase2;
+            const SerieStorico prima = s.mercato.Storico_15M;
+            QVERIFY(sess->Aggiorna_Ultime_Barre_Storico().Azioni[2] == fusione::Azione::Nessuna);
+            QVERIFY(s.mercato.Storico_15M.barre() == prima.barre());
+        };
+        s.mercato.Tab_Server[2][1][1] = QStringLiteral("vecchio");
+        server->Invia_Grezzo(codec1252::Codifica(QStringLiteral("COMM37\u00D805/12/25\u00D817:25\u00D8COMM20\u00D8ok\u00D8")));
+        QTRY_COMPARE(r.mostrati.size(), 1);
+        QCOMPARE(fase2, 1);
+        QVERIFY(s.mercato.Tab_Server[2][1][1].isEmpty());
+    }
+
     // Bar updates arriving back to back, and one arriving while the files are rewritten,
     // are merged one after the other.
     void aggiornamenti_in_coda()
