@@ -6,7 +6,6 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <limits>

@@ -241,6 +241,18 @@ private slots:
         QTest::mouseMove(&w, d.piano.center().toPoint() + QPoint(10, 5));
         QCoreApplication::processEvents();
         QCOMPARE(w.dipinture_complete(), complete);
+        // The cross-hair runs through the mouse over the whole plot, and goes with the mode.
+        const QPoint mouse = d.piano.center().toPoint() + QPoint(10, 5);
+        auto croce = [&] {
+            const QImage schermo = w.grab().toImage();
+            int chiari = 0;
+            for (int x = int(d.piano.left()) + 2; x < int(d.piano.right()) - 2; x += 5)
+                chiari += schermo.pixelColor(x, mouse.y()).lightness() > 20;
+            return chiari;
+        };
+        QVERIFY(croce() > int(d.piano.width() / 5) - 4);
+        w.Modo_Puntatore(0);
+        QCOMPARE(croce(), 0);
     }
 
     void tastiConICodiciAttesi()

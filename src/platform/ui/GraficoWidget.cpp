@@ -123,6 +123,9 @@ void GraficoWidget::mouseMoveEvent(QMouseEvent *event)
     if (puntatore())
         update();
     if (eventi.MouseMove) {
+        // Before the first painting the layout is worked out from the content.
+        if (!m_valida)
+            m_disposizione = RenderGrafico::Calcola(*this, QRectF(rect()));
         const QPointF u = RenderGrafico::InUnita(m_disposizione, m_mouse);
         eventi.MouseMove(u.x(), u.y());
     }
