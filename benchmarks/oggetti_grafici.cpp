@@ -42,6 +42,17 @@ public:
     QString Text_Last() const override { return {}; }
 };
 
+class ContaDipinture : public QObject {
+public:
+    int dipinture = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++dipinture;
+        return false;
+    }
+};
+
 void caricaTabellaPiena(Stato &stato)
 {
     for (int g = 0; g <= costanti::Max_Grado; ++g) {
@@ -97,15 +108,17 @@ void trascinaBanda(Stato &stato)
     t.Graf_Battleplan_Click(0);
     g->repaint();
     const int complete = g->dipinture_complete();
+    ContaDipinture conta;
+    strumenti.Banda(0)->installEventFilter(&conta);
     int passo = 0;
     MisuraMediana(QStringLiteral("banda_100_movimenti"), [&] {
         for (int i = 0; i < 100; ++i, ++passo) {
             t.Graf_Battleplan_MouseMove(0, 200 + (passo % 4000), 5 + (passo % 20));
-            g->repaint();
+            QCoreApplication::processEvents();
         }
     });
-    if (!strumenti.Banda(0)->Attiva() || g->dipinture_complete() != complete)
-        qWarning("the band was not drawn as an overlay");
+    if (!strumenti.Banda(0)->Attiva() || g->dipinture_complete() != complete || conta.dipinture < 100)
+        qWarning("the band was not drawn as an overlay (%d paints)", conta.dipinture);
 }
 
 }  // namespace

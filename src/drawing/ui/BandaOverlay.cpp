@@ -25,12 +25,18 @@ bool BandaOverlay::eventFilter(QObject *oggetto, QEvent *evento)
     return QWidget::eventFilter(oggetto, evento);
 }
 
+// Only what the old and the new band cover is painted again.
 void BandaOverlay::Mostra(const BandaElastica &banda)
 {
+    const QRect prima = m_banda ? rettangolo(*m_banda) : QRect();
     m_banda = banda;
-    show();
-    raise();
-    update();
+    if (isHidden()) {
+        show();
+        raise();
+        update();
+        return;
+    }
+    update(prima.united(rettangolo(banda)));
 }
 
 void BandaOverlay::Nascondi()
@@ -39,6 +45,17 @@ void BandaOverlay::Nascondi()
         return;
     m_banda.reset();
     hide();
+}
+
+QRect BandaOverlay::rettangolo(const BandaElastica &banda) const
+{
+    const auto &disp = m_grafico->disposizione();
+    const QPointF a = RenderGrafico::InPixel(disp, 1, 1, QPointF(banda.x1, banda.y1));
+    const QPointF b = RenderGrafico::InPixel(disp, 1, 1, QPointF(banda.x2, banda.y2));
+    if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
+        return rect();
+    const int margine = std::max(1, banda.spessore) + 2;
+    return QRectF(a, b).normalized().toAlignedRect().adjusted(-margine, -margine, margine, margine).intersected(rect());
 }
 
 void BandaOverlay::paintEvent(QPaintEvent *)

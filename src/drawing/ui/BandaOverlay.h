@@ -25,6 +25,9 @@ protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
 private:
+    // The band's rectangle in pixels, widened by its pen; empty when it cannot be placed.
+    QRect rettangolo(const BandaElastica &banda) const;
+
     GraficoWidget *m_grafico;
     std::optional<BandaElastica> m_banda;
 };
