@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "cycle/ControlliGrafici.h"
+#include "cycle/GraficoProtetto.h"
 #include "cycle/PosizioneBarra.h"
 #include "cycle/SezioniGrafico.h"
 
@@ -65,16 +66,18 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
 {
     if (grafico < 0 || grafico >= costanti::Num_Slot)
         return;
-    GraficoControllo *ctl = controlli.Graf_Battleplan(grafico);
+    GraficoControllo *controllo = controlli.Graf_Battleplan(grafico);
     if (stato.cicli.Conf_Grafici[size_t(grafico)].in_uso != 1) {
-        if (ctl)
-            ctl->Visibile(false);
+        if (controllo)
+            GraficoProtetto(*controllo).Visibile(false);
         controlli.Mostra_Comandi_Slot(grafico, false);
         return;
     }
     // Callers always pass a valid degree; a bad one leaves the chart as it is.
-    if (!ctl || grado < 0 || grado > costanti::Max_Grado)
+    if (!controllo || grado < 0 || grado > costanti::Max_Grado)
         return;
+    GraficoProtetto protetto(*controllo);
+    GraficoControllo *ctl = &protetto;
 
     ctl->Visibile(false);
     ctl->Svuota_Grafico();

@@ -50,6 +50,9 @@ void Imposta_Scala_Prezzo(ContestoGrafico &c)
     const IntervalloPrezzo r =
         Calcola_Scala_Prezzo(c.Serie(), c.Estensione_Grafico, c.stato.cicli.Zoom[size_t(c.grado)], c.Sld_Zoom_Max,
                              c.Hsc_Graf_Y_Valore, c.Hsc_Graf_Y_Max);
+    // Already current after the axis set-up; chosen again so that a set-up cut
+    // short cannot send the range to another axis.
+    c.ctl.Seleziona_Asse_Y(2);
     c.ctl.Scala_Fissa_Asse(1);
     c.ctl.Minimo_Asse(r.minimo);
     c.ctl.Massimo_Asse(r.massimo);

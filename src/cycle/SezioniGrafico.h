@@ -29,7 +29,7 @@ class SerieStorico;
 
 struct ContestoGrafico {
     const Stato &stato;
-    GraficoControllo &ctl;  // Graf_Battleplan(grafico)
+    GraficoControllo &ctl;  // Graf_Battleplan(grafico); a refused call is skipped
     int grafico = 0;        // slot 0..3
     int grado = 0;          // degree 0..12, checked by the frame
 

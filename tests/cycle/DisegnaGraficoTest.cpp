@@ -10,6 +10,7 @@
 
 #include <QtTest>
 #include <memory>
+#include <stdexcept>
 
 // The frame of the chart drawing and the cycle sections, checked against the
 // recording chart control.
@@ -361,6 +362,31 @@ private slots:
         GraficoRegistratore &g = disegna(1, 13);
         QVERIFY(g.chiamate.isEmpty());
         disegna(7, 8);  // a slot outside 0..3 draws nothing and does not crash
+    }
+
+    // A step that fails is skipped: the rest of the drawing and the final redraw still run.
+    void sezioneCheFallisceNonFermaIlDisegno()
+    {
+        struct GraficoGuasto : GraficoRegistratore {
+            void Titolo_Grafico(const QString &, const QString &, ColoreWin, int, int, int) override
+            {
+                throw std::runtime_error("title refused");
+            }
+        };
+        struct Controlli : ControlliMemoria {
+            GraficoGuasto guasto;
+            GraficoControllo *Graf_Battleplan(int) override { return &guasto; }
+        } c;
+        Disegna_Grafico(*stato, c, 1, 8);
+        const GraficoRegistratore &g = c.guasto;
+        QCOMPARE(g.chiamate.last(), QStringLiteral("Visibile(1)"));
+        QCOMPARE(g.conta(QStringLiteral("Ridisegna_Grafico")), 1);
+        QCOMPARE(g.conta(QStringLiteral("Aggiungi_Testo(Termine al Ciclo")), 1);
+        // Only the refused call is lost: the axes set up after it are there.
+        QVERIFY(g.titolo().testo.isEmpty());
+        QCOMPARE(g.asseX(1).suddivisioni, 4);
+        QCOMPARE(g.asseY(1).massimo, 28.0);
+        QVERIFY(g.asseY(2).fissa);
     }
 
     void storicoVuotoDisegnaComunque()
