@@ -177,7 +177,9 @@ bool FinestraOperativa::Esegui(Servizio s)
         return true;
     case Servizio::Imposta_Colori_Controlli:
         Imposta_Colori_Controlli();
-        m_form.setEnabled(true);
+        // The window is usable once loaded, unless an operation still holds it.
+        if (m_disabilitazioni == 0)
+            m_form.setEnabled(true);
         return true;
     case Servizio::Ferma_Timer:
         Timer_Disegno.stop();
