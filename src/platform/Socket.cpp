@@ -13,7 +13,10 @@ Socket::Socket(QObject *parent) : QObject(parent), m_socket(new QTcpSocket(this)
         if (!byte.isEmpty())
             emit DataArrival(byte);
     });
-    connect(m_socket, &QTcpSocket::disconnected, this, &Socket::Closed);
+    connect(m_socket, &QTcpSocket::disconnected, this, [this] {
+        if (!m_chiusuraLocale)
+            emit Closed();
+    });
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError e) {
         // The peer closing is reported through Closed, not as a failure.
         if (e != QAbstractSocket::RemoteHostClosedError)
@@ -38,7 +41,9 @@ int Socket::State() const
 
 void Socket::Connect(const QString &host, quint16 porta)
 {
+    m_chiusuraLocale = true;
     m_socket->abort();
+    m_chiusuraLocale = false;
     m_socket->connectToHost(host, porta);
 }
 
@@ -57,8 +62,10 @@ void Socket::Close()
 {
     if (m_socket->state() == QAbstractSocket::UnconnectedState)
         return;
+    m_chiusuraLocale = true;
     m_socket->flush();
     m_socket->disconnectFromHost();
     if (m_socket->state() != QAbstractSocket::UnconnectedState)
         m_socket->abort();
+    m_chiusuraLocale = false;
 }

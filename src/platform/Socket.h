@@ -32,4 +32,5 @@ signals:
 
 private:
     QTcpSocket *m_socket;
+    bool m_chiusuraLocale = false;  // a close of our own is not the peer's
 };
