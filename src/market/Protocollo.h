@@ -3,7 +3,9 @@
 // The quote-server wire format: a six-character code ("COMM" and two digits)
 // followed by "Ø", then each field followed by "Ø", all in Windows-1252.
 // TCP may split a message or join several, so bytes are buffered and cut by
-// the code token and the number of fields each code carries.
+// the code token and the number of fields each code carries. A field whose whole
+// text is a known code token is taken as the start of the next message, which is
+// how a message with too few fields is recognised.
 
 #include <QByteArray>
 #include <QString>
@@ -46,7 +48,7 @@ public:
     void Azzera();
 
 private:
-    // Length of a known code token at byte offset i, or 0.
+    // Whether a known code token and its terminator start at byte offset i.
     bool CodiceNoto(qsizetype i, int *campi) const;
     qsizetype CercaCodice(qsizetype da) const;
 
