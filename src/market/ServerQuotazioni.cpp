@@ -1,5 +1,6 @@
 #include "market/ServerQuotazioni.h"
 
+#include "market/ScaricoStorico.h"
 #include "platform/Codec1252.h"
 #include "platform/VbRuntime.h"
 
@@ -14,14 +15,6 @@
 
 namespace {
 
-const char *const NomiDatabase[] = {"",
-                                    "WaveloreFtseMib",
-                                    "WaveloreDax",
-                                    "WaveloreEurostoxx",
-                                    "WaveloreBund",
-                                    "WaveloreEMIniSP500",
-                                    "WaveloreEMiniNasdaq",
-                                    "WaveloreEuroFX"};
 const char *const Tabelle[] = {"TF5M", "TF15M", "TF1H", "TF1D"};
 
 QString NumeroItaliano(double x, bool migliaia = true)
@@ -284,7 +277,7 @@ bool ServerQuotazioni::Ultime_Barre(int sottostante, QStringList *campi)
     if (sottostante < 1 || sottostante > 7)
         return false;
     const QString percorso =
-        QString(m_config.Percorso_Database).replace(QStringLiteral("{db}"), QLatin1String(NomiDatabase[sottostante]));
+        QString(m_config.Percorso_Database).replace(QStringLiteral("{db}"), scarico::NomeDatabase(sottostante));
     for (const char *tabella : Tabelle) {
         const auto righe = LeggiRighe(percorso, tabella, 2);
         if (righe.size() < 2)
@@ -303,9 +296,8 @@ void ServerQuotazioni::Avvia_Tempo_Reale(Client *c, int sottostante)
     c->tempoReale = true;
     c->sottostante = sottostante;
     if (!m_orologio.isValid() || m_sottostanteOrologio != sottostante) {
-        const QString percorso = QString(m_config.Percorso_Database)
-                                     .replace(QStringLiteral("{db}"),
-                                              QLatin1String(NomiDatabase[std::clamp(sottostante, 0, 7)]));
+        const QString percorso =
+            QString(m_config.Percorso_Database).replace(QStringLiteral("{db}"), scarico::NomeDatabase(sottostante));
         const auto r5 = LeggiRighe(percorso, "TF5M", 1);
         const auto r1d = LeggiRighe(percorso, "TF1D", 2);
         m_sottostanteOrologio = sottostante;
