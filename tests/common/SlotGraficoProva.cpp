@@ -102,7 +102,8 @@ void PreparaStatoGrafico(Stato &stato, int slot, int grado, int aspetto)
     RicalcolaCiclo(stato, grado);
 }
 
-QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione)
+QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione,
+                             RenderGrafico::Disposizione *disposizione)
 {
     ControlliMemoria controlli;
     Imposta_Barre_Grafico(stato, controlli, slot, grado);
@@ -111,6 +112,6 @@ QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione
     immagine.fill(Qt::magenta);
     QPainter p(&immagine);
     if (GraficoControllo *g = controlli.Graf_Battleplan(slot))
-        RenderGrafico::Disegna(static_cast<GraficoRegistratore &>(*g), p, QRectF(immagine.rect()));
+        RenderGrafico::Disegna(static_cast<GraficoRegistratore &>(*g), p, QRectF(immagine.rect()), disposizione);
     return immagine;
 }

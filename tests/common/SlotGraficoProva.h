@@ -5,6 +5,7 @@
 
 #include "GraficoRegistratore.h"
 #include "cycle/ControlliGrafici.h"
+#include "platform/RenderGrafico.h"
 
 #include <QDate>
 #include <QImage>
@@ -53,5 +54,7 @@ void PreparaStatoGrafico(Stato &stato, int slot, int grado, int aspetto = 0);
 // Recomputes the curve, cycle start and future axis after a test changed settings.
 void RicalcolaCiclo(Stato &stato, int grado);
 
-// Draws the slot and paints it at `dimensione`.
-QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione = QSize(900, 520));
+// Draws the slot and paints it at `dimensione`; `disposizione`, when given,
+// receives where the plot and its axes ended up.
+QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione = QSize(900, 520),
+                             RenderGrafico::Disposizione *disposizione = nullptr);
