@@ -113,6 +113,7 @@ qsizetype Decodificatore::CercaCodice(qsizetype da) const
 std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
 {
     std::vector<Messaggio> uscita;
+    uscita.reserve(size_t(byte.size() / 48 + 1));  // a tick is about 50 bytes
     m_buffer.append(byte);
     const char *dati = m_buffer.constData();
     for (;;) {
