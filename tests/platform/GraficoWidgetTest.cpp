@@ -174,6 +174,44 @@ private slots:
         }
     }
 
+    void lineeVerticali_data()
+    {
+        QTest::addColumn<int>("stile");
+        QTest::addColumn<qreal>("rapporto");
+        QTest::newRow("continua") << 1 << qreal(1);
+        QTest::newRow("tratteggiata") << 2 << qreal(1);
+        QTest::newRow("tratteggiata 2x") << 2 << qreal(2);
+    }
+    void lineeVerticali()
+    {
+        QFETCH(int, stile);
+        QFETCH(qreal, rapporto);
+        ModelloGrafico m;
+        prepara(m, 0, 10);
+        m.Seleziona_Asse_Y(1);
+        m.Nuova_Serie(QString());
+        m.Stile_Serie(Rosso, 1, stile);
+        m.Aggiungi_Punto(40, 0);
+        m.Aggiungi_Punto(40, 28);
+        QImage img(QSize(300, 200) * rapporto, QImage::Format_RGB32);
+        img.setDevicePixelRatio(rapporto);
+        RenderGrafico::Disposizione d;
+        {
+            QPainter p(&img);
+            RenderGrafico::Disegna(m, p, QRectF(0, 0, 300, 200), &d);
+        }
+        const int x = int(std::floor(RenderGrafico::InPixel(d, 1, 1, QPointF(40, 0)).x() * rapporto));
+        int rossi = 0, righe = 0;
+        for (int y = int(d.piano.top() * rapporto) + 2; y < int(d.piano.bottom() * rapporto) - 2; ++y, ++righe)
+            rossi += img.pixelColor(x, y) == QColor(Qt::red);
+        if (stile == 1)
+            QCOMPARE(rossi, righe);
+        else
+            QVERIFY(rossi > righe / 2 && rossi < righe * 5 / 6);
+        // Nothing beside the line.
+        QVERIFY(img.pixelColor(x + int(3 * rapporto), int(d.piano.center().y() * rapporto)) != QColor(Qt::red));
+    }
+
     void puntiNonFinitiScartati()
     {
         GraficoWidget w;
