@@ -597,22 +597,12 @@ void Disegna(const ModelloGrafico &m, QPainter &p, const QRectF &area, Disposizi
     const QColor grigio(128, 128, 128);
     p.fillRect(area, sfondo);
 
-    // Faint grids of the bar axis (its divisions) and of the 0..28 scale.
+    // A faint grid of the 0..28 scale only: the bar axis' divisions would not
+    // fall on the cycle subdivisions, which are drawn as lines of their own.
     const AsseGrafico &x1 = m.asseX(1);
     const AsseGrafico &y1 = m.asseY(1);
     p.save();
     p.setClipRect(d.piano);
-    if (x1.griglia) {
-        QColor c = colore(x1.coloreGriglia, colore(x1.coloreEtichette, grigio));
-        c.setAlpha(70);
-        p.setPen(QPen(c, 0));
-        const int parti = x1.suddivisioni > 0 ? x1.suddivisioni : 10;
-        if (d.piano.width() / parti >= 3)
-            for (int i = 1; i < parti; ++i) {
-                const double x = d.piano.left() + d.piano.width() * i / parti;
-                p.drawLine(QPointF(x, d.piano.top()), QPointF(x, d.piano.bottom()));
-            }
-    }
     if (y1.griglia) {
         QColor c = colore(y1.coloreGriglia, colore(y1.coloreEtichette, grigio));
         c.setAlpha(70);
