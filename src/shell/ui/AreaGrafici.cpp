@@ -37,10 +37,18 @@ AreaGrafici::AreaGrafici(Stato &stato, QWidget *parent) : QWidget(parent), m_sta
             if (Cmd_GRaf_P_Click)
                 Cmd_GRaf_P_Click(s);
         });
+        connect(Frm_Graf[size_t(s)]->Cmd_GRaf_M, &QPushButton::clicked, this, [this, s] {
+            if (Cmd_GRaf_M_Click)
+                Cmd_GRaf_M_Click(s);
+        });
     }
     Frm_Strumenti = new QFrame(this);
     Frm_Strumenti->setObjectName(QStringLiteral("Frm_Strumenti"));
     Frm_Strumenti->hide();
+    Text_Time_Frame = new QLineEdit(Frm_Strumenti);
+    Text_Time_Frame->setObjectName(QStringLiteral("Text_Time_Frame"));
+    Text_Time_Frame->setReadOnly(true);
+    Text_Time_Frame->setFocusPolicy(Qt::NoFocus);
     Sld_Zoom = new QSlider(Qt::Horizontal, this);
     Sld_Zoom->setObjectName(QStringLiteral("Sld_Zoom"));
     Sld_Zoom->setRange(0, 10);

@@ -26,6 +26,7 @@ public:
     QSlider *Sld_Zoom;
     QSlider *Sld_Compr;
     QLineEdit *Text_Coord_Graf;
+    QLineEdit *Text_Time_Frame;  // in Frm_Strumenti: the enlarged chart's timeframe
 
     // ControlliGrafici
     GraficoControllo *Graf_Battleplan(int slot) override;
@@ -37,13 +38,16 @@ public:
 
     // Four panels two by two in the frame's current size ("RIDOTTO").
     void Imposta_Layout_Ridotto();
+    // One panel enlarged beside the tool frame ("GRANDE"), the tool frame showing
+    // the settings of Grado_Corrente. A slot outside 0..3 changes nothing.
+    void Imposta_Layout_Grande(int grafico);
     // Every lamp in one colour (lit after a bar update, idle afterwards).
     void Colora_Led(std::uint32_t coloreWin);
     void Nascondi_Etichette_Caricamento();
 
-    // The enlarge button of a panel; the one-chart layout is not part of this
-    // window yet, so the default does nothing.
+    // The enlarge and reduce buttons of a panel, answered by the window.
     std::function<void(int slot)> Cmd_GRaf_P_Click;
+    std::function<void(int slot)> Cmd_GRaf_M_Click;
 
 private:
     Stato &m_stato;

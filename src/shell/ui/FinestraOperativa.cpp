@@ -70,6 +70,8 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         strumenti->Arma_Timer_Disegno = [this] { Arma_Timer_Disegno(); };
         strumenti->Crea_Pulsanti(m_area->Frm_Strumenti)->adjustSize();
     }
+    m_area->Cmd_GRaf_P_Click = [this](int s) { Cmd_GRaf_P_Click(s); };
+    m_area->Cmd_GRaf_M_Click = [this](int s) { Cmd_GRaf_M_Click(s); };
     form.Frm_Battleplan->setFrameShape(QFrame::StyledPanel);
     form.Frm_Storico->setFrameShape(QFrame::StyledPanel);
 
@@ -313,6 +315,12 @@ void FinestraOperativa::Imposta_Layout_Con_Storico()
 
 void FinestraOperativa::Imposta_Layout_Ridotto()
 {
+    Imposta_Colonna_Chat();
+    m_area->Imposta_Layout_Ridotto();
+}
+
+void FinestraOperativa::Imposta_Colonna_Chat()
+{
     // The chat box fills the left column down to the window's bottom margin.
     const double altezzaChat = std::max(300.0, Altezza_Twips() - 750 - Top_Chat);
     Piazza(m_form.Text_Chat, Left_Colonna, Top_Chat, PannelloQuotazioni::Larghezza, altezzaChat);
@@ -320,7 +328,6 @@ void FinestraOperativa::Imposta_Layout_Ridotto()
            285);
     m_form.Text_Desc_Server_Chat->raise();
     Piazza(m_form.Lbl_Link_1, Left_Colonna, Top_Chat - 400, PannelloQuotazioni::Larghezza, 250);
-    m_area->Imposta_Layout_Ridotto();
 }
 
 void FinestraOperativa::Richiesta_Dati_RT_Al_Server()
@@ -428,7 +435,7 @@ void FinestraOperativa::Cmd_Storico_Click()
         m_storico->Carica_Griglie_Storico(tab);
         Imposta_Layout_Con_Storico();
     }
-    Imposta_Layout_Ridotto();
+    Ridisponi_Grafici();
 }
 
 void FinestraOperativa::Imposta_Sottostante_Offline(int index)
@@ -489,8 +496,7 @@ void FinestraOperativa::Form_Resize()
     } else {
         Imposta_Layout_Senza_Storico();
     }
-    // The one-chart layout is not part of this window yet: every relayout is the four-chart one.
-    Imposta_Layout_Ridotto();
+    Ridisponi_Grafici();
     m_inResize = false;
 }
 

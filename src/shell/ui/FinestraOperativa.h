@@ -82,6 +82,10 @@ public:
     void Imposta_Layout_Senza_Storico();
     void Imposta_Layout_Con_Storico();
     void Imposta_Layout_Ridotto();
+    // The one-chart layout, and the panel buttons that enter and leave it.
+    void Imposta_Layout_Grande(int grafico);
+    void Cmd_GRaf_P_Click(int index);
+    void Cmd_GRaf_M_Click(int index);
     void Richiesta_Dati_RT_Al_Server();
     void Mostra_Avanzamento_Avvio(int passo) override;
 
@@ -108,6 +112,9 @@ protected:
 
 private:
     void Prepara_Colonna_Sinistra();
+    void Imposta_Colonna_Chat();
+    // The chart layout in use, again at the chart frame's current size.
+    void Ridisponi_Grafici();
     void Esito_Fase(Caricamento::Esito esito);
 
     FormS1 &m_form;
