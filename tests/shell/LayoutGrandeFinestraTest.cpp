@@ -1,0 +1,282 @@
+// The one-chart layout in the real working window after an OFFLINE start: the
+// enlarge button shows one chart beside the tool frame, a line tool places a line
+// on the enlarged chart, resizing and the history panel keep the layout, and the
+// reduce button returns to four charts.
+
+#include "CartellaTemporanea.h"
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
+#include "archive/TabSottostanti.h"
+#include "market/GeneratoreStorico.h"
+#include "market/StoricoLocale.h"
+#include "market/ui/SessioneFinestra.h"
+#include "platform/RenderGrafico.h"
+#include "platform/Schermo.h"
+#include "platform/ui/GraficoWidget.h"
+#include "shell/LayoutGrande.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+void generaStorico(int sottostante)
+{
+    StatoArchivio a;
+    archivio::Inizializza_Tab_Sottostanti(a);
+    generatore::Parametri p;
+    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
+    p.seme = quint64(sottostante);
+    QVERIFY(generatore::ScriviFileLocali(generatore::Genera(p), sottostante).ok);
+}
+
+// Pixel geometry of a rectangle in twips, each edge within a pixel of rounding.
+bool vicino(const QRect &r, const Rettangolo &t)
+{
+    const auto ok = [](int px, double twips) { return std::abs(px - twips / schermo::TwipsPerPixel) <= 1.0; };
+    return ok(r.x(), t.Left) && ok(r.y(), t.Top) && ok(r.width(), t.Width) && ok(r.height(), t.Height);
+}
+
+QString testo(const QRect &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// The enlarged panel as the layout puts it in the chart frame's current size.
+Rettangolo atteso(const AreaGrafici *area)
+{
+    const double h = schermo::PixelInTwips(area->height());
+    const double w = schermo::PixelInTwips(area->width());
+    const double left = 100 + layout::Larghezza_Strumenti + 100;
+    return {left, 300, w - 100 - left, h - 400};
+}
+
+}  // namespace
+
+class LayoutGrandeFinestraTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaTemporanea> m_cartella;
+    std::unique_ptr<FormS1> m_form;
+    FinestraOperativa *m_op = nullptr;
+    QStringList m_fallimenti;
+
+    AreaGrafici *area() const { return m_op->Area(); }
+    Stato &stato() const { return m_form->S(); }
+
+    void verificaRidotto()
+    {
+        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+        QVERIFY(area()->Frm_Strumenti->isHidden());
+        QVERIFY(area()->Sld_Zoom->isHidden());
+        QVERIFY(area()->Sld_Compr->isHidden());
+        for (RiquadroGrafico *r : area()->Frm_Graf) {
+            QVERIFY(r->isVisible());
+            QVERIFY(!r->Cmd_GRaf_M->isEnabled());
+            QVERIFY(r->Cmd_GRaf_P->isEnabled());
+        }
+    }
+
+    void verificaGrande(int slot)
+    {
+        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        QCOMPARE(stato().cicli.Grafico_Corrente, slot);
+        for (int s = 0; s < 4; ++s)
+            QCOMPARE(area()->Frm_Graf[size_t(s)]->isVisible(), s == slot);
+        RiquadroGrafico *r = area()->Frm_Graf[size_t(slot)];
+        QVERIFY2(vicino(r->geometry(), atteso(area())), qPrintable(testo(r->geometry())));
+        QVERIFY(vicino(area()->Frm_Strumenti->geometry(),
+                       Rettangolo{100, 200, layout::Larghezza_Strumenti, layout::Altezza_Strumenti}));
+        QVERIFY(area()->Frm_Strumenti->isVisible());
+        QVERIFY(area()->Sld_Zoom->isVisible());
+        QVERIFY(area()->Sld_Compr->isVisible());
+        // Neither slider overlaps the enlarged chart.
+        QVERIFY(!area()->Sld_Zoom->geometry().intersects(r->geometry()));
+        QVERIFY(!area()->Sld_Compr->geometry().intersects(r->geometry()));
+        QVERIFY(r->Cmd_Foto->isEnabled());
+        QVERIFY(!r->Cmd_Sposta->isEnabled());
+        QVERIFY(!r->Cmd_GRaf_P->isEnabled());
+        QVERIFY(r->Cmd_GRaf_M->isEnabled() && r->Cmd_GRaf_M->isVisible());
+        QVERIFY(r->Cmd_Coord->isEnabled());
+        // The chart overhangs its picture box, which fills the panel.
+        QCOMPARE(r->Pic_Graf->geometry(), QRect(QPoint(0, 0), r->size()));
+        QVERIFY(r->Graf_Battleplan->width() > r->width());
+        QVERIFY(r->Graf_Battleplan->height() > r->height());
+        const int grado = stato().cicli.Conf_Grafici[size_t(slot)].grado;
+        QCOMPARE(stato().cicli.Grado_Corrente, grado);
+        QCOMPARE(area()->Text_Time_Frame->text(), layout::Testo_Time_Frame(grado));
+        QCOMPARE(area()->Sld_Compr->value(),
+                 std::clamp(stato().cicli.Compressione[size_t(grado)], area()->Sld_Compr->minimum(),
+                            area()->Sld_Compr->maximum()));
+    }
+
+private slots:
+    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void init()
+    {
+        m_cartella = std::make_unique<CartellaTemporanea>();
+        QVERIFY(archivio::Crea_Archivi().ok);
+        generaStorico(2);
+        m_form = std::make_unique<FormS1>();
+        m_op = Prepara_Finestra_Operativa(*m_form);
+        Prepara_Sessione_Online(*m_form, *m_op);
+        m_op->Sequenza().Fattore_Pause = 0;
+        m_fallimenti.clear();
+        m_op->Fallimento = [this](const QString &m) { m_fallimenti << m; };
+        m_form->uscita.Termina = [](int) {};
+        QVERIFY(m_form->Form_Load());
+        m_form->show();
+        QTest::mouseClick(m_form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        QVERIFY(m_fallimenti.isEmpty());
+        QVERIFY(!stato().shell.Blocco_Grafici);
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        m_cartella.reset();
+    }
+
+    void ingrandisciERiduci()
+    {
+        verificaRidotto();
+        const auto &conf = stato().cicli.Conf_Grafici;
+        int usati = 0;
+        for (int s = 0; s < 4; ++s) {
+            if (conf[size_t(s)].in_uso != 1)
+                continue;
+            ++usati;
+            const QRect ridotto = area()->Frm_Graf[size_t(s)]->geometry();
+            QTest::mouseClick(area()->Frm_Graf[size_t(s)]->Cmd_GRaf_P, Qt::LeftButton);
+            verificaGrande(s);
+            QVERIFY(area()->Frm_Graf[size_t(s)]->width() > ridotto.width());
+            QTest::mouseClick(area()->Frm_Graf[size_t(s)]->Cmd_GRaf_M, Qt::LeftButton);
+            verificaRidotto();
+            QCOMPARE(area()->Frm_Graf[size_t(s)]->geometry(), ridotto);
+        }
+        QVERIFY(usati > 0);
+    }
+
+    void lineaSulGraficoIngrandito()
+    {
+        const auto &conf = stato().cicli.Conf_Grafici;
+        int slot = 3;
+        while (slot > 0 && conf[size_t(slot)].in_uso != 1)
+            --slot;
+        QCOMPARE(conf[size_t(slot)].in_uso, 1);
+        QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
+        verificaGrande(slot);
+
+        auto *linea = area()->Frm_Strumenti->findChild<QToolButton *>(QStringLiteral("Cmd_Line_0"));
+        QVERIFY(linea);
+        QVERIFY(linea->isVisible());
+        QVERIFY(area()->Frm_Strumenti->rect().contains(
+            linea->mapTo(area()->Frm_Strumenti, linea->rect().bottomRight())));
+        QTest::mouseClick(linea, Qt::LeftButton);
+
+        GraficoWidget *g = area()->Frm_Graf[size_t(slot)]->Graf_Battleplan;
+        const int grado = conf[size_t(slot)].grado;
+        const int b = stato().cicli.Barre_Ciclo[size_t(grado)];
+        QVERIFY(b > 4);
+        const auto pixel = [g](double x, double y) {
+            return RenderGrafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+        };
+        const auto clic = [&](double x, double y) {
+            QTest::mouseMove(g, pixel(x, y));
+            QTest::mouseClick(g, Qt::LeftButton, {}, pixel(x, y));
+        };
+        QTest::mouseMove(g, pixel(3, 3));
+        clic(1.5, 7);
+        clic(b - 0.5, 21);
+        const Linea l = stato().disegno.Linee[size_t(grado)][1];
+        QVERIFY(l.in_uso && l.trovata);
+        QCOMPARE(l.barra_inizio, 1);
+        QCOMPARE(l.barra_fine, b - 1);
+        QCOMPARE(stato().cicli.Grafico_Corrente, slot);
+        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA")) {
+            QTRY_VERIFY(!m_op->Timer_Disegno.isActive());
+            m_form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QStringLiteral("/grande.png"));
+        }
+
+        QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_M, Qt::LeftButton);
+        verificaRidotto();
+        QVERIFY(stato().disegno.Linee[size_t(grado)][1].in_uso);
+    }
+
+    void ridimensionaEStoricoMantengonoIlLayout()
+    {
+        QTest::mouseClick(area()->Frm_Graf[0]->Cmd_GRaf_P, Qt::LeftButton);
+        verificaGrande(0);
+        const int larghezza = area()->Frm_Graf[0]->width();
+
+        m_form->resize(m_form->width() + 150, m_form->height() + 60);
+        verificaGrande(0);
+        QVERIFY(area()->Frm_Graf[0]->width() > larghezza);
+
+        // The history panel narrows the chart frame; the one chart stays enlarged.
+        const int primaStorico = area()->Frm_Graf[0]->width();
+        QTest::mouseClick(m_op->Quotazioni()->Cmd_Storico[0], Qt::LeftButton);
+        QVERIFY(m_form->Frm_Storico->isVisible());
+        verificaGrande(0);
+        QVERIFY(area()->Frm_Graf[0]->width() < primaStorico);
+        QTest::mouseClick(m_op->Quotazioni()->Cmd_Storico[0], Qt::LeftButton);
+        QVERIFY(m_form->Frm_Storico->isHidden());
+        verificaGrande(0);
+        QCOMPARE(area()->Frm_Graf[0]->width(), primaStorico);
+
+        QTest::mouseClick(area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
+        verificaRidotto();
+        m_form->resize(m_form->width() - 100, m_form->height());
+        verificaRidotto();
+    }
+
+    void valoriScrittiSenzaEventi()
+    {
+        // The tool frame's values come from the degree's settings: writing them is no
+        // user change, so the sliders report nothing.
+        const int grado = stato().cicli.Conf_Grafici[0].grado;
+        QSlider *zoom = area()->Sld_Zoom;
+        QSlider *compr = area()->Sld_Compr;
+        const int nuovoZoom = zoom->value() == zoom->maximum() ? zoom->minimum() : zoom->maximum();
+        const int nuovaCompr = compr->value() == compr->maximum() ? compr->minimum() : compr->maximum();
+        stato().cicli.Zoom[size_t(grado)] = nuovoZoom;
+        stato().cicli.Compressione[size_t(grado)] = nuovaCompr;
+        QSignalSpy cambiZoom(zoom, &QSlider::valueChanged);
+        QSignalSpy cambiCompr(compr, &QSlider::valueChanged);
+        QTest::mouseClick(area()->Frm_Graf[0]->Cmd_GRaf_P, Qt::LeftButton);
+        verificaGrande(0);
+        QCOMPARE(zoom->value(), nuovoZoom);
+        QCOMPARE(compr->value(), nuovaCompr);
+        QCOMPARE(cambiZoom.count(), 0);
+        QCOMPARE(cambiCompr.count(), 0);
+    }
+
+    void slotSenzaGradoValido()
+    {
+        // A slot whose degree is out of range stays small and changes nothing.
+        stato().cicli.Conf_Grafici[1].grado = 40;
+        const int corrente = stato().cicli.Grafico_Corrente;
+        m_op->Cmd_GRaf_P_Click(1);
+        m_op->Cmd_GRaf_P_Click(7);
+        m_op->Cmd_GRaf_P_Click(-1);
+        QCOMPARE(stato().cicli.Grafico_Corrente, corrente);
+        verificaRidotto();
+    }
+};
+
+QTEST_MAIN(LayoutGrandeFinestraTest)
+#include "LayoutGrandeFinestraTest.moc"
