@@ -265,15 +265,24 @@ private slots:
         QCOMPARE(cambiCompr.count(), 0);
     }
 
-    void slotSenzaGradoValido()
+    void ingrandimentoRifiutato()
     {
-        // A slot whose degree is out of range stays small and changes nothing.
+        // A slot whose degree is out of range, a slot number out of range and a
+        // click while the charts are busy leave the four charts as they are.
         stato().cicli.Conf_Grafici[1].grado = 40;
         const int corrente = stato().cicli.Grafico_Corrente;
+        const int grado = stato().cicli.Grado_Corrente;
         m_op->Cmd_GRaf_P_Click(1);
         m_op->Cmd_GRaf_P_Click(7);
         m_op->Cmd_GRaf_P_Click(-1);
+        stato().shell.Blocco_Grafici = true;
+        m_op->Cmd_GRaf_P_Click(0);
+        stato().shell.Blocco_Grafici = false;
         QCOMPARE(stato().cicli.Grafico_Corrente, corrente);
+        QCOMPARE(stato().cicli.Grado_Corrente, grado);
+        verificaRidotto();
+        // Nor does the layout itself take a slot out of range.
+        area()->Imposta_Layout_Grande(4);
         verificaRidotto();
     }
 };

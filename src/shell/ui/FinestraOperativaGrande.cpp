@@ -14,7 +14,8 @@ void FinestraOperativa::Imposta_Layout_Grande(int grafico)
 void FinestraOperativa::Cmd_GRaf_P_Click(int index)
 {
     StatoCicli &c = m_form.S().cicli;
-    if (index < 0 || index > 3)
+    // While a loading or a change of underlying holds the charts they stay four.
+    if (m_form.S().shell.Blocco_Grafici || index < 0 || index > 3)
         return;
     const int grado = c.Conf_Grafici[size_t(index)].grado;
     // The tool frame shows a degree's settings: a slot without a valid degree stays small.
