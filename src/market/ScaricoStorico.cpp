@@ -93,6 +93,9 @@ TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, c
         if (!aperto)
             t.Errore = db.lastError().text();
         for (int k = 1; k <= 4; ++k) {
+            // A short breath before each table lets the loading caption show.
+            if (opzioni.Pausa)
+                opzioni.Pausa(0.2);
             if (opzioni.Avanzamento)
                 opzioni.Avanzamento(k + 3);
             if (!aperto)

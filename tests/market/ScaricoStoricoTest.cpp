@@ -64,6 +64,23 @@ private slots:
         Q_UNUSED(passi);
     }
 
+    // Before each table: a short pause, then its loading step, in table order.
+    void pause_e_passi_per_tabella()
+    {
+        QVERIFY(prova::ScriviDatabase(cartella.percorso() + QStringLiteral("/WaveloreDax.db"), Ultimo));
+        QStringList eventi;
+        scarico::OpzioniScarico opzioni;
+        opzioni.Pausa = [&eventi](double s) { eventi << QStringLiteral("pausa %1").arg(s); };
+        opzioni.Avanzamento = [&eventi](int passo) { eventi << QStringLiteral("passo %1").arg(passo); };
+        const auto t = scarico::Scarica_Storico_Dal_Server(
+            QString(prova::StringaOdbc(cartella.percorso())).replace(QStringLiteral("{db}"), QStringLiteral("WaveloreDax")),
+            opzioni);
+        QVERIFY2(t.Errore.isEmpty(), qPrintable(t.Errore));
+        QCOMPARE(eventi, (QStringList{QStringLiteral("pausa 0.2"), QStringLiteral("passo 4"), QStringLiteral("pausa 0.2"),
+                                      QStringLiteral("passo 5"), QStringLiteral("pausa 0.2"), QStringLiteral("passo 6"),
+                                      QStringLiteral("pausa 0.2"), QStringLiteral("passo 7")}));
+    }
+
     // Any table short by one row: nothing is copied.
     void tabella_con_una_riga_in_meno_data()
     {
