@@ -11,6 +11,9 @@
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/AreaGrafici.h"
+#include "cycle/Colori.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -128,6 +131,29 @@ private slots:
         auto *avviso = form.findChild<QLabel *>(QStringLiteral("FrmRiconnessione"));
         QVERIFY(avviso && avviso->isVisible());
         QVERIFY(!form.isEnabled());
+    }
+
+    // A merged bar lights the lamps of the slots in use only; the timer puts them out.
+    void lampade_solo_dei_grafici_in_uso()
+    {
+        FormS1 form;
+        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        Stato &s = form.S();
+        ciclo::Imposta_Colori(s.cicli, 0);
+        QVERIFY(s.cicli.Colori[20] != s.cicli.Colori[21]);
+        AreaGrafici *area = operativa->Area();
+        for (int slot = 0; slot < 4; ++slot) {
+            s.cicli.Conf_Grafici[size_t(slot)].in_uso = slot % 2 == 0 ? 1 : 0;
+            area->Frm_Graf[size_t(slot)]->Colore_Led(s.cicli.Colori[20]);
+        }
+        sessione->Azioni().Accendi_Led_Storico_RT();
+        for (int slot = 0; slot < 4; ++slot)
+            QCOMPARE(area->Frm_Graf[size_t(slot)]->Colore_Led(), s.cicli.Colori[slot % 2 == 0 ? 21 : 20]);
+        QVERIFY(operativa->Timer_Agg_RT.isActive());
+        QCOMPARE(operativa->Timer_Agg_RT.interval(), 4000);
+        operativa->Timer_Agg_RT.start(1);
+        QTRY_COMPARE(area->Frm_Graf[0]->Colore_Led(), s.cicli.Colori[20]);
     }
 
     void id_vuoto()

@@ -13,6 +13,7 @@
 #include "shell/ui/GestoreMessaggi.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/RiquadroGrafico.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -141,7 +142,17 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
         }
     };
     a.Chiudi_Programma = [&form] { form.Chiudi_Programma(); };
-    a.Accendi_Led_Storico_RT = [&finestra] { finestra.Accendi_Led_Storico_RT(); };
+    a.Accendi_Led_Storico_RT = [&s, &finestra] {
+        // Only the slots in use show that a bar was merged.
+        if (AreaGrafici *area = finestra.Area()) {
+            for (int slot = 0; slot < costanti::Num_Slot; ++slot) {
+                RiquadroGrafico *r = area->Frm_Graf[size_t(slot)];
+                if (r && s.cicli.Conf_Grafici[size_t(slot)].in_uso == 1)
+                    r->Colore_Led(s.cicli.Colori[21]);
+            }
+        }
+        finestra.Arma_Timer_Agg_RT();
+    };
     a.Dopo_Fusione_RT = [&s, &finestra](const fusione::EsitoFusioneRT &esito) {
         // The drawing objects stay on their bars, also where the cycle position is at its cap.
         std::array<int, costanti::Num_Gradi> nuoveBarre{};
