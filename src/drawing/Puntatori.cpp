@@ -88,7 +88,8 @@ QString NomeFile(int numero)
 QString Percorso(const QString &cartellaProgramma, const QString &cartellaSistema, int numero)
 {
     QString base = cartellaProgramma;
-    while (base.size() > 1 && (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\'))))
+    // The root folder loses its separator too, so exactly one stands before the system folder.
+    while (!base.isEmpty() && (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\'))))
         base.chop(1);
     return base + QLatin1Char('/') + cartellaSistema + QLatin1Char('/') + NomeFile(numero);
 }

@@ -39,6 +39,7 @@ private slots:
         QTest::newRow("senza separatore") << "/opt/wavelore" << "/opt/wavelore/Sistema/dist2.CUR";
         QTest::newRow("con separatore") << "/opt/wavelore/" << "/opt/wavelore/Sistema/dist2.CUR";
         QTest::newRow("radice di un'unita'") << "C:\\" << "C:/Sistema/dist2.CUR";
+        QTest::newRow("radice") << "/" << "/Sistema/dist2.CUR";
         QTest::newRow("cartella con barra rovescia") << "C:\\Wavelore\\" << "C:\\Wavelore/Sistema/dist2.CUR";
     }
     void percorso()
