@@ -101,6 +101,11 @@ private slots:
         QTest::mouseClick(avvio->Cmd_OnLine, Qt::LeftButton);
         QTRY_COMPARE(avvio->Lbl_Stato->text(), QStringLiteral("Connesso"));
         QCOMPARE(q->Text_Stato->text(), QStringLiteral("Connesso"));
+        auto *codice = form.findChild<QLabel *>(QStringLiteral("Lbl_Cod_Utente"));
+        auto *nome = form.findChild<QLabel *>(QStringLiteral("Lbl_Desc_Utente"));
+        QVERIFY(codice && nome);
+        QCOMPARE(codice->text(), QStringLiteral("3"));
+        QCOMPARE(nome->text(), QStringLiteral("Luca Verdi"));
         QVERIFY(!avvio->Cmd_OnLine->isEnabled());
         QCOMPARE(ricevuti.filter(QStringLiteral("COMM11|")).size(), 2);
     }

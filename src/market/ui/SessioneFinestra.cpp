@@ -70,6 +70,20 @@ QLabel *AvvisoRiconnessione(FormS1 &form)
     return avviso;
 }
 
+// The user code and name labels, in the free corner of the underlying panel.
+QLabel *EtichettaUtente(FormS1 &form, const char *nome, double top)
+{
+    QWidget *pannello = form.Frm_Dati_Sot ? static_cast<QWidget *>(form.Frm_Dati_Sot) : &form;
+    auto *l = pannello->findChild<QLabel *>(QLatin1String(nome));
+    if (!l) {
+        l = new QLabel(pannello);
+        l->setObjectName(QLatin1String(nome));
+        l->setTextFormat(Qt::PlainText);
+        Piazza(l, 100, top, 1150, 250);
+    }
+    return l;
+}
+
 }  // namespace
 
 SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &finestra)
@@ -85,6 +99,10 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
     a.Abilita_Pulsanti = [avvio](bool b) {
         avvio->Cmd_OnLine->setEnabled(b);
         avvio->Cmd_OffLine->setEnabled(b);
+    };
+    a.Mostra_Utente = [&form](const QString &codice, const QString &descrizione) {
+        EtichettaUtente(form, "Lbl_Cod_Utente", 2750)->setText(codice);
+        EtichettaUtente(form, "Lbl_Desc_Utente", 3030)->setText(descrizione);
     };
     a.Aggiorna_Caselle = [&finestra](bool) {
         if (finestra.Quotazioni())
