@@ -1,0 +1,237 @@
+#include "cycle/NavigazioneGrafico.h"
+
+#include "Stato.h"
+#include "archive/ParametriCicli.h"
+#include "cycle/Battleplan.h"
+#include "cycle/ControlliGrafici.h"
+#include "cycle/ModelloCiclo.h"
+#include "cycle/TempiFuturi.h"
+#include "platform/VbRuntime.h"
+
+#include <algorithm>
+
+namespace {
+
+// The volume-at-price profile among the indicator switches.
+constexpr int Item_Profilo = 19;
+
+// Only the daily degrees take long enough to recompute to deserve the banner.
+constexpr int Ultimo_Grado_Banner = 2;
+
+// The change handlers ignore the echo while the flag is set; the previous value
+// comes back afterwards so that a caller already holding it keeps its protection.
+class BloccoAggiornamento {
+public:
+    explicit BloccoAggiornamento(bool &flag) : m_flag(flag), m_prima(flag) { m_flag = true; }
+    ~BloccoAggiornamento() { m_flag = m_prima; }
+    BloccoAggiornamento(const BloccoAggiornamento &) = delete;
+    BloccoAggiornamento &operator=(const BloccoAggiornamento &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_prima;
+};
+
+struct Estremi {
+    int minimo = 0;
+    int massimo = 10;
+};
+
+// The sliders range over 0..10 when the window has none to ask.
+Estremi EstremiSlider(const BarraScorrimento *s)
+{
+    if (!s)
+        return {};
+    return {std::min(s->Min(), s->Max()), s->Estremo_Alto()};
+}
+
+bool SlotValido(int slot) { return slot >= 0 && slot < costanti::Num_Slot; }
+bool GradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado; }
+
+}  // namespace
+
+void AmbienteNavigazione::Salva_Parametro(Stato &stato, int grado) { archivio::Salva_Parametro(stato, grado); }
+
+bool NavigazioneGrafico::Bloccato() const
+{
+    return m_stato.shell.Blocco_Grafici || m_stato.shell.Blocco_Aggiornamento;
+}
+
+int NavigazioneGrafico::Grado_Slot(int slot) const
+{
+    if (!SlotValido(slot))
+        return -1;
+    const int grado = m_stato.cicli.Conf_Grafici[size_t(slot)].grado;
+    return GradoValido(grado) ? grado : -1;
+}
+
+int NavigazioneGrafico::Grado_Corrente_Valido() const
+{
+    const int grado = m_stato.cicli.Grado_Corrente;
+    return GradoValido(grado) && SlotValido(m_stato.cicli.Grafico_Corrente) ? grado : -1;
+}
+
+void NavigazioneGrafico::Salva(const char *codice, int grado)
+{
+    m_stato.archivio.Codice_Modifica = QLatin1String(codice);
+    m_ambiente.Salva_Parametro(m_stato, grado);
+}
+
+// ---------------------------------------------------------------- scroll bars
+
+void NavigazioneGrafico::Hsc_Graf_Change(int slot)
+{
+    if (Bloccato())
+        return;
+    const int d = Grado_Slot(slot);
+    BarraScorrimento *hsc = SlotValido(slot) ? m_ambiente.Controlli().Hsc_Graf(slot) : nullptr;
+    if (d < 0 || !hsc)
+        return;
+    StatoCicli &c = m_stato.cicli;
+    c.Grado_Corrente = d;
+    c.Grafico_Corrente = slot;
+    // The objects follow the cycle start while Barre_Ciclo still holds the old position.
+    m_ambiente.Sposta_Disegni_AsseX();
+    c.Barre_Ciclo[size_t(d)] = hsc->Valore();
+    ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, d);
+    ciclo::Calcola_Tempi_Futuri_Grado(c, m_stato.mercato, d);
+    Salva("P", d);
+    if (m_stato.indicatori.Ind_Attivo[size_t(d)][Item_Profilo] == 1)
+        m_ambiente.Calcola_Profilo_Volumi(d, slot);
+    m_ambiente.Disegna_Grafico(slot, d);
+}
+
+void NavigazioneGrafico::Hsc_Graf_Y_Change(int slot)
+{
+    if (Bloccato())
+        return;
+    const int d = Grado_Slot(slot);
+    BarraScorrimento *hsc = SlotValido(slot) ? m_ambiente.Controlli().Hsc_Graf_Y(slot) : nullptr;
+    if (d < 0 || !hsc)
+        return;
+    m_stato.cicli.Posizione_Asse_Y[size_t(d)] = hsc->Valore();
+    Salva("A", d);
+    m_ambiente.Disegna_Grafico(slot, d);
+}
+
+// ---------------------------------------------------------------- zoom
+
+void NavigazioneGrafico::Sld_Zoom_Change()
+{
+    if (Bloccato())
+        return;
+    const int d = Grado_Corrente_Valido();
+    BarraScorrimento *sld = m_ambiente.Sld_Zoom();
+    if (d < 0 || !sld)
+        return;
+    m_stato.cicli.Zoom[size_t(d)] = sld->Valore();
+    Salva("Z", d);
+    m_ambiente.Disegna_Grafico(m_stato.cicli.Grafico_Corrente, d);
+}
+
+void NavigazioneGrafico::Passo_Zoom(int passo)
+{
+    const int d = Grado_Corrente_Valido();
+    if (d < 0)
+        return;
+    BarraScorrimento *sld = m_ambiente.Sld_Zoom();
+    const Estremi e = EstremiSlider(sld);
+    double &zoom = m_stato.cicli.Zoom[size_t(d)];
+    if (passo < 0 ? zoom <= e.minimo : zoom >= e.massimo)
+        return;
+    // A stored fractional zoom must not step past the slider's ends.
+    zoom = std::clamp(zoom + passo, double(e.minimo), double(e.massimo));
+    if (sld) {
+        BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento);
+        sld->Imposta_Valore(vb::CIntChecked(zoom).value_or(e.minimo));
+    }
+    Salva("Z", d);
+    m_ambiente.Disegna_Grafico(m_stato.cicli.Grafico_Corrente, d);
+}
+
+// The zoom buttons answer also while the charts are held.
+void NavigazioneGrafico::Cmd_Zoom_M_Click() { Passo_Zoom(-1); }
+void NavigazioneGrafico::Cmd_Zoom_P_Click() { Passo_Zoom(+1); }
+
+// ---------------------------------------------------------------- compression
+
+void NavigazioneGrafico::Sld_Compr_Change()
+{
+    if (Bloccato())
+        return;
+    const int d = Grado_Corrente_Valido();
+    BarraScorrimento *sld = m_ambiente.Sld_Compr();
+    if (d < 0 || !sld)
+        return;
+    const int v = sld->Valore();
+    const int attuale = m_stato.cicli.Compressione[size_t(d)];
+    if (v == attuale)
+        return;
+    if (d <= Ultimo_Grado_Banner)
+        m_ambiente.Mostra_Caricamento_Indicatore(d, m_stato.cicli.Grafico_Corrente);
+    Applica_Compressione(d, v, v < attuale);
+}
+
+void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
+{
+    StatoCicli &c = m_stato.cicli;
+    const size_t d = size_t(grado);
+    const int slot = c.Grafico_Corrente;
+    c.Compressione[d] = v;
+    c.Scostamento_Ciclo[d] = v * c.Compressione_Grado[d];
+
+    BarraScorrimento *hsc = m_ambiente.Controlli().Hsc_Graf(slot);
+    const std::optional<int> estensione = vb::CIntChecked(c.Durata[d] + c.Scostamento_Ciclo[d]);
+    if (hsc && estensione) {
+        const int r = *estensione;
+        if (minore) {
+            {
+                BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento);
+                const bool al_massimo = hsc->Valore() == hsc->Max();
+                hsc->Imposta_Max(r);
+                // A newest bar left beyond the shorter range stands at its new end.
+                if (al_massimo || !hsc->Contiene(hsc->Valore()))
+                    hsc->Imposta_Valore(r);
+            }
+            m_ambiente.Sposta_Disegni_AsseX();
+            c.Barre_Ciclo[d] = hsc->Valore();
+        } else {
+            BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento);
+            hsc->Imposta_Max(r);
+        }
+    }
+
+    ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
+    Salva("P", grado);
+    Salva("B", grado);
+    ciclo::Calcola_Tempi_Futuri_Grado(c, m_stato.mercato, grado);
+    ciclo::Calcola_Battleplan(c, grado);
+    m_ambiente.Disegna_Grafico(slot, grado);
+}
+
+void NavigazioneGrafico::Passo_Compressione(int passo)
+{
+    if (Bloccato())
+        return;
+    const int d = Grado_Corrente_Valido();
+    if (d < 0)
+        return;
+    BarraScorrimento *sld = m_ambiente.Sld_Compr();
+    const Estremi e = EstremiSlider(sld);
+    const int attuale = m_stato.cicli.Compressione[size_t(d)];
+    if (passo < 0 ? attuale <= e.minimo : attuale >= e.massimo)
+        return;
+    // One step from the degree's own compression, whatever the slider shows. The
+    // write is not shielded: the slider's change handling runs for it first.
+    int v = std::clamp(attuale + passo, e.minimo, e.massimo);
+    if (sld) {
+        sld->Imposta_Valore(v);
+        v = sld->Valore();
+    } else if (d <= Ultimo_Grado_Banner) {
+        m_ambiente.Mostra_Caricamento_Indicatore(d, m_stato.cicli.Grafico_Corrente);
+    }
+    Applica_Compressione(d, v, passo < 0);
+}
+
+void NavigazioneGrafico::Cmd_Compr_M_Click() { Passo_Compressione(-1); }
+void NavigazioneGrafico::Cmd_Compr_P_Click() { Passo_Compressione(+1); }

@@ -1,0 +1,68 @@
+#pragma once
+
+// Chart navigation: the cycle position (Hsc_Graf) and vertical position
+// (Hsc_Graf_Y) of each slot, and the zoom (Sld_Zoom, Cmd_Zoom_M/P) and
+// compression (Sld_Compr, Cmd_Compr_M/P) of the current degree. Each change is
+// kept per degree, saved at once and the chart redrawn.
+//
+// The scroll bars act on the degree their slot shows, and only the cycle
+// position makes that slot and degree current; the sliders and buttons act on
+// Grado_Corrente and redraw Grafico_Corrente. Everything except the zoom buttons
+// ignores the user while Blocco_Grafici or Blocco_Aggiornamento is set, so the
+// values the code itself writes into the controls come back as no-ops.
+
+struct Stato;
+class BarraScorrimento;
+class ControlliGrafici;
+
+// What the navigation needs of the window and of the subsystems above the cycle
+// model (redraw, drawing objects, indicator engine).
+class AmbienteNavigazione {
+public:
+    virtual ~AmbienteNavigazione() = default;
+    // The slots' scroll bars.
+    virtual ControlliGrafici &Controlli() = 0;
+    // nullptr when the window has no such slider (then 0..10 is assumed).
+    virtual BarraScorrimento *Sld_Zoom() = 0;
+    virtual BarraScorrimento *Sld_Compr() = 0;
+    virtual void Disegna_Grafico(int grafico, int grado) = 0;
+    // Moves the current degree's drawing objects by Hsc_Graf(Grafico_Corrente)
+    // minus Barre_Ciclo(Grado_Corrente).
+    virtual void Sposta_Disegni_AsseX() = 0;
+    virtual void Calcola_Profilo_Volumi(int grado, int grafico) = 0;
+    // The " In Caricamento ..." banner on the slot's chart.
+    virtual void Mostra_Caricamento_Indicatore(int grado, int grafico) = 0;
+    // Writes the setting named by Codice_Modifica; the archive by default.
+    virtual void Salva_Parametro(Stato &stato, int grado);
+};
+
+class NavigazioneGrafico {
+public:
+    NavigazioneGrafico(Stato &stato, AmbienteNavigazione &ambiente) : m_stato(stato), m_ambiente(ambiente) {}
+
+    void Hsc_Graf_Change(int slot);
+    void Hsc_Graf_Y_Change(int slot);
+
+    void Sld_Zoom_Change();
+    void Cmd_Zoom_M_Click();
+    void Cmd_Zoom_P_Click();
+
+    void Sld_Compr_Change();
+    void Cmd_Compr_M_Click();
+    void Cmd_Compr_P_Click();
+
+private:
+    bool Bloccato() const;
+    // The degree slot `slot` shows, or -1 for a slot or degree out of range.
+    int Grado_Slot(int slot) const;
+    int Grado_Corrente_Valido() const;
+    void Salva(const char *codice, int grado);
+    void Passo_Zoom(int passo);
+    // Compression v for degree d: the scroll bar, cycle start and objects, then
+    // the saves, recomputations and redraw.
+    void Applica_Compressione(int grado, int v, bool minore);
+    void Passo_Compressione(int passo);
+
+    Stato &m_stato;
+    AmbienteNavigazione &m_ambiente;
+};
