@@ -20,7 +20,8 @@ QString CartellaProgramma()
 
 QString Cartella(const QString &sottocartella)
 {
-    const QString percorso = CartellaProgramma() + QLatin1Char('/') + sottocartella;
+    // A root folder already ends in its separator: exactly one stands before the sub-folder.
+    const QString percorso = QDir(CartellaProgramma()).filePath(sottocartella);
     QDir().mkpath(percorso);
     return percorso;
 }

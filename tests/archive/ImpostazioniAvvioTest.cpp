@@ -179,6 +179,38 @@ private slots:
         QVERIFY(!Salva_Aspetto(s));  // no file, no table: reported, not crashed
     }
 
+    void percorsoArchivio_data()
+    {
+        QTest::addColumn<QString>("cartella");
+        QTest::addColumn<QString>("atteso");
+        const QString base = QDir::tempPath() + QStringLiteral("/wavelore-percorso");
+        QTest::newRow("cartella") << base << base + QStringLiteral("/Sistema/Sistema3.dat");
+        QTest::newRow("con separatore finale") << base + QStringLiteral("/") << base + QStringLiteral("/Sistema/Sistema3.dat");
+        QTest::newRow("radice") << "/" << "/Sistema/Sistema3.dat";
+    }
+    void percorsoArchivio()
+    {
+        QFETCH(QString, cartella);
+        QFETCH(QString, atteso);
+        // The folders are made on the way: leave none behind that was not there.
+        const QString sistema = QDir(cartella).filePath(QStringLiteral("Sistema"));
+        const bool cartellaEsisteva = QFileInfo::exists(cartella);
+        const bool sistemaEsisteva = QFileInfo::exists(sistema);
+        const bool impostata = qEnvironmentVariableIsSet("WAVELORE_HOME");
+        const QByteArray precedente = qgetenv("WAVELORE_HOME");
+        qputenv("WAVELORE_HOME", cartella.toLocal8Bit());
+        const QString percorso = PercorsoArchivio(FileArchivio::Sistema3);
+        if (impostata)
+            qputenv("WAVELORE_HOME", precedente);
+        else
+            qunsetenv("WAVELORE_HOME");
+        if (!sistemaEsisteva)
+            QDir().rmdir(sistema);
+        if (!cartellaEsisteva)
+            QDir().rmdir(cartella);
+        QCOMPARE(percorso, atteso);
+    }
+
     void tabSottostanti()
     {
         StatoArchivio s;
