@@ -116,6 +116,15 @@ void Verifica_Fine_Fase_2(Avvio &a)
     QCOMPARE(a.op->Timer_Indicatori.interval(), 1200);
     QCOMPARE(f.Frm_Avvio->PB_Avvio_T->value(), 100);
     QVERIFY(f.minimumWidth() > 0);
+    // The frames' captions, exactly, above the charts.
+    const auto *titoloGrafici = f.Frm_Battleplan->findChild<QLabel *>(QStringLiteral("Frm_Battleplan_Caption"));
+    QVERIFY(titoloGrafici);
+    QCOMPARE(titoloGrafici->text(), QStringLiteral(" Grafici Battleplan "));
+    QVERIFY(titoloGrafici->isVisible());
+    QVERIFY(titoloGrafici->geometry().bottom() < a.op->Area()->Frm_Graf[0]->geometry().top());
+    const auto *titoloStorico = f.Frm_Storico->findChild<QLabel *>(QStringLiteral("Frm_Storico_Caption"));
+    QVERIFY(titoloStorico);
+    QCOMPARE(titoloStorico->text(), QStringLiteral(" Dati Storico "));
 
     // Four chart slots in use, each drawn with its degree and titled.
     int inUso = 0;
@@ -128,6 +137,7 @@ void Verifica_Fine_Fase_2(Avvio &a)
         QVERIFY(r->isVisible());
         QVERIFY(r->Hsc_Graf->isVisible());
         QVERIFY(!r->Lbl_In_Caricamento->isVisible());
+        QCOMPARE(r->Lbl_In_Caricamento->text(), QStringLiteral("In Caricamento..."));
         QVERIFY2(!s.cicli.Titoli_Grafici[size_t(slot)].isEmpty(), qPrintable(QString::number(slot)));
         QVERIFY2(Pixel_Disegnati(r->Graf_Battleplan) > 200, qPrintable(QString::number(slot)));
     }

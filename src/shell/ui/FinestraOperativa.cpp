@@ -19,6 +19,7 @@
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/FormS1.h"
+#include "shell/ui/NavigazioneFinestra.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloCicli.h"
 #include "shell/ui/PannelloQuotazioni.h"
@@ -72,8 +73,20 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     }
     m_area->Cmd_GRaf_P_Click = [this](int s) { Cmd_GRaf_P_Click(s); };
     m_area->Cmd_GRaf_M_Click = [this](int s) { Cmd_GRaf_M_Click(s); };
+    new NavigazioneFinestra(*this);  // the panels' scroll bars and the two sliders
     form.Frm_Battleplan->setFrameShape(QFrame::StyledPanel);
     form.Frm_Storico->setFrameShape(QFrame::StyledPanel);
+    // The frames' captions sit in the band their layouts keep free at the top.
+    for (QFrame *cornice : {form.Frm_Battleplan, form.Frm_Storico}) {
+        auto *titolo = new QLabel(cornice == form.Frm_Battleplan ? QStringLiteral(" Grafici Battleplan ")
+                                                                  : QStringLiteral(" Dati Storico "),
+                                  cornice);
+        titolo->setObjectName(cornice->objectName() + QStringLiteral("_Caption"));
+        titolo->setTextFormat(Qt::PlainText);
+        titolo->move(schermo::TwipsInPixel(100), 0);
+        titolo->adjustSize();
+        titolo->raise();
+    }
 
     for (QTimer *t : {&Timer_Disegno, &Timer_Agg_RT, &Timer_Indicatori})
         t->setSingleShot(true);

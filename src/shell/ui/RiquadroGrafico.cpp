@@ -59,7 +59,7 @@ RiquadroGrafico::RiquadroGrafico(int slot, QWidget *parent)
     Graf_Battleplan = new GraficoWidget(Pic_Graf);
     Graf_Battleplan->setObjectName(QStringLiteral("Graf_Battleplan_%1").arg(slot));
 
-    Lbl_In_Caricamento = new QLabel(QStringLiteral(" In Caricamento ..."), this);
+    Lbl_In_Caricamento = new QLabel(QStringLiteral("In Caricamento..."), this);
     Lbl_In_Caricamento->setObjectName(QStringLiteral("Lbl_In_Caricamento_%1").arg(slot));
     Lbl_In_Caricamento->setTextFormat(Qt::PlainText);
     Lbl_In_Caricamento->setAlignment(Qt::AlignCenter);
