@@ -199,22 +199,35 @@ bool ritaglia(QPointF &a, QPointF &b, const QRectF &r)
     return true;
 }
 
+// The painter's image when its pixels may be written directly: a 32-bit image
+// of its own under a transform that only scales and moves; null otherwise.
+QImage *immagineDiretta(QPainter &p)
+{
+    QPaintDevice *dispositivo = p.device();
+    if (!dispositivo || dispositivo->devType() != QInternal::Image)
+        return nullptr;
+    QImage *img = static_cast<QImage *>(dispositivo);
+    const QImage::Format f = img->format();
+    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    if (p.deviceTransform().type() > QTransform::TxScale || !img->isDetached())
+        return nullptr;
+    return img;
+}
+
 // A dense solid line straight into a 32-bit image, one vertical run of pixels
 // per device column: the pixels a one-pixel polyline through the points would
 // set, without the per-segment cost of the general rasteriser. False when the
 // device or the transform do not allow it; the caller then uses the painter.
 bool colonneDirette(QPainter &p, const std::vector<QPointF> &v, QRgb colore, int spessore, const QRectF &piano)
 {
-    QPaintDevice *dispositivo = p.device();
-    if (!dispositivo || dispositivo->devType() != QInternal::Image || v.size() < 2)
+    if (v.size() < 2)
         return false;
-    QImage &img = *static_cast<QImage *>(dispositivo);
-    const QImage::Format f = img.format();
-    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+    QImage *immagine = immagineDiretta(p);
+    if (!immagine)
         return false;
+    QImage &img = *immagine;
     const QTransform t = p.deviceTransform();
-    if (t.type() > QTransform::TxScale || !img.isDetached())
-        return false;
     const QRect limite = t.mapRect(piano).toAlignedRect() & img.rect();
     if (limite.isEmpty())
         return true;
@@ -275,16 +288,11 @@ bool colonneDirette(QPainter &p, const std::vector<QPointF> &v, QRgb colore, int
 bool verticaleDiretta(QPainter &p, QPointF a, QPointF b, QRgb colore, int spessore, bool tratteggio,
                       const QRectF &piano)
 {
-    QPaintDevice *dispositivo = p.device();
-    if (!dispositivo || dispositivo->devType() != QInternal::Image)
+    QImage *immagine = immagineDiretta(p);
+    if (!immagine)
         return false;
-    QImage &img = *static_cast<QImage *>(dispositivo);
-    const QImage::Format f = img.format();
-    if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
-        return false;
+    QImage &img = *immagine;
     const QTransform t = p.deviceTransform();
-    if (t.type() > QTransform::TxScale || !img.isDetached())
-        return false;
     const QRect limite = t.mapRect(piano).toAlignedRect() & img.rect();
     a = t.map(a);
     b = t.map(b);
