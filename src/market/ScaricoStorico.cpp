@@ -117,8 +117,6 @@ TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, c
     return t;
 }
 
-namespace {
-
 std::optional<QDate> DataRiga(const QString &t)
 {
     // ddmmyy; a four-digit year is accepted, its last two digits count.
@@ -145,6 +143,8 @@ std::optional<double> NumeroRiga(QString t)
         return std::nullopt;
     return v;
 }
+
+namespace {
 
 bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabella, QString *problema)
 {

@@ -6,9 +6,11 @@
 
 #include "market/StatoMercato.h"
 
+#include <QDate>
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace scarico {
@@ -24,6 +26,13 @@ inline const char *const Tabelle[5] = {"", "TF5M", "TF15M", "TF1H", "TF1D"};
 struct Riga {
     QString Data, Ora, Chiusura, Volume;
 };
+
+// The fields of a row as the history tables hold them: date ddmmyy (or
+// ddmmyyyy), time hhmm (also hmm or h:mm), numbers with "." or "," decimals.
+// Nothing when the text is not valid.
+std::optional<QDate> DataRiga(const QString &t);
+std::optional<int> OraRiga(const QString &t);
+std::optional<double> NumeroRiga(QString t);
 
 struct TabelleScaricate {
     std::array<std::vector<Riga>, 5> Righe{};  // index 1..4: 5M, 15M, 1H, 1D

@@ -15,8 +15,6 @@
 
 namespace {
 
-const char *const Tabelle[] = {"TF5M", "TF15M", "TF1H", "TF1D"};
-
 QString NumeroItaliano(double x, bool migliaia = true)
 {
     return vb::Format(x, migliaia ? QStringLiteral("#,##0.00") : QStringLiteral("0.00"), QLatin1Char(','),
@@ -25,11 +23,11 @@ QString NumeroItaliano(double x, bool migliaia = true)
 
 QString DataLunga(const QDate &d) { return d.toString(QStringLiteral("dd/MM/yyyy")); }
 
-// Rows of a history table, newest first: DATA, ORA, CHIUSURA, VOLUME as texts.
-std::vector<std::array<QString, 4>> LeggiRighe(const QString &percorso, const char *tabella, int quante)
+// The first `quante` rows of a history table, newest first.
+std::vector<scarico::Riga> LeggiRighe(const QString &percorso, const char *tabella, int quante)
 {
     static QAtomicInt contatore;
-    std::vector<std::array<QString, 4>> righe;
+    std::vector<scarico::Riga> righe;
     const QString nome = QStringLiteral("server_quotazioni_%1").arg(contatore.fetchAndAddRelaxed(1));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
@@ -53,28 +51,16 @@ std::vector<std::array<QString, 4>> LeggiRighe(const QString &percorso, const ch
     return righe;
 }
 
-QDate DataCompatta(const QString &t)
+QDate DataCompatta(const QString &t) { return scarico::DataRiga(t).value_or(QDate()); }
+
+// "hh:mm"; midnight when the text is not a time.
+QString OraCompatta(const QString &t)
 {
-    if (t.size() < 6)
-        return {};
-    const int yy = t.right(2).toInt();
-    return QDate(yy < 30 ? 2000 + yy : 1900 + yy, t.mid(2, 2).toInt(), t.left(2).toInt());
+    const int minuti = scarico::OraRiga(t).value_or(0);
+    return QStringLiteral("%1:%2").arg(minuti / 60, 2, 10, QLatin1Char('0')).arg(minuti % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString OraCompatta(QString t)
-{
-    if (t.size() == 3)
-        t.prepend(QLatin1Char('0'));
-    if (t.size() != 4)
-        return QStringLiteral("00:00");
-    return t.left(2) + QLatin1Char(':') + t.right(2);
-}
-
-double NumeroDb(QString t)
-{
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    return t.toDouble();
-}
+double NumeroDb(const QString &t) { return scarico::NumeroRiga(t).value_or(0.0); }
 
 }  // namespace
 
@@ -278,14 +264,14 @@ bool ServerQuotazioni::Ultime_Barre(int sottostante, QStringList *campi)
         return false;
     const QString percorso =
         QString(m_config.Percorso_Database).replace(QStringLiteral("{db}"), scarico::NomeDatabase(sottostante));
-    for (const char *tabella : Tabelle) {
-        const auto righe = LeggiRighe(percorso, tabella, 2);
+    for (int k = 1; k <= 4; ++k) {
+        const auto righe = LeggiRighe(percorso, scarico::Tabelle[k], 2);
         if (righe.size() < 2)
             return false;
         for (const auto &r : righe) {
-            const QDate d = DataCompatta(r[0]);
-            *campi << d.toString(QStringLiteral("dd/MM/yy")) << OraCompatta(r[1])
-                   << NumeroItaliano(NumeroDb(r[2]), false) << r[3];
+            const QDate d = DataCompatta(r.Data);
+            *campi << d.toString(QStringLiteral("dd/MM/yy")) << OraCompatta(r.Ora)
+                   << NumeroItaliano(NumeroDb(r.Chiusura), false) << r.Volume;
         }
     }
     return true;
@@ -302,16 +288,16 @@ void ServerQuotazioni::Avvia_Tempo_Reale(Client *c, int sottostante)
         const auto r1d = LeggiRighe(percorso, "TF1D", 2);
         m_sottostanteOrologio = sottostante;
         if (!r5.empty()) {
-            const QString ora = OraCompatta(r5[0][1]);
-            m_orologio = QDateTime(DataCompatta(r5[0][0]), QTime::fromString(ora, QStringLiteral("hh:mm")))
+            const QString ora = OraCompatta(r5[0].Ora);
+            m_orologio = QDateTime(DataCompatta(r5[0].Data), QTime::fromString(ora, QStringLiteral("hh:mm")))
                              .addSecs(60);
-            m_prezzo = NumeroDb(r5[0][2]);
+            m_prezzo = NumeroDb(r5[0].Chiusura);
         } else {
             m_orologio = QDateTime(QDate::currentDate(), QTime(10, 0));
             m_prezzo = 100.0;
         }
-        m_chiusuraPrecedente = r1d.size() > 1 ? NumeroDb(r1d[1][2]) : m_prezzo;
-        m_oraGiornaliera = r1d.empty() ? QStringLiteral("00:00") : OraCompatta(r1d[0][1]);
+        m_chiusuraPrecedente = r1d.size() > 1 ? NumeroDb(r1d[1].Chiusura) : m_prezzo;
+        m_oraGiornaliera = r1d.empty() ? QStringLiteral("00:00") : OraCompatta(r1d[0].Ora);
         m_volumeBarra = 0;
         m_volumeGiorno = 0;
     }
@@ -320,8 +306,6 @@ void ServerQuotazioni::Avvia_Tempo_Reale(Client *c, int sottostante)
 }
 
 void ServerQuotazioni::Sospendi_Tick(bool sospesi) { m_sospesi = sospesi; }
-
-void ServerQuotazioni::Avanza() { Tick(); }
 
 void ServerQuotazioni::Tick()
 {
