@@ -22,17 +22,6 @@ SerieStorico &SerieDelGrado(StatoMercato &mercato, int grado)
     return const_cast<SerieStorico &>(SerieDelGrado(std::as_const(mercato), grado));
 }
 
-QString TimeframeDelGrado(int grado)
-{
-    if (grado <= 3)
-        return QStringLiteral("1D");
-    if (grado <= 5)
-        return QStringLiteral("1H");
-    if (grado <= 9)
-        return QStringLiteral("15M");
-    return QStringLiteral("5M");
-}
-
 bool GradoGiornaliero(int grado) { return grado <= 3; }
 
 Barra DaX(const StatoCicli &cicli, const StatoMercato &mercato, int grado, int x)

@@ -32,7 +32,6 @@ bool TempoDaX(const StatoCicli &cicli, const StatoMercato &mercato, int grado, i
 // Degrees 0-3 daily, 4-5 hourly, 6-9 15-minute, 10-12 5-minute.
 const SerieStorico &SerieDelGrado(const StatoMercato &mercato, int grado);
 SerieStorico &SerieDelGrado(StatoMercato &mercato, int grado);
-QString TimeframeDelGrado(int grado);  // "1D", "1H", "15M", "5M"
 bool GradoGiornaliero(int grado);
 
 }  // namespace posizione

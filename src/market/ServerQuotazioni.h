@@ -58,12 +58,9 @@ public:
     void Invia_Grezzo(const QByteArray &byte);                                  // any bytes, to every client
     // Ticks stop (the client's watchdog then fires) or start again.
     void Sospendi_Tick(bool sospesi);
-    // One tick and, at a new 5-minute slot, a bar update, now.
-    void Avanza();
 
     int Client_Connessi() const;
     int Client_In_Tempo_Reale() const;
-    QDateTime Orologio() const { return m_orologio; }
 
 signals:
     // Every message a client sent, after it has been handled.
