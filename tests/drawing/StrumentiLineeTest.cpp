@@ -1,5 +1,5 @@
 #include "CartellaTemporanea.h"
-#include "GraficoFinto.h"
+#include "SlotGraficoProva.h"
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
 #include "cycle/SezioniGrafico.h"
@@ -49,13 +49,35 @@ class StrumentiLineeTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Stato> stato;
-    std::unique_ptr<ControlliFinti> controlli;
+    std::unique_ptr<ControlliMemoria> controlli;
     std::unique_ptr<AmbienteFinto> ambiente;
     std::unique_ptr<StrumentiGrafici> strumenti;
 
     Linea &slot(int g, int s) { return stato->disegno.Linee[size_t(g)][size_t(s)]; }
     StatoDisegno &d() { return stato->disegno; }
-    // Y axis 1 runs 0..28 and Y axis 2 100..128 on the fake chart: price = 100 + y.
+    // Y axis 1 runs 0..28 and Y axis 2 100..128 on the test charts: price = 100 + y.
+    // X axis 1 runs 0..160.
+    static void impostaAssi(GraficoRegistratore &g)
+    {
+        g.Seleziona_Asse_X(1);
+        g.Minimo_Asse(0);
+        g.Massimo_Asse(160);
+        g.Seleziona_Asse_Y(1);
+        g.Minimo_Asse(0);
+        g.Massimo_Asse(28);
+        g.Aggiungi_Asse_Y(2);
+        g.Seleziona_Asse_Y(2);
+        g.Minimo_Asse(100);
+        g.Massimo_Asse(128);
+        g.Seleziona_Asse_Y(1);
+        g.chiamate.clear();
+    }
+    // The pointer mode the tools set last on slot `s`'s chart; -1 when never set.
+    int modoPuntatore(int s) const
+    {
+        const QStringList modi = controlli->grafici[size_t(s)].chiamateDi(QStringLiteral("Modo_Puntatore("));
+        return modi.isEmpty() ? -1 : modi.last().section(QLatin1Char('('), 1).chopped(1).toInt();
+    }
     void clic(int grafico, double x, double y)
     {
         strumenti->Graf_Battleplan_MouseMove(grafico, x, y);
@@ -66,7 +88,9 @@ private slots:
     void init()
     {
         stato = prova::NuovoStato();
-        controlli = std::make_unique<ControlliFinti>();
+        controlli = std::make_unique<ControlliMemoria>();
+        for (GraficoRegistratore &g : controlli->grafici)
+            impostaAssi(g);
         ambiente = std::make_unique<AmbienteFinto>();
         strumenti = std::make_unique<StrumentiGrafici>(*stato, *controlli, *ambiente);
     }
@@ -108,7 +132,7 @@ private slots:
         QCOMPARE(d().Numero_Puntatore, puntatore);
         QCOMPARE(d().Modo_Disegno, modo);
         // A tool switches the chart's own pointer off on the current slot; a bad index touches nothing.
-        QCOMPARE(controlli->grafici[2].modoPuntatore, puntatore ? 0 : -1);
+        QCOMPARE(modoPuntatore(2), puntatore ? 0 : -1);
     }
 
     void lineaConDueClic()
@@ -141,7 +165,7 @@ private slots:
         QCOMPARE(d().Numero_Puntatore, 0);
         QVERIFY(!d().Primo_Punto_Attivo);
         QCOMPARE(d().Punto_X[1], 0.0);
-        QCOMPARE(controlli->grafici[2].modoPuntatore, 1);  // degree 7's own setting restored
+        QCOMPARE(modoPuntatore(2), 1);  // degree 7's own setting restored
     }
 
     void bandaSoloNellAreaDelCiclo_data()
@@ -295,7 +319,7 @@ private slots:
         QCOMPARE(d().Primo_Punto_Attivo, !annulla);
         QCOMPARE(d().Punto_X[1], annulla ? 0.0 : 10.0);
         QCOMPARE(ambiente->bandeNascoste, annulla ? QList<int>{2} : QList<int>{});
-        QCOMPARE(controlli->grafici[2].modoPuntatore, annulla ? 1 : 0);
+        QCOMPARE(modoPuntatore(2), annulla ? 1 : 0);
         QVERIFY(ambiente->salvataggi.isEmpty());
     }
 
@@ -352,10 +376,10 @@ private slots:
     {
         strumenti->Cmd_Punt_Graf_Click();
         QCOMPARE(stato->cicli.Modo_Mouse_Grado[7], 0);
-        QCOMPARE(controlli->grafici[2].modoPuntatore, 0);
+        QCOMPARE(modoPuntatore(2), 0);
         strumenti->Cmd_Punt_Graf_Click();
         QCOMPARE(stato->cicli.Modo_Mouse_Grado[7], 1);
-        QCOMPARE(controlli->grafici[2].modoPuntatore, 1);
+        QCOMPARE(modoPuntatore(2), 1);
         QCOMPARE(ambiente->parametri, (QList<int>{7, 7}));
         QCOMPARE(stato->archivio.Codice_Modifica, QStringLiteral("L"));
     }
@@ -365,11 +389,11 @@ private slots:
         // Tool chosen on slot 2, finished on slot 1: both get their degree's setting back.
         stato->cicli.Modo_Mouse_Grado[6] = 1;
         strumenti->Cmd_Line_Click(0);
-        QCOMPARE(controlli->grafici[2].modoPuntatore, 0);
+        QCOMPARE(modoPuntatore(2), 0);
         strumenti->Graf_Battleplan_MouseMove(1, 10, 5);
         strumenti->Graf_Battleplan_KeyDown(1, 27);
-        QCOMPARE(controlli->grafici[1].modoPuntatore, 1);
-        QCOMPARE(controlli->grafici[2].modoPuntatore, 1);
+        QCOMPARE(modoPuntatore(1), 1);
+        QCOMPARE(modoPuntatore(2), 1);
     }
 
     void spostamento_data()
@@ -419,19 +443,23 @@ private slots:
         slot(7, 2) = Linea{true, false, 0, 100, 0, 110, 30};  // kept, not placed: not drawn
         slot(7, 3) = Linea{false, false, 5, 100, 6, 110, 30};
         d().Distanze[7][4] = Distanza{true, true, 4, 100, 14, 110, 32, 9, 105, QStringLiteral("x")};
-        GraficoFinto ctl;
+        GraficoRegistratore ctl;
         ContestoGrafico c{*stato, ctl, 2, 7};
         Disegna_Linee_Utente(c);
-        QCOMPARE(ctl.serie.size(), 2);
-        QCOMPARE(ctl.serie[0].colore, stato->cicli.Colori[33]);
-        QCOMPARE(ctl.serie[0].spessore, 2);
-        QCOMPARE(ctl.serie[0].stile, 1);
-        QCOMPARE(ctl.serie[0].tipo, 0);
-        QCOMPARE(ctl.serie[0].punti, (QList<QPointF>{{1, 101}, {40, 102.5}}));
-        QCOMPARE(ctl.serie[1].colore, stato->cicli.Colori[32]);
-        QCOMPARE(ctl.serie[1].spessore, 1);
-        QCOMPARE(ctl.serie[1].stile, 2);
-        QCOMPARE(ctl.serie[1].punti, (QList<QPointF>{{4, 100}, {14, 110}}));
+        const auto punti = [&](int i) {
+            const std::vector<QPointF> &v = ctl.serie()[size_t(i)].punti;
+            return QList<QPointF>(v.begin(), v.end());
+        };
+        QCOMPARE(ctl.serie().size(), size_t(2));
+        QCOMPARE(ctl.serie()[0].colore, std::optional<ColoreWin>(stato->cicli.Colori[33]));
+        QCOMPARE(ctl.serie()[0].spessore, 2);
+        QCOMPARE(ctl.serie()[0].stile, 1);
+        QCOMPARE(ctl.indice(QStringLiteral("Tipo_Punto_Serie(0)")), ctl.indice(QStringLiteral("Nuova_Serie")) + 2);
+        QCOMPARE(punti(0), (QList<QPointF>{{1, 101}, {40, 102.5}}));
+        QCOMPARE(ctl.serie()[1].colore, std::optional<ColoreWin>(stato->cicli.Colori[32]));
+        QCOMPARE(ctl.serie()[1].spessore, 1);
+        QCOMPARE(ctl.serie()[1].stile, 2);
+        QCOMPARE(punti(1), (QList<QPointF>{{4, 100}, {14, 110}}));
     }
 
     // With the real store: what is in memory after a shift or a new bar is what a
