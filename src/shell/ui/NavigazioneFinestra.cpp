@@ -1,0 +1,58 @@
+#include "shell/ui/NavigazioneFinestra.h"
+
+#include "Stato.h"
+#include "drawing/OggettiGrafici.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QScrollBar>
+#include <QSlider>
+
+void SliderQt::Imposta_Min(int valore) { m_slider->setMinimum(valore); }
+void SliderQt::Imposta_Max(int valore) { m_slider->setMaximum(valore); }
+int SliderQt::Min() const { return m_slider->minimum(); }
+int SliderQt::Max() const { return m_slider->maximum(); }
+void SliderQt::Imposta_Valore(int valore) { m_slider->setValue(valore); }
+int SliderQt::Valore() const { return m_slider->value(); }
+
+NavigazioneFinestra::NavigazioneFinestra(FinestraOperativa &finestra)
+    : QObject(&finestra), m_finestra(finestra), m_navigazione(finestra.Form().S(), *this),
+      m_zoom(finestra.Area()->Sld_Zoom), m_compr(finestra.Area()->Sld_Compr)
+{
+    setObjectName(QStringLiteral("NavigazioneFinestra"));
+    AreaGrafici *area = finestra.Area();
+    for (RiquadroGrafico *r : area->Frm_Graf) {
+        const int slot = r->slot();
+        // A drag is one change, at release: each change saves and redraws.
+        r->Hsc_Graf->setTracking(false);
+        r->Hsc_Graf_Y->setTracking(false);
+        connect(r->Hsc_Graf, &QScrollBar::valueChanged, this, [this, slot] { m_navigazione.Hsc_Graf_Change(slot); });
+        connect(r->Hsc_Graf_Y, &QScrollBar::valueChanged, this,
+                [this, slot] { m_navigazione.Hsc_Graf_Y_Change(slot); });
+    }
+    area->Sld_Zoom->setTracking(false);
+    area->Sld_Compr->setTracking(false);
+    connect(area->Sld_Zoom, &QSlider::valueChanged, this, [this] { m_navigazione.Sld_Zoom_Change(); });
+    connect(area->Sld_Compr, &QSlider::valueChanged, this, [this] { m_navigazione.Sld_Compr_Change(); });
+}
+
+ControlliGrafici &NavigazioneFinestra::Controlli() { return *m_finestra.Area(); }
+
+void NavigazioneFinestra::Disegna_Grafico(int grafico, int grado) { m_finestra.Disegna_Grafico(grafico, grado); }
+
+void NavigazioneFinestra::Sposta_Disegni_AsseX()
+{
+    disegno::Sposta_Disegni_AsseX(m_finestra.Form().S(), *m_finestra.Area());
+}
+
+void NavigazioneFinestra::Calcola_Profilo_Volumi(int grado, int grafico)
+{
+    m_finestra.Motore().Calcola_Profilo_Volumi(grado, grafico);
+}
+
+void NavigazioneFinestra::Mostra_Caricamento_Indicatore(int grado, int grafico)
+{
+    m_finestra.Motore().Mostra_Caricamento_Indicatore(grado, grafico, QString());
+}

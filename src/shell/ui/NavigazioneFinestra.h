@@ -1,0 +1,52 @@
+#pragma once
+
+// The chart navigation of the working window: each panel's two scroll bars and
+// the zoom and compression sliders of the one-chart layout, answered by
+// NavigazioneGrafico over the session state.
+
+#include "cycle/NavigazioneGrafico.h"
+#include "platform/BarraScorrimento.h"
+
+#include <QObject>
+
+class FinestraOperativa;
+class QAbstractSlider;
+
+// A slider seen through BarraScorrimento; its writes raise valueChanged as the
+// user's moves do, so the handlers see every change.
+class SliderQt : public BarraScorrimento {
+public:
+    explicit SliderQt(QAbstractSlider *slider) : m_slider(slider) {}
+    void Imposta_Min(int valore) override;
+    void Imposta_Max(int valore) override;
+    int Min() const override;
+    int Max() const override;
+    void Imposta_Valore(int valore) override;
+    int Valore() const override;
+
+private:
+    QAbstractSlider *m_slider;
+};
+
+class NavigazioneFinestra : public QObject, public AmbienteNavigazione {
+    Q_OBJECT
+public:
+    explicit NavigazioneFinestra(FinestraOperativa &finestra);
+
+    NavigazioneGrafico &Navigazione() { return m_navigazione; }
+
+    // AmbienteNavigazione
+    ControlliGrafici &Controlli() override;
+    BarraScorrimento *Sld_Zoom() override { return &m_zoom; }
+    BarraScorrimento *Sld_Compr() override { return &m_compr; }
+    void Disegna_Grafico(int grafico, int grado) override;
+    void Sposta_Disegni_AsseX() override;
+    void Calcola_Profilo_Volumi(int grado, int grafico) override;
+    void Mostra_Caricamento_Indicatore(int grado, int grafico) override;
+
+private:
+    FinestraOperativa &m_finestra;
+    NavigazioneGrafico m_navigazione;
+    SliderQt m_zoom;
+    SliderQt m_compr;
+};

@@ -1,0 +1,145 @@
+// The chart navigation in the working window after an OFFLINE start: moving a
+// panel's cycle-position scroll bar by keyboard moves the cycle start, saves it
+// and keeps a line on its bar; the layouts' own writes to the bars do nothing.
+
+#include "CartellaTemporanea.h"
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
+#include "archive/ParametriCicli.h"
+#include "archive/TabSottostanti.h"
+#include "market/GeneratoreStorico.h"
+#include "market/ui/SessioneFinestra.h"
+#include "platform/DataOra.h"
+#include "platform/VbRuntime.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+void Genera_Storico_Locale(int sottostante)
+{
+    StatoArchivio a;
+    archivio::Inizializza_Tab_Sottostanti(a);
+    generatore::Parametri p;
+    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
+    p.seme = quint64(sottostante);
+    const storico::SetStorico set = generatore::Genera(p);
+    QVERIFY(generatore::ScriviFileLocali(set, sottostante).ok);
+}
+
+// The cycle start of degree `grado` as stored in the archive.
+QPair<QString, QString> Inizio_Salvato(const Stato &s, int grado)
+{
+    StatoArchivio letto;
+    archivio::Carica_Parametri(letto, s.shell.Formato_Data);
+    const auto &tab = letto.Tab_Cicli[size_t(s.archivio.Sottostante_Corrente)];
+    return {tab[17][size_t(grado + 1)], tab[18][size_t(grado + 1)]};
+}
+
+}  // namespace
+
+class NavigazioneFinestraTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void scorrimento_sposta_inizio_ciclo()
+    {
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        Genera_Storico_Locale(2);
+        if (QTest::currentTestFailed())
+            return;
+        FormS1 form;
+        FinestraOperativa *op = Prepara_Finestra_Operativa(form);
+        Prepara_Sessione_Online(form, *op);
+        op->Sequenza().Fattore_Pause = 0;
+        QStringList fallimenti;
+        op->Fallimento = [&fallimenti](const QString &m) { fallimenti << m; };
+        form.uscita.Termina = [](int) {};
+        QVERIFY(form.Form_Load());
+        form.show();
+        QTest::mouseClick(form.Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        QVERIFY(fallimenti.isEmpty());
+        Stato &s = form.S();
+        QVERIFY(!s.shell.Blocco_Grafici);
+
+        // Slot 2 while slot 0 is current.
+        const int slot = 2;
+        s.cicli.Grafico_Corrente = 0;
+        s.cicli.Grado_Corrente = s.cicli.Conf_Grafici[0].grado;
+        const int d = s.cicli.Conf_Grafici[size_t(slot)].grado;
+        QVERIFY(d != s.cicli.Grado_Corrente);
+        QScrollBar *hsc = op->Area()->Frm_Graf[size_t(slot)]->Hsc_Graf;
+        const int prima = s.cicli.Barre_Ciclo[size_t(d)];
+        QCOMPARE(hsc->value(), prima);
+        QVERIFY(prima > 20);
+        const auto salvatoPrima = Inizio_Salvato(s, d);
+        const QDate dataPrima = s.cicli.Data_Inizio_Ciclo[size_t(d)];
+        const int oraPrima = s.cicli.Ora_Inizio_Ciclo[size_t(d)];
+
+        // A line drawn before, ending 10 bars before the newest: history row 11.
+        Linea &l = s.disegno.Linee[size_t(d)][1];
+        l.in_uso = true;
+        l.trovata = true;
+        l.barra_inizio = prima - 30;
+        l.prezzo_inizio = 100;
+        l.barra_fine = prima - 10;
+        l.prezzo_fine = 110;
+        s.disegno.Barre_Ciclo_Oggetti[size_t(d)] = prima;
+
+        // Five clicks on the bar's left arrow.
+        QVERIFY(hsc->isVisible() && hsc->width() > 40);
+        for (int i = 0; i < 5; ++i)
+            QTest::mouseClick(hsc, Qt::LeftButton, {}, QPoint(3, hsc->height() / 2));
+
+        QCOMPARE(hsc->value(), prima - 5);
+        QCOMPARE(s.cicli.Grafico_Corrente, slot);
+        QCOMPARE(s.cicli.Grado_Corrente, d);
+        QCOMPARE(s.cicli.Barre_Ciclo[size_t(d)], prima - 5);
+        const auto inizioDopo = std::make_pair(s.cicli.Data_Inizio_Ciclo[size_t(d)], s.cicli.Ora_Inizio_Ciclo[size_t(d)]);
+        QVERIFY(inizioDopo > std::make_pair(dataPrima, oraPrima));
+        // Same history rows as before: row = Barre_Ciclo + 1 - x.
+        QCOMPARE(s.cicli.Barre_Ciclo[size_t(d)] + 1 - l.barra_fine, 11);
+        QCOMPARE(s.cicli.Barre_Ciclo[size_t(d)] + 1 - l.barra_inizio, 31);
+
+        const auto salvato = Inizio_Salvato(s, d);
+        QVERIFY(salvato != salvatoPrima);
+        QCOMPARE(salvato.first, dataora::ScriviData(inizioDopo.first, s.shell.Formato_Data));
+        QCOMPARE(salvato.second, dataora::ScriviOra(inizioDopo.second, s.shell.Formato_Ora));
+
+        // The vertical bar of another slot keeps slot 2 current.
+        QScrollBar *y = op->Area()->Frm_Graf[0]->Hsc_Graf_Y;
+        const int g0 = s.cicli.Conf_Grafici[0].grado;
+        y->setValue(y->value() == 30 ? 31 : 30);
+        QCOMPARE(s.cicli.Posizione_Asse_Y[size_t(g0)], y->value());
+        QCOMPARE(s.cicli.Grafico_Corrente, slot);
+
+        // The enlarged layout writes both sliders and resets the bars: no change follows.
+        QTest::mouseClick(op->Area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
+        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        QSlider *compr = op->Area()->Sld_Compr;
+        QCOMPARE(compr->value(), s.cicli.Compressione[size_t(d)]);
+        const int max = hsc->maximum();
+        // One step of compression more: only the bar's range grows.
+        compr->setFocus();
+        QTest::keyClick(compr, compr->value() < compr->maximum() ? Qt::Key_Right : Qt::Key_Left);
+        QCOMPARE(s.cicli.Compressione[size_t(d)], compr->value());
+        QCOMPARE(s.cicli.Scostamento_Ciclo[size_t(d)], compr->value() * s.cicli.Compressione_Grado[size_t(d)]);
+        QVERIFY(hsc->maximum() != max);
+        QCOMPARE(hsc->maximum(), vb::CIntChecked(s.cicli.Durata[size_t(d)] + s.cicli.Scostamento_Ciclo[size_t(d)]).value_or(-1));
+    }
+};
+
+QTEST_MAIN(NavigazioneFinestraTest)
+#include "NavigazioneFinestraTest.moc"
