@@ -1,3 +1,4 @@
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
@@ -22,13 +23,7 @@ int conta(FileArchivio f, const QString &sql)
 
 QString valore(FileArchivio f, const QString &tabella, const QString &colonna, int id)
 {
-    Connessione c(f);
-    const auto righe = c.LeggiTabella(tabella);
-    const auto r = righe.find(id);
-    if (r == righe.end())
-        return QStringLiteral("<manca>");
-    const auto v = r->second.find(colonna);
-    return v == r->second.end() ? QStringLiteral("<manca>") : v->second;
+    return ValoreArchivio(f, tabella, colonna, id);
 }
 
 QStringList accantonati(const CartellaTemporanea &dir)

@@ -1,3 +1,4 @@
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 
 #include "Stato.h"
@@ -15,13 +16,7 @@ namespace {
 
 QString valore(const QString &tabella, const QString &colonna, int id)
 {
-    Connessione c(FileArchivio::Sistema3);
-    const auto righe = c.LeggiTabella(tabella);
-    const auto r = righe.find(id);
-    if (r == righe.end())
-        return QStringLiteral("<manca>");
-    const auto v = r->second.find(colonna);
-    return v == r->second.end() ? QStringLiteral("<manca>") : v->second;
+    return ValoreArchivio(FileArchivio::Sistema3, tabella, colonna, id);
 }
 
 void imposta(const QString &tabella, const QString &colonna, int id, const QString &testo)

@@ -1,3 +1,4 @@
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 
 #include "Stato.h"
@@ -18,10 +19,7 @@ namespace {
 
 QString salvato(int grado, const QString &colonna, int sottostante)
 {
-    archivio::Connessione c(archivio::FileArchivio::Sistema3);
-    const auto righe = c.LeggiTabella(QStringLiteral("TAB%1").arg(grado));
-    const auto r = righe.find(sottostante);
-    return r == righe.end() ? QStringLiteral("<manca>") : r->second.at(colonna);
+    return ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB%1").arg(grado), colonna, sottostante);
 }
 
 }  // namespace
