@@ -4,23 +4,7 @@
 #include "cycle/ControlliGrafici.h"
 #include "platform/VbRuntime.h"
 
-namespace {
-
-// The change handlers ignore the echo while the flag is set; the previous value
-// comes back afterwards so that a caller already holding it keeps its protection.
-class BloccoAggiornamento {
-public:
-    explicit BloccoAggiornamento(bool &flag) : m_flag(flag), m_prima(flag) { m_flag = true; }
-    ~BloccoAggiornamento() { m_flag = m_prima; }
-    BloccoAggiornamento(const BloccoAggiornamento &) = delete;
-    BloccoAggiornamento &operator=(const BloccoAggiornamento &) = delete;
-
-private:
-    bool &m_flag;
-    bool m_prima;
-};
-
-}  // namespace
+#include <QScopedValueRollback>
 
 void Imposta_Barre_Grafico(Stato &stato, ControlliGrafici &controlli, int slot, int grado)
 {
@@ -28,7 +12,9 @@ void Imposta_Barre_Grafico(Stato &stato, ControlliGrafici &controlli, int slot, 
         return;
     const size_t g = size_t(grado);
     StatoCicli &cicli = stato.cicli;
-    BloccoAggiornamento blocco(stato.shell.Blocco_Aggiornamento);
+    // The change handlers ignore the echo while the flag is set; the previous value
+    // comes back afterwards so that a caller already holding it keeps its protection.
+    const QScopedValueRollback<bool> blocco(stato.shell.Blocco_Aggiornamento, true);
 
     if (BarraScorrimento *y = controlli.Hsc_Graf_Y(slot)) {
         y->Imposta_Min(100);

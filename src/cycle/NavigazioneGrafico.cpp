@@ -8,6 +8,8 @@
 #include "cycle/TempiFuturi.h"
 #include "platform/VbRuntime.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 
 namespace {
@@ -20,17 +22,7 @@ constexpr int Ultimo_Grado_Banner = 2;
 
 // The change handlers ignore the echo while the flag is set; the previous value
 // comes back afterwards so that a caller already holding it keeps its protection.
-class BloccoAggiornamento {
-public:
-    explicit BloccoAggiornamento(bool &flag) : m_flag(flag), m_prima(flag) { m_flag = true; }
-    ~BloccoAggiornamento() { m_flag = m_prima; }
-    BloccoAggiornamento(const BloccoAggiornamento &) = delete;
-    BloccoAggiornamento &operator=(const BloccoAggiornamento &) = delete;
-
-private:
-    bool &m_flag;
-    bool m_prima;
-};
+using BloccoAggiornamento = QScopedValueRollback<bool>;
 
 struct Estremi {
     int minimo = 0;
@@ -142,7 +134,7 @@ void NavigazioneGrafico::Passo_Zoom(int passo)
     // A stored fractional zoom must not step past the slider's ends.
     zoom = std::clamp(zoom + passo, double(e.minimo), double(e.massimo));
     if (sld) {
-        BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento);
+        const BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento, true);
         sld->Imposta_Valore(vb::CIntChecked(zoom).value_or(e.minimo));
     }
     Salva("Z", d);
@@ -186,7 +178,7 @@ void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
         const int r = *estensione;
         if (minore) {
             {
-                BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento);
+                const BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento, true);
                 const bool al_massimo = hsc->Valore() == hsc->Max();
                 hsc->Imposta_Max(r);
                 // A newest bar left beyond the shorter range stands at its new end.
@@ -196,7 +188,7 @@ void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
             m_ambiente.Sposta_Disegni_AsseX();
             c.Barre_Ciclo[d] = hsc->Valore();
         } else {
-            BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento);
+            const BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento, true);
             hsc->Imposta_Max(r);
         }
     }
