@@ -1,6 +1,7 @@
 #include "market/FusioneStorico.h"
 
 #include "cycle/StatoCicli.h"
+#include "market/ScaricoStorico.h"
 #include "platform/DataOra.h"
 #include "shell/StatoShell.h"
 
@@ -39,12 +40,7 @@ std::optional<double> NumeroServer(const QString &testo)
 {
     QString t = testo.trimmed();
     t.remove(QLatin1Char('.'));
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
+    return scarico::NumeroRiga(t);
 }
 
 namespace {
