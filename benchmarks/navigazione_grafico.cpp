@@ -1,0 +1,138 @@
+// One step of a cycle-position scroll bar, as a drag through the chart makes
+// many: the drawing objects' shift, the cycle start, the future axis, the save of
+// the start into the archive and the chart build. Also the step alone without the
+// chart build, to show what the save costs.
+
+#include "Bench.h"
+
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
+#include "cycle/BarreGrafico.h"
+#include "cycle/Battleplan.h"
+#include "cycle/Colori.h"
+#include "cycle/ControlliGrafici.h"
+#include "cycle/DisegnaGrafico.h"
+#include "cycle/ModelloCiclo.h"
+#include "cycle/NavigazioneGrafico.h"
+#include "cycle/TempiFuturi.h"
+#include "drawing/OggettiGrafici.h"
+#include "platform/ModelloGrafico.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+class Controlli : public ControlliGrafici {
+public:
+    GraficoControllo *Graf_Battleplan(int slot) override { return slot == 0 ? &grafico : nullptr; }
+    BarraScorrimento *Hsc_Graf(int) override { return &x; }
+    BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
+    void Mostra_Comandi_Slot(int, bool) override {}
+    int Sld_Zoom_Max() const override { return 10; }
+    QString Text_Last() const override { return {}; }
+
+    ModelloGrafico grafico;
+    BarraValori x, y;
+};
+
+class Ambiente : public AmbienteNavigazione {
+public:
+    explicit Ambiente(Stato &s) : stato(s) {}
+    ControlliGrafici &Controlli() override { return controlli; }
+    BarraScorrimento *Sld_Zoom() override { return nullptr; }
+    BarraScorrimento *Sld_Compr() override { return nullptr; }
+    void Disegna_Grafico(int grafico, int grado) override
+    {
+        if (disegna)
+            ::Disegna_Grafico(stato, controlli, grafico, grado);
+    }
+    void Sposta_Disegni_AsseX() override { disegno::Sposta_Disegni_AsseX(stato, controlli); }
+    void Calcola_Profilo_Volumi(int, int) override {}
+    void Mostra_Caricamento_Indicatore(int, int) override {}
+
+    Stato &stato;
+    ::Controlli controlli;
+    bool disegna = true;
+};
+
+void riempi(SerieStorico &serie, int minutiBarra)
+{
+    QDate data(2025, 12, 5);
+    int minuti = 22 * 60;
+    for (int r = 1; r <= serie.capacita(); ++r) {
+        BarraStorico &b = serie.barra(r);
+        b.data = data;
+        b.minuti = minuti;
+        b.chiusura = 20000 + 400 * std::sin(r / 90.0) + 80 * std::sin(r / 9.0);
+        minuti -= minutiBarra;
+        if (minuti <= 8 * 60) {
+            do
+                data = data.addDays(-1);
+            while (data.dayOfWeek() > 5);
+            minuti = 22 * 60;
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    QTemporaryDir cartella;
+    qputenv("WAVELORE_HOME", cartella.path().toUtf8());
+    if (!archivio::Crea_Archivi().ok) {
+        std::fprintf(stderr, "archive files not created\n");
+        return 1;
+    }
+
+    auto stato = std::make_unique<Stato>();
+    Stato &s = *stato;
+    s.shell.Blocco_Grafici = false;
+    s.archivio.Sottostante_Corrente = 2;
+    riempi(s.mercato.Storico_15M, 15);
+    riempi(s.mercato.Storico_5M, 5);
+    StatoCicli &c = s.cicli;
+    ciclo::Inizializza_Tabelle_Cicli(c);
+    c.Sottostante = QStringLiteral("Dax");
+    c.Barre_15M_Giorno = 56;
+    c.Fattore_Durata = 15;
+    c.Inizio_Sessione = QTime(8, 0);
+    c.Fine_Sessione = QTime(22, 0);
+    ciclo::Imposta_Colori(c, 0);
+    const int grado = 4;
+    c.Durata[grado] = 1000;
+    c.Compressione[grado] = 10;
+    c.Scostamento_Ciclo[grado] = 10 * c.Compressione_Grado[grado];
+    c.Barre_Ciclo[grado] = 1000;
+    c.Tempi[grado] = 20;
+    c.Sottocicli[grado] = 6;
+    c.Prop_Battleplan[grado] = 1.5;
+    c.Zoom[grado] = 7;
+    c.Posizione_Asse_Y[grado] = 50;
+    c.Griglia_1[grado] = 1;
+    c.Griglia_2[grado] = 1;
+    c.Conf_Grafici[0] = {1, grado, 0};
+    ciclo::Calcola_Battleplan(c, grado);
+    ciclo::Calcola_Data_Inizio_Ciclo(c, s.mercato, grado);
+    ciclo::Calcola_Tempi_Futuri_Grado(c, s.mercato, grado);
+
+    Ambiente ambiente(s);
+    NavigazioneGrafico nav(s, ambiente);
+    Imposta_Barre_Grafico(s, ambiente.controlli, 0, grado);
+    s.disegno.Barre_Ciclo_Oggetti[grado] = c.Barre_Ciclo[grado];
+
+    int passo = 0;
+    const auto unPasso = [&] {
+        ambiente.controlli.x.Imposta_Valore(1000 + (passo++ % 2 == 0 ? -1 : 0));
+        nav.Hsc_Graf_Change(0);
+    };
+    MisuraMediana(QStringLiteral("navigazione_passo_ciclo"), unPasso);
+    ambiente.disegna = false;
+    MisuraMediana(QStringLiteral("navigazione_passo_ciclo_senza_disegno"), unPasso);
+    return 0;
+}
