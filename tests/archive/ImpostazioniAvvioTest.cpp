@@ -1,4 +1,5 @@
 #include "CartellaTemporanea.h"
+#include "VariabileTemporanea.h"
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
@@ -196,14 +197,11 @@ private slots:
         const QString sistema = QDir(cartella).filePath(QStringLiteral("Sistema"));
         const bool cartellaEsisteva = QFileInfo::exists(cartella);
         const bool sistemaEsisteva = QFileInfo::exists(sistema);
-        const bool impostata = qEnvironmentVariableIsSet("WAVELORE_HOME");
-        const QByteArray precedente = qgetenv("WAVELORE_HOME");
-        qputenv("WAVELORE_HOME", cartella.toLocal8Bit());
-        const QString percorso = PercorsoArchivio(FileArchivio::Sistema3);
-        if (impostata)
-            qputenv("WAVELORE_HOME", precedente);
-        else
-            qunsetenv("WAVELORE_HOME");
+        QString percorso;
+        {
+            const VariabileTemporanea home("WAVELORE_HOME", cartella.toLocal8Bit());
+            percorso = PercorsoArchivio(FileArchivio::Sistema3);
+        }
         if (!sistemaEsisteva)
             QDir().rmdir(sistema);
         if (!cartellaEsisteva)

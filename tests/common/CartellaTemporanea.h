@@ -1,13 +1,14 @@
 #pragma once
 
+#include "VariabileTemporanea.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
 // A fresh program folder for one test: WAVELORE_HOME points at it while it lives.
 class CartellaTemporanea {
 public:
-    CartellaTemporanea();
-    ~CartellaTemporanea();
+    CartellaTemporanea() = default;
     CartellaTemporanea(const CartellaTemporanea &) = delete;
     CartellaTemporanea &operator=(const CartellaTemporanea &) = delete;
 
@@ -16,6 +17,5 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QByteArray m_precedente;
-    bool m_avevaPrecedente = false;
+    VariabileTemporanea m_home{"WAVELORE_HOME", m_dir.path().toUtf8()};
 };
