@@ -7,6 +7,7 @@
 #include "platform/Percorsi.h"
 #include "platform/Socket.h"
 #include "platform/VbRuntime.h"
+#include "shell/Messaggi.h"
 
 #include <QEventLoop>
 #include <QRegularExpression>
@@ -326,8 +327,8 @@ void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
         if (!(a.Form_Msg_Visibile && a.Form_Msg_Visibile())) {
             if (a.Mostra_Messaggio)
                 a.Mostra_Messaggio(5, m.Campo(1));
-        } else if (m_stato.shell.Coda_Messaggi.size() < 30) {
-            m_stato.shell.Coda_Messaggi.append(m.Campo(1));
+        } else {
+            messaggi::Accoda(m_stato.shell.Coda_Messaggi, m.Campo(1));
         }
     } else if (c == QLatin1String("COMM25")) {
         if (!completo)

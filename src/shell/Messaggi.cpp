@@ -8,21 +8,6 @@ namespace {
 const QString aCapo = QStringLiteral("\r\n");
 }
 
-bool Accoda(QStringList &coda, const QString &testo)
-{
-    if (coda.size() >= Max_Coda)
-        return false;
-    coda.append(testo);
-    return true;
-}
-
-std::optional<QString> Estrai(QStringList &coda)
-{
-    if (coda.isEmpty())
-        return std::nullopt;
-    return coda.takeFirst();
-}
-
 Preparazione Prepara_Messaggio(int tipo, const QString &testo)
 {
     Preparazione p;

@@ -25,7 +25,7 @@ struct StatoShell {
 
     QString Layout_Grafico = QStringLiteral("RIDOTTO");
     int Passo_Avvio = 0;
-    QStringList Coda_Messaggi;       // at most 30 pending server texts, oldest first
+    QStringList Coda_Messaggi;       // slots 1..30 of pending server texts; see messaggi::Accoda
     QString Tipo_Messaggio;          // "1".."6": type of the message window last shown
 
     // Four-chart layout, in twips: one panel's size and the corner of each grid position.

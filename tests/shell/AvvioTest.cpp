@@ -161,14 +161,21 @@ private slots:
         QVERIFY(!messaggi::Accoda(coda, QStringLiteral("t31")));
         QCOMPARE(coda.size(), 30);
         QCOMPARE(*messaggi::Estrai(coda), QStringLiteral("t1"));
-        // A freed place takes a new text, which waits behind the older ones.
+        // The freed slot 1 takes the new text, which comes out before slot 2.
         QVERIFY(messaggi::Accoda(coda, QStringLiteral("nuovo")));
-        QCOMPARE(*messaggi::Estrai(coda), QStringLiteral("t2"));
-        QCOMPARE(coda.last(), QStringLiteral("nuovo"));
-        while (coda.size() > 1)
-            messaggi::Estrai(coda);
+        QVERIFY(!messaggi::Accoda(coda, QStringLiteral("perso")));
         QCOMPARE(*messaggi::Estrai(coda), QStringLiteral("nuovo"));
+        QCOMPARE(*messaggi::Estrai(coda), QStringLiteral("t2"));
+        QCOMPARE(*messaggi::Estrai(coda), QStringLiteral("t3"));
+        // Two free slots below the taken ones: the lower is filled first.
+        QVERIFY(messaggi::Accoda(coda, QStringLiteral("a")));
+        QVERIFY(messaggi::Accoda(coda, QStringLiteral("b")));
+        QCOMPARE(*messaggi::Estrai(coda), QStringLiteral("a"));
+        QCOMPARE(*messaggi::Estrai(coda), QStringLiteral("b"));
+        for (int i = 4; i <= 30; ++i)
+            QCOMPARE(*messaggi::Estrai(coda), QStringLiteral("t%1").arg(i));
         QVERIFY(!messaggi::Estrai(coda));
+        QVERIFY(coda.isEmpty());
     }
 };
 

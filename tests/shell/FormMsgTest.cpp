@@ -175,6 +175,29 @@ private slots:
         QVERIFY(shell.Coda_Messaggi.isEmpty());
     }
 
+    void postoLiberatoPresoDalTestoNuovo()
+    {
+        // Slots 1..3 filled; slot 1 drained; a text arriving meanwhile takes slot 1
+        // and is shown before the one waiting in slot 2.
+        StatoShell shell;
+        GestoreMessaggi g(shell, nullptr, [] {});
+        g.Pausa_Coda = 0;
+        QStringList visti;
+        Risponditore r(g, [&](FormMsg *f) {
+            visti << f->Text_Msg->toPlainText();
+            if (visti.size() == 1)
+                for (const char *t : {"uno", "due", "tre"})
+                    g.Testo_Server(QLatin1String(t));
+            if (visti.size() == 2)
+                g.Testo_Server(QStringLiteral("nuovo"));
+            QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
+        });
+        g.Testo_Server(QStringLiteral("primo"));
+        QCOMPARE(visti, (QStringList{QStringLiteral("primo"), QStringLiteral("uno"), QStringLiteral("nuovo"),
+                                     QStringLiteral("due"), QStringLiteral("tre")}));
+        QVERIFY(shell.Coda_Messaggi.isEmpty());
+    }
+
     void testoInCodaDietroUnAvvisoNonRestaBloccato()
     {
         StatoShell shell;
