@@ -172,6 +172,7 @@ void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
     c.Compressione[d] = v;
     c.Scostamento_Ciclo[d] = v * c.Compressione_Grado[d];
 
+    const int barrePrima = c.Barre_Ciclo[d];
     BarraScorrimento *hsc = m_ambiente.Controlli().Hsc_Graf(slot);
     const std::optional<int> estensione = vb::CIntChecked(c.Durata[d] + c.Scostamento_Ciclo[d]);
     if (hsc && estensione) {
@@ -198,6 +199,10 @@ void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
     Salva("B", grado);
     ciclo::Calcola_Tempi_Futuri_Grado(c, m_stato.mercato, grado);
     ciclo::Calcola_Battleplan(c, grado);
+    // The profile covers the bars from the cycle start: it follows a start that
+    // the shorter range moved, as it does when the scroll bar moves it.
+    if (c.Barre_Ciclo[d] != barrePrima && m_stato.indicatori.Ind_Attivo[d][Item_Profilo] == 1)
+        m_ambiente.Calcola_Profilo_Volumi(grado, slot);
     m_ambiente.Disegna_Grafico(slot, grado);
 }
 

@@ -313,6 +313,29 @@ private slots:
         QVERIFY(!b.stato.shell.Blocco_Aggiornamento);
     }
 
+    void profilo_segue_inizio_spostato_dalla_compressione_data()
+    {
+        QTest::addColumn<int>("valore");
+        QTest::addColumn<int>("compressioneDopo");
+        QTest::addColumn<bool>("ricalcolo");
+        QTest::newRow("minore al massimo") << 500 << 1 << true;
+        QTest::newRow("minore dentro il campo") << 150 << 1 << false;
+        QTest::newRow("maggiore al massimo") << 500 << 5 << false;
+    }
+
+    void profilo_segue_inizio_spostato_dalla_compressione()
+    {
+        QFETCH(int, valore);
+        QFETCH(int, compressioneDopo);
+        QFETCH(bool, ricalcolo);
+        Banco b;
+        b.stato.indicatori.Ind_Attivo[4][19] = 1;
+        b.Compressione(3, valore);
+        b.ambiente.compr.Imposta_Valore(compressioneDopo);
+        QCOMPARE(b.ambiente.eventi.contains(QStringLiteral("profilo 4 0")), ricalcolo);
+        QCOMPARE(b.ambiente.eventi.last(), QStringLiteral("disegna 0 4"));
+    }
+
     void compressione_maggiore_non_sposta_il_ciclo_data()
     {
         QTest::addColumn<int>("valore");
