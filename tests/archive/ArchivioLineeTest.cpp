@@ -1,4 +1,4 @@
-#include "../drawing/StatoProva.h"
+#include "StatoProva.h"
 #include "CartellaTemporanea.h"
 #include "archive/ArchivioLinee.h"
 #include "archive/CreaArchivi.h"
