@@ -288,9 +288,8 @@ void ServerQuotazioni::Avvia_Tempo_Reale(Client *c, int sottostante)
         const auto r1d = LeggiRighe(percorso, "TF1D", 2);
         m_sottostanteOrologio = sottostante;
         if (!r5.empty()) {
-            const QString ora = OraCompatta(r5[0].Ora);
-            m_orologio = QDateTime(DataCompatta(r5[0].Data), QTime::fromString(ora, QStringLiteral("hh:mm")))
-                             .addSecs(60);
+            const int minuti = scarico::OraRiga(r5[0].Ora).value_or(0);
+            m_orologio = QDateTime(DataCompatta(r5[0].Data), QTime(0, 0).addSecs(60 * minuti)).addSecs(60);
             m_prezzo = NumeroDb(r5[0].Chiusura);
         } else {
             m_orologio = QDateTime(QDate::currentDate(), QTime(10, 0));
