@@ -115,3 +115,12 @@ QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione
         RenderGrafico::Disegna(static_cast<GraficoRegistratore &>(*g), p, QRectF(immagine.rect()), disposizione);
     return immagine;
 }
+
+bool ContieneColore(const QImage &immagine, QRgb colore)
+{
+    for (int y = 0; y < immagine.height(); ++y)
+        for (int x = 0; x < immagine.width(); ++x)
+            if ((immagine.pixel(x, y) & 0xffffff) == (colore & 0xffffff))
+                return true;
+    return false;
+}

@@ -58,3 +58,6 @@ void RicalcolaCiclo(Stato &stato, int grado);
 // receives where the plot and its axes ended up.
 QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione = QSize(900, 520),
                              RenderGrafico::Disposizione *disposizione = nullptr);
+
+// Whether any pixel of `immagine` has the colour `colore` (alpha ignored).
+bool ContieneColore(const QImage &immagine, QRgb colore);

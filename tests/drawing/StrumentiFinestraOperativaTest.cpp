@@ -3,6 +3,7 @@
 // on the same bars after the underlying is changed and changed back.
 
 #include "CartellaTemporanea.h"
+#include "SlotGraficoProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/TabSottostanti.h"
@@ -34,15 +35,6 @@ void generaStorico(int sottostante)
     p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
     p.seme = quint64(sottostante);
     QVERIFY(generatore::ScriviFileLocali(generatore::Genera(p), sottostante).ok);
-}
-
-bool contiene(const QImage &img, QRgb colore)
-{
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if ((img.pixel(x, y) & 0xffffff) == (colore & 0xffffff))
-                return true;
-    return false;
 }
 
 }  // namespace
@@ -100,7 +92,7 @@ private slots:
         QCOMPARE(l.barra_inizio, 1);
         QCOMPARE(l.barra_fine, b + 2);
         QTRY_VERIFY(!op->Timer_Disegno.isActive());
-        QVERIFY(contiene(g->Immagine(), schermo::ColoreWin(s.cicli.Colori[30]).rgb()));
+        QVERIFY(ContieneColore(g->Immagine(), schermo::ColoreWin(s.cicli.Colori[30]).rgb()));
         if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
             form.grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QStringLiteral("/linea.png"));
 

@@ -1,4 +1,5 @@
 #include "CartellaTemporanea.h"
+#include "SlotGraficoProva.h"
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
 #include "cycle/ControlliGrafici.h"
@@ -80,14 +81,6 @@ class StrumentiWidgetTest : public QObject {
         muovi(x, y);
         QTest::mouseClick(grafico(), Qt::LeftButton, {}, pixel(x, y));
     }
-    bool contieneColore(const QImage &img, QRgb colore)
-    {
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if ((img.pixel(x, y) & 0xffffff) == (colore & 0xffffff))
-                    return true;
-        return false;
-    }
     QString colonnaC0(int id)
     {
         archivio::Connessione c(archivio::FileArchivio::Sistema1);
@@ -154,7 +147,7 @@ private slots:
         for (int x = 30; x <= 120; x += 10)
             muovi(x, 4 + x / 10.0);
         QVERIFY(strumenti->Banda(0)->Attiva());
-        QVERIFY(contieneColore(grafico()->grab().toImage(), qRgb(0, 255, 255)));
+        QVERIFY(ContieneColore(grafico()->grab().toImage(), qRgb(0, 255, 255)));
         QCOMPARE(grafico()->dipinture_complete(), complete);
 
         clic(120.5, 16);
@@ -168,7 +161,7 @@ private slots:
         QVERIFY(!strumenti->Banda(0)->Attiva());
         QCOMPARE(ridisegni, 1);
         QTest::qWait(30);
-        QVERIFY(contieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
+        QVERIFY(ContieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
         muovi(60, 10);
         QCOMPARE(grafico()->cursor().shape(), Qt::ArrowCursor);
 
@@ -180,7 +173,7 @@ private slots:
         QCOMPARE(colonnaC0(grado * 15 + 1), QStringLiteral("0"));
         QCOMPARE(stato->disegno.Modo_Disegno, QString());
         QTest::qWait(30);
-        QVERIFY(!contieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
+        QVERIFY(!ContieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
     }
 
     void escAnnullaLaLinea()
