@@ -4,6 +4,7 @@
 // that real-time prices redraw.
 
 #include "Bench.h"
+#include "GraficoBench.h"
 
 #include "Stato.h"
 #include "cycle/Battleplan.h"
@@ -22,42 +23,11 @@
 
 namespace {
 
-class Controlli : public ControlliGrafici {
-public:
-    GraficoControllo *Graf_Battleplan(int slot) override { return slot == 0 ? &grafico : nullptr; }
-    BarraScorrimento *Hsc_Graf(int) override { return &x; }
-    BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
-    void Mostra_Comandi_Slot(int, bool) override {}
-    int Sld_Zoom_Max() const override { return 10; }
-    QString Text_Last() const override { return {}; }
-
-    ModelloGrafico grafico;
-    BarraValori x, y;
-};
-
-void riempi(SerieStorico &serie, int minutiBarra)
-{
-    QDate data(2025, 12, 5);
-    int minuti = 22 * 60;
-    for (int r = 1; r <= serie.capacita(); ++r) {
-        BarraStorico &b = serie.barra(r);
-        b.data = data;
-        b.minuti = minuti;
-        b.chiusura = 20000 + 400 * std::sin(r / 90.0) + 80 * std::sin(r / 9.0);
-        minuti -= minutiBarra;
-        if (minuti <= 8 * 60) {
-            do
-                data = data.addDays(-1);
-            while (data.dayOfWeek() > 5);
-            minuti = 22 * 60;
-        }
-    }
-}
 
 void prepara(Stato &s, int grado, double durata, double scostamento)
 {
-    riempi(s.mercato.Storico_15M, 15);
-    riempi(s.mercato.Storico_5M, 5);
+    RiempiSerieBench(s.mercato.Storico_15M, 15);
+    RiempiSerieBench(s.mercato.Storico_5M, 5);
     StatoCicli &c = s.cicli;
     c.Sottostante = QStringLiteral("Dax");
     c.Barre_15M_Giorno = 56;
@@ -121,7 +91,7 @@ void misura(const QString &nome, int grado, double durata, double scostamento, Q
 {
     auto stato = std::make_unique<Stato>();
     prepara(*stato, grado, durata, scostamento);
-    Controlli controlli;
+    ControlliBench controlli;
     controlli.y.Imposta_Min(100);
     controlli.y.Imposta_Max(1);
     controlli.y.Imposta_Valore(50);

@@ -4,6 +4,7 @@
 // chart build, to show what the save costs.
 
 #include "Bench.h"
+#include "GraficoBench.h"
 
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -26,19 +27,6 @@
 
 namespace {
 
-class Controlli : public ControlliGrafici {
-public:
-    GraficoControllo *Graf_Battleplan(int slot) override { return slot == 0 ? &grafico : nullptr; }
-    BarraScorrimento *Hsc_Graf(int) override { return &x; }
-    BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
-    void Mostra_Comandi_Slot(int, bool) override {}
-    int Sld_Zoom_Max() const override { return 10; }
-    QString Text_Last() const override { return {}; }
-
-    ModelloGrafico grafico;
-    BarraValori x, y;
-};
-
 class Ambiente : public AmbienteNavigazione {
 public:
     explicit Ambiente(Stato &s) : stato(s) {}
@@ -55,28 +43,10 @@ public:
     void Mostra_Caricamento_Indicatore(int, int) override {}
 
     Stato &stato;
-    ::Controlli controlli;
+    ControlliBench controlli;
     bool disegna = true;
 };
 
-void riempi(SerieStorico &serie, int minutiBarra)
-{
-    QDate data(2025, 12, 5);
-    int minuti = 22 * 60;
-    for (int r = 1; r <= serie.capacita(); ++r) {
-        BarraStorico &b = serie.barra(r);
-        b.data = data;
-        b.minuti = minuti;
-        b.chiusura = 20000 + 400 * std::sin(r / 90.0) + 80 * std::sin(r / 9.0);
-        minuti -= minutiBarra;
-        if (minuti <= 8 * 60) {
-            do
-                data = data.addDays(-1);
-            while (data.dayOfWeek() > 5);
-            minuti = 22 * 60;
-        }
-    }
-}
 
 }  // namespace
 
@@ -94,8 +64,8 @@ int main(int argc, char **argv)
     Stato &s = *stato;
     s.shell.Blocco_Grafici = false;
     s.archivio.Sottostante_Corrente = 2;
-    riempi(s.mercato.Storico_15M, 15);
-    riempi(s.mercato.Storico_5M, 5);
+    RiempiSerieBench(s.mercato.Storico_15M, 15);
+    RiempiSerieBench(s.mercato.Storico_5M, 5);
     StatoCicli &c = s.cicli;
     ciclo::Inizializza_Tabelle_Cicli(c);
     c.Sottostante = QStringLiteral("Dax");

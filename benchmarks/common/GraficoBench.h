@@ -1,0 +1,45 @@
+#pragma once
+
+// One chart slot without a window, and the history the chart benchmarks draw.
+
+#include "cycle/ControlliGrafici.h"
+#include "market/SerieStorico.h"
+#include "platform/ModelloGrafico.h"
+
+#include <QDate>
+#include <cmath>
+
+// Slot 0 only, its content kept in a ModelloGrafico.
+class ControlliBench : public ControlliGrafici {
+public:
+    GraficoControllo *Graf_Battleplan(int slot) override { return slot == 0 ? &grafico : nullptr; }
+    BarraScorrimento *Hsc_Graf(int) override { return &x; }
+    BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
+    void Mostra_Comandi_Slot(int, bool) override {}
+    int Sld_Zoom_Max() const override { return 10; }
+    QString Text_Last() const override { return {}; }
+
+    ModelloGrafico grafico;
+    BarraValori x, y;
+};
+
+// A full 08:00-22:00 weekday series ending on Friday 5 December 2025, its close
+// two waves round 20000.
+inline void RiempiSerieBench(SerieStorico &serie, int minutiBarra)
+{
+    QDate data(2025, 12, 5);
+    int minuti = 22 * 60;
+    for (int r = 1; r <= serie.capacita(); ++r) {
+        BarraStorico &b = serie.barra(r);
+        b.data = data;
+        b.minuti = minuti;
+        b.chiusura = 20000 + 400 * std::sin(r / 90.0) + 80 * std::sin(r / 9.0);
+        minuti -= minutiBarra;
+        if (minuti <= 8 * 60) {
+            do
+                data = data.addDays(-1);
+            while (data.dayOfWeek() > 5);
+            minuti = 22 * 60;
+        }
+    }
+}
