@@ -41,14 +41,15 @@ QString StringaConnessione(const QString &host, int sottostante)
         .arg(host, db);
 }
 
-namespace {
-
-bool LeggiTabella(QSqlDatabase &db, int k, std::vector<Riga> &righe, QString *errore)
+bool LeggiTabella(QSqlDatabase &db, const char *tabella, std::vector<Riga> &righe, QString *errore, int limite)
 {
     righe.clear();
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(Tabelle[k])))) {
+    QString sql = QStringLiteral("SELECT * FROM %1").arg(QLatin1String(tabella));
+    if (limite > 0)
+        sql += QStringLiteral(" LIMIT %1").arg(limite);
+    if (!q.exec(sql)) {
         *errore = q.lastError().text();
         return false;
     }
@@ -58,10 +59,10 @@ bool LeggiTabella(QSqlDatabase &db, int k, std::vector<Riga> &righe, QString *er
     const int iChiusura = r.indexOf(QStringLiteral("CHIUSURA"));
     const int iVolume = r.indexOf(QStringLiteral("VOLUME"));
     if (iData < 0 || iOra < 0 || iChiusura < 0 || iVolume < 0) {
-        *errore = QStringLiteral("%1: colonne mancanti").arg(QLatin1String(Tabelle[k]));
+        *errore = QStringLiteral("%1: colonne mancanti").arg(QLatin1String(tabella));
         return false;
     }
-    righe.reserve(5000);
+    righe.reserve(limite > 0 ? size_t(limite) : 5000);
     while (q.next()) {
         righe.push_back(Riga{q.value(iData).toString().trimmed(), q.value(iOra).toString().trimmed(),
                              q.value(iChiusura).toString().trimmed(), q.value(iVolume).toString().trimmed()});
@@ -72,8 +73,6 @@ bool LeggiTabella(QSqlDatabase &db, int k, std::vector<Riga> &righe, QString *er
     }
     return true;
 }
-
-}  // namespace
 
 TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, const OpzioniScarico &opzioni)
 {
@@ -101,11 +100,11 @@ TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, c
             if (!aperto)
                 continue;
             QString errore;
-            bool ok = LeggiTabella(db, k, t.Righe[size_t(k)], &errore);
+            bool ok = LeggiTabella(db, Tabelle[k], t.Righe[size_t(k)], &errore);
             if (!ok && opzioni.Riprova) {
                 if (opzioni.Pausa)
                     opzioni.Pausa(3.0);
-                ok = LeggiTabella(db, k, t.Righe[size_t(k)], &errore);
+                ok = LeggiTabella(db, Tabelle[k], t.Righe[size_t(k)], &errore);
             }
             t.Lette[size_t(k)] = ok;
             if (!ok && t.Errore.isEmpty())

@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+class QSqlDatabase;
+
 namespace scarico {
 
 // Database of underlying 1..7; empty for any other number.
@@ -33,6 +35,10 @@ struct Riga {
 std::optional<QDate> DataRiga(const QString &t);
 std::optional<int> OraRiga(const QString &t);
 std::optional<double> NumeroRiga(QString t);
+
+// Rows of `tabella` in stored order, all of them or the first `limite` when above 0.
+// False with *errore when the query fails or a column is missing.
+bool LeggiTabella(QSqlDatabase &db, const char *tabella, std::vector<Riga> &righe, QString *errore, int limite = 0);
 
 struct TabelleScaricate {
     std::array<std::vector<Riga>, 5> Righe{};  // index 1..4: 5M, 15M, 1H, 1D

@@ -6,10 +6,8 @@
 
 #include <QAtomicInt>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QVariant>
 #include <algorithm>
 #include <cmath>
 
@@ -34,16 +32,9 @@ std::vector<scarico::Riga> LeggiRighe(const QString &percorso, const char *tabel
         db.setDatabaseName(percorso);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (db.open()) {
-            QSqlQuery q(db);
-            q.setForwardOnly(true);
             // Tables hold their bars newest first, in stored order.
-            if (q.exec(QStringLiteral("SELECT DATA, ORA, CHIUSURA, VOLUME FROM %1 LIMIT %2")
-                           .arg(QLatin1String(tabella))
-                           .arg(quante))) {
-                while (q.next())
-                    righe.push_back({q.value(0).toString().trimmed(), q.value(1).toString().trimmed(),
-                                     q.value(2).toString().trimmed(), q.value(3).toString().trimmed()});
-            }
+            QString errore;
+            scarico::LeggiTabella(db, tabella, righe, &errore, quante);
             db.close();
         }
     }
