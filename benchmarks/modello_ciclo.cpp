@@ -9,6 +9,7 @@
 #include "cycle/ModelloCiclo.h"
 #include "cycle/TempiFuturi.h"
 #include "market/GeneratoreStorico.h"
+#include "market/StoricoLocale.h"
 
 #include <QCoreApplication>
 
@@ -22,10 +23,7 @@ int main(int argc, char **argv)
     p.sottostante = s.archivio.Tab_Sottostanti[2];
     p.ultimoGiorno = QDate(2026, 12, 4);
     const storico::SetStorico set = generatore::Genera(p);
-    s.mercato.Storico_5M = set.s5M;
-    s.mercato.Storico_15M = set.s15M;
-    s.mercato.Storico_1H = set.s1H;
-    s.mercato.Storico_1D = set.s1D;
+    storico::CopiaSetStorico(s.mercato, set);
 
     StatoCicli &c = s.cicli;
     ciclo::Inizializza_Tabelle_Cicli(c);

@@ -25,10 +25,7 @@ int main(int argc, char **argv)
 
     StatoMercato m;
     storico::Inizializza_Tabella_Chiave(m);
-    m.Storico_5M = set.s5M;
-    m.Storico_15M = set.s15M;
-    m.Storico_1H = set.s1H;
-    m.Storico_1D = set.s1D;
+    storico::CopiaSetStorico(m, set);
 
     bool ok = true;
     MisuraMediana(QStringLiteral("storico_locale_scrittura"), [&] {

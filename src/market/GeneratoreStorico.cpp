@@ -214,10 +214,7 @@ storico::Esito ScriviFileLocali(const storico::SetStorico &set, int sottostante)
 {
     StatoMercato m;
     storico::Inizializza_Tabella_Chiave(m);
-    m.Storico_5M = set.s5M;
-    m.Storico_15M = set.s15M;
-    m.Storico_1H = set.s1H;
-    m.Storico_1D = set.s1D;
+    storico::CopiaSetStorico(m, set);
     for (const QString &tf : storico::Timeframes()) {
         const storico::Esito e = storico::Salva_Storico(m, sottostante, tf);
         if (!e.ok)

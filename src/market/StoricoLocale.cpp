@@ -413,4 +413,12 @@ EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorre
     return esito;
 }
 
+void CopiaSetStorico(StatoMercato &mercato, const SetStorico &set)
+{
+    mercato.Storico_5M = set.s5M;
+    mercato.Storico_15M = set.s15M;
+    mercato.Storico_1H = set.s1H;
+    mercato.Storico_1D = set.s1D;
+}
+
 }  // namespace storico

@@ -66,6 +66,8 @@ struct SetStorico {
     SerieStorico s1H{costanti::Barre_Storico_1H};
     SerieStorico s1D{costanti::Barre_Storico_1D};
 };
+// The four series of `set` become the session's history.
+void CopiaSetStorico(StatoMercato &mercato, const SetStorico &set);
 std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore = nullptr,
                                           const std::function<void(int passo)> &avanzamento = {});
 

@@ -8,6 +8,7 @@
 #include "archive/TabSottostanti.h"
 #include "cycle/ModelloCiclo.h"
 #include "market/GeneratoreStorico.h"
+#include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
 
 #include <QFile>
@@ -42,10 +43,7 @@ class ModelloCicloTest : public QObject {
         archivio::Inizializza_Tab_Sottostanti(s.archivio);
         Inizializza_Tabelle_Cicli(s.cicli);
         QVERIFY(archivio::Carica_Parametri(s.archivio, s.shell.Formato_Data, QDate(2026, 12, 5)));
-        s.mercato.Storico_5M = m_set.s5M;
-        s.mercato.Storico_15M = m_set.s15M;
-        s.mercato.Storico_1H = m_set.s1H;
-        s.mercato.Storico_1D = m_set.s1D;
+        storico::CopiaSetStorico(s.mercato, m_set);
     }
 
     static QString &campo(Stato &s, int posizione, int grado)
