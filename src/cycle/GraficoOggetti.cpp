@@ -5,25 +5,18 @@
 // they have no position.
 void Disegna_Linee_Utente(ContestoGrafico &c)
 {
+    const auto segmento = [&c](const auto &o, int spessore, int stile) {
+        if (!o.in_uso || !o.trovata)
+            return;
+        c.ctl.Nuova_Serie(QString());
+        c.ctl.Stile_Serie(c.Colore(o.colore), spessore, stile);
+        c.ctl.Tipo_Punto_Serie(0);
+        c.ctl.Aggiungi_Punto(o.barra_inizio, o.prezzo_inizio);
+        c.ctl.Aggiungi_Punto(o.barra_fine, o.prezzo_fine);
+    };
     const size_t d = size_t(c.grado);
-    for (int i = 1; i <= costanti::Max_Linee; ++i) {
-        const Linea &l = c.stato.disegno.Linee[d][size_t(i)];
-        if (!l.in_uso || !l.trovata)
-            continue;
-        c.ctl.Nuova_Serie(QString());
-        c.ctl.Stile_Serie(c.Colore(l.colore), 2, 1);
-        c.ctl.Tipo_Punto_Serie(0);
-        c.ctl.Aggiungi_Punto(l.barra_inizio, l.prezzo_inizio);
-        c.ctl.Aggiungi_Punto(l.barra_fine, l.prezzo_fine);
-    }
-    for (int i = 1; i <= costanti::Max_Distanze; ++i) {
-        const Distanza &di = c.stato.disegno.Distanze[d][size_t(i)];
-        if (!di.in_uso || !di.trovata)
-            continue;
-        c.ctl.Nuova_Serie(QString());
-        c.ctl.Stile_Serie(c.Colore(di.colore), 1, 2);
-        c.ctl.Tipo_Punto_Serie(0);
-        c.ctl.Aggiungi_Punto(di.barra_inizio, di.prezzo_inizio);
-        c.ctl.Aggiungi_Punto(di.barra_fine, di.prezzo_fine);
-    }
+    for (int i = 1; i <= costanti::Max_Linee; ++i)
+        segmento(c.stato.disegno.Linee[d][size_t(i)], 2, 1);
+    for (int i = 1; i <= costanti::Max_Distanze; ++i)
+        segmento(c.stato.disegno.Distanze[d][size_t(i)], 1, 2);
 }
