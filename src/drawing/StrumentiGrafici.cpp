@@ -19,32 +19,25 @@ StrumentiGrafici::StrumentiGrafici(Stato &stato, ControlliGrafici &controlli, Am
 {
 }
 
-void StrumentiGrafici::Cmd_Line_Click(int indice)
-{
-    if (indice < 0 || indice > 3)
-        return;
-    scegliStrumento(1 + indice, QStringLiteral("LINEA%1").arg(codiciColore[size_t(indice)]), true);
-}
+void StrumentiGrafici::Cmd_Line_Click(int indice) { scegliColore(1, QStringLiteral("LINEA"), indice, true); }
 
 void StrumentiGrafici::Cmd_Cancella_Linea_Click() { scegliStrumento(5, QStringLiteral("CAN_L"), false); }
 
-void StrumentiGrafici::Cmd_Testo_Click(int indice)
-{
-    if (indice < 0 || indice > 3)
-        return;
-    scegliStrumento(6 + indice, QStringLiteral("TESTO%1").arg(codiciColore[size_t(indice)]), false);
-}
+void StrumentiGrafici::Cmd_Testo_Click(int indice) { scegliColore(6, QStringLiteral("TESTO"), indice, false); }
 
 void StrumentiGrafici::Cmd_Cancella_Testo_Click() { scegliStrumento(10, QStringLiteral("CAN_T"), false); }
 
-void StrumentiGrafici::Cmd_Distanza_Click(int indice)
+void StrumentiGrafici::Cmd_Distanza_Click(int indice) { scegliColore(11, QStringLiteral("DISTA"), indice, true); }
+
+void StrumentiGrafici::Cmd_Cancella_Distanza_Click() { scegliStrumento(15, QStringLiteral("CAN_D"), false); }
+
+// The coloured tools: pointers primo..primo+3 and modes "<tool><colour code>".
+void StrumentiGrafici::scegliColore(int primo, const QString &strumento, int indice, bool tieniPunto)
 {
     if (indice < 0 || indice > 3)
         return;
-    scegliStrumento(11 + indice, QStringLiteral("DISTA%1").arg(codiciColore[size_t(indice)]), true);
+    scegliStrumento(primo + indice, strumento + QString::number(codiciColore[size_t(indice)]), tieniPunto);
 }
-
-void StrumentiGrafici::Cmd_Cancella_Distanza_Click() { scegliStrumento(15, QStringLiteral("CAN_D"), false); }
 
 // A pending first point is kept only by the tools that can finish it (a line or a
 // distance); any other tool drops it, so no stale point completes a later object.

@@ -93,6 +93,7 @@ public:
     bool LeggiAssi(int slot, disegno::AssiGrafico &assi) const;
 
 private:
+    void scegliColore(int primo, const QString &strumento, int indice, bool tieniPunto);
     void scegliStrumento(int puntatore, const QString &modo, bool tieniPunto);
     void annullaPunto();
     bool puntoInAttesaQui() const;
