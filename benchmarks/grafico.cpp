@@ -23,18 +23,10 @@
 
 namespace {
 
-
 void prepara(Stato &s, int grado, double durata, double scostamento)
 {
-    RiempiSerieBench(s.mercato.Storico_15M, 15);
-    RiempiSerieBench(s.mercato.Storico_5M, 5);
+    PreparaSessioneBench(s);
     StatoCicli &c = s.cicli;
-    c.Sottostante = QStringLiteral("Dax");
-    c.Barre_15M_Giorno = 56;
-    c.Fattore_Durata = 15;
-    c.Inizio_Sessione = QTime(8, 0);
-    c.Fine_Sessione = QTime(22, 0);
-    ciclo::Imposta_Colori(c, 0);
     const size_t g = size_t(grado);
     c.Durata[g] = durata;
     c.Scostamento_Ciclo[g] = scostamento;

@@ -64,16 +64,9 @@ int main(int argc, char **argv)
     Stato &s = *stato;
     s.shell.Blocco_Grafici = false;
     s.archivio.Sottostante_Corrente = 2;
-    RiempiSerieBench(s.mercato.Storico_15M, 15);
-    RiempiSerieBench(s.mercato.Storico_5M, 5);
     StatoCicli &c = s.cicli;
     ciclo::Inizializza_Tabelle_Cicli(c);
-    c.Sottostante = QStringLiteral("Dax");
-    c.Barre_15M_Giorno = 56;
-    c.Fattore_Durata = 15;
-    c.Inizio_Sessione = QTime(8, 0);
-    c.Fine_Sessione = QTime(22, 0);
-    ciclo::Imposta_Colori(c, 0);
+    PreparaSessioneBench(s);
     const int grado = 4;
     c.Durata[grado] = 1000;
     c.Compressione[grado] = 10;

@@ -2,11 +2,14 @@
 
 // One chart slot without a window, and the history the chart benchmarks draw.
 
+#include "Stato.h"
+#include "cycle/Colori.h"
 #include "cycle/ControlliGrafici.h"
 #include "market/SerieStorico.h"
 #include "platform/ModelloGrafico.h"
 
 #include <QDate>
+#include <QTime>
 #include <cmath>
 
 // Slot 0 only, its content kept in a ModelloGrafico.
@@ -42,4 +45,19 @@ inline void RiempiSerieBench(SerieStorico &serie, int minutiBarra)
             minuti = 22 * 60;
         }
     }
+}
+
+// "Dax", 08:00-22:00 with 56 quarter-hours a day, both intraday series full
+// and the first colour scheme.
+inline void PreparaSessioneBench(Stato &s)
+{
+    RiempiSerieBench(s.mercato.Storico_15M, 15);
+    RiempiSerieBench(s.mercato.Storico_5M, 5);
+    StatoCicli &c = s.cicli;
+    c.Sottostante = QStringLiteral("Dax");
+    c.Barre_15M_Giorno = 56;
+    c.Fattore_Durata = 15;
+    c.Inizio_Sessione = QTime(8, 0);
+    c.Fine_Sessione = QTime(22, 0);
+    ciclo::Imposta_Colori(c, 0);
 }
