@@ -104,9 +104,11 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
         EtichettaUtente(form, "Lbl_Cod_Utente", 2750)->setText(codice);
         EtichettaUtente(form, "Lbl_Desc_Utente", 3030)->setText(descrizione);
     };
-    a.Aggiorna_Caselle = [&finestra](bool) {
+    a.Aggiorna_Caselle = [&finestra](bool ultimo) {
         if (finestra.Quotazioni())
             finestra.Quotazioni()->Aggiorna_Caselle();
+        if (ultimo)
+            finestra.Text_Last_Change();
     };
     a.Lampeggia_Led_RT = [&form, &finestra, acceso = std::make_shared<bool>(false)] {
         if (!finestra.Quotazioni())

@@ -5,6 +5,7 @@
 #include "archive/ParametriCicli.h"
 #include "cycle/Colori.h"
 #include "cycle/DisegnaGrafico.h"
+#include "cycle/GraficoTempoReale.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
 #include "market/SessioneQuotazioni.h"
@@ -32,6 +33,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -99,6 +101,7 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
 
     connect(m_quotazioni, &PannelloQuotazioni::Aspetto_Cliccato, this, [this] { Cmd_Aspetto_Click(0); });
     connect(m_quotazioni, &PannelloQuotazioni::Storico_Cliccato, this, [this] { Cmd_Storico_Click(); });
+    connect(m_quotazioni->Cmd_Graf_RT, &QPushButton::clicked, this, [this] { Cmd_Graf_RT_Click(); });
     connect(m_quotazioni, &PannelloQuotazioni::Sottostante_Offline_Scelto, this,
             [this](int i) { Imposta_Sottostante_Offline(i); });
     connect(m_caricamento.get(), &Caricamento::Ultime_Barre_Mancanti, this, [this](const QString &m) {
@@ -107,6 +110,9 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     });
 
     Apri_Url = [](const QUrl &url) { QDesktopServices::openUrl(url); };
+    Domanda_RT = [this](const QString &titolo, const QString &testo) {
+        return QMessageBox::question(&m_form, titolo, testo, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
     Fallimento = [this](const QString &messaggio) {
         if (!messaggio.isEmpty())
             Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore \u00AE"), messaggio);
@@ -222,12 +228,30 @@ void FinestraOperativa::Disegna_Grafico(int grafico, int grado)
     ::Disegna_Grafico(m_form.S(), *m_area, grafico, grado);
 }
 
-void FinestraOperativa::Disegna_Grafici()
+AmbienteGraficoRT FinestraOperativa::Ambiente_RT()
 {
-    const auto &conf = m_form.S().cicli.Conf_Grafici;
-    for (int s = 0; s < 4; ++s)
-        Disegna_Grafico(s, conf[size_t(s)].grado);
+    AmbienteGraficoRT a;
+    a.Beep = [] { QApplication::beep(); };
+    a.Domanda = [this](const QString &titolo, const QString &testo) { return Domanda_RT && Domanda_RT(titolo, testo); };
+    a.Colore_Cmd_Graf_RT = [this](ColoreWin colore) { m_quotazioni->Colore_Graf_RT(colore); };
+    a.Disegna_Grafico = [this](int grafico, int grado) { Disegna_Grafico(grafico, grado); };
+    a.Salva_Grafico_RT = [this] { return archivio::Salva_Grafico_RT(m_form.S().archivio); };
+    a.Graf_Battleplan = [this](int slot) { return m_area->Graf_Battleplan(slot); };
+    return a;
 }
+
+void FinestraOperativa::Disegna_Grafici() { ::Disegna_Grafici(m_form.S(), Ambiente_RT()); }
+
+void FinestraOperativa::Cmd_Graf_RT_Click()
+{
+    if (!::Cmd_Graf_RT_Click(m_form.S(), Ambiente_RT()))
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                      QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time."));
+}
+
+void FinestraOperativa::Text_Last_Change() { ::Text_Last_Change(m_form.S(), Ambiente_RT()); }
+
+void FinestraOperativa::Cancella_Grafici() { ::Cancella_Grafici(Ambiente_RT()); }
 
 void FinestraOperativa::Imposta_Titoli_Grafici()
 {
@@ -469,6 +493,7 @@ void FinestraOperativa::Imposta_Sottostante_Offline(int index)
     stato.mercato.Text_Last.clear();
     stato.mercato.Text_Var.clear();
     stato.mercato.Text_Volume.clear();
+    Cancella_Grafici();
     m_quotazioni->Aggiorna_Caselle();
     m_form.Frm_Storico->hide();
     Imposta_Layout_Senza_Storico();

@@ -17,6 +17,7 @@
 #include <memory>
 
 class AreaGrafici;
+struct AmbienteGraficoRT;
 class FormS1;
 class PannelloCicli;
 class PannelloQuotazioni;
@@ -74,6 +75,12 @@ public:
 
     void Disegna_Grafico(int grafico, int grado) override;
     void Disegna_Grafici();
+    // The real-time chart switch, the last-price redraw and the clearing of all four charts.
+    void Cmd_Graf_RT_Click();
+    void Text_Last_Change();
+    void Cancella_Grafici();
+    // The question asked before switching real-time charts on; true for Yes. Tests replace it.
+    std::function<bool(const QString &titolo, const QString &testo)> Domanda_RT;
     void Imposta_Titoli_Grafici();
     void Imposta_Opzione_Grafici();
     void Imposta_Pannelli_Modalita();
@@ -116,6 +123,7 @@ private:
     // The chart layout in use, again at the chart frame's current size.
     void Ridisponi_Grafici();
     void Esito_Fase(Caricamento::Esito esito);
+    AmbienteGraficoRT Ambiente_RT();
 
     FormS1 &m_form;
     std::unique_ptr<Caricamento> m_caricamento;

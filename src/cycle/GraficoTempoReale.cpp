@@ -1,0 +1,87 @@
+#include "cycle/GraficoTempoReale.h"
+
+#include "Stato.h"
+
+#include <QStringList>
+
+namespace tempo_reale {
+
+QString Testo_Domanda()
+{
+    return QStringList{QStringLiteral("Si desidera attivare L'aggiornamento Grafico in Realtime  di Wavelore ?    "),
+                       QString(),
+                       QStringLiteral("L'attivazione di questo servizio potrebbe rallentare Wavelore "),
+                       QStringLiteral("se non si dispone di una configurazione adeguata del Vostro computer."),
+                       QString(),
+                       QStringLiteral("Premere Si per attivare, No per non attivare")}
+        .join(QStringLiteral("\r\n"));
+}
+
+}  // namespace tempo_reale
+
+namespace {
+
+void ridisegnaSlotRT(const Stato &stato, const AmbienteGraficoRT &a)
+{
+    if (!a.Disegna_Grafico)
+        return;
+    for (int s = 0; s < costanti::Num_Slot; ++s) {
+        const int k = stato.cicli.Conf_Grafici[size_t(s)].grado;
+        if (k >= tempo_reale::Primo_Grado_RT)
+            a.Disegna_Grafico(s, k);
+    }
+}
+
+}  // namespace
+
+bool Cmd_Graf_RT_Click(Stato &stato, const AmbienteGraficoRT &a)
+{
+    int &rt = stato.archivio.Grafico_RT;
+    if (rt == 1) {
+        rt = 0;
+        if (a.Colore_Cmd_Graf_RT)
+            a.Colore_Cmd_Graf_RT(stato.cicli.Colori[41]);
+    } else {
+        if (a.Beep)
+            a.Beep();
+        const bool si = a.Domanda && a.Domanda(tempo_reale::Titolo_Domanda, tempo_reale::Testo_Domanda());
+        if (si) {
+            rt = 1;
+            if (a.Colore_Cmd_Graf_RT)
+                a.Colore_Cmd_Graf_RT(stato.cicli.Colori[42]);
+        } else {
+            rt = 0;
+        }
+    }
+    ridisegnaSlotRT(stato, a);
+    return !a.Salva_Grafico_RT || a.Salva_Grafico_RT();
+}
+
+void Text_Last_Change(const Stato &stato, const AmbienteGraficoRT &a)
+{
+    if (stato.archivio.Grafico_RT != 1 || stato.shell.Blocco_Grafici || stato.shell.Blocco_Aggiornamento)
+        return;
+    ridisegnaSlotRT(stato, a);
+}
+
+void Cancella_Grafici(const AmbienteGraficoRT &a)
+{
+    if (!a.Graf_Battleplan)
+        return;
+    for (int s = 0; s < costanti::Num_Slot; ++s) {
+        GraficoControllo *g = a.Graf_Battleplan(s);
+        if (!g)
+            continue;
+        g->Visibile(false);
+        g->Svuota_Grafico();
+        g->Ridisegna_Grafico();
+    }
+}
+
+void Disegna_Grafici(const Stato &stato, const AmbienteGraficoRT &a)
+{
+    if (!a.Disegna_Grafico)
+        return;
+    for (int s = 0; s < costanti::Num_Slot; ++s)
+        a.Disegna_Grafico(s, stato.cicli.Conf_Grafici[size_t(s)].grado);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+// The real-time chart switch and the handlers that act on all four chart
+// slots at once. The window supplies the question box, the button colour, the
+// redraw of one slot and the settings writer; nothing here touches a widget.
+
+#include "platform/GraficoControllo.h"
+
+#include <QString>
+#include <functional>
+
+struct Stato;
+
+namespace tempo_reale {
+
+inline const QString Titolo_Domanda = QStringLiteral("- Attivazione Grafici Real Time -");
+// The question asked before switching real-time charts on, lines joined by CR LF.
+QString Testo_Domanda();
+
+// Degrees whose charts follow the last price (the 15- and 5-minute degrees 8..12).
+inline constexpr int Primo_Grado_RT = 8;
+inline constexpr int Ultimo_Grado_RT = 12;
+inline bool Grado_RT(int grado) { return grado >= Primo_Grado_RT && grado <= Ultimo_Grado_RT; }
+
+}  // namespace tempo_reale
+
+// What the handlers need from the window. A member left empty is skipped.
+struct AmbienteGraficoRT {
+    std::function<void()> Beep;
+    // Yes/No question with the question icon; true for Yes.
+    std::function<bool(const QString &titolo, const QString &testo)> Domanda;
+    // Both face colours of Cmd_Graf_RT.
+    std::function<void(ColoreWin)> Colore_Cmd_Graf_RT;
+    std::function<void(int grafico, int grado)> Disegna_Grafico;
+    // Writes Grafico_RT to the start-up settings; false when it could not be written.
+    std::function<bool()> Salva_Grafico_RT;
+    // Graf_Battleplan(slot), nullptr when the slot has no chart.
+    std::function<GraficoControllo *(int slot)> Graf_Battleplan;
+};
+
+// Switches Grafico_RT, shows it on the button, redraws the slots of the degrees
+// 8..12 and saves the flag. Returns false when the flag could not be saved.
+bool Cmd_Graf_RT_Click(Stato &stato, const AmbienteGraficoRT &ambiente);
+
+// A new last price: redraws the slots of the degrees 8..12 while real-time
+// charts are on and neither the loading nor a code-driven change holds the charts.
+void Text_Last_Change(const Stato &stato, const AmbienteGraficoRT &ambiente);
+
+// Hides and empties the four charts.
+void Cancella_Grafici(const AmbienteGraficoRT &ambiente);
+
+// Draws the four slots with the degree each shows; a slot not in use is hidden by the drawing.
+void Disegna_Grafici(const Stato &stato, const AmbienteGraficoRT &ambiente);

@@ -1,0 +1,146 @@
+// The real-time chart button, the last-price redraw and the clearing of the
+// charts in the working window after an OFFLINE start.
+
+#include "CartellaTemporanea.h"
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
+#include "archive/ImpostazioniAvvio.h"
+#include "archive/TabSottostanti.h"
+#include "market/GeneratoreStorico.h"
+#include "market/SessioneQuotazioni.h"
+#include "market/ui/SessioneFinestra.h"
+#include "platform/Schermo.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/RiquadroGrafico.h"
+#include "platform/ui/GraficoWidget.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+void Genera_Storico_Locale(int sottostante)
+{
+    StatoArchivio a;
+    archivio::Inizializza_Tab_Sottostanti(a);
+    generatore::Parametri p;
+    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
+    p.seme = quint64(sottostante);
+    const storico::SetStorico set = generatore::Genera(p);
+    QVERIFY(generatore::ScriviFileLocali(set, sottostante).ok);
+}
+
+int Grafico_RT_Salvato()
+{
+    StatoArchivio letto;
+    archivio::Carica_Impostazioni_Avvio(letto);
+    return letto.Grafico_RT;
+}
+
+// The red last-price segment of a chart, if it has one.
+const SerieGrafico *Segmento_Rosso(const GraficoWidget &g)
+{
+    for (const SerieGrafico &s : g.serie())
+        if (s.nome.isEmpty() && s.colore == ColoreWin(255) && s.spessore == 2 && s.punti.size() == 2)
+            return &s;
+    return nullptr;
+}
+
+}  // namespace
+
+class GraficoTempoRealeFinestraTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void pulsante_ultimo_prezzo_e_cancellazione()
+    {
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        Genera_Storico_Locale(2);
+        if (QTest::currentTestFailed())
+            return;
+        FormS1 form;
+        FinestraOperativa *op = Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *op);
+        QVERIFY(sessione);
+        op->Sequenza().Fattore_Pause = 0;
+        QStringList fallimenti;
+        op->Fallimento = [&fallimenti](const QString &m) { fallimenti << m; };
+        form.uscita.Termina = [](int) {};
+        QVERIFY(form.Form_Load());
+        form.show();
+        QTest::mouseClick(form.Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        QVERIFY(fallimenti.isEmpty());
+        Stato &s = form.S();
+        QVERIFY(!s.shell.Blocco_Grafici);
+
+        QStringList domande;
+        bool risposta = true;
+        op->Domanda_RT = [&](const QString &titolo, const QString &) {
+            domande << titolo;
+            return risposta;
+        };
+        QPushButton *rt = op->Quotazioni()->Cmd_Graf_RT;
+        auto colore = [rt] { return rt->palette().color(QPalette::Button); };
+
+        // Off -> asks; Yes switches on, colours the button and saves 1.
+        s.archivio.Grafico_RT = 0;
+        QTest::mouseClick(rt, Qt::LeftButton);
+        QCOMPARE(domande, QStringList{"- Attivazione Grafici Real Time -"});
+        QCOMPARE(s.archivio.Grafico_RT, 1);
+        QCOMPARE(colore(), schermo::ColoreWin(s.cicli.Colori[42]));
+        QCOMPARE(Grafico_RT_Salvato(), 1);
+
+        // On -> off without a question.
+        QTest::mouseClick(rt, Qt::LeftButton);
+        QCOMPARE(domande.size(), 1);
+        QCOMPARE(s.archivio.Grafico_RT, 0);
+        QCOMPARE(colore(), schermo::ColoreWin(s.cicli.Colori[41]));
+        QCOMPARE(Grafico_RT_Salvato(), 0);
+
+        // Off -> No keeps it off and the colour as it was.
+        risposta = false;
+        QTest::mouseClick(rt, Qt::LeftButton);
+        QCOMPARE(domande.size(), 2);
+        QCOMPARE(s.archivio.Grafico_RT, 0);
+        QCOMPARE(colore(), schermo::ColoreWin(s.cicli.Colori[41]));
+
+        // A new last price redraws the 5-minute chart of slot 3 with the red segment.
+        s.archivio.Grafico_RT = 1;
+        s.shell.Modalita = QStringLiteral("ONLINE");
+        s.cicli.Conf_Grafici[3].in_uso = 1;
+        s.cicli.Conf_Grafici[3].grado = 10;
+        GraficoWidget &g3 = *op->Area()->Frm_Graf[3]->Graf_Battleplan;
+        QVERIFY(!Segmento_Rosso(g3));
+        s.mercato.Text_Last = QStringLiteral("12345,5");
+        sessione->Azioni().Aggiorna_Caselle(true);
+        QCOMPARE(op->Quotazioni()->Text_Last->text(), QStringLiteral("12345,5"));
+        const SerieGrafico *segmento = Segmento_Rosso(g3);
+        QVERIFY(segmento);
+        QCOMPARE(segmento->punti[1], QPointF(s.cicli.Barre_Ciclo[10] + 1, 12345.5));
+
+        // While the charts are held the quote redraws nothing.
+        s.shell.Blocco_Grafici = true;
+        s.mercato.Text_Last = QStringLiteral("11111");
+        sessione->Azioni().Aggiorna_Caselle(true);
+        QCOMPARE(Segmento_Rosso(g3)->punti[1].y(), 12345.5);
+        s.shell.Blocco_Grafici = false;
+
+        // Clearing hides and empties every chart.
+        op->Cancella_Grafici();
+        for (RiquadroGrafico *r : op->Area()->Frm_Graf) {
+            QVERIFY(!r->Graf_Battleplan->Visibile());
+            QVERIFY(r->Graf_Battleplan->serie().empty());
+        }
+    }
+};
+
+QTEST_MAIN(GraficoTempoRealeFinestraTest)
+#include "GraficoTempoRealeFinestraTest.moc"
