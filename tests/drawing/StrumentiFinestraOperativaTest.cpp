@@ -3,6 +3,7 @@
 // on the same bars after the underlying is changed and changed back.
 
 #include "CartellaTemporanea.h"
+#include "FinestraProva.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -27,16 +28,6 @@
 
 namespace {
 
-void generaStorico(int sottostante)
-{
-    StatoArchivio a;
-    archivio::Inizializza_Tab_Sottostanti(a);
-    generatore::Parametri p;
-    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
-    p.seme = quint64(sottostante);
-    QVERIFY(generatore::ScriviFileLocali(generatore::Genera(p), sottostante).ok);
-}
-
 }  // namespace
 
 class StrumentiFinestraOperativaTest : public QObject {
@@ -49,19 +40,13 @@ private slots:
     {
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivi().ok);
-        generaStorico(2);
-        generaStorico(5);
-        FormS1 form;
-        FinestraOperativa *op = Prepara_Finestra_Operativa(form);
-        Prepara_Sessione_Online(form, *op);
-        op->Sequenza().Fattore_Pause = 0;
-        QStringList fallimenti;
-        op->Fallimento = [&fallimenti](const QString &m) { fallimenti << m; };
-        form.uscita.Termina = [](int) {};
-        QVERIFY(form.Form_Load());
-        form.show();
-        QTest::mouseClick(form.Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(fallimenti.isEmpty());
+        QVERIFY(GeneraStoricoLocale(2));
+        QVERIFY(GeneraStoricoLocale(5));
+        FinestraProva prova;
+        QVERIFY(prova.AvviaOffline());
+        FormS1 &form = *prova.form;
+        FinestraOperativa *op = prova.op;
+        const QStringList &fallimenti = prova.fallimenti;
         Stato &s = form.S();
         QVERIFY(!s.shell.Blocco_Grafici);
 

@@ -4,6 +4,7 @@
 // the failure path.
 
 #include "CartellaTemporanea.h"
+#include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
@@ -44,17 +45,6 @@
 #include <memory>
 
 namespace {
-
-void Genera_Storico_Locale(int sottostante)
-{
-    StatoArchivio a;
-    archivio::Inizializza_Tab_Sottostanti(a);
-    generatore::Parametri p;
-    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
-    p.seme = quint64(sottostante);
-    const storico::SetStorico set = generatore::Genera(p);
-    QVERIFY(generatore::ScriviFileLocali(set, sottostante).ok);
-}
 
 // Counts the pixels of a chart that differ from its corner (the background).
 int Pixel_Disegnati(GraficoWidget *g)
@@ -203,8 +193,8 @@ private slots:
     {
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivi().ok);
-        Genera_Storico_Locale(2);
-        Genera_Storico_Locale(5);
+        QVERIFY(GeneraStoricoLocale(2));
+        QVERIFY(GeneraStoricoLocale(5));
         auto a = Prepara();
         QVERIFY(a);
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
@@ -322,7 +312,7 @@ private slots:
     {
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivi().ok);
-        Genera_Storico_Locale(2);
+        QVERIFY(GeneraStoricoLocale(2));
         auto a = Prepara();
         QVERIFY(a);
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
@@ -390,7 +380,7 @@ private slots:
     {
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivi().ok);
-        Genera_Storico_Locale(2);
+        QVERIFY(GeneraStoricoLocale(2));
         auto a = Prepara();
         QVERIFY(a);
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);

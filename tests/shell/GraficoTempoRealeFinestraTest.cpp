@@ -2,6 +2,7 @@
 // charts in the working window after an OFFLINE start.
 
 #include "CartellaTemporanea.h"
+#include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
@@ -23,17 +24,6 @@
 #include <QtTest>
 
 namespace {
-
-void Genera_Storico_Locale(int sottostante)
-{
-    StatoArchivio a;
-    archivio::Inizializza_Tab_Sottostanti(a);
-    generatore::Parametri p;
-    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
-    p.seme = quint64(sottostante);
-    const storico::SetStorico set = generatore::Genera(p);
-    QVERIFY(generatore::ScriviFileLocali(set, sottostante).ok);
-}
 
 int Grafico_RT_Salvato()
 {
@@ -63,21 +53,13 @@ private slots:
     {
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivi().ok);
-        Genera_Storico_Locale(2);
-        if (QTest::currentTestFailed())
-            return;
-        FormS1 form;
-        FinestraOperativa *op = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *op);
+        QVERIFY(GeneraStoricoLocale(2));
+        FinestraProva prova;
+        SessioneQuotazioni *sessione = prova.sessione;
         QVERIFY(sessione);
-        op->Sequenza().Fattore_Pause = 0;
-        QStringList fallimenti;
-        op->Fallimento = [&fallimenti](const QString &m) { fallimenti << m; };
-        form.uscita.Termina = [](int) {};
-        QVERIFY(form.Form_Load());
-        form.show();
-        QTest::mouseClick(form.Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(fallimenti.isEmpty());
+        QVERIFY(prova.AvviaOffline());
+        FormS1 &form = *prova.form;
+        FinestraOperativa *op = prova.op;
         Stato &s = form.S();
         QVERIFY(!s.shell.Blocco_Grafici);
 

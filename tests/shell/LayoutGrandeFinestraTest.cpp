@@ -4,6 +4,7 @@
 // reduce button returns to four charts.
 
 #include "CartellaTemporanea.h"
+#include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/TabSottostanti.h"
@@ -32,16 +33,6 @@
 
 namespace {
 
-void generaStorico(int sottostante)
-{
-    StatoArchivio a;
-    archivio::Inizializza_Tab_Sottostanti(a);
-    generatore::Parametri p;
-    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
-    p.seme = quint64(sottostante);
-    QVERIFY(generatore::ScriviFileLocali(generatore::Genera(p), sottostante).ok);
-}
-
 // Pixel geometry of a rectangle in twips, each edge within a pixel of rounding.
 bool vicino(const QRect &r, const Rettangolo &t)
 {
@@ -69,9 +60,9 @@ class LayoutGrandeFinestraTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<CartellaTemporanea> m_cartella;
-    std::unique_ptr<FormS1> m_form;
+    std::unique_ptr<FinestraProva> m_prova;
+    FormS1 *m_form = nullptr;
     FinestraOperativa *m_op = nullptr;
-    QStringList m_fallimenti;
 
     AreaGrafici *area() const { return m_op->Area(); }
     Stato &stato() const { return m_form->S(); }
@@ -129,24 +120,19 @@ private slots:
     {
         m_cartella = std::make_unique<CartellaTemporanea>();
         QVERIFY(archivio::Crea_Archivi().ok);
-        generaStorico(2);
-        m_form = std::make_unique<FormS1>();
-        m_op = Prepara_Finestra_Operativa(*m_form);
-        Prepara_Sessione_Online(*m_form, *m_op);
-        m_op->Sequenza().Fattore_Pause = 0;
-        m_fallimenti.clear();
-        m_op->Fallimento = [this](const QString &m) { m_fallimenti << m; };
-        m_form->uscita.Termina = [](int) {};
-        QVERIFY(m_form->Form_Load());
-        m_form->show();
-        QTest::mouseClick(m_form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(m_fallimenti.isEmpty());
+        QVERIFY(GeneraStoricoLocale(2));
+        m_prova = std::make_unique<FinestraProva>();
+        m_form = m_prova->form.get();
+        m_op = m_prova->op;
+        QVERIFY(m_prova->AvviaOffline());
         QVERIFY(!stato().shell.Blocco_Grafici);
     }
 
     void cleanup()
     {
-        m_form.reset();
+        m_form = nullptr;
+        m_op = nullptr;
+        m_prova.reset();
         m_cartella.reset();
     }
 

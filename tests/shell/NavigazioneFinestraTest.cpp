@@ -3,6 +3,7 @@
 // and keeps a line on its bar; the layouts' own writes to the bars do nothing.
 
 #include "CartellaTemporanea.h"
+#include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/ParametriCicli.h"
@@ -25,17 +26,6 @@
 
 namespace {
 
-void Genera_Storico_Locale(int sottostante)
-{
-    StatoArchivio a;
-    archivio::Inizializza_Tab_Sottostanti(a);
-    generatore::Parametri p;
-    p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
-    p.seme = quint64(sottostante);
-    const storico::SetStorico set = generatore::Genera(p);
-    QVERIFY(generatore::ScriviFileLocali(set, sottostante).ok);
-}
-
 // The cycle start of degree `grado` as stored in the archive.
 QPair<QString, QString> Inizio_Salvato(const Stato &s, int grado)
 {
@@ -57,20 +47,11 @@ private slots:
     {
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivi().ok);
-        Genera_Storico_Locale(2);
-        if (QTest::currentTestFailed())
-            return;
-        FormS1 form;
-        FinestraOperativa *op = Prepara_Finestra_Operativa(form);
-        Prepara_Sessione_Online(form, *op);
-        op->Sequenza().Fattore_Pause = 0;
-        QStringList fallimenti;
-        op->Fallimento = [&fallimenti](const QString &m) { fallimenti << m; };
-        form.uscita.Termina = [](int) {};
-        QVERIFY(form.Form_Load());
-        form.show();
-        QTest::mouseClick(form.Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(fallimenti.isEmpty());
+        QVERIFY(GeneraStoricoLocale(2));
+        FinestraProva prova;
+        QVERIFY(prova.AvviaOffline());
+        FormS1 &form = *prova.form;
+        FinestraOperativa *op = prova.op;
         Stato &s = form.S();
         QVERIFY(!s.shell.Blocco_Grafici);
 

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+class FormS1;
+class FinestraOperativa;
+class SessioneQuotazioni;
+
+// Writes the generated local history files of one underlying (seeded by its
+// number) into the current program folder.
+bool GeneraStoricoLocale(int sottostante);
+
+// The real main window wired as the program wires it, with the fixed pauses off,
+// phase failures collected instead of shown and an exit that leaves the test running.
+struct FinestraProva {
+    FinestraProva();
+    ~FinestraProva();
+
+    std::unique_ptr<FormS1> form;
+    FinestraOperativa *op = nullptr;
+    SessioneQuotazioni *sessione = nullptr;
+    QStringList fallimenti;
+
+    bool Carica();        // Form_Load and show
+    bool AvviaOffline();  // Carica, then the OFFLINE button; true when the load raised no failure
+};
