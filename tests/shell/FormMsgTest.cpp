@@ -1,3 +1,4 @@
+#include "ProcessoFiglio.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "shell/Pausa.h"
@@ -140,18 +141,12 @@ private slots:
         QFETCH(int, tipo);
         QFETCH(QString, bottone);
         // A real process: the exit must end it from inside the modal window.
-        QProcess figlio;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("FORMMSG_FIGLIO"), QStringLiteral("%1:%2").arg(tipo).arg(bottone));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        figlio.setProcessEnvironment(env);
-        figlio.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(figlio.waitForFinished(20000));
-        const QByteArray uscita = figlio.readAllStandardOutput();
-        QCOMPARE(figlio.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(figlio.exitCode(), 0);
-        QVERIFY(uscita.contains("MOSTRATO"));
-        QVERIFY2(!uscita.contains("DOPO"), uscita.constData());
+        const EsitoFiglio f = EseguiFiglio(QStringLiteral("FORMMSG_FIGLIO"), QStringLiteral("%1:%2").arg(tipo).arg(bottone));
+        QVERIFY(f.finito);
+        QCOMPARE(f.stato, QProcess::NormalExit);
+        QCOMPARE(f.codice, 0);
+        QVERIFY(f.uscita.contains("MOSTRATO"));
+        QVERIFY2(!f.uscita.contains("DOPO"), f.uscita.constData());
     }
 
     void trentaTestiInCodaIlTrentunesimoPerso()

@@ -1,3 +1,4 @@
+#include "ProcessoFiglio.h"
 #include "platform/Socket.h"
 #include "shell/Pausa.h"
 #include "shell/StatoShell.h"
@@ -117,17 +118,12 @@ private slots:
 
     void uscitaDaDentroUnaPausaTerminaIlProcesso()
     {
-        QProcess figlio;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("USCITA_FIGLIO"), QStringLiteral("1"));
-        figlio.setProcessEnvironment(env);
-        figlio.start(QCoreApplication::applicationFilePath(), {});
-        QVERIFY(figlio.waitForFinished(20000));
-        const QByteArray uscita = figlio.readAllStandardOutput();
-        QCOMPARE(figlio.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(figlio.exitCode(), 0);
-        QVERIFY(uscita.contains("IN PAUSA"));
-        QVERIFY2(!uscita.contains("DOPO"), uscita.constData());
+        const EsitoFiglio f = EseguiFiglio(QStringLiteral("USCITA_FIGLIO"), QStringLiteral("1"));
+        QVERIFY(f.finito);
+        QCOMPARE(f.stato, QProcess::NormalExit);
+        QCOMPARE(f.codice, 0);
+        QVERIFY(f.uscita.contains("IN PAUSA"));
+        QVERIFY2(!f.uscita.contains("DOPO"), f.uscita.constData());
     }
 };
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+
+// Runs this same test program again as a child, with `variabile`=`valore` in its
+// environment telling it which scenario to play, for exits that must end a real process.
+struct EsitoFiglio {
+    bool finito = false;
+    QProcess::ExitStatus stato = QProcess::CrashExit;
+    int codice = -1;
+    QByteArray uscita;  // standard output
+};
+
+EsitoFiglio EseguiFiglio(const QString &variabile, const QString &valore, int attesaMs = 20000);
