@@ -2,11 +2,11 @@
 
 #include "cycle/StatoCicli.h"
 #include "market/ScaricoStorico.h"
+#include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
 #include "shell/StatoShell.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace fusione {
@@ -69,11 +69,11 @@ struct BarraServer {
     bool valida = false;
 };
 
-BarraServer LeggiBarraServer(const std::array<QString, 5> &campi, bool giornaliero)
+BarraServer LeggiBarraServer(const std::array<QString, 5> &campi, bool giornaliero, int annoOggi)
 {
     BarraServer s;
     // The server writes dates day/month/year whatever the client's convention.
-    const auto data = dataora::LeggiData(campi[1], QStringLiteral("DD/MM/YY"));
+    const auto data = dataora::LeggiData(campi[1], QStringLiteral("DD/MM/YY"), annoOggi);
     const auto ora = dataora::LeggiOra(campi[2]);
     const auto chiusura = NumeroServer(campi[3]);
     const auto volume = NumeroServer(campi[4]);
@@ -85,13 +85,13 @@ BarraServer LeggiBarraServer(const std::array<QString, 5> &campi, bool giornalie
     s.barra.minuti = ora.value_or(0);
     s.barra.chiusura = *chiusura;
     s.barra.volume = *volume;
-    s.valida = true;
+    s.valida = storico::Barra_Registrabile(s.barra, annoOggi);
     return s;
 }
 
 }  // namespace
 
-EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, const StatoShell &)
+EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, const StatoShell &, int annoOggi)
 {
     EsitoUltimeBarre esito;
     if (!m.Aggiorna_Storico)
@@ -100,8 +100,8 @@ EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, const StatoShell
     esito.Eseguita = true;
     for (int k = 1; k <= 4; ++k) {
         const bool giornaliero = k == 4;
-        const BarraServer s1 = LeggiBarraServer(m.Tab_Server[k][1], giornaliero);
-        const BarraServer s2 = LeggiBarraServer(m.Tab_Server[k][2], giornaliero);
+        const BarraServer s1 = LeggiBarraServer(m.Tab_Server[k][1], giornaliero, annoOggi);
+        const BarraServer s2 = LeggiBarraServer(m.Tab_Server[k][2], giornaliero, annoOggi);
         SerieStorico &h = Serie(m, k);
         if (!s1.valida || !s2.valida || h.capacita() < 2)
             continue;
@@ -148,7 +148,8 @@ EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, const StatoShell
     return esito;
 }
 
-EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, const QTime &fineSessione)
+EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, const QTime &fineSessione,
+                              int annoOggi)
 {
     EsitoFusioneRT esito;
     if (!quotazione.isValid())
@@ -170,9 +171,10 @@ EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, cons
         const auto minuti = dataora::LeggiOra(spazio >= 0 ? testo.mid(spazio + 1) : testo);
         if (!minuti && !giornaliero)
             continue;
-        if (!std::isfinite(b.Chiusura) || !std::isfinite(b.Volume))
+        const BarraStorico nuova{dataQuotazione, minuti.value_or(0), b.Chiusura, b.Volume};
+        // Refused here, or every later save of the series would fail on it.
+        if (!storico::Barra_Registrabile(nuova, annoOggi))
             continue;
-        BarraStorico nuova{dataQuotazione, minuti.value_or(0), b.Chiusura, b.Volume};
         SerieStorico &h = Serie(m, k);
         if (h.capacita() < 1)
             continue;

@@ -6,6 +6,7 @@
 
 #include "market/SerieStorico.h"
 #include "market/StatoMercato.h"
+#include "platform/DataOra.h"
 
 #include <QDateTime>
 #include <QTime>
@@ -30,8 +31,10 @@ struct EsitoUltimeBarre {
 };
 
 // Aggiorna_Ultime_Barre_Storico: runs once per setting of Aggiorna_Storico and
-// clears it. A timeframe whose server bars do not read as dates/times is left alone.
-EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, const StatoShell &shell);
+// clears it. A timeframe whose server bars do not read as dates/times, or could
+// not be written to the history file (storico::Barra_Registrabile), is left alone.
+EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, const StatoShell &shell,
+                                               int annoOggi = dataora::AnnoCorrente());
 
 // The server's numbers use "." for thousands and "," for decimals. nullopt if not a number.
 std::optional<double> NumeroServer(const QString &testo);
@@ -46,8 +49,9 @@ struct EsitoFusioneRT {
 // The series part of Aggiorna_Storico_Da_RT: for each timeframe due at the quote's
 // 5-minute slot, rewrites the newest bar when it is the same bar (date and time)
 // or pushes the series down and puts the new bar in front. An update older than
-// the newest stored bar changes nothing.
-EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, const QTime &fineSessione);
+// the newest stored bar, or one the history file could not hold, changes nothing.
+EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, const QTime &fineSessione,
+                              int annoOggi = dataora::AnnoCorrente());
 
 // Advances Barre_Ciclo of the degrees whose timeframe got a new bar, up to
 // Durata + Scostamento_Ciclo.

@@ -1,6 +1,7 @@
 #include "market/ScaricoStorico.h"
 
 #include "market/FusioneStorico.h"
+#include "market/StoricoLocale.h"
 #include "platform/Costanti.h"
 #include "platform/DataOra.h"
 
@@ -116,12 +117,12 @@ TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, c
     return t;
 }
 
-std::optional<QDate> DataRiga(const QString &t)
+std::optional<QDate> DataRiga(const QString &t, int annoOggi)
 {
     // ddmmyy; a four-digit year is accepted, its last two digits count.
     if (t.size() != 6 && t.size() != 8)
         return std::nullopt;
-    return dataora::LeggiDataCompatta(t.left(4) + t.right(2));
+    return dataora::LeggiDataCompatta(t.left(4) + t.right(2), annoOggi);
 }
 
 std::optional<int> OraRiga(const QString &t)
@@ -145,7 +146,7 @@ std::optional<double> NumeroRiga(QString t)
 
 namespace {
 
-bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabella, QString *problema)
+bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabella, int annoOggi, QString *problema)
 {
     for (int r = 1; r <= serie.capacita(); ++r) {
         const Riga &x = righe[size_t(r - 1)];
@@ -162,7 +163,7 @@ bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabe
             if (!prec)
                 return fallita("DATA");
             b.data = prec->data;
-        } else if (auto d = DataRiga(x.Data)) {
+        } else if (auto d = DataRiga(x.Data, annoOggi)) {
             b.data = *d;
         } else {
             return fallita("DATA");
@@ -194,6 +195,14 @@ bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabe
         } else {
             return fallita("VOLUME");
         }
+        // A bar the local files cannot hold would stop every later save of the series.
+        if (!storico::Barra_Registrabile(b, annoOggi)) {
+            if (problema)
+                *problema = QStringLiteral("%1 riga %2: valori non registrabili nello storico locale")
+                                .arg(QLatin1String(tabella))
+                                .arg(r);
+            return false;
+        }
         // Newest first: a row newer than the one before it means the table is out of order.
         if (prec && (b.data > prec->data || (b.data == prec->data && b.minuti > prec->minuti))) {
             if (problema)
@@ -207,7 +216,7 @@ bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabe
 
 }  // namespace
 
-bool Carica_Storico_Da_Server(StatoMercato &m, const TabelleScaricate &t, QString *problema)
+bool Carica_Storico_Da_Server(StatoMercato &m, const TabelleScaricate &t, QString *problema, int annoOggi)
 {
     if (!t.Presenti) {
         if (problema)
@@ -230,7 +239,7 @@ bool Carica_Storico_Da_Server(StatoMercato &m, const TabelleScaricate &t, QStrin
     }
     for (int k = 1; k <= 4; ++k) {
         nuove[size_t(k)] = SerieStorico(fusione::Serie(m, k).capacita());
-        if (!Copia(t.Righe[size_t(k)], nuove[size_t(k)], Tabelle[k], problema))
+        if (!Copia(t.Righe[size_t(k)], nuove[size_t(k)], Tabelle[k], annoOggi, problema))
             return false;
     }
     for (int k = 1; k <= 4; ++k)

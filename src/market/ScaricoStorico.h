@@ -5,6 +5,7 @@
 // into the series only when all four are complete and every row is valid.
 
 #include "market/StatoMercato.h"
+#include "platform/DataOra.h"
 
 #include <QDate>
 #include <QString>
@@ -32,7 +33,7 @@ struct Riga {
 // The fields of a row as the history tables hold them: date ddmmyy (or
 // ddmmyyyy), time hhmm (also hmm or h:mm), numbers with "." or "," decimals.
 // Nothing when the text is not valid.
-std::optional<QDate> DataRiga(const QString &t);
+std::optional<QDate> DataRiga(const QString &t, int annoOggi = dataora::AnnoCorrente());
 std::optional<int> OraRiga(const QString &t);
 std::optional<double> NumeroRiga(QString t);
 
@@ -60,8 +61,10 @@ TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione,
                                             const OpzioniScarico &opzioni = {});
 
 // Carica_Storico_Da_Server: true when all four tables hold exactly the series'
-// bar counts and every row converts; then the four series are replaced. On false
-// the series are untouched and *problema says what failed.
-bool Carica_Storico_Da_Server(StatoMercato &m, const TabelleScaricate &t, QString *problema = nullptr);
+// bar counts and every row converts to a bar the history files can hold
+// (storico::Barra_Registrabile); then the four series are replaced. On false the
+// series are untouched and *problema says what failed.
+bool Carica_Storico_Da_Server(StatoMercato &m, const TabelleScaricate &t, QString *problema = nullptr,
+                              int annoOggi = dataora::AnnoCorrente());
 
 }  // namespace scarico

@@ -17,6 +17,8 @@ namespace {
 
 // Room for the longest plain line plus the line end.
 constexpr int Buffer_Riga = 96;
+// The volume is written as a whole number of at most 16 digits.
+constexpr double Volume_Massimo = 9.0e15;
 
 bool carattereAmmesso(char c)
 {
@@ -30,14 +32,14 @@ void dueCifre(char *p, int v)
 }
 
 // The plain line of one bar into `out`; its length, or 0 when the bar cannot be written.
-int scriviRiga(const BarraStorico &b, char *out)
+int scriviRiga(const BarraStorico &b, char *out, int annoOggi)
 {
     if (!b.data.isValid() || b.minuti < 0 || b.minuti > 1439 || !std::isfinite(b.chiusura) || !std::isfinite(b.volume))
         return 0;
     int anno = 0, mese = 0, giorno = 0;
     b.data.getDate(&anno, &mese, &giorno);
-    // Two-digit years read back as 1930..2029; any other year would come back wrong.
-    if (anno < 1930 || anno > 2029)
+    // Any other year would come back as another century.
+    if (!dataora::AnnoInDueCifre(anno, annoOggi))
         return 0;
     char *p = out;
     dueCifre(p, giorno);
@@ -71,7 +73,7 @@ int scriviRiga(const BarraStorico &b, char *out)
         return 0;
     *p++ = ';';
     const double v = std::round(b.volume);  // halves away from zero, as Format "0"
-    if (std::fabs(v) > 9.0e15)
+    if (std::fabs(v) > Volume_Massimo)
         return 0;
     auto r = std::to_chars(p, fine, static_cast<long long>(v));
     if (r.ec != std::errc())
@@ -103,7 +105,7 @@ bool numero(const char *inizio, const char *fine, double &valore)
 }
 
 // Parses the plain line [p, p + n).
-bool leggiRiga(const char *p, int n, BarraStorico &b)
+bool leggiRiga(const char *p, int n, BarraStorico &b, int annoOggi)
 {
     const char *campi[5];
     int numCampi = 0;
@@ -126,11 +128,14 @@ bool leggiRiga(const char *p, int n, BarraStorico &b)
         return false;
     if (!cifre(campi[1], 2, hh) || !cifre(campi[1] + 2, 2, mm) || hh > 23 || mm > 59)
         return false;
-    const QDate data(dataora::AnnoDaDueCifre(a), m, g);
+    const QDate data(dataora::AnnoDaDueCifre(a, annoOggi), m, g);
     if (!data.isValid())
         return false;
     double chiusura = 0.0, volume = 0.0;
     if (!numero(campi[2], campi[2] + lung(2), chiusura) || !numero(campi[3], campi[3] + lung(3), volume))
+        return false;
+    // A volume the writer would refuse: the series could never be saved again.
+    if (std::fabs(std::floor(volume)) > Volume_Massimo)
         return false;
     b.data = data;
     b.minuti = hh * 60 + mm;
@@ -203,10 +208,16 @@ bool Verifica_File_Storico(const QString &nomeFile)
     return QFileInfo(percorsi::Cartella(QStringLiteral("Sistema")) + QLatin1Char('/') + nomeFile).isFile();
 }
 
-QByteArray RigaInChiaro(const BarraStorico &barra)
+bool Barra_Registrabile(const BarraStorico &barra, int annoOggi)
 {
     char buf[Buffer_Riga];
-    const int n = scriviRiga(barra, buf);
+    return scriviRiga(barra, buf, annoOggi) > 0;
+}
+
+QByteArray RigaInChiaro(const BarraStorico &barra, int annoOggi)
+{
+    char buf[Buffer_Riga];
+    const int n = scriviRiga(barra, buf, annoOggi);
     return QByteArray(buf, n);
 }
 
@@ -230,7 +241,7 @@ QByteArray Decifra(const QByteArray &scramblata, const std::array<int, 57> &chia
     return out;
 }
 
-std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro)
+std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro, int annoOggi)
 {
     if (chiaro.isEmpty() || chiaro.size() > Lunghezza_Max_Riga)
         return std::nullopt;
@@ -238,12 +249,12 @@ std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro)
         if (!carattereAmmesso(c))
             return std::nullopt;
     BarraStorico b;
-    if (!leggiRiga(chiaro.constData(), int(chiaro.size()), b))
+    if (!leggiRiga(chiaro.constData(), int(chiaro.size()), b, annoOggi))
         return std::nullopt;
     return b;
 }
 
-Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe)
+Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe, int annoOggi)
 {
     const int n = BarreDelTimeframe(timeframe);
     if (n == 0)
@@ -267,7 +278,7 @@ Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString 
             p = contenuto.data() + usati;
             limite = contenuto.data() + contenuto.size();
         }
-        const int len = scriviRiga(serie.barra(r), p);
+        const int len = scriviRiga(serie.barra(r), p, annoOggi);
         if (len == 0)
             return {false, QStringLiteral("Barra %1 di %2 non valida: file non scritto").arg(r).arg(timeframe)};
         for (int k = 0; k < len; ++k)
@@ -291,7 +302,7 @@ Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString 
 }
 
 std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QString &timeframe,
-                                             const std::array<int, 57> &chiave, QString *errore)
+                                             const std::array<int, 57> &chiave, QString *errore, int annoOggi)
 {
     auto fallisce = [&](const QString &motivo) -> std::optional<SerieStorico> {
         if (errore)
@@ -330,7 +341,7 @@ std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QStr
                 return fallisce(QStringLiteral("carattere non valido alla riga %1").arg(r));
             chiaro[k] = char(c);
         }
-        if (!leggiRiga(chiaro, len, serie.barra(r)))
+        if (!leggiRiga(chiaro, len, serie.barra(r), annoOggi))
             return fallisce(QStringLiteral("riga %1 non valida").arg(r));
         p = cr + 2;
     }
@@ -338,7 +349,7 @@ std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QStr
 }
 
 std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore,
-                                          const std::function<void(int)> &avanzamento)
+                                          const std::function<void(int)> &avanzamento, int annoOggi)
 {
     SetStorico set;
     SerieStorico *destinazioni[4] = {&set.s5M, &set.s15M, &set.s1H, &set.s1D};
@@ -346,7 +357,7 @@ std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int,
         if (avanzamento)
             avanzamento(t + 4);
         auto serie = LeggiFileStorico(PercorsoFileStorico(sottostante, Timeframes()[size_t(t)]), Timeframes()[size_t(t)],
-                                      chiave, errore);
+                                      chiave, errore, annoOggi);
         if (!serie)
             return std::nullopt;
         *destinazioni[t] = std::move(*serie);
@@ -355,7 +366,7 @@ std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int,
 }
 
 EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale,
-                                    const AzioniOffline &azioni)
+                                    const AzioniOffline &azioni, int annoOggi)
 {
     constexpr int N = costanti::Num_Sottostanti;
     EsitoOffline esito;
@@ -375,7 +386,7 @@ EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorre
         if (!completi)
             continue;
         // A set that fails anywhere is not offered: loading it would give a half-read history.
-        set[size_t(n)] = LeggiSetStorico(n, mercato.Tabella_Chiave);
+        set[size_t(n)] = LeggiSetStorico(n, mercato.Tabella_Chiave, nullptr, {}, annoOggi);
         if (!set[size_t(n)])
             continue;
         esito.etichette[size_t(n)] = dataora::ScriviData(set[size_t(n)]->s1D.barra(1).data, formatoEtichetta);

@@ -8,6 +8,7 @@
 
 #include "market/StatoMercato.h"
 #include "platform/Costanti.h"
+#include "platform/DataOra.h"
 
 #include <QByteArray>
 #include <QString>
@@ -36,14 +37,20 @@ QString PercorsoFileStorico(int sottostante, const QString &timeframe);
 // True only for an existing regular file under <program folder>/Sistema.
 bool Verifica_File_Storico(const QString &nomeFile);
 
-// The plain line of one bar; empty when the bar cannot be written (no valid
-// date, time out of the day, close or volume not finite, line too long).
-QByteArray RigaInChiaro(const BarraStorico &barra);
+// Whether a bar can be written to a history file and read back as the same day
+// and time: a valid date whose two-digit year reads back in annoOggi, a time
+// within the day, a finite close, a finite volume within the file's range and a
+// line of at most 56 characters. The writer, the download and the merges of
+// server bars all ask this, so whatever enters a series can be saved.
+bool Barra_Registrabile(const BarraStorico &barra, int annoOggi = dataora::AnnoCorrente());
+
+// The plain line of one bar; empty when the bar is not Barra_Registrabile.
+QByteArray RigaInChiaro(const BarraStorico &barra, int annoOggi = dataora::AnnoCorrente());
 // Character k raised (or lowered) by entry k of the key; empty for a line over 56 characters.
 QByteArray Scrambla(const QByteArray &chiaro, const std::array<int, 57> &chiave);
 QByteArray Decifra(const QByteArray &scramblata, const std::array<int, 57> &chiave);
 // Parses a plain line; nullopt when any field fails.
-std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro);
+std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro, int annoOggi = dataora::AnnoCorrente());
 
 struct Esito {
     bool ok = false;
@@ -53,11 +60,13 @@ struct Esito {
 // Writes one timeframe of the given series set (normally the current one) to
 // the file of `sottostante` through QSaveFile. Nothing is written when a bar
 // cannot be formatted; a failed write keeps the old file.
-Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe);
+Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe,
+                   int annoOggi = dataora::AnnoCorrente());
 
 // Reads and validates one whole file into a series of the timeframe's size.
 std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QString &timeframe,
-                                             const std::array<int, 57> &chiave, QString *errore = nullptr);
+                                             const std::array<int, 57> &chiave, QString *errore = nullptr,
+                                             int annoOggi = dataora::AnnoCorrente());
 
 // The four series of one underlying, read and validated as a set.
 struct SetStorico {
@@ -69,7 +78,8 @@ struct SetStorico {
 // The four series of `set` become the session's history.
 void CopiaSetStorico(StatoMercato &mercato, const SetStorico &set);
 std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore = nullptr,
-                                          const std::function<void(int passo)> &avanzamento = {});
+                                          const std::function<void(int passo)> &avanzamento = {},
+                                          int annoOggi = dataora::AnnoCorrente());
 
 inline const QString Messaggio_Nessuno_Storico = QStringLiteral(
     "Non esiste nessun file Storico per connettersi Offline.\r\n"
@@ -96,6 +106,6 @@ struct EsitoOffline {
 // loads its four series. With none, calls Nessuno_Storico and returns !caricato;
 // the series are then left as they were.
 EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale,
-                                    const AzioniOffline &azioni = {});
+                                    const AzioniOffline &azioni = {}, int annoOggi = dataora::AnnoCorrente());
 
 }  // namespace storico

@@ -4,7 +4,16 @@
 
 namespace dataora {
 
-int AnnoDaDueCifre(int yy) { return yy < 30 ? 2000 + yy : 1900 + yy; }
+int AnnoCorrente() { return QDate::currentDate().year(); }
+
+int AnnoDaDueCifre(int yy, int annoOggi)
+{
+    const int primo = annoOggi - 79;
+    const int anno = primo - primo % 100 + yy;
+    return anno < primo ? anno + 100 : anno;
+}
+
+bool AnnoInDueCifre(int anno, int annoOggi) { return anno >= annoOggi - 79 && anno <= annoOggi + 20; }
 
 namespace {
 
@@ -27,7 +36,7 @@ QString due(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'))
 
 }  // namespace
 
-std::optional<QDate> LeggiData(const QString &testo, const QString &formatoData)
+std::optional<QDate> LeggiData(const QString &testo, const QString &formatoData, int annoOggi)
 {
     static const QRegularExpression sep(QStringLiteral("[/.\\-]"));
     const QStringList parti = testo.trimmed().split(sep);
@@ -40,7 +49,7 @@ std::optional<QDate> LeggiData(const QString &testo, const QString &formatoData)
         return std::nullopt;
     int anno = *c;
     if (parti[2].size() <= 2)
-        anno = AnnoDaDueCifre(anno);
+        anno = AnnoDaDueCifre(anno, annoOggi);
     else if (parti[2].size() != 4)
         return std::nullopt;
     const int giorno = giornoPrima(formatoData) ? *a : *b;
@@ -123,7 +132,7 @@ QString ScriviDataCompatta(const QDate &data)
     return due(data.day()) + due(data.month()) + due(data.year() % 100);
 }
 
-std::optional<QDate> LeggiDataCompatta(const QString &testo)
+std::optional<QDate> LeggiDataCompatta(const QString &testo, int annoOggi)
 {
     if (testo.size() != 6)
         return std::nullopt;
@@ -132,7 +141,7 @@ std::optional<QDate> LeggiDataCompatta(const QString &testo)
     auto a = intero(testo.mid(4, 2));
     if (!g || !m || !a)
         return std::nullopt;
-    const QDate d(AnnoDaDueCifre(*a), *m, *g);
+    const QDate d(AnnoDaDueCifre(*a, annoOggi), *m, *g);
     if (!d.isValid())
         return std::nullopt;
     return d;

@@ -1,10 +1,13 @@
 #include "Stato.h"
 #include "market/FusioneStorico.h"
+#include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
 
+#include "CartellaTemporanea.h"
 #include "Confronto.h"
 
 #include <QtTest>
+#include <limits>
 
 using namespace fusione;
 
@@ -37,6 +40,7 @@ void Server(StatoMercato &m, int k, int barra, const QString &data, const QStrin
 }
 
 const QDate Oggi(2025, 12, 5);
+const int Anno = 2026;  // today's year, for the two-digit year window
 
 }  // namespace
 
@@ -71,17 +75,24 @@ private slots:
         QTest::addColumn<QString>("ora1");
         QTest::addColumn<QString>("data2");
         QTest::addColumn<QString>("ora2");
+        QTest::addColumn<QString>("volume1");
         QTest::addColumn<int>("azione");
         QTest::addColumn<int>("spostamento");
-        QTest::newRow("stessa barra") << "05/12/25" << "17:00" << "05/12/25" << "16:45" << int(Azione::Aggiorna) << 0;
-        QTest::newRow("una nuova") << "05/12/25" << "17:15" << "05/12/25" << "17:00" << int(Azione::Sposta1) << 1;
-        QTest::newRow("due nuove") << "05/12/25" << "17:30" << "05/12/25" << "17:15" << int(Azione::Sposta2) << 2;
+        QTest::newRow("stessa barra") << "05/12/25" << "17:00" << "05/12/25" << "16:45" << "20" << int(Azione::Aggiorna) << 0;
+        QTest::newRow("una nuova") << "05/12/25" << "17:15" << "05/12/25" << "17:00" << "20" << int(Azione::Sposta1) << 1;
+        QTest::newRow("due nuove") << "05/12/25" << "17:30" << "05/12/25" << "17:15" << "20" << int(Azione::Sposta2) << 2;
         // The same time of day on the next day is a new bar, not the stored one.
         QTest::newRow("stessa ora altro giorno")
-            << "06/12/25" << "17:00" << "06/12/25" << "16:45" << int(Azione::Sposta2) << 2;
-        QTest::newRow("server indietro") << "05/12/25" << "16:45" << "05/12/25" << "16:30" << int(Azione::Nessuna) << 0;
-        QTest::newRow("ora non valida") << "05/12/25" << "25:00" << "05/12/25" << "17:00" << int(Azione::Nessuna) << 0;
-        QTest::newRow("data non valida") << "31/02/25" << "17:15" << "05/12/25" << "17:00" << int(Azione::Nessuna) << 0;
+            << "06/12/25" << "17:00" << "06/12/25" << "16:45" << "20" << int(Azione::Sposta2) << 2;
+        QTest::newRow("server indietro") << "05/12/25" << "16:45" << "05/12/25" << "16:30" << "20" << int(Azione::Nessuna) << 0;
+        QTest::newRow("ora non valida") << "05/12/25" << "25:00" << "05/12/25" << "17:00" << "20" << int(Azione::Nessuna) << 0;
+        QTest::newRow("data non valida") << "31/02/25" << "17:15" << "05/12/25" << "17:00" << "20" << int(Azione::Nessuna) << 0;
+        QTest::newRow("dopo il 2029") << "05/12/31" << "17:15" << "05/12/31" << "17:00" << "20" << int(Azione::Sposta2) << 2;
+        // Bars the history file could not hold would stop every later save.
+        QTest::newRow("volume oltre il file")
+            << "05/12/25" << "17:15" << "05/12/25" << "17:00" << "10.000.000.000.000.000" << int(Azione::Nessuna) << 0;
+        QTest::newRow("anno fuori finestra")
+            << "05/12/2100" << "17:15" << "05/12/25" << "17:00" << "20" << int(Azione::Nessuna) << 0;
     }
     void ultime_barre()
     {
@@ -89,13 +100,14 @@ private slots:
         QFETCH(QString, ora1);
         QFETCH(QString, data2);
         QFETCH(QString, ora2);
+        QFETCH(QString, volume1);
         QFETCH(int, azione);
         QFETCH(int, spostamento);
-        Server(s.mercato, 2, 1, data1, ora1, QStringLiteral("20.150,5"), QStringLiteral("20"));
+        Server(s.mercato, 2, 1, data1, ora1, QStringLiteral("20.150,5"), volume1);
         Server(s.mercato, 2, 2, data2, ora2, QStringLiteral("98,5"), QStringLiteral("12,7"));
         const SerieStorico prima = s.mercato.Storico_15M;
         s.mercato.Aggiorna_Storico = true;
-        const auto esito = Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell);
+        const auto esito = Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell, Anno);
         QVERIFY(!s.mercato.Aggiorna_Storico);
         QCOMPARE(int(esito.Azioni[2]), azione);
         const SerieStorico &h = s.mercato.Storico_15M;
@@ -105,7 +117,7 @@ private slots:
             return;
         }
         // Row 1 is the server's newer bar, read the server's way.
-        QCOMPARE(h.barra(1).data, *dataora::LeggiData(data1, QStringLiteral("DD/MM/YY")));
+        QCOMPARE(h.barra(1).data, *dataora::LeggiData(data1, QStringLiteral("DD/MM/YY"), Anno));
         QCOMPARE(h.barra(1).chiusura, 20150.5);
         QCOMPARE(h.barra(1).volume, 20.0);
         if (spostamento > 0) {
@@ -237,6 +249,46 @@ private slots:
         b = {QStringLiteral("06/12/2025"), 1.0, 1.0};
         esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), QTime(17, 6)), s.cicli.Fine_Sessione);
         QVERIFY(!esito.Aggiornata[1]);
+    }
+
+    // A real-time bar the history file cannot hold is ignored: nothing changes and
+    // the series can still be saved at every later merge.
+    void fusione_rt_solo_barre_registrabili_data()
+    {
+        QTest::addColumn<QDate>("giorno");
+        QTest::addColumn<double>("chiusura");
+        QTest::addColumn<double>("volume");
+        QTest::addColumn<bool>("accettata");
+        const double infinito = std::numeric_limits<double>::infinity();
+        QTest::newRow("ordinaria") << Oggi.addDays(1) << 500.5 << 7.0 << true;
+        QTest::newRow("dopo il 2029") << QDate(2031, 3, 4) << 500.5 << 7.0 << true;
+        QTest::newRow("volume oltre il file") << Oggi.addDays(1) << 500.5 << 1e16 << false;
+        QTest::newRow("volume negativo oltre il file") << Oggi.addDays(1) << 500.5 << -1e16 << false;
+        QTest::newRow("chiusura infinita") << Oggi.addDays(1) << infinito << 7.0 << false;
+        QTest::newRow("volume non numerico") << Oggi.addDays(1) << 500.5 << std::nan("") << false;
+        QTest::newRow("anno fuori finestra") << QDate(2100, 3, 4) << 500.5 << 7.0 << false;
+    }
+    void fusione_rt_solo_barre_registrabili()
+    {
+        QFETCH(QDate, giorno);
+        QFETCH(double, chiusura);
+        QFETCH(double, volume);
+        QFETCH(bool, accettata);
+        CartellaTemporanea cartella;
+        storico::Inizializza_Tabella_Chiave(s.mercato);
+        const SerieStorico prima = s.mercato.Storico_5M;
+        for (int volta = 1; volta <= 2; ++volta) {
+            s.mercato.Agg_Barra[1] = {giorno.toString(QStringLiteral("dd/MM/yyyy")) + QStringLiteral(" 17:05"), chiusura,
+                                      volume};
+            const auto esito = Fondi_Barre_RT(s.mercato, QDateTime(giorno, QTime(17, 6)), QTime(17, 30), Anno);
+            QCOMPARE(esito.Aggiornata[1], accettata);
+            if (accettata)
+                QCOMPARE(s.mercato.Storico_5M.barra(1).data, giorno);
+            else
+                QVERIFY(s.mercato.Storico_5M.barre() == prima.barre());
+            const storico::Esito salvato = storico::Salva_Storico(s.mercato, 2, QStringLiteral("5M"), Anno);
+            QVERIFY2(salvato.ok, qPrintable(salvato.errore));
+        }
     }
 
     void posizioni_di_ciclo()

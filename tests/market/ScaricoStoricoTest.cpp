@@ -132,24 +132,30 @@ private slots:
         QCOMPARE(h.barra(6).chiusura, 98.5);
     }
 
-    // A row that does not convert ends the copy; the series stay as they were.
+    // A row that does not convert, or that the local history files could not hold,
+    // ends the copy; the series stay as they were.
     void righe_non_valide_data()
     {
         QTest::addColumn<int>("riga");
         QTest::addColumn<QString>("campo");
         QTest::addColumn<QString>("valore");
-        QTest::newRow("prima riga vuota") << 1 << "CHIUSURA" << "";
-        QTest::newRow("ora impossibile") << 9 << "ORA" << "2561";
-        QTest::newRow("data impossibile") << 9 << "DATA" << "310225";
-        QTest::newRow("chiusura non numerica") << 9 << "CHIUSURA" << "n/d";
-        QTest::newRow("volume non numerico") << 9 << "VOLUME" << "1x";
-        QTest::newRow("riga fuori ordine") << 9 << "DATA" << "010129";
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("prima riga vuota") << 1 << "CHIUSURA" << "" << "CHIUSURA";
+        QTest::newRow("ora impossibile") << 9 << "ORA" << "2561" << "ORA";
+        QTest::newRow("data impossibile") << 9 << "DATA" << "310225" << "DATA";
+        QTest::newRow("chiusura non numerica") << 9 << "CHIUSURA" << "n/d" << "CHIUSURA";
+        QTest::newRow("chiusura infinita") << 9 << "CHIUSURA" << "inf" << "CHIUSURA";
+        QTest::newRow("volume non numerico") << 9 << "VOLUME" << "1x" << "VOLUME";
+        QTest::newRow("riga fuori ordine") << 9 << "DATA" << "010129" << "ordine";
+        QTest::newRow("volume oltre il file") << 9 << "VOLUME" << "10000000000000000" << "registrabili";
+        QTest::newRow("volume negativo oltre il file") << 9 << "VOLUME" << "-1e16" << "registrabili";
     }
     void righe_non_valide()
     {
         QFETCH(int, riga);
         QFETCH(QString, campo);
         QFETCH(QString, valore);
+        QFETCH(QString, motivo);
         const auto t = Scarica({}, [&](int k, int r, QString &data, QString &ora, QString &chiusura, QString &volume) {
             if (k != 3 || r != riga)
                 return;
@@ -165,8 +171,7 @@ private slots:
         Stato s;
         QString problema;
         QVERIFY(!scarico::Carica_Storico_Da_Server(s.mercato, t, &problema));
-        QVERIFY2(problema.contains(QStringLiteral("TF1H")) &&
-                     (problema.contains(campo) || problema.contains(QStringLiteral("ordine"))),
+        QVERIFY2(problema.contains(QStringLiteral("TF1H riga %1").arg(riga)) && problema.contains(motivo),
                  qPrintable(problema));
         QVERIFY(!s.mercato.Storico_1H.barra(1).data.isValid());
         QVERIFY(!s.mercato.Storico_5M.barra(1).data.isValid());

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QtTest>
+#include <limits>
 
 using namespace storico;
 
@@ -43,17 +44,22 @@ class StoricoLocaleTest : public QObject {
         QVERIFY2(e.ok, qPrintable(e.errore));
     }
 
-private slots:
-    void initTestCase()
+    static SetStorico genera(const QDate &ultimoGiorno)
     {
-        Inizializza_Tabella_Chiave(m_chiave);
         StatoArchivio a;
         archivio::Inizializza_Tab_Sottostanti(a);
         generatore::Parametri p;
         p.sottostante = a.Tab_Sottostanti[2];
         p.seme = 11;
-        p.ultimoGiorno = QDate(2026, 12, 4);
-        m_set = generatore::Genera(p);
+        p.ultimoGiorno = ultimoGiorno;
+        return generatore::Genera(p);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Inizializza_Tabella_Chiave(m_chiave);
+        m_set = genera(QDate(2026, 12, 4));
     }
 
     // Files written with the key must stay readable: the values are frozen, and no
@@ -106,26 +112,40 @@ private slots:
     void righeInChiaro_data()
     {
         QTest::addColumn<BarraStorico>("b");
+        QTest::addColumn<int>("oggi");
         QTest::addColumn<QByteArray>("attesa");
-        QTest::newRow("frazione con punto") << barra(2026, 12, 4, 0, 1.085, 12) << QByteArray("041226;0000;1.085;12");
-        QTest::newRow("quindici cifre") << barra(2000, 1, 1, 1439, 1.0 / 3, 0) << QByteArray("010100;2359;0.333333333333333;0");
-        QTest::newRow("volume arrotondato") << barra(2029, 12, 31, 600, 131.5, 12.5) << QByteArray("311229;1000;131.5;13");
-        QTest::newRow("anno 1930") << barra(1930, 1, 2, 5, 0, 7) << QByteArray("020130;0005;0;7");
-        QTest::newRow("negativo") << barra(2010, 6, 30, 60, -3.25, 1) << QByteArray("300610;0100;-3.25;1");
-        QTest::newRow("piccolo") << barra(2010, 6, 30, 60, 0.000001, 1) << QByteArray("300610;0100;1E-06;1");
-        QTest::newRow("senza data") << BarraStorico{} << QByteArray();
-        QTest::newRow("anno 2030") << barra(2030, 1, 1, 0, 1, 1) << QByteArray();
-        QTest::newRow("minuti fuori giornata") << barra(2020, 1, 1, 1440, 1, 1) << QByteArray();
-        QTest::newRow("chiusura non finita") << barra(2020, 1, 1, 0, std::nan(""), 1) << QByteArray();
+        const double infinito = std::numeric_limits<double>::infinity();
+        QTest::newRow("frazione con punto") << barra(2026, 12, 4, 0, 1.085, 12) << 2026 << QByteArray("041226;0000;1.085;12");
+        QTest::newRow("quindici cifre") << barra(2000, 1, 1, 1439, 1.0 / 3, 0) << 2026 << QByteArray("010100;2359;0.333333333333333;0");
+        QTest::newRow("volume arrotondato") << barra(2029, 12, 31, 600, 131.5, 12.5) << 2026 << QByteArray("311229;1000;131.5;13");
+        QTest::newRow("negativo") << barra(2010, 6, 30, 60, -3.25, 1) << 2026 << QByteArray("300610;0100;-3.25;1");
+        QTest::newRow("piccolo") << barra(2010, 6, 30, 60, 0.000001, 1) << 2026 << QByteArray("300610;0100;1E-06;1");
+        QTest::newRow("volume al limite") << barra(2010, 6, 30, 60, 1, 9e15) << 2026 << QByteArray("300610;0100;1;9000000000000000");
+        QTest::newRow("anno 2030") << barra(2030, 1, 1, 0, 1, 1) << 2026 << QByteArray("010130;0000;1;1");
+        QTest::newRow("anno 2046") << barra(2046, 1, 1, 0, 1, 1) << 2026 << QByteArray("010146;0000;1;1");
+        QTest::newRow("anno 1947") << barra(1947, 1, 2, 5, 0, 7) << 2026 << QByteArray("020147;0005;0;7");
+        QTest::newRow("anno 1930 nel 2000") << barra(1930, 1, 2, 5, 0, 7) << 2000 << QByteArray("020130;0005;0;7");
+        QTest::newRow("anno 2047") << barra(2047, 1, 1, 0, 1, 1) << 2026 << QByteArray();
+        QTest::newRow("anno 1946") << barra(1946, 12, 31, 0, 1, 1) << 2026 << QByteArray();
+        QTest::newRow("senza data") << BarraStorico{} << 2026 << QByteArray();
+        QTest::newRow("minuti fuori giornata") << barra(2020, 1, 1, 1440, 1, 1) << 2026 << QByteArray();
+        QTest::newRow("chiusura non finita") << barra(2020, 1, 1, 0, std::nan(""), 1) << 2026 << QByteArray();
+        QTest::newRow("chiusura infinita") << barra(2020, 1, 1, 0, -infinito, 1) << 2026 << QByteArray();
+        QTest::newRow("volume infinito") << barra(2020, 1, 1, 0, 1, infinito) << 2026 << QByteArray();
+        QTest::newRow("volume oltre il file") << barra(2020, 1, 1, 0, 1, 1e16) << 2026 << QByteArray();
+        QTest::newRow("volume negativo oltre il file") << barra(2020, 1, 1, 0, 1, -1e16) << 2026 << QByteArray();
     }
 
     void righeInChiaro()
     {
         QFETCH(BarraStorico, b);
+        QFETCH(int, oggi);
         QFETCH(QByteArray, attesa);
-        QCOMPARE(RigaInChiaro(b), attesa);
+        QCOMPARE(RigaInChiaro(b, oggi), attesa);
+        // The one rule the download and the merges ask: what it accepts, the writer writes.
+        QCOMPARE(Barra_Registrabile(b, oggi), !attesa.isEmpty());
         if (!attesa.isEmpty()) {
-            const auto letta = LeggiRiga(attesa);
+            const auto letta = LeggiRiga(attesa, oggi);
             QVERIFY(letta);
             QCOMPARE(letta->data, b.data);
             QCOMPARE(letta->minuti, b.minuti);
@@ -175,6 +195,7 @@ private slots:
         QTest::newRow("virgola") << QByteArray("050312;0905;1,5;2");
         QTest::newRow("spazio") << QByteArray("050312;0905; 1;2");
         QTest::newRow("troppo lunga") << QByteArray("050312;0905;1;") + QByteArray(43, '1');
+        QTest::newRow("volume oltre il file") << QByteArray("050312;0905;1;10000000000000000");
     }
 
     void righeIllegibili()
@@ -183,17 +204,34 @@ private slots:
         QVERIFY(!LeggiRiga(riga));
     }
 
+    void serieRiletteUguali_data()
+    {
+        QTest::addColumn<QDate>("ultimoGiorno");
+        QTest::newRow("fino al 2026") << QDate(2026, 12, 4);
+        QTest::newRow("fino al 2035") << QDate(2035, 6, 15);
+    }
+
+    // Written and read back in 2026, quotes from 2030 on included.
     void serieRiletteUguali()
     {
+        QFETCH(QDate, ultimoGiorno);
         CartellaTemporanea cartella;
-        scriviSet(3);
+        const SetStorico set = genera(ultimoGiorno);
+        StatoMercato m;
+        Inizializza_Tabella_Chiave(m);
+        CopiaSetStorico(m, set);
+        for (const QString &tf : Timeframes()) {
+            const Esito e = Salva_Storico(m, 3, tf, 2026);
+            QVERIFY2(e.ok, qPrintable(e.errore));
+        }
         QString errore;
-        const auto letto = LeggiSetStorico(3, m_chiave.Tabella_Chiave, &errore);
+        const auto letto = LeggiSetStorico(3, m.Tabella_Chiave, &errore, {}, 2026);
         QVERIFY2(letto, qPrintable(errore));
-        QVERIFY(letto->s5M.barre() == m_set.s5M.barre());
-        QVERIFY(letto->s15M.barre() == m_set.s15M.barre());
-        QVERIFY(letto->s1H.barre() == m_set.s1H.barre());
-        QVERIFY(letto->s1D.barre() == m_set.s1D.barre());
+        QVERIFY(letto->s5M.barre() == set.s5M.barre());
+        QVERIFY(letto->s15M.barre() == set.s15M.barre());
+        QVERIFY(letto->s1H.barre() == set.s1H.barre());
+        QVERIFY(letto->s1D.barre() == set.s1D.barre());
+        QCOMPARE(letto->s1D.barra(1).data, ultimoGiorno);
     }
 
     // A series that cannot be written whole leaves the previous file as it was.

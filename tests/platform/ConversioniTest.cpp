@@ -115,26 +115,51 @@ private slots:
         QCOMPARE(vb::Format(x, pattern), atteso);
     }
 
+    // The window slides with the calendar year passed in as today's.
     void anni_data()
     {
+        QTest::addColumn<int>("oggi");
         QTest::addColumn<int>("yy");
         QTest::addColumn<int>("anno");
-        QTest::newRow("00") << 0 << 2000;
-        QTest::newRow("29") << 29 << 2029;
-        QTest::newRow("30") << 30 << 1930;
-        QTest::newRow("99") << 99 << 1999;
+        QTest::newRow("2026: 00") << 2026 << 0 << 2000;
+        QTest::newRow("2026: 29") << 2026 << 29 << 2029;
+        QTest::newRow("2026: 30") << 2026 << 30 << 2030;
+        QTest::newRow("2026: 46") << 2026 << 46 << 2046;
+        QTest::newRow("2026: 47") << 2026 << 47 << 1947;
+        QTest::newRow("2026: 99") << 2026 << 99 << 1999;
+        QTest::newRow("2000: 20") << 2000 << 20 << 2020;
+        QTest::newRow("2000: 21") << 2000 << 21 << 1921;
+        QTest::newRow("2079: 99") << 2079 << 99 << 2099;
+        QTest::newRow("2080: 00") << 2080 << 0 << 2100;
     }
     void anni()
     {
+        QFETCH(int, oggi);
         QFETCH(int, yy);
         QFETCH(int, anno);
-        QCOMPARE(dataora::AnnoDaDueCifre(yy), anno);
+        QCOMPARE(dataora::AnnoDaDueCifre(yy, oggi), anno);
+        QVERIFY(dataora::AnnoInDueCifre(anno, oggi));
+        QVERIFY(!dataora::AnnoInDueCifre(anno - 100, oggi));
+        QVERIFY(!dataora::AnnoInDueCifre(anno + 100, oggi));
+        QCOMPARE(dataora::LeggiDataCompatta(QStringLiteral("0103%1").arg(yy, 2, 10, QLatin1Char('0')), oggi),
+                 QDate(anno, 3, 1));
+    }
+
+    // Years 1947-2029, all a file could hold until now that the window still covers, read as before.
+    void anniGiaScritti()
+    {
+        for (int yy = 0; yy <= 99; ++yy) {
+            if (yy >= 30 && yy <= 46)
+                continue;
+            QCOMPARE(dataora::AnnoDaDueCifre(yy, 2026), yy < 30 ? 2000 + yy : 1900 + yy);
+        }
     }
 
     void date()
     {
         QCOMPARE(*dataora::LeggiData("03/04/29", "DD/MM/YY"), QDate(2029, 4, 3));
-        QCOMPARE(*dataora::LeggiData("03/04/30", "MM/DD/YY"), QDate(1930, 3, 4));
+        QCOMPARE(*dataora::LeggiData("03/04/30", "MM/DD/YY", 2026), QDate(2030, 3, 4));
+        QCOMPARE(*dataora::LeggiData("03/04/47", "MM/DD/YY", 2026), QDate(1947, 3, 4));
         QVERIFY(!dataora::LeggiData("31/02/24", "DD/MM/YY"));
         QVERIFY(!dataora::LeggiData("garbage", "DD/MM/YY"));
         QCOMPARE(dataora::ScriviData(QDate(2026, 12, 8), "DD/MM/YY"), QString("08/12/26"));
