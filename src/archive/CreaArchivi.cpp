@@ -60,8 +60,13 @@ QString nomeLibero(const QString &base)
 }
 
 // A file is usable when SQLite can read it and its own check finds nothing wrong.
+// An empty file opens as an empty database: it is a file cut short, not a new one.
 bool fileSano(FileArchivio file, QString &motivo)
 {
+    if (QFileInfo(PercorsoArchivio(file)).size() == 0) {
+        motivo = QStringLiteral("file vuoto");
+        return false;
+    }
     Connessione c(file);
     if (!c.Aperta()) {
         motivo = c.Errore();

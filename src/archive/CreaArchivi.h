@@ -28,7 +28,7 @@
 //
 // Repairs: a missing table or row is created with the defaults; a missing column is
 // added and filled with its default; a table without an ID column is renamed aside
-// and created again; a file that is not a readable database is renamed aside
+// and created again; a file that is empty or not a readable database is renamed aside
 // (SistemaN.dat.danneggiato-<time>) and created again. Each repair is reported in
 // the result, nothing is ever thrown away.
 

@@ -171,6 +171,8 @@ private slots:
         troncato.append('\0');
         troncato.append(QByteArray(200, '\x01'));
         QTest::newRow("truncated header") << troncato;
+        // SQLite would open it as a new, empty database: the settings would silently reset.
+        QTest::newRow("empty file") << QByteArray();
     }
     void fileDanneggiatoMessoDaParte()
     {
