@@ -4,8 +4,10 @@
 #include "platform/Percorsi.h"
 #include "platform/VbRuntime.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <charconv>
 #include <cmath>
@@ -301,12 +303,14 @@ Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString 
     return {true, {}};
 }
 
-std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QString &timeframe,
-                                             const std::array<int, 57> &chiave, QString *errore, int annoOggi)
+namespace {
+
+// One whole file; nullopt with the reason in `motivo`.
+std::optional<SerieStorico> leggiFile(const QString &percorso, const QString &timeframe,
+                                      const std::array<int, 57> &chiave, int annoOggi, QString &motivo)
 {
-    auto fallisce = [&](const QString &motivo) -> std::optional<SerieStorico> {
-        if (errore)
-            *errore = QStringLiteral("%1: %2").arg(QFileInfo(percorso).fileName(), motivo);
+    auto fallisce = [&](const QString &perche) -> std::optional<SerieStorico> {
+        motivo = perche;
         return std::nullopt;
     };
     const int n = BarreDelTimeframe(timeframe);
@@ -345,24 +349,68 @@ std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QStr
             return fallisce(QStringLiteral("riga %1 non valida").arg(r));
         p = cr + 2;
     }
+    // The writer never puts anything after line N: more means another file or a damaged one.
+    if (p != fine)
+        return fallisce(QStringLiteral("dati oltre la riga %1").arg(n));
     return serie;
 }
 
-std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore,
-                                          const std::function<void(int)> &avanzamento, int annoOggi)
+// The four files of one underlying; on failure the path of the first bad file and why.
+std::optional<SetStorico> leggiSet(int sottostante, const std::array<int, 57> &chiave, int annoOggi,
+                                   const std::function<void(int)> &avanzamento, QString &percorso, QString &motivo)
 {
     SetStorico set;
     SerieStorico *destinazioni[4] = {&set.s5M, &set.s15M, &set.s1H, &set.s1D};
     for (int t = 0; t < 4; ++t) {
         if (avanzamento)
             avanzamento(t + 4);
-        auto serie = LeggiFileStorico(PercorsoFileStorico(sottostante, Timeframes()[size_t(t)]), Timeframes()[size_t(t)],
-                                      chiave, errore, annoOggi);
+        const QString &tf = Timeframes()[size_t(t)];
+        percorso = PercorsoFileStorico(sottostante, tf);
+        auto serie = leggiFile(percorso, tf, chiave, annoOggi, motivo);
         if (!serie)
             return std::nullopt;
         *destinazioni[t] = std::move(*serie);
     }
     return set;
+}
+
+QString nomeEMotivo(const QString &percorso, const QString &motivo)
+{
+    return QStringLiteral("%1: %2").arg(QFileInfo(percorso).fileName(), motivo);
+}
+
+}  // namespace
+
+std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QString &timeframe,
+                                             const std::array<int, 57> &chiave, QString *errore, int annoOggi)
+{
+    QString motivo;
+    auto serie = leggiFile(percorso, timeframe, chiave, annoOggi, motivo);
+    if (!serie && errore)
+        *errore = nomeEMotivo(percorso, motivo);
+    return serie;
+}
+
+std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore,
+                                          const std::function<void(int)> &avanzamento, int annoOggi)
+{
+    QString percorso, motivo;
+    auto set = leggiSet(sottostante, chiave, annoOggi, avanzamento, percorso, motivo);
+    if (!set && errore)
+        *errore = nomeEMotivo(percorso, motivo);
+    return set;
+}
+
+int Rimuovi_Temporanei_Storico()
+{
+    static const QRegularExpression temporaneo(QStringLiteral("^S(5M|15M|1H|1D)_[1-7]\\.dat\\.[A-Za-z0-9]{6}$"));
+    QDir cartella(percorsi::Cartella(QStringLiteral("Sistema")));
+    int rimossi = 0;
+    for (const QString &nome : cartella.entryList({QStringLiteral("S*.dat.*")}, QDir::Files | QDir::Hidden)) {
+        if (temporaneo.match(nome).hasMatch() && cartella.remove(nome))
+            ++rimossi;
+    }
+    return rimossi;
 }
 
 EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale,
@@ -373,6 +421,8 @@ EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorre
     std::vector<std::optional<SetStorico>> set(size_t(N) + 1);
     const QString formatoEtichetta =
         formatoLocale == QLatin1String("UE") ? QStringLiteral("DD/MM/YY") : QStringLiteral("MM/DD/YY");
+    const int corrente = sottostanteCorrente >= 1 && sottostanteCorrente <= N ? sottostanteCorrente : 1;
+    QString danneggiato;
 
     for (int n = 1; n <= N; ++n) {
         mercato.Storico_Offline_Disponibile[size_t(n)] = false;
@@ -386,16 +436,22 @@ EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorre
         if (!completi)
             continue;
         // A set that fails anywhere is not offered: loading it would give a half-read history.
-        set[size_t(n)] = LeggiSetStorico(n, mercato.Tabella_Chiave, nullptr, {}, annoOggi);
-        if (!set[size_t(n)])
+        QString percorso, motivo;
+        set[size_t(n)] = leggiSet(n, mercato.Tabella_Chiave, annoOggi, {}, percorso, motivo);
+        if (!set[size_t(n)]) {
+            if (n == corrente)
+                danneggiato = QStringLiteral("Il file dello storico locale %1 è danneggiato (%2): "
+                                             "lo storico di questo sottostante non può essere caricato.")
+                                  .arg(QDir::toNativeSeparators(percorso), motivo);
             continue;
+        }
         esito.etichette[size_t(n)] = dataora::ScriviData(set[size_t(n)]->s1D.barra(1).data, formatoEtichetta);
         mercato.Storico_Offline_Disponibile[size_t(n)] = !esito.etichette[size_t(n)].isEmpty();
     }
+    if (!danneggiato.isEmpty() && azioni.Storico_Danneggiato)
+        azioni.Storico_Danneggiato(danneggiato);
 
-    int scelto = sottostanteCorrente;
-    if (scelto < 1 || scelto > N)
-        scelto = 1;
+    int scelto = corrente;
     bool trovato = false;
     for (int prova = 0; prova < N; ++prova) {
         if (mercato.Storico_Offline_Disponibile[size_t(scelto)]) {

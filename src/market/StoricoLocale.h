@@ -63,7 +63,8 @@ struct Esito {
 Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe,
                    int annoOggi = dataora::AnnoCorrente());
 
-// Reads and validates one whole file into a series of the timeframe's size.
+// Reads and validates one whole file into a series of the timeframe's size: exactly
+// N lines ended by CR LF, nothing after the last. *errore names the file and the reason.
 std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QString &timeframe,
                                              const std::array<int, 57> &chiave, QString *errore = nullptr,
                                              int annoOggi = dataora::AnnoCorrente());
@@ -81,6 +82,10 @@ std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int,
                                           const std::function<void(int passo)> &avanzamento = {},
                                           int annoOggi = dataora::AnnoCorrente());
 
+// Removes what an interrupted save left beside the history files (the writer's
+// temporary "S<tf>_<u>.dat.XXXXXX" files). Run at start, before anything writes there.
+int Rimuovi_Temporanei_Storico();
+
 inline const QString Messaggio_Nessuno_Storico = QStringLiteral(
     "Non esiste nessun file Storico per connettersi Offline.\r\n"
     "Per creare Storici Offline connettersi prima Online al\r\n"
@@ -92,6 +97,9 @@ inline const QString Titolo_Nessuno_Storico = QStringLiteral("Wavelore \u00AE");
 struct AzioniOffline {
     std::function<void(int passo)> Mostra_Avanzamento;             // loading steps 4..7
     std::function<void(const QString &titolo, const QString &testo)> Nessuno_Storico;  // message, then the program ends
+    // The files of the chosen underlying are all there but one cannot be read: the
+    // text names the file and the reason. Called before any other underlying is taken.
+    std::function<void(const QString &testo)> Storico_Danneggiato;
 };
 
 // Result of the offline load: per underlying 1..7 the label of its offline option
@@ -103,8 +111,9 @@ struct EsitoOffline {
 
 // Finds the underlyings with a complete and valid set of files, labels them, moves
 // Sottostante_Corrente to the first available one from the current (not saved) and
-// loads its four series. With none, calls Nessuno_Storico and returns !caricato;
-// the series are then left as they were.
+// loads its four series. A damaged set of the current underlying is reported through
+// Storico_Danneggiato. With none, calls Nessuno_Storico and returns !caricato; the
+// series are then left as they were.
 EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale,
                                     const AzioniOffline &azioni = {}, int annoOggi = dataora::AnnoCorrente());
 

@@ -27,6 +27,7 @@ FinestraProva::FinestraProva() : form(std::make_unique<FormS1>())
     sessione = Prepara_Sessione_Online(*form, *op);
     op->Sequenza().Fattore_Pause = 0;
     op->Fallimento = [this](const QString &m) { fallimenti << m; };
+    op->Avviso_Caricamento = [this](const QString &m) { avvisi << m; };
     form->uscita.Termina = [](int) {};
 }
 

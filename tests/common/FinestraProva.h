@@ -21,6 +21,7 @@ struct FinestraProva {
     FinestraOperativa *op = nullptr;
     SessioneQuotazioni *sessione = nullptr;
     QStringList fallimenti;
+    QStringList avvisi;  // warnings the loading gave and went on
 
     bool Carica();        // Form_Load and show
     bool AvviaOffline();  // Carica, then the OFFLINE button; true when the load raised no failure

@@ -55,6 +55,14 @@ class StoricoLocaleTest : public QObject {
         return generatore::Genera(p);
     }
 
+    void troncaGiornaliero(int sottostante)
+    {
+        const QString percorso = PercorsoFileStorico(sottostante, QStringLiteral("1D"));
+        QByteArray dati = leggi(percorso);
+        dati.chop(7);
+        scrivi(percorso, dati);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -109,6 +117,7 @@ private slots:
         QCOMPARE(serie->barra(costanti::Barre_Storico_5M), b);
     }
 
+    // Written on a day of year `oggi`; an empty line is a bar no file can hold.
     void righeInChiaro_data()
     {
         QTest::addColumn<BarraStorico>("b");
@@ -262,8 +271,9 @@ private slots:
         QTest::addColumn<QString>("timeframe");
         QTest::addColumn<int>("caso");
         const char *nomi[] = {"troncato a meta riga", "una riga in meno", "carattere estraneo", "riga troppo lunga",
-                              "data non valida", "solo LF", "vuoto", "riga vuota", "riga in chiaro"};
-        for (int caso = 0; caso < 9; ++caso)
+                              "data non valida", "solo LF", "vuoto", "riga vuota", "riga in chiaro",
+                              "una riga in piu", "fine riga in piu", "un byte in piu"};
+        for (int caso = 0; caso < 12; ++caso)
             QTest::newRow(nomi[caso]) << (caso % 2 ? QStringLiteral("1D") : QStringLiteral("15M")) << caso;
     }
 
@@ -292,61 +302,87 @@ private slots:
         case 6: dati.clear(); break;
         case 7: dati.insert(fineRiga1 + 2, "\r\n"); break;
         case 8: dati.replace(0, fineRiga1, "041226;0000;1;1"); break;
+        case 9: dati.append(dati.left(fineRiga1 + 2)); break;
+        case 10: dati.append("\r\n"); break;
+        case 11: dati.append(dati.at(0)); break;
         }
         scrivi(percorso, dati);
         QString errore;
         QVERIFY(!LeggiFileStorico(percorso, timeframe, m_chiave.Tabella_Chiave, &errore));
-        QVERIFY(errore.contains(NomeFileStorico(2, timeframe)));
+        QVERIFY(errore.startsWith(NomeFileStorico(2, timeframe) + QStringLiteral(": ")));
+        const QString motivo = errore.mid(NomeFileStorico(2, timeframe).size() + 2);
 
         StatoMercato m;
         Inizializza_Tabella_Chiave(m);
         m.Storico_5M.barra(1) = barra(2020, 1, 1, 600, 42, 1);
         int sottostante = 2;
         bool avvisato = false;
+        QStringList danni;
         AzioniOffline azioni;
-        azioni.Nessuno_Storico = [&](const QString &, const QString &) { avvisato = true; };
+        azioni.Nessuno_Storico = [&](const QString &, const QString &) {
+            QCOMPARE(danni.size(), 1);  // which file and why come first
+            avvisato = true;
+        };
+        azioni.Storico_Danneggiato = [&](const QString &testo) { danni << testo; };
         const EsitoOffline esito = Carica_Storico_Offline(m, sottostante, QStringLiteral("UE"), azioni);
         QVERIFY(!esito.caricato);
         QVERIFY(avvisato);
+        QCOMPARE(danni.size(), 1);
+        QVERIFY2(danni[0].contains(QDir::toNativeSeparators(percorso)) && danni[0].contains(motivo),
+                 qPrintable(danni[0]));
         QVERIFY(esito.etichette[2].isEmpty());
         QVERIFY(!m.Storico_Offline_Disponibile[2]);
         QCOMPARE(m.Storico_5M.barra(1).chiusura, 42.0);
     }
 
+    // Only a damaged set of the current underlying is reported; a missing file is not damage.
     void sceltaOffline_data()
     {
         QTest::addColumn<QList<int>>("completi");
         QTest::addColumn<QList<int>>("senzaGiornaliero");
+        QTest::addColumn<QList<int>>("danneggiati");
         QTest::addColumn<int>("corrente");
         QTest::addColumn<int>("atteso");
-        QTest::newRow("corrente disponibile") << QList<int>{3, 5} << QList<int>{} << 3 << 3;
-        QTest::newRow("3 e 4 senza file") << QList<int>{5} << QList<int>{} << 3 << 5;
-        QTest::newRow("giro 6, 7, 1") << QList<int>{1} << QList<int>{} << 6 << 1;
-        QTest::newRow("manca S1D") << QList<int>{4} << QList<int>{2} << 2 << 4;
-        QTest::newRow("corrente fuori intervallo") << QList<int>{2} << QList<int>{} << 9 << 2;
+        QTest::addColumn<QString>("avviso");
+        QTest::newRow("corrente disponibile") << QList<int>{3, 5} << QList<int>{} << QList<int>{} << 3 << 3 << "";
+        QTest::newRow("3 e 4 senza file") << QList<int>{5} << QList<int>{} << QList<int>{} << 3 << 5 << "";
+        QTest::newRow("giro 6, 7, 1") << QList<int>{1} << QList<int>{} << QList<int>{} << 6 << 1 << "";
+        QTest::newRow("manca S1D") << QList<int>{4} << QList<int>{2} << QList<int>{} << 2 << 4 << "";
+        QTest::newRow("corrente fuori intervallo") << QList<int>{2} << QList<int>{} << QList<int>{} << 9 << 2 << "";
+        QTest::newRow("corrente danneggiato") << QList<int>{5} << QList<int>{} << QList<int>{3} << 3 << 5 << "S1D_3.dat";
+        QTest::newRow("danneggiato un altro") << QList<int>{3} << QList<int>{} << QList<int>{5} << 3 << 3 << "";
     }
 
     void sceltaOffline()
     {
         QFETCH(QList<int>, completi);
         QFETCH(QList<int>, senzaGiornaliero);
+        QFETCH(QList<int>, danneggiati);
         QFETCH(int, corrente);
         QFETCH(int, atteso);
+        QFETCH(QString, avviso);
         CartellaTemporanea cartella;
-        for (int u : completi + senzaGiornaliero)
+        for (int u : completi + senzaGiornaliero + danneggiati)
             scriviSet(u);
         for (int u : senzaGiornaliero)
             QVERIFY(QFile::remove(PercorsoFileStorico(u, QStringLiteral("1D"))));
+        for (int u : danneggiati)
+            troncaGiornaliero(u);
 
         StatoMercato m;
         Inizializza_Tabella_Chiave(m);
         QList<int> passi;
+        QStringList danni;
         AzioniOffline azioni;
         azioni.Mostra_Avanzamento = [&](int passo) { passi << passo; };
         azioni.Nessuno_Storico = [](const QString &, const QString &) { QFAIL("nessun messaggio atteso"); };
+        azioni.Storico_Danneggiato = [&](const QString &testo) { danni << testo; };
         const EsitoOffline esito = Carica_Storico_Offline(m, corrente, QStringLiteral("UE"), azioni);
         QVERIFY(esito.caricato);
         QCOMPARE(corrente, atteso);
+        QCOMPARE(danni.size(), avviso.isEmpty() ? 0 : 1);
+        if (!avviso.isEmpty())
+            QVERIFY2(danni[0].contains(avviso) && danni[0].contains(QStringLiteral("troncato")), qPrintable(danni[0]));
         QCOMPARE(passi, (QList<int>{4, 5, 6, 7}));
         for (int u = 1; u <= 7; ++u) {
             QCOMPARE(esito.etichette[size_t(u)], completi.contains(u) ? QStringLiteral("04/12/26") : QString());
@@ -387,6 +423,31 @@ private slots:
         QCOMPARE(testo, QStringLiteral("Non esiste nessun file Storico per connettersi Offline.\r\n"
                                        "Per creare Storici Offline connettersi prima Online al\r\n"
                                        "Sottostante desiderato."));
+    }
+
+    // What an interrupted save leaves beside the history files goes; nothing else does.
+    void temporaneiRimossi_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<bool>("rimosso");
+        QTest::newRow("temporaneo 5M") << "S5M_1.dat.AbCdEf" << true;
+        QTest::newRow("temporaneo 1D") << "S1D_7.dat.qwerty" << true;
+        QTest::newRow("storico") << "S15M_3.dat" << false;
+        QTest::newRow("archivio messo da parte") << "Sistema1.dat.danneggiato-20260101-101010" << false;
+        QTest::newRow("suffisso corto") << "S1H_2.dat.AbCdE" << false;
+        QTest::newRow("sottostante 8") << "S1H_8.dat.AbCdEf" << false;
+        QTest::newRow("altro file") << "appunti.txt" << false;
+    }
+
+    void temporaneiRimossi()
+    {
+        QFETCH(QString, nome);
+        QFETCH(bool, rimosso);
+        CartellaTemporanea cartella;
+        const QString percorso = cartella.sistema() + QLatin1Char('/') + nome;
+        scrivi(percorso, "x");
+        QCOMPARE(Rimuovi_Temporanei_Storico(), rimosso ? 1 : 0);
+        QCOMPARE(QFile::exists(percorso), !rimosso);
     }
 
     void verificaFile()

@@ -308,6 +308,60 @@ private slots:
         QVERIFY(!a->op->Sequenza().In_Corso());
     }
 
+    // A damaged history file of the current underlying is reported, file and reason,
+    // before another underlying is opened or the start gives up; what an interrupted
+    // save left beside the files is gone.
+    void offline_storico_danneggiato_data()
+    {
+        QTest::addColumn<QList<int>>("generati");
+        QTest::addColumn<QString>("danneggiato");
+        QTest::addColumn<QString>("avviso");
+        QTest::addColumn<int>("aperto");
+        QTest::newRow("giornaliero troncato") << QList<int>{2, 5} << "S1D_2.dat" << "troncato" << 5;
+        QTest::newRow("dati dopo l'ultima riga") << QList<int>{2} << "S5M_2.dat" << "dati oltre la riga 1500" << 0;
+        QTest::newRow("danneggiato un altro") << QList<int>{2, 5} << "S1D_5.dat" << "" << 2;
+    }
+    void offline_storico_danneggiato()
+    {
+        QFETCH(QList<int>, generati);
+        QFETCH(QString, danneggiato);
+        QFETCH(QString, avviso);
+        QFETCH(int, aperto);
+        CartellaTemporanea cartella;
+        for (int u : generati)
+            QVERIFY(GeneraStoricoLocale(u));
+        const QString percorso = cartella.sistema() + QLatin1Char('/') + danneggiato;
+        QFile file(percorso);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray dati = file.readAll();
+        dati = danneggiato.startsWith(QLatin1String("S1D")) ? dati.left(dati.size() - 7)
+                                                          : dati + dati.left(dati.indexOf("\r\n") + 2);
+        QVERIFY(file.resize(0) && file.seek(0) && file.write(dati) == dati.size());
+        file.close();
+        const QString temporaneo = cartella.sistema() + QStringLiteral("/S5M_2.dat.AbCdEf");
+        QFile t(temporaneo);
+        QVERIFY(t.open(QIODevice::WriteOnly) && t.write("x") == 1);
+        t.close();
+
+        FinestraProva prova;
+        prova.AvviaOffline();
+        QVERIFY(!QFile::exists(temporaneo));
+        if (avviso.isEmpty()) {
+            QVERIFY(prova.avvisi.isEmpty());
+        } else {
+            QCOMPARE(prova.avvisi.size(), 1);
+            QVERIFY2(prova.avvisi[0].contains(QDir::toNativeSeparators(percorso)) && prova.avvisi[0].contains(avviso),
+                     qPrintable(prova.avvisi[0]));
+        }
+        if (aperto == 0) {
+            QCOMPARE(prova.fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
+        } else {
+            QVERIFY2(prova.fallimenti.isEmpty(), qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
+            QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, aperto);
+            QVERIFY(!prova.form->S().shell.Blocco_Grafici);
+        }
+    }
+
     void ridimensiona_e_colori()
     {
         CartellaTemporanea cartella;

@@ -118,6 +118,9 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
             Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore \u00AE"), messaggio);
         m_form.Chiudi_Programma();
     };
+    Avviso_Caricamento = [](const QString &messaggio) {
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), messaggio);
+    };
 
     form.Carica_Storici_Avvio = [this] { Carica_Storici_Avvio(); };
     form.Carica_Dati_Avvio = [this] { Carica_Dati_Avvio(); };

@@ -46,6 +46,8 @@ public:
     void Carica_Dati_Avvio();
     // A loading that cannot go on: the message, then the program ends. Tests replace it.
     std::function<void(const QString &messaggio)> Fallimento;
+    // A warning the loading gives and goes on (a damaged local history file). Tests replace it.
+    std::function<void(const QString &messaggio)> Avviso_Caricamento;
 
     // One-shot timers.
     QTimer Timer_Disegno;

@@ -2,6 +2,7 @@
 
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
+#include "market/StoricoLocale.h"
 #include "platform/Percorsi.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
@@ -105,6 +106,8 @@ bool FormS1::Form_Load()
     sh.Blocco_Grafici = true;
     Imposta_Finestra_Avvio();
     Prepara_Archivi();
+    // The lock is held: no other copy is saving beside the history files now.
+    storico::Rimuovi_Temporanei_Storico();
     const archivio::LoginRicordato login = archivio::Carica_Impostazioni_Avvio(m_stato.archivio);
     if (login.Ricordami)
         Frm_Avvio->Chk_Ricordami->setChecked(true);

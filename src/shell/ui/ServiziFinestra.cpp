@@ -78,6 +78,10 @@ bool FinestraOperativa::Esegui(Servizio s)
         };
         bool nessuno = false;
         azioni.Nessuno_Storico = [&nessuno](const QString &, const QString &) { nessuno = true; };
+        azioni.Storico_Danneggiato = [this](const QString &testo) {
+            if (Avviso_Caricamento)
+                Avviso_Caricamento(testo);
+        };
         const storico::EsitoOffline e = storico::Carica_Storico_Offline(
             stato.mercato, stato.archivio.Sottostante_Corrente, stato.shell.Formato_Locale, azioni);
         Quotazioni()->Etichetta_Opzioni(e.etichette);
