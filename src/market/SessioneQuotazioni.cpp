@@ -1,21 +1,22 @@
 #include "market/SessioneQuotazioni.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
 #include "market/StoricoLocale.h"
+#include "platform/CodaMessaggi.h"
 #include "platform/Codec1252.h"
 #include "platform/DataOra.h"
 #include "platform/Percorsi.h"
 #include "platform/Socket.h"
 #include "platform/VbRuntime.h"
-#include "shell/Messaggi.h"
 
 #include <QEventLoop>
 #include <QRegularExpression>
 
 using namespace testi_sessione;
 
-SessioneQuotazioni::SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent, Socket *socket)
-    : QObject(parent), m_stato(stato), m_azioni(std::move(azioni)), m_socket(socket ? socket : new Socket(this))
+SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArchivio &archivio,
+                                       StatoMercato &mercato, AzioniSessione azioni, QObject *parent, Socket *socket)
+    : QObject(parent), m_programma(programma), m_archivio(archivio), m_mercato(mercato), m_azioni(std::move(azioni)), m_socket(socket ? socket : new Socket(this))
 {
     m_timerCtrlConn.setSingleShot(true);
     m_timerConnessione.setSingleShot(true);
@@ -47,7 +48,7 @@ void SessioneQuotazioni::Cmd_OnLine_Click(const QString &textId, const QString &
     auto &a = m_azioni;
     if (a.Abilita_Pulsanti)
         a.Abilita_Pulsanti(false);
-    m_stato.shell.Modalita = QStringLiteral("ONLINE");
+    m_programma.Modalita = QStringLiteral("ONLINE");
     if (textId.isEmpty()) {
         if (a.Beep)
             a.Beep();
@@ -66,12 +67,12 @@ void SessioneQuotazioni::Cmd_OnLine_Click(const QString &textId, const QString &
             a.Abilita_Pulsanti(true);
         return;
     }
-    m_stato.mercato.UserId = textId.toLower();
-    m_stato.mercato.Password = textPassword;
+    m_mercato.UserId = textId.toLower();
+    m_mercato.Password = textPassword;
     if (ricordami && a.Salva_Dati_Login)
         a.Salva_Dati_Login();
-    m_stato.mercato.Indirizzo_Server = percorsi::IndirizzoServer();
-    m_stato.mercato.Porta_Server = percorsi::PortaServer();
+    m_mercato.Indirizzo_Server = percorsi::IndirizzoServer();
+    m_mercato.Porta_Server = percorsi::PortaServer();
     // After a refusal the old connection is useless: start a new one.
     if (m_socket->State() == Socket::Chiuso || m_tentativoConcluso)
         Connetti();
@@ -84,7 +85,7 @@ void SessioneQuotazioni::Connetti()
     ++m_connessione;
     m_decodificatore.Azzera();
     m_chiusuraLocale = true;
-    m_socket->Connect(m_stato.mercato.Indirizzo_Server, m_stato.mercato.Porta_Server);
+    m_socket->Connect(m_mercato.Indirizzo_Server, m_mercato.Porta_Server);
     m_chiusuraLocale = false;
     m_inLogin = true;
     m_loggato = false;
@@ -98,7 +99,7 @@ void SessioneQuotazioni::Socket_Connect()
         m_azioni.Imposta_Lbl_Stato(QStringLiteral("In Autenticazione"));
     if (m_socket->State() == Socket::Connesso) {
         Invia(QStringLiteral("COMM11"),
-              {m_stato.mercato.UserId, m_stato.mercato.Password, m_stato.shell.Versione});
+              {m_mercato.UserId, m_mercato.Password, m_programma.Versione});
     } else {
         if (m_azioni.Imposta_Lbl_Stato)
             m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
@@ -131,9 +132,9 @@ void SessioneQuotazioni::Login_Fallito(const QString &testo)
     Chiudi_Socket();
     if (m_azioni.Imposta_Lbl_Stato)
         m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
-    if (m_stato.mercato.Riconnessione_In_Corso) {
+    if (m_mercato.Riconnessione_In_Corso) {
         // The reconnection failed: the notice goes and the user may try again or stop.
-        m_stato.mercato.Riconnessione_In_Corso = false;
+        m_mercato.Riconnessione_In_Corso = false;
         if (m_azioni.Mostra_Riconnessione)
             m_azioni.Mostra_Riconnessione(false);
         QMetaObject::invokeMethod(this, &SessioneQuotazioni::TimerCtrlConn_Timer, Qt::QueuedConnection);
@@ -177,7 +178,7 @@ bool SessioneQuotazioni::Invia_Testo(const QString &messaggio)
 void SessioneQuotazioni::Richiesta_Dati_RT_Al_Server()
 {
     if (Connesso()) {
-        Invia(QStringLiteral("COMM30"), {QString::number(m_stato.archivio.Sottostante_Corrente)});
+        Invia(QStringLiteral("COMM30"), {QString::number(m_archivio.Sottostante_Corrente)});
         return;
     }
     if (m_azioni.Imposta_Lbl_Stato)
@@ -220,7 +221,7 @@ void SessioneQuotazioni::Socket_DataArrival(const QByteArray &byte)
 void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
 {
     auto &a = m_azioni;
-    auto &mercato = m_stato.mercato;
+    auto &mercato = m_mercato;
     const QString &c = m.Codice;
     const bool completo = m.Completo;
 
@@ -328,7 +329,7 @@ void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
             if (a.Mostra_Messaggio)
                 a.Mostra_Messaggio(5, m.Campo(1));
         } else {
-            messaggi::Accoda(m_stato.shell.Coda_Messaggi, m.Campo(1));
+            messaggi::Accoda(m_programma.Coda_Messaggi, m.Campo(1));
         }
     } else if (c == QLatin1String("COMM25")) {
         if (!completo)
@@ -389,12 +390,12 @@ bool LeggiDataOraServer(const QString &testo, QDateTime *dataOra)
 
 void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
 {
-    auto &mercato = m_stato.mercato;
-    const auto &shell = m_stato.shell;
+    auto &mercato = m_mercato;
+    const auto &programma = m_programma;
     ++m_tickRicevuti;
     m_timerCtrlConn.stop();
-    if (m.Completo && !shell.Blocco_Aggiornamento) {
-        const bool ue = shell.Formato_Locale == QLatin1String("UE");
+    if (m.Completo && !programma.Blocco_Aggiornamento) {
+        const bool ue = programma.Formato_Locale == QLatin1String("UE");
         const QChar dec = ue ? QLatin1Char(',') : QLatin1Char('.');
         const QChar mig = ue ? QLatin1Char('.') : QLatin1Char(',');
         bool ultimo = false;
@@ -403,12 +404,12 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
             mercato.Data_Ora_Quotazione = dataOra;
             ++m_tick;
             const int minuti = dataOra.time().hour() * 60 + dataOra.time().minute();
-            mercato.Text_Data_Ora = dataora::ScriviData(dataOra.date(), shell.Formato_Data) + QLatin1Char(' ') +
-                                    dataora::ScriviOra(minuti, shell.Formato_Ora_Secondi, dataOra.time().second());
+            mercato.Text_Data_Ora = dataora::ScriviData(dataOra.date(), programma.Formato_Data) + QLatin1Char(' ') +
+                                    dataora::ScriviOra(minuti, programma.Formato_Ora_Secondi, dataOra.time().second());
         }
         if (auto v = fusione::NumeroServer(m.Campo(2))) {
             const QString formato =
-                m_stato.cicli.Formato_Prezzo.isEmpty() ? QStringLiteral("0.00") : m_stato.cicli.Formato_Prezzo;
+                m_mercato.Formato_Prezzo.isEmpty() ? QStringLiteral("0.00") : m_mercato.Formato_Prezzo;
             const QString testo = vb::Format(*v, formato, dec, mig);
             ultimo = testo != mercato.Text_Last;
             mercato.Text_Last = testo;
@@ -441,7 +442,7 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
 void SessioneQuotazioni::Arma_Watchdog()
 {
     m_timerCtrlConn.setInterval(Intervallo_Watchdog_ms);
-    if (!m_stato.shell.RT_Bloccato)
+    if (!m_programma.RT_Bloccato)
         m_timerCtrlConn.start();
 }
 
@@ -449,14 +450,14 @@ void SessioneQuotazioni::Ferma_Watchdog() { m_timerCtrlConn.stop(); }
 
 void SessioneQuotazioni::Gestisci_Storico()
 {
-    auto &mercato = m_stato.mercato;
+    auto &mercato = m_mercato;
     if (mercato.Scarica_Storico) {
         scarico::OpzioniScarico opzioni;
         opzioni.Avanzamento = m_azioni.Mostra_Avanzamento_Avvio;
         opzioni.Riprova = mercato.Riconnessione_In_Corso;
         opzioni.Pausa = [this](double s) { Pausa(s); };
         m_tabelle = scarico::Scarica_Storico_Dal_Server(
-            scarico::StringaConnessione(mercato.Indirizzo_Server, m_stato.archivio.Sottostante_Corrente), opzioni);
+            scarico::StringaConnessione(mercato.Indirizzo_Server, m_archivio.Sottostante_Corrente), opzioni);
         // The reconnection has reached the download: later take-overs ask again.
         mercato.Riconnessione_In_Corso = false;
         m_downloadConcluso = true;
@@ -484,7 +485,7 @@ bool SessioneQuotazioni::Attendi_Download(int millisecondi)
 bool SessioneQuotazioni::Carica_Storico_Da_Server()
 {
     QString problema;
-    const bool ok = scarico::Carica_Storico_Da_Server(m_stato.mercato, m_tabelle, &problema);
+    const bool ok = scarico::Carica_Storico_Da_Server(m_mercato, m_tabelle, &problema);
     m_tabelle = {};
     if (ok)
         return true;
@@ -498,8 +499,8 @@ bool SessioneQuotazioni::Carica_Storico_Da_Server()
 
 fusione::EsitoUltimeBarre SessioneQuotazioni::Aggiorna_Ultime_Barre_Storico()
 {
-    m_stato.mercato.Aggiorna_Storico = true;
-    return fusione::Aggiorna_Ultime_Barre_Storico(m_stato.mercato, m_stato.shell);
+    m_mercato.Aggiorna_Storico = true;
+    return fusione::Aggiorna_Ultime_Barre_Storico(m_mercato);
 }
 
 bool SessioneQuotazioni::Salva_Storici(QString *errore)
@@ -507,7 +508,7 @@ bool SessioneQuotazioni::Salva_Storici(QString *errore)
     bool ok = true;
     for (const QString &tf : storico::Timeframes()) {
         const storico::Esito e =
-            storico::Salva_Storico(m_stato.mercato, m_stato.archivio.Sottostante_Corrente, tf);
+            storico::Salva_Storico(m_mercato, m_archivio.Sottostante_Corrente, tf);
         if (!e.ok) {
             if (errore && ok)
                 *errore = e.errore;
@@ -550,7 +551,7 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
         return;
     if (m_azioni.Mostra_Riconnessione)
         m_azioni.Mostra_Riconnessione(true);
-    m_stato.mercato.Riconnessione_In_Corso = true;
+    m_mercato.Riconnessione_In_Corso = true;
     if (m_socket->State() == Socket::Chiuso)
         Connetti();
 }
@@ -559,10 +560,10 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
 
 void SessioneQuotazioni::Gestisci_Barra(const protocollo::Messaggio &m)
 {
-    if (m_stato.shell.Blocco_Grafici)
+    if (m_programma.Blocco_Grafici)
         return;
     AggiornamentoRT u;
-    u.sottostante = m_stato.archivio.Sottostante_Corrente;
+    u.sottostante = m_archivio.Sottostante_Corrente;
     u.tick = m_tick;
     for (int k = 1; k <= 4; ++k) {
         auto &b = u.barre[size_t(k)];
@@ -598,9 +599,9 @@ void SessioneQuotazioni::Esegui_Fusione()
     AggiornamentoRT u = m_coda.front();
     m_coda.pop_front();
     m_fusioneInCorso = true;
-    auto &mercato = m_stato.mercato;
+    auto &mercato = m_mercato;
     // An emptied quote box (change of underlying) means no quote yet.
-    if (!m_stato.shell.Blocco_Grafici && u.sottostante == m_stato.archivio.Sottostante_Corrente &&
+    if (!m_programma.Blocco_Grafici && u.sottostante == m_archivio.Sottostante_Corrente &&
         !mercato.Text_Data_Ora.isEmpty() && mercato.Data_Ora_Quotazione.isValid()) {
         mercato.Agg_Barra = u.barre;
         if (m_azioni.Accendi_Led_Storico_RT)
@@ -611,8 +612,7 @@ void SessioneQuotazioni::Esegui_Fusione()
         QDateTime barra;
         if (LeggiDataOraServer(u.barre[1].Data_Ora, &barra) && barra > riferimento)
             riferimento = barra;
-        const auto esito = fusione::Fondi_Barre_RT(mercato, riferimento, m_stato.cicli.Fine_Sessione);
-        fusione::Avanza_Barre_Ciclo(m_stato.cicli, esito);
+        const auto esito = fusione::Fondi_Barre_RT(mercato, riferimento, m_mercato.Fine_Sessione);
         if (m_azioni.Dopo_Fusione_RT)
             m_azioni.Dopo_Fusione_RT(esito);
         QString errore;

@@ -10,6 +10,7 @@
 #include "market/Protocollo.h"
 #include "market/ScaricoStorico.h"
 #include "platform/Socket.h"
+#include "platform/StatoProgramma.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +18,7 @@
 #include <deque>
 #include <functional>
 
-struct Stato;
+struct StatoArchivio;
 
 namespace testi_sessione {
 inline const QString Titolo = QStringLiteral("Wavelore \u00AE");
@@ -73,8 +74,8 @@ struct AzioniSessione {
 
     // Real-time merge: lamps of the slots in use lit, Timer_Agg_RT armed.
     std::function<void()> Accendi_Led_Storico_RT;
-    // After the series merged: cycle starts, "P" saves, scroll bars, indicators,
-    // titles and future axes.
+    // After the series merged: cycle positions and starts, "P" saves, scroll bars,
+    // indicators, titles and future axes.
     std::function<void(const fusione::EsitoFusioneRT &)> Dopo_Fusione_RT;
 };
 
@@ -82,7 +83,8 @@ class SessioneQuotazioni : public QObject {
     Q_OBJECT
 public:
     // `socket`: the window's connection to the quote server; a private one when null.
-    SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent = nullptr, Socket *socket = nullptr);
+    SessioneQuotazioni(StatoProgramma &programma, const StatoArchivio &archivio, StatoMercato &mercato,
+                       AzioniSessione azioni, QObject *parent = nullptr, Socket *socket = nullptr);
     ~SessioneQuotazioni() override;
 
     AzioniSessione &Azioni() { return m_azioni; }
@@ -155,7 +157,9 @@ private:
         quint64 tick = 0;  // quotes counted when it arrived
     };
 
-    Stato &m_stato;
+    StatoProgramma &m_programma;
+    const StatoArchivio &m_archivio;
+    StatoMercato &m_mercato;
     AzioniSessione m_azioni;
     QPointer<Socket> m_socket;  // the window may delete its socket first
     protocollo::Decodificatore m_decodificatore;

@@ -2,7 +2,7 @@
 #include "SlotGraficoProva.h"
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
-#include "cycle/SezioniGrafico.h"
+#include "drawing/GraficoOggetti.h"
 #include "drawing/StrumentiGrafici.h"
 
 #include <QtTest>
@@ -444,8 +444,8 @@ private slots:
         slot(7, 3) = Linea{false, false, 5, 100, 6, 110, 30};
         d().Distanze[7][4] = Distanza{true, true, 4, 100, 14, 110, 32, 9, 105, QStringLiteral("x")};
         GraficoRegistratore ctl;
-        ContestoGrafico c{*stato, ctl, 2, 7};
-        Disegna_Linee_Utente(c);
+        ContestoGrafico c{stato->shell, stato->archivio, stato->mercato, stato->cicli, ctl, 2, 7};
+        Disegna_Linee_Utente(c, stato->disegno);
         const auto punti = [&](int i) {
             const std::vector<QPointF> &v = ctl.serie()[size_t(i)].punti;
             return QList<QPointF>(v.begin(), v.end());

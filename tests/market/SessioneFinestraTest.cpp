@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(boxes, QStringList{QStringLiteral("Wavelore \u00AE|Autenticazione Non Riuscita, UserId o Password Errati.|testo")});
 
         // The connection stays open after a refusal: quotes and chat still reach the window.
-        form.S().cicli.Formato_Prezzo = QStringLiteral("0.00");
+        form.S().mercato.Formato_Prezzo = QStringLiteral("0.00");
         server->Invia_Grezzo(codec1252::Codifica(QStringLiteral(
             "COMM31\u00D817/03/2012 15:30:05\u00D820.150,5\u00D81,5\u00D8987\u00D8COMM25\u00D8<i>ciao</i> COMM31\u00D8")));
         PannelloQuotazioni *q = operativa->Quotazioni();

@@ -86,7 +86,7 @@ class SessioneQuotazioniTest : public QObject {
     // A session logged in on `server`, loading nothing.
     std::unique_ptr<SessioneQuotazioni> Collegata(Stato &s, Registro &r)
     {
-        auto sess = std::make_unique<SessioneQuotazioni>(s, r.Azioni());
+        auto sess = std::make_unique<SessioneQuotazioni>(s.shell, s.archivio, s.mercato, r.Azioni());
         sess->Cmd_OnLine_Click(QStringLiteral("Mario"), QStringLiteral("Segreta1"), false);
         [&] { QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso"))); }();
         return sess;
@@ -120,7 +120,7 @@ private slots:
         s.archivio.Sottostante_Corrente = 2;
         storico::Inizializza_Tabella_Chiave(s.mercato);
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r.Azioni());
         bool fase2 = false;
         sess.Azioni().Carica_Storici_Avvio = [&] {
             s.mercato.Scarica_Storico = true;
@@ -160,7 +160,7 @@ private slots:
         AvviaServer();
         Stato s;
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r.Azioni());
         sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("sbagliata"), false);
         QTRY_VERIFY(r.stati.contains(QStringLiteral("Non Autenticato")));
         QCOMPARE(r.messaggi, QStringList{Titolo + '|' + Autenticazione_Fallita});
@@ -187,7 +187,7 @@ private slots:
         QFETCH(QString, messaggio);
         Stato s;
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r.Azioni());
         sess.Cmd_OnLine_Click(id, password, false);
         QCOMPARE(r.messaggi, QStringList{messaggio});
         QVERIFY(r.pulsanti);
@@ -204,7 +204,7 @@ private slots:
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(porta));
         Stato s;
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r.Azioni());
         sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("x"), false);
         QTRY_VERIFY(r.pulsanti);
         QCOMPARE(r.messaggi, QStringList{Titolo + '|' + Connessione_Fallita});
@@ -218,7 +218,7 @@ private slots:
         Registro r1, r2;
         auto prima = Collegata(s1, r1);
         r2.risposte = {true};
-        SessioneQuotazioni seconda(s2, r2.Azioni());
+        SessioneQuotazioni seconda(s2.shell, s2.archivio, s2.mercato, r2.Azioni());
         seconda.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
         QTRY_VERIFY(r2.stati.contains(QStringLiteral("Connesso")));
         QCOMPARE(r2.domande, QStringList{Titolo_Gia_Connesso + '|' + Gia_Connesso});
@@ -236,14 +236,14 @@ private slots:
         Registro r1, r2, r3;
         auto prima = Collegata(s1, r1);
         // No: the socket closes and the buttons come back.
-        SessioneQuotazioni seconda(s2, r2.Azioni());
+        SessioneQuotazioni seconda(s2.shell, s2.archivio, s2.mercato, r2.Azioni());
         seconda.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
         QTRY_VERIFY(r2.pulsanti);
         QCOMPARE(r2.domande.size(), 1);
         QCOMPARE(seconda.socket().State(), 0);
         // While reconnecting the take-over is answered without asking.
         s3.mercato.Riconnessione_In_Corso = true;
-        SessioneQuotazioni terza(s3, r3.Azioni());
+        SessioneQuotazioni terza(s3.shell, s3.archivio, s3.mercato, r3.Azioni());
         terza.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
         QTRY_VERIFY(r3.stati.contains(QStringLiteral("Connesso")));
         QVERIFY(r3.domande.isEmpty());
@@ -354,7 +354,7 @@ private slots:
             s.shell.Formato_Data = QStringLiteral("MM/DD/YY");
             s.shell.Formato_Ora_Secondi = QStringLiteral("h:mm:ss AM/PM");
         }
-        s.cicli.Formato_Prezzo = QStringLiteral("#,##0.00");
+        s.mercato.Formato_Prezzo = QStringLiteral("#,##0.00");
         Registro r;
         auto sess = Collegata(s, r);
         sess->Intervallo_Watchdog_ms = 60000;
@@ -438,7 +438,7 @@ private slots:
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(muto.serverPort()));
         Stato s;
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r.Azioni());
         sess.Timeout_Connessione_ms = 200;
         sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("x"), false);
         QTRY_VERIFY(r.pulsanti);
@@ -533,7 +533,7 @@ private slots:
         Stato s;
         s.archivio.Sottostante_Corrente = 2;
         s.shell.Blocco_Grafici = false;
-        s.cicli.Fine_Sessione = QTime(17, 30);
+        s.mercato.Fine_Sessione = QTime(17, 30);
         storico::Inizializza_Tabella_Chiave(s.mercato);
         for (int r = 1; r <= s.mercato.Storico_5M.capacita(); ++r)
             s.mercato.Storico_5M.barra(r) = {Ultimo.date(), 17 * 60 + 25 - 5 * (r - 1) % 600, 100.0 + r, 1.0};
@@ -610,7 +610,7 @@ private slots:
         Stato s;
         s.archivio.Sottostante_Corrente = 2;
         s.shell.Blocco_Grafici = false;
-        s.cicli.Fine_Sessione = QTime(18, 0);
+        s.mercato.Fine_Sessione = QTime(18, 0);
         storico::Inizializza_Tabella_Chiave(s.mercato);
         for (int k = 1; k <= 4; ++k) {
             SerieStorico &h = fusione::Serie(s.mercato, k);

@@ -1,8 +1,8 @@
 #include "drawing/ui/StrumentiFinestra.h"
 
 #include "Stato.h"
-#include "archive/ParametriCicli.h"
-#include "cycle/DisegnaGrafico.h"
+#include "shell/DisegnaGrafico.h"
+#include "cycle/SalvaParametro.h"
 #include "drawing/ui/BandaOverlay.h"
 #include "drawing/ui/CursoriStrumenti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
@@ -83,7 +83,7 @@ void StrumentiFinestra::Salva_Parametro(int grado)
     if (Parametro)
         Parametro(grado);
     else
-        archivio::Salva_Parametro(m_stato, grado);
+        ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, grado);
 }
 
 void StrumentiFinestra::Mostra_Errore(const QString &testo)

@@ -1,7 +1,7 @@
 #include "market/ui/SessioneFinestra.h"
 
-#include "archive/ParametriCicli.h"
 #include "cycle/ModelloCiclo.h"
+#include "cycle/SalvaParametro.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
 #include "market/SessioneQuotazioni.h"
@@ -174,6 +174,7 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
         finestra.Arma_Timer_Agg_RT();
     };
     a.Dopo_Fusione_RT = [&s, &finestra](const fusione::EsitoFusioneRT &esito) {
+        ciclo::Avanza_Barre_Ciclo(s.cicli, esito);
         // The drawing objects stay on their bars, also where the cycle position is at its cap.
         std::array<int, costanti::Num_Gradi> nuoveBarre{};
         for (int d = 0; d <= costanti::Max_Grado; ++d)
@@ -195,14 +196,14 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
         }
         for (int d = 0; d <= costanti::Max_Grado; ++d) {
             s.archivio.Codice_Modifica = QStringLiteral("P");
-            archivio::Salva_Parametro(s, d);
+            ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, d);
         }
         finestra.Motore().Aggiorna_Indicatori_Grafici();
         finestra.Imposta_Titoli_Grafici();
         ciclo::Calcola_Tempi_Futuri(s.cicli, s.mercato);
     };
 
-    auto *sessione = new SessioneQuotazioni(s, std::move(a), &form, &form.Sock());
+    auto *sessione = new SessioneQuotazioni(s.shell, s.archivio, s.mercato, std::move(a), &form, &form.Sock());
     finestra.Collega_Sessione(sessione);
     form.Avvio_OnLine = [avvio, sessione] {
         sessione->Cmd_OnLine_Click(avvio->Text_ID->text(), avvio->Text_Password->text(),

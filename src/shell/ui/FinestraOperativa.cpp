@@ -2,10 +2,10 @@
 
 #include "Stato.h"
 #include "archive/ImpostazioniAvvio.h"
-#include "archive/ParametriCicli.h"
 #include "cycle/Colori.h"
-#include "cycle/DisegnaGrafico.h"
+#include "shell/DisegnaGrafico.h"
 #include "cycle/GraficoTempoReale.h"
+#include "cycle/SalvaParametro.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
 #include "market/SessioneQuotazioni.h"
@@ -56,7 +56,8 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     setObjectName(QStringLiteral("FinestraOperativa"));
     Stato &stato = form.S();
     m_caricamento = std::make_unique<Caricamento>(stato, *this);
-    m_motore = std::make_unique<MotoreIndicatori>(stato, this);
+    m_motore = std::make_unique<MotoreIndicatori>(stato.shell, stato.archivio, stato.mercato, stato.cicli,
+                                                  stato.indicatori, this);
 
     m_area = new AreaGrafici(stato, form.Frm_Battleplan);
     m_storico = new PannelloStorico(stato, form.Frm_Storico);
@@ -243,16 +244,16 @@ AmbienteGraficoRT FinestraOperativa::Ambiente_RT()
     return a;
 }
 
-void FinestraOperativa::Disegna_Grafici() { ::Disegna_Grafici(m_form.S(), Ambiente_RT()); }
+void FinestraOperativa::Disegna_Grafici() { ::Disegna_Grafici(m_form.S().cicli, Ambiente_RT()); }
 
 void FinestraOperativa::Cmd_Graf_RT_Click()
 {
-    if (!::Cmd_Graf_RT_Click(m_form.S(), Ambiente_RT()))
+    if (!::Cmd_Graf_RT_Click(m_form.S().archivio, m_form.S().cicli, Ambiente_RT()))
         Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
                       QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time."));
 }
 
-void FinestraOperativa::Text_Last_Change() { ::Text_Last_Change(m_form.S(), Ambiente_RT()); }
+void FinestraOperativa::Text_Last_Change() { ::Text_Last_Change(m_form.S().shell, m_form.S().archivio, m_form.S().cicli, Ambiente_RT()); }
 
 void FinestraOperativa::Cancella_Grafici() { ::Cancella_Grafici(Ambiente_RT()); }
 
@@ -486,7 +487,7 @@ void FinestraOperativa::Imposta_Sottostante_Offline(int index)
         return;
     stato.archivio.Sottostante_Corrente = index + 1;
     stato.archivio.Codice_Modifica = QStringLiteral("S");
-    archivio::Salva_Parametro(stato, 0);
+    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, 0);
     stato.shell.RT_Bloccato = true;
     if (m_sessione) {
         m_sessione->Blocca_Dati_RT_Dal_Server();

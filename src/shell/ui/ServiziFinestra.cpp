@@ -12,6 +12,7 @@
 #include "cycle/ModelloCiclo.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
+#include "indicators/ImpostazioniIndicatori.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
 #include "shell/FormatiLocali.h"
@@ -114,7 +115,8 @@ bool FinestraOperativa::Esegui(Servizio s)
         }
         return true;
     case Servizio::Carica_Impostazioni_Sottostante:
-        ciclo::Carica_Impostazioni_Sottostante(stato);
+        ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
+        indicatori::Carica_Impostazioni_Indicatori(stato.archivio, stato.indicatori);
         return true;
     case Servizio::Calcola_Tempi_Futuri:
         ciclo::Calcola_Tempi_Futuri(stato.cicli, stato.mercato);
@@ -156,7 +158,7 @@ bool FinestraOperativa::Esegui(Servizio s)
     case Servizio::Disegna_Grafici: {
         const bool prima = stato.shell.Blocco_Aggiornamento;
         stato.shell.Blocco_Aggiornamento = true;
-        Imposta_Barre_Grafici(stato, *Area());
+        Imposta_Barre_Grafici(stato.shell, stato.cicli, *Area());
         stato.shell.Blocco_Aggiornamento = prima;
         Disegna_Grafici();
         return true;

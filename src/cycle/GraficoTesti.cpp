@@ -1,3 +1,0 @@
-#include "cycle/SezioniGrafico.h"
-
-void Scrivi_Testi_Utente(ContestoGrafico &) {}

@@ -1,0 +1,3 @@
+#include "drawing/GraficoOggetti.h"
+
+void Scrivi_Testi_Utente(ContestoGrafico &, const StatoDisegno &) {}
