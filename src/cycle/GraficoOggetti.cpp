@@ -1,8 +1,7 @@
 #include "Stato.h"
 #include "cycle/SezioniGrafico.h"
 
-// Objects kept in their slot but not found on the degree's bars at load are not drawn:
-// they have no position.
+// Only objects with a position (found flag set) are drawn.
 void Disegna_Linee_Utente(ContestoGrafico &c)
 {
     const auto segmento = [&c](const auto &o, int spessore, int stile) {
