@@ -18,6 +18,9 @@ SessioneQuotazioni::SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObj
     : QObject(parent), m_stato(stato), m_azioni(std::move(azioni)), m_socket(socket ? socket : new Socket(this))
 {
     m_timerCtrlConn.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early: the question must never come before
+    // a whole interval without quotes.
+    m_timerCtrlConn.setTimerType(Qt::PreciseTimer);
     m_timerConnessione.setSingleShot(true);
     m_timerAttesaTick.setSingleShot(true);
     connect(&m_timerCtrlConn, &QTimer::timeout, this, &SessioneQuotazioni::TimerCtrlConn_Timer);
@@ -540,9 +543,13 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
     const bool si =
         m_azioni.Domanda && m_azioni.Domanda(AzioniSessione::Critica, Titolo_Perdita, Perdita);
     m_domandaWatchdog = false;
-    // Quotes came back while the question was open: the connection works, keep it.
-    if (m_tickRicevuti != tickPrima && Connesso())
+    // Quotes came back while the question was open: the connection works, keep it
+    // and keep watching it. The timer may have fired and been dropped while the
+    // question was open, so it is armed afresh.
+    if (m_tickRicevuti != tickPrima && Connesso()) {
+        Arma_Watchdog();
         return;
+    }
     Chiudi_Socket();
     m_loggato = false;
     m_tentativoConcluso = true;
