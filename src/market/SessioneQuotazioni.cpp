@@ -111,8 +111,12 @@ void SessioneQuotazioni::Socket_Connect()
 
 void SessioneQuotazioni::Socket_Close()
 {
-    if (m_chiusuraLocale)
-        return;
+    if (!m_chiusuraLocale)
+        Connessione_Persa();
+}
+
+void SessioneQuotazioni::Connessione_Persa()
+{
     Chiudi_Socket();
     if (m_azioni.Imposta_Text_Stato)
         m_azioni.Imposta_Text_Stato(QStringLiteral("Chiusa dal Server"));
@@ -218,6 +222,10 @@ void SessioneQuotazioni::Socket_DataArrival(const QByteArray &byte)
             },
             Qt::QueuedConnection);
     }
+    // A message beyond any sensible size: the server is broken or hostile, and the
+    // decoder has already let go of what it held.
+    if (m_decodificatore.Traboccato())
+        Connessione_Persa();
 }
 
 void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)

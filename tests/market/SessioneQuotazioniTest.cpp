@@ -466,6 +466,40 @@ private slots:
         }
     }
 
+    // A message larger than the decoder holds is treated as the server closing the
+    // connection; one at the limit is shown.
+    void messaggio_oltre_il_limite_data()
+    {
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<bool>("chiusa");
+        const qsizetype testo = protocollo::Limite_Messaggio - 8;
+        QTest::newRow("chat al limite") << "COMM25\xD8" + QByteArray(testo, 'x') + "\xD8" << false;
+        QTest::newRow("chat oltre il limite") << "COMM25\xD8" + QByteArray(testo + 1, 'x') + "\xD8" << true;
+        QTest::newRow("campo senza fine") << "COMM20\xD8" + QByteArray(2 * protocollo::Limite_Messaggio, 'y') << true;
+    }
+    void messaggio_oltre_il_limite()
+    {
+        QFETCH(QByteArray, byte);
+        QFETCH(bool, chiusa);
+        AvviaServer();
+        Stato s;
+        Registro r;
+        auto sess = Collegata(s, r);
+        server->Invia_Grezzo(byte);
+        server->Invia_Chat(QStringLiteral("dopo"));
+        if (chiusa) {
+            QTRY_COMPARE(sess->socket().State(), 0);
+            QCOMPARE(r.textStato.last(), QStringLiteral("Chiusa dal Server"));
+            QTest::qWait(50);
+            QVERIFY(r.chat.isEmpty());
+            QVERIFY(r.mostrati.isEmpty());
+        } else {
+            QTRY_COMPARE(r.chat.size(), 2);
+            QCOMPARE(r.chat.first().size(), protocollo::Limite_Messaggio - 8);
+            QCOMPARE(sess->socket().State(), 7);
+        }
+    }
+
     // A server that accepts the connection and never answers the login.
     void server_muto()
     {
