@@ -1,4 +1,5 @@
-// Decoding 100,000 ticks arriving in 4 KiB reads.
+// Decoding 100,000 ticks arriving in 4 KiB reads, and one message as long as the
+// decoder accepts arriving in 1 KiB reads.
 
 #include "Bench.h"
 
@@ -24,5 +25,13 @@ int main(int argc, char **argv)
         for (qsizetype i = 0; i < flusso.size(); i += 4096)
             contati += d.Aggiungi(flusso.mid(i, 4096)).size();
     });
-    return contati == 100000 ? 0 : 1;
+    const QByteArray lungo = "COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio - 8, 'x') + "\xD8";
+    size_t lunghi = 0;
+    MisuraMediana(QStringLiteral("protocollo_messaggio_1MiB_a_pezzi_1KiB"), [&] {
+        protocollo::Decodificatore d;
+        lunghi = 0;
+        for (qsizetype i = 0; i < lungo.size(); i += 1024)
+            lunghi += d.Aggiungi(lungo.mid(i, 1024)).size();
+    });
+    return contati == 100000 && lunghi == 1 ? 0 : 1;
 }

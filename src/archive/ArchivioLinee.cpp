@@ -9,116 +9,39 @@ namespace {
 const QString prefissoLinee = QStringLiteral("Dati_Linee_S");
 constexpr int ultimaColonnaLinee = 7;
 
-QString campo(const Riga &riga, const QString &nome)
+// Every check of a used row (the digits must also form a real date and time), then
+// the search of both points.
+OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &mappa)
 {
-    for (const auto &[chiave, valore] : riga)
-        if (chiave.compare(nome, Qt::CaseInsensitive) == 0)
-            return valore;
-    return {};
-}
-
-bool rigaGiaLibera(const Riga &riga)
-{
-    for (int i = 0; i <= ultimaColonnaLinee; ++i)
-        if (campo(riga, QStringLiteral("C%1").arg(i)) != QLatin1String("0"))
-            return false;
-    return true;
-}
-
-struct LineaLetta {
-    std::pair<QDate, int> inizio, fine;
-    double prezzoInizio = 0, prezzoFine = 0;
-    int colore = 0;
-};
-
-// Every check of a used row; the digits must also form a real date and time.
-std::optional<LineaLetta> leggiRigaUsata(int grado, const Riga &riga)
-{
-    const QString c1 = campo(riga, QStringLiteral("C1")), c2 = campo(riga, QStringLiteral("C2"));
-    const QString c4 = campo(riga, QStringLiteral("C4")), c5 = campo(riga, QStringLiteral("C5"));
+    const auto campo = [&riga](const char *nome) { return CampoRiga(riga, QLatin1String(nome)); };
+    const QString c1 = campo("C1"), c2 = campo("C2"), c4 = campo("C4"), c5 = campo("C5");
     if (c1.size() != 6 || c4.size() != 6 || c2.size() != 4 || c5.size() != 4)
-        return std::nullopt;
-    const auto p1 = vb::LeggiNumero(campo(riga, QStringLiteral("C3")));
-    const auto p2 = vb::LeggiNumero(campo(riga, QStringLiteral("C6")));
-    const auto colore = vb::LeggiNumero(campo(riga, QStringLiteral("C7")));
+        return {};
+    const auto p1 = vb::LeggiNumero(campo("C3"));
+    const auto p2 = vb::LeggiNumero(campo("C6"));
+    const auto colore = vb::LeggiNumero(campo("C7"));
     if (!p1 || !p2 || !colore || *colore == 0)
-        return std::nullopt;
+        return {};
     const auto codice = vb::CIntChecked(*colore);
     if (!codice || *codice < 1 || *codice >= costanti::Num_Colori)
-        return std::nullopt;
+        return {};
     const auto t1 = LeggiTempoArchivio(grado, c1, c2);
     const auto t2 = LeggiTempoArchivio(grado, c4, c5);
     if (!t1 || !t2)
-        return std::nullopt;
-    return LineaLetta{*t1, *t2, *p1, *p2, *codice};
+        return {};
+    const auto x1 = mappa.XDaTempo(grado, t1->first, t1->second);
+    const auto x2 = mappa.XDaTempo(grado, t2->first, t2->second);
+    if (!x1 || !x2)
+        return {Collocazione::FuoriPortata, {}};
+    return {Collocazione::Collocato, Linea{true, true, *x1, *p1, *x2, *p2, *codice}};
 }
 
 }  // namespace
 
 EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, const MappaTempi &mappa)
 {
-    EsitoCaricaOggetti esito;
-    Linee = {};
-    const QString tabella = NomeTabellaOggetti(prefissoLinee, sottostante);
-    if (tabella.isEmpty()) {
-        esito.ok = false;
-        esito.errore = QStringLiteral("Sottostante non valido: %1").arg(sottostante);
-        return esito;
-    }
-    Connessione c(FileArchivio::Sistema1);
-    if (!c.Aperta() || !c.TabellaEsiste(tabella)) {
-        esito.ok = false;
-        esito.errore = QStringLiteral("Archivio delle linee non leggibile (%1): %2").arg(tabella, c.Errore());
-        return esito;
-    }
-    const std::map<int, Riga> righe = c.LeggiTabella(tabella);
-    c.IniziaTransazione();
-    bool scritturaOk = true;
-    for (int d = 0; d <= costanti::Max_Grado; ++d) {
-        for (int s = 1; s <= costanti::Max_Linee; ++s) {
-            const int id = IdRigaOggetto(d, s);
-            const auto it = righe.find(id);
-            if (it == righe.end())
-                continue;
-            const Riga &riga = it->second;
-            if (!RigaInUso(campo(riga, QStringLiteral("C0")))) {
-                if (!rigaGiaLibera(riga))
-                    scritturaOk &= LiberaRiga(c, tabella, id, ultimaColonnaLinee);
-                continue;
-            }
-            const auto letta = leggiRigaUsata(d, riga);
-            if (!letta) {
-                scritturaOk &= LiberaRiga(c, tabella, id, ultimaColonnaLinee);
-                ++esito.liberati;
-                continue;
-            }
-            Linea &l = Linee[size_t(d)][size_t(s)];
-            l.in_uso = true;
-            l.prezzo_inizio = letta->prezzoInizio;
-            l.prezzo_fine = letta->prezzoFine;
-            l.colore = letta->colore;
-            const auto x1 = mappa.XDaTempo(d, letta->inizio.first, letta->inizio.second);
-            const auto x2 = mappa.XDaTempo(d, letta->fine.first, letta->fine.second);
-            if (x1 && x2) {
-                l.trovata = true;
-                l.barra_inizio = *x1;
-                l.barra_fine = *x2;
-                ++esito.collocati;
-            } else {
-                ++esito.non_collocati;
-            }
-        }
-    }
-    if (scritturaOk) {
-        scritturaOk = c.ConfermaTransazione();
-    } else {
-        c.AnnullaTransazione();
-    }
-    if (!scritturaOk) {
-        esito.ok = false;
-        esito.errore = QStringLiteral("Impossibile liberare le righe non valide di %1: %2").arg(tabella, c.Errore());
-    }
-    return esito;
+    return CaricaOggetti(prefissoLinee, sottostante, ultimaColonnaLinee, Linee,
+                         [&mappa](int grado, const Riga &riga) { return leggiLinea(grado, riga, mappa); });
 }
 
 bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, int slot, const MappaTempi &mappa,
@@ -134,7 +57,7 @@ bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, in
         return fallisce(QStringLiteral("Linea fuori dai limiti dell'archivio."));
     const Linea &l = Linee[size_t(grado)][size_t(slot)];
     if (l.in_uso && !l.trovata)
-        return true;
+        return fallisce(QStringLiteral("La linea non ha una posizione sul grafico."));
 
     std::vector<std::pair<QString, QString>> valori;
     if (l.in_uso) {

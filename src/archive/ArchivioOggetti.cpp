@@ -51,4 +51,75 @@ bool RigaInUso(const QString &c0)
     return v && *v == 1.0;
 }
 
+QString CampoRiga(const Riga &riga, const QString &nome)
+{
+    for (const auto &[chiave, valore] : riga)
+        if (chiave.compare(nome, Qt::CaseInsensitive) == 0)
+            return valore;
+    return {};
+}
+
+namespace {
+bool rigaGiaLibera(const Riga &riga, int ultimaColonna)
+{
+    for (int i = 0; i <= ultimaColonna; ++i)
+        if (CampoRiga(riga, QStringLiteral("C%1").arg(i)) != QLatin1String("0"))
+            return false;
+    return true;
+}
+}  // namespace
+
+EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante, int ultimaColonna,
+                                        const CollocaOggetto &colloca)
+{
+    EsitoCaricaOggetti esito;
+    const QString tabella = NomeTabellaOggetti(prefisso, sottostante);
+    if (tabella.isEmpty()) {
+        esito.ok = false;
+        esito.errore = QStringLiteral("Sottostante non valido: %1").arg(sottostante);
+        return esito;
+    }
+    Connessione c(FileArchivio::Sistema1);
+    if (!c.Aperta() || !c.TabellaEsiste(tabella)) {
+        esito.ok = false;
+        esito.errore = QStringLiteral("Archivio degli oggetti grafici non leggibile (%1): %2").arg(tabella, c.Errore());
+        return esito;
+    }
+    const std::map<int, Riga> righe = c.LeggiTabella(tabella);
+    c.IniziaTransazione();
+    bool scritturaOk = true;
+    for (int d = 0; d <= costanti::Max_Grado; ++d) {
+        for (int s = 1; s <= costanti::Max_Linee; ++s) {
+            const int id = IdRigaOggetto(d, s);
+            const auto it = righe.find(id);
+            if (it == righe.end())
+                continue;
+            const Riga &riga = it->second;
+            if (!RigaInUso(CampoRiga(riga, QStringLiteral("C0")))) {
+                if (!rigaGiaLibera(riga, ultimaColonna))
+                    scritturaOk &= LiberaRiga(c, tabella, id, ultimaColonna);
+                continue;
+            }
+            switch (colloca(d, s, riga)) {
+            case Collocazione::Collocato: ++esito.collocati; break;
+            case Collocazione::FuoriPortata: ++esito.non_collocati; break;
+            case Collocazione::NonValida:
+                scritturaOk &= LiberaRiga(c, tabella, id, ultimaColonna);
+                ++esito.liberati;
+                break;
+            }
+        }
+    }
+    if (scritturaOk) {
+        scritturaOk = c.ConfermaTransazione();
+    } else {
+        c.AnnullaTransazione();
+    }
+    if (!scritturaOk) {
+        esito.ok = false;
+        esito.errore = QStringLiteral("Impossibile liberare le righe non valide di %1: %2").arg(tabella, c.Errore());
+    }
+    return esito;
+}
+
 }  // namespace archivio

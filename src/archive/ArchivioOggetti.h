@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace archivio {
@@ -45,5 +46,53 @@ bool LiberaRiga(Connessione &c, const QString &tabella, int id, int ultimaColonn
 
 // True when the stored text reads as a number equal to 1 (a used row).
 bool RigaInUso(const QString &c0);
+
+// The text of a column of a row read back, whatever the case of its name; "" when absent.
+QString CampoRiga(const Riga &riga, const QString &nome);
+
+struct EsitoCaricaOggetti {
+    bool ok = true;
+    QString errore;
+    int collocati = 0;      // used rows placed on their bars
+    int non_collocati = 0;  // valid rows whose bars are out of reach now: row kept, slot free
+    int liberati = 0;       // used rows that failed a check, rewritten as free
+};
+
+// What a store made of one used row.
+enum class Collocazione {
+    NonValida,     // a check failed: the row is freed
+    Collocato,     // on its bars: the object takes its slot
+    FuoriPortata,  // valid, but a point is neither in the history nor on the future axis
+};
+
+template <typename T>
+struct OggettoLetto {
+    Collocazione esito = Collocazione::NonValida;
+    T oggetto{};  // used only when Collocato
+};
+
+// The loading walk of every object table, rows degree x 15 + slot of
+// <prefisso><sottostante>: a row not in use is rewritten as free, a used one is handed
+// to `colloca`. An object out of reach keeps its row but not its slot: the slot is free
+// for a new object, whose save overwrites the row. Until then the row survives, so a
+// later load that reaches its bars again (a longer future axis) still finds it.
+using CollocaOggetto = std::function<Collocazione(int grado, int slot, const Riga &riga)>;
+EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante, int ultimaColonna,
+                                        const CollocaOggetto &colloca);
+
+// The same walk rebuilding a [degree][slot] table of one kind: every slot starts free
+// and only a placed object fills it. `leggi(grado, riga)` gives an OggettoLetto<T>.
+template <typename Tabella, typename Leggi>
+EsitoCaricaOggetti CaricaOggetti(const QString &prefisso, int sottostante, int ultimaColonna, Tabella &oggetti,
+                                 Leggi leggi)
+{
+    oggetti = {};
+    return CaricaTabellaOggetti(prefisso, sottostante, ultimaColonna, [&](int grado, int slot, const Riga &riga) {
+        auto letto = leggi(grado, riga);
+        if (letto.esito == Collocazione::Collocato)
+            oggetti[size_t(grado)][size_t(slot)] = std::move(letto.oggetto);
+        return letto.esito;
+    });
+}
 
 }  // namespace archivio

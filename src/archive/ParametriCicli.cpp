@@ -34,7 +34,9 @@ QString col(int n) { return QStringLiteral("C%1").arg(n); }
 QString intero(int v) { return QString::number(v); }
 
 // The checks of one stored column.
-enum class Controllo { Intervallo, ZeroUno, Positivo, Data, Ora };
+// Intervallo keeps any number within the bounds; Scelta only the whole ones (a
+// choice among options, where 1.5 means none of them).
+enum class Controllo { Intervallo, Scelta, Positivo, Data, Ora };
 struct RegolaColonna {
     int colonna;    // C<n> of TAB<d>
     int posizione;  // in Tab_Cicli
@@ -51,13 +53,13 @@ constexpr RegolaColonna Regole[] = {
     {6, 10, Controllo::Intervallo, 0, 10, 5},
     {7, 15, Controllo::Intervallo, 1, 2, 1},
     {8, 16, Controllo::Intervallo, 1, 100, 50},
-    {9, 19, Controllo::ZeroUno, 0, 1, 1},
-    {10, 20, Controllo::ZeroUno, 0, 1, 1},
-    {11, 21, Controllo::ZeroUno, 0, 1, 0},
+    {9, 19, Controllo::Scelta, 0, 1, 1},
+    {10, 20, Controllo::Scelta, 0, 1, 1},
+    {11, 21, Controllo::Scelta, 0, 1, 0},
     {12, 17, Controllo::Data, 0, 0, 0},
     {13, 18, Controllo::Ora, 0, 0, 0},
-    {14, 22, Controllo::Intervallo, 0, 2, 0},
-    {15, 23, Controllo::ZeroUno, 0, 1, 0},
+    {14, 22, Controllo::Scelta, 0, 2, 0},
+    {15, 23, Controllo::Scelta, 0, 1, 0},
 };
 
 const QString Ora_Predefinita = QStringLiteral("10.00.00");
@@ -76,7 +78,7 @@ bool accettato(const RegolaColonna &r, const QString &valore, const QString &for
         return false;
     switch (r.controllo) {
     case Controllo::Positivo: return *x > 0;
-    case Controllo::ZeroUno: return *x == 0 || *x == 1;
+    case Controllo::Scelta: return *x == std::floor(*x) && *x >= r.minimo && *x <= r.massimo;
     default: return *x >= r.minimo && *x <= r.massimo;
     }
 }

@@ -6,6 +6,8 @@
 #include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
+#include <cmath>
+
 void Disegna_Ultimo_Prezzo(ContestoGrafico &c)
 {
     // Degrees 6 and 7 share the 15-minute series but never follow the last price.
@@ -17,6 +19,10 @@ void Disegna_Ultimo_Prezzo(ContestoGrafico &c)
     const SerieStorico &serie = c.Serie();
     if (!serie.valida(1) || !serie.barra(1).data.isValid())
         return;
+    // A text that is not a number is a bad item: no segment rather than a made-up one.
+    const std::optional<double> ultimo = vb::LeggiNumero(c.Text_Last);
+    if (!ultimo || !std::isfinite(*ultimo))
+        return;
     const double chiusura = serie.barra(1).chiusura;
     const double x = c.cicli.Barre_Ciclo[size_t(c.grado)];
 
@@ -24,6 +30,5 @@ void Disegna_Ultimo_Prezzo(ContestoGrafico &c)
     c.ctl.Stile_Serie(255, 2, 1);
     c.ctl.Tipo_Punto_Serie(0);
     c.ctl.Aggiungi_Punto(x, chiusura);
-    // A text that is not a number keeps the newest close: the segment is drawn flat.
-    c.ctl.Aggiungi_Punto(x + 1, vb::CDbl(c.Text_Last, chiusura));
+    c.ctl.Aggiungi_Punto(x + 1, *ultimo);
 }

@@ -2,8 +2,7 @@
 
 #include "drawing/StatoDisegno.h"
 
-// Objects kept in their slot but not found on the degree's bars at load are not drawn:
-// they have no position.
+// Only objects with a position (found flag set) are drawn.
 void Disegna_Linee_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
 {
     const auto segmento = [&c](const auto &o, int spessore, int stile) {

@@ -18,10 +18,7 @@ int SlotLiberoLinee(const StatoDisegno &disegno, int grado)
 {
     if (grado < 0 || grado > costanti::Max_Grado)
         return 0;
-    for (int k = 1; k <= costanti::Max_Linee; ++k)
-        if (!disegno.Linee[size_t(grado)][size_t(k)].in_uso)
-            return k;
-    return 0;
+    return PrimoSlotLibero(disegno.Linee[size_t(grado)], costanti::Max_Linee);
 }
 
 namespace {

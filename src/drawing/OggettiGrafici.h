@@ -24,7 +24,20 @@ struct AssiGrafico {
 // Price of a value on the first Y axis; nullopt when the first axis has no height.
 std::optional<double> PrezzoDaY(const AssiGrafico &assi, double y);
 
-// Lowest slot 1..15 of the degree whose in-use flag is off; 0 when the table is full.
+// Lowest slot 1..limite of one degree's objects whose in-use flag is off; 0 when none
+// is. An object the store could not place at load comes back with its slot free (its
+// row is kept until an object saved into the slot overwrites it), so it never holds
+// room that the user can neither see nor free.
+template <typename T>
+int PrimoSlotLibero(const std::array<T, 16> &oggetti, int limite)
+{
+    for (int k = 1; k <= limite && k < int(oggetti.size()); ++k)
+        if (!oggetti[size_t(k)].in_uso)
+            return k;
+    return 0;
+}
+
+// The lowest free line slot of the degree; 0 when the table is full or the degree is out of range.
 int SlotLiberoLinee(const StatoDisegno &disegno, int grado);
 
 // Whether a click at bar cx and price cp falls on the line: inside the line's

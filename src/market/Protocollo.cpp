@@ -2,7 +2,9 @@
 
 #include "platform/Codec1252.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace protocollo {
 
@@ -98,87 +100,141 @@ bool Decodificatore::CodiceNoto(qsizetype i, int *campi) const
     return true;
 }
 
-qsizetype Decodificatore::CercaCodice(qsizetype da) const
+qsizetype Decodificatore::CercaCodice(qsizetype da)
 {
     int n = 0;
     for (qsizetype j = m_buffer.indexOf("COMM", da); j >= 0; j = m_buffer.indexOf("COMM", j + 1)) {
-        if (j + 7 > m_buffer.size())
-            return j;  // may be a code still arriving
-        if (CodiceNoto(j, &n))
+        // j + 7 beyond the end: may be a code still arriving.
+        if (j + 7 > m_buffer.size() || CodiceNoto(j, &n)) {
+            m_esaminati += std::min(j + 7, m_buffer.size()) - da;
             return j;
+        }
     }
+    m_esaminati += m_buffer.size() - da;
     return -1;
+}
+
+qsizetype Decodificatore::CercaTerminatore(qsizetype da)
+{
+    const qsizetype fine = m_buffer.indexOf(Terminatore, da);
+    m_esaminati += (fine >= 0 ? fine + 1 : m_buffer.size()) - da;
+    return fine;
+}
+
+qsizetype Decodificatore::InAttesa() const
+{
+    return m_buffer.size() - m_inizio + (m_inMessaggio ? m_byteMessaggio : 0);
 }
 
 std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
 {
     std::vector<Messaggio> uscita;
+    if (m_traboccato)
+        return uscita;
     uscita.reserve(size_t(byte.size() / 48 + 1));  // a tick is about 50 bytes
     m_buffer.append(byte);
-    const char *dati = m_buffer.constData();
     for (;;) {
-        const qsizetype disponibili = m_buffer.size() - m_inizio;
-        if (disponibili < 7) {
-            // Too short to tell; but bytes that cannot start a code are dropped now.
-            const QByteArray inizio("COMM");
-            for (qsizetype k = 0; k < disponibili && k < 4; ++k) {
-                if (dati[m_inizio + k] != inizio[k]) {
-                    const qsizetype j = CercaCodice(m_inizio + 1);
-                    m_inizio = j >= 0 ? j : m_buffer.size() - std::min<qsizetype>(disponibili - 1, 3);
-                    break;
+        if (!m_inMessaggio) {
+            const qsizetype disponibili = m_buffer.size() - m_inizio;
+            if (disponibili < 7) {
+                // Too short to tell; but bytes that cannot start a code are dropped now.
+                const char *inizio = "COMM";
+                for (qsizetype k = 0; k < disponibili && k < 4; ++k) {
+                    if (m_buffer[m_inizio + k] != inizio[k]) {
+                        const qsizetype j = CercaCodice(m_inizio + 1);
+                        m_inizio = j >= 0 ? j : m_buffer.size() - std::min<qsizetype>(disponibili - 1, 3);
+                        break;
+                    }
                 }
-            }
-            break;
-        }
-        int attesi = 0;
-        if (!CodiceNoto(m_inizio, &attesi)) {
-            // Not a message start (unknown code or stray bytes): skip to the next known code.
-            const qsizetype j = CercaCodice(m_inizio + 1);
-            if (j < 0) {
-                m_inizio = m_buffer.size() - 6;
                 break;
             }
-            m_inizio = j;
-            continue;
+            int attesi = 0;
+            if (!CodiceNoto(m_inizio, &attesi)) {
+                // Not a message start (unknown code or stray bytes): skip to the next known code.
+                // Without one, only the last three bytes may still begin one.
+                const qsizetype j = CercaCodice(m_inizio + 1);
+                if (j < 0) {
+                    m_inizio = m_buffer.size() - 3;
+                    break;
+                }
+                m_inizio = j;
+                continue;
+            }
+            m_corrente.Codice = CodiceCondiviso(m_buffer.constData() + m_inizio);
+            m_corrente.Campi.reserve(attesi);
+            m_attesi = attesi;
+            m_inMessaggio = true;
+            m_byteMessaggio = 7;
+            m_inizio += 7;
+            m_scansione = m_inizio;
         }
-        Messaggio m;
-        m.Codice = CodiceCondiviso(dati + m_inizio);
-        m.Campi.reserve(attesi);
-        qsizetype cursore = m_inizio + 7;
-        bool incompleto = false;
-        for (int k = 0; k < attesi; ++k) {
-            const qsizetype fine = m_buffer.indexOf(Terminatore, cursore);
+        bool attende = false;
+        while (m_corrente.Campi.size() < m_attesi) {
+            // The search goes on where the last read stopped, never from the field's start.
+            const qsizetype fine = CercaTerminatore(m_scansione);
             if (fine < 0) {
-                incompleto = true;
+                m_scansione = m_buffer.size();
+                attende = true;
                 break;
             }
             int altro = 0;
-            if (fine - cursore == 6 && CodiceNoto(cursore, &altro)) {
-                m.Completo = false;  // the next message starts here
+            if (fine - m_inizio == 6 && CodiceNoto(m_inizio, &altro)) {
+                m_corrente.Completo = false;  // the next message starts here
                 break;
             }
-            m.Campi.append(DecodificaCampo(dati + cursore, fine - cursore));
-            cursore = fine + 1;
+            if (m_byteMessaggio + fine + 1 - m_inizio > Limite_Messaggio) {
+                Trabocca();
+                return uscita;
+            }
+            m_corrente.Campi.append(DecodificaCampo(m_buffer.constData() + m_inizio, fine - m_inizio));
+            m_esaminati += fine - m_inizio;
+            m_byteMessaggio += fine + 1 - m_inizio;
+            m_inizio = fine + 1;
+            m_scansione = m_inizio;
         }
-        if (incompleto)
+        if (attende) {
+            if (InAttesa() > Limite_Messaggio) {
+                Trabocca();
+                return uscita;
+            }
             break;
-        m_inizio = cursore;
-        uscita.push_back(std::move(m));
+        }
+        m_inMessaggio = false;
+        uscita.push_back(std::exchange(m_corrente, Messaggio()));
     }
+    Compatta();
+    return uscita;
+}
+
+void Decodificatore::Compatta()
+{
     if (m_inizio >= m_buffer.size()) {
         m_buffer.clear();
-        m_inizio = 0;
     } else if (m_inizio > 65536 || m_inizio * 2 > m_buffer.size()) {
         m_buffer.remove(0, m_inizio);
-        m_inizio = 0;
+    } else {
+        return;
     }
-    return uscita;
+    m_scansione = std::max<qsizetype>(0, m_scansione - m_inizio);
+    m_inizio = 0;
+}
+
+void Decodificatore::Trabocca()
+{
+    Azzera();
+    m_traboccato = true;
 }
 
 void Decodificatore::Azzera()
 {
-    m_buffer.clear();
+    m_buffer = QByteArray();
     m_inizio = 0;
+    m_inMessaggio = false;
+    m_corrente = Messaggio();
+    m_attesi = 0;
+    m_byteMessaggio = 0;
+    m_scansione = 0;
+    m_traboccato = false;
 }
 
 }  // namespace protocollo

@@ -36,25 +36,46 @@ struct Messaggio {
     QString Testo() const { return Componi(Codice, Campi); }
 };
 
+// Bytes one message may take on the wire; a server sending more is broken or hostile.
+inline constexpr qsizetype Limite_Messaggio = qsizetype(1) << 20;
+
 class Decodificatore {
 public:
     explicit Decodificatore(Verso verso = Verso::DalServer) : m_verso(verso) {}
 
     // Appends bytes and returns every message they complete, in order. A message
     // cut short by the start of the next one comes back with Completo false.
+    // A message longer than Limite_Messaggio overflows the decoder: what it held is
+    // freed and nothing more is decoded until Azzera.
     std::vector<Messaggio> Aggiungi(const QByteArray &byte);
-    // Bytes held while waiting for the rest of a message.
-    qsizetype InAttesa() const { return m_buffer.size() - m_inizio; }
+    // Bytes of the unfinished message held while waiting for its rest.
+    qsizetype InAttesa() const;
+    bool Traboccato() const { return m_traboccato; }
+    // Bytes examined so far: each received byte is looked at a bounded number of
+    // times, however the stream is cut.
+    qint64 ByteEsaminati() const { return m_esaminati; }
     void Azzera();
 
 private:
     // Whether a known code token and its terminator start at byte offset i.
     bool CodiceNoto(qsizetype i, int *campi) const;
-    qsizetype CercaCodice(qsizetype da) const;
+    qsizetype CercaCodice(qsizetype da);
+    qsizetype CercaTerminatore(qsizetype da);
+    void Trabocca();
+    void Compatta();
 
     Verso m_verso;
     QByteArray m_buffer;
-    qsizetype m_inizio = 0;
+    qsizetype m_inizio = 0;      // first byte not yet taken into a message or dropped
+    // The message whose fields are being read: its fields end before m_inizio, and
+    // no terminator lies between m_inizio and m_scansione.
+    bool m_inMessaggio = false;
+    Messaggio m_corrente;
+    int m_attesi = 0;
+    qsizetype m_byteMessaggio = 0;  // bytes of the current message before m_inizio
+    qsizetype m_scansione = 0;
+    bool m_traboccato = false;
+    qint64 m_esaminati = 0;
 };
 
 }  // namespace protocollo

@@ -19,6 +19,9 @@ SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArc
     : QObject(parent), m_programma(programma), m_archivio(archivio), m_mercato(mercato), m_azioni(std::move(azioni)), m_socket(socket ? socket : new Socket(this))
 {
     m_timerCtrlConn.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early: the question must never come before
+    // a whole interval without quotes.
+    m_timerCtrlConn.setTimerType(Qt::PreciseTimer);
     m_timerConnessione.setSingleShot(true);
     m_timerAttesaTick.setSingleShot(true);
     connect(&m_timerCtrlConn, &QTimer::timeout, this, &SessioneQuotazioni::TimerCtrlConn_Timer);
@@ -109,8 +112,12 @@ void SessioneQuotazioni::Socket_Connect()
 
 void SessioneQuotazioni::Socket_Close()
 {
-    if (m_chiusuraLocale)
-        return;
+    if (!m_chiusuraLocale)
+        Connessione_Persa();
+}
+
+void SessioneQuotazioni::Connessione_Persa()
+{
     Chiudi_Socket();
     if (m_azioni.Imposta_Text_Stato)
         m_azioni.Imposta_Text_Stato(QStringLiteral("Chiusa dal Server"));
@@ -216,6 +223,10 @@ void SessioneQuotazioni::Socket_DataArrival(const QByteArray &byte)
             },
             Qt::QueuedConnection);
     }
+    // A message beyond any sensible size: the server is broken or hostile, and the
+    // decoder has already let go of what it held.
+    if (m_decodificatore.Traboccato())
+        Connessione_Persa();
 }
 
 void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
@@ -541,9 +552,13 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
     const bool si =
         m_azioni.Domanda && m_azioni.Domanda(AzioniSessione::Critica, Titolo_Perdita, Perdita);
     m_domandaWatchdog = false;
-    // Quotes came back while the question was open: the connection works, keep it.
-    if (m_tickRicevuti != tickPrima && Connesso())
+    // Quotes came back while the question was open: the connection works, keep it
+    // and keep watching it. The timer may have fired and been dropped while the
+    // question was open, so it is armed afresh.
+    if (m_tickRicevuti != tickPrima && Connesso()) {
+        Arma_Watchdog();
         return;
+    }
     Chiudi_Socket();
     m_loggato = false;
     m_tentativoConcluso = true;

@@ -138,6 +138,7 @@ private:
     void Connetti();
     void Socket_Connect();
     void Socket_Close();
+    void Connessione_Persa();
     void Socket_Errore(const QString &descrizione);
     void Socket_DataArrival(const QByteArray &byte);
     void Login_Fallito(const QString &testo);

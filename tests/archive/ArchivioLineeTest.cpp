@@ -181,29 +181,71 @@ private slots:
             QCOMPARE(riga(7 * 15 + 4).at(QStringLiteral("C%1").arg(i)), QStringLiteral("0"));
     }
 
-    void lineaFuoriPortataTieneRiga()
+    void lineaFuoriPortata_data()
     {
-        // A valid line whose start bar has left the history window.
-        const std::vector<std::pair<QString, QString>> valori = {
-            {"C0", "1"}, {"C1", "020190"}, {"C2", "1000"}, {"C3", "12.5"},
-            {"C4", "090324"}, {"C5", "1700"}, {"C6", "13"}, {"C7", "30"}};
-        scrivi(7 * 15 + 2, valori);
-        slot(7, 1) = linea(1, 1, 2, 2);
-        QVERIFY(disegno::Salva_Linea(*stato, 7, 1));
+        QTest::addColumn<int>("grado");
+        QTest::addColumn<QDateTime>("inizio");
+        QTest::addColumn<QDateTime>("fine");
+        QTest::addColumn<bool>("collocata");
+        QTest::addColumn<int>("x1");
+        using prova::TempoBarra;
+        using prova::TempoFuturoProva;
+        const int b = prova::Barre_Ciclo_Prova;
+        // The series hold 3000 daily, 5000 hourly and 15-minute, 1500 5-minute bars.
+        QTest::newRow("5 minuti, barra 1500") << 12 << TempoBarra(12, 1500) << TempoFuturoProva(12, 3) << true
+                                              << b + 1 - 1500;
+        QTest::newRow("5 minuti, barra 1501") << 12 << TempoBarra(12, 1501) << TempoFuturoProva(12, 3) << false << 0;
+        QTest::newRow("15 minuti, fine uscita") << 7 << TempoBarra(7, 1) << TempoBarra(7, 5001) << false << 0;
+        QTest::newRow("giornaliero, barra 3001") << 2 << TempoBarra(2, 3001) << TempoBarra(2, 1) << false << 0;
+        QTest::newRow("oltre l'asse futuro") << 9 << TempoBarra(9, 10) << TempoFuturoProva(9, prova::Futuri_Prova + 1)
+                                             << false << 0;
+        QTest::newRow("ultima barra futura") << 9 << TempoBarra(9, 10) << TempoFuturoProva(9, prova::Futuri_Prova)
+                                             << true << b + 1 - 10;
+    }
+    void lineaFuoriPortata()
+    {
+        QFETCH(int, grado);
+        QFETCH(QDateTime, inizio);
+        QFETCH(QDateTime, fine);
+        QFETCH(bool, collocata);
+        QFETCH(int, x1);
+        const int id = grado * 15 + 2;
+        const auto valori = prova::ValoriLinea(grado, inizio, fine, QStringLiteral("12.5"), QStringLiteral("13"),
+                                               QStringLiteral("30"));
+        scrivi(id, valori);
+        slot(grado, 1) = linea(1, 1, 2, 2);
+        QVERIFY(disegno::Salva_Linea(*stato, grado, 1));
 
+        // Out of reach: the row stays as stored at every load, the slot is free.
         for (int volta = 0; volta < 2; ++volta) {
             const EsitoCaricaOggetti esito = disegno::Carica_Linee(*stato);
             QVERIFY(esito.ok);
-            QCOMPARE(esito.non_collocati, 1);
-            QVERIFY(slot(7, 2).in_uso);
-            QVERIFY(!slot(7, 2).trovata);
-            // Its slot is not offered to a new line, and saving it leaves its row alone.
-            QCOMPARE(disegno::SlotLiberoLinee(stato->disegno, 7), 3);
-            QVERIFY(disegno::Salva_Linea(*stato, 7, 2));
-            const Riga r = riga(7 * 15 + 2);
+            QCOMPARE(esito.collocati, collocata ? 2 : 1);
+            QCOMPARE(esito.non_collocati, collocata ? 0 : 1);
+            QCOMPARE(slot(grado, 2).in_uso, collocata);
+            QCOMPARE(disegno::SlotLiberoLinee(stato->disegno, grado), collocata ? 3 : 2);
+            const Riga r = riga(id);
             for (const auto &[colonna, valore] : valori)
                 QCOMPARE(r.at(colonna), valore);
         }
+        if (collocata) {
+            QCOMPARE(slot(grado, 2).barra_inizio, x1);
+            return;
+        }
+
+        // A new line in that slot overwrites the row.
+        const int b = prova::Barre_Ciclo_Prova;
+        slot(grado, 2) = linea(3, 7.25, b + 4, 8.5, 32);
+        QVERIFY(disegno::Salva_Linea(*stato, grado, 2));
+        const Riga r = riga(id);
+        for (const auto &[colonna, valore] :
+             prova::ValoriLinea(grado, prova::TempoBarra(grado, b - 2), prova::TempoFuturoProva(grado, 4),
+                                QStringLiteral("7.25"), QStringLiteral("8.5"), QStringLiteral("32")))
+            QCOMPARE(r.at(colonna), valore);
+        slot(grado, 2) = Linea{};
+        QCOMPARE(disegno::Carica_Linee(*stato).non_collocati, 0);
+        QVERIFY(slot(grado, 2).in_uso);
+        QCOMPARE(slot(grado, 2).barra_fine, b + 4);
     }
 
     void altroSottostanteNonToccato()

@@ -4,9 +4,12 @@
 // drawing objects and their store. Every degree starts its cycle 100 bars back.
 
 #include "Stato.h"
+#include "platform/DataOra.h"
 
 #include <QDateTime>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace prova {
 
@@ -37,6 +40,21 @@ inline QDateTime TempoFuturoProva(int grado, int j)
     if (grado <= 3)
         return QDateTime(Ultima_Barra.date().addDays(-1 + j), QTime(0, 0));
     return Ultima_Barra.addSecs(qint64(j) * PassoMinuti(grado) * 60);
+}
+
+// The stored columns of a used line row running from bar time `inizio` to `fine`.
+inline std::vector<std::pair<QString, QString>> ValoriLinea(int grado, const QDateTime &inizio, const QDateTime &fine,
+                                                            const QString &prezzo1, const QString &prezzo2,
+                                                            const QString &colore)
+{
+    const auto ora = [grado](const QDateTime &t) {
+        return dataora::ScriviOraCompatta(grado <= 3 ? 0 : t.time().hour() * 60 + t.time().minute());
+    };
+    return {{QStringLiteral("C0"), QStringLiteral("1")}, {QStringLiteral("C1"), dataora::ScriviDataCompatta(inizio.date())},
+            {QStringLiteral("C2"), ora(inizio)},         {QStringLiteral("C3"), prezzo1},
+            {QStringLiteral("C4"), dataora::ScriviDataCompatta(fine.date())},
+            {QStringLiteral("C5"), ora(fine)},           {QStringLiteral("C6"), prezzo2},
+            {QStringLiteral("C7"), colore}};
 }
 
 inline void RiempiSerie(SerieStorico &serie, int grado)

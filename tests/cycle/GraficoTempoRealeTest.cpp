@@ -217,8 +217,7 @@ private slots:
         QTest::addColumn<QString>("ultimo");
         QTest::addColumn<int>("barre");
         QTest::addColumn<bool>("segmento");
-        QTest::addColumn<double>("yUltimo");  // NaN: the newest close
-        const double chiusura = qQNaN();
+        QTest::addColumn<double>("yUltimo");
         QTest::newRow("grado 6") << 6 << 1 << "ONLINE" << "150" << 100 << false << 0.0;
         QTest::newRow("grado 7") << 7 << 1 << "ONLINE" << "150" << 100 << false << 0.0;
         for (int g = 8; g <= 12; ++g)
@@ -229,7 +228,9 @@ private slots:
         QTest::newRow("OFFLINE") << 10 << 1 << "OFFLINE" << "150" << 100 << false << 0.0;
         QTest::newRow("casella vuota") << 10 << 1 << "ONLINE" << "" << 100 << false << 0.0;
         QTest::newRow("grafici RT spenti") << 10 << 0 << "ONLINE" << "150" << 100 << false << 0.0;
-        QTest::newRow("testo non numerico: piatto") << 11 << 1 << "ONLINE" << "n/d" << 100 << true << chiusura;
+        QTest::newRow("testo non numerico") << 11 << 1 << "ONLINE" << "n/d" << 100 << false << 0.0;
+        QTest::newRow("solo separatori") << 11 << 1 << "ONLINE" << ",." << 100 << false << 0.0;
+        QTest::newRow("infinito") << 8 << 1 << "ONLINE" << "1e999" << 100 << false << 0.0;
         QTest::newRow("Barre_Ciclo 0") << 12 << 1 << "ONLINE" << "150" << 0 << true << 150.0;
     }
     void segmento_ultimo_prezzo()
@@ -259,11 +260,10 @@ private slots:
             QVERIFY2(g.chiamate.isEmpty(), qPrintable(g.chiamate.join(' ')));
             return;
         }
-        const double y = qIsNaN(yUltimo) ? chiusuraGrado : yUltimo;
         auto n = [](double v) { return QString::number(v, 'g', 12); };
         QCOMPARE(g.chiamate, (QStringList{"Nuova_Serie()", "Stile_Serie(0x0000ff,2,1)", "Tipo_Punto_Serie(0)",
                                           "Aggiungi_Punto(" + n(barre) + "," + n(chiusuraGrado) + ")",
-                                          "Aggiungi_Punto(" + n(barre + 1) + "," + n(y) + ")"}));
+                                          "Aggiungi_Punto(" + n(barre + 1) + "," + n(yUltimo) + ")"}));
     }
 
     // The whole drawing: the segment follows the price points directly and only for degrees 8..12.

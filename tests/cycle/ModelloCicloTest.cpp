@@ -8,9 +8,9 @@
 #include "archive/TabSottostanti.h"
 #include "cycle/ModelloCiclo.h"
 #include "indicators/ImpostazioniIndicatori.h"
-#include "market/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QFile>
 #include <QtTest>

@@ -1,3 +1,4 @@
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "SlotGraficoProva.h"
 #include "StatoProva.h"
@@ -221,6 +222,64 @@ private slots:
         QCOMPARE(slot(7, 9).barra_fine, 20);
     }
 
+    // Lines whose bars have left the history hold no slot: they never bring the limit
+    // message, and the new line overwrites the first of their rows.
+    void limiteConLineeFuoriPortata_data()
+    {
+        QTest::addColumn<QList<int>>("fuoriPortata");
+        QTest::addColumn<int>("slotAtteso");  // 0: the limit message
+        QList<int> tutte;
+        for (int s = 1; s <= 15; ++s)
+            tutte << s;
+        QTest::newRow("15 fuori portata") << tutte << 1;
+        QTest::newRow("solo la nona") << QList<int>{9} << 9;
+        QTest::newRow("tutte collocate") << QList<int>{} << 0;
+    }
+    void limiteConLineeFuoriPortata()
+    {
+        QFETCH(QList<int>, fuoriPortata);
+        QFETCH(int, slotAtteso);
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
+        ambiente->archivio = stato.get();
+        const QString tabella = QStringLiteral("Dati_Linee_S3");
+        const auto valoriSlot = [&](int s) {
+            const int k = fuoriPortata.contains(s) ? 5000 + s : 10 + s;
+            return prova::ValoriLinea(7, prova::TempoBarra(7, k), prova::TempoBarra(7, 1), QStringLiteral("100"),
+                                      QStringLiteral("101"), QStringLiteral("33"));
+        };
+        {
+            archivio::Connessione c(archivio::FileArchivio::Sistema1);
+            for (int s = 1; s <= 15; ++s)
+                QVERIFY(c.AggiornaRiga(tabella, 7 * 15 + s, valoriSlot(s)));
+        }
+        const archivio::EsitoCaricaOggetti esito = disegno::Carica_Linee(*stato);
+        QVERIFY(esito.ok);
+        QCOMPARE(esito.non_collocati, fuoriPortata.size());
+
+        strumenti->Cmd_Line_Click(0);
+        clic(2, 10, 5);
+        clic(2, 20, 6);
+        const auto atteso = [&](int s) {
+            if (s != slotAtteso)
+                return valoriSlot(s);
+            const int b = prova::Barre_Ciclo_Prova;
+            return prova::ValoriLinea(7, prova::TempoBarra(7, b + 1 - 10), prova::TempoBarra(7, b + 1 - 20),
+                                      QStringLiteral("105"), QStringLiteral("106"), QStringLiteral("30"));
+        };
+        for (int s = 1; s <= 15; ++s)
+            for (const auto &[colonna, valore] : atteso(s))
+                QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, tabella, colonna, 7 * 15 + s), valore);
+        if (slotAtteso == 0) {
+            QCOMPARE(ambiente->messaggi, (QList<int>{1, 1}));
+            QVERIFY(ambiente->salvataggi.isEmpty());
+        } else {
+            QVERIFY(ambiente->messaggi.isEmpty());
+            QCOMPARE(ambiente->salvataggi, (QList<QPair<int, int>>{{7, slotAtteso}}));
+            QVERIFY(ambiente->errori.isEmpty());
+        }
+    }
+
     void colpita_data()
     {
         QTest::addColumn<int>("sx");
@@ -408,7 +467,7 @@ private slots:
         QFETCH(int, delta);
         const int b = prova::Barre_Ciclo_Prova;
         slot(7, 4) = Linea{true, true, 5, 100, 20, 110, 30};
-        slot(7, 6) = Linea{true, false, 0, 100, 0, 110, 30};  // kept, not placed
+        slot(7, 6) = Linea{true, false, 0, 100, 0, 110, 30};  // in use without a position
         slot(6, 1) = Linea{true, true, 5, 100, 20, 110, 30};
         d().Testi[7][1] = Testo{true, true, 0, 100, 30, QStringLiteral("a")};
         d().Testi[7][2] = Testo{true, true, 3, 100, 30, QStringLiteral("b")};
@@ -440,7 +499,7 @@ private slots:
     void lineeSulGrafico()
     {
         slot(7, 15) = Linea{true, true, 1, 101, 40, 102.5, 33};
-        slot(7, 2) = Linea{true, false, 0, 100, 0, 110, 30};  // kept, not placed: not drawn
+        slot(7, 2) = Linea{true, false, 0, 100, 0, 110, 30};  // without a position: not drawn
         slot(7, 3) = Linea{false, false, 5, 100, 6, 110, 30};
         d().Distanze[7][4] = Distanza{true, true, 4, 100, 14, 110, 32, 9, 105, QStringLiteral("x")};
         GraficoRegistratore ctl;

@@ -138,6 +138,99 @@ private slots:
         QCOMPARE(Descrivi(uscita), attesi);
     }
 
+    // However the bytes are cut, each is examined a bounded number of times: a long
+    // field arriving in small reads is not searched again from its start.
+    void lettura_lineare_data()
+    {
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<int>("pezzo");
+        QTest::addColumn<int>("messaggi");
+        const QByteArray lungo(900 * 1024, 'x');
+        const QByteArray chat = "COMM25\xD8" + lungo + "\xD8";
+        QTest::newRow("campo lungo a pezzi di 1 KiB") << chat << 1024 << 1;
+        QTest::newRow("campo lungo a pezzi di 7") << chat << 7 << 1;
+        QTest::newRow("campo di 64 KiB byte per byte") << "COMM20\xD8" + QByteArray(65536, 'y') + "\xD8" << 1 << 1;
+        QByteArray campi = "COMM37\xD8";
+        for (int k = 0; k < 32; ++k)
+            campi += QByteArray(20000, char('a' + k % 26)) + "\xD8";
+        QTest::newRow("32 campi lunghi a pezzi di 100") << campi << 100 << 1;
+        QByteArray estranei;
+        for (int k = 0; k < 20000; ++k)
+            estranei += "COMMxx COM CO C COMM99\xD8 ";
+        QTest::newRow("byte estranei a pezzi di 3") << estranei + "COMM13\xD8" << 3 << 1;
+        QTest::newRow("byte estranei a pezzi di 1 KiB") << estranei + "COMM13\xD8" << 1024 << 1;
+    }
+    void lettura_lineare()
+    {
+        QFETCH(QByteArray, byte);
+        QFETCH(int, pezzo);
+        QFETCH(int, messaggi);
+        Decodificatore d;
+        std::vector<Messaggio> uscita;
+        qint64 pezzi = 0;
+        for (qsizetype i = 0; i < byte.size(); i += pezzo, ++pezzi) {
+            auto ms = d.Aggiungi(byte.mid(i, pezzo));
+            uscita.insert(uscita.end(), ms.begin(), ms.end());
+        }
+        QCOMPARE(int(uscita.size()), messaggi);
+        QVERIFY(uscita.back().Completo);
+        QCOMPARE(d.InAttesa(), qsizetype(0));
+        const qint64 limite = 2 * byte.size() + 8 * pezzi;
+        QVERIFY2(d.ByteEsaminati() <= limite,
+                 qPrintable(QStringLiteral("%1 esaminati, al piu %2").arg(d.ByteEsaminati()).arg(limite)));
+        if (uscita.back().Codice == QLatin1String("COMM25"))
+            QCOMPARE(uscita.back().Campo(1).size(), 900 * 1024);
+    }
+
+    // A message may take Limite_Messaggio bytes; one more and the decoder gives up,
+    // lets go of what it held and decodes nothing more until it is reset.
+    void limite_del_messaggio_data()
+    {
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<int>("pezzo");
+        QTest::addColumn<QStringList>("attesi");
+        QTest::addColumn<bool>("traboccato");
+        const qsizetype testo = protocollo::Limite_Messaggio - 8;  // code, terminators
+        const QByteArray alLimite = "COMM25\xD8" + QByteArray(testo, 'x') + "\xD8";
+        const QByteArray oltre = "COMM25\xD8" + QByteArray(testo + 1, 'x') + "\xD8";
+        const QByteArray tick = Byte(QStringLiteral("COMM31"), {QStringLiteral("a"), QStringLiteral("1"),
+                                                                QStringLiteral("2"), QStringLiteral("3")});
+        const QStringList chat{QStringLiteral("COMM25|") + QString(testo, QLatin1Char('x'))};
+        QTest::newRow("al limite, intero") << alLimite << 0 << chat << false;
+        QTest::newRow("al limite, a pezzi") << alLimite << 1000 << chat << false;
+        QTest::newRow("un byte oltre, intero") << oltre << 0 << QStringList() << true;
+        QTest::newRow("un byte oltre, a pezzi") << oltre << 1000 << QStringList() << true;
+        QTest::newRow("senza fine") << "COMM20\xD8" + QByteArray(3 * protocollo::Limite_Messaggio, 'z') << 4096
+                                    << QStringList() << true;
+        QTest::newRow("secondo campo oltre il limite")
+            << "COMM17\xD8" "1\xD8" + QByteArray(protocollo::Limite_Messaggio, 'w') + "\xD8" << 0 << QStringList() << true;
+        QTest::newRow("prima un tick intero") << tick + oltre << 0
+                                              << QStringList{QStringLiteral("COMM31|a|1|2|3")} << true;
+    }
+    void limite_del_messaggio()
+    {
+        QFETCH(QByteArray, byte);
+        QFETCH(int, pezzo);
+        QFETCH(QStringList, attesi);
+        QFETCH(bool, traboccato);
+        Decodificatore d;
+        std::vector<Messaggio> uscita;
+        const int passo = pezzo ? pezzo : int(byte.size());
+        for (qsizetype i = 0; i < byte.size(); i += passo) {
+            auto ms = d.Aggiungi(byte.mid(i, passo));
+            uscita.insert(uscita.end(), ms.begin(), ms.end());
+            QVERIFY(d.InAttesa() <= protocollo::Limite_Messaggio);
+        }
+        QCOMPARE(Descrivi(uscita), attesi);
+        QCOMPARE(d.Traboccato(), traboccato);
+        QCOMPARE(d.InAttesa(), qsizetype(0));
+        const QByteArray dopo = Byte(QStringLiteral("COMM13"), {});
+        QCOMPARE(Descrivi(d.Aggiungi(dopo)), traboccato ? QStringList() : QStringList{QStringLiteral("COMM13|")});
+        d.Azzera();
+        QVERIFY(!d.Traboccato());
+        QCOMPARE(Descrivi(d.Aggiungi(dopo)), QStringList{QStringLiteral("COMM13|")});
+    }
+
     void messaggi_del_client()
     {
         Decodificatore d(protocollo::Verso::DalClient);

@@ -3,7 +3,7 @@
 
 #include "CartellaTemporanea.h"
 #include "Stato.h"
-#include "market/ServerQuotazioni.h"
+#include "simulatore/ServerQuotazioni.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/ui/SessioneFinestra.h"
 #include "platform/Codec1252.h"
@@ -108,6 +108,34 @@ private slots:
         QCOMPARE(nome->text(), QStringLiteral("Luca Verdi"));
         QVERIFY(!avvio->Cmd_OnLine->isEnabled());
         QCOMPARE(ricevuti.filter(QStringLiteral("COMM11|")).size(), 2);
+    }
+
+    // The chat box keeps the newest lines only, whether they come one per message or many in one.
+    void chat_tiene_le_ultime_righe_data()
+    {
+        QTest::addColumn<int>("perMessaggio");
+        QTest::newRow("una riga per messaggio") << 1;
+        QTest::newRow("molte righe in un messaggio") << 3 * Righe_Chat;
+    }
+    void chat_tiene_le_ultime_righe()
+    {
+        QFETCH(int, perMessaggio);
+        FormS1 form;
+        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        const int totale = Righe_Chat + 20;
+        QStringList righe;
+        for (int i = 0; i < totale; ++i) {
+            righe << QStringLiteral("riga %1").arg(i);
+            if (righe.size() == perMessaggio || i == totale - 1) {
+                sessione->Azioni().Mostra_Messaggio_Chat(righe.join(QStringLiteral("\r\n")));
+                righe.clear();
+            }
+        }
+        const QStringList mostrate = form.Text_Chat->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(mostrate.size(), Righe_Chat);
+        QCOMPARE(mostrate.first().trimmed(), QStringLiteral("riga 20"));
+        QCOMPARE(mostrate.last().trimmed(), QStringLiteral("riga %1").arg(totale - 1));
     }
 
     // Ticks stop: the question, then on Yes the notice over the charts, the window

@@ -1,5 +1,5 @@
 #include "Stato.h"
-#include "market/ServerQuotazioni.h"
+#include "simulatore/ServerQuotazioni.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
 #include "platform/Codec1252.h"
@@ -381,52 +381,122 @@ private slots:
         QVERIFY(!sess->Watchdog_Attivo());
     }
 
+    // `ritorni`: questions during which one quote arrives, so the connection is kept;
+    // with `silenzio` the feed then stalls again while the question is still open.
+    // No question ever comes before a whole interval since the last quote.
     void watchdog_chiede_e_riconnette_data()
     {
         QTest::addColumn<bool>("si");
         QTest::addColumn<bool>("ripartono");
-        QTest::newRow("Si") << true << false;
-        QTest::newRow("No") << false << false;
-        QTest::newRow("Si dopo che i tick sono ripartiti") << true << true;
+        QTest::addColumn<int>("ritorni");
+        QTest::addColumn<bool>("silenzio");
+        QTest::newRow("Si") << true << false << 0 << false;
+        QTest::newRow("No") << false << false << 0 << false;
+        QTest::newRow("Si dopo che i tick sono ripartiti") << true << true << 0 << false;
+        QTest::newRow("tick nella domanda, poi di nuovo silenzio") << false << false << 1 << true;
+        QTest::newRow("Si, tick nella domanda, poi di nuovo silenzio") << true << false << 2 << true;
+        QTest::newRow("un tick in ciascuna di dieci domande") << false << false << 10 << false;
     }
     void watchdog_chiede_e_riconnette()
     {
         QFETCH(bool, si);
         QFETCH(bool, ripartono);
+        QFETCH(int, ritorni);
+        QFETCH(bool, silenzio);
+        const int intervallo = 150;
         AvviaServer();
         Stato s;
         s.archivio.Sottostante_Corrente = 2;
         s.shell.Blocco_Grafici = false;
         Registro r;
-        r.risposte = {si};
+        r.risposte = QList<bool>(ritorni + 1, si);
         auto sess = Collegata(s, r);
-        sess->Intervallo_Watchdog_ms = 150;
+        sess->Intervallo_Watchdog_ms = intervallo;
+        QElapsedTimer ultimoTick;
+        connect(sess.get(), &SessioneQuotazioni::Messaggio_Ricevuto, this, [&](const QString &c) {
+            if (c == QLatin1String("COMM31"))
+                ultimoTick.start();
+        });
         sess->Richiesta_Dati_RT_Al_Server();
         QTRY_VERIFY(sess->Watchdog_Attivo());
         r.stati.clear();
         server->Sospendi_Tick(true);
-        if (ripartono) {
-            r.duranteDomanda = [&] {
+        QList<qint64> silenzi;  // microseconds from the last quote to each question
+        r.duranteDomanda = [&] {
+            silenzi << ultimoTick.nsecsElapsed() / 1000;
+            if (ripartono) {
                 server->Sospendi_Tick(false);
                 QTest::qWait(150);
-            };
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(r.domande.size(), 1, 3000);
-        QCOMPARE(r.domande.first(), Titolo_Perdita + '|' + Perdita);
+            } else if (r.domande.size() <= ritorni) {
+                QEventLoop ciclo;
+                connect(sess.get(), &SessioneQuotazioni::Messaggio_Gestito, &ciclo, [&](const QString &c) {
+                    if (c == QLatin1String("COMM31"))
+                        ciclo.quit();
+                });
+                QTimer::singleShot(10000, &ciclo, &QEventLoop::quit);
+                server->Invia_Grezzo(codec1252::Codifica(
+                    QStringLiteral("COMM31\u00D805/12/2025 17:30:02\u00D81\u00D80\u00D81\u00D8")));
+                ciclo.exec();
+                QVERIFY(sess->Watchdog_Attivo());
+                // The feed stalls again before the answer: the timer fires unseen.
+                if (silenzio)
+                    QTRY_VERIFY(!sess->Watchdog_Attivo());
+            }
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(r.domande.size(), ritorni + 1, 5000 + 500 * ritorni);
+        for (const QString &d : std::as_const(r.domande))
+            QCOMPARE(d, Titolo_Perdita + '|' + Perdita);
+        for (qint64 us : std::as_const(silenzi))
+            QVERIFY2(us >= intervallo * 1000, qPrintable(QStringLiteral("%1 us").arg(us)));
         if (ripartono) {
             // The connection works again: the late Yes does not tear it down.
             QTest::qWait(50);
             QCOMPARE(r.riconnessioni, 0);
             QCOMPARE(sess->socket().State(), 7);
             QVERIFY(r.stati.isEmpty());
+            QVERIFY(sess->Watchdog_Attivo());
         } else if (si) {
             QCOMPARE(r.riconnessioni, 1);
             QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso")));
         } else {
-            QCOMPARE(sess->socket().State(), 0);
-            QTest::qWait(300);
-            QCOMPARE(r.domande.size(), 1);
+            QTRY_COMPARE(sess->socket().State(), 0);
+            QTest::qWait(2 * intervallo);
+            QCOMPARE(r.domande.size(), ritorni + 1);
             QVERIFY(r.stati.isEmpty());
+        }
+    }
+
+    // A message larger than the decoder holds is treated as the server closing the
+    // connection; one at the limit is shown.
+    void messaggio_oltre_il_limite_data()
+    {
+        QTest::addColumn<QByteArray>("byte");
+        QTest::addColumn<bool>("chiusa");
+        const qsizetype testo = protocollo::Limite_Messaggio - 8;
+        QTest::newRow("chat al limite") << "COMM25\xD8" + QByteArray(testo, 'x') + "\xD8" << false;
+        QTest::newRow("chat oltre il limite") << "COMM25\xD8" + QByteArray(testo + 1, 'x') + "\xD8" << true;
+        QTest::newRow("campo senza fine") << "COMM20\xD8" + QByteArray(2 * protocollo::Limite_Messaggio, 'y') << true;
+    }
+    void messaggio_oltre_il_limite()
+    {
+        QFETCH(QByteArray, byte);
+        QFETCH(bool, chiusa);
+        AvviaServer();
+        Stato s;
+        Registro r;
+        auto sess = Collegata(s, r);
+        server->Invia_Grezzo(byte);
+        server->Invia_Chat(QStringLiteral("dopo"));
+        if (chiusa) {
+            QTRY_COMPARE(sess->socket().State(), 0);
+            QCOMPARE(r.textStato.last(), QStringLiteral("Chiusa dal Server"));
+            QTest::qWait(50);
+            QVERIFY(r.chat.isEmpty());
+            QVERIFY(r.mostrati.isEmpty());
+        } else {
+            QTRY_COMPARE(r.chat.size(), 2);
+            QCOMPARE(r.chat.first().size(), protocollo::Limite_Messaggio - 8);
+            QCOMPARE(sess->socket().State(), 7);
         }
     }
 

@@ -116,6 +116,9 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
         *acceso = !*acceso;
         finestra.Quotazioni()->Colore_Led_RT(*acceso ? 0x00FF00u : schermo::DaColore(form.palette().color(QPalette::Window)));
     };
+    // Each line ends with a break, so the box holds one empty block after the last.
+    if (form.Text_Chat)
+        form.Text_Chat->setMaximumBlockCount(Righe_Chat + 1);
     a.Mostra_Messaggio_Chat = [&form](const QString &t) {
         QApplication::beep();
         if (!form.Text_Chat)

@@ -7,4 +7,7 @@ class FinestraOperativa;
 class FormS1;
 class SessioneQuotazioni;
 
+// Lines the chat box keeps; older ones go, so a chatty or hostile server cannot fill memory.
+inline constexpr int Righe_Chat = 500;
+
 SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &finestra);
