@@ -38,7 +38,10 @@ public:
         if (disegna)
             ::Disegna_Grafico(stato, controlli, grafico, grado);
     }
-    void Sposta_Disegni_AsseX() override { disegno::Sposta_Disegni_AsseX(stato, controlli); }
+    void Sposta_Disegni_AsseX() override
+    {
+        disegno::Sposta_Disegni_AsseX(stato.shell, stato.cicli, stato.disegno, controlli);
+    }
     bool Profilo_Volumi_Attivo(int grado) const override { return stato.indicatori.Ind_Attivo[size_t(grado)][19] == 1; }
     void Calcola_Profilo_Volumi(int, int) override {}
     void Mostra_Caricamento_Indicatore(int, int) override {}

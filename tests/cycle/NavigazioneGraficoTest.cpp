@@ -41,7 +41,7 @@ public:
     void Sposta_Disegni_AsseX() override
     {
         eventi << QStringLiteral("sposta");
-        disegno::Sposta_Disegni_AsseX(stato, controlli);
+        disegno::Sposta_Disegni_AsseX(stato.shell, stato.cicli, stato.disegno, controlli);
     }
     bool Profilo_Volumi_Attivo(int grado) const override { return stato.indicatori.Ind_Attivo[size_t(grado)][19] == 1; }
     void Calcola_Profilo_Volumi(int grado, int grafico) override

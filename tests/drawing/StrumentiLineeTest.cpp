@@ -30,7 +30,7 @@ public:
     {
         salvataggi << qMakePair(grado, slot);
         if (archivio)
-            return disegno::Salva_Linea(*archivio, grado, slot, &errore);
+            return prova::Salva_Linea(*archivio, grado, slot, &errore);
         if (!salvaOk)
             errore = QStringLiteral("disco pieno");
         return salvaOk;
@@ -93,7 +93,8 @@ private slots:
         for (GraficoRegistratore &g : controlli->grafici)
             impostaAssi(g);
         ambiente = std::make_unique<AmbienteFinto>();
-        strumenti = std::make_unique<StrumentiGrafici>(*stato, *controlli, *ambiente);
+        strumenti = std::make_unique<StrumentiGrafici>(stato->shell, stato->archivio, stato->cicli, stato->disegno,
+                                                       *controlli, *ambiente);
     }
 
     void pulsantiStrumenti_data()
@@ -253,7 +254,7 @@ private slots:
             for (int s = 1; s <= 15; ++s)
                 QVERIFY(c.AggiornaRiga(tabella, 7 * 15 + s, valoriSlot(s)));
         }
-        const archivio::EsitoCaricaOggetti esito = disegno::Carica_Linee(*stato);
+        const archivio::EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY(esito.ok);
         QCOMPARE(esito.non_collocati, fuoriPortata.size());
 
@@ -564,11 +565,11 @@ private slots:
         stato->cicli.Barre_Ciclo[7] = barreDopo;
         std::array<int, costanti::Num_Gradi> nuove{};
         nuove[7] = nuoveBarre;
-        disegno::Riallinea_Disegni(*stato, nuove);
+        disegno::Riallinea_Disegni(stato->cicli, stato->disegno, nuove);
         const Linea inMemoria = slot(7, 1);
 
         stato->disegno.Linee = {};
-        QVERIFY(disegno::Carica_Linee(*stato).ok);
+        QVERIFY(prova::Carica_Linee(*stato).ok);
         QVERIFY(slot(7, 1).trovata);
         QCOMPARE(slot(7, 1).barra_inizio, inMemoria.barra_inizio);
         QCOMPARE(slot(7, 1).barra_fine, inMemoria.barra_fine);

@@ -19,7 +19,8 @@ StrumentiFinestra::StrumentiFinestra(Stato &stato, ControlliGrafici &controlli,
     for (size_t s = 0; s < grafici.size(); ++s)
         m_grafici[s] = grafici[s];
     m_cursori = std::make_unique<CursoriStrumenti>(percorsi::CartellaProgramma(), stato.shell.Cartella_Sistema);
-    m_strumenti = std::make_unique<StrumentiGrafici>(stato, controlli, *this);
+    m_strumenti = std::make_unique<StrumentiGrafici>(stato.shell, stato.archivio, stato.cicli, stato.disegno, controlli,
+                                                     *this);
     m_timerDisegno.setSingleShot(true);
     m_timerDisegno.setInterval(5);
     connect(&m_timerDisegno, &QTimer::timeout, this, [this] {
@@ -77,7 +78,8 @@ void StrumentiFinestra::Avvia_Timer_Disegno()
 
 bool StrumentiFinestra::Salva_Linea(int grado, int slot, QString &errore)
 {
-    return disegno::Salva_Linea(m_stato, grado, slot, &errore);
+    return disegno::Salva_Linea(m_stato.archivio, m_stato.mercato, m_stato.cicli, m_stato.disegno, grado, slot,
+                                &errore);
 }
 
 void StrumentiFinestra::Salva_Parametro(int grado)

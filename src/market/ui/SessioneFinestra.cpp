@@ -182,7 +182,7 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
         std::array<int, costanti::Num_Gradi> nuoveBarre{};
         for (int d = 0; d <= costanti::Max_Grado; ++d)
             nuoveBarre[size_t(d)] = esito.Nuova[size_t(fusione::TimeframeGrado(d))] ? 1 : 0;
-        disegno::Riallinea_Disegni(s, nuoveBarre);
+        disegno::Riallinea_Disegni(s.cicli, s.disegno, nuoveBarre);
         for (int d = 0; d <= costanti::Max_Grado; ++d)
             ciclo::Calcola_Data_Inizio_Ciclo(s.cicli, s.mercato, d);
         if (AreaGrafici *area = finestra.Area()) {

@@ -47,7 +47,8 @@ void NavigazioneFinestra::Disegna_Grafico(int grafico, int grado) { m_finestra.D
 
 void NavigazioneFinestra::Sposta_Disegni_AsseX()
 {
-    disegno::Sposta_Disegni_AsseX(m_finestra.Form().S(), *m_finestra.Area());
+    Stato &s = m_finestra.Form().S();
+    disegno::Sposta_Disegni_AsseX(s.shell, s.cicli, s.disegno, *m_finestra.Area());
 }
 
 bool NavigazioneFinestra::Profilo_Volumi_Attivo(int grado) const

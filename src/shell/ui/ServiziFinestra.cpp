@@ -122,7 +122,7 @@ bool FinestraOperativa::Esegui(Servizio s)
         ciclo::Calcola_Tempi_Futuri(stato.cicli, stato.mercato);
         return true;
     case Servizio::Carica_Linee: {
-        const archivio::EsitoCaricaOggetti e = disegno::Carica_Linee(stato);
+        const archivio::EsitoCaricaOggetti e = disegno::Carica_Linee(stato.archivio, stato.mercato, stato.cicli, stato.disegno);
         if (!e.ok) {
             m_errore = QStringLiteral("Impossibile leggere le linee (Sistema1.dat): ") + e.errore;
             return false;
