@@ -12,12 +12,12 @@
 #include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
 #include "cycle/ControlliGrafici.h"
-#include "shell/DisegnaGrafico.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/NavigazioneGrafico.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
 #include "platform/ModelloGrafico.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

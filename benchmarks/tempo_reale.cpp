@@ -8,11 +8,11 @@
 #include "Stato.h"
 #include "cycle/Battleplan.h"
 #include "cycle/ControlliGrafici.h"
-#include "shell/DisegnaGrafico.h"
 #include "cycle/GraficoTempoReale.h"
 #include "cycle/TempiFuturi.h"
 #include "platform/ModelloGrafico.h"
 #include "platform/RenderGrafico.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QGuiApplication>
 #include <QImage>

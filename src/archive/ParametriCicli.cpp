@@ -1,7 +1,7 @@
 #include "archive/ParametriCicli.h"
 
-#include "archive/StatoArchivio.h"
 #include "archive/Archivio.h"
+#include "archive/StatoArchivio.h"
 #include "platform/DataOra.h"
 #include "platform/VbRuntime.h"
 

@@ -3,8 +3,8 @@
 #include "archive/StatoArchivio.h"
 #include "cycle/PosizioneBarra.h"
 #include "cycle/SalvaParametro.h"
-#include "platform/StatoProgramma.h"
 #include "platform/DataOra.h"
+#include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
 #include <cmath>

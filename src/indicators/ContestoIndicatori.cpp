@@ -1,9 +1,9 @@
 #include "indicators/ContestoIndicatori.h"
 
-#include "cycle/StatoCicli.h"
-#include "indicators/StatoIndicatori.h"
 #include "cycle/PosizioneBarra.h"
+#include "cycle/StatoCicli.h"
 #include "indicators/SommeFinestra.h"
+#include "indicators/StatoIndicatori.h"
 #include "platform/VbRuntime.h"
 
 #include <algorithm>

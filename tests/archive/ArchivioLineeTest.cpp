@@ -1,7 +1,7 @@
 #include "StatoProva.h"
 #include "CartellaTemporanea.h"
-#include "drawing/ArchivioLinee.h"
 #include "archive/CreaArchivi.h"
+#include "drawing/ArchivioLinee.h"
 #include "drawing/OggettiGrafici.h"
 #include "platform/DataOra.h"
 

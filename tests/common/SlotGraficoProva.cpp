@@ -1,14 +1,14 @@
 #include "SlotGraficoProva.h"
 
 #include "Stato.h"
-#include "cycle/Battleplan.h"
 #include "cycle/BarreGrafico.h"
+#include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
-#include "shell/DisegnaGrafico.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/PosizioneBarra.h"
 #include "cycle/TempiFuturi.h"
 #include "platform/RenderGrafico.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QPainter>
 #include <cmath>

@@ -2,11 +2,11 @@
 #include "SlotGraficoProva.h"
 
 #include "Stato.h"
-#include "shell/DisegnaGrafico.h"
 #include "cycle/EtichetteAsseX.h"
 #include "cycle/PosizioneBarra.h"
-#include "platform/Schermo.h"
 #include "platform/DataOra.h"
+#include "platform/Schermo.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QtTest>
 #include <memory>

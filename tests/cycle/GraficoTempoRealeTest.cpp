@@ -7,10 +7,10 @@
 
 #include "Stato.h"
 #include "cycle/BarreGrafico.h"
-#include "shell/DisegnaGrafico.h"
 #include "cycle/GraficoTempoReale.h"
 #include "cycle/SezioniGrafico.h"
 #include "platform/Schermo.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QPainter>
 #include <QtTest>

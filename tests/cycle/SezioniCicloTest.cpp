@@ -3,12 +3,12 @@
 
 #include "Stato.h"
 #include "cycle/BarreGrafico.h"
-#include "shell/DisegnaGrafico.h"
 #include "cycle/DurataTesto.h"
 #include "cycle/ScalaPrezzo.h"
 #include "cycle/TestiCiclo.h"
 #include "platform/DataOra.h"
 #include "platform/VbRuntime.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QtTest>
 #include <memory>

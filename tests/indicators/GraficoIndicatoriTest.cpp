@@ -3,8 +3,8 @@
 
 #include "ProvaIndicatori.h"
 #include "SlotGraficoProva.h"
-#include "shell/DisegnaGrafico.h"
 #include "indicators/Indicatori.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QtTest>
 

@@ -7,17 +7,17 @@
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
 #include "archive/TabSottostanti.h"
-#include "simulatore/GeneratoreStorico.h"
 #include "market/SessioneQuotazioni.h"
-#include "market/ui/SessioneFinestra.h"
 #include "platform/Schermo.h"
+#include "platform/ui/GraficoWidget.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
-#include "platform/ui/GraficoWidget.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QLineEdit>
 #include <QPushButton>

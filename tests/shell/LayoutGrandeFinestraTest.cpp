@@ -8,9 +8,7 @@
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/TabSottostanti.h"
-#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
-#include "market/ui/SessioneFinestra.h"
 #include "platform/RenderGrafico.h"
 #include "platform/Schermo.h"
 #include "platform/ui/GraficoWidget.h"
@@ -21,6 +19,8 @@
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QFrame>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "market/ui/SessioneFinestra.h"
+#include "shell/ui/SessioneFinestra.h"
 
 #include "cycle/ModelloCiclo.h"
 #include "cycle/SalvaParametro.h"

@@ -3,17 +3,17 @@
 
 #include "CartellaTemporanea.h"
 #include "Stato.h"
-#include "simulatore/ServerQuotazioni.h"
+#include "cycle/Colori.h"
 #include "market/SessioneQuotazioni.h"
-#include "market/ui/SessioneFinestra.h"
 #include "platform/Codec1252.h"
+#include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
-#include "shell/ui/AreaGrafici.h"
-#include "cycle/Colori.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/ServerQuotazioni.h"
 
 #include <QApplication>
 #include <QCheckBox>
