@@ -240,15 +240,17 @@ QFont FontDaTesto(const QString &testo)
     return f;
 }
 
-Disposizione Calcola(const ModelloGrafico &m, const QRectF &area) { return Calcola(m, area, area); }
-
-Disposizione Calcola(const ModelloGrafico &m, const QRectF &area, const QRectF &visibile)
+Disposizione Calcola(const ModelloGrafico &m, const QRectF &area, const Vista &vista)
 {
     Disposizione d;
     d.area = area;
-    d.visibile = visibile.intersected(area);
+    d.visibile = area.marginsRemoved(vista.coperta).intersected(area);
     if (d.visibile.width() < 80 || d.visibile.height() < 60)
         d.visibile = area;
+    else
+        d.testata = QRectF(QPointF(area.left() + vista.testata.left(), area.top() + vista.testata.top()),
+                           QPointF(area.right() - vista.testata.right(), d.visibile.top()))
+                        .intersected(area);
     const QRectF &v = d.visibile;
     for (int n = 1; n <= 3; ++n)
         d.x[size_t(n - 1)] = intervalloX(m, n);
@@ -261,8 +263,16 @@ Disposizione Calcola(const ModelloGrafico &m, const QRectF &area, const QRectF &
     const double sinistra = 6;
     const QStringList titolo = m.titolo().testo.isEmpty() ? QStringList() : righe(m.titolo().testo);
     const QFontMetricsF fmTitolo(FontDaTesto(m.titolo().font));
-    if (!titolo.isEmpty())
-        alto = 4 + fmTitolo.lineSpacing() * double(titolo.size()) + 2;
+    bool titoloInTestata = false;
+    if (!titolo.isEmpty()) {
+        double larghezza = 0;
+        for (const QString &riga : titolo)
+            larghezza = std::max(larghezza, fmTitolo.horizontalAdvance(riga));
+        const double altezza = fmTitolo.lineSpacing() * double(titolo.size() - 1) + fmTitolo.height();
+        titoloInTestata = d.testata.width() >= larghezza + 4 && d.testata.height() >= altezza;
+        if (!titoloInTestata)
+            alto = 4 + fmTitolo.lineSpacing() * double(titolo.size()) + 2;
+    }
     if (m.etichette().asseX != 0) {
         const QFontMetricsF fm(FontDaTesto(m.asseX(m.etichette().asseX).font));
         qsizetype massimo = 1;
@@ -285,9 +295,15 @@ Disposizione Calcola(const ModelloGrafico &m, const QRectF &area, const QRectF &
 
     etichettePrezzo(m, d);
     etichetteAsseX(m, d);
-    if (!titolo.isEmpty())
+    if (titoloInTestata) {
+        const double altezza = fmTitolo.lineSpacing() * double(titolo.size() - 1) + fmTitolo.height();
+        d.etichette.push_back(centrata(Etichetta::Tipo::Titolo, titolo, fmTitolo, d.piano.center().x(),
+                                       d.testata.top() + (d.testata.height() - altezza) / 2, d.testata.left() + 2,
+                                       d.testata.right() - 2));
+    } else if (!titolo.isEmpty()) {
         d.etichette.push_back(centrata(Etichetta::Tipo::Titolo, titolo, fmTitolo, d.piano.center().x(), v.top() + 3,
                                        v.left() + 2, v.right() - 2));
+    }
     return d;
 }
 

@@ -7,6 +7,7 @@
 // sibling controls do not cover; only the background spreads over the rest.
 
 #include <QFont>
+#include <QMarginsF>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -39,7 +40,8 @@ struct Etichetta {
 
 struct Disposizione {
     QRectF area;
-    QRectF visibile;
+    QRectF visibile;  // the plot and every label lie inside it
+    QRectF testata;   // the title strip; empty when there is none
     QRectF piano;
     std::array<Intervallo, 3> x{};
     std::array<Intervallo, 7> y{};
@@ -47,9 +49,19 @@ struct Disposizione {
     std::vector<Etichetta> etichette;
 };
 
-// `visibile` is clipped to `area`; one too small to hold a plot gives way to the area.
-Disposizione Calcola(const ModelloGrafico &modello, const QRectF &area);
-Disposizione Calcola(const ModelloGrafico &modello, const QRectF &area, const QRectF &visibile);
+// What of a control stays in sight, as insets from its edges. `coperta`: hidden
+// by its container or covered by other controls; the plot and the labels keep
+// clear of it. The title may also use a strip along the top edge, from
+// `testata.top()` down to `coperta.top()` and between `testata.left()` and
+// `testata.right()` from the sides, when it fits there.
+struct Vista {
+    QMarginsF coperta;
+    QMarginsF testata;
+    bool operator==(const Vista &) const = default;
+};
+
+// A visible part too small to hold a plot gives way to the whole area.
+Disposizione Calcola(const ModelloGrafico &modello, const QRectF &area, const Vista &vista = {});
 
 // Beyond this many pixels from the plot a coordinate is left out or clipped by
 // hand: the raster engine misbehaves with huge values.

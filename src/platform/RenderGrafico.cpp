@@ -370,9 +370,14 @@ void Disegna(const ModelloGrafico &m, QPainter &p, const QRectF &area, Disposizi
     const Disposizione d = Calcola(m, area);
     if (disposizione)
         *disposizione = d;
+    Disegna(m, p, d);
+}
+
+void Disegna(const ModelloGrafico &m, QPainter &p, const Disposizione &d)
+{
     const QColor sfondo = colore(m.coloreSfondo(), QColor(Qt::white));
     const QColor grigio(128, 128, 128);
-    p.fillRect(area, sfondo);
+    p.fillRect(d.area, sfondo);
 
     // A faint grid of the 0..28 scale only: the bar axis' divisions would not
     // fall on the cycle subdivisions, which are drawn as lines of their own.

@@ -15,6 +15,8 @@ class QPainter;
 namespace RenderGrafico {
 
 void Disegna(const ModelloGrafico &modello, QPainter &p, const QRectF &area, Disposizione *disposizione = nullptr);
+// Paints the whole chart where `d`, computed for this content, lays it out.
+void Disegna(const ModelloGrafico &modello, QPainter &p, const Disposizione &d);
 // Paints the series from `primaSerie` and the texts from `primoTesto` on, over
 // what is already there, with a layout computed earlier.
 void DisegnaAggiunte(const ModelloGrafico &modello, QPainter &p, const Disposizione &d, int primaSerie,

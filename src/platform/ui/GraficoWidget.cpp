@@ -49,11 +49,20 @@ bool GraficoWidget::Visibile() const { return ModelloGrafico::Visibile(); }
 
 void GraficoWidget::Prendi_Focus() { setFocus(Qt::MouseFocusReason); }
 
+void GraficoWidget::Imposta_Vista(const RenderGrafico::Vista &vista)
+{
+    if (vista == m_vista)
+        return;
+    m_vista = vista;
+    m_valida = false;
+    update();
+}
+
 QImage GraficoWidget::Immagine() const
 {
     QImage immagine(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter p(&immagine);
-    RenderGrafico::Disegna(*this, p, QRectF(immagine.rect()));
+    RenderGrafico::Disegna(*this, p, RenderGrafico::Calcola(*this, QRectF(immagine.rect()), m_vista));
     return immagine;
 }
 
@@ -81,7 +90,8 @@ void GraficoWidget::aggiornaCache()
             m_cache = QImage(fisica, QImage::Format_ARGB32_Premultiplied);
         m_cache.setDevicePixelRatio(dpr);
         QPainter p(&m_cache);
-        RenderGrafico::Disegna(*this, p, QRectF(QPointF(0, 0), QSizeF(dimensione)), &m_disposizione);
+        m_disposizione = RenderGrafico::Calcola(*this, QRectF(QPointF(0, 0), QSizeF(dimensione)), m_vista);
+        RenderGrafico::Disegna(*this, p, m_disposizione);
         ++m_complete;
     } else {
         QPainter p(&m_cache);
@@ -125,7 +135,7 @@ void GraficoWidget::mouseMoveEvent(QMouseEvent *event)
     if (eventi.MouseMove) {
         // Before the first painting the layout is worked out from the content.
         if (!m_valida)
-            m_disposizione = RenderGrafico::Calcola(*this, QRectF(rect()));
+            m_disposizione = RenderGrafico::Calcola(*this, QRectF(rect()), m_vista);
         const QPointF u = RenderGrafico::InUnita(m_disposizione, m_mouse);
         eventi.MouseMove(u.x(), u.y());
     }

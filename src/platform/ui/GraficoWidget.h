@@ -27,6 +27,11 @@ public:
     bool Visibile() const override;
     void Prendi_Focus() override;
 
+    // The edges that the container hides or other controls cover: the plot and
+    // its labels keep clear of them.
+    void Imposta_Vista(const RenderGrafico::Vista &vista);
+    const RenderGrafico::Vista &vista() const { return m_vista; }
+
     // The chart as it stands, without the cross-hair, at the window's size.
     QImage Immagine() const;
     const RenderGrafico::Disposizione &disposizione() const { return m_disposizione; }
@@ -45,6 +50,7 @@ private:
 
     QImage m_cache;
     bool m_valida = false;
+    RenderGrafico::Vista m_vista;
     RenderGrafico::Disposizione m_disposizione;
     quint64 m_versione = ~quint64(0);
     size_t m_serieDipinte = 0;

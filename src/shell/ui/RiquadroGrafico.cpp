@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 void BarraQt::Applica()
 {
@@ -103,4 +104,14 @@ void RiquadroGrafico::Colore_Sfondo(std::uint32_t coloreWin)
     QPalette p = Pic_Graf->palette();
     p.setColor(QPalette::Window, schermo::ColoreWin(coloreWin));
     Pic_Graf->setPalette(p);
+}
+
+void RiquadroGrafico::Imposta_Vista(const layout::VistaGrafico &vista)
+{
+    // Whole pixels, each inset rounded up: nothing goes under a control that covers the chart.
+    const auto margini = [](const Margini &m) {
+        const auto px = [](double twips) { return std::ceil(twips / schermo::TwipsPerPixel); };
+        return QMarginsF(px(m.Left), px(m.Top), px(m.Right), px(m.Bottom));
+    };
+    Graf_Battleplan->Imposta_Vista({margini(vista.Coperta), margini(vista.Testata)});
 }

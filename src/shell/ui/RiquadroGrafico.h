@@ -5,6 +5,7 @@
 // is set by the layouts in twips; the panel itself has no layout of its own.
 
 #include "platform/BarraScorrimento.h"
+#include "shell/LayoutGrafici.h"
 
 #include <QFrame>
 #include <cstdint>
@@ -59,6 +60,8 @@ public:
     void Colore_Led(std::uint32_t coloreWin);
     std::uint32_t Colore_Led() const { return m_led; }
     void Colore_Sfondo(std::uint32_t coloreWin);
+    // Tells the chart what of it stays in sight, given in twips by the layout.
+    void Imposta_Vista(const layout::VistaGrafico &vista);
 
     // Design sizes (twips) read back by the layouts.
     static constexpr double Altezza_Etichetta = 300;
