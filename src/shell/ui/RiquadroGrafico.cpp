@@ -12,8 +12,14 @@
 void BarraQt::Applica()
 {
     const QSignalBlocker blocco(m_barra);
-    m_barra->setInvertedAppearance(m_min > m_max);
     m_barra->setRange(std::min(m_min, m_max), std::max(m_min, m_max));
+}
+
+int BarraQt::Specchio(int valore) const
+{
+    const int lo = m_barra->minimum(), hi = m_barra->maximum();
+    valore = std::clamp(valore, lo, hi);
+    return m_min > m_max ? int(qint64(lo) + hi - valore) : valore;
 }
 
 void BarraQt::Imposta_Min(int valore)
@@ -28,9 +34,9 @@ void BarraQt::Imposta_Max(int valore)
     Applica();
 }
 
-void BarraQt::Imposta_Valore(int valore) { m_barra->setValue(valore); }
+void BarraQt::Imposta_Valore(int valore) { m_barra->setValue(Specchio(valore)); }
 
-int BarraQt::Valore() const { return m_barra->value(); }
+int BarraQt::Valore() const { return Specchio(m_barra->value()); }
 
 namespace {
 

@@ -15,8 +15,10 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 
-// A scroll bar seen through BarraScorrimento: the ends may come in either order
-// (a bar running from 100 down to 1 is shown inverted).
+// A scroll bar seen through BarraScorrimento: the ends may come in either order.
+// A bar whose larger end is at the top (or left) keeps Qt's plain orientation and
+// holds the mirrored value, so its arrows, keys and wheel move the thumb the way
+// they point; read and write its value through here, not through the QScrollBar.
 class BarraQt : public BarraScorrimento {
 public:
     explicit BarraQt(QScrollBar *barra) : m_barra(barra) {}
@@ -29,6 +31,7 @@ public:
 
 private:
     void Applica();
+    int Specchio(int valore) const;
     QScrollBar *m_barra;
     int m_min = 0;
     int m_max = 100;
