@@ -2,6 +2,7 @@
 
 #include "platform/Schermo.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -42,7 +43,22 @@ bool GraficoWidget::Salva_Immagine(const QString &file)
 void GraficoWidget::Visibile(bool visibile)
 {
     ModelloGrafico::Visibile(visibile);
-    setVisible(visibile);
+    // Every redraw hides the chart and shows it again, and hiding hands the
+    // keyboard to the next control: a chart that had it takes it back, unless
+    // it has gone somewhere else since (a pending line still hears Esc).
+    if (!visibile) {
+        const bool fuoco = isVisible() && hasFocus();
+        setVisible(false);
+        if (fuoco) {
+            m_fuocoDaRiprendere = true;
+            m_fuocoNelFrattempo = QApplication::focusWidget();
+        }
+        return;
+    }
+    setVisible(true);
+    if (m_fuocoDaRiprendere && QApplication::focusWidget() == m_fuocoNelFrattempo.data() && isVisible())
+        setFocus(Qt::OtherFocusReason);
+    m_fuocoDaRiprendere = false;
 }
 
 bool GraficoWidget::Visibile() const { return ModelloGrafico::Visibile(); }

@@ -11,6 +11,7 @@
 #include "platform/RenderGrafico.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 class GraficoWidget : public QWidget, public ModelloGrafico {
@@ -59,4 +60,7 @@ private:
     int m_complete = 0;
     QPointF m_mouse{-1, -1};
     bool m_mouseDentro = false;
+    // Hidden while it held the keyboard: where Qt moved the keyboard meanwhile.
+    bool m_fuocoDaRiprendere = false;
+    QPointer<QWidget> m_fuocoNelFrattempo;
 };
