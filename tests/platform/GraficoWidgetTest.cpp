@@ -446,11 +446,15 @@ private slots:
         w.resize(320, 200);
         prepara(w, 0, 10);
         linea(w, 2, 0, 5, 100, 5, Verde);
+        w.Imposta_Vista({QMarginsF(2, 29, 55, 41), QMarginsF()});
         w.Ridisegna_Grafico();
         const QString file = cartella.filePath(QStringLiteral("05.12.25 10.30 Dax"));  // no extension
         QVERIFY(w.Salva_Immagine(file));
         QImage letta(file, "BMP");
         QCOMPARE(letta.size(), QSize(320, 200));
+        // Nothing covers the file: the chart is laid out over all of it.
+        QCOMPARE(letta.convertToFormat(QImage::Format_RGB32), w.Immagine(RenderGrafico::Vista{}));
+        QVERIFY(letta.convertToFormat(QImage::Format_RGB32) != w.Immagine());
         QVERIFY(!w.Salva_Immagine(cartella.filePath(QStringLiteral("manca/dentro.bmp"))));
         QVERIFY(!w.Salva_Immagine(QString()));
     }

@@ -36,7 +36,8 @@ void GraficoWidget::Modo_Puntatore(int attivo)
 
 bool GraficoWidget::Salva_Immagine(const QString &file)
 {
-    const QImage immagine = Immagine();
+    // No control covers the picture file: the chart spreads over all of it.
+    const QImage immagine = Immagine(RenderGrafico::Vista{});
     return !file.isEmpty() && !immagine.isNull() && immagine.save(file, "BMP");
 }
 
@@ -74,11 +75,11 @@ void GraficoWidget::Imposta_Vista(const RenderGrafico::Vista &vista)
     update();
 }
 
-QImage GraficoWidget::Immagine() const
+QImage GraficoWidget::Immagine(const RenderGrafico::Vista &vista) const
 {
     QImage immagine(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter p(&immagine);
-    RenderGrafico::Disegna(*this, p, RenderGrafico::Calcola(*this, QRectF(immagine.rect()), m_vista));
+    RenderGrafico::Disegna(*this, p, RenderGrafico::Calcola(*this, QRectF(immagine.rect()), vista));
     return immagine;
 }
 

@@ -33,8 +33,10 @@ public:
     void Imposta_Vista(const RenderGrafico::Vista &vista);
     const RenderGrafico::Vista &vista() const { return m_vista; }
 
-    // The chart as it stands, without the cross-hair, at the window's size.
-    QImage Immagine() const;
+    // The chart as it stands, without the cross-hair, at the window's size, laid
+    // out for `vista` (for what the window shows when none is given).
+    QImage Immagine() const { return Immagine(m_vista); }
+    QImage Immagine(const RenderGrafico::Vista &vista) const;
     const RenderGrafico::Disposizione &disposizione() const { return m_disposizione; }
     int dipinture_complete() const { return m_complete; }
 
