@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace RenderGrafico {
 
