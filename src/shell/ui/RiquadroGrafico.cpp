@@ -7,12 +7,19 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 void BarraQt::Applica()
 {
     const QSignalBlocker blocco(m_barra);
-    m_barra->setInvertedAppearance(m_min > m_max);
     m_barra->setRange(std::min(m_min, m_max), std::max(m_min, m_max));
+}
+
+int BarraQt::Specchio(int valore) const
+{
+    const int lo = m_barra->minimum(), hi = m_barra->maximum();
+    valore = std::clamp(valore, lo, hi);
+    return m_min > m_max ? int(qint64(lo) + hi - valore) : valore;
 }
 
 void BarraQt::Imposta_Min(int valore)
@@ -27,9 +34,9 @@ void BarraQt::Imposta_Max(int valore)
     Applica();
 }
 
-void BarraQt::Imposta_Valore(int valore) { m_barra->setValue(valore); }
+void BarraQt::Imposta_Valore(int valore) { m_barra->setValue(Specchio(valore)); }
 
-int BarraQt::Valore() const { return m_barra->value(); }
+int BarraQt::Valore() const { return Specchio(m_barra->value()); }
 
 namespace {
 
@@ -103,4 +110,14 @@ void RiquadroGrafico::Colore_Sfondo(std::uint32_t coloreWin)
     QPalette p = Pic_Graf->palette();
     p.setColor(QPalette::Window, schermo::ColoreWin(coloreWin));
     Pic_Graf->setPalette(p);
+}
+
+void RiquadroGrafico::Imposta_Vista(const layout::VistaGrafico &vista)
+{
+    // Whole pixels, each inset rounded up: nothing goes under a control that covers the chart.
+    const auto margini = [](const Margini &m) {
+        const auto px = [](double twips) { return std::ceil(twips / schermo::TwipsPerPixel); };
+        return QMarginsF(px(m.Left), px(m.Top), px(m.Right), px(m.Bottom));
+    };
+    Graf_Battleplan->Imposta_Vista({margini(vista.Coperta), margini(vista.Testata)});
 }
