@@ -13,7 +13,7 @@
 =======
 #include "cycle/GraficoTempoReale.h"
 #include "drawing/ui/StrumentiFinestra.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 >>>>>>> chart
 #include "market/SessioneQuotazioni.h"
 #include "market/ui/SessioneFinestra.h"
