@@ -8,13 +8,9 @@
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
 #include "archive/TabSottostanti.h"
-<<<<<<< HEAD
-#include "simulatore/GeneratoreStorico.h"
-=======
 #include "cycle/GraficoTempoReale.h"
 #include "drawing/ui/StrumentiFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
->>>>>>> chart
 #include "market/SessioneQuotazioni.h"
 #include "market/ui/SessioneFinestra.h"
 #include "platform/RenderGrafico.h"
