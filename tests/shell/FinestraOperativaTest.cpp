@@ -32,6 +32,8 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QScrollBar>
 #include <QFrame>
 #include <QLabel>
@@ -416,6 +418,98 @@ private slots:
         QCOMPARE(a->percentuali.mid(0, 2), (QList<int>{5, 15}));
         qunsetenv("WAVELORE_SERVER");
     }
+
+    void pannello_storico_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("aspetto");
+        QTest::addColumn<double>("punti");  // the tab control's font
+        QTest::newRow("UE, dark") << "UE" << 0 << 7.5;
+        QTest::newRow("US, light") << "US" << 1 << 7.5;
+        QTest::newRow("US, dark") << "US" << 0 << 7.5;
+        QTest::newRow("UE, light, a wider font") << "UE" << 1 << 9.0;
+    }
+    void pannello_storico()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, aspetto);
+        QFETCH(double, punti);
+        QVERIFY(Finestra_Condivisa());
+        FinestraOperativa *op = m_finestra->op;
+        Stato &s = m_finestra->form->S();
+        const bool ue = locale == QLatin1String("UE");
+        s.shell.Formato_Locale = locale;
+        s.shell.Formato_Ora = ue ? QStringLiteral("h:mm") : QStringLiteral("h:mm AM/PM");
+        // The daily grid's time is the session end: the widest time, "10:00 PM".
+        s.archivio.Tab_Sottostanti[size_t(s.archivio.Sottostante_Corrente)].Fine_Sessione = QTime(22, 0);
+        if (s.archivio.Aspetto != aspetto)
+            QTest::mouseClick(op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
+        PannelloStorico *p = op->Storico();
+        QFont carattere = p->TabPage->font();
+        carattere.setPointSizeF(punti);
+        p->TabPage->setFont(carattere);
+        QTabBar *barra = p->TabPage->tabBar();
+        QPushButton *storico = op->Quotazioni()->Cmd_Storico[1];
+
+        QTest::mouseClick(storico, Qt::LeftButton);
+        QCOMPARE(p->TabPage->currentIndex(), 0);
+        for (int t = 3; t >= 0; --t) {
+            const QString riga = QStringLiteral("tab %1").arg(t);
+            // Whole in the tab control, and chosen by a click on it.
+            const QRect r = barra->tabRect(t);
+            QVERIFY2(p->TabPage->rect().contains(r.translated(barra->pos())), qPrintable(riga));
+            QVERIFY2(barra->fontMetrics().horizontalAdvance(barra->tabText(t)) < r.width(), qPrintable(riga));
+            QTest::mouseClick(barra, Qt::LeftButton, {}, r.center());
+            QVERIFY2(p->TabPage->currentIndex() == t, qPrintable(riga));
+            // Its caption stands out from its face.
+            const QImage img = barra->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QRect zona = QRect(r.topLeft() * img.devicePixelRatio(), r.size() * img.devicePixelRatio())
+                                   .adjusted(3, 3, -3, -3);
+            const int fondo = qGray(img.pixel(zona.left(), zona.center().y()));
+            int contrasto = 0;
+            for (int y = zona.top(); y <= zona.bottom(); ++y)
+                for (int x = zona.left(); x <= zona.right(); ++x)
+                    contrasto = std::max(contrasto, std::abs(qGray(img.pixel(x, y)) - fondo));
+            QVERIFY2(contrasto > 120, qPrintable(riga));
+            // Dates, times and prices whole in their columns.
+            const QAbstractItemView *g = p->Griglia(t);
+            QVERIFY2(!p->Modello(t).Cella(1, 2).isEmpty(), qPrintable(riga));
+            for (int c = 1; c <= 3; ++c)
+                QVERIFY2(g->sizeHintForColumn(c) <= p->Griglia(t)->columnWidth(c), qPrintable(riga));
+        }
+        QCOMPARE(p->Modello(3).Cella(1, 2), ue ? QStringLiteral("22:00") : QStringLiteral("10:00 PM"));
+
+        // Closed on another tab, it is set back to the first and opens there.
+        QTest::mouseClick(barra, Qt::LeftButton, {}, barra->tabRect(2).center());
+        QTest::mouseClick(storico, Qt::LeftButton);
+        QVERIFY(m_finestra->form->Frm_Storico->isHidden());
+        QCOMPARE(p->TabPage->currentIndex(), 0);
+        QTest::mouseClick(storico, Qt::LeftButton);
+        QVERIFY(p->Msf_Storico5m->isVisible());
+        QTest::mouseClick(storico, Qt::LeftButton);
+    }
+
+    void cleanupTestCase()
+    {
+        m_finestra.reset();
+        m_cartella.reset();
+    }
+
+private:
+    // One OFFLINE start shared by the tests that only look at the working window.
+    bool Finestra_Condivisa()
+    {
+        if (m_finestra)
+            return true;
+        m_cartella = std::make_unique<CartellaTemporanea>();
+        if (!archivio::Crea_Archivi().ok || !GeneraStoricoLocale(2))
+            return false;
+        m_finestra = std::make_unique<FinestraProva>();
+        return m_finestra->AvviaOffline();
+    }
+
+    std::unique_ptr<CartellaTemporanea> m_cartella;
+    std::unique_ptr<FinestraProva> m_finestra;
 };
 
 QTEST_MAIN(FinestraOperativaTest)

@@ -316,9 +316,9 @@ void FinestraOperativa::Imposta_Colori_Controlli()
     m_form.setPalette(p);
     m_form.setAutoFillBackground(true);
     // The grids and boxes keep the platform's own light look, readable in either scheme.
-    for (QWidget *w : {static_cast<QWidget *>(m_storico->TabPage), static_cast<QWidget *>(m_form.Text_Chat),
-                       static_cast<QWidget *>(m_form.FrmCambioSott)})
+    for (QWidget *w : {static_cast<QWidget *>(m_form.Text_Chat), static_cast<QWidget *>(m_form.FrmCambioSott)})
         w->setPalette(QApplication::palette());
+    m_storico->Colori_Schede(schermo::ColoreWin(colori[0]), schermo::ColoreWin(colori[1]));
     for (RiquadroGrafico *r : m_area->Frm_Graf)
         r->Colore_Sfondo(colori[0]);
     m_area->Colora_Led(colori[20]);
@@ -462,14 +462,15 @@ void FinestraOperativa::Cmd_Storico_Click()
     Stato &stato = m_form.S();
     if (stato.shell.Blocco_Grafici)
         return;
+    // The panel always opens on the 5-minute tab, and is set back to it when closed.
     if (m_form.Frm_Storico->isVisible()) {
         m_form.Frm_Storico->hide();
+        m_storico->TabPage->setCurrentIndex(0);  // hidden: nothing is laid out or filled
         Imposta_Layout_Senza_Storico();
     } else {
-        const int tab = std::max(0, m_storico->TabPage->currentIndex());
-        m_storico->Imposta_Layout_Storico(tab, Larghezza_Twips(), Altezza_Twips(),
+        m_storico->Imposta_Layout_Storico(0, Larghezza_Twips(), Altezza_Twips(),
                                           schermo::PixelInTwips(m_form.Frm_Battleplan->y()));
-        m_storico->Carica_Griglie_Storico(tab);
+        m_storico->Carica_Griglie_Storico(0);
         Imposta_Layout_Con_Storico();
     }
     Ridisponi_Grafici();
