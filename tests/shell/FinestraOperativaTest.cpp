@@ -5,6 +5,7 @@
 
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
+#include "SlotGraficoProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
@@ -28,6 +29,7 @@
 #include "shell/ui/RiquadroGrafico.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -222,7 +224,27 @@ private slots:
 
         // Another underlying offline: the same steps up to 11, same window.
         a->percentuali.clear();
+        FormS1 &f = *a->form;
+        AreaGrafici *area = a->op->Area();
+        area->Text_Coord_Graf->show();
+        QRect cambio;  // seen at the first step of the reload
+        connect(f.PbCambioSott, &QProgressBar::valueChanged, this, [&] {
+            if (!cambio.isNull())
+                return;
+            cambio = f.FrmCambioSott->isVisible() ? f.FrmCambioSott->geometry() : QRect(0, 0, 1, 1);
+            QVERIFY(!f.isEnabled() && !f.Frm_Tipo_Ciclo->isEnabled() && !f.Text_Chat->isEnabled()
+                    && !f.Text_Desc_Server_Chat->isEnabled() && area->Text_Coord_Graf->isHidden());
+            for (RiquadroGrafico *r : area->Frm_Graf)
+                QVERIFY(r->Lbl_In_Caricamento->isVisible());
+        });
         QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
+        // The change panel's right and bottom edges on the chart frame's centre lines.
+        const QRectF grafici = f.Frm_Battleplan->geometry();
+        QVERIFY(std::abs(cambio.x() + cambio.width() - grafici.center().x()) <= 1);
+        QVERIFY(std::abs(cambio.y() + cambio.height() - grafici.center().y()) <= 1);
+        QVERIFY(f.isEnabled() && f.Text_Chat->isEnabled());
+        for (RiquadroGrafico *r : area->Frm_Graf)
+            QVERIFY(r->Lbl_In_Caricamento->isHidden());
         QCOMPARE(a->form->S().archivio.Sottostante_Corrente, 5);
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95}));
         QVERIFY(!a->form->S().shell.Blocco_Grafici);
@@ -487,6 +509,62 @@ private slots:
         QTest::mouseClick(storico, Qt::LeftButton);
         QVERIFY(p->Msf_Storico5m->isVisible());
         QTest::mouseClick(storico, Qt::LeftButton);
+    }
+
+    void colori_controlli_data()
+    {
+        QTest::addColumn<int>("aspetto");
+        QTest::newRow("dark") << 0;
+        QTest::newRow("light") << 1;
+    }
+    void colori_controlli()
+    {
+        QFETCH(int, aspetto);
+        QVERIFY(Finestra_Condivisa());
+        FormS1 &f = *m_finestra->form;
+        FinestraOperativa *op = m_finestra->op;
+        const Stato &s = f.S();
+        if (s.archivio.Aspetto != aspetto)
+            QTest::mouseClick(op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
+        const auto colore = [&s](int i) { return schermo::ColoreWin(s.cicli.Colori[size_t(i)]); };
+
+        // Control, colour role, entry of the colour table.
+        std::vector<std::tuple<QWidget *, QPalette::ColorRole, int>> attesi{
+            {f.Text_Chat, QPalette::Base, 0},
+            {f.Text_Chat, QPalette::Text, 14},
+            {op->Area()->Text_Coord_Graf, QPalette::Base, 80},
+            {f.Frm_Tipo_Ciclo, QPalette::WindowText, 1},
+            {op->Quotazioni()->Text_Last, QPalette::Base, 0},
+            {op->Quotazioni()->Text_Last, QPalette::Text, 1},
+            {op->Quotazioni()->Cmb_Sot, QPalette::ButtonText, 1},
+            {op->Quotazioni()->Opt_Sott_Off[0], QPalette::WindowText, 1},
+            {op->Cicli()->Chk_Battl[12], QPalette::WindowText, 1},
+            {op->Storico()->TabPage, QPalette::Window, 0},
+        };
+        for (RiquadroGrafico *r : op->Area()->Frm_Graf) {
+            attesi.emplace_back(r->Lbl_In_Caricamento, QPalette::Window, 20);
+            attesi.emplace_back(r->Lbl_In_Caricamento, QPalette::WindowText, 11);
+        }
+        for (QFrame *l : op->Cicli()->LineChkBattl)
+            attesi.emplace_back(l, QPalette::Window, 2);
+        for (const auto &[w, ruolo, indice] : attesi)
+            QVERIFY2(w->palette().color(QPalette::Active, ruolo) == colore(indice), qPrintable(w->objectName()));
+        // The system's button face for the real-time button off; the grids keep the platform's colours.
+        QCOMPARE(op->Quotazioni()->Cmd_Graf_RT->palette().color(QPalette::Button),
+                 s.archivio.Grafico_RT == 1 ? colore(42) : QApplication::palette().color(QPalette::Button));
+        QCOMPARE(op->Storico()->Msf_Storico5m->palette().color(QPalette::Base),
+                 QApplication::palette().color(QPalette::Base));
+
+        // As painted: the chat text, a loading label, a separator line between two rows of boxes.
+        f.Text_Chat->setPlainText(QStringLiteral("IIII MMMM"));
+        QVERIFY(ContieneColore(f.Text_Chat->grab().toImage(), colore(14).rgb()));
+        const QImage img = op->Area()->Frm_Graf[0]->Lbl_In_Caricamento->grab().toImage();
+        QCOMPARE(img.pixelColor(1, 1), colore(20));
+        QVERIFY(ContieneColore(img, colore(11).rgb()));
+        QFrame *linea = op->Cicli()->LineChkBattl[1];
+        QCOMPARE(linea->grab().toImage().pixelColor(linea->width() / 2, 0), colore(2));
+        QVERIFY(linea->y() > op->Cicli()->Chk_Battl[7]->geometry().bottom());
+        QVERIFY(linea->y() < op->Cicli()->Chk_Battl[8]->y());
     }
 
     void cleanupTestCase()
