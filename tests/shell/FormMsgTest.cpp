@@ -35,7 +35,11 @@ static void Premi(FormMsg *f, QPushButton *b, int tasto)
         QTest::mouseClick(b, Qt::LeftButton);
         return;
     }
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
     b->setFocus(Qt::TabFocusReason);
+    // The focused button is marked by a white border.
+    QCOMPARE(b->grab().toImage().pixelColor(0, b->height() / 2), QColor(Qt::white));
     QTest::keyClick(f->focusWidget(), Qt::Key(tasto));
 }
 

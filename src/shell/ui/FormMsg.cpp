@@ -40,8 +40,10 @@ QPushButton *bottone(QWidget *padre, const char *nome, const QString &testo)
     QFont f(QStringLiteral("Arial"), 9);
     f.setBold(true);
     b->setFont(f);
+    // A white border marks the button that Enter and Space would press.
     b->setStyleSheet(QStringLiteral("QPushButton { color: white; background-color: #34506e; border: 1px solid #1c2c3e;"
-                                    " border-radius: 3px; } QPushButton:pressed { background-color: #1f3247; }"));
+                                    " border-radius: 3px; } QPushButton:pressed { background-color: #1f3247; }"
+                                    " QPushButton:focus { border: 2px solid white; }"));
     // Enter, like Space, presses the button that has the focus.
     b->setAutoDefault(true);
     Piazza(b, 0, 120, 1215, 375);
