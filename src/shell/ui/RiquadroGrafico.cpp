@@ -60,6 +60,7 @@ RiquadroGrafico::RiquadroGrafico(int slot, QWidget *parent)
       m_barraY(nullptr)
 {
     setObjectName(QStringLiteral("Frm_Graf_%1").arg(slot));
+    setAutoFillBackground(true);
     Pic_Graf = new QWidget(this);
     Pic_Graf->setObjectName(QStringLiteral("Pic_Graf_%1").arg(slot));
     Pic_Graf->setAutoFillBackground(true);
@@ -70,6 +71,7 @@ RiquadroGrafico::RiquadroGrafico(int slot, QWidget *parent)
     Lbl_In_Caricamento->setObjectName(QStringLiteral("Lbl_In_Caricamento_%1").arg(slot));
     Lbl_In_Caricamento->setTextFormat(Qt::PlainText);
     Lbl_In_Caricamento->setAlignment(Qt::AlignCenter);
+    Lbl_In_Caricamento->setAutoFillBackground(true);
     Lbl_In_Caricamento->resize(schermo::TwipsInPixel(Larghezza_Etichetta), schermo::TwipsInPixel(Altezza_Etichetta));
     Lbl_In_Caricamento->hide();
 
@@ -107,9 +109,19 @@ void RiquadroGrafico::Colore_Led(std::uint32_t coloreWin)
 
 void RiquadroGrafico::Colore_Sfondo(std::uint32_t coloreWin)
 {
-    QPalette p = Pic_Graf->palette();
-    p.setColor(QPalette::Window, schermo::ColoreWin(coloreWin));
-    Pic_Graf->setPalette(p);
+    for (QWidget *w : {static_cast<QWidget *>(this), Pic_Graf}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, schermo::ColoreWin(coloreWin));
+        w->setPalette(p);
+    }
+}
+
+void RiquadroGrafico::Colore_Etichetta(std::uint32_t sfondoWin, std::uint32_t testoWin)
+{
+    QPalette p = Lbl_In_Caricamento->palette();
+    p.setColor(QPalette::Window, schermo::ColoreWin(sfondoWin));
+    p.setColor(QPalette::WindowText, schermo::ColoreWin(testoWin));
+    Lbl_In_Caricamento->setPalette(p);
 }
 
 void RiquadroGrafico::Imposta_Vista(const layout::VistaGrafico &vista)

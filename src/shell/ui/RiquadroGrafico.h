@@ -62,9 +62,11 @@ public:
 
     void Colore_Led(std::uint32_t coloreWin);
     std::uint32_t Colore_Led() const { return m_led; }
+    // The panel's and its picture box's ground.
     void Colore_Sfondo(std::uint32_t coloreWin);
     // Tells the chart what of it stays in sight, given in twips by the layout.
     void Imposta_Vista(const layout::VistaGrafico &vista);
+    void Colore_Etichetta(std::uint32_t sfondoWin, std::uint32_t testoWin);
 
     // Design sizes (twips) read back by the layouts.
     static constexpr double Altezza_Etichetta = 300;
