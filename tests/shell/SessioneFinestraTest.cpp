@@ -95,7 +95,7 @@ private slots:
         QVERIFY(!form.Text_Chat->toPlainText().contains(QStringLiteral("COMM31")));
 
         // A new attempt with the right password reconnects and logs in.
-        sessione->Azioni().Carica_Storici_Avvio = [] {};
+        form.Carica_Storici_Avvio = [] {};
         avvio->Text_Password->clear();
         QTest::keyClicks(avvio->Text_Password, QStringLiteral("Pw!"));
         QTest::mouseClick(avvio->Cmd_OnLine, Qt::LeftButton);
@@ -145,7 +145,7 @@ private slots:
         FormS1 form;
         FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
         SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
-        sessione->Azioni().Carica_Storici_Avvio = [] {};
+        form.Carica_Storici_Avvio = [] {};
         sessione->Intervallo_Watchdog_ms = 100;
         form.show();
         form.Frm_Avvio->Text_ID->setText(QStringLiteral("luca"));
