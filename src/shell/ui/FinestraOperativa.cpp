@@ -26,6 +26,7 @@
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/PannelloStorico.h"
 #include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/ServiziFinestra.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -84,9 +85,11 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
 {
     setObjectName(QStringLiteral("FinestraOperativa"));
     Stato &stato = form.S();
-    m_caricamento = std::make_unique<Caricamento>(stato, *this);
+    m_servizi = std::make_unique<ServiziFinestra>(*this);
+    m_ambienteIndicatori = std::make_unique<IndicatoriFinestra>(*this);
+    m_caricamento = std::make_unique<Caricamento>(stato, *m_servizi);
     m_motore = std::make_unique<MotoreIndicatori>(stato.shell, stato.archivio, stato.mercato, stato.cicli,
-                                                  stato.indicatori, this);
+                                                  stato.indicatori, m_ambienteIndicatori.get());
 
     m_area = new AreaGrafici(stato, form.Frm_Battleplan);
     m_storico = new PannelloStorico(stato, form.Frm_Storico);
@@ -221,31 +224,7 @@ void FinestraOperativa::Mostra_Avanzamento_Avvio(int passo)
 
 void FinestraOperativa::Pausa(double secondi) { ::Pausa(secondi); }
 
-bool FinestraOperativa::Connesso() const
-{
-    if (m_sessione)
-        return m_sessione->Connesso();
-    return m_form.Sock().State() == Socket::Connesso;
-}
-
-void FinestraOperativa::Invia(const QString &messaggio)
-{
-    if (m_sessione)
-        m_sessione->Invia_Testo(messaggio);
-    else
-        m_form.Sock().SendData(messaggio);
-}
-
-bool FinestraOperativa::Attendi_Download(int millisecondi)
-{
-    return m_sessione && m_sessione->Attendi_Download(millisecondi);
-}
-
-bool FinestraOperativa::Frm_Avvio_Visibile() const { return !m_form.Frm_Avvio->isHidden(); }
-
 // ---------------------------------------------------------------- charts
-
-GraficoControllo *FinestraOperativa::Grafico(int grafico) { return m_area->Graf_Battleplan(grafico); }
 
 void FinestraOperativa::Disabilita_Finestra()
 {
