@@ -160,4 +160,32 @@ bool Salva_Linea(const Stato &stato, int grado, int slot, QString *errore)
                                  errore);
 }
 
+archivio::EsitoCaricaOggetti Carica_Testi(Stato &stato)
+{
+    const MappaTempiStato mappa(stato);
+    stato.disegno.Barre_Ciclo_Oggetti = stato.cicli.Barre_Ciclo;
+    return archivio::Carica_Testi(stato.archivio.Sottostante_Corrente, stato.disegno.Testi, mappa);
+}
+
+bool Salva_Testo(const Stato &stato, int grado, int slot, QString *errore)
+{
+    const MappaTempiStato mappa(stato);
+    return archivio::Salva_Testo(stato.archivio.Sottostante_Corrente, stato.disegno.Testi, grado, slot, mappa,
+                                 errore);
+}
+
+archivio::EsitoCaricaOggetti Carica_Distanze(Stato &stato)
+{
+    const MappaTempiStato mappa(stato);
+    stato.disegno.Barre_Ciclo_Oggetti = stato.cicli.Barre_Ciclo;
+    return archivio::Carica_Distanze(stato.archivio.Sottostante_Corrente, stato.disegno.Distanze, mappa);
+}
+
+bool Salva_Distanza(const Stato &stato, int grado, int slot, QString *errore)
+{
+    const MappaTempiStato mappa(stato);
+    return archivio::Salva_Distanza(stato.archivio.Sottostante_Corrente, stato.disegno.Distanze, grado, slot,
+                                    mappa, errore);
+}
+
 }  // namespace disegno

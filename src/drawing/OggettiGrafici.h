@@ -4,7 +4,9 @@
 // degree's objects along the time axis, the price conversion between the two Y
 // axes, and the bridge from the session state to the object store.
 
+#include "archive/ArchivioDistanze.h"
 #include "archive/ArchivioLinee.h"
+#include "archive/ArchivioTesti.h"
 #include "drawing/StatoDisegno.h"
 
 #include <optional>
@@ -74,5 +76,10 @@ private:
 // The line store of the current underlying.
 archivio::EsitoCaricaOggetti Carica_Linee(Stato &stato);
 bool Salva_Linea(const Stato &stato, int grado, int slot, QString *errore = nullptr);
+// The text and distance stores of the current underlying.
+archivio::EsitoCaricaOggetti Carica_Testi(Stato &stato);
+bool Salva_Testo(const Stato &stato, int grado, int slot, QString *errore = nullptr);
+archivio::EsitoCaricaOggetti Carica_Distanze(Stato &stato);
+bool Salva_Distanza(const Stato &stato, int grado, int slot, QString *errore = nullptr);
 
 }  // namespace disegno
