@@ -97,7 +97,7 @@ inline std::unique_ptr<Stato> NuovoStato()
     return s;
 }
 
-// The drawing layer's line store over a whole session state.
+// The drawing layer's object stores over a whole session state.
 inline bool Salva_Linea(const Stato &s, int grado, int slot, QString *errore = nullptr)
 {
     return disegno::Salva_Linea(s.archivio, s.mercato, s.cicli, s.disegno, grado, slot, errore);
@@ -106,6 +106,26 @@ inline bool Salva_Linea(const Stato &s, int grado, int slot, QString *errore = n
 inline archivio::EsitoCaricaOggetti Carica_Linee(Stato &s)
 {
     return disegno::Carica_Linee(s.archivio, s.mercato, s.cicli, s.disegno);
+}
+
+inline bool Salva_Testo(const Stato &s, int grado, int slot, QString *errore = nullptr)
+{
+    return disegno::Salva_Testo(s.archivio, s.mercato, s.cicli, s.disegno, grado, slot, errore);
+}
+
+inline archivio::EsitoCaricaOggetti Carica_Testi(Stato &s)
+{
+    return disegno::Carica_Testi(s.archivio, s.mercato, s.cicli, s.disegno);
+}
+
+inline bool Salva_Distanza(const Stato &s, int grado, int slot, QString *errore = nullptr)
+{
+    return disegno::Salva_Distanza(s.archivio, s.mercato, s.cicli, s.disegno, grado, slot, errore);
+}
+
+inline archivio::EsitoCaricaOggetti Carica_Distanze(Stato &s)
+{
+    return disegno::Carica_Distanze(s.archivio, s.mercato, s.cicli, s.disegno);
 }
 
 }  // namespace prova

@@ -82,6 +82,12 @@ bool StrumentiFinestra::Salva_Linea(int grado, int slot, QString &errore)
                                 &errore);
 }
 
+bool StrumentiFinestra::Salva_Distanza(int grado, int slot, QString &errore)
+{
+    return disegno::Salva_Distanza(m_stato.archivio, m_stato.mercato, m_stato.cicli, m_stato.disegno, grado, slot,
+                                   &errore);
+}
+
 void StrumentiFinestra::Salva_Parametro(int grado)
 {
     if (Parametro)
