@@ -57,7 +57,8 @@ TestiCiclo Componi_Testi_Ciclo(const StatoProgramma &programma, const StatoArchi
     if (durata > barre) {
         // A fractional duration less than half a bar ahead ends on the newest bar.
         const int n = vb::CInt(durata - barre);
-        t.fineValida = n <= 0 ? testoBarra(programma, mercato, grado, 1, quando) : testoFuturo(programma, cicli, grado, n, quando);
+        t.fineValida = n <= 0 ? testoBarra(programma, mercato, grado, 1, quando)
+                              : testoFuturo(programma, cicli, grado, n, quando);
     } else if (durata < barre) {
         t.fineValida = testoBarra(programma, mercato, grado, vb::CInt(barre - durata + 1), quando);
     } else {

@@ -98,7 +98,8 @@ private slots:
         stato->shell.Formato_Ora = QStringLiteral("h:mm AM/PM");
         stato->cicli.Data_Inizio_Ciclo[8] = QDate(2025, 12, 3);
         stato->cicli.Ora_Inizio_Ciclo[8] = 21 * 60 + 15;
-        QCOMPARE(Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).inizio, QStringLiteral(" Data Inizio Ciclo: 12/03/25 9:15 PM"));
+        QCOMPARE(Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).inizio,
+                 QStringLiteral(" Data Inizio Ciclo: 12/03/25 9:15 PM"));
     }
 
     void testiSulGrafico()

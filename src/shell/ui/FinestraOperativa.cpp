@@ -266,7 +266,11 @@ void FinestraOperativa::Cmd_Graf_RT_Click()
                       QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time."));
 }
 
-void FinestraOperativa::Text_Last_Change() { ::Text_Last_Change(m_form.S().shell, m_form.S().archivio, m_form.S().cicli, Ambiente_RT()); }
+void FinestraOperativa::Text_Last_Change()
+{
+    const Stato &s = m_form.S();
+    ::Text_Last_Change(s.shell, s.archivio, s.cicli, Ambiente_RT());
+}
 
 void FinestraOperativa::Cancella_Grafici() { ::Cancella_Grafici(Ambiente_RT()); }
 

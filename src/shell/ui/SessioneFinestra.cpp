@@ -119,8 +119,8 @@ public:
         if (!m_finestra.Quotazioni())
             return;
         m_ledAcceso = !m_ledAcceso;
-        m_finestra.Quotazioni()->Colore_Led_RT(m_ledAcceso ? 0x00FF00u
-                                                           : schermo::DaColore(m_form.palette().color(QPalette::Window)));
+        const ColoreWin spento = schermo::DaColore(m_form.palette().color(QPalette::Window));
+        m_finestra.Quotazioni()->Colore_Led_RT(m_ledAcceso ? 0x00FF00u : spento);
     }
     void Mostra_Messaggio_Chat(const QString &testo) override
     {
