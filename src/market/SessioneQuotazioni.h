@@ -4,7 +4,7 @@
 // server messages and their effects, the senders, the history download on
 // "COMM35", the connection watchdog and the queue of real-time bar updates.
 // Free of widgets: what the window must show or do is reached through
-// AzioniSessione, which FormS1 fills and tests replace with recorders.
+// AzioniSessione, which the window implements and tests replace with recorders.
 
 #include "market/FusioneStorico.h"
 #include "market/Protocollo.h"

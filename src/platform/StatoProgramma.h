@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // Program-wide values every layer reads: version, folders, mode, the flags that
-// hold the charts, the regional formats and the queue of server texts. The shell's own state extends it
-// (StatoShell), so code below the shell takes only this part.
+// hold the charts, the regional formats and the queue of server texts. The
+// shell's own state extends it (StatoShell), so code below the shell takes only
+// this part.
 struct StatoProgramma {
     QString Versione = QStringLiteral("2.52");
     QString Cartella_Sistema = QStringLiteral("Sistema");
