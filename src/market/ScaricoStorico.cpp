@@ -144,72 +144,81 @@ std::optional<double> NumeroRiga(QString t)
     return v;
 }
 
+std::optional<BarraStorico> BarraDaRiga(const Riga &x, const BarraStorico *prec, int annoOggi, QString *campo)
+{
+    auto fallita = [campo](const char *nome) -> std::optional<BarraStorico> {
+        if (campo)
+            *campo = QLatin1String(nome);
+        return std::nullopt;
+    };
+    BarraStorico b;
+    // An empty cell takes the value of the bar before it; the first row has none.
+    if (x.Data.isEmpty()) {
+        if (!prec)
+            return fallita("DATA");
+        b.data = prec->data;
+    } else if (auto d = DataRiga(x.Data, annoOggi)) {
+        b.data = *d;
+    } else {
+        return fallita("DATA");
+    }
+    if (x.Ora.isEmpty()) {
+        if (!prec)
+            return fallita("ORA");
+        b.minuti = prec->minuti;
+    } else if (auto o = OraRiga(x.Ora)) {
+        b.minuti = *o;
+    } else {
+        return fallita("ORA");
+    }
+    if (x.Chiusura.isEmpty()) {
+        if (!prec)
+            return fallita("CHIUSURA");
+        b.chiusura = prec->chiusura;
+    } else if (auto c = NumeroRiga(x.Chiusura)) {
+        b.chiusura = *c;
+    } else {
+        return fallita("CHIUSURA");
+    }
+    if (x.Volume.isEmpty()) {
+        if (!prec)
+            return fallita("VOLUME");
+        b.volume = prec->volume;
+    } else if (auto v = NumeroRiga(x.Volume)) {
+        b.volume = std::floor(*v);
+    } else {
+        return fallita("VOLUME");
+    }
+    // A bar the local files cannot hold would stop every later save of the series.
+    if (!storico::Barra_Registrabile(b, annoOggi))
+        return fallita("");
+    return b;
+}
+
 namespace {
 
 bool Copia(const std::vector<Riga> &righe, SerieStorico &serie, const char *tabella, int annoOggi, QString *problema)
 {
     for (int r = 1; r <= serie.capacita(); ++r) {
-        const Riga &x = righe[size_t(r - 1)];
-        BarraStorico b;
         const BarraStorico *prec = r > 1 ? &serie.barra(r - 1) : nullptr;
-        auto fallita = [&](const char *campo) {
+        QString campo;
+        const auto b = BarraDaRiga(righe[size_t(r - 1)], prec, annoOggi, &campo);
+        if (!b) {
             if (problema)
-                *problema = QStringLiteral("%1 riga %2: %3 non valido").arg(QLatin1String(tabella)).arg(r).arg(
-                    QLatin1String(campo));
-            return false;
-        };
-        // An empty cell takes the value of the bar before it; the first row has none.
-        if (x.Data.isEmpty()) {
-            if (!prec)
-                return fallita("DATA");
-            b.data = prec->data;
-        } else if (auto d = DataRiga(x.Data, annoOggi)) {
-            b.data = *d;
-        } else {
-            return fallita("DATA");
-        }
-        if (x.Ora.isEmpty()) {
-            if (!prec)
-                return fallita("ORA");
-            b.minuti = prec->minuti;
-        } else if (auto o = OraRiga(x.Ora)) {
-            b.minuti = *o;
-        } else {
-            return fallita("ORA");
-        }
-        if (x.Chiusura.isEmpty()) {
-            if (!prec)
-                return fallita("CHIUSURA");
-            b.chiusura = prec->chiusura;
-        } else if (auto c = NumeroRiga(x.Chiusura)) {
-            b.chiusura = *c;
-        } else {
-            return fallita("CHIUSURA");
-        }
-        if (x.Volume.isEmpty()) {
-            if (!prec)
-                return fallita("VOLUME");
-            b.volume = prec->volume;
-        } else if (auto v = NumeroRiga(x.Volume)) {
-            b.volume = std::floor(*v);
-        } else {
-            return fallita("VOLUME");
-        }
-        // A bar the local files cannot hold would stop every later save of the series.
-        if (!storico::Barra_Registrabile(b, annoOggi)) {
-            if (problema)
-                *problema = QStringLiteral("%1 riga %2: valori non registrabili nello storico locale")
-                                .arg(QLatin1String(tabella))
-                                .arg(r);
+                *problema = campo.isEmpty()
+                                ? QStringLiteral("%1 riga %2: valori non registrabili nello storico locale")
+                                      .arg(QLatin1String(tabella))
+                                      .arg(r)
+                                : QStringLiteral("%1 riga %2: %3 non valido").arg(QLatin1String(tabella)).arg(r).arg(campo);
             return false;
         }
         // Newest first: a row newer than the one before it means the table is out of order.
-        if (prec && (b.data > prec->data || (b.data == prec->data && b.minuti > prec->minuti))) {
+        if (prec && (b->data > prec->data || (b->data == prec->data && b->minuti > prec->minuti))) {
             if (problema)
                 *problema = QStringLiteral("%1 riga %2: fuori ordine").arg(QLatin1String(tabella)).arg(r);
             return false;
         }
-        serie.barra(r) = b;
+        serie.barra(r) = *b;
     }
     return true;
 }

@@ -37,6 +37,12 @@ std::optional<QDate> DataRiga(const QString &t, int annoOggi = dataora::AnnoCorr
 std::optional<int> OraRiga(const QString &t);
 std::optional<double> NumeroRiga(QString t);
 
+// One row as a bar: an empty cell repeats the field of `prec` (the bar before it,
+// nullptr for the first row). Nothing when a field is not valid (*campo names it) or
+// the bar could not be saved to the history files (*campo empty).
+std::optional<BarraStorico> BarraDaRiga(const Riga &riga, const BarraStorico *prec,
+                                        int annoOggi = dataora::AnnoCorrente(), QString *campo = nullptr);
+
 // Rows of `tabella` in stored order, all of them or the first `limite` when above 0.
 // False with *errore when the query fails or a column is missing.
 bool LeggiTabella(QSqlDatabase &db, const char *tabella, std::vector<Riga> &righe, QString *errore, int limite = 0);
