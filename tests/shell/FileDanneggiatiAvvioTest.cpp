@@ -1,0 +1,213 @@
+#include "CartellaTemporanea.h"
+#include "FinestraProva.h"
+
+#include "archive/Archivio.h"
+#include "archive/ArchivioOggetti.h"
+#include "archive/CreaArchivi.h"
+#include "market/StoricoLocale.h"
+#include "shell/ui/FormS1.h"
+
+#include <QDir>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+#include <QtTest>
+#include <cstdio>
+#include <unistd.h>
+
+using archivio::FileArchivio;
+
+namespace {
+
+QByteArray leggi(const QString &percorso)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool scrivi(const QString &percorso, const QByteArray &dati)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(dati) == dati.size();
+}
+
+// What the process writes to its standard output while this lives: the start's
+// message boxes print themselves there (WAVELORE_AVVISI_AUTOMATICI).
+class UscitaCatturata {
+public:
+    UscitaCatturata()
+    {
+        m_file.open();
+        std::fflush(stdout);
+        m_salvata = dup(STDOUT_FILENO);
+        dup2(m_file.handle(), STDOUT_FILENO);
+    }
+    ~UscitaCatturata() { ripristina(); }
+    // The message boxes shown, each "AVVISO <title>" and its text; the test log goes here too.
+    QString avvisi()
+    {
+        ripristina();
+        m_file.seek(0);
+        const QString tutto = QString::fromUtf8(m_file.readAll());
+        const qsizetype primo = tutto.indexOf(QLatin1String("AVVISO "));
+        return primo < 0 ? QString() : tutto.mid(primo);
+    }
+
+private:
+    void ripristina()
+    {
+        if (m_salvata < 0)
+            return;
+        std::fflush(stdout);
+        dup2(m_salvata, STDOUT_FILENO);
+        close(m_salvata);
+        m_salvata = -1;
+    }
+    QTemporaryFile m_file;
+    int m_salvata = -1;
+};
+
+// A setting of each archive file the start of underlying 2 neither reads into the
+// session nor rewrites: table, column, row, value.
+struct Impostazione {
+    FileArchivio file;
+    const char *tabella;
+    const char *colonna;
+    int id;
+    const char *valore;
+};
+constexpr Impostazione Impostazioni[] = {
+    {FileArchivio::Sistema1, "Dati_Testo_S7", "C4", 1, "nota del sette"},
+    {FileArchivio::Sistema2, "TAB4", "C7", 6, "17"},
+    {FileArchivio::Sistema3, "TAB5", "C2", 6, "321"},
+};
+
+QString valore(const Impostazione &i)
+{
+    archivio::Connessione c(i.file);
+    const auto righe = c.LeggiTabella(QLatin1String(i.tabella));
+    const auto r = righe.find(i.id);
+    return r == righe.end() ? QString() : archivio::CampoRiga(r->second, QLatin1String(i.colonna));
+}
+
+QString integrita(FileArchivio file)
+{
+    archivio::Connessione c(file);
+    QSqlQuery q(c.Database());
+    return q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next() ? q.value(0).toString() : QStringLiteral("?");
+}
+
+enum Danno { Vuoto, Troncato, Spazzatura, IntestazioneErrata, RigheInPiu };
+
+QByteArray danneggia(QByteArray dati, Danno danno, bool archivio)
+{
+    switch (danno) {
+    case Vuoto: return {};
+    case Troncato: return dati.left(dati.size() / 2);
+    case Spazzatura: {
+        QRandomGenerator caso(5);
+        for (char &c : dati)
+            c = char(caso.bounded(256));
+        return dati;
+    }
+    case IntestazioneErrata:
+        // An archive's first 16 bytes name the format; a history file starts with its newest bar.
+        return archivio ? dati.replace(0, 16, "Wavelore archivi")
+                        : dati.replace(0, dati.indexOf("\r\n"), "WAVELORE STORICO");
+    case RigheInPiu:
+        return dati + (archivio ? QByteArray("riga in piu\r\naltra riga\r\n") : dati.left(dati.indexOf("\r\n") + 2));
+    }
+    return dati;
+}
+
+}  // namespace
+
+// Whatever is wrong with one archive file or one history file of the chosen underlying,
+// the start says what it found, goes on as the README says and keeps every byte.
+class FileDanneggiatiAvvioTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void avvio_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<int>("danno");
+        QTest::addColumn<bool>("segnalato");
+        const char *danni[] = {"0 byte", "troncato", "spazzatura", "intestazione errata", "righe in piu"};
+        for (int n = 1; n <= 3; ++n) {
+            for (int d = Vuoto; d <= RigheInPiu; ++d) {
+                // SQLite reads the pages it knows and ignores what follows them.
+                const bool segnalato = d != RigheInPiu;
+                QTest::addRow("Sistema%d.dat %s", n, danni[d]) << QStringLiteral("Sistema%1.dat").arg(n) << d << segnalato;
+            }
+        }
+        for (const QString &tf : storico::Timeframes())
+            for (int d = Vuoto; d <= RigheInPiu; ++d)
+                QTest::addRow("S%s_2.dat %s", qPrintable(tf), danni[d]) << storico::NomeFileStorico(2, tf) << d << true;
+    }
+
+    void avvio()
+    {
+        QFETCH(QString, nome);
+        QFETCH(int, danno);
+        QFETCH(bool, segnalato);
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        for (const Impostazione &i : Impostazioni) {
+            archivio::Connessione c(i.file);
+            QVERIFY(c.Aggiorna(QLatin1String(i.tabella), QLatin1String(i.colonna), i.id, QLatin1String(i.valore)));
+        }
+        QVERIFY(GeneraStoricoLocale(2));
+        QVERIFY(GeneraStoricoLocale(5));
+        const bool archivio = nome.startsWith(QLatin1String("Sistema"));
+        const QString percorso = cartella.sistema() + QLatin1Char('/') + nome;
+        const QByteArray danneggiato = danneggia(leggi(percorso), Danno(danno), archivio);
+        QVERIFY(scrivi(percorso, danneggiato));
+        const QStringList prima = QDir(cartella.sistema()).entryList(QDir::Files);
+
+        FinestraProva prova;
+        UscitaCatturata uscita;
+        const bool avviato = prova.AvviaOffline();
+        const QString avvisi = uscita.avvisi();
+        QVERIFY2(avviato, qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
+
+        // Nothing was deleted: every file is still there, under its name or set aside.
+        const QStringList dopo = QDir(cartella.sistema()).entryList(QDir::Files);
+        for (const QString &f : prima)
+            QVERIFY2(dopo.contains(f), qPrintable(f));
+        if (archivio) {
+            const int n = nome.mid(7, 1).toInt();
+            const Impostazione &i = Impostazioni[n - 1];
+            const QStringList accantonati =
+                QDir(cartella.sistema()).entryList({nome + QStringLiteral(".danneggiato-*")}, QDir::Files);
+            if (segnalato) {
+                QVERIFY2(avvisi.contains(nome + QStringLiteral(" era danneggiato")), qPrintable(avvisi));
+                QCOMPARE(accantonati.size(), 1);
+                QVERIFY2(avvisi.contains(accantonati[0]), qPrintable(avvisi));
+                QCOMPARE(leggi(cartella.sistema() + QLatin1Char('/') + accantonati[0]), danneggiato);
+            } else {
+                QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi));
+                QVERIFY(accantonati.isEmpty());
+                QCOMPARE(valore(i), QLatin1String(i.valore));
+            }
+            QCOMPARE(integrita(i.file), QStringLiteral("ok"));
+            QVERIFY(prova.avvisi.isEmpty());
+            QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, 2);
+        } else {
+            // The history file is named with its reason, left as it is, and the next
+            // underlying with whole files opens instead.
+            QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi));
+            QCOMPARE(prova.avvisi.size(), 1);
+            QVERIFY2(prova.avvisi[0].contains(QDir::toNativeSeparators(percorso)), qPrintable(prova.avvisi[0]));
+            QCOMPARE(leggi(percorso), danneggiato);
+            QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, 5);
+            for (const Impostazione &i : Impostazioni)
+                QCOMPARE(valore(i), QLatin1String(i.valore));
+        }
+    }
+};
+
+QTEST_MAIN(FileDanneggiatiAvvioTest)
+#include "FileDanneggiatiAvvioTest.moc"
