@@ -132,6 +132,7 @@ public:
     // Real-time bar updates waiting or being merged.
     int Aggiornamenti_In_Coda() const { return int(m_coda.size()) + (m_fusioneInCorso ? 1 : 0); }
     int Fusioni_Eseguite() const { return m_fusioniEseguite; }
+    quint64 Tick_Ricevuti() const { return m_tickRicevuti; }
 
 signals:
     // One decoded message, before it is handled.
