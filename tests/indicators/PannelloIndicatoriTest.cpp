@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSqlQuery>
 #include <QtTest>
 #include <memory>
 #include <vector>
@@ -82,17 +83,17 @@ class PannelloIndicatoriTest : public QObject {
                               QStringLiteral("C%1").arg(col), stato().archivio.Sottostante_Corrente);
     }
 
-    // Series of the enlarged chart in an item's colour, and their points.
-    std::pair<int, int> serieItem(int item) const
+    // The enlarged chart's series in an item's colour: how many, and their points.
+    std::pair<int, std::vector<QPointF>> serieItem(int item) const
     {
         const ColoreWin colore = stato().cicli.Colori[size_t(coloreItem(item))];
-        int serie = 0, punti = 0;
+        std::pair<int, std::vector<QPointF>> r{0, {}};
         for (const SerieGrafico &s : grafico()->serie())
             if (s.colore == colore) {
-                ++serie;
-                punti += int(s.punti.size());
+                ++r.first;
+                r.second.insert(r.second.end(), s.punti.begin(), s.punti.end());
             }
-        return {serie, punti};
+        return r;
     }
 
     void clicca(QAbstractButton *b)
@@ -108,16 +109,6 @@ class PannelloIndicatoriTest : public QObject {
         t->setFocus();
         t->selectAll();
         QTest::keyClicks(t, testo);
-    }
-
-    std::vector<QPointF> puntiItem(int item) const
-    {
-        const ColoreWin colore = stato().cicli.Colori[size_t(coloreItem(item))];
-        std::vector<QPointF> punti;
-        for (const SerieGrafico &s : grafico()->serie())
-            if (s.colore == colore)
-                punti.insert(punti.end(), s.punti.begin(), s.punti.end());
-        return punti;
     }
 
     // The period box starting from `testo` (as the layout fills it), caret at `cursore`.
@@ -215,15 +206,29 @@ private slots:
         QCOMPARE(colonna(colonnaArchivio), QStringLiteral("1"));
         const auto acceso = serieItem(item);
         QVERIFY2(acceso.first > prima.first, qPrintable(QStringLiteral("%1 -> %2").arg(prima.first).arg(acceso.first)));
-        QVERIFY(acceso.second > prima.second + 10);
+        QVERIFY(acceso.second.size() > prima.second.size() + 10);
 
         clicca(c);
         QVERIFY(!c->isChecked());
         QCOMPARE(stato().indicatori.Ind_Attivo[size_t(g)][size_t(item)], 0);
         QCOMPARE(colonna(colonnaArchivio), QStringLiteral("0"));
-        QCOMPARE(serieItem(item), prima);
+        QVERIFY(serieItem(item) == prima);
         // Only this degree's column changed.
         QCOMPARE(colonna(colonnaArchivio, g == 0 ? 1 : 0), QStringLiteral("0"));
+    }
+
+    void salvataggioFallitoSegnalato()
+    {
+        // An archive that cannot take the switch: the chart shows the item, the user is told.
+        {
+            archivio::Connessione c(archivio::FileArchivio::Sistema2);
+            QSqlQuery q(c.Database());
+            QVERIFY(q.exec(QStringLiteral("DROP TABLE TAB%1").arg(grado())));
+        }
+        clicca(pannello()->Chk_Ind_Adattivi[2]);
+        QVERIFY(!serieItem(2).second.empty());
+        QCOMPARE(m_errori.size(), 1);
+        m_errori.clear();
     }
 
     void mediaVisibileNelDisegno()
@@ -314,27 +319,6 @@ private slots:
         QCOMPARE(colonna(box == 0 ? 5 : 6), QStringLiteral("0"));
     }
 
-    void periodoNuovoRidisegna()
-    {
-        // A new period takes the drawn average away; ticked again, it is drawn with
-        // the new period, whose first value lies that many bars into the series.
-        QLineEdit *t = pannello()->Text_Val_Ind[0];
-        scrivi(0, QStringLiteral("30"));
-        clicca(pannello()->Chk_Ind_Adattivi[4]);
-        const int punti30 = serieItem(4).second;
-        QVERIFY(punti30 > 0);
-        QTest::keyClick(t, Qt::Key_Backspace);
-        QCOMPARE(t->text(), QStringLiteral("3"));
-        QCOMPARE(serieItem(4).second, 0);
-        QTest::keyClicks(t, QStringLiteral("00"));
-        QCOMPARE(colonna(7), QStringLiteral("300"));
-        clicca(pannello()->Chk_Ind_Adattivi[4]);
-        const int punti300 = serieItem(4).second;
-        QVERIFY(punti300 > 0);
-        QVERIFY(punti300 <= punti30);
-        QCOMPARE(colonna(5), QStringLiteral("1"));
-    }
-
     void modo()
     {
         // The first average follows the duration of the mode: switching recomputes it.
@@ -343,19 +327,19 @@ private slots:
         c.Durata_Standard[size_t(g)] = c.Durata[size_t(g)] / 2;
         QVERIFY(pannello()->Opt_Val_Indicatori[0]->isChecked());
         clicca(pannello()->Chk_Ind_Adattivi[0]);
-        const auto standard = puntiItem(0);
+        const auto standard = serieItem(0).second;
         QVERIFY(!standard.empty());
 
         clicca(pannello()->Opt_Val_Indicatori[1]);
         QCOMPARE(stato().indicatori.Modo_Adattivo[size_t(g)], 1);
         QCOMPARE(colonna(11), QStringLiteral("1"));
-        QVERIFY(!puntiItem(0).empty());
-        QVERIFY(puntiItem(0) != standard);
+        QVERIFY(!serieItem(0).second.empty());
+        QVERIFY(serieItem(0).second != standard);
 
         clicca(pannello()->Opt_Val_Indicatori[0]);
         QCOMPARE(stato().indicatori.Modo_Adattivo[size_t(g)], 0);
         QCOMPARE(colonna(11), QStringLiteral("0"));
-        QVERIFY(puntiItem(0) == standard);
+        QVERIFY(serieItem(0).second == standard);
     }
 
     void riempimentoDaGradoEGrafico()
@@ -409,7 +393,7 @@ private slots:
         QCOMPARE(pannello()->Text_Val_Ind[1]->text(), QStringLiteral("25"));
         QCOMPARE(grafico()->serie().size(), serie);
         for (int k : {1, 5, 7, 13, 19})
-            QVERIFY(serieItem(k).second > 0);
+            QVERIFY(!serieItem(k).second.empty());
     }
 
     void volumiNascostiSuiGiornalieri_data()
