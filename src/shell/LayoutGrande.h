@@ -16,7 +16,10 @@ namespace layout {
 
 // Design sizes of the tool frame and of the two sliders placed under it.
 inline constexpr double Larghezza_Strumenti = 3000;
-inline constexpr double Altezza_Strumenti = 2700;
+// The indicator panel's band, between the tools above and the timeframe box.
+inline constexpr double Top_Indicatori = 2300;
+inline constexpr double Altezza_Indicatori = 5160;
+inline constexpr double Altezza_Strumenti = 2700 + Altezza_Indicatori;
 inline const Rettangolo Sld_Zoom_Grande{100, 200 + Altezza_Strumenti + 150, Larghezza_Strumenti, 300};
 inline const Rettangolo Sld_Compr_Grande{100, 200 + Altezza_Strumenti + 550, Larghezza_Strumenti, 300};
 

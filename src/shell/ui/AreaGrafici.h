@@ -11,6 +11,7 @@
 #include <functional>
 
 struct Stato;
+class PannelloIndicatori;
 class RiquadroGrafico;
 class QFrame;
 class QLineEdit;
@@ -27,6 +28,7 @@ public:
     QSlider *Sld_Compr;
     QLineEdit *Text_Coord_Graf;
     QLineEdit *Text_Time_Frame;  // in Frm_Strumenti: the enlarged chart's timeframe
+    PannelloIndicatori *Pannello_Indicatori = nullptr;  // in Frm_Strumenti, filled by the layout
 
     // ControlliGrafici
     GraficoControllo *Graf_Battleplan(int slot) override;

@@ -1,6 +1,7 @@
 // The one-chart layout of the chart frame: one panel beside the tool frame.
 
 #include "Stato.h"
+#include "indicators/ui/PannelloIndicatori.h"
 #include "platform/Schermo.h"
 #include "platform/ui/GraficoWidget.h"
 #include "shell/LayoutGrande.h"
@@ -104,6 +105,9 @@ void AreaGrafici::Imposta_Layout_Grande(int grafico)
         Valore_Senza_Eventi(Sld_Zoom, c.Sld_Zoom);
         Valore_Senza_Eventi(Sld_Compr, c.Sld_Compr);
         Text_Time_Frame->setText(c.Text_Time_Frame);
+        if (Pannello_Indicatori)
+            Pannello_Indicatori->Riempi(c.Opt_Val_Indicatori, c.Chk_Ind_19_Visibile, c.Chk_Ind_Adattivi,
+                                        c.Text_Val_Ind, c.Lbl_Color_ind);
     }
 
     Frm_Strumenti->show();

@@ -7,6 +7,7 @@
 #include "cycle/SalvaParametro.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
+#include "indicators/ui/PannelloIndicatori.h"
 #include "market/SessioneQuotazioni.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
@@ -15,6 +16,7 @@
 #include "shell/DisegnaGrafico.h"
 #include "shell/FinestraLavoro.h"
 #include "shell/LayoutGrafici.h"
+#include "shell/LayoutGrande.h"
 #include "shell/Pausa.h"
 #include "shell/Variabili.h"
 #include "shell/ui/AreaGrafici.h"
@@ -105,6 +107,13 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         strumenti->Messaggio = [this](int tipo) { m_form.Mostra_Messaggio(tipo, QString()); };
         strumenti->Arma_Timer_Disegno = [this] { Arma_Timer_Disegno(); };
         strumenti->Crea_Pulsanti(m_area->Frm_Strumenti)->adjustSize();
+    }
+    {
+        static_assert(PannelloIndicatori::Altezza <= layout::Altezza_Indicatori);
+        auto *p = new PannelloIndicatori(stato.shell, stato.archivio, stato.cicli, stato.indicatori, *m_motore,
+                                         *m_ambienteIndicatori, m_area->Frm_Strumenti);
+        p->move(schermo::TwipsInPixel(0), schermo::TwipsInPixel(layout::Top_Indicatori));
+        m_area->Pannello_Indicatori = p;
     }
     m_area->Cmd_GRaf_P_Click = [this](int s) { Cmd_GRaf_P_Click(s); };
     m_area->Cmd_GRaf_M_Click = [this](int s) { Cmd_GRaf_M_Click(s); };
