@@ -5,6 +5,9 @@
 #include "cycle/PosizioneBarra.h"
 #include "platform/StatoProgramma.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace disegno {
 
 std::optional<double> PrezzoDaY(const AssiGrafico &assi, double y)
@@ -128,22 +131,50 @@ void Riallinea_Disegni(const StatoCicli &cicli, StatoDisegno &disegno,
     }
 }
 
+namespace {
+using Chiave = std::pair<qint64, int>;  // an invalid date sorts as the oldest
+Chiave chiave(const QDate &data, int minuti, bool giornaliero)
+{
+    return {data.isValid() ? data.toJulianDay() : std::numeric_limits<qint64>::min(), giornaliero ? 0 : minuti};
+}
+}  // namespace
+
+// The history runs from the newest bar down and the future axis up from the first
+// future bar, so both are searched by halving; a history that is not in order is
+// still searched bar by bar within its dates.
 std::optional<int> MappaTempiStato::XDaTempo(int grado, const QDate &data, int minuti) const
 {
     if (grado < 0 || grado > costanti::Max_Grado || !data.isValid())
         return std::nullopt;
     const bool giornaliero = posizione::GradoGiornaliero(grado);
+    const Chiave cercata = chiave(data, minuti, giornaliero);
     const SerieStorico &serie = posizione::SerieDelGrado(m_mercato, grado);
-    for (int k = 1; k <= serie.capacita(); ++k) {
-        const BarraStorico &b = serie.barra(k);
-        if (b.data == data && (giornaliero || b.minuti == minuti))
-            return posizione::XDaRiga(m_cicli, grado, k);
+    const auto diBarra = [&](int k) { return chiave(serie.barra(k).data, serie.barra(k).minuti, giornaliero); };
+    int lo = 1, hi = serie.capacita();
+    while (lo <= hi) {
+        const int mezzo = lo + (hi - lo) / 2;
+        const Chiave c = diBarra(mezzo);
+        if (c == cercata)
+            return posizione::XDaRiga(m_cicli, grado, mezzo);
+        if (c > cercata)
+            lo = mezzo + 1;
+        else
+            hi = mezzo - 1;
+    }
+    if (serie.capacita() > 0 && cercata <= diBarra(1)) {
+        for (int k = 1; k <= serie.capacita(); ++k)
+            if (diBarra(k) == cercata)
+                return posizione::XDaRiga(m_cicli, grado, k);
     }
     const auto &futuri = m_cicli.Tempi_Futuri[size_t(grado)];
-    for (size_t j = 0; j < futuri.size(); ++j) {
-        if (futuri[j].data == data && (giornaliero || futuri[j].minuti == minuti))
+    const auto it = std::lower_bound(futuri.begin(), futuri.end(), cercata, [giornaliero](const TempoFuturo &f, const Chiave &c) {
+        return chiave(f.data, f.minuti, giornaliero) < c;
+    });
+    if (it != futuri.end() && chiave(it->data, it->minuti, giornaliero) == cercata)
+        return posizione::XDaFuturo(m_cicli, grado, int(it - futuri.begin()) + 1);
+    for (size_t j = 0; j < futuri.size(); ++j)  // an axis out of order, as before
+        if (chiave(futuri[j].data, futuri[j].minuti, giornaliero) == cercata)
             return posizione::XDaFuturo(m_cicli, grado, int(j) + 1);
-    }
     return std::nullopt;
 }
 
