@@ -1,6 +1,7 @@
-// The drawing objects: loading a line table whose every row is in use, with each
-// point on the oldest bar of its series (the longest search), and a long drag of
-// a rubber band over a chart (the chart's picture is never rebuilt for it).
+// The drawing objects: loading the line, text and distance tables whose every row
+// is in use, each point on the oldest bar of its series; filling the objects panel
+// for a full degree; a long drag of a rubber band and pointer moves with the
+// coordinate readout on over a chart (its picture is never rebuilt for either).
 
 #include "Bench.h"
 
@@ -10,10 +11,13 @@
 #include "cycle/PosizioneBarra.h"
 #include "drawing/OggettiGrafici.h"
 #include "drawing/ui/BandaOverlay.h"
+#include "drawing/ui/PannelloOggetti.h"
 #include "drawing/ui/StrumentiFinestra.h"
 #include "platform/ui/GraficoWidget.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QWindow>
 #include <QTemporaryDir>
 #include <memory>
@@ -69,6 +73,56 @@ void caricaTabellaPiena(Stato &stato)
     });
 }
 
+// 195 texts and 195 distances, every point on the oldest bar of its series.
+void caricaTestiDistanze(Stato &stato)
+{
+    for (int g = 0; g <= costanti::Max_Grado; ++g) {
+        const int n = posizione::SerieDelGrado(stato.mercato, g).capacita();
+        for (int s = 1; s <= 15; ++s) {
+            stato.disegno.Testi[size_t(g)][size_t(s)] = Testo{true, true, 200 + 1 - n, 101.5, 30, QStringLiteral("nota")};
+            stato.disegno.Distanze[size_t(g)][size_t(s)] =
+                Distanza{true, true, 200 + 1 - n, 101.5, 200 + 3 - n, 102.5, 32, 200 + 2 - n, 102, QStringLiteral("2g")};
+            disegno::Salva_Testo(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
+            disegno::Salva_Distanza(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
+        }
+    }
+    MisuraMediana(QStringLiteral("carica_testi_distanze_195"), [&stato] {
+        disegno::Carica_Testi(stato.archivio, stato.mercato, stato.cicli, stato.disegno);
+        disegno::Carica_Distanze(stato.archivio, stato.mercato, stato.cicli, stato.disegno);
+    });
+}
+
+class AmbienteVuoto : public AmbienteStrumenti {
+public:
+    void Mostra_Messaggio(int) override {}
+    void Avvia_Timer_Disegno() override {}
+    bool Salva_Linea(int, int, QString &) override { return true; }
+    void Salva_Parametro(int) override {}
+    void Mostra_Errore(const QString &) override {}
+    void Imposta_Puntatore(int, int) override {}
+    void Mostra_Banda(int, const BandaElastica &) override {}
+    void Nascondi_Banda(int) override {}
+};
+
+// The three grids of a degree holding fifteen objects of each kind.
+void riempiPannello(Stato &stato)
+{
+    QWidget finestra;
+    finestra.resize(1280, 720);
+    AmbienteVuoto ambiente;
+    stato.cicli.Grado_Corrente = 6;
+    for (int s = 1; s <= 15; ++s)
+        stato.disegno.Linee[6][size_t(s)] = Linea{true, true, 10 + s, 101.5, 250 + s, 102.5, 30};
+    PannelloOggetti pannello(stato, ambiente, &finestra);
+    finestra.show();
+    pannello.Cmd_Oggetti_Graf_Click();
+    MisuraMediana(QStringLiteral("pannello_oggetti_grado_pieno"), [&pannello] {
+        pannello.Aggiorna_Griglia_Linee();
+        pannello.Aggiorna_Griglia_Testi();
+        pannello.Aggiorna_Griglia_Distanze();
+    });
+}
+
 void trascinaBanda(Stato &stato)
 {
     QWidget finestra;
@@ -121,6 +175,30 @@ void trascinaBanda(Stato &stato)
     });
     if (!strumenti.Banda(0)->Attiva() || g->dipinture_complete() != complete || conta.dipinture < 100)
         qWarning("the band was not drawn as an overlay (%d paints)", conta.dipinture);
+
+    // A pointer move with the readout on, the moving box following it: the event and
+    // the painting it causes, without a rebuild of the chart.
+    t.Graf_Battleplan_KeyDown(0, Tasto_Esc);
+    QCoreApplication::processEvents();
+    strumenti.Prepara_Finestra(&finestra);
+    QLineEdit fisso(&finestra);
+    strumenti.Text_Coord_Graf = &fisso;
+    strumenti.Riquadro = [g](int) -> QWidget * { return g; };
+    stato.cicli.Mostra_Coordinate[6] = 1;
+    stato.cicli.Barre_Ciclo[6] = 3000;
+    stato.cicli.Tempi_Futuri[6].assign(6200, TempoFuturo{QDate(2030, 1, 1), 600});
+    const int primaCoordinate = g->dipinture_complete();
+    int mossa = 0;
+    MisuraMediana(QStringLiteral("coordinate_movimento"), [&] {
+        const QPointF punto(300 + (mossa % 900), 200 + (mossa % 300));
+        ++mossa;
+        QMouseEvent evento(QEvent::MouseMove, punto, g->mapToGlobal(punto), Qt::NoButton, Qt::NoButton,
+                           Qt::NoModifier);
+        QApplication::sendEvent(g, &evento);
+        QCoreApplication::processEvents();
+    });
+    if (g->dipinture_complete() != primaCoordinate || !strumenti.Txt_Cord_Mob->isVisible() || fisso.text().isEmpty())
+        qWarning("the readout did not follow the pointer without a rebuild of the chart");
 }
 
 }  // namespace
@@ -140,6 +218,8 @@ int main(int argc, char **argv)
     riempi(stato->mercato.Storico_15M, 15);
     riempi(stato->mercato.Storico_5M, 5);
     caricaTabellaPiena(*stato);
+    caricaTestiDistanze(*stato);
+    riempiPannello(*stato);
     trascinaBanda(*stato);
     return 0;
 }

@@ -26,7 +26,7 @@ bool GradoGiornaliero(int grado) { return grado <= 3; }
 
 Barra DaX(const StatoCicli &cicli, const StatoMercato &mercato, int grado, int x)
 {
-    if (!gradoValido(grado) || x < 1)
+    if (!gradoValido(grado))
         return {};
     const int barreCiclo = cicli.Barre_Ciclo[size_t(grado)];
     if (x <= barreCiclo) {

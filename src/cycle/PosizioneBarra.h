@@ -20,6 +20,8 @@ struct Barra {
     int indice = 0;  // history row (1 newest) or future entry (1-based)
 };
 
+// The bar at position x; positions left of the cycle start (x < 1) read the older
+// rows of the series, as far as it goes.
 Barra DaX(const StatoCicli &cicli, const StatoMercato &mercato, int grado, int x);
 int XDaRiga(const StatoCicli &cicli, int grado, int riga);
 // History row of position x, whatever its range (rows past the series or below 1 included).

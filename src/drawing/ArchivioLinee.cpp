@@ -1,5 +1,6 @@
 #include "drawing/ArchivioLinee.h"
 
+#include "drawing/ArchivioComune.h"
 #include "platform/VbRuntime.h"
 
 namespace archivio {
@@ -14,26 +15,18 @@ const RigaLibera rigaLiberaLinee = ValoriRigaLibera(7);
 OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &mappa)
 {
     const auto campo = [&riga](const char *nome) { return CampoRiga(riga, QLatin1String(nome)); };
-    const QString c1 = campo("C1"), c2 = campo("C2"), c4 = campo("C4"), c5 = campo("C5");
-    if (c1.size() != 6 || c4.size() != 6 || c2.size() != 4 || c5.size() != 4)
-        return {};
     const auto p1 = vb::LeggiNumero(campo("C3"));
     const auto p2 = vb::LeggiNumero(campo("C6"));
-    const auto colore = vb::LeggiNumero(campo("C7"));
-    if (!p1 || !p2 || !colore || *colore == 0)
+    const auto codice = LeggiCodiceColore(campo("C7"));
+    if (!p1 || !p2 || !codice)
         return {};
-    const auto codice = vb::CIntChecked(*colore);
-    if (!codice || *codice < 1 || *codice >= costanti::Num_Colori)
+    const PuntoLetto a = LeggiPunto(grado, campo("C1"), campo("C2"), mappa);
+    const PuntoLetto b = LeggiPunto(grado, campo("C4"), campo("C5"), mappa);
+    if (a.esito == Collocazione::NonValida || b.esito == Collocazione::NonValida)
         return {};
-    const auto t1 = LeggiTempoArchivio(grado, c1, c2);
-    const auto t2 = LeggiTempoArchivio(grado, c4, c5);
-    if (!t1 || !t2)
-        return {};
-    const auto x1 = mappa.XDaTempo(grado, t1->first, t1->second);
-    const auto x2 = mappa.XDaTempo(grado, t2->first, t2->second);
-    if (!x1 || !x2)
+    if (a.esito != Collocazione::Collocato || b.esito != Collocazione::Collocato)
         return {Collocazione::FuoriPortata, {}};
-    return {Collocazione::Collocato, Linea{true, true, *x1, *p1, *x2, *p2, *codice}};
+    return {Collocazione::Collocato, Linea{true, true, a.x, *p1, b.x, *p2, *codice}};
 }
 
 }  // namespace
@@ -47,39 +40,21 @@ EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, cons
 bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, int slot, const MappaTempi &mappa,
                  QString *errore)
 {
-    auto fallisce = [errore](const QString &testo) {
-        if (errore)
-            *errore = testo;
-        return false;
-    };
-    const QString tabella = NomeTabellaOggetti(prefissoLinee, sottostante);
-    if (tabella.isEmpty() || grado < 0 || grado > costanti::Max_Grado || slot < 1 || slot > costanti::Max_Linee)
-        return fallisce(QStringLiteral("Linea fuori dai limiti dell'archivio."));
-    const Linea &l = Linee[size_t(grado)][size_t(slot)];
-    if (l.in_uso && !l.trovata)
-        return fallisce(QStringLiteral("La linea non ha una posizione sul grafico."));
-
-    std::vector<std::pair<QString, QString>> valori;
-    if (l.in_uso) {
-        const auto t1 = TempoDaPosizione(mappa, grado, l.barra_inizio);
-        const auto t2 = TempoDaPosizione(mappa, grado, l.barra_fine);
-        if (!t1 || !t2)
-            return fallisce(QStringLiteral("La linea cade fuori dallo storico e dall'asse dei tempi futuri."));
-        valori = {{QStringLiteral("C0"), QStringLiteral("1")},
-                  {QStringLiteral("C1"), t1->data},
-                  {QStringLiteral("C2"), t1->ora},
-                  {QStringLiteral("C3"), vb::TestoNumero(l.prezzo_inizio)},
-                  {QStringLiteral("C4"), t2->data},
-                  {QStringLiteral("C5"), t2->ora},
-                  {QStringLiteral("C6"), vb::TestoNumero(l.prezzo_fine)},
-                  {QStringLiteral("C7"), QString::number(l.colore)}};
-    }
-    Connessione c(FileArchivio::Sistema1);
-    const bool ok = c.Aperta() && (l.in_uso ? c.AggiornaRiga(tabella, IdRigaOggetto(grado, slot), valori)
-                                            : LiberaRiga(c, tabella, IdRigaOggetto(grado, slot), rigaLiberaLinee));
-    if (!ok)
-        return fallisce(QStringLiteral("Impossibile salvare la linea nell'archivio: %1").arg(c.Errore()));
-    return true;
+    static const MessaggiOggetto messaggi{
+        QStringLiteral("Linea fuori dai limiti dell'archivio."),
+        QStringLiteral("La linea non ha una posizione sul grafico."),
+        QStringLiteral("La linea cade fuori dallo storico e dall'asse dei tempi futuri."),
+        QStringLiteral("Impossibile salvare la linea nell'archivio: %1")};
+    return SalvaSlot(prefissoLinee, sottostante, Linee, grado, slot, costanti::Max_Linee, rigaLiberaLinee, messaggi,
+                     [&](const Linea &l) -> std::optional<ColonneOggetto> {
+                         ColonneOggetto c{{QStringLiteral("C0"), QStringLiteral("1")}};
+                         if (!AggiungiPunto(c, 1, mappa, grado, l.barra_inizio, l.prezzo_inizio) ||
+                             !AggiungiPunto(c, 4, mappa, grado, l.barra_fine, l.prezzo_fine))
+                             return std::nullopt;
+                         c.emplace_back(QStringLiteral("C7"), QString::number(l.colore));
+                         return c;
+                     },
+                     errore);
 }
 
 }  // namespace archivio

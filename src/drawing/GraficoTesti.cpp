@@ -22,7 +22,7 @@ void Scrivi_Testi_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
     const size_t d = size_t(c.grado);
     for (int i = 1; i <= costanti::Max_Testi; ++i) {
         const Testo &t = disegno.Testi[d][size_t(i)];
-        if (t.in_uso && t.trovato)
+        if (t.in_uso && t.trovata)
             scrivi(t.testo == QLatin1String("@") ? QString() : t.testo, t.barra, t.prezzo, t.colore);
     }
     for (int i = 1; i <= costanti::Max_Distanze; ++i) {

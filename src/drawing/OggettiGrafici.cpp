@@ -5,6 +5,9 @@
 #include "cycle/PosizioneBarra.h"
 #include "platform/StatoProgramma.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace disegno {
 
 std::optional<double> PrezzoDaY(const AssiGrafico &assi, double y)
@@ -15,18 +18,15 @@ std::optional<double> PrezzoDaY(const AssiGrafico &assi, double y)
     return (y - assi.lo1) / altezza * (assi.hi2 - assi.lo2) + assi.lo2;
 }
 
-int SlotLiberoLinee(const StatoDisegno &disegno, int grado)
+bool TestoAccettabile(const QString &testo)
 {
-    if (grado < 0 || grado > costanti::Max_Grado)
-        return 0;
-    return PrimoSlotLibero(disegno.Linee[size_t(grado)], costanti::Max_Linee);
+    return testo.size() <= 20 && !testo.endsWith(QLatin1Char('@'));
 }
 
-int SlotLiberoDistanze(const StatoDisegno &disegno, int grado)
+bool TestoColpito(const Testo &t, double cx, double cp)
 {
-    if (grado < 0 || grado > costanti::Max_Grado)
-        return 0;
-    return PrimoSlotLibero(disegno.Distanze[size_t(grado)], costanti::Max_Distanze);
+    const auto dentro = [](double v, double a, double b) { return v >= std::min(a, b) && v <= std::max(a, b); };
+    return dentro(t.barra, cx - (cx * 1.02 - cx), cx * 1.05) && dentro(t.prezzo, cp - (cp * 1.001 - cp), cp * 1.05);
 }
 
 namespace {
@@ -94,7 +94,7 @@ void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta)
     }
     for (int k = 1; k <= costanti::Max_Testi; ++k) {
         Testo &t = disegno.Testi[d][size_t(k)];
-        if (t.in_uso && t.trovato)
+        if (t.in_uso && t.trovata)
             t.barra += delta;
     }
     for (int k = 1; k <= costanti::Max_Distanze; ++k) {
@@ -131,90 +131,108 @@ void Riallinea_Disegni(const StatoCicli &cicli, StatoDisegno &disegno,
     }
 }
 
+namespace {
+using Chiave = std::pair<qint64, int>;  // an invalid date sorts as the oldest
+Chiave chiave(const QDate &data, int minuti, bool giornaliero)
+{
+    return {data.isValid() ? data.toJulianDay() : std::numeric_limits<qint64>::min(), giornaliero ? 0 : minuti};
+}
+}  // namespace
+
+// The history runs from the newest bar down and the future axis up from the first
+// future bar, so both are searched by halving; a history that is not in order is
+// still searched bar by bar within its dates.
 std::optional<int> MappaTempiStato::XDaTempo(int grado, const QDate &data, int minuti) const
 {
     if (grado < 0 || grado > costanti::Max_Grado || !data.isValid())
         return std::nullopt;
     const bool giornaliero = posizione::GradoGiornaliero(grado);
+    const Chiave cercata = chiave(data, minuti, giornaliero);
     const SerieStorico &serie = posizione::SerieDelGrado(m_mercato, grado);
-    for (int k = 1; k <= serie.capacita(); ++k) {
-        const BarraStorico &b = serie.barra(k);
-        if (b.data == data && (giornaliero || b.minuti == minuti))
-            return posizione::XDaRiga(m_cicli, grado, k);
+    const auto diBarra = [&](int k) { return chiave(serie.barra(k).data, serie.barra(k).minuti, giornaliero); };
+    int lo = 1, hi = serie.capacita();
+    while (lo <= hi) {
+        const int mezzo = lo + (hi - lo) / 2;
+        const Chiave c = diBarra(mezzo);
+        if (c == cercata)
+            return posizione::XDaRiga(m_cicli, grado, mezzo);
+        if (c > cercata)
+            lo = mezzo + 1;
+        else
+            hi = mezzo - 1;
+    }
+    if (serie.capacita() > 0 && cercata <= diBarra(1)) {
+        for (int k = 1; k <= serie.capacita(); ++k)
+            if (diBarra(k) == cercata)
+                return posizione::XDaRiga(m_cicli, grado, k);
     }
     const auto &futuri = m_cicli.Tempi_Futuri[size_t(grado)];
-    for (size_t j = 0; j < futuri.size(); ++j) {
-        if (futuri[j].data == data && (giornaliero || futuri[j].minuti == minuti))
+    const auto it = std::lower_bound(futuri.begin(), futuri.end(), cercata, [giornaliero](const TempoFuturo &f, const Chiave &c) {
+        return chiave(f.data, f.minuti, giornaliero) < c;
+    });
+    if (it != futuri.end() && chiave(it->data, it->minuti, giornaliero) == cercata)
+        return posizione::XDaFuturo(m_cicli, grado, int(it - futuri.begin()) + 1);
+    for (size_t j = 0; j < futuri.size(); ++j)  // an axis out of order, as before
+        if (chiave(futuri[j].data, futuri[j].minuti, giornaliero) == cercata)
             return posizione::XDaFuturo(m_cicli, grado, int(j) + 1);
-    }
     return std::nullopt;
 }
 
 bool MappaTempiStato::TempoDaX(int grado, int x, QDate &data, int &minuti) const
 {
-    if (grado < 0 || grado > costanti::Max_Grado)
-        return false;
-    const int riga = posizione::RigaDaX(m_cicli, grado, x);
-    if (riga >= 1) {
-        const SerieStorico &serie = posizione::SerieDelGrado(m_mercato, grado);
-        if (!serie.valida(riga))
-            return false;
-        data = serie.barra(riga).data;
-        minuti = serie.barra(riga).minuti;
-        return data.isValid();
-    }
-    const auto &futuri = m_cicli.Tempi_Futuri[size_t(grado)];
-    const int entrata = x - m_cicli.Barre_Ciclo[size_t(grado)];
-    if (entrata < 1 || entrata > int(futuri.size()))
-        return false;
-    data = futuri[size_t(entrata - 1)].data;
-    minuti = futuri[size_t(entrata - 1)].minuti;
-    return data.isValid();
+    return posizione::TempoDaX(m_cicli, m_mercato, grado, x, data, minuti);
 }
+
+namespace {
+// Every store is read and written through the state's bar mapping; a load also
+// records the cycle positions the objects are aligned with.
+template <typename Tabella, typename Carica>
+archivio::EsitoCaricaOggetti carica(const StatoArchivio &archivio, const StatoMercato &mercato,
+                                    const StatoCicli &cicli, StatoDisegno &disegno, Tabella &tabella, Carica leggi)
+{
+    const MappaTempiStato mappa(mercato, cicli);
+    disegno.Barre_Ciclo_Oggetti = cicli.Barre_Ciclo;
+    return leggi(archivio.Sottostante_Corrente, tabella, mappa);
+}
+}  // namespace
 
 archivio::EsitoCaricaOggetti Carica_Linee(const StatoArchivio &archivio, const StatoMercato &mercato,
                                           const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    const MappaTempiStato mappa(mercato, cicli);
-    disegno.Barre_Ciclo_Oggetti = cicli.Barre_Ciclo;
-    return archivio::Carica_Linee(archivio.Sottostante_Corrente, disegno.Linee, mappa);
-}
-
-bool Salva_Linea(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
-                 const StatoDisegno &disegno, int grado, int slot, QString *errore)
-{
-    const MappaTempiStato mappa(mercato, cicli);
-    return archivio::Salva_Linea(archivio.Sottostante_Corrente, disegno.Linee, grado, slot, mappa, errore);
+    return carica(archivio, mercato, cicli, disegno, disegno.Linee, archivio::Carica_Linee);
 }
 
 archivio::EsitoCaricaOggetti Carica_Testi(const StatoArchivio &archivio, const StatoMercato &mercato,
                                           const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    const MappaTempiStato mappa(mercato, cicli);
-    disegno.Barre_Ciclo_Oggetti = cicli.Barre_Ciclo;
-    return archivio::Carica_Testi(archivio.Sottostante_Corrente, disegno.Testi, mappa);
-}
-
-bool Salva_Testo(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
-                 const StatoDisegno &disegno, int grado, int slot, QString *errore)
-{
-    const MappaTempiStato mappa(mercato, cicli);
-    return archivio::Salva_Testo(archivio.Sottostante_Corrente, disegno.Testi, grado, slot, mappa, errore);
+    return carica(archivio, mercato, cicli, disegno, disegno.Testi, archivio::Carica_Testi);
 }
 
 archivio::EsitoCaricaOggetti Carica_Distanze(const StatoArchivio &archivio, const StatoMercato &mercato,
                                              const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    const MappaTempiStato mappa(mercato, cicli);
-    disegno.Barre_Ciclo_Oggetti = cicli.Barre_Ciclo;
-    return archivio::Carica_Distanze(archivio.Sottostante_Corrente, disegno.Distanze, mappa);
+    return carica(archivio, mercato, cicli, disegno, disegno.Distanze, archivio::Carica_Distanze);
+}
+
+bool Salva_Linea(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                 const StatoDisegno &disegno, int grado, int slot, QString *errore)
+{
+    return archivio::Salva_Linea(archivio.Sottostante_Corrente, disegno.Linee, grado, slot,
+                                 MappaTempiStato(mercato, cicli), errore);
+}
+
+bool Salva_Testo(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                 const StatoDisegno &disegno, int grado, int slot, QString *errore)
+{
+    return archivio::Salva_Testo(archivio.Sottostante_Corrente, disegno.Testi, grado, slot,
+                                 MappaTempiStato(mercato, cicli), errore);
 }
 
 bool Salva_Distanza(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
                     const StatoDisegno &disegno, int grado, int slot, QString *errore)
 {
-    const MappaTempiStato mappa(mercato, cicli);
-    return archivio::Salva_Distanza(archivio.Sottostante_Corrente, disegno.Distanze, grado, slot, mappa, errore);
+    return archivio::Salva_Distanza(archivio.Sottostante_Corrente, disegno.Distanze, grado, slot,
+                                    MappaTempiStato(mercato, cicli), errore);
 }
 
 }  // namespace disegno

@@ -42,10 +42,31 @@ int PrimoSlotLibero(const std::array<T, 16> &oggetti, int limite)
     return 0;
 }
 
-// The lowest free line slot of the degree; 0 when the table is full or the degree is out of range.
-int SlotLiberoLinee(const StatoDisegno &disegno, int grado);
+// The lowest free slot of one degree of a table; 0 when the table is full or the
+// degree is out of range.
+template <typename T>
+int SlotLibero(const SlotOggetti<T> &tabella, int grado, int limite)
+{
+    if (grado < 0 || grado > costanti::Max_Grado)
+        return 0;
+    return PrimoSlotLibero(tabella[size_t(grado)], limite);
+}
+inline int SlotLiberoLinee(const StatoDisegno &d, int grado) { return SlotLibero(d.Linee, grado, costanti::Max_Linee); }
+inline int SlotLiberoTesti(const StatoDisegno &d, int grado) { return SlotLibero(d.Testi, grado, costanti::Max_Testi); }
+inline int SlotLiberoDistanze(const StatoDisegno &d, int grado)
+{
+    return SlotLibero(d.Distanze, grado, costanti::Max_Distanze);
+}
 
-int SlotLiberoDistanze(const StatoDisegno &disegno, int grado);
+// Whether a text may stand in the entry box: at most 20 characters, not ending with
+// "@" (the mark of a free row in the store).
+bool TestoAccettabile(const QString &testo);
+
+// Whether a click at bar cx and price cp falls on the text's anchor: bars from 2 %
+// of cx left of it to 5 % right, prices from 0.1 % of cp below to 5 % above, bounds
+// included. The window is taken between its two ends whatever their order, so a
+// click left of position 0 or at a negative price can still hit.
+bool TestoColpito(const Testo &testo, double cx, double cp);
 
 // Whether a click at bar cx and price cp falls on the line: inside the line's
 // bounding box widened by 1 % at each end, and the line from the start point

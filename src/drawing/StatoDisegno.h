@@ -19,7 +19,7 @@ struct Linea {
 
 struct Testo {
     bool in_uso = false;
-    bool trovato = false;
+    bool trovata = false;
     int barra = 0;
     double prezzo = 0.0;
     int colore = 0;
@@ -68,4 +68,10 @@ struct StatoDisegno {
     // Slot and degree the pending first point was clicked on.
     int Grafico_Primo_Punto = -1;
     int Grado_Primo_Punto = -1;
+
+    // The text being written: its anchor (bar, first-axis Y) and the last content
+    // of the entry box that passed its checks.
+    double Punto_X_Testo = 0.0;
+    double Punto_Y_Testo = 0.0;
+    QString Testo_Precedente;
 };

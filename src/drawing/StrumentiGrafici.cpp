@@ -132,9 +132,9 @@ void StrumentiGrafici::Graf_Battleplan_Click(int)
 {
     const QString strumento = m_disegno.Modo_Disegno.left(5);
     if (strumento == QLatin1String("TESTO"))
-        m_ambiente.Posiziona_Testo_Graf();
+        Posiziona_Testo_Graf();
     else if (strumento == QLatin1String("CAN_T"))
-        m_ambiente.Cancella_Testo_Graf();
+        Cancella_Testo_Graf();
     else if (strumento == QLatin1String("LINEA"))
         Aggiungi_Linea_Graf();
     else if (strumento == QLatin1String("CAN_L"))
@@ -219,105 +219,73 @@ void StrumentiGrafici::Graf_Battleplan_MouseMove(int indice, double x, double y)
         m_ambiente.Posiziona_Txt_Cord_Mob(true, geo.sinistra + w - 0.17 * w, geo.alto + geo.altezza - h - 700 + 0.2 * h);
 }
 
+void StrumentiGrafici::puntatoreRipristinato()
+{
+    m_disegno.Numero_Puntatore = 0;
+    m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
+    Ripristina_Modo_Mouse_Graf();
+}
+
+int StrumentiGrafici::slotOppureLimite(int slot, int tipoMessaggio)
+{
+    if (slot == 0) {
+        puntatoreRipristinato();
+        m_ambiente.Mostra_Messaggio(tipoMessaggio);
+    }
+    return slot;
+}
+
+bool StrumentiGrafici::primoPunto(int grado)
+{
+    if (puntoInAttesaQui())
+        return false;
+    // A first point left pending on another chart has that chart's axes: start over.
+    StatoDisegno &d = m_disegno;
+    annullaPunto();
+    d.Punto_X[1] = d.Mouse_X_Graf;
+    d.Punto_Y[1] = d.Mouse_Y_Graf;
+    d.Primo_Punto_Attivo = true;
+    d.Grafico_Primo_Punto = m_cicli.Grafico_Corrente;
+    d.Grado_Primo_Punto = grado;
+    return true;
+}
+
+std::optional<StrumentiGrafici::DueClic> StrumentiGrafici::dueClic()
+{
+    const StatoDisegno &d = m_disegno;
+    disegno::AssiGrafico assi;
+    if (!LeggiAssi(m_cicli.Grafico_Corrente, assi))
+        return std::nullopt;
+    const auto p1 = disegno::PrezzoDaY(assi, d.Punto_Y[1]);
+    const auto p2 = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
+    const auto x1 = vb::CIntChecked(vb::Int(d.Punto_X[1]));
+    const auto x2 = vb::CIntChecked(vb::Int(d.Mouse_X_Graf));
+    if (!p1 || !p2 || !x1 || !x2)
+        return std::nullopt;
+    return DueClic{*x1, *x2, *p1, *p2};
+}
+
 void StrumentiGrafici::Aggiungi_Linea_Graf()
 {
     StatoDisegno &d = m_disegno;
     const int g = m_cicli.Grado_Corrente;
     if (!gradoValido(g))
         return;
-    const int k = disegno::SlotLiberoLinee(d, g);
-    if (k == 0) {
-        d.Numero_Puntatore = 0;
-        m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
-        Ripristina_Modo_Mouse_Graf();
-        m_ambiente.Mostra_Messaggio(1);
+    const int k = slotOppureLimite(disegno::SlotLiberoLinee(d, g), 1);
+    if (k == 0 || primoPunto(g))
         return;
-    }
-    if (!puntoInAttesaQui()) {
-        // A first point left pending on another chart has that chart's axes: start over.
-        annullaPunto();
-        d.Punto_X[1] = d.Mouse_X_Graf;
-        d.Punto_Y[1] = d.Mouse_Y_Graf;
-        d.Primo_Punto_Attivo = true;
-        d.Grafico_Primo_Punto = m_cicli.Grafico_Corrente;
-        d.Grado_Primo_Punto = g;
-        return;
-    }
-    disegno::AssiGrafico assi;
-    if (!LeggiAssi(m_cicli.Grafico_Corrente, assi))
-        return;
-    const auto p1 = disegno::PrezzoDaY(assi, d.Punto_Y[1]);
-    const auto p2 = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
-    const auto x1 = vb::CIntChecked(vb::Int(d.Punto_X[1]));
-    const auto x2 = vb::CIntChecked(vb::Int(d.Mouse_X_Graf));
-    if (!p1 || !p2 || !x1 || !x2)
+    const auto clic = dueClic();
+    if (!clic)
         return;  // a chart without a scale: the click is ignored, the point stays
-    d.Punto_X[2] = d.Mouse_X_Graf;
-    d.Punto_Y[2] = d.Mouse_Y_Graf;
-
     Linea &l = d.Linee[size_t(g)][size_t(k)];
-    l = Linea{true, true, *x1, *p1, *x2, *p2, d.Modo_Disegno.right(2).toInt()};
+    l = Linea{true, true, clic->x1, clic->p1, clic->x2, clic->p2, d.Modo_Disegno.right(2).toInt()};
     QString errore;
     const bool salvata = m_ambiente.Salva_Linea(g, k, errore);
     if (!salvata)
         l = Linea{};  // memory and archive stay in step: what cannot be stored is not kept
-
-    annullaPunto();
-    d.Modo_Disegno.clear();
-    d.Numero_Puntatore = 0;
-    m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
-    Ripristina_Modo_Mouse_Graf();
-    m_ambiente.Avvia_Timer_Disegno();
+    strumentoFinito();
     if (!salvata)
         m_ambiente.Mostra_Errore(QStringLiteral("La linea non è stata inserita. %1").arg(errore));
-}
-
-void StrumentiGrafici::Cancella_Linea_Graf()
-{
-    StatoDisegno &d = m_disegno;
-    const int g = m_cicli.Grado_Corrente;
-    disegno::AssiGrafico assi;
-    if (!gradoValido(g) || !LeggiAssi(m_cicli.Grafico_Corrente, assi))
-        return;
-    const auto cp = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
-    if (!cp)
-        return;
-    const double cx = d.Mouse_X_Graf;
-    for (int k = 1; k <= costanti::Max_Linee; ++k) {
-        Linea &l = d.Linee[size_t(g)][size_t(k)];
-        if (!l.in_uso || !l.trovata || !disegno::LineaColpita(l, cx, *cp))
-            continue;
-        const Linea prima = l;
-        l = Linea{};
-        QString errore;
-        if (!m_ambiente.Salva_Linea(g, k, errore)) {
-            l = prima;  // still in the archive: keep showing it
-            m_ambiente.Mostra_Errore(QStringLiteral("La linea non è stata cancellata. %1").arg(errore));
-            return;
-        }
-        d.Modo_Disegno.clear();
-        d.Numero_Puntatore = 0;
-        m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
-        Ripristina_Modo_Mouse_Graf();
-        m_ambiente.Avvia_Timer_Disegno();
-        return;
-    }
-}
-
-void StrumentiGrafici::Sposta_Disegni_AsseX()
-{
-    disegno::Sposta_Disegni_AsseX(m_programma, m_cicli, m_disegno, m_controlli);
-}
-
-void StrumentiGrafici::strumentoFinito()
-{
-    StatoDisegno &d = m_disegno;
-    annullaPunto();
-    d.Modo_Disegno.clear();
-    d.Numero_Puntatore = 0;
-    m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
-    Ripristina_Modo_Mouse_Graf();
-    m_ambiente.Avvia_Timer_Disegno();
 }
 
 void StrumentiGrafici::Aggiungi_Distanza_Graf()
@@ -326,36 +294,15 @@ void StrumentiGrafici::Aggiungi_Distanza_Graf()
     const int g = m_cicli.Grado_Corrente;
     if (!gradoValido(g))
         return;
-    const int k = disegno::SlotLiberoDistanze(d, g);
-    if (k == 0) {
-        d.Numero_Puntatore = 0;
-        m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
-        Ripristina_Modo_Mouse_Graf();
-        m_ambiente.Mostra_Messaggio(3);
+    const int k = slotOppureLimite(disegno::SlotLiberoDistanze(d, g), 3);
+    if (k == 0 || primoPunto(g))
         return;
-    }
-    if (!puntoInAttesaQui()) {
-        annullaPunto();
-        d.Punto_X[1] = d.Mouse_X_Graf;
-        d.Punto_Y[1] = d.Mouse_Y_Graf;
-        d.Primo_Punto_Attivo = true;
-        d.Grafico_Primo_Punto = m_cicli.Grafico_Corrente;
-        d.Grado_Primo_Punto = g;
+    const auto clic = dueClic();
+    if (!clic)
         return;
-    }
-    disegno::AssiGrafico assi;
-    if (!LeggiAssi(m_cicli.Grafico_Corrente, assi))
-        return;
-    const auto p1 = disegno::PrezzoDaY(assi, d.Punto_Y[1]);
-    const auto p2 = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
-    const auto x1 = vb::CIntChecked(vb::Int(d.Punto_X[1]));
-    const auto x2 = vb::CIntChecked(vb::Int(d.Mouse_X_Graf));
-    if (!p1 || !p2 || !x1 || !x2)
-        return;
-    const int n = std::abs(*x1 - *x2);
     const auto nuova = disegno::NuovaDistanza(
-        *x1, *p1, *x2, *p2, d.Modo_Disegno.right(2).toInt(),
-        ciclo::Converti_Durata_Testo(m_cicli, m_archivio, g, n));
+        clic->x1, clic->p1, clic->x2, clic->p2, d.Modo_Disegno.right(2).toInt(),
+        ciclo::Converti_Durata_Testo(m_cicli, m_archivio, g, std::abs(clic->x1 - clic->x2)));
     if (!nuova)
         return;  // under 2 bars: the first point stays, the band goes on
     Distanza &slot = d.Distanze[size_t(g)][size_t(k)];
@@ -369,7 +316,9 @@ void StrumentiGrafici::Aggiungi_Distanza_Graf()
         m_ambiente.Mostra_Errore(QStringLiteral("La distanza non è stata inserita. %1").arg(errore));
 }
 
-void StrumentiGrafici::Cancella_Distanza_Graf()
+template <typename T, typename Colpito, typename Salva>
+void StrumentiGrafici::cancellaColpito(SlotOggetti<T> &tabella, int limite, Colpito colpito, Salva salva,
+                                       const QString &nonCancellato)
 {
     StatoDisegno &d = m_disegno;
     const int g = m_cicli.Grado_Corrente;
@@ -379,23 +328,65 @@ void StrumentiGrafici::Cancella_Distanza_Graf()
     const auto cp = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
     if (!cp)
         return;
-    for (int k = 1; k <= costanti::Max_Distanze; ++k) {
-        Distanza &di = d.Distanze[size_t(g)][size_t(k)];
-        if (!di.in_uso || !di.trovata || !disegno::DistanzaColpita(di, d.Mouse_X_Graf, *cp))
+    for (int k = 1; k <= limite; ++k) {
+        T &o = tabella[size_t(g)][size_t(k)];
+        if (!o.in_uso || !o.trovata || !colpito(o, d.Mouse_X_Graf, *cp))
             continue;
-        const Distanza prima = di;
-        di = Distanza{};
+        const T prima = o;
+        o = T{};
         QString errore;
-        if (!m_ambiente.Salva_Distanza(g, k, errore)) {
-            di = prima;
-            m_ambiente.Mostra_Errore(QStringLiteral("La distanza non è stata cancellata. %1").arg(errore));
+        if (!(m_ambiente.*salva)(g, k, errore)) {
+            o = prima;  // still in the archive: keep showing it
+            m_ambiente.Mostra_Errore(nonCancellato + QLatin1Char(' ') + errore);
             return;
         }
         d.Modo_Disegno.clear();
-        d.Numero_Puntatore = 0;
-        m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
-        Ripristina_Modo_Mouse_Graf();
+        puntatoreRipristinato();
         m_ambiente.Avvia_Timer_Disegno();
         return;
     }
+}
+
+void StrumentiGrafici::Cancella_Linea_Graf()
+{
+    cancellaColpito(m_disegno.Linee, costanti::Max_Linee, disegno::LineaColpita, &AmbienteStrumenti::Salva_Linea,
+                    QStringLiteral("La linea non è stata cancellata."));
+}
+
+void StrumentiGrafici::Cancella_Distanza_Graf()
+{
+    cancellaColpito(m_disegno.Distanze, costanti::Max_Distanze, disegno::DistanzaColpita,
+                    &AmbienteStrumenti::Salva_Distanza, QStringLiteral("La distanza non è stata cancellata."));
+}
+
+void StrumentiGrafici::Cancella_Testo_Graf()
+{
+    cancellaColpito(m_disegno.Testi, costanti::Max_Testi, disegno::TestoColpito, &AmbienteStrumenti::Salva_Testo,
+                    QStringLiteral("Il testo non è stato cancellato."));
+}
+
+void StrumentiGrafici::Sposta_Disegni_AsseX()
+{
+    disegno::Sposta_Disegni_AsseX(m_programma, m_cicli, m_disegno, m_controlli);
+}
+
+void StrumentiGrafici::strumentoFinito()
+{
+    annullaPunto();
+    m_disegno.Modo_Disegno.clear();
+    puntatoreRipristinato();
+    m_ambiente.Avvia_Timer_Disegno();
+}
+
+void StrumentiGrafici::Cmd_Coord_Click(int indice)
+{
+    if (indice < 0 || indice >= costanti::Num_Slot)
+        return;
+    const int g = m_cicli.Conf_Grafici[size_t(indice)].grado;
+    if (!gradoValido(g))
+        return;
+    int &mostra = m_cicli.Mostra_Coordinate[size_t(g)];
+    mostra = mostra == 1 ? 0 : 1;
+    m_archivio.Codice_Modifica = QStringLiteral("I");
+    m_ambiente.Salva_Parametro(g);
 }

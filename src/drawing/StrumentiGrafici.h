@@ -45,6 +45,11 @@ public:
         errore = QStringLiteral("Archivio delle distanze non disponibile.");
         return false;
     }
+    virtual bool Salva_Testo(int, int, QString &errore)
+    {
+        errore = QStringLiteral("Archivio dei testi non disponibile.");
+        return false;
+    }
     // Salva_Parametro for the degree with the letter in Codice_Modifica.
     virtual void Salva_Parametro(int grado) = 0;
     virtual void Mostra_Errore(const QString &testo) = 0;
@@ -58,9 +63,11 @@ public:
     virtual bool Geometria(int, GeometriaSlot &) { return false; }
     virtual void Posiziona_Txt_Cord_Mob(bool, double, double) {}
 
-    // The text and distance tools.
-    virtual void Posiziona_Testo_Graf() {}
-    virtual void Cancella_Testo_Graf() {}
+    // The text entry box: opened at the clicked point in the text's colour, with the
+    // window's controls held while it is open; closed after writing or without.
+    virtual void Apri_Casella_Testo(ColoreWin, ColoreWin) {}
+    virtual void Chiudi_Casella_Testo() {}
+    virtual void Beep() {}
 };
 
 inline constexpr int Tasto_Backspace = 8;
@@ -90,6 +97,17 @@ public:
     void Aggiungi_Distanza_Graf();
     void Cancella_Distanza_Graf();
 
+    // The text tool: the click that opens the entry box, the box's change check (the
+    // text to show in the box is returned), writing and closing, deletion.
+    void Posiziona_Testo_Graf();
+    QString Text_Scritte_Graf_Change(const QString &testo);
+    void Cmd_Scrivi_Text_Graf_Click(const QString &testo);
+    void Cmd_Chiudi_Text_Graf_Click();
+    void Cancella_Testo_Graf();
+
+    // The coordinate switch of a chart panel: the moving readout of the slot's degree.
+    void Cmd_Coord_Click(int indice);
+
     void Imposta_Modo_Mouse_Graf();
     void Ripristina_Modo_Mouse_Graf();
 
@@ -106,6 +124,22 @@ private:
     void annullaPunto();
     bool puntoInAttesaQui() const;
     void strumentoFinito();
+    void puntatoreRipristinato();
+    // Room check of a placement tool: the free slot, or 0 after the limit message.
+    int slotOppureLimite(int slot, int tipoMessaggio);
+    // The first click of a line or distance: true when it was, and the point is kept.
+    bool primoPunto(int grado);
+    struct DueClic {
+        int x1, x2;
+        double p1, p2;
+    };
+    // The pending point and the click as bars and prices; nullopt on a chart without a scale.
+    std::optional<DueClic> dueClic();
+    // The deletion on the chart shared by the three kinds: the first object of the
+    // current degree that `colpito` hits is freed and saved, or kept if the save fails.
+    template <typename T, typename Colpito, typename Salva>
+    void cancellaColpito(SlotOggetti<T> &tabella, int limite, Colpito colpito, Salva salva,
+                         const QString &nonCancellato);
 
     const StatoProgramma &m_programma;
     StatoArchivio &m_archivio;

@@ -107,7 +107,7 @@ private slots:
         QVERIFY2(esito.ok, qPrintable(esito.errore));
         QCOMPARE(esito.collocati, 1);
         const Testo &t = testo(grado, s);
-        QVERIFY(t.in_uso && t.trovato);
+        QVERIFY(t.in_uso && t.trovata);
         QCOMPARE(t.barra, x);
         QCOMPARE(t.prezzo, 101.5);
         QCOMPARE(t.colore, 32);

@@ -58,6 +58,9 @@ private slots:
         const auto pixel = [g](double x, double y) {
             return RenderGrafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
         };
+        const auto barraSotto = [&](double x) {
+            return int(std::floor(RenderGrafico::InUnita(g->disposizione(), pixel(x, 10)).x()));
+        };
         const auto clic = [&](double x, double y) {
             QTest::mouseMove(g, pixel(x, y));
             QTest::mouseClick(g, Qt::LeftButton, {}, pixel(x, y));
@@ -87,7 +90,10 @@ private slots:
         clic(b + 1.2, 15);
         const Distanza di = s.disegno.Distanze[size_t(grado)][1];
         QVERIFY(di.in_uso && di.trovata);
-        QVERIFY(di.barra_inizio >= 2 && di.barra_inizio <= 4);
+        // A pixel of the four-chart layout spans about two bars: the bar stored is the
+        // one under the pixel the click landed on.
+        QCOMPARE(di.barra_inizio, barraSotto(3.2));
+        QCOMPARE(di.barra_fine, barraSotto(b + 1.2));
         QVERIFY(di.barra_fine > b);  // on the future axis
         QCOMPARE(di.barra_etichetta, di.barra_inizio + (di.barra_fine - di.barra_inizio) / 2);
         QCOMPARE(di.colore, 32);

@@ -4,6 +4,7 @@
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
 #include "cycle/DurataTesto.h"
+#include "drawing/DateOggetti.h"
 #include "drawing/GraficoOggetti.h"
 #include "drawing/StrumentiGrafici.h"
 
@@ -619,6 +620,53 @@ private slots:
         QCOMPARE(punti(1), (QList<QPointF>{{4, 100}, {14, 110}}));
     }
 
+    // Every kind dates a point with the bar it is drawn on (one mapping): history row
+    // B + 1 - x, future entry x - B; daily degrees show no time but for a text's future point.
+    void dateOggetti_data()
+    {
+        QTest::addColumn<int>("grado");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("riga");    // history row, 0 when on the future axis
+        QTest::addColumn<int>("futuro");  // future entry, 0 when in the history
+        const int b = prova::Barre_Ciclo_Prova;
+        for (int grado : {7, 2}) {
+            const QByteArray g = grado == 7 ? "15 minuti" : "giornaliero";
+            QTest::addRow("%s, barra piu' recente", g.constData()) << grado << b << 1 << 0;
+            QTest::addRow("%s, primo futuro", g.constData()) << grado << b + 1 << 0 << 1;
+            QTest::addRow("%s, futuro 6", g.constData()) << grado << b + 6 << 0 << 6;
+            QTest::addRow("%s, inizio ciclo", g.constData()) << grado << 1 << b << 0;
+            QTest::addRow("%s, prima dell'inizio", g.constData()) << grado << -3 << b + 4 << 0;
+            QTest::addRow("%s, oltre lo storico", g.constData()) << grado << -9000 << 0 << 0;
+        }
+    }
+    void dateOggetti()
+    {
+        QFETCH(int, grado);
+        QFETCH(int, x);
+        QFETCH(int, riga);
+        QFETCH(int, futuro);
+        const bool giornaliero = grado <= 3;
+        const QDateTime atteso = riga ? prova::TempoBarra(grado, riga)
+                                      : futuro ? prova::TempoFuturoProva(grado, futuro) : QDateTime();
+        d().Linee[size_t(grado)][2] = Linea{true, true, x, 100, x, 101, 30};
+        d().Testi[size_t(grado)][3] = Testo{true, true, x, 100, 30, QStringLiteral("t")};
+        d().Distanze[size_t(grado)][4] = Distanza{true, true, x, 100, x, 101, 30, x, 100, QStringLiteral("d")};
+        const disegno::DateOggetto dl = disegno::Calcola_Date_Linea(stato->mercato, stato->cicli, d(), grado, 2);
+        const disegno::DateOggetto dt = disegno::Calcola_Date_Testo(stato->mercato, stato->cicli, d(), grado, 3);
+        const disegno::DateOggetto dd = disegno::Calcola_Date_Distanza(stato->mercato, stato->cicli, d(), grado, 4);
+        for (const disegno::DataPunto &p : {dl.inizio, dl.fine, dt.inizio, dd.inizio, dd.fine}) {
+            QCOMPARE(p.valida, atteso.isValid());
+            if (!p.valida)
+                continue;
+            QCOMPARE(p.data, atteso.date());
+            if (p.con_ora)
+                QCOMPARE(p.minuti, atteso.time().hour() * 60 + atteso.time().minute());
+        }
+        QCOMPARE(dl.inizio.con_ora, atteso.isValid() && !giornaliero);
+        QCOMPARE(dd.fine.con_ora, atteso.isValid() && !giornaliero);
+        QCOMPARE(dt.inizio.con_ora, atteso.isValid() && (!giornaliero || futuro > 0));
+    }
+
     // With the real store: what is in memory after a shift or a new bar is what a
     // reload finds, so the objects stay on their bars.
     void restaSulleSueBarre_data()
@@ -646,6 +694,11 @@ private slots:
         clic(2, prova::Barre_Ciclo_Prova + 12.5, 6);
         QVERIFY(ambiente->errori.isEmpty());
         QCOMPARE(slot(7, 1).barra_inizio, 1);
+        // A text and a distance on the same degree, saved beside it.
+        d().Testi[7][2] = Testo{true, true, 40, 104, 33, QStringLiteral("t")};
+        d().Distanze[7][3] = Distanza{true, true, 30, 101, 110, 103, 32, 70, 102, QStringLiteral("2h")};
+        QVERIFY(prova::Salva_Testo(*stato, 7, 2));
+        QVERIFY(prova::Salva_Distanza(*stato, 7, 3));
 
         if (QByteArray(QTest::currentDataTag()).startsWith("inizio ciclo")) {
             controlli->hsc[2].Imposta_Valore(barreDopo);
@@ -664,9 +717,18 @@ private slots:
         nuove[7] = nuoveBarre;
         disegno::Riallinea_Disegni(stato->cicli, stato->disegno, nuove);
         const Linea inMemoria = slot(7, 1);
+        const Testo testo = d().Testi[7][2];
+        const Distanza distanza = d().Distanze[7][3];
 
         stato->disegno.Linee = {};
         QVERIFY(prova::Carica_Linee(*stato).ok);
+        QVERIFY(prova::Carica_Testi(*stato).ok);
+        QVERIFY(prova::Carica_Distanze(*stato).ok);
+        QVERIFY(d().Testi[7][2].trovata && d().Distanze[7][3].trovata);
+        QCOMPARE(d().Testi[7][2].barra, testo.barra);
+        QCOMPARE(d().Distanze[7][3].barra_inizio, distanza.barra_inizio);
+        QCOMPARE(d().Distanze[7][3].barra_fine, distanza.barra_fine);
+        QCOMPARE(d().Distanze[7][3].barra_etichetta, distanza.barra_etichetta);
         QVERIFY(slot(7, 1).trovata);
         QCOMPARE(slot(7, 1).barra_inizio, inMemoria.barra_inizio);
         QCOMPARE(slot(7, 1).barra_fine, inMemoria.barra_fine);

@@ -75,6 +75,12 @@ PulsantiStrumenti::PulsantiStrumenti(StrumentiGrafici &strumenti, QWidget *paren
     griglia->addWidget(Cmd_Cancella_Testo, 1, 4);
     griglia->addWidget(Cmd_Cancella_Distanza, 2, 4);
     griglia->addWidget(Cmd_Punt_Graf, 3, 0);
+    Cmd_Oggetti_Graf = new QToolButton(this);
+    Cmd_Oggetti_Graf->setObjectName(QStringLiteral("Cmd_Oggetti_Graf"));
+    Cmd_Oggetti_Graf->setText(QStringLiteral("Ogg"));
+    Cmd_Oggetti_Graf->setToolTip(QStringLiteral("Oggetti Grafico"));
+    Cmd_Oggetti_Graf->setFocusPolicy(Qt::NoFocus);
+    griglia->addWidget(Cmd_Oggetti_Graf, 3, 1, 1, 2);
     connect(Cmd_Cancella_Linea, &QToolButton::clicked, this, [&strumenti] { strumenti.Cmd_Cancella_Linea_Click(); });
     connect(Cmd_Cancella_Testo, &QToolButton::clicked, this, [&strumenti] { strumenti.Cmd_Cancella_Testo_Click(); });
     connect(Cmd_Cancella_Distanza, &QToolButton::clicked, this,

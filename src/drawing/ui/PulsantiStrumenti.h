@@ -2,7 +2,7 @@
 
 // The tool buttons of Frm_Strumenti: picture buttons without caption, four
 // colours of line, text and distance, the three delete tools and the chart's own
-// pointer switch. Each click goes to the tool logic.
+// pointer switch, and the button of the objects panel. Each click goes to the tool logic.
 
 #include <QWidget>
 #include <array>
@@ -22,4 +22,5 @@ public:
     std::array<QToolButton *, 4> Cmd_Distanza{};
     QToolButton *Cmd_Cancella_Distanza;
     QToolButton *Cmd_Punt_Graf;
+    QToolButton *Cmd_Oggetti_Graf;  // opens the objects panel
 };

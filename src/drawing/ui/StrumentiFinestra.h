@@ -19,6 +19,9 @@ class BandaOverlay;
 class CursoriStrumenti;
 class GraficoWidget;
 class PulsantiStrumenti;
+class PannelloOggetti;
+class QLineEdit;
+class QToolButton;
 class QWidget;
 
 class StrumentiFinestra : public QObject, public AmbienteStrumenti {
@@ -34,25 +37,44 @@ public:
     const CursoriStrumenti &Cursori() const { return *m_cursori; }
     BandaOverlay *Banda(int slot) const;
 
+    // The controls the tools place on the main window: the text entry box with its
+    // two buttons, the moving coordinate box and the objects panel, all hidden.
+    void Prepara_Finestra(QWidget *finestra);
+    QLineEdit *Text_Scritte_Graf = nullptr;
+    QToolButton *Cmd_Scrivi_Text_Graf = nullptr;
+    QToolButton *Cmd_Chiudi_Text_Graf = nullptr;
+    QLineEdit *Txt_Cord_Mob = nullptr;
+    PannelloOggetti *Frm_Ogg_Graf = nullptr;
+
     // Hooks. Unset: the limit messages and errors go to a message box, the redraw
-    // runs Disegna_Grafico on the current slot 5 ms later, the readout does nothing.
+    // runs Disegna_Grafico on the current slot 5 ms later, the readout has no fixed box.
     std::function<void(int tipo)> Messaggio;
     std::function<void()> Arma_Timer_Disegno;
     std::function<void(const QString &)> Errore;
-    std::function<void(int slot)> Coordinate;
     std::function<void(int grado)> Parametro;
+    // The window's controls held while the text box is open (true) and given back (false).
+    std::function<void(bool aperta)> Blocca_Comandi_Testo;
+    // The chart panel Frm_Graf(slot), which the fixed readout box is placed against.
+    std::function<QWidget *(int slot)> Riquadro;
+    QPointer<QLineEdit> Text_Coord_Graf;
 
     // AmbienteStrumenti
     void Mostra_Messaggio(int tipo) override;
     void Avvia_Timer_Disegno() override;
     bool Salva_Linea(int grado, int slot, QString &errore) override;
     bool Salva_Distanza(int grado, int slot, QString &errore) override;
+    bool Salva_Testo(int grado, int slot, QString &errore) override;
     void Salva_Parametro(int grado) override;
     void Mostra_Errore(const QString &testo) override;
     void Imposta_Puntatore(int slot, int numero) override;
     void Mostra_Banda(int slot, const BandaElastica &banda) override;
     void Nascondi_Banda(int slot) override;
     void Mostra_Coord_Graf(int slot) override;
+    bool Geometria(int slot, GeometriaSlot &geometria) override;
+    void Posiziona_Txt_Cord_Mob(bool visibile, double sinistra, double alto) override;
+    void Apri_Casella_Testo(ColoreWin testo, ColoreWin sfondo) override;
+    void Chiudi_Casella_Testo() override;
+    void Beep() override;
 
 private:
     Stato &m_stato;
@@ -64,4 +86,7 @@ private:
     std::unique_ptr<CursoriStrumenti> m_cursori;
     std::unique_ptr<StrumentiGrafici> m_strumenti;
     QTimer m_timerDisegno;
+    QPointer<QWidget> m_finestra;
+    // Colours last given to the readout boxes: a mouse move sets only what changes.
+    ColoreWin m_coloreFisso = 0xFFFFFFFF, m_fondoFisso = 0xFFFFFFFF, m_coloreMobile = 0xFFFFFFFF;
 };

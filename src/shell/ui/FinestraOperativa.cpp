@@ -5,6 +5,8 @@
 #include "cycle/Colori.h"
 #include "cycle/GraficoTempoReale.h"
 #include "cycle/SalvaParametro.h"
+#include "drawing/Coordinate.h"
+#include "drawing/ui/PannelloOggetti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
 #include "indicators/ui/PannelloIndicatori.h"
@@ -106,7 +108,32 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         strumenti->setObjectName(QStringLiteral("StrumentiFinestra"));
         strumenti->Messaggio = [this](int tipo) { m_form.Mostra_Messaggio(tipo, QString()); };
         strumenti->Arma_Timer_Disegno = [this] { Arma_Timer_Disegno(); };
+        strumenti->Prepara_Finestra(&form);
         strumenti->Crea_Pulsanti(m_area->Frm_Strumenti)->adjustSize();
+        strumenti->Text_Coord_Graf = m_area->Text_Coord_Graf;
+        strumenti->Riquadro = [this](int s) -> QWidget * { return s >= 0 && s < 4 ? m_area->Frm_Graf[size_t(s)] : nullptr; };
+        strumenti->Blocca_Comandi_Testo = [this](bool aperta) {
+            const int s = std::clamp(m_form.S().cicli.Grafico_Corrente, 0, 3);
+            RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
+            for (QWidget *w : {static_cast<QWidget *>(r->Cmd_Foto), static_cast<QWidget *>(r->Cmd_GRaf_M),
+                               static_cast<QWidget *>(m_form.Frm_Battleplan),
+                               static_cast<QWidget *>(m_area->Frm_Strumenti), static_cast<QWidget *>(r),
+                               static_cast<QWidget *>(m_form.Frm_Dati_Sot),
+                               static_cast<QWidget *>(m_form.Frm_Tipo_Ciclo)})
+                w->setEnabled(!aperta);
+        };
+        strumenti->Frm_Ogg_Graf->Blocca_Comandi = [this](bool aperto) {
+            for (QWidget *w : {static_cast<QWidget *>(m_form.Frm_Dati_Sot),
+                               static_cast<QWidget *>(m_form.Frm_Tipo_Ciclo), static_cast<QWidget *>(m_form.Text_Chat)})
+                w->setEnabled(!aperto);
+        };
+        strumenti->Frm_Ogg_Graf->Ridisegna = [this] {
+            Disegna_Grafico(m_form.S().cicli.Grafico_Corrente, m_form.S().cicli.Grado_Corrente);
+        };
+        for (int s = 0; s < 4; ++s)
+            connect(m_area->Frm_Graf[size_t(s)]->Cmd_Coord, &QPushButton::clicked, this,
+                    [strumenti, s] { strumenti->Strumenti().Cmd_Coord_Click(s); });
+        m_strumenti = strumenti;
     }
     {
         static_assert(PannelloIndicatori::Altezza <= layout::Altezza_Indicatori);
@@ -325,6 +352,8 @@ void FinestraOperativa::Imposta_Titolo_Finestra()
                           schermo::TwipsInPixel(layout::Altezza_Minima));
     m_form.resize(1280, 768 - schermo::TwipsInPixel(550));
     m_form.setWindowTitle(finestra::Titolo_Finestra(stato.shell.Modalita, stato.shell.Versione));
+    m_strumenti->Txt_Cord_Mob->resize(schermo::TwipsInPixel(disegno::Larghezza_Txt_Cord_Mob(stato.shell)),
+                                      m_strumenti->Txt_Cord_Mob->height());
     m_quotazioni->Colore_Graf_RT(stato.archivio.Grafico_RT == 1 ? stato.cicli.Colori[42] : stato.cicli.Colori[41]);
     m_form.Frm_Storico->hide();
     m_storico->Prepara_Griglie();

@@ -25,6 +25,7 @@ class FormS1;
 class PannelloCicli;
 class PannelloQuotazioni;
 class PannelloStorico;
+class StrumentiFinestra;
 
 class FinestraOperativa : public QObject {
     Q_OBJECT
@@ -39,6 +40,7 @@ public:
     PannelloStorico *Storico() const { return m_storico; }
     PannelloQuotazioni *Quotazioni() const { return m_quotazioni; }
     PannelloCicli *Cicli() const { return m_cicli; }
+    StrumentiFinestra *Strumenti() const { return m_strumenti; }
 
     // The online session, when there is one: server waits, sends and copies go through it.
     void Collega_Sessione(SessioneQuotazioni *sessione);
@@ -131,6 +133,7 @@ private:
     PannelloStorico *m_storico = nullptr;
     PannelloQuotazioni *m_quotazioni = nullptr;
     PannelloCicli *m_cicli = nullptr;
+    StrumentiFinestra *m_strumenti = nullptr;
     QPointer<SessioneQuotazioni> m_sessione;
     int m_slotIndicatori = 0;
     int m_disabilitazioni = 0;

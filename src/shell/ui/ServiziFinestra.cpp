@@ -1,5 +1,8 @@
 #include "shell/ui/ServiziFinestra.h"
 
+#include "drawing/ui/PannelloOggetti.h"
+#include "drawing/ui/StrumentiFinestra.h"
+
 #include "Stato.h"
 #include "archive/ArchivioIndicatori.h"
 #include "archive/ImpostazioniAvvio.h"
@@ -151,7 +154,8 @@ bool ServiziFinestra::Esegui(Servizio s)
         return true;
     }
     case Servizio::Imposta_Layout_Oggetti_Graf:
-        // The objects panel is not part of this window yet.
+        if (StrumentiFinestra *t = f.Strumenti(); t && t->Frm_Ogg_Graf)
+            t->Frm_Ogg_Graf->Imposta_Layout_Oggetti_Graf();
         return true;
     case Servizio::Carica_Combo: {
         QComboBox *cmb = f.Quotazioni()->Cmb_Sot;

@@ -1,0 +1,52 @@
+#include "drawing/ArchivioComune.h"
+
+#include "platform/VbRuntime.h"
+
+namespace archivio {
+
+std::optional<int> LeggiCodiceColore(const QString &testo)
+{
+    const auto colore = vb::LeggiNumero(testo);
+    if (!colore || *colore == 0)
+        return std::nullopt;
+    const auto codice = vb::CIntChecked(*colore);
+    if (!codice || *codice < 1 || *codice >= costanti::Num_Colori)
+        return std::nullopt;
+    return codice;
+}
+
+PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const MappaTempi &mappa)
+{
+    if (data.size() != 6 || ora.size() != 4)
+        return {};
+    const auto t = LeggiTempoArchivio(grado, data, ora);
+    if (!t)
+        return {};
+    const auto x = mappa.XDaTempo(grado, t->first, t->second);
+    if (!x)
+        return {Collocazione::FuoriPortata, 0};
+    return {Collocazione::Collocato, *x};
+}
+
+bool AggiungiPunto(ColonneOggetto &colonne, int prima, const MappaTempi &mappa, int grado, int x, double prezzo)
+{
+    const auto t = TempoDaPosizione(mappa, grado, x);
+    if (!t)
+        return false;
+    colonne.emplace_back(QStringLiteral("C%1").arg(prima), t->data);
+    colonne.emplace_back(QStringLiteral("C%1").arg(prima + 1), t->ora);
+    colonne.emplace_back(QStringLiteral("C%1").arg(prima + 2), vb::TestoNumero(prezzo));
+    return true;
+}
+
+bool ScriviSlot(const QString &tabella, int id, const ColonneOggetto *colonne, const RigaLibera &libera,
+                QString &errore)
+{
+    Connessione c(FileArchivio::Sistema1);
+    const bool ok = c.Aperta() && (colonne ? c.AggiornaRiga(tabella, id, *colonne) : LiberaRiga(c, tabella, id, libera));
+    if (!ok)
+        errore = c.Errore();
+    return ok;
+}
+
+}  // namespace archivio

@@ -1,0 +1,73 @@
+#pragma once
+
+// What the line, text and distance stores share: reading a point or a colour code
+// back from a row, and writing one slot (its columns, or the free row).
+
+#include "archive/ArchivioOggetti.h"
+#include "drawing/StatoDisegno.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace archivio {
+
+using ColonneOggetto = std::vector<std::pair<QString, QString>>;
+
+// Reasons a slot could not be written, in the object's own words.
+struct MessaggiOggetto {
+    QString fuori_limiti;     // degree or slot outside the table
+    QString senza_posizione;  // in use but never placed on the chart
+    QString fuori_asse;       // a point maps to no bar
+    QString archivio;         // the archive refused; %1 is its reason
+};
+
+// A colour code read back: a whole number naming an entry of the colour table.
+std::optional<int> LeggiCodiceColore(const QString &testo);
+
+// The position of a stored point (ddmmyy, hhmm): NonValida for texts that are no
+// date or time, FuoriPortata when the bar is neither in the history nor on the future axis.
+struct PuntoLetto {
+    Collocazione esito = Collocazione::NonValida;
+    int x = 0;
+};
+PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const MappaTempi &mappa);
+
+// The date, time and price columns of a point, named C<prima>, C<prima+1>, C<prima+2>;
+// false when the position maps to no bar.
+bool AggiungiPunto(ColonneOggetto &colonne, int prima, const MappaTempi &mappa, int grado, int x, double prezzo);
+
+bool ScriviSlot(const QString &tabella, int id, const ColonneOggetto *colonne, const RigaLibera &libera,
+                QString &errore);
+
+// Writes slot `slot` of degree `grado` at once: `colonne(oggetto)` gives the columns of
+// an object in use (nullopt when a point maps to no bar), a free slot becomes a free row.
+template <typename T, typename Colonne>
+bool SalvaSlot(const QString &prefisso, int sottostante, const SlotOggetti<T> &tabella, int grado, int slot,
+               int limite, const RigaLibera &libera, const MessaggiOggetto &messaggi, Colonne colonne,
+               QString *errore)
+{
+    auto fallisce = [errore](const QString &testo) {
+        if (errore)
+            *errore = testo;
+        return false;
+    };
+    const QString nome = NomeTabellaOggetti(prefisso, sottostante);
+    if (nome.isEmpty() || grado < 0 || grado > costanti::Max_Grado || slot < 1 || slot > limite)
+        return fallisce(messaggi.fuori_limiti);
+    const T &oggetto = tabella[size_t(grado)][size_t(slot)];
+    if (oggetto.in_uso && !oggetto.trovata)
+        return fallisce(messaggi.senza_posizione);
+    std::optional<ColonneOggetto> valori;
+    if (oggetto.in_uso) {
+        valori = colonne(oggetto);
+        if (!valori)
+            return fallisce(messaggi.fuori_asse);
+    }
+    QString motivo;
+    if (!ScriviSlot(nome, IdRigaOggetto(grado, slot), valori ? &*valori : nullptr, libera, motivo))
+        return fallisce(messaggi.archivio.arg(motivo));
+    return true;
+}
+
+}  // namespace archivio

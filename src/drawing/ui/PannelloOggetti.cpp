@@ -1,0 +1,252 @@
+#include "drawing/ui/PannelloOggetti.h"
+
+#include "Stato.h"
+#include "drawing/StrumentiGrafici.h"
+#include "platform/Schermo.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QLabel>
+#include <QTableWidget>
+#include <QToolButton>
+
+namespace {
+
+constexpr int Righe = 16;
+constexpr double Top_Griglie = 600;
+constexpr double Altezza_Riga = 280;
+
+void piazza(QWidget *w, double left, double top, double width, double height)
+{
+    w->setGeometry(schermo::TwipsInPixel(left), schermo::TwipsInPixel(top), schermo::TwipsInPixel(width),
+                   schermo::TwipsInPixel(height));
+}
+
+QIcon iconaCancella()
+{
+    QPixmap p(12, 12);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setPen(QPen(QColor(200, 40, 40), 2));
+    g.drawLine(2, 2, 10, 10);
+    g.drawLine(10, 2, 2, 10);
+    return QIcon(p);
+}
+
+}  // namespace
+
+PannelloOggetti::PannelloOggetti(Stato &stato, AmbienteStrumenti &ambiente, QWidget *parent)
+    : QFrame(parent), m_stato(stato), m_ambiente(ambiente)
+{
+    setObjectName(QStringLiteral("Frm_Ogg_Graf"));
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    auto *titolo = new QLabel(QStringLiteral(" Oggetti Grafico "), this);
+    titolo->setTextFormat(Qt::PlainText);
+    titolo->move(schermo::TwipsInPixel(100), 0);
+    titolo->adjustSize();
+    Cmd_Esci_Ogg_Graf = new QToolButton(this);
+    Cmd_Esci_Ogg_Graf->setObjectName(QStringLiteral("Cmd_Esci_Ogg_Graf"));
+    Cmd_Esci_Ogg_Graf->setText(QStringLiteral("Esci"));
+    connect(Cmd_Esci_Ogg_Graf, &QToolButton::clicked, this, [this] { Cmd_Esci_Ogg_Graf_Click(); });
+    Msf_Linee = creaGriglia(QStringLiteral("Msf_Linee"), QStringLiteral("Cmd_Canc_Linee"), Cmd_Canc_Linee, &PannelloOggetti::Cmd_Canc_Linee_Click);
+    Msf_Testi = creaGriglia(QStringLiteral("Msf_Testi"), QStringLiteral("Cmd_Canc_Testi"), Cmd_Canc_Testi, &PannelloOggetti::Cmd_Canc_Testi_Click);
+    Msf_Dist = creaGriglia(QStringLiteral("Msf_Dist"), QStringLiteral("Cmd_Canc_Distanze"), Cmd_Canc_Distanze,
+                           &PannelloOggetti::Cmd_Canc_Distanze_Click);
+    Imposta_Layout_Oggetti_Graf();
+}
+
+QTableWidget *PannelloOggetti::creaGriglia(const QString &nome, const QString &nomePulsanti, Pulsanti &pulsanti,
+                                           void (PannelloOggetti::*cancella)(int))
+{
+    auto *g = new QTableWidget(this);
+    g->setObjectName(nome);
+    g->horizontalHeader()->hide();
+    g->verticalHeader()->hide();
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->setSelectionMode(QAbstractItemView::NoSelection);
+    g->setFocusPolicy(Qt::NoFocus);
+    g->setWordWrap(false);
+    const QIcon icona = iconaCancella();
+    for (int i = 0; i < 15; ++i) {
+        auto *b = new QToolButton(this);
+        b->setObjectName(QStringLiteral("%1_%2").arg(nomePulsanti).arg(i));
+        b->setIcon(icona);
+        b->setAutoRaise(true);
+        b->setEnabled(false);
+        connect(b, &QToolButton::clicked, this, [this, cancella, i] { (this->*cancella)(i); });
+        pulsanti[size_t(i)] = b;
+    }
+    return g;
+}
+
+// The grid's columns and rows, its merged header cells (created once: a fill only
+// changes texts and grounds), and each delete button over column 1 of its row.
+void PannelloOggetti::disponi(QTableWidget *g, Pulsanti &pulsanti, double top, double left, double width,
+                             const std::vector<int> &larghezze, const std::vector<Intestazione> &intestazioni)
+{
+    g->clearSpans();
+    g->setColumnCount(int(larghezze.size()));
+    g->setRowCount(Righe);
+    piazza(g, left, top, width, 4570);
+    for (size_t c = 0; c < larghezze.size(); ++c)
+        g->setColumnWidth(int(c), schermo::TwipsInPixel(larghezze[c]));
+    for (int r = 0; r < Righe; ++r) {
+        if (r > 0)
+            g->setRowHeight(r, schermo::TwipsInPixel(Altezza_Riga));
+        for (int c = 0; c < g->columnCount(); ++c)
+            if (!g->item(r, c))
+                g->setItem(r, c, new QTableWidgetItem);
+    }
+    for (const Intestazione &i : intestazioni) {
+        for (int c = i.da; c <= i.a; ++c)
+            g->item(0, c)->setText(i.testo);
+        if (i.a > i.da)
+            g->setSpan(0, i.da, 1, i.a - i.da + 1);
+    }
+    for (int i = 0; i < 15; ++i) {
+        const QRect cella = g->visualRect(g->model()->index(i + 1, 1));
+        QToolButton *b = pulsanti[size_t(i)];
+        b->setGeometry(g->x() + g->viewport()->x() + cella.x() + 1, g->y() + g->viewport()->y() + cella.y(),
+                       std::max(1, cella.width() - 1), cella.height());
+        b->show();
+        b->raise();
+    }
+}
+
+void PannelloOggetti::Imposta_Layout_Oggetti_Graf()
+{
+    hide();
+    piazza(this, 1000, 1500, 17100, 5400);
+    Cmd_Esci_Ogg_Graf->adjustSize();
+    Cmd_Esci_Ogg_Graf->move(width() - Cmd_Esci_Ogg_Graf->width() - schermo::TwipsInPixel(200),
+                            schermo::TwipsInPixel(175));
+    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 800, 800, 700, 25, 800, 800, 700},
+            {{1, 2, QStringLiteral(" ")},
+             {3, 5, QStringLiteral("              Inizio Linea")},
+             {7, 9, QStringLiteral("               Fine Linea")}});
+    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 800, 800, 700, 2000},
+            {{1, 2, QStringLiteral(" ")}, {3, 6, QStringLiteral("                         Posizione Testi")}});
+    disponi(Msf_Dist, Cmd_Canc_Distanze, Top_Griglie, 10700, 6190,
+            {0, 300, 200, 800, 800, 700, 25, 800, 800, 700, 25, 1000},
+            {{1, 2, QStringLiteral(" ")},
+             {3, 5, QStringLiteral("           Inizio Distanze")},
+             {7, 9, QStringLiteral("            Fine Distanze")},
+             {11, 11, QStringLiteral("  Distanza")}});
+}
+
+void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vector<int> &spaziatori,
+                            const std::vector<disegno::RigaOggetto> &righe)
+{
+    const auto &colori = m_stato.cicli.Colori;
+    g->setUpdatesEnabled(false);
+    for (int r = 1; r < Righe; ++r) {
+        for (int c = 0; c < g->columnCount(); ++c) {
+            QTableWidgetItem *item = g->item(r, c);
+            item->setText(QString());
+            item->setData(Qt::BackgroundRole, QVariant());
+        }
+    }
+    for (QToolButton *b : pulsanti)
+        b->setEnabled(false);
+    for (int c : spaziatori)
+        for (int r = 0; r < Righe; ++r)
+            g->item(r, c)->setBackground(schermo::ColoreWin(colori[84]));
+    for (size_t i = 0; i < righe.size() && i < 15; ++i) {
+        const disegno::RigaOggetto &o = righe[i];
+        const int r = int(i) + 1;
+        g->item(r, 0)->setText(QString::number(o.slot));
+        if (o.colore >= 0 && o.colore < costanti::Num_Colori)
+            g->item(r, 2)->setBackground(schermo::ColoreWin(colori[size_t(o.colore)]));
+        for (int c = 0; c < o.celle.size() && c + 3 < g->columnCount(); ++c)
+            if (!std::count(spaziatori.begin(), spaziatori.end(), c + 3))
+                g->item(r, c + 3)->setText(o.celle[c]);
+        pulsanti[i]->setEnabled(true);
+    }
+    g->setUpdatesEnabled(true);
+}
+
+void PannelloOggetti::Aggiorna_Griglia_Linee()
+{
+    const Stato &s = m_stato;
+    riempi(Msf_Linee, Cmd_Canc_Linee, {6}, disegno::Righe_Linee(s.shell, s.mercato, s.cicli, s.disegno, m_grado));
+}
+
+void PannelloOggetti::Aggiorna_Griglia_Testi()
+{
+    const Stato &s = m_stato;
+    riempi(Msf_Testi, Cmd_Canc_Testi, {}, disegno::Righe_Testi(s.shell, s.mercato, s.cicli, s.disegno, m_grado));
+}
+
+void PannelloOggetti::Aggiorna_Griglia_Distanze()
+{
+    const Stato &s = m_stato;
+    riempi(Msf_Dist, Cmd_Canc_Distanze, {6, 10},
+           disegno::Righe_Distanze(s.shell, s.mercato, s.cicli, s.disegno, m_grado));
+}
+
+void PannelloOggetti::Cmd_Oggetti_Graf_Click()
+{
+    if (isVisible())
+        return;
+    if (Blocca_Comandi)
+        Blocca_Comandi(true);
+    m_grado = m_stato.cicli.Grado_Corrente;
+    Aggiorna_Griglia_Linee();
+    Aggiorna_Griglia_Testi();
+    Aggiorna_Griglia_Distanze();
+    show();
+    raise();
+}
+
+void PannelloOggetti::Cmd_Esci_Ogg_Graf_Click()
+{
+    if (Blocca_Comandi)
+        Blocca_Comandi(false);
+    hide();
+    if (Ridisegna)
+        Ridisegna();
+}
+
+// The row's slot is freed and written at once; a slot the archive would not free
+// stays as it was, listed and drawn.
+template <typename T>
+void PannelloOggetti::cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabella,
+                               bool (AmbienteStrumenti::*salva)(int, int, QString &),
+                               void (PannelloOggetti::*aggiorna)(), const QString &nonCancellato)
+{
+    if (indice < 0 || indice > 14 || m_grado < 0 || m_grado > costanti::Max_Grado)
+        return;
+    bool ok = false;
+    const int slot = g->item(indice + 1, 0)->text().toInt(&ok);
+    if (!ok || slot < 1 || slot > 15)
+        return;
+    T &oggetto = tabella[size_t(m_grado)][size_t(slot)];
+    const T prima = oggetto;
+    oggetto = T{};
+    QString errore;
+    const bool salvato = (m_ambiente.*salva)(m_grado, slot, errore);
+    if (!salvato)
+        oggetto = prima;
+    (this->*aggiorna)();
+    if (!salvato)
+        m_ambiente.Mostra_Errore(nonCancellato + QLatin1Char(' ') + errore);
+}
+
+void PannelloOggetti::Cmd_Canc_Linee_Click(int indice)
+{
+    cancella(Msf_Linee, indice, m_stato.disegno.Linee, &AmbienteStrumenti::Salva_Linea,
+             &PannelloOggetti::Aggiorna_Griglia_Linee, QStringLiteral("La linea non è stata cancellata."));
+}
+
+void PannelloOggetti::Cmd_Canc_Testi_Click(int indice)
+{
+    cancella(Msf_Testi, indice, m_stato.disegno.Testi, &AmbienteStrumenti::Salva_Testo,
+             &PannelloOggetti::Aggiorna_Griglia_Testi, QStringLiteral("Il testo non è stato cancellato."));
+}
+
+void PannelloOggetti::Cmd_Canc_Distanze_Click(int indice)
+{
+    cancella(Msf_Dist, indice, m_stato.disegno.Distanze, &AmbienteStrumenti::Salva_Distanza,
+             &PannelloOggetti::Aggiorna_Griglia_Distanze, QStringLiteral("La distanza non è stata cancellata."));
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+// The objects panel Frm_Ogg_Graf: the lines, texts and distances of a degree in
+// three grids, each object with its dates, prices and colour and a delete button
+// over its row. The panel keeps the degree it was opened on, so a delete button
+// always acts on the object its row shows.
+
+#include "drawing/RigheOggetti.h"
+#include "drawing/StatoDisegno.h"
+
+#include <QFrame>
+#include <array>
+#include <functional>
+
+struct Stato;
+class AmbienteStrumenti;
+class QTableWidget;
+class QToolButton;
+
+class PannelloOggetti : public QFrame {
+    Q_OBJECT
+public:
+    PannelloOggetti(Stato &stato, AmbienteStrumenti &ambiente, QWidget *parent);
+
+    QTableWidget *Msf_Linee;
+    QTableWidget *Msf_Testi;
+    QTableWidget *Msf_Dist;
+    std::array<QToolButton *, 15> Cmd_Canc_Linee{};
+    std::array<QToolButton *, 15> Cmd_Canc_Testi{};
+    std::array<QToolButton *, 15> Cmd_Canc_Distanze{};
+    QToolButton *Cmd_Esci_Ogg_Graf;
+
+    void Imposta_Layout_Oggetti_Graf();
+    void Aggiorna_Griglia_Linee();
+    void Aggiorna_Griglia_Testi();
+    void Aggiorna_Griglia_Distanze();
+    void Cmd_Oggetti_Graf_Click();
+    void Cmd_Esci_Ogg_Graf_Click();
+    void Cmd_Canc_Linee_Click(int indice);
+    void Cmd_Canc_Testi_Click(int indice);
+    void Cmd_Canc_Distanze_Click(int indice);
+    int Grado() const { return m_grado; }
+
+    // Opening holds the underlying and degree frames and the chat (true), closing
+    // gives them back (false); closing then has the current chart redrawn.
+    std::function<void(bool aperto)> Blocca_Comandi;
+    std::function<void()> Ridisegna;
+
+private:
+    using Pulsanti = std::array<QToolButton *, 15>;
+    // Header groups: first and last column, text.
+    struct Intestazione {
+        int da, a;
+        QString testo;
+    };
+    QTableWidget *creaGriglia(const QString &nome, const QString &nomePulsanti, Pulsanti &pulsanti,
+                              void (PannelloOggetti::*cancella)(int));
+    void disponi(QTableWidget *g, Pulsanti &pulsanti, double top, double left, double width,
+                 const std::vector<int> &larghezze, const std::vector<Intestazione> &intestazioni);
+    void riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vector<int> &spaziatori,
+                const std::vector<disegno::RigaOggetto> &righe);
+    template <typename T>
+    void cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabella,
+                  bool (AmbienteStrumenti::*salva)(int, int, QString &), void (PannelloOggetti::*aggiorna)(),
+                  const QString &nonCancellato);
+
+    Stato &m_stato;
+    AmbienteStrumenti &m_ambiente;
+    int m_grado = 0;
+};

@@ -1,0 +1,424 @@
+// Texts, the coordinate readout and the objects panel in the real working window
+// after an OFFLINE start: what the mouse and the buttons do, what the archive file
+// holds afterwards and what the chart shows.
+
+#include "ArchivioProva.h"
+#include "CartellaTemporanea.h"
+#include "FinestraProva.h"
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
+#include "cycle/PosizioneBarra.h"
+#include "drawing/Coordinate.h"
+#include "drawing/ui/PannelloOggetti.h"
+#include "drawing/ui/PulsantiStrumenti.h"
+#include "drawing/ui/StrumentiFinestra.h"
+#include "platform/DataOra.h"
+#include "platform/RenderGrafico.h"
+#include "platform/Schermo.h"
+#include "platform/ui/GraficoWidget.h"
+#include "shell/FormatiLocali.h"
+#include "shell/Messaggi.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QString colonnaTesto(const Stato &s, const QString &colonna, int grado, int slot)
+{
+    return ValoreArchivio(archivio::FileArchivio::Sistema1,
+                          QStringLiteral("Dati_Testo_S%1").arg(s.archivio.Sottostante_Corrente), colonna,
+                          grado * 15 + slot);
+}
+
+// Typing as the keyboard delivers it, any character included.
+void digita(QWidget *w, const QString &testo)
+{
+    for (QChar c : testo) {
+        QKeyEvent premuto(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &premuto);
+        QKeyEvent rilasciato(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &rilasciato);
+    }
+}
+
+bool graficoMostra(GraficoWidget *g, const QString &testo)
+{
+    for (const TestoGrafico &t : g->testi())
+        if (t.testo == testo)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+class TestiCoordinateFinestraTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaTemporanea> cartella;
+    std::unique_ptr<FinestraProva> prova;
+    StrumentiFinestra *strumenti = nullptr;
+    QList<int> messaggi;
+
+    Stato &s() { return prova->form->S(); }
+    GraficoWidget *grafico(int slot) { return prova->op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan; }
+    QPoint pixel(int slot, double x, double y)
+    {
+        return RenderGrafico::InPixel(grafico(slot)->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+    }
+    // The chart X the mouse really reports at the pixel nearest to x.
+    double xSotto(int slot, double x, double y)
+    {
+        return RenderGrafico::InUnita(grafico(slot)->disposizione(), pixel(slot, x, y)).x();
+    }
+    // Through a neighbouring pixel first: a move to where the pointer already is
+    // (the last test's window) would not reach the chart.
+    void muovi(int slot, double x, double y)
+    {
+        QTest::mouseMove(grafico(slot), pixel(slot, x, y) + QPoint(3, 3));
+        QTest::mouseMove(grafico(slot), pixel(slot, x, y));
+    }
+    void clic(int slot, double x, double y)
+    {
+        muovi(slot, x, y);
+        QTest::mouseClick(grafico(slot), Qt::LeftButton, {}, pixel(slot, x, y));
+    }
+    // A slot of the four showing a daily (or an intraday) degree; the first slot is
+    // given daily degree 2 when none shows one.
+    int slotDi(bool giornaliero)
+    {
+        for (int slot = 0; slot < 4; ++slot) {
+            const SlotGrafico &c = s().cicli.Conf_Grafici[size_t(slot)];
+            if (c.in_uso == 1 && posizione::GradoGiornaliero(c.grado) == giornaliero)
+                return slot;
+        }
+        if (!giornaliero)
+            return -1;
+        s().cicli.Conf_Grafici[0].grado = 2;
+        prova->op->Disegna_Grafico(0, 2);
+        return 0;
+    }
+    // Opens the text box with a click and writes `testo` as the user types it.
+    void scriviTesto(int slot, double x, double y, const QString &testo)
+    {
+        strumenti->Strumenti().Cmd_Testo_Click(1);
+        clic(slot, x, y);
+        QVERIFY(strumenti->Text_Scritte_Graf->isVisible());
+        digita(strumenti->Text_Scritte_Graf, testo);
+        QTest::mouseClick(strumenti->Cmd_Scrivi_Text_Graf, Qt::LeftButton);
+    }
+
+private slots:
+    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void init()
+    {
+        cartella = std::make_unique<CartellaTemporanea>();
+        QVERIFY(archivio::Crea_Archivi().ok);
+        QVERIFY(GeneraStoricoLocale(2));
+        QVERIFY(GeneraStoricoLocale(5));
+        prova = std::make_unique<FinestraProva>();
+        QVERIFY(prova->AvviaOffline());
+        strumenti = prova->op->Strumenti();
+        QVERIFY(strumenti);
+        messaggi.clear();
+        strumenti->Messaggio = [this](int tipo) { messaggi << tipo; };
+    }
+    void cleanup()
+    {
+        prova.reset();
+        cartella.reset();
+    }
+
+    void testoPiazzatoRicaricatoCancellato_data()
+    {
+        QTest::addColumn<bool>("giornaliero");
+        QTest::newRow("grado intraday") << false;
+        QTest::newRow("grado giornaliero") << true;
+    }
+    void testoPiazzatoRicaricatoCancellato()
+    {
+        QFETCH(bool, giornaliero);
+        const int slot = slotDi(giornaliero);
+        QVERIFY(slot >= 0);
+        const int grado = s().cicli.Conf_Grafici[size_t(slot)].grado;
+        const int b = s().cicli.Barre_Ciclo[size_t(grado)];
+        // Far enough right that the delete window (-2 % .. +5 % of X) spans several pixels.
+        const double x = std::max(60.0, b - 3.5);
+
+        scriviTesto(slot, x, 14, QStringLiteral("Nota"));
+        QVERIFY(!strumenti->Text_Scritte_Graf->isVisible());
+        QVERIFY(prova->form->Frm_Battleplan->isEnabled());
+        QVERIFY(!s().shell.Blocco_Aggiornamento);
+        const Testo t = s().disegno.Testi[size_t(grado)][1];
+        QVERIFY(t.in_uso && t.trovata);
+        QCOMPARE(t.testo, QStringLiteral("Nota"));
+        QCOMPARE(t.barra, int(std::floor(xSotto(slot, x, 14))));
+        QCOMPARE(t.colore, 34);
+        QCOMPARE(colonnaTesto(s(), QStringLiteral("C4"), grado, 1), QStringLiteral("Nota"));
+        QVERIFY(graficoMostra(grafico(slot), QStringLiteral("Nota")));
+        QCOMPARE(s().disegno.Modo_Disegno, QString());
+
+        // Another underlying and back: the text comes back on its bar.
+        auto *q = prova->op->Quotazioni();
+        QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
+        QVERIFY(!s().disegno.Testi[size_t(grado)][1].in_uso);
+        QTest::mouseClick(q->Opt_Sott_Off[1], Qt::LeftButton);
+        QVERIFY(prova->fallimenti.isEmpty());
+        const Testo r = s().disegno.Testi[size_t(grado)][1];
+        QVERIFY(r.in_uso && r.trovata);
+        QCOMPARE(r.barra - s().cicli.Barre_Ciclo[size_t(grado)], t.barra - b);
+        QCOMPARE(r.testo, t.testo);
+        QCOMPARE(r.prezzo, t.prezzo);
+
+        // Deleted with the delete tool on its anchor: row freed, chart redrawn without it.
+        QCOMPARE(slotDi(giornaliero), slot);
+        QCOMPARE(s().cicli.Conf_Grafici[size_t(slot)].grado, grado);
+        strumenti->Strumenti().Cmd_Cancella_Testo_Click();
+        disegno::AssiGrafico assi;
+        QVERIFY(strumenti->Strumenti().LeggiAssi(slot, assi));
+        const double y = (r.prezzo - assi.lo2) / (assi.hi2 - assi.lo2) * (assi.hi1 - assi.lo1) + assi.lo1;
+        // A little below the anchor: the window reaches 5 % above the click but only 0.1 % below.
+        clic(slot, r.barra + 0.5, y - 0.3);
+        QVERIFY(!s().disegno.Testi[size_t(grado)][1].in_uso);
+        QCOMPARE(colonnaTesto(s(), QStringLiteral("C4"), grado, 1), QStringLiteral("@"));
+        QCOMPARE(colonnaTesto(s(), QStringLiteral("C0"), grado, 1), QStringLiteral("0"));
+        QTRY_VERIFY(!prova->op->Timer_Disegno.isActive());
+        QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("Nota")));
+    }
+
+    // Whatever the user types comes back from the archive file as typed.
+    void caratteriDifficili_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("apostrofo") << QStringLiteral("l'alba dell'euro");
+        QTest::newRow("virgolette") << QStringLiteral("\"su\" 'giù'");
+        QTest::newRow("punto e virgola") << QStringLiteral("a;b;;c; DROP");
+        QTest::newRow("barra verticale") << QStringLiteral("a|b||c|");
+        QTest::newRow("accenti") << QStringLiteral("àèéìòù ÀÈÉÌÒÙ ç");
+        // Every character of Windows-1252 above 0x7F, twenty at a time.
+        const QString cp1252 = QStringLiteral("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
+        QString alti;
+        for (char16_t c = 0xA0; c <= 0xFF; ++c)
+            alti += QChar(c);
+        const QString tutti = cp1252 + alti;
+        for (qsizetype i = 0; i < tutti.size(); i += 20)
+            QTest::addRow("windows-1252 da %d", int(i)) << tutti.mid(i, 20);
+    }
+    void caratteriDifficili()
+    {
+        QFETCH(QString, testo);
+        const int slot = slotDi(false);
+        QVERIFY(slot >= 0);
+        const int grado = s().cicli.Conf_Grafici[size_t(slot)].grado;
+        scriviTesto(slot, s().cicli.Barre_Ciclo[size_t(grado)] - 2.5, 10, testo);
+        QCOMPARE(s().disegno.Testi[size_t(grado)][1].testo, testo);
+        QCOMPARE(colonnaTesto(s(), QStringLiteral("C4"), grado, 1), testo);
+        QVERIFY(graficoMostra(grafico(slot), testo));
+    }
+
+    void casellaELimiti()
+    {
+        const int slot = slotDi(false);
+        QVERIFY(slot >= 0);
+        const int grado = s().cicli.Conf_Grafici[size_t(slot)].grado;
+        const double x = s().cicli.Barre_Ciclo[size_t(grado)] - 2.5;
+        strumenti->Strumenti().Cmd_Testo_Click(0);
+        clic(slot, x, 12);
+        QLineEdit *box = strumenti->Text_Scritte_Graf;
+        QVERIFY(box->isVisible() && box->hasFocus());
+        QVERIFY(!prova->form->Frm_Battleplan->isEnabled());
+        QVERIFY(!prova->form->Frm_Dati_Sot->isEnabled());
+        QVERIFY(s().shell.Blocco_Aggiornamento);
+        digita(box, QStringLiteral("12345678901234567890"));
+        digita(box, QStringLiteral("X"));  // the 21st character
+        QCOMPARE(box->text(), QStringLiteral("12345678901234567890"));
+        box->clear();
+        digita(box, QStringLiteral("ab@"));
+        QCOMPARE(box->text(), QStringLiteral("ab"));
+        box->setCursorPosition(1);
+        digita(box, QStringLiteral("@"));
+        QCOMPARE(box->text(), QStringLiteral("a@b"));
+        box->insert(QStringLiteral("una frase incollata troppo lunga"));  // a paste is refused whole
+        QCOMPARE(box->text(), QStringLiteral("a@b"));
+
+        // Closing writes nothing and gives the window back.
+        QTest::mouseClick(strumenti->Cmd_Chiudi_Text_Graf, Qt::LeftButton);
+        QVERIFY(!box->isVisible());
+        QCOMPARE(box->text(), QString());
+        QVERIFY(prova->form->Frm_Battleplan->isEnabled());
+        QVERIFY(!s().disegno.Testi[size_t(grado)][1].in_uso);
+
+        // Writing an empty box stores nothing.
+        scriviTesto(slot, x, 12, QString());
+        QVERIFY(!s().disegno.Testi[size_t(grado)][1].in_uso);
+
+        // Fifteen texts: every further click shows the texts' limit message, the box stays shut.
+        for (int k = 1; k <= 15; ++k)
+            s().disegno.Testi[size_t(grado)][size_t(k)] = Testo{true, true, 5, 100, 30, QStringLiteral("t")};
+        strumenti->Strumenti().Cmd_Testo_Click(2);
+        clic(slot, x, 12);
+        clic(slot, x, 13);
+        QCOMPARE(messaggi, (QList<int>{2, 2}));
+        QVERIFY(!box->isVisible());
+        QCOMPARE(s().disegno.Modo_Disegno, QStringLiteral("TESTO32"));
+        QVERIFY(messaggi::Prepara_Messaggio(2, QString())
+                    .testo.contains(QStringLiteral("Per inserire un nuovo Testoa bisogna prima cancellarne almeno uno.")));
+    }
+
+    void coordinate_data()
+    {
+        QTest::addColumn<bool>("futuro");
+        QTest::addColumn<bool>("ue");
+        QTest::newRow("storico UE") << false << true;
+        QTest::newRow("storico US") << false << false;
+        QTest::newRow("futuro UE") << true << true;
+        QTest::newRow("futuro US") << true << false;
+    }
+    void coordinate()
+    {
+        QFETCH(bool, futuro);
+        QFETCH(bool, ue);
+        Imposta_Formati_Locali(s().shell, ue ? QLocale(QLocale::Italian, QLocale::Italy)
+                                             : QLocale(QLocale::English, QLocale::UnitedStates));
+        const int slot = slotDi(false);
+        QVERIFY(slot >= 0);
+        const int grado = s().cicli.Conf_Grafici[size_t(slot)].grado;
+        const int b = s().cicli.Barre_Ciclo[size_t(grado)];
+        const double xVoluto = futuro ? b + 3.5 : b - 4.5;
+        GraficoWidget *g = grafico(slot);
+        const int complete = g->dipinture_complete();
+        muovi(slot, xVoluto, 9);
+
+        const int x = int(std::floor(xSotto(slot, xVoluto, 9)));
+        const posizione::Barra barra = posizione::DaX(s().cicli, s().mercato, grado, x);
+        QCOMPARE(barra.dove, futuro ? posizione::Dove::Futuro : posizione::Dove::Storico);
+        QDate data;
+        int minuti = 0;
+        QVERIFY(posizione::TempoDaX(s().cicli, s().mercato, grado, x, data, minuti));
+        disegno::AssiGrafico assi;
+        QVERIFY(strumenti->Strumenti().LeggiAssi(slot, assi));
+        const double y = RenderGrafico::InUnita(g->disposizione(), pixel(slot, xVoluto, 9)).y();
+        const QString prezzo = disegno::TestoPrezzo(s().shell, s().mercato, *disegno::PrezzoDaY(assi, y));
+        QVERIFY(prezzo.contains(ue ? QLatin1Char(',') : QLatin1Char('.')));
+        const QString atteso = dataora::ScriviData(data, s().shell.Formato_Data) + QLatin1Char(' ') +
+                               dataora::ScriviOra(minuti, s().shell.Formato_Ora) + QStringLiteral("  ") + prezzo;
+        QLineEdit *fisso = prova->op->Area()->Text_Coord_Graf;
+        QVERIFY(fisso->isVisible());
+        QCOMPARE(fisso->text(), atteso);
+        const auto &colori = s().cicli.Colori;
+        QCOMPARE(fisso->palette().color(QPalette::Text),
+                 schermo::ColoreWin(futuro ? colori[13] : colori[12]));
+        QVERIFY(!strumenti->Txt_Cord_Mob->isVisible());
+
+        // The panel's switch: the moving box follows the mouse, in black on light yellow
+        // for a future bar; the flag is stored as "I" of the degree.
+        const int prima = s().cicli.Mostra_Coordinate[size_t(grado)];
+        QTest::mouseClick(prova->op->Area()->Frm_Graf[size_t(slot)]->Cmd_Coord, Qt::LeftButton);
+        QCOMPARE(s().cicli.Mostra_Coordinate[size_t(grado)], prima == 1 ? 0 : 1);
+        if (s().cicli.Mostra_Coordinate[size_t(grado)] != 1)
+            QTest::mouseClick(prova->op->Area()->Frm_Graf[size_t(slot)]->Cmd_Coord, Qt::LeftButton);
+        muovi(slot, xVoluto + 1, 9);
+        muovi(slot, xVoluto, 9);
+        QVERIFY(strumenti->Txt_Cord_Mob->isVisible());
+        QCOMPARE(strumenti->Txt_Cord_Mob->text(), atteso);
+        QCOMPARE(strumenti->Txt_Cord_Mob->palette().color(QPalette::Text),
+                 schermo::ColoreWin(futuro ? colori[10] : colori[12]));
+        QCOMPARE(strumenti->Txt_Cord_Mob->width(),
+                 schermo::TwipsInPixel(disegno::Larghezza_Txt_Cord_Mob(s().shell)));
+        QCOMPARE(fisso->width(), schermo::TwipsInPixel(disegno::Larghezza_Text_Coord_Graf(s().shell)));
+        QCoreApplication::processEvents();
+        QCOMPARE(g->dipinture_complete(), complete);  // the moves never rebuilt the chart
+        s().disegno.Mouse_X_Graf = -50;  // left of the chart: the box goes
+        muovi(slot, -5, 9);
+        QVERIFY(!strumenti->Txt_Cord_Mob->isVisible());
+    }
+
+    // The three kinds listed with their dates on the degree of the enlarged chart,
+    // each deleted from its grid: archive row freed, chart without it once closed.
+    void pannelloOggetti()
+    {
+        const int slot = slotDi(false);
+        QVERIFY(slot >= 0);
+        QTest::mouseClick(prova->op->Area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
+        QCOMPARE(s().cicli.Grafico_Corrente, slot);
+        const int grado = s().cicli.Grado_Corrente;
+        const int b = s().cicli.Barre_Ciclo[size_t(grado)];
+        StatoDisegno &d = s().disegno;
+        QString errore;
+        d.Linee[size_t(grado)][3] = Linea{true, true, b - 5, 100, b + 4, 101, 30};
+        d.Testi[size_t(grado)][2] = Testo{true, true, b, 100.5, 33, QStringLiteral("nel pannello")};
+        d.Distanze[size_t(grado)][7] = Distanza{true, true, b - 6, 99, b + 2, 101, 32, b - 2, 100, QStringLiteral("8h")};
+        QVERIFY(strumenti->Salva_Linea(grado, 3, errore));
+        QVERIFY(strumenti->Salva_Testo(grado, 2, errore));
+        QVERIFY(strumenti->Salva_Distanza(grado, 7, errore));
+        prova->op->Disegna_Grafico(slot, grado);
+        QVERIFY(graficoMostra(grafico(slot), QStringLiteral("nel pannello")));
+
+        auto *pulsanti = prova->op->Area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();
+        QVERIFY(pulsanti && pulsanti->Cmd_Oggetti_Graf->isVisible());
+        QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
+        PannelloOggetti *p = strumenti->Frm_Ogg_Graf;
+        QVERIFY(p->isVisible());
+        QVERIFY(!prova->form->Frm_Dati_Sot->isEnabled());
+        QVERIFY(!prova->form->Text_Chat->isEnabled());
+
+        const auto data = [&](int x) {
+            QDate dd;
+            int m = 0;
+            posizione::TempoDaX(s().cicli, s().mercato, grado, x, dd, m);
+            return dataora::ScriviData(dd, s().shell.Formato_Data) + QLatin1Char('|') +
+                   dataora::ScriviOra(m, s().shell.Formato_Ora);
+        };
+        const auto cella = [](QTableWidget *g, int r, int c) { return g->item(r, c)->text(); };
+        QCOMPARE(cella(p->Msf_Linee, 1, 0), QStringLiteral("3"));
+        QCOMPARE(cella(p->Msf_Linee, 1, 3) + QLatin1Char('|') + cella(p->Msf_Linee, 1, 4), data(b - 5));
+        QCOMPARE(cella(p->Msf_Linee, 1, 7) + QLatin1Char('|') + cella(p->Msf_Linee, 1, 8), data(b + 4));
+        QCOMPARE(p->Msf_Linee->item(1, 2)->background().color(), schermo::ColoreWin(s().cicli.Colori[30]));
+        QCOMPARE(cella(p->Msf_Testi, 1, 0), QStringLiteral("2"));
+        QCOMPARE(cella(p->Msf_Testi, 1, 3) + QLatin1Char('|') + cella(p->Msf_Testi, 1, 4), data(b));
+        QCOMPARE(cella(p->Msf_Testi, 1, 6), QStringLiteral("nel pannello"));
+        QCOMPARE(cella(p->Msf_Dist, 1, 0), QStringLiteral("7"));
+        QCOMPARE(cella(p->Msf_Dist, 1, 3) + QLatin1Char('|') + cella(p->Msf_Dist, 1, 4), data(b - 6));
+        QCOMPARE(cella(p->Msf_Dist, 1, 7) + QLatin1Char('|') + cella(p->Msf_Dist, 1, 8), data(b + 2));
+        QCOMPARE(cella(p->Msf_Dist, 1, 11), QStringLiteral("8h"));
+        QVERIFY(p->Cmd_Canc_Linee[0]->isEnabled() && !p->Cmd_Canc_Linee[1]->isEnabled());
+
+        const auto riga = [&](const char *tabella, int slotOggetto, const char *colonna) {
+            return ValoreArchivio(archivio::FileArchivio::Sistema1,
+                                  QStringLiteral("%1%2").arg(QLatin1String(tabella)).arg(s().archivio.Sottostante_Corrente),
+                                  QLatin1String(colonna), grado * 15 + slotOggetto);
+        };
+        QTest::mouseClick(p->Cmd_Canc_Testi[0], Qt::LeftButton);
+        QVERIFY(!d.Testi[size_t(grado)][2].in_uso);
+        QCOMPARE(riga("Dati_Testo_S", 2, "C4"), QStringLiteral("@"));
+        QCOMPARE(cella(p->Msf_Testi, 1, 0), QString());
+        QVERIFY(!p->Cmd_Canc_Testi[0]->isEnabled());
+        QTest::mouseClick(p->Cmd_Canc_Linee[0], Qt::LeftButton);
+        QVERIFY(!d.Linee[size_t(grado)][3].in_uso);
+        QCOMPARE(riga("Dati_Linee_S", 3, "C0"), QStringLiteral("0"));
+        QTest::mouseClick(p->Cmd_Canc_Distanze[0], Qt::LeftButton);
+        QVERIFY(!d.Distanze[size_t(grado)][7].in_uso);
+        QCOMPARE(riga("Dati_Dista_S", 7, "C11"), QStringLiteral("@"));
+        QVERIFY(graficoMostra(grafico(slot), QStringLiteral("nel pannello")));  // redrawn only on closing
+
+        QTest::mouseClick(p->Cmd_Esci_Ogg_Graf, Qt::LeftButton);
+        QVERIFY(!p->isVisible());
+        QVERIFY(prova->form->Frm_Dati_Sot->isEnabled() && prova->form->Text_Chat->isEnabled());
+        QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("nel pannello")));
+        QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("8h")));
+    }
+};
+
+QTEST_MAIN(TestiCoordinateFinestraTest)
+#include "TestiCoordinateFinestraTest.moc"
