@@ -16,7 +16,8 @@ namespace layout {
 
 // Design sizes of the tool frame and of the two sliders placed under it.
 inline constexpr double Larghezza_Strumenti = 3000;
-inline constexpr double Altezza_Strumenti = 2700;
+// Its height holds the line tools, the cycle controls and the timeframe box.
+inline constexpr double Altezza_Strumenti = 4500;
 inline const Rettangolo Sld_Zoom_Grande{100, 200 + Altezza_Strumenti + 150, Larghezza_Strumenti, 300};
 inline const Rettangolo Sld_Compr_Grande{100, 200 + Altezza_Strumenti + 550, Larghezza_Strumenti, 300};
 
