@@ -10,6 +10,7 @@
 #include "archive/CreaArchivi.h"
 #include "cycle/Battleplan.h"
 #include "cycle/DurataTesto.h"
+#include "platform/DataOra.h"
 #include "platform/Schermo.h"
 #include "platform/VbRuntime.h"
 #include "platform/ui/GraficoWidget.h"
@@ -206,7 +207,12 @@ private slots:
         const int d = stato().cicli.Conf_Grafici[size_t(slot)].grado;
         stato().cicli.Tendenza[size_t(d)] = -3 + slot;
         stato().cicli.Prop_Battleplan[size_t(d)] = slot == 0 ? 1.0 : 1.3;
+        for (int imp = Prop; imp <= Compr; ++imp)
+            QVERIFY(Segna_Archivio(stato(), imp, d));
         ingrandisci(slot);
+        // Filling the boxes saves nothing.
+        for (int imp = Prop; imp <= Compr; ++imp)
+            QCOMPARE(Archivio(stato(), imp, d), QLatin1String(Segno));
         const StatoCicli &c = stato().cicli;
         ControlliCiclo *k = controlli();
         QVERIFY(k->isVisible());
@@ -303,9 +309,10 @@ private slots:
             QCOMPARE((impostazione == Prop ? controlli()->Text_Prop_Battl : controlli()->Text_Tend)->text(), casella);
         if (impostazione == Durata) {
             QCOMPARE(controlli()->Text_Dur->text(), ciclo::Converti_Durata_Testo(s.cicli, s.archivio, Grado, int(dopo)));
-            // The scroll bar reaches as far as the chart.
+            // The scroll bar reaches as far as the chart; the degree's caption shows the duration.
             QCOMPARE(area()->Frm_Graf[Slot]->Hsc_Graf->maximum(),
                      vb::CInt(s.cicli.Durata[Grado] + s.cicli.Scostamento_Ciclo[Grado]));
+            QCOMPARE(cicli()->Chk_Battl[Grado]->text(), ciclo::Didascalia_Grado(s.cicli, s.archivio, Grado));
         }
         if (impostazione == Sottocicli || impostazione == Tempi)
             QCOMPARE(area()->Frm_Strumenti->findChild<QComboBox *>(controllo)->currentText(), archivio);
@@ -386,6 +393,48 @@ private slots:
         QCOMPARE(cmb->currentText(), resta.isEmpty() ? QString::number(int(attuale)) : resta);
         QCOMPARE(Leggi(stato(), imp, Grado), attuale);
         QCOMPARE(Archivio(stato(), imp, Grado), salvato);
+    }
+
+    // With the cycle start at the chart's far end a shorter duration moves the
+    // start, and the drawing objects with it, to the new end and saves it; a
+    // longer one only widens the scroll bar.
+    void durata_con_inizio_in_fondo()
+    {
+        QVERIFY(nuovo());
+        ingrandisci(Slot);
+        StatoCicli &c = stato().cicli;
+        BarraScorrimento &x = area()->Frm_Graf[Slot]->Barra_X();
+        QScrollBar *hsc = area()->Frm_Graf[Slot]->Hsc_Graf;
+        hsc->setValue(hsc->maximum());
+        QCOMPARE(c.Barre_Ciclo[Grado], 1792);
+        Linea &l = stato().disegno.Linee[Grado][1];
+        l.in_uso = true;
+        l.trovata = true;
+        l.barra_inizio = 1700;
+        l.prezzo_inizio = 100;
+        l.barra_fine = 1780;
+        l.prezzo_fine = 110;
+        stato().disegno.Barre_Ciclo_Oggetti[Grado] = 1792;
+
+        QTest::mouseClick(controlli()->Cmd_Dur_M[2], Qt::LeftButton);
+        QCOMPARE(c.Durata[Grado], 1792.0 - 56);
+        QCOMPARE(x.Max(), 1736);
+        QCOMPARE(x.Valore(), 1736);
+        QCOMPARE(c.Barre_Ciclo[Grado], 1736);
+        // The line stays on its history rows.
+        QCOMPARE(c.Barre_Ciclo[Grado] + 1 - l.barra_fine, 1792 + 1 - 1780);
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB%1").arg(Grado),
+                                QStringLiteral("C12"), stato().archivio.Sottostante_Corrente),
+                 dataora::ScriviData(c.Data_Inizio_Ciclo[Grado], stato().shell.Formato_Data));
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB%1").arg(Grado),
+                                QStringLiteral("C13"), stato().archivio.Sottostante_Corrente),
+                 dataora::ScriviOra(c.Ora_Inizio_Ciclo[Grado], stato().shell.Formato_Ora));
+
+        QTest::mouseClick(controlli()->Cmd_Dur_P[2], Qt::LeftButton);
+        QCOMPARE(x.Max(), 1736 + 56);
+        QCOMPARE(x.Valore(), 1736);
+        QCOMPARE(c.Barre_Ciclo[Grado], 1736);
+        QCOMPARE(l.barra_fine, 1780 - 56);
     }
 
     // Adaptive indicators follow the duration once, 1.2 s after a run of clicks;

@@ -1,9 +1,8 @@
 // The cycle controls' rules apart from the window: the duration each button
-// gives by timeframe and underlying within the degree's bounds, the proportion's
-// one-decimal steps, the typed combo texts, and the four-box rule.
+// gives by timeframe and underlying within the degree's bounds, and the
+// proportion's one-decimal steps.
 
 #include "shell/RegolazioneCiclo.h"
-#include "shell/SceltaGradi.h"
 
 #include <QtTest>
 
@@ -81,49 +80,6 @@ private slots:
         QCOMPARE(Prop_Passo(1.1, -1).value_or(0), 1.0);
         QCOMPARE(Prop_Passo(1.65, +1).value_or(0), 1.7);
         QVERIFY(!Prop_Passo(1.75, +1));
-    }
-
-    void combo_digitato_data()
-    {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<int>("massimo");
-        QTest::addColumn<QString>("atteso");  // the current value is 3
-        QTest::newRow("lettere") << QStringLiteral("ab") << 20 << QStringLiteral("3");
-        QTest::newRow("vuoto") << QString() << 20 << QStringLiteral("3");
-        QTest::newRow("oltre il massimo") << QStringLiteral("25") << 20 << QStringLiteral("3");
-        QTest::newRow("zero") << QStringLiteral("0") << 6 << QStringLiteral("3");
-        QTest::newRow("negativo") << QStringLiteral("-2") << 6 << QStringLiteral("3");
-        QTest::newRow("valido resta") << QStringLiteral("7") << 20 << QStringLiteral("7");
-        QTest::newRow("estremo alto") << QStringLiteral("6") << 6 << QStringLiteral("6");
-        QTest::newRow("sette sopra sei") << QStringLiteral("7") << 6 << QStringLiteral("3");
-    }
-    void combo_digitato()
-    {
-        QFETCH(QString, testo);
-        QFETCH(int, massimo);
-        QFETCH(QString, atteso);
-        QCOMPARE(Testo_Combo_Valido(testo, 3, massimo), atteso);
-    }
-
-    void quattro_caselle_data()
-    {
-        QTest::addColumn<QList<int>>("spuntati");
-        QTest::addColumn<bool>("altri_abilitati");
-        QTest::newRow("nessuno") << QList<int>{} << true;
-        QTest::newRow("uno") << QList<int>{4} << true;
-        QTest::newRow("tre") << QList<int>{0, 4, 8} << true;
-        QTest::newRow("quattro") << QList<int>{0, 4, 8, 12} << false;
-    }
-    void quattro_caselle()
-    {
-        QFETCH(QList<int>, spuntati);
-        QFETCH(bool, altri_abilitati);
-        std::array<bool, costanti::Num_Gradi> s{};
-        for (int d : spuntati)
-            s[size_t(d)] = true;
-        const auto abilitati = gradi::Chk_Abilitati(s);
-        for (int d = 0; d < costanti::Num_Gradi; ++d)
-            QCOMPARE(abilitati[size_t(d)], s[size_t(d)] || altri_abilitati);
     }
 };
 

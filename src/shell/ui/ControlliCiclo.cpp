@@ -2,14 +2,12 @@
 
 #include "Stato.h"
 #include "cycle/NavigazioneGrafico.h"
-#include "platform/ui/GraficoWidget.h"
 #include "shell/LayoutGrande.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloCicli.h"
-#include "shell/ui/RiquadroGrafico.h"
 
 #include <QComboBox>
 #include <QEvent>
