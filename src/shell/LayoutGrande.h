@@ -16,10 +16,12 @@ namespace layout {
 
 // Design sizes of the tool frame and of the two sliders placed under it.
 inline constexpr double Larghezza_Strumenti = 3000;
-// The indicator panel's band, between the tools above and the timeframe box.
-inline constexpr double Top_Indicatori = 2300;
+// Top to bottom: the line tools, the cycle controls, the indicator panel, the timeframe box.
+inline constexpr double Top_Controlli_Ciclo = 2050;
+inline constexpr double Altezza_Controlli_Ciclo = 1950;
+inline constexpr double Top_Indicatori = Top_Controlli_Ciclo + Altezza_Controlli_Ciclo;
 inline constexpr double Altezza_Indicatori = 5160;
-inline constexpr double Altezza_Strumenti = 2700 + Altezza_Indicatori;
+inline constexpr double Altezza_Strumenti = Top_Indicatori + Altezza_Indicatori + 400;
 inline const Rettangolo Sld_Zoom_Grande{100, 200 + Altezza_Strumenti + 150, Larghezza_Strumenti, 300};
 inline const Rettangolo Sld_Compr_Grande{100, 200 + Altezza_Strumenti + 550, Larghezza_Strumenti, 300};
 

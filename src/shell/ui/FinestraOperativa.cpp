@@ -23,6 +23,7 @@
 #include "shell/Variabili.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/Avvisi.h"
+#include "shell/ui/ControlliCiclo.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/NavigazioneFinestra.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -144,7 +145,9 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     }
     m_area->Cmd_GRaf_P_Click = [this](int s) { Cmd_GRaf_P_Click(s); };
     m_area->Cmd_GRaf_M_Click = [this](int s) { Cmd_GRaf_M_Click(s); };
-    new NavigazioneFinestra(*this);  // the panels' scroll bars and the two sliders
+    auto *navigazione = new NavigazioneFinestra(*this);  // the panels' scroll bars and the two sliders
+    m_controlliCiclo = new ControlliCiclo(*this, navigazione->Navigazione(), m_area->Frm_Strumenti);
+    m_cicli->Chk_Battl_Click = [this](int d) { Chk_Battl_Click(d); };
     form.Frm_Battleplan->setFrameShape(QFrame::StyledPanel);
     form.Frm_Storico->setFrameShape(QFrame::StyledPanel);
     // The frames' captions sit in the band their layouts keep free at the top.
@@ -354,6 +357,8 @@ void FinestraOperativa::Imposta_Titolo_Finestra()
     m_form.setWindowTitle(finestra::Titolo_Finestra(stato.shell.Modalita, stato.shell.Versione));
     m_strumenti->Txt_Cord_Mob->resize(schermo::TwipsInPixel(disegno::Larghezza_Txt_Cord_Mob(stato.shell)),
                                       m_strumenti->Txt_Cord_Mob->height());
+    // The duration box shows the duration and answers a double-click; it is not typed into.
+    m_controlliCiclo->Text_Dur->setReadOnly(true);
     m_quotazioni->Colore_Graf_RT(stato.archivio.Grafico_RT == 1 ? stato.cicli.Colori[42] : stato.cicli.Colori[41]);
     m_form.Frm_Storico->hide();
     m_storico->Prepara_Griglie();

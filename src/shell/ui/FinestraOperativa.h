@@ -18,6 +18,7 @@
 #include <memory>
 
 class AreaGrafici;
+class ControlliCiclo;
 class IndicatoriFinestra;
 class ServiziFinestra;
 struct AmbienteGraficoRT;
@@ -41,6 +42,7 @@ public:
     PannelloQuotazioni *Quotazioni() const { return m_quotazioni; }
     PannelloCicli *Cicli() const { return m_cicli; }
     StrumentiFinestra *Strumenti() const { return m_strumenti; }
+    ControlliCiclo *Controlli_Ciclo() const { return m_controlliCiclo; }
 
     // The online session, when there is one: server waits, sends and copies go through it.
     void Collega_Sessione(SessioneQuotazioni *sessione);
@@ -100,6 +102,8 @@ public:
     void Imposta_Layout_Grande(int grafico);
     void Cmd_GRaf_P_Click(int index);
     void Cmd_GRaf_M_Click(int index);
+    // A degree check box ticked or cleared by the user: the degree gets or leaves a slot.
+    void Chk_Battl_Click(int index);
     void Richiesta_Dati_RT_Al_Server();
     // The loading progress on the start panel and the change panel.
     void Mostra_Avanzamento_Avvio(int passo);
@@ -134,6 +138,7 @@ private:
     PannelloQuotazioni *m_quotazioni = nullptr;
     PannelloCicli *m_cicli = nullptr;
     StrumentiFinestra *m_strumenti = nullptr;
+    ControlliCiclo *m_controlliCiclo = nullptr;
     QPointer<SessioneQuotazioni> m_sessione;
     int m_slotIndicatori = 0;
     int m_disabilitazioni = 0;

@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/ControlliCiclo.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 
@@ -9,6 +10,8 @@ void FinestraOperativa::Imposta_Layout_Grande(int grafico)
 {
     Imposta_Colonna_Chat();
     m_area->Imposta_Layout_Grande(grafico);
+    if (m_form.S().shell.Layout_Grafico == QLatin1String("GRANDE"))
+        m_controlliCiclo->Riempi();
 }
 
 void FinestraOperativa::Cmd_GRaf_P_Click(int index)

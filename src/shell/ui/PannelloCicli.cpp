@@ -3,6 +3,7 @@
 #include "Stato.h"
 #include "cycle/DurataTesto.h"
 #include "platform/Schermo.h"
+#include "shell/SceltaGradi.h"
 #include "shell/ui/PannelloAvvio.h"
 
 #include <QCheckBox>
@@ -30,9 +31,13 @@ PannelloCicli::PannelloCicli(Stato &stato, QFrame *frmTipoCiclo)
             LineChkBattl[linea++] = l;
             top += Spazio_Linea;
         }
-        // Choosing the shown degrees by hand is not part of this window yet: a
-        // click puts the box back to what the slots show.
-        connect(c, &QCheckBox::clicked, this, [this] { Inizializza_Chk_Battl(); });
+        // Unanswered, a click puts the box back to what the slots show.
+        connect(c, &QCheckBox::clicked, this, [this, d] {
+            if (Chk_Battl_Click)
+                Chk_Battl_Click(d);
+            else
+                Inizializza_Chk_Battl();
+        });
         Chk_Battl[size_t(d)] = c;
     }
 }
@@ -54,14 +59,13 @@ void PannelloCicli::Inizializza_Chk_Battl()
 
 void PannelloCicli::Regola_Quattro_Gradi()
 {
-    int spuntati = 0;
-    for (QCheckBox *c : Chk_Battl)
-        spuntati += c->isChecked() ? 1 : 0;
-    if (spuntati != 4)
-        return;
-    for (QCheckBox *c : Chk_Battl)
-        if (!c->isChecked())
-            c->setEnabled(false);
+    std::array<bool, costanti::Num_Gradi> spuntati{};
+    for (size_t d = 0; d < spuntati.size(); ++d)
+        spuntati[d] = Chk_Battl[d]->isChecked();
+    const auto abilitati = gradi::Chk_Abilitati(spuntati);
+    for (size_t d = 0; d < abilitati.size(); ++d)
+        if (!abilitati[d])
+            Chk_Battl[d]->setEnabled(false);
 }
 
 void PannelloCicli::Aggiorna_Etichette_Gradi()

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 struct Stato;
 class QCheckBox;
@@ -35,6 +36,9 @@ public:
     // With exactly four degrees ticked, the unticked ones are disabled.
     void Regola_Quattro_Gradi();
     void Colore_Linee(std::uint32_t coloreWin);
+
+    // The user ticked or cleared the box of a degree, answered by the window.
+    std::function<void(int grado)> Chk_Battl_Click;
 
 private:
     Stato &m_stato;

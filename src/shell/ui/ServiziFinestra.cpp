@@ -21,6 +21,7 @@
 #include "shell/FormatiLocali.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/Avvisi.h"
+#include "shell/ui/ControlliCiclo.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -164,6 +165,7 @@ bool ServiziFinestra::Esegui(Servizio s)
         for (int u = 1; u <= costanti::Num_Sottostanti; ++u)
             cmb->addItem(stato.archivio.Tab_Sottostanti[size_t(u)].Nome);
         cmb->setCurrentIndex(stato.archivio.Sottostante_Corrente - 1);
+        f.Controlli_Ciclo()->Carica_Combo();
         return true;
     }
     case Servizio::Inizializza_Chk_Battl:

@@ -1,0 +1,80 @@
+// The degree check boxes of the working window: a degree ticked gets the lowest
+// free chart slot, prepared and drawn; a degree cleared frees its slot.
+
+#include "Stato.h"
+#include "cycle/BarreGrafico.h"
+#include "cycle/Battleplan.h"
+#include "platform/ui/GraficoWidget.h"
+#include "shell/SceltaGradi.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloCicli.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+// The panel's controls that follow the slot's use.
+void Mostra_Controlli_Slot(RiquadroGrafico *r, bool visibili)
+{
+    for (QWidget *w : {static_cast<QWidget *>(r->Hsc_Graf), static_cast<QWidget *>(r->Hsc_Graf_Y),
+                       static_cast<QWidget *>(r->Cmd_Foto), static_cast<QWidget *>(r->Cmd_GRaf_M),
+                       static_cast<QWidget *>(r->Cmd_GRaf_P), static_cast<QWidget *>(r->Cmd_Sposta),
+                       static_cast<QWidget *>(r->Cmd_Coord), static_cast<QWidget *>(r->Led_Agg_Storico_RT)})
+        w->setVisible(visibili);
+}
+
+}  // namespace
+
+void FinestraOperativa::Chk_Battl_Click(int index)
+{
+    Stato &stato = m_form.S();
+    if (index < 0 || index > costanti::Max_Grado)
+        return;
+    QCheckBox *box = m_cicli->Chk_Battl[size_t(index)];
+    const bool grande = stato.shell.Layout_Grafico == QLatin1String("GRANDE");
+
+    if (!box->isChecked()) {
+        if (grande)
+            Imposta_Layout_Ridotto();
+        for (QCheckBox *c : m_cicli->Chk_Battl)
+            c->setEnabled(true);
+        const int s = gradi::Togli_Grado(stato, index);
+        // Boxes and slots disagreeing: the boxes follow the slots again.
+        if (s < 0) {
+            m_cicli->Inizializza_Chk_Battl();
+            return;
+        }
+        RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
+        r->Graf_Battleplan->Visibile(false);
+        Mostra_Controlli_Slot(r, false);
+        return;
+    }
+
+    Disabilita_Finestra();
+    if (grande)
+        Imposta_Layout_Ridotto();
+    const int s = gradi::Metti_Grado(stato, index);
+    if (s < 0) {
+        m_cicli->Inizializza_Chk_Battl();
+        Abilita_Finestra();
+        return;
+    }
+    RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
+    r->Lbl_In_Caricamento->show();
+    r->Lbl_In_Caricamento->raise();
+    m_cicli->Regola_Quattro_Gradi();
+    Imposta_Barre_Grafico(stato.shell, stato.cicli, *m_area, s, index);
+    ciclo::Calcola_Battleplan(stato.cicli, index);
+    // Computes the degree's indicators and draws the slot.
+    m_motore->Aggiorna_Indicatori(s);
+    Imposta_Opzione_Grafici();
+    Mostra_Controlli_Slot(r, true);
+    r->Lbl_In_Caricamento->hide();
+    Abilita_Finestra();
+}

@@ -1,0 +1,598 @@
+// The cycle controls of the tool frame and the degree check boxes in the real
+// working window after an OFFLINE start: each control changes its setting, the
+// archive row and the drawn chart, does nothing at its bound, and a restart
+// shows what was chosen; the check boxes give degrees slots by the four-box rule.
+
+#include "ArchivioProva.h"
+#include "CartellaTemporanea.h"
+#include "FinestraProva.h"
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
+#include "cycle/Battleplan.h"
+#include "cycle/DurataTesto.h"
+#include "platform/DataOra.h"
+#include "platform/Schermo.h"
+#include "platform/VbRuntime.h"
+#include "platform/ui/GraficoWidget.h"
+#include "shell/DisegnaGrafico.h"
+#include "shell/RegolazioneCiclo.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/ControlliCiclo.h"
+#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloCicli.h"
+#include "shell/ui/RiquadroGrafico.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// Slot 1 shows degree 6 (15 minutes) on a fresh archive; underlying 2 has 56
+// quarter-hours a day: duration bounds 896 .. 3584, standard 1792.
+constexpr int Slot = 1;
+constexpr int Grado = 6;
+
+enum Impostazione { Prop, Tend, Sottocicli, Tempi, Durata, Zoom, Compr };
+
+double Leggi(const Stato &s, int imp, size_t d)
+{
+    const StatoCicli &c = s.cicli;
+    switch (imp) {
+    case Prop: return c.Prop_Battleplan[d];
+    case Tend: return c.Tendenza[d];
+    case Sottocicli: return c.Sottocicli[d];
+    case Tempi: return c.Tempi[d];
+    case Durata: return c.Durata[d];
+    case Zoom: return c.Zoom[d];
+    default: return c.Compressione[d];
+    }
+}
+
+void Scrivi(Stato &s, int imp, size_t d, double v)
+{
+    StatoCicli &c = s.cicli;
+    switch (imp) {
+    case Prop: c.Prop_Battleplan[d] = v; break;
+    case Tend: c.Tendenza[d] = v; break;
+    case Sottocicli: c.Sottocicli[d] = int(v); break;
+    case Tempi: c.Tempi[d] = int(v); break;
+    case Durata: c.Durata[d] = v; break;
+    case Zoom: c.Zoom[d] = v; break;
+    default:
+        c.Compressione[d] = int(v);
+        c.Scostamento_Ciclo[d] = v * c.Compressione_Grado[d];
+        break;
+    }
+}
+
+QString Colonna(int imp)
+{
+    static const char *colonne[] = {"C7", "C3", "C1", "C4", "C2", "C6", "C5"};
+    return QLatin1String(colonne[imp]);
+}
+
+QString Archivio(const Stato &s, int imp, int grado)
+{
+    return ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB%1").arg(grado), Colonna(imp),
+                          s.archivio.Sottostante_Corrente);
+}
+
+// Column C<n> of the underlying's row of the chart-slot table.
+QString Grafici(const Stato &s, int n)
+{
+    return ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TABGRAF"), QStringLiteral("C%1").arg(n),
+                          s.archivio.Sottostante_Corrente);
+}
+
+// A stored text no control writes, so that a save (or its absence) shows.
+constexpr auto Segno = "-99";
+bool Segna_Archivio(const Stato &s, int imp, int grado)
+{
+    archivio::Connessione c(archivio::FileArchivio::Sistema3);
+    return c.AggiornaRiga(QStringLiteral("TAB%1").arg(grado), s.archivio.Sottostante_Corrente,
+                          {{Colonna(imp), QLatin1String(Segno)}});
+}
+
+}  // namespace
+
+class ControlliCicloFinestraTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CartellaTemporanea> m_cartella;
+    std::unique_ptr<FinestraProva> m_prova;
+
+    Stato &stato() const { return m_prova->form->S(); }
+    AreaGrafici *area() const { return m_prova->op->Area(); }
+    ControlliCiclo *controlli() const { return m_prova->op->Controlli_Ciclo(); }
+    PannelloCicli *cicli() const { return m_prova->op->Cicli(); }
+    GraficoWidget *grafico(int slot) const { return area()->Frm_Graf[size_t(slot)]->Graf_Battleplan; }
+
+    // A start in the current program folder; a window already open is closed first.
+    bool avvia()
+    {
+        m_prova.reset();
+        m_prova = std::make_unique<FinestraProva>();
+        return m_prova->AvviaOffline() && !stato().shell.Blocco_Grafici;
+    }
+
+    bool nuovo()
+    {
+        m_prova.reset();
+        m_cartella.reset();
+        m_cartella = std::make_unique<CartellaTemporanea>();
+        return archivio::Crea_Archivi().ok && GeneraStoricoLocale(2) && avvia();
+    }
+
+    void ingrandisci(int slot)
+    {
+        if (stato().shell.Layout_Grafico == QLatin1String("GRANDE"))
+            QTest::mouseClick(area()->Frm_Graf[size_t(stato().cicli.Grafico_Corrente)]->Cmd_GRaf_M, Qt::LeftButton);
+        QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
+        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        QCOMPARE(stato().cicli.Grafico_Corrente, slot);
+    }
+
+    // Sets a value in memory only, and shows it in the tool frame and the chart.
+    void prepara(int imp, double valore)
+    {
+        Scrivi(stato(), imp, Grado, valore);
+        ciclo::Calcola_Battleplan(stato().cicli, Grado);
+        stato().indicatori.Modo_Adattivo[Grado] = 0;
+        m_prova->op->Imposta_Layout_Grande(Slot);
+        m_prova->op->Disegna_Grafico(Slot, Grado);
+    }
+
+    void sceltaDallaLista(QComboBox *cmb, const QString &voce)
+    {
+        const int i = cmb->findText(voce);
+        QVERIFY(i >= 0);
+        cmb->showPopup();
+        QAbstractItemView *v = cmb->view();
+        QTRY_VERIFY(v->isVisible());
+        v->scrollTo(v->model()->index(i, 0));
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(v->model()->index(i, 0)).center());
+        QTRY_VERIFY(!v->isVisible());
+    }
+
+    // A click on the box itself: the blank right of its caption takes none.
+    void spunta(int grado)
+    {
+        QCheckBox *c = cicli()->Chk_Battl[size_t(grado)];
+        QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
+    }
+
+    void agisci(const QString &nome, const QString &azione)
+    {
+        QWidget *w = area()->Frm_Strumenti->findChild<QWidget *>(nome);
+        QVERIFY2(w && w->isVisible(), qPrintable(nome));
+        if (azione == QLatin1String("clic"))
+            QTest::mouseClick(w, Qt::LeftButton);
+        else if (azione == QLatin1String("doppio"))
+            QTest::mouseDClick(w, Qt::LeftButton);
+        else
+            sceltaDallaLista(qobject_cast<QComboBox *>(w), azione);
+    }
+
+private slots:
+    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void cleanupTestCase()
+    {
+        m_prova.reset();
+        m_cartella.reset();
+    }
+
+    // The tool frame shows the enlarged degree's settings; the duration buttons
+    // follow its timeframe.
+    void strumenti_mostrano_il_grado_data()
+    {
+        QTest::addColumn<int>("slot");
+        for (int s = 0; s < 4; ++s)
+            QTest::addRow("slot %d", s) << s;
+    }
+    void strumenti_mostrano_il_grado()
+    {
+        QFETCH(int, slot);
+        if (!m_prova)
+            QVERIFY(nuovo());
+        const int d = stato().cicli.Conf_Grafici[size_t(slot)].grado;
+        stato().cicli.Tendenza[size_t(d)] = -3 + slot;
+        stato().cicli.Prop_Battleplan[size_t(d)] = slot == 0 ? 1.0 : 1.3;
+        for (int imp = Prop; imp <= Compr; ++imp)
+            QVERIFY(Segna_Archivio(stato(), imp, d));
+        ingrandisci(slot);
+        // Filling the boxes saves nothing.
+        for (int imp = Prop; imp <= Compr; ++imp)
+            QCOMPARE(Archivio(stato(), imp, d), QLatin1String(Segno));
+        const StatoCicli &c = stato().cicli;
+        ControlliCiclo *k = controlli();
+        QVERIFY(k->isVisible());
+        QVERIFY(k->Text_Dur->isReadOnly());
+        QCOMPARE(k->Text_Dur->text(),
+                 ciclo::Converti_Durata_Testo(c, stato().archivio, d, vb::CInt(c.Durata[size_t(d)])));
+        QVERIFY(!k->Text_Dur->text().isEmpty());
+        QCOMPARE(k->Cmb_Sottocicli->currentText(), QString::number(c.Sottocicli[size_t(d)]));
+        QCOMPARE(k->Cmb_Tempi->currentText(), QString::number(c.Tempi[size_t(d)]));
+        QCOMPARE(k->Cmb_Sottocicli->count(), 6);
+        QCOMPARE(k->Cmb_Tempi->count(), 20);
+        QCOMPARE(k->Text_Tend->text(), QString::number(-3 + slot));
+        QCOMPARE(k->Text_Prop_Battl->text(), slot == 0 ? QStringLiteral("Standard") : QStringLiteral("1.3"));
+        QCOMPARE(area()->Sld_Zoom->value(), vb::CInt(c.Zoom[size_t(d)]));
+        // Degree 5 (hourly) shows the six buttons in one row; 6..8 (15 minutes)
+        // stagger the medium and large steps round the small one.
+        for (QPushButton *b : {k->Cmd_Dur_M[2], k->Cmd_Dur_P[2]})
+            QVERIFY(b->isVisible());
+        const int dy = k->Cmd_Dur_P[1]->y() - k->Cmd_Dur_P[0]->y();
+        const double top = ControlliCiclo::Top_Durata;
+        QCOMPARE(dy, d >= 6 ? schermo::TwipsInPixel(top - 155) - schermo::TwipsInPixel(top) : 0);
+        // Every control lies inside the tool frame, above the sliders.
+        for (QWidget *w : k->findChildren<QWidget *>()) {
+            const QRect r(w->mapTo(area()->Frm_Strumenti, QPoint(0, 0)), w->size());
+            QVERIFY2(!w->isVisibleTo(k) || area()->Frm_Strumenti->rect().contains(r),
+                     qPrintable(w->objectName() + QStringLiteral(" %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+        }
+        QVERIFY(area()->Frm_Strumenti->geometry().bottom() < area()->Sld_Zoom->geometry().top());
+        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
+            m_prova->form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA")
+                                       + QStringLiteral("/controlli_ciclo_%1.png").arg(slot));
+    }
+
+    void controllo_cambia_valore_data()
+    {
+        QTest::addColumn<QString>("controllo");
+        QTest::addColumn<QString>("azione");  // clic, doppio, or the list entry chosen
+        QTest::addColumn<int>("impostazione");
+        QTest::addColumn<double>("prima");
+        QTest::addColumn<double>("dopo");
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<QString>("casella");  // the box's text afterwards, "" not checked
+        const QString clic = QStringLiteral("clic"), doppio = QStringLiteral("doppio");
+        QTest::newRow("prop su") << "Cmd_Prop_Battl_P1" << clic << int(Prop) << 1.0 << 1.1 << "1.1" << "1.1";
+        QTest::newRow("prop giù") << "Cmd_Prop_Battl_M1" << clic << int(Prop) << 1.3 << 1.2 << "1.2" << "1.2";
+        QTest::newRow("prop a Standard") << "Cmd_Prop_Battl_M1" << clic << int(Prop) << 1.1 << 1.0 << "1"
+                                         << "Standard";
+        QTest::newRow("prop doppio clic") << "Text_Prop_Battl" << doppio << int(Prop) << 1.4 << 1.0 << "1"
+                                          << "Standard";
+        QTest::newRow("tendenza su") << "Cmd_Tend_P" << clic << int(Tend) << 0.0 << 1.0 << "1" << "1";
+        QTest::newRow("tendenza giù") << "Cmd_Tend_M" << clic << int(Tend) << 0.0 << -1.0 << "-1" << "-1";
+        QTest::newRow("tendenza doppio clic") << "Text_Tend" << doppio << int(Tend) << 4.0 << 0.0 << "0" << "0";
+        QTest::newRow("sottocicli") << "Cmb_Sottocicli" << "5" << int(Sottocicli) << 2.0 << 5.0 << "5" << "";
+        QTest::newRow("tempi") << "Cmb_Tempi" << "7" << int(Tempi) << 2.0 << 7.0 << "7" << "";
+        QTest::newRow("durata -1") << "Cmd_Dur_M1" << clic << int(Durata) << 1792.0 << 1791.0 << "1791" << "";
+        QTest::newRow("durata +4") << "Cmd_Dur_P2" << clic << int(Durata) << 1792.0 << 1796.0 << "1796" << "";
+        QTest::newRow("durata -1 giorno") << "Cmd_Dur_M3" << clic << int(Durata) << 1792.0 << 1736.0 << "1736"
+                                          << "";
+        QTest::newRow("durata fino al massimo") << "Cmd_Dur_P3" << clic << int(Durata) << 3560.0 << 3584.0
+                                                << "3584" << "";
+        QTest::newRow("durata fino al minimo") << "Cmd_Dur_M2" << clic << int(Durata) << 898.0 << 896.0 << "896"
+                                               << "";
+        QTest::newRow("durata standard") << "Text_Dur" << doppio << int(Durata) << 1000.0 << 1792.0 << "1792"
+                                         << "";
+        QTest::newRow("zoom su") << "Cmd_Zoom_P" << clic << int(Zoom) << 5.0 << 6.0 << "6" << "";
+        QTest::newRow("zoom giù") << "Cmd_Zoom_M" << clic << int(Zoom) << 5.0 << 4.0 << "4" << "";
+        QTest::newRow("compressione su") << "Cmd_Compr_P" << clic << int(Compr) << 0.0 << 1.0 << "1" << "";
+        QTest::newRow("compressione giù") << "Cmd_Compr_M" << clic << int(Compr) << 2.0 << 1.0 << "1" << "";
+    }
+    void controllo_cambia_valore()
+    {
+        QFETCH(QString, controllo);
+        QFETCH(QString, azione);
+        QFETCH(int, impostazione);
+        QFETCH(double, prima);
+        QFETCH(double, dopo);
+        QFETCH(QString, archivio);
+        QFETCH(QString, casella);
+        if (!m_prova || stato().shell.Layout_Grafico != QLatin1String("GRANDE"))
+            QVERIFY(nuovo());
+        QCOMPARE(stato().cicli.Conf_Grafici[Slot].grado, Grado);
+        ingrandisci(Slot);
+        prepara(impostazione, prima);
+        QVERIFY(Segna_Archivio(stato(), impostazione, Grado));
+        const QImage immaginePrima = grafico(Slot)->Immagine();
+
+        agisci(controllo, azione);
+
+        const Stato &s = stato();
+        QCOMPARE(Leggi(s, impostazione, Grado), dopo);
+        QCOMPARE(Archivio(s, impostazione, Grado), archivio);
+        QVERIFY(grafico(Slot)->Immagine() != immaginePrima);
+        if (!casella.isEmpty())
+            QCOMPARE((impostazione == Prop ? controlli()->Text_Prop_Battl : controlli()->Text_Tend)->text(), casella);
+        if (impostazione == Durata) {
+            QCOMPARE(controlli()->Text_Dur->text(), ciclo::Converti_Durata_Testo(s.cicli, s.archivio, Grado, int(dopo)));
+            // The scroll bar reaches as far as the chart; the degree's caption shows the duration.
+            QCOMPARE(area()->Frm_Graf[Slot]->Hsc_Graf->maximum(),
+                     vb::CInt(s.cicli.Durata[Grado] + s.cicli.Scostamento_Ciclo[Grado]));
+            QCOMPARE(cicli()->Chk_Battl[Grado]->text(), ciclo::Didascalia_Grado(s.cicli, s.archivio, Grado));
+        }
+        if (impostazione == Sottocicli || impostazione == Tempi)
+            QCOMPARE(area()->Frm_Strumenti->findChild<QComboBox *>(controllo)->currentText(), archivio);
+        if (impostazione == Zoom)
+            QCOMPARE(area()->Sld_Zoom->value(), int(dopo));
+        if (impostazione == Compr)
+            QCOMPARE(area()->Sld_Compr->value(), int(dopo));
+    }
+
+    // At its bound a control does nothing: no change, no save, no redraw.
+    void controllo_al_limite_data()
+    {
+        QTest::addColumn<QString>("controllo");
+        QTest::addColumn<int>("impostazione");
+        QTest::addColumn<double>("valore");
+        QTest::newRow("prop Standard giù") << "Cmd_Prop_Battl_M1" << int(Prop) << 1.0;
+        QTest::newRow("prop 1.7 su") << "Cmd_Prop_Battl_P1" << int(Prop) << 1.7;
+        QTest::newRow("tendenza -10 giù") << "Cmd_Tend_M" << int(Tend) << -10.0;
+        QTest::newRow("tendenza 10 su") << "Cmd_Tend_P" << int(Tend) << 10.0;
+        QTest::newRow("durata minima -1") << "Cmd_Dur_M1" << int(Durata) << 896.0;
+        QTest::newRow("durata massima +1") << "Cmd_Dur_P1" << int(Durata) << 3584.0;
+        QTest::newRow("zoom 0 giù") << "Cmd_Zoom_M" << int(Zoom) << 0.0;
+        QTest::newRow("zoom 10 su") << "Cmd_Zoom_P" << int(Zoom) << 10.0;
+        QTest::newRow("compressione 0 giù") << "Cmd_Compr_M" << int(Compr) << 0.0;
+        QTest::newRow("compressione 10 su") << "Cmd_Compr_P" << int(Compr) << 10.0;
+    }
+    void controllo_al_limite()
+    {
+        QFETCH(QString, controllo);
+        QFETCH(int, impostazione);
+        QFETCH(double, valore);
+        if (!m_prova || stato().shell.Layout_Grafico != QLatin1String("GRANDE"))
+            QVERIFY(nuovo());
+        ingrandisci(Slot);
+        prepara(impostazione, valore);
+        QVERIFY(Segna_Archivio(stato(), impostazione, Grado));
+        const QImage immaginePrima = grafico(Slot)->Immagine();
+        const QString durata = controlli()->Text_Dur->text();
+
+        agisci(controllo, QStringLiteral("clic"));
+
+        QCOMPARE(Leggi(stato(), impostazione, Grado), valore);
+        QCOMPARE(Archivio(stato(), impostazione, Grado), QLatin1String(Segno));
+        QVERIFY(grafico(Slot)->Immagine() == immaginePrima);
+        QCOMPARE(controlli()->Text_Dur->text(), durata);
+    }
+
+    // Typed text is checked as it is typed and never stored by itself.
+    void combo_digitato_data()
+    {
+        QTest::addColumn<QString>("combo");
+        QTest::addColumn<QString>("digitato");
+        QTest::addColumn<QString>("resta");  // "": the current value comes back
+        QTest::newRow("lettere nei tempi") << "Cmb_Tempi" << "x" << "";
+        QTest::newRow("25 nei tempi") << "Cmb_Tempi" << "25" << "";
+        QTest::newRow("7 nei tempi resta") << "Cmb_Tempi" << "7" << "7";
+        QTest::newRow("0 nei sottocicli") << "Cmb_Sottocicli" << "0" << "";
+        QTest::newRow("casella svuotata") << "Cmb_Sottocicli" << "\b" << "";
+    }
+    void combo_digitato()
+    {
+        QFETCH(QString, combo);
+        QFETCH(QString, digitato);
+        QFETCH(QString, resta);
+        if (!m_prova || stato().shell.Layout_Grafico != QLatin1String("GRANDE"))
+            QVERIFY(nuovo());
+        ingrandisci(Slot);
+        auto *cmb = area()->Frm_Strumenti->findChild<QComboBox *>(combo);
+        const int imp = combo == QLatin1String("Cmb_Tempi") ? Tempi : Sottocicli;
+        const double attuale = Leggi(stato(), imp, Grado);
+        const QString salvato = Archivio(stato(), imp, Grado);
+        cmb->setFocus();
+        cmb->lineEdit()->selectAll();
+        if (digitato == QLatin1String("\b"))
+            QTest::keyClick(cmb->lineEdit(), Qt::Key_Backspace);
+        else
+            QTest::keyClicks(cmb->lineEdit(), digitato);
+        QCOMPARE(cmb->currentText(), resta.isEmpty() ? QString::number(int(attuale)) : resta);
+        QCOMPARE(Leggi(stato(), imp, Grado), attuale);
+        QCOMPARE(Archivio(stato(), imp, Grado), salvato);
+    }
+
+    // With the cycle start at the chart's far end a shorter duration moves the
+    // start, and the drawing objects with it, to the new end and saves it; a
+    // longer one only widens the scroll bar.
+    void durata_con_inizio_in_fondo()
+    {
+        QVERIFY(nuovo());
+        ingrandisci(Slot);
+        StatoCicli &c = stato().cicli;
+        BarraScorrimento &x = area()->Frm_Graf[Slot]->Barra_X();
+        QScrollBar *hsc = area()->Frm_Graf[Slot]->Hsc_Graf;
+        hsc->setValue(hsc->maximum());
+        QCOMPARE(c.Barre_Ciclo[Grado], 1792);
+        Linea &l = stato().disegno.Linee[Grado][1];
+        l.in_uso = true;
+        l.trovata = true;
+        l.barra_inizio = 1700;
+        l.prezzo_inizio = 100;
+        l.barra_fine = 1780;
+        l.prezzo_fine = 110;
+        stato().disegno.Barre_Ciclo_Oggetti[Grado] = 1792;
+
+        QTest::mouseClick(controlli()->Cmd_Dur_M[2], Qt::LeftButton);
+        QCOMPARE(c.Durata[Grado], 1792.0 - 56);
+        QCOMPARE(x.Max(), 1736);
+        QCOMPARE(x.Valore(), 1736);
+        QCOMPARE(c.Barre_Ciclo[Grado], 1736);
+        // The line stays on its history rows.
+        QCOMPARE(c.Barre_Ciclo[Grado] + 1 - l.barra_fine, 1792 + 1 - 1780);
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB%1").arg(Grado),
+                                QStringLiteral("C12"), stato().archivio.Sottostante_Corrente),
+                 dataora::ScriviData(c.Data_Inizio_Ciclo[Grado], stato().shell.Formato_Data));
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB%1").arg(Grado),
+                                QStringLiteral("C13"), stato().archivio.Sottostante_Corrente),
+                 dataora::ScriviOra(c.Ora_Inizio_Ciclo[Grado], stato().shell.Formato_Ora));
+
+        QTest::mouseClick(controlli()->Cmd_Dur_P[2], Qt::LeftButton);
+        QCOMPARE(x.Max(), 1736 + 56);
+        QCOMPARE(x.Valore(), 1736);
+        QCOMPARE(c.Barre_Ciclo[Grado], 1736);
+        QCOMPARE(l.barra_fine, 1780 - 56);
+    }
+
+    // Adaptive indicators follow the duration once, 1.2 s after a run of clicks;
+    // until then the chart keeps its picture.
+    void durata_con_indicatori_adattivi()
+    {
+        QVERIFY(nuovo());
+        ingrandisci(Slot);
+        FinestraOperativa *op = m_prova->op;
+        stato().indicatori.Modo_Adattivo[Grado] = 1;
+        const QImage prima = grafico(Slot)->Immagine();
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(controlli()->Cmd_Dur_P[1], Qt::LeftButton);
+        QCOMPARE(stato().cicli.Durata[Grado], 1792.0 + 12);
+        QCOMPARE(Archivio(stato(), Durata, Grado), QStringLiteral("1804"));
+        QVERIFY(op->Timer_Indicatori.isActive());
+        QCOMPARE(op->Slot_Timer_Indicatori(), Slot);
+        QVERIFY(grafico(Slot)->Immagine() == prima);
+        QTRY_VERIFY_WITH_TIMEOUT(!op->Timer_Indicatori.isActive(), 10000);
+        QTRY_VERIFY(grafico(Slot)->Immagine() != prima);
+    }
+
+    // What the controls changed comes back after a restart.
+    void riavvio_mantiene_valori()
+    {
+        QVERIFY(nuovo());
+        ingrandisci(Slot);
+        ControlliCiclo *k = controlli();
+        QTest::mouseClick(k->Cmd_Prop_Battl_P1, Qt::LeftButton);
+        QTest::mouseClick(k->Cmd_Prop_Battl_P1, Qt::LeftButton);
+        QTest::mouseClick(k->Cmd_Tend_M, Qt::LeftButton);
+        sceltaDallaLista(k->Cmb_Sottocicli, QStringLiteral("4"));
+        sceltaDallaLista(k->Cmb_Tempi, QStringLiteral("9"));
+        QTest::mouseClick(k->Cmd_Dur_M[2], Qt::LeftButton);
+        QTest::mouseClick(k->Cmd_Zoom_M, Qt::LeftButton);
+        QTest::mouseClick(k->Cmd_Compr_P, Qt::LeftButton);
+        const StatoCicli c = stato().cicli;
+        spunta(8);  // degree 8 off its slot
+        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+
+        QVERIFY(avvia());
+        const StatoCicli &d = stato().cicli;
+        QCOMPARE(d.Prop_Battleplan[Grado], 1.2);
+        QCOMPARE(d.Tendenza[Grado], -1.0);
+        QCOMPARE(d.Sottocicli[Grado], 4);
+        QCOMPARE(d.Tempi[Grado], 9);
+        QCOMPARE(d.Durata[Grado], 1792.0 - 56);
+        QCOMPARE(d.Zoom[Grado], c.Zoom[Grado]);
+        QCOMPARE(d.Compressione[Grado], 1);
+        QCOMPARE(d.Barre_Ciclo[Grado], c.Barre_Ciclo[Grado]);
+        QVERIFY(!cicli()->Chk_Battl[8]->isChecked());
+        QCOMPARE(d.Conf_Grafici[3].in_uso, 0);
+        ingrandisci(Slot);
+        k = controlli();
+        QCOMPARE(k->Text_Prop_Battl->text(), QStringLiteral("1.2"));
+        QCOMPARE(k->Text_Tend->text(), QStringLiteral("-1"));
+        QCOMPARE(k->Cmb_Sottocicli->currentText(), QStringLiteral("4"));
+        QCOMPARE(k->Cmb_Tempi->currentText(), QStringLiteral("9"));
+        QCOMPARE(area()->Sld_Compr->value(), 1);
+        // The proportion steps down from the value read back as from the one saved.
+        QTest::mouseClick(k->Cmd_Prop_Battl_M1, Qt::LeftButton);
+        QCOMPARE(k->Text_Prop_Battl->text(), QStringLiteral("1.1"));
+    }
+
+    // With n degrees ticked, one more goes to the lowest free slot; four disable the rest.
+    void caselle_gradi_data()
+    {
+        QTest::addColumn<QList<int>>("togli");  // degrees cleared from the four 5, 6, 7, 8
+        QTest::addColumn<int>("slot_nuovo");    // -1: no slot free
+        QTest::newRow("quattro") << QList<int>{} << -1;
+        QTest::newRow("tre") << QList<int>{7} << 2;
+        QTest::newRow("due") << QList<int>{8, 6} << 1;
+        QTest::newRow("uno") << QList<int>{6, 5, 8} << 0;
+    }
+    void caselle_gradi()
+    {
+        QFETCH(QList<int>, togli);
+        QFETCH(int, slot_nuovo);
+        QVERIFY(nuovo());
+        ingrandisci(0);
+        const auto &conf = stato().cicli.Conf_Grafici;
+        QList<int> slotLiberi;
+        for (int d : togli) {
+            const int s = [&] {
+                for (int i = 0; i < 4; ++i)
+                    if (conf[size_t(i)].grado == d)
+                        return i;
+                return -1;
+            }();
+            QVERIFY(s >= 0);
+            spunta(d);
+            QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+            QCOMPARE(conf[size_t(s)].in_uso, 0);
+            // Only the slot's use is saved; its degree stays.
+            QCOMPARE(Grafici(stato(), s + 1), QStringLiteral("0"));
+            QCOMPARE(Grafici(stato(), s + 5), QString::number(d));
+            QVERIFY(!grafico(s)->isVisible());
+            QVERIFY(!area()->Frm_Graf[size_t(s)]->Hsc_Graf->isVisible());
+            slotLiberi << s;
+        }
+        int spuntati = 0;
+        for (QCheckBox *c : cicli()->Chk_Battl) {
+            spuntati += c->isChecked() ? 1 : 0;
+            QCOMPARE(c->isEnabled(), c->isChecked() || togli.size() > 0);
+        }
+        QCOMPARE(spuntati, 4 - togli.size());
+
+        // Ticking while one chart is enlarged returns to four charts first.
+        QCheckBox *nuovo11 = cicli()->Chk_Battl[11];
+        ingrandisci(int(std::find_if(conf.begin(), conf.end(), [](const SlotGrafico &g) { return g.in_uso == 1; })
+                        - conf.begin()));
+        spunta(11);
+        if (slot_nuovo < 0) {
+            // A disabled box takes no click.
+            QVERIFY(!nuovo11->isChecked());
+            QCOMPARE(gradi_in_uso(), 4);
+            QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
+            return;
+        }
+        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+        QCOMPARE(*std::min_element(slotLiberi.begin(), slotLiberi.end()), slot_nuovo);
+        const size_t s = size_t(slot_nuovo);
+        QCOMPARE(conf[s].in_uso, 1);
+        QCOMPARE(conf[s].grado, 11);
+        QCOMPARE(Grafici(stato(), int(s) + 1), QStringLiteral("1"));
+        QCOMPARE(Grafici(stato(), int(s) + 5), QStringLiteral("11"));
+        QVERIFY(grafico(slot_nuovo)->isVisible());
+        QVERIFY(stato().cicli.Titoli_Grafici[s].endsWith(Titolo_Grado(11)));
+        QVERIFY(area()->Frm_Graf[s]->Hsc_Graf->isVisible());
+        QVERIFY(!area()->Frm_Graf[s]->Lbl_In_Caricamento->isVisible());
+        QVERIFY(m_prova->form->isEnabled());
+        for (QCheckBox *c : cicli()->Chk_Battl)
+            QCOMPARE(c->isEnabled(), c->isChecked() || togli.size() > 1);
+
+        // A 5-minute degree has no large duration step; a daily or hourly one has all six.
+        ingrandisci(slot_nuovo);
+        ControlliCiclo *k = controlli();
+        QVERIFY(k->Cmd_Dur_M[2]->isHidden() && k->Cmd_Dur_P[2]->isHidden());
+        QCOMPARE(k->Cmd_Dur_P[1]->y(), k->Cmd_Dur_P[0]->y());
+        const QString durata = Archivio(stato(), Durata, 11);
+        k->Regolazione().Cmd_Dur_Click(regolazione::PassoDurata::M3);
+        QCOMPARE(Archivio(stato(), Durata, 11), durata);
+        for (int i = 0; i < 4; ++i)
+            if (conf[size_t(i)].in_uso == 1 && conf[size_t(i)].grado <= 5) {
+                ingrandisci(i);
+                QVERIFY(k->Cmd_Dur_M[2]->isVisible() && k->Cmd_Dur_P[2]->isVisible());
+            }
+    }
+
+private:
+    int gradi_in_uso() const
+    {
+        int n = 0;
+        for (const SlotGrafico &s : stato().cicli.Conf_Grafici)
+            n += s.in_uso == 1 ? 1 : 0;
+        return n;
+    }
+};
+
+QTEST_MAIN(ControlliCicloFinestraTest)
+#include "ControlliCicloFinestraTest.moc"
