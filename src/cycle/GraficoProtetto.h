@@ -5,7 +5,7 @@
 // section with it. A value read back from a failing call is NaN, which no
 // later step turns into a point or a range.
 
-#include "platform/GraficoControllo.h"
+#include "chart/GraficoControllo.h"
 
 #include <limits>
 

@@ -3,7 +3,7 @@
 // The chart control for tests: keeps the content like the real control
 // (ModelloGrafico) and records every call in order as "Name(arg,arg)".
 
-#include "platform/ModelloGrafico.h"
+#include "chart/ModelloGrafico.h"
 
 #include <QStringList>
 

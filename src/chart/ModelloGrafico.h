@@ -4,7 +4,7 @@
 // X labels and title as the drawing defined them. The widget paints it,
 // RenderGrafico paints it onto any device, tests read it back.
 
-#include "platform/GraficoControllo.h"
+#include "chart/GraficoControllo.h"
 
 #include <QPointF>
 #include <QSize>

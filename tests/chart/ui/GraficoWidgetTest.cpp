@@ -1,8 +1,8 @@
 #include "Confronto.h"
 
-#include "platform/RenderGrafico.h"
+#include "chart/RenderGrafico.h"
+#include "chart/ui/GraficoWidget.h"
 #include "platform/Schermo.h"
-#include "platform/ui/GraficoWidget.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/ui/GraficoWidget.h"
+#include "chart/ui/GraficoWidget.h"
 
 #include "platform/Schermo.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // The chart control of one chart slot, as every drawing routine sees it. The
-// widget (platform/ui/GraficoWidget) draws it, ModelloGrafico holds its content
+// widget (chart/ui/GraficoWidget) draws it, ModelloGrafico holds its content
 // without painting, and tests record the calls through the same interface.
 //
 // Axes: X axes 1..3 and Y axes 1..7 all map onto the one plot rectangle. X axis 1

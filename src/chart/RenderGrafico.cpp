@@ -1,6 +1,6 @@
-#include "platform/RenderGrafico.h"
+#include "chart/RenderGrafico.h"
 
-#include "platform/ModelloGrafico.h"
+#include "chart/ModelloGrafico.h"
 #include "platform/Schermo.h"
 
 #include <QFontMetricsF>

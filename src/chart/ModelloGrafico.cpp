@@ -1,6 +1,6 @@
-#include "platform/ModelloGrafico.h"
+#include "chart/ModelloGrafico.h"
 
-#include "platform/RenderGrafico.h"
+#include "chart/RenderGrafico.h"
 
 #include <QImage>
 #include <algorithm>

@@ -7,8 +7,8 @@
 // appended since the last painting (a rubber band following the mouse), just
 // those are painted onto the image.
 
-#include "platform/ModelloGrafico.h"
-#include "platform/RenderGrafico.h"
+#include "chart/ModelloGrafico.h"
+#include "chart/RenderGrafico.h"
 
 #include <QImage>
 #include <QPointer>
