@@ -2,7 +2,7 @@
 
 #include <QtTest>
 
-// The chart's content without a window: axes added, emptied and chosen.
+// The chart's content without a window: axes added, emptied and chosen, calls refused.
 class ModelloGraficoTest : public QObject {
     Q_OBJECT
 
@@ -37,6 +37,29 @@ private slots:
         QCOMPARE(m.asseX(1).massimo, 250.0);
         QCOMPARE(m.asseY(2).massimo, 99.0);
         QCOMPARE(m.Massimo_Asse(), 99.0);
+    }
+
+    // A call the chart cannot carry out says so and leaves the content as it was.
+    void chiamateRifiutate()
+    {
+        ModelloGrafico m;
+        QVERIFY(!m.Stile_Serie(0x0000FF, 2, 1));  // no series yet
+        QVERIFY(!m.Aggiungi_Punto(1, 2));
+        QVERIFY(!m.Tipo_Punto_Serie(3));
+        QVERIFY(!m.Seleziona_Asse_Y(3));  // never added
+        QVERIFY(!m.Seleziona_Asse_X(4));  // no such axis
+        QCOMPARE(m.asseYCorrente(), 1);
+        m.Nuova_Serie(QString());
+        QVERIFY(m.Stile_Serie(0x0000FF, 2, 1));
+        QVERIFY(!m.Aggiungi_Punto(qQNaN(), 1));
+        QVERIFY(!m.Dimensione_Marcatore_Serie(qInf()));
+        QVERIFY(m.Aggiungi_Punto(1, 2));
+        QVERIFY(!m.Aggiungi_Testo(QStringLiteral("a"), qInf(), 0, 0, QString(), 0, 0, 0));
+        QVERIFY(m.Aggiungi_Testo(QStringLiteral("a"), 1, 0, 0, QString(), 0, 0, 0));
+        QCOMPARE(int(m.serie().back().punti.size()), 1);
+        QCOMPARE(m.serie().back().puntiScartati, 1);
+        QCOMPARE(m.serie().back().dimensioneMarcatore, 0.0);
+        QCOMPARE(int(m.testi().size()), 1);
     }
 };
 
