@@ -12,7 +12,7 @@
 #include "cycle/Battleplan.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/TempiFuturi.h"
-#include "platform/RenderGrafico.h"
+#include "chart/RenderGrafico.h"
 #include "shell/DisegnaGrafico.h"
 #include "shell/RegolazioneCiclo.h"
 

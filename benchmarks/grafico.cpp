@@ -7,12 +7,12 @@
 #include "GraficoBench.h"
 
 #include "Stato.h"
+#include "chart/ModelloGrafico.h"
+#include "chart/RenderGrafico.h"
 #include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
 #include "cycle/ControlliGrafici.h"
 #include "cycle/TempiFuturi.h"
-#include "platform/ModelloGrafico.h"
-#include "platform/RenderGrafico.h"
 #include "shell/DisegnaGrafico.h"
 
 #include <QGuiApplication>

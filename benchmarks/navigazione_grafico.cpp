@@ -8,6 +8,7 @@
 
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
+#include "chart/ModelloGrafico.h"
 #include "cycle/BarreGrafico.h"
 #include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
@@ -16,7 +17,6 @@
 #include "cycle/NavigazioneGrafico.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
-#include "platform/ModelloGrafico.h"
 #include "shell/DisegnaGrafico.h"
 
 #include <QGuiApplication>

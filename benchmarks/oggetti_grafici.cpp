@@ -7,13 +7,13 @@
 
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
+#include "chart/ui/GraficoWidget.h"
 #include "cycle/ControlliGrafici.h"
 #include "cycle/PosizioneBarra.h"
 #include "drawing/OggettiGrafici.h"
 #include "drawing/ui/BandaOverlay.h"
 #include "drawing/ui/PannelloOggetti.h"
 #include "drawing/ui/StrumentiFinestra.h"
-#include "platform/ui/GraficoWidget.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -11,7 +11,7 @@
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "indicators/ui/PannelloIndicatori.h"
-#include "platform/ui/GraficoWidget.h"
+#include "chart/ui/GraficoWidget.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"

@@ -36,13 +36,14 @@ function(wavelore_library name folder)
   endif()
 endfunction()
 
-# One test executable per tests/<subsystem>/<Name>Test.cpp.
+# One test executable per tests/<subsystem>[/ui]/<Name>Test.cpp, named after its folder.
 function(wavelore_add_test source)
   cmake_parse_arguments(ARG "" "TIMEOUT" "LIBS" ${ARGN})
   get_filename_component(name ${source} NAME_WE)
   get_filename_component(dir ${source} DIRECTORY)
-  get_filename_component(sub ${dir} NAME)
-  set(target test_${sub}_${name})
+  file(RELATIVE_PATH sub ${CMAKE_CURRENT_SOURCE_DIR} ${dir})
+  string(REPLACE "/" "_" sub_target ${sub})
+  set(target test_${sub_target}_${name})
   add_executable(${target} ${source})
   target_link_libraries(${target} PRIVATE wavelore_testcommon ${ARG_LIBS})
   wavelore_warnings(${target})

@@ -3,10 +3,10 @@
 // One chart slot without a window, and the history the chart benchmarks draw.
 
 #include "Stato.h"
+#include "chart/ModelloGrafico.h"
 #include "cycle/Colori.h"
 #include "cycle/ControlliGrafici.h"
 #include "market/SerieStorico.h"
-#include "platform/ModelloGrafico.h"
 
 #include <QDate>
 #include <QTime>

@@ -4,8 +4,8 @@
 // scroll-bar set-up touch. The main window implements it with real widgets;
 // tests use windowless stand-ins.
 
+#include "chart/GraficoControllo.h"
 #include "platform/BarraScorrimento.h"
-#include "platform/GraficoControllo.h"
 
 #include <QString>
 

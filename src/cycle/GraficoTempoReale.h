@@ -4,7 +4,7 @@
 // slots at once. The window supplies the question box, the button colour, the
 // redraw of one slot and the settings writer; nothing here touches a widget.
 
-#include "platform/GraficoControllo.h"
+#include "chart/GraficoControllo.h"
 
 #include <QString>
 #include <functional>

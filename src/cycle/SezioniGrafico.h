@@ -23,7 +23,7 @@
 //   Scrivi_Testi_Ciclo,
 //   Scrivi_Testi_Utente          X 1, Y 1
 
-#include "platform/GraficoControllo.h"
+#include "chart/GraficoControllo.h"
 
 #include <QString>
 

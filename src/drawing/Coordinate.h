@@ -4,7 +4,7 @@
 // and on the future axis) and the price at the mouse height, through the one
 // bar-position mapping, with the colours of the fixed and the moving box.
 
-#include "platform/GraficoControllo.h"
+#include "chart/GraficoControllo.h"
 
 #include <QString>
 #include <optional>

@@ -6,8 +6,8 @@
 // the redraw timer, the archive, the pointer shown, the rubber band overlay) goes
 // through AmbienteStrumenti; the chart controls through ControlliGrafici.
 
+#include "chart/GraficoControllo.h"
 #include "drawing/OggettiGrafici.h"
-#include "platform/GraficoControllo.h"
 
 #include <QString>
 

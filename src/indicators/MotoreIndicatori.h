@@ -8,7 +8,7 @@
 // reaches the engine while a run is in progress (from a hook that processed
 // events) is queued and done once after it, never interleaved.
 
-#include "platform/GraficoControllo.h"
+#include "chart/GraficoControllo.h"
 
 #include <QString>
 #include <vector>

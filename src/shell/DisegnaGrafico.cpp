@@ -2,7 +2,6 @@
 
 #include "Stato.h"
 #include "cycle/ControlliGrafici.h"
-#include "cycle/GraficoProtetto.h"
 #include "cycle/SezioniGrafico.h"
 #include "drawing/GraficoOggetti.h"
 #include "indicators/GraficoIndicatori.h"
@@ -25,16 +24,14 @@ void sezione(const char *nome, F &&lavoro)
     }
 }
 
-// Shows the chart at the end whatever happened before.
+// Shows the chart at the end whatever happened before. The chart's calls do
+// not throw: one it refuses is simply skipped.
 struct RidisegnoFinale {
     GraficoControllo &ctl;
     ~RidisegnoFinale()
     {
-        try {
-            ctl.Ridisegna_Grafico();
-            ctl.Visibile(true);
-        } catch (...) {
-        }
+        ctl.Ridisegna_Grafico();
+        ctl.Visibile(true);
     }
 };
 
@@ -60,15 +57,14 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
     GraficoControllo *controllo = controlli.Graf_Battleplan(grafico);
     if (stato.cicli.Conf_Grafici[size_t(grafico)].in_uso != 1) {
         if (controllo)
-            GraficoProtetto(*controllo).Visibile(false);
+            controllo->Visibile(false);
         controlli.Mostra_Comandi_Slot(grafico, false);
         return;
     }
     // Callers always pass a valid degree; a bad one leaves the chart as it is.
     if (!controllo || grado < 0 || grado > costanti::Max_Grado)
         return;
-    GraficoProtetto protetto(*controllo);
-    GraficoControllo *ctl = &protetto;
+    GraficoControllo *ctl = controllo;
 
     ctl->Visibile(false);
     ctl->Svuota_Grafico();

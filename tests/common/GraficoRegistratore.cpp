@@ -42,51 +42,51 @@ void GraficoRegistratore::Svuota_Grafico()
     registra(QStringLiteral("Svuota_Grafico"));
     ModelloGrafico::Svuota_Grafico();
 }
-void GraficoRegistratore::Prepara_Grafico(const QString &testo)
+void GraficoRegistratore::Prepara_Grafico(const QString &testo) noexcept
 {
     registra(QStringLiteral("Prepara_Grafico"), {testo});
     ModelloGrafico::Prepara_Grafico(testo);
 }
-int GraficoRegistratore::Aggiungi_Asse_Y(int numero)
+int GraficoRegistratore::Aggiungi_Asse_Y(int numero) noexcept
 {
     registra(QStringLiteral("Aggiungi_Asse_Y"), {numero == Prossimo_Asse ? QString() : n(numero)});
     return ModelloGrafico::Aggiungi_Asse_Y(numero);
 }
-int GraficoRegistratore::Aggiungi_Asse_X(int numero)
+int GraficoRegistratore::Aggiungi_Asse_X(int numero) noexcept
 {
     registra(QStringLiteral("Aggiungi_Asse_X"), {numero == Prossimo_Asse ? QString() : n(numero)});
     return ModelloGrafico::Aggiungi_Asse_X(numero);
 }
-void GraficoRegistratore::Seleziona_Asse_X(int numero)
+bool GraficoRegistratore::Seleziona_Asse_X(int numero) noexcept
 {
     registra(QStringLiteral("Seleziona_Asse_X"), {n(numero)});
-    ModelloGrafico::Seleziona_Asse_X(numero);
+    return ModelloGrafico::Seleziona_Asse_X(numero);
 }
-void GraficoRegistratore::Seleziona_Asse_Y(int numero)
+bool GraficoRegistratore::Seleziona_Asse_Y(int numero) noexcept
 {
     registra(QStringLiteral("Seleziona_Asse_Y"), {n(numero)});
-    ModelloGrafico::Seleziona_Asse_Y(numero);
+    return ModelloGrafico::Seleziona_Asse_Y(numero);
 }
 void GraficoRegistratore::Nuova_Serie(const QString &nome)
 {
     registra(QStringLiteral("Nuova_Serie"), {nome});
     ModelloGrafico::Nuova_Serie(nome);
 }
-void GraficoRegistratore::Stile_Serie(ColoreWin colore, int spessore, int stile)
+bool GraficoRegistratore::Stile_Serie(ColoreWin colore, int spessore, int stile) noexcept
 {
     registra(QStringLiteral("Stile_Serie"), {c(colore), n(spessore), n(stile)});
-    ModelloGrafico::Stile_Serie(colore, spessore, stile);
+    return ModelloGrafico::Stile_Serie(colore, spessore, stile);
 }
-void GraficoRegistratore::Aggiungi_Punto(double x, double y)
+bool GraficoRegistratore::Aggiungi_Punto(double x, double y)
 {
     registra(QStringLiteral("Aggiungi_Punto"), {n(x), n(y)});
-    ModelloGrafico::Aggiungi_Punto(x, y);
+    return ModelloGrafico::Aggiungi_Punto(x, y);
 }
-void GraficoRegistratore::Aggiungi_Testo(const QString &testo, double x, double y, int allineamento,
+bool GraficoRegistratore::Aggiungi_Testo(const QString &testo, double x, double y, int allineamento,
                                          const QString &font, ColoreWin colore, int riservato, int modo)
 {
     registra(QStringLiteral("Aggiungi_Testo"), {testo, n(x), n(y), n(allineamento), font, c(colore), n(modo)});
-    ModelloGrafico::Aggiungi_Testo(testo, x, y, allineamento, font, colore, riservato, modo);
+    return ModelloGrafico::Aggiungi_Testo(testo, x, y, allineamento, font, colore, riservato, modo);
 }
 void GraficoRegistratore::Etichette_Asse_X(double inizio, double fine, double ultimo, int r1, int r2,
                                            const QString &etichette)
@@ -95,7 +95,7 @@ void GraficoRegistratore::Etichette_Asse_X(double inizio, double fine, double ul
     ModelloGrafico::Etichette_Asse_X(inizio, fine, ultimo, r1, r2, etichette);
 }
 void GraficoRegistratore::Titolo_Grafico(const QString &testo, const QString &font, ColoreWin colore, int sx, int sy,
-                                         int r)
+                                         int r) noexcept
 {
     registra(QStringLiteral("Titolo_Grafico"), {testo, font, c(colore), n(sx), n(sy), n(r)});
     ModelloGrafico::Titolo_Grafico(testo, font, colore, sx, sy, r);
@@ -115,82 +115,82 @@ bool GraficoRegistratore::Salva_Immagine(const QString &file)
     registra(QStringLiteral("Salva_Immagine"), {file});
     return ModelloGrafico::Salva_Immagine(file);
 }
-void GraficoRegistratore::Tipo_Punto_Serie(int tipo)
+bool GraficoRegistratore::Tipo_Punto_Serie(int tipo) noexcept
 {
     registra(QStringLiteral("Tipo_Punto_Serie"), {n(tipo)});
-    ModelloGrafico::Tipo_Punto_Serie(tipo);
+    return ModelloGrafico::Tipo_Punto_Serie(tipo);
 }
-void GraficoRegistratore::Tipo_Marcatore_Serie(int tipo)
+bool GraficoRegistratore::Tipo_Marcatore_Serie(int tipo) noexcept
 {
     registra(QStringLiteral("Tipo_Marcatore_Serie"), {n(tipo)});
-    ModelloGrafico::Tipo_Marcatore_Serie(tipo);
+    return ModelloGrafico::Tipo_Marcatore_Serie(tipo);
 }
-void GraficoRegistratore::Colore_Marcatore_Serie(ColoreWin colore)
+bool GraficoRegistratore::Colore_Marcatore_Serie(ColoreWin colore) noexcept
 {
     registra(QStringLiteral("Colore_Marcatore_Serie"), {c(colore)});
-    ModelloGrafico::Colore_Marcatore_Serie(colore);
+    return ModelloGrafico::Colore_Marcatore_Serie(colore);
 }
-void GraficoRegistratore::Dimensione_Marcatore_Serie(double dimensione)
+bool GraficoRegistratore::Dimensione_Marcatore_Serie(double dimensione) noexcept
 {
     registra(QStringLiteral("Dimensione_Marcatore_Serie"), {n(dimensione)});
-    ModelloGrafico::Dimensione_Marcatore_Serie(dimensione);
+    return ModelloGrafico::Dimensione_Marcatore_Serie(dimensione);
 }
-void GraficoRegistratore::Scala_Fissa_Asse(int fissa)
+void GraficoRegistratore::Scala_Fissa_Asse(int fissa) noexcept
 {
     registra(QStringLiteral("Scala_Fissa_Asse"), {n(fissa)});
     ModelloGrafico::Scala_Fissa_Asse(fissa);
 }
-void GraficoRegistratore::Minimo_Asse(double valore)
+void GraficoRegistratore::Minimo_Asse(double valore) noexcept
 {
     registra(QStringLiteral("Minimo_Asse"), {n(valore)});
     ModelloGrafico::Minimo_Asse(valore);
 }
-void GraficoRegistratore::Massimo_Asse(double valore)
+void GraficoRegistratore::Massimo_Asse(double valore) noexcept
 {
     registra(QStringLiteral("Massimo_Asse"), {n(valore)});
     ModelloGrafico::Massimo_Asse(valore);
 }
-void GraficoRegistratore::Font_Asse(const QString &font)
+void GraficoRegistratore::Font_Asse(const QString &font) noexcept
 {
     registra(QStringLiteral("Font_Asse"), {font});
     ModelloGrafico::Font_Asse(font);
 }
-void GraficoRegistratore::Formato_Asse(const QString &formato)
+void GraficoRegistratore::Formato_Asse(const QString &formato) noexcept
 {
     registra(QStringLiteral("Formato_Asse"), {formato});
     ModelloGrafico::Formato_Asse(formato);
 }
-void GraficoRegistratore::Colore_Asse(ColoreWin colore)
+void GraficoRegistratore::Colore_Asse(ColoreWin colore) noexcept
 {
     registra(QStringLiteral("Colore_Asse"), {c(colore)});
     ModelloGrafico::Colore_Asse(colore);
 }
-void GraficoRegistratore::Colore_Etichette_Asse(ColoreWin colore)
+void GraficoRegistratore::Colore_Etichette_Asse(ColoreWin colore) noexcept
 {
     registra(QStringLiteral("Colore_Etichette_Asse"), {c(colore)});
     ModelloGrafico::Colore_Etichette_Asse(colore);
 }
-void GraficoRegistratore::Colore_Griglia_Asse(ColoreWin colore)
+void GraficoRegistratore::Colore_Griglia_Asse(ColoreWin colore) noexcept
 {
     registra(QStringLiteral("Colore_Griglia_Asse"), {c(colore)});
     ModelloGrafico::Colore_Griglia_Asse(colore);
 }
-void GraficoRegistratore::Griglia_Asse(bool attiva)
+void GraficoRegistratore::Griglia_Asse(bool attiva) noexcept
 {
     registra(QStringLiteral("Griglia_Asse"), {attiva ? QStringLiteral("1") : QStringLiteral("0")});
     ModelloGrafico::Griglia_Asse(attiva);
 }
-void GraficoRegistratore::Suddivisioni_Asse(int numero)
+void GraficoRegistratore::Suddivisioni_Asse(int numero) noexcept
 {
     registra(QStringLiteral("Suddivisioni_Asse"), {n(numero)});
     ModelloGrafico::Suddivisioni_Asse(numero);
 }
-void GraficoRegistratore::Posizione_Titolo(int posizione)
+void GraficoRegistratore::Posizione_Titolo(int posizione) noexcept
 {
     registra(QStringLiteral("Posizione_Titolo"), {n(posizione)});
     ModelloGrafico::Posizione_Titolo(posizione);
 }
-void GraficoRegistratore::Colore_Sfondo_Grafico(ColoreWin colore)
+void GraficoRegistratore::Colore_Sfondo_Grafico(ColoreWin colore) noexcept
 {
     registra(QStringLiteral("Colore_Sfondo_Grafico"), {c(colore)});
     ModelloGrafico::Colore_Sfondo_Grafico(colore);

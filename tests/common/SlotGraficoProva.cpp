@@ -1,13 +1,13 @@
 #include "SlotGraficoProva.h"
 
 #include "Stato.h"
+#include "chart/RenderGrafico.h"
 #include "cycle/BarreGrafico.h"
 #include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/PosizioneBarra.h"
 #include "cycle/TempiFuturi.h"
-#include "platform/RenderGrafico.h"
 #include "shell/DisegnaGrafico.h"
 
 #include <QPainter>

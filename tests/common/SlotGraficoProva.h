@@ -4,8 +4,8 @@
 // filled with a known history, and a slot painted offscreen to an image.
 
 #include "GraficoRegistratore.h"
+#include "chart/RenderGrafico.h"
 #include "cycle/ControlliGrafici.h"
-#include "platform/RenderGrafico.h"
 
 #include <QDate>
 #include <QImage>

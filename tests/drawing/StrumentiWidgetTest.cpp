@@ -2,14 +2,14 @@
 #include "SlotGraficoProva.h"
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
+#include "chart/RenderGrafico.h"
+#include "chart/ui/GraficoWidget.h"
 #include "cycle/ControlliGrafici.h"
 #include "drawing/GraficoOggetti.h"
 #include "drawing/ui/BandaOverlay.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
-#include "platform/RenderGrafico.h"
 #include "platform/Schermo.h"
-#include "platform/ui/GraficoWidget.h"
 #include "shell/Messaggi.h"
 
 #include <QToolButton>

@@ -13,7 +13,7 @@
 #include "archive/CreaArchivi.h"
 #include "indicators/ui/PannelloIndicatori.h"
 #include "platform/Schermo.h"
-#include "platform/ui/GraficoWidget.h"
+#include "chart/ui/GraficoWidget.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"

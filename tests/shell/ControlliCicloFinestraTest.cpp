@@ -13,7 +13,7 @@
 #include "platform/DataOra.h"
 #include "platform/Schermo.h"
 #include "platform/VbRuntime.h"
-#include "platform/ui/GraficoWidget.h"
+#include "chart/ui/GraficoWidget.h"
 #include "shell/DisegnaGrafico.h"
 #include "shell/RegolazioneCiclo.h"
 #include "shell/ui/AreaGrafici.h"

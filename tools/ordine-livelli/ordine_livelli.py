@@ -22,6 +22,7 @@ import tempfile
 # is one more row in its place.
 LIVELLI = [
     ("platform",),
+    ("chart",),
     ("archive",),
     ("market",),
     ("cycle",),
@@ -131,6 +132,14 @@ CASI = [
     ("Stato.h", '#include "shell/B.h"', True),
     ("shell/A.cpp", '#include "shell/ui/B.h"', False),
     ("platform/A.cpp", '#include "platform/ui/B.h"', False),
+    ("chart/A.cpp", '#include "platform/B.h"', True),
+    ("chart/A.cpp", '#include "archive/B.h"', False),
+    ("platform/A.h", '#include "chart/B.h"', False),
+    ("cycle/A.h", '#include "chart/B.h"', True),
+    ("chart/ui/A.cpp", '#include "chart/B.h"', True),
+    ("chart/ui/A.cpp", '#include "platform/ui/B.h"', True),
+    ("chart/ui/A.cpp", '#include "drawing/ui/B.h"', False),
+    ("shell/ui/A.cpp", '#include "chart/ui/B.h"', True),
     ("drawing/ui/A.cpp", '#include "shell/B.h"', True),
     ("drawing/ui/A.cpp", '#include "platform/ui/B.h"', True),
     ("drawing/ui/A.cpp", '#include "shell/ui/B.h"', False),

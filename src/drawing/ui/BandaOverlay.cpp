@@ -1,8 +1,8 @@
 #include "drawing/ui/BandaOverlay.h"
 
-#include "platform/RenderGrafico.h"
+#include "chart/RenderGrafico.h"
+#include "chart/ui/GraficoWidget.h"
 #include "platform/Schermo.h"
-#include "platform/ui/GraficoWidget.h"
 
 #include <QEvent>
 #include <QPainter>

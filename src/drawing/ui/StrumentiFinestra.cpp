@@ -1,18 +1,18 @@
 #include "drawing/ui/StrumentiFinestra.h"
 
 #include "Stato.h"
+#include "chart/ui/GraficoWidget.h"
 #include "cycle/SalvaParametro.h"
 #include "drawing/ui/BandaOverlay.h"
 #include "drawing/ui/CursoriStrumenti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "platform/Percorsi.h"
-#include "platform/ui/GraficoWidget.h"
 #include "shell/DisegnaGrafico.h"
 #include "shell/Messaggi.h"
 
 #include "drawing/Coordinate.h"
 #include "drawing/ui/PannelloOggetti.h"
-#include "platform/RenderGrafico.h"
+#include "chart/RenderGrafico.h"
 #include "platform/Schermo.h"
 
 #include <QApplication>

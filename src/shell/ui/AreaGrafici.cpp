@@ -1,8 +1,8 @@
 #include "shell/ui/AreaGrafici.h"
 
 #include "Stato.h"
+#include "chart/ui/GraficoWidget.h"
 #include "platform/Schermo.h"
-#include "platform/ui/GraficoWidget.h"
 #include "shell/LayoutGrafici.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/RiquadroGrafico.h"

@@ -1,9 +1,9 @@
 // The one-chart layout of the chart frame: one panel beside the tool frame.
 
 #include "Stato.h"
+#include "chart/ui/GraficoWidget.h"
 #include "indicators/ui/PannelloIndicatori.h"
 #include "platform/Schermo.h"
-#include "platform/ui/GraficoWidget.h"
 #include "shell/LayoutGrande.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/PannelloAvvio.h"

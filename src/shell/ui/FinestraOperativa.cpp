@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "archive/ImpostazioniAvvio.h"
+#include "chart/ui/GraficoWidget.h"
 #include "cycle/Colori.h"
 #include "cycle/GraficoTempoReale.h"
 #include "cycle/SalvaParametro.h"
@@ -13,7 +14,6 @@
 #include "market/SessioneQuotazioni.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
-#include "platform/ui/GraficoWidget.h"
 #include "shell/Avanzamento.h"
 #include "shell/DisegnaGrafico.h"
 #include "shell/FinestraLavoro.h"

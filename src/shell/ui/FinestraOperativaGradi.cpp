@@ -4,7 +4,7 @@
 #include "Stato.h"
 #include "cycle/BarreGrafico.h"
 #include "cycle/Battleplan.h"
-#include "platform/ui/GraficoWidget.h"
+#include "chart/ui/GraficoWidget.h"
 #include "shell/SceltaGradi.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"

@@ -1,7 +1,7 @@
 #include "shell/ui/RiquadroGrafico.h"
 
+#include "chart/ui/GraficoWidget.h"
 #include "platform/Schermo.h"
-#include "platform/ui/GraficoWidget.h"
 
 #include <QLabel>
 #include <QPushButton>

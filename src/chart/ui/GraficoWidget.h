@@ -7,8 +7,8 @@
 // appended since the last painting (a rubber band following the mouse), just
 // those are painted onto the image.
 
-#include "platform/ModelloGrafico.h"
-#include "platform/RenderGrafico.h"
+#include "chart/ModelloGrafico.h"
+#include "chart/RenderGrafico.h"
 
 #include <QImage>
 #include <QPointer>
@@ -25,7 +25,7 @@ public:
     bool Salva_Immagine(const QString &file) override;
     using ModelloGrafico::Visibile;
     void Visibile(bool visibile) override;
-    bool Visibile() const override;
+    bool Visibile() const noexcept override;
     void Prendi_Focus() override;
 
     // The edges that the container hides or other controls cover: the plot and

@@ -1,51 +1,21 @@
+#include "../GraficoProva.h"
 #include "Confronto.h"
 
-#include "platform/RenderGrafico.h"
+#include "chart/RenderGrafico.h"
+#include "chart/ui/GraficoWidget.h"
 #include "platform/Schermo.h"
-#include "platform/ui/GraficoWidget.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using namespace prova;
+
 // The chart widget painted for real: background, series, degenerate ranges,
-// mouse and key events in chart units, picture export.
+// labels in sight, mouse and key events in chart units, picture export.
 class GraficoWidgetTest : public QObject {
     Q_OBJECT
 
-    static constexpr ColoreWin Nero = 0x000000;
-    static constexpr ColoreWin Rosso = 0x0000FF;  // 0x00BBGGRR
-    static constexpr ColoreWin Verde = 0x00FF00;
-
-    // X 1 fixed 0..100, Y 1 fixed 0..28, Y 2 (price) fixed as given.
-    static void prepara(GraficoControllo &g, double prezzoMin, double prezzoMax)
-    {
-        g.Svuota_Grafico();
-        g.Aggiungi_Asse_Y(2);
-        g.Colore_Sfondo_Grafico(Nero);
-        g.Seleziona_Asse_X(1);
-        g.Scala_Fissa_Asse(1);
-        g.Minimo_Asse(0);
-        g.Massimo_Asse(100);
-        g.Seleziona_Asse_Y(1);
-        g.Scala_Fissa_Asse(1);
-        g.Minimo_Asse(0);
-        g.Massimo_Asse(28);
-        g.Seleziona_Asse_Y(2);
-        g.Scala_Fissa_Asse(1);
-        g.Minimo_Asse(prezzoMin);
-        g.Massimo_Asse(prezzoMax);
-    }
-    static void linea(GraficoControllo &g, int asseY, double x0, double y0, double x1, double y1, ColoreWin c,
-                      int spessore = 3)
-    {
-        g.Seleziona_Asse_Y(asseY);
-        g.Nuova_Serie(QString());
-        g.Stile_Serie(c, spessore, 1);
-        g.Aggiungi_Punto(x0, y0);
-        g.Aggiungi_Punto(x1, y1);
-    }
     static QColor pixel(const QImage &img, QPointF p) { return img.pixelColor(p.toPoint()); }
     static QImage mostra(GraficoWidget &w)
     {
@@ -106,110 +76,6 @@ private slots:
         QCOMPARE(rossi > 0, visibile);
         if (visibile)
             QCOMPARE(pixel(img, r.center()), QColor(Qt::red));
-    }
-
-    // Far more points than columns: written column by column, every point's
-    // pixel is still set and nothing strays from the line.
-    void serieDensaSenzaBuchi_data()
-    {
-        QTest::addColumn<qreal>("rapporto");
-        QTest::addColumn<int>("spessore");
-        QTest::newRow("1x sottile") << qreal(1) << 1;
-        QTest::newRow("1x spessa") << qreal(1) << 3;
-        QTest::newRow("2x sottile") << qreal(2) << 1;
-    }
-    void serieDensaSenzaBuchi()
-    {
-        QFETCH(qreal, rapporto);
-        QFETCH(int, spessore);
-        ModelloGrafico m;
-        prepara(m, -1.2, 1.2);
-        m.Seleziona_Asse_Y(2);
-        m.Nuova_Serie(QString());
-        m.Stile_Serie(Rosso, spessore, 1);
-        for (int i = 0; i <= 3000; ++i)
-            m.Aggiungi_Punto(i / 30.0, std::sin(i / 90.0));
-        QImage img(QSize(300, 200) * rapporto, QImage::Format_RGB32);
-        img.setDevicePixelRatio(rapporto);
-        RenderGrafico::Disposizione d;
-        {
-            QPainter p(&img);
-            RenderGrafico::Disegna(m, p, QRectF(0, 0, 300, 200), &d);
-        }
-        const QRect piano = QRectF(d.piano.topLeft() * rapporto, d.piano.bottomRight() * rapporto).toAlignedRect();
-        for (int i = 0; i <= 3000; i += 7) {
-            const QPointF q = RenderGrafico::InPixel(d, 1, 2, QPointF(i / 30.0, std::sin(i / 90.0))) * rapporto;
-            const QPoint px(int(std::floor(q.x())), int(std::floor(q.y())));
-            if (!piano.adjusted(1, 1, -1, -1).contains(px))
-                continue;
-            bool vicino = false;
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    vicino = vicino || img.pixelColor(px + QPoint(dx, dy)) == QColor(Qt::red);
-            QVERIFY2(vicino, qPrintable(QStringLiteral("point %1").arg(i)));
-        }
-        // Every column of the plot holds the line, and only near the curve.
-        for (int x = piano.left() + 1; x < piano.right() - 1; ++x) {
-            // The curve's extent over the column, from its two edges.
-            auto riga = [&](double colonna) {
-                const double valore =
-                    std::sin((colonna / rapporto - d.piano.left()) / d.piano.width() * 100.0 * 30.0 / 90.0);
-                return RenderGrafico::InPixel(d, 1, 2, QPointF(0, valore)).y() * rapporto;
-            };
-            // A thick line also covers the curve of the columns beside it.
-            const double largo = spessore * rapporto > 1 ? spessore * rapporto : 0;
-            double alto = 1e9, basso = -1e9;
-            for (double c = x - largo; c <= x + 1 + largo; c += 0.25) {
-                alto = std::min(alto, riga(c));
-                basso = std::max(basso, riga(c));
-            }
-            int rossi = 0;
-            for (int y = piano.top(); y <= piano.bottom(); ++y)
-                if (img.pixelColor(x, y) == QColor(Qt::red)) {
-                    ++rossi;
-                    QVERIFY2(y >= alto - 2 - spessore * rapporto && y <= basso + 2 + spessore * rapporto,
-                             qPrintable(QStringLiteral("column %1 row %2 expected %3..%4)").arg(x).arg(y).arg(alto).arg(basso)));
-                }
-            QVERIFY2(rossi > 0, qPrintable(QStringLiteral("column %1 empty").arg(x)));
-        }
-    }
-
-    void lineeVerticali_data()
-    {
-        QTest::addColumn<int>("stile");
-        QTest::addColumn<qreal>("rapporto");
-        QTest::newRow("continua") << 1 << qreal(1);
-        QTest::newRow("tratteggiata") << 2 << qreal(1);
-        QTest::newRow("tratteggiata 2x") << 2 << qreal(2);
-    }
-    void lineeVerticali()
-    {
-        QFETCH(int, stile);
-        QFETCH(qreal, rapporto);
-        ModelloGrafico m;
-        prepara(m, 0, 10);
-        m.Seleziona_Asse_Y(1);
-        m.Nuova_Serie(QString());
-        m.Stile_Serie(Rosso, 1, stile);
-        m.Aggiungi_Punto(40, 0);
-        m.Aggiungi_Punto(40, 28);
-        QImage img(QSize(300, 200) * rapporto, QImage::Format_RGB32);
-        img.setDevicePixelRatio(rapporto);
-        RenderGrafico::Disposizione d;
-        {
-            QPainter p(&img);
-            RenderGrafico::Disegna(m, p, QRectF(0, 0, 300, 200), &d);
-        }
-        const int x = int(std::floor(RenderGrafico::InPixel(d, 1, 1, QPointF(40, 0)).x() * rapporto));
-        int rossi = 0, righe = 0;
-        for (int y = int(d.piano.top() * rapporto) + 2; y < int(d.piano.bottom() * rapporto) - 2; ++y, ++righe)
-            rossi += img.pixelColor(x, y) == QColor(Qt::red);
-        if (stile == 1)
-            QCOMPARE(rossi, righe);
-        else
-            QVERIFY(rossi > righe / 2 && rossi < righe * 5 / 6);
-        // Nothing beside the line.
-        QVERIFY(img.pixelColor(x + int(3 * rapporto), int(d.piano.center().y() * rapporto)) != QColor(Qt::red));
     }
 
     void puntiNonFinitiScartati()
@@ -380,63 +246,6 @@ private slots:
         const QPointF p = RenderGrafico::InPixel(w.disposizione(), 1, 1, QPointF(50, 21));
         QCOMPARE(pixel(cache, p), QColor(Qt::red));
         QCOMPARE(pixel(completa, p), QColor(Qt::red));
-    }
-
-    void svuotaTieneGliAssi1()
-    {
-        ModelloGrafico m;
-        QCOMPARE(m.Aggiungi_Asse_Y(2), 2);
-        QCOMPARE(m.Aggiungi_Asse_X(3), 3);
-        QCOMPARE(m.Aggiungi_Asse_X(), 2);  // the lowest free number
-        QCOMPARE(m.Aggiungi_Asse_X(), 0);  // none left
-        for (int atteso = 3; atteso <= 7; ++atteso)
-            QCOMPARE(m.Aggiungi_Asse_Y(), atteso);
-        QCOMPARE(m.Aggiungi_Asse_Y(), 0);
-        m.Nuova_Serie(QStringLiteral("Sottostante"));
-        m.Svuota_Grafico();
-        QVERIFY(m.serie().empty());
-        QVERIFY(m.asseX(1).esiste && m.asseY(1).esiste);
-        QVERIFY(!m.asseY(2).esiste && !m.asseX(2).esiste);
-        m.Seleziona_Asse_Y(5);  // gone: Y 1 stays current
-        QCOMPARE(m.asseYCorrente(), 1);
-    }
-
-    void attributiAllUltimoAsseScelto()
-    {
-        ModelloGrafico m;
-        m.Aggiungi_Asse_Y(2);
-        m.Seleziona_Asse_X(1);
-        m.Massimo_Asse(250);
-        m.Seleziona_Asse_Y(2);
-        m.Massimo_Asse(99);
-        QCOMPARE(m.asseX(1).massimo, 250.0);
-        QCOMPARE(m.asseY(2).massimo, 99.0);
-        QCOMPARE(m.Massimo_Asse(), 99.0);
-    }
-
-    void font_data()
-    {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("famiglia");
-        QTest::addColumn<double>("punti");
-        QTest::addColumn<bool>("grassetto");
-        QTest::newRow("completo") << "Font=Arial|9|bold|" << "arial" << 9.0 << true;
-        QTest::newRow("minuscolo") << "Font=arial|14|bold|" << "arial" << 14.0 << true;
-        QTest::newRow("senza peso") << "Font=Arial|8||" << "arial" << 8.0 << false;
-        QTest::newRow("solo peso") << "bold" << "arial" << 8.0 << true;
-        QTest::newRow("vuoto") << "" << "arial" << 8.0 << false;
-        QTest::newRow("dimensione assurda") << "Font=Arial|x|bold|" << "arial" << 8.0 << true;
-    }
-    void font()
-    {
-        QFETCH(QString, testo);
-        QFETCH(QString, famiglia);
-        QFETCH(double, punti);
-        QFETCH(bool, grassetto);
-        const QFont f = RenderGrafico::FontDaTesto(testo);
-        QCOMPARE(f.family().toLower(), famiglia);
-        QCOMPARE(f.pointSizeF(), punti);
-        QCOMPARE(f.bold(), grassetto);
     }
 
     void salvaBmp()

@@ -1,4 +1,4 @@
-#include "platform/ui/GraficoWidget.h"
+#include "chart/ui/GraficoWidget.h"
 
 #include "platform/Schermo.h"
 
@@ -62,7 +62,7 @@ void GraficoWidget::Visibile(bool visibile)
     m_fuocoDaRiprendere = false;
 }
 
-bool GraficoWidget::Visibile() const { return ModelloGrafico::Visibile(); }
+bool GraficoWidget::Visibile() const noexcept { return ModelloGrafico::Visibile(); }
 
 void GraficoWidget::Prendi_Focus() { setFocus(Qt::MouseFocusReason); }
 

@@ -1,6 +1,6 @@
-#include "platform/DisposizioneGrafico.h"
+#include "chart/DisposizioneGrafico.h"
 
-#include "platform/ModelloGrafico.h"
+#include "chart/ModelloGrafico.h"
 
 #include <QFontMetricsF>
 #include <QStringList>

@@ -7,7 +7,7 @@
 // side, so no mapping ever divides by zero or hands a non-finite coordinate to
 // the painter.
 
-#include "platform/DisposizioneGrafico.h"
+#include "chart/DisposizioneGrafico.h"
 
 class ModelloGrafico;
 class QPainter;

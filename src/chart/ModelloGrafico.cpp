@@ -1,6 +1,6 @@
-#include "platform/ModelloGrafico.h"
+#include "chart/ModelloGrafico.h"
 
-#include "platform/RenderGrafico.h"
+#include "chart/RenderGrafico.h"
 
 #include <QImage>
 #include <algorithm>
@@ -30,9 +30,9 @@ void ModelloGrafico::Svuota_Grafico()
     cambiaStruttura();
 }
 
-void ModelloGrafico::Prepara_Grafico(const QString &) {}
+void ModelloGrafico::Prepara_Grafico(const QString &) noexcept {}
 
-int ModelloGrafico::Aggiungi_Asse_Y(int numero)
+int ModelloGrafico::Aggiungi_Asse_Y(int numero) noexcept
 {
     if (numero == Prossimo_Asse) {
         for (int n = 2; n <= Num_Assi_Y && numero == Prossimo_Asse; ++n)
@@ -48,7 +48,7 @@ int ModelloGrafico::Aggiungi_Asse_Y(int numero)
     return numero;
 }
 
-int ModelloGrafico::Aggiungi_Asse_X(int numero)
+int ModelloGrafico::Aggiungi_Asse_X(int numero) noexcept
 {
     if (numero == Prossimo_Asse) {
         for (int n = 2; n <= Num_Assi_X && numero == Prossimo_Asse; ++n)
@@ -64,20 +64,22 @@ int ModelloGrafico::Aggiungi_Asse_X(int numero)
     return numero;
 }
 
-void ModelloGrafico::Seleziona_Asse_X(int numero)
+bool ModelloGrafico::Seleziona_Asse_X(int numero) noexcept
 {
     if (numero < 1 || numero > Num_Assi_X || !m_assiX[size_t(numero - 1)].esiste)
-        return;
+        return false;
     m_asseXCorrente = numero;
     m_attributiSuX = true;
+    return true;
 }
 
-void ModelloGrafico::Seleziona_Asse_Y(int numero)
+bool ModelloGrafico::Seleziona_Asse_Y(int numero) noexcept
 {
     if (numero < 1 || numero > Num_Assi_Y || !m_assiY[size_t(numero - 1)].esiste)
-        return;
+        return false;
     m_asseYCorrente = numero;
     m_attributiSuX = false;
+    return true;
 }
 
 void ModelloGrafico::Nuova_Serie(const QString &nome)
@@ -93,34 +95,37 @@ void ModelloGrafico::Nuova_Serie(const QString &nome)
     m_serie.push_back(std::move(s));
 }
 
-SerieGrafico *ModelloGrafico::serieCorrente() { return m_serie.empty() ? nullptr : &m_serie.back(); }
+SerieGrafico *ModelloGrafico::serieCorrente() noexcept { return m_serie.empty() ? nullptr : &m_serie.back(); }
 
-void ModelloGrafico::Stile_Serie(ColoreWin colore, int spessore, int stile)
-{
-    if (SerieGrafico *s = serieCorrente()) {
-        s->colore = colore;
-        s->spessore = std::clamp(spessore, 1, 3);
-        s->stile = stile == 2 ? 2 : 1;
-    }
-}
-
-void ModelloGrafico::Aggiungi_Punto(double x, double y)
+bool ModelloGrafico::Stile_Serie(ColoreWin colore, int spessore, int stile) noexcept
 {
     SerieGrafico *s = serieCorrente();
     if (!s)
-        return;
-    if (!std::isfinite(x) || !std::isfinite(y)) {
-        ++s->puntiScartati;
-        return;
-    }
-    s->punti.emplace_back(x, y);
+        return false;
+    s->colore = colore;
+    s->spessore = std::clamp(spessore, 1, 3);
+    s->stile = stile == 2 ? 2 : 1;
+    return true;
 }
 
-void ModelloGrafico::Aggiungi_Testo(const QString &testo, double x, double y, int allineamento, const QString &font,
+bool ModelloGrafico::Aggiungi_Punto(double x, double y)
+{
+    SerieGrafico *s = serieCorrente();
+    if (!s)
+        return false;
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+        ++s->puntiScartati;
+        return false;
+    }
+    s->punti.emplace_back(x, y);
+    return true;
+}
+
+bool ModelloGrafico::Aggiungi_Testo(const QString &testo, double x, double y, int allineamento, const QString &font,
                                     ColoreWin colore, int, int modo)
 {
     if (!std::isfinite(x) || !std::isfinite(y))
-        return;
+        return false;
     TestoGrafico t;
     t.testo = testo;
     t.x = x;
@@ -133,6 +138,7 @@ void ModelloGrafico::Aggiungi_Testo(const QString &testo, double x, double y, in
     t.asseY = m_asseYCorrente;
     t.sopraSerie = int(m_serie.size());
     m_testi.push_back(std::move(t));
+    return true;
 }
 
 void ModelloGrafico::Etichette_Asse_X(double, double fine, double, int, int, const QString &etichette)
@@ -147,7 +153,7 @@ void ModelloGrafico::Etichette_Asse_X(double, double fine, double, int, int, con
     cambiaStruttura();
 }
 
-void ModelloGrafico::Titolo_Grafico(const QString &testo, const QString &font, ColoreWin colore, int, int, int)
+void ModelloGrafico::Titolo_Grafico(const QString &testo, const QString &font, ColoreWin colore, int, int, int) noexcept
 {
     m_titolo = {testo, font, colore};
     cambiaStruttura();
@@ -167,36 +173,45 @@ bool ModelloGrafico::Salva_Immagine(const QString &file)
     return !file.isEmpty() && immagine.save(file, "BMP");
 }
 
-void ModelloGrafico::Tipo_Punto_Serie(int tipo)
+bool ModelloGrafico::Tipo_Punto_Serie(int tipo) noexcept
 {
-    if (SerieGrafico *s = serieCorrente())
+    SerieGrafico *s = serieCorrente();
+    if (s)
         s->tipoPunto = tipo;
+    return s != nullptr;
 }
 
-void ModelloGrafico::Tipo_Marcatore_Serie(int tipo)
+bool ModelloGrafico::Tipo_Marcatore_Serie(int tipo) noexcept
 {
-    if (SerieGrafico *s = serieCorrente())
+    SerieGrafico *s = serieCorrente();
+    if (s)
         s->tipoMarcatore = tipo;
+    return s != nullptr;
 }
 
-void ModelloGrafico::Colore_Marcatore_Serie(ColoreWin colore)
+bool ModelloGrafico::Colore_Marcatore_Serie(ColoreWin colore) noexcept
 {
-    if (SerieGrafico *s = serieCorrente())
+    SerieGrafico *s = serieCorrente();
+    if (s)
         s->coloreMarcatore = colore;
+    return s != nullptr;
 }
 
-void ModelloGrafico::Dimensione_Marcatore_Serie(double dimensione)
+bool ModelloGrafico::Dimensione_Marcatore_Serie(double dimensione) noexcept
 {
-    if (SerieGrafico *s = serieCorrente(); s && std::isfinite(dimensione))
-        s->dimensioneMarcatore = dimensione;
+    SerieGrafico *s = serieCorrente();
+    if (!s || !std::isfinite(dimensione))
+        return false;
+    s->dimensioneMarcatore = dimensione;
+    return true;
 }
 
-AsseGrafico *ModelloGrafico::asseAttributi()
+AsseGrafico *ModelloGrafico::asseAttributi() noexcept
 {
     return m_attributiSuX ? &m_assiX[size_t(m_asseXCorrente - 1)] : &m_assiY[size_t(m_asseYCorrente - 1)];
 }
 
-void ModelloGrafico::Scala_Fissa_Asse(int fissa)
+void ModelloGrafico::Scala_Fissa_Asse(int fissa) noexcept
 {
     asseAttributi()->fissa = fissa != 0;
     cambiaStruttura();
@@ -204,74 +219,74 @@ void ModelloGrafico::Scala_Fissa_Asse(int fissa)
 
 // Stored as given, also reversed or non-finite: read-back returns what was set,
 // the painting decides what it can show.
-void ModelloGrafico::Minimo_Asse(double valore)
+void ModelloGrafico::Minimo_Asse(double valore) noexcept
 {
     asseAttributi()->minimo = valore;
     cambiaStruttura();
 }
 
-void ModelloGrafico::Massimo_Asse(double valore)
+void ModelloGrafico::Massimo_Asse(double valore) noexcept
 {
     asseAttributi()->massimo = valore;
     cambiaStruttura();
 }
 
-double ModelloGrafico::Minimo_Asse() const
+double ModelloGrafico::Minimo_Asse() const noexcept
 {
     return m_attributiSuX ? m_assiX[size_t(m_asseXCorrente - 1)].minimo : m_assiY[size_t(m_asseYCorrente - 1)].minimo;
 }
 
-double ModelloGrafico::Massimo_Asse() const
+double ModelloGrafico::Massimo_Asse() const noexcept
 {
     return m_attributiSuX ? m_assiX[size_t(m_asseXCorrente - 1)].massimo
                           : m_assiY[size_t(m_asseYCorrente - 1)].massimo;
 }
 
-void ModelloGrafico::Font_Asse(const QString &font)
+void ModelloGrafico::Font_Asse(const QString &font) noexcept
 {
     asseAttributi()->font = font;
     cambiaStruttura();
 }
 
-void ModelloGrafico::Formato_Asse(const QString &formato)
+void ModelloGrafico::Formato_Asse(const QString &formato) noexcept
 {
     asseAttributi()->formato = formato;
     cambiaStruttura();
 }
 
-void ModelloGrafico::Colore_Asse(ColoreWin colore)
+void ModelloGrafico::Colore_Asse(ColoreWin colore) noexcept
 {
     asseAttributi()->colore = colore;
     cambiaStruttura();
 }
 
-void ModelloGrafico::Colore_Etichette_Asse(ColoreWin colore)
+void ModelloGrafico::Colore_Etichette_Asse(ColoreWin colore) noexcept
 {
     asseAttributi()->coloreEtichette = colore;
     cambiaStruttura();
 }
 
-void ModelloGrafico::Colore_Griglia_Asse(ColoreWin colore)
+void ModelloGrafico::Colore_Griglia_Asse(ColoreWin colore) noexcept
 {
     asseAttributi()->coloreGriglia = colore;
     cambiaStruttura();
 }
 
-void ModelloGrafico::Griglia_Asse(bool attiva)
+void ModelloGrafico::Griglia_Asse(bool attiva) noexcept
 {
     asseAttributi()->griglia = attiva;
     cambiaStruttura();
 }
 
-void ModelloGrafico::Suddivisioni_Asse(int numero)
+void ModelloGrafico::Suddivisioni_Asse(int numero) noexcept
 {
     asseAttributi()->suddivisioni = numero;
     cambiaStruttura();
 }
 
-void ModelloGrafico::Posizione_Titolo(int) {}
+void ModelloGrafico::Posizione_Titolo(int) noexcept {}
 
-void ModelloGrafico::Colore_Sfondo_Grafico(ColoreWin colore)
+void ModelloGrafico::Colore_Sfondo_Grafico(ColoreWin colore) noexcept
 {
     m_sfondo = colore;
     cambiaStruttura();
@@ -279,4 +294,4 @@ void ModelloGrafico::Colore_Sfondo_Grafico(ColoreWin colore)
 
 void ModelloGrafico::Visibile(bool visibile) { m_visibile = visibile; }
 
-bool ModelloGrafico::Visibile() const { return m_visibile; }
+bool ModelloGrafico::Visibile() const noexcept { return m_visibile; }

@@ -4,7 +4,7 @@
 // X labels and title as the drawing defined them. The widget paints it,
 // RenderGrafico paints it onto any device, tests read it back.
 
-#include "platform/GraficoControllo.h"
+#include "chart/GraficoControllo.h"
 
 #include <QPointF>
 #include <QSize>
@@ -84,47 +84,47 @@ public:
     ModelloGrafico();
 
     void Svuota_Grafico() override;
-    void Prepara_Grafico(const QString &testo) override;
-    int Aggiungi_Asse_Y(int numero = Prossimo_Asse) override;
-    int Aggiungi_Asse_X(int numero = Prossimo_Asse) override;
-    void Seleziona_Asse_X(int numero = 1) override;
-    void Seleziona_Asse_Y(int numero = 1) override;
+    void Prepara_Grafico(const QString &testo) noexcept override;
+    int Aggiungi_Asse_Y(int numero = Prossimo_Asse) noexcept override;
+    int Aggiungi_Asse_X(int numero = Prossimo_Asse) noexcept override;
+    bool Seleziona_Asse_X(int numero = 1) noexcept override;
+    bool Seleziona_Asse_Y(int numero = 1) noexcept override;
     void Nuova_Serie(const QString &nome) override;
-    void Stile_Serie(ColoreWin colore, int spessore, int stile) override;
-    void Aggiungi_Punto(double x, double y) override;
-    void Aggiungi_Testo(const QString &testo, double x, double y, int allineamento, const QString &font,
+    bool Stile_Serie(ColoreWin colore, int spessore, int stile) noexcept override;
+    bool Aggiungi_Punto(double x, double y) override;
+    bool Aggiungi_Testo(const QString &testo, double x, double y, int allineamento, const QString &font,
                         ColoreWin colore, int riservato, int modo) override;
     void Etichette_Asse_X(double inizio, double fine, double ultimo, int riservato1, int riservato2,
                           const QString &etichette) override;
     void Titolo_Grafico(const QString &testo, const QString &font, ColoreWin colore, int scostamentoX,
-                        int scostamentoY, int riservato) override;
+                        int scostamentoY, int riservato) noexcept override;
     void Ridisegna_Grafico() override;
     void Modo_Puntatore(int attivo) override;
     bool Salva_Immagine(const QString &file) override;
 
-    void Tipo_Punto_Serie(int tipo) override;
-    void Tipo_Marcatore_Serie(int tipo) override;
-    void Colore_Marcatore_Serie(ColoreWin colore) override;
-    void Dimensione_Marcatore_Serie(double dimensione) override;
+    bool Tipo_Punto_Serie(int tipo) noexcept override;
+    bool Tipo_Marcatore_Serie(int tipo) noexcept override;
+    bool Colore_Marcatore_Serie(ColoreWin colore) noexcept override;
+    bool Dimensione_Marcatore_Serie(double dimensione) noexcept override;
 
-    void Scala_Fissa_Asse(int fissa) override;
-    void Minimo_Asse(double valore) override;
-    void Massimo_Asse(double valore) override;
-    double Minimo_Asse() const override;
-    double Massimo_Asse() const override;
-    void Font_Asse(const QString &font) override;
-    void Formato_Asse(const QString &formato) override;
-    void Colore_Asse(ColoreWin colore) override;
-    void Colore_Etichette_Asse(ColoreWin colore) override;
-    void Colore_Griglia_Asse(ColoreWin colore) override;
-    void Griglia_Asse(bool attiva) override;
-    void Suddivisioni_Asse(int numero) override;
+    void Scala_Fissa_Asse(int fissa) noexcept override;
+    void Minimo_Asse(double valore) noexcept override;
+    void Massimo_Asse(double valore) noexcept override;
+    double Minimo_Asse() const noexcept override;
+    double Massimo_Asse() const noexcept override;
+    void Font_Asse(const QString &font) noexcept override;
+    void Formato_Asse(const QString &formato) noexcept override;
+    void Colore_Asse(ColoreWin colore) noexcept override;
+    void Colore_Etichette_Asse(ColoreWin colore) noexcept override;
+    void Colore_Griglia_Asse(ColoreWin colore) noexcept override;
+    void Griglia_Asse(bool attiva) noexcept override;
+    void Suddivisioni_Asse(int numero) noexcept override;
 
-    void Posizione_Titolo(int posizione) override;
-    void Colore_Sfondo_Grafico(ColoreWin colore) override;
+    void Posizione_Titolo(int posizione) noexcept override;
+    void Colore_Sfondo_Grafico(ColoreWin colore) noexcept override;
 
     void Visibile(bool visibile) override;
-    bool Visibile() const override;
+    bool Visibile() const noexcept override;
     void Prendi_Focus() override {}
 
     // --- read back -------------------------------------------------------
@@ -148,9 +148,9 @@ public:
 
 private:
     static int indice(int numero, int massimo) { return (numero >= 1 && numero <= massimo) ? numero - 1 : 0; }
-    AsseGrafico *asseAttributi();
-    SerieGrafico *serieCorrente();
-    void cambiaStruttura() { ++m_versione; }
+    AsseGrafico *asseAttributi() noexcept;
+    SerieGrafico *serieCorrente() noexcept;
+    void cambiaStruttura() noexcept { ++m_versione; }
 
     std::array<AsseGrafico, Num_Assi_X> m_assiX{};
     std::array<AsseGrafico, Num_Assi_Y> m_assiY{};
