@@ -2,7 +2,8 @@
 
 // The tool buttons of Frm_Strumenti: picture buttons without caption, four
 // colours of line, text and distance, the three delete tools and the chart's own
-// pointer switch. Each click goes to the tool logic.
+// pointer switch, whose clicks go to the tool logic; the two grid switches and the
+// price line's look, whose clicks the window answers.
 
 #include <QWidget>
 #include <array>
@@ -22,4 +23,6 @@ public:
     std::array<QToolButton *, 4> Cmd_Distanza{};
     QToolButton *Cmd_Cancella_Distanza;
     QToolButton *Cmd_Punt_Graf;
+    std::array<QToolButton *, 2> Cmd_Griglia_Graf{};
+    QToolButton *Cmd_Linea_Stor;
 };

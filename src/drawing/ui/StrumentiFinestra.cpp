@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "archive/ParametriCicli.h"
+#include "cycle/ComandiGrafico.h"
 #include "cycle/DisegnaGrafico.h"
 #include "drawing/ui/BandaOverlay.h"
 #include "drawing/ui/CursoriStrumenti.h"
@@ -11,6 +12,7 @@
 #include "shell/Messaggi.h"
 
 #include <QMessageBox>
+#include <QToolButton>
 
 StrumentiFinestra::StrumentiFinestra(Stato &stato, ControlliGrafici &controlli,
                                      const std::array<GraficoWidget *, 4> &grafici, QObject *parent)
@@ -47,7 +49,17 @@ StrumentiFinestra::~StrumentiFinestra()
 
 PulsantiStrumenti *StrumentiFinestra::Crea_Pulsanti(QWidget *genitore)
 {
-    return new PulsantiStrumenti(*m_strumenti, genitore);
+    auto *pulsanti = new PulsantiStrumenti(*m_strumenti, genitore);
+    const auto esito = [this](const ciclo::EsitoComando &e) {
+        if (e.cambiato && !e.salvato)
+            Mostra_Errore(QStringLiteral("Impostazione del grafico non salvata (Sistema3.dat)."));
+    };
+    for (int i = 0; i < 2; ++i)
+        connect(pulsanti->Cmd_Griglia_Graf[size_t(i)], &QToolButton::clicked, this,
+                [this, i, esito] { esito(ciclo::Cmd_Griglia_Graf_Click(m_stato, m_controlli, i)); });
+    connect(pulsanti->Cmd_Linea_Stor, &QToolButton::clicked, this,
+            [this, esito] { esito(ciclo::Cmd_Linea_Stor_Click(m_stato, m_controlli)); });
+    return pulsanti;
 }
 
 BandaOverlay *StrumentiFinestra::Banda(int slot) const
