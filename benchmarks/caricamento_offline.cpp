@@ -7,7 +7,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"

@@ -8,7 +8,7 @@
 #include "cycle/Battleplan.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/TempiFuturi.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 
 #include <QCoreApplication>

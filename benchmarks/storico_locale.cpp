@@ -3,7 +3,7 @@
 #include "Bench.h"
 
 #include "archive/TabSottostanti.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 #include "archive/ParametriCicli.h"
 #include "archive/TabSottostanti.h"
 #include "cycle/ModelloCiclo.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
 

@@ -1,7 +1,7 @@
 #include "CartellaTemporanea.h"
 
 #include "archive/TabSottostanti.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
 

@@ -1,5 +1,5 @@
 #include "market/Protocollo.h"
-#include "market/ServerQuotazioni.h"
+#include "simulatore/ServerQuotazioni.h"
 #include "platform/Codec1252.h"
 
 #include "CartellaTemporanea.h"

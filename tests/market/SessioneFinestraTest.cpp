@@ -3,7 +3,7 @@
 
 #include "CartellaTemporanea.h"
 #include "Stato.h"
-#include "market/ServerQuotazioni.h"
+#include "simulatore/ServerQuotazioni.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/ui/SessioneFinestra.h"
 #include "platform/Codec1252.h"

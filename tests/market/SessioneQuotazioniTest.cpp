@@ -1,5 +1,5 @@
 #include "Stato.h"
-#include "market/ServerQuotazioni.h"
+#include "simulatore/ServerQuotazioni.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
 #include "platform/Codec1252.h"

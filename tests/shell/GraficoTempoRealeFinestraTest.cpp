@@ -7,7 +7,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
 #include "archive/TabSottostanti.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/ui/SessioneFinestra.h"
 #include "platform/Schermo.h"

@@ -9,7 +9,7 @@
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/TabSottostanti.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 #include "market/ui/SessioneFinestra.h"
 #include "platform/RenderGrafico.h"

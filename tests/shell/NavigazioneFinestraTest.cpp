@@ -8,7 +8,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/ParametriCicli.h"
 #include "archive/TabSottostanti.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/ui/SessioneFinestra.h"
 #include "platform/DataOra.h"
 #include "platform/VbRuntime.h"

@@ -5,7 +5,7 @@
 
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 
 #include <QCommandLineParser>

@@ -8,7 +8,7 @@
 //   chat <text> | messaggio <text> | avviso <flag> <text> | chiusura <flag> <text>
 //   sospendi | riprendi | esci
 
-#include "market/ServerQuotazioni.h"
+#include "simulatore/ServerQuotazioni.h"
 #include "platform/Percorsi.h"
 
 #include <QCommandLineParser>

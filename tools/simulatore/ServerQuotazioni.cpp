@@ -1,4 +1,4 @@
-#include "market/ServerQuotazioni.h"
+#include "simulatore/ServerQuotazioni.h"
 
 #include "market/ScaricoStorico.h"
 #include "platform/Codec1252.h"

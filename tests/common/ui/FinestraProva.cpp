@@ -2,7 +2,7 @@
 
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 #include "market/ui/SessioneFinestra.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"

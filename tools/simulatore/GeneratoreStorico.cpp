@@ -1,4 +1,4 @@
-#include "market/GeneratoreStorico.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include "platform/DataOra.h"
 #include "platform/VbRuntime.h"
