@@ -21,6 +21,7 @@
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/NavigazioneFinestra.h"
+#include "shell/ui/PannelliFinestra.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloCicli.h"
 #include "shell/ui/PannelloQuotazioni.h"
@@ -28,6 +29,7 @@
 #include "shell/ui/RiquadroGrafico.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFrame>
@@ -76,6 +78,7 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     m_area->Cmd_GRaf_P_Click = [this](int s) { Cmd_GRaf_P_Click(s); };
     m_area->Cmd_GRaf_M_Click = [this](int s) { Cmd_GRaf_M_Click(s); };
     new NavigazioneFinestra(*this);  // the panels' scroll bars and the two sliders
+    new PannelliFinestra(stato, *m_area, &form);  // the panels' picture and move buttons
     form.Frm_Battleplan->setFrameShape(QFrame::StyledPanel);
     form.Frm_Storico->setFrameShape(QFrame::StyledPanel);
     // The frames' captions sit in the band their layouts keep free at the top.
@@ -104,9 +107,14 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     connect(m_quotazioni->Cmd_Graf_RT, &QPushButton::clicked, this, [this] { Cmd_Graf_RT_Click(); });
     connect(m_quotazioni, &PannelloQuotazioni::Sottostante_Offline_Scelto, this,
             [this](int i) { Imposta_Sottostante_Offline(i); });
+    connect(m_quotazioni->Cmb_Sot, &QComboBox::activated, this, [this] {
+        Cmb_Sot_Change();
+        Cmb_Sot_Click();
+    });
     connect(m_caricamento.get(), &Caricamento::Ultime_Barre_Mancanti, this, [this](const QString &m) {
         if (Fallimento)
             Fallimento(m);
+        Fine_Cambio();
     });
 
     Apri_Url = [](const QUrl &url) { QDesktopServices::openUrl(url); };
@@ -171,7 +179,11 @@ void FinestraOperativa::Esito_Fase(Caricamento::Esito esito)
 
 void FinestraOperativa::Carica_Storici_Avvio() { Esito_Fase(m_caricamento->Carica_Storici_Avvio()); }
 
-void FinestraOperativa::Carica_Dati_Avvio() { Esito_Fase(m_caricamento->Carica_Dati_Avvio()); }
+void FinestraOperativa::Carica_Dati_Avvio()
+{
+    Esito_Fase(m_caricamento->Carica_Dati_Avvio());
+    Fine_Cambio();
+}
 
 void FinestraOperativa::Mostra_Avanzamento_Avvio(int passo)
 {
@@ -476,43 +488,6 @@ void FinestraOperativa::Cmd_Storico_Click()
         Imposta_Layout_Con_Storico();
     }
     Ridisponi_Grafici();
-}
-
-void FinestraOperativa::Imposta_Sottostante_Offline(int index)
-{
-    Stato &stato = m_form.S();
-    // One loading at a time: a choice made while one runs is ignored.
-    if (m_caricamento->In_Corso() || stato.shell.Blocco_Grafici || index < 0 || index > 6)
-        return;
-    stato.archivio.Sottostante_Corrente = index + 1;
-    stato.archivio.Codice_Modifica = QStringLiteral("S");
-    archivio::Salva_Parametro(stato, 0);
-    stato.shell.RT_Bloccato = true;
-    if (m_sessione) {
-        m_sessione->Blocca_Dati_RT_Dal_Server();
-        m_sessione->Ferma_Watchdog();
-    }
-    stato.mercato.Text_Data_Ora.clear();
-    stato.mercato.Text_Last.clear();
-    stato.mercato.Text_Var.clear();
-    stato.mercato.Text_Volume.clear();
-    Cancella_Grafici();
-    m_quotazioni->Aggiorna_Caselle();
-    m_form.Frm_Storico->hide();
-    Imposta_Layout_Senza_Storico();
-    Imposta_Layout_Ridotto();
-    const QRect f = m_form.Frm_Battleplan->geometry();
-    m_form.FrmCambioSott->setGeometry(f.x() + f.width() / 4, f.y() + f.height() / 3, f.width() / 2,
-                                      schermo::TwipsInPixel(900));
-    m_form.LblCambioSott->setGeometry(10, 5, f.width() / 2 - 20, schermo::TwipsInPixel(300));
-    m_form.PbCambioSott->setGeometry(10, schermo::TwipsInPixel(400), f.width() / 2 - 20, schermo::TwipsInPixel(300));
-    m_form.FrmCambioSott->show();
-    m_form.FrmCambioSott->raise();
-    Inizializza_Variabili(stato);
-    const Caricamento::Esito e = m_caricamento->Carica_Storici_Avvio();
-    Esito_Fase(e);
-    if (e == Caricamento::Esito::Completato && stato.shell.Modalita == QLatin1String("OFFLINE"))
-        Carica_Dati_Avvio();
 }
 
 // ---------------------------------------------------------------- window events

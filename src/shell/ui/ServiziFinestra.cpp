@@ -139,6 +139,7 @@ bool FinestraOperativa::Esegui(Servizio s)
         for (int u = 1; u <= costanti::Num_Sottostanti; ++u)
             cmb->addItem(stato.archivio.Tab_Sottostanti[size_t(u)].Nome);
         cmb->setCurrentIndex(stato.archivio.Sottostante_Corrente - 1);
+        cmb->setEnabled(stato.shell.Modalita == QLatin1String("ONLINE"));
         return true;
     }
     case Servizio::Inizializza_Chk_Battl:
