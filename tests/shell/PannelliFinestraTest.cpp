@@ -11,6 +11,7 @@
 #include "cycle/ImmagineGrafico.h"
 #include "platform/Percorsi.h"
 #include "platform/ui/GraficoWidget.h"
+#include "shell/SpostaPannello.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -58,18 +59,20 @@ class PannelliFinestraTest : public QObject {
 
     // Moves the mouse over the chart frame so that the moving panel's top-left
     // corner ends at `meta`, through the edges that keep the grab offset.
+    // The moves go to the frame as the mouse grab sends them (the offscreen
+    // screen is smaller than the window, so the pointer cannot reach every point).
     void trascina(RiquadroGrafico *r, QPoint presa, QPoint meta)
     {
+        const auto muovi = [this](QPoint p) {
+            QMouseEvent e(QEvent::MouseMove, p, area()->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(area(), &e);
+        };
         QRect g = r->geometry();
-        if (meta.x() != g.left()) {
-            const int x = meta.x() < g.left() ? meta.x() : meta.x() + g.width();
-            QTest::mouseMove(area(), QPoint(x, g.top() + presa.y()));
-        }
+        if (meta.x() != g.left())
+            muovi(QPoint(meta.x() < g.left() ? meta.x() : meta.x() + g.width(), g.top() + presa.y()));
         g = r->geometry();
-        if (meta.y() != g.top()) {
-            const int y = meta.y() < g.top() ? meta.y() : meta.y() + g.height();
-            QTest::mouseMove(area(), QPoint(g.left() + presa.x(), y));
-        }
+        if (meta.y() != g.top())
+            muovi(QPoint(g.left() + presa.x(), meta.y() < g.top() ? meta.y() : meta.y() + g.height()));
     }
 
 private slots:
@@ -182,6 +185,141 @@ private slots:
         QCOMPARE(m_errori.size(), !file.isEmpty() && !scritto ? 1 : 0);
         if (!m_errori.isEmpty())
             QVERIFY(m_errori.first().contains(QStringLiteral("grafico.bmp")));
+    }
+
+    // The panel follows the mouse along its nearest edge or corner, keeping the
+    // grab offset along that edge; over the panel itself it stays put.
+    void segueIlMouse_data()
+    {
+        QTest::addColumn<QPoint>("mouse");
+        QTest::addColumn<QPoint>("atteso");  // new left, top; (-1, -1) for no move
+        // Panel at left 100, top 50, 200 x 100; grabbed at (30, 20).
+        QTest::newRow("sopra") << QPoint(150, 40) << QPoint(120, 40);
+        QTest::newRow("sotto") << QPoint(150, 170) << QPoint(120, 70);
+        QTest::newRow("sinistra") << QPoint(90, 80) << QPoint(90, 60);
+        QTest::newRow("destra") << QPoint(310, 80) << QPoint(110, 60);
+        QTest::newRow("sopra a sinistra") << QPoint(90, 40) << QPoint(90, 40);
+        QTest::newRow("sopra a destra") << QPoint(310, 40) << QPoint(110, 40);
+        QTest::newRow("sotto a sinistra") << QPoint(90, 160) << QPoint(90, 60);
+        QTest::newRow("sotto a destra") << QPoint(310, 160) << QPoint(110, 60);
+        QTest::newRow("sul pannello") << QPoint(150, 80) << QPoint(-1, -1);
+    }
+    void segueIlMouse()
+    {
+        QFETCH(QPoint, mouse);
+        QFETCH(QPoint, atteso);
+        const auto p = layout::Segui_Mouse(mouse.x(), mouse.y(), 50, 100, 200, 100, 30, 20);
+        QCOMPARE(p.has_value(), atteso.x() >= 0);
+        if (p)
+            QCOMPARE(QPoint(int(p->x), int(p->y)), atteso);
+    }
+
+    void quadrante_data()
+    {
+        QTest::addColumn<QPoint>("angolo");  // left, top in a 1000 x 600 frame
+        QTest::addColumn<int>("posizione");
+        QTest::newRow("in alto a sinistra") << QPoint(10, 10) << 0;
+        QTest::newRow("in alto a destra") << QPoint(510, 10) << 1;
+        QTest::newRow("in basso a sinistra") << QPoint(10, 310) << 2;
+        QTest::newRow("in basso a destra") << QPoint(510, 310) << 3;
+        // The centre lines belong to the lower and right quadrants: every drop lands.
+        QTest::newRow("sulla linea orizzontale") << QPoint(10, 300) << 2;
+        QTest::newRow("sulla linea verticale") << QPoint(500, 10) << 1;
+        QTest::newRow("nel centro") << QPoint(500, 300) << 3;
+        QTest::newRow("fuori a sinistra") << QPoint(-40, -5) << 0;
+    }
+    void quadrante()
+    {
+        QFETCH(QPoint, angolo);
+        QFETCH(int, posizione);
+        QCOMPARE(layout::Quadrante(angolo.y(), angolo.x(), 600, 1000), posizione);
+    }
+
+    // A panel carried into each quadrant swaps places with the panel there; the
+    // archive keeps the arrangement and a restart shows it; carried back, all is
+    // as before.
+    void spostaPannello_data()
+    {
+        QTest::addColumn<int>("verso");
+        for (int p = 0; p < 4; ++p)
+            QTest::newRow(qPrintable(QStringLiteral("nel quadrante %1").arg(p))) << p;
+    }
+    void spostaPannello()
+    {
+        QFETCH(int, verso);
+        const int slot = slotIn(0);
+        const int altro = slotIn(verso);
+        QVERIFY(slot >= 0 && altro >= 0);
+        const auto prima = stato().cicli.Conf_Grafici;
+        std::array<QRect, 4> riquadri{};
+        for (int p = 0; p < 4; ++p)
+            riquadri[size_t(p)] = area()->Frm_Graf[size_t(slotIn(p))]->geometry();
+
+        const auto porta = [&](int s, int p) {
+            RiquadroGrafico *r = area()->Frm_Graf[size_t(s)];
+            QTest::mouseClick(r->Cmd_Sposta, Qt::LeftButton);
+            QCOMPARE(m_pannelli->Pannello_Spostato(), s + 1);
+            QCOMPARE(m_prova->form->cursor().shape(), Qt::SizeAllCursor);
+            for (RiquadroGrafico *o : area()->Frm_Graf)
+                QCOMPARE(o->isEnabled(), o == r);
+            QVERIFY(!r->Pic_Graf->isEnabled());
+            const QPoint presa(r->width() / 2, r->height() / 2);
+            QTest::mouseClick(area(), Qt::LeftButton, {}, r->pos() + presa);
+            QCOMPARE(QWidget::mouseGrabber(), area());
+            // Over another panel's chart the moving panel still follows.
+            const bool inAlto = r->y() < area()->height() / 2;
+            const QPoint fuori(r->x() + presa.x(), inAlto ? r->geometry().bottom() + 40 : r->y() - 40);
+            QVERIFY(qobject_cast<GraficoWidget *>(area()->childAt(fuori)));
+            QTest::mouseMove(area(), r->pos() + presa);  // the pointer must really move
+            QTest::mouseMove(area(), fuori);
+            QCOMPARE(inAlto ? r->y() + r->height() : r->y(), fuori.y());
+            const QPoint meta((p % 2 == 1 ? area()->width() / 2 : 0) + 4, (p >= 2 ? area()->height() / 2 : 0) + 4);
+            trascina(r, presa, meta);
+            QCOMPARE(r->geometry().topLeft(), meta);
+            QTest::mouseClick(area(), Qt::LeftButton, {}, r->Cmd_Sposta->mapTo(area(), r->Cmd_Sposta->rect().center()));
+            QCOMPARE(QWidget::mouseGrabber(), nullptr);
+            QCOMPARE(m_pannelli->Pannello_Spostato(), 0);
+            QCOMPARE(m_prova->form->cursor().shape(), Qt::ArrowCursor);
+            for (RiquadroGrafico *o : area()->Frm_Graf)
+                QVERIFY(o->isEnabled() && o->Pic_Graf->isEnabled());
+        };
+        const auto posizioniSalvate = [] {
+            QList<int> v;
+            for (int s = 0; s < 4; ++s)
+                v << ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TABGRAF"),
+                                    QStringLiteral("C%1").arg(9 + s), 2)
+                         .toInt();
+            return v;
+        };
+        const auto verifica = [&](int s, int p) {
+            QCOMPARE(stato().cicli.Conf_Grafici[size_t(s)].posizione, p);
+            QCOMPARE(area()->Frm_Graf[size_t(s)]->geometry(), riquadri[size_t(p)]);
+        };
+
+        porta(slot, verso);
+        if (QTest::currentTestFailed())
+            return;
+        verifica(slot, verso);
+        verifica(altro, 0);
+        QList<int> attese;
+        for (int s = 0; s < 4; ++s)
+            attese << stato().cicli.Conf_Grafici[size_t(s)].posizione;
+        QCOMPARE(posizioniSalvate(), attese);
+
+        // A restart shows the same arrangement.
+        m_prova.reset();
+        QVERIFY(avvia());
+        verifica(slot, verso);
+        verifica(altro, 0);
+
+        porta(slot, 0);
+        if (QTest::currentTestFailed())
+            return;
+        for (int s = 0; s < 4; ++s)
+            QCOMPARE(stato().cicli.Conf_Grafici[size_t(s)].posizione, prima[size_t(s)].posizione);
+        verifica(slot, 0);
+        QCOMPARE(posizioniSalvate().at(slot), 0);
+        QVERIFY(m_errori.isEmpty());
     }
 };
 

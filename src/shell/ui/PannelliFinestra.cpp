@@ -91,12 +91,15 @@ void PannelliFinestra::Cmd_Sposta_Click(int slot)
             r->setEnabled(false);
             r->Pic_Graf->setEnabled(false);
         }
-        // Only the moving panel's own buttons take clicks; its chart stays asleep.
         mosso->setEnabled(true);
+        // The other panels are disabled and would swallow the moves over them: the
+        // frame takes every mouse event until the drop.
+        m_area.grabMouse();
         return;
     }
     // Only the moving panel's button can end the move; the others are disabled.
     const int s = m_pannelloSpostato - 1;
+    m_area.releaseMouse();
     if (m_finestra)
         m_finestra->unsetCursor();
     for (RiquadroGrafico *r : m_area.Frm_Graf) {
@@ -138,9 +141,22 @@ void PannelliFinestra::Form_MouseMove()
 bool PannelliFinestra::eventFilter(QObject *oggetto, QEvent *evento)
 {
     const QEvent::Type tipo = evento->type();
-    if (tipo != QEvent::MouseMove && tipo != QEvent::MouseButtonPress)
+    if (tipo != QEvent::MouseMove && tipo != QEvent::MouseButtonPress && tipo != QEvent::MouseButtonRelease)
         return QObject::eventFilter(oggetto, evento);
+    if (tipo == QEvent::MouseButtonRelease)
+        return oggetto == &m_area && m_pannelloSpostato != 0;
     const QPoint punto = static_cast<QMouseEvent *>(evento)->position().toPoint();
+    if (oggetto == &m_area && tipo == QEvent::MouseButtonPress && m_pannelloSpostato != 0) {
+        // While the frame holds the mouse, a press on the moving panel is the
+        // panel's: its move button ends the move, elsewhere it takes the grab point.
+        RiquadroGrafico *r = m_area.Frm_Graf[size_t(m_pannelloSpostato - 1)];
+        const QPoint nelPannello = punto - r->pos();
+        if (r->Cmd_Sposta->geometry().contains(nelPannello))
+            Cmd_Sposta_Click(r->slot());
+        else if (r->rect().contains(nelPannello))
+            Frm_Graf_MouseDown(r->slot(), nelPannello);
+        return true;
+    }
     if (oggetto == &m_area && tipo == QEvent::MouseMove) {
         Frm_Battleplan_MouseMove(punto);
     } else if (oggetto == m_finestra && tipo == QEvent::MouseMove) {
