@@ -1,5 +1,15 @@
 # Shared build helpers: one place for warnings, libraries, tests and benchmarks.
 
+# Address and undefined-behaviour checks on everything built here (program, tests, tools,
+# benchmarks), with the standard library's bounds checks. Any undefined behaviour stops the
+# program, so a test cannot pass over it. Meant for a Debug build, where Q_ASSERT stays live.
+option(WAVELORE_SANITIZE "Build with AddressSanitizer, UBSan and the standard library's assertions" OFF)
+if(WAVELORE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+    -fno-omit-frame-pointer -D_GLIBCXX_ASSERTIONS)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 function(wavelore_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
     -Wno-missing-field-initializers)
@@ -39,6 +49,9 @@ function(wavelore_add_test source)
   add_test(NAME ${sub}/${name} COMMAND ${target})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
+  endif()
+  if(WAVELORE_SANITIZE)
+    math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * 3")  # unoptimised and checked, tests run several times slower
   endif()
   set_tests_properties(${sub}/${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;WAVELORE_TOOLS_DIR=${PROJECT_BINARY_DIR}/tools;WAVELORE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")

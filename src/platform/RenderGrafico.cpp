@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace RenderGrafico {
 
@@ -22,10 +21,6 @@ inline int colonnaDi(double x)
     return i - (x < i);
 }
 
-// Beyond this many pixels from the plot a coordinate is clipped by hand:
-// the raster engine misbehaves with huge values.
-constexpr double Limite_Sicuro = 1.0e5;
-
 QColor colore(std::optional<ColoreWin> c, const QColor &predefinito)
 {
     if (!c || *c == GraficoControllo::Colore_Predefinito || (*c & 0xFF000000u))
@@ -36,140 +31,6 @@ QColor colore(std::optional<ColoreWin> c, const QColor &predefinito)
 QColor colore(ColoreWin c, const QColor &predefinito)
 {
     return colore(std::optional<ColoreWin>(c), predefinito);
-}
-
-bool finito(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
-
-Intervallo daDati(const ModelloGrafico &m, bool suX, int numero, bool includiX1Liberi)
-{
-    double lo = std::numeric_limits<double>::infinity();
-    double hi = -lo;
-    for (const SerieGrafico &s : m.serie()) {
-        const int asse = suX ? s.asseX : s.asseY;
-        bool conta = asse == numero;
-        if (!conta && suX && includiX1Liberi && asse != 1) {
-            const AsseGrafico &a = m.asseX(asse);
-            conta = !(a.fissa && finito(a.minimo, a.massimo) && a.massimo > a.minimo);
-        }
-        if (!conta)
-            continue;
-        for (const QPointF &p : s.punti) {
-            const double v = suX ? p.x() : p.y();
-            lo = std::min(lo, v);
-            hi = std::max(hi, v);
-        }
-    }
-    if (suX && m.etichette().asseX != 0 && std::isfinite(m.etichette().fine) && m.etichette().fine >= 1) {
-        lo = std::min(lo, 1.0);
-        hi = std::max(hi, m.etichette().fine);
-    }
-    Intervallo r;
-    if (!finito(lo, hi))
-        return r;
-    if (hi == lo) {
-        lo -= 1;
-        hi += 1;
-    } else if (!suX) {
-        const double margine = (hi - lo) * 0.05;
-        lo -= margine;
-        hi += margine;
-    }
-    r = {lo, hi, true};
-    return r;
-}
-
-Intervallo intervalloX(const ModelloGrafico &m, int numero)
-{
-    const AsseGrafico &a = m.asseX(numero);
-    if (a.esiste && a.fissa && finito(a.minimo, a.massimo)) {
-        if (a.massimo > a.minimo)
-            return {a.minimo, a.massimo, true};
-        if (a.massimo == a.minimo)
-            return {a.minimo - 1, a.massimo + 1, true};
-    }
-    if (numero != 1)
-        return intervalloX(m, 1);
-    Intervallo r = daDati(m, true, 1, true);
-    if (!r.valido)
-        r = {0.0, 1.0, true};
-    return r;
-}
-
-Intervallo intervalloY(const ModelloGrafico &m, int numero)
-{
-    const AsseGrafico &a = m.asseY(numero);
-    if (!a.esiste)
-        return {};
-    if (a.fissa) {
-        if (!finito(a.minimo, a.massimo) || a.massimo < a.minimo)
-            return {};
-        if (a.massimo > a.minimo)
-            return {a.minimo, a.massimo, true};
-        // A flat price still shows its line in the middle; a flat pane shows nothing.
-        if (numero <= 2)
-            return {a.minimo - 1, a.massimo + 1, true};
-        return {};
-    }
-    return daDati(m, false, numero, false);
-}
-
-int decimali(const QString &formato)
-{
-    const int punto = formato.indexOf(QLatin1Char('.'));
-    return punto < 0 ? 0 : int(formato.size()) - punto - 1;
-}
-
-QStringList righe(const QString &testo)
-{
-    QString t = testo;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return t.split(QLatin1Char('\n'));
-}
-
-// Labels of the price axis: a round step giving a label every 40 pixels or so.
-std::vector<double> tacche(const Intervallo &i, double altezza)
-{
-    std::vector<double> r;
-    if (!i.valido || altezza < 20)
-        return r;
-    const double grezzo = (i.massimo - i.minimo) / std::max(2.0, altezza / 40.0);
-    if (!(grezzo > 0) || !std::isfinite(grezzo))
-        return r;
-    const double potenza = std::pow(10.0, std::floor(std::log10(grezzo)));
-    double passo = potenza;
-    for (double f : {1.0, 2.0, 2.5, 5.0, 10.0}) {
-        passo = f * potenza;
-        if (passo >= grezzo)
-            break;
-    }
-    const double primo = std::ceil(i.minimo / passo) * passo;
-    for (double v = primo; v <= i.massimo + passo * 1e-9 && r.size() < 200; v += passo)
-        r.push_back(std::fabs(v) < passo * 1e-9 ? 0.0 : v);
-    return r;
-}
-
-struct Trasformazione {
-    double sx = 1, ox = 0, sy = 1, oy = 0;
-    bool valida = false;
-    QPointF operator()(double x, double y) const { return {ox + x * sx, oy + y * sy}; }
-};
-
-Trasformazione trasformazione(const Disposizione &d, int asseX, int asseY)
-{
-    Trasformazione t;
-    if (asseX < 1 || asseX > 3 || asseY < 1 || asseY > 7)
-        return t;
-    const Intervallo &ix = d.x[size_t(asseX - 1)];
-    const Intervallo &iy = d.y[size_t(asseY - 1)];
-    if (!ix.valido || !iy.valido || !(ix.massimo > ix.minimo) || !(iy.massimo > iy.minimo))
-        return t;
-    t.sx = d.piano.width() / (ix.massimo - ix.minimo);
-    t.ox = d.piano.left() - ix.minimo * t.sx;
-    t.sy = -d.piano.height() / (iy.massimo - iy.minimo);
-    t.oy = d.piano.bottom() - iy.minimo * t.sy;
-    t.valida = std::isfinite(t.sx) && std::isfinite(t.sy) && std::isfinite(t.ox) && std::isfinite(t.oy);
-    return t;
 }
 
 // Liang-Barsky: the part of segment a-b inside r, false when none.
@@ -314,6 +175,12 @@ bool verticaleDiretta(QPainter &p, QPointF a, QPointF b, QRgb colore, int spesso
     return true;
 }
 
+void scrivi(QPainter &p, const Etichetta &e, double ascesa)
+{
+    for (const RigaEtichetta &r : e.righe)
+        p.drawText(r.origine + QPointF(0, ascesa), r.testo);
+}
+
 class Pittore {
 public:
     Pittore(const ModelloGrafico &m, QPainter &p, const Disposizione &d) : m(m), p(p), d(d)
@@ -345,7 +212,7 @@ void Pittore::serie(const SerieGrafico &s)
 {
     if (s.punti.empty())
         return;
-    const Trasformazione t = trasformazione(d, s.asseX, s.asseY);
+    const Trasformazione t = Mappa(d, s.asseX, s.asseY);
     if (!t.valida)
         return;
 
@@ -468,115 +335,16 @@ void Pittore::serie(const SerieGrafico &s)
 
 void Pittore::testo(const TestoGrafico &t)
 {
-    if (t.testo.isEmpty())
-        return;
-    QPointF ancora;
-    if (t.modo == 1) {
-        ancora = QPointF(d.piano.left() + t.x / 100.0 * d.piano.width(),
-                         d.piano.bottom() - t.y / 100.0 * d.piano.height());
-    } else {
-        const Trasformazione tr = trasformazione(d, t.asseX, t.asseY);
-        if (!tr.valida)
-            return;
-        ancora = tr(t.x, t.y);
-    }
-    if (!finito(ancora.x(), ancora.y()) || std::fabs(ancora.x()) > Limite_Sicuro
-        || std::fabs(ancora.y()) > Limite_Sicuro)
-        return;
-
     const QFont &f = font(t.font);
+    const Etichetta e = DisponiTesto(d, t, f);
+    if (e.righe.empty())
+        return;
     p.setFont(f);
     p.setPen(colore(t.colore, m_predefinito));
-    const QFontMetricsF fm(f, p.device());
-    double y = ancora.y();
-    for (const QString &riga : righe(t.testo)) {
-        const double larghezza = fm.horizontalAdvance(riga);
-        double x = ancora.x();
-        if (t.allineamento == 1)
-            x -= larghezza / 2;
-        else if (t.allineamento == 2)
-            x -= larghezza;
-        p.drawText(QPointF(x, y + fm.ascent()), riga);
-        y += fm.lineSpacing();
-    }
+    scrivi(p, e, QFontMetricsF(f).ascent());
 }
 
 }  // namespace
-
-QFont FontDaTesto(const QString &testo)
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(8);
-    QString t = testo.trimmed();
-    if (t.startsWith(QLatin1String("font="), Qt::CaseInsensitive))
-        t = t.mid(5);
-    const QStringList parti = t.split(QLatin1Char('|'));
-    if (parti.size() == 1) {
-        // A bare weight keeps the default face and size.
-        f.setBold(parti[0].compare(QLatin1String("bold"), Qt::CaseInsensitive) == 0);
-        return f;
-    }
-    if (!parti[0].trimmed().isEmpty())
-        f.setFamily(parti[0].trimmed());
-    bool ok = false;
-    const double dimensione = parti.value(1).trimmed().toDouble(&ok);
-    if (ok && dimensione >= 1 && dimensione <= 200)
-        f.setPointSizeF(dimensione);
-    f.setBold(parti.value(2).trimmed().compare(QLatin1String("bold"), Qt::CaseInsensitive) == 0);
-    return f;
-}
-
-Disposizione Calcola(const ModelloGrafico &m, const QRectF &area)
-{
-    Disposizione d;
-    d.area = area;
-    for (int n = 1; n <= 3; ++n)
-        d.x[size_t(n - 1)] = intervalloX(m, n);
-    for (int n = 1; n <= 7; ++n)
-        d.y[size_t(n - 1)] = intervalloY(m, n);
-
-    double alto = 4, basso = 6, destra = 6;
-    const double sinistra = 6;
-    if (!m.titolo().testo.isEmpty()) {
-        const QFontMetricsF fm(FontDaTesto(m.titolo().font));
-        alto = 4 + fm.lineSpacing() * righe(m.titolo().testo).size() + 2;
-    }
-    if (m.etichette().asseX != 0) {
-        const QFontMetricsF fm(FontDaTesto(m.asseX(m.etichette().asseX).font));
-        int massimo = 1;
-        for (const EtichettaAsse &e : m.etichette().voci)
-            massimo = std::max(massimo, int(righe(e.testo).size()));
-        basso = 4 + fm.lineSpacing() * massimo + 2;
-    }
-    if (d.y[1].valido) {
-        const AsseGrafico &a = m.asseY(2);
-        const QFontMetricsF fm(FontDaTesto(a.font));
-        const int dec = decimali(a.formato);
-        const double w = std::max(fm.horizontalAdvance(QString::number(d.y[1].minimo, 'f', dec)),
-                                  fm.horizontalAdvance(QString::number(d.y[1].massimo, 'f', dec)));
-        destra = 8 + std::min(w, area.width() / 4);
-    }
-    d.piano = area.adjusted(sinistra, alto, -destra, -basso);
-    if (d.piano.width() < 10 || d.piano.height() < 10)
-        d.piano = area.adjusted(1, 1, -1, -1);
-    return d;
-}
-
-QPointF InUnita(const Disposizione &d, QPointF pixel)
-{
-    const Intervallo &ix = d.x[0];
-    const Intervallo &iy = d.y[0];
-    if (!ix.valido || !iy.valido || d.piano.width() <= 0 || d.piano.height() <= 0)
-        return {};
-    return {ix.minimo + (pixel.x() - d.piano.left()) / d.piano.width() * (ix.massimo - ix.minimo),
-            iy.minimo + (d.piano.bottom() - pixel.y()) / d.piano.height() * (iy.massimo - iy.minimo)};
-}
-
-QPointF InPixel(const Disposizione &d, int asseX, int asseY, QPointF valore)
-{
-    const Trasformazione t = trasformazione(d, asseX, asseY);
-    return t.valida ? t(valore.x(), valore.y()) : QPointF(qQNaN(), qQNaN());
-}
 
 void DisegnaAggiunte(const ModelloGrafico &m, QPainter &p, const Disposizione &d, int primaSerie, int primoTesto)
 {
@@ -601,9 +369,14 @@ void Disegna(const ModelloGrafico &m, QPainter &p, const QRectF &area, Disposizi
     const Disposizione d = Calcola(m, area);
     if (disposizione)
         *disposizione = d;
+    Disegna(m, p, d);
+}
+
+void Disegna(const ModelloGrafico &m, QPainter &p, const Disposizione &d)
+{
     const QColor sfondo = colore(m.coloreSfondo(), QColor(Qt::white));
     const QColor grigio(128, 128, 128);
-    p.fillRect(area, sfondo);
+    p.fillRect(d.area, sfondo);
 
     // A faint grid of the 0..28 scale only: the bar axis' divisions would not
     // fall on the cycle subdivisions, which are drawn as lines of their own.
@@ -629,65 +402,28 @@ void Disegna(const ModelloGrafico &m, QPainter &p, const QRectF &area, Disposizi
     p.setBrush(Qt::NoBrush);
     p.drawRect(d.piano);
 
-    // Price labels on the right.
-    if (d.y[1].valido) {
-        const AsseGrafico &a = m.asseY(2);
-        const QFont f = FontDaTesto(a.font);
-        const QFontMetricsF fm(f, p.device());
-        p.setFont(f);
-        p.setPen(colore(a.coloreEtichette, grigio));
-        const int dec = decimali(a.formato);
-        const Trasformazione t = trasformazione(d, 1, 2);
-        if (t.valida)
-            for (double v : tacche(d.y[1], d.piano.height())) {
-                const double y = t(0, v).y();
-                p.drawText(QPointF(d.piano.right() + 4, y + fm.ascent() / 2 - 1), QString::number(v, 'f', dec));
-            }
-    }
-
-    // Text labels under the plot, dropped where they would run into the previous one.
-    if (m.etichette().asseX != 0) {
-        const AsseGrafico &a = m.asseX(m.etichette().asseX);
-        const QFont f = FontDaTesto(a.font);
-        const QFontMetricsF fm(f, p.device());
-        p.setFont(f);
-        p.setPen(colore(a.coloreEtichette, grigio));
-        const Trasformazione t = trasformazione(d, m.etichette().asseX, 1);
-        double fineUltima = -std::numeric_limits<double>::infinity();
-        for (const EtichettaAsse &e : m.etichette().voci) {
-            if (!t.valida)
-                break;
-            const double x = t(e.x, 0).x();
-            if (x < d.piano.left() - 1 || x > d.piano.right() + 1)
-                continue;
-            const QStringList r = righe(e.testo);
-            double larghezza = 0;
-            for (const QString &riga : r)
-                larghezza = std::max(larghezza, fm.horizontalAdvance(riga));
-            double sinistra = std::clamp(x - larghezza / 2, area.left(), area.right() - larghezza);
-            if (sinistra < fineUltima + 4)
-                continue;
-            fineUltima = sinistra + larghezza;
-            double y = d.piano.bottom() + 3;
-            for (const QString &riga : r) {
-                const double w = fm.horizontalAdvance(riga);
-                p.drawText(QPointF(sinistra + (larghezza - w) / 2, y + fm.ascent()), riga);
-                y += fm.lineSpacing();
-            }
-        }
-    }
-
-    if (!m.titolo().testo.isEmpty()) {
-        const QFont f = FontDaTesto(m.titolo().font);
-        const QFontMetricsF fm(f, p.device());
-        p.setFont(f);
-        p.setPen(colore(m.titolo().colore, grigio));
-        double y = area.top() + 3;
-        for (const QString &riga : righe(m.titolo().testo)) {
-            const double w = fm.horizontalAdvance(riga);
-            p.drawText(QPointF(d.piano.center().x() - w / 2, y + fm.ascent()), riga);
-            y += fm.lineSpacing();
-        }
+    // Price labels, X labels and the title where the layout put them.
+    struct Stile {
+        QFont font;
+        QColor colore;
+        double ascesa = 0;
+    };
+    const auto stile = [&](const QString &font, std::optional<ColoreWin> c) {
+        Stile s{FontDaTesto(font), colore(c, grigio)};
+        s.ascesa = QFontMetricsF(s.font).ascent();
+        return s;
+    };
+    const AsseGrafico &asseEtichette = m.asseX(m.etichette().asseX);
+    const Stile stili[] = {stile(m.titolo().font, m.titolo().colore),
+                           stile(m.asseY(2).font, m.asseY(2).coloreEtichette),
+                           stile(asseEtichette.font, asseEtichette.coloreEtichette)};
+    for (const Etichetta &e : d.etichette) {
+        if (e.tipo == Etichetta::Tipo::Testo)
+            continue;
+        const Stile &s = stili[e.tipo == Etichetta::Tipo::Titolo ? 0 : e.tipo == Etichetta::Tipo::Prezzo ? 1 : 2];
+        p.setFont(s.font);
+        p.setPen(s.colore);
+        scrivi(p, e, s.ascesa);
     }
 }
 

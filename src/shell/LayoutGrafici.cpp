@@ -79,14 +79,39 @@ LayoutRidotto Layout_Ridotto(double frameH, double frameW, const std::array<Slot
         p.Lbl_In_Caricamento = {(W - misure.Larghezza_Etichetta) / 2, (H - misure.Altezza_Etichetta) / 2,
                                 misure.Larghezza_Etichetta, misure.Altezza_Etichetta};
         for (size_t b = 0; b < 5; ++b)
-            p.Pulsanti[b] = {leftPulsanti[b], 100, 0, 0};
+            p.Pulsanti[b] = {leftPulsanti[b], 100, misure.Lato_Pulsante, misure.Lato_Pulsante};
         p.Led_Agg_Storico_RT = {W - 100 - misure.Larghezza_Led, 100, misure.Larghezza_Led, misure.Larghezza_Led};
         p.Hsc_Graf = {100, (H - 100) - misure.Altezza_Hsc, NonNegativo(W - 200), misure.Altezza_Hsc};
         p.Hsc_Graf_Y = {W - 100 - misure.Larghezza_Hsc_Y, 500, misure.Larghezza_Hsc_Y, NonNegativo(H - 900.0)};
         p.Pic_Graf = {0, 0, double(W), double(H)};
         p.Graf_Battleplan = {-30, -30, p.Pic_Graf.Width + 500, p.Pic_Graf.Height + 280};
+        p.Vista = Vista_Grafico(p.Pic_Graf, p.Graf_Battleplan, p.Pulsanti, p.Led_Agg_Storico_RT, p.Hsc_Graf,
+                                p.Hsc_Graf_Y);
     }
     return l;
+}
+
+VistaGrafico Vista_Grafico(const Rettangolo &pic, const Rettangolo &graf, const std::array<Rettangolo, 5> &pulsanti,
+                           const Rettangolo &led, const Rettangolo &hsc, const Rettangolo &hscY)
+{
+    // The chart and what the picture box shows of it, in the panel's coordinates.
+    const double left = pic.Left + graf.Left, top = pic.Top + graf.Top;
+    const double right = left + graf.Width, bottom = top + graf.Height;
+    const double leftVista = std::max(left, pic.Left), topVista = std::max(top, pic.Top);
+    const double rightVista = std::min(right, pic.Left + pic.Width);
+    const double bottomVista = std::min(bottom, pic.Top + pic.Height);
+
+    double fondoStriscia = led.Top + led.Height, fineTasti = 0;
+    for (const Rettangolo &b : pulsanti) {
+        fondoStriscia = std::max(fondoStriscia, b.Top + b.Height);
+        fineTasti = std::max(fineTasti, b.Left + b.Width);
+    }
+    VistaGrafico v;
+    v.Coperta = {NonNegativo(leftVista - left), NonNegativo(std::max(topVista, fondoStriscia) - top),
+                 NonNegativo(right - std::min(rightVista, hscY.Left)), NonNegativo(bottom - std::min(bottomVista, hsc.Top))};
+    v.Testata = {NonNegativo(std::max(leftVista, fineTasti) - left), NonNegativo(topVista - top),
+                 NonNegativo(right - std::min(rightVista, led.Left)), 0};
+    return v;
 }
 
 AzioneResize Azione_Resize(bool bloccoGrafici, bool minimizzata, double W, double H)

@@ -18,6 +18,15 @@ struct Rettangolo {
     bool operator==(const Rettangolo &) const = default;
 };
 
+// Insets from the four edges of a control.
+struct Margini {
+    double Left = 0;
+    double Top = 0;
+    double Right = 0;
+    double Bottom = 0;
+    bool operator==(const Margini &) const = default;
+};
+
 namespace layout {
 
 inline constexpr double Larghezza_Minima = 12500;
@@ -43,17 +52,34 @@ struct MisureRiquadro {
     double Larghezza_Led = 150;                                  // Led_Agg_Storico_RT
     double Altezza_Hsc = 255;                                    // Hsc_Graf
     double Larghezza_Hsc_Y = 255;                                // Hsc_Graf_Y
+    double Lato_Pulsante = 300;                                  // the five panel buttons
 };
+
+// What of a panel's chart stays in sight, as insets from the chart's edges. The
+// picture box clips the chart, the buttons and the lamp cover a strip along its
+// top, the scroll bars its bottom and its right: Coperta is all of that. The
+// title may use the top strip between the last button and the lamp: Testata's
+// Left, Top and Right (the strip ends where Coperta's top begins).
+struct VistaGrafico {
+    Margini Coperta;
+    Margini Testata;
+    bool operator==(const VistaGrafico &) const = default;
+};
+// pic relative to the panel, graf relative to pic, the rest relative to the panel;
+// the buttons at the left of the top strip, the lamp at its right.
+VistaGrafico Vista_Grafico(const Rettangolo &pic, const Rettangolo &graf, const std::array<Rettangolo, 5> &pulsanti,
+                           const Rettangolo &led, const Rettangolo &hsc, const Rettangolo &hscY);
 
 struct LayoutPannello {
     Rettangolo Frm_Graf;
     Rettangolo Lbl_In_Caricamento;  // Width/Height as designed
-    std::array<Rettangolo, 5> Pulsanti;  // Cmd_Foto, Cmd_Sposta, Cmd_GRaf_P, Cmd_GRaf_M, Cmd_Coord (Left/Top only)
+    std::array<Rettangolo, 5> Pulsanti;  // Cmd_Foto, Cmd_Sposta, Cmd_GRaf_P, Cmd_GRaf_M, Cmd_Coord
     Rettangolo Led_Agg_Storico_RT;
     Rettangolo Hsc_Graf;
     Rettangolo Hsc_Graf_Y;
     Rettangolo Pic_Graf;
     Rettangolo Graf_Battleplan;     // relative to Pic_Graf, overhanging it
+    VistaGrafico Vista;             // of Graf_Battleplan
     bool in_uso = false;
 };
 

@@ -49,7 +49,7 @@ LayoutGrande Layout_Grande(int grafico, double frameH, double frameW, const Rett
 
     static constexpr std::array<double, 5> leftPulsanti{600, 1000, 1400, 1800, 2200};
     for (size_t b = 0; b < 5; ++b)
-        l.Pulsanti[b] = {leftPulsanti[b], 100, 0, 0};
+        l.Pulsanti[b] = {leftPulsanti[b], 100, misure.Lato_Pulsante, misure.Lato_Pulsante};
     // Moving or enlarging the panel again makes no sense while it is the only one.
     l.Pulsanti_Abilitati = {true, false, false, true, true};
 
@@ -65,6 +65,8 @@ LayoutGrande Layout_Grande(int grafico, double frameH, double frameW, const Rett
     }
     const Rettangolo &pic = l.Pic_Graf[size_t(grafico)];
     l.Graf_Battleplan = {-30, -30, pic.Width + 500, pic.Height + 280};
+    l.Vista = Vista_Grafico(pic, l.Graf_Battleplan, l.Pulsanti, l.Led_Agg_Storico_RT, l.Hsc_Graf,
+                            l.Hsc_Graf_Y[size_t(grafico)]);
     return l;
 }
 

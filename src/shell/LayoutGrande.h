@@ -25,7 +25,7 @@ struct LayoutGrande {
     int grafico = 0;
     Rettangolo Frm_Strumenti;
     Rettangolo Frm_Graf;                   // the enlarged panel
-    std::array<Rettangolo, 5> Pulsanti;    // Cmd_Foto, Cmd_Sposta, Cmd_GRaf_P, Cmd_GRaf_M, Cmd_Coord (Left/Top only)
+    std::array<Rettangolo, 5> Pulsanti;    // Cmd_Foto, Cmd_Sposta, Cmd_GRaf_P, Cmd_GRaf_M, Cmd_Coord
     std::array<bool, 5> Pulsanti_Abilitati{};
     Rettangolo Led_Agg_Storico_RT;
     Rettangolo Hsc_Graf;
@@ -35,6 +35,7 @@ struct LayoutGrande {
     std::array<bool, 4> Hsc_Graf_Y_Visibile{};
     std::array<Rettangolo, 4> Pic_Graf;
     Rettangolo Graf_Battleplan;            // of the enlarged panel, relative to its picture box
+    VistaGrafico Vista;                    // of that chart
 };
 
 // frameH, frameW: the chart frame's size; strumenti: the tool frame's design size

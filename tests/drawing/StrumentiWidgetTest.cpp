@@ -217,6 +217,22 @@ private slots:
         QCOMPARE(grafico()->puntatore(), true);
         QCOMPARE(salvati, (QList<int>{grado, grado}));
     }
+
+    // The window may delete its charts before the tools, as it does when it closes.
+    void graficiChiusiPrimaDegliStrumenti()
+    {
+        delete controlli.grafici[1];
+        controlli.grafici[1] = nullptr;
+        QVERIFY(!strumenti->Banda(1));
+        strumenti->Imposta_Puntatore(1, 3);
+        strumenti->Mostra_Banda(1, BandaElastica{});
+        QVERIFY(strumenti->Banda(0));
+        finestra.reset();
+        controlli.grafici = {};
+        pulsanti = nullptr;
+        QVERIFY(!strumenti->Banda(0));
+        strumenti.reset();
+    }
 };
 
 QTEST_MAIN(StrumentiWidgetTest)

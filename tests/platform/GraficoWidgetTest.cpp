@@ -248,6 +248,64 @@ private slots:
         QCOMPARE(sotto, 0);
     }
 
+    // Edges hidden or covered by other controls: the plot and every label keep
+    // clear of them; the title takes the top strip when it fits there.
+    void etichetteNellaParteInVista_data()
+    {
+        QTest::addColumn<QMarginsF>("coperta");
+        QTest::addColumn<QMarginsF>("testata");
+        QTest::addColumn<bool>("titoloInTestata");
+        QTest::newRow("tutto in vista") << QMarginsF() << QMarginsF() << false;
+        QTest::newRow("bordi coperti, titolo in testata") << QMarginsF(2, 29, 55, 41) << QMarginsF(135, 2, 51, 0) << true;
+        QTest::newRow("testata troppo stretta") << QMarginsF(2, 29, 55, 41) << QMarginsF(135, 2, 300, 0) << false;
+        QTest::newRow("testata troppo bassa") << QMarginsF(2, 8, 55, 41) << QMarginsF(135, 2, 51, 0) << false;
+    }
+    void etichetteNellaParteInVista()
+    {
+        QFETCH(QMarginsF, coperta);
+        QFETCH(QMarginsF, testata);
+        QFETCH(bool, titoloInTestata);
+        GraficoWidget w;
+        w.resize(460, 300);
+        prepara(w, 18000, 23500);
+        w.Titolo_Grafico(QStringLiteral("Dax  Kalvo +2  Future 15m"), QStringLiteral("Font=Arial|9|bold|"), Verde, -7, 1, 1);
+        w.Seleziona_Asse_Y(2);
+        w.Font_Asse(QStringLiteral("Font=Arial|8|bold|"));
+        w.Aggiungi_Asse_X(2);
+        w.Etichette_Asse_X(0, 100, 99, 0, 2, QStringLiteral("01/12/25\r\n10:00 PM") + QString(98, QLatin1Char(','))
+                                                 + QStringLiteral("05/12/25\r\n10:00 PM"));
+        w.Seleziona_Asse_X(1);
+        w.Seleziona_Asse_Y(1);
+        w.Aggiungi_Testo(QStringLiteral(" Data Inizio Ciclo: 12/08/26 10:00 AM"), 0, 28, 0, QString(), Rosso, 0, 0);
+        w.Aggiungi_Testo(QStringLiteral("Termine al Ciclo: -7g 1h 45m"), 100, 26.5, 2, QString(), Rosso, 0, 0);
+        w.Imposta_Vista({coperta, testata});
+        mostra(w);
+        const auto &d = w.disposizione();
+        const QRectF inVista = QRectF(w.rect()).marginsRemoved(coperta);
+        QCOMPARE(d.visibile, inVista);
+        QVERIFY(inVista.contains(d.piano));
+        QMap<RenderGrafico::Etichetta::Tipo, int> quante;
+        for (const RenderGrafico::Etichetta &e : RenderGrafico::Etichette(w, d)) {
+            ++quante[e.tipo];
+            if (e.tipo != RenderGrafico::Etichetta::Tipo::Titolo)
+                QVERIFY2(inVista.contains(e.rettangolo), qPrintable(e.testo()));
+            else if (titoloInTestata)
+                QVERIFY(e.rettangolo.bottom() <= inVista.top() && e.rettangolo.left() >= testata.left()
+                        && e.rettangolo.right() <= w.width() - testata.right() && e.rettangolo.top() >= testata.top());
+            else
+                QVERIFY(inVista.contains(e.rettangolo) && e.rettangolo.bottom() <= d.piano.top());
+        }
+        QCOMPARE(quante[RenderGrafico::Etichetta::Tipo::Titolo], 1);
+        QCOMPARE(quante[RenderGrafico::Etichetta::Tipo::AsseX], 2);
+        QCOMPARE(quante[RenderGrafico::Etichetta::Tipo::Testo], 2);
+        QVERIFY(quante[RenderGrafico::Etichetta::Tipo::Prezzo] >= 3);
+        // Nothing but the background where the controls cover the chart.
+        const QImage img = w.Immagine();
+        for (int x = 0; x < img.width(); ++x)
+            for (int y : {0, img.height() - 1})
+                QCOMPARE(img.pixelColor(x, y), QColor(Qt::black));
+    }
+
     void mouseInUnitaDegliAssi1()
     {
         GraficoWidget w;
@@ -388,11 +446,15 @@ private slots:
         w.resize(320, 200);
         prepara(w, 0, 10);
         linea(w, 2, 0, 5, 100, 5, Verde);
+        w.Imposta_Vista({QMarginsF(2, 29, 55, 41), QMarginsF()});
         w.Ridisegna_Grafico();
         const QString file = cartella.filePath(QStringLiteral("05.12.25 10.30 Dax"));  // no extension
         QVERIFY(w.Salva_Immagine(file));
         QImage letta(file, "BMP");
         QCOMPARE(letta.size(), QSize(320, 200));
+        // Nothing covers the file: the chart is laid out over all of it.
+        QCOMPARE(letta.convertToFormat(QImage::Format_RGB32), w.Immagine(RenderGrafico::Vista{}));
+        QVERIFY(letta.convertToFormat(QImage::Format_RGB32) != w.Immagine());
         QVERIFY(!w.Salva_Immagine(cartella.filePath(QStringLiteral("manca/dentro.bmp"))));
         QVERIFY(!w.Salva_Immagine(QString()));
     }

@@ -3,8 +3,10 @@
 // the final state of the loading; a server that never sends the history ends in
 // the failure path.
 
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
+#include "SlotGraficoProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
@@ -28,10 +30,14 @@
 #include "shell/ui/RiquadroGrafico.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QScrollBar>
 #include <QFrame>
 #include <QLabel>
@@ -220,7 +226,27 @@ private slots:
 
         // Another underlying offline: the same steps up to 11, same window.
         a->percentuali.clear();
+        FormS1 &f = *a->form;
+        AreaGrafici *area = a->op->Area();
+        area->Text_Coord_Graf->show();
+        QRect cambio;  // seen at the first step of the reload
+        connect(f.PbCambioSott, &QProgressBar::valueChanged, this, [&] {
+            if (!cambio.isNull())
+                return;
+            cambio = f.FrmCambioSott->isVisible() ? f.FrmCambioSott->geometry() : QRect(0, 0, 1, 1);
+            QVERIFY(!f.isEnabled() && !f.Frm_Tipo_Ciclo->isEnabled() && !f.Text_Chat->isEnabled()
+                    && !f.Text_Desc_Server_Chat->isEnabled() && area->Text_Coord_Graf->isHidden());
+            for (RiquadroGrafico *r : area->Frm_Graf)
+                QVERIFY(r->Lbl_In_Caricamento->isVisible());
+        });
         QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
+        // The change panel's right and bottom edges on the chart frame's centre lines.
+        const QRectF grafici = f.Frm_Battleplan->geometry();
+        QVERIFY(std::abs(cambio.x() + cambio.width() - grafici.center().x()) <= 1);
+        QVERIFY(std::abs(cambio.y() + cambio.height() - grafici.center().y()) <= 1);
+        QVERIFY(f.isEnabled() && f.Text_Chat->isEnabled());
+        for (RiquadroGrafico *r : area->Frm_Graf)
+            QVERIFY(r->Lbl_In_Caricamento->isHidden());
         QCOMPARE(a->form->S().archivio.Sottostante_Corrente, 5);
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95}));
         QVERIFY(!a->form->S().shell.Blocco_Grafici);
@@ -243,6 +269,11 @@ private slots:
         QVERIFY(generatore::ScriviDatabase(generatore::Genera(p), QString(db).replace(QStringLiteral("{db}"),
                                                                                        generatore::NomeDatabase(2)))
                     .ok);
+        p.sottostante = tab.Tab_Sottostanti[5];
+        p.seme = 11;
+        QVERIFY(generatore::ScriviDatabase(generatore::Genera(p), QString(db).replace(QStringLiteral("{db}"),
+                                                                                       generatore::NomeDatabase(5)))
+                    .ok);
         qputenv("WAVELORE_HISTORY_ODBC", QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(db).toUtf8());
 
         ServerQuotazioni::Configurazione cfg;
@@ -254,7 +285,11 @@ private slots:
         ServerQuotazioni server(cfg);
         QVERIFY(server.Avvia(0));
         QStringList ricevuti;
-        connect(&server, &ServerQuotazioni::Ricevuto, this, [&ricevuti](const QString &c) { ricevuti << c; });
+        QStringList messaggi;  // code and fields
+        connect(&server, &ServerQuotazioni::Ricevuto, this, [&ricevuti, &messaggi](const QString &c, const QStringList &f) {
+            ricevuti << c;
+            messaggi << c + QLatin1Char('|') + f.join(QLatin1Char('|'));
+        });
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.Porta()));
 
         auto a = Prepara();
@@ -291,6 +326,64 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Area()->Frm_Graf[0]->Colore_Led() == acceso || a->op->Sessione()->Fusioni_Eseguite() > 0,
                                  15000);
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > 0, 15000);
+        QVERIFY(a->fallimenti.isEmpty());
+
+        // Another underlying from the list: real time stops, the new history comes
+        // from the server and the four charts show it with live bars again.
+        const auto leggiStorici = [](int u) {
+            QList<QByteArray> v;
+            for (const char *tf : {"5M", "15M", "1H", "1D"}) {
+                QFile f(storico::PercorsoFileStorico(u, QLatin1String(tf)));
+                v << (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+            }
+            return v;
+        };
+        Stato &s = a->form->S();
+        QComboBox *cmb = a->op->Quotazioni()->Cmb_Sot;
+        QVERIFY(cmb->isEnabled());
+        QVERIFY(!QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
+        messaggi.clear();
+        const int fusioni = a->op->Sessione()->Fusioni_Eseguite();
+        const QList<QByteArray> vecchi = leggiStorici(2);
+        cmb->setCurrentIndex(4);
+        emit cmb->activated(4);
+        QCOMPARE(s.archivio.Sottostante_Corrente, 5);
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TABAVV"), QStringLiteral("C1"), 1),
+                 QStringLiteral("5"));
+        // Waiting for the server's latest bars: charts hidden, the change panel
+        // up, the quote boxes empty and the window closed to the user.
+        QVERIFY(s.shell.Blocco_Grafici);
+        QVERIFY(a->form->FrmCambioSott->isVisible());
+        QVERIFY(a->op->Quotazioni()->Text_Last->text().isEmpty());
+        QVERIFY(!a->op->Area()->Frm_Graf[0]->Graf_Battleplan->isVisible());
+        QVERIFY(!a->form->isEnabled());
+        // A bar and a quote of the old underlying, late: nothing of them stays.
+        server.Invia_Grezzo(codec1252::Codifica(
+            QStringLiteral("COMM31\u00D801/01/2026 10:00:00\u00D899999\u00D81\u00D81\u00D8") +
+            QStringLiteral("COMM33\u00D8") +
+            QStringLiteral("01/01/2026 10:00:00\u00D899999\u00D81\u00D8").repeated(4)));
+        QTRY_VERIFY_WITH_TIMEOUT(!s.shell.Blocco_Grafici || !a->fallimenti.isEmpty(), 20000);
+        QVERIFY(a->fallimenti.isEmpty());
+        QTRY_VERIFY(messaggi.size() >= 3);
+        QCOMPARE(messaggi.mid(0, 3), (QStringList{QStringLiteral("COMM32|"), QStringLiteral("COMM34|5"),
+                                                  QStringLiteral("COMM36|5")}));
+        QVERIFY(a->form->isEnabled());
+        QVERIFY(a->form->FrmCambioSott->isHidden());
+        QVERIFY(!a->op->Cambio_In_Corso());
+        QTRY_VERIFY(messaggi.contains(QStringLiteral("COMM30|5")));
+        QCOMPARE(a->op->Sessione()->Fusioni_Eseguite(), fusioni);
+        for (int slot = 0; slot < 4; ++slot) {
+            if (s.cicli.Conf_Grafici[size_t(slot)].in_uso != 1)
+                continue;
+            QVERIFY(s.cicli.Titoli_Grafici[size_t(slot)].contains(s.archivio.Tab_Sottostanti[5].Nome));
+            QVERIFY(Pixel_Disegnati(a->op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan) > 200);
+        }
+        QVERIFY(QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
+        // Live bars go on for the new underlying only; the old one's files stay as they were.
+        QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > fusioni, 15000);
+        QVERIFY(leggiStorici(2) == vecchi);
+        QVERIFY(leggiStorici(5) != leggiStorici(2));
+        QVERIFY(!a->op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));
         QVERIFY(a->fallimenti.isEmpty());
         qunsetenv("WAVELORE_SERVER");
         qunsetenv("WAVELORE_HISTORY_ODBC");
@@ -470,6 +563,154 @@ private slots:
         QCOMPARE(a->percentuali.mid(0, 2), (QList<int>{5, 15}));
         qunsetenv("WAVELORE_SERVER");
     }
+
+    void pannello_storico_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("aspetto");
+        QTest::addColumn<double>("punti");  // the tab control's font
+        QTest::newRow("UE, dark") << "UE" << 0 << 7.5;
+        QTest::newRow("US, light") << "US" << 1 << 7.5;
+        QTest::newRow("US, dark") << "US" << 0 << 7.5;
+        QTest::newRow("UE, light, a wider font") << "UE" << 1 << 9.0;
+    }
+    void pannello_storico()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, aspetto);
+        QFETCH(double, punti);
+        QVERIFY(Finestra_Condivisa());
+        FinestraOperativa *op = m_finestra->op;
+        Stato &s = m_finestra->form->S();
+        const bool ue = locale == QLatin1String("UE");
+        s.shell.Formato_Locale = locale;
+        s.shell.Formato_Ora = ue ? QStringLiteral("h:mm") : QStringLiteral("h:mm AM/PM");
+        // The daily grid's time is the session end: the widest time, "10:00 PM".
+        s.archivio.Tab_Sottostanti[size_t(s.archivio.Sottostante_Corrente)].Fine_Sessione = QTime(22, 0);
+        if (s.archivio.Aspetto != aspetto)
+            QTest::mouseClick(op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
+        PannelloStorico *p = op->Storico();
+        QFont carattere = p->TabPage->font();
+        carattere.setPointSizeF(punti);
+        p->TabPage->setFont(carattere);
+        QTabBar *barra = p->TabPage->tabBar();
+        QPushButton *storico = op->Quotazioni()->Cmd_Storico[1];
+
+        QTest::mouseClick(storico, Qt::LeftButton);
+        QCOMPARE(p->TabPage->currentIndex(), 0);
+        for (int t = 3; t >= 0; --t) {
+            const QString riga = QStringLiteral("tab %1").arg(t);
+            // Whole in the tab control, and chosen by a click on it.
+            const QRect r = barra->tabRect(t);
+            QVERIFY2(p->TabPage->rect().contains(r.translated(barra->pos())), qPrintable(riga));
+            QVERIFY2(barra->fontMetrics().horizontalAdvance(barra->tabText(t)) < r.width(), qPrintable(riga));
+            QTest::mouseClick(barra, Qt::LeftButton, {}, r.center());
+            QVERIFY2(p->TabPage->currentIndex() == t, qPrintable(riga));
+            // Its caption stands out from its face.
+            const QImage img = barra->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QRect zona = QRect(r.topLeft() * img.devicePixelRatio(), r.size() * img.devicePixelRatio())
+                                   .adjusted(3, 3, -3, -3);
+            const int fondo = qGray(img.pixel(zona.left(), zona.center().y()));
+            int contrasto = 0;
+            for (int y = zona.top(); y <= zona.bottom(); ++y)
+                for (int x = zona.left(); x <= zona.right(); ++x)
+                    contrasto = std::max(contrasto, std::abs(qGray(img.pixel(x, y)) - fondo));
+            QVERIFY2(contrasto > 120, qPrintable(riga));
+            // Dates, times and prices whole in their columns.
+            const QAbstractItemView *g = p->Griglia(t);
+            QVERIFY2(!p->Modello(t).Cella(1, 2).isEmpty(), qPrintable(riga));
+            for (int c = 1; c <= 3; ++c)
+                QVERIFY2(g->sizeHintForColumn(c) <= p->Griglia(t)->columnWidth(c), qPrintable(riga));
+        }
+        QCOMPARE(p->Modello(3).Cella(1, 2), ue ? QStringLiteral("22:00") : QStringLiteral("10:00 PM"));
+
+        // Closed on another tab, it is set back to the first and opens there.
+        QTest::mouseClick(barra, Qt::LeftButton, {}, barra->tabRect(2).center());
+        QTest::mouseClick(storico, Qt::LeftButton);
+        QVERIFY(m_finestra->form->Frm_Storico->isHidden());
+        QCOMPARE(p->TabPage->currentIndex(), 0);
+        QTest::mouseClick(storico, Qt::LeftButton);
+        QVERIFY(p->Msf_Storico5m->isVisible());
+        QTest::mouseClick(storico, Qt::LeftButton);
+    }
+
+    void colori_controlli_data()
+    {
+        QTest::addColumn<int>("aspetto");
+        QTest::newRow("dark") << 0;
+        QTest::newRow("light") << 1;
+    }
+    void colori_controlli()
+    {
+        QFETCH(int, aspetto);
+        QVERIFY(Finestra_Condivisa());
+        FormS1 &f = *m_finestra->form;
+        FinestraOperativa *op = m_finestra->op;
+        const Stato &s = f.S();
+        if (s.archivio.Aspetto != aspetto)
+            QTest::mouseClick(op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
+        const auto colore = [&s](int i) { return schermo::ColoreWin(s.cicli.Colori[size_t(i)]); };
+
+        // Control, colour role, entry of the colour table.
+        std::vector<std::tuple<QWidget *, QPalette::ColorRole, int>> attesi{
+            {f.Text_Chat, QPalette::Base, 0},
+            {f.Text_Chat, QPalette::Text, 14},
+            {op->Area()->Text_Coord_Graf, QPalette::Base, 80},
+            {f.Frm_Tipo_Ciclo, QPalette::WindowText, 1},
+            {op->Quotazioni()->Text_Last, QPalette::Base, 0},
+            {op->Quotazioni()->Text_Last, QPalette::Text, 1},
+            {op->Quotazioni()->Cmb_Sot, QPalette::ButtonText, 1},
+            {op->Quotazioni()->Opt_Sott_Off[0], QPalette::WindowText, 1},
+            {op->Cicli()->Chk_Battl[12], QPalette::WindowText, 1},
+            {op->Storico()->TabPage, QPalette::Window, 0},
+        };
+        for (RiquadroGrafico *r : op->Area()->Frm_Graf) {
+            attesi.emplace_back(r->Lbl_In_Caricamento, QPalette::Window, 20);
+            attesi.emplace_back(r->Lbl_In_Caricamento, QPalette::WindowText, 11);
+        }
+        for (QFrame *l : op->Cicli()->LineChkBattl)
+            attesi.emplace_back(l, QPalette::Window, 2);
+        for (const auto &[w, ruolo, indice] : attesi)
+            QVERIFY2(w->palette().color(QPalette::Active, ruolo) == colore(indice), qPrintable(w->objectName()));
+        // The system's button face for the real-time button off; the grids keep the platform's colours.
+        QCOMPARE(op->Quotazioni()->Cmd_Graf_RT->palette().color(QPalette::Button),
+                 s.archivio.Grafico_RT == 1 ? colore(42) : QApplication::palette().color(QPalette::Button));
+        QCOMPARE(op->Storico()->Msf_Storico5m->palette().color(QPalette::Base),
+                 QApplication::palette().color(QPalette::Base));
+
+        // As painted: the chat text, a loading label, a separator line between two rows of boxes.
+        f.Text_Chat->setPlainText(QStringLiteral("IIII MMMM"));
+        QVERIFY(ContieneColore(f.Text_Chat->grab().toImage(), colore(14).rgb()));
+        const QImage img = op->Area()->Frm_Graf[0]->Lbl_In_Caricamento->grab().toImage();
+        QCOMPARE(img.pixelColor(1, 1), colore(20));
+        QVERIFY(ContieneColore(img, colore(11).rgb()));
+        QFrame *linea = op->Cicli()->LineChkBattl[1];
+        QCOMPARE(linea->grab().toImage().pixelColor(linea->width() / 2, 0), colore(2));
+        QVERIFY(linea->y() > op->Cicli()->Chk_Battl[7]->geometry().bottom());
+        QVERIFY(linea->y() < op->Cicli()->Chk_Battl[8]->y());
+    }
+
+    void cleanupTestCase()
+    {
+        m_finestra.reset();
+        m_cartella.reset();
+    }
+
+private:
+    // One OFFLINE start shared by the tests that only look at the working window.
+    bool Finestra_Condivisa()
+    {
+        if (m_finestra)
+            return true;
+        m_cartella = std::make_unique<CartellaTemporanea>();
+        if (!archivio::Crea_Archivi().ok || !GeneraStoricoLocale(2))
+            return false;
+        m_finestra = std::make_unique<FinestraProva>();
+        return m_finestra->AvviaOffline();
+    }
+
+    std::unique_ptr<CartellaTemporanea> m_cartella;
+    std::unique_ptr<FinestraProva> m_finestra;
 };
 
 QTEST_MAIN(FinestraOperativaTest)

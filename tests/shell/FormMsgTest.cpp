@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 #include <cstdio>
 
@@ -26,6 +27,21 @@ public:
 private:
     std::function<void(FormMsg *)> m_azione;
 };
+
+// Presses a button with the mouse, or gives it the focus and types `tasto` (0: the mouse).
+static void Premi(FormMsg *f, QPushButton *b, int tasto)
+{
+    if (tasto == 0) {
+        QTest::mouseClick(b, Qt::LeftButton);
+        return;
+    }
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    b->setFocus(Qt::TabFocusReason);
+    // The focused button is marked by a white border.
+    QCOMPARE(b->grab().toImage().pixelColor(0, b->height() / 2), QColor(Qt::white));
+    QTest::keyClick(f->focusWidget(), Qt::Key(tasto));
+}
 
 class FormMsgTest : public QObject {
     Q_OBJECT
@@ -55,9 +71,13 @@ private slots:
         GestoreMessaggi g(shell, nullptr, [&] { ++fine; });
         g.Pausa_Coda = 0;
         bool controllato = false;
+        QString titolo = QStringLiteral("?");
+        Qt::WindowFlags cornice;
         Risponditore r(g, [&](FormMsg *f) {
             QVERIFY(f->isVisible());
             QVERIFY(f->isModal());
+            titolo = f->windowHandle()->title();
+            cornice = f->windowHandle()->flags();
             QCOMPARE(f->size(), QSize(schermo::TwipsInPixel(5820), schermo::TwipsInPixel(2550)));
             QCOMPARE(f->Cmd_Ok->isVisible(), ok);
             QCOMPARE(f->Cmd_Si->isVisible(), siNo);
@@ -87,6 +107,10 @@ private slots:
         });
         g.Mostra_Messaggio(tipo, QStringLiteral("COMM19Ø1Ø0ØfineØ"));
         QVERIFY(controllato);
+        // No caption at all: no title bar for the window system to name.
+        QCOMPARE(titolo, QString());
+        QVERIFY(!cornice.testFlag(Qt::WindowTitleHint));
+        QVERIFY(!cornice.testFlag(Qt::WindowCloseButtonHint));
         QCOMPARE(fine, 0);
         QCOMPARE(g.Form_Msg(), nullptr);
     }
@@ -108,22 +132,34 @@ private slots:
     {
         QTest::addColumn<int>("tipo");
         QTest::addColumn<QString>("bottone");
-        QTest::newRow("OK of a notice") << 3 << "Cmd_Ok";
-        QTest::newRow("NO of the confirmation") << 4 << "Cmd_No";
-        QTest::newRow("OK of a server text") << 5 << "Cmd_Ok";
+        QTest::addColumn<int>("tasto");
+        QTest::newRow("OK of a notice") << 3 << "Cmd_Ok" << 0;
+        QTest::newRow("NO of the confirmation") << 4 << "Cmd_No" << 0;
+        QTest::newRow("OK of a server text") << 5 << "Cmd_Ok" << 0;
+        QTest::newRow("Enter on OK") << 1 << "Cmd_Ok" << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter on OK") << 5 << "Cmd_Ok" << int(Qt::Key_Enter);
+        QTest::newRow("Space on OK") << 2 << "Cmd_Ok" << int(Qt::Key_Space);
+        QTest::newRow("Enter on NO") << 4 << "Cmd_No" << int(Qt::Key_Return);
     }
     void bottoniCheChiudono()
     {
         QFETCH(int, tipo);
         QFETCH(QString, bottone);
+        QFETCH(int, tasto);
         StatoShell shell;
         int fine = 0;
         GestoreMessaggi g(shell, nullptr, [&] { ++fine; });
         g.Pausa_Coda = 0;
+        bool restaAperta = false;
         Risponditore r(g, [&](FormMsg *f) {
-            QTest::mouseClick(f->findChild<QPushButton *>(bottone), Qt::LeftButton);
+            Premi(f, f->findChild<QPushButton *>(bottone), tasto);
+            if (f->isVisible()) {  // not pressed: close it so the test goes on
+                restaAperta = true;
+                g.Scarica_Form_Msg();
+            }
         });
         g.Mostra_Messaggio(tipo, QStringLiteral("x"));
+        QVERIFY(!restaAperta);
         QCOMPARE(fine, 0);
         QVERIFY(!g.Form_Msg_Visibile());
     }
@@ -135,6 +171,8 @@ private slots:
         QTest::newRow("SI of the confirmation") << 4 << "Cmd_Si";
         QTest::newRow("SI of login ended") << 6 << "Cmd_Si";
         QTest::newRow("NO of login ended") << 6 << "Cmd_No";
+        QTest::newRow("Enter on SI of the confirmation") << 4 << QStringLiteral("Cmd_Si:%1").arg(int(Qt::Key_Return));
+        QTest::newRow("Space on NO of login ended") << 6 << QStringLiteral("Cmd_No:%1").arg(int(Qt::Key_Space));
     }
     void bottoniCheChiudonoIlProgramma()
     {
@@ -230,8 +268,8 @@ private slots:
     }
 };
 
-// Child process: show one message and press one button; the exit must end the
-// process with nothing after it.
+// Child process: show one message and press one button (type:button[:key]); the
+// exit must end the process with nothing after it.
 static int figlio(int argc, char **argv, const QString &scenario)
 {
     QApplication app(argc, argv);
@@ -246,7 +284,7 @@ static int figlio(int argc, char **argv, const QString &scenario)
     Risponditore r(gestore, [&](FormMsg *f) {
         std::printf("MOSTRATO\n");
         std::fflush(stdout);
-        QTest::mouseClick(f->findChild<QPushButton *>(parti.value(1)), Qt::LeftButton);
+        Premi(f, f->findChild<QPushButton *>(parti.value(1)), parti.value(2).toInt());
     });
     gestore.Mostra_Messaggio(parti.value(0).toInt(), QStringLiteral("COMM19Ø1Ø0ØfineØ"));
     std::printf("DOPO\n");

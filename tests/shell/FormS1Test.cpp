@@ -1,5 +1,6 @@
 #include "CartellaTemporanea.h"
 #include "archive/Archivio.h"
+#include "shell/ui/Avvio.h"
 #include "shell/ui/FormMsg.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/GestoreMessaggi.h"
@@ -10,8 +11,10 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -34,7 +37,42 @@ void scriviTabavv(const char *colonna, const QString &valore)
 class FormS1Test : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+    void initTestCase()
+    {
+        qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
+        // The application as the program prepares it.
+        m_italiano = wavelore::Prepara_Applicazione(*qApp);
+    }
+
+    void bottoniStandardInItaliano_data()
+    {
+        QTest::addColumn<int>("bottone");
+        QTest::addColumn<QString>("testo");
+        QTest::newRow("yes") << int(QMessageBox::Yes) << QStringLiteral("Sì");
+        QTest::newRow("no") << int(QMessageBox::No) << QStringLiteral("No");
+        QTest::newRow("cancel") << int(QMessageBox::Cancel) << QStringLiteral("Annulla");
+    }
+    void bottoniStandardInItaliano()
+    {
+        QFETCH(int, bottone);
+        QFETCH(QString, testo);
+        QVERIFY(m_italiano);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Wavelore"), QStringLiteral("?"),
+                        QMessageBox::StandardButton(bottone));
+        QCOMPARE(box.button(QMessageBox::StandardButton(bottone))->text().remove(QLatin1Char('&')), testo);
+    }
+
+    void titoliMostratiComeImpostati()
+    {
+        // The window system appends a display name to every title that does not
+        // end with it; none may be set. Unset, it follows the application name.
+        const QString nome = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName(QStringLiteral("sonda"));
+        const QString mostrato = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(nome);
+        QCOMPARE(mostrato, QStringLiteral("sonda"));
+        QCOMPARE(nome, QStringLiteral("wavelore"));
+    }
 
     void finestraDiAvvio()
     {
@@ -43,7 +81,7 @@ private slots:
         QVERIFY(f.Form_Load());
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.windowTitle(), QStringLiteral(" Avvio Wavelore ®"));
+        QCOMPARE(f.windowHandle()->title(), QStringLiteral(" Avvio Wavelore ®"));
         QCOMPARE(f.width(), schermo::TwipsInPixel(PannelloAvvio::Larghezza + 200));
         QCOMPARE(f.height(), schermo::TwipsInPixel(PannelloAvvio::Altezza + 550));
         QCOMPARE(f.Frm_Avvio->pos(), QPoint(schermo::TwipsInPixel(60), schermo::TwipsInPixel(50)));
@@ -212,6 +250,9 @@ private slots:
         QVERIFY(vista);
         QVERIFY(f.isVisible());  // NO: the program goes on
     }
+
+private:
+    bool m_italiano = false;
 };
 
 QTEST_MAIN(FormS1Test)

@@ -1,5 +1,6 @@
 // The real-time chart button, the last-price redraw and the clearing of the
-// charts in the working window after an OFFLINE start.
+// charts in the working window after an OFFLINE start; a real-time redraw leaves
+// the keyboard with the chart.
 
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
@@ -7,9 +8,12 @@
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
 #include "archive/TabSottostanti.h"
+#include "cycle/GraficoTempoReale.h"
+#include "drawing/ui/StrumentiFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/ui/SessioneFinestra.h"
+#include "platform/RenderGrafico.h"
 #include "platform/Schermo.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
@@ -19,6 +23,7 @@
 #include "shell/ui/RiquadroGrafico.h"
 #include "platform/ui/GraficoWidget.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -71,6 +76,7 @@ private slots:
         };
         QPushButton *rt = op->Quotazioni()->Cmd_Graf_RT;
         auto colore = [rt] { return rt->palette().color(QPalette::Button); };
+        const QColor faccia = QApplication::palette().color(QPalette::Button);  // off: the system's button face
 
         // Off -> asks; Yes switches on, colours the button and saves 1.
         s.archivio.Grafico_RT = 0;
@@ -84,7 +90,7 @@ private slots:
         QTest::mouseClick(rt, Qt::LeftButton);
         QCOMPARE(domande.size(), 1);
         QCOMPARE(s.archivio.Grafico_RT, 0);
-        QCOMPARE(colore(), schermo::ColoreWin(s.cicli.Colori[41]));
+        QCOMPARE(colore(), faccia);
         QCOMPARE(Grafico_RT_Salvato(), 0);
 
         // Off -> No keeps it off and the colour as it was.
@@ -92,7 +98,7 @@ private slots:
         QTest::mouseClick(rt, Qt::LeftButton);
         QCOMPARE(domande.size(), 2);
         QCOMPARE(s.archivio.Grafico_RT, 0);
-        QCOMPARE(colore(), schermo::ColoreWin(s.cicli.Colori[41]));
+        QCOMPARE(colore(), faccia);
 
         // A new last price redraws the 5-minute chart of slot 3 with the red segment.
         s.archivio.Grafico_RT = 1;
@@ -121,6 +127,50 @@ private slots:
             QVERIFY(!r->Graf_Battleplan->Visibile());
             QVERIFY(r->Graf_Battleplan->serie().empty());
         }
+    }
+
+    void ridisegno_lascia_i_tasti_al_grafico()
+    {
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        QVERIFY(GeneraStoricoLocale(2));
+        FinestraProva prova;
+        QVERIFY(prova.AvviaOffline());
+        FormS1 &form = *prova.form;
+        Stato &s = form.S();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+
+        // A chart that every real-time tick redraws.
+        int slot = 0;
+        while (slot < 3 && s.cicli.Conf_Grafici[size_t(slot)].grado < tempo_reale::Primo_Grado_RT)
+            ++slot;
+        QVERIFY(s.cicli.Conf_Grafici[size_t(slot)].grado >= tempo_reale::Primo_Grado_RT);
+        GraficoWidget *g = prova.op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan;
+
+        // A line's first point placed: the chart holds the keyboard.
+        auto *strumenti = prova.op->findChild<StrumentiFinestra *>(QStringLiteral("StrumentiFinestra"));
+        QVERIFY(strumenti);
+        strumenti->Strumenti().Cmd_Line_Click(0);
+        const QPoint punto = RenderGrafico::InPixel(g->disposizione(), 1, 1, QPointF(3.5, 7)).toPoint();
+        QTest::mouseMove(g, punto);
+        QTest::mouseClick(g, Qt::LeftButton, {}, punto);
+        QVERIFY(s.disegno.Primo_Punto_Attivo);
+        QVERIFY(g->hasFocus());
+
+        s.archivio.Grafico_RT = 1;
+        s.shell.Modalita = QStringLiteral("ONLINE");
+        const int ridisegni = g->ridisegni();
+        s.mercato.Text_Last = QStringLiteral("12345,5");
+        prova.sessione->Azioni().Aggiorna_Caselle(true);
+        QVERIFY(g->ridisegni() > ridisegni);
+        QVERIFY(g->isVisible());
+        QVERIFY(g->hasFocus());
+
+        // Esc, typed wherever the keyboard is, gives up the pending line.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!s.disegno.Primo_Punto_Attivo);
+        QVERIFY(s.disegno.Modo_Disegno.isEmpty());
     }
 };
 

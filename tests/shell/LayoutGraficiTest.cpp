@@ -74,6 +74,11 @@ private slots:
         QCOMPARE(p.Hsc_Graf_Y, (Rettangolo{6000 - 100 - 260, 500, 260, 4100}));
         QCOMPARE(p.Pic_Graf, (Rettangolo{0, 0, 6000, 5000}));
         QCOMPARE(p.Graf_Battleplan, (Rettangolo{-30, -30, 6500, 5280}));
+        // In sight of the chart: not the 30 twips left and above the picture box, nor
+        // the buttons' strip (down to 400), the vertical bar (from 5640) or the
+        // horizontal one (from 4650); the title may sit between the buttons and the lamp.
+        QCOMPARE(p.Vista.Coperta, (Margini{30, 430, 6470 - 5640, 5250 - 4650}));
+        QCOMPARE(p.Vista.Testata, (Margini{2000 + 30, 30, 6470 - 5700, 0}));
     }
 
     void posizioni_fuori_griglia_e_doppie()

@@ -1,7 +1,8 @@
 // The one-chart layout in the real working window after an OFFLINE start: the
 // enlarge button shows one chart beside the tool frame, a line tool places a line
 // on the enlarged chart, resizing and the history panel keep the layout, and the
-// reduce button returns to four charts.
+// reduce button returns to four charts. In both layouts every label of a chart
+// stays in sight.
 
 #include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
@@ -9,11 +10,13 @@
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/TabSottostanti.h"
+#include "cycle/DurataTesto.h"
 #include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 #include "market/ui/SessioneFinestra.h"
 #include "platform/RenderGrafico.h"
 #include "platform/Schermo.h"
+#include "platform/VbRuntime.h"
 #include "platform/ui/GraficoWidget.h"
 #include "shell/LayoutGrande.h"
 #include "shell/ui/AreaGrafici.h"
@@ -24,6 +27,7 @@
 #include "shell/ui/RiquadroGrafico.h"
 
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -41,7 +45,7 @@ bool vicino(const QRect &r, const Rettangolo &t)
     return ok(r.x(), t.Left) && ok(r.y(), t.Top) && ok(r.width(), t.Width) && ok(r.height(), t.Height);
 }
 
-QString testo(const QRect &r)
+QString testo(const QRectF &r)
 {
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
 }
@@ -303,6 +307,77 @@ private slots:
         }
         QCOMPARE(stato().cicli.Grafico_Corrente, 1);
         QCOMPARE(stato().cicli.Grado_Corrente, grado);
+    }
+
+    void etichetteInVista_data()
+    {
+        QTest::addColumn<bool>("grande");
+        QTest::addColumn<int>("aspetto");
+        QTest::newRow("RIDOTTO scuro") << false << 0;
+        QTest::newRow("RIDOTTO chiaro") << false << 1;
+        QTest::newRow("GRANDE scuro") << true << 0;
+        QTest::newRow("GRANDE chiaro") << true << 1;
+    }
+    void etichetteInVista()
+    {
+        // The chart overhangs its picture box and the panel's controls lie over it:
+        // title, price and date labels and the cycle texts go where they are seen.
+        QFETCH(bool, grande);
+        QFETCH(int, aspetto);
+        if (stato().archivio.Aspetto != aspetto)
+            QTest::mouseClick(m_op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
+        QCOMPARE(stato().archivio.Aspetto, aspetto);
+        if (grande) {
+            QTest::mouseClick(area()->Frm_Graf[1]->Cmd_GRaf_P, Qt::LeftButton);
+            verificaGrande(1);
+        }
+        QTRY_VERIFY(!m_op->Timer_Disegno.isActive());
+
+        int grafici = 0;
+        for (RiquadroGrafico *r : area()->Frm_Graf) {
+            if (!r->isVisible())
+                continue;
+            ++grafici;
+            GraficoWidget *g = r->Graf_Battleplan;
+            const QPoint origine = g->mapTo(r, QPoint(0, 0));
+            const QRectF inVista = QRectF(QRect(origine, g->size()).intersected(r->Pic_Graf->geometry()));
+            QList<QWidget *> sopra;
+            for (QWidget *w : std::initializer_list<QWidget *>{r->Cmd_Foto, r->Cmd_Sposta, r->Cmd_GRaf_P,
+                                                               r->Cmd_GRaf_M, r->Cmd_Coord, r->Led_Agg_Storico_RT,
+                                                               r->Hsc_Graf, r->Hsc_Graf_Y, r->Lbl_In_Caricamento})
+                if (w->isVisible())
+                    sopra << w;
+            QCOMPARE(sopra.size(), 8);
+
+            using Tipo = RenderGrafico::Etichetta::Tipo;
+            QMap<Tipo, int> quante;
+            QStringList testi;
+            for (const RenderGrafico::Etichetta &e : RenderGrafico::Etichette(*g, g->disposizione())) {
+                const QRectF rettangolo = e.rettangolo.translated(origine);
+                const QString cosa = e.testo() + QStringLiteral(" at ") + testo(rettangolo);
+                QVERIFY2(inVista.contains(rettangolo), qPrintable(cosa + QStringLiteral(" out of ") + testo(inVista)));
+                for (QWidget *w : sopra)
+                    QVERIFY2(!rettangolo.intersects(QRectF(w->geometry())),
+                             qPrintable(cosa + QStringLiteral(" under ") + w->objectName()));
+                ++quante[e.tipo];
+                if (e.tipo == Tipo::Testo)
+                    testi << e.testo();
+            }
+            QCOMPARE(quante[Tipo::Titolo], 1);
+            QVERIFY(quante[Tipo::Prezzo] >= 3);
+            QVERIFY(quante[Tipo::AsseX] >= 1);
+            for (const char *cerca : {" Data Inizio Ciclo: ", "Data Fine Ciclo: ", " Ciclo Iniziato da: ",
+                                      "Termine al Ciclo: "})
+                QVERIFY2(!testi.filter(QLatin1String(cerca)).isEmpty(), cerca);
+            const int grado = stato().cicli.Conf_Grafici[size_t(r->slot())].grado;
+            const QString durata = ciclo::Converti_Durata_Testo(stato().cicli, stato().archivio, grado,
+                                                                vb::CInt(stato().cicli.Durata[size_t(grado)]));
+            QVERIFY(testi.contains(durata));
+        }
+        QCOMPARE(grafici, grande ? 1 : 4);
+        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
+            m_form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA")
+                                + QStringLiteral("/etichette %1.png").arg(QString::fromLatin1(QTest::currentDataTag())));
     }
 
     void ingrandimentoRifiutato()

@@ -82,6 +82,9 @@ private slots:
         QCOMPARE(l.Led_Agg_Storico_RT, (Rettangolo{11700 - 100 - 200, 100, 200, 200}));
         QCOMPARE(l.Hsc_Graf, (Rettangolo{100, 8600 - 100 - 250, 11500, 250}));
         QCOMPARE(l.Hsc_Graf_Y[2], (Rettangolo{11700 - 100 - 260, 500, 260, 7700}));
+        // The enlarged chart runs to 12170 x 8850 in its panel.
+        QCOMPARE(l.Vista.Coperta, (Margini{30, 430, 12170 - 11340, 8850 - 8250}));
+        QCOMPARE(l.Vista.Testata, (Margini{2500 + 30, 30, 12170 - 11400, 0}));
     }
 
     void pannelli_nascosti_data()

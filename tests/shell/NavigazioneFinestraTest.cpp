@@ -1,6 +1,7 @@
 // The chart navigation in the working window after an OFFLINE start: moving a
 // panel's cycle-position scroll bar by keyboard moves the cycle start, saves it
-// and keeps a line on its bar; the layouts' own writes to the bars do nothing.
+// and keeps a line on its bar; the layouts' own writes to the bars do nothing;
+// the vertical bar's arrows, keys and wheel move its thumb the way they point.
 
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
@@ -18,9 +19,13 @@
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/RiquadroGrafico.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -35,13 +40,91 @@ QPair<QString, QString> Inizio_Salvato(const Stato &s, int grado)
     return {tab[17][size_t(grado + 1)], tab[18][size_t(grado + 1)]};
 }
 
+// Where the style puts a part of the bar (its thumb, its arrows).
+QRect Parte(const QScrollBar *b, QStyle::SubControl parte)
+{
+    QStyleOptionSlider o;
+    o.initFrom(b);
+    o.subControls = QStyle::SC_All;
+    o.orientation = b->orientation();
+    o.minimum = b->minimum();
+    o.maximum = b->maximum();
+    o.sliderPosition = b->sliderPosition();
+    o.sliderValue = b->value();
+    o.singleStep = b->singleStep();
+    o.pageStep = b->pageStep();
+    o.upsideDown = b->invertedAppearance();
+    return b->style()->subControlRect(QStyle::CC_ScrollBar, &o, parte, b);
+}
+
 }  // namespace
 
 class NavigazioneFinestraTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<CartellaTemporanea> m_cartella;
+    std::unique_ptr<FinestraProva> m_prova;
+
 private slots:
     void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
+
+    void cleanupTestCase()
+    {
+        m_prova.reset();
+        m_cartella.reset();
+    }
+
+    void barra_verticale_nel_suo_verso_data()
+    {
+        QTest::addColumn<int>("tasto");  // 0: the arrow the row points to, -1: the wheel
+        QTest::addColumn<int>("verso");  // +1 up, towards 100
+        QTest::newRow("freccia in alto") << 0 << 1;
+        QTest::newRow("freccia in basso") << 0 << -1;
+        QTest::newRow("rotella in su") << -1 << 1;
+        QTest::newRow("rotella in giù") << -1 << -1;
+        QTest::newRow("tasto su") << int(Qt::Key_Up) << 1;
+        QTest::newRow("tasto giù") << int(Qt::Key_Down) << -1;
+        QTest::newRow("pagina su") << int(Qt::Key_PageUp) << 1;
+        QTest::newRow("pagina giù") << int(Qt::Key_PageDown) << -1;
+    }
+    void barra_verticale_nel_suo_verso()
+    {
+        QFETCH(int, tasto);
+        QFETCH(int, verso);
+        if (!m_prova) {
+            m_cartella = std::make_unique<CartellaTemporanea>();
+            QVERIFY(archivio::Crea_Archivi().ok);
+            QVERIFY(GeneraStoricoLocale(2));
+            m_prova = std::make_unique<FinestraProva>();
+            QVERIFY(m_prova->AvviaOffline());
+        }
+        Stato &s = m_prova->form->S();
+        RiquadroGrafico *r = m_prova->op->Area()->Frm_Graf[1];
+        QScrollBar *barra = r->Hsc_Graf_Y;
+        QVERIFY(barra->isVisible());
+        const size_t grado = size_t(s.cicli.Conf_Grafici[1].grado);
+        r->Barra_Y().Imposta_Valore(50);
+        QCOMPARE(s.cicli.Posizione_Asse_Y[grado], 50);
+        const int prima = Parte(barra, QStyle::SC_ScrollBarSlider).top();
+
+        if (tasto > 0) {
+            QTest::keyClick(barra, Qt::Key(tasto));
+        } else if (tasto == 0) {
+            const auto freccia = verso > 0 ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine;
+            QTest::mouseClick(barra, Qt::LeftButton, {}, Parte(barra, freccia).center());
+        } else {
+            const QPointF dentro = QRectF(barra->rect()).center();
+            QWheelEvent rotella(dentro, barra->mapToGlobal(dentro), QPoint(), QPoint(0, 120 * verso), Qt::NoButton,
+                                Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(barra, &rotella);
+        }
+        // The setting follows the bar, and both move the way the control points.
+        const int dopo = s.cicli.Posizione_Asse_Y[grado];
+        QCOMPARE(dopo, r->Barra_Y().Valore());
+        QVERIFY2((dopo - 50) * verso > 0, qPrintable(QString::number(dopo)));
+        const int cursore = Parte(barra, QStyle::SC_ScrollBarSlider).top();
+        QVERIFY2((prima - cursore) * verso > 0, qPrintable(QStringLiteral("%1 -> %2").arg(prima).arg(cursore)));
+    }
 
     void scorrimento_sposta_inizio_ciclo()
     {
@@ -100,10 +183,10 @@ private slots:
         QCOMPARE(salvato.second, dataora::ScriviOra(inizioDopo.second, s.shell.Formato_Ora));
 
         // The vertical bar of another slot keeps slot 2 current.
-        QScrollBar *y = op->Area()->Frm_Graf[0]->Hsc_Graf_Y;
+        BarraScorrimento &y = op->Area()->Frm_Graf[0]->Barra_Y();
         const int g0 = s.cicli.Conf_Grafici[0].grado;
-        y->setValue(y->value() == 30 ? 31 : 30);
-        QCOMPARE(s.cicli.Posizione_Asse_Y[size_t(g0)], y->value());
+        y.Imposta_Valore(y.Valore() == 30 ? 31 : 30);
+        QCOMPARE(s.cicli.Posizione_Asse_Y[size_t(g0)], y.Valore());
         QCOMPARE(s.cicli.Grafico_Corrente, slot);
 
         // The enlarged layout writes both sliders and resets the bars: no change follows.

@@ -244,7 +244,10 @@ storico::Esito ScriviDatabase(const storico::SetStorico &set, const QString &per
                 if (!esito.ok)
                     break;
                 const QString t = QString::fromLatin1(tabella);
-                if (!q.exec(QStringLiteral("CREATE TABLE %1 (DATA TEXT, ORA TEXT, CHIUSURA TEXT, VOLUME TEXT)").arg(t))) {
+                // Sized columns: the ODBC driver gives each TEXT value a 64 KB buffer.
+                if (!q.exec(QStringLiteral("CREATE TABLE %1 (DATA VARCHAR(6), ORA VARCHAR(4), CHIUSURA VARCHAR(16), "
+                                           "VOLUME VARCHAR(16))")
+                                .arg(t))) {
                     esito = {false, q.lastError().text()};
                     break;
                 }

@@ -16,8 +16,10 @@
 
 StrumentiFinestra::StrumentiFinestra(Stato &stato, ControlliGrafici &controlli,
                                      const std::array<GraficoWidget *, 4> &grafici, QObject *parent)
-    : QObject(parent), m_stato(stato), m_controlli(controlli), m_grafici(grafici)
+    : QObject(parent), m_stato(stato), m_controlli(controlli)
 {
+    for (size_t s = 0; s < grafici.size(); ++s)
+        m_grafici[s] = grafici[s];
     m_cursori = std::make_unique<CursoriStrumenti>(percorsi::CartellaProgramma(), stato.shell.Cartella_Sistema);
     m_strumenti = std::make_unique<StrumentiGrafici>(stato, controlli, *this);
     m_timerDisegno.setSingleShot(true);
@@ -42,7 +44,7 @@ StrumentiFinestra::StrumentiFinestra(Stato &stato, ControlliGrafici &controlli,
 
 StrumentiFinestra::~StrumentiFinestra()
 {
-    for (GraficoWidget *g : m_grafici)
+    for (const QPointer<GraficoWidget> &g : m_grafici)
         if (g)
             g->eventi = {};
 }

@@ -8,6 +8,7 @@
 #include "drawing/StrumentiGrafici.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -54,8 +55,9 @@ public:
 private:
     Stato &m_stato;
     ControlliGrafici &m_controlli;
-    std::array<GraficoWidget *, 4> m_grafici;
-    std::array<BandaOverlay *, 4> m_bande{};
+    // The charts and their overlays belong to the window's widgets, which may go first.
+    std::array<QPointer<GraficoWidget>, 4> m_grafici;
+    std::array<QPointer<BandaOverlay>, 4> m_bande{};
     std::array<int, 4> m_puntatori{};
     std::unique_ptr<CursoriStrumenti> m_cursori;
     std::unique_ptr<StrumentiGrafici> m_strumenti;

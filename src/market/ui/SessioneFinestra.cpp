@@ -8,6 +8,7 @@
 #include "platform/Schermo.h"
 #include "shell/Variabili.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvio.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/GestoreMessaggi.h"
@@ -44,8 +45,8 @@ QMessageBox::Icon IconaBox(AzioniSessione::Icona i)
 int Box(QWidget *padre, AzioniSessione::Icona icona, const QString &titolo, const QString &testo,
         QMessageBox::StandardButtons pulsanti)
 {
-    QMessageBox box(IconaBox(icona), titolo.isEmpty() ? QApplication::applicationDisplayName() : titolo, testo,
-                    pulsanti, padre);
+    const QString titoloBox = titolo.isEmpty() ? QString::fromLatin1(wavelore::Titolo_Applicazione) : titolo;
+    QMessageBox box(IconaBox(icona), titoloBox, testo, pulsanti, padre);
     box.setTextFormat(Qt::PlainText);
     return box.exec();
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Schermo.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,25 +36,50 @@ void GraficoWidget::Modo_Puntatore(int attivo)
 
 bool GraficoWidget::Salva_Immagine(const QString &file)
 {
-    const QImage immagine = Immagine();
+    // No control covers the picture file: the chart spreads over all of it.
+    const QImage immagine = Immagine(RenderGrafico::Vista{});
     return !file.isEmpty() && !immagine.isNull() && immagine.save(file, "BMP");
 }
 
 void GraficoWidget::Visibile(bool visibile)
 {
     ModelloGrafico::Visibile(visibile);
-    setVisible(visibile);
+    // Every redraw hides the chart and shows it again, and hiding hands the
+    // keyboard to the next control: a chart that had it takes it back, unless
+    // it has gone somewhere else since (a pending line still hears Esc).
+    if (!visibile) {
+        const bool fuoco = isVisible() && hasFocus();
+        setVisible(false);
+        if (fuoco) {
+            m_fuocoDaRiprendere = true;
+            m_fuocoNelFrattempo = QApplication::focusWidget();
+        }
+        return;
+    }
+    setVisible(true);
+    if (m_fuocoDaRiprendere && QApplication::focusWidget() == m_fuocoNelFrattempo.data() && isVisible())
+        setFocus(Qt::OtherFocusReason);
+    m_fuocoDaRiprendere = false;
 }
 
 bool GraficoWidget::Visibile() const { return ModelloGrafico::Visibile(); }
 
 void GraficoWidget::Prendi_Focus() { setFocus(Qt::MouseFocusReason); }
 
-QImage GraficoWidget::Immagine() const
+void GraficoWidget::Imposta_Vista(const RenderGrafico::Vista &vista)
+{
+    if (vista == m_vista)
+        return;
+    m_vista = vista;
+    m_valida = false;
+    update();
+}
+
+QImage GraficoWidget::Immagine(const RenderGrafico::Vista &vista) const
 {
     QImage immagine(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter p(&immagine);
-    RenderGrafico::Disegna(*this, p, QRectF(immagine.rect()));
+    RenderGrafico::Disegna(*this, p, RenderGrafico::Calcola(*this, QRectF(immagine.rect()), vista));
     return immagine;
 }
 
@@ -81,7 +107,8 @@ void GraficoWidget::aggiornaCache()
             m_cache = QImage(fisica, QImage::Format_ARGB32_Premultiplied);
         m_cache.setDevicePixelRatio(dpr);
         QPainter p(&m_cache);
-        RenderGrafico::Disegna(*this, p, QRectF(QPointF(0, 0), QSizeF(dimensione)), &m_disposizione);
+        m_disposizione = RenderGrafico::Calcola(*this, QRectF(QPointF(0, 0), QSizeF(dimensione)), m_vista);
+        RenderGrafico::Disegna(*this, p, m_disposizione);
         ++m_complete;
     } else {
         QPainter p(&m_cache);
@@ -125,7 +152,7 @@ void GraficoWidget::mouseMoveEvent(QMouseEvent *event)
     if (eventi.MouseMove) {
         // Before the first painting the layout is worked out from the content.
         if (!m_valida)
-            m_disposizione = RenderGrafico::Calcola(*this, QRectF(rect()));
+            m_disposizione = RenderGrafico::Calcola(*this, QRectF(rect()), m_vista);
         const QPointF u = RenderGrafico::InUnita(m_disposizione, m_mouse);
         eventi.MouseMove(u.x(), u.y());
     }

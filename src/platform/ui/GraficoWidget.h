@@ -11,6 +11,7 @@
 #include "platform/RenderGrafico.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 
 class GraficoWidget : public QWidget, public ModelloGrafico {
@@ -27,8 +28,15 @@ public:
     bool Visibile() const override;
     void Prendi_Focus() override;
 
-    // The chart as it stands, without the cross-hair, at the window's size.
-    QImage Immagine() const;
+    // The edges that the container hides or other controls cover: the plot and
+    // its labels keep clear of them.
+    void Imposta_Vista(const RenderGrafico::Vista &vista);
+    const RenderGrafico::Vista &vista() const { return m_vista; }
+
+    // The chart as it stands, without the cross-hair, at the window's size, laid
+    // out for `vista` (for what the window shows when none is given).
+    QImage Immagine() const { return Immagine(m_vista); }
+    QImage Immagine(const RenderGrafico::Vista &vista) const;
     const RenderGrafico::Disposizione &disposizione() const { return m_disposizione; }
     int dipinture_complete() const { return m_complete; }
 
@@ -45,6 +53,7 @@ private:
 
     QImage m_cache;
     bool m_valida = false;
+    RenderGrafico::Vista m_vista;
     RenderGrafico::Disposizione m_disposizione;
     quint64 m_versione = ~quint64(0);
     size_t m_serieDipinte = 0;
@@ -53,4 +62,7 @@ private:
     int m_complete = 0;
     QPointF m_mouse{-1, -1};
     bool m_mouseDentro = false;
+    // Hidden while it held the keyboard: where Qt moved the keyboard meanwhile.
+    bool m_fuocoDaRiprendere = false;
+    QPointer<QWidget> m_fuocoNelFrattempo;
 };

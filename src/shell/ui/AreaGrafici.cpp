@@ -110,6 +110,7 @@ void AreaGrafici::Imposta_Layout_Ridotto()
     misure.Larghezza_Led = RiquadroGrafico::Lato_Led;
     misure.Altezza_Hsc = RiquadroGrafico::Spessore_Barra;
     misure.Larghezza_Hsc_Y = RiquadroGrafico::Spessore_Barra;
+    misure.Lato_Pulsante = RiquadroGrafico::Lato_Pulsante;
     const layout::LayoutRidotto l = layout::Layout_Ridotto(schermo::PixelInTwips(height()),
                                                            schermo::PixelInTwips(width()),
                                                            m_stato.cicli.Conf_Grafici, misure);
@@ -154,6 +155,7 @@ void AreaGrafici::Imposta_Layout_Ridotto()
         r->Colore_Sfondo(colori[0]);
         r->Pic_Graf->show();
         Piazza(r->Graf_Battleplan, p.Graf_Battleplan);
+        r->Imposta_Vista(p.Vista);
     }
     if (!sh.Blocco_Grafici)
         for (size_t s = 0; s < 4; ++s)

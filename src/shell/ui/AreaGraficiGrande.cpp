@@ -53,6 +53,7 @@ void AreaGrafici::Imposta_Layout_Grande(int grafico)
     misure.Larghezza_Led = RiquadroGrafico::Lato_Led;
     misure.Altezza_Hsc = RiquadroGrafico::Spessore_Barra;
     misure.Larghezza_Hsc_Y = RiquadroGrafico::Spessore_Barra;
+    misure.Lato_Pulsante = RiquadroGrafico::Lato_Pulsante;
     const layout::LayoutGrande l = layout::Layout_Grande(
         grafico, schermo::PixelInTwips(height()), schermo::PixelInTwips(width()),
         Rettangolo{0, 0, layout::Larghezza_Strumenti, layout::Altezza_Strumenti}, pannelli,
@@ -96,6 +97,7 @@ void AreaGrafici::Imposta_Layout_Grande(int grafico)
         Frm_Graf[s]->Colore_Sfondo(colori[0]);
     }
     Piazza(r->Graf_Battleplan, l.Graf_Battleplan);
+    r->Imposta_Vista(l.Vista);
 
     const layout::ContenutoStrumenti c = layout::Contenuto_Strumenti(stato, stato.cicli.Grado_Corrente);
     if (c.valido) {

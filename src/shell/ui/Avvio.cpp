@@ -5,17 +5,31 @@
 #include "shell/ui/FormS1.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSessionManager>
+#include <QTranslator>
 
 namespace wavelore {
+
+bool Prepara_Applicazione(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("wavelore"));
+    // The main window never closes by itself; the program ends through Chiudi_Programma.
+    QApplication::setQuitOnLastWindowClosed(false);
+    auto *traduzioni = new QTranslator(&app);
+    if (!traduzioni->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete traduzioni;
+        return false;
+    }
+    QApplication::installTranslator(traduzioni);
+    return true;
+}
 
 int Avvia(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("wavelore"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Wavelore"));
-    // The main window never closes by itself; the program ends through Chiudi_Programma.
-    QApplication::setQuitOnLastWindowClosed(false);
+    // Without the Italian texts the standard buttons stay in English; nothing else changes.
+    Prepara_Applicazione(app);
 
     FormS1 finestra;
     FinestraOperativa *operativa = Prepara_Finestra_Operativa(finestra);

@@ -1,6 +1,16 @@
 #pragma once
 
+class QApplication;
+
 namespace wavelore {
+
+// The application's own title, for message boxes that have none of their own.
+inline constexpr const char *Titolo_Applicazione = "Wavelore";
+
+// Names the application and installs Qt's Italian texts (the standard buttons
+// of message boxes). No display name is set: the window system would append it
+// to every window title. false when the Italian texts could not be loaded.
+bool Prepara_Applicazione(QApplication &app);
 
 // Creates the application and the main window and runs the event loop.
 int Avvia(int argc, char *argv[]);

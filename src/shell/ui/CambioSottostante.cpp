@@ -94,12 +94,10 @@ void FinestraOperativa::Cambia_Sottostante(int sottostante)
         r->Lbl_In_Caricamento->show();
         r->Lbl_In_Caricamento->raise();
     }
-    // The change panel sits in the middle of the chart frame.
+    // Right and bottom edges on the chart frame's centre lines.
     const QRect f = m_form.Frm_Battleplan->geometry();
-    m_form.FrmCambioSott->setGeometry(f.x() + f.width() / 4, f.y() + f.height() / 3, f.width() / 2,
-                                      schermo::TwipsInPixel(900));
-    m_form.LblCambioSott->setGeometry(10, 5, f.width() / 2 - 20, schermo::TwipsInPixel(300));
-    m_form.PbCambioSott->setGeometry(10, schermo::TwipsInPixel(400), f.width() / 2 - 20, schermo::TwipsInPixel(300));
+    const QSize cambio = m_form.FrmCambioSott->size();
+    m_form.FrmCambioSott->move(f.x() + f.width() / 2 - cambio.width(), f.y() + f.height() / 2 - cambio.height());
     m_form.FrmCambioSott->show();
     m_form.FrmCambioSott->raise();
     Inizializza_Variabili(stato);

@@ -28,6 +28,7 @@
 #include "shell/ui/PannelloStorico.h"
 #include "shell/ui/RiquadroGrafico.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -50,6 +51,33 @@ constexpr double Left_Colonna = 100;
 constexpr double Top_Dati_Sot = 100;
 constexpr double Top_Tipo_Ciclo = Top_Dati_Sot + PannelloQuotazioni::Altezza + 100;
 constexpr double Top_Chat = Top_Tipo_Ciclo + PannelloCicli::Altezza + 250;
+
+// The change-of-underlying panel, its caption and its bar (twips).
+constexpr double Larghezza_Cambio_Sott = 4200;
+constexpr double Altezza_Cambio_Sott = 900;
+
+// Ground and text in the colour scheme. A window or frame sets only its own
+// ground and text (its labels take them on; buttons, grids and boxes keep theirs);
+// a control sets every pair of roles its kind paints with. A disabled text stays
+// told apart from an enabled one.
+void Colora(QWidget *w, const QColor &fondo, const QColor &testo, bool controllo = true)
+{
+    const QColor spento((fondo.red() + testo.red()) / 2, (fondo.green() + testo.green()) / 2,
+                        (fondo.blue() + testo.blue()) / 2);
+    QPalette p = w->palette();
+    const auto coppia = [&](QPalette::ColorRole sfondo, QPalette::ColorRole scritta) {
+        p.setColor(sfondo, fondo);
+        p.setColor(QPalette::Active, scritta, testo);
+        p.setColor(QPalette::Inactive, scritta, testo);
+        p.setColor(QPalette::Disabled, scritta, spento);
+    };
+    coppia(QPalette::Window, QPalette::WindowText);
+    if (controllo) {
+        coppia(QPalette::Base, QPalette::Text);
+        coppia(QPalette::Button, QPalette::ButtonText);
+    }
+    w->setPalette(p);
+}
 
 }  // namespace
 
@@ -139,6 +167,11 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     }
     form.Lbl_Link_1->setText(QLatin1String(finestra::Indirizzo_Web));
     Prepara_Colonna_Sinistra();
+    form.FrmCambioSott->setFrameShape(QFrame::StyledPanel);
+    form.FrmCambioSott->setAutoFillBackground(true);
+    Piazza(form.FrmCambioSott, 0, 0, Larghezza_Cambio_Sott, Altezza_Cambio_Sott);
+    Piazza(form.LblCambioSott, 150, 100, Larghezza_Cambio_Sott - 300, 300);
+    Piazza(form.PbCambioSott, 150, 450, Larghezza_Cambio_Sott - 300, 300);
 }
 
 FinestraOperativa::~FinestraOperativa() = default;
@@ -323,22 +356,56 @@ void FinestraOperativa::Imposta_Titolo_Finestra()
 
 void FinestraOperativa::Imposta_Colori_Controlli()
 {
-    const auto &colori = m_form.S().cicli.Colori;
-    QPalette p = m_form.palette();
-    p.setColor(QPalette::Window, schermo::ColoreWin(colori[20]));
-    const QColor testo = schermo::ColoreWin(colori[20]).lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
-    p.setColor(QPalette::WindowText, testo);
-    m_form.setPalette(p);
+    const Stato &stato = m_form.S();
+    const auto &colori = stato.cicli.Colori;
+    const auto colore = [&colori](int i) { return schermo::ColoreWin(colori[size_t(i)]); };
+
+    // The window's own ground and texts, which its frames and labels take on.
+    Colora(&m_form, colore(0), colore(1), false);
     m_form.setAutoFillBackground(true);
-    // The grids and boxes keep the platform's own light look, readable in either scheme.
-    for (QWidget *w : {static_cast<QWidget *>(m_storico->TabPage), static_cast<QWidget *>(m_form.Text_Chat),
-                       static_cast<QWidget *>(m_form.FrmCambioSott)})
-        w->setPalette(QApplication::palette());
-    for (RiquadroGrafico *r : m_area->Frm_Graf)
+
+    for (RiquadroGrafico *r : m_area->Frm_Graf) {
         r->Colore_Sfondo(colori[0]);
-    m_area->Colora_Led(colori[20]);
-    m_quotazioni->Colore_Graf_RT(m_form.S().archivio.Grafico_RT == 1 ? colori[42] : colori[41]);
-    if (!m_form.S().shell.Blocco_Grafici)
+        r->Colore_Led(colori[20]);
+        r->Colore_Etichetta(colori[20], colori[11]);
+    }
+    {
+        QPalette p = m_area->Text_Coord_Graf->palette();
+        p.setColor(QPalette::Base, colore(80));
+        m_area->Text_Coord_Graf->setPalette(p);
+    }
+
+    // Frames (their labels take the frame's colours on), and the text boxes, combo
+    // boxes, options and check boxes in them.
+    for (QWidget *cornice : {static_cast<QWidget *>(m_form.Frm_Battleplan), static_cast<QWidget *>(m_form.Frm_Dati_Sot),
+                             static_cast<QWidget *>(m_quotazioni->Frm_Dati_Sot_Off),
+                             static_cast<QWidget *>(m_form.Frm_Tipo_Ciclo), static_cast<QWidget *>(m_form.Frm_Storico),
+                             static_cast<QWidget *>(m_area->Frm_Strumenti)}) {
+        Colora(cornice, colore(0), colore(1), false);
+        if (cornice == m_form.Frm_Battleplan || cornice == m_form.Frm_Storico)
+            continue;  // their content is the charts and the grids
+        for (QWidget *w : cornice->findChildren<QWidget *>()) {
+            const auto *pulsante = qobject_cast<QAbstractButton *>(w);
+            if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || (pulsante && pulsante->isCheckable()))
+                Colora(w, colore(0), colore(1));
+        }
+    }
+    Colora(m_form.Text_Desc_Server_Chat, colore(0), colore(1));
+
+    // Ground only: the web link and the real-time lamp. The tab control's ground
+    // is also its tabs' face, whose captions then take the scheme's text.
+    for (QWidget *w : {static_cast<QWidget *>(m_form.Lbl_Link_1), static_cast<QWidget *>(m_quotazioni->Led_RT)}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, colore(0));
+        w->setPalette(p);
+    }
+    m_storico->Colori_Schede(colore(0), colore(1));
+
+    Colora(m_form.Text_Chat, colore(0), colore(14));
+    m_cicli->Colore_Linee(colori[2]);
+
+    m_quotazioni->Colore_Graf_RT(stato.archivio.Grafico_RT == 1 ? colori[42] : colori[41]);
+    if (!stato.shell.Blocco_Grafici)
         Disegna_Grafici();
 }
 
@@ -477,14 +544,15 @@ void FinestraOperativa::Cmd_Storico_Click()
     Stato &stato = m_form.S();
     if (stato.shell.Blocco_Grafici)
         return;
+    // The panel always opens on the 5-minute tab, and is set back to it when closed.
     if (m_form.Frm_Storico->isVisible()) {
         m_form.Frm_Storico->hide();
+        m_storico->TabPage->setCurrentIndex(0);  // hidden: nothing is laid out or filled
         Imposta_Layout_Senza_Storico();
     } else {
-        const int tab = std::max(0, m_storico->TabPage->currentIndex());
-        m_storico->Imposta_Layout_Storico(tab, Larghezza_Twips(), Altezza_Twips(),
+        m_storico->Imposta_Layout_Storico(0, Larghezza_Twips(), Altezza_Twips(),
                                           schermo::PixelInTwips(m_form.Frm_Battleplan->y()));
-        m_storico->Carica_Griglie_Storico(tab);
+        m_storico->Carica_Griglie_Storico(0);
         Imposta_Layout_Con_Storico();
     }
     Ridisponi_Grafici();

@@ -40,9 +40,12 @@ QPushButton *bottone(QWidget *padre, const char *nome, const QString &testo)
     QFont f(QStringLiteral("Arial"), 9);
     f.setBold(true);
     b->setFont(f);
+    // A white border marks the button that Enter and Space would press.
     b->setStyleSheet(QStringLiteral("QPushButton { color: white; background-color: #34506e; border: 1px solid #1c2c3e;"
-                                    " border-radius: 3px; } QPushButton:pressed { background-color: #1f3247; }"));
-    b->setAutoDefault(false);
+                                    " border-radius: 3px; } QPushButton:pressed { background-color: #1f3247; }"
+                                    " QPushButton:focus { border: 2px solid white; }"));
+    // Enter, like Space, presses the button that has the focus.
+    b->setAutoDefault(true);
     Piazza(b, 0, 120, 1215, 375);
     return b;
 }
@@ -52,7 +55,9 @@ QPushButton *bottone(QWidget *padre, const char *nome, const QString &testo)
 FormMsg::FormMsg(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form_Msg"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // No caption: a frame without a title bar, so the window system shows no
+    // name of its own there either.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint);
     setWindowTitle(QString());
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(schermo::TwipsInPixel(Larghezza), schermo::TwipsInPixel(Altezza));

@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "cycle/DurataTesto.h"
+#include "platform/Schermo.h"
 #include "shell/ui/PannelloAvvio.h"
 
 #include <QCheckBox>
@@ -12,10 +13,23 @@ PannelloCicli::PannelloCicli(Stato &stato, QFrame *frmTipoCiclo)
 {
     setObjectName(QStringLiteral("PannelloCicli"));
     Frm_Tipo_Ciclo->setFrameShape(QFrame::StyledPanel);
+    double top = 120;
+    size_t linea = 0;
     for (int d = 0; d < 13; ++d) {
         auto *c = new QCheckBox(Frm_Tipo_Ciclo);
         c->setObjectName(QStringLiteral("Chk_Battl_%1").arg(d));
-        Piazza(c, 100, 120 + d * 280, 2700, 270);
+        Piazza(c, 100, top, 2700, 270);
+        top += Passo;
+        if (linea < LineChkBattl.size() && Dopo_Linea[linea] == d) {
+            auto *l = new QFrame(Frm_Tipo_Ciclo);
+            l->setObjectName(QStringLiteral("LineChkBattl_%1").arg(linea));
+            l->setFrameShape(QFrame::NoFrame);
+            l->setAutoFillBackground(true);
+            l->setGeometry(schermo::TwipsInPixel(100), schermo::TwipsInPixel(top + (Spazio_Linea - 10) / 2),
+                           schermo::TwipsInPixel(2700), 1);
+            LineChkBattl[linea++] = l;
+            top += Spazio_Linea;
+        }
         // Choosing the shown degrees by hand is not part of this window yet: a
         // click puts the box back to what the slots show.
         connect(c, &QCheckBox::clicked, this, [this] { Inizializza_Chk_Battl(); });
@@ -54,4 +68,13 @@ void PannelloCicli::Aggiorna_Etichette_Gradi()
 {
     for (int d = 0; d < 13; ++d)
         Chk_Battl[size_t(d)]->setText(ciclo::Didascalia_Grado(m_stato.cicli, m_stato.archivio, d));
+}
+
+void PannelloCicli::Colore_Linee(std::uint32_t coloreWin)
+{
+    for (QFrame *l : LineChkBattl) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::Window, schermo::ColoreWin(coloreWin));
+        l->setPalette(p);
+    }
 }

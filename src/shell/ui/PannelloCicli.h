@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <array>
+#include <cstdint>
 
 struct Stato;
 class QCheckBox;
@@ -17,9 +18,14 @@ public:
 
     QFrame *Frm_Tipo_Ciclo;
     std::array<QCheckBox *, 13> Chk_Battl{};
+    // Separator lines: after "Kalvo +5", after "Kalvo +1" and after "Kalvo".
+    std::array<QFrame *, 3> LineChkBattl{};
 
+    static constexpr int Dopo_Linea[3] = {3, 7, 8};  // the degree each line follows
+    static constexpr double Passo = 280;              // one box row
+    static constexpr double Spazio_Linea = 60;        // extra room for each line
     static constexpr double Larghezza = 2900;
-    static constexpr double Altezza = 13 * 280 + 250;
+    static constexpr double Altezza = 13 * Passo + 3 * Spazio_Linea + 250;
 
     // Values from Conf_Grafici without raising the boxes' click: all enabled and
     // cleared, the shown degrees ticked, the others disabled when four are ticked.
@@ -28,6 +34,7 @@ public:
     void Aggiorna_Etichette_Gradi();
     // With exactly four degrees ticked, the unticked ones are disabled.
     void Regola_Quattro_Gradi();
+    void Colore_Linee(std::uint32_t coloreWin);
 
 private:
     Stato &m_stato;

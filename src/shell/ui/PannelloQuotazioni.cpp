@@ -4,6 +4,7 @@
 #include "platform/Schermo.h"
 #include "shell/ui/PannelloAvvio.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -103,9 +104,12 @@ void PannelloQuotazioni::Colore_Led_RT(std::uint32_t coloreWin)
 
 void PannelloQuotazioni::Colore_Graf_RT(std::uint32_t coloreWin)
 {
+    // A value with the top bit set names a system colour: the button face.
+    const QColor colore = (coloreWin & 0x80000000u) != 0 ? QApplication::palette().color(QPalette::Button)
+                                                         : schermo::ColoreWin(coloreWin);
     QPalette p = Cmd_Graf_RT->palette();
-    p.setColor(QPalette::Button, schermo::ColoreWin(coloreWin));
-    p.setColor(QPalette::Window, schermo::ColoreWin(coloreWin));
+    p.setColor(QPalette::Button, colore);
+    p.setColor(QPalette::Window, colore);
     Cmd_Graf_RT->setPalette(p);
 }
 

@@ -5,25 +5,54 @@
 #include "shell/LayoutGrafici.h"
 #include "shell/ui/PannelloAvvio.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QHeaderView>
+#include <QProxyStyle>
 #include <QTabWidget>
 #include <QTabBar>
 #include <QTableView>
 #include <algorithm>
+
+namespace {
+
+// The panel's widths were made for tabs and cells with narrow margins: the
+// platform's wider ones would cut "1 Giorno" off the tab strip and whole times
+// out of their column. Sizes and painting both read these margins.
+class StileCompatto : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metrica, const QStyleOption *opzione, const QWidget *widget) const override
+    {
+        switch (metrica) {
+        case PM_TabBarTabHSpace: return 8;       // both sides of a tab's caption together
+        case PM_FocusFrameHMargin: return 1;     // a cell's text margin is this plus one, each side
+        default: return QProxyStyle::pixelMetric(metrica, opzione, widget);
+        }
+    }
+};
+
+// Narrower letters, step by step, where the platform's font is too wide for the
+// panel's sizes.
+constexpr int Larghezze_Lettere[] = {100, 90, 80, 70, 60};
+
+}  // namespace
 
 PannelloStorico::PannelloStorico(Stato &stato, QFrame *frame) : QObject(frame), Frm_Storico(frame), m_stato(stato)
 {
     setObjectName(QStringLiteral("PannelloStorico"));
     TabPage = new QTabWidget(frame);
     TabPage->setObjectName(QStringLiteral("TabPage"));
-    // The panel's widths were sized for a small grid font: dates, times and
-    // prices must fit their columns.
+    // Owned by the frame after the tab control, so it outlives the widgets using it.
+    auto *stile = new StileCompatto;
+    stile->setParent(frame);
+    // A small font, as the panel's widths were sized for.
     QFont piccolo = TabPage->font();
     piccolo.setPointSizeF(7.5);
     TabPage->setFont(piccolo);
     TabPage->setUsesScrollButtons(false);
     TabPage->tabBar()->setExpanding(true);
+    TabPage->tabBar()->setElideMode(Qt::ElideNone);
+    TabPage->tabBar()->setStyle(stile);
     const char *nomi[4] = {"Msf_Storico5m", "Msf_Storico15m", "Msf_Storico1h", "Msf_Storico1d"};
     const char *schede[4] = {"5 min.", "15 min.", "1 ora", "1 Giorno"};
     QTableView *griglie[4];
@@ -39,6 +68,14 @@ PannelloStorico::PannelloStorico(Stato &stato, QFrame *frame) : QObject(frame), 
         g->setSelectionMode(QAbstractItemView::SingleSelection);
         g->setEditTriggers(QAbstractItemView::NoEditTriggers);
         g->setWordWrap(false);
+        g->setStyle(stile);
+        // Every colour set, so none is taken from the scheme of the frames around.
+        QPalette piattaforma = QApplication::palette();
+        for (int gruppo = 0; gruppo < QPalette::NColorGroups; ++gruppo)
+            for (int ruolo = 0; ruolo < QPalette::NColorRoles; ++ruolo)
+                piattaforma.setColor(QPalette::ColorGroup(gruppo), QPalette::ColorRole(ruolo),
+                                     piattaforma.color(QPalette::ColorGroup(gruppo), QPalette::ColorRole(ruolo)));
+        g->setPalette(piattaforma);
         griglie[t] = g;
         TabPage->addTab(pagina, QString::fromUtf8(schede[t]));
     }
@@ -88,6 +125,7 @@ void PannelloStorico::Imposta_Layout_Storico(int tab, double W, double H, double
     if (l.tab_valida) {
         TabPage->setCurrentIndex(tab);
         Piazza(TabPage, l.TabPage.Left, l.TabPage.Top, l.TabPage.Width, l.TabPage.Height);
+        Adatta_Schede();
         QTableView *g = Griglia(tab);
         // The grid counts from the tab control's corner; the page sits below the tab strip.
         const int strip = TabPage->tabBar()->sizeHint().height();
@@ -106,4 +144,47 @@ void PannelloStorico::Carica_Griglie_Storico(int tab)
     if (tab < 0 || tab > 3)
         return;
     m_modelli[size_t(tab)]->Carica(m_stato, tab);
+    Adatta_Griglia(tab);
+}
+
+void PannelloStorico::Colori_Schede(const QColor &fondo, const QColor &testo)
+{
+    // The tabs' face is painted with the button colour: the chosen tab's caption
+    // is thus in the scheme's text on the scheme's ground, never white on white.
+    QPalette p = TabPage->palette();
+    for (QPalette::ColorRole r : {QPalette::Window, QPalette::Button})
+        p.setColor(r, fondo);
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(r, testo);
+    TabPage->setPalette(p);
+}
+
+void PannelloStorico::Adatta_Schede()
+{
+    // The four captions whole in the tab control's width.
+    QTabBar *barra = TabPage->tabBar();
+    QFont f = TabPage->font();
+    for (int larghezza : Larghezze_Lettere) {
+        f.setStretch(larghezza);
+        barra->setFont(f);
+        if (barra->sizeHint().width() <= TabPage->width())
+            return;
+    }
+}
+
+void PannelloStorico::Adatta_Griglia(int tab)
+{
+    // Dates, times and prices whole in their columns.
+    QTableView *g = Griglia(tab);
+    const QAbstractItemView *vista = g;
+    QFont f = TabPage->font();
+    for (int larghezza : Larghezze_Lettere) {
+        f.setStretch(larghezza);
+        g->setFont(f);
+        bool entra = true;
+        for (int c = 1; c <= 3; ++c)
+            entra = entra && vista->sizeHintForColumn(c) <= g->columnWidth(c);
+        if (entra)
+            return;
+    }
 }

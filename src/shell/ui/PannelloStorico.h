@@ -35,8 +35,13 @@ public:
     // selects `tab` and sizes its grid; shows the panel.
     void Imposta_Layout_Storico(int tab, double W, double H, double topBattleplan);
     void Carica_Griglie_Storico(int tab);
+    // The tab strip in the colour scheme; the grids keep the platform's colours.
+    void Colori_Schede(const QColor &fondo, const QColor &testo);
 
 private:
+    void Adatta_Schede();
+    void Adatta_Griglia(int tab);
+
     Stato &m_stato;
     std::array<finestra::ModelloGrigliaStorico *, 4> m_modelli{};
     bool m_layoutInCorso = false;

@@ -7,12 +7,19 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 void BarraQt::Applica()
 {
     const QSignalBlocker blocco(m_barra);
-    m_barra->setInvertedAppearance(m_min > m_max);
     m_barra->setRange(std::min(m_min, m_max), std::max(m_min, m_max));
+}
+
+int BarraQt::Specchio(int valore) const
+{
+    const int lo = m_barra->minimum(), hi = m_barra->maximum();
+    valore = std::clamp(valore, lo, hi);
+    return m_min > m_max ? int(qint64(lo) + hi - valore) : valore;
 }
 
 void BarraQt::Imposta_Min(int valore)
@@ -27,9 +34,9 @@ void BarraQt::Imposta_Max(int valore)
     Applica();
 }
 
-void BarraQt::Imposta_Valore(int valore) { m_barra->setValue(valore); }
+void BarraQt::Imposta_Valore(int valore) { m_barra->setValue(Specchio(valore)); }
 
-int BarraQt::Valore() const { return m_barra->value(); }
+int BarraQt::Valore() const { return Specchio(m_barra->value()); }
 
 namespace {
 
@@ -53,6 +60,7 @@ RiquadroGrafico::RiquadroGrafico(int slot, QWidget *parent)
       m_barraY(nullptr)
 {
     setObjectName(QStringLiteral("Frm_Graf_%1").arg(slot));
+    setAutoFillBackground(true);
     Pic_Graf = new QWidget(this);
     Pic_Graf->setObjectName(QStringLiteral("Pic_Graf_%1").arg(slot));
     Pic_Graf->setAutoFillBackground(true);
@@ -63,6 +71,7 @@ RiquadroGrafico::RiquadroGrafico(int slot, QWidget *parent)
     Lbl_In_Caricamento->setObjectName(QStringLiteral("Lbl_In_Caricamento_%1").arg(slot));
     Lbl_In_Caricamento->setTextFormat(Qt::PlainText);
     Lbl_In_Caricamento->setAlignment(Qt::AlignCenter);
+    Lbl_In_Caricamento->setAutoFillBackground(true);
     Lbl_In_Caricamento->resize(schermo::TwipsInPixel(Larghezza_Etichetta), schermo::TwipsInPixel(Altezza_Etichetta));
     Lbl_In_Caricamento->hide();
 
@@ -100,7 +109,27 @@ void RiquadroGrafico::Colore_Led(std::uint32_t coloreWin)
 
 void RiquadroGrafico::Colore_Sfondo(std::uint32_t coloreWin)
 {
-    QPalette p = Pic_Graf->palette();
-    p.setColor(QPalette::Window, schermo::ColoreWin(coloreWin));
-    Pic_Graf->setPalette(p);
+    for (QWidget *w : {static_cast<QWidget *>(this), Pic_Graf}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, schermo::ColoreWin(coloreWin));
+        w->setPalette(p);
+    }
+}
+
+void RiquadroGrafico::Colore_Etichetta(std::uint32_t sfondoWin, std::uint32_t testoWin)
+{
+    QPalette p = Lbl_In_Caricamento->palette();
+    p.setColor(QPalette::Window, schermo::ColoreWin(sfondoWin));
+    p.setColor(QPalette::WindowText, schermo::ColoreWin(testoWin));
+    Lbl_In_Caricamento->setPalette(p);
+}
+
+void RiquadroGrafico::Imposta_Vista(const layout::VistaGrafico &vista)
+{
+    // Whole pixels, each inset rounded up: nothing goes under a control that covers the chart.
+    const auto margini = [](const Margini &m) {
+        const auto px = [](double twips) { return std::ceil(twips / schermo::TwipsPerPixel); };
+        return QMarginsF(px(m.Left), px(m.Top), px(m.Right), px(m.Bottom));
+    };
+    Graf_Battleplan->Imposta_Vista({margini(vista.Coperta), margini(vista.Testata)});
 }

@@ -5,6 +5,7 @@
 // is set by the layouts in twips; the panel itself has no layout of its own.
 
 #include "platform/BarraScorrimento.h"
+#include "shell/LayoutGrafici.h"
 
 #include <QFrame>
 #include <cstdint>
@@ -14,8 +15,10 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 
-// A scroll bar seen through BarraScorrimento: the ends may come in either order
-// (a bar running from 100 down to 1 is shown inverted).
+// A scroll bar seen through BarraScorrimento: the ends may come in either order.
+// A bar whose larger end is at the top (or left) keeps Qt's plain orientation and
+// holds the mirrored value, so its arrows, keys and wheel move the thumb the way
+// they point; read and write its value through here, not through the QScrollBar.
 class BarraQt : public BarraScorrimento {
 public:
     explicit BarraQt(QScrollBar *barra) : m_barra(barra) {}
@@ -28,6 +31,7 @@ public:
 
 private:
     void Applica();
+    int Specchio(int valore) const;
     QScrollBar *m_barra;
     int m_min = 0;
     int m_max = 100;
@@ -58,7 +62,11 @@ public:
 
     void Colore_Led(std::uint32_t coloreWin);
     std::uint32_t Colore_Led() const { return m_led; }
+    // The panel's and its picture box's ground.
     void Colore_Sfondo(std::uint32_t coloreWin);
+    // Tells the chart what of it stays in sight, given in twips by the layout.
+    void Imposta_Vista(const layout::VistaGrafico &vista);
+    void Colore_Etichetta(std::uint32_t sfondoWin, std::uint32_t testoWin);
 
     // Design sizes (twips) read back by the layouts.
     static constexpr double Altezza_Etichetta = 300;
