@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
@@ -154,7 +155,11 @@ private slots:
             if (file.isEmpty()) {
                 d->reject();
             } else {
-                d->selectFile(file);
+                // Typed into the name box, as the user does (a whole path is taken as typed).
+                if (auto *nome = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    nome->setText(file);
+                else
+                    d->selectFile(file);
                 static_cast<QDialog *>(d)->accept();  // as the dialog's Save button does
             }
         });
@@ -187,7 +192,7 @@ private slots:
         }
         QCOMPARE(m_errori.size(), !file.isEmpty() && !scritto ? 1 : 0);
         if (!m_errori.isEmpty())
-            QVERIFY(m_errori.first().contains(QStringLiteral("grafico.bmp")));
+            QVERIFY2(m_errori.first().contains(QStringLiteral("grafico.bmp")), qPrintable(m_errori.join(QLatin1Char(';'))));
     }
 
     // The panel follows the mouse along its nearest edge or corner, keeping the
