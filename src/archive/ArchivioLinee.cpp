@@ -7,7 +7,7 @@ namespace archivio {
 namespace {
 
 const QString prefissoLinee = QStringLiteral("Dati_Linee_S");
-constexpr int ultimaColonnaLinee = 7;
+const RigaLibera rigaLiberaLinee = ValoriRigaLibera(7);
 
 // Every check of a used row (the digits must also form a real date and time), then
 // the search of both points.
@@ -40,7 +40,7 @@ OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &ma
 
 EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, const MappaTempi &mappa)
 {
-    return CaricaOggetti(prefissoLinee, sottostante, ultimaColonnaLinee, Linee,
+    return CaricaOggetti(prefissoLinee, sottostante, rigaLiberaLinee, Linee,
                          [&mappa](int grado, const Riga &riga) { return leggiLinea(grado, riga, mappa); });
 }
 
@@ -76,7 +76,7 @@ bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, in
     }
     Connessione c(FileArchivio::Sistema1);
     const bool ok = c.Aperta() && (l.in_uso ? c.AggiornaRiga(tabella, IdRigaOggetto(grado, slot), valori)
-                                            : LiberaRiga(c, tabella, IdRigaOggetto(grado, slot), ultimaColonnaLinee));
+                                            : LiberaRiga(c, tabella, IdRigaOggetto(grado, slot), rigaLiberaLinee));
     if (!ok)
         return fallisce(QStringLiteral("Impossibile salvare la linea nell'archivio: %1").arg(c.Errore()));
     return true;

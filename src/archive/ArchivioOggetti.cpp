@@ -37,11 +37,19 @@ std::optional<std::pair<QDate, int>> LeggiTempoArchivio(int grado, const QString
     return std::make_pair(*d, GradoGiornalieroArchivio(grado) ? 0 : *m);
 }
 
-bool LiberaRiga(Connessione &c, const QString &tabella, int id, int ultimaColonna)
+RigaLibera ValoriRigaLibera(int ultimaColonna, int colonnaChiocciola)
+{
+    RigaLibera libera(size_t(ultimaColonna + 1), QStringLiteral("0"));
+    if (colonnaChiocciola >= 0 && colonnaChiocciola <= ultimaColonna)
+        libera[size_t(colonnaChiocciola)] = QStringLiteral("@");
+    return libera;
+}
+
+bool LiberaRiga(Connessione &c, const QString &tabella, int id, const RigaLibera &libera)
 {
     std::vector<std::pair<QString, QString>> valori;
-    for (int i = 0; i <= ultimaColonna; ++i)
-        valori.emplace_back(QStringLiteral("C%1").arg(i), QStringLiteral("0"));
+    for (size_t i = 0; i < libera.size(); ++i)
+        valori.emplace_back(QStringLiteral("C%1").arg(i), libera[i]);
     return c.AggiornaRiga(tabella, id, valori);
 }
 
@@ -60,16 +68,16 @@ QString CampoRiga(const Riga &riga, const QString &nome)
 }
 
 namespace {
-bool rigaGiaLibera(const Riga &riga, int ultimaColonna)
+bool rigaGiaLibera(const Riga &riga, const RigaLibera &libera)
 {
-    for (int i = 0; i <= ultimaColonna; ++i)
-        if (CampoRiga(riga, QStringLiteral("C%1").arg(i)) != QLatin1String("0"))
+    for (size_t i = 0; i < libera.size(); ++i)
+        if (CampoRiga(riga, QStringLiteral("C%1").arg(i)) != libera[i])
             return false;
     return true;
 }
 }  // namespace
 
-EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante, int ultimaColonna,
+EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante, const RigaLibera &libera,
                                         const CollocaOggetto &colloca)
 {
     EsitoCaricaOggetti esito;
@@ -96,15 +104,15 @@ EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante
                 continue;
             const Riga &riga = it->second;
             if (!RigaInUso(CampoRiga(riga, QStringLiteral("C0")))) {
-                if (!rigaGiaLibera(riga, ultimaColonna))
-                    scritturaOk &= LiberaRiga(c, tabella, id, ultimaColonna);
+                if (!rigaGiaLibera(riga, libera))
+                    scritturaOk &= LiberaRiga(c, tabella, id, libera);
                 continue;
             }
             switch (colloca(d, s, riga)) {
             case Collocazione::Collocato: ++esito.collocati; break;
             case Collocazione::FuoriPortata: ++esito.non_collocati; break;
             case Collocazione::NonValida:
-                scritturaOk &= LiberaRiga(c, tabella, id, ultimaColonna);
+                scritturaOk &= LiberaRiga(c, tabella, id, libera);
                 ++esito.liberati;
                 break;
             }

@@ -12,6 +12,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace archivio {
 
@@ -41,8 +42,12 @@ std::optional<TempoArchivio> TempoDaPosizione(const MappaTempi &mappa, int grado
 // Date and time read back from the stored texts; nullopt for texts that are no real date or time.
 std::optional<std::pair<QDate, int>> LeggiTempoArchivio(int grado, const QString &data, const QString &ora);
 
-// "0" in columns C0..C<ultimaColonna> of one row.
-bool LiberaRiga(Connessione &c, const QString &tabella, int id, int ultimaColonna);
+// What a free row holds, column C0 onwards: "0" everywhere but the text column of
+// texts and distances, which holds "@".
+using RigaLibera = std::vector<QString>;
+RigaLibera ValoriRigaLibera(int ultimaColonna, int colonnaChiocciola = -1);
+
+bool LiberaRiga(Connessione &c, const QString &tabella, int id, const RigaLibera &libera);
 
 // True when the stored text reads as a number equal to 1 (a used row).
 bool RigaInUso(const QString &c0);
@@ -77,17 +82,17 @@ struct OggettoLetto {
 // for a new object, whose save overwrites the row. Until then the row survives, so a
 // later load that reaches its bars again (a longer future axis) still finds it.
 using CollocaOggetto = std::function<Collocazione(int grado, int slot, const Riga &riga)>;
-EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante, int ultimaColonna,
+EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante, const RigaLibera &libera,
                                         const CollocaOggetto &colloca);
 
 // The same walk rebuilding a [degree][slot] table of one kind: every slot starts free
 // and only a placed object fills it. `leggi(grado, riga)` gives an OggettoLetto<T>.
 template <typename Tabella, typename Leggi>
-EsitoCaricaOggetti CaricaOggetti(const QString &prefisso, int sottostante, int ultimaColonna, Tabella &oggetti,
-                                 Leggi leggi)
+EsitoCaricaOggetti CaricaOggetti(const QString &prefisso, int sottostante, const RigaLibera &libera,
+                                 Tabella &oggetti, Leggi leggi)
 {
     oggetti = {};
-    return CaricaTabellaOggetti(prefisso, sottostante, ultimaColonna, [&](int grado, int slot, const Riga &riga) {
+    return CaricaTabellaOggetti(prefisso, sottostante, libera, [&](int grado, int slot, const Riga &riga) {
         auto letto = leggi(grado, riga);
         if (letto.esito == Collocazione::Collocato)
             oggetti[size_t(grado)][size_t(slot)] = std::move(letto.oggetto);

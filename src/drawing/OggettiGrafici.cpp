@@ -21,6 +21,13 @@ int SlotLiberoLinee(const StatoDisegno &disegno, int grado)
     return PrimoSlotLibero(disegno.Linee[size_t(grado)], costanti::Max_Linee);
 }
 
+int SlotLiberoDistanze(const StatoDisegno &disegno, int grado)
+{
+    if (grado < 0 || grado > costanti::Max_Grado)
+        return 0;
+    return PrimoSlotLibero(disegno.Distanze[size_t(grado)], costanti::Max_Distanze);
+}
+
 namespace {
 // [v - 1 %, 1.01 w] with the lower end taken from the smaller of the two.
 void finestra(double inizio, double fine, double &basso, double &alto)
@@ -54,6 +61,22 @@ bool LineaColpita(const Linea &l, double cx, double cp)
     const double basso = e < 0 ? 1.03 * e : e - (1.03 * e - e);
     const double alto = e < 0 ? e - (1.03 * e - e) : 1.03 * e;
     return ep > basso && ep < alto;
+}
+
+bool DistanzaColpita(const Distanza &d, double cx, double cp)
+{
+    return LineaColpita(Linea{true, true, d.barra_inizio, d.prezzo_inizio, d.barra_fine, d.prezzo_fine, d.colore},
+                        cx, cp);
+}
+
+std::optional<Distanza> NuovaDistanza(int x1, double p1, int x2, double p2, int colore, const QString &durata)
+{
+    const int n = std::abs(x1 - x2);
+    if (n < 2)
+        return std::nullopt;
+    const double basso = std::min(p1, p2);
+    return Distanza{true, true, x1, p1, x2, p2, colore, std::min(x1, x2) + n / 2, basso + std::fabs(p1 - p2) / 2.0,
+                    durata};
 }
 
 void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta)
@@ -158,6 +181,34 @@ bool Salva_Linea(const Stato &stato, int grado, int slot, QString *errore)
     const MappaTempiStato mappa(stato);
     return archivio::Salva_Linea(stato.archivio.Sottostante_Corrente, stato.disegno.Linee, grado, slot, mappa,
                                  errore);
+}
+
+archivio::EsitoCaricaOggetti Carica_Testi(Stato &stato)
+{
+    const MappaTempiStato mappa(stato);
+    stato.disegno.Barre_Ciclo_Oggetti = stato.cicli.Barre_Ciclo;
+    return archivio::Carica_Testi(stato.archivio.Sottostante_Corrente, stato.disegno.Testi, mappa);
+}
+
+bool Salva_Testo(const Stato &stato, int grado, int slot, QString *errore)
+{
+    const MappaTempiStato mappa(stato);
+    return archivio::Salva_Testo(stato.archivio.Sottostante_Corrente, stato.disegno.Testi, grado, slot, mappa,
+                                 errore);
+}
+
+archivio::EsitoCaricaOggetti Carica_Distanze(Stato &stato)
+{
+    const MappaTempiStato mappa(stato);
+    stato.disegno.Barre_Ciclo_Oggetti = stato.cicli.Barre_Ciclo;
+    return archivio::Carica_Distanze(stato.archivio.Sottostante_Corrente, stato.disegno.Distanze, mappa);
+}
+
+bool Salva_Distanza(const Stato &stato, int grado, int slot, QString *errore)
+{
+    const MappaTempiStato mappa(stato);
+    return archivio::Salva_Distanza(stato.archivio.Sottostante_Corrente, stato.disegno.Distanze, grado, slot,
+                                    mappa, errore);
 }
 
 }  // namespace disegno

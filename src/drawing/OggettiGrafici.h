@@ -4,7 +4,9 @@
 // degree's objects along the time axis, the price conversion between the two Y
 // axes, and the bridge from the session state to the object store.
 
+#include "archive/ArchivioDistanze.h"
 #include "archive/ArchivioLinee.h"
+#include "archive/ArchivioTesti.h"
 #include "drawing/StatoDisegno.h"
 
 #include <optional>
@@ -40,11 +42,19 @@ int PrimoSlotLibero(const std::array<T, 16> &oggetti, int limite)
 // The lowest free line slot of the degree; 0 when the table is full or the degree is out of range.
 int SlotLiberoLinee(const StatoDisegno &disegno, int grado);
 
+int SlotLiberoDistanze(const StatoDisegno &disegno, int grado);
+
 // Whether a click at bar cx and price cp falls on the line: inside the line's
 // bounding box widened by 1 % at each end, and the line from the start point
 // through the click reaching, at the end bar, a price within 3 % of the line's own
 // end price. A click exactly on the start bar defines no direction: no hit.
 bool LineaColpita(const Linea &linea, double cx, double cp);
+// The same test on a distance's segment.
+bool DistanzaColpita(const Distanza &distanza, double cx, double cp);
+
+// A distance from the first to the second click, label midway with the duration of
+// its span; nullopt when it spans fewer than 2 bars.
+std::optional<Distanza> NuovaDistanza(int x1, double p1, int x2, double p2, int colore, const QString &durata);
 
 // Moves every placed object of the degree by delta bar positions.
 void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta);
@@ -74,5 +84,10 @@ private:
 // The line store of the current underlying.
 archivio::EsitoCaricaOggetti Carica_Linee(Stato &stato);
 bool Salva_Linea(const Stato &stato, int grado, int slot, QString *errore = nullptr);
+// The text and distance stores of the current underlying.
+archivio::EsitoCaricaOggetti Carica_Testi(Stato &stato);
+bool Salva_Testo(const Stato &stato, int grado, int slot, QString *errore = nullptr);
+archivio::EsitoCaricaOggetti Carica_Distanze(Stato &stato);
+bool Salva_Distanza(const Stato &stato, int grado, int slot, QString *errore = nullptr);
 
 }  // namespace disegno

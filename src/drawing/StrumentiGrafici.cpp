@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "cycle/ControlliGrafici.h"
+#include "cycle/DurataTesto.h"
 #include "platform/VbRuntime.h"
 
 #include <array>
@@ -135,9 +136,9 @@ void StrumentiGrafici::Graf_Battleplan_Click(int)
     else if (strumento == QLatin1String("CAN_L"))
         Cancella_Linea_Graf();
     else if (strumento == QLatin1String("DISTA"))
-        m_ambiente.Aggiungi_Distanza_Graf();
+        Aggiungi_Distanza_Graf();
     else if (strumento == QLatin1String("CAN_D"))
-        m_ambiente.Cancella_Distanza_Graf();
+        Cancella_Distanza_Graf();
 }
 
 void StrumentiGrafici::Graf_Battleplan_KeyDown(int, int codiceTasto)
@@ -300,3 +301,94 @@ void StrumentiGrafici::Cancella_Linea_Graf()
 }
 
 void StrumentiGrafici::Sposta_Disegni_AsseX() { disegno::Sposta_Disegni_AsseX(m_stato, m_controlli); }
+
+void StrumentiGrafici::strumentoFinito()
+{
+    StatoDisegno &d = m_stato.disegno;
+    annullaPunto();
+    d.Modo_Disegno.clear();
+    d.Numero_Puntatore = 0;
+    m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+    Ripristina_Modo_Mouse_Graf();
+    m_ambiente.Avvia_Timer_Disegno();
+}
+
+void StrumentiGrafici::Aggiungi_Distanza_Graf()
+{
+    StatoDisegno &d = m_stato.disegno;
+    const int g = m_stato.cicli.Grado_Corrente;
+    if (!gradoValido(g))
+        return;
+    const int k = disegno::SlotLiberoDistanze(d, g);
+    if (k == 0) {
+        d.Numero_Puntatore = 0;
+        m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+        Ripristina_Modo_Mouse_Graf();
+        m_ambiente.Mostra_Messaggio(3);
+        return;
+    }
+    if (!puntoInAttesaQui()) {
+        annullaPunto();
+        d.Punto_X[1] = d.Mouse_X_Graf;
+        d.Punto_Y[1] = d.Mouse_Y_Graf;
+        d.Primo_Punto_Attivo = true;
+        d.Grafico_Primo_Punto = m_stato.cicli.Grafico_Corrente;
+        d.Grado_Primo_Punto = g;
+        return;
+    }
+    disegno::AssiGrafico assi;
+    if (!LeggiAssi(m_stato.cicli.Grafico_Corrente, assi))
+        return;
+    const auto p1 = disegno::PrezzoDaY(assi, d.Punto_Y[1]);
+    const auto p2 = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
+    const auto x1 = vb::CIntChecked(vb::Int(d.Punto_X[1]));
+    const auto x2 = vb::CIntChecked(vb::Int(d.Mouse_X_Graf));
+    if (!p1 || !p2 || !x1 || !x2)
+        return;
+    const int n = std::abs(*x1 - *x2);
+    const auto nuova = disegno::NuovaDistanza(
+        *x1, *p1, *x2, *p2, d.Modo_Disegno.right(2).toInt(),
+        ciclo::Converti_Durata_Testo(m_stato.cicli, m_stato.archivio, g, n));
+    if (!nuova)
+        return;  // under 2 bars: the first point stays, the band goes on
+    Distanza &slot = d.Distanze[size_t(g)][size_t(k)];
+    slot = *nuova;
+    QString errore;
+    const bool salvata = m_ambiente.Salva_Distanza(g, k, errore);
+    if (!salvata)
+        slot = Distanza{};
+    strumentoFinito();
+    if (!salvata)
+        m_ambiente.Mostra_Errore(QStringLiteral("La distanza non è stata inserita. %1").arg(errore));
+}
+
+void StrumentiGrafici::Cancella_Distanza_Graf()
+{
+    StatoDisegno &d = m_stato.disegno;
+    const int g = m_stato.cicli.Grado_Corrente;
+    disegno::AssiGrafico assi;
+    if (!gradoValido(g) || !LeggiAssi(m_stato.cicli.Grafico_Corrente, assi))
+        return;
+    const auto cp = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
+    if (!cp)
+        return;
+    for (int k = 1; k <= costanti::Max_Distanze; ++k) {
+        Distanza &di = d.Distanze[size_t(g)][size_t(k)];
+        if (!di.in_uso || !di.trovata || !disegno::DistanzaColpita(di, d.Mouse_X_Graf, *cp))
+            continue;
+        const Distanza prima = di;
+        di = Distanza{};
+        QString errore;
+        if (!m_ambiente.Salva_Distanza(g, k, errore)) {
+            di = prima;
+            m_ambiente.Mostra_Errore(QStringLiteral("La distanza non è stata cancellata. %1").arg(errore));
+            return;
+        }
+        d.Modo_Disegno.clear();
+        d.Numero_Puntatore = 0;
+        m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+        Ripristina_Modo_Mouse_Graf();
+        m_ambiente.Avvia_Timer_Disegno();
+        return;
+    }
+}

@@ -38,6 +38,11 @@ public:
     virtual void Avvia_Timer_Disegno() = 0;
     // Writes one line slot; false with the reason when nothing was written.
     virtual bool Salva_Linea(int grado, int slot, QString &errore) = 0;
+    virtual bool Salva_Distanza(int, int, QString &errore)
+    {
+        errore = QStringLiteral("Archivio delle distanze non disponibile.");
+        return false;
+    }
     // Salva_Parametro for the degree with the letter in Codice_Modifica.
     virtual void Salva_Parametro(int grado) = 0;
     virtual void Mostra_Errore(const QString &testo) = 0;
@@ -54,8 +59,6 @@ public:
     // The text and distance tools.
     virtual void Posiziona_Testo_Graf() {}
     virtual void Cancella_Testo_Graf() {}
-    virtual void Aggiungi_Distanza_Graf() {}
-    virtual void Cancella_Distanza_Graf() {}
 };
 
 inline constexpr int Tasto_Backspace = 8;
@@ -81,6 +84,8 @@ public:
 
     void Aggiungi_Linea_Graf();
     void Cancella_Linea_Graf();
+    void Aggiungi_Distanza_Graf();
+    void Cancella_Distanza_Graf();
 
     void Imposta_Modo_Mouse_Graf();
     void Ripristina_Modo_Mouse_Graf();
@@ -97,6 +102,7 @@ private:
     void scegliStrumento(int puntatore, const QString &modo, bool tieniPunto);
     void annullaPunto();
     bool puntoInAttesaQui() const;
+    void strumentoFinito();
 
     Stato &m_stato;
     ControlliGrafici &m_controlli;

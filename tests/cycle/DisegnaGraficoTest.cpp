@@ -318,6 +318,48 @@ private slots:
         }
     }
 
+    void testiUtente_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<double>("quota");  // 0 the bottom of the price axis, 1 its top
+        QTest::addColumn<bool>("scritto");
+        QTest::newRow("al minimo") << "l'oro;|\"" << 0.0 << true;
+        QTest::newRow("al massimo") << "è già" << 1.0 << true;
+        QTest::newRow("a meta'") << "x" << 0.5 << true;
+        QTest::newRow("testo @") << "@" << 0.5 << false;
+        QTest::newRow("testo vuoto") << "" << 0.5 << false;
+    }
+    void testiUtente()
+    {
+        QFETCH(QString, testo);
+        QFETCH(double, quota);
+        QFETCH(bool, scritto);
+        const GraficoRegistratore &prima = disegna(1, 8);
+        const double lo = prima.asseY(2).minimo, hi = prima.asseY(2).massimo;
+        QVERIFY(hi > lo);
+        stato->disegno.Testi[8][3] = Testo{true, true, 40, lo + quota * (hi - lo), 32, testo};
+        stato->disegno.Testi[8][4] = Testo{false, false, 41, lo, 32, QStringLiteral("libero")};
+        stato->disegno.Distanze[8][15] = Distanza{true, true, 10, lo, 30, hi, 33, 20, hi, QStringLiteral("2 gg.")};
+        const GraficoRegistratore &g = disegna(1, 8);
+        std::vector<TestoGrafico> utente;
+        for (const TestoGrafico &t : g.testi())
+            if (t.font == QLatin1String("Font=Arial|8|bold|") && (t.x == 40.0 || t.x == 20.0))
+                utente.push_back(t);
+        QCOMPARE(int(utente.size()), scritto ? 2 : 1);
+        if (scritto) {
+            QCOMPARE(utente[0].testo, testo);
+            QCOMPARE(utente[0].x, 40.0);
+            QCOMPARE_FUZZY(utente[0].y, 28.0 * quota);
+            QCOMPARE(utente[0].colore, colore(32));
+        }
+        QCOMPARE(utente.back().testo, QStringLiteral("2 gg."));
+        QCOMPARE(utente.back().x, 20.0);
+        QCOMPARE_FUZZY(utente.back().y, 28.0);
+        QCOMPARE(utente.back().colore, colore(33));
+        // The labels are part of the one final redraw.
+        QVERIFY(g.indice(QStringLiteral("Aggiungi_Testo(2 gg.")) < g.indice(QStringLiteral("Ridisegna_Grafico")));
+    }
+
     void titoloEAssi()
     {
         stato->cicli.Tempi[8] = 20;

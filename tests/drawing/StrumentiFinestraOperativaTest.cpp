@@ -81,6 +81,19 @@ private slots:
         if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
             form.grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QStringLiteral("/linea.png"));
 
+        // A green distance into the future, with its duration label.
+        strumenti->Strumenti().Cmd_Distanza_Click(2);
+        clic(3.2, 5);
+        clic(b + 1.2, 15);
+        const Distanza di = s.disegno.Distanze[size_t(grado)][1];
+        QVERIFY(di.in_uso && di.trovata);
+        QVERIFY(di.barra_inizio >= 2 && di.barra_inizio <= 4);
+        QVERIFY(di.barra_fine > b);  // on the future axis
+        QCOMPARE(di.barra_etichetta, di.barra_inizio + (di.barra_fine - di.barra_inizio) / 2);
+        QCOMPARE(di.colore, 32);
+        QVERIFY(!di.durata.isEmpty());
+        QTRY_VERIFY(!op->Timer_Disegno.isActive());
+
         // Another underlying and back: the line is loaded again on its bars.
         auto *q = op->Quotazioni();
         QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
@@ -92,6 +105,22 @@ private slots:
         QCOMPARE(r.barra_inizio - s.cicli.Barre_Ciclo[size_t(grado)], l.barra_inizio - b);
         QCOMPARE(r.barra_fine - s.cicli.Barre_Ciclo[size_t(grado)], l.barra_fine - b);
         QCOMPARE(r.prezzo_fine, l.prezzo_fine);
+        const Distanza rd = s.disegno.Distanze[size_t(grado)][1];
+        QVERIFY(rd.in_uso && rd.trovata);
+        QCOMPARE(rd.barra_fine - s.cicli.Barre_Ciclo[size_t(grado)], di.barra_fine - b);
+        QCOMPARE(rd.barra_etichetta - s.cicli.Barre_Ciclo[size_t(grado)], di.barra_etichetta - b);
+        QCOMPARE(rd.durata, di.durata);
+
+        // Deleted with the delete tool on its middle: the row is free again.
+        const int b2 = s.cicli.Barre_Ciclo[size_t(grado)];
+        strumenti->Strumenti().Cmd_Cancella_Distanza_Click();
+        clic((rd.barra_inizio + rd.barra_fine) / 2.0, 10);
+        QVERIFY(!s.disegno.Distanze[size_t(grado)][1].in_uso);
+        QCOMPARE(b2, s.cicli.Barre_Ciclo[size_t(grado)]);
+        QCOMPARE(archivio::Carica_Distanze(s.archivio.Sottostante_Corrente, s.disegno.Distanze,
+                                           disegno::MappaTempiStato(s))
+                     .collocati,
+                 0);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "SlotGraficoProva.h"
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
+#include "cycle/DurataTesto.h"
 #include "cycle/SezioniGrafico.h"
 #include "drawing/StrumentiGrafici.h"
 
@@ -31,6 +32,16 @@ public:
         salvataggi << qMakePair(grado, slot);
         if (archivio)
             return disegno::Salva_Linea(*archivio, grado, slot, &errore);
+        if (!salvaOk)
+            errore = QStringLiteral("disco pieno");
+        return salvaOk;
+    }
+    QList<QPair<int, int>> distanzeSalvate;
+    bool Salva_Distanza(int grado, int slot, QString &errore) override
+    {
+        distanzeSalvate << qMakePair(grado, slot);
+        if (archivio)
+            return disegno::Salva_Distanza(*archivio, grado, slot, &errore);
         if (!salvaOk)
             errore = QStringLiteral("disco pieno");
         return salvaOk;
@@ -167,6 +178,92 @@ private slots:
         QVERIFY(!d().Primo_Punto_Attivo);
         QCOMPARE(d().Punto_X[1], 0.0);
         QCOMPARE(modoPuntatore(2), 1);  // degree 7's own setting restored
+    }
+
+    // Prices are 100 + y on the test charts.
+    void distanzaConDueClic_data()
+    {
+        QTest::addColumn<int>("grado");
+        QTest::addColumn<double>("xa");
+        QTest::addColumn<double>("xb");
+        QTest::addColumn<double>("ya");
+        QTest::addColumn<double>("yb");
+        QTest::addColumn<int>("etichetta");  // 0: under 2 bars, not placed
+        QTest::addColumn<double>("prezzoEtichetta");
+        QTest::addColumn<QString>("durata");
+        QTest::newRow("esempio, giornaliero") << 2 << 100.4 << 120.7 << 2.0 << 3.0 << 110 << 102.5 << "20g ";
+        QTest::newRow("da destra a sinistra") << 2 << 120.7 << 100.4 << 3.0 << 2.0 << 110 << 102.5 << "20g ";
+        QTest::newRow("due barre") << 2 << 100.9 << 102.1 << 4.0 << 4.0 << 101 << 104.0 << "2g ";
+        QTest::newRow("una barra") << 2 << 100.1 << 101.9 << 4.0 << 5.0 << 0 << 0.0 << "";
+        QTest::newRow("15 minuti") << 7 << 10.0 << 30.0 << 1.0 << 5.0 << 20 << 103.0 << "";
+    }
+    void distanzaConDueClic()
+    {
+        QFETCH(int, grado);
+        QFETCH(double, xa);
+        QFETCH(double, xb);
+        QFETCH(double, ya);
+        QFETCH(double, yb);
+        QFETCH(int, etichetta);
+        QFETCH(double, prezzoEtichetta);
+        QFETCH(QString, durata);
+        stato->cicli.Conf_Grafici[2].grado = grado;
+        stato->cicli.Grado_Corrente = grado;
+        strumenti->Cmd_Distanza_Click(3);
+        QCOMPARE(d().Modo_Disegno, QStringLiteral("DISTA33"));
+        clic(2, xa, ya);
+        strumenti->Graf_Battleplan_MouseMove(2, 50.0, 7.0);
+        QCOMPARE(ambiente->ultimaBanda.stile, 2);
+        clic(2, xb, yb);
+        const Distanza &di = stato->disegno.Distanze[size_t(grado)][1];
+        if (etichetta == 0) {
+            QVERIFY(!di.in_uso);
+            QVERIFY(ambiente->distanzeSalvate.isEmpty());
+            QVERIFY(d().Primo_Punto_Attivo);  // the next click is a second click again
+            QCOMPARE(d().Modo_Disegno, QStringLiteral("DISTA33"));
+            return;
+        }
+        QVERIFY(di.in_uso && di.trovata);
+        QCOMPARE(di.barra_inizio, int(xa));
+        QCOMPARE(di.barra_fine, int(xb));
+        QCOMPARE(di.prezzo_inizio, 100.0 + ya);
+        QCOMPARE(di.prezzo_fine, 100.0 + yb);
+        QCOMPARE(di.barra_etichetta, etichetta);
+        QCOMPARE(di.prezzo_etichetta, prezzoEtichetta);
+        QCOMPARE(di.colore, 33);
+        QCOMPARE(di.durata,
+                 durata.isEmpty() ? ciclo::Converti_Durata_Testo(stato->cicli, stato->archivio, grado, 20) : durata);
+        QCOMPARE(ambiente->distanzeSalvate, (QList<QPair<int, int>>{{grado, 1}}));
+        QCOMPARE(ambiente->timer, 1);
+        QVERIFY(!d().Primo_Punto_Attivo);
+        QCOMPARE(d().Modo_Disegno, QString());
+
+        // Deleted with the distance tool: a click near the segment's line.
+        strumenti->Cmd_Cancella_Distanza_Click();
+        clic(2, 5.0, 0.5);  // nowhere near
+        QVERIFY(di.in_uso);
+        QCOMPARE(d().Modo_Disegno, QStringLiteral("CAN_D"));
+        const double xm = (di.barra_inizio + di.barra_fine) / 2.0 + 0.5;
+        const double pm = di.prezzo_inizio + (di.prezzo_fine - di.prezzo_inizio) * (xm - di.barra_inizio)
+                                                 / (di.barra_fine - di.barra_inizio);
+        clic(2, xm, pm - 100.0);
+        QVERIFY(!di.in_uso);
+        QCOMPARE(ambiente->distanzeSalvate.size(), 2);
+        QCOMPARE(d().Modo_Disegno, QString());
+    }
+
+    void distanzeTabellaPiena()
+    {
+        for (int s = 1; s <= 15; ++s)
+            stato->disegno.Distanze[7][size_t(s)] = Distanza{true, true, s, 100, s + 3, 101, 30, s + 1, 100.5, "x"};
+        strumenti->Cmd_Distanza_Click(0);
+        clic(2, 10, 5);
+        QCOMPARE(ambiente->messaggi, QList<int>{3});
+        QVERIFY(!d().Primo_Punto_Attivo);
+        stato->disegno.Distanze[7][6] = Distanza{};
+        clic(2, 10, 5);
+        clic(2, 30, 6);
+        QCOMPARE(ambiente->distanzeSalvate, (QList<QPair<int, int>>{{7, 6}}));
     }
 
     void bandaSoloNellAreaDelCiclo_data()

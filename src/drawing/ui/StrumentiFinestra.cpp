@@ -92,6 +92,11 @@ bool StrumentiFinestra::Salva_Linea(int grado, int slot, QString &errore)
     return disegno::Salva_Linea(m_stato, grado, slot, &errore);
 }
 
+bool StrumentiFinestra::Salva_Distanza(int grado, int slot, QString &errore)
+{
+    return disegno::Salva_Distanza(m_stato, grado, slot, &errore);
+}
+
 void StrumentiFinestra::Salva_Parametro(int grado)
 {
     if (Parametro)

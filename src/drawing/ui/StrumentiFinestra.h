@@ -45,6 +45,7 @@ public:
     void Mostra_Messaggio(int tipo) override;
     void Avvia_Timer_Disegno() override;
     bool Salva_Linea(int grado, int slot, QString &errore) override;
+    bool Salva_Distanza(int grado, int slot, QString &errore) override;
     void Salva_Parametro(int grado) override;
     void Mostra_Errore(const QString &testo) override;
     void Imposta_Puntatore(int slot, int numero) override;

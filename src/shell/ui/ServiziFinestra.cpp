@@ -127,10 +127,24 @@ bool FinestraOperativa::Esegui(Servizio s)
         }
         return true;
     }
-    case Servizio::Carica_Testi:
-    case Servizio::Carica_Distanze:
+    case Servizio::Carica_Testi: {
+        const archivio::EsitoCaricaOggetti e = disegno::Carica_Testi(stato);
+        if (!e.ok) {
+            m_errore = QStringLiteral("Impossibile leggere i testi (Sistema1.dat): ") + e.errore;
+            return false;
+        }
+        return true;
+    }
+    case Servizio::Carica_Distanze: {
+        const archivio::EsitoCaricaOggetti e = disegno::Carica_Distanze(stato);
+        if (!e.ok) {
+            m_errore = QStringLiteral("Impossibile leggere le distanze (Sistema1.dat): ") + e.errore;
+            return false;
+        }
+        return true;
+    }
     case Servizio::Imposta_Layout_Oggetti_Graf:
-        // Texts, distances and the objects panel are not part of this window yet.
+        // The objects panel is not part of this window yet.
         return true;
     case Servizio::Carica_Combo: {
         QComboBox *cmb = Quotazioni()->Cmb_Sot;
