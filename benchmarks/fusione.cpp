@@ -4,6 +4,7 @@
 #include "Bench.h"
 
 #include "Stato.h"
+#include "cycle/ModelloCiclo.h"
 #include "market/FusioneStorico.h"
 #include "market/StoricoLocale.h"
 
@@ -17,7 +18,7 @@ int main(int argc, char **argv)
     qputenv("WAVELORE_HOME", cartella.path().toUtf8());
     Stato s;
     storico::Inizializza_Tabella_Chiave(s.mercato);
-    s.cicli.Fine_Sessione = QTime(17, 30);
+    s.mercato.Fine_Sessione = QTime(17, 30);
     QDateTime t(QDate(2020, 1, 6), QTime(17, 30));
     for (int k = 1; k <= 4; ++k) {
         SerieStorico &h = fusione::Serie(s.mercato, k);
@@ -30,8 +31,8 @@ int main(int argc, char **argv)
         t = t.addDays(1);
         for (int k = 1; k <= 4; ++k)
             s.mercato.Agg_Barra[size_t(k)] = {t.toString(QStringLiteral("dd/MM/yyyy hh:mm")), 20100.5, 12.0};
-        const auto esito = fusione::Fondi_Barre_RT(s.mercato, t, s.cicli.Fine_Sessione);
-        fusione::Avanza_Barre_Ciclo(s.cicli, esito);
+        const auto esito = fusione::Fondi_Barre_RT(s.mercato, t, s.mercato.Fine_Sessione);
+        ciclo::Avanza_Barre_Ciclo(s.cicli, esito);
         for (const QString &tf : storico::Timeframes())
             ok = storico::Salva_Storico(s.mercato, 2, tf).ok && ok;
     });

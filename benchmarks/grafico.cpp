@@ -10,10 +10,10 @@
 #include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
 #include "cycle/ControlliGrafici.h"
-#include "cycle/DisegnaGrafico.h"
 #include "cycle/TempiFuturi.h"
 #include "platform/ModelloGrafico.h"
 #include "platform/RenderGrafico.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QGuiApplication>
 #include <QImage>

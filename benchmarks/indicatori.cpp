@@ -49,7 +49,7 @@ int main()
         for (int k = 0; k <= 19; ++k)
             stato->indicatori.Ind_Attivo[d][size_t(k)] = 1;
     }
-    MotoreIndicatori motore(*stato);
+    MotoreIndicatori motore(stato->shell, stato->archivio, stato->mercato, stato->cicli, stato->indicatori);
     MisuraMediana(QStringLiteral("indicatori_quattro_slot"), [&] { motore.Aggiorna_Indicatori_Grafici(); });
     return 0;
 }

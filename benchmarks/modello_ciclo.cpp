@@ -31,10 +31,10 @@ int main(int argc, char **argv)
     c.Barre_15M_Giorno = r.Barre_15M_Giorno;
     c.Fattore_Durata = r.Fattore_Durata;
     c.Inizio_Sessione = r.Inizio_Sessione;
-    c.Fine_Sessione = r.Fine_Sessione;
+    s.mercato.Fine_Sessione = r.Fine_Sessione;
     for (int d = 0; d <= 12; ++d) {
         const auto g = size_t(d);
-        c.Durata[g] = std::floor(c.Durata_Max_Grado[g] * ciclo::BarrePerGiorno(s, d));
+        c.Durata[g] = std::floor(c.Durata_Max_Grado[g] * ciclo::BarrePerGiorno(s.archivio, s.cicli, d));
         c.Compressione[g] = 10;
         c.Scostamento_Ciclo[g] = 10 * c.Compressione_Grado[g];
         c.Barre_Ciclo[g] = 1;

@@ -12,12 +12,12 @@
 #include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
 #include "cycle/ControlliGrafici.h"
-#include "cycle/DisegnaGrafico.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/NavigazioneGrafico.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
 #include "platform/ModelloGrafico.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -38,7 +38,11 @@ public:
         if (disegna)
             ::Disegna_Grafico(stato, controlli, grafico, grado);
     }
-    void Sposta_Disegni_AsseX() override { disegno::Sposta_Disegni_AsseX(stato, controlli); }
+    void Sposta_Disegni_AsseX() override
+    {
+        disegno::Sposta_Disegni_AsseX(stato.shell, stato.cicli, stato.disegno, controlli);
+    }
+    bool Profilo_Volumi_Attivo(int grado) const override { return stato.indicatori.Ind_Attivo[size_t(grado)][19] == 1; }
     void Calcola_Profilo_Volumi(int, int) override {}
     void Mostra_Caricamento_Indicatore(int, int) override {}
 
@@ -85,8 +89,8 @@ int main(int argc, char **argv)
     ciclo::Calcola_Tempi_Futuri_Grado(c, s.mercato, grado);
 
     Ambiente ambiente(s);
-    NavigazioneGrafico nav(s, ambiente);
-    Imposta_Barre_Grafico(s, ambiente.controlli, 0, grado);
+    NavigazioneGrafico nav(s.shell, s.archivio, s.mercato, s.cicli, ambiente);
+    Imposta_Barre_Grafico(s.shell, s.cicli, ambiente.controlli, 0, grado);
     s.disegno.Barre_Ciclo_Oggetti[grado] = c.Barre_Ciclo[grado];
 
     int passo = 0;

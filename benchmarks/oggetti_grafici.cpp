@@ -61,10 +61,12 @@ void caricaTabellaPiena(Stato &stato)
         const int n = posizione::SerieDelGrado(stato.mercato, g).capacita();
         for (int s = 1; s <= costanti::Max_Linee; ++s) {
             stato.disegno.Linee[size_t(g)][size_t(s)] = Linea{true, true, 200 + 1 - n, 101.5, 200 + 2 - n, 102.5, 30};
-            disegno::Salva_Linea(stato, g, s);
+            disegno::Salva_Linea(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
         }
     }
-    MisuraMediana(QStringLiteral("carica_linee_195"), [&stato] { disegno::Carica_Linee(stato); });
+    MisuraMediana(QStringLiteral("carica_linee_195"), [&stato] {
+        disegno::Carica_Linee(stato.archivio, stato.mercato, stato.cicli, stato.disegno);
+    });
 }
 
 void trascinaBanda(Stato &stato)

@@ -8,11 +8,11 @@
 #include "Stato.h"
 #include "cycle/Battleplan.h"
 #include "cycle/ControlliGrafici.h"
-#include "cycle/DisegnaGrafico.h"
 #include "cycle/GraficoTempoReale.h"
 #include "cycle/TempiFuturi.h"
 #include "platform/ModelloGrafico.h"
 #include "platform/RenderGrafico.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -78,7 +78,7 @@ int main(int argc, char **argv)
     int tick = 0;
     MisuraMediana(QStringLiteral("tempo_reale_quotazione"), [&] {
         controlli.ultimo = QString::number(20000 + (++tick % 50), 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
-        Text_Last_Change(*stato, a);
+        Text_Last_Change(stato->shell, stato->archivio, stato->cicli, a);
     });
     return 0;
 }

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only when missing.
 set -euo pipefail
 pacchetti=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc tdsodbc libsqliteodbc
-           unixodbc unixodbc-dev python3-pandas qt6-translations-l10n)
+           unixodbc unixodbc-dev python3 python3-pandas qt6-translations-l10n)
 mancanti=()
 for p in "${pacchetti[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || mancanti+=("$p")

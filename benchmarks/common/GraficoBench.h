@@ -58,6 +58,6 @@ inline void PreparaSessioneBench(Stato &s)
     c.Barre_15M_Giorno = 56;
     c.Fattore_Durata = 15;
     c.Inizio_Sessione = QTime(8, 0);
-    c.Fine_Sessione = QTime(22, 0);
+    s.mercato.Fine_Sessione = QTime(22, 0);
     ciclo::Imposta_Colori(c, 0);
 }

@@ -2,7 +2,6 @@
 
 #include "archive/Archivio.h"
 #include "archive/StatoArchivio.h"
-#include "indicators/StatoIndicatori.h"
 #include "platform/VbRuntime.h"
 
 #include <cmath>
@@ -97,28 +96,12 @@ bool Carica_Indicatori(StatoArchivio &archivio, QString *errore)
     return ok;
 }
 
-bool Salva_Indicatore(const StatoArchivio &archivio, const StatoIndicatori &indicatori, int grado, int k,
-                      QString *errore)
+bool Scrivi_Indicatore(const StatoArchivio &archivio, int grado, int k, const QString &valore, QString *errore)
 {
     const int colonna = Colonna_Chiave(k);
     const int sott = archivio.Sottostante_Corrente;
     if (colonna == 0 || grado < 0 || grado > costanti::Max_Grado || sott < 1 || sott > costanti::Num_Sottostanti)
         return false;
-
-    QString valore;
-    const auto &attivo = indicatori.Ind_Attivo[size_t(grado)];
-    if (k <= 7)
-        valore = QString::number(attivo[size_t(k)]);
-    else if (k == 8)
-        valore = QString::number(indicatori.Modo_Adattivo[size_t(grado)]);
-    else if (k <= 19)
-        valore = QString::number(attivo[size_t(k - 1)]);
-    else if (k == 20 || k == 21) {
-        const QVariant &p = k == 20 ? indicatori.Periodo_Utente_1[size_t(grado)]
-                                    : indicatori.Periodo_Utente_2[size_t(grado)];
-        valore = vb::TestoNumero(vb::Val(p.toString()));
-    } else
-        valore = QString::number(attivo[19]);
 
     archivio::Connessione conn(archivio::FileArchivio::Sistema2);
     if (!conn.Aperta() || !conn.Aggiorna(Tabella(grado), QStringLiteral("C%1").arg(colonna), sott, valore)) {

@@ -8,7 +8,6 @@
 #include <QString>
 
 struct StatoArchivio;
-struct StatoIndicatori;
 
 // Rebuilds Tab_Indicatori from the file. Switches and the mode read as "1" when
 // their value is at least 1, else "0"; the two user periods as read when they are
@@ -17,10 +16,11 @@ struct StatoIndicatori;
 // table cannot be read; the table is then all defaults.
 bool Carica_Indicatori(StatoArchivio &archivio, QString *errore = nullptr);
 
-// Writes save key k (0..22) of degree `grado` for the current underlying. A key or
-// degree out of range writes nothing and returns false.
-bool Salva_Indicatore(const StatoArchivio &archivio, const StatoIndicatori &indicatori, int grado, int k,
-                      QString *errore = nullptr);
+// Writes `valore` under save key k (0..22) of degree `grado` for the current
+// underlying. A key, degree or underlying out of range writes nothing and returns
+// false. The values come from Salva_Indicatore (indicators/ImpostazioniIndicatori.h).
+bool Scrivi_Indicatore(const StatoArchivio &archivio, int grado, int k, const QString &valore,
+                       QString *errore = nullptr);
 
 // The save key of indicator item 0..19 (the check boxes), -1 outside.
 int Chiave_Indicatore(int item);

@@ -1,20 +1,21 @@
 #include "cycle/BarreGrafico.h"
 
-#include "Stato.h"
 #include "cycle/ControlliGrafici.h"
+#include "cycle/StatoCicli.h"
+#include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
 #include <QScopedValueRollback>
 
-void Imposta_Barre_Grafico(Stato &stato, ControlliGrafici &controlli, int slot, int grado)
+void Imposta_Barre_Grafico(StatoProgramma &programma, StatoCicli &cicli, ControlliGrafici &controlli, int slot,
+                           int grado)
 {
     if (grado < 0 || grado > costanti::Max_Grado || slot < 0 || slot >= costanti::Num_Slot)
         return;
     const size_t g = size_t(grado);
-    StatoCicli &cicli = stato.cicli;
     // The change handlers ignore the echo while the flag is set; the previous value
     // comes back afterwards so that a caller already holding it keeps its protection.
-    const QScopedValueRollback<bool> blocco(stato.shell.Blocco_Aggiornamento, true);
+    const QScopedValueRollback<bool> blocco(programma.Blocco_Aggiornamento, true);
 
     if (BarraScorrimento *y = controlli.Hsc_Graf_Y(slot)) {
         y->Imposta_Min(100);
@@ -35,8 +36,8 @@ void Imposta_Barre_Grafico(Stato &stato, ControlliGrafici &controlli, int slot, 
     }
 }
 
-void Imposta_Barre_Grafici(Stato &stato, ControlliGrafici &controlli)
+void Imposta_Barre_Grafici(StatoProgramma &programma, StatoCicli &cicli, ControlliGrafici &controlli)
 {
     for (int s = 0; s < costanti::Num_Slot; ++s)
-        Imposta_Barre_Grafico(stato, controlli, s, stato.cicli.Conf_Grafici[size_t(s)].grado);
+        Imposta_Barre_Grafico(programma, cicli, controlli, s, cicli.Conf_Grafici[size_t(s)].grado);
 }

@@ -5,8 +5,10 @@
 // Hsc_Graf_Y runs 100 .. 1 and shows Posizione_Asse_Y. A setting outside its bar
 // is corrected in memory only (10 and 50), never saved here.
 
-struct Stato;
+struct StatoCicli;
+struct StatoProgramma;
 class ControlliGrafici;
 
-void Imposta_Barre_Grafico(Stato &stato, ControlliGrafici &controlli, int slot, int grado);
-void Imposta_Barre_Grafici(Stato &stato, ControlliGrafici &controlli);
+void Imposta_Barre_Grafico(StatoProgramma &programma, StatoCicli &cicli, ControlliGrafici &controlli, int slot,
+                           int grado);
+void Imposta_Barre_Grafici(StatoProgramma &programma, StatoCicli &cicli, ControlliGrafici &controlli);

@@ -1,11 +1,12 @@
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
 #include "cycle/SezioniGrafico.h"
+#include "cycle/StatoCicli.h"
 
 void Imposta_Titolo_Assi(ContestoGrafico &c)
 {
     GraficoControllo &g = c.ctl;
     const size_t d = size_t(c.grado);
-    const StatoCicli &cicli = c.stato.cicli;
+    const StatoCicli &cicli = c.cicli;
 
     g.Colore_Sfondo_Grafico(c.Colore(80));
     g.Titolo_Grafico(cicli.Titoli_Grafici[size_t(c.grafico)], QStringLiteral("Font=Arial|9|bold|"), c.Colore(81), -7,
@@ -48,5 +49,5 @@ void Imposta_Titolo_Assi(ContestoGrafico &c)
     g.Colore_Etichette_Asse(c.Colore(84));
     g.Colore_Griglia_Asse(c.Colore(81));
     g.Font_Asse(QStringLiteral("Font=Arial|8|bold|"));
-    g.Formato_Asse(c.stato.archivio.Sottostante_Corrente == 7 ? QStringLiteral("0.000") : QStringLiteral("0"));
+    g.Formato_Asse(c.archivio.Sottostante_Corrente == 7 ? QStringLiteral("0.000") : QStringLiteral("0"));
 }

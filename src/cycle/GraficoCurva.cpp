@@ -1,5 +1,5 @@
-#include "Stato.h"
 #include "cycle/SezioniGrafico.h"
+#include "cycle/StatoCicli.h"
 #include "platform/VbRuntime.h"
 
 void Disegna_Curva_Battleplan(ContestoGrafico &c)
@@ -12,7 +12,7 @@ void Disegna_Curva_Battleplan(ContestoGrafico &c)
     if (!n)
         return;
     // A curve not yet recomputed for the current extent stops where it ends.
-    const std::vector<double> &curva = c.stato.cicli.Battleplan[size_t(c.grado)];
+    const std::vector<double> &curva = c.cicli.Battleplan[size_t(c.grado)];
     const int fine = std::min(*n, int(curva.size()) - 1);
     for (int i = 1; i <= fine; ++i)
         c.ctl.Aggiungi_Punto(i, curva[size_t(i)]);

@@ -1,8 +1,9 @@
-#include "Stato.h"
 #include "cycle/EtichetteAsseX.h"
 #include "cycle/PosizioneBarra.h"
 #include "cycle/SezioniGrafico.h"
+#include "cycle/StatoCicli.h"
 #include "platform/DataOra.h"
+#include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
 #include <cmath>
@@ -15,10 +16,9 @@ QString etichettaBarra(const ContestoGrafico &c, int riga)
     if (!serie.valida(riga) || !serie.barra(riga).data.isValid())
         return {};
     const BarraStorico &b = serie.barra(riga);
-    const StatoShell &shell = c.stato.shell;
-    QString testo = dataora::ScriviData(b.data, shell.Formato_Data);
+    QString testo = dataora::ScriviData(b.data, c.programma.Formato_Data);
     if (!posizione::GradoGiornaliero(c.grado))
-        testo += QStringLiteral("\r\n") + dataora::ScriviOra(b.minuti, shell.Formato_Ora);
+        testo += QStringLiteral("\r\n") + dataora::ScriviOra(b.minuti, c.programma.Formato_Ora);
     return testo;
 }
 
@@ -54,7 +54,7 @@ QString Componi_Etichette_Asse_X(double estensione, int barreCiclo, const std::f
 void Disegna_Serie_Prezzo(ContestoGrafico &c)
 {
     const size_t g = size_t(c.grado);
-    const StatoCicli &cicli = c.stato.cicli;
+    const StatoCicli &cicli = c.cicli;
     const int barre = cicli.Barre_Ciclo[g];
     const double E = c.Estensione_Grafico;
 

@@ -1,6 +1,7 @@
-#include "Stato.h"
 #include "cycle/ScalaPrezzo.h"
 #include "cycle/SezioniGrafico.h"
+#include "cycle/StatoCicli.h"
+#include "market/SerieStorico.h"
 #include "platform/VbRuntime.h"
 
 #include <cmath>
@@ -48,7 +49,7 @@ IntervalloPrezzo Calcola_Scala_Prezzo(const SerieStorico &serie, double estensio
 void Imposta_Scala_Prezzo(ContestoGrafico &c)
 {
     const IntervalloPrezzo r =
-        Calcola_Scala_Prezzo(c.Serie(), c.Estensione_Grafico, c.stato.cicli.Zoom[size_t(c.grado)], c.Sld_Zoom_Max,
+        Calcola_Scala_Prezzo(c.Serie(), c.Estensione_Grafico, c.cicli.Zoom[size_t(c.grado)], c.Sld_Zoom_Max,
                              c.Hsc_Graf_Y_Valore, c.Hsc_Graf_Y_Max);
     // Already current after the axis set-up; chosen again so that a set-up cut
     // short cannot send the range to another axis.

@@ -1,6 +1,6 @@
-#include "Stato.h"
 #include "cycle/PosizioneBarra.h"
 #include "cycle/SezioniGrafico.h"
+#include "cycle/StatoCicli.h"
 #include "platform/Schermo.h"
 #include "platform/VbRuntime.h"
 
@@ -31,7 +31,7 @@ void linea(ContestoGrafico &c, double x)
 void Disegna_Separatori_Giorno(ContestoGrafico &c)
 {
     const size_t g = size_t(c.grado);
-    const StatoCicli &cicli = c.stato.cicli;
+    const StatoCicli &cicli = c.cicli;
     if (cicli.Griglia_2[g] != 1 || !cicli.Inizio_Sessione.isValid())
         return;
     const int riferimento = (cicli.Inizio_Sessione.hour() * 60 + cicli.Inizio_Sessione.minute()

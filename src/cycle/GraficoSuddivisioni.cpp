@@ -1,11 +1,11 @@
-#include "Stato.h"
 #include "cycle/SezioniGrafico.h"
+#include "cycle/StatoCicli.h"
 #include "platform/VbRuntime.h"
 
 void Disegna_Suddivisioni(ContestoGrafico &c)
 {
     const size_t g = size_t(c.grado);
-    const StatoCicli &cicli = c.stato.cicli;
+    const StatoCicli &cicli = c.cicli;
     if (cicli.Griglia_1[g] != 1)
         return;
 

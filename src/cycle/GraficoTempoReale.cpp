@@ -1,6 +1,8 @@
 #include "cycle/GraficoTempoReale.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
+#include "cycle/StatoCicli.h"
+#include "platform/StatoProgramma.h"
 
 #include <QStringList>
 
@@ -21,12 +23,12 @@ QString Testo_Domanda()
 
 namespace {
 
-void ridisegnaSlotRT(const Stato &stato, const AmbienteGraficoRT &a)
+void ridisegnaSlotRT(const StatoCicli &cicli, const AmbienteGraficoRT &a)
 {
     if (!a.Disegna_Grafico)
         return;
     for (int s = 0; s < costanti::Num_Slot; ++s) {
-        const int k = stato.cicli.Conf_Grafici[size_t(s)].grado;
+        const int k = cicli.Conf_Grafici[size_t(s)].grado;
         if (k >= tempo_reale::Primo_Grado_RT)
             a.Disegna_Grafico(s, k);
     }
@@ -34,13 +36,13 @@ void ridisegnaSlotRT(const Stato &stato, const AmbienteGraficoRT &a)
 
 }  // namespace
 
-bool Cmd_Graf_RT_Click(Stato &stato, const AmbienteGraficoRT &a)
+bool Cmd_Graf_RT_Click(StatoArchivio &archivio, const StatoCicli &cicli, const AmbienteGraficoRT &a)
 {
-    int &rt = stato.archivio.Grafico_RT;
+    int &rt = archivio.Grafico_RT;
     if (rt == 1) {
         rt = 0;
         if (a.Colore_Cmd_Graf_RT)
-            a.Colore_Cmd_Graf_RT(stato.cicli.Colori[41]);
+            a.Colore_Cmd_Graf_RT(cicli.Colori[41]);
     } else {
         if (a.Beep)
             a.Beep();
@@ -48,20 +50,21 @@ bool Cmd_Graf_RT_Click(Stato &stato, const AmbienteGraficoRT &a)
         if (si) {
             rt = 1;
             if (a.Colore_Cmd_Graf_RT)
-                a.Colore_Cmd_Graf_RT(stato.cicli.Colori[42]);
+                a.Colore_Cmd_Graf_RT(cicli.Colori[42]);
         } else {
             rt = 0;
         }
     }
-    ridisegnaSlotRT(stato, a);
+    ridisegnaSlotRT(cicli, a);
     return !a.Salva_Grafico_RT || a.Salva_Grafico_RT();
 }
 
-void Text_Last_Change(const Stato &stato, const AmbienteGraficoRT &a)
+void Text_Last_Change(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoCicli &cicli,
+                      const AmbienteGraficoRT &a)
 {
-    if (stato.archivio.Grafico_RT != 1 || stato.shell.Blocco_Grafici || stato.shell.Blocco_Aggiornamento)
+    if (archivio.Grafico_RT != 1 || programma.Blocco_Grafici || programma.Blocco_Aggiornamento)
         return;
-    ridisegnaSlotRT(stato, a);
+    ridisegnaSlotRT(cicli, a);
 }
 
 void Cancella_Grafici(const AmbienteGraficoRT &a)
@@ -78,10 +81,10 @@ void Cancella_Grafici(const AmbienteGraficoRT &a)
     }
 }
 
-void Disegna_Grafici(const Stato &stato, const AmbienteGraficoRT &a)
+void Disegna_Grafici(const StatoCicli &cicli, const AmbienteGraficoRT &a)
 {
     if (!a.Disegna_Grafico)
         return;
     for (int s = 0; s < costanti::Num_Slot; ++s)
-        a.Disegna_Grafico(s, stato.cicli.Conf_Grafici[size_t(s)].grado);
+        a.Disegna_Grafico(s, cicli.Conf_Grafici[size_t(s)].grado);
 }

@@ -9,7 +9,9 @@
 #include <QString>
 #include <functional>
 
-struct Stato;
+struct StatoArchivio;
+struct StatoCicli;
+struct StatoProgramma;
 
 namespace tempo_reale {
 
@@ -40,14 +42,15 @@ struct AmbienteGraficoRT {
 
 // Switches Grafico_RT, shows it on the button, redraws the slots of the degrees
 // 8..12 and saves the flag. Returns false when the flag could not be saved.
-bool Cmd_Graf_RT_Click(Stato &stato, const AmbienteGraficoRT &ambiente);
+bool Cmd_Graf_RT_Click(StatoArchivio &archivio, const StatoCicli &cicli, const AmbienteGraficoRT &ambiente);
 
 // A new last price: redraws the slots of the degrees 8..12 while real-time
 // charts are on and neither the loading nor a code-driven change holds the charts.
-void Text_Last_Change(const Stato &stato, const AmbienteGraficoRT &ambiente);
+void Text_Last_Change(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoCicli &cicli,
+                      const AmbienteGraficoRT &ambiente);
 
 // Hides and empties the four charts.
 void Cancella_Grafici(const AmbienteGraficoRT &ambiente);
 
 // Draws the four slots with the degree each shows; a slot not in use is hidden by the drawing.
-void Disegna_Grafici(const Stato &stato, const AmbienteGraficoRT &ambiente);
+void Disegna_Grafici(const StatoCicli &cicli, const AmbienteGraficoRT &ambiente);

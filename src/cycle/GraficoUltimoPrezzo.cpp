@@ -1,6 +1,9 @@
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
 #include "cycle/GraficoTempoReale.h"
 #include "cycle/SezioniGrafico.h"
+#include "cycle/StatoCicli.h"
+#include "market/SerieStorico.h"
+#include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
 #include <cmath>
@@ -10,8 +13,7 @@ void Disegna_Ultimo_Prezzo(ContestoGrafico &c)
     // Degrees 6 and 7 share the 15-minute series but never follow the last price.
     if (!tempo_reale::Grado_RT(c.grado))
         return;
-    const Stato &s = c.stato;
-    if (s.archivio.Grafico_RT != 1 || s.shell.Modalita != QLatin1String("ONLINE") || c.Text_Last.isEmpty())
+    if (c.archivio.Grafico_RT != 1 || c.programma.Modalita != QLatin1String("ONLINE") || c.Text_Last.isEmpty())
         return;
     // Without a newest bar there is nothing to join the last price to.
     const SerieStorico &serie = c.Serie();
@@ -22,7 +24,7 @@ void Disegna_Ultimo_Prezzo(ContestoGrafico &c)
     if (!ultimo || !std::isfinite(*ultimo))
         return;
     const double chiusura = serie.barra(1).chiusura;
-    const double x = s.cicli.Barre_Ciclo[size_t(c.grado)];
+    const double x = c.cicli.Barre_Ciclo[size_t(c.grado)];
 
     c.ctl.Nuova_Serie(QString());
     c.ctl.Stile_Serie(255, 2, 1);

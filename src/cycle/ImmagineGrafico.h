@@ -8,16 +8,18 @@
 #include <QString>
 #include <functional>
 
-struct Stato;
+struct StatoProgramma;
+struct StatoCicli;
 class ControlliGrafici;
 
 namespace ciclo {
 
-inline constexpr const char *Cartella_Immagini = "Immagini";
+// The pictures' folder: "<program folder>/Immagini", one trailing separator of
+// the program folder dropped.
+QString Cartella_Immagini(const StatoProgramma &programma);
 
-// "<cartella>/Immagini/DD.MM.YY HH.MM <sottostante>", without extension; one
-// trailing separator of the folder is dropped.
-QString Nome_Immagine_Proposto(const QString &cartellaProgramma, const QDateTime &adesso, const QString &sottostante);
+// "<pictures' folder>/DD.MM.YY HH.MM <sottostante>", without extension.
+QString Nome_Immagine_Proposto(const StatoProgramma &programma, const QDateTime &adesso, const QString &sottostante);
 
 // The title the saved picture carries: the slot's own title, then the product line.
 QString Titolo_Con_Marchio(const QString &titolo);
@@ -30,8 +32,8 @@ struct EsitoImmagine {
 
 // `scegli` shows the save dialog with the proposed name and returns the chosen
 // file, or an empty text when the user cancelled: then nothing is written.
-EsitoImmagine Salva_Immagine_Grafico(Stato &stato, ControlliGrafici &controlli, int slot,
-                                     const QString &cartellaProgramma, const QDateTime &adesso,
+EsitoImmagine Salva_Immagine_Grafico(const StatoProgramma &programma, const StatoCicli &cicli,
+                                     ControlliGrafici &controlli, int slot, const QDateTime &adesso,
                                      const std::function<QString(const QString &proposto)> &scegli);
 
 }  // namespace ciclo

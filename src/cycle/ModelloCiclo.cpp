@@ -1,9 +1,10 @@
 #include "cycle/ModelloCiclo.h"
 
-#include "Stato.h"
-#include "archive/ParametriCicli.h"
+#include "archive/StatoArchivio.h"
 #include "cycle/PosizioneBarra.h"
+#include "cycle/SalvaParametro.h"
 #include "platform/DataOra.h"
+#include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
 #include <cmath>
@@ -22,22 +23,23 @@ int intero(const QString &testo) { return vb::CInt(numero(testo)); }
 
 // Bars of `giorni` trading days for the degree, in the order of operations the
 // stored bounds were always computed with.
-double barreDiGiorni(const Stato &stato, int grado, double giorni)
+double barreDiGiorni(const StatoArchivio &archivio, const StatoCicli &cicli, int grado, double giorni)
 {
-    const double b15 = stato.cicli.Barre_15M_Giorno;
+    const double b15 = cicli.Barre_15M_Giorno;
     if (grado <= 3)
         return b15 * giorni / b15;
     if (grado <= 5)
-        return giorni * stato.archivio.Tab_Sottostanti[size_t(stato.archivio.Sottostante_Corrente)].Barre_1H_Giorno;
+        return giorni * archivio.Tab_Sottostanti[size_t(archivio.Sottostante_Corrente)].Barre_1H_Giorno;
     if (grado <= 9)
         return b15 * giorni;
     return b15 * giorni * 3;
 }
 
-void salva(Stato &stato, const char *codice, int grado)
+void salva(const StatoProgramma &programma, StatoArchivio &archivio, const StatoCicli &cicli, const char *codice,
+           int grado)
 {
-    stato.archivio.Codice_Modifica = QString::fromLatin1(codice);
-    archivio::Salva_Parametro(stato, grado);
+    archivio.Codice_Modifica = QString::fromLatin1(codice);
+    Salva_Parametro(programma, archivio, cicli, grado);
 }
 
 }  // namespace
@@ -53,7 +55,10 @@ void Inizializza_Tabelle_Cicli(StatoCicli &cicli)
     cicli.Fase_Battleplan = -1.5708;
 }
 
-double BarrePerGiorno(const Stato &stato, int grado) { return barreDiGiorni(stato, grado, 1.0); }
+double BarrePerGiorno(const StatoArchivio &archivio, const StatoCicli &cicli, int grado)
+{
+    return barreDiGiorni(archivio, cicli, grado, 1.0);
+}
 
 void Calcola_Data_Inizio_Ciclo(StatoCicli &cicli, const StatoMercato &mercato, int grado)
 {
@@ -76,35 +81,34 @@ void Calcola_Data_Inizio_Ciclo(StatoCicli &cicli, const StatoMercato &mercato, i
         cicli.Ora_Inizio_Ciclo[d] = serie.barra(p).minuti;
 }
 
-void Carica_Impostazioni_Sottostante(Stato &stato)
+void Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchivio &a, StatoMercato &mercato,
+                                     StatoCicli &c)
 {
-    StatoCicli &c = stato.cicli;
-    StatoArchivio &a = stato.archivio;
     int u = a.Sottostante_Corrente;
     if (u < 1 || u > costanti::Num_Sottostanti)
         u = a.Sottostante_Corrente = 1;
     const RigaSottostante &riga = a.Tab_Sottostanti[size_t(u)];
     const auto &tab = a.Tab_Cicli[size_t(u)];
     auto campo = [&](int posizione, size_t d) -> const QString & { return tab[size_t(posizione)][d + 1]; };
-    const QString &formatoData = stato.shell.Formato_Data;
-    const QString &formatoOra = stato.shell.Formato_Ora;
+    const QString &formatoData = programma.Formato_Data;
+    const QString &formatoOra = programma.Formato_Ora;
 
     // 1. The underlying's row.
     c.Sottostante = riga.Nome;
     c.Barre_15M_Giorno = riga.Barre_15M_Giorno;
     c.Fattore_Durata = riga.Fattore_Durata;
     c.Inizio_Sessione = riga.Inizio_Sessione;
-    c.Fine_Sessione = riga.Fine_Sessione;
+    mercato.Fine_Sessione = riga.Fine_Sessione;
     c.Durata_Sessione = riga.Durata_Sessione;
-    c.Formato_Prezzo = riga.Formato_Prezzo;
+    mercato.Formato_Prezzo = riga.Formato_Prezzo;
 
     // 2-4. Zoom, duration bounds, compression.
     for (size_t d = 0; d < size_t(costanti::Num_Gradi); ++d) {
         const int g = int(d);
         c.Zoom[d] = numero(campo(10, d));
-        c.Durata_Minima[d] = vb::Int(barreDiGiorni(stato, g, c.Durata_Min_Grado[d]));
-        c.Barre_Calcolo[d] = vb::Int(barreDiGiorni(stato, g, c.Durata_Max_Grado[d]));
-        c.Durata_Standard[d] = vb::Int(barreDiGiorni(stato, g, c.Durata_Nominale_Grado[d]));
+        c.Durata_Minima[d] = vb::Int(barreDiGiorni(a, c, g, c.Durata_Min_Grado[d]));
+        c.Barre_Calcolo[d] = vb::Int(barreDiGiorni(a, c, g, c.Durata_Max_Grado[d]));
+        c.Durata_Standard[d] = vb::Int(barreDiGiorni(a, c, g, c.Durata_Nominale_Grado[d]));
         c.Compressione[d] = intero(campo(5, d));
         c.Scostamento_Ciclo[d] = c.Compressione[d] * c.Compressione_Grado[d];
     }
@@ -120,7 +124,7 @@ void Carica_Impostazioni_Sottostante(Stato &stato)
         const double durata = numero(campo(2, d));
         if (durata < c.Durata_Minima[d] || durata > c.Barre_Calcolo[d]) {
             c.Durata[d] = c.Durata_Standard[d];
-            salva(stato, "D", int(d));
+            salva(programma, a, c, "D", int(d));
         } else {
             c.Durata[d] = durata;
         }
@@ -129,7 +133,7 @@ void Carica_Impostazioni_Sottostante(Stato &stato)
     // 6. Cycle position from the stored start.
     for (size_t d = 0; d < size_t(costanti::Num_Gradi); ++d) {
         const int g = int(d);
-        const SerieStorico &serie = posizione::SerieDelGrado(stato.mercato, g);
+        const SerieStorico &serie = posizione::SerieDelGrado(mercato, g);
         const QString &testoData = campo(17, d);
         const QString &testoOra = campo(18, d);
         const auto dataSalvata = dataora::LeggiData(testoData, formatoData);
@@ -158,13 +162,13 @@ void Carica_Impostazioni_Sottostante(Stato &stato)
         }
         if (c.Durata[d] + c.Scostamento_Ciclo[d] < c.Barre_Ciclo[d])
             c.Barre_Ciclo[d] = vb::CInt(c.Durata[d]);
-        Calcola_Data_Inizio_Ciclo(c, stato.mercato, g);
+        Calcola_Data_Inizio_Ciclo(c, mercato, g);
 
         const QString dataPrima = dataSalvata ? dataora::ScriviData(*dataSalvata, formatoData) : testoData;
         const QString oraPrima = oraSalvata ? dataora::ScriviOra(*oraSalvata, formatoOra) : testoOra;
         if (dataPrima != dataora::ScriviData(c.Data_Inizio_Ciclo[d], formatoData)
             || oraPrima != dataora::ScriviOra(c.Ora_Inizio_Ciclo[d], formatoOra))
-            salva(stato, "P", g);
+            salva(programma, a, c, "P", g);
     }
 
     // 7-9. Chart slots. A degree shown by two slots in use switches both off; a
@@ -208,27 +212,15 @@ void Carica_Impostazioni_Sottostante(Stato &stato)
         c.Modo_Linea_Storico[d] = intero(campo(22, d));
         c.Mostra_Coordinate[d] = intero(campo(23, d));
     }
+}
 
-    // 11. Indicator switches, mode and user periods.
-    StatoIndicatori &ind = stato.indicatori;
-    const auto &ti = a.Tab_Indicatori[size_t(u)];
-    for (size_t d = 0; d < size_t(costanti::Num_Gradi); ++d) {
-        auto f = [&](int campoInd) -> const QString & { return ti[size_t(campoInd)][d + 1]; };
-        auto &att = ind.Ind_Attivo[d];
-        ind.Modo_Adattivo[d] = intero(f(10));
-        for (int k = 0; k <= 3; ++k)
-            att[size_t(k)] = intero(f(k));
-        ind.Periodo_Utente_1[d] = f(6);
-        att[4] = numero(f(6)) == 0 ? 0 : intero(f(4));
-        ind.Periodo_Utente_2[d] = f(7);
-        att[5] = numero(f(7)) == 0 ? 0 : intero(f(5));
-        att[6] = intero(f(8));
-        att[7] = intero(f(9));
-        for (int k = 8; k <= 16; ++k)
-            att[size_t(k)] = intero(f(k + 3));
-        att[17] = intero(f(20));
-        att[18] = intero(f(21));
-        att[19] = intero(f(22));
+void Avanza_Barre_Ciclo(StatoCicli &c, const fusione::EsitoFusioneRT &esito)
+{
+    for (int d = 0; d <= costanti::Max_Grado; ++d) {
+        if (!esito.Nuova[size_t(fusione::TimeframeGrado(d))])
+            continue;
+        if (double(c.Barre_Ciclo[size_t(d)]) < c.Durata[size_t(d)] + c.Scostamento_Ciclo[size_t(d)])
+            ++c.Barre_Ciclo[size_t(d)];
     }
 }
 

@@ -1,11 +1,13 @@
 #include "cycle/NavigazioneGrafico.h"
 
-#include "Stato.h"
-#include "archive/ParametriCicli.h"
+#include "archive/StatoArchivio.h"
 #include "cycle/Battleplan.h"
 #include "cycle/ControlliGrafici.h"
 #include "cycle/ModelloCiclo.h"
+#include "cycle/SalvaParametro.h"
+#include "cycle/StatoCicli.h"
 #include "cycle/TempiFuturi.h"
+#include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
 #include <QScopedValueRollback>
@@ -13,9 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-// The volume-at-price profile among the indicator switches.
-constexpr int Item_Profilo = 19;
 
 // Only the daily degrees take long enough to recompute to deserve the banner.
 constexpr int Ultimo_Grado_Banner = 2;
@@ -42,31 +41,35 @@ bool GradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado;
 
 }  // namespace
 
-void AmbienteNavigazione::Salva_Parametro(Stato &stato, int grado) { archivio::Salva_Parametro(stato, grado); }
+void AmbienteNavigazione::Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
+                                          const StatoCicli &cicli, int grado)
+{
+    ciclo::Salva_Parametro(programma, archivio, cicli, grado);
+}
 
 bool NavigazioneGrafico::Bloccato() const
 {
-    return m_stato.shell.Blocco_Grafici || m_stato.shell.Blocco_Aggiornamento;
+    return m_programma.Blocco_Grafici || m_programma.Blocco_Aggiornamento;
 }
 
 int NavigazioneGrafico::Grado_Slot(int slot) const
 {
     if (!SlotValido(slot))
         return -1;
-    const int grado = m_stato.cicli.Conf_Grafici[size_t(slot)].grado;
+    const int grado = m_cicli.Conf_Grafici[size_t(slot)].grado;
     return GradoValido(grado) ? grado : -1;
 }
 
 int NavigazioneGrafico::Grado_Corrente_Valido() const
 {
-    const int grado = m_stato.cicli.Grado_Corrente;
-    return GradoValido(grado) && SlotValido(m_stato.cicli.Grafico_Corrente) ? grado : -1;
+    const int grado = m_cicli.Grado_Corrente;
+    return GradoValido(grado) && SlotValido(m_cicli.Grafico_Corrente) ? grado : -1;
 }
 
 void NavigazioneGrafico::Salva(const char *codice, int grado)
 {
-    m_stato.archivio.Codice_Modifica = QLatin1String(codice);
-    m_ambiente.Salva_Parametro(m_stato, grado);
+    m_archivio.Codice_Modifica = QLatin1String(codice);
+    m_ambiente.Salva_Parametro(m_programma, m_archivio, m_cicli, grado);
 }
 
 // ---------------------------------------------------------------- scroll bars
@@ -79,16 +82,16 @@ void NavigazioneGrafico::Hsc_Graf_Change(int slot)
     BarraScorrimento *hsc = SlotValido(slot) ? m_ambiente.Controlli().Hsc_Graf(slot) : nullptr;
     if (d < 0 || !hsc)
         return;
-    StatoCicli &c = m_stato.cicli;
+    StatoCicli &c = m_cicli;
     c.Grado_Corrente = d;
     c.Grafico_Corrente = slot;
     // The objects follow the cycle start while Barre_Ciclo still holds the old position.
     m_ambiente.Sposta_Disegni_AsseX();
     c.Barre_Ciclo[size_t(d)] = hsc->Valore();
-    ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, d);
-    ciclo::Calcola_Tempi_Futuri_Grado(c, m_stato.mercato, d);
+    ciclo::Calcola_Data_Inizio_Ciclo(c, m_mercato, d);
+    ciclo::Calcola_Tempi_Futuri_Grado(c, m_mercato, d);
     Salva("P", d);
-    if (m_stato.indicatori.Ind_Attivo[size_t(d)][Item_Profilo] == 1)
+    if (m_ambiente.Profilo_Volumi_Attivo(d))
         m_ambiente.Calcola_Profilo_Volumi(d, slot);
     m_ambiente.Disegna_Grafico(slot, d);
 }
@@ -101,7 +104,7 @@ void NavigazioneGrafico::Hsc_Graf_Y_Change(int slot)
     BarraScorrimento *hsc = SlotValido(slot) ? m_ambiente.Controlli().Hsc_Graf_Y(slot) : nullptr;
     if (d < 0 || !hsc)
         return;
-    m_stato.cicli.Posizione_Asse_Y[size_t(d)] = hsc->Valore();
+    m_cicli.Posizione_Asse_Y[size_t(d)] = hsc->Valore();
     Salva("A", d);
     m_ambiente.Disegna_Grafico(slot, d);
 }
@@ -116,9 +119,9 @@ void NavigazioneGrafico::Sld_Zoom_Change()
     BarraScorrimento *sld = m_ambiente.Sld_Zoom();
     if (d < 0 || !sld)
         return;
-    m_stato.cicli.Zoom[size_t(d)] = sld->Valore();
+    m_cicli.Zoom[size_t(d)] = sld->Valore();
     Salva("Z", d);
-    m_ambiente.Disegna_Grafico(m_stato.cicli.Grafico_Corrente, d);
+    m_ambiente.Disegna_Grafico(m_cicli.Grafico_Corrente, d);
 }
 
 void NavigazioneGrafico::Passo_Zoom(int passo)
@@ -128,17 +131,17 @@ void NavigazioneGrafico::Passo_Zoom(int passo)
         return;
     BarraScorrimento *sld = m_ambiente.Sld_Zoom();
     const Estremi e = EstremiSlider(sld);
-    double &zoom = m_stato.cicli.Zoom[size_t(d)];
+    double &zoom = m_cicli.Zoom[size_t(d)];
     if (passo < 0 ? zoom <= e.minimo : zoom >= e.massimo)
         return;
     // A stored fractional zoom must not step past the slider's ends.
     zoom = std::clamp(zoom + passo, double(e.minimo), double(e.massimo));
     if (sld) {
-        const BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento, true);
+        const BloccoAggiornamento blocco(m_programma.Blocco_Aggiornamento, true);
         sld->Imposta_Valore(vb::CIntChecked(zoom).value_or(e.minimo));
     }
     Salva("Z", d);
-    m_ambiente.Disegna_Grafico(m_stato.cicli.Grafico_Corrente, d);
+    m_ambiente.Disegna_Grafico(m_cicli.Grafico_Corrente, d);
 }
 
 // The zoom buttons answer also while the charts are held.
@@ -156,17 +159,17 @@ void NavigazioneGrafico::Sld_Compr_Change()
     if (d < 0 || !sld)
         return;
     const int v = sld->Valore();
-    const int attuale = m_stato.cicli.Compressione[size_t(d)];
+    const int attuale = m_cicli.Compressione[size_t(d)];
     if (v == attuale)
         return;
     if (d <= Ultimo_Grado_Banner)
-        m_ambiente.Mostra_Caricamento_Indicatore(d, m_stato.cicli.Grafico_Corrente);
+        m_ambiente.Mostra_Caricamento_Indicatore(d, m_cicli.Grafico_Corrente);
     Applica_Compressione(d, v, v < attuale);
 }
 
 void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
 {
-    StatoCicli &c = m_stato.cicli;
+    StatoCicli &c = m_cicli;
     const size_t d = size_t(grado);
     const int slot = c.Grafico_Corrente;
     c.Compressione[d] = v;
@@ -179,7 +182,7 @@ void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
         const int r = *estensione;
         if (minore) {
             {
-                const BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento, true);
+                const BloccoAggiornamento blocco(m_programma.Blocco_Aggiornamento, true);
                 const bool al_massimo = hsc->Valore() == hsc->Max();
                 hsc->Imposta_Max(r);
                 // A newest bar left beyond the shorter range stands at its new end.
@@ -189,19 +192,19 @@ void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
             m_ambiente.Sposta_Disegni_AsseX();
             c.Barre_Ciclo[d] = hsc->Valore();
         } else {
-            const BloccoAggiornamento blocco(m_stato.shell.Blocco_Aggiornamento, true);
+            const BloccoAggiornamento blocco(m_programma.Blocco_Aggiornamento, true);
             hsc->Imposta_Max(r);
         }
     }
 
-    ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
+    ciclo::Calcola_Data_Inizio_Ciclo(c, m_mercato, grado);
     Salva("P", grado);
     Salva("B", grado);
-    ciclo::Calcola_Tempi_Futuri_Grado(c, m_stato.mercato, grado);
+    ciclo::Calcola_Tempi_Futuri_Grado(c, m_mercato, grado);
     ciclo::Calcola_Battleplan(c, grado);
     // The profile covers the bars from the cycle start: it follows a start that
     // the shorter range moved, as it does when the scroll bar moves it.
-    if (c.Barre_Ciclo[d] != barrePrima && m_stato.indicatori.Ind_Attivo[d][Item_Profilo] == 1)
+    if (c.Barre_Ciclo[d] != barrePrima && m_ambiente.Profilo_Volumi_Attivo(grado))
         m_ambiente.Calcola_Profilo_Volumi(grado, slot);
     m_ambiente.Disegna_Grafico(slot, grado);
 }
@@ -215,7 +218,7 @@ void NavigazioneGrafico::Passo_Compressione(int passo)
         return;
     BarraScorrimento *sld = m_ambiente.Sld_Compr();
     const Estremi e = EstremiSlider(sld);
-    const int attuale = m_stato.cicli.Compressione[size_t(d)];
+    const int attuale = m_cicli.Compressione[size_t(d)];
     if (passo < 0 ? attuale <= e.minimo : attuale >= e.massimo)
         return;
     // One step from the degree's own compression, whatever the slider shows. The
@@ -225,7 +228,7 @@ void NavigazioneGrafico::Passo_Compressione(int passo)
         sld->Imposta_Valore(v);
         v = sld->Valore();
     } else if (d <= Ultimo_Grado_Banner) {
-        m_ambiente.Mostra_Caricamento_Indicatore(d, m_stato.cicli.Grafico_Corrente);
+        m_ambiente.Mostra_Caricamento_Indicatore(d, m_cicli.Grafico_Corrente);
     }
     Applica_Compressione(d, v, passo < 0);
 }

@@ -11,7 +11,10 @@
 // ignores the user while Blocco_Grafici or Blocco_Aggiornamento is set, so the
 // values the code itself writes into the controls come back as no-ops.
 
-struct Stato;
+struct StatoArchivio;
+struct StatoCicli;
+struct StatoMercato;
+struct StatoProgramma;
 class BarraScorrimento;
 class ControlliGrafici;
 
@@ -29,16 +32,24 @@ public:
     // Moves the current degree's drawing objects by Hsc_Graf(Grafico_Corrente)
     // minus Barre_Ciclo(Grado_Corrente).
     virtual void Sposta_Disegni_AsseX() = 0;
+    // Whether the degree shows its volume-at-price profile, which then follows
+    // every move of the cycle start.
+    virtual bool Profilo_Volumi_Attivo(int grado) const = 0;
     virtual void Calcola_Profilo_Volumi(int grado, int grafico) = 0;
     // The " In Caricamento ..." banner on the slot's chart.
     virtual void Mostra_Caricamento_Indicatore(int grado, int grafico) = 0;
     // Writes the setting named by Codice_Modifica; the archive by default.
-    virtual void Salva_Parametro(Stato &stato, int grado);
+    virtual void Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
+                                 const StatoCicli &cicli, int grado);
 };
 
 class NavigazioneGrafico {
 public:
-    NavigazioneGrafico(Stato &stato, AmbienteNavigazione &ambiente) : m_stato(stato), m_ambiente(ambiente) {}
+    NavigazioneGrafico(StatoProgramma &programma, StatoArchivio &archivio, const StatoMercato &mercato,
+                       StatoCicli &cicli, AmbienteNavigazione &ambiente)
+        : m_programma(programma), m_archivio(archivio), m_mercato(mercato), m_cicli(cicli), m_ambiente(ambiente)
+    {
+    }
 
     void Hsc_Graf_Change(int slot);
     void Hsc_Graf_Y_Change(int slot);
@@ -63,6 +74,9 @@ private:
     void Applica_Compressione(int grado, int v, bool minore);
     void Passo_Compressione(int passo);
 
-    Stato &m_stato;
+    StatoProgramma &m_programma;
+    StatoArchivio &m_archivio;
+    const StatoMercato &m_mercato;
+    StatoCicli &m_cicli;
     AmbienteNavigazione &m_ambiente;
 };

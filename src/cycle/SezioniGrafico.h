@@ -2,7 +2,10 @@
 
 // The sections of Disegna_Grafico, in the order they run. Each receives the
 // drawing context of one slot; a section that fails is skipped and the ones
-// after it still run, and the final redraw always happens (DisegnaGrafico.cpp).
+// after it still run, and the final redraw always happens (shell/DisegnaGrafico.cpp).
+// The cycle's own sections are declared here; the indicator sections (profile,
+// indicators, their axes) in indicators/GraficoIndicatori.h and the user's
+// objects (lines, texts) in drawing/GraficoOggetti.h, each with its own state.
 //
 // Axes current when each section starts:
 //   Disegna_Profilo_Volumi       Y axis 2 (price), X axis 3
@@ -24,11 +27,17 @@
 
 #include <QString>
 
-struct Stato;
 class SerieStorico;
+struct StatoArchivio;
+struct StatoCicli;
+struct StatoMercato;
+struct StatoProgramma;
 
 struct ContestoGrafico {
-    const Stato &stato;
+    const StatoProgramma &programma;
+    const StatoArchivio &archivio;
+    const StatoMercato &mercato;
+    const StatoCicli &cicli;
     GraficoControllo &ctl;  // Graf_Battleplan(grafico); a refused call is skipped
     int grafico = 0;        // slot 0..3
     int grado = 0;          // degree 0..12, checked by the frame
@@ -54,23 +63,13 @@ struct ContestoGrafico {
     const SerieStorico &Serie() const;
 };
 
-// Volume-at-price profile (filled by the indicator issue).
-void Disegna_Profilo_Volumi(ContestoGrafico &c);
 void Disegna_Filigrana(ContestoGrafico &c);
 void Disegna_Curva_Battleplan(ContestoGrafico &c);
 void Disegna_Suddivisioni(ContestoGrafico &c);
 void Disegna_Separatori_Giorno(ContestoGrafico &c);
-// The user's lines and distances (filled by the drawing-objects issue).
-void Disegna_Linee_Utente(ContestoGrafico &c);
 void Disegna_Serie_Prezzo(ContestoGrafico &c);
 // The real-time last price; Disegna_Serie_Prezzo calls it for degrees 8..12 only.
 void Disegna_Ultimo_Prezzo(ContestoGrafico &c);
-// Indicator series and the five pane axes they add (indicator issue).
-void Disegna_Indicatori(ContestoGrafico &c);
 void Imposta_Titolo_Assi(ContestoGrafico &c);
 void Imposta_Scala_Prezzo(ContestoGrafico &c);
-// Ranges of the indicator pane axes Y 3..7 (indicator issue).
-void Imposta_Assi_Indicatori(ContestoGrafico &c);
 void Scrivi_Testi_Ciclo(ContestoGrafico &c);
-// The user's texts and the distance labels (drawing-objects issue).
-void Scrivi_Testi_Utente(ContestoGrafico &c);

@@ -38,9 +38,7 @@ struct StatoCicli {
     int Barre_15M_Giorno = 0;
     double Fattore_Durata = 0.0;
     QTime Inizio_Sessione;
-    QTime Fine_Sessione;
     QString Durata_Sessione;
-    QString Formato_Prezzo;
 
     // Per-degree settings.
     PerGrado<int> Sottocicli{};

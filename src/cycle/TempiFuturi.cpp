@@ -59,7 +59,7 @@ void Calcola_Tempi_Futuri_Grado(StatoCicli &cicli, const StatoMercato &mercato, 
 
     const int passo = PassoMinuti(grado);
     const int apertura = cicli.Inizio_Sessione.isValid() ? cicli.Inizio_Sessione.msecsSinceStartOfDay() / 60000 : 0;
-    const int chiusura = cicli.Fine_Sessione.isValid() ? cicli.Fine_Sessione.msecsSinceStartOfDay() / 60000 : 1440;
+    const int chiusura = mercato.Fine_Sessione.isValid() ? mercato.Fine_Sessione.msecsSinceStartOfDay() / 60000 : 1440;
     QDate data = ultima.data;
     int t = ultima.minuti;
     for (int j = 0; j < quanti; ++j) {

@@ -2,7 +2,10 @@
 
 #include <QString>
 
-struct Stato;
+struct StatoArchivio;
+struct StatoCicli;
+struct StatoMercato;
+struct StatoProgramma;
 
 // The five cycle texts of a degree's chart. `fineValida` is false when the end
 // bar lies beyond the history or the future time axis: no end text is written.
@@ -15,4 +18,5 @@ struct TestiCiclo {
     QString residuo;
 };
 
-TestiCiclo Componi_Testi_Ciclo(const Stato &stato, int grado);
+TestiCiclo Componi_Testi_Ciclo(const StatoProgramma &programma, const StatoArchivio &archivio,
+                               const StatoMercato &mercato, const StatoCicli &cicli, int grado);

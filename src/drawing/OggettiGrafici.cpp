@@ -1,8 +1,9 @@
 #include "drawing/OggettiGrafici.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
 #include "cycle/ControlliGrafici.h"
 #include "cycle/PosizioneBarra.h"
+#include "platform/StatoProgramma.h"
 
 namespace disegno {
 
@@ -106,25 +107,27 @@ void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta)
     }
 }
 
-void Sposta_Disegni_AsseX(Stato &stato, ControlliGrafici &controlli)
+void Sposta_Disegni_AsseX(const StatoProgramma &programma, const StatoCicli &cicli, StatoDisegno &disegno,
+                          ControlliGrafici &controlli)
 {
-    if (stato.shell.Blocco_Grafici)
+    if (programma.Blocco_Grafici)
         return;
-    const int g = stato.cicli.Grado_Corrente;
-    BarraScorrimento *hsc = controlli.Hsc_Graf(stato.cicli.Grafico_Corrente);
+    const int g = cicli.Grado_Corrente;
+    BarraScorrimento *hsc = controlli.Hsc_Graf(cicli.Grafico_Corrente);
     if (!hsc || g < 0 || g > costanti::Max_Grado)
         return;
-    Sposta_Disegni_Grado(stato.disegno, g, hsc->Valore() - stato.cicli.Barre_Ciclo[size_t(g)]);
-    stato.disegno.Barre_Ciclo_Oggetti[size_t(g)] = hsc->Valore();
+    Sposta_Disegni_Grado(disegno, g, hsc->Valore() - cicli.Barre_Ciclo[size_t(g)]);
+    disegno.Barre_Ciclo_Oggetti[size_t(g)] = hsc->Valore();
 }
 
-void Riallinea_Disegni(Stato &stato, const std::array<int, costanti::Num_Gradi> &nuoveBarre)
+void Riallinea_Disegni(const StatoCicli &cicli, StatoDisegno &disegno,
+                       const std::array<int, costanti::Num_Gradi> &nuoveBarre)
 {
     for (int g = 0; g <= costanti::Max_Grado; ++g) {
         const size_t d = size_t(g);
-        const int barre = stato.cicli.Barre_Ciclo[d];
-        Sposta_Disegni_Grado(stato.disegno, g, (barre - stato.disegno.Barre_Ciclo_Oggetti[d]) - nuoveBarre[d]);
-        stato.disegno.Barre_Ciclo_Oggetti[d] = barre;
+        const int barre = cicli.Barre_Ciclo[d];
+        Sposta_Disegni_Grado(disegno, g, (barre - disegno.Barre_Ciclo_Oggetti[d]) - nuoveBarre[d]);
+        disegno.Barre_Ciclo_Oggetti[d] = barre;
     }
 }
 
@@ -133,16 +136,16 @@ std::optional<int> MappaTempiStato::XDaTempo(int grado, const QDate &data, int m
     if (grado < 0 || grado > costanti::Max_Grado || !data.isValid())
         return std::nullopt;
     const bool giornaliero = posizione::GradoGiornaliero(grado);
-    const SerieStorico &serie = posizione::SerieDelGrado(m_stato.mercato, grado);
+    const SerieStorico &serie = posizione::SerieDelGrado(m_mercato, grado);
     for (int k = 1; k <= serie.capacita(); ++k) {
         const BarraStorico &b = serie.barra(k);
         if (b.data == data && (giornaliero || b.minuti == minuti))
-            return posizione::XDaRiga(m_stato.cicli, grado, k);
+            return posizione::XDaRiga(m_cicli, grado, k);
     }
-    const auto &futuri = m_stato.cicli.Tempi_Futuri[size_t(grado)];
+    const auto &futuri = m_cicli.Tempi_Futuri[size_t(grado)];
     for (size_t j = 0; j < futuri.size(); ++j) {
         if (futuri[j].data == data && (giornaliero || futuri[j].minuti == minuti))
-            return posizione::XDaFuturo(m_stato.cicli, grado, int(j) + 1);
+            return posizione::XDaFuturo(m_cicli, grado, int(j) + 1);
     }
     return std::nullopt;
 }
@@ -151,17 +154,17 @@ bool MappaTempiStato::TempoDaX(int grado, int x, QDate &data, int &minuti) const
 {
     if (grado < 0 || grado > costanti::Max_Grado)
         return false;
-    const int riga = posizione::RigaDaX(m_stato.cicli, grado, x);
+    const int riga = posizione::RigaDaX(m_cicli, grado, x);
     if (riga >= 1) {
-        const SerieStorico &serie = posizione::SerieDelGrado(m_stato.mercato, grado);
+        const SerieStorico &serie = posizione::SerieDelGrado(m_mercato, grado);
         if (!serie.valida(riga))
             return false;
         data = serie.barra(riga).data;
         minuti = serie.barra(riga).minuti;
         return data.isValid();
     }
-    const auto &futuri = m_stato.cicli.Tempi_Futuri[size_t(grado)];
-    const int entrata = x - m_stato.cicli.Barre_Ciclo[size_t(grado)];
+    const auto &futuri = m_cicli.Tempi_Futuri[size_t(grado)];
+    const int entrata = x - m_cicli.Barre_Ciclo[size_t(grado)];
     if (entrata < 1 || entrata > int(futuri.size()))
         return false;
     data = futuri[size_t(entrata - 1)].data;
@@ -169,46 +172,49 @@ bool MappaTempiStato::TempoDaX(int grado, int x, QDate &data, int &minuti) const
     return data.isValid();
 }
 
-archivio::EsitoCaricaOggetti Carica_Linee(Stato &stato)
+archivio::EsitoCaricaOggetti Carica_Linee(const StatoArchivio &archivio, const StatoMercato &mercato,
+                                          const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    const MappaTempiStato mappa(stato);
-    stato.disegno.Barre_Ciclo_Oggetti = stato.cicli.Barre_Ciclo;
-    return archivio::Carica_Linee(stato.archivio.Sottostante_Corrente, stato.disegno.Linee, mappa);
+    const MappaTempiStato mappa(mercato, cicli);
+    disegno.Barre_Ciclo_Oggetti = cicli.Barre_Ciclo;
+    return archivio::Carica_Linee(archivio.Sottostante_Corrente, disegno.Linee, mappa);
 }
 
-bool Salva_Linea(const Stato &stato, int grado, int slot, QString *errore)
+bool Salva_Linea(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                 const StatoDisegno &disegno, int grado, int slot, QString *errore)
 {
-    const MappaTempiStato mappa(stato);
-    return archivio::Salva_Linea(stato.archivio.Sottostante_Corrente, stato.disegno.Linee, grado, slot, mappa,
-                                 errore);
+    const MappaTempiStato mappa(mercato, cicli);
+    return archivio::Salva_Linea(archivio.Sottostante_Corrente, disegno.Linee, grado, slot, mappa, errore);
 }
 
-archivio::EsitoCaricaOggetti Carica_Testi(Stato &stato)
+archivio::EsitoCaricaOggetti Carica_Testi(const StatoArchivio &archivio, const StatoMercato &mercato,
+                                          const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    const MappaTempiStato mappa(stato);
-    stato.disegno.Barre_Ciclo_Oggetti = stato.cicli.Barre_Ciclo;
-    return archivio::Carica_Testi(stato.archivio.Sottostante_Corrente, stato.disegno.Testi, mappa);
+    const MappaTempiStato mappa(mercato, cicli);
+    disegno.Barre_Ciclo_Oggetti = cicli.Barre_Ciclo;
+    return archivio::Carica_Testi(archivio.Sottostante_Corrente, disegno.Testi, mappa);
 }
 
-bool Salva_Testo(const Stato &stato, int grado, int slot, QString *errore)
+bool Salva_Testo(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                 const StatoDisegno &disegno, int grado, int slot, QString *errore)
 {
-    const MappaTempiStato mappa(stato);
-    return archivio::Salva_Testo(stato.archivio.Sottostante_Corrente, stato.disegno.Testi, grado, slot, mappa,
-                                 errore);
+    const MappaTempiStato mappa(mercato, cicli);
+    return archivio::Salva_Testo(archivio.Sottostante_Corrente, disegno.Testi, grado, slot, mappa, errore);
 }
 
-archivio::EsitoCaricaOggetti Carica_Distanze(Stato &stato)
+archivio::EsitoCaricaOggetti Carica_Distanze(const StatoArchivio &archivio, const StatoMercato &mercato,
+                                             const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    const MappaTempiStato mappa(stato);
-    stato.disegno.Barre_Ciclo_Oggetti = stato.cicli.Barre_Ciclo;
-    return archivio::Carica_Distanze(stato.archivio.Sottostante_Corrente, stato.disegno.Distanze, mappa);
+    const MappaTempiStato mappa(mercato, cicli);
+    disegno.Barre_Ciclo_Oggetti = cicli.Barre_Ciclo;
+    return archivio::Carica_Distanze(archivio.Sottostante_Corrente, disegno.Distanze, mappa);
 }
 
-bool Salva_Distanza(const Stato &stato, int grado, int slot, QString *errore)
+bool Salva_Distanza(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                    const StatoDisegno &disegno, int grado, int slot, QString *errore)
 {
-    const MappaTempiStato mappa(stato);
-    return archivio::Salva_Distanza(stato.archivio.Sottostante_Corrente, stato.disegno.Distanze, grado, slot,
-                                    mappa, errore);
+    const MappaTempiStato mappa(mercato, cicli);
+    return archivio::Salva_Distanza(archivio.Sottostante_Corrente, disegno.Distanze, grado, slot, mappa, errore);
 }
 
 }  // namespace disegno

@@ -4,14 +4,17 @@
 // degree's objects along the time axis, the price conversion between the two Y
 // axes, and the bridge from the session state to the object store.
 
-#include "archive/ArchivioDistanze.h"
-#include "archive/ArchivioLinee.h"
-#include "archive/ArchivioTesti.h"
+#include "drawing/ArchivioDistanze.h"
+#include "drawing/ArchivioLinee.h"
+#include "drawing/ArchivioTesti.h"
 #include "drawing/StatoDisegno.h"
 
 #include <optional>
 
-struct Stato;
+struct StatoArchivio;
+struct StatoCicli;
+struct StatoMercato;
+struct StatoProgramma;
 class ControlliGrafici;
 
 namespace disegno {
@@ -62,32 +65,41 @@ void Sposta_Disegni_Grado(StatoDisegno &disegno, int grado, int delta);
 // The shift for a new cycle position of the current chart: called once
 // Hsc_Graf(Grafico_Corrente) holds the new position and while Barre_Ciclo of the
 // current degree still holds the old one. Does nothing while Blocco_Grafici is set.
-void Sposta_Disegni_AsseX(Stato &stato, ControlliGrafici &controlli);
+void Sposta_Disegni_AsseX(const StatoProgramma &programma, const StatoCicli &cicli, StatoDisegno &disegno,
+                          ControlliGrafici &controlli);
 
 // Keeps every object on its bar after the cycle positions changed outside
 // Sposta_Disegni_AsseX: a merge that added nuoveBarre[d] bars to degree d's series
 // (while its cycle position advanced, or stayed at its cap), a position reset.
-void Riallinea_Disegni(Stato &stato, const std::array<int, costanti::Num_Gradi> &nuoveBarre);
+void Riallinea_Disegni(const StatoCicli &cicli, StatoDisegno &disegno,
+                       const std::array<int, costanti::Num_Gradi> &nuoveBarre);
 
 // Bar times of the degrees through the one bar-position mapping: the degree's
 // history series, then its whole future time axis.
 class MappaTempiStato : public archivio::MappaTempi {
 public:
-    explicit MappaTempiStato(const Stato &stato) : m_stato(stato) {}
+    MappaTempiStato(const StatoMercato &mercato, const StatoCicli &cicli) : m_mercato(mercato), m_cicli(cicli) {}
     std::optional<int> XDaTempo(int grado, const QDate &data, int minuti) const override;
     bool TempoDaX(int grado, int x, QDate &data, int &minuti) const override;
 
 private:
-    const Stato &m_stato;
+    const StatoMercato &m_mercato;
+    const StatoCicli &m_cicli;
 };
 
 // The line store of the current underlying.
-archivio::EsitoCaricaOggetti Carica_Linee(Stato &stato);
-bool Salva_Linea(const Stato &stato, int grado, int slot, QString *errore = nullptr);
+archivio::EsitoCaricaOggetti Carica_Linee(const StatoArchivio &archivio, const StatoMercato &mercato,
+                                          const StatoCicli &cicli, StatoDisegno &disegno);
+bool Salva_Linea(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                 const StatoDisegno &disegno, int grado, int slot, QString *errore = nullptr);
 // The text and distance stores of the current underlying.
-archivio::EsitoCaricaOggetti Carica_Testi(Stato &stato);
-bool Salva_Testo(const Stato &stato, int grado, int slot, QString *errore = nullptr);
-archivio::EsitoCaricaOggetti Carica_Distanze(Stato &stato);
-bool Salva_Distanza(const Stato &stato, int grado, int slot, QString *errore = nullptr);
+archivio::EsitoCaricaOggetti Carica_Testi(const StatoArchivio &archivio, const StatoMercato &mercato,
+                                          const StatoCicli &cicli, StatoDisegno &disegno);
+bool Salva_Testo(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                 const StatoDisegno &disegno, int grado, int slot, QString *errore = nullptr);
+archivio::EsitoCaricaOggetti Carica_Distanze(const StatoArchivio &archivio, const StatoMercato &mercato,
+                                             const StatoCicli &cicli, StatoDisegno &disegno);
+bool Salva_Distanza(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                    const StatoDisegno &disegno, int grado, int slot, QString *errore = nullptr);
 
 }  // namespace disegno

@@ -1,8 +1,10 @@
 #include "drawing/StrumentiGrafici.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
 #include "cycle/ControlliGrafici.h"
 #include "cycle/DurataTesto.h"
+#include "cycle/StatoCicli.h"
+#include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
 #include <array>
@@ -15,8 +17,10 @@ constexpr std::array<int, 4> codiciColore = {30, 34, 32, 33};
 bool gradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado; }
 }  // namespace
 
-StrumentiGrafici::StrumentiGrafici(Stato &stato, ControlliGrafici &controlli, AmbienteStrumenti &ambiente)
-    : m_stato(stato), m_controlli(controlli), m_ambiente(ambiente)
+StrumentiGrafici::StrumentiGrafici(const StatoProgramma &programma, StatoArchivio &archivio, StatoCicli &cicli,
+                                   StatoDisegno &disegno, ControlliGrafici &controlli, AmbienteStrumenti &ambiente)
+    : m_programma(programma), m_archivio(archivio), m_cicli(cicli), m_disegno(disegno), m_controlli(controlli),
+      m_ambiente(ambiente)
 {
 }
 
@@ -44,7 +48,7 @@ void StrumentiGrafici::scegliColore(int primo, const QString &strumento, int ind
 // distance); any other tool drops it, so no stale point completes a later object.
 void StrumentiGrafici::scegliStrumento(int puntatore, const QString &modo, bool tieniPunto)
 {
-    StatoDisegno &d = m_stato.disegno;
+    StatoDisegno &d = m_disegno;
     d.Numero_Puntatore = puntatore;
     Imposta_Modo_Mouse_Graf();
     if (!tieniPunto)
@@ -54,7 +58,7 @@ void StrumentiGrafici::scegliStrumento(int puntatore, const QString &modo, bool 
 
 void StrumentiGrafici::annullaPunto()
 {
-    StatoDisegno &d = m_stato.disegno;
+    StatoDisegno &d = m_disegno;
     if (d.Primo_Punto_Attivo && d.Grafico_Primo_Punto >= 0)
         m_ambiente.Nascondi_Banda(d.Grafico_Primo_Punto);
     d.Punto_X = {};
@@ -66,27 +70,27 @@ void StrumentiGrafici::annullaPunto()
 
 bool StrumentiGrafici::puntoInAttesaQui() const
 {
-    const StatoDisegno &d = m_stato.disegno;
-    return d.Primo_Punto_Attivo && d.Grafico_Primo_Punto == m_stato.cicli.Grafico_Corrente &&
-           d.Grado_Primo_Punto == m_stato.cicli.Grado_Corrente;
+    const StatoDisegno &d = m_disegno;
+    return d.Primo_Punto_Attivo && d.Grafico_Primo_Punto == m_cicli.Grafico_Corrente &&
+           d.Grado_Primo_Punto == m_cicli.Grado_Corrente;
 }
 
 void StrumentiGrafici::Cmd_Punt_Graf_Click()
 {
-    const int g = m_stato.cicli.Grado_Corrente;
+    const int g = m_cicli.Grado_Corrente;
     if (!gradoValido(g))
         return;
-    int &modo = m_stato.cicli.Modo_Mouse_Grado[size_t(g)];
+    int &modo = m_cicli.Modo_Mouse_Grado[size_t(g)];
     modo = modo == 1 ? 0 : 1;
-    if (GraficoControllo *ctl = m_controlli.Graf_Battleplan(m_stato.cicli.Grafico_Corrente))
+    if (GraficoControllo *ctl = m_controlli.Graf_Battleplan(m_cicli.Grafico_Corrente))
         ctl->Modo_Puntatore(modo);
-    m_stato.archivio.Codice_Modifica = QStringLiteral("L");
+    m_archivio.Codice_Modifica = QStringLiteral("L");
     m_ambiente.Salva_Parametro(g);
 }
 
 void StrumentiGrafici::Imposta_Modo_Mouse_Graf()
 {
-    if (GraficoControllo *ctl = m_controlli.Graf_Battleplan(m_stato.cicli.Grafico_Corrente))
+    if (GraficoControllo *ctl = m_controlli.Graf_Battleplan(m_cicli.Grafico_Corrente))
         ctl->Modo_Puntatore(0);
 }
 
@@ -95,7 +99,7 @@ void StrumentiGrafici::Imposta_Modo_Mouse_Graf()
 // contradicting its stored setting.
 void StrumentiGrafici::Ripristina_Modo_Mouse_Graf()
 {
-    const StatoCicli &c = m_stato.cicli;
+    const StatoCicli &c = m_cicli;
     for (int s = 0; s < costanti::Num_Slot; ++s) {
         const SlotGrafico &slot = c.Conf_Grafici[size_t(s)];
         const bool corrente = s == c.Grafico_Corrente;
@@ -126,7 +130,7 @@ bool StrumentiGrafici::LeggiAssi(int slot, disegno::AssiGrafico &assi) const
 
 void StrumentiGrafici::Graf_Battleplan_Click(int)
 {
-    const QString strumento = m_stato.disegno.Modo_Disegno.left(5);
+    const QString strumento = m_disegno.Modo_Disegno.left(5);
     if (strumento == QLatin1String("TESTO"))
         m_ambiente.Posiziona_Testo_Graf();
     else if (strumento == QLatin1String("CAN_T"))
@@ -145,9 +149,9 @@ void StrumentiGrafici::Graf_Battleplan_KeyDown(int, int codiceTasto)
 {
     if (codiceTasto != Tasto_Backspace && codiceTasto != Tasto_Esc)
         return;
-    StatoDisegno &d = m_stato.disegno;
+    StatoDisegno &d = m_disegno;
     d.Numero_Puntatore = 0;
-    m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+    m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
     Ripristina_Modo_Mouse_Graf();
     annullaPunto();
     d.Modo_Disegno.clear();
@@ -155,10 +159,10 @@ void StrumentiGrafici::Graf_Battleplan_KeyDown(int, int codiceTasto)
 
 void StrumentiGrafici::Graf_Battleplan_MouseMove(int indice, double x, double y)
 {
-    StatoDisegno &d = m_stato.disegno;
-    StatoCicli &c = m_stato.cicli;
+    StatoDisegno &d = m_disegno;
+    StatoCicli &c = m_cicli;
     m_ambiente.Imposta_Puntatore(indice, d.Numero_Puntatore >= 1 && d.Numero_Puntatore <= 15 ? d.Numero_Puntatore : 0);
-    if (m_stato.shell.Blocco_Grafici || indice < 0 || indice >= costanti::Num_Slot)
+    if (m_programma.Blocco_Grafici || indice < 0 || indice >= costanti::Num_Slot)
         return;
     disegno::AssiGrafico assi;
     if (!LeggiAssi(indice, assi))
@@ -167,7 +171,7 @@ void StrumentiGrafici::Graf_Battleplan_MouseMove(int indice, double x, double y)
     d.Mouse_X_Graf = x;
 
     const int gradoSlot = c.Conf_Grafici[size_t(indice)].grado;
-    if (m_stato.shell.Layout_Grafico == QLatin1String("RIDOTTO") && gradoValido(gradoSlot)) {
+    if (m_programma.Layout_Grafico == QLatin1String("RIDOTTO") && gradoValido(gradoSlot)) {
         c.Grafico_Corrente = indice;
         c.Grado_Corrente = gradoSlot;
     }
@@ -209,7 +213,7 @@ void StrumentiGrafici::Graf_Battleplan_MouseMove(int indice, double x, double y)
     }
     const double w = geo.larghezza * x / assi.x_max;
     const double h = std::fabs(vb::Int(geo.altezza * y / altezzaY));
-    if (m_stato.shell.Layout_Grafico == QLatin1String("RIDOTTO"))
+    if (m_programma.Layout_Grafico == QLatin1String("RIDOTTO"))
         m_ambiente.Posiziona_Txt_Cord_Mob(true, geo.sinistra + w - 0.3 * w, geo.alto + geo.altezza - h - 500 + 0.2 * h);
     else
         m_ambiente.Posiziona_Txt_Cord_Mob(true, geo.sinistra + w - 0.17 * w, geo.alto + geo.altezza - h - 700 + 0.2 * h);
@@ -217,14 +221,14 @@ void StrumentiGrafici::Graf_Battleplan_MouseMove(int indice, double x, double y)
 
 void StrumentiGrafici::Aggiungi_Linea_Graf()
 {
-    StatoDisegno &d = m_stato.disegno;
-    const int g = m_stato.cicli.Grado_Corrente;
+    StatoDisegno &d = m_disegno;
+    const int g = m_cicli.Grado_Corrente;
     if (!gradoValido(g))
         return;
     const int k = disegno::SlotLiberoLinee(d, g);
     if (k == 0) {
         d.Numero_Puntatore = 0;
-        m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+        m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
         Ripristina_Modo_Mouse_Graf();
         m_ambiente.Mostra_Messaggio(1);
         return;
@@ -235,12 +239,12 @@ void StrumentiGrafici::Aggiungi_Linea_Graf()
         d.Punto_X[1] = d.Mouse_X_Graf;
         d.Punto_Y[1] = d.Mouse_Y_Graf;
         d.Primo_Punto_Attivo = true;
-        d.Grafico_Primo_Punto = m_stato.cicli.Grafico_Corrente;
+        d.Grafico_Primo_Punto = m_cicli.Grafico_Corrente;
         d.Grado_Primo_Punto = g;
         return;
     }
     disegno::AssiGrafico assi;
-    if (!LeggiAssi(m_stato.cicli.Grafico_Corrente, assi))
+    if (!LeggiAssi(m_cicli.Grafico_Corrente, assi))
         return;
     const auto p1 = disegno::PrezzoDaY(assi, d.Punto_Y[1]);
     const auto p2 = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
@@ -261,7 +265,7 @@ void StrumentiGrafici::Aggiungi_Linea_Graf()
     annullaPunto();
     d.Modo_Disegno.clear();
     d.Numero_Puntatore = 0;
-    m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+    m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
     Ripristina_Modo_Mouse_Graf();
     m_ambiente.Avvia_Timer_Disegno();
     if (!salvata)
@@ -270,10 +274,10 @@ void StrumentiGrafici::Aggiungi_Linea_Graf()
 
 void StrumentiGrafici::Cancella_Linea_Graf()
 {
-    StatoDisegno &d = m_stato.disegno;
-    const int g = m_stato.cicli.Grado_Corrente;
+    StatoDisegno &d = m_disegno;
+    const int g = m_cicli.Grado_Corrente;
     disegno::AssiGrafico assi;
-    if (!gradoValido(g) || !LeggiAssi(m_stato.cicli.Grafico_Corrente, assi))
+    if (!gradoValido(g) || !LeggiAssi(m_cicli.Grafico_Corrente, assi))
         return;
     const auto cp = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
     if (!cp)
@@ -293,36 +297,39 @@ void StrumentiGrafici::Cancella_Linea_Graf()
         }
         d.Modo_Disegno.clear();
         d.Numero_Puntatore = 0;
-        m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+        m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
         Ripristina_Modo_Mouse_Graf();
         m_ambiente.Avvia_Timer_Disegno();
         return;
     }
 }
 
-void StrumentiGrafici::Sposta_Disegni_AsseX() { disegno::Sposta_Disegni_AsseX(m_stato, m_controlli); }
+void StrumentiGrafici::Sposta_Disegni_AsseX()
+{
+    disegno::Sposta_Disegni_AsseX(m_programma, m_cicli, m_disegno, m_controlli);
+}
 
 void StrumentiGrafici::strumentoFinito()
 {
-    StatoDisegno &d = m_stato.disegno;
+    StatoDisegno &d = m_disegno;
     annullaPunto();
     d.Modo_Disegno.clear();
     d.Numero_Puntatore = 0;
-    m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+    m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
     Ripristina_Modo_Mouse_Graf();
     m_ambiente.Avvia_Timer_Disegno();
 }
 
 void StrumentiGrafici::Aggiungi_Distanza_Graf()
 {
-    StatoDisegno &d = m_stato.disegno;
-    const int g = m_stato.cicli.Grado_Corrente;
+    StatoDisegno &d = m_disegno;
+    const int g = m_cicli.Grado_Corrente;
     if (!gradoValido(g))
         return;
     const int k = disegno::SlotLiberoDistanze(d, g);
     if (k == 0) {
         d.Numero_Puntatore = 0;
-        m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+        m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
         Ripristina_Modo_Mouse_Graf();
         m_ambiente.Mostra_Messaggio(3);
         return;
@@ -332,12 +339,12 @@ void StrumentiGrafici::Aggiungi_Distanza_Graf()
         d.Punto_X[1] = d.Mouse_X_Graf;
         d.Punto_Y[1] = d.Mouse_Y_Graf;
         d.Primo_Punto_Attivo = true;
-        d.Grafico_Primo_Punto = m_stato.cicli.Grafico_Corrente;
+        d.Grafico_Primo_Punto = m_cicli.Grafico_Corrente;
         d.Grado_Primo_Punto = g;
         return;
     }
     disegno::AssiGrafico assi;
-    if (!LeggiAssi(m_stato.cicli.Grafico_Corrente, assi))
+    if (!LeggiAssi(m_cicli.Grafico_Corrente, assi))
         return;
     const auto p1 = disegno::PrezzoDaY(assi, d.Punto_Y[1]);
     const auto p2 = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
@@ -348,7 +355,7 @@ void StrumentiGrafici::Aggiungi_Distanza_Graf()
     const int n = std::abs(*x1 - *x2);
     const auto nuova = disegno::NuovaDistanza(
         *x1, *p1, *x2, *p2, d.Modo_Disegno.right(2).toInt(),
-        ciclo::Converti_Durata_Testo(m_stato.cicli, m_stato.archivio, g, n));
+        ciclo::Converti_Durata_Testo(m_cicli, m_archivio, g, n));
     if (!nuova)
         return;  // under 2 bars: the first point stays, the band goes on
     Distanza &slot = d.Distanze[size_t(g)][size_t(k)];
@@ -364,10 +371,10 @@ void StrumentiGrafici::Aggiungi_Distanza_Graf()
 
 void StrumentiGrafici::Cancella_Distanza_Graf()
 {
-    StatoDisegno &d = m_stato.disegno;
-    const int g = m_stato.cicli.Grado_Corrente;
+    StatoDisegno &d = m_disegno;
+    const int g = m_cicli.Grado_Corrente;
     disegno::AssiGrafico assi;
-    if (!gradoValido(g) || !LeggiAssi(m_stato.cicli.Grafico_Corrente, assi))
+    if (!gradoValido(g) || !LeggiAssi(m_cicli.Grafico_Corrente, assi))
         return;
     const auto cp = disegno::PrezzoDaY(assi, d.Mouse_Y_Graf);
     if (!cp)
@@ -386,7 +393,7 @@ void StrumentiGrafici::Cancella_Distanza_Graf()
         }
         d.Modo_Disegno.clear();
         d.Numero_Puntatore = 0;
-        m_ambiente.Imposta_Puntatore(m_stato.cicli.Grafico_Corrente, 0);
+        m_ambiente.Imposta_Puntatore(m_cicli.Grafico_Corrente, 0);
         Ripristina_Modo_Mouse_Graf();
         m_ambiente.Avvia_Timer_Disegno();
         return;

@@ -11,7 +11,9 @@
 
 #include <QString>
 
-struct Stato;
+struct StatoArchivio;
+struct StatoCicli;
+struct StatoProgramma;
 class ControlliGrafici;
 
 // The band joining a pending first point to the mouse, in chart units
@@ -66,7 +68,8 @@ inline constexpr int Tasto_Esc = 27;
 
 class StrumentiGrafici {
 public:
-    StrumentiGrafici(Stato &stato, ControlliGrafici &controlli, AmbienteStrumenti &ambiente);
+    StrumentiGrafici(const StatoProgramma &programma, StatoArchivio &archivio, StatoCicli &cicli,
+                     StatoDisegno &disegno, ControlliGrafici &controlli, AmbienteStrumenti &ambiente);
 
     // Tool buttons; an index outside 0..3 does nothing.
     void Cmd_Line_Click(int indice);
@@ -104,7 +107,10 @@ private:
     bool puntoInAttesaQui() const;
     void strumentoFinito();
 
-    Stato &m_stato;
+    const StatoProgramma &m_programma;
+    StatoArchivio &m_archivio;
+    StatoCicli &m_cicli;
+    StatoDisegno &m_disegno;
     ControlliGrafici &m_controlli;
     AmbienteStrumenti &m_ambiente;
 };

@@ -1,8 +1,9 @@
 #include "indicators/ContestoIndicatori.h"
 
-#include "Stato.h"
 #include "cycle/PosizioneBarra.h"
+#include "cycle/StatoCicli.h"
 #include "indicators/SommeFinestra.h"
+#include "indicators/StatoIndicatori.h"
 #include "platform/VbRuntime.h"
 
 #include <algorithm>
@@ -35,16 +36,18 @@ void Coda(double *riga, int da, double marca)
         riga[i] = marca;
 }
 
-ContestoIndicatori::ContestoIndicatori(const Stato &stato, int grado) : m_grado(grado)
+ContestoIndicatori::ContestoIndicatori(const StatoMercato &mercato, const StatoCicli &cicli,
+                                       const StatoIndicatori &indicatori, int grado)
+    : m_grado(grado)
 {
-    const SerieStorico &serie = posizione::SerieDelGrado(stato.mercato, grado);
+    const SerieStorico &serie = posizione::SerieDelGrado(mercato, grado);
     m_barre = std::min(serie.capacita(), Ultima_Cella);
     m_chiusure.assign(size_t(m_barre) + 1, 0.0);
     for (int i = 1; i <= m_barre; ++i)
         m_chiusure[size_t(i)] = serie.barra(i).chiusura;
     const auto g = size_t(grado);
-    m_durata = stato.indicatori.Modo_Adattivo[g] != 0 ? stato.cicli.Durata[g] : stato.cicli.Durata_Standard[g];
-    m_barreCalcolo = stato.cicli.Barre_Calcolo[g];
+    m_durata = indicatori.Modo_Adattivo[g] != 0 ? cicli.Durata[g] : cicli.Durata_Standard[g];
+    m_barreCalcolo = cicli.Barre_Calcolo[g];
 }
 
 ContestoIndicatori::ContestoIndicatori(int grado, std::vector<double> chiusure, double durata,

@@ -10,7 +10,9 @@
 #include <map>
 #include <vector>
 
-struct Stato;
+struct StatoCicli;
+struct StatoIndicatori;
+struct StatoMercato;
 
 namespace indicatori {
 
@@ -29,7 +31,8 @@ void Coda(double *riga, int da, double marca);
 class ContestoIndicatori {
 public:
     // Snapshot of degree `grado` (0..12) from the session state.
-    ContestoIndicatori(const Stato &stato, int grado);
+    ContestoIndicatori(const StatoMercato &mercato, const StatoCicli &cicli, const StatoIndicatori &indicatori,
+                       int grado);
     // Snapshot from plain values (tests, benchmarks): chiusure[0] is bar 1.
     ContestoIndicatori(int grado, std::vector<double> chiusure, double durata, double barreCalcolo);
 

@@ -6,7 +6,9 @@
 
 #include <QVariant>
 
-struct Stato;
+struct StatoArchivio;
+struct StatoCicli;
+struct StatoMercato;
 struct StatoIndicatori;
 
 namespace indicatori {
@@ -53,6 +55,7 @@ void Calcola_Oscillatore_C8_C2(ContestoIndicatori &c, StatoIndicatori &out);
 double LarghezzaLivello(int sottostante, int grado);
 // True when the underlying offers no profile on the degree (nothing to compute).
 bool ProfiloEscluso(int sottostante, int grado);
-void Calcola_Profilo_Volumi(Stato &stato, int grado);
+void Calcola_Profilo_Volumi(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                            StatoIndicatori &indicatori, int grado);
 
 }  // namespace indicatori

@@ -1,9 +1,12 @@
 #include "indicators/MotoreIndicatori.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
+#include "cycle/StatoCicli.h"
 #include "indicators/ContestoIndicatori.h"
 #include "indicators/Indicatori.h"
+#include "indicators/StatoIndicatori.h"
 #include "indicators/TabellaIndicatori.h"
+#include "platform/StatoProgramma.h"
 
 #include <algorithm>
 
@@ -16,8 +19,11 @@ bool slotValido(int grafico) { return grafico >= 0 && grafico < costanti::Num_Sl
 
 }  // namespace
 
-MotoreIndicatori::MotoreIndicatori(Stato &stato, AmbienteIndicatori *ambiente)
-    : m_stato(stato), m_ambiente(ambiente)
+MotoreIndicatori::MotoreIndicatori(const StatoProgramma &programma, const StatoArchivio &archivio,
+                                   const StatoMercato &mercato, const StatoCicli &cicli, StatoIndicatori &indicatori,
+                                   AmbienteIndicatori *ambiente)
+    : m_programma(programma), m_archivio(archivio), m_mercato(mercato), m_cicli(cicli), m_indicatori(indicatori),
+      m_ambiente(ambiente)
 {
 }
 
@@ -80,12 +86,12 @@ void MotoreIndicatori::aggiornaSlot(int grafico)
 {
     if (!slotValido(grafico))
         return;
-    const int grado = m_stato.cicli.Conf_Grafici[size_t(grafico)].grado;
+    const int grado = m_cicli.Conf_Grafici[size_t(grafico)].grado;
     if (!gradoValido(grado))
         return;
-    const auto &attivi = m_stato.indicatori.Ind_Attivo[size_t(grado)];
+    const auto &attivi = m_indicatori.Ind_Attivo[size_t(grado)];
     bool banner = false;
-    ContestoIndicatori contesto(m_stato, grado);
+    ContestoIndicatori contesto(m_mercato, m_cicli, m_indicatori, grado);
     for (int item : Ordine_Dispatch) {
         if (attivi[size_t(item)] != 1)
             continue;
@@ -98,9 +104,9 @@ void MotoreIndicatori::aggiornaSlot(int grafico)
             Mostra_Caricamento_Indicatore(grado, grafico, QString());
             banner = true;
         }
-        TabellaIndicatori()[size_t(item)].routine(contesto, m_stato.indicatori);
+        TabellaIndicatori()[size_t(item)].routine(contesto, m_indicatori);
     }
-    if (!m_stato.shell.Blocco_Grafici && m_ambiente)
+    if (!m_programma.Blocco_Grafici && m_ambiente)
         m_ambiente->Disegna_Grafico(grafico, grado);
 }
 
@@ -113,22 +119,22 @@ void MotoreIndicatori::calcolaItem(int item, int grado, int grafico)
         return;
     }
     Mostra_Caricamento_Indicatore(grado, grafico, QString());
-    ContestoIndicatori contesto(m_stato, grado);
-    TabellaIndicatori()[size_t(item)].routine(contesto, m_stato.indicatori);
+    ContestoIndicatori contesto(m_mercato, m_cicli, m_indicatori, grado);
+    TabellaIndicatori()[size_t(item)].routine(contesto, m_indicatori);
 }
 
 void MotoreIndicatori::calcolaProfilo(int grado, int grafico)
 {
     if (!gradoValido(grado))
         return;
-    if (!ProfiloEscluso(m_stato.archivio.Sottostante_Corrente, grado))
+    if (!ProfiloEscluso(m_archivio.Sottostante_Corrente, grado))
         Mostra_Caricamento_Indicatore(grado, grafico, Nome_Profilo);
-    indicatori::Calcola_Profilo_Volumi(m_stato, grado);
+    indicatori::Calcola_Profilo_Volumi(m_archivio, m_mercato, m_cicli, m_indicatori, grado);
 }
 
 void MotoreIndicatori::Mostra_Caricamento_Indicatore(int grado, int grafico, const QString &nome)
 {
-    if (m_stato.shell.Blocco_Grafici || !m_ambiente || !gradoValido(grado) || !slotValido(grafico))
+    if (m_programma.Blocco_Grafici || !m_ambiente || !gradoValido(grado) || !slotValido(grafico))
         return;
     if (nome != Nome_Profilo && grado > 2)
         return;
@@ -140,8 +146,8 @@ void MotoreIndicatori::Mostra_Caricamento_Indicatore(int grado, int grafico, con
     ctl->Seleziona_Asse_X(1);
     ctl->Nuova_Serie(QString());
     // Placed by the adaptive duration whatever the duration mode.
-    ctl->Aggiungi_Testo(Testo_Caricamento, m_stato.cicli.Durata[size_t(grado)] / 2.0, 9.0, 1,
-                        QStringLiteral("bold"), m_stato.cicli.Colori[81], 0, 0);
+    ctl->Aggiungi_Testo(Testo_Caricamento, m_cicli.Durata[size_t(grado)] / 2.0, 9.0, 1,
+                        QStringLiteral("bold"), m_cicli.Colori[81], 0, 0);
     ctl->Ridisegna_Subito();
     m_ambiente->Abilita_Finestra();
 }

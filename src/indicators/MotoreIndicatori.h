@@ -13,7 +13,11 @@
 #include <QString>
 #include <vector>
 
-struct Stato;
+struct StatoArchivio;
+struct StatoCicli;
+struct StatoIndicatori;
+struct StatoMercato;
+struct StatoProgramma;
 
 // What the engine needs of the window: the redraw of a slot, the slot's chart
 // control for the loading banner, and the window's enabled state (counted).
@@ -32,7 +36,8 @@ public:
     static inline const QString Testo_Caricamento = QStringLiteral(" In Caricamento ...");
     static inline const QString Nome_Profilo = QStringLiteral("INDVOL1");
 
-    explicit MotoreIndicatori(Stato &stato, AmbienteIndicatori *ambiente = nullptr);
+    MotoreIndicatori(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoMercato &mercato,
+                     const StatoCicli &cicli, StatoIndicatori &indicatori, AmbienteIndicatori *ambiente = nullptr);
 
     // Every switched-on item of the degree shown in slot `grafico` (0..3), then
     // the slot's redraw unless Blocco_Grafici is set.
@@ -62,7 +67,11 @@ private:
     void calcolaProfilo(int grado, int grafico);
     void richiedi(const Richiesta &r);
 
-    Stato &m_stato;
+    const StatoProgramma &m_programma;
+    const StatoArchivio &m_archivio;
+    const StatoMercato &m_mercato;
+    const StatoCicli &m_cicli;
+    StatoIndicatori &m_indicatori;
     AmbienteIndicatori *m_ambiente = nullptr;
     bool m_inCorso = false;
     std::vector<Richiesta> m_inAttesa;

@@ -1,7 +1,9 @@
 #include "indicators/Indicatori.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
 #include "cycle/PosizioneBarra.h"
+#include "cycle/StatoCicli.h"
+#include "indicators/StatoIndicatori.h"
 #include "platform/VbRuntime.h"
 
 #include <algorithm>
@@ -41,15 +43,16 @@ double LarghezzaLivello(int sottostante, int grado)
 
 bool ProfiloEscluso(int sottostante, int grado) { return LarghezzaLivello(sottostante, grado) <= 0.0; }
 
-void Calcola_Profilo_Volumi(Stato &stato, int grado)
+void Calcola_Profilo_Volumi(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+                            StatoIndicatori &indicatori, int grado)
 {
     if (grado < 0 || grado > costanti::Max_Grado)
         return;
-    ProfiloVolumi &profilo = stato.indicatori.Profilo_Volumi[size_t(grado)];
-    const int sottostante = stato.archivio.Sottostante_Corrente;
+    ProfiloVolumi &profilo = indicatori.Profilo_Volumi[size_t(grado)];
+    const int sottostante = archivio.Sottostante_Corrente;
     const double w = LarghezzaLivello(sottostante, grado);
-    const SerieStorico &serie = posizione::SerieDelGrado(stato.mercato, grado);
-    const int bc = std::min(stato.cicli.Barre_Ciclo[size_t(grado)], serie.capacita());
+    const SerieStorico &serie = posizione::SerieDelGrado(mercato, grado);
+    const int bc = std::min(cicli.Barre_Ciclo[size_t(grado)], serie.capacita());
     // Nothing to show: no width for this market and degree (a profile left by
     // another market must not stay on screen), or no bar in the cycle.
     if (w <= 0.0 || bc < 1) {

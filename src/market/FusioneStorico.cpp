@@ -1,10 +1,8 @@
 #include "market/FusioneStorico.h"
 
-#include "cycle/StatoCicli.h"
 #include "market/ScaricoStorico.h"
 #include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
-#include "shell/StatoShell.h"
 
 #include <algorithm>
 #include <optional>
@@ -91,7 +89,7 @@ BarraServer LeggiBarraServer(const std::array<QString, 5> &campi, bool giornalie
 
 }  // namespace
 
-EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, const StatoShell &, int annoOggi)
+EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, int annoOggi)
 {
     EsitoUltimeBarre esito;
     if (!m.Aggiorna_Storico)
@@ -191,16 +189,6 @@ EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, cons
         esito.Aggiornata[size_t(k)] = true;
     }
     return esito;
-}
-
-void Avanza_Barre_Ciclo(StatoCicli &c, const EsitoFusioneRT &esito)
-{
-    for (int d = 0; d <= costanti::Max_Grado; ++d) {
-        if (!esito.Nuova[size_t(TimeframeGrado(d))])
-            continue;
-        if (double(c.Barre_Ciclo[size_t(d)]) < c.Durata[size_t(d)] + c.Scostamento_Ciclo[size_t(d)])
-            ++c.Barre_Ciclo[size_t(d)];
-    }
 }
 
 }  // namespace fusione

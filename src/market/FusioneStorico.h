@@ -12,9 +12,6 @@
 #include <QTime>
 #include <array>
 
-struct StatoShell;
-struct StatoCicli;
-
 namespace fusione {
 
 // Timeframe k = 1..4 is 5M, 15M, 1H, 1D.
@@ -33,8 +30,7 @@ struct EsitoUltimeBarre {
 // Aggiorna_Ultime_Barre_Storico: runs once per setting of Aggiorna_Storico and
 // clears it. A timeframe whose server bars do not read as dates/times, or could
 // not be written to the history file (storico::Barra_Registrabile), is left alone.
-EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, const StatoShell &shell,
-                                               int annoOggi = dataora::AnnoCorrente());
+EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico(StatoMercato &m, int annoOggi = dataora::AnnoCorrente());
 
 // The server's numbers use "." for thousands and "," for decimals. nullopt if not a number.
 std::optional<double> NumeroServer(const QString &testo);
@@ -52,9 +48,5 @@ struct EsitoFusioneRT {
 // the newest stored bar, or one the history file could not hold, changes nothing.
 EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, const QTime &fineSessione,
                               int annoOggi = dataora::AnnoCorrente());
-
-// Advances Barre_Ciclo of the degrees whose timeframe got a new bar, up to
-// Durata + Scostamento_Ciclo.
-void Avanza_Barre_Ciclo(StatoCicli &c, const EsitoFusioneRT &esito);
 
 }  // namespace fusione

@@ -233,7 +233,8 @@ bool Carica_Storico_Da_Server(StatoMercato &m, const TabelleScaricate &t, QStrin
                                 .arg(QLatin1String(Tabelle[k]))
                                 .arg(righe.size())
                                 .arg(n)
-                                .arg(t.Errore.isEmpty() ? QString() : QStringLiteral(" (") + t.Errore + ')');
+                                .arg(t.Errore.isEmpty() ? QString()
+                                                        : QStringLiteral(" (") + t.Errore + QLatin1Char(')'));
             return false;
         }
     }

@@ -1,21 +1,30 @@
 #include "market/SessioneQuotazioni.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
 #include "market/StoricoLocale.h"
+#include "platform/CodaMessaggi.h"
 #include "platform/Codec1252.h"
 #include "platform/DataOra.h"
 #include "platform/Percorsi.h"
 #include "platform/Socket.h"
 #include "platform/VbRuntime.h"
-#include "shell/Messaggi.h"
 
 #include <QEventLoop>
 #include <QRegularExpression>
 
 using namespace testi_sessione;
 
-SessioneQuotazioni::SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent, Socket *socket)
-    : QObject(parent), m_stato(stato), m_azioni(std::move(azioni)), m_socket(socket ? socket : new Socket(this))
+void AzioniSessione::Pausa(double secondi)
+{
+    QEventLoop ciclo;
+    QTimer::singleShot(int(secondi * 1000), &ciclo, &QEventLoop::quit);
+    ciclo.exec();
+}
+
+SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArchivio &archivio,
+                                       StatoMercato &mercato, AzioniSessione &azioni, QObject *parent, Socket *socket)
+    : QObject(parent), m_programma(programma), m_archivio(archivio), m_mercato(mercato), m_azioni(azioni),
+      m_socket(socket ? socket : new Socket(this))
 {
     m_timerCtrlConn.setSingleShot(true);
     // A coarse timer may fire up to 5 % early: the question must never come before
@@ -48,38 +57,31 @@ SessioneQuotazioni::~SessioneQuotazioni()
 void SessioneQuotazioni::Cmd_OnLine_Click(const QString &textId, const QString &textPassword, bool ricordami)
 {
     auto &a = m_azioni;
-    if (a.Abilita_Pulsanti)
-        a.Abilita_Pulsanti(false);
-    m_stato.shell.Modalita = QStringLiteral("ONLINE");
+    a.Abilita_Pulsanti(false);
+    m_programma.Modalita = QStringLiteral("ONLINE");
     if (textId.isEmpty()) {
-        if (a.Beep)
-            a.Beep();
-        if (a.Messaggio)
-            a.Messaggio(AzioniSessione::Critica, Titolo_Spazio, Inserire_UserId);
-        if (a.Abilita_Pulsanti)
-            a.Abilita_Pulsanti(true);
+        a.Beep();
+        a.Messaggio(AzioniSessione::Critica, Titolo_Spazio, Inserire_UserId);
+        a.Abilita_Pulsanti(true);
         return;
     }
     // "Ø" separates the fields on the wire and the wire carries Windows-1252 only.
     const QString login = textId + textPassword;
     if (login.contains(protocollo::TerminatoreTesto) || !codec1252::Codificabile(login)) {
-        if (a.Messaggio)
-            a.Messaggio(AzioniSessione::Critica, Titolo_Spazio, Caratteri_Non_Ammessi);
-        if (a.Abilita_Pulsanti)
-            a.Abilita_Pulsanti(true);
+        a.Messaggio(AzioniSessione::Critica, Titolo_Spazio, Caratteri_Non_Ammessi);
+        a.Abilita_Pulsanti(true);
         return;
     }
-    m_stato.mercato.UserId = textId.toLower();
-    m_stato.mercato.Password = textPassword;
-    if (ricordami && a.Salva_Dati_Login)
+    m_mercato.UserId = textId.toLower();
+    m_mercato.Password = textPassword;
+    if (ricordami)
         a.Salva_Dati_Login();
-    m_stato.mercato.Indirizzo_Server = percorsi::IndirizzoServer();
-    m_stato.mercato.Porta_Server = percorsi::PortaServer();
+    m_mercato.Indirizzo_Server = percorsi::IndirizzoServer();
+    m_mercato.Porta_Server = percorsi::PortaServer();
     // After a refusal the old connection is useless: start a new one.
     if (m_socket->State() == Socket::Chiuso || m_tentativoConcluso)
         Connetti();
-    if (a.Imposta_Lbl_Stato)
-        a.Imposta_Lbl_Stato(QStringLiteral("In Connessione"));
+    a.Imposta_Lbl_Stato(QStringLiteral("In Connessione"));
 }
 
 void SessioneQuotazioni::Connetti()
@@ -87,7 +89,7 @@ void SessioneQuotazioni::Connetti()
     ++m_connessione;
     m_decodificatore.Azzera();
     m_chiusuraLocale = true;
-    m_socket->Connect(m_stato.mercato.Indirizzo_Server, m_stato.mercato.Porta_Server);
+    m_socket->Connect(m_mercato.Indirizzo_Server, m_mercato.Porta_Server);
     m_chiusuraLocale = false;
     m_inLogin = true;
     m_loggato = false;
@@ -97,14 +99,12 @@ void SessioneQuotazioni::Connetti()
 
 void SessioneQuotazioni::Socket_Connect()
 {
-    if (m_azioni.Imposta_Lbl_Stato)
-        m_azioni.Imposta_Lbl_Stato(QStringLiteral("In Autenticazione"));
+    m_azioni.Imposta_Lbl_Stato(QStringLiteral("In Autenticazione"));
     if (m_socket->State() == Socket::Connesso) {
         Invia(QStringLiteral("COMM11"),
-              {m_stato.mercato.UserId, m_stato.mercato.Password, m_stato.shell.Versione});
+              {m_mercato.UserId, m_mercato.Password, m_programma.Versione});
     } else {
-        if (m_azioni.Imposta_Lbl_Stato)
-            m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
+        m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
         Chiudi_Socket();
     }
 }
@@ -118,8 +118,7 @@ void SessioneQuotazioni::Socket_Close()
 void SessioneQuotazioni::Connessione_Persa()
 {
     Chiudi_Socket();
-    if (m_azioni.Imposta_Text_Stato)
-        m_azioni.Imposta_Text_Stato(QStringLiteral("Chiusa dal Server"));
+    m_azioni.Imposta_Text_Stato(QStringLiteral("Chiusa dal Server"));
     if (m_inLogin)
         Login_Fallito(QString());
 }
@@ -136,20 +135,17 @@ void SessioneQuotazioni::Login_Fallito(const QString &testo)
     m_tentativoConcluso = true;
     m_timerConnessione.stop();
     Chiudi_Socket();
-    if (m_azioni.Imposta_Lbl_Stato)
-        m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
-    if (m_stato.mercato.Riconnessione_In_Corso) {
+    m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
+    if (m_mercato.Riconnessione_In_Corso) {
         // The reconnection failed: the notice goes and the user may try again or stop.
-        m_stato.mercato.Riconnessione_In_Corso = false;
-        if (m_azioni.Mostra_Riconnessione)
-            m_azioni.Mostra_Riconnessione(false);
+        m_mercato.Riconnessione_In_Corso = false;
+        m_azioni.Mostra_Riconnessione(false);
         QMetaObject::invokeMethod(this, &SessioneQuotazioni::TimerCtrlConn_Timer, Qt::QueuedConnection);
         return;
     }
-    if (!testo.isEmpty() && m_azioni.Messaggio)
+    if (!testo.isEmpty())
         m_azioni.Messaggio(AzioniSessione::Critica, Titolo, testo);
-    if (m_azioni.Abilita_Pulsanti)
-        m_azioni.Abilita_Pulsanti(true);
+    m_azioni.Abilita_Pulsanti(true);
 }
 
 bool SessioneQuotazioni::Connesso() const { return m_socket->State() == Socket::Connesso; }
@@ -184,13 +180,11 @@ bool SessioneQuotazioni::Invia_Testo(const QString &messaggio)
 void SessioneQuotazioni::Richiesta_Dati_RT_Al_Server()
 {
     if (Connesso()) {
-        Invia(QStringLiteral("COMM30"), {QString::number(m_stato.archivio.Sottostante_Corrente)});
+        Invia(QStringLiteral("COMM30"), {QString::number(m_archivio.Sottostante_Corrente)});
         return;
     }
-    if (m_azioni.Imposta_Lbl_Stato)
-        m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
-    if (m_azioni.Imposta_Text_Stato)
-        m_azioni.Imposta_Text_Stato(QStringLiteral("Non Connesso"));
+    m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
+    m_azioni.Imposta_Text_Stato(QStringLiteral("Non Connesso"));
     Chiudi_Socket();
 }
 
@@ -200,8 +194,7 @@ void SessioneQuotazioni::Blocca_Dati_RT_Dal_Server()
         Invia(QStringLiteral("COMM32"));
         return;
     }
-    if (m_azioni.Imposta_Lbl_Stato)
-        m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
+    m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Connesso"));
     Chiudi_Socket();
 }
 
@@ -230,144 +223,151 @@ void SessioneQuotazioni::Socket_DataArrival(const QByteArray &byte)
 
 void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
 {
-    auto &a = m_azioni;
-    auto &mercato = m_stato.mercato;
-    const QString &c = m.Codice;
-    const bool completo = m.Completo;
+    struct Gestore {
+        const char *codice;
+        bool intero;  // a short message is dropped unhandled
+        void (SessioneQuotazioni::*gestisci)(const protocollo::Messaggio &);
+    };
+    static constexpr Gestore Gestori[] = {
+        {"COMM12", true, &SessioneQuotazioni::Login_Riuscito},
+        {"COMM13", false, &SessioneQuotazioni::Login_Rifiutato},
+        {"COMM14", true, &SessioneQuotazioni::Utente_Gia_Connesso},
+        {"COMM16", false, &SessioneQuotazioni::Sostituita_Da_Altra},
+        {"COMM17", true, &SessioneQuotazioni::Avviso_Server},
+        {"COMM19", true, &SessioneQuotazioni::Chiusura_Server},
+        {"COMM20", true, &SessioneQuotazioni::Testo_Server},
+        {"COMM25", true, &SessioneQuotazioni::Messaggio_Chat},
+        {"COMM31", false, &SessioneQuotazioni::Gestisci_Tick},
+        {"COMM33", false, &SessioneQuotazioni::Gestisci_Barra},
+        {"COMM35", false, &SessioneQuotazioni::Gestisci_Storico},
+        {"COMM37", false, &SessioneQuotazioni::Ultime_Barre_Server},
+    };
+    for (const Gestore &g : Gestori) {
+        if (m.Codice != QLatin1String(g.codice))
+            continue;
+        if (g.intero && !m.Completo)
+            return;
+        (this->*g.gestisci)(m);
+        break;
+    }
+    emit Messaggio_Gestito(m.Codice);
+}
 
-    if (c == QLatin1String("COMM12")) {
-        if (!completo || m_loggato)
-            return;
-        m_inLogin = false;
-        m_loggato = true;
-        m_timerConnessione.stop();
-        if (a.Imposta_Lbl_Stato)
-            a.Imposta_Lbl_Stato(QStringLiteral("Connesso"));
-        if (a.Imposta_Text_Stato)
-            a.Imposta_Text_Stato(QStringLiteral("Connesso"));
-        mercato.Cod_Utente = m.Campo(1);
-        mercato.Desc_Utente = m.Campo(2) + QLatin1Char(' ') + m.Campo(3);
-        if (a.Mostra_Utente)
-            a.Mostra_Utente(mercato.Cod_Utente, mercato.Desc_Utente);
-        if (a.Inizializza_Variabili)
-            a.Inizializza_Variabili();
-        if (a.Carica_Storici_Avvio)
-            a.Carica_Storici_Avvio();
-    } else if (c == QLatin1String("COMM13")) {
-        m_inLogin = false;
-        m_tentativoConcluso = true;
-        m_timerConnessione.stop();
-        if (mercato.Riconnessione_In_Corso) {
-            mercato.Riconnessione_In_Corso = false;
-            if (a.Mostra_Riconnessione)
-                a.Mostra_Riconnessione(false);
-        }
-        if (a.Imposta_Lbl_Stato)
-            a.Imposta_Lbl_Stato(QStringLiteral("Non Autenticato"));
-        if (a.Beep)
-            a.Beep();
-        if (a.Messaggio)
-            a.Messaggio(AzioniSessione::Nessuna, Titolo, Autenticazione_Fallita);
-        if (a.Abilita_Pulsanti)
-            a.Abilita_Pulsanti(true);
-    } else if (c == QLatin1String("COMM14")) {
-        if (!completo)
-            return;
-        m_timerConnessione.stop();
-        if (mercato.Riconnessione_In_Corso) {
-            mercato.Riconnessione_In_Corso = false;
-            if (Connesso()) {
-                Invia(QStringLiteral("COMM15"), {m.Campo(1), QStringLiteral("1")});
-                m_timerConnessione.start(Timeout_Connessione_ms);
-            }
-            return;
-        }
-        if (a.Imposta_Lbl_Stato)
-            a.Imposta_Lbl_Stato(QStringLiteral("Gi\u00E0 Connesso"));
-        const bool si = a.Domanda && a.Domanda(AzioniSessione::DomandaIcona, Titolo_Gia_Connesso, Gia_Connesso);
-        if (si) {
-            if (Connesso()) {
-                Invia(QStringLiteral("COMM15"), {m.Campo(1), QStringLiteral("1")});
-                m_timerConnessione.start(Timeout_Connessione_ms);
-            }
-        } else {
+void SessioneQuotazioni::Login_Riuscito(const protocollo::Messaggio &m)
+{
+    if (m_loggato)
+        return;
+    m_inLogin = false;
+    m_loggato = true;
+    m_timerConnessione.stop();
+    m_azioni.Imposta_Lbl_Stato(QStringLiteral("Connesso"));
+    m_azioni.Imposta_Text_Stato(QStringLiteral("Connesso"));
+    m_mercato.Cod_Utente = m.Campo(1);
+    m_mercato.Desc_Utente = m.Campo(2) + QLatin1Char(' ') + m.Campo(3);
+    m_azioni.Mostra_Utente(m_mercato.Cod_Utente, m_mercato.Desc_Utente);
+    m_azioni.Inizializza_Variabili();
+    m_azioni.Carica_Storici_Avvio();
+}
+
+void SessioneQuotazioni::Login_Rifiutato(const protocollo::Messaggio &)
+{
+    m_inLogin = false;
+    m_tentativoConcluso = true;
+    m_timerConnessione.stop();
+    if (m_mercato.Riconnessione_In_Corso) {
+        m_mercato.Riconnessione_In_Corso = false;
+        m_azioni.Mostra_Riconnessione(false);
+    }
+    m_azioni.Imposta_Lbl_Stato(QStringLiteral("Non Autenticato"));
+    m_azioni.Beep();
+    m_azioni.Messaggio(AzioniSessione::Nessuna, Titolo, Autenticazione_Fallita);
+    m_azioni.Abilita_Pulsanti(true);
+}
+
+void SessioneQuotazioni::Utente_Gia_Connesso(const protocollo::Messaggio &m)
+{
+    m_timerConnessione.stop();
+    // A reconnection takes the old session's place without asking.
+    bool subentra = m_mercato.Riconnessione_In_Corso;
+    if (subentra) {
+        m_mercato.Riconnessione_In_Corso = false;
+    } else {
+        m_azioni.Imposta_Lbl_Stato(QStringLiteral("Gi\u00E0 Connesso"));
+        subentra = m_azioni.Domanda(AzioniSessione::DomandaIcona, Titolo_Gia_Connesso, Gia_Connesso);
+        if (!subentra) {
             m_inLogin = false;
             m_tentativoConcluso = true;
             Chiudi_Socket();
-            if (a.Abilita_Pulsanti)
-                a.Abilita_Pulsanti(true);
+            m_azioni.Abilita_Pulsanti(true);
+            return;
         }
-    } else if (c == QLatin1String("COMM16")) {
-        // Another session took this one's place on purpose: nothing to watch any more.
-        m_tentativoConcluso = true;
-        m_loggato = false;
-        m_timerCtrlConn.stop();
-        if (a.Imposta_Lbl_Stato)
-            a.Imposta_Lbl_Stato(QStringLiteral("Disconnesso da Altra Sessione"));
-        if (a.Messaggio)
-            a.Messaggio(AzioniSessione::Nessuna, QString(), Altra_Istanza);
-        if (a.Abilita_Pulsanti)
-            a.Abilita_Pulsanti(true);
-    } else if (c == QLatin1String("COMM17")) {
-        if (!completo)
-            return;
-        if (a.Beep)
-            a.Beep();
-        if (a.Messaggio)
-            a.Messaggio(AzioniSessione::Nessuna, Titolo, m.Campo(2));
-        Chiudi_Socket();
-        m_loggato = false;
-        m_tentativoConcluso = true;
-        if (m.Campo(1) == QLatin1String("1")) {
-            m_timerCtrlConn.stop();
-        } else if (a.Chiudi_Programma) {
-            a.Chiudi_Programma();
-        }
-    } else if (c == QLatin1String("COMM19")) {
-        if (!completo)
-            return;
-        Chiudi_Socket();
-        m_loggato = false;
-        m_tentativoConcluso = true;
-        m_timerCtrlConn.stop();
-        if (m.Campo(1) == QLatin1String("1"))
-            Mostra_Chiusura(m.Testo());
-    } else if (c == QLatin1String("COMM20")) {
-        if (!completo)
-            return;
-        if (!(a.Form_Msg_Visibile && a.Form_Msg_Visibile())) {
-            if (a.Mostra_Messaggio)
-                a.Mostra_Messaggio(5, m.Campo(1));
-        } else {
-            messaggi::Accoda(m_stato.shell.Coda_Messaggi, m.Campo(1));
-        }
-    } else if (c == QLatin1String("COMM25")) {
-        if (!completo)
-            return;
-        QString testo = m.Campo(1);
-        for (int n = 10; n <= 99; ++n)
-            testo.remove(QStringLiteral("COMM") + QString::number(n));
-        if (a.Mostra_Messaggio_Chat)
-            a.Mostra_Messaggio_Chat(testo);
-    } else if (c == QLatin1String("COMM31")) {
-        Gestisci_Tick(m);
-    } else if (c == QLatin1String("COMM33")) {
-        if (completo)
-            Gestisci_Barra(m);
-    } else if (c == QLatin1String("COMM35")) {
-        Gestisci_Storico();
-    } else if (c == QLatin1String("COMM37")) {
-        // A short message leaves the tables empty: the start merge then skips them,
-        // and the loading still goes on.
-        for (int k = 1; k <= 4; ++k)
-            for (int b = 1; b <= 2; ++b)
-                for (int f = 1; f <= 4; ++f)
-                    mercato.Tab_Server[size_t(k)][size_t(b)][size_t(f)] =
-                        completo ? m.Campo(8 * (k - 1) + 4 * (b - 1) + f) : QString();
-        if (a.Carica_Dati_Avvio)
-            a.Carica_Dati_Avvio();
     }
-    emit Messaggio_Gestito(c);
+    if (Connesso()) {
+        Invia(QStringLiteral("COMM15"), {m.Campo(1), QStringLiteral("1")});
+        m_timerConnessione.start(Timeout_Connessione_ms);
+    }
+}
+
+void SessioneQuotazioni::Sostituita_Da_Altra(const protocollo::Messaggio &)
+{
+    // Another session took this one's place on purpose: nothing to watch any more.
+    m_tentativoConcluso = true;
+    m_loggato = false;
+    m_timerCtrlConn.stop();
+    m_azioni.Imposta_Lbl_Stato(QStringLiteral("Disconnesso da Altra Sessione"));
+    m_azioni.Messaggio(AzioniSessione::Nessuna, QString(), Altra_Istanza);
+    m_azioni.Abilita_Pulsanti(true);
+}
+
+void SessioneQuotazioni::Avviso_Server(const protocollo::Messaggio &m)
+{
+    m_azioni.Beep();
+    m_azioni.Messaggio(AzioniSessione::Nessuna, Titolo, m.Campo(2));
+    Chiudi_Socket();
+    m_loggato = false;
+    m_tentativoConcluso = true;
+    if (m.Campo(1) == QLatin1String("1"))
+        m_timerCtrlConn.stop();
+    else
+        m_azioni.Chiudi_Programma();
+}
+
+void SessioneQuotazioni::Chiusura_Server(const protocollo::Messaggio &m)
+{
+    Chiudi_Socket();
+    m_loggato = false;
+    m_tentativoConcluso = true;
+    m_timerCtrlConn.stop();
+    if (m.Campo(1) == QLatin1String("1"))
+        Mostra_Chiusura(m.Testo());
+}
+
+void SessioneQuotazioni::Testo_Server(const protocollo::Messaggio &m)
+{
+    if (m_azioni.Form_Msg_Visibile())
+        messaggi::Accoda(m_programma.Coda_Messaggi, m.Campo(1));
+    else
+        m_azioni.Mostra_Messaggio(5, m.Campo(1));
+}
+
+void SessioneQuotazioni::Messaggio_Chat(const protocollo::Messaggio &m)
+{
+    QString testo = m.Campo(1);
+    for (int n = 10; n <= 99; ++n)
+        testo.remove(QStringLiteral("COMM") + QString::number(n));
+    m_azioni.Mostra_Messaggio_Chat(testo);
+}
+
+void SessioneQuotazioni::Ultime_Barre_Server(const protocollo::Messaggio &m)
+{
+    // A short message leaves the tables empty: the start merge then skips them,
+    // and the loading still goes on.
+    for (int k = 1; k <= 4; ++k)
+        for (int b = 1; b <= 2; ++b)
+            for (int f = 1; f <= 4; ++f)
+                m_mercato.Tab_Server[size_t(k)][size_t(b)][size_t(f)] =
+                    m.Completo ? m.Campo(8 * (k - 1) + 4 * (b - 1) + f) : QString();
+    m_azioni.Carica_Dati_Avvio();
 }
 
 namespace {
@@ -400,12 +400,12 @@ bool LeggiDataOraServer(const QString &testo, QDateTime *dataOra)
 
 void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
 {
-    auto &mercato = m_stato.mercato;
-    const auto &shell = m_stato.shell;
+    auto &mercato = m_mercato;
+    const auto &programma = m_programma;
     ++m_tickRicevuti;
     m_timerCtrlConn.stop();
-    if (m.Completo && !shell.Blocco_Aggiornamento) {
-        const bool ue = shell.Formato_Locale == QLatin1String("UE");
+    if (m.Completo && !programma.Blocco_Aggiornamento) {
+        const bool ue = programma.Formato_Locale == QLatin1String("UE");
         const QChar dec = ue ? QLatin1Char(',') : QLatin1Char('.');
         const QChar mig = ue ? QLatin1Char('.') : QLatin1Char(',');
         bool ultimo = false;
@@ -414,12 +414,12 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
             mercato.Data_Ora_Quotazione = dataOra;
             ++m_tick;
             const int minuti = dataOra.time().hour() * 60 + dataOra.time().minute();
-            mercato.Text_Data_Ora = dataora::ScriviData(dataOra.date(), shell.Formato_Data) + QLatin1Char(' ') +
-                                    dataora::ScriviOra(minuti, shell.Formato_Ora_Secondi, dataOra.time().second());
+            mercato.Text_Data_Ora = dataora::ScriviData(dataOra.date(), programma.Formato_Data) + QLatin1Char(' ') +
+                                    dataora::ScriviOra(minuti, programma.Formato_Ora_Secondi, dataOra.time().second());
         }
         if (auto v = fusione::NumeroServer(m.Campo(2))) {
             const QString formato =
-                m_stato.cicli.Formato_Prezzo.isEmpty() ? QStringLiteral("0.00") : m_stato.cicli.Formato_Prezzo;
+                m_mercato.Formato_Prezzo.isEmpty() ? QStringLiteral("0.00") : m_mercato.Formato_Prezzo;
             const QString testo = vb::Format(*v, formato, dec, mig);
             ultimo = testo != mercato.Text_Last;
             mercato.Text_Last = testo;
@@ -436,14 +436,12 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
                 mercato.Text_Volume = t;
             }
         }
-        if (m_azioni.Aggiorna_Caselle)
-            m_azioni.Aggiorna_Caselle(ultimo);
-        if (m_azioni.Lampeggia_Led_RT)
-            m_azioni.Lampeggia_Led_RT();
+        m_azioni.Aggiorna_Caselle(ultimo);
+        m_azioni.Lampeggia_Led_RT();
         // A bar update waiting for the quote that follows it can go on now.
         if (m_attesaTick && dataOra.isValid())
             QMetaObject::invokeMethod(this, &SessioneQuotazioni::Esegui_Fusione, Qt::QueuedConnection);
-    } else if (m.Completo && m_azioni.Lampeggia_Led_RT) {
+    } else if (m.Completo) {
         m_azioni.Lampeggia_Led_RT();
     }
     Arma_Watchdog();
@@ -452,22 +450,22 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
 void SessioneQuotazioni::Arma_Watchdog()
 {
     m_timerCtrlConn.setInterval(Intervallo_Watchdog_ms);
-    if (!m_stato.shell.RT_Bloccato)
+    if (!m_programma.RT_Bloccato)
         m_timerCtrlConn.start();
 }
 
 void SessioneQuotazioni::Ferma_Watchdog() { m_timerCtrlConn.stop(); }
 
-void SessioneQuotazioni::Gestisci_Storico()
+void SessioneQuotazioni::Gestisci_Storico(const protocollo::Messaggio &)
 {
-    auto &mercato = m_stato.mercato;
+    auto &mercato = m_mercato;
     if (mercato.Scarica_Storico) {
         scarico::OpzioniScarico opzioni;
-        opzioni.Avanzamento = m_azioni.Mostra_Avanzamento_Avvio;
+        opzioni.Avanzamento = [this](int passo) { m_azioni.Mostra_Avanzamento_Avvio(passo); };
         opzioni.Riprova = mercato.Riconnessione_In_Corso;
         opzioni.Pausa = [this](double s) { Pausa(s); };
         m_tabelle = scarico::Scarica_Storico_Dal_Server(
-            scarico::StringaConnessione(mercato.Indirizzo_Server, m_stato.archivio.Sottostante_Corrente), opzioni);
+            scarico::StringaConnessione(mercato.Indirizzo_Server, m_archivio.Sottostante_Corrente), opzioni);
         // The reconnection has reached the download: later take-overs ask again.
         mercato.Riconnessione_In_Corso = false;
         m_downloadConcluso = true;
@@ -495,22 +493,20 @@ bool SessioneQuotazioni::Attendi_Download(int millisecondi)
 bool SessioneQuotazioni::Carica_Storico_Da_Server()
 {
     QString problema;
-    const bool ok = scarico::Carica_Storico_Da_Server(m_stato.mercato, m_tabelle, &problema);
+    const bool ok = scarico::Carica_Storico_Da_Server(m_mercato, m_tabelle, &problema);
     m_tabelle = {};
     if (ok)
         return true;
-    if (m_azioni.Messaggio)
-        m_azioni.Messaggio(AzioniSessione::Nessuna, QString(), Problema_Tipo_1);
+    m_azioni.Messaggio(AzioniSessione::Nessuna, QString(), Problema_Tipo_1);
     Chiudi_Socket();
-    if (m_azioni.Chiudi_Programma)
-        m_azioni.Chiudi_Programma();
+    m_azioni.Chiudi_Programma();
     return false;
 }
 
 fusione::EsitoUltimeBarre SessioneQuotazioni::Aggiorna_Ultime_Barre_Storico()
 {
-    m_stato.mercato.Aggiorna_Storico = true;
-    return fusione::Aggiorna_Ultime_Barre_Storico(m_stato.mercato, m_stato.shell);
+    m_mercato.Aggiorna_Storico = true;
+    return fusione::Aggiorna_Ultime_Barre_Storico(m_mercato);
 }
 
 bool SessioneQuotazioni::Salva_Storici(QString *errore)
@@ -518,7 +514,7 @@ bool SessioneQuotazioni::Salva_Storici(QString *errore)
     bool ok = true;
     for (const QString &tf : storico::Timeframes()) {
         const storico::Esito e =
-            storico::Salva_Storico(m_stato.mercato, m_stato.archivio.Sottostante_Corrente, tf);
+            storico::Salva_Storico(m_mercato, m_archivio.Sottostante_Corrente, tf);
         if (!e.ok) {
             if (errore && ok)
                 *errore = e.errore;
@@ -531,12 +527,11 @@ bool SessioneQuotazioni::Salva_Storici(QString *errore)
 void SessioneQuotazioni::Mostra_Chiusura(const QString &testo)
 {
     // One message window at a time: the closing notice waits for the open one to close.
-    if (m_azioni.Form_Msg_Visibile && m_azioni.Form_Msg_Visibile()) {
+    if (m_azioni.Form_Msg_Visibile()) {
         QTimer::singleShot(200, this, [this, testo] { Mostra_Chiusura(testo); });
         return;
     }
-    if (m_azioni.Mostra_Messaggio)
-        m_azioni.Mostra_Messaggio(6, testo);
+    m_azioni.Mostra_Messaggio(6, testo);
 }
 
 // ---- watchdog
@@ -548,8 +543,7 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
         return;
     m_domandaWatchdog = true;
     const quint64 tickPrima = m_tickRicevuti;
-    const bool si =
-        m_azioni.Domanda && m_azioni.Domanda(AzioniSessione::Critica, Titolo_Perdita, Perdita);
+    const bool si = m_azioni.Domanda(AzioniSessione::Critica, Titolo_Perdita, Perdita);
     m_domandaWatchdog = false;
     // Quotes came back while the question was open: the connection works, keep it
     // and keep watching it. The timer may have fired and been dropped while the
@@ -563,9 +557,8 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
     m_tentativoConcluso = true;
     if (!si)
         return;
-    if (m_azioni.Mostra_Riconnessione)
-        m_azioni.Mostra_Riconnessione(true);
-    m_stato.mercato.Riconnessione_In_Corso = true;
+    m_azioni.Mostra_Riconnessione(true);
+    m_mercato.Riconnessione_In_Corso = true;
     if (m_socket->State() == Socket::Chiuso)
         Connetti();
 }
@@ -574,10 +567,11 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
 
 void SessioneQuotazioni::Gestisci_Barra(const protocollo::Messaggio &m)
 {
-    if (m_stato.shell.Blocco_Grafici)
+    // A short update, or one that comes while the charts are held, is dropped.
+    if (!m.Completo || m_programma.Blocco_Grafici)
         return;
     AggiornamentoRT u;
-    u.sottostante = m_stato.archivio.Sottostante_Corrente;
+    u.sottostante = m_archivio.Sottostante_Corrente;
     u.tick = m_tick;
     for (int k = 1; k <= 4; ++k) {
         auto &b = u.barre[size_t(k)];
@@ -613,25 +607,22 @@ void SessioneQuotazioni::Esegui_Fusione()
     AggiornamentoRT u = m_coda.front();
     m_coda.pop_front();
     m_fusioneInCorso = true;
-    auto &mercato = m_stato.mercato;
+    auto &mercato = m_mercato;
     // An emptied quote box (change of underlying) means no quote yet.
-    if (!m_stato.shell.Blocco_Grafici && u.sottostante == m_stato.archivio.Sottostante_Corrente &&
+    if (!m_programma.Blocco_Grafici && u.sottostante == m_archivio.Sottostante_Corrente &&
         !mercato.Text_Data_Ora.isEmpty() && mercato.Data_Ora_Quotazione.isValid()) {
         mercato.Agg_Barra = u.barre;
-        if (m_azioni.Accendi_Led_Storico_RT)
-            m_azioni.Accendi_Led_Storico_RT();
+        m_azioni.Accendi_Led_Storico_RT();
         // A late quote must not date the bar to the slot before: the update's own
         // 5-minute time counts when it is later.
         QDateTime riferimento = mercato.Data_Ora_Quotazione;
         QDateTime barra;
         if (LeggiDataOraServer(u.barre[1].Data_Ora, &barra) && barra > riferimento)
             riferimento = barra;
-        const auto esito = fusione::Fondi_Barre_RT(mercato, riferimento, m_stato.cicli.Fine_Sessione);
-        fusione::Avanza_Barre_Ciclo(m_stato.cicli, esito);
-        if (m_azioni.Dopo_Fusione_RT)
-            m_azioni.Dopo_Fusione_RT(esito);
+        const auto esito = fusione::Fondi_Barre_RT(mercato, riferimento, m_mercato.Fine_Sessione);
+        m_azioni.Dopo_Fusione_RT(esito);
         QString errore;
-        if (!Salva_Storici(&errore) && m_azioni.Messaggio)
+        if (!Salva_Storici(&errore))
             m_azioni.Messaggio(AzioniSessione::Critica, Titolo, errore);
         ++m_fusioniEseguite;
     }
@@ -640,13 +631,4 @@ void SessioneQuotazioni::Esegui_Fusione()
     Avvia_Fusione();
 }
 
-void SessioneQuotazioni::Pausa(double secondi)
-{
-    if (m_azioni.Pausa) {
-        m_azioni.Pausa(secondi);
-        return;
-    }
-    QEventLoop ciclo;
-    QTimer::singleShot(int(secondi * 1000), &ciclo, &QEventLoop::quit);
-    ciclo.exec();
-}
+void SessioneQuotazioni::Pausa(double secondi) { m_azioni.Pausa(secondi); }

@@ -4,20 +4,20 @@
 // server messages and their effects, the senders, the history download on
 // "COMM35", the connection watchdog and the queue of real-time bar updates.
 // Free of widgets: what the window must show or do is reached through
-// AzioniSessione, which FormS1 fills and tests replace with recorders.
+// AzioniSessione, which the window implements and tests replace with recorders.
 
 #include "market/FusioneStorico.h"
 #include "market/Protocollo.h"
 #include "market/ScaricoStorico.h"
 #include "platform/Socket.h"
+#include "platform/StatoProgramma.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <deque>
-#include <functional>
 
-struct Stato;
+struct StatoArchivio;
 
 namespace testi_sessione {
 inline const QString Titolo = QStringLiteral("Wavelore \u00AE");
@@ -41,48 +41,56 @@ inline const QString Problema_Tipo_1 =
 }  // namespace testi_sessione
 
 // What the session asks of the window and of the rest of the program. Every
-// member may be left empty.
-struct AzioniSessione {
+// request does nothing by default; Domanda answers No, Form_Msg_Visibile false,
+// and Pausa waits on a nested event loop.
+class AzioniSessione {
+public:
     enum Icona { Nessuna, Critica, DomandaIcona };
 
-    std::function<void(const QString &)> Imposta_Lbl_Stato;
-    std::function<void(const QString &)> Imposta_Text_Stato;
-    std::function<void(bool)> Abilita_Pulsanti;  // Cmd_OnLine and Cmd_OffLine
-    std::function<void(const QString &codice, const QString &descrizione)> Mostra_Utente;
+    virtual ~AzioniSessione() = default;
+
+    virtual void Imposta_Lbl_Stato(const QString & /*testo*/) {}
+    virtual void Imposta_Text_Stato(const QString & /*testo*/) {}
+    // Cmd_OnLine and Cmd_OffLine.
+    virtual void Abilita_Pulsanti(bool /*abilitati*/) {}
+    virtual void Mostra_Utente(const QString & /*codice*/, const QString & /*descrizione*/) {}
     // The quote boxes changed (texts in StatoMercato); ultimo: Text_Last changed.
-    std::function<void(bool ultimo)> Aggiorna_Caselle;
-    std::function<void()> Lampeggia_Led_RT;
-    std::function<void(const QString &)> Mostra_Messaggio_Chat;
-    std::function<void()> Beep;
+    virtual void Aggiorna_Caselle(bool /*ultimo*/) {}
+    virtual void Lampeggia_Led_RT() {}
+    virtual void Mostra_Messaggio_Chat(const QString & /*testo*/) {}
+    virtual void Beep() {}
     // Message box; an empty title means the application's own title.
-    std::function<void(Icona, const QString &titolo, const QString &testo)> Messaggio;
+    virtual void Messaggio(Icona, const QString & /*titolo*/, const QString & /*testo*/) {}
     // Yes/No question; true for Yes.
-    std::function<bool(Icona, const QString &titolo, const QString &testo)> Domanda;
-    std::function<void(int tipo, const QString &testo)> Mostra_Messaggio;
-    std::function<bool()> Form_Msg_Visibile;
-    std::function<void(bool)> Mostra_Riconnessione;  // notice shown, window and chat disabled
-    std::function<void(int passo)> Mostra_Avanzamento_Avvio;
-    std::function<void(double secondi)> Pausa;
-    std::function<void()> Salva_Dati_Login;
+    virtual bool Domanda(Icona, const QString & /*titolo*/, const QString & /*testo*/) { return false; }
+    virtual void Mostra_Messaggio(int /*tipo*/, const QString & /*testo*/) {}
+    virtual bool Form_Msg_Visibile() const { return false; }
+    // The reconnection notice shown (window and chat disabled) or taken away.
+    virtual void Mostra_Riconnessione(bool /*mostra*/) {}
+    virtual void Mostra_Avanzamento_Avvio(int /*passo*/) {}
+    virtual void Pausa(double secondi);
+    virtual void Salva_Dati_Login() {}
 
     // Loading sequence and exit.
-    std::function<void()> Inizializza_Variabili;
-    std::function<void()> Carica_Storici_Avvio;
-    std::function<void()> Carica_Dati_Avvio;
-    std::function<void()> Chiudi_Programma;
+    virtual void Inizializza_Variabili() {}
+    virtual void Carica_Storici_Avvio() {}
+    virtual void Carica_Dati_Avvio() {}
+    virtual void Chiudi_Programma() {}
 
     // Real-time merge: lamps of the slots in use lit, Timer_Agg_RT armed.
-    std::function<void()> Accendi_Led_Storico_RT;
-    // After the series merged: cycle starts, "P" saves, scroll bars, indicators,
-    // titles and future axes.
-    std::function<void(const fusione::EsitoFusioneRT &)> Dopo_Fusione_RT;
+    virtual void Accendi_Led_Storico_RT() {}
+    // After the series merged: cycle positions and starts, "P" saves, scroll bars,
+    // indicators, titles and future axes.
+    virtual void Dopo_Fusione_RT(const fusione::EsitoFusioneRT & /*esito*/) {}
 };
 
 class SessioneQuotazioni : public QObject {
     Q_OBJECT
 public:
     // `socket`: the window's connection to the quote server; a private one when null.
-    SessioneQuotazioni(Stato &stato, AzioniSessione azioni, QObject *parent = nullptr, Socket *socket = nullptr);
+    // `azioni` must outlive the session.
+    SessioneQuotazioni(StatoProgramma &programma, const StatoArchivio &archivio, StatoMercato &mercato,
+                       AzioniSessione &azioni, QObject *parent = nullptr, Socket *socket = nullptr);
     ~SessioneQuotazioni() override;
 
     AzioniSessione &Azioni() { return m_azioni; }
@@ -128,6 +136,8 @@ public:
 signals:
     // One decoded message, before it is handled.
     void Messaggio_Ricevuto(const QString &codice);
+    // The message went through its handler (a message the handler needs whole
+    // and that came short is dropped without it).
     void Messaggio_Gestito(const QString &codice);
     void Fusione_RT_Conclusa();
     void Download_Terminato();
@@ -140,10 +150,20 @@ private:
     void Socket_Errore(const QString &descrizione);
     void Socket_DataArrival(const QByteArray &byte);
     void Login_Fallito(const QString &testo);
+    // Dispatches through the table of handlers, one per message code.
     void Gestisci(const protocollo::Messaggio &m);
-    void Gestisci_Tick(const protocollo::Messaggio &m);
-    void Gestisci_Barra(const protocollo::Messaggio &m);
-    void Gestisci_Storico();
+    void Login_Riuscito(const protocollo::Messaggio &m);         // COMM12
+    void Login_Rifiutato(const protocollo::Messaggio &m);        // COMM13
+    void Utente_Gia_Connesso(const protocollo::Messaggio &m);    // COMM14
+    void Sostituita_Da_Altra(const protocollo::Messaggio &m);    // COMM16
+    void Avviso_Server(const protocollo::Messaggio &m);          // COMM17
+    void Chiusura_Server(const protocollo::Messaggio &m);        // COMM19
+    void Testo_Server(const protocollo::Messaggio &m);           // COMM20
+    void Messaggio_Chat(const protocollo::Messaggio &m);         // COMM25
+    void Gestisci_Tick(const protocollo::Messaggio &m);          // COMM31
+    void Gestisci_Barra(const protocollo::Messaggio &m);         // COMM33
+    void Gestisci_Storico(const protocollo::Messaggio &m);       // COMM35
+    void Ultime_Barre_Server(const protocollo::Messaggio &m);    // COMM37
     void Mostra_Chiusura(const QString &testo);
     void Arma_Watchdog();
     void Avvia_Fusione();
@@ -156,8 +176,10 @@ private:
         quint64 tick = 0;  // quotes counted when it arrived
     };
 
-    Stato &m_stato;
-    AzioniSessione m_azioni;
+    StatoProgramma &m_programma;
+    const StatoArchivio &m_archivio;
+    StatoMercato &m_mercato;
+    AzioniSessione &m_azioni;
     QPointer<Socket> m_socket;  // the window may delete its socket first
     protocollo::Decodificatore m_decodificatore;
     QTimer m_timerCtrlConn;

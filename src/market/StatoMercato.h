@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTime>
 #include <QStringList>
 #include <array>
 
@@ -48,6 +49,11 @@ struct StatoMercato {
     QString Text_Volume;
     // The last quote's date and time as a value (invalid before the first tick).
     QDateTime Data_Ora_Quotazione;
+
+    // The current underlying's session end (the real-time merge dates its bars by it)
+    // and price format (the quote boxes), from its row at every loading.
+    QTime Fine_Sessione;
+    QString Formato_Prezzo;
 
     // Underlyings with a complete, valid set of local history files (index 1..7).
     std::array<bool, 8> Storico_Offline_Disponibile{};

@@ -17,4 +17,7 @@ inline constexpr int Max_Indicatori = 20;
 inline constexpr int Max_Tempi_Futuri = 6200;
 inline constexpr int Num_Colori = 101;
 inline constexpr int Porta_Server = 2010;
+
+// The product's web address: window title, watermark, link and saved pictures.
+inline constexpr const char *Indirizzo_Web = "www.wavelore.example";
 }

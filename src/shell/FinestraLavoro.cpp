@@ -80,8 +80,8 @@ void ModelloGrigliaStorico::Carica(const Stato &stato, int tab)
         if (fine.isValid())
             oraFine = dataora::ScriviOra(fine.hour() * 60 + fine.minute(), stato.shell.Formato_Ora);
     }
-    const QString &formatoPrezzo = stato.cicli.Formato_Prezzo.isEmpty() ? QStringLiteral("0.00")
-                                                                        : stato.cicli.Formato_Prezzo;
+    const QString &formatoPrezzo = stato.mercato.Formato_Prezzo.isEmpty() ? QStringLiteral("0.00")
+                                                                        : stato.mercato.Formato_Prezzo;
 
     const int n = std::min(int(m_righe.size()), Barre_Tab(tab));
     for (int r = 1; r <= n; ++r) {

@@ -3,6 +3,8 @@
 // What the working window shows, computed apart from the widgets: its title,
 // the history grids' cells, and which charts get the pointer mode.
 
+#include "platform/Costanti.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,7 @@ struct SlotGrafico;
 
 namespace finestra {
 
-inline constexpr const char *Indirizzo_Web = "www.wavelore.example";
+using costanti::Indirizzo_Web;
 
 // Any mode but exactly "ONLINE" counts as offline.
 QString Titolo_Finestra(const QString &modalita, const QString &versione);

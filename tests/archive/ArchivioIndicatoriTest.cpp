@@ -3,6 +3,7 @@
 #include "archive/Archivio.h"
 #include "archive/ArchivioIndicatori.h"
 #include "archive/CreaArchivi.h"
+#include "indicators/ImpostazioniIndicatori.h"
 
 #include <QSqlQuery>
 #include <QtTest>

@@ -1,7 +1,7 @@
 #include "StatoProva.h"
 #include "CartellaTemporanea.h"
-#include "archive/ArchivioLinee.h"
 #include "archive/CreaArchivi.h"
+#include "drawing/ArchivioLinee.h"
 #include "drawing/OggettiGrafici.h"
 #include "platform/DataOra.h"
 
@@ -75,11 +75,11 @@ private slots:
         QFETCH(int, x2);
         slot(grado, s) = linea(x1, 101.25, x2, 99.5, 33);
         QString errore;
-        QVERIFY2(disegno::Salva_Linea(*stato, grado, s, &errore), qPrintable(errore));
+        QVERIFY2(prova::Salva_Linea(*stato, grado, s, &errore), qPrintable(errore));
         QCOMPARE(riga(grado * 15 + s).at(QStringLiteral("C0")), QStringLiteral("1"));
 
         stato->disegno.Linee[size_t(grado)] = {};
-        const EsitoCaricaOggetti esito = disegno::Carica_Linee(*stato);
+        const EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY2(esito.ok, qPrintable(esito.errore));
         QCOMPARE(esito.collocati, 1);
         const Linea &l = slot(grado, s);
@@ -113,7 +113,7 @@ private slots:
         QFETCH(QString, data);
         QFETCH(QString, ora);
         slot(grado, 1) = linea(x, 1.5, x, 2.5);
-        QVERIFY(disegno::Salva_Linea(*stato, grado, 1));
+        QVERIFY(prova::Salva_Linea(*stato, grado, 1));
         const Riga r = riga(grado * 15 + 1);
         QCOMPARE(r.at(QStringLiteral("C1")), data);
         QCOMPARE(r.at(QStringLiteral("C2")), ora);
@@ -127,10 +127,10 @@ private slots:
     void slotLiberoScriveRigaLibera()
     {
         slot(12, 15) = linea(5, 1, 6, 2);
-        QVERIFY(disegno::Salva_Linea(*stato, 12, 15));
+        QVERIFY(prova::Salva_Linea(*stato, 12, 15));
         QCOMPARE(riga(195).at(QStringLiteral("C0")), QStringLiteral("1"));
         slot(12, 15) = Linea{};
-        QVERIFY(disegno::Salva_Linea(*stato, 12, 15));
+        QVERIFY(prova::Salva_Linea(*stato, 12, 15));
         for (int i = 0; i <= 7; ++i)
             QCOMPARE(riga(195).at(QStringLiteral("C%1").arg(i)), QStringLiteral("0"));
     }
@@ -140,7 +140,7 @@ private slots:
         // Past the end of the future axis: nothing can be stored, the caller is told.
         slot(7, 1) = linea(5, 1, prova::Barre_Ciclo_Prova + prova::Futuri_Prova + 1, 2);
         QString errore;
-        QVERIFY(!disegno::Salva_Linea(*stato, 7, 1, &errore));
+        QVERIFY(!prova::Salva_Linea(*stato, 7, 1, &errore));
         QVERIFY(!errore.isEmpty());
         QCOMPARE(riga(7 * 15 + 1).at(QStringLiteral("C0")), QStringLiteral("0"));
     }
@@ -166,12 +166,12 @@ private slots:
         QFETCH(QString, valore);
         for (int s = 3; s <= 5; ++s) {
             slot(7, s) = linea(10 * s, 100, 10 * s + 5, 101);
-            QVERIFY(disegno::Salva_Linea(*stato, 7, s));
+            QVERIFY(prova::Salva_Linea(*stato, 7, s));
         }
         scrivi(7 * 15 + 4, {{colonna, valore}});
         stato->disegno.Linee = {};
 
-        const EsitoCaricaOggetti esito = disegno::Carica_Linee(*stato);
+        const EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY(esito.ok);
         QCOMPARE(esito.collocati, 2);
         QVERIFY(!slot(7, 4).in_uso);
@@ -214,11 +214,11 @@ private slots:
                                                QStringLiteral("30"));
         scrivi(id, valori);
         slot(grado, 1) = linea(1, 1, 2, 2);
-        QVERIFY(disegno::Salva_Linea(*stato, grado, 1));
+        QVERIFY(prova::Salva_Linea(*stato, grado, 1));
 
         // Out of reach: the row stays as stored at every load, the slot is free.
         for (int volta = 0; volta < 2; ++volta) {
-            const EsitoCaricaOggetti esito = disegno::Carica_Linee(*stato);
+            const EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
             QVERIFY(esito.ok);
             QCOMPARE(esito.collocati, collocata ? 2 : 1);
             QCOMPARE(esito.non_collocati, collocata ? 0 : 1);
@@ -236,14 +236,14 @@ private slots:
         // A new line in that slot overwrites the row.
         const int b = prova::Barre_Ciclo_Prova;
         slot(grado, 2) = linea(3, 7.25, b + 4, 8.5, 32);
-        QVERIFY(disegno::Salva_Linea(*stato, grado, 2));
+        QVERIFY(prova::Salva_Linea(*stato, grado, 2));
         const Riga r = riga(id);
         for (const auto &[colonna, valore] :
              prova::ValoriLinea(grado, prova::TempoBarra(grado, b - 2), prova::TempoFuturoProva(grado, 4),
                                 QStringLiteral("7.25"), QStringLiteral("8.5"), QStringLiteral("32")))
             QCOMPARE(r.at(colonna), valore);
         slot(grado, 2) = Linea{};
-        QCOMPARE(disegno::Carica_Linee(*stato).non_collocati, 0);
+        QCOMPARE(prova::Carica_Linee(*stato).non_collocati, 0);
         QVERIFY(slot(grado, 2).in_uso);
         QCOMPARE(slot(grado, 2).barra_fine, b + 4);
     }
@@ -251,11 +251,11 @@ private slots:
     void altroSottostanteNonToccato()
     {
         slot(5, 1) = linea(1, 1, 2, 2);
-        QVERIFY(disegno::Salva_Linea(*stato, 5, 1));
+        QVERIFY(prova::Salva_Linea(*stato, 5, 1));
         Connessione c(FileArchivio::Sistema1);
         QCOMPARE(c.LeggiTabella(QStringLiteral("Dati_Linee_S2"))[16].at(QStringLiteral("C0")), QStringLiteral("0"));
         stato->archivio.Sottostante_Corrente = 2;
-        QVERIFY(disegno::Carica_Linee(*stato).ok);
+        QVERIFY(prova::Carica_Linee(*stato).ok);
         QVERIFY(!slot(5, 1).in_uso);
     }
 
@@ -266,14 +266,14 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write("questo non e' un archivio");
         f.close();
-        const EsitoCaricaOggetti esito = disegno::Carica_Linee(*stato);
+        const EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY(!esito.ok);
         QVERIFY(!esito.errore.isEmpty());
         QVERIFY(!slot(1, 1).in_uso);
 
         stato->archivio.Sottostante_Corrente = 0;
-        QVERIFY(!disegno::Carica_Linee(*stato).ok);
-        QVERIFY(!disegno::Salva_Linea(*stato, 1, 1));
+        QVERIFY(!prova::Carica_Linee(*stato).ok);
+        QVERIFY(!prova::Salva_Linea(*stato, 1, 1));
     }
 };
 

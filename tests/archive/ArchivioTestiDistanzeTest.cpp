@@ -92,7 +92,7 @@ private slots:
         QFETCH(QString, ora);
         testo(grado, s) = Testo{true, true, x, 101.5, 32, scritto};
         QString errore;
-        QVERIFY2(disegno::Salva_Testo(*stato, grado, s, &errore), qPrintable(errore));
+        QVERIFY2(prova::Salva_Testo(*stato, grado, s, &errore), qPrintable(errore));
         const Riga r = riga(tabTesti, grado * 15 + s);
         QCOMPARE(r.at(QStringLiteral("C4")), scritto);
         QCOMPARE(r.at(QStringLiteral("C3")), QStringLiteral("101.5"));
@@ -103,7 +103,7 @@ private slots:
         }
 
         stato->disegno.Testi = {};
-        const EsitoCaricaOggetti esito = disegno::Carica_Testi(*stato);
+        const EsitoCaricaOggetti esito = prova::Carica_Testi(*stato);
         QVERIFY2(esito.ok, qPrintable(esito.errore));
         QCOMPARE(esito.collocati, 1);
         const Testo &t = testo(grado, s);
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(t.testo, scritto);
 
         testo(grado, s) = Testo{};
-        QVERIFY(disegno::Salva_Testo(*stato, grado, s));
+        QVERIFY(prova::Salva_Testo(*stato, grado, s));
         QCOMPARE(colonne(riga(tabTesti, grado * 15 + s), 5), testoLibero);
     }
 
@@ -138,11 +138,11 @@ private slots:
         QFETCH(QString, valore);
         for (int s = 3; s <= 5; ++s) {
             testo(8, s) = Testo{true, true, 10 * s, 100, 30, QStringLiteral("t%1").arg(s)};
-            QVERIFY(disegno::Salva_Testo(*stato, 8, s));
+            QVERIFY(prova::Salva_Testo(*stato, 8, s));
         }
         scrivi(tabTesti, 8 * 15 + 4, {{colonna, valore}});
         stato->disegno.Testi = {};
-        const EsitoCaricaOggetti esito = disegno::Carica_Testi(*stato);
+        const EsitoCaricaOggetti esito = prova::Carica_Testi(*stato);
         QVERIFY(esito.ok);
         QCOMPARE(esito.collocati, 2);
         QVERIFY(!testo(8, 4).in_uso);
@@ -174,7 +174,7 @@ private slots:
         const QString durata = QStringLiteral("3 gg. 4 h. 15 min.");
         distanza(grado, s) = Distanza{true, true, x1, 0.0, x2, 99.5, 33, xe, 50.25, durata};
         QString errore;
-        QVERIFY2(disegno::Salva_Distanza(*stato, grado, s, &errore), qPrintable(errore));
+        QVERIFY2(prova::Salva_Distanza(*stato, grado, s, &errore), qPrintable(errore));
         const Riga r = riga(tabDistanze, grado * 15 + s);
         QCOMPARE(r.at(QStringLiteral("C11")), durata);
         if (grado <= 3)
@@ -182,7 +182,7 @@ private slots:
                 QCOMPARE(r.at(QLatin1String(c)), QStringLiteral("0000"));
 
         stato->disegno.Distanze = {};
-        const EsitoCaricaOggetti esito = disegno::Carica_Distanze(*stato);
+        const EsitoCaricaOggetti esito = prova::Carica_Distanze(*stato);
         QVERIFY2(esito.ok, qPrintable(esito.errore));
         QCOMPARE(esito.collocati, 1);
         const Distanza &d = distanza(grado, s);
@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(d.durata, durata);
 
         distanza(grado, s) = Distanza{};
-        QVERIFY(disegno::Salva_Distanza(*stato, grado, s));
+        QVERIFY(prova::Salva_Distanza(*stato, grado, s));
         QCOMPARE(colonne(riga(tabDistanze, grado * 15 + s), 11), distanzaLibera);
     }
 
@@ -221,12 +221,12 @@ private slots:
         QFETCH(bool, liberata);
         for (int s = 3; s <= 5; ++s) {
             distanza(10, s) = Distanza{true, true, 10 * s, 1, 10 * s + 5, 2, 30, 10 * s + 2, 1.5, QStringLiteral("d")};
-            QVERIFY(disegno::Salva_Distanza(*stato, 10, s));
+            QVERIFY(prova::Salva_Distanza(*stato, 10, s));
         }
         scrivi(tabDistanze, 10 * 15 + 4, {{colonna, valore}});
         const QStringList prima = colonne(riga(tabDistanze, 10 * 15 + 4), 11);
         stato->disegno.Distanze = {};
-        const EsitoCaricaOggetti esito = disegno::Carica_Distanze(*stato);
+        const EsitoCaricaOggetti esito = prova::Carica_Distanze(*stato);
         QVERIFY(esito.ok);
         QCOMPARE(esito.collocati, 2);
         QCOMPARE(esito.liberati, liberata ? 1 : 0);

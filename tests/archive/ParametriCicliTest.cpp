@@ -5,6 +5,7 @@
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
 #include "archive/ParametriCicli.h"
+#include "cycle/SalvaParametro.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -172,7 +173,7 @@ private slots:
         riempi(s);
         s.archivio.Codice_Modifica = codice;
         const QStringList prima = istantanea();
-        QVERIFY(Salva_Parametro(s, indice));
+        QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, indice));
         for (int i = 0; i < colonne.size(); ++i)
             QCOMPARE(valore(tabella, colonne[i], riga), attesi[i]);
         // Only the named columns of the named row changed.
@@ -195,7 +196,7 @@ private slots:
         s.shell.Formato_Data = QStringLiteral("MM/DD/YY");
         s.shell.Formato_Ora = QStringLiteral("h:mm AM/PM");
         s.archivio.Codice_Modifica = QStringLiteral("P");
-        QVERIFY(Salva_Parametro(s, 5));
+        QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, 5));
         QCOMPARE(valore(QStringLiteral("TAB5"), QStringLiteral("C12"), 2), QStringLiteral("03/25/09"));
         QCOMPARE(valore(QStringLiteral("TAB5"), QStringLiteral("C13"), 2), QStringLiteral("3:30 PM"));
     }
@@ -227,7 +228,7 @@ private slots:
         s.archivio.Sottostante_Corrente = sottostante;
         s.archivio.Codice_Modifica = codice;
         const QStringList prima = istantanea();
-        QVERIFY(!Salva_Parametro(s, indice));
+        QVERIFY(!ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, indice));
         QCOMPARE(istantanea(), prima);
     }
 
@@ -373,7 +374,7 @@ private slots:
         riempi(s);
         for (const char *c : {"C", "D", "T", "K", "B", "Z", "H", "A", "P", "F"}) {
             s.archivio.Codice_Modifica = QString::fromLatin1(c);
-            QVERIFY(Salva_Parametro(s, 8));
+            QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, 8));
         }
         StatoArchivio a;
         QVERIFY(Carica_Parametri(a, s.shell.Formato_Data));

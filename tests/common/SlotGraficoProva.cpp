@@ -1,14 +1,14 @@
 #include "SlotGraficoProva.h"
 
 #include "Stato.h"
-#include "cycle/Battleplan.h"
 #include "cycle/BarreGrafico.h"
+#include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
-#include "cycle/DisegnaGrafico.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/PosizioneBarra.h"
 #include "cycle/TempiFuturi.h"
 #include "platform/RenderGrafico.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QPainter>
 #include <cmath>
@@ -82,7 +82,7 @@ void PreparaStatoGrafico(Stato &stato, int slot, int grado, int aspetto)
     c.Barre_15M_Giorno = 56;
     c.Fattore_Durata = 15;
     c.Inizio_Sessione = QTime(8, 0);
-    c.Fine_Sessione = QTime(22, 0);
+    stato.mercato.Fine_Sessione = QTime(22, 0);
     ciclo::Imposta_Colori(c, aspetto);
 
     const size_t g = size_t(grado);
@@ -106,7 +106,7 @@ QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione
                              RenderGrafico::Disposizione *disposizione)
 {
     ControlliMemoria controlli;
-    Imposta_Barre_Grafico(stato, controlli, slot, grado);
+    Imposta_Barre_Grafico(stato.shell, stato.cicli, controlli, slot, grado);
     Disegna_Grafico(stato, controlli, slot, grado);
     QImage immagine(dimensione, QImage::Format_RGB32);
     immagine.fill(Qt::magenta);

@@ -4,6 +4,7 @@
 // drawing objects and their store. Every degree starts its cycle 100 bars back.
 
 #include "Stato.h"
+#include "drawing/OggettiGrafici.h"
 #include "platform/DataOra.h"
 
 #include <QDateTime>
@@ -94,6 +95,37 @@ inline std::unique_ptr<Stato> NuovoStato()
     s->shell.Layout_Grafico = QStringLiteral("RIDOTTO");
     s->archivio.Sottostante_Corrente = 3;
     return s;
+}
+
+// The drawing layer's object stores over a whole session state.
+inline bool Salva_Linea(const Stato &s, int grado, int slot, QString *errore = nullptr)
+{
+    return disegno::Salva_Linea(s.archivio, s.mercato, s.cicli, s.disegno, grado, slot, errore);
+}
+
+inline archivio::EsitoCaricaOggetti Carica_Linee(Stato &s)
+{
+    return disegno::Carica_Linee(s.archivio, s.mercato, s.cicli, s.disegno);
+}
+
+inline bool Salva_Testo(const Stato &s, int grado, int slot, QString *errore = nullptr)
+{
+    return disegno::Salva_Testo(s.archivio, s.mercato, s.cicli, s.disegno, grado, slot, errore);
+}
+
+inline archivio::EsitoCaricaOggetti Carica_Testi(Stato &s)
+{
+    return disegno::Carica_Testi(s.archivio, s.mercato, s.cicli, s.disegno);
+}
+
+inline bool Salva_Distanza(const Stato &s, int grado, int slot, QString *errore = nullptr)
+{
+    return disegno::Salva_Distanza(s.archivio, s.mercato, s.cicli, s.disegno, grado, slot, errore);
+}
+
+inline archivio::EsitoCaricaOggetti Carica_Distanze(Stato &s)
+{
+    return disegno::Carica_Distanze(s.archivio, s.mercato, s.cicli, s.disegno);
 }
 
 }  // namespace prova

@@ -2,11 +2,11 @@
 #include "SlotGraficoProva.h"
 
 #include "Stato.h"
-#include "cycle/DisegnaGrafico.h"
 #include "cycle/EtichetteAsseX.h"
 #include "cycle/PosizioneBarra.h"
-#include "platform/Schermo.h"
 #include "platform/DataOra.h"
+#include "platform/Schermo.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QtTest>
 #include <memory>
@@ -109,7 +109,7 @@ private slots:
     {
         GraficoRegistratore &g = disegna(1, 8);
         const TestoGrafico &t = g.testi().front();
-        QCOMPARE(t.testo, QStringLiteral("Wavelore\u00AE\r\n") + QLatin1String(Indirizzo_Web));
+        QCOMPARE(t.testo, QStringLiteral("Wavelore\u00AE\r\n") + QLatin1String(costanti::Indirizzo_Web));
         QCOMPARE(t.modo, 1);
         QCOMPARE(t.x, 50.0);
         QCOMPARE(t.y, 95.0);

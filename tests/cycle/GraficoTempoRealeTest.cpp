@@ -7,10 +7,10 @@
 
 #include "Stato.h"
 #include "cycle/BarreGrafico.h"
-#include "cycle/DisegnaGrafico.h"
 #include "cycle/GraficoTempoReale.h"
 #include "cycle/SezioniGrafico.h"
 #include "platform/Schermo.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QPainter>
 #include <QtTest>
@@ -105,7 +105,7 @@ private slots:
         f.stato = s.get();
         f.risposta = risposta;
 
-        QVERIFY(Cmd_Graf_RT_Click(*s, f.ambiente()));
+        QVERIFY(Cmd_Graf_RT_Click(s->archivio, s->cicli, f.ambiente()));
 
         QTEST(s->archivio.Grafico_RT, "dopo");
         QTEST(f.eventi, "eventi");
@@ -129,7 +129,7 @@ private slots:
         f.stato = s.get();
         f.risposta = true;
         f.salvataggioRiuscito = false;
-        QVERIFY(!Cmd_Graf_RT_Click(*s, f.ambiente()));
+        QVERIFY(!Cmd_Graf_RT_Click(s->archivio, s->cicli, f.ambiente()));
         // The choice holds for this session even though it could not be written.
         QCOMPARE(s->archivio.Grafico_RT, 1);
         QCOMPARE(f.ridisegnati, (QList<Slot>{{0, 8}}));
@@ -158,7 +158,7 @@ private slots:
         s->shell.Blocco_Aggiornamento = bloccoAggiornamento;
         Finestra f;
         f.stato = s.get();
-        Text_Last_Change(*s, f.ambiente());
+        Text_Last_Change(s->shell, s->archivio, s->cicli, f.ambiente());
         QTEST(f.ridisegnati, "ridisegnati");
         QVERIFY(f.eventi.isEmpty());
     }
@@ -201,7 +201,7 @@ private slots:
             disegnati << Slot{s, g};
             ::Disegna_Grafico(stato, controlli, s, g);
         };
-        Disegna_Grafici(stato, a);
+        Disegna_Grafici(stato.cicli, a);
         QCOMPARE(disegnati, (QList<Slot>{{0, 0}, {1, 3}, {2, 6}, {3, 9}}));
         for (int slot = 0; slot < 4; ++slot)
             QCOMPARE(controlli.grafici[size_t(slot)].Visibile(), slot != 2);
@@ -252,7 +252,7 @@ private slots:
         const double chiusuraGrado = grado <= 9 ? chiusura : 97.5;
 
         GraficoRegistratore g;
-        ContestoGrafico c{*s, g, 0, grado};
+        ContestoGrafico c{s->shell, s->archivio, s->mercato, s->cicli, g, 0, grado};
         c.Text_Last = ultimo;
         Disegna_Ultimo_Prezzo(c);
 
@@ -318,7 +318,7 @@ private slots:
             // DisegnaSlotInImmagine reads the last price from its own controls; draw by hand.
             ControlliMemoria controlli;
             controlli.ultimoPrezzo = stato.mercato.Text_Last;
-            Imposta_Barre_Grafico(stato, controlli, 0, 10);
+            Imposta_Barre_Grafico(stato.shell, stato.cicli, controlli, 0, 10);
             Disegna_Grafico(stato, controlli, 0, 10);
             QImage img(900, 520, QImage::Format_RGB32);
             img.fill(Qt::magenta);

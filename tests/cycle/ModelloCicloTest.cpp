@@ -7,9 +7,10 @@
 #include "archive/ParametriCicli.h"
 #include "archive/TabSottostanti.h"
 #include "cycle/ModelloCiclo.h"
-#include "simulatore/GeneratoreStorico.h"
+#include "indicators/ImpostazioniIndicatori.h"
 #include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QFile>
 #include <QtTest>
@@ -102,7 +103,7 @@ private slots:
         CartellaTemporanea cartella;
         Stato s;
         prepara(s, cartella, u);
-        Carica_Impostazioni_Sottostante(s);
+        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
         const auto d = size_t(grado);
         QCOMPARE(s.cicli.Durata_Minima[d], minima);
         QCOMPARE(s.cicli.Durata_Standard[d], standard);
@@ -132,7 +133,7 @@ private slots:
         Stato s;
         prepara(s, cartella, 1);
         campo(s, 2, 9) = memorizzata;
-        Carica_Impostazioni_Sottostante(s);
+        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
         QCOMPARE(s.cicli.Durata[9], attesa);
         QCOMPARE(salvato(9, QStringLiteral("C2"), 1), salvata ? QStringLiteral("184") : QStringLiteral("100"));
         // Degree 12 keeps its stored 100 (41..138): nothing saved there.
@@ -157,7 +158,7 @@ private slots:
         campo(s, 5, 6) = QStringLiteral("3");
         campo(s, 10, 6) = QStringLiteral("2.5");
         campo(s, 22, 6) = QStringLiteral("2");
-        Carica_Impostazioni_Sottostante(s);
+        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
         const StatoCicli &c = s.cicli;
         QCOMPARE(c.Prop_Battleplan[3], 1.0);
         QCOMPARE(c.Prop_Battleplan[4], 1.1);
@@ -177,9 +178,9 @@ private slots:
         QCOMPARE(c.Barre_15M_Giorno, 56);
         QCOMPARE(c.Fattore_Durata, 15.0);
         QCOMPARE(c.Inizio_Sessione, QTime(8, 0));
-        QCOMPARE(c.Fine_Sessione, QTime(22, 0));
+        QCOMPARE(s.mercato.Fine_Sessione, QTime(22, 0));
         QCOMPARE(c.Durata_Sessione, QStringLiteral("14h"));
-        QCOMPARE(c.Formato_Prezzo, QStringLiteral("0.0"));
+        QCOMPARE(s.mercato.Formato_Prezzo, QStringLiteral("0.0"));
     }
 
     void inizioCiclo_data()
@@ -222,7 +223,7 @@ private slots:
         inizioSalvato(s, grado, b);
         if (grado <= 3)  // a daily start keeps the time the previous load left
             campo(s, 18, grado) = QStringLiteral("0:00");
-        Carica_Impostazioni_Sottostante(s);
+        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
         QCOMPARE(s.cicli.Barre_Ciclo[size_t(grado)], posizione);
         const BarraStorico &inizio = serie.barra(posizione);
         QCOMPARE(s.cicli.Data_Inizio_Ciclo[size_t(grado)], inizio.data);
@@ -302,7 +303,7 @@ private slots:
             campo(s, 13, j) = QString::number(gradi[j]);
             campo(s, 14, j) = QString::number(posizioni[j]);
         }
-        Carica_Impostazioni_Sottostante(s);
+        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
         for (int j = 0; j < 4; ++j) {
             QCOMPARE(s.cicli.Conf_Grafici[size_t(j)].in_uso, inUsoAttesi[j]);
             QCOMPARE(s.cicli.Conf_Grafici[size_t(j)].grado, gradi[j]);
@@ -322,7 +323,8 @@ private slots:
         t[7][3] = QStringLiteral("21");
         t[10][3] = QStringLiteral("0");
         t[22][3] = QStringLiteral("0");
-        Carica_Impostazioni_Sottostante(s);
+        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
+        indicatori::Carica_Impostazioni_Indicatori(s.archivio, s.indicatori);
         const auto &att = s.indicatori.Ind_Attivo[2];
         QCOMPARE(att[4], 0);
         QCOMPARE(att[5], 1);

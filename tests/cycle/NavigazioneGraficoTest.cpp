@@ -41,8 +41,9 @@ public:
     void Sposta_Disegni_AsseX() override
     {
         eventi << QStringLiteral("sposta");
-        disegno::Sposta_Disegni_AsseX(stato, controlli);
+        disegno::Sposta_Disegni_AsseX(stato.shell, stato.cicli, stato.disegno, controlli);
     }
+    bool Profilo_Volumi_Attivo(int grado) const override { return stato.indicatori.Ind_Attivo[size_t(grado)][19] == 1; }
     void Calcola_Profilo_Volumi(int grado, int grafico) override
     {
         eventi << QStringLiteral("profilo %1 %2").arg(grado).arg(grafico);
@@ -51,9 +52,9 @@ public:
     {
         eventi << QStringLiteral("banner %1 %2").arg(grado).arg(grafico);
     }
-    void Salva_Parametro(Stato &s, int grado) override
+    void Salva_Parametro(const StatoProgramma &, const StatoArchivio &archivio, const StatoCicli &, int grado) override
     {
-        eventi << QStringLiteral("salva %1 %2").arg(s.archivio.Codice_Modifica).arg(grado);
+        eventi << QStringLiteral("salva %1 %2").arg(archivio.Codice_Modifica).arg(grado);
     }
 
     Stato &stato;
@@ -66,7 +67,7 @@ public:
 struct Banco {
     Stato stato;
     AmbienteProva ambiente{stato};
-    NavigazioneGrafico nav{stato, ambiente};
+    NavigazioneGrafico nav{stato.shell, stato.archivio, stato.mercato, stato.cicli, ambiente};
 
     // Slot 0 shows degree 4, slot 2 degree 6; slot 0 and degree 4 are current.
     Banco()
@@ -77,7 +78,7 @@ struct Banco {
         stato.shell.Blocco_Grafici = false;
         stato.cicli.Grado_Corrente = 4;
         stato.cicli.Grafico_Corrente = 0;
-        Imposta_Barre_Grafici(stato, ambiente.controlli);
+        Imposta_Barre_Grafici(stato.shell, stato.cicli, ambiente.controlli);
         stato.disegno.Barre_Ciclo_Oggetti[4] = stato.cicli.Barre_Ciclo[4];
         stato.disegno.Barre_Ciclo_Oggetti[6] = stato.cicli.Barre_Ciclo[6];
         ambiente.zoom.cambio = [this] { nav.Sld_Zoom_Change(); };
@@ -110,7 +111,7 @@ struct Banco {
         stato.cicli.Scostamento_Ciclo[4] = c * stato.cicli.Compressione_Grado[4];
         stato.cicli.Barre_Ciclo[4] = v;
         stato.disegno.Barre_Ciclo_Oggetti[4] = v;
-        Imposta_Barre_Grafico(stato, ambiente.controlli, 0, 4);
+        Imposta_Barre_Grafico(stato.shell, stato.cicli, ambiente.controlli, 0, 4);
         stato.shell.Blocco_Aggiornamento = true;
         ambiente.compr.Imposta_Valore(c);
         stato.shell.Blocco_Aggiornamento = false;
@@ -262,7 +263,7 @@ private slots:
         b.stato.cicli.Scostamento_Ciclo[size_t(grado)] = 5 * b.stato.cicli.Compressione_Grado[size_t(grado)];
         b.stato.cicli.Grado_Corrente = grado;
         b.stato.cicli.Grafico_Corrente = 1;
-        Imposta_Barre_Grafico(b.stato, b.ambiente.controlli, 1, grado);
+        Imposta_Barre_Grafico(b.stato.shell, b.stato.cicli, b.ambiente.controlli, 1, grado);
         b.stato.shell.Blocco_Aggiornamento = true;
         b.ambiente.compr.Imposta_Valore(5);
         b.stato.shell.Blocco_Aggiornamento = false;
@@ -396,7 +397,7 @@ private slots:
         b.stato.cicli.Grafico_Corrente = 3;
         b.stato.cicli.Compressione[size_t(grado)] = 0;
         b.stato.cicli.Scostamento_Ciclo[size_t(grado)] = 0;
-        Imposta_Barre_Grafico(b.stato, b.ambiente.controlli, 3, grado);
+        Imposta_Barre_Grafico(b.stato.shell, b.stato.cicli, b.ambiente.controlli, 3, grado);
         b.ambiente.eventi.clear();
         b.ambiente.compr.Imposta_Valore(2);
         QCOMPARE(b.ambiente.eventi.contains(QStringLiteral("banner %1 3").arg(grado)), grado <= 2);

@@ -3,12 +3,12 @@
 
 #include "Stato.h"
 #include "cycle/BarreGrafico.h"
-#include "cycle/DisegnaGrafico.h"
 #include "cycle/DurataTesto.h"
 #include "cycle/ScalaPrezzo.h"
 #include "cycle/TestiCiclo.h"
 #include "platform/DataOra.h"
 #include "platform/VbRuntime.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QtTest>
 #include <memory>
@@ -70,7 +70,7 @@ private slots:
         stato->cicli.Durata[8] = durataCiclo;
         stato->cicli.Barre_Ciclo[8] = barre;
         RicalcolaCiclo(*stato, 8);
-        const TestiCiclo t = Componi_Testi_Ciclo(*stato, 8);
+        const TestiCiclo t = Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8);
         QVERIFY(t.fineValida);
         const int n = fine.mid(1).toInt();
         QCOMPARE(t.fine, QStringLiteral("Data Fine Ciclo: ") + (fine.startsWith(QLatin1Char('b')) ? barra(n) : futuro(n)));
@@ -87,9 +87,9 @@ private slots:
     {
         stato->cicli.Barre_Ciclo[8] = 190;
         stato->cicli.Tempi_Futuri[8].resize(5);
-        QVERIFY(!Componi_Testi_Ciclo(*stato, 8).fineValida);
+        QVERIFY(!Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).fineValida);
         stato->cicli.Barre_Ciclo[8] = 6000;  // the end bar lies past the loaded history
-        QVERIFY(!Componi_Testi_Ciclo(*stato, 8).fineValida);
+        QVERIFY(!Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).fineValida);
     }
 
     void inizioConIFormatiUs()
@@ -98,7 +98,8 @@ private slots:
         stato->shell.Formato_Ora = QStringLiteral("h:mm AM/PM");
         stato->cicli.Data_Inizio_Ciclo[8] = QDate(2025, 12, 3);
         stato->cicli.Ora_Inizio_Ciclo[8] = 21 * 60 + 15;
-        QCOMPARE(Componi_Testi_Ciclo(*stato, 8).inizio, QStringLiteral(" Data Inizio Ciclo: 12/03/25 9:15 PM"));
+        QCOMPARE(Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).inizio,
+                 QStringLiteral(" Data Inizio Ciclo: 12/03/25 9:15 PM"));
     }
 
     void testiSulGrafico()
@@ -216,7 +217,7 @@ private slots:
         spia.durante = &bloccoDurante;
         spia.flag = &stato->shell.Blocco_Aggiornamento;
         controlli.hsc[0] = {};
-        Imposta_Barre_Grafico(*stato, controlli, 0, 8);
+        Imposta_Barre_Grafico(stato->shell, stato->cicli, controlli, 0, 8);
         QCOMPARE(controlli.hscY[0].Min(), 100);
         QCOMPARE(controlli.hscY[0].Max(), 1);
         QCOMPARE(controlli.hscY[0].Valore(), valoreY);
@@ -234,7 +235,7 @@ private slots:
         } una;
         una.barra = &spia;
         stato->shell.Blocco_Aggiornamento = true;
-        Imposta_Barre_Grafico(*stato, una, 0, 8);
+        Imposta_Barre_Grafico(stato->shell, stato->cicli, una, 0, 8);
         QVERIFY(bloccoDurante);
         QVERIFY(stato->shell.Blocco_Aggiornamento);
     }
@@ -245,7 +246,7 @@ private slots:
         for (int s = 0; s < 4; ++s)
             stato->cicli.Conf_Grafici[size_t(s)] = {1, 8, s};
         stato->cicli.Barre_Ciclo[8] = 77;
-        Imposta_Barre_Grafici(*stato, controlli);
+        Imposta_Barre_Grafici(stato->shell, stato->cicli, controlli);
         for (int s = 0; s < 4; ++s)
             QCOMPARE(controlli.hsc[size_t(s)].Valore(), 77);
     }

@@ -17,7 +17,7 @@ struct Caso {
 void prepara(Caso &c, int grado, const QDate &data, int minuti, double durata, int posizione = 1)
 {
     c.cicli.Inizio_Sessione = QTime(9, 0);
-    c.cicli.Fine_Sessione = QTime(20, 30);
+    c.mercato.Fine_Sessione = QTime(20, 30);
     const auto d = size_t(grado);
     c.cicli.Durata[d] = durata;
     c.cicli.Barre_Ciclo[d] = posizione;

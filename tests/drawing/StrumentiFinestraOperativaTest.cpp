@@ -9,9 +9,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/TabSottostanti.h"
 #include "drawing/ui/StrumentiFinestra.h"
-#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
-#include "market/ui/SessioneFinestra.h"
 #include "platform/RenderGrafico.h"
 #include "platform/Schermo.h"
 #include "platform/ui/GraficoWidget.h"
@@ -21,6 +19,8 @@
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(!s.disegno.Distanze[size_t(grado)][1].in_uso);
         QCOMPARE(b2, s.cicli.Barre_Ciclo[size_t(grado)]);
         QCOMPARE(archivio::Carica_Distanze(s.archivio.Sottostante_Corrente, s.disegno.Distanze,
-                                           disegno::MappaTempiStato(s))
+                                           disegno::MappaTempiStato(s.mercato, s.cicli))
                      .collocati,
                  0);
     }

@@ -4,7 +4,7 @@
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
 #include "cycle/DurataTesto.h"
-#include "cycle/SezioniGrafico.h"
+#include "drawing/GraficoOggetti.h"
 #include "drawing/StrumentiGrafici.h"
 
 #include <QtTest>
@@ -31,7 +31,7 @@ public:
     {
         salvataggi << qMakePair(grado, slot);
         if (archivio)
-            return disegno::Salva_Linea(*archivio, grado, slot, &errore);
+            return prova::Salva_Linea(*archivio, grado, slot, &errore);
         if (!salvaOk)
             errore = QStringLiteral("disco pieno");
         return salvaOk;
@@ -41,7 +41,7 @@ public:
     {
         distanzeSalvate << qMakePair(grado, slot);
         if (archivio)
-            return disegno::Salva_Distanza(*archivio, grado, slot, &errore);
+            return prova::Salva_Distanza(*archivio, grado, slot, &errore);
         if (!salvaOk)
             errore = QStringLiteral("disco pieno");
         return salvaOk;
@@ -104,7 +104,8 @@ private slots:
         for (GraficoRegistratore &g : controlli->grafici)
             impostaAssi(g);
         ambiente = std::make_unique<AmbienteFinto>();
-        strumenti = std::make_unique<StrumentiGrafici>(*stato, *controlli, *ambiente);
+        strumenti = std::make_unique<StrumentiGrafici>(stato->shell, stato->archivio, stato->cicli, stato->disegno,
+                                                       *controlli, *ambiente);
     }
 
     void pulsantiStrumenti_data()
@@ -350,7 +351,7 @@ private slots:
             for (int s = 1; s <= 15; ++s)
                 QVERIFY(c.AggiornaRiga(tabella, 7 * 15 + s, valoriSlot(s)));
         }
-        const archivio::EsitoCaricaOggetti esito = disegno::Carica_Linee(*stato);
+        const archivio::EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY(esito.ok);
         QCOMPARE(esito.non_collocati, fuoriPortata.size());
 
@@ -600,8 +601,8 @@ private slots:
         slot(7, 3) = Linea{false, false, 5, 100, 6, 110, 30};
         d().Distanze[7][4] = Distanza{true, true, 4, 100, 14, 110, 32, 9, 105, QStringLiteral("x")};
         GraficoRegistratore ctl;
-        ContestoGrafico c{*stato, ctl, 2, 7};
-        Disegna_Linee_Utente(c);
+        ContestoGrafico c{stato->shell, stato->archivio, stato->mercato, stato->cicli, ctl, 2, 7};
+        Disegna_Linee_Utente(c, stato->disegno);
         const auto punti = [&](int i) {
             const std::vector<QPointF> &v = ctl.serie()[size_t(i)].punti;
             return QList<QPointF>(v.begin(), v.end());
@@ -661,11 +662,11 @@ private slots:
         stato->cicli.Barre_Ciclo[7] = barreDopo;
         std::array<int, costanti::Num_Gradi> nuove{};
         nuove[7] = nuoveBarre;
-        disegno::Riallinea_Disegni(*stato, nuove);
+        disegno::Riallinea_Disegni(stato->cicli, stato->disegno, nuove);
         const Linea inMemoria = slot(7, 1);
 
         stato->disegno.Linee = {};
-        QVERIFY(disegno::Carica_Linee(*stato).ok);
+        QVERIFY(prova::Carica_Linee(*stato).ok);
         QVERIFY(slot(7, 1).trovata);
         QCOMPARE(slot(7, 1).barra_inizio, inMemoria.barra_inizio);
         QCOMPARE(slot(7, 1).barra_fine, inMemoria.barra_fine);

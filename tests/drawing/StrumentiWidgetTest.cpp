@@ -3,7 +3,7 @@
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
 #include "cycle/ControlliGrafici.h"
-#include "cycle/SezioniGrafico.h"
+#include "drawing/GraficoOggetti.h"
 #include "drawing/ui/BandaOverlay.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
@@ -64,8 +64,9 @@ class StrumentiWidgetTest : public QObject {
         g->Massimo_Asse(128);
         g->Aggiungi_Asse_X(2);
         g->Seleziona_Asse_X(2);
-        ContestoGrafico c{*stato, *g, slot, stato->cicli.Conf_Grafici[size_t(slot)].grado};
-        Disegna_Linee_Utente(c);
+        const int grado = stato->cicli.Conf_Grafici[size_t(slot)].grado;
+        ContestoGrafico c{stato->shell, stato->archivio, stato->mercato, stato->cicli, *g, slot, grado};
+        Disegna_Linee_Utente(c, stato->disegno);
         g->Seleziona_Asse_X(1);
         g->Seleziona_Asse_Y(1);
         g->Ridisegna_Grafico();

@@ -49,7 +49,8 @@ private slots:
             for (int i = 1; i <= Ultima_Cella; ++i)
                 (*a)(grado, i) = 12345.0;
         stato->cicli.Conf_Grafici[1] = {1, grado, 1};
-        MotoreIndicatori(*stato).Aggiorna_Indicatori(1);
+        MotoreIndicatori(stato->shell, stato->archivio, stato->mercato, stato->cicli, stato->indicatori)
+            .Aggiorna_Indicatori(1);
 
         const QList<QPair<const ArrayIndicatore *, double>> righe{
             {&o.Ind_Media_C2, Vuoto_Media},

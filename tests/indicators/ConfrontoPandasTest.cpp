@@ -159,7 +159,7 @@ private slots:
         QVERIFY(cartella.isValid());
         auto stato = prova::NuovoStato();
         stato->shell.Blocco_Grafici = true;
-        MotoreIndicatori motore(*stato);
+        MotoreIndicatori motore(stato->shell, stato->archivio, stato->mercato, stato->cicli, stato->indicatori);
 
         const QList<Scenario> scenari{
             {0, 2600.0, 2600.0, 1, QStringLiteral("200"), QStringLiteral("1000")},  // daily, N = B - p

@@ -3,8 +3,8 @@
 
 #include "ProvaIndicatori.h"
 #include "SlotGraficoProva.h"
-#include "cycle/DisegnaGrafico.h"
 #include "indicators/Indicatori.h"
+#include "shell/DisegnaGrafico.h"
 
 #include <QtTest>
 
@@ -227,7 +227,7 @@ private slots:
         // Computed from the test history and painted: the profile colour shows up.
         accendi({19});
         stato->cicli.Colori[87] = 0x0000FF00;  // pure green, used by nothing else here
-        Calcola_Profilo_Volumi(*stato, Grado);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, Grado);
         QVERIFY(ind().Profilo_Volumi[Grado].calcolato());
         const QImage img = DisegnaSlotInImmagine(*stato, Slot, Grado);
         int verdi = 0;

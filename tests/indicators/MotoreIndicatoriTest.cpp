@@ -59,7 +59,8 @@ private slots:
         stato = prova::NuovoStato();
         stato->cicli.Colori[81] = 0x00ABCDEF;
         ambiente = std::make_unique<AmbienteProva>();
-        motore = std::make_unique<MotoreIndicatori>(*stato, ambiente.get());
+        motore = std::make_unique<MotoreIndicatori>(stato->shell, stato->archivio, stato->mercato, stato->cicli,
+                                                    stato->indicatori, ambiente.get());
         for (int s = 0; s < 4; ++s)
             mostra(s, s * 3 + 1);  // degrees 1, 4, 7, 10
     }

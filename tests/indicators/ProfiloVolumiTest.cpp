@@ -63,7 +63,7 @@ private slots:
         QFETCH(int, barreCiclo);
         QFETCH(Livelli, attesi);
         prepara({chiusure.begin(), chiusure.end()}, {volumi.begin(), volumi.end()}, barreCiclo);
-        Calcola_Profilo_Volumi(*stato, 10);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 10);
         QCOMPARE(livelli(10), attesi);
         QCOMPARE(stato->indicatori.Profilo_Volumi[10].sottostante, 2);
     }
@@ -93,10 +93,10 @@ private slots:
     void dueCorseSeguonoLUltimoIntervallo()
     {
         prepara({100, 101, 102, 103, 104, 105, 106, 107}, {1}, 8);
-        Calcola_Profilo_Volumi(*stato, 10);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 10);
         QCOMPARE(livelli(10).size(), 8);
         stato->cicli.Barre_Ciclo[10] = 3;
-        Calcola_Profilo_Volumi(*stato, 10);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 10);
         QCOMPARE(livelli(10).size(), 3);
         QCOMPARE(livelli(10).first().first, 100.0);
     }
@@ -110,7 +110,7 @@ private slots:
         for (int i = 1; i <= serie.capacita(); ++i)
             serie.barra(i).chiusura = 1.1 + (serie.barra(i).chiusura - 20000.0) * 0.00003;
         stato->cicli.Barre_Ciclo[11] = 300;
-        Calcola_Profilo_Volumi(*stato, 11);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 11);
         double totale = 0.0, atteso = 0.0;
         for (const auto &l : livelli(11))
             totale += l.second;
@@ -125,10 +125,10 @@ private slots:
         stato->archivio.Sottostante_Corrente = 1;
         prova::Cammino(*stato, 2, 3);
         stato->cicli.Barre_Ciclo[2] = 100;
-        Calcola_Profilo_Volumi(*stato, 2);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 2);
         QVERIFY(stato->indicatori.Profilo_Volumi[2].calcolato());
         stato->archivio.Sottostante_Corrente = 5;
-        Calcola_Profilo_Volumi(*stato, 2);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 2);
         QVERIFY(!stato->indicatori.Profilo_Volumi[2].calcolato());
         QCOMPARE(stato->indicatori.Profilo_Volumi[2].sottostante, 0);
     }
@@ -136,16 +136,16 @@ private slots:
     void cicloVuotoOLivelliFuoriMisura()
     {
         prepara({100, 101}, {5}, 0);
-        Calcola_Profilo_Volumi(*stato, 10);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 10);
         QVERIFY(!stato->indicatori.Profilo_Volumi[10].calcolato());
         // A zero close among prices would need some 10^5 levels: refused, not allocated.
         prepara({100000, 0, 100000}, {5}, 3);
-        Calcola_Profilo_Volumi(*stato, 10);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 10);
         QVERIFY(!stato->indicatori.Profilo_Volumi[10].calcolato());
         // A cycle longer than the series is read up to its oldest bar (1500): bars 2
         // to 1499 hold 101 and each flat move counts one level up.
         prepara({100, 101}, {5}, 99999);
-        Calcola_Profilo_Volumi(*stato, 10);
+        Calcola_Profilo_Volumi(stato->archivio, stato->mercato, stato->cicli, stato->indicatori, 10);
         QCOMPARE(livelli(10), (Livelli{{100, 5}, {101, 1498 * 5}}));
     }
 };

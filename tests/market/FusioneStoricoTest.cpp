@@ -1,4 +1,5 @@
 #include "Stato.h"
+#include "cycle/ModelloCiclo.h"
 #include "market/FusioneStorico.h"
 #include "market/StoricoLocale.h"
 #include "platform/DataOra.h"
@@ -64,7 +65,7 @@ private slots:
         Server(s.mercato, 2, 1, QStringLiteral("05/12/25"), QStringLiteral("17:15"), QStringLiteral("1"),
                QStringLiteral("1"));
         const SerieStorico prima = s.mercato.Storico_15M;
-        QVERIFY(!Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell).Eseguita);
+        QVERIFY(!Aggiorna_Ultime_Barre_Storico(s.mercato).Eseguita);
         QVERIFY(s.mercato.Storico_15M.barre() == prima.barre());
     }
 
@@ -107,7 +108,7 @@ private slots:
         Server(s.mercato, 2, 2, data2, ora2, QStringLiteral("98,5"), QStringLiteral("12,7"));
         const SerieStorico prima = s.mercato.Storico_15M;
         s.mercato.Aggiorna_Storico = true;
-        const auto esito = Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell, Anno);
+        const auto esito = Aggiorna_Ultime_Barre_Storico(s.mercato, Anno);
         QVERIFY(!s.mercato.Aggiorna_Storico);
         QCOMPARE(int(esito.Azioni[2]), azione);
         const SerieStorico &h = s.mercato.Storico_15M;
@@ -152,7 +153,7 @@ private slots:
         const SerieStorico giorno = s.mercato.Storico_1D;
         s.shell.Formato_Locale = QStringLiteral("US");
         s.mercato.Aggiorna_Storico = true;
-        const auto esito = Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell);
+        const auto esito = Aggiorna_Ultime_Barre_Storico(s.mercato);
         QCOMPARE(esito.Azioni[4], Azione::Sposta1);
         QCOMPARE(s.mercato.Storico_1D.barra(1).data, QDate(2025, 12, 6));
         QCOMPARE(s.mercato.Storico_1D.barra(3), giorno.barra(2));
@@ -163,7 +164,7 @@ private slots:
         // The date is day/month whatever the client's convention.
         QCOMPARE(s.mercato.Storico_5M.barra(1).data, QDate(2025, 12, 5));
         // A second call without a new request changes nothing.
-        QVERIFY(!Aggiorna_Ultime_Barre_Storico(s.mercato, s.shell).Eseguita);
+        QVERIFY(!Aggiorna_Ultime_Barre_Storico(s.mercato).Eseguita);
     }
 
     void numeri_del_server_data()
@@ -208,8 +209,8 @@ private slots:
             s.mercato.Agg_Barra[size_t(k)] = {QStringLiteral("06/12/2025 ") + quotazione.toString(QStringLiteral("hh:mm")),
                                               500.0 + k, 7.0};
         }
-        s.cicli.Fine_Sessione = QTime(17, 30);
-        const auto esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), quotazione), s.cicli.Fine_Sessione);
+        s.mercato.Fine_Sessione = QTime(17, 30);
+        const auto esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), quotazione), s.mercato.Fine_Sessione);
         QVERIFY(esito.Eseguita);
         for (int k = 1; k <= 4; ++k) {
             const bool atteso = dovuti.contains(QString::number(k));
@@ -221,18 +222,18 @@ private slots:
 
     void fusione_rt_stessa_barra_nuova_barra_e_vecchia()
     {
-        s.cicli.Fine_Sessione = QTime(17, 30);
+        s.mercato.Fine_Sessione = QTime(17, 30);
         const SerieStorico prima = s.mercato.Storico_5M;
         auto &b = s.mercato.Agg_Barra[1];
         // Same date and time as the newest stored bar: row 1 rewritten only.
         b = {QStringLiteral("05/12/2025 17:00"), 777.0, 3.0};
-        auto esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi, QTime(17, 3, 10)), s.cicli.Fine_Sessione);
+        auto esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi, QTime(17, 3, 10)), s.mercato.Fine_Sessione);
         QVERIFY(esito.Aggiornata[1] && !esito.Nuova[1]);
         QCOMPARE(s.mercato.Storico_5M.barra(1).chiusura, 777.0);
         QCOMPARE(s.mercato.Storico_5M.barra(2), prima.barra(2));
         // The same time of day on the next day is a new bar.
         b = {QStringLiteral("06/12/2025 17:00"), 778.0, 3.0};
-        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), QTime(17, 1)), s.cicli.Fine_Sessione);
+        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), QTime(17, 1)), s.mercato.Fine_Sessione);
         QVERIFY(esito.Nuova[1]);
         QCOMPARE(s.mercato.Storico_5M.barra(1).data, Oggi.addDays(1));
         QCOMPARE(s.mercato.Storico_5M.barra(2).chiusura, 777.0);
@@ -240,14 +241,14 @@ private slots:
         // An update older than the newest stored bar changes nothing.
         const SerieStorico dopo = s.mercato.Storico_5M;
         b = {QStringLiteral("05/12/2025 16:55"), 1.0, 1.0};
-        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi, QTime(16, 56)), s.cicli.Fine_Sessione);
+        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi, QTime(16, 56)), s.mercato.Fine_Sessione);
         QVERIFY(!esito.Aggiornata[1]);
         QVERIFY(s.mercato.Storico_5M.barre() == dopo.barre());
         // No quote yet: nothing at all.
-        QVERIFY(!Fondi_Barre_RT(s.mercato, QDateTime(), s.cicli.Fine_Sessione).Eseguita);
+        QVERIFY(!Fondi_Barre_RT(s.mercato, QDateTime(), s.mercato.Fine_Sessione).Eseguita);
         // A bar time that does not read leaves the series alone.
         b = {QStringLiteral("06/12/2025"), 1.0, 1.0};
-        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), QTime(17, 6)), s.cicli.Fine_Sessione);
+        esito = Fondi_Barre_RT(s.mercato, QDateTime(Oggi.addDays(1), QTime(17, 6)), s.mercato.Fine_Sessione);
         QVERIFY(!esito.Aggiornata[1]);
     }
 
@@ -301,7 +302,7 @@ private slots:
         s.cicli.Barre_Ciclo[7] = 100;  // at its bound
         EsitoFusioneRT e;
         e.Nuova[2] = true;  // a new 15-minute bar only
-        Avanza_Barre_Ciclo(s.cicli, e);
+        ciclo::Avanza_Barre_Ciclo(s.cicli, e);
         for (int d = 0; d <= 12; ++d) {
             const int atteso = d == 7 ? 100 : (d >= 6 && d <= 9 ? 51 : 50);
             QCOMPARE(s.cicli.Barre_Ciclo[size_t(d)], atteso);

@@ -18,7 +18,8 @@ namespace {
 const QDateTime Ultimo(QDate(2025, 12, 5), QTime(17, 25));
 
 // What the session asked of the window, in order.
-struct Registro {
+class Registro : public AzioniSessione {
+public:
     QStringList stati;
     QStringList textStato;
     bool pulsanti = true;
@@ -33,31 +34,50 @@ struct Registro {
     int lampeggi = 0;
     int riconnessioni = 0;
     std::function<void()> duranteDomanda;  // runs while a question is open
+    // The loading steps and the merge, when a test plays them.
+    std::function<void()> caricaStorici;
+    std::function<void()> caricaDati;
+    std::function<void()> accendiLed;
+    std::function<void(const fusione::EsitoFusioneRT &)> dopoFusione;
 
-    AzioniSessione Azioni()
+    void Imposta_Lbl_Stato(const QString &t) override { stati << t; }
+    void Imposta_Text_Stato(const QString &t) override { textStato << t; }
+    void Abilita_Pulsanti(bool b) override { pulsanti = b; }
+    void Mostra_Utente(const QString &c, const QString &d) override { utente = c + QLatin1Char('|') + d; }
+    void Messaggio(Icona, const QString &t, const QString &x) override { messaggi << t + QLatin1Char('|') + x; }
+    bool Domanda(Icona, const QString &t, const QString &x) override
     {
-        AzioniSessione a;
-        a.Imposta_Lbl_Stato = [this](const QString &t) { stati << t; };
-        a.Imposta_Text_Stato = [this](const QString &t) { textStato << t; };
-        a.Abilita_Pulsanti = [this](bool b) { pulsanti = b; };
-        a.Mostra_Utente = [this](const QString &c, const QString &d) { utente = c + QLatin1Char('|') + d; };
-        a.Messaggio = [this](AzioniSessione::Icona, const QString &t, const QString &x) {
-            messaggi << t + QLatin1Char('|') + x;
-        };
-        a.Domanda = [this](AzioniSessione::Icona, const QString &t, const QString &x) {
-            domande << t + QLatin1Char('|') + x;
-            if (duranteDomanda)
-                duranteDomanda();
-            return risposte.isEmpty() ? false : risposte.takeFirst();
-        };
-        a.Mostra_Messaggio = [this](int tipo, const QString &t) { mostrati << QString::number(tipo) + '|' + t; };
-        a.Form_Msg_Visibile = [this] { return formMsgVisibile; };
-        a.Mostra_Messaggio_Chat = [this](const QString &t) { chat << t; };
-        a.Chiudi_Programma = [this] { ++chiusure; };
-        a.Lampeggia_Led_RT = [this] { ++lampeggi; };
-        a.Mostra_Riconnessione = [this](bool b) { riconnessioni += b ? 1 : 0; };
-        a.Pausa = [](double) {};
-        return a;
+        domande << t + QLatin1Char('|') + x;
+        if (duranteDomanda)
+            duranteDomanda();
+        return risposte.isEmpty() ? false : risposte.takeFirst();
+    }
+    void Mostra_Messaggio(int tipo, const QString &t) override { mostrati << QString::number(tipo) + '|' + t; }
+    bool Form_Msg_Visibile() const override { return formMsgVisibile; }
+    void Mostra_Messaggio_Chat(const QString &t) override { chat << t; }
+    void Chiudi_Programma() override { ++chiusure; }
+    void Lampeggia_Led_RT() override { ++lampeggi; }
+    void Mostra_Riconnessione(bool b) override { riconnessioni += b ? 1 : 0; }
+    void Pausa(double) override {}
+    void Carica_Storici_Avvio() override
+    {
+        if (caricaStorici)
+            caricaStorici();
+    }
+    void Carica_Dati_Avvio() override
+    {
+        if (caricaDati)
+            caricaDati();
+    }
+    void Accendi_Led_Storico_RT() override
+    {
+        if (accendiLed)
+            accendiLed();
+    }
+    void Dopo_Fusione_RT(const fusione::EsitoFusioneRT &esito) override
+    {
+        if (dopoFusione)
+            dopoFusione(esito);
     }
 };
 
@@ -86,7 +106,7 @@ class SessioneQuotazioniTest : public QObject {
     // A session logged in on `server`, loading nothing.
     std::unique_ptr<SessioneQuotazioni> Collegata(Stato &s, Registro &r)
     {
-        auto sess = std::make_unique<SessioneQuotazioni>(s, r.Azioni());
+        auto sess = std::make_unique<SessioneQuotazioni>(s.shell, s.archivio, s.mercato, r);
         sess->Cmd_OnLine_Click(QStringLiteral("Mario"), QStringLiteral("Segreta1"), false);
         [&] { QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso"))); }();
         return sess;
@@ -120,16 +140,16 @@ private slots:
         s.archivio.Sottostante_Corrente = 2;
         storico::Inizializza_Tabella_Chiave(s.mercato);
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r);
         bool fase2 = false;
-        sess.Azioni().Carica_Storici_Avvio = [&] {
+        r.caricaStorici = [&] {
             s.mercato.Scarica_Storico = true;
             QVERIFY(sess.Invia(QStringLiteral("COMM34"), {QStringLiteral("2")}));
             QVERIFY(sess.Attendi_Download(10000));
             QVERIFY(sess.Carica_Storico_Da_Server());
             sess.Invia(QStringLiteral("COMM36"), {QStringLiteral("2")});
         };
-        sess.Azioni().Carica_Dati_Avvio = [&] {
+        r.caricaDati = [&] {
             sess.Aggiorna_Ultime_Barre_Storico();
             QVERIFY(sess.Salva_Storici());
             sess.Richiesta_Dati_RT_Al_Server();
@@ -160,7 +180,7 @@ private slots:
         AvviaServer();
         Stato s;
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r);
         sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("sbagliata"), false);
         QTRY_VERIFY(r.stati.contains(QStringLiteral("Non Autenticato")));
         QCOMPARE(r.messaggi, QStringList{Titolo + '|' + Autenticazione_Fallita});
@@ -187,7 +207,7 @@ private slots:
         QFETCH(QString, messaggio);
         Stato s;
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r);
         sess.Cmd_OnLine_Click(id, password, false);
         QCOMPARE(r.messaggi, QStringList{messaggio});
         QVERIFY(r.pulsanti);
@@ -204,7 +224,7 @@ private slots:
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(porta));
         Stato s;
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r);
         sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("x"), false);
         QTRY_VERIFY(r.pulsanti);
         QCOMPARE(r.messaggi, QStringList{Titolo + '|' + Connessione_Fallita});
@@ -218,7 +238,7 @@ private slots:
         Registro r1, r2;
         auto prima = Collegata(s1, r1);
         r2.risposte = {true};
-        SessioneQuotazioni seconda(s2, r2.Azioni());
+        SessioneQuotazioni seconda(s2.shell, s2.archivio, s2.mercato, r2);
         seconda.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
         QTRY_VERIFY(r2.stati.contains(QStringLiteral("Connesso")));
         QCOMPARE(r2.domande, QStringList{Titolo_Gia_Connesso + '|' + Gia_Connesso});
@@ -236,14 +256,14 @@ private slots:
         Registro r1, r2, r3;
         auto prima = Collegata(s1, r1);
         // No: the socket closes and the buttons come back.
-        SessioneQuotazioni seconda(s2, r2.Azioni());
+        SessioneQuotazioni seconda(s2.shell, s2.archivio, s2.mercato, r2);
         seconda.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
         QTRY_VERIFY(r2.pulsanti);
         QCOMPARE(r2.domande.size(), 1);
         QCOMPARE(seconda.socket().State(), 0);
         // While reconnecting the take-over is answered without asking.
         s3.mercato.Riconnessione_In_Corso = true;
-        SessioneQuotazioni terza(s3, r3.Azioni());
+        SessioneQuotazioni terza(s3.shell, s3.archivio, s3.mercato, r3);
         terza.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("Segreta1"), false);
         QTRY_VERIFY(r3.stati.contains(QStringLiteral("Connesso")));
         QVERIFY(r3.domande.isEmpty());
@@ -354,7 +374,7 @@ private slots:
             s.shell.Formato_Data = QStringLiteral("MM/DD/YY");
             s.shell.Formato_Ora_Secondi = QStringLiteral("h:mm:ss AM/PM");
         }
-        s.cicli.Formato_Prezzo = QStringLiteral("#,##0.00");
+        s.mercato.Formato_Prezzo = QStringLiteral("#,##0.00");
         Registro r;
         auto sess = Collegata(s, r);
         sess->Intervallo_Watchdog_ms = 60000;
@@ -508,7 +528,7 @@ private slots:
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(muto.serverPort()));
         Stato s;
         Registro r;
-        SessioneQuotazioni sess(s, r.Azioni());
+        SessioneQuotazioni sess(s.shell, s.archivio, s.mercato, r);
         sess.Timeout_Connessione_ms = 200;
         sess.Cmd_OnLine_Click(QStringLiteral("mario"), QStringLiteral("x"), false);
         QTRY_VERIFY(r.pulsanti);
@@ -582,7 +602,7 @@ private slots:
         Registro r;
         auto sess = Collegata(s, r);
         int fase2 = 0;
-        sess->Azioni().Carica_Dati_Avvio = [&] {
+        r.caricaDati = [&] {
             ++fase2;
             const SerieStorico prima = s.mercato.Storico_15M;
             QVERIFY(sess->Aggiorna_Ultime_Barre_Storico().Azioni[2] == fusione::Azione::Nessuna);
@@ -603,7 +623,7 @@ private slots:
         Stato s;
         s.archivio.Sottostante_Corrente = 2;
         s.shell.Blocco_Grafici = false;
-        s.cicli.Fine_Sessione = QTime(17, 30);
+        s.mercato.Fine_Sessione = QTime(17, 30);
         storico::Inizializza_Tabella_Chiave(s.mercato);
         for (int r = 1; r <= s.mercato.Storico_5M.capacita(); ++r)
             s.mercato.Storico_5M.barra(r) = {Ultimo.date(), 17 * 60 + 25 - 5 * (r - 1) % 600, 100.0 + r, 1.0};
@@ -618,8 +638,8 @@ private slots:
         sess->Attesa_Tick_Fusione_ms = 5000;
         int dentro = 0, massimo = 0, led = 0;
         QList<double> ordine;
-        sess->Azioni().Accendi_Led_Storico_RT = [&] { ++led; };
-        sess->Azioni().Dopo_Fusione_RT = [&](const fusione::EsitoFusioneRT &) {
+        r.accendiLed = [&] { ++led; };
+        r.dopoFusione = [&](const fusione::EsitoFusioneRT &) {
             ++dentro;
             massimo = std::max(massimo, dentro);
             ordine << s.mercato.Storico_5M.barra(1).chiusura;
@@ -680,7 +700,7 @@ private slots:
         Stato s;
         s.archivio.Sottostante_Corrente = 2;
         s.shell.Blocco_Grafici = false;
-        s.cicli.Fine_Sessione = QTime(18, 0);
+        s.mercato.Fine_Sessione = QTime(18, 0);
         storico::Inizializza_Tabella_Chiave(s.mercato);
         for (int k = 1; k <= 4; ++k) {
             SerieStorico &h = fusione::Serie(s.mercato, k);

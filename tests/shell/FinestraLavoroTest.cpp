@@ -54,7 +54,7 @@ private slots:
         stato.archivio.Sottostante_Corrente = 3;
         stato.archivio.Tab_Sottostanti[3].Fine_Sessione = QTime(17, 30);
         stato.archivio.Tab_Sottostanti[4].Fine_Sessione = QTime(22, 0);
-        stato.cicli.Formato_Prezzo = QStringLiteral("0.0000");
+        stato.mercato.Formato_Prezzo = QStringLiteral("0.0000");
         stato.mercato.Storico_1D.barra(1) = {QDate(2026, 3, 4), 0, 1.23456, 10};
         stato.mercato.Storico_1D.barra(3000) = {QDate(2014, 12, 31), 0, 1.5, 10};
         stato.mercato.Storico_5M.barra(1) = {QDate(2026, 3, 4), 9 * 60 + 5, 21000.5, 3};
@@ -85,7 +85,7 @@ private slots:
         stato.shell.Formato_Locale = QStringLiteral("US");
         stato.shell.Formato_Data = QStringLiteral("MM/DD/YY");
         stato.shell.Formato_Ora = QStringLiteral("h:mm AM/PM");
-        stato.cicli.Formato_Prezzo = QStringLiteral("0.00");
+        stato.mercato.Formato_Prezzo = QStringLiteral("0.00");
         cinque.Carica(stato, 0);
         QCOMPARE(cinque.Cella(1, 1), QStringLiteral("03/04/26"));
         QCOMPARE(cinque.Cella(1, 2), QStringLiteral("9:05 AM"));

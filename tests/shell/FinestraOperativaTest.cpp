@@ -11,14 +11,11 @@
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
-#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
-#include "market/ui/SessioneFinestra.h"
-#include "simulatore/ServerQuotazioni.h"
 #include "platform/Codec1252.h"
 #include "platform/Schermo.h"
-#include "platform/VbRuntime.h"
 #include "platform/Socket.h"
+#include "platform/VbRuntime.h"
 #include "platform/ui/GraficoWidget.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
@@ -28,6 +25,9 @@
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/PannelloStorico.h"
 #include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/GeneratoreStorico.h"
+#include "simulatore/ServerQuotazioni.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -10,18 +10,18 @@
 #include "archive/TabSottostanti.h"
 #include "cycle/GraficoTempoReale.h"
 #include "drawing/ui/StrumentiFinestra.h"
-#include "simulatore/GeneratoreStorico.h"
 #include "market/SessioneQuotazioni.h"
-#include "market/ui/SessioneFinestra.h"
 #include "platform/RenderGrafico.h"
 #include "platform/Schermo.h"
+#include "platform/ui/GraficoWidget.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
-#include "platform/ui/GraficoWidget.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QApplication>
 #include <QLineEdit>

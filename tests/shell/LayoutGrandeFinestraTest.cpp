@@ -11,9 +11,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/TabSottostanti.h"
 #include "cycle/DurataTesto.h"
-#include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
-#include "market/ui/SessioneFinestra.h"
 #include "platform/RenderGrafico.h"
 #include "platform/Schermo.h"
 #include "platform/VbRuntime.h"
@@ -25,6 +23,8 @@
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QFrame>
 #include <QLabel>

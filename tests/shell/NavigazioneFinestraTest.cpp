@@ -9,8 +9,6 @@
 #include "archive/CreaArchivi.h"
 #include "archive/ParametriCicli.h"
 #include "archive/TabSottostanti.h"
-#include "simulatore/GeneratoreStorico.h"
-#include "market/ui/SessioneFinestra.h"
 #include "platform/DataOra.h"
 #include "platform/VbRuntime.h"
 #include "shell/ui/AreaGrafici.h"
@@ -18,6 +16,8 @@
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -107,10 +107,12 @@ private slots:
     {
         QFETCH(QString, cartella);
         QFETCH(QString, atteso);
+        StatoProgramma programma;
+        programma.Cartella_Programma = cartella;
         const QDateTime alle = QDateTime(QDate(2026, 12, 7), QTime(14, 5, 59));
-        QCOMPARE(ciclo::Nome_Immagine_Proposto(cartella, alle, QStringLiteral("Dax")), atteso);
+        QCOMPARE(ciclo::Nome_Immagine_Proposto(programma, alle, QStringLiteral("Dax")), atteso);
         // Two saves in the same minute propose the same name.
-        QCOMPARE(ciclo::Nome_Immagine_Proposto(cartella, alle.addSecs(-59), QStringLiteral("Dax")), atteso);
+        QCOMPARE(ciclo::Nome_Immagine_Proposto(programma, alle.addSecs(-59), QStringLiteral("Dax")), atteso);
     }
 
     // The picture button of a slot that is not the current one saves that slot's

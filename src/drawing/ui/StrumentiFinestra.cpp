@@ -1,18 +1,16 @@
 #include "drawing/ui/StrumentiFinestra.h"
 
 #include "Stato.h"
-#include "archive/ParametriCicli.h"
-#include "cycle/ComandiGrafico.h"
-#include "cycle/DisegnaGrafico.h"
+#include "cycle/SalvaParametro.h"
 #include "drawing/ui/BandaOverlay.h"
 #include "drawing/ui/CursoriStrumenti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "platform/Percorsi.h"
 #include "platform/ui/GraficoWidget.h"
+#include "shell/DisegnaGrafico.h"
 #include "shell/Messaggi.h"
 
 #include <QMessageBox>
-#include <QToolButton>
 
 StrumentiFinestra::StrumentiFinestra(Stato &stato, ControlliGrafici &controlli,
                                      const std::array<GraficoWidget *, 4> &grafici, QObject *parent)
@@ -21,7 +19,8 @@ StrumentiFinestra::StrumentiFinestra(Stato &stato, ControlliGrafici &controlli,
     for (size_t s = 0; s < grafici.size(); ++s)
         m_grafici[s] = grafici[s];
     m_cursori = std::make_unique<CursoriStrumenti>(percorsi::CartellaProgramma(), stato.shell.Cartella_Sistema);
-    m_strumenti = std::make_unique<StrumentiGrafici>(stato, controlli, *this);
+    m_strumenti = std::make_unique<StrumentiGrafici>(stato.shell, stato.archivio, stato.cicli, stato.disegno, controlli,
+                                                     *this);
     m_timerDisegno.setSingleShot(true);
     m_timerDisegno.setInterval(5);
     connect(&m_timerDisegno, &QTimer::timeout, this, [this] {
@@ -51,17 +50,7 @@ StrumentiFinestra::~StrumentiFinestra()
 
 PulsantiStrumenti *StrumentiFinestra::Crea_Pulsanti(QWidget *genitore)
 {
-    auto *pulsanti = new PulsantiStrumenti(*m_strumenti, genitore);
-    const auto esito = [this](const ciclo::EsitoComando &e) {
-        if (e.cambiato && !e.salvato)
-            Mostra_Errore(QStringLiteral("Impostazione del grafico non salvata (Sistema3.dat)."));
-    };
-    for (int i = 0; i < 2; ++i)
-        connect(pulsanti->Cmd_Griglia_Graf[size_t(i)], &QToolButton::clicked, this,
-                [this, i, esito] { esito(ciclo::Cmd_Griglia_Graf_Click(m_stato, m_controlli, i)); });
-    connect(pulsanti->Cmd_Linea_Stor, &QToolButton::clicked, this,
-            [this, esito] { esito(ciclo::Cmd_Linea_Stor_Click(m_stato, m_controlli)); });
-    return pulsanti;
+    return new PulsantiStrumenti(*m_strumenti, genitore);
 }
 
 BandaOverlay *StrumentiFinestra::Banda(int slot) const
@@ -89,12 +78,14 @@ void StrumentiFinestra::Avvia_Timer_Disegno()
 
 bool StrumentiFinestra::Salva_Linea(int grado, int slot, QString &errore)
 {
-    return disegno::Salva_Linea(m_stato, grado, slot, &errore);
+    return disegno::Salva_Linea(m_stato.archivio, m_stato.mercato, m_stato.cicli, m_stato.disegno, grado, slot,
+                                &errore);
 }
 
 bool StrumentiFinestra::Salva_Distanza(int grado, int slot, QString &errore)
 {
-    return disegno::Salva_Distanza(m_stato, grado, slot, &errore);
+    return disegno::Salva_Distanza(m_stato.archivio, m_stato.mercato, m_stato.cicli, m_stato.disegno, grado, slot,
+                                   &errore);
 }
 
 void StrumentiFinestra::Salva_Parametro(int grado)
@@ -102,7 +93,7 @@ void StrumentiFinestra::Salva_Parametro(int grado)
     if (Parametro)
         Parametro(grado);
     else
-        archivio::Salva_Parametro(m_stato, grado);
+        ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, grado);
 }
 
 void StrumentiFinestra::Mostra_Errore(const QString &testo)

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+struct Stato;
 class BandaOverlay;
 class CursoriStrumenti;
 class GraficoWidget;

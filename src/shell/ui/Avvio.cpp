@@ -1,8 +1,8 @@
 #include "shell/ui/Avvio.h"
 
-#include "market/ui/SessioneFinestra.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
+#include "shell/ui/SessioneFinestra.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -6,7 +6,7 @@
 // old underlying (a late bar, a stale tick, a second change) reaches the new one.
 
 #include "Stato.h"
-#include "archive/ParametriCicli.h"
+#include "cycle/SalvaParametro.h"
 #include "market/SessioneQuotazioni.h"
 #include "platform/Schermo.h"
 #include "shell/Variabili.h"
@@ -73,7 +73,7 @@ void FinestraOperativa::Cambia_Sottostante(int sottostante)
     m_form.Text_Chat->setEnabled(false);
     m_area->Text_Coord_Graf->hide();
     stato.archivio.Codice_Modifica = QStringLiteral("S");
-    archivio::Salva_Parametro(stato, 0);
+    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, 0);
     stato.shell.RT_Bloccato = true;
     if (m_sessione) {
         m_sessione->Ferma_Watchdog();

@@ -2,10 +2,9 @@
 
 #include "Stato.h"
 #include "archive/ImpostazioniAvvio.h"
-#include "archive/ParametriCicli.h"
 #include "cycle/Colori.h"
-#include "cycle/DisegnaGrafico.h"
 #include "cycle/GraficoTempoReale.h"
+#include "cycle/SalvaParametro.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
 #include "market/SessioneQuotazioni.h"
@@ -13,6 +12,8 @@
 #include "platform/Socket.h"
 #include "platform/ui/GraficoWidget.h"
 #include "shell/Avanzamento.h"
+#include "shell/ComandiGrafico.h"
+#include "shell/DisegnaGrafico.h"
 #include "shell/FinestraLavoro.h"
 #include "shell/LayoutGrafici.h"
 #include "shell/Pausa.h"
@@ -27,6 +28,7 @@
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/PannelloStorico.h"
 #include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/ServiziFinestra.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -43,6 +45,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -85,8 +88,11 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
 {
     setObjectName(QStringLiteral("FinestraOperativa"));
     Stato &stato = form.S();
-    m_caricamento = std::make_unique<Caricamento>(stato, *this);
-    m_motore = std::make_unique<MotoreIndicatori>(stato, this);
+    m_servizi = std::make_unique<ServiziFinestra>(*this);
+    m_ambienteIndicatori = std::make_unique<IndicatoriFinestra>(*this);
+    m_caricamento = std::make_unique<Caricamento>(stato, *m_servizi);
+    m_motore = std::make_unique<MotoreIndicatori>(stato.shell, stato.archivio, stato.mercato, stato.cicli,
+                                                  stato.indicatori, m_ambienteIndicatori.get());
 
     m_area = new AreaGrafici(stato, form.Frm_Battleplan);
     m_storico = new PannelloStorico(stato, form.Frm_Storico);
@@ -101,7 +107,20 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         strumenti->setObjectName(QStringLiteral("StrumentiFinestra"));
         strumenti->Messaggio = [this](int tipo) { m_form.Mostra_Messaggio(tipo, QString()); };
         strumenti->Arma_Timer_Disegno = [this] { Arma_Timer_Disegno(); };
-        strumenti->Crea_Pulsanti(m_area->Frm_Strumenti)->adjustSize();
+        PulsantiStrumenti *pulsanti = strumenti->Crea_Pulsanti(m_area->Frm_Strumenti);
+        pulsanti->adjustSize();
+        // The grid and price-line buttons switch a setting of the current degree.
+        const auto esito = [](const comandi::EsitoComando &e) {
+            if (e.cambiato && !e.salvato)
+                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                              QStringLiteral("Impostazione del grafico non salvata (Sistema3.dat)."));
+        };
+        for (int i = 0; i < 2; ++i)
+            connect(pulsanti->Cmd_Griglia_Graf[size_t(i)], &QToolButton::clicked, this, [this, i, esito] {
+                esito(comandi::Cmd_Griglia_Graf_Click(m_form.S(), *m_area, i));
+            });
+        connect(pulsanti->Cmd_Linea_Stor, &QToolButton::clicked, this,
+                [this, esito] { esito(comandi::Cmd_Linea_Stor_Click(m_form.S(), *m_area)); });
     }
     m_area->Cmd_GRaf_P_Click = [this](int s) { Cmd_GRaf_P_Click(s); };
     m_area->Cmd_GRaf_M_Click = [this](int s) { Cmd_GRaf_M_Click(s); };
@@ -231,31 +250,7 @@ void FinestraOperativa::Mostra_Avanzamento_Avvio(int passo)
 
 void FinestraOperativa::Pausa(double secondi) { ::Pausa(secondi); }
 
-bool FinestraOperativa::Connesso() const
-{
-    if (m_sessione)
-        return m_sessione->Connesso();
-    return m_form.Sock().State() == Socket::Connesso;
-}
-
-void FinestraOperativa::Invia(const QString &messaggio)
-{
-    if (m_sessione)
-        m_sessione->Invia_Testo(messaggio);
-    else
-        m_form.Sock().SendData(messaggio);
-}
-
-bool FinestraOperativa::Attendi_Download(int millisecondi)
-{
-    return m_sessione && m_sessione->Attendi_Download(millisecondi);
-}
-
-bool FinestraOperativa::Frm_Avvio_Visibile() const { return !m_form.Frm_Avvio->isHidden(); }
-
 // ---------------------------------------------------------------- charts
-
-GraficoControllo *FinestraOperativa::Grafico(int grafico) { return m_area->Graf_Battleplan(grafico); }
 
 void FinestraOperativa::Disabilita_Finestra()
 {
@@ -288,16 +283,20 @@ AmbienteGraficoRT FinestraOperativa::Ambiente_RT()
     return a;
 }
 
-void FinestraOperativa::Disegna_Grafici() { ::Disegna_Grafici(m_form.S(), Ambiente_RT()); }
+void FinestraOperativa::Disegna_Grafici() { ::Disegna_Grafici(m_form.S().cicli, Ambiente_RT()); }
 
 void FinestraOperativa::Cmd_Graf_RT_Click()
 {
-    if (!::Cmd_Graf_RT_Click(m_form.S(), Ambiente_RT()))
+    if (!::Cmd_Graf_RT_Click(m_form.S().archivio, m_form.S().cicli, Ambiente_RT()))
         Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
                       QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time."));
 }
 
-void FinestraOperativa::Text_Last_Change() { ::Text_Last_Change(m_form.S(), Ambiente_RT()); }
+void FinestraOperativa::Text_Last_Change()
+{
+    const Stato &s = m_form.S();
+    ::Text_Last_Change(s.shell, s.archivio, s.cicli, Ambiente_RT());
+}
 
 void FinestraOperativa::Cancella_Grafici() { ::Cancella_Grafici(Ambiente_RT()); }
 

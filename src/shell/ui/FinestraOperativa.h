@@ -1,9 +1,10 @@
 #pragma once
 
-// The working window built on FormS1: the loading sequence's window side, the
-// panels of the working window, the one-shot timers, the resize rules, the colour
-// switch and the web link. FormS1 keeps its own structure; this object fills its
-// frames and its loading hooks.
+// The working window built on FormS1: the panels of the working window, the
+// one-shot timers, the resize rules, the colour switch and the web link, with
+// their handlers. What the loading sequence and the indicator engine ask of the
+// window goes through its adapters (ServiziFinestra.h). FormS1 keeps its own
+// structure; this object fills its frames and its loading hooks.
 
 #include "indicators/MotoreIndicatori.h"
 #include "market/SessioneQuotazioni.h"
@@ -17,13 +18,15 @@
 #include <memory>
 
 class AreaGrafici;
+class IndicatoriFinestra;
+class ServiziFinestra;
 struct AmbienteGraficoRT;
 class FormS1;
 class PannelloCicli;
 class PannelloQuotazioni;
 class PannelloStorico;
 
-class FinestraOperativa : public QObject, public ServiziCaricamento, public AmbienteIndicatori {
+class FinestraOperativa : public QObject {
     Q_OBJECT
 public:
     explicit FinestraOperativa(FormS1 &form);
@@ -82,7 +85,7 @@ public:
     void Form_Resize();
     void Form_MouseUp();
 
-    void Disegna_Grafico(int grafico, int grado) override;
+    void Disegna_Grafico(int grafico, int grado);
     void Disegna_Grafici();
     // The real-time chart switch, the last-price redraw and the clearing of all four charts.
     void Cmd_Graf_RT_Click();
@@ -103,21 +106,13 @@ public:
     void Cmd_GRaf_P_Click(int index);
     void Cmd_GRaf_M_Click(int index);
     void Richiesta_Dati_RT_Al_Server();
-    void Mostra_Avanzamento_Avvio(int passo) override;
-
-    // ServiziCaricamento
-    bool Esegui(Servizio s) override;
-    QString Errore() const override { return m_errore; }
-    void Pausa(double secondi) override;
-    bool Connesso() const override;
-    void Invia(const QString &messaggio) override;
-    bool Attendi_Download(int millisecondi) override;
-    bool Frm_Avvio_Visibile() const override;
-
-    // AmbienteIndicatori
-    GraficoControllo *Grafico(int grafico) override;
-    void Disabilita_Finestra() override;
-    void Abilita_Finestra() override;
+    // The loading progress on the start panel and the change panel.
+    void Mostra_Avanzamento_Avvio(int passo);
+    void Pausa(double secondi);
+    // A counter, not a flag: the window is enabled again when every hold is released.
+    void Disabilita_Finestra();
+    void Abilita_Finestra();
+    bool Disabilitata() const { return m_disabilitazioni > 0; }
 
     // Window size in twips (outer size).
     double Larghezza_Twips() const;
@@ -137,6 +132,8 @@ private:
     AmbienteGraficoRT Ambiente_RT();
 
     FormS1 &m_form;
+    std::unique_ptr<ServiziFinestra> m_servizi;
+    std::unique_ptr<IndicatoriFinestra> m_ambienteIndicatori;
     std::unique_ptr<Caricamento> m_caricamento;
     std::unique_ptr<MotoreIndicatori> m_motore;
     AreaGrafici *m_area = nullptr;
@@ -144,7 +141,6 @@ private:
     PannelloQuotazioni *m_quotazioni = nullptr;
     PannelloCicli *m_cicli = nullptr;
     QPointer<SessioneQuotazioni> m_sessione;
-    QString m_errore;
     int m_slotIndicatori = 0;
     int m_disabilitazioni = 0;
     bool m_inResize = false;

@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "drawing/OggettiGrafici.h"
+#include "indicators/TabellaIndicatori.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -18,7 +19,9 @@ void SliderQt::Imposta_Valore(int valore) { m_slider->setValue(valore); }
 int SliderQt::Valore() const { return m_slider->value(); }
 
 NavigazioneFinestra::NavigazioneFinestra(FinestraOperativa &finestra)
-    : QObject(&finestra), m_finestra(finestra), m_navigazione(finestra.Form().S(), *this),
+    : QObject(&finestra), m_finestra(finestra),
+      m_navigazione(finestra.Form().S().shell, finestra.Form().S().archivio, finestra.Form().S().mercato,
+                    finestra.Form().S().cicli, *this),
       m_zoom(finestra.Area()->Sld_Zoom), m_compr(finestra.Area()->Sld_Compr)
 {
     setObjectName(QStringLiteral("NavigazioneFinestra"));
@@ -44,7 +47,14 @@ void NavigazioneFinestra::Disegna_Grafico(int grafico, int grado) { m_finestra.D
 
 void NavigazioneFinestra::Sposta_Disegni_AsseX()
 {
-    disegno::Sposta_Disegni_AsseX(m_finestra.Form().S(), *m_finestra.Area());
+    Stato &s = m_finestra.Form().S();
+    disegno::Sposta_Disegni_AsseX(s.shell, s.cicli, s.disegno, *m_finestra.Area());
+}
+
+bool NavigazioneFinestra::Profilo_Volumi_Attivo(int grado) const
+{
+    return grado >= 0 && grado <= costanti::Max_Grado &&
+           m_finestra.Form().S().indicatori.Ind_Attivo[size_t(grado)][indicatori::Item_Profilo_Volumi] == 1;
 }
 
 void NavigazioneFinestra::Calcola_Profilo_Volumi(int grado, int grafico)

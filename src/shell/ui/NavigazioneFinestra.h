@@ -41,6 +41,7 @@ public:
     BarraScorrimento *Sld_Compr() override { return &m_compr; }
     void Disegna_Grafico(int grafico, int grado) override;
     void Sposta_Disegni_AsseX() override;
+    bool Profilo_Volumi_Attivo(int grado) const override;
     void Calcola_Profilo_Volumi(int grado, int grafico) override;
     void Mostra_Caricamento_Indicatore(int grado, int grafico) override;
 

@@ -1,9 +1,8 @@
 #include "shell/ui/PannelliFinestra.h"
 
 #include "Stato.h"
-#include "archive/ParametriCicli.h"
 #include "cycle/ImmagineGrafico.h"
-#include "platform/Percorsi.h"
+#include "cycle/SalvaParametro.h"
 #include "shell/SpostaPannello.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/RiquadroGrafico.h"
@@ -40,9 +39,9 @@ PannelliFinestra::PannelliFinestra(Stato &stato, AreaGrafici &area, QWidget *fin
 void PannelliFinestra::Cmd_Foto_Click(int slot)
 {
     // The folder the proposed name points into exists before the dialog opens.
-    QDir().mkpath(percorsi::CartellaProgramma() + QLatin1Char('/') + QLatin1String(ciclo::Cartella_Immagini));
+    QDir().mkpath(ciclo::Cartella_Immagini(m_stato.shell));
     const ciclo::EsitoImmagine e = ciclo::Salva_Immagine_Grafico(
-        m_stato, m_area, slot, percorsi::CartellaProgramma(), QDateTime::currentDateTime(),
+        m_stato.shell, m_stato.cicli, m_area, slot, QDateTime::currentDateTime(),
         [this](const QString &proposto) { return Scegli_File ? Scegli_File(proposto) : Dialogo_Salva(proposto); });
     if (!e.errore.isEmpty())
         Mostra_Errore(e.errore);
@@ -112,7 +111,7 @@ void PannelliFinestra::Cmd_Sposta_Click(int slot)
     m_pannelloSpostato = 0;
     m_area.Imposta_Layout_Ridotto();
     m_stato.archivio.Codice_Modifica = QStringLiteral("G");
-    if (!archivio::Salva_Parametro(m_stato, 0))
+    if (!ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, 0))
         Mostra_Errore(QStringLiteral("Impossibile salvare la disposizione dei grafici (Sistema3.dat)."));
 }
 

@@ -2,11 +2,11 @@
 
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
-#include "simulatore/GeneratoreStorico.h"
-#include "market/ui/SessioneFinestra.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/GeneratoreStorico.h"
 
 #include <QPushButton>
 #include <QtTest>

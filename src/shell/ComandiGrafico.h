@@ -7,7 +7,7 @@
 struct Stato;
 class ControlliGrafici;
 
-namespace ciclo {
+namespace comandi {
 
 struct EsitoComando {
     bool cambiato = false;  // the setting changed and the current slot was redrawn
@@ -21,4 +21,4 @@ EsitoComando Cmd_Griglia_Graf_Click(Stato &stato, ControlliGrafici &controlli, i
 // the drawing knows: it is left as it is, unsaved and undrawn.
 EsitoComando Cmd_Linea_Stor_Click(Stato &stato, ControlliGrafici &controlli);
 
-}  // namespace ciclo
+}  // namespace comandi

@@ -3,17 +3,17 @@
 
 #include "CartellaTemporanea.h"
 #include "Stato.h"
-#include "simulatore/ServerQuotazioni.h"
+#include "cycle/Colori.h"
 #include "market/SessioneQuotazioni.h"
-#include "market/ui/SessioneFinestra.h"
 #include "platform/Codec1252.h"
+#include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
-#include "shell/ui/AreaGrafici.h"
-#include "cycle/Colori.h"
+#include "shell/ui/SessioneFinestra.h"
+#include "simulatore/ServerQuotazioni.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(boxes, QStringList{QStringLiteral("Wavelore \u00AE|Autenticazione Non Riuscita, UserId o Password Errati.|testo")});
 
         // The connection stays open after a refusal: quotes and chat still reach the window.
-        form.S().cicli.Formato_Prezzo = QStringLiteral("0.00");
+        form.S().mercato.Formato_Prezzo = QStringLiteral("0.00");
         server->Invia_Grezzo(codec1252::Codifica(QStringLiteral(
             "COMM31\u00D817/03/2012 15:30:05\u00D820.150,5\u00D81,5\u00D8987\u00D8COMM25\u00D8<i>ciao</i> COMM31\u00D8")));
         PannelloQuotazioni *q = operativa->Quotazioni();
@@ -95,7 +95,7 @@ private slots:
         QVERIFY(!form.Text_Chat->toPlainText().contains(QStringLiteral("COMM31")));
 
         // A new attempt with the right password reconnects and logs in.
-        sessione->Azioni().Carica_Storici_Avvio = [] {};
+        form.Carica_Storici_Avvio = [] {};
         avvio->Text_Password->clear();
         QTest::keyClicks(avvio->Text_Password, QStringLiteral("Pw!"));
         QTest::mouseClick(avvio->Cmd_OnLine, Qt::LeftButton);
@@ -145,7 +145,7 @@ private slots:
         FormS1 form;
         FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
         SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
-        sessione->Azioni().Carica_Storici_Avvio = [] {};
+        form.Carica_Storici_Avvio = [] {};
         sessione->Intervallo_Watchdog_ms = 100;
         form.show();
         form.Frm_Avvio->Text_ID->setText(QStringLiteral("luca"));

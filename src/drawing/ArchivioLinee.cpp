@@ -1,4 +1,4 @@
-#include "archive/ArchivioLinee.h"
+#include "drawing/ArchivioLinee.h"
 
 #include "platform/VbRuntime.h"
 

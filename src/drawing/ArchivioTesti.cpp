@@ -1,4 +1,4 @@
-#include "archive/ArchivioTesti.h"
+#include "drawing/ArchivioTesti.h"
 
 #include "platform/VbRuntime.h"
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// Builds one chart slot from scratch from the session state. Every failing
-// item is skipped and the final redraw always runs.
+// Builds one chart slot from scratch from the session state: the sections of
+// every layer (cycle/SezioniGrafico.h lists them in order). Every failing item
+// is skipped and the final redraw always runs.
 
 #include <QString>
 
@@ -14,6 +15,3 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
 
 // The degree's caption after the underlying's name: "  Kalvo +2  Future 15m".
 QString Titolo_Grado(int grado);
-
-// The product's web address, shown by the watermark and the saved picture.
-inline constexpr const char *Indirizzo_Web = "www.wavelore.example";

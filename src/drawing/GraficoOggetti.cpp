@@ -1,8 +1,9 @@
-#include "Stato.h"
-#include "cycle/SezioniGrafico.h"
+#include "drawing/GraficoOggetti.h"
+
+#include "drawing/StatoDisegno.h"
 
 // Only objects with a position (found flag set) are drawn.
-void Disegna_Linee_Utente(ContestoGrafico &c)
+void Disegna_Linee_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
 {
     const auto segmento = [&c](const auto &o, int spessore, int stile) {
         if (!o.in_uso || !o.trovata)
@@ -15,7 +16,7 @@ void Disegna_Linee_Utente(ContestoGrafico &c)
     };
     const size_t d = size_t(c.grado);
     for (int i = 1; i <= costanti::Max_Linee; ++i)
-        segmento(c.stato.disegno.Linee[d][size_t(i)], 2, 1);
+        segmento(disegno.Linee[d][size_t(i)], 2, 1);
     for (int i = 1; i <= costanti::Max_Distanze; ++i)
-        segmento(c.stato.disegno.Distanze[d][size_t(i)], 1, 2);
+        segmento(disegno.Distanze[d][size_t(i)], 1, 2);
 }

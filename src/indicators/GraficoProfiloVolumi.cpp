@@ -1,20 +1,21 @@
 // The degree's volume-at-price profile: one horizontal bar per price level from
 // the left edge, the fullest level reaching one cycle duration.
 
-#include "cycle/SezioniGrafico.h"
+#include "indicators/GraficoIndicatori.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
+#include "cycle/StatoCicli.h"
+#include "indicators/StatoIndicatori.h"
 
 #include <cmath>
 
-void Disegna_Profilo_Volumi(ContestoGrafico &c)
+void Disegna_Profilo_Volumi(ContestoGrafico &c, const StatoIndicatori &ind)
 {
-    const StatoIndicatori &ind = c.stato.indicatori;
     if (ind.Ind_Attivo[size_t(c.grado)][19] != 1)
         return;
     const ProfiloVolumi &profilo = ind.Profilo_Volumi[size_t(c.grado)];
     // Never computed, or computed for another market: nothing to show.
-    if (!profilo.calcolato() || profilo.sottostante != c.stato.archivio.Sottostante_Corrente)
+    if (!profilo.calcolato() || profilo.sottostante != c.archivio.Sottostante_Corrente)
         return;
 
     double massimo = profilo.livelli.front().volume;
@@ -22,7 +23,7 @@ void Disegna_Profilo_Volumi(ContestoGrafico &c)
         if (l.volume > massimo)
             massimo = l.volume;
     // With no volume at all every level is drawn with length 0.
-    double scala = c.stato.cicli.Durata[size_t(c.grado)] / massimo;
+    double scala = c.cicli.Durata[size_t(c.grado)] / massimo;
     if (!std::isfinite(scala))
         scala = 0.0;
 

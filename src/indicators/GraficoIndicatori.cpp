@@ -2,10 +2,11 @@
 // then five panes (Y axes 3..7) for the oscillators and velocities, and the
 // ranges of those panes taken from the bars of the current cycle.
 
-#include "cycle/SezioniGrafico.h"
+#include "indicators/GraficoIndicatori.h"
 
-#include "Stato.h"
+#include "cycle/StatoCicli.h"
 #include "indicators/ContestoIndicatori.h"
+#include "indicators/StatoIndicatori.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -17,12 +18,12 @@ constexpr ColoreWin Bianco = 0x00FFFFFF;
 
 enum class Salta { Zero, Marca, ZeroOMarca };
 
-bool attivo(const ContestoGrafico &c, int item)
+bool attivo(const ContestoGrafico &c, const StatoIndicatori &o, int item)
 {
-    return c.stato.indicatori.Ind_Attivo[size_t(c.grado)][size_t(item)] == 1;
+    return o.Ind_Attivo[size_t(c.grado)][size_t(item)] == 1;
 }
 
-int barreCiclo(const ContestoGrafico &c) { return c.stato.cicli.Barre_Ciclo[size_t(c.grado)]; }
+int barreCiclo(const ContestoGrafico &c) { return c.cicli.Barre_Ciclo[size_t(c.grado)]; }
 
 // Cell of history bar h of the degree's row; false past the row.
 bool cella(const ContestoGrafico &c, const ArrayIndicatore &array, int h, double &v)
@@ -101,9 +102,8 @@ void attributiRiquadro(ContestoGrafico &c)
 
 }  // namespace
 
-void Disegna_Indicatori(ContestoGrafico &c)
+void Disegna_Indicatori(ContestoGrafico &c, const StatoIndicatori &o)
 {
-    const StatoIndicatori &o = c.stato.indicatori;
     const double fineCiclo = double(barreCiclo(c));
 
     // Averages in price units, on the axes already current (X 2, Y 2).
@@ -117,16 +117,16 @@ void Disegna_Indicatori(ContestoGrafico &c)
                            Media{5, o.Ind_Media_Utente_2, 55}, Media{8, o.Ind_Centrata_C2, 61},
                            Media{9, o.Ind_Centrata_C4, 62}, Media{10, o.Ind_Centrata_C8, 63},
                            Media{11, o.Ind_Centrata_C16, 64}}) {
-        if (attivo(c, m.item))
+        if (attivo(c, o, m.item))
             serie(c, m.array, m.colore, 1, Salta::Zero);
     }
     // Item 16 lives in price units too; a true 0 is not drawn either.
-    if (attivo(c, 16))
+    if (attivo(c, o, 16))
         serie(c, o.Ind_Osc_C8_C2, 69, 2, Salta::ZeroOMarca);
 
     // Five panes, their axes added whether or not anything is drawn on them.
     c.ctl.Aggiungi_Asse_Y(GraficoControllo::Prossimo_Asse);
-    if (attivo(c, 6)) {
+    if (attivo(c, o, 6)) {
         lineaZero(c, 56, fineCiclo);
         serie(c, o.Ind_Stoc_Dist_Min, 56, 1, Salta::Marca);
         serie(c, o.Ind_Stoc_Dist_Min_Media, 56, 1, Salta::Marca);
@@ -135,32 +135,32 @@ void Disegna_Indicatori(ContestoGrafico &c)
     }
 
     c.ctl.Aggiungi_Asse_Y(GraficoControllo::Prossimo_Asse);
-    if (attivo(c, 7) || attivo(c, 17) || attivo(c, 18)) {
+    if (attivo(c, o, 7) || attivo(c, o, 17) || attivo(c, o, 18)) {
         lineaZero(c, 58, fineCiclo);
-        if (attivo(c, 7)) {
+        if (attivo(c, o, 7)) {
             serie(c, o.Ind_Velocita_C2, 58, 1, Salta::Marca);
             serie(c, o.Ind_Velocita_C2_Media, 58, 1, Salta::Marca);
         }
         // Items 17 and 18 show only their smoothed rows.
-        if (attivo(c, 17))
+        if (attivo(c, o, 17))
             serie(c, o.Ind_Velocita_C4_Media, 59, 1, Salta::Marca);
-        if (attivo(c, 18))
+        if (attivo(c, o, 18))
             serie(c, o.Ind_Velocita_C8_Media, 60, 1, Salta::Marca);
     }
 
     c.ctl.Aggiungi_Asse_Y(GraficoControllo::Prossimo_Asse);
-    if (attivo(c, 13) || attivo(c, 14) || attivo(c, 15)) {
+    if (attivo(c, o, 13) || attivo(c, o, 14) || attivo(c, o, 15)) {
         lineaZero(c, 66, fineCiclo);
-        if (attivo(c, 13))
+        if (attivo(c, o, 13))
             serie(c, o.Ind_Osc_C4_C2, 66, 1, Salta::Marca);
-        if (attivo(c, 14))
+        if (attivo(c, o, 14))
             serie(c, o.Ind_Osc_C8_C4, 67, 1, Salta::Marca);
-        if (attivo(c, 15))
+        if (attivo(c, o, 15))
             serie(c, o.Ind_Osc_C16_C8, 68, 1, Salta::Marca);
     }
 
     c.ctl.Aggiungi_Asse_Y(GraficoControllo::Prossimo_Asse);
-    if (attivo(c, 12)) {
+    if (attivo(c, o, 12)) {
         lineaZero(c, 65, c.Estensione_Grafico);
         serie(c, o.Ind_Velocita_Centrata, 65, 1, Salta::Marca);
         serie(c, o.Ind_Velocita_Centrata_Media, 65, 1, Salta::Marca);
@@ -169,14 +169,12 @@ void Disegna_Indicatori(ContestoGrafico &c)
     // The volume pane keeps its zero line; no computation feeds a volume series
     // into it (the profile itself is drawn on the price axis).
     c.ctl.Aggiungi_Asse_Y(GraficoControllo::Prossimo_Asse);
-    if (attivo(c, 19))
+    if (attivo(c, o, 19))
         lineaZero(c, 65, c.Estensione_Grafico);
 }
 
-void Imposta_Assi_Indicatori(ContestoGrafico &c)
+void Imposta_Assi_Indicatori(ContestoGrafico &c, const StatoIndicatori &o)
 {
-    const StatoIndicatori &o = c.stato.indicatori;
-
     // The ranges put each pane's curve in the lowest 40 % of the plot.
     c.ctl.Seleziona_Asse_Y(3);
     c.ctl.Colore_Asse(c.Colore(88));
@@ -190,22 +188,22 @@ void Imposta_Assi_Indicatori(ContestoGrafico &c)
     attributiRiquadro(c);
     r = {10000000.0, -10000000.0};
     // The range follows the raw velocities, also where only the smoothed one is drawn.
-    if (attivo(c, 7))
+    if (attivo(c, o, 7))
         scansiona(c, o.Ind_Velocita_C2, r, true, true);
-    if (attivo(c, 17))
+    if (attivo(c, o, 17))
         scansiona(c, o.Ind_Velocita_C4, r, true, true);
-    if (attivo(c, 18))
+    if (attivo(c, o, 18))
         scansiona(c, o.Ind_Velocita_C8, r, true, true);
     fissaIntervallo(c, r);
 
     c.ctl.Seleziona_Asse_Y(5);
     attributiRiquadro(c);
     r = {10000000.0, -1000000.0};
-    if (attivo(c, 13))
+    if (attivo(c, o, 13))
         scansiona(c, o.Ind_Osc_C4_C2, r, true, true);
-    if (attivo(c, 14))
+    if (attivo(c, o, 14))
         scansiona(c, o.Ind_Osc_C8_C4, r, true, true);
-    if (attivo(c, 15))
+    if (attivo(c, o, 15))
         scansiona(c, o.Ind_Osc_C16_C8, r, true, true);
     fissaIntervallo(c, r);
 

@@ -1,10 +1,11 @@
-#include "cycle/DisegnaGrafico.h"
+#include "shell/DisegnaGrafico.h"
 
 #include "Stato.h"
 #include "cycle/ControlliGrafici.h"
 #include "cycle/GraficoProtetto.h"
-#include "cycle/PosizioneBarra.h"
 #include "cycle/SezioniGrafico.h"
+#include "drawing/GraficoOggetti.h"
+#include "indicators/GraficoIndicatori.h"
 
 #include <QDebug>
 #include <exception>
@@ -52,16 +53,6 @@ QString Titolo_Grado(int grado)
     return QString::fromLatin1(didascalie[grado]);
 }
 
-ColoreWin ContestoGrafico::Colore(int indice) const
-{
-    const auto &colori = stato.cicli.Colori;
-    if (indice >= 0 && indice < int(colori.size()))
-        return colori[size_t(indice)];
-    return colori[81];
-}
-
-const SerieStorico &ContestoGrafico::Serie() const { return posizione::SerieDelGrado(stato.mercato, grado); }
-
 void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int grado)
 {
     if (grafico < 0 || grafico >= costanti::Num_Slot)
@@ -86,7 +77,7 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
     const size_t g = size_t(grado);
     stato.cicli.Titoli_Grafici[size_t(grafico)] = stato.cicli.Sottostante + Titolo_Grado(grado);
 
-    ContestoGrafico c{stato, *ctl, grafico, grado};
+    ContestoGrafico c{stato.shell, stato.archivio, stato.mercato, stato.cicli, *ctl, grafico, grado};
     c.Sld_Zoom_Max = controlli.Sld_Zoom_Max();
     if (BarraScorrimento *y = controlli.Hsc_Graf_Y(grafico)) {
         c.Hsc_Graf_Y_Valore = y->Valore();
@@ -100,7 +91,7 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
     ctl->Aggiungi_Asse_X(3);
 
     if (stato.indicatori.Ind_Attivo[g][19] == 1)
-        sezione("volume profile", [&] { Disegna_Profilo_Volumi(c); });
+        sezione("volume profile", [&] { Disegna_Profilo_Volumi(c, stato.indicatori); });
     sezione("watermark", [&] { Disegna_Filigrana(c); });
     sezione("curve", [&] { Disegna_Curva_Battleplan(c); });
     sezione("subdivisions", [&] { Disegna_Suddivisioni(c); });
@@ -110,16 +101,16 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
         ctl->Aggiungi_Asse_X(GraficoControllo::Prossimo_Asse);
         ctl->Seleziona_Asse_X(2);
     });
-    sezione("user lines", [&] { Disegna_Linee_Utente(c); });
+    sezione("user lines", [&] { Disegna_Linee_Utente(c, stato.disegno); });
     sezione("price", [&] { Disegna_Serie_Prezzo(c); });
-    sezione("indicators", [&] { Disegna_Indicatori(c); });
+    sezione("indicators", [&] { Disegna_Indicatori(c, stato.indicatori); });
     sezione("title and axes", [&] { Imposta_Titolo_Assi(c); });
     sezione("price range", [&] { Imposta_Scala_Prezzo(c); });
-    sezione("indicator axes", [&] { Imposta_Assi_Indicatori(c); });
+    sezione("indicator axes", [&] { Imposta_Assi_Indicatori(c, stato.indicatori); });
     sezione("text axes", [&] {
         ctl->Seleziona_Asse_Y(1);
         ctl->Seleziona_Asse_X(1);
     });
     sezione("cycle texts", [&] { Scrivi_Testi_Ciclo(c); });
-    sezione("user texts", [&] { Scrivi_Testi_Utente(c); });
+    sezione("user texts", [&] { Scrivi_Testi_Utente(c, stato.disegno); });
 }

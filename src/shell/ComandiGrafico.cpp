@@ -1,10 +1,10 @@
-#include "cycle/ComandiGrafico.h"
+#include "shell/ComandiGrafico.h"
 
 #include "Stato.h"
-#include "archive/ParametriCicli.h"
-#include "cycle/DisegnaGrafico.h"
+#include "cycle/SalvaParametro.h"
+#include "shell/DisegnaGrafico.h"
 
-namespace ciclo {
+namespace comandi {
 
 namespace {
 
@@ -19,7 +19,7 @@ EsitoComando SalvaERidisegna(Stato &stato, ControlliGrafici &controlli, const QS
     stato.archivio.Codice_Modifica = lettera;
     EsitoComando e;
     e.cambiato = true;
-    e.salvato = archivio::Salva_Parametro(stato, d);
+    e.salvato = ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, d);
     Disegna_Grafico(stato, controlli, stato.cicli.Grafico_Corrente, d);
     return e;
 }
@@ -47,4 +47,4 @@ EsitoComando Cmd_Linea_Stor_Click(Stato &stato, ControlliGrafici &controlli)
     return SalvaERidisegna(stato, controlli, QStringLiteral("F"));
 }
 
-}  // namespace ciclo
+}  // namespace comandi

@@ -1,4 +1,4 @@
-#include "archive/ArchivioDistanze.h"
+#include "drawing/ArchivioDistanze.h"
 
 #include "platform/VbRuntime.h"
 

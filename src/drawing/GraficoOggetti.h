@@ -1,0 +1,13 @@
+#pragma once
+
+// The user's objects in a chart slot's drawing (order and axes in
+// cycle/SezioniGrafico.h).
+
+#include "cycle/SezioniGrafico.h"
+
+struct StatoDisegno;
+
+// The user's lines and distances.
+void Disegna_Linee_Utente(ContestoGrafico &c, const StatoDisegno &disegno);
+// The user's texts and the distance labels.
+void Scrivi_Testi_Utente(ContestoGrafico &c, const StatoDisegno &disegno);
