@@ -31,7 +31,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -357,6 +356,11 @@ private slots:
         QVERIFY(a->op->Quotazioni()->Text_Last->text().isEmpty());
         QVERIFY(!a->op->Area()->Frm_Graf[0]->Graf_Battleplan->isVisible());
         QVERIFY(!a->form->isEnabled());
+        // Another pick while the new history loads is refused: the list shows the one loading.
+        cmb->setCurrentIndex(1);
+        emit cmb->activated(1);
+        QCOMPARE(s.archivio.Sottostante_Corrente, 5);
+        QCOMPARE(cmb->currentIndex(), 4);
         // A bar and a quote of the old underlying, late: nothing of them stays.
         server.Invia_Grezzo(codec1252::Codifica(
             QStringLiteral("COMM31\u00D801/01/2026 10:00:00\u00D899999\u00D81\u00D81\u00D8") +
@@ -378,7 +382,8 @@ private slots:
             QVERIFY(s.cicli.Titoli_Grafici[size_t(slot)].contains(s.archivio.Tab_Sottostanti[5].Nome));
             QVERIFY(Pixel_Disegnati(a->op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan) > 200);
         }
-        QVERIFY(QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
+        for (const QByteArray &f : leggiStorici(5))
+            QVERIFY(!f.isEmpty());
         // Live bars go on for the new underlying only; the old one's files stay as they were.
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > fusioni, 15000);
         QVERIFY(leggiStorici(2) == vecchi);

@@ -9,7 +9,10 @@
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "cycle/ImmagineGrafico.h"
+#include "platform/DisposizioneGrafico.h"
+#include "platform/ModelloGrafico.h"
 #include "platform/Percorsi.h"
+#include "platform/Schermo.h"
 #include "platform/ui/GraficoWidget.h"
 #include "shell/SpostaPannello.h"
 #include "shell/ui/AreaGrafici.h"
@@ -23,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 class PannelliFinestraTest : public QObject {
@@ -47,6 +51,29 @@ class PannelliFinestraTest : public QObject {
         m_pannelli->Dialogo_Nativo = false;
         m_pannelli->Errore = [this](const QString &t) { m_errori << t; };
         return true;
+    }
+
+    // How many of the price line's points, taken every few bars, are painted in
+    // the line's colour (within a pixel) in `immagine` laid out as `d`; points
+    // outside the plot or under a control lying over the chart do not count.
+    static std::pair<int, int> PuntiDelPrezzo(const QImage &immagine, const RenderGrafico::Disposizione &d,
+                                              const SerieGrafico &prezzo, const QList<QRect> &coperti)
+    {
+        const QRgb colore = schermo::ColoreWin(*prezzo.colore).rgb() & 0xFFFFFF;
+        int visti = 0, trovati = 0;
+        for (size_t i = 0; i < prezzo.punti.size(); i += 3) {
+            const QPoint p = RenderGrafico::InPixel(d, prezzo.asseX, prezzo.asseY, prezzo.punti[i]).toPoint();
+            if (!d.piano.adjusted(2, 2, -2, -2).contains(p) ||
+                std::any_of(coperti.begin(), coperti.end(), [&](const QRect &r) { return r.contains(p); }))
+                continue;
+            ++visti;
+            bool c = false;
+            for (int dy = -1; dy <= 1 && !c; ++dy)
+                for (int dx = -1; dx <= 1 && !c; ++dx)
+                    c = (immagine.pixel(p + QPoint(dx, dy)) & 0xFFFFFF) == colore;
+            trovati += c ? 1 : 0;
+        }
+        return {visti, trovati};
     }
 
     // Slot holding grid position p.
@@ -144,6 +171,9 @@ private slots:
 
         QString proposto, titoloNelDialogo;
         QImage mostrata;
+        RenderGrafico::Disposizione dMostrata, dFile;
+        SerieGrafico prezzo;
+        QList<QRect> coperti;
         bool visto = false;
         QTimer guardia;
         connect(&guardia, &QTimer::timeout, this, [&] {
@@ -153,7 +183,17 @@ private slots:
             visto = true;
             proposto = d->selectedFiles().value(0);
             titoloNelDialogo = g->titolo().testo;
-            mostrata = g->Immagine();
+            // The chart as the user sees it behind the dialog, and where its parts
+            // go in a picture of the whole control.
+            mostrata = g->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            dMostrata = g->disposizione();
+            dFile = RenderGrafico::Calcola(*g, QRectF(QPointF(0, 0), QSizeF(g->size())));
+            for (const SerieGrafico &serie : g->serie())
+                if (serie.nome == QLatin1String("Sottostante"))
+                    prezzo = serie;
+            for (QWidget *w : g->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                if (w->isVisible())
+                    coperti << w->geometry();
             if (file.isEmpty()) {
                 d->reject();
             } else {
@@ -186,15 +226,79 @@ private slots:
         QCOMPARE(!file.isEmpty() && QFile::exists(file), scritto);
         QCOMPARE(QDir(immagini).entryList(QDir::Files).size(), scritto ? 1 : 0);
         if (scritto) {
-            // The file holds the chart as it was shown, product line included.
-            QImage salvata(file, "BMP");
-            QCOMPARE(salvata.size(), mostrata.size());
+            // The file holds the chart as it was shown, product line included, spread
+            // over the whole picture since no control lies over a file.
+            const QImage salvata = QImage(file, "BMP").convertToFormat(QImage::Format_RGB32);
             QVERIFY(!salvata.isNull());
-            QVERIFY(salvata.convertToFormat(QImage::Format_RGB32) != QImage(salvata.size(), QImage::Format_RGB32));
+            QCOMPARE(salvata.size(), mostrata.size());
+            const QRgb sfondo = schermo::ColoreWin(stato().cicli.Colori[80]).rgb();
+            for (const auto &[immagine, d] : {std::pair{mostrata, dMostrata}, std::pair{salvata, dFile}}) {
+                QCOMPARE(immagine.pixel(d.piano.topLeft().toPoint() + QPoint(3, 3)), sfondo);
+                QCOMPARE(immagine.pixel(d.piano.bottomRight().toPoint() - QPoint(3, 3)), sfondo);
+            }
+            QVERIFY(dFile.piano.width() > dMostrata.piano.width() || dFile.piano.height() > dMostrata.piano.height());
+            // The same price line in both, each where its own layout puts it.
+            QVERIFY2(prezzo.colore && prezzo.punti.size() > 20, qPrintable(prezzo.nome));
+            const auto [vistiMostrata, nellaMostrata] = PuntiDelPrezzo(mostrata, dMostrata, prezzo, coperti);
+            const auto [vistiFile, nelFile] = PuntiDelPrezzo(salvata, dFile, prezzo, {});
+            QVERIFY2(vistiMostrata > 10 && nellaMostrata >= vistiMostrata * 9 / 10,
+                     qPrintable(QStringLiteral("%1 / %2").arg(nellaMostrata).arg(vistiMostrata)));
+            QVERIFY2(vistiFile >= vistiMostrata && nelFile >= vistiFile * 9 / 10,
+                     qPrintable(QStringLiteral("%1 / %2").arg(nelFile).arg(vistiFile)));
+            // The title's two lines, the product line under the slot's own title.
+            const auto titoloFile = std::find_if(dFile.etichette.begin(), dFile.etichette.end(), [](const auto &e) {
+                return e.tipo == RenderGrafico::Etichetta::Tipo::Titolo;
+            });
+            QVERIFY(titoloFile != dFile.etichette.end());
+            QCOMPARE(titoloFile->righe.size(), size_t(2));
+            QCOMPARE(titoloFile->righe[1].testo, QStringLiteral("Wavelore \u00AE - www.wavelore.example"));
+            const QRect r = titoloFile->rettangolo.toAlignedRect() & salvata.rect();
+            const auto scritta = [&](const QRect &parte) {
+                for (int y = parte.top(); y <= parte.bottom(); ++y)
+                    for (int x = parte.left(); x <= parte.right(); ++x)
+                        if (salvata.pixel(x, y) != sfondo)
+                            return true;
+                return false;
+            };
+            QVERIFY(scritta(QRect(r.left(), r.top(), r.width(), r.height() / 2)));
+            QVERIFY(scritta(QRect(r.left(), r.top() + r.height() / 2, r.width(), r.height() - r.height() / 2)));
         }
         QCOMPARE(m_errori.size(), !file.isEmpty() && !scritto ? 1 : 0);
         if (!m_errori.isEmpty())
             QVERIFY2(m_errori.first().contains(QStringLiteral("grafico.bmp")), qPrintable(m_errori.join(QLatin1Char(';'))));
+    }
+
+    // Every button of this work can be clicked in the real window: shown, enabled,
+    // inside the window and on top of whatever else lies there.
+    void pulsantiRaggiungibili_data()
+    {
+        QTest::addColumn<bool>("grande");
+        QTest::newRow("quattro grafici") << false;
+        QTest::newRow("grafico ingrandito") << true;
+    }
+    void pulsantiRaggiungibili()
+    {
+        QFETCH(bool, grande);
+        QList<QWidget *> pulsanti;
+        if (grande) {
+            QTest::mouseClick(area()->Frm_Graf[1]->Cmd_GRaf_P, Qt::LeftButton);
+            QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
+            pulsanti << area()->Frm_Graf[1]->Cmd_Foto;
+            for (const char *nome : {"Cmd_Griglia_Graf_0", "Cmd_Griglia_Graf_1", "Cmd_Linea_Stor"})
+                pulsanti << area()->Frm_Strumenti->findChild<QWidget *>(QLatin1String(nome));
+        } else {
+            for (RiquadroGrafico *r : area()->Frm_Graf)
+                if (stato().cicli.Conf_Grafici[size_t(r->slot())].in_uso == 1)
+                    pulsanti << r->Cmd_Foto << r->Cmd_Sposta;
+            QVERIFY(pulsanti.size() >= 4);
+        }
+        for (QWidget *b : pulsanti) {
+            QVERIFY(b);
+            QWidget *finestra = b->window();
+            const QPoint centro = b->mapTo(finestra, b->rect().center());
+            QVERIFY2(b->isVisible() && b->isEnabled() && finestra->rect().contains(centro), qPrintable(b->objectName()));
+            QCOMPARE(finestra->childAt(centro), b);
+        }
     }
 
     // The panel follows the mouse along its nearest edge or corner, keeping the
