@@ -11,10 +11,12 @@
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelliFinestra.h"
 #include "shell/ui/PannelloQuotazioni.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -82,9 +84,23 @@ int main(int argc, char *argv[])
     form.show();
     form.Cmd_OffLine_Click();
     int prossimo = 2;
+    bool completo = true;
     MisuraMediana(QStringLiteral("caricamento_offline_cambio"), [&] {
         op->Imposta_Sottostante_Offline(prossimo);
+        completo = completo && !form.S().shell.Blocco_Grafici && form.S().archivio.Sottostante_Corrente == prossimo + 1;
         prossimo = prossimo == 2 ? 1 : 2;
     });
-    return 0;
+    if (!completo)
+        return 1;
+
+    // The picture of the enlarged chart, from the button to the file written.
+    op->Cmd_GRaf_P_Click(0);
+    auto *pannelli = form.findChild<PannelliFinestra *>(QStringLiteral("PannelliFinestra"));
+    if (!pannelli)
+        return 1;
+    const QString file = cartella.filePath(QStringLiteral("grafico.bmp"));
+    pannelli->Scegli_File = [&file](const QString &) { return file; };
+    pannelli->Errore = [](const QString &t) { std::fprintf(stderr, "%s\n", qPrintable(t)); };
+    MisuraMediana(QStringLiteral("immagine_grafico_grande"), [&] { pannelli->Cmd_Foto_Click(0); });
+    return QFile::exists(file) ? 0 : 1;
 }

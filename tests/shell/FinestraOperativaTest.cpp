@@ -3,6 +3,7 @@
 // the final state of the loading; a server that never sends the history ends in
 // the failure path.
 
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
@@ -267,6 +268,11 @@ private slots:
         QVERIFY(generatore::ScriviDatabase(generatore::Genera(p), QString(db).replace(QStringLiteral("{db}"),
                                                                                        generatore::NomeDatabase(2)))
                     .ok);
+        p.sottostante = tab.Tab_Sottostanti[5];
+        p.seme = 11;
+        QVERIFY(generatore::ScriviDatabase(generatore::Genera(p), QString(db).replace(QStringLiteral("{db}"),
+                                                                                       generatore::NomeDatabase(5)))
+                    .ok);
         qputenv("WAVELORE_HISTORY_ODBC", QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(db).toUtf8());
 
         ServerQuotazioni::Configurazione cfg;
@@ -278,7 +284,11 @@ private slots:
         ServerQuotazioni server(cfg);
         QVERIFY(server.Avvia(0));
         QStringList ricevuti;
-        connect(&server, &ServerQuotazioni::Ricevuto, this, [&ricevuti](const QString &c) { ricevuti << c; });
+        QStringList messaggi;  // code and fields
+        connect(&server, &ServerQuotazioni::Ricevuto, this, [&ricevuti, &messaggi](const QString &c, const QStringList &f) {
+            ricevuti << c;
+            messaggi << c + QLatin1Char('|') + f.join(QLatin1Char('|'));
+        });
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.Porta()));
 
         auto a = Prepara();
@@ -315,6 +325,70 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Area()->Frm_Graf[0]->Colore_Led() == acceso || a->op->Sessione()->Fusioni_Eseguite() > 0,
                                  15000);
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > 0, 15000);
+        QVERIFY(a->fallimenti.isEmpty());
+
+        // Another underlying from the list: real time stops, the new history comes
+        // from the server and the four charts show it with live bars again.
+        const auto leggiStorici = [](int u) {
+            QList<QByteArray> v;
+            for (const char *tf : {"5M", "15M", "1H", "1D"}) {
+                QFile f(storico::PercorsoFileStorico(u, QLatin1String(tf)));
+                v << (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+            }
+            return v;
+        };
+        Stato &s = a->form->S();
+        QComboBox *cmb = a->op->Quotazioni()->Cmb_Sot;
+        QVERIFY(cmb->isEnabled());
+        QVERIFY(!QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
+        messaggi.clear();
+        const int fusioni = a->op->Sessione()->Fusioni_Eseguite();
+        const QList<QByteArray> vecchi = leggiStorici(2);
+        cmb->setCurrentIndex(4);
+        emit cmb->activated(4);
+        QCOMPARE(s.archivio.Sottostante_Corrente, 5);
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TABAVV"), QStringLiteral("C1"), 1),
+                 QStringLiteral("5"));
+        // Waiting for the server's latest bars: charts hidden, the change panel
+        // up, the quote boxes empty and the window closed to the user.
+        QVERIFY(s.shell.Blocco_Grafici);
+        QVERIFY(a->form->FrmCambioSott->isVisible());
+        QVERIFY(a->op->Quotazioni()->Text_Last->text().isEmpty());
+        QVERIFY(!a->op->Area()->Frm_Graf[0]->Graf_Battleplan->isVisible());
+        QVERIFY(!a->form->isEnabled());
+        // Another pick while the new history loads is refused: the list shows the one loading.
+        cmb->setCurrentIndex(1);
+        emit cmb->activated(1);
+        QCOMPARE(s.archivio.Sottostante_Corrente, 5);
+        QCOMPARE(cmb->currentIndex(), 4);
+        // A bar and a quote of the old underlying, late: nothing of them stays.
+        server.Invia_Grezzo(codec1252::Codifica(
+            QStringLiteral("COMM31\u00D801/01/2026 10:00:00\u00D899999\u00D81\u00D81\u00D8") +
+            QStringLiteral("COMM33\u00D8") +
+            QStringLiteral("01/01/2026 10:00:00\u00D899999\u00D81\u00D8").repeated(4)));
+        QTRY_VERIFY_WITH_TIMEOUT(!s.shell.Blocco_Grafici || !a->fallimenti.isEmpty(), 20000);
+        QVERIFY(a->fallimenti.isEmpty());
+        QTRY_VERIFY(messaggi.size() >= 3);
+        QCOMPARE(messaggi.mid(0, 3), (QStringList{QStringLiteral("COMM32|"), QStringLiteral("COMM34|5"),
+                                                  QStringLiteral("COMM36|5")}));
+        QVERIFY(a->form->isEnabled());
+        QVERIFY(a->form->FrmCambioSott->isHidden());
+        QVERIFY(!a->op->Cambio_In_Corso());
+        QTRY_VERIFY(messaggi.contains(QStringLiteral("COMM30|5")));
+        QCOMPARE(a->op->Sessione()->Fusioni_Eseguite(), fusioni);
+        for (int slot = 0; slot < 4; ++slot) {
+            if (s.cicli.Conf_Grafici[size_t(slot)].in_uso != 1)
+                continue;
+            QVERIFY(s.cicli.Titoli_Grafici[size_t(slot)].contains(s.archivio.Tab_Sottostanti[5].Nome));
+            QVERIFY(Pixel_Disegnati(a->op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan) > 200);
+        }
+        for (const QByteArray &f : leggiStorici(5))
+            QVERIFY(!f.isEmpty());
+        // Live bars go on for the new underlying only; the old one's files stay as they were.
+        QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > fusioni, 15000);
+        QVERIFY(leggiStorici(2) == vecchi);
+        QVERIFY(leggiStorici(5) != leggiStorici(2));
+        QVERIFY(!a->op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));
         QVERIFY(a->fallimenti.isEmpty());
         qunsetenv("WAVELORE_SERVER");
         qunsetenv("WAVELORE_HISTORY_ODBC");

@@ -4,6 +4,7 @@
 // reduce button returns to four charts. In both layouts every label of a chart
 // stays in sight.
 
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
@@ -253,6 +254,59 @@ private slots:
         QCOMPARE(compr->value(), nuovaCompr);
         QCOMPARE(cambiZoom.count(), 0);
         QCOMPARE(cambiCompr.count(), 0);
+    }
+
+    // The grid and price-line buttons of the tool frame: each click changes the
+    // current degree's setting, stores it and redraws the enlarged chart; a stored
+    // look the drawing does not know is left alone.
+    void pulsantiAspetto_data()
+    {
+        QTest::addColumn<QString>("pulsante");
+        QTest::addColumn<QString>("colonna");
+        QTest::addColumn<int>("iniziale");
+        QTest::addColumn<QList<int>>("attesi");
+        QTest::newRow("suddivisioni") << "Cmd_Griglia_Graf_0" << "C10" << 1 << QList<int>{0, 1, 0};
+        QTest::newRow("suddivisioni da valore ignoto") << "Cmd_Griglia_Graf_0" << "C10" << 5 << QList<int>{1, 0, 1};
+        QTest::newRow("separatori dei giorni") << "Cmd_Griglia_Graf_1" << "C11" << 0 << QList<int>{1, 0, 1};
+        QTest::newRow("linea dei prezzi") << "Cmd_Linea_Stor" << "C14" << 0 << QList<int>{1, 2, 0};
+        QTest::newRow("linea dei prezzi da 2") << "Cmd_Linea_Stor" << "C14" << 2 << QList<int>{0, 1, 2};
+        QTest::newRow("linea dei prezzi fuori campo") << "Cmd_Linea_Stor" << "C14" << 7 << QList<int>{7, 7, 7};
+    }
+    void pulsantiAspetto()
+    {
+        QFETCH(QString, pulsante);
+        QFETCH(QString, colonna);
+        QFETCH(int, iniziale);
+        QFETCH(QList<int>, attesi);
+        QTest::mouseClick(area()->Frm_Graf[1]->Cmd_GRaf_P, Qt::LeftButton);
+        verificaGrande(1);
+        const int grado = stato().cicli.Grado_Corrente;
+        int &valore = colonna == QLatin1String("C10")   ? stato().cicli.Griglia_1[size_t(grado)]
+                      : colonna == QLatin1String("C11") ? stato().cicli.Griglia_2[size_t(grado)]
+                                                        : stato().cicli.Modo_Linea_Storico[size_t(grado)];
+        valore = iniziale;
+        m_op->Disegna_Grafico(1, grado);
+        auto *b = area()->Frm_Strumenti->findChild<QToolButton *>(pulsante);
+        QVERIFY(b);
+        QVERIFY(b->isVisible());
+        QVERIFY(area()->Frm_Strumenti->rect().contains(b->mapTo(area()->Frm_Strumenti, b->rect().bottomRight())));
+        GraficoWidget *g = area()->Frm_Graf[1]->Graf_Battleplan;
+        const QString tabella = QStringLiteral("TAB%1").arg(grado);
+        const int u = stato().archivio.Sottostante_Corrente;
+        const QString primaNelArchivio = ValoreArchivio(archivio::FileArchivio::Sistema3, tabella, colonna, u);
+        const bool cambia = attesi.first() != iniziale;
+        for (int atteso : attesi) {
+            const QImage prima = g->Immagine();
+            const int ridisegni = g->ridisegni();
+            QTest::mouseClick(b, Qt::LeftButton);
+            QCOMPARE(valore, atteso);
+            QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, tabella, colonna, u),
+                     cambia ? QString::number(atteso) : primaNelArchivio);
+            QCOMPARE(g->ridisegni(), ridisegni + (cambia ? 1 : 0));
+            QCOMPARE(g->Immagine() != prima, cambia);
+        }
+        QCOMPARE(stato().cicli.Grafico_Corrente, 1);
+        QCOMPARE(stato().cicli.Grado_Corrente, grado);
     }
 
     void etichetteInVista_data()

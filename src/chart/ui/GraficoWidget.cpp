@@ -78,6 +78,8 @@ void GraficoWidget::Imposta_Vista(const RenderGrafico::Vista &vista)
 QImage GraficoWidget::Immagine(const RenderGrafico::Vista &vista) const
 {
     QImage immagine(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    // A new image holds whatever memory it got: two exports of one chart must match.
+    immagine.fill(Qt::black);
     QPainter p(&immagine);
     RenderGrafico::Disegna(*this, p, RenderGrafico::Calcola(*this, QRectF(immagine.rect()), vista));
     return immagine;

@@ -39,6 +39,33 @@ QIcon iconaMirino()
     return QIcon(p);
 }
 
+// The grid buttons: subdivision lines across the plot, or one line per trading day.
+QIcon iconaGriglia(int indice)
+{
+    QPixmap p(32, 32);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setPen(QPen(QColor(128, 128, 128), 1, indice == 0 ? Qt::SolidLine : Qt::DashLine));
+    for (int x = 6; x < 32; x += indice == 0 ? 7 : 10)
+        g.drawLine(x, 3, x, 29);
+    if (indice == 0)
+        g.drawLine(3, 16, 29, 16);
+    return QIcon(p);
+}
+
+QIcon iconaLineaStorico()
+{
+    QPixmap p(32, 32);
+    p.fill(Qt::transparent);
+    QPainter g(&p);
+    g.setPen(QPen(QColor(128, 128, 128), 2));
+    const QPoint punti[] = {{3, 24}, {10, 14}, {16, 19}, {22, 8}, {29, 12}};
+    g.drawPolyline(punti, 5);
+    for (const QPoint &q : punti)
+        g.drawRect(q.x() - 1, q.y() - 1, 2, 2);
+    return QIcon(p);
+}
+
 }  // namespace
 
 PulsantiStrumenti::PulsantiStrumenti(StrumentiGrafici &strumenti, QWidget *parent) : QWidget(parent)
@@ -75,12 +102,21 @@ PulsantiStrumenti::PulsantiStrumenti(StrumentiGrafici &strumenti, QWidget *paren
     griglia->addWidget(Cmd_Cancella_Testo, 1, 4);
     griglia->addWidget(Cmd_Cancella_Distanza, 2, 4);
     griglia->addWidget(Cmd_Punt_Graf, 3, 0);
+    for (int i = 0; i < 2; ++i) {
+        Cmd_Griglia_Graf[size_t(i)] = pulsante(this, QStringLiteral("Cmd_Griglia_Graf_%1").arg(i), iconaGriglia(i),
+                                               i == 0 ? QStringLiteral("Suddivisioni del ciclo")
+                                                      : QStringLiteral("Separatori dei giorni"));
+        griglia->addWidget(Cmd_Griglia_Graf[size_t(i)], 3, 1 + i);
+    }
+    Cmd_Linea_Stor = pulsante(this, QStringLiteral("Cmd_Linea_Stor"), iconaLineaStorico(),
+                              QStringLiteral("Aspetto della linea dei prezzi"));
+    griglia->addWidget(Cmd_Linea_Stor, 3, 3);
     Cmd_Oggetti_Graf = new QToolButton(this);
     Cmd_Oggetti_Graf->setObjectName(QStringLiteral("Cmd_Oggetti_Graf"));
     Cmd_Oggetti_Graf->setText(QStringLiteral("Ogg"));
     Cmd_Oggetti_Graf->setToolTip(QStringLiteral("Oggetti Grafico"));
     Cmd_Oggetti_Graf->setFocusPolicy(Qt::NoFocus);
-    griglia->addWidget(Cmd_Oggetti_Graf, 3, 1, 1, 2);
+    griglia->addWidget(Cmd_Oggetti_Graf, 3, 4);
     connect(Cmd_Cancella_Linea, &QToolButton::clicked, this, [&strumenti] { strumenti.Cmd_Cancella_Linea_Click(); });
     connect(Cmd_Cancella_Testo, &QToolButton::clicked, this, [&strumenti] { strumenti.Cmd_Cancella_Testo_Click(); });
     connect(Cmd_Cancella_Distanza, &QToolButton::clicked, this,

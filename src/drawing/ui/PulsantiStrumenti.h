@@ -2,7 +2,8 @@
 
 // The tool buttons of Frm_Strumenti: picture buttons without caption, four
 // colours of line, text and distance, the three delete tools and the chart's own
-// pointer switch, and the button of the objects panel. Each click goes to the tool logic.
+// pointer switch and the button of the objects panel, whose clicks go to the tool logic; the two
+// grid switches and the price line's look, whose clicks the window answers.
 
 #include <QWidget>
 #include <array>
@@ -23,4 +24,6 @@ public:
     QToolButton *Cmd_Cancella_Distanza;
     QToolButton *Cmd_Punt_Graf;
     QToolButton *Cmd_Oggetti_Graf;  // opens the objects panel
+    std::array<QToolButton *, 2> Cmd_Griglia_Graf{};
+    QToolButton *Cmd_Linea_Stor;
 };

@@ -15,6 +15,7 @@
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "shell/Avanzamento.h"
+#include "shell/ComandiGrafico.h"
 #include "shell/DisegnaGrafico.h"
 #include "shell/FinestraLavoro.h"
 #include "shell/LayoutGrafici.h"
@@ -26,6 +27,7 @@
 #include "shell/ui/ControlliCiclo.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/NavigazioneFinestra.h"
+#include "shell/ui/PannelliFinestra.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloCicli.h"
 #include "shell/ui/PannelloQuotazioni.h"
@@ -48,6 +50,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -110,7 +113,20 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         strumenti->Messaggio = [this](int tipo) { m_form.Mostra_Messaggio(tipo, QString()); };
         strumenti->Arma_Timer_Disegno = [this] { Arma_Timer_Disegno(); };
         strumenti->Prepara_Finestra(&form);
-        strumenti->Crea_Pulsanti(m_area->Frm_Strumenti)->adjustSize();
+        PulsantiStrumenti *pulsanti = strumenti->Crea_Pulsanti(m_area->Frm_Strumenti);
+        pulsanti->adjustSize();
+        // The grid and price-line buttons switch a setting of the current degree.
+        const auto esito = [](const comandi::EsitoComando &e) {
+            if (e.cambiato && !e.salvato)
+                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                              QStringLiteral("Impostazione del grafico non salvata (Sistema3.dat)."));
+        };
+        for (int i = 0; i < 2; ++i)
+            connect(pulsanti->Cmd_Griglia_Graf[size_t(i)], &QToolButton::clicked, this, [this, i, esito] {
+                esito(comandi::Cmd_Griglia_Graf_Click(m_form.S(), *m_area, i));
+            });
+        connect(pulsanti->Cmd_Linea_Stor, &QToolButton::clicked, this,
+                [this, esito] { esito(comandi::Cmd_Linea_Stor_Click(m_form.S(), *m_area)); });
         strumenti->Text_Coord_Graf = m_area->Text_Coord_Graf;
         strumenti->Riquadro = [this](int s) -> QWidget * { return s >= 0 && s < 4 ? m_area->Frm_Graf[size_t(s)] : nullptr; };
         strumenti->Blocca_Comandi_Testo = [this](bool aperta) {
@@ -148,6 +164,7 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     auto *navigazione = new NavigazioneFinestra(*this);  // the panels' scroll bars and the two sliders
     m_controlliCiclo = new ControlliCiclo(*this, navigazione->Navigazione(), m_area->Frm_Strumenti);
     m_cicli->Chk_Battl_Click = [this](int d) { Chk_Battl_Click(d); };
+    new PannelliFinestra(stato, *m_area, &form);  // the panels' picture and move buttons
     form.Frm_Battleplan->setFrameShape(QFrame::StyledPanel);
     form.Frm_Storico->setFrameShape(QFrame::StyledPanel);
     // The frames' captions sit in the band their layouts keep free at the top.
@@ -176,9 +193,14 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     connect(m_quotazioni->Cmd_Graf_RT, &QPushButton::clicked, this, [this] { Cmd_Graf_RT_Click(); });
     connect(m_quotazioni, &PannelloQuotazioni::Sottostante_Offline_Scelto, this,
             [this](int i) { Imposta_Sottostante_Offline(i); });
+    connect(m_quotazioni->Cmb_Sot, &QComboBox::activated, this, [this] {
+        Cmb_Sot_Change();
+        Cmb_Sot_Click();
+    });
     connect(m_caricamento.get(), &Caricamento::Ultime_Barre_Mancanti, this, [this](const QString &m) {
         if (Fallimento)
             Fallimento(m);
+        Fine_Cambio();
     });
 
     Apri_Url = [](const QUrl &url) { QDesktopServices::openUrl(url); };
@@ -248,7 +270,11 @@ void FinestraOperativa::Esito_Fase(Caricamento::Esito esito)
 
 void FinestraOperativa::Carica_Storici_Avvio() { Esito_Fase(m_caricamento->Carica_Storici_Avvio()); }
 
-void FinestraOperativa::Carica_Dati_Avvio() { Esito_Fase(m_caricamento->Carica_Dati_Avvio()); }
+void FinestraOperativa::Carica_Dati_Avvio()
+{
+    Esito_Fase(m_caricamento->Carica_Dati_Avvio());
+    Fine_Cambio();
+}
 
 void FinestraOperativa::Mostra_Avanzamento_Avvio(int passo)
 {
@@ -572,52 +598,6 @@ void FinestraOperativa::Cmd_Storico_Click()
         Imposta_Layout_Con_Storico();
     }
     Ridisponi_Grafici();
-}
-
-void FinestraOperativa::Imposta_Sottostante_Offline(int index)
-{
-    Stato &stato = m_form.S();
-    // One loading at a time: a choice made while one runs is ignored.
-    if (m_caricamento->In_Corso() || stato.shell.Blocco_Grafici || index < 0 || index > 6)
-        return;
-    stato.archivio.Sottostante_Corrente = index + 1;
-    Disabilita_Finestra();
-    m_form.Frm_Tipo_Ciclo->setEnabled(false);
-    m_form.Text_Desc_Server_Chat->setEnabled(false);
-    m_form.Text_Chat->setEnabled(false);
-    m_area->Text_Coord_Graf->hide();
-    stato.archivio.Codice_Modifica = QStringLiteral("S");
-    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, 0);
-    stato.shell.RT_Bloccato = true;
-    if (m_sessione) {
-        m_sessione->Blocca_Dati_RT_Dal_Server();
-        m_sessione->Ferma_Watchdog();
-    }
-    stato.mercato.Text_Data_Ora.clear();
-    stato.mercato.Text_Last.clear();
-    stato.mercato.Text_Var.clear();
-    stato.mercato.Text_Volume.clear();
-    Cancella_Grafici();
-    m_quotazioni->Aggiorna_Caselle();
-    m_form.Frm_Storico->hide();
-    Imposta_Layout_Senza_Storico();
-    Imposta_Layout_Ridotto();
-    for (RiquadroGrafico *r : m_area->Frm_Graf) {
-        r->Lbl_In_Caricamento->show();
-        r->Lbl_In_Caricamento->raise();
-    }
-    // Right and bottom edges on the chart frame's centre lines.
-    const QRect f = m_form.Frm_Battleplan->geometry();
-    const QSize cambio = m_form.FrmCambioSott->size();
-    m_form.FrmCambioSott->move(f.x() + f.width() / 2 - cambio.width(), f.y() + f.height() / 2 - cambio.height());
-    m_form.FrmCambioSott->show();
-    m_form.FrmCambioSott->raise();
-    Inizializza_Variabili(stato);
-    const Caricamento::Esito e = m_caricamento->Carica_Storici_Avvio();
-    Esito_Fase(e);
-    if (e == Caricamento::Esito::Completato && stato.shell.Modalita == QLatin1String("OFFLINE"))
-        Carica_Dati_Avvio();
-    Abilita_Finestra();
 }
 
 // ---------------------------------------------------------------- window events

@@ -76,7 +76,14 @@ public:
     // Opens an address in the default browser; tests replace it.
     std::function<void(const QUrl &)> Apri_Url;
 
+    // The change of underlying: the online list (its text checked, then the pick
+    // applied) and the offline options. One loading at a time: a change asked for
+    // while one runs is refused.
+    void Cmb_Sot_Change();
+    void Cmb_Sot_Click();
     void Imposta_Sottostante_Offline(int index);
+    int Sottostante_Scelto() const { return m_sottostanteScelto; }
+    bool Cambio_In_Corso() const { return m_cambioInCorso; }
     void Cmd_Storico_Click();
 
     void Form_Resize();
@@ -126,6 +133,8 @@ private:
     // The chart layout in use, again at the chart frame's current size.
     void Ridisponi_Grafici();
     void Esito_Fase(Caricamento::Esito esito);
+    void Cambia_Sottostante(int sottostante);
+    void Fine_Cambio();
     AmbienteGraficoRT Ambiente_RT();
 
     FormS1 &m_form;
@@ -143,6 +152,8 @@ private:
     int m_slotIndicatori = 0;
     int m_disabilitazioni = 0;
     bool m_inResize = false;
+    int m_sottostanteScelto = 0;
+    bool m_cambioInCorso = false;
 };
 
 // Creates the working window's side of `form` and fills its loading hooks.

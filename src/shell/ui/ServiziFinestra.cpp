@@ -165,6 +165,7 @@ bool ServiziFinestra::Esegui(Servizio s)
         for (int u = 1; u <= costanti::Num_Sottostanti; ++u)
             cmb->addItem(stato.archivio.Tab_Sottostanti[size_t(u)].Nome);
         cmb->setCurrentIndex(stato.archivio.Sottostante_Corrente - 1);
+        cmb->setEnabled(stato.shell.Modalita == QLatin1String("ONLINE"));
         f.Controlli_Ciclo()->Carica_Combo();
         return true;
     }
