@@ -20,7 +20,7 @@ inline constexpr double Larghezza_Strumenti = 3000;
 inline constexpr double Top_Controlli_Ciclo = 2050;
 inline constexpr double Altezza_Controlli_Ciclo = 1950;
 inline constexpr double Top_Indicatori = Top_Controlli_Ciclo + Altezza_Controlli_Ciclo;
-inline constexpr double Altezza_Indicatori = 5160;
+inline constexpr double Altezza_Indicatori = 4760;
 inline constexpr double Altezza_Strumenti = Top_Indicatori + Altezza_Indicatori + 400;
 inline const Rettangolo Sld_Zoom_Grande{100, 200 + Altezza_Strumenti + 150, Larghezza_Strumenti, 300};
 inline const Rettangolo Sld_Compr_Grande{100, 200 + Altezza_Strumenti + 550, Larghezza_Strumenti, 300};

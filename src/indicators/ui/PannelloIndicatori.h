@@ -58,7 +58,7 @@ public:
     // The longest user period: no series has more bars.
     static constexpr int Periodo_Massimo = 5000;
     // Design size in twips: the mode options, then one row per item.
-    static constexpr double Passo = 240;
+    static constexpr double Passo = 220;
     static constexpr double Larghezza = 3000;
     static constexpr double Altezza = 300 + indicatori::Num_Item * Passo + 60;
 
