@@ -173,7 +173,9 @@ void etichettePrezzo(const ModelloGrafico &m, Disposizione &d)
         const QString testo = QString::number(valore, 'f', dec);
         const double w = fm.horizontalAdvance(testo);
         // Centred on its value, but never out of sight at the plot's ends.
-        const double alto = std::clamp(t(0, valore).y() - fm.height() / 2, v.top(), v.bottom() - fm.height());
+        // A font taller than the visible part keeps the label at its top.
+        const double alto = std::clamp(t(0, valore).y() - fm.height() / 2, v.top(),
+                                       std::max(v.top(), v.bottom() - fm.height()));
         e.rettangolo = QRectF(d.piano.right() + 4, alto, w, fm.height());
         if (e.rettangolo.right() > v.right())
             continue;

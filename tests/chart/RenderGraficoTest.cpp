@@ -154,6 +154,18 @@ private slots:
 
     // A line written straight into the image and the same line painted by the
     // painter light the same columns of the plot.
+    // An axis font taller than the chart: the price labels stay at its top
+    // rather than being clamped between reversed bounds.
+    void etichettePrezzoConFontEnorme()
+    {
+        ModelloGrafico m;
+        prepara(m, 100, 200);
+        m.Font_Asse(QStringLiteral("Font=Arial|200|bold|"));
+        const RenderGrafico::Disposizione d = RenderGrafico::Calcola(m, QRectF(0, 0, 160, 60));
+        for (const RenderGrafico::Etichetta &e : RenderGrafico::Etichette(m, d))
+            QVERIFY(e.rettangolo.top() >= d.visibile.top());
+    }
+
     void direttaComeIlPittore_data()
     {
         QTest::addColumn<QPolygonF>("punti");
