@@ -28,9 +28,10 @@ std::optional<TempoArchivio> TempoDaPosizione(const MappaTempi &mappa, int grado
     return TempoArchivio{dataora::ScriviDataCompatta(data), dataora::ScriviOraCompatta(minuti)};
 }
 
-std::optional<std::pair<QDate, int>> LeggiTempoArchivio(int grado, const QString &data, const QString &ora)
+std::optional<std::pair<QDate, int>> LeggiTempoArchivio(int grado, const QString &data, const QString &ora,
+                                                        int annoOggi)
 {
-    const auto d = dataora::LeggiDataCompatta(data);
+    const auto d = dataora::LeggiDataCompatta(data, annoOggi);
     const auto m = dataora::LeggiOraCompatta(ora);
     if (!d || !m)
         return std::nullopt;

@@ -7,6 +7,7 @@
 // depends on how positions are counted.
 
 #include "archive/Archivio.h"
+#include "platform/DataOra.h"
 
 #include <QDate>
 #include <QString>
@@ -40,7 +41,9 @@ QString NomeTabellaOggetti(const QString &prefisso, int sottostante);
 // Stored texts of a position; nullopt when the position maps to no bar.
 std::optional<TempoArchivio> TempoDaPosizione(const MappaTempi &mappa, int grado, int x);
 // Date and time read back from the stored texts; nullopt for texts that are no real date or time.
-std::optional<std::pair<QDate, int>> LeggiTempoArchivio(int grado, const QString &data, const QString &ora);
+// Two-digit years slide round annoOggi.
+std::optional<std::pair<QDate, int>> LeggiTempoArchivio(int grado, const QString &data, const QString &ora,
+                                                        int annoOggi);
 
 // What a free row holds, column C0 onwards: "0" everywhere but the text column of
 // texts and distances, which holds "@".
@@ -86,14 +89,17 @@ EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante
                                         const CollocaOggetto &colloca);
 
 // The same walk rebuilding a [degree][slot] table of one kind: every slot starts free
-// and only a placed object fills it. `leggi(grado, riga)` gives an OggettoLetto<T>.
+// and only a placed object fills it. `leggi(grado, riga, annoOggi)` gives an
+// OggettoLetto<T>; the current year is read once for the whole table, since asking the
+// clock for it costs more than reading a row.
 template <typename Tabella, typename Leggi>
 EsitoCaricaOggetti CaricaOggetti(const QString &prefisso, int sottostante, const RigaLibera &libera,
                                  Tabella &oggetti, Leggi leggi)
 {
     oggetti = {};
+    const int annoOggi = dataora::AnnoCorrente();
     return CaricaTabellaOggetti(prefisso, sottostante, libera, [&](int grado, int slot, const Riga &riga) {
-        auto letto = leggi(grado, riga);
+        auto letto = leggi(grado, riga, annoOggi);
         if (letto.esito == Collocazione::Collocato)
             oggetti[size_t(grado)][size_t(slot)] = std::move(letto.oggetto);
         return letto.esito;

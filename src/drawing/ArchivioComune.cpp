@@ -15,11 +15,11 @@ std::optional<int> LeggiCodiceColore(const QString &testo)
     return codice;
 }
 
-PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const MappaTempi &mappa)
+PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const MappaTempi &mappa, int annoOggi)
 {
     if (data.size() != 6 || ora.size() != 4)
         return {};
-    const auto t = LeggiTempoArchivio(grado, data, ora);
+    const auto t = LeggiTempoArchivio(grado, data, ora, annoOggi);
     if (!t)
         return {};
     const auto x = mappa.XDaTempo(grado, t->first, t->second);

@@ -31,7 +31,7 @@ struct PuntoLetto {
     Collocazione esito = Collocazione::NonValida;
     int x = 0;
 };
-PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const MappaTempi &mappa);
+PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const MappaTempi &mappa, int annoOggi);
 
 // The date, time and price columns of a point, named C<prima>, C<prima+1>, C<prima+2>;
 // false when the position maps to no bar.

@@ -10,7 +10,7 @@ namespace {
 const QString prefissoDistanze = QStringLiteral("Dati_Dista_S");
 const RigaLibera rigaLiberaDistanze = ValoriRigaLibera(11, 11);
 
-OggettoLetto<Distanza> leggiDistanza(int grado, const Riga &riga, const MappaTempi &mappa)
+OggettoLetto<Distanza> leggiDistanza(int grado, const Riga &riga, const MappaTempi &mappa, int annoOggi)
 {
     const auto campo = [&riga](const char *nome) { return CampoRiga(riga, QLatin1String(nome)); };
     const QString durata = campo("C11");
@@ -22,9 +22,9 @@ OggettoLetto<Distanza> leggiDistanza(int grado, const Riga &riga, const MappaTem
     const auto codice = LeggiCodiceColore(campo("C7"));
     if (!p1 || !p2 || !pe || *pe == 0 || !codice)
         return {};
-    const PuntoLetto a = LeggiPunto(grado, campo("C1"), campo("C2"), mappa);
-    const PuntoLetto b = LeggiPunto(grado, campo("C4"), campo("C5"), mappa);
-    const PuntoLetto e = LeggiPunto(grado, campo("C8"), campo("C9"), mappa);
+    const PuntoLetto a = LeggiPunto(grado, campo("C1"), campo("C2"), mappa, annoOggi);
+    const PuntoLetto b = LeggiPunto(grado, campo("C4"), campo("C5"), mappa, annoOggi);
+    const PuntoLetto e = LeggiPunto(grado, campo("C8"), campo("C9"), mappa, annoOggi);
     for (const PuntoLetto &p : {a, b, e})
         if (p.esito == Collocazione::NonValida)
             return {};
@@ -39,7 +39,9 @@ OggettoLetto<Distanza> leggiDistanza(int grado, const Riga &riga, const MappaTem
 EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa)
 {
     return CaricaOggetti(prefissoDistanze, sottostante, rigaLiberaDistanze, Distanze,
-                         [&mappa](int grado, const Riga &riga) { return leggiDistanza(grado, riga, mappa); });
+                         [&mappa](int grado, const Riga &riga, int annoOggi) {
+                             return leggiDistanza(grado, riga, mappa, annoOggi);
+                         });
 }
 
 bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int grado, int slot,

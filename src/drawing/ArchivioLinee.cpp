@@ -12,7 +12,7 @@ const RigaLibera rigaLiberaLinee = ValoriRigaLibera(7);
 
 // Every check of a used row (the digits must also form a real date and time), then
 // the search of both points.
-OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &mappa)
+OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &mappa, int annoOggi)
 {
     const auto campo = [&riga](const char *nome) { return CampoRiga(riga, QLatin1String(nome)); };
     const auto p1 = vb::LeggiNumero(campo("C3"));
@@ -20,8 +20,8 @@ OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &ma
     const auto codice = LeggiCodiceColore(campo("C7"));
     if (!p1 || !p2 || !codice)
         return {};
-    const PuntoLetto a = LeggiPunto(grado, campo("C1"), campo("C2"), mappa);
-    const PuntoLetto b = LeggiPunto(grado, campo("C4"), campo("C5"), mappa);
+    const PuntoLetto a = LeggiPunto(grado, campo("C1"), campo("C2"), mappa, annoOggi);
+    const PuntoLetto b = LeggiPunto(grado, campo("C4"), campo("C5"), mappa, annoOggi);
     if (a.esito == Collocazione::NonValida || b.esito == Collocazione::NonValida)
         return {};
     if (a.esito != Collocazione::Collocato || b.esito != Collocazione::Collocato)
@@ -34,7 +34,9 @@ OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &ma
 EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, const MappaTempi &mappa)
 {
     return CaricaOggetti(prefissoLinee, sottostante, rigaLiberaLinee, Linee,
-                         [&mappa](int grado, const Riga &riga) { return leggiLinea(grado, riga, mappa); });
+                         [&mappa](int grado, const Riga &riga, int annoOggi) {
+                             return leggiLinea(grado, riga, mappa, annoOggi);
+                         });
 }
 
 bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, int slot, const MappaTempi &mappa,

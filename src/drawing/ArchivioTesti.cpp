@@ -10,7 +10,7 @@ namespace {
 const QString prefissoTesti = QStringLiteral("Dati_Testo_S");
 const RigaLibera rigaLiberaTesti = ValoriRigaLibera(5, 4);
 
-OggettoLetto<Testo> leggiTesto(int grado, const Riga &riga, const MappaTempi &mappa)
+OggettoLetto<Testo> leggiTesto(int grado, const Riga &riga, const MappaTempi &mappa, int annoOggi)
 {
     const auto campo = [&riga](const char *nome) { return CampoRiga(riga, QLatin1String(nome)); };
     const QString testo = campo("C4");
@@ -20,7 +20,7 @@ OggettoLetto<Testo> leggiTesto(int grado, const Riga &riga, const MappaTempi &ma
     const auto codice = LeggiCodiceColore(campo("C5"));
     if (!prezzo || *prezzo == 0 || !codice)
         return {};
-    const PuntoLetto p = LeggiPunto(grado, campo("C1"), campo("C2"), mappa);
+    const PuntoLetto p = LeggiPunto(grado, campo("C1"), campo("C2"), mappa, annoOggi);
     if (p.esito != Collocazione::Collocato)
         return {p.esito, {}};
     return {Collocazione::Collocato, Testo{true, true, p.x, *prezzo, *codice, testo}};
@@ -31,7 +31,9 @@ OggettoLetto<Testo> leggiTesto(int grado, const Riga &riga, const MappaTempi &ma
 EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, const MappaTempi &mappa)
 {
     return CaricaOggetti(prefissoTesti, sottostante, rigaLiberaTesti, Testi,
-                         [&mappa](int grado, const Riga &riga) { return leggiTesto(grado, riga, mappa); });
+                         [&mappa](int grado, const Riga &riga, int annoOggi) {
+                             return leggiTesto(grado, riga, mappa, annoOggi);
+                         });
 }
 
 bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, int slot, const MappaTempi &mappa,
