@@ -86,13 +86,18 @@ std::map<int, Riga> Connessione::LeggiTabella(const QString &tabella)
         m_errore = q.lastError().text();
         return righe;
     }
+    // The column names once: a record per row costs more than the row's values.
+    const QSqlRecord colonne = q.record();
+    const int n = colonne.count();
+    const int colonnaId = colonne.indexOf(QStringLiteral("ID"));
     while (q.next()) {
-        const QSqlRecord r = q.record();
         Riga riga;
-        for (int i = 0; i < r.count(); ++i)
-            riga[r.fieldName(i)] = r.value(i).isNull() ? QString() : r.value(i).toString();
+        for (int i = 0; i < n; ++i) {
+            const QVariant v = q.value(i);
+            riga.insert_or_assign(colonne.fieldName(i), v.isNull() ? QString() : v.toString());
+        }
         bool ok = false;
-        const int id = r.value(QStringLiteral("ID")).toInt(&ok);
+        const int id = colonnaId < 0 ? 0 : q.value(colonnaId).toInt(&ok);
         if (ok)
             righe[id] = std::move(riga);
     }
