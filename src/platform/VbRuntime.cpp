@@ -81,9 +81,9 @@ std::optional<double> LeggiNumero(const QString &testo)
         pulito.append(c);
     }
     // Only plain decimal notation: digits, one sign, one point, an optional exponent.
-    static const QLatin1StringView ammessi("0123456789+-.eE");
+    static constexpr QLatin1StringView ammessi("0123456789+-.eE");
     for (QChar c : pulito)
-        if (!QString(ammessi).contains(c))
+        if (!ammessi.contains(c))
             return std::nullopt;
     bool ok = false;
     const double v = QLocale::c().toDouble(pulito, &ok);
