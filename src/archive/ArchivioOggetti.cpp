@@ -62,6 +62,9 @@ bool RigaInUso(const QString &c0)
 
 QString CampoRiga(const Riga &riga, const QString &nome)
 {
+    // Column names are unique whatever their case, so the exact name, when present, is the one.
+    if (const auto it = riga.find(nome); it != riga.end())
+        return it->second;
     for (const auto &[chiave, valore] : riga)
         if (chiave.compare(nome, Qt::CaseInsensitive) == 0)
             return valore;
