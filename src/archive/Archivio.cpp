@@ -87,14 +87,16 @@ std::map<int, Riga> Connessione::LeggiTabella(const QString &tabella)
         return righe;
     }
     // The column names once: a record per row costs more than the row's values.
-    const QSqlRecord colonne = q.record();
-    const int n = colonne.count();
-    const int colonnaId = colonne.indexOf(QStringLiteral("ID"));
+    const QSqlRecord record = q.record();
+    QStringList colonne;
+    for (int i = 0; i < record.count(); ++i)
+        colonne << record.fieldName(i);
+    const int colonnaId = record.indexOf(QStringLiteral("ID"));
     while (q.next()) {
         Riga riga;
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < colonne.size(); ++i) {
             const QVariant v = q.value(i);
-            riga.insert_or_assign(colonne.fieldName(i), v.isNull() ? QString() : v.toString());
+            riga.insert_or_assign(colonne[i], v.isNull() ? QString() : v.toString());
         }
         bool ok = false;
         const int id = colonnaId < 0 ? 0 : q.value(colonnaId).toInt(&ok);
