@@ -4,6 +4,8 @@
 #include "drawing/OggettiGrafici.h"
 #include "platform/Codec1252.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace archivio;
@@ -149,6 +151,34 @@ private slots:
         QCOMPARE(testo(8, 3).barra, 30);
         QCOMPARE(testo(8, 5).testo, QStringLiteral("t5"));
         QCOMPARE(colonne(riga(tabTesti, 8 * 15 + 4), 5), testoLibero);
+    }
+
+    // A file whose columns are named in lower case reads as one in upper case; a NULL
+    // column reads as empty, so its row is freed.
+    void colonneMinuscoleENull()
+    {
+        for (int s = 1; s <= 2; ++s) {
+            testo(5, s) = Testo{true, true, 20 + s, 100, 30, QStringLiteral("t%1").arg(s)};
+            QVERIFY(prova::Salva_Testo(*stato, 5, s));
+        }
+        {
+            Connessione c(FileArchivio::Sistema1);
+            QSqlQuery q(c.Database());
+            for (const char *colonna : {"ID", "C0", "C1", "C2", "C3", "C4", "C5"})
+                QVERIFY2(q.exec(QStringLiteral("ALTER TABLE %1 RENAME COLUMN %2 TO %3")
+                                    .arg(tabTesti, QLatin1String(colonna), QString::fromLatin1(colonna).toLower())),
+                         qPrintable(q.lastError().text()));
+            QVERIFY(q.exec(QStringLiteral("UPDATE %1 SET c4 = NULL WHERE id = %2").arg(tabTesti).arg(5 * 15 + 2)));
+        }
+        stato->disegno.Testi = {};
+        const EsitoCaricaOggetti esito = prova::Carica_Testi(*stato);
+        QVERIFY2(esito.ok, qPrintable(esito.errore));
+        QCOMPARE(esito.collocati, 1);
+        QCOMPARE(esito.liberati, 1);
+        QCOMPARE(testo(5, 1).barra, 21);
+        QCOMPARE(testo(5, 1).testo, QStringLiteral("t1"));
+        QVERIFY(!testo(5, 2).in_uso);
+        QCOMPARE(CampoRiga(riga(tabTesti, 5 * 15 + 2), QStringLiteral("C4")), QStringLiteral("@"));
     }
 
     void distanzaTornaSulleSueBarre_data()
