@@ -30,7 +30,7 @@ bool uguali(const Esito &a, const Esito &b)
     return true;
 }
 
-// Feeds `flusso` in pieces of the sizes `pezzo` returns.
+// Feeds `flusso` in chunks of the sizes `pezzo` returns.
 template <typename Pezzo>
 Esito decodifica(protocollo::Verso verso, const QByteArray &flusso, Pezzo pezzo)
 {

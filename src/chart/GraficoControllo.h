@@ -56,7 +56,7 @@ public:
     // Refused at a position that is not finite.
     virtual bool Aggiungi_Testo(const QString &testo, double x, double y, int allineamento,
                                 const QString &font, ColoreWin colore, int riservato, int modo) = 0;
-    // Text labels of the current X axis: piece i of `etichette` split at ","
+    // Text labels of the current X axis: field i of `etichette` split at ","
     // labels bar position i; the axis takes the range 1 .. fine.
     virtual void Etichette_Asse_X(double inizio, double fine, double ultimo, int riservato1,
                                   int riservato2, const QString &etichette) = 0;

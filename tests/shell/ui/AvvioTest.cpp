@@ -82,8 +82,8 @@ private slots:
         QTest::newRow("4") << 4 << "" << cr + QStringLiteral("Confermi la chiusura di Wavelore ®") + cr + cr
                                                + QStringLiteral("Premere SI per chiudere, NO per annullare.");
         QTest::newRow("5 as given") << 5 << "  <b>Ciao</b> " << "  <b>Ciao</b> ";
-        QTest::newRow("6 fourth piece") << 6 << QStringLiteral("COMM19Ø1Ø0ØSessione chiusaØ") << "Sessione chiusa";
-        QTest::newRow("6 extra pieces") << 6 << QStringLiteral("COMM19Ø1ØaØbØcØ") << "b";
+        QTest::newRow("6 fourth field") << 6 << QStringLiteral("COMM19Ø1Ø0ØSessione chiusaØ") << "Sessione chiusa";
+        QTest::newRow("6 extra fields") << 6 << QStringLiteral("COMM19Ø1ØaØbØcØ") << "b";
         QTest::newRow("6 too short") << 6 << QStringLiteral("COMM19Ø1Ø") << "";
         QTest::newRow("6 lower-case separator is text") << 6 << QStringLiteral("COMM19ø1ø0øtesto") << "";
         QTest::newRow("unknown type as text") << 9 << "testo" << "testo";
