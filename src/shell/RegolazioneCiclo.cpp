@@ -265,10 +265,7 @@ void RegolazioneCiclo::Cmd_Dur_Click(PassoDurata passo)
     if (!x)
         return;
     c.Durata[g] = *x;
-    if (passo == PassoDurata::M1 || passo == PassoDurata::M2 || passo == PassoDurata::M3)
-        Durata_Minore(d);
-    else
-        Durata_Maggiore(d);
+    Applica_Durata(d, passo == PassoDurata::M1 || passo == PassoDurata::M2 || passo == PassoDurata::M3);
 }
 
 void RegolazioneCiclo::Text_Dur_Reimposta()
@@ -281,12 +278,13 @@ void RegolazioneCiclo::Text_Dur_Reimposta()
     if (c.Durata[size_t(d)] == c.Durata_Standard[size_t(d)])
         return;
     c.Durata[size_t(d)] = c.Durata_Standard[size_t(d)];
-    Durata_Minore(d);
+    Applica_Durata(d, true);
 }
 
-// A shorter duration (or the standard one) may leave the cycle start beyond the
-// chart's range: the start and the drawing objects move with the scroll bar.
-void RegolazioneCiclo::Durata_Minore(int grado)
+// A longer duration only widens the scroll bar's range. A shorter one (or the standard one)
+// may leave the cycle start beyond the chart's range: the start and the drawing objects move
+// with the scroll bar, and the new start is saved with the duration.
+void RegolazioneCiclo::Applica_Durata(int grado, bool minore)
 {
     StatoCicli &c = m_stato.cicli;
     const size_t g = size_t(grado);
@@ -299,29 +297,17 @@ void RegolazioneCiclo::Durata_Minore(int grado)
             const bool al_massimo = hsc->Valore() == hsc->Max();
             // Both orders of the two writes end with value and maximum equal.
             hsc->Imposta_Max(*estensione);
-            if (al_massimo || !hsc->Contiene(hsc->Valore()))
+            if (minore && (al_massimo || !hsc->Contiene(hsc->Valore())))
                 hsc->Imposta_Valore(*estensione);
         }
-        disegno::Sposta_Disegni_AsseX(m_stato.shell, c, m_stato.disegno, m_ambiente.Controlli());
-        c.Barre_Ciclo[g] = hsc->Valore();
+        if (minore) {
+            disegno::Sposta_Disegni_AsseX(m_stato.shell, c, m_stato.disegno, m_ambiente.Controlli());
+            c.Barre_Ciclo[g] = hsc->Valore();
+        }
     }
-    ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
-    Salva("P", grado);
-    Salva("D", grado);
-    Ricalcola_Durata(grado);
-}
-
-// A longer duration only widens the scroll bar's range: the cycle start stays.
-void RegolazioneCiclo::Durata_Maggiore(int grado)
-{
-    StatoCicli &c = m_stato.cicli;
-    const size_t g = size_t(grado);
-    m_ambiente.Mostra_Dur(ciclo::Converti_Durata_Testo(c, m_stato.archivio, grado, vb::CInt(c.Durata[g])));
-    BarraScorrimento *hsc = m_ambiente.Controlli().Hsc_Graf(c.Grafico_Corrente);
-    const std::optional<int> estensione = vb::CIntChecked(c.Scostamento_Ciclo[g] + c.Durata[g]);
-    if (hsc && estensione) {
-        const QScopedValueRollback<bool> blocco(m_stato.shell.Blocco_Aggiornamento, true);
-        hsc->Imposta_Max(*estensione);
+    if (minore) {
+        ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
+        Salva("P", grado);
     }
     Salva("D", grado);
     Ricalcola_Durata(grado);

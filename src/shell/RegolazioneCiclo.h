@@ -87,8 +87,7 @@ private:
     // The letter saved, the curve recomputed, the slots of the degree redrawn.
     void Applica(const char *codice, int grado);
     void Ridisegna(int grado);
-    void Durata_Minore(int grado);
-    void Durata_Maggiore(int grado);
+    void Applica_Durata(int grado, bool minore);
     void Ricalcola_Durata(int grado);
 
     Stato &m_stato;
