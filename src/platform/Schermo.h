@@ -4,6 +4,7 @@
 // values; these convert both at the widget boundary.
 
 #include <QColor>
+#include <QFont>
 #include <cstdint>
 
 namespace schermo {
@@ -23,5 +24,14 @@ inline std::uint32_t Rgb(int r, int g, int b)
     return std::uint32_t(r & 0xFF) | (std::uint32_t(g & 0xFF) << 8) | (std::uint32_t(b & 0xFF) << 16);
 }
 inline std::uint32_t DaColore(const QColor &c) { return Rgb(c.red(), c.green(), c.blue()); }
+
+// The forms were laid out for Arial at 8.25 pt; fontconfig maps the name to a
+// metric-compatible face, so the designed widths hold their texts.
+inline QFont FontControlli()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(8.25);
+    return f;
+}
 
 }  // namespace schermo

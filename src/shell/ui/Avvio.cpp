@@ -1,5 +1,6 @@
 #include "shell/ui/Avvio.h"
 
+#include "platform/Schermo.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/SessioneFinestra.h"
@@ -16,6 +17,7 @@ bool Prepara_Applicazione(QApplication &app)
     QApplication::setApplicationName(QStringLiteral("wavelore"));
     // The main window never closes by itself; the program ends through Chiudi_Programma.
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(schermo::FontControlli());
     auto *traduzioni = new QTranslator(&app);
     if (!traduzioni->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete traduzioni;

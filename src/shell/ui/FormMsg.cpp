@@ -55,6 +55,7 @@ QPushButton *bottone(QWidget *padre, const char *nome, const QString &testo)
 FormMsg::FormMsg(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form_Msg"));
+    setFont(schermo::FontControlli());  // a window of its own inherits no font from its parent
     // No caption: a frame without a title bar, so the window system shows no
     // name of its own there either.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint);

@@ -37,6 +37,8 @@ T *crea(QWidget *padre, const char *nome)
 FormS1::FormS1(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FormS1"));
+    // The form's font, inherited by every control that sets none of its own.
+    setFont(schermo::FontControlli());
     m_socket = new Socket(this);
     m_socket->setObjectName(QStringLiteral("Socket"));
     m_messaggi = new GestoreMessaggi(m_stato.shell, this, [this] { Chiudi_Programma(); }, this);
