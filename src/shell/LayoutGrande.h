@@ -60,8 +60,9 @@ DisposizioneDurata Disposizione_Durata(int grado, double topP1, double topM1);
 
 // "1 Giorno", "1 ora", "15 min.", "5 min." by the degree's timeframe; "" outside 0..12.
 QString Testo_Time_Frame(int grado);
-// "Standard" for exactly 1, otherwise one decimal.
-QString Testo_Prop_Battl(double proporzione);
+// "Standard" for exactly 1, otherwise one decimal with the regional decimal sign
+// ("UE": a comma).
+QString Testo_Prop_Battl(double proporzione, const QString &formatoLocale);
 
 // What the tool frame shows for one degree.
 struct ContenutoStrumenti {
