@@ -38,6 +38,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -160,6 +162,43 @@ void Verifica_Fine_Fase_2(Avvio &a)
              f.Frm_Storico->geometry().left());
     QTest::mouseClick(storico, Qt::LeftButton);
     QVERIFY(f.Frm_Storico->isHidden());
+}
+
+// Whether a pixel comes near `colore`: a smoothed glyph of any font has one that
+// lies within a quarter of the scale in each channel.
+bool Colore_Quasi(const QImage &immagine, const QColor &colore)
+{
+    const QImage img = immagine.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            if (std::abs(qRed(p) - colore.red()) <= 64 && std::abs(qGreen(p) - colore.green()) <= 64 &&
+                std::abs(qBlue(p) - colore.blue()) <= 64)
+                return true;
+        }
+    return false;
+}
+
+// Why an unticked check box or option button does not show its box as the
+// platform draws it (white inside, standing out from the ground); empty when it does.
+QString Riquadro_Nascosto(QAbstractButton *b, const QColor &fondo)
+{
+    QStyleOptionButton opzioni;
+    opzioni.initFrom(b);
+    const bool tonda = qobject_cast<QRadioButton *>(b);
+    const QRect r = b->style()->subElementRect(tonda ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator,
+                                               &opzioni, b);
+    const QImage img = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal dpr = img.devicePixelRatio();
+    const QRect zona = QRect((QPointF(r.topLeft()) * dpr).toPoint(), (QSizeF(r.size()) * dpr).toSize()) & img.rect();
+    int contrasto = 0;
+    for (int y = zona.top(); y <= zona.bottom(); ++y)
+        for (int x = zona.left(); x <= zona.right(); ++x)
+            contrasto = std::max(contrasto, std::abs(qGray(img.pixel(x, y)) - qGray(fondo.rgb())));
+    const int dentro = zona.isEmpty() ? 0 : qGray(img.pixel(zona.center()));
+    if (dentro >= 230 && contrasto >= 40)
+        return {};
+    return QStringLiteral("%1: inside %2, contrast %3").arg(b->objectName()).arg(dentro).arg(contrasto);
 }
 
 // A peer that accepts the login and then never answers anything else.
@@ -685,7 +724,7 @@ private slots:
 
         // As painted: the chat text, a loading label, a separator line between two rows of boxes.
         f.Text_Chat->setPlainText(QStringLiteral("IIII MMMM"));
-        QVERIFY(ContieneColore(f.Text_Chat->grab().toImage(), colore(14).rgb()));
+        QVERIFY(Colore_Quasi(f.Text_Chat->grab().toImage(), colore(14)));
         const QImage img = op->Area()->Frm_Graf[0]->Lbl_In_Caricamento->grab().toImage();
         QCOMPARE(img.pixelColor(1, 1), colore(20));
         QVERIFY(ContieneColore(img, colore(11).rgb()));
@@ -693,6 +732,26 @@ private slots:
         QCOMPARE(linea->grab().toImage().pixelColor(linea->width() / 2, 0), colore(2));
         QVERIFY(linea->y() > op->Cicli()->Chk_Battl[7]->geometry().bottom());
         QVERIFY(linea->y() < op->Cicli()->Chk_Battl[8]->y());
+
+        // Every unticked check box and option button shows its box, enabled or not;
+        // the tool frame's in the one-chart layout.
+        QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_P, Qt::LeftButton);
+        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        int viste = 0;
+        for (QWidget *cornice : {static_cast<QWidget *>(f.Frm_Tipo_Ciclo),
+                                 static_cast<QWidget *>(op->Quotazioni()->Frm_Dati_Sot_Off),
+                                 static_cast<QWidget *>(op->Area()->Frm_Strumenti)})
+            for (QAbstractButton *b : cornice->findChildren<QAbstractButton *>()) {
+                if ((!qobject_cast<QCheckBox *>(b) && !qobject_cast<QRadioButton *>(b)) || b->isChecked() ||
+                    !b->isVisible())
+                    continue;
+                ++viste;
+                const QString difetto = Riquadro_Nascosto(b, colore(0));
+                QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
+            }
+        QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
+        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+        QVERIFY(viste > 20);  // the degrees, the underlyings, the indicator items and modes
     }
 
     void cleanupTestCase()
