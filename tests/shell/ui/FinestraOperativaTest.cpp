@@ -17,6 +17,7 @@
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "platform/VbRuntime.h"
+#include "shell/LayoutGrafici.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -45,6 +46,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -530,8 +532,10 @@ private slots:
         }
         // Never below the minimum.
         f.resize(300, 200);
-        QTRY_VERIFY(f.width() >= schermo::TwipsInPixel(12500));
-        QVERIFY(f.height() >= schermo::TwipsInPixel(8750));
+        QTRY_VERIFY(f.width() >= schermo::TwipsInPixel(layout::Larghezza_Minima));
+        QVERIFY(f.height() >= schermo::TwipsInPixel(layout::Altezza_Minima));
+        QCOMPARE(f.minimumSize(), QSize(schermo::TwipsInPixel(layout::Larghezza_Minima),
+                                        schermo::TwipsInPixel(layout::Altezza_Minima)));
         QVERIFY(f.isEnabled());
 
         // The colour switch flips the scheme, recolours the lamps and stores it.
@@ -752,6 +756,72 @@ private slots:
         QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
         QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
         QVERIFY(viste > 20);  // the degrees, the underlyings, the indicator items and modes
+    }
+
+    // At its minimum size the window shows every control whole, in both layouts,
+    // with the history panel and with the objects panel, which is closed by its button.
+    void raggiungibile_alla_misura_minima_data()
+    {
+        QTest::addColumn<bool>("grande");
+        QTest::addColumn<bool>("storico");
+        QTest::addColumn<bool>("oggetti");
+        QTest::newRow("four charts") << false << false << false;
+        QTest::newRow("four charts, history") << false << true << false;
+        QTest::newRow("one chart") << true << false << false;
+        QTest::newRow("one chart, history") << true << true << false;
+        QTest::newRow("one chart, objects") << true << false << true;
+        QTest::newRow("one chart, history, objects") << true << true << true;
+    }
+    void raggiungibile_alla_misura_minima()
+    {
+        QFETCH(bool, grande);
+        QFETCH(bool, storico);
+        QFETCH(bool, oggetti);
+        QVERIFY(Finestra_Condivisa());
+        FormS1 &f = *m_finestra->form;
+        FinestraOperativa *op = m_finestra->op;
+        const Stato &s = f.S();
+        auto *pannello = f.findChild<QWidget *>(QStringLiteral("Frm_Ogg_Graf"));
+        QVERIFY(pannello);
+        auto *esci = pannello->findChild<QAbstractButton *>(QStringLiteral("Cmd_Esci_Ogg_Graf"));
+        QPushButton *pulsanteStorico = op->Quotazioni()->Cmd_Storico[1];
+        const int slot = 1;
+        // The shared window goes back as it was, whatever fails.
+        const QSize prima = f.size();
+        const auto ripristina = qScopeGuard([&] {
+            if (pannello->isVisible())
+                QTest::mouseClick(esci, Qt::LeftButton);
+            if (s.shell.Layout_Grafico != QLatin1String("RIDOTTO"))
+                QTest::mouseClick(op->Area()->Frm_Graf[slot]->Cmd_GRaf_M, Qt::LeftButton);
+            if (f.Frm_Storico->isVisible())
+                QTest::mouseClick(pulsanteStorico, Qt::LeftButton);
+            f.resize(prima);
+        });
+
+        f.resize(f.minimumSize());
+        QTRY_COMPARE(f.size(), f.minimumSize());
+        if (storico) {
+            QTest::mouseClick(pulsanteStorico, Qt::LeftButton);
+            QVERIFY(f.Frm_Storico->isVisible());
+        }
+        if (grande) {
+            QTest::mouseClick(op->Area()->Frm_Graf[slot]->Cmd_GRaf_P, Qt::LeftButton);
+            QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        }
+        if (oggetti) {
+            QTest::mouseClick(f.findChild<QAbstractButton *>(QStringLiteral("Cmd_Oggetti_Graf")), Qt::LeftButton);
+            QVERIFY(pannello->isVisible());
+            QVERIFY(!f.Frm_Tipo_Ciclo->isEnabled());
+        }
+
+        const QStringList fuori = Controlli_Fuori_Vista(&f);
+        QVERIFY2(fuori.isEmpty(), qPrintable(fuori.join(QStringLiteral("; "))));
+
+        if (oggetti) {
+            QTest::mouseClick(esci, Qt::LeftButton);
+            QVERIFY(!pannello->isVisible());
+            QVERIFY(f.Frm_Tipo_Ciclo->isEnabled());
+        }
     }
 
     void cleanupTestCase()
