@@ -29,8 +29,11 @@ struct Margini {
 
 namespace layout {
 
-inline constexpr double Larghezza_Minima = 12500;
-inline constexpr double Altezza_Minima = 8750;
+// The smallest window (outer size) that shows every control whole: as wide as
+// the objects panel reaches (left 1000 + width 17100), as high as the one-chart
+// layout's lower slider reaches (LayoutGrande.h) above the frame's 750 margin.
+inline constexpr double Larghezza_Minima = 18100;
+inline constexpr double Altezza_Minima = 10960;
 
 // Chart frame Frm_Battleplan without the history panel (W, H: outer window size).
 Rettangolo Layout_Senza_Storico(double W, double H, const Rettangolo &frmDatiSot);
@@ -97,7 +100,7 @@ LayoutRidotto Layout_Ridotto(double frameH, double frameW, const std::array<Slot
 
 enum class AzioneResize {
     Nessuna,     // busy, or minimized: lay out nothing
-    Correggi,    // below the minimum: set back to 12500 x 8750
+    Correggi,    // below the minimum: set back to Larghezza_Minima x Altezza_Minima
     Ridisponi,   // lay out the chart area at the current size
 };
 AzioneResize Azione_Resize(bool bloccoGrafici, bool minimizzata, double W, double H);

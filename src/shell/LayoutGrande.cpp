@@ -102,11 +102,12 @@ QString Testo_Time_Frame(int grado)
     return {};
 }
 
-QString Testo_Prop_Battl(double proporzione)
+QString Testo_Prop_Battl(double proporzione, const QString &formatoLocale)
 {
     if (proporzione == 1.0)
         return QStringLiteral("Standard");
-    return vb::Format(proporzione, QStringLiteral("0.0"));
+    const bool ue = formatoLocale == QLatin1String("UE");
+    return vb::Format(proporzione, QStringLiteral("0.0"), ue ? QLatin1Char(',') : QLatin1Char('.'));
 }
 
 ContenutoStrumenti Contenuto_Strumenti(const Stato &stato, int grado)
@@ -122,7 +123,7 @@ ContenutoStrumenti Contenuto_Strumenti(const Stato &stato, int grado)
     const long long zoom = vb::CLng(cicli.Zoom[d]);
     c.Sld_Zoom = int(std::clamp<long long>(zoom, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
     c.Sld_Compr = cicli.Compressione[d];
-    c.Text_Prop_Battl = Testo_Prop_Battl(cicli.Prop_Battleplan[d]);
+    c.Text_Prop_Battl = Testo_Prop_Battl(cicli.Prop_Battleplan[d], stato.shell.Formato_Locale);
     c.Text_Time_Frame = Testo_Time_Frame(grado);
     c.Opt_Val_Indicatori = ind.Modo_Adattivo[d] == 1 ? 1 : 0;
     // The volume indicator has no data on the daily degrees of underlying 5.

@@ -22,8 +22,10 @@ inline constexpr double Altezza_Controlli_Ciclo = 1950;
 inline constexpr double Top_Indicatori = Top_Controlli_Ciclo + Altezza_Controlli_Ciclo;
 inline constexpr double Altezza_Indicatori = 4760;
 inline constexpr double Altezza_Strumenti = Top_Indicatori + Altezza_Indicatori + 400;
-inline const Rettangolo Sld_Zoom_Grande{100, 200 + Altezza_Strumenti + 150, Larghezza_Strumenti, 300};
-inline const Rettangolo Sld_Compr_Grande{100, 200 + Altezza_Strumenti + 550, Larghezza_Strumenti, 300};
+inline constexpr Rettangolo Sld_Zoom_Grande{100, 200 + Altezza_Strumenti + 150, Larghezza_Strumenti, 300};
+inline constexpr Rettangolo Sld_Compr_Grande{100, 200 + Altezza_Strumenti + 550, Larghezza_Strumenti, 300};
+// The chart frame is the window's height less 750: the lower slider fits at the minimum.
+static_assert(Sld_Compr_Grande.Top + Sld_Compr_Grande.Height <= Altezza_Minima - 750);
 
 struct LayoutGrande {
     bool valido = false;  // false: slot outside 0..3, the layout changes nothing
@@ -60,8 +62,9 @@ DisposizioneDurata Disposizione_Durata(int grado, double topP1, double topM1);
 
 // "1 Giorno", "1 ora", "15 min.", "5 min." by the degree's timeframe; "" outside 0..12.
 QString Testo_Time_Frame(int grado);
-// "Standard" for exactly 1, otherwise one decimal.
-QString Testo_Prop_Battl(double proporzione);
+// "Standard" for exactly 1, otherwise one decimal with the regional decimal sign
+// ("UE": a comma).
+QString Testo_Prop_Battl(double proporzione, const QString &formatoLocale);
 
 // What the tool frame shows for one degree.
 struct ContenutoStrumenti {

@@ -130,7 +130,7 @@ void RegolazioneCiclo::Cmd_Prop_Battl_M1_Click()
     if (!nuova)
         return;
     p = *nuova;
-    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p));
+    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p, m_stato.shell.Formato_Locale));
     Applica("H", d);
 }
 
@@ -144,7 +144,7 @@ void RegolazioneCiclo::Cmd_Prop_Battl_P1_Click()
     if (!nuova)
         return;
     p = *nuova;
-    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p));
+    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p, m_stato.shell.Formato_Locale));
     Applica("H", d);
 }
 
@@ -155,7 +155,7 @@ void RegolazioneCiclo::Text_Prop_Battl_DblClick()
         return;
     m_ambiente.Fuoco_Grafico(m_stato.cicli.Grafico_Corrente);
     m_stato.cicli.Prop_Battleplan[size_t(d)] = 1.0;
-    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(1.0));
+    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(1.0, m_stato.shell.Formato_Locale));
     Applica("H", d);
 }
 

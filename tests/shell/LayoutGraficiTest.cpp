@@ -168,9 +168,11 @@ private slots:
         QTest::addColumn<int>("azione");
         QTest::newRow("busy") << true << false << 5000.0 << 5000.0 << int(AzioneResize::Nessuna);
         QTest::newRow("minimized") << false << true << 2000.0 << 300.0 << int(AzioneResize::Nessuna);
-        QTest::newRow("too low") << false << false << 15000.0 << 8000.0 << int(AzioneResize::Correggi);
-        QTest::newRow("too narrow") << false << false << 12499.0 << 9000.0 << int(AzioneResize::Correggi);
-        QTest::newRow("exact minimum") << false << false << 12500.0 << 8750.0 << int(AzioneResize::Ridisponi);
+        QTest::newRow("too low") << false << false << 19200.0 << 10959.0 << int(AzioneResize::Correggi);
+        QTest::newRow("too narrow") << false << false << 18099.0 << 11000.0 << int(AzioneResize::Correggi);
+        // Too small for the objects panel and the one-chart layout's sliders.
+        QTest::newRow("the forms' size") << false << false << 12500.0 << 8750.0 << int(AzioneResize::Correggi);
+        QTest::newRow("exact minimum") << false << false << 18100.0 << 10960.0 << int(AzioneResize::Ridisponi);
         QTest::newRow("large") << false << false << 19200.0 << 11000.0 << int(AzioneResize::Ridisponi);
     }
     void ridimensiona()

@@ -173,17 +173,21 @@ private slots:
     void proporzione_data()
     {
         QTest::addColumn<double>("valore");
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("testo");
-        QTest::newRow("standard") << 1.0 << "Standard";
-        QTest::newRow("one decimal") << 1.3 << "1.3";
-        QTest::newRow("near one is not standard") << 1.04 << "1.0";
-        QTest::newRow("half rounds away") << 0.75 << "0.8";
-        QTest::newRow("whole") << 2.0 << "2.0";
+        QTest::newRow("standard") << 1.0 << "US" << "Standard";
+        QTest::newRow("standard, UE") << 1.0 << "UE" << "Standard";
+        QTest::newRow("one decimal") << 1.3 << "US" << "1.3";
+        QTest::newRow("one decimal, UE") << 1.3 << "UE" << "1,3";
+        QTest::newRow("near one is not standard") << 1.04 << "US" << "1.0";
+        QTest::newRow("half rounds away, UE") << 0.75 << "UE" << "0,8";
+        QTest::newRow("whole") << 2.0 << "US" << "2.0";
     }
     void proporzione()
     {
         QFETCH(double, valore);
-        QTEST(Testo_Prop_Battl(valore), "testo");
+        QFETCH(QString, locale);
+        QTEST(Testo_Prop_Battl(valore, locale), "testo");
     }
 
     void contenuto_strumenti()
@@ -210,7 +214,7 @@ private slots:
         QVERIFY(c.valido);
         QCOMPARE(c.Sld_Zoom, 2);
         QCOMPARE(c.Sld_Compr, 3);
-        QCOMPARE(c.Text_Prop_Battl, QStringLiteral("1.3"));
+        QCOMPARE(c.Text_Prop_Battl, QStringLiteral("1,3"));  // the state's UE convention
         QCOMPARE(c.Text_Time_Frame, QStringLiteral("15 min."));
         QCOMPARE(c.Opt_Val_Indicatori, 1);
         QVERIFY(c.Chk_Ind_19_Visibile);

@@ -37,6 +37,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QEvent>
@@ -48,6 +49,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -84,6 +86,18 @@ void Colora(QWidget *w, const QColor &fondo, const QColor &testo, bool controllo
         coppia(QPalette::Base, QPalette::Text);
         coppia(QPalette::Button, QPalette::ButtonText);
     }
+    w->setPalette(p);
+}
+
+// A check box or option button keeps the platform's white box and black mark
+// whatever its colours, so an unticked one shows on a dark ground too.
+void Riquadro_Piattaforma(QWidget *w)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Active, QPalette::Text, Qt::black);
+    p.setColor(QPalette::Inactive, QPalette::Text, Qt::black);
+    p.setColor(QPalette::Disabled, QPalette::Text, Qt::darkGray);
     w->setPalette(p);
 }
 
@@ -430,6 +444,8 @@ void FinestraOperativa::Imposta_Colori_Controlli()
             const auto *pulsante = qobject_cast<QAbstractButton *>(w);
             if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || (pulsante && pulsante->isCheckable()))
                 Colora(w, colore(0), colore(1));
+            if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))
+                Riquadro_Piattaforma(w);
         }
     }
     Colora(m_form.Text_Desc_Server_Chat, colore(0), colore(1));

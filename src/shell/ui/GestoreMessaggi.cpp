@@ -6,6 +6,34 @@
 #include "shell/ui/FormMsg.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <algorithm>
+
+namespace {
+
+// Centred on `centro`, then moved in as far as it takes to lie wholly on the free
+// area of the screen under centro's middle: a window at the screen's edge that is
+// narrower than the message must not push the message's buttons off the screen.
+QPoint Posto_Sullo_Schermo(const QWidget *centro, QWidget *finestra)
+{
+    finestra->winId();  // the frame, where the platform knows it, counts in the size
+    const QRect fuori = centro->frameGeometry();
+    QRect r(QPoint(), finestra->frameGeometry().size());
+    r.moveCenter(fuori.center());
+    const QScreen *schermo = QGuiApplication::screenAt(fuori.center());
+    if (!schermo)
+        schermo = centro->screen();
+    if (!schermo)
+        return r.topLeft();
+    const QRect area = schermo->availableGeometry();
+    r.moveRight(std::min(r.right(), area.right()));
+    r.moveBottom(std::min(r.bottom(), area.bottom()));
+    r.moveLeft(std::max(r.left(), area.left()));
+    r.moveTop(std::max(r.top(), area.top()));
+    return r.topLeft();
+}
+
+}  // namespace
 
 GestoreMessaggi::GestoreMessaggi(StatoShell &shell, QWidget *centro, std::function<void()> chiudiProgramma,
                                  QObject *parent)
@@ -57,11 +85,8 @@ void GestoreMessaggi::Mostra_Messaggio(int tipo, const QString &testo)
         FormMsg *f = new FormMsg(nullptr);
         f->setAttribute(Qt::WA_DeleteOnClose, false);
         m_aperte.append(f);
-        if (m_centro) {
-            const QRect fuori = m_centro->frameGeometry();
-            f->move(fuori.left() + (fuori.width() - f->frameGeometry().width()) / 2,
-                    fuori.top() + (fuori.height() - f->frameGeometry().height()) / 2);
-        }
+        if (m_centro)
+            f->move(Posto_Sullo_Schermo(m_centro, f));
         QApplication::beep();
         m_shell.Tipo_Messaggio = p.Tipo_Messaggio;
         f->Prepara(p);

@@ -136,6 +136,14 @@ void PannelloStorico::Imposta_Layout_Storico(int tab, double W, double H, double
             g->setColumnWidth(c + 1, schermo::TwipsInPixel(l.Colonne[size_t(c)]));
     }
     Frm_Storico->show();
+    QTableView *g = Griglia(tab);
+    const QWidget *pagina = g ? g->parentWidget() : nullptr;
+    if (l.tab_valida && pagina && pagina->isVisible()) {
+        // The page lies inside the tab control's border, which the grid's design
+        // size covers: the grid ends at the page's edge (known once shown), so its
+        // last row and its scroll bars stay whole.
+        g->resize(std::min(g->width(), pagina->width() - g->x()), std::min(g->height(), pagina->height() - g->y()));
+    }
     m_layoutInCorso = false;
 }
 

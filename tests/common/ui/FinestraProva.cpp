@@ -8,6 +8,7 @@
 #include "shell/ui/SessioneFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
 
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -61,4 +62,39 @@ bool FinestraProva::AvviaOffline()
         return false;
     QTest::mouseClick(form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
     return fallimenti.isEmpty();
+}
+
+QStringList Controlli_Fuori_Vista(QWidget *finestra)
+{
+    const auto escluso = [](const QWidget *w) {
+        return w->inherits("GraficoWidget") || qobject_cast<const QAbstractScrollArea *>(w);
+    };
+    QStringList fuori;
+    for (QWidget *w : finestra->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->isWindow() || w->inherits("GraficoWidget"))
+            continue;
+        bool interno = false;
+        for (QWidget *p = w->parentWidget(); p && p != finestra; p = p->parentWidget())
+            interno = interno || escluso(p);
+        if (interno)
+            continue;
+        // A scrolled view is read and clicked in its viewport.
+        const auto *vista = qobject_cast<QAbstractScrollArea *>(w);
+        const QWidget *letto = vista ? vista->viewport() : w;
+        for (QWidget *p = w->parentWidget(); p; p = p->parentWidget()) {
+            const QRect r(letto->mapTo(p, QPoint(0, 0)), letto->size());
+            if (!p->rect().contains(r)) {
+                fuori << QStringLiteral("%1 %2,%3 %4x%5 in %6 %7x%8")
+                             .arg(w->objectName(), QString::number(r.x()), QString::number(r.y()),
+                                  QString::number(r.width()), QString::number(r.height()),
+                                  p->objectName().isEmpty() ? QString::fromLatin1(p->metaObject()->className())
+                                                            : p->objectName(),
+                                  QString::number(p->width()), QString::number(p->height()));
+                break;
+            }
+            if (p == finestra)
+                break;
+        }
+    }
+    return fuori;
 }

@@ -6,6 +6,7 @@
 
 class FormS1;
 class QAbstractButton;
+class QWidget;
 class FinestraOperativa;
 class SessioneQuotazioni;
 
@@ -32,3 +33,9 @@ struct FinestraProva {
     bool Carica();        // Form_Load and show
     bool AvviaOffline();  // Carica, then the OFFLINE button; true when the load raised no failure
 };
+
+// The visible controls of `finestra` not wholly in sight, each with its place
+// (cut by the window's edge or by a container's): none can be reached whole.
+// The charts, which overhang their picture boxes by design, and the insides of
+// scrolled views are not looked at; a scrolled view counts by its viewport.
+QStringList Controlli_Fuori_Vista(QWidget *finestra);

@@ -196,14 +196,17 @@ private slots:
     void strumenti_mostrano_il_grado_data()
     {
         QTest::addColumn<int>("slot");
+        QTest::addColumn<QString>("locale");
         for (int s = 0; s < 4; ++s)
-            QTest::addRow("slot %d", s) << s;
+            QTest::addRow("slot %d", s) << s << (s % 2 ? "UE" : "US");
     }
     void strumenti_mostrano_il_grado()
     {
         QFETCH(int, slot);
+        QFETCH(QString, locale);
         if (!m_prova)
             QVERIFY(nuovo());
+        stato().shell.Formato_Locale = locale;
         const int d = stato().cicli.Conf_Grafici[size_t(slot)].grado;
         stato().cicli.Tendenza[size_t(d)] = -3 + slot;
         stato().cicli.Prop_Battleplan[size_t(d)] = slot == 0 ? 1.0 : 1.3;
@@ -225,7 +228,9 @@ private slots:
         QCOMPARE(k->Cmb_Sottocicli->count(), 6);
         QCOMPARE(k->Cmb_Tempi->count(), 20);
         QCOMPARE(k->Text_Tend->text(), QString::number(-3 + slot));
-        QCOMPARE(k->Text_Prop_Battl->text(), slot == 0 ? QStringLiteral("Standard") : QStringLiteral("1.3"));
+        QCOMPARE(k->Text_Prop_Battl->text(), slot == 0 ? QStringLiteral("Standard")
+                                             : locale == QLatin1String("UE") ? QStringLiteral("1,3")
+                                                                              : QStringLiteral("1.3"));
         QCOMPARE(area()->Sld_Zoom->value(), vb::CInt(c.Zoom[size_t(d)]));
         // Degree 5 (hourly) shows the six buttons in one row; 6..8 (15 minutes)
         // stagger the medium and large steps round the small one.
@@ -258,6 +263,7 @@ private slots:
         const QString clic = QStringLiteral("clic"), doppio = QStringLiteral("doppio");
         QTest::newRow("prop su") << "Cmd_Prop_Battl_P1" << clic << int(Prop) << 1.0 << 1.1 << "1.1" << "1.1";
         QTest::newRow("prop giù") << "Cmd_Prop_Battl_M1" << clic << int(Prop) << 1.3 << 1.2 << "1.2" << "1.2";
+        QTest::newRow("prop giù, UE") << "Cmd_Prop_Battl_M1" << clic << int(Prop) << 1.3 << 1.2 << "1.2" << "1,2";
         QTest::newRow("prop a Standard") << "Cmd_Prop_Battl_M1" << clic << int(Prop) << 1.1 << 1.0 << "1"
                                          << "Standard";
         QTest::newRow("prop doppio clic") << "Text_Prop_Battl" << doppio << int(Prop) << 1.4 << 1.0 << "1"
@@ -295,6 +301,8 @@ private slots:
             QVERIFY(nuovo());
         QCOMPARE(stato().cicli.Conf_Grafici[Slot].grado, Grado);
         ingrandisci(Slot);
+        // A comma in the box's text is the UE convention's decimal sign.
+        stato().shell.Formato_Locale = casella.contains(QLatin1Char(',')) ? QStringLiteral("UE") : QStringLiteral("US");
         prepara(impostazione, prima);
         QVERIFY(Segna_Archivio(stato(), impostazione, Grado));
         const QImage immaginePrima = grafico(Slot)->Immagine();

@@ -17,6 +17,7 @@
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "platform/VbRuntime.h"
+#include "shell/LayoutGrafici.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -38,11 +39,14 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -160,6 +164,28 @@ void Verifica_Fine_Fase_2(Avvio &a)
              f.Frm_Storico->geometry().left());
     QTest::mouseClick(storico, Qt::LeftButton);
     QVERIFY(f.Frm_Storico->isHidden());
+}
+
+// Why an unticked check box or option button does not show its box as the
+// platform draws it (white inside, standing out from the ground); empty when it does.
+QString Riquadro_Nascosto(QAbstractButton *b, const QColor &fondo)
+{
+    QStyleOptionButton opzioni;
+    opzioni.initFrom(b);
+    const bool tonda = qobject_cast<QRadioButton *>(b);
+    const QRect r = b->style()->subElementRect(tonda ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator,
+                                               &opzioni, b);
+    const QImage img = b->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal dpr = img.devicePixelRatio();
+    const QRect zona = QRect((QPointF(r.topLeft()) * dpr).toPoint(), (QSizeF(r.size()) * dpr).toSize()) & img.rect();
+    int contrasto = 0;
+    for (int y = zona.top(); y <= zona.bottom(); ++y)
+        for (int x = zona.left(); x <= zona.right(); ++x)
+            contrasto = std::max(contrasto, std::abs(qGray(img.pixel(x, y)) - qGray(fondo.rgb())));
+    const int dentro = zona.isEmpty() ? 0 : qGray(img.pixel(zona.center()));
+    if (dentro >= 230 && contrasto >= 40)
+        return {};
+    return QStringLiteral("%1: inside %2, contrast %3").arg(b->objectName()).arg(dentro).arg(contrasto);
 }
 
 // A peer that accepts the login and then never answers anything else.
@@ -491,8 +517,10 @@ private slots:
         }
         // Never below the minimum.
         f.resize(300, 200);
-        QTRY_VERIFY(f.width() >= schermo::TwipsInPixel(12500));
-        QVERIFY(f.height() >= schermo::TwipsInPixel(8750));
+        QTRY_VERIFY(f.width() >= schermo::TwipsInPixel(layout::Larghezza_Minima));
+        QVERIFY(f.height() >= schermo::TwipsInPixel(layout::Altezza_Minima));
+        QCOMPARE(f.minimumSize(), QSize(schermo::TwipsInPixel(layout::Larghezza_Minima),
+                                        schermo::TwipsInPixel(layout::Altezza_Minima)));
         QVERIFY(f.isEnabled());
 
         // The colour switch flips the scheme, recolours the lamps and stores it.
@@ -693,6 +721,92 @@ private slots:
         QCOMPARE(linea->grab().toImage().pixelColor(linea->width() / 2, 0), colore(2));
         QVERIFY(linea->y() > op->Cicli()->Chk_Battl[7]->geometry().bottom());
         QVERIFY(linea->y() < op->Cicli()->Chk_Battl[8]->y());
+
+        // Every unticked check box and option button shows its box, enabled or not;
+        // the tool frame's in the one-chart layout.
+        QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_P, Qt::LeftButton);
+        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        int viste = 0;
+        for (QWidget *cornice : {static_cast<QWidget *>(f.Frm_Tipo_Ciclo),
+                                 static_cast<QWidget *>(op->Quotazioni()->Frm_Dati_Sot_Off),
+                                 static_cast<QWidget *>(op->Area()->Frm_Strumenti)})
+            for (QAbstractButton *b : cornice->findChildren<QAbstractButton *>()) {
+                if ((!qobject_cast<QCheckBox *>(b) && !qobject_cast<QRadioButton *>(b)) || b->isChecked() ||
+                    !b->isVisible())
+                    continue;
+                ++viste;
+                const QString difetto = Riquadro_Nascosto(b, colore(0));
+                QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
+            }
+        QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
+        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+        QVERIFY(viste > 20);  // the degrees, the underlyings, the indicator items and modes
+    }
+
+    // At its minimum size the window shows every control whole, in both layouts,
+    // with the history panel and with the objects panel, which is closed by its button.
+    void raggiungibile_alla_misura_minima_data()
+    {
+        QTest::addColumn<bool>("grande");
+        QTest::addColumn<bool>("storico");
+        QTest::addColumn<bool>("oggetti");
+        QTest::newRow("four charts") << false << false << false;
+        QTest::newRow("four charts, history") << false << true << false;
+        QTest::newRow("one chart") << true << false << false;
+        QTest::newRow("one chart, history") << true << true << false;
+        QTest::newRow("one chart, objects") << true << false << true;
+        QTest::newRow("one chart, history, objects") << true << true << true;
+    }
+    void raggiungibile_alla_misura_minima()
+    {
+        QFETCH(bool, grande);
+        QFETCH(bool, storico);
+        QFETCH(bool, oggetti);
+        QVERIFY(Finestra_Condivisa());
+        FormS1 &f = *m_finestra->form;
+        FinestraOperativa *op = m_finestra->op;
+        const Stato &s = f.S();
+        auto *pannello = f.findChild<QWidget *>(QStringLiteral("Frm_Ogg_Graf"));
+        QVERIFY(pannello);
+        auto *esci = pannello->findChild<QAbstractButton *>(QStringLiteral("Cmd_Esci_Ogg_Graf"));
+        QPushButton *pulsanteStorico = op->Quotazioni()->Cmd_Storico[1];
+        const int slot = 1;
+        // The shared window goes back as it was, whatever fails.
+        const QSize prima = f.size();
+        const auto ripristina = qScopeGuard([&] {
+            if (pannello->isVisible())
+                QTest::mouseClick(esci, Qt::LeftButton);
+            if (s.shell.Layout_Grafico != QLatin1String("RIDOTTO"))
+                QTest::mouseClick(op->Area()->Frm_Graf[slot]->Cmd_GRaf_M, Qt::LeftButton);
+            if (f.Frm_Storico->isVisible())
+                QTest::mouseClick(pulsanteStorico, Qt::LeftButton);
+            f.resize(prima);
+        });
+
+        f.resize(f.minimumSize());
+        QTRY_COMPARE(f.size(), f.minimumSize());
+        if (storico) {
+            QTest::mouseClick(pulsanteStorico, Qt::LeftButton);
+            QVERIFY(f.Frm_Storico->isVisible());
+        }
+        if (grande) {
+            QTest::mouseClick(op->Area()->Frm_Graf[slot]->Cmd_GRaf_P, Qt::LeftButton);
+            QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        }
+        if (oggetti) {
+            QTest::mouseClick(f.findChild<QAbstractButton *>(QStringLiteral("Cmd_Oggetti_Graf")), Qt::LeftButton);
+            QVERIFY(pannello->isVisible());
+            QVERIFY(!f.Frm_Tipo_Ciclo->isEnabled());
+        }
+
+        const QStringList fuori = Controlli_Fuori_Vista(&f);
+        QVERIFY2(fuori.isEmpty(), qPrintable(fuori.join(QStringLiteral("; "))));
+
+        if (oggetti) {
+            QTest::mouseClick(esci, Qt::LeftButton);
+            QVERIFY(!pannello->isVisible());
+            QVERIFY(f.Frm_Tipo_Ciclo->isEnabled());
+        }
     }
 
     void cleanupTestCase()

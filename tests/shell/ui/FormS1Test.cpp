@@ -236,20 +236,56 @@ private slots:
         QCOMPARE(f.S().indicatori.Ind_Attivo[3][4], 0);
     }
 
+    // The confirmation opens centred on the start window, moved only as far as it
+    // takes to lie wholly on the screen.
+    void chiusuraChiedeConferma_data()
+    {
+        QTest::addColumn<QPointF>("posto");  // the window's place on the screen's free area, 0..1 each way
+        QTest::newRow("middle") << QPointF(0.5, 0.5);
+        QTest::newRow("top left") << QPointF(0, 0);
+        QTest::newRow("bottom right") << QPointF(1, 1);
+        QTest::newRow("top right") << QPointF(1, 0);
+    }
     void chiusuraChiedeConferma()
     {
+        QFETCH(QPointF, posto);
         CartellaTemporanea dir;
         FormS1 f;
         QVERIFY(f.Form_Load());
         f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QRect area = f.screen()->availableGeometry();
+        const QSize fuori = f.frameGeometry().size();
+        f.move(area.left() + int(posto.x() * (area.width() - fuori.width())),
+               area.top() + int(posto.y() * (area.height() - fuori.height())));
+        QTRY_COMPARE(f.frameGeometry().size(), fuori);
         bool vista = false;
+        QRect messaggio;
         connect(&f.Messaggi(), &GestoreMessaggi::Mostrato, this, [&](FormMsg *m) {
             vista = m->Tipo() == 4 && m->Cmd_Si->isVisibleTo(m) && m->Cmd_No->isVisibleTo(m);
-            QTimer::singleShot(0, m, [m] { QTest::mouseClick(m->Cmd_No, Qt::LeftButton); });
+            QTimer::singleShot(0, m, [m, &messaggio] {
+                messaggio = m->frameGeometry();
+                QTest::mouseClick(m->Cmd_No, Qt::LeftButton);
+            });
         });
         QVERIFY(!f.close());
         QVERIFY(vista);
         QVERIFY(f.isVisible());  // NO: the program goes on
+        QVERIFY2(area.contains(messaggio), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                          .arg(messaggio.x())
+                                                          .arg(messaggio.y())
+                                                          .arg(messaggio.width())
+                                                          .arg(messaggio.height())));
+        // The start window is taller than the message and narrower: centred up and
+        // down, and against the screen's edge when the window stands at it.
+        const QPoint scarto = messaggio.center() - f.frameGeometry().center();
+        QVERIFY(std::abs(scarto.y()) <= 1);
+        if (posto.x() == 0)
+            QCOMPARE(messaggio.left(), area.left());
+        else if (posto.x() == 1)
+            QCOMPARE(messaggio.right(), area.right());
+        else
+            QVERIFY(std::abs(scarto.x()) <= 1);
     }
 
 private:
