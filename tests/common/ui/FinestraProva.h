@@ -26,3 +26,13 @@ struct FinestraProva {
     bool Carica();        // Form_Load and show
     bool AvviaOffline();  // Carica, then the OFFLINE button; true when the load raised no failure
 };
+
+class QWidget;
+
+// What of a control's text its content rectangle cannot show, measured with the
+// control's own font: empty when every text is whole. A text box too narrow must
+// show its start (cursor at 0); a grid cell may lose the end of a free text, never
+// of a date, time or number.
+QString TestoNonIntero(QWidget *w);
+// The same for every visible control under `radice`, one line each.
+QStringList TestiNonInteri(QWidget *radice);
