@@ -379,14 +379,40 @@ Etichetta DisponiTesto(const Disposizione &d, const TestoGrafico &t, const QFont
     return e;
 }
 
+std::vector<Etichetta> DisponiTesti(const ModelloGrafico &m, const Disposizione &d)
+{
+    std::vector<Etichetta> r;
+    r.reserve(m.testi().size());
+    std::vector<QRectF> distinti;
+    for (const TestoGrafico &t : m.testi()) {
+        Etichetta e = DisponiTesto(d, t, FontDaTesto(t.font));
+        if (t.modo == 2 && !e.righe.empty()) {
+            QPointF spinta(std::max(0.0, d.piano.left() - e.rettangolo.left()), 0.0);
+            // Each step clears one rectangle; as many steps as rectangles clear them all.
+            for (size_t passo = 0; passo <= distinti.size(); ++passo) {
+                const QRectF qui = e.rettangolo.translated(spinta);
+                const auto urtato = std::find_if(distinti.begin(), distinti.end(),
+                                                 [&](const QRectF &altro) { return altro.intersects(qui); });
+                if (urtato == distinti.end())
+                    break;
+                spinta.ry() += urtato->bottom() - qui.top();
+            }
+            e.rettangolo.translate(spinta);
+            for (RigaEtichetta &riga : e.righe)
+                riga.origine += spinta;
+            distinti.push_back(e.rettangolo);
+        }
+        r.push_back(std::move(e));
+    }
+    return r;
+}
+
 std::vector<Etichetta> Etichette(const ModelloGrafico &m, const Disposizione &d)
 {
     std::vector<Etichetta> r = d.etichette;
-    for (const TestoGrafico &t : m.testi()) {
-        Etichetta e = DisponiTesto(d, t, FontDaTesto(t.font));
+    for (Etichetta &e : DisponiTesti(m, d))
         if (!e.righe.empty())
             r.push_back(std::move(e));
-    }
     return r;
 }
 

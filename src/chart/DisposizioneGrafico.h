@@ -81,6 +81,10 @@ QPointF InPixel(const Disposizione &d, int asseX, int asseY, QPointF valore);
 
 // Where a free text's lines go; no lines when its anchor cannot be placed.
 Etichetta DisponiTesto(const Disposizione &d, const TestoGrafico &testo, const QFont &font);
+// Where every free text's lines go, in the model's order. A text of modo 2 starts
+// no further left than the plot and goes down past the modo 2 texts placed before
+// it, so a narrow chart stacks them rather than running one into another.
+std::vector<Etichetta> DisponiTesti(const ModelloGrafico &modello, const Disposizione &d);
 // Every label of the chart with the rectangle it takes: those of the layout and the texts.
 std::vector<Etichetta> Etichette(const ModelloGrafico &modello, const Disposizione &d);
 

@@ -52,7 +52,8 @@ public:
     // A point that is not finite is refused and counted (SerieGrafico::puntiScartati).
     virtual bool Aggiungi_Punto(double x, double y) = 0;
     // `testo` may hold CR LF. allineamento 0 left, 1 centre, 2 right of x; the
-    // block hangs down from y. modo 0: axis units; modo 1: percent of the plot.
+    // block hangs down from y. modo 0: axis units; modo 1: percent of the plot;
+    // modo 2: axis units, kept clear of the modo 2 texts before it (see DisponiTesti).
     // Refused at a position that is not finite.
     virtual bool Aggiungi_Testo(const QString &testo, double x, double y, int allineamento,
                                 const QString &font, ColoreWin colore, int riservato, int modo) = 0;

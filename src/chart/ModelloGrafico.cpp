@@ -133,7 +133,7 @@ bool ModelloGrafico::Aggiungi_Testo(const QString &testo, double x, double y, in
     t.allineamento = std::clamp(allineamento, 0, 2);
     t.font = font;
     t.colore = colore;
-    t.modo = modo == 1 ? 1 : 0;
+    t.modo = modo == 1 || modo == 2 ? modo : 0;
     t.asseX = m_asseXCorrente;
     t.asseY = m_asseYCorrente;
     t.sopraSerie = int(m_serie.size());

@@ -43,7 +43,7 @@ public:
     }
 
     void serie(const SerieGrafico &s);
-    void testo(const TestoGrafico &t);
+    void testo(const TestoGrafico &t, const Etichetta &e);
 
 private:
     const QFont &font(const QString &testo)
@@ -110,10 +110,9 @@ void Pittore::serie(const SerieGrafico &s)
     }
 }
 
-void Pittore::testo(const TestoGrafico &t)
+void Pittore::testo(const TestoGrafico &t, const Etichetta &e)
 {
     const QFont &f = font(t.font);
-    const Etichetta e = DisponiTesto(d, t, f);
     if (e.righe.empty())
         return;
     p.setFont(f);
@@ -130,14 +129,15 @@ void DisegnaAggiunte(const ModelloGrafico &m, QPainter &p, const Disposizione &d
     p.setClipRect(d.piano);
     const auto &serie = m.serie();
     const auto &testi = m.testi();
+    const std::vector<Etichetta> posti = DisponiTesti(m, d);
     size_t t = size_t(std::max(0, primoTesto));
     for (size_t s = size_t(std::max(0, primaSerie)); s < serie.size(); ++s) {
-        while (t < testi.size() && testi[t].sopraSerie <= int(s))
-            pittore.testo(testi[t++]);
+        for (; t < testi.size() && testi[t].sopraSerie <= int(s); ++t)
+            pittore.testo(testi[t], posti[t]);
         pittore.serie(serie[s]);
     }
-    while (t < testi.size())
-        pittore.testo(testi[t++]);
+    for (; t < testi.size(); ++t)
+        pittore.testo(testi[t], posti[t]);
     p.restore();
 }
 

@@ -85,10 +85,11 @@ void Scrivi_Testi_Ciclo(ContestoGrafico &c)
     const TestiCiclo t = Componi_Testi_Ciclo(c.programma, c.archivio, c.mercato, c.cicli, c.grado);
     const QString font = QStringLiteral("Font=Arial|8|bold|");
     const double E = c.Estensione_Grafico;
+    // Kept clear of one another: on a narrow chart a pair sharing a line would meet.
     auto scrivi = [&](const QString &testo, double x, double y, int allineamento, int colore, bool valido = true) {
         c.ctl.Nuova_Serie(QString());
         if (valido)
-            c.ctl.Aggiungi_Testo(testo, x, y, allineamento, font, c.Colore(colore), 0, 0);
+            c.ctl.Aggiungi_Testo(testo, x, y, allineamento, font, c.Colore(colore), 0, 2);
     };
     scrivi(t.durata, c.cicli.Durata[size_t(c.grado)], 9, 2, 81);
     scrivi(t.inizio, 1, 28, 0, 81);

@@ -64,12 +64,12 @@ Lettura Leggi_Coordinate(const StatoProgramma &programma, const StatoMercato &me
 
 double Larghezza_Text_Coord_Graf(const StatoProgramma &programma)
 {
-    return programma.Formato_Locale == QLatin1String("UE") ? 1800 : 2100;
+    return programma.Formato_Locale == QLatin1String("UE") ? 1900 : 2200;
 }
 
 double Larghezza_Txt_Cord_Mob(const StatoProgramma &programma)
 {
-    return programma.Formato_Locale == QLatin1String("UE") ? 1750 : 2000;
+    return programma.Formato_Locale == QLatin1String("UE") ? 1900 : 2200;
 }
 
 }  // namespace disegno

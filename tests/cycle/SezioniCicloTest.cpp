@@ -121,7 +121,7 @@ private slots:
             QCOMPARE(t.colore, stato->cicli.Colori[size_t(attesi[i].colore)]);
             QCOMPARE(t.asseX, 1);
             QCOMPARE(t.asseY, 1);
-            QCOMPARE(t.modo, 0);
+            QCOMPARE(t.modo, 2);
             QCOMPARE(t.font, QStringLiteral("Font=Arial|8|bold|"));
         }
     }

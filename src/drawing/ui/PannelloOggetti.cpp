@@ -63,6 +63,9 @@ QTableWidget *PannelloOggetti::creaGriglia(const QString &nome, const QString &n
     g->setObjectName(nome);
     g->horizontalHeader()->hide();
     g->verticalHeader()->hide();
+    // The narrow spacer columns keep their width.
+    g->horizontalHeader()->setMinimumSectionSize(0);
+    g->verticalHeader()->setMinimumSectionSize(0);
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->setSelectionMode(QAbstractItemView::NoSelection);
     g->setFocusPolicy(Qt::NoFocus);
@@ -89,11 +92,14 @@ void PannelloOggetti::disponi(QTableWidget *g, Pulsanti &pulsanti, double top, d
     g->setColumnCount(int(larghezze.size()));
     g->setRowCount(Righe);
     piazza(g, left, top, width, 4570);
-    for (size_t c = 0; c < larghezze.size(); ++c)
-        g->setColumnWidth(int(c), schermo::TwipsInPixel(larghezze[c]));
+    // Edges rounded from twips, not each width: the rounding of 16 rows or 12
+    // columns would add up to more than the grid holds.
+    const auto bordo = [](double twips) { return schermo::TwipsInPixel(twips); };
+    double x = 0;
+    for (size_t c = 0; c < larghezze.size(); ++c, x += larghezze[c - 1])
+        g->setColumnWidth(int(c), bordo(x + larghezze[c]) - bordo(x));
     for (int r = 0; r < Righe; ++r) {
-        if (r > 0)
-            g->setRowHeight(r, schermo::TwipsInPixel(Altezza_Riga));
+        g->setRowHeight(r, bordo((r + 1) * Altezza_Riga) - bordo(r * Altezza_Riga));
         for (int c = 0; c < g->columnCount(); ++c)
             if (!g->item(r, c))
                 g->setItem(r, c, new QTableWidgetItem);
@@ -121,14 +127,15 @@ void PannelloOggetti::Imposta_Layout_Oggetti_Graf()
     Cmd_Esci_Ogg_Graf->adjustSize();
     Cmd_Esci_Ogg_Graf->move(width() - Cmd_Esci_Ogg_Graf->width() - schermo::TwipsInPixel(200),
                             schermo::TwipsInPixel(175));
-    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 800, 800, 700, 25, 800, 800, 700},
+    // Each time column takes 20 twips from its date column: "12:00 PM" needs them.
+    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 780, 820, 700, 25, 780, 820, 700},
             {{1, 2, QStringLiteral(" ")},
              {3, 5, QStringLiteral("              Inizio Linea")},
              {7, 9, QStringLiteral("               Fine Linea")}});
-    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 800, 800, 700, 2000},
+    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 780, 820, 700, 2000},
             {{1, 2, QStringLiteral(" ")}, {3, 6, QStringLiteral("                         Posizione Testi")}});
     disponi(Msf_Dist, Cmd_Canc_Distanze, Top_Griglie, 10700, 6190,
-            {0, 300, 200, 800, 800, 700, 25, 800, 800, 700, 25, 1000},
+            {0, 300, 200, 780, 820, 700, 25, 780, 820, 700, 25, 1000},
             {{1, 2, QStringLiteral(" ")},
              {3, 5, QStringLiteral("           Inizio Distanze")},
              {7, 9, QStringLiteral("            Fine Distanze")},

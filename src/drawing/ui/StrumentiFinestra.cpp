@@ -264,11 +264,13 @@ void StrumentiFinestra::Mostra_Coord_Graf(int slot)
     colora(fisso, m_fondoFisso, s.cicli.Colori[80], QPalette::Base);
     colora(fisso, m_coloreFisso, l.colore, QPalette::Text);
     colora(Txt_Cord_Mob, m_coloreMobile, l.colore_mobile, QPalette::Text);
+    // A reading too long for its box shows its date, never only its end.
     if (l.testo) {
-        if (fisso && fisso->text() != *l.testo)
-            fisso->setText(*l.testo);
-        if (Txt_Cord_Mob && Txt_Cord_Mob->text() != *l.testo)
-            Txt_Cord_Mob->setText(*l.testo);
+        for (QLineEdit *box : {fisso, Txt_Cord_Mob})
+            if (box && box->text() != *l.testo) {
+                box->setText(*l.testo);
+                box->home(false);
+            }
     }
 }
 

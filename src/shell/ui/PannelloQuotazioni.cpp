@@ -89,10 +89,11 @@ PannelloQuotazioni::PannelloQuotazioni(Stato &stato, QFrame *frmDatiSot, QWidget
 void PannelloQuotazioni::Aggiorna_Caselle()
 {
     const StatoMercato &m = m_stato.mercato;
-    Text_Data_Ora->setText(m.Text_Data_Ora);
-    Text_Last->setText(m.Text_Last);
-    Text_Var->setText(m.Text_Var);
-    Text_Volume->setText(m.Text_Volume);
+    for (auto [box, testo] : {std::pair{Text_Data_Ora, &m.Text_Data_Ora}, std::pair{Text_Last, &m.Text_Last},
+                              std::pair{Text_Var, &m.Text_Var}, std::pair{Text_Volume, &m.Text_Volume}}) {
+        box->setText(*testo);
+        box->home(false);  // a value too long shows its start
+    }
 }
 
 void PannelloQuotazioni::Colore_Led_RT(std::uint32_t coloreWin)

@@ -10,10 +10,17 @@
 
 #include <QAbstractScrollArea>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
+#include <QStyleOption>
 #include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTableView>
 #include <QtTest>
 
 QPoint PuntoCasella(const QAbstractButton *casella)
@@ -96,5 +103,164 @@ QStringList Controlli_Fuori_Vista(QWidget *finestra)
                 break;
         }
     }
+    return fuori;
+}
+
+namespace {
+
+QString descrivi(const QWidget *w, const QString &testo, int serve, int spazio)
+{
+    return QStringLiteral("%1 (%2) \"%3\": %4 px in %5")
+        .arg(w->objectName(), QString::fromLatin1(w->metaObject()->className()), testo)
+        .arg(serve)
+        .arg(spazio);
+}
+
+// A date, time, price or count: its end is as much of its value as its start.
+bool numerico(const QString &testo)
+{
+    static const QRegularExpression forma(QStringLiteral("^[\\s\\d.,:/+%-]*(AM|PM)?\\s*$"));
+    return forma.match(testo).hasMatch();
+}
+
+QString cella(const QTableView *g, const QModelIndex &i)
+{
+    const QString testo = i.data().toString();
+    if (testo.isEmpty() || g->isRowHidden(i.row()) || g->isColumnHidden(i.column()))
+        return {};
+    const QRect r = g->visualRect(i);
+    const QRect vista = g->viewport()->rect();
+    if (r.width() <= 0 || r.height() <= 0)
+        return {};  // a column or row of no size holds what is not shown
+    // A grid that scrolls shows the rest when scrolled.
+    const bool scorre = g->horizontalScrollBar()->isVisible() || g->verticalScrollBar()->isVisible();
+    if (!vista.contains(r) && !scorre)
+        return QStringLiteral("%1 cell %2,%3 \"%4\" out of view (%5,%6 %7x%8 in %9x%10)")
+            .arg(g->objectName())
+            .arg(i.row())
+            .arg(i.column())
+            .arg(testo)
+            .arg(r.x())
+            .arg(r.y())
+            .arg(r.width())
+            .arg(r.height())
+            .arg(vista.width())
+            .arg(vista.height());
+    QFont font = g->font();
+    if (const QVariant f = i.data(Qt::FontRole); f.isValid())
+        font = f.value<QFont>();
+    const int margine = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
+    const int serve = QFontMetrics(font).horizontalAdvance(testo) + 2 * margine;
+    if (serve <= r.width())
+        return {};
+    if (numerico(testo) || g->textElideMode() == Qt::ElideLeft || g->textElideMode() == Qt::ElideMiddle)
+        return descrivi(g, testo, serve, r.width()) + QStringLiteral(" cell %1,%2").arg(i.row()).arg(i.column());
+    return {};
+}
+
+}  // namespace
+
+QString TestoNonIntero(QWidget *w)
+{
+    const QFontMetrics fm(w->font());
+    if (auto *l = qobject_cast<QLabel *>(w)) {
+        if (l->text().isEmpty() || l->textFormat() == Qt::RichText || l->wordWrap())
+            return {};
+        const int serve = fm.horizontalAdvance(l->text());
+        const int spazio = l->contentsRect().width() - 2 * l->margin() - std::max(0, l->indent());
+        const bool alto = fm.height() <= l->contentsRect().height();
+        return serve <= spazio && alto ? QString() : descrivi(w, l->text(), serve, spazio);
+    }
+    if (auto *e = qobject_cast<QLineEdit *>(w)) {
+        if (e->text().isEmpty() || e->echoMode() != QLineEdit::Normal)
+            return {};
+        QStyleOptionFrame o;
+        o.initFrom(e);
+        o.lineWidth = e->hasFrame() ? e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &o, e) : 0;
+        const QMargins m = e->textMargins();
+        // QLineEdit keeps two pixels clear each side of its text.
+        const int spazio = e->style()->subElementRect(QStyle::SE_LineEditContents, &o, e).width() - m.left() -
+                           m.right() - 4;
+        const int serve = fm.horizontalAdvance(e->text());
+        if (serve <= spazio || e->cursorPosition() == 0)
+            return {};
+        return descrivi(w, e->text(), serve, spazio) + QStringLiteral(", its start hidden");
+    }
+    if (auto *c = qobject_cast<QComboBox *>(w)) {
+        if (c->currentText().isEmpty())
+            return {};
+        QStyleOptionComboBox o;
+        o.initFrom(c);
+        o.editable = c->isEditable();
+        o.frame = c->hasFrame();
+        o.currentText = c->currentText();
+        const int spazio =
+            c->style()->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c).width() -
+            (c->isEditable() ? 4 : 0);
+        const int serve = fm.horizontalAdvance(c->currentText());
+        return serve <= spazio ? QString() : descrivi(w, c->currentText(), serve, spazio);
+    }
+    if (auto *b = qobject_cast<QAbstractButton *>(w)) {
+        const QString testo = b->text();
+        if (testo.isEmpty())
+            return {};
+        int spazio = 0;
+        if (qobject_cast<QCheckBox *>(b) || qobject_cast<QRadioButton *>(b)) {
+            QStyleOptionButton o;
+            o.initFrom(b);
+            o.text = testo;
+            const auto elemento = qobject_cast<QCheckBox *>(b) ? QStyle::SE_CheckBoxContents
+                                                                : QStyle::SE_RadioButtonContents;
+            spazio = b->style()->subElementRect(elemento, &o, b).width();
+        } else if (qobject_cast<QPushButton *>(b)) {
+            QStyleOptionButton o;
+            o.initFrom(b);
+            o.text = testo;
+            spazio = b->style()->subElementRect(QStyle::SE_PushButtonContents, &o, b).width();
+        } else {
+            // A text-only tool button: its frame and the style's margin each side.
+            spazio = b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b) / 2 - 2;
+        }
+        const int serve = fm.size(Qt::TextShowMnemonic, testo).width();
+        return serve <= spazio ? QString() : descrivi(w, testo, serve, spazio);
+    }
+    if (auto *t = qobject_cast<QTabBar *>(w)) {
+        QStringList fuori;
+        for (int i = 0; i < t->count(); ++i) {
+            const QRect r = t->tabRect(i);
+            const int serve = fm.size(Qt::TextShowMnemonic, t->tabText(i)).width();
+            if (!t->rect().contains(r) || serve > r.width())
+                fuori << descrivi(w, t->tabText(i), serve, r.width());
+        }
+        return fuori.join(QStringLiteral("; "));
+    }
+    if (auto *g = qobject_cast<QTableView *>(w)) {
+        QStringList fuori;
+        const QAbstractItemModel *m = g->model();
+        QSet<std::pair<int, int>> coperte;  // under a span started elsewhere
+        for (int r = 0; m && r < m->rowCount(); ++r)
+            for (int c = 0; c < m->columnCount(); ++c) {
+                if (coperte.contains({r, c}))
+                    continue;
+                for (int rr = r; rr < r + g->rowSpan(r, c); ++rr)
+                    for (int cc = c; cc < c + g->columnSpan(r, c); ++cc)
+                        coperte.insert({rr, cc});
+                if (const QString f = cella(g, m->index(r, c)); !f.isEmpty())
+                    fuori << f;
+            }
+        return fuori.join(QStringLiteral("; "));
+    }
+    return {};
+}
+
+QStringList TestiNonInteri(QWidget *radice)
+{
+    QStringList fuori;
+    QList<QWidget *> tutti = radice->findChildren<QWidget *>();
+    tutti.prepend(radice);
+    for (QWidget *w : tutti)
+        if (w->isVisible())
+            if (const QString f = TestoNonIntero(w); !f.isEmpty())
+                fuori << f;
     return fuori;
 }
