@@ -107,11 +107,6 @@ ControlliCiclo::ControlliCiclo(FinestraOperativa &finestra, NavigazioneGrafico &
         Cmd_Dur_P[i] = Pulsante(this, nomiP[i], QString::fromUtf8(testiP[i]),
                                 QStringLiteral("Durata pi\u00F9 lunga, ") + QLatin1String(aiuti[i]), Left_Dur_P[i],
                                 Top_Durata);
-        // Held down, a button repeats at about the display's rate.
-        for (QPushButton *b : {Cmd_Dur_M[i], Cmd_Dur_P[i]}) {
-            b->setAutoRepeat(true);
-            b->setAutoRepeatInterval(16);
-        }
     }
     Text_Dur = new QLineEdit(this);
     Text_Dur->setObjectName(QStringLiteral("Text_Dur"));

@@ -23,6 +23,7 @@
 #include "shell/ui/PannelloCicli.h"
 #include "shell/ui/RiquadroGrafico.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTabBar>
 #include <QtTest>
 #include <memory>
 
@@ -174,12 +176,21 @@ class ControlliCicloFinestraTest : public QObject {
     {
         QWidget *w = area()->Frm_Strumenti->findChild<QWidget *>(nome);
         QVERIFY2(w && w->isVisible(), qPrintable(nome));
-        if (azione == QLatin1String("clic"))
+        if (azione == QLatin1String("clic")) {
             QTest::mouseClick(w, Qt::LeftButton);
-        else if (azione == QLatin1String("doppio"))
+        } else if (azione == QLatin1String("tenuto")) {
+            // Held past any repeat delay: still one press, one step. The window is
+            // active first: a focus coming back from a closed list lets go of the button.
+            w->window()->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w->window()));
+            QTest::mousePress(w, Qt::LeftButton);
+            QTest::qWait(450);
+            QTest::mouseRelease(w, Qt::LeftButton);
+        } else if (azione == QLatin1String("doppio")) {
             QTest::mouseDClick(w, Qt::LeftButton);
-        else
+        } else {
             sceltaDallaLista(qobject_cast<QComboBox *>(w), azione);
+        }
     }
 
 private slots:
@@ -241,6 +252,9 @@ private slots:
                      qPrintable(w->objectName() + QStringLiteral(" %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
         }
         QVERIFY(area()->Frm_Strumenti->geometry().bottom() < area()->Sld_Zoom->geometry().top());
+        // A button held down gives one click: none in the window repeats.
+        for (QAbstractButton *b : m_prova->form->findChildren<QAbstractButton *>())
+            QVERIFY2(!b->autoRepeat() || qobject_cast<QTabBar *>(b->parent()), qPrintable(b->objectName()));
         if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
             m_prova->form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA")
                                        + QStringLiteral("/controlli_ciclo_%1.png").arg(slot));
@@ -249,7 +263,7 @@ private slots:
     void controllo_cambia_valore_data()
     {
         QTest::addColumn<QString>("controllo");
-        QTest::addColumn<QString>("azione");  // clic, doppio, or the list entry chosen
+        QTest::addColumn<QString>("azione");  // clic, tenuto (held down), doppio, or the list entry chosen
         QTest::addColumn<int>("impostazione");
         QTest::addColumn<double>("prima");
         QTest::addColumn<double>("dopo");
@@ -281,6 +295,17 @@ private slots:
         QTest::newRow("zoom giù") << "Cmd_Zoom_M" << clic << int(Zoom) << 5.0 << 4.0 << "4" << "";
         QTest::newRow("compressione su") << "Cmd_Compr_P" << clic << int(Compr) << 0.0 << 1.0 << "1" << "";
         QTest::newRow("compressione giù") << "Cmd_Compr_M" << clic << int(Compr) << 2.0 << 1.0 << "1" << "";
+        const QString tenuto = QStringLiteral("tenuto");
+        QTest::newRow("prop su tenuto") << "Cmd_Prop_Battl_P1" << tenuto << int(Prop) << 1.0 << 1.1 << "1.1" << "1.1";
+        QTest::newRow("tendenza giù tenuto") << "Cmd_Tend_M" << tenuto << int(Tend) << 0.0 << -1.0 << "-1" << "-1";
+        QTest::newRow("durata + tenuto") << "Cmd_Dur_P1" << tenuto << int(Durata) << 1792.0 << 1793.0 << "1793" << "";
+        QTest::newRow("durata - tenuto") << "Cmd_Dur_M1" << tenuto << int(Durata) << 1792.0 << 1791.0 << "1791" << "";
+        QTest::newRow("durata > tenuto") << "Cmd_Dur_P2" << tenuto << int(Durata) << 1792.0 << 1796.0 << "1796" << "";
+        QTest::newRow("durata < tenuto") << "Cmd_Dur_M2" << tenuto << int(Durata) << 1792.0 << 1788.0 << "1788" << "";
+        QTest::newRow("durata » tenuto") << "Cmd_Dur_P3" << tenuto << int(Durata) << 1792.0 << 1848.0 << "1848" << "";
+        QTest::newRow("durata « tenuto") << "Cmd_Dur_M3" << tenuto << int(Durata) << 1792.0 << 1736.0 << "1736" << "";
+        QTest::newRow("zoom su tenuto") << "Cmd_Zoom_P" << tenuto << int(Zoom) << 5.0 << 6.0 << "6" << "";
+        QTest::newRow("compressione su tenuto") << "Cmd_Compr_P" << tenuto << int(Compr) << 0.0 << 1.0 << "1" << "";
     }
     void controllo_cambia_valore()
     {
