@@ -33,6 +33,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -186,6 +187,14 @@ class ControlliCicloFinestraTest : public QObject {
             QTest::mousePress(w, Qt::LeftButton);
             QTest::qWait(450);
             QTest::mouseRelease(w, Qt::LeftButton);
+        } else if (azione.startsWith(QLatin1String("rotella"))) {
+            const QPointF dentro = QRectF(w->rect()).center();
+            QWheelEvent rotella(dentro, w->mapToGlobal(dentro), QPoint(), QPoint(0, azione.endsWith(QLatin1Char('+')) ? 120 : -120),
+                                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w, &rotella);
+        } else if (azione == QLatin1String("tasto")) {
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_Down);
         } else if (azione == QLatin1String("doppio")) {
             QTest::mouseDClick(w, Qt::LeftButton);
         } else {
@@ -263,7 +272,7 @@ private slots:
     void controllo_cambia_valore_data()
     {
         QTest::addColumn<QString>("controllo");
-        QTest::addColumn<QString>("azione");  // clic, tenuto (held down), doppio, or the list entry chosen
+        QTest::addColumn<QString>("azione");  // clic, tenuto (held down), doppio, tasto (Down with the focus), or the list entry chosen
         QTest::addColumn<int>("impostazione");
         QTest::addColumn<double>("prima");
         QTest::addColumn<double>("dopo");
@@ -281,6 +290,9 @@ private slots:
         QTest::newRow("tendenza doppio clic") << "Text_Tend" << doppio << int(Tend) << 4.0 << 0.0 << "0" << "0";
         QTest::newRow("sottocicli") << "Cmb_Sottocicli" << "5" << int(Sottocicli) << 2.0 << 5.0 << "5" << "";
         QTest::newRow("tempi") << "Cmb_Tempi" << "7" << int(Tempi) << 2.0 << 7.0 << "7" << "";
+        QTest::newRow("sottocicli da tastiera") << "Cmb_Sottocicli" << "tasto" << int(Sottocicli) << 2.0 << 3.0 << "3"
+                                                << "";
+        QTest::newRow("tempi da tastiera") << "Cmb_Tempi" << "tasto" << int(Tempi) << 4.0 << 5.0 << "5" << "";
         QTest::newRow("durata -1") << "Cmd_Dur_M1" << clic << int(Durata) << 1792.0 << 1791.0 << "1791" << "";
         QTest::newRow("durata +4") << "Cmd_Dur_P2" << clic << int(Durata) << 1792.0 << 1796.0 << "1796" << "";
         QTest::newRow("durata -1 giorno") << "Cmd_Dur_M3" << clic << int(Durata) << 1792.0 << 1736.0 << "1736"
@@ -347,28 +359,35 @@ private slots:
             QCOMPARE(area()->Sld_Compr->value(), int(dopo));
     }
 
-    // At its bound a control does nothing: no change, no save, no redraw.
+    // At its bound a control does nothing, nor does a wheel passing over a closed
+    // list: no change, no save, no redraw.
     void controllo_al_limite_data()
     {
         QTest::addColumn<QString>("controllo");
         QTest::addColumn<int>("impostazione");
         QTest::addColumn<double>("valore");
-        QTest::newRow("prop Standard giù") << "Cmd_Prop_Battl_M1" << int(Prop) << 1.0;
-        QTest::newRow("prop 1.7 su") << "Cmd_Prop_Battl_P1" << int(Prop) << 1.7;
-        QTest::newRow("tendenza -10 giù") << "Cmd_Tend_M" << int(Tend) << -10.0;
-        QTest::newRow("tendenza 10 su") << "Cmd_Tend_P" << int(Tend) << 10.0;
-        QTest::newRow("durata minima -1") << "Cmd_Dur_M1" << int(Durata) << 896.0;
-        QTest::newRow("durata massima +1") << "Cmd_Dur_P1" << int(Durata) << 3584.0;
-        QTest::newRow("zoom 0 giù") << "Cmd_Zoom_M" << int(Zoom) << 0.0;
-        QTest::newRow("zoom 10 su") << "Cmd_Zoom_P" << int(Zoom) << 10.0;
-        QTest::newRow("compressione 0 giù") << "Cmd_Compr_M" << int(Compr) << 0.0;
-        QTest::newRow("compressione 10 su") << "Cmd_Compr_P" << int(Compr) << 10.0;
+        QTest::addColumn<QString>("azione");
+        QTest::newRow("prop Standard giù") << "Cmd_Prop_Battl_M1" << int(Prop) << 1.0 << "clic";
+        QTest::newRow("prop 1.7 su") << "Cmd_Prop_Battl_P1" << int(Prop) << 1.7 << "clic";
+        QTest::newRow("tendenza -10 giù") << "Cmd_Tend_M" << int(Tend) << -10.0 << "clic";
+        QTest::newRow("tendenza 10 su") << "Cmd_Tend_P" << int(Tend) << 10.0 << "clic";
+        QTest::newRow("durata minima -1") << "Cmd_Dur_M1" << int(Durata) << 896.0 << "clic";
+        QTest::newRow("durata massima +1") << "Cmd_Dur_P1" << int(Durata) << 3584.0 << "clic";
+        QTest::newRow("zoom 0 giù") << "Cmd_Zoom_M" << int(Zoom) << 0.0 << "clic";
+        QTest::newRow("zoom 10 su") << "Cmd_Zoom_P" << int(Zoom) << 10.0 << "clic";
+        QTest::newRow("compressione 0 giù") << "Cmd_Compr_M" << int(Compr) << 0.0 << "clic";
+        QTest::newRow("compressione 10 su") << "Cmd_Compr_P" << int(Compr) << 10.0 << "clic";
+        QTest::newRow("rotella giù sui sottocicli") << "Cmb_Sottocicli" << int(Sottocicli) << 3.0 << "rotella-";
+        QTest::newRow("rotella su sui sottocicli") << "Cmb_Sottocicli" << int(Sottocicli) << 3.0 << "rotella+";
+        QTest::newRow("rotella giù sui tempi") << "Cmb_Tempi" << int(Tempi) << 5.0 << "rotella-";
+        QTest::newRow("rotella su sui tempi") << "Cmb_Tempi" << int(Tempi) << 5.0 << "rotella+";
     }
     void controllo_al_limite()
     {
         QFETCH(QString, controllo);
         QFETCH(int, impostazione);
         QFETCH(double, valore);
+        QFETCH(QString, azione);
         if (!m_prova || stato().shell.Layout_Grafico != QLatin1String("GRANDE"))
             QVERIFY(nuovo());
         ingrandisci(Slot);
@@ -376,13 +395,17 @@ private slots:
         QVERIFY(Segna_Archivio(stato(), impostazione, Grado));
         const QImage immaginePrima = grafico(Slot)->Immagine();
         const QString durata = controlli()->Text_Dur->text();
+        const auto *elenco = area()->Frm_Strumenti->findChild<QComboBox *>(controllo);
+        const QString testo = elenco ? elenco->currentText() : QString();
 
-        agisci(controllo, QStringLiteral("clic"));
+        agisci(controllo, azione);
 
         QCOMPARE(Leggi(stato(), impostazione, Grado), valore);
         QCOMPARE(Archivio(stato(), impostazione, Grado), QLatin1String(Segno));
         QVERIFY(grafico(Slot)->Immagine() == immaginePrima);
         QCOMPARE(controlli()->Text_Dur->text(), durata);
+        if (elenco)
+            QCOMPARE(elenco->currentText(), testo);
     }
 
     // Typed text is checked as it is typed and never stored by itself.
