@@ -4,6 +4,7 @@
 #include "drawing/StrumentiGrafici.h"
 #include "platform/Schermo.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
 #include <QLabel>
@@ -72,7 +73,7 @@ QTableWidget *PannelloOggetti::creaGriglia(const QString &nome, const QString &n
     g->setWordWrap(false);
     const QIcon icona = iconaCancella();
     for (int i = 0; i < 15; ++i) {
-        auto *b = new QToolButton(this);
+        auto *b = new QToolButton(g);
         b->setObjectName(QStringLiteral("%1_%2").arg(nomePulsanti).arg(i));
         b->setIcon(icona);
         b->setAutoRaise(true);
@@ -110,13 +111,20 @@ void PannelloOggetti::disponi(QTableWidget *g, Pulsanti &pulsanti, double top, d
         if (i.a > i.da)
             g->setSpan(0, i.da, 1, i.a - i.da + 1);
     }
+    // Each button lives in its row's cell, so it scrolls with the row it deletes and
+    // is clipped away with it; a little of the cell's left stays clear.
     for (int i = 0; i < 15; ++i) {
-        const QRect cella = g->visualRect(g->model()->index(i + 1, 1));
+        const QModelIndex indice = g->model()->index(i + 1, 1);
         QToolButton *b = pulsanti[size_t(i)];
-        b->setGeometry(g->x() + g->viewport()->x() + cella.x() + 1, g->y() + g->viewport()->y() + cella.y(),
-                       std::max(1, cella.width() - 1), cella.height());
-        b->show();
-        b->raise();
+        if (g->indexWidget(indice) && b->parentWidget() == g->indexWidget(indice))
+            continue;
+        auto *cella = new QWidget;
+        auto *riga = new QHBoxLayout(cella);
+        riga->setContentsMargins(schermo::TwipsInPixel(10), 0, 0, 0);
+        riga->setSpacing(0);
+        b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        riga->addWidget(b);
+        g->setIndexWidget(indice, cella);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "cycle/NavigazioneGrafico.h"
 #include "shell/LayoutGrande.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/ElencoChiuso.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -58,6 +59,7 @@ QComboBox *Combo(QWidget *genitore, const char *nome, double left, double larghe
     // A typed text is never added to the list: only the list's entries are settings.
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMaxVisibleItems(20);
+    Ignora_Rotella(c);
     Piazza(c, left, 0, larghezza, Alto);
     return c;
 }
@@ -107,11 +109,6 @@ ControlliCiclo::ControlliCiclo(FinestraOperativa &finestra, NavigazioneGrafico &
         Cmd_Dur_P[i] = Pulsante(this, nomiP[i], QString::fromUtf8(testiP[i]),
                                 QStringLiteral("Durata pi\u00F9 lunga, ") + QLatin1String(aiuti[i]), Left_Dur_P[i],
                                 Top_Durata);
-        // Held down, a button repeats at about the display's rate.
-        for (QPushButton *b : {Cmd_Dur_M[i], Cmd_Dur_P[i]}) {
-            b->setAutoRepeat(true);
-            b->setAutoRepeatInterval(16);
-        }
     }
     Text_Dur = new QLineEdit(this);
     Text_Dur->setObjectName(QStringLiteral("Text_Dur"));
@@ -201,8 +198,10 @@ void ControlliCiclo::Riempi()
     Disponi_Durata(grado);
     Text_Prop_Battl->setText(c.Text_Prop_Battl);
     Text_Dur->setText(c.Text_Dur);
+    // The entry shown is also the list's current one, so the arrow keys step from it.
     for (auto [cmb, testo] : {std::pair{Cmb_Sottocicli, c.Cmb_Sottocicli}, std::pair{Cmb_Tempi, c.Cmb_Tempi}}) {
         const QSignalBlocker blocco(cmb);
+        cmb->setCurrentIndex(cmb->findText(testo));
         cmb->setEditText(testo);
     }
     Text_Tend->setText(c.Text_Tend);

@@ -140,6 +140,14 @@ void PannelliFinestra::Form_MouseMove()
 bool PannelliFinestra::eventFilter(QObject *oggetto, QEvent *evento)
 {
     const QEvent::Type tipo = evento->type();
+    // A modal window (a message, the exit question) takes the mouse while it is
+    // open: the move lets go of it and takes it back afterwards.
+    if (oggetto == &m_area && m_pannelloSpostato != 0) {
+        if (tipo == QEvent::WindowBlocked)
+            m_area.releaseMouse();
+        else if (tipo == QEvent::WindowUnblocked && m_area.isVisible())
+            m_area.grabMouse();
+    }
     if (tipo != QEvent::MouseMove && tipo != QEvent::MouseButtonPress && tipo != QEvent::MouseButtonRelease)
         return QObject::eventFilter(oggetto, evento);
     if (tipo == QEvent::MouseButtonRelease)

@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "platform/Schermo.h"
+#include "shell/ui/ElencoChiuso.h"
 #include "shell/ui/PannelloAvvio.h"
 
 #include <QApplication>
@@ -45,6 +46,7 @@ PannelloQuotazioni::PannelloQuotazioni(Stato &stato, QFrame *frmDatiSot, QWidget
 
     Cmb_Sot = new QComboBox(Frm_Dati_Sot);
     Cmb_Sot->setObjectName(QStringLiteral("Cmb_Sot"));
+    Ignora_Rotella(Cmb_Sot);
     // Changing the underlying while online is not part of this window yet.
     Cmb_Sot->setEnabled(false);
     Piazza(Cmb_Sot, 100, 100, 2650, 315);

@@ -28,8 +28,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -417,6 +419,83 @@ private slots:
         QVERIFY(prova->form->Frm_Dati_Sot->isEnabled() && prova->form->Text_Chat->isEnabled());
         QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("nel pannello")));
         QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("8h")));
+    }
+
+    // Fifteen lines scroll the grid; whatever scrolled it, each delete button in
+    // sight stands beside the row it deletes, and a click beside the last row in
+    // sight frees that row's slot alone.
+    void pannelloOggettiScorre_data()
+    {
+        QTest::addColumn<QString>("modo");
+        for (const char *m : {"fermo", "rotella", "barra", "tasti"})
+            QTest::newRow(m) << QString::fromLatin1(m);
+    }
+    void pannelloOggettiScorre()
+    {
+        QFETCH(QString, modo);
+        const int slot = slotDi(false);
+        QVERIFY(slot >= 0);
+        QTest::mouseClick(prova->op->Area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
+        const int grado = s().cicli.Grado_Corrente;
+        const int b = s().cicli.Barre_Ciclo[size_t(grado)];
+        auto &linee = s().disegno.Linee[size_t(grado)];
+        QString errore;
+        for (int k = 1; k <= 15; ++k) {
+            linee[size_t(k)] = Linea{true, true, b - 20 + k, 100.0 + k, b - 10 + k, 101.0 + k, 30};
+            QVERIFY(strumenti->Salva_Linea(grado, k, errore));
+        }
+        auto *pulsanti = prova->op->Area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();
+        QVERIFY(pulsanti);
+        QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
+        PannelloOggetti *p = strumenti->Frm_Ogg_Graf;
+        QTableWidget *g = p->Msf_Linee;
+        QScrollBar *barra = g->verticalScrollBar();
+        QVERIFY(p->isVisible());
+
+        if (modo == QLatin1String("rotella")) {
+            const QPointF dentro = QRectF(g->viewport()->rect()).center();
+            for (int i = 0; i < 3; ++i) {
+                QWheelEvent rotella(dentro, g->viewport()->mapToGlobal(dentro), QPoint(), QPoint(0, -120), Qt::NoButton,
+                                    Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(g->viewport(), &rotella);
+            }
+        } else if (modo == QLatin1String("barra")) {
+            for (int i = 0; i < 3; ++i)  // the arrow at the bar's foot
+                QTest::mouseClick(barra, Qt::LeftButton, {}, QPoint(barra->width() / 2, barra->height() - 3));
+        } else if (modo == QLatin1String("tasti")) {
+            QTest::keyClick(barra, Qt::Key_End);
+        }
+        if (modo != QLatin1String("fermo") && barra->maximum() > 0)
+            QVERIFY(barra->value() > 0);
+
+        QWidget *vista = g->viewport();
+        for (int i = 0; i < 15; ++i) {
+            QToolButton *t = p->Cmd_Canc_Linee[size_t(i)];
+            const QPoint centro = vista->mapFromGlobal(t->mapToGlobal(t->rect().center()));
+            if (t->isVisible() && vista->rect().contains(centro))
+                QCOMPARE(g->rowAt(centro.y()), i + 1);
+        }
+        // The last row in sight, and a point beside it in column 1, clicked as
+        // the window system delivers a click.
+        int r = g->rowAt(vista->height() - 1);
+        if (r < 0)
+            r = 15;
+        const QRect cella = g->visualRect(g->model()->index(r, 1));
+        const QPoint punto(cella.center().x(), (std::max(cella.top(), 0) + std::min(cella.bottom(), vista->height() - 1)) / 2);
+        const int slotRiga = g->item(r, 0)->text().toInt();
+        QVERIFY(slotRiga >= 1);
+        QWidget *finestra = p->window();
+        QTest::mouseClick(finestra->windowHandle(), Qt::LeftButton, {}, vista->mapTo(finestra, punto));
+
+        const auto inUso = [&](int k) {
+            return ValoreArchivio(archivio::FileArchivio::Sistema1,
+                                  QStringLiteral("Dati_Linee_S%1").arg(s().archivio.Sottostante_Corrente),
+                                  QStringLiteral("C0"), grado * 15 + k);
+        };
+        for (int k = 1; k <= 15; ++k) {
+            QCOMPARE(linee[size_t(k)].in_uso, k != slotRiga);
+            QCOMPARE(inUso(k), k == slotRiga ? QStringLiteral("0") : QStringLiteral("1"));
+        }
     }
 };
 

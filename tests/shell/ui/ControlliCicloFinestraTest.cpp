@@ -23,6 +23,7 @@
 #include "shell/ui/PannelloCicli.h"
 #include "shell/ui/RiquadroGrafico.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,6 +32,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTabBar>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -174,12 +177,29 @@ class ControlliCicloFinestraTest : public QObject {
     {
         QWidget *w = area()->Frm_Strumenti->findChild<QWidget *>(nome);
         QVERIFY2(w && w->isVisible(), qPrintable(nome));
-        if (azione == QLatin1String("clic"))
+        if (azione == QLatin1String("clic")) {
             QTest::mouseClick(w, Qt::LeftButton);
-        else if (azione == QLatin1String("doppio"))
+        } else if (azione == QLatin1String("tenuto")) {
+            // Held past any repeat delay: still one press, one step. The window is
+            // active first: a focus coming back from a closed list lets go of the button.
+            w->window()->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(w->window()));
+            QTest::mousePress(w, Qt::LeftButton);
+            QTest::qWait(450);
+            QTest::mouseRelease(w, Qt::LeftButton);
+        } else if (azione.startsWith(QLatin1String("rotella"))) {
+            const QPointF dentro = QRectF(w->rect()).center();
+            QWheelEvent rotella(dentro, w->mapToGlobal(dentro), QPoint(), QPoint(0, azione.endsWith(QLatin1Char('+')) ? 120 : -120),
+                                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w, &rotella);
+        } else if (azione == QLatin1String("tasto")) {
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_Down);
+        } else if (azione == QLatin1String("doppio")) {
             QTest::mouseDClick(w, Qt::LeftButton);
-        else
+        } else {
             sceltaDallaLista(qobject_cast<QComboBox *>(w), azione);
+        }
     }
 
 private slots:
@@ -246,6 +266,9 @@ private slots:
                      qPrintable(w->objectName() + QStringLiteral(" %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
         }
         QVERIFY(area()->Frm_Strumenti->geometry().bottom() < area()->Sld_Zoom->geometry().top());
+        // A button held down gives one click: none in the window repeats.
+        for (QAbstractButton *b : m_prova->form->findChildren<QAbstractButton *>())
+            QVERIFY2(!b->autoRepeat() || qobject_cast<QTabBar *>(b->parent()), qPrintable(b->objectName()));
         if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
             m_prova->form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA")
                                        + QStringLiteral("/controlli_ciclo_%1.png").arg(slot));
@@ -254,7 +277,7 @@ private slots:
     void controllo_cambia_valore_data()
     {
         QTest::addColumn<QString>("controllo");
-        QTest::addColumn<QString>("azione");  // clic, doppio, or the list entry chosen
+        QTest::addColumn<QString>("azione");  // clic, tenuto (held down), doppio, tasto (Down with the focus), or the list entry chosen
         QTest::addColumn<int>("impostazione");
         QTest::addColumn<double>("prima");
         QTest::addColumn<double>("dopo");
@@ -273,6 +296,9 @@ private slots:
         QTest::newRow("tendenza doppio clic") << "Text_Tend" << doppio << int(Tend) << 4.0 << 0.0 << "0" << "0";
         QTest::newRow("sottocicli") << "Cmb_Sottocicli" << "5" << int(Sottocicli) << 2.0 << 5.0 << "5" << "";
         QTest::newRow("tempi") << "Cmb_Tempi" << "7" << int(Tempi) << 2.0 << 7.0 << "7" << "";
+        QTest::newRow("sottocicli da tastiera") << "Cmb_Sottocicli" << "tasto" << int(Sottocicli) << 2.0 << 3.0 << "3"
+                                                << "";
+        QTest::newRow("tempi da tastiera") << "Cmb_Tempi" << "tasto" << int(Tempi) << 4.0 << 5.0 << "5" << "";
         QTest::newRow("durata -1") << "Cmd_Dur_M1" << clic << int(Durata) << 1792.0 << 1791.0 << "1791" << "";
         QTest::newRow("durata +4") << "Cmd_Dur_P2" << clic << int(Durata) << 1792.0 << 1796.0 << "1796" << "";
         QTest::newRow("durata -1 giorno") << "Cmd_Dur_M3" << clic << int(Durata) << 1792.0 << 1736.0 << "1736"
@@ -287,6 +313,17 @@ private slots:
         QTest::newRow("zoom giù") << "Cmd_Zoom_M" << clic << int(Zoom) << 5.0 << 4.0 << "4" << "";
         QTest::newRow("compressione su") << "Cmd_Compr_P" << clic << int(Compr) << 0.0 << 1.0 << "1" << "";
         QTest::newRow("compressione giù") << "Cmd_Compr_M" << clic << int(Compr) << 2.0 << 1.0 << "1" << "";
+        const QString tenuto = QStringLiteral("tenuto");
+        QTest::newRow("prop su tenuto") << "Cmd_Prop_Battl_P1" << tenuto << int(Prop) << 1.0 << 1.1 << "1.1" << "1.1";
+        QTest::newRow("tendenza giù tenuto") << "Cmd_Tend_M" << tenuto << int(Tend) << 0.0 << -1.0 << "-1" << "-1";
+        QTest::newRow("durata + tenuto") << "Cmd_Dur_P1" << tenuto << int(Durata) << 1792.0 << 1793.0 << "1793" << "";
+        QTest::newRow("durata - tenuto") << "Cmd_Dur_M1" << tenuto << int(Durata) << 1792.0 << 1791.0 << "1791" << "";
+        QTest::newRow("durata > tenuto") << "Cmd_Dur_P2" << tenuto << int(Durata) << 1792.0 << 1796.0 << "1796" << "";
+        QTest::newRow("durata < tenuto") << "Cmd_Dur_M2" << tenuto << int(Durata) << 1792.0 << 1788.0 << "1788" << "";
+        QTest::newRow("durata » tenuto") << "Cmd_Dur_P3" << tenuto << int(Durata) << 1792.0 << 1848.0 << "1848" << "";
+        QTest::newRow("durata « tenuto") << "Cmd_Dur_M3" << tenuto << int(Durata) << 1792.0 << 1736.0 << "1736" << "";
+        QTest::newRow("zoom su tenuto") << "Cmd_Zoom_P" << tenuto << int(Zoom) << 5.0 << 6.0 << "6" << "";
+        QTest::newRow("compressione su tenuto") << "Cmd_Compr_P" << tenuto << int(Compr) << 0.0 << 1.0 << "1" << "";
     }
     void controllo_cambia_valore()
     {
@@ -330,28 +367,35 @@ private slots:
             QCOMPARE(area()->Sld_Compr->value(), int(dopo));
     }
 
-    // At its bound a control does nothing: no change, no save, no redraw.
+    // At its bound a control does nothing, nor does a wheel passing over a closed
+    // list: no change, no save, no redraw.
     void controllo_al_limite_data()
     {
         QTest::addColumn<QString>("controllo");
         QTest::addColumn<int>("impostazione");
         QTest::addColumn<double>("valore");
-        QTest::newRow("prop Standard giù") << "Cmd_Prop_Battl_M1" << int(Prop) << 1.0;
-        QTest::newRow("prop 1.7 su") << "Cmd_Prop_Battl_P1" << int(Prop) << 1.7;
-        QTest::newRow("tendenza -10 giù") << "Cmd_Tend_M" << int(Tend) << -10.0;
-        QTest::newRow("tendenza 10 su") << "Cmd_Tend_P" << int(Tend) << 10.0;
-        QTest::newRow("durata minima -1") << "Cmd_Dur_M1" << int(Durata) << 896.0;
-        QTest::newRow("durata massima +1") << "Cmd_Dur_P1" << int(Durata) << 3584.0;
-        QTest::newRow("zoom 0 giù") << "Cmd_Zoom_M" << int(Zoom) << 0.0;
-        QTest::newRow("zoom 10 su") << "Cmd_Zoom_P" << int(Zoom) << 10.0;
-        QTest::newRow("compressione 0 giù") << "Cmd_Compr_M" << int(Compr) << 0.0;
-        QTest::newRow("compressione 10 su") << "Cmd_Compr_P" << int(Compr) << 10.0;
+        QTest::addColumn<QString>("azione");
+        QTest::newRow("prop Standard giù") << "Cmd_Prop_Battl_M1" << int(Prop) << 1.0 << "clic";
+        QTest::newRow("prop 1.7 su") << "Cmd_Prop_Battl_P1" << int(Prop) << 1.7 << "clic";
+        QTest::newRow("tendenza -10 giù") << "Cmd_Tend_M" << int(Tend) << -10.0 << "clic";
+        QTest::newRow("tendenza 10 su") << "Cmd_Tend_P" << int(Tend) << 10.0 << "clic";
+        QTest::newRow("durata minima -1") << "Cmd_Dur_M1" << int(Durata) << 896.0 << "clic";
+        QTest::newRow("durata massima +1") << "Cmd_Dur_P1" << int(Durata) << 3584.0 << "clic";
+        QTest::newRow("zoom 0 giù") << "Cmd_Zoom_M" << int(Zoom) << 0.0 << "clic";
+        QTest::newRow("zoom 10 su") << "Cmd_Zoom_P" << int(Zoom) << 10.0 << "clic";
+        QTest::newRow("compressione 0 giù") << "Cmd_Compr_M" << int(Compr) << 0.0 << "clic";
+        QTest::newRow("compressione 10 su") << "Cmd_Compr_P" << int(Compr) << 10.0 << "clic";
+        QTest::newRow("rotella giù sui sottocicli") << "Cmb_Sottocicli" << int(Sottocicli) << 3.0 << "rotella-";
+        QTest::newRow("rotella su sui sottocicli") << "Cmb_Sottocicli" << int(Sottocicli) << 3.0 << "rotella+";
+        QTest::newRow("rotella giù sui tempi") << "Cmb_Tempi" << int(Tempi) << 5.0 << "rotella-";
+        QTest::newRow("rotella su sui tempi") << "Cmb_Tempi" << int(Tempi) << 5.0 << "rotella+";
     }
     void controllo_al_limite()
     {
         QFETCH(QString, controllo);
         QFETCH(int, impostazione);
         QFETCH(double, valore);
+        QFETCH(QString, azione);
         if (!m_prova || stato().shell.Layout_Grafico != QLatin1String("GRANDE"))
             QVERIFY(nuovo());
         ingrandisci(Slot);
@@ -359,13 +403,17 @@ private slots:
         QVERIFY(Segna_Archivio(stato(), impostazione, Grado));
         const QImage immaginePrima = grafico(Slot)->Immagine();
         const QString durata = controlli()->Text_Dur->text();
+        const auto *elenco = area()->Frm_Strumenti->findChild<QComboBox *>(controllo);
+        const QString testo = elenco ? elenco->currentText() : QString();
 
-        agisci(controllo, QStringLiteral("clic"));
+        agisci(controllo, azione);
 
         QCOMPARE(Leggi(stato(), impostazione, Grado), valore);
         QCOMPARE(Archivio(stato(), impostazione, Grado), QLatin1String(Segno));
         QVERIFY(grafico(Slot)->Immagine() == immaginePrima);
         QCOMPARE(controlli()->Text_Dur->text(), durata);
+        if (elenco)
+            QCOMPARE(elenco->currentText(), testo);
     }
 
     // Typed text is checked as it is typed and never stored by itself.

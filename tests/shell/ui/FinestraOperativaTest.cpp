@@ -50,6 +50,7 @@
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -366,6 +367,17 @@ private slots:
         Stato &s = a->form->S();
         QComboBox *cmb = a->op->Quotazioni()->Cmb_Sot;
         QVERIFY(cmb->isEnabled());
+        // A wheel passing over the closed list chooses nothing.
+        const int indice = cmb->currentIndex();
+        for (int verso : {-120, 120}) {
+            const QPointF dentro = QRectF(cmb->rect()).center();
+            QWheelEvent rotella(dentro, cmb->mapToGlobal(dentro), QPoint(), QPoint(0, verso), Qt::NoButton,
+                                Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(cmb, &rotella);
+        }
+        QCOMPARE(cmb->currentIndex(), indice);
+        QCOMPARE(s.archivio.Sottostante_Corrente, 2);
+        QVERIFY(!s.shell.Blocco_Grafici && !a->op->Cambio_In_Corso());
         QVERIFY(!QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
         messaggi.clear();
         const int fusioni = a->op->Sessione()->Fusioni_Eseguite();

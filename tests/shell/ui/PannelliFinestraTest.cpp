@@ -17,7 +17,9 @@
 #include "shell/SpostaPannello.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormMsg.h"
 #include "shell/ui/FormS1.h"
+#include "shell/ui/GestoreMessaggi.h"
 #include "shell/ui/PannelliFinestra.h"
 #include "shell/ui/RiquadroGrafico.h"
 
@@ -451,6 +453,37 @@ private slots:
         verifica(slot, 0);
         QCOMPARE(posizioniSalvate().at(slot), 0);
         QVERIFY(m_errori.isEmpty());
+    }
+
+    // A close request while a panel is moving: the exit question takes a click on
+    // "NO" come through the window system, the window stays, and the move goes on
+    // until its own button drops the panel.
+    void chiusuraDuranteLoSpostamento()
+    {
+        const int slot = slotIn(0);
+        RiquadroGrafico *r = area()->Frm_Graf[size_t(slot)];
+        QTest::mouseClick(r->Cmd_Sposta, Qt::LeftButton);
+        QCOMPARE(QWidget::mouseGrabber(), area());
+        bool vista = false, no = false;
+        connect(&m_prova->form->Messaggi(), &GestoreMessaggi::Mostrato, this, [&](FormMsg *m) {
+            vista = m->Tipo() == 4;
+            connect(m->Cmd_No, &QPushButton::clicked, this, [&no] { no = true; });
+            QTimer::singleShot(0, m, [m] {
+                QTest::mouseClick(m->windowHandle(), Qt::LeftButton, {}, m->Cmd_No->mapTo(m, m->Cmd_No->rect().center()));
+            });
+            // A question that took no click is closed anyway, so the test goes on.
+            QTimer::singleShot(3000, m, [m] { m->done(QDialog::Rejected); });
+        });
+        QVERIFY(!m_prova->form->close());
+        QVERIFY(vista);
+        QVERIFY(no);
+        QVERIFY(m_prova->form->isVisible());
+        QCOMPARE(m_pannelli->Pannello_Spostato(), slot + 1);
+        QCOMPARE(QWidget::mouseGrabber(), area());
+        QTest::mouseClick(area(), Qt::LeftButton, {}, r->Cmd_Sposta->mapTo(area(), r->Cmd_Sposta->rect().center()));
+        QCOMPARE(m_pannelli->Pannello_Spostato(), 0);
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        QCOMPARE(stato().cicli.Conf_Grafici[size_t(slot)].posizione, 0);
     }
 };
 

@@ -1,0 +1,7 @@
+#pragma once
+
+class QComboBox;
+
+// A closed list changes its value by a click or by keys while it has the focus,
+// never by a mouse wheel passing over it: the wheel goes on to what lies beneath.
+void Ignora_Rotella(QComboBox *elenco);
