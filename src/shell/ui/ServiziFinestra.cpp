@@ -12,6 +12,7 @@
 #include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
 #include "cycle/ModelloCiclo.h"
+#include "cycle/SalvaParametro.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
 #include "indicators/ImpostazioniIndicatori.h"
@@ -33,6 +34,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 
 namespace {
@@ -369,3 +371,23 @@ GraficoControllo *IndicatoriFinestra::Grafico(int grafico) { return m_finestra.A
 void IndicatoriFinestra::Disabilita_Finestra() { m_finestra.Disabilita_Finestra(); }
 
 void IndicatoriFinestra::Abilita_Finestra() { m_finestra.Abilita_Finestra(); }
+
+void ServiziStrumentiFinestra::Mostra_Messaggio(int tipo) { m_finestra.Form().Mostra_Messaggio(tipo, QString()); }
+
+void ServiziStrumentiFinestra::Mostra_Errore(const QString &testo)
+{
+    QMessageBox::warning(&m_finestra.Form(), QStringLiteral("Wavelore"), testo);
+}
+
+void ServiziStrumentiFinestra::Avvia_Timer_Disegno() { m_finestra.Arma_Timer_Disegno(); }
+
+void ServiziStrumentiFinestra::Salva_Parametro(int grado)
+{
+    Stato &stato = S(m_finestra);
+    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, grado);
+}
+
+QWidget *ServiziStrumentiFinestra::Riquadro(int slot)
+{
+    return slot >= 0 && slot < 4 ? m_finestra.Area()->Frm_Graf[size_t(slot)] : nullptr;
+}

@@ -1,9 +1,11 @@
 #pragma once
 
-// The working window's answers to the loading sequence and to the indicator
-// engine: the routines and waits the sequence runs, the redraws and the window
-// hold the engine asks for. The window owns one of each.
+// The working window's answers to the loading sequence, to the indicator engine
+// and to the chart tools: the routines and waits the sequence runs, the redraws
+// and the window hold the engine asks for, the tools' messages, redraws and
+// panels. The window owns the first two, the tools the third.
 
+#include "drawing/ui/ServiziStrumenti.h"
 #include "indicators/MotoreIndicatori.h"
 #include "shell/Caricamento.h"
 
@@ -72,6 +74,20 @@ public:
     GraficoControllo *Grafico(int grafico) override;
     void Disabilita_Finestra() override;
     void Abilita_Finestra() override;
+
+private:
+    FinestraOperativa &m_finestra;
+};
+
+class ServiziStrumentiFinestra : public ServiziStrumenti {
+public:
+    explicit ServiziStrumentiFinestra(FinestraOperativa &finestra) : m_finestra(finestra) {}
+
+    void Mostra_Messaggio(int tipo) override;
+    void Mostra_Errore(const QString &testo) override;
+    void Avvia_Timer_Disegno() override;
+    void Salva_Parametro(int grado) override;
+    QWidget *Riquadro(int slot) override;
 
 private:
     FinestraOperativa &m_finestra;
