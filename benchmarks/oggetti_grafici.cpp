@@ -104,6 +104,21 @@ public:
     void Nascondi_Banda(int) override {}
 };
 
+StatoStrumenti Parti(Stato &stato)
+{
+    return {stato.shell, stato.archivio, stato.mercato, stato.cicli, stato.disegno};
+}
+
+// The readout placed against the one chart.
+class ServiziGrafico : public ServiziStrumenti {
+public:
+    explicit ServiziGrafico(QWidget *riquadro) : m_riquadro(riquadro) {}
+    QWidget *Riquadro(int) override { return m_riquadro; }
+
+private:
+    QWidget *m_riquadro;
+};
+
 // The three grids of a degree holding fifteen objects of each kind.
 void riempiPannello(Stato &stato)
 {
@@ -113,7 +128,7 @@ void riempiPannello(Stato &stato)
     stato.cicli.Grado_Corrente = 6;
     for (int s = 1; s <= 15; ++s)
         stato.disegno.Linee[6][size_t(s)] = Linea{true, true, 10 + s, 101.5, 250 + s, 102.5, 30};
-    PannelloOggetti pannello(stato, ambiente, &finestra);
+    PannelloOggetti pannello(Parti(stato), ambiente, &finestra);
     finestra.show();
     pannello.Cmd_Oggetti_Graf_Click();
     MisuraMediana(QStringLiteral("pannello_oggetti_grado_pieno"), [&pannello] {
@@ -155,9 +170,7 @@ void trascinaBanda(Stato &stato)
     stato.cicli.Conf_Grafici[0] = SlotGrafico{1, 6, 0};
     stato.cicli.Durata[6] = 4000;
     stato.cicli.Scostamento_Ciclo[6] = 584;
-    StrumentiFinestra strumenti(stato, controlli, controlli.grafici);
-    strumenti.Arma_Timer_Disegno = [] {};
-    strumenti.Messaggio = [](int) {};
+    StrumentiFinestra strumenti(Parti(stato), controlli, controlli.grafici);
     StrumentiGrafici &t = strumenti.Strumenti();
     t.Graf_Battleplan_MouseMove(0, 100, 5);
     t.Cmd_Line_Click(0);
@@ -183,7 +196,7 @@ void trascinaBanda(Stato &stato)
     strumenti.Prepara_Finestra(&finestra);
     QLineEdit fisso(&finestra);
     strumenti.Text_Coord_Graf = &fisso;
-    strumenti.Riquadro = [g](int) -> QWidget * { return g; };
+    strumenti.Imposta_Servizi(std::make_unique<ServiziGrafico>(g));
     stato.cicli.Mostra_Coordinate[6] = 1;
     stato.cicli.Barre_Ciclo[6] = 3000;
     stato.cicli.Tempi_Futuri[6].assign(6200, TempoFuturo{QDate(2030, 1, 1), 600});

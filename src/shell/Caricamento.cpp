@@ -7,51 +7,9 @@ namespace {
 const QLatin1String Online("ONLINE");
 const QChar Separatore(0x00D8);
 
-}  // namespace
+using S = ServiziCaricamento;
 
-QString Nome_Servizio(Servizio s)
-{
-    switch (s) {
-    case Servizio::Carica_Sottostante_Corrente: return QStringLiteral("Carica_Sottostante_Corrente");
-    case Servizio::Imposta_Formati_Locali: return QStringLiteral("Imposta_Formati_Locali");
-    case Servizio::Imposta_Colori: return QStringLiteral("Imposta_Colori");
-    case Servizio::Inizializza_Tabella_Chiave: return QStringLiteral("Inizializza_Tabella_Chiave");
-    case Servizio::Carica_Storico_Da_Server: return QStringLiteral("Carica_Storico_Da_Server");
-    case Servizio::Inizializza_Tab_Sottostanti: return QStringLiteral("Inizializza_Tab_Sottostanti");
-    case Servizio::Carica_Storico_Offline: return QStringLiteral("Carica_Storico_Offline");
-    case Servizio::Aggiorna_Ultime_Barre_Storico: return QStringLiteral("Aggiorna_Ultime_Barre_Storico");
-    case Servizio::Salva_Storico_5M: return QStringLiteral("Salva_Storico_5M");
-    case Servizio::Salva_Storico_15M: return QStringLiteral("Salva_Storico_15M");
-    case Servizio::Salva_Storico_1H: return QStringLiteral("Salva_Storico_1H");
-    case Servizio::Salva_Storico_1D: return QStringLiteral("Salva_Storico_1D");
-    case Servizio::Inizializza_Tabelle_Cicli: return QStringLiteral("Inizializza_Tabelle_Cicli");
-    case Servizio::Carica_Parametri: return QStringLiteral("Carica_Parametri");
-    case Servizio::Carica_Indicatori: return QStringLiteral("Carica_Indicatori");
-    case Servizio::Carica_Impostazioni_Sottostante: return QStringLiteral("Carica_Impostazioni_Sottostante");
-    case Servizio::Calcola_Tempi_Futuri: return QStringLiteral("Calcola_Tempi_Futuri");
-    case Servizio::Carica_Linee: return QStringLiteral("Carica_Linee");
-    case Servizio::Carica_Testi: return QStringLiteral("Carica_Testi");
-    case Servizio::Carica_Distanze: return QStringLiteral("Carica_Distanze");
-    case Servizio::Carica_Combo: return QStringLiteral("Carica_Combo");
-    case Servizio::Inizializza_Chk_Battl: return QStringLiteral("Inizializza_Chk_Battl");
-    case Servizio::Aggiorna_Etichette_Gradi: return QStringLiteral("Aggiorna_Etichette_Gradi");
-    case Servizio::Calcola_Battleplan_Tutti: return QStringLiteral("Calcola_Battleplan_Tutti");
-    case Servizio::Aggiorna_Indicatori_Grafici: return QStringLiteral("Aggiorna_Indicatori_Grafici");
-    case Servizio::Disegna_Grafici: return QStringLiteral("Disegna_Grafici");
-    case Servizio::Imposta_Titolo_Finestra: return QStringLiteral("Imposta_Titolo_Finestra");
-    case Servizio::Imposta_Pannelli_Modalita: return QStringLiteral("Imposta_Pannelli_Modalita");
-    case Servizio::Imposta_Layout_Oggetti_Graf: return QStringLiteral("Imposta_Layout_Oggetti_Graf");
-    case Servizio::Imposta_Layout_Senza_Storico: return QStringLiteral("Imposta_Layout_Senza_Storico");
-    case Servizio::Imposta_Layout_Ridotto: return QStringLiteral("Imposta_Layout_Ridotto");
-    case Servizio::Imposta_Opzione_Grafici: return QStringLiteral("Imposta_Opzione_Grafici");
-    case Servizio::Imposta_Titoli_Grafici: return QStringLiteral("Imposta_Titoli_Grafici");
-    case Servizio::Imposta_Colori_Controlli: return QStringLiteral("Imposta_Colori_Controlli");
-    case Servizio::Ferma_Timer: return QStringLiteral("Ferma_Timer");
-    case Servizio::Richiesta_Dati_RT_Al_Server: return QStringLiteral("Richiesta_Dati_RT_Al_Server");
-    case Servizio::Apri_Finestra_Operativa: return QStringLiteral("Apri_Finestra_Operativa");
-    }
-    return {};
-}
+}  // namespace
 
 Caricamento::Caricamento(Stato &stato, ServiziCaricamento &servizi, QObject *parent)
     : QObject(parent), m_stato(stato), m_servizi(servizi)
@@ -78,12 +36,14 @@ bool Caricamento::Passo(int passo)
     return true;
 }
 
-bool Caricamento::Esegui(Servizio s)
+bool Caricamento::Esegui(std::initializer_list<Routine> routine)
 {
-    if (m_servizi.Esegui(s))
-        return true;
-    m_errore = m_servizi.Errore();
-    return false;
+    for (Routine r : routine)
+        if (!(m_servizi.*r)()) {
+            m_errore = m_servizi.Errore();
+            return false;
+        }
+    return true;
 }
 
 void Caricamento::Pausa(double secondi)
@@ -115,7 +75,7 @@ Caricamento::Esito Caricamento::Carica_Storici_Avvio()
     const bool online = m_stato.shell.Modalita == Online;
 
     Passo(1);
-    if (!Esegui(Servizio::Carica_Sottostante_Corrente))
+    if (!Esegui({&S::Carica_Sottostante_Corrente}))
         return Fallisci();
     Pausa(0.5);
     Passo(2);
@@ -134,15 +94,14 @@ Caricamento::Esito Caricamento::Carica_Storici_Avvio()
         }
     }
 
-    if (!Esegui(Servizio::Imposta_Formati_Locali) || !Esegui(Servizio::Imposta_Colori)
-        || !Esegui(Servizio::Inizializza_Tabella_Chiave))
+    if (!Esegui({&S::Imposta_Formati_Locali, &S::Imposta_Colori, &S::Inizializza_Tabella_Chiave}))
         return Fallisci();
 
     if (online) {
-        if (!Esegui(Servizio::Carica_Storico_Da_Server))
+        if (!Esegui({&S::Carica_Storico_Da_Server}))
             return Fallisci();
     } else {
-        if (!Esegui(Servizio::Inizializza_Tab_Sottostanti) || !Esegui(Servizio::Carica_Storico_Offline))
+        if (!Esegui({&S::Inizializza_Tab_Sottostanti, &S::Carica_Storico_Offline}))
             return Fallisci();
     }
     Pausa(0.5);
@@ -172,54 +131,48 @@ Caricamento::Esito Caricamento::Carica_Dati_Avvio()
 
     if (online) {
         m_stato.mercato.Aggiorna_Storico = true;
-        if (!Esegui(Servizio::Aggiorna_Ultime_Barre_Storico))
+        if (!Esegui({&S::Aggiorna_Ultime_Barre_Storico}))
             return Fallisci();
         // A failed local copy is reported by the writer and keeps the old file;
         // the session itself can go on.
-        for (Servizio s : {Servizio::Salva_Storico_5M, Servizio::Salva_Storico_15M, Servizio::Salva_Storico_1H,
-                           Servizio::Salva_Storico_1D})
-            m_servizi.Esegui(s);
+        for (Routine r : {&S::Salva_Storico_5M, &S::Salva_Storico_15M, &S::Salva_Storico_1H, &S::Salva_Storico_1D})
+            (m_servizi.*r)();
     }
 
     Passo(3);
-    for (Servizio s : {Servizio::Inizializza_Tabelle_Cicli, Servizio::Inizializza_Tab_Sottostanti,
-                       Servizio::Carica_Parametri, Servizio::Carica_Indicatori,
-                       Servizio::Carica_Impostazioni_Sottostante, Servizio::Calcola_Tempi_Futuri})
-        if (!Esegui(s))
-            return Fallisci();
+    if (!Esegui({&S::Inizializza_Tabelle_Cicli, &S::Inizializza_Tab_Sottostanti, &S::Carica_Parametri,
+                 &S::Carica_Indicatori, &S::Carica_Impostazioni_Sottostante, &S::Calcola_Tempi_Futuri}))
+        return Fallisci();
 
     Passo(8);
-    for (Servizio s : {Servizio::Carica_Linee, Servizio::Carica_Testi, Servizio::Carica_Distanze,
-                       Servizio::Carica_Combo, Servizio::Inizializza_Chk_Battl, Servizio::Aggiorna_Etichette_Gradi})
-        if (!Esegui(s))
-            return Fallisci();
+    if (!Esegui({&S::Carica_Linee, &S::Carica_Testi, &S::Carica_Distanze, &S::Carica_Combo,
+                 &S::Inizializza_Chk_Battl, &S::Aggiorna_Etichette_Gradi}))
+        return Fallisci();
 
     Passo(9);
-    if (!Esegui(Servizio::Calcola_Battleplan_Tutti))
+    if (!Esegui({&S::Calcola_Battleplan_Tutti}))
         return Fallisci();
     Passo(10);
-    if (!Esegui(Servizio::Aggiorna_Indicatori_Grafici))
+    if (!Esegui({&S::Aggiorna_Indicatori_Grafici}))
         return Fallisci();
     Passo(11);
-    if (!Esegui(Servizio::Disegna_Grafici))
+    if (!Esegui({&S::Disegna_Grafici}))
         return Fallisci();
 
     if (m_servizi.Frm_Avvio_Visibile()) {
         Passo(12);
         Pausa(0.5);
-        if (!Esegui(Servizio::Imposta_Titolo_Finestra) || !Esegui(Servizio::Imposta_Pannelli_Modalita))
+        if (!Esegui({&S::Imposta_Titolo_Finestra, &S::Imposta_Pannelli_Modalita}))
             return Fallisci();
     }
 
-    for (Servizio s : {Servizio::Imposta_Layout_Oggetti_Graf, Servizio::Imposta_Layout_Senza_Storico,
-                       Servizio::Imposta_Layout_Ridotto, Servizio::Imposta_Opzione_Grafici,
-                       Servizio::Imposta_Titoli_Grafici, Servizio::Imposta_Colori_Controlli, Servizio::Ferma_Timer,
-                       Servizio::Richiesta_Dati_RT_Al_Server})
-        if (!Esegui(s))
-            return Fallisci();
+    if (!Esegui({&S::Imposta_Layout_Oggetti_Graf, &S::Imposta_Layout_Senza_Storico, &S::Imposta_Layout_Ridotto,
+                 &S::Imposta_Opzione_Grafici, &S::Imposta_Titoli_Grafici, &S::Imposta_Colori_Controlli,
+                 &S::Ferma_Timer, &S::Richiesta_Dati_RT_Al_Server}))
+        return Fallisci();
 
     m_stato.shell.Blocco_Grafici = false;
-    if (!Esegui(Servizio::Apri_Finestra_Operativa))
+    if (!Esegui({&S::Apri_Finestra_Operativa}))
         return Fallisci();
     m_stato.shell.RT_Bloccato = false;
     m_fase = Fase::Inattiva;

@@ -9,60 +9,61 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <initializer_list>
 
 struct Stato;
 
-// The routines the sequence runs, in the names the rest of the program knows them by.
-enum class Servizio {
-    // phase 1
-    Carica_Sottostante_Corrente,
-    Imposta_Formati_Locali,
-    Imposta_Colori,
-    Inizializza_Tabella_Chiave,
-    Carica_Storico_Da_Server,
-    Inizializza_Tab_Sottostanti,
-    Carica_Storico_Offline,
-    // phase 2
-    Aggiorna_Ultime_Barre_Storico,
-    Salva_Storico_5M,
-    Salva_Storico_15M,
-    Salva_Storico_1H,
-    Salva_Storico_1D,
-    Inizializza_Tabelle_Cicli,
-    Carica_Parametri,
-    Carica_Indicatori,
-    Carica_Impostazioni_Sottostante,
-    Calcola_Tempi_Futuri,
-    Carica_Linee,
-    Carica_Testi,
-    Carica_Distanze,
-    Carica_Combo,
-    Inizializza_Chk_Battl,
-    Aggiorna_Etichette_Gradi,
-    Calcola_Battleplan_Tutti,
-    Aggiorna_Indicatori_Grafici,
-    Disegna_Grafici,
-    Imposta_Titolo_Finestra,
-    Imposta_Pannelli_Modalita,
-    Imposta_Layout_Oggetti_Graf,
-    Imposta_Layout_Senza_Storico,
-    Imposta_Layout_Ridotto,
-    Imposta_Opzione_Grafici,
-    Imposta_Titoli_Grafici,
-    Imposta_Colori_Controlli,
-    Ferma_Timer,                 // the three one-shot timers off, Timer_Indicatori to 1200 ms
-    Richiesta_Dati_RT_Al_Server,
-    Apri_Finestra_Operativa,     // change panel hidden, cycle panel enabled, degree boxes, chat, banners
-};
-
-QString Nome_Servizio(Servizio s);
-
+// What the sequence runs, each routine under the name the rest of the program
+// knows it by. A routine answers false when it failed; Errore() then says why, or
+// is empty when the routine has already told the user itself. The loads and saves
+// that can fail must be given, as doing nothing there would report one that never
+// happened; the others do nothing by default, so a recorder gives only what it records.
 class ServiziCaricamento {
 public:
     virtual ~ServiziCaricamento() = default;
-    // false when the routine failed; Errore() then says why, or is empty when the
-    // routine has already told the user itself.
-    virtual bool Esegui(Servizio s) = 0;
+
+    // phase 1
+    virtual bool Carica_Sottostante_Corrente() { return true; }
+    virtual bool Imposta_Formati_Locali() { return true; }
+    virtual bool Imposta_Colori() { return true; }
+    virtual bool Inizializza_Tabella_Chiave() { return true; }
+    virtual bool Carica_Storico_Da_Server() = 0;
+    virtual bool Inizializza_Tab_Sottostanti() { return true; }
+    virtual bool Carica_Storico_Offline() = 0;
+    // phase 2
+    virtual bool Aggiorna_Ultime_Barre_Storico() { return true; }
+    virtual bool Salva_Storico_5M() = 0;
+    virtual bool Salva_Storico_15M() = 0;
+    virtual bool Salva_Storico_1H() = 0;
+    virtual bool Salva_Storico_1D() = 0;
+    virtual bool Inizializza_Tabelle_Cicli() { return true; }
+    virtual bool Carica_Parametri() = 0;
+    virtual bool Carica_Indicatori() = 0;
+    virtual bool Carica_Impostazioni_Sottostante() { return true; }
+    virtual bool Calcola_Tempi_Futuri() { return true; }
+    virtual bool Carica_Linee() = 0;
+    virtual bool Carica_Testi() = 0;
+    virtual bool Carica_Distanze() = 0;
+    virtual bool Carica_Combo() { return true; }
+    virtual bool Inizializza_Chk_Battl() { return true; }
+    virtual bool Aggiorna_Etichette_Gradi() { return true; }
+    virtual bool Calcola_Battleplan_Tutti() { return true; }
+    virtual bool Aggiorna_Indicatori_Grafici() { return true; }
+    virtual bool Disegna_Grafici() { return true; }
+    virtual bool Imposta_Titolo_Finestra() { return true; }
+    virtual bool Imposta_Pannelli_Modalita() { return true; }
+    virtual bool Imposta_Layout_Oggetti_Graf() { return true; }
+    virtual bool Imposta_Layout_Senza_Storico() { return true; }
+    virtual bool Imposta_Layout_Ridotto() { return true; }
+    virtual bool Imposta_Opzione_Grafici() { return true; }
+    virtual bool Imposta_Titoli_Grafici() { return true; }
+    virtual bool Imposta_Colori_Controlli() { return true; }
+    // The three one-shot timers off, Timer_Indicatori to 1200 ms.
+    virtual bool Ferma_Timer() { return true; }
+    virtual bool Richiesta_Dati_RT_Al_Server() { return true; }
+    // Change panel hidden, cycle panel enabled, degree boxes, chat, banners.
+    virtual bool Apri_Finestra_Operativa() { return true; }
+
     virtual QString Errore() const { return {}; }
     virtual void Mostra_Avanzamento_Avvio(int passo) = 0;
     virtual void Pausa(double secondi) = 0;
@@ -105,8 +106,11 @@ signals:
     void Ultime_Barre_Mancanti(const QString &messaggio);
 
 private:
+    using Routine = bool (ServiziCaricamento::*)();
+
     bool Passo(int passo);
-    bool Esegui(Servizio s);
+    // Runs the routines in turn up to the first that fails, whose reason it keeps.
+    bool Esegui(std::initializer_list<Routine> routine);
     void Pausa(double secondi);
     Esito Fallisci();
 

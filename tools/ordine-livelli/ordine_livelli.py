@@ -4,7 +4,9 @@
 A file may include headers of its own folder and of any lower layer; never a
 higher layer nor a sibling on the same row. Widget folders (<layer>/ui) sit above
 every computation layer and keep the same order among themselves: a ui folder may
-include any computation layer and the ui folders of lower layers. With
+include its own layer, the computation layers below it and the ui folders of
+lower layers; what it needs from a higher layer comes through an interface the
+higher layer implements. With
 --widgets DIR (the QtWidgets header folder) a computation file that includes a
 widget header fails too.
 
@@ -92,6 +94,10 @@ def controlla_riga(src, relativo, riga, widget):
         return f'"{incluso}" is in no layer'
     if destinazione[1] != sorgente[1] and destinazione[0] >= sorgente[0]:
         return f'"{incluso}" ({destinazione[1]}) is not below {sorgente[1]}'
+    if sorgente[1].endswith("/ui") and not destinazione[1].endswith("/ui"):
+        strato = sorgente[1][: -len("/ui")]
+        if destinazione[1] != strato and destinazione[0] >= riga_di(strato):
+            return f'"{incluso}" ({destinazione[1]}) is not {strato} nor below it'
     return None
 
 
@@ -140,7 +146,16 @@ CASI = [
     ("chart/ui/A.cpp", '#include "platform/ui/B.h"', True),
     ("chart/ui/A.cpp", '#include "drawing/ui/B.h"', False),
     ("shell/ui/A.cpp", '#include "chart/ui/B.h"', True),
-    ("drawing/ui/A.cpp", '#include "shell/B.h"', True),
+    ("drawing/ui/A.cpp", '#include "shell/B.h"', False),
+    ("drawing/ui/A.cpp", '#include "Stato.h"', False),
+    ("drawing/ui/A.cpp", '#include "drawing/B.h"', True),
+    ("drawing/ui/A.cpp", '#include "cycle/B.h"', True),
+    ("drawing/ui/A.cpp", '#include "indicators/B.h"', False),
+    ("indicators/ui/A.cpp", '#include "drawing/B.h"', False),
+    ("chart/ui/A.cpp", '#include "archive/B.h"', False),
+    ("shell/ui/A.cpp", '#include "shell/B.h"', True),
+    ("shell/ui/A.cpp", '#include "Stato.h"', True),
+    ("shell/ui/A.cpp", '#include "market/B.h"', True),
     ("drawing/ui/A.cpp", '#include "platform/ui/B.h"', True),
     ("drawing/ui/A.cpp", '#include "shell/ui/B.h"', False),
     ("drawing/ui/A.cpp", '#include "indicators/ui/B.h"', False),

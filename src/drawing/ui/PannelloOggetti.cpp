@@ -1,6 +1,6 @@
 #include "drawing/ui/PannelloOggetti.h"
 
-#include "Stato.h"
+#include "cycle/StatoCicli.h"
 #include "drawing/StrumentiGrafici.h"
 #include "platform/Schermo.h"
 
@@ -36,7 +36,7 @@ QIcon iconaCancella()
 
 }  // namespace
 
-PannelloOggetti::PannelloOggetti(Stato &stato, AmbienteStrumenti &ambiente, QWidget *parent)
+PannelloOggetti::PannelloOggetti(StatoStrumenti stato, AmbienteStrumenti &ambiente, QWidget *parent)
     : QFrame(parent), m_stato(stato), m_ambiente(ambiente)
 {
     setObjectName(QStringLiteral("Frm_Ogg_Graf"));
@@ -183,19 +183,19 @@ void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vec
 
 void PannelloOggetti::Aggiorna_Griglia_Linee()
 {
-    const Stato &s = m_stato;
+    const StatoStrumenti &s = m_stato;
     riempi(Msf_Linee, Cmd_Canc_Linee, {6}, disegno::Righe_Linee(s.shell, s.mercato, s.cicli, s.disegno, m_grado));
 }
 
 void PannelloOggetti::Aggiorna_Griglia_Testi()
 {
-    const Stato &s = m_stato;
+    const StatoStrumenti &s = m_stato;
     riempi(Msf_Testi, Cmd_Canc_Testi, {}, disegno::Righe_Testi(s.shell, s.mercato, s.cicli, s.disegno, m_grado));
 }
 
 void PannelloOggetti::Aggiorna_Griglia_Distanze()
 {
-    const Stato &s = m_stato;
+    const StatoStrumenti &s = m_stato;
     riempi(Msf_Dist, Cmd_Canc_Distanze, {6, 10},
            disegno::Righe_Distanze(s.shell, s.mercato, s.cicli, s.disegno, m_grado));
 }

@@ -7,12 +7,12 @@
 
 #include "drawing/RigheOggetti.h"
 #include "drawing/StatoDisegno.h"
+#include "drawing/ui/ServiziStrumenti.h"
 
 #include <QFrame>
 #include <array>
 #include <functional>
 
-struct Stato;
 class AmbienteStrumenti;
 class QTableWidget;
 class QToolButton;
@@ -20,7 +20,7 @@ class QToolButton;
 class PannelloOggetti : public QFrame {
     Q_OBJECT
 public:
-    PannelloOggetti(Stato &stato, AmbienteStrumenti &ambiente, QWidget *parent);
+    PannelloOggetti(StatoStrumenti stato, AmbienteStrumenti &ambiente, QWidget *parent);
 
     QTableWidget *Msf_Linee;
     QTableWidget *Msf_Testi;
@@ -64,7 +64,7 @@ private:
                   bool (AmbienteStrumenti::*salva)(int, int, QString &), void (PannelloOggetti::*aggiorna)(),
                   const QString &nonCancellato);
 
-    Stato &m_stato;
+    StatoStrumenti m_stato;
     AmbienteStrumenti &m_ambiente;
     int m_grado = 0;
 };

@@ -1,14 +1,15 @@
 #include "drawing/ui/StrumentiFinestra.h"
 
-#include "Stato.h"
+#include "archive/StatoArchivio.h"
 #include "chart/ui/GraficoWidget.h"
-#include "cycle/SalvaParametro.h"
+#include "cycle/StatoCicli.h"
+#include "drawing/StatoDisegno.h"
 #include "drawing/ui/BandaOverlay.h"
 #include "drawing/ui/CursoriStrumenti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
+#include "market/StatoMercato.h"
 #include "platform/Percorsi.h"
-#include "shell/DisegnaGrafico.h"
-#include "shell/Messaggi.h"
+#include "platform/StatoProgramma.h"
 
 #include "drawing/Coordinate.h"
 #include "drawing/ui/PannelloOggetti.h"
@@ -17,25 +18,19 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QToolButton>
 
-StrumentiFinestra::StrumentiFinestra(Stato &stato, ControlliGrafici &controlli,
+StrumentiFinestra::StrumentiFinestra(StatoStrumenti stato, ControlliGrafici &controlli,
                                      const std::array<GraficoWidget *, 4> &grafici, QObject *parent)
-    : QObject(parent), m_stato(stato), m_controlli(controlli)
+    : QObject(parent), m_stato(stato), m_servizi(std::make_unique<ServiziStrumenti>())
 {
     for (size_t s = 0; s < grafici.size(); ++s)
         m_grafici[s] = grafici[s];
     m_cursori = std::make_unique<CursoriStrumenti>(percorsi::CartellaProgramma(), stato.shell.Cartella_Sistema);
     m_strumenti = std::make_unique<StrumentiGrafici>(stato.shell, stato.archivio, stato.cicli, stato.disegno, controlli,
                                                      *this);
-    m_timerDisegno.setSingleShot(true);
-    m_timerDisegno.setInterval(5);
-    connect(&m_timerDisegno, &QTimer::timeout, this, [this] {
-        Disegna_Grafico(m_stato, m_controlli, m_stato.cicli.Grafico_Corrente, m_stato.cicli.Grado_Corrente);
-    });
 
     for (int s = 0; s < 4; ++s) {
         GraficoWidget *g = m_grafici[size_t(s)];
@@ -73,23 +68,14 @@ BandaOverlay *StrumentiFinestra::Banda(int slot) const
     return slot >= 0 && slot < 4 ? m_bande[size_t(slot)] : nullptr;
 }
 
-void StrumentiFinestra::Mostra_Messaggio(int tipo)
+void StrumentiFinestra::Imposta_Servizi(std::unique_ptr<ServiziStrumenti> servizi)
 {
-    if (Messaggio) {
-        Messaggio(tipo);
-        return;
-    }
-    QWidget *finestra = m_grafici[0] ? m_grafici[0]->window() : nullptr;
-    QMessageBox::information(finestra, QStringLiteral("Wavelore"), messaggi::Prepara_Messaggio(tipo, QString()).testo);
+    m_servizi = servizi ? std::move(servizi) : std::make_unique<ServiziStrumenti>();
 }
 
-void StrumentiFinestra::Avvia_Timer_Disegno()
-{
-    if (Arma_Timer_Disegno)
-        Arma_Timer_Disegno();
-    else
-        m_timerDisegno.start();
-}
+void StrumentiFinestra::Mostra_Messaggio(int tipo) { m_servizi->Mostra_Messaggio(tipo); }
+
+void StrumentiFinestra::Avvia_Timer_Disegno() { m_servizi->Avvia_Timer_Disegno(); }
 
 bool StrumentiFinestra::Salva_Linea(int grado, int slot, QString &errore)
 {
@@ -103,23 +89,9 @@ bool StrumentiFinestra::Salva_Distanza(int grado, int slot, QString &errore)
                                    &errore);
 }
 
-void StrumentiFinestra::Salva_Parametro(int grado)
-{
-    if (Parametro)
-        Parametro(grado);
-    else
-        ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, grado);
-}
+void StrumentiFinestra::Salva_Parametro(int grado) { m_servizi->Salva_Parametro(grado); }
 
-void StrumentiFinestra::Mostra_Errore(const QString &testo)
-{
-    if (Errore) {
-        Errore(testo);
-        return;
-    }
-    QWidget *finestra = m_grafici[0] ? m_grafici[0]->window() : nullptr;
-    QMessageBox::warning(finestra, QStringLiteral("Wavelore"), testo);
-}
+void StrumentiFinestra::Mostra_Errore(const QString &testo) { m_servizi->Mostra_Errore(testo); }
 
 // Set only when it changes: a mouse move must stay cheap.
 void StrumentiFinestra::Imposta_Puntatore(int slot, int numero)
@@ -228,10 +200,10 @@ void StrumentiFinestra::Prepara_Finestra(QWidget *finestra)
 
 void StrumentiFinestra::Mostra_Coord_Graf(int slot)
 {
-    const Stato &s = m_stato;
+    const StatoStrumenti &s = m_stato;
     const bool ridotto = s.shell.Layout_Grafico == QLatin1String("RIDOTTO");
     QLineEdit *fisso = Text_Coord_Graf.data();
-    QWidget *riquadro = Riquadro ? Riquadro(ridotto ? slot : s.cicli.Grafico_Corrente) : nullptr;
+    QWidget *riquadro = m_servizi->Riquadro(ridotto ? slot : s.cicli.Grafico_Corrente);
     if (fisso && riquadro && fisso->parentWidget()) {
         const double larghezza = disegno::Larghezza_Text_Coord_Graf(s.shell);
         const QPoint angolo = fisso->parentWidget()->mapFromGlobal(riquadro->mapToGlobal(QPoint(0, 0)));
@@ -335,16 +307,14 @@ void StrumentiFinestra::Apri_Casella_Testo(ColoreWin testo, ColoreWin sfondo)
         w->raise();
     }
     m_stato.shell.Blocco_Aggiornamento = true;
-    if (Blocca_Comandi_Testo)
-        Blocca_Comandi_Testo(true);
+    emit Casella_Testo_Aperta(true);
     box->setFocus(Qt::OtherFocusReason);
 }
 
 void StrumentiFinestra::Chiudi_Casella_Testo()
 {
     m_stato.shell.Blocco_Aggiornamento = false;
-    if (Blocca_Comandi_Testo)
-        Blocca_Comandi_Testo(false);
+    emit Casella_Testo_Aperta(false);
     if (!Text_Scritte_Graf)
         return;
     Text_Scritte_Graf->clear();

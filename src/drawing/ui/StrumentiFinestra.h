@@ -2,19 +2,17 @@
 
 // The chart tools in the window: the four charts' click, key and mouse-move events
 // go to the tool logic, which gets back the tool pointers, the rubber band overlay,
-// the line store, the redraw timer and the messages. The main window creates one
-// and sets the hooks it wants to answer itself (messages, redraw timer, readout).
+// the line store, and through ServiziStrumenti the window's redraw timer and
+// messages. The main window creates one and gives it its ServiziStrumenti.
 
 #include "drawing/StrumentiGrafici.h"
+#include "drawing/ui/ServiziStrumenti.h"
 
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <array>
-#include <functional>
 #include <memory>
 
-struct Stato;
 class BandaOverlay;
 class CursoriStrumenti;
 class GraficoWidget;
@@ -27,9 +25,12 @@ class QWidget;
 class StrumentiFinestra : public QObject, public AmbienteStrumenti {
     Q_OBJECT
 public:
-    StrumentiFinestra(Stato &stato, ControlliGrafici &controlli, const std::array<GraficoWidget *, 4> &grafici,
-                      QObject *parent = nullptr);
+    StrumentiFinestra(StatoStrumenti stato, ControlliGrafici &controlli,
+                      const std::array<GraficoWidget *, 4> &grafici, QObject *parent = nullptr);
     ~StrumentiFinestra() override;
+
+    // What the window answers; until given, a ServiziStrumenti that does nothing.
+    void Imposta_Servizi(std::unique_ptr<ServiziStrumenti> servizi);
 
     StrumentiGrafici &Strumenti() { return *m_strumenti; }
     // The tool buttons, for the window to place (normally inside Frm_Strumenti).
@@ -46,16 +47,7 @@ public:
     QLineEdit *Txt_Cord_Mob = nullptr;
     PannelloOggetti *Frm_Ogg_Graf = nullptr;
 
-    // Hooks. Unset: the limit messages and errors go to a message box, the redraw
-    // runs Disegna_Grafico on the current slot 5 ms later, the readout has no fixed box.
-    std::function<void(int tipo)> Messaggio;
-    std::function<void()> Arma_Timer_Disegno;
-    std::function<void(const QString &)> Errore;
-    std::function<void(int grado)> Parametro;
-    // The window's controls held while the text box is open (true) and given back (false).
-    std::function<void(bool aperta)> Blocca_Comandi_Testo;
-    // The chart panel Frm_Graf(slot), which the fixed readout box is placed against.
-    std::function<QWidget *(int slot)> Riquadro;
+    // The fixed readout box, placed against ServiziStrumenti::Riquadro; none until set.
     QPointer<QLineEdit> Text_Coord_Graf;
 
     // AmbienteStrumenti
@@ -76,16 +68,19 @@ public:
     void Chiudi_Casella_Testo() override;
     void Beep() override;
 
+signals:
+    // The text box opened (true: the window holds its controls) or closed (false).
+    void Casella_Testo_Aperta(bool aperta);
+
 private:
-    Stato &m_stato;
-    ControlliGrafici &m_controlli;
+    StatoStrumenti m_stato;
+    std::unique_ptr<ServiziStrumenti> m_servizi;
     // The charts and their overlays belong to the window's widgets, which may go first.
     std::array<QPointer<GraficoWidget>, 4> m_grafici;
     std::array<QPointer<BandaOverlay>, 4> m_bande{};
     std::array<int, 4> m_puntatori{};
     std::unique_ptr<CursoriStrumenti> m_cursori;
     std::unique_ptr<StrumentiGrafici> m_strumenti;
-    QTimer m_timerDisegno;
     QPointer<QWidget> m_finestra;
     // Colours last given to the readout boxes: a mouse move sets only what changes.
     ColoreWin m_coloreFisso = 0xFFFFFFFF, m_fondoFisso = 0xFFFFFFFF, m_coloreMobile = 0xFFFFFFFF;

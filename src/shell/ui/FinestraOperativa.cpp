@@ -122,10 +122,11 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         std::array<GraficoWidget *, 4> grafici{};
         for (int s = 0; s < 4; ++s)
             grafici[size_t(s)] = m_area->Frm_Graf[size_t(s)]->Graf_Battleplan;
-        auto *strumenti = new StrumentiFinestra(stato, *m_area, grafici, this);
+        auto *strumenti = new StrumentiFinestra(
+            StatoStrumenti{stato.shell, stato.archivio, stato.mercato, stato.cicli, stato.disegno}, *m_area, grafici,
+            this);
         strumenti->setObjectName(QStringLiteral("StrumentiFinestra"));
-        strumenti->Messaggio = [this](int tipo) { m_form.Mostra_Messaggio(tipo, QString()); };
-        strumenti->Arma_Timer_Disegno = [this] { Arma_Timer_Disegno(); };
+        strumenti->Imposta_Servizi(std::make_unique<ServiziStrumentiFinestra>(*this));
         strumenti->Prepara_Finestra(&form);
         PulsantiStrumenti *pulsanti = strumenti->Crea_Pulsanti(m_area->Frm_Strumenti);
         pulsanti->adjustSize();
@@ -142,8 +143,7 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         connect(pulsanti->Cmd_Linea_Stor, &QToolButton::clicked, this,
                 [this, esito] { esito(comandi::Cmd_Linea_Stor_Click(m_form.S(), *m_area)); });
         strumenti->Text_Coord_Graf = m_area->Text_Coord_Graf;
-        strumenti->Riquadro = [this](int s) -> QWidget * { return s >= 0 && s < 4 ? m_area->Frm_Graf[size_t(s)] : nullptr; };
-        strumenti->Blocca_Comandi_Testo = [this](bool aperta) {
+        connect(strumenti, &StrumentiFinestra::Casella_Testo_Aperta, this, [this](bool aperta) {
             const int s = std::clamp(m_form.S().cicli.Grafico_Corrente, 0, 3);
             RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
             for (QWidget *w : {static_cast<QWidget *>(r->Cmd_Foto), static_cast<QWidget *>(r->Cmd_GRaf_M),
@@ -152,7 +152,7 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
                                static_cast<QWidget *>(m_form.Frm_Dati_Sot),
                                static_cast<QWidget *>(m_form.Frm_Tipo_Ciclo)})
                 w->setEnabled(!aperta);
-        };
+        });
         strumenti->Frm_Ogg_Graf->Blocca_Comandi = [this](bool aperto) {
             for (QWidget *w : {static_cast<QWidget *>(m_form.Frm_Dati_Sot),
                                static_cast<QWidget *>(m_form.Frm_Tipo_Ciclo), static_cast<QWidget *>(m_form.Text_Chat)})

@@ -12,6 +12,7 @@
 #include "cycle/Battleplan.h"
 #include "cycle/Colori.h"
 #include "cycle/ModelloCiclo.h"
+#include "cycle/SalvaParametro.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
 #include "indicators/ImpostazioniIndicatori.h"
@@ -33,6 +34,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 
 namespace {
@@ -46,191 +48,290 @@ bool Salva(Stato &stato, const QString &tf)
     return e.ok;
 }
 
+bool Oggetti_Caricati(const archivio::EsitoCaricaOggetti &e, const QString &testo, QString &errore)
+{
+    if (!e.ok)
+        errore = testo + e.errore;
+    return e.ok;
+}
+
+Stato &S(FinestraOperativa &f) { return f.Form().S(); }
+
 }  // namespace
 
-bool ServiziFinestra::Esegui(Servizio s)
+bool ServiziFinestra::Carica_Sottostante_Corrente()
+{
+    archivio::Carica_Sottostante_Corrente(S(m_finestra).archivio);
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Formati_Locali()
+{
+    ::Imposta_Formati_Locali(S(m_finestra).shell);
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Colori()
+{
+    Stato &stato = S(m_finestra);
+    ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
+    return true;
+}
+
+bool ServiziFinestra::Inizializza_Tabella_Chiave()
+{
+    storico::Inizializza_Tabella_Chiave(S(m_finestra).mercato);
+    return true;
+}
+
+bool ServiziFinestra::Carica_Storico_Da_Server()
+{
+    m_errore.clear();
+    // The session has already told the user and ended the program when it fails.
+    if (!m_finestra.Sessione()) {
+        m_errore = QStringLiteral("Nessuna connessione al server.");
+        return false;
+    }
+    return m_finestra.Sessione()->Carica_Storico_Da_Server();
+}
+
+bool ServiziFinestra::Inizializza_Tab_Sottostanti()
+{
+    archivio::Inizializza_Tab_Sottostanti(S(m_finestra).archivio);
+    return true;
+}
+
+bool ServiziFinestra::Carica_Storico_Offline()
+{
+    FinestraOperativa &f = m_finestra;
+    Stato &stato = S(f);
+    m_errore.clear();
+    storico::AzioniOffline azioni;
+    azioni.Mostra_Avanzamento = [&f, &stato](int passo) {
+        stato.shell.Passo_Avvio = passo;
+        f.Mostra_Avanzamento_Avvio(passo);
+    };
+    bool nessuno = false;
+    azioni.Nessuno_Storico = [&nessuno](const QString &, const QString &) { nessuno = true; };
+    azioni.Storico_Danneggiato = [&f](const QString &testo) {
+        if (f.Avviso_Caricamento)
+            f.Avviso_Caricamento(testo);
+    };
+    const storico::EsitoOffline e = storico::Carica_Storico_Offline(
+        stato.mercato, stato.archivio.Sottostante_Corrente, stato.shell.Formato_Locale, azioni);
+    f.Quotazioni()->Etichetta_Opzioni(e.etichette);
+    if (!e.caricato)
+        m_errore = nessuno ? storico::Messaggio_Nessuno_Storico : QStringLiteral("Storico locale non leggibile.");
+    return e.caricato;
+}
+
+bool ServiziFinestra::Aggiorna_Ultime_Barre_Storico()
+{
+    if (m_finestra.Sessione())
+        m_finestra.Sessione()->Aggiorna_Ultime_Barre_Storico();
+    return true;
+}
+
+bool ServiziFinestra::Salva_Storico_5M() { return Salva(S(m_finestra), QStringLiteral("5M")); }
+bool ServiziFinestra::Salva_Storico_15M() { return Salva(S(m_finestra), QStringLiteral("15M")); }
+bool ServiziFinestra::Salva_Storico_1H() { return Salva(S(m_finestra), QStringLiteral("1H")); }
+bool ServiziFinestra::Salva_Storico_1D() { return Salva(S(m_finestra), QStringLiteral("1D")); }
+
+bool ServiziFinestra::Inizializza_Tabelle_Cicli()
+{
+    ciclo::Inizializza_Tabelle_Cicli(S(m_finestra).cicli);
+    return true;
+}
+
+bool ServiziFinestra::Carica_Parametri()
+{
+    Stato &stato = S(m_finestra);
+    m_errore.clear();
+    if (!archivio::Carica_Parametri(stato.archivio, stato.shell.Formato_Data)) {
+        m_errore = QStringLiteral("Impossibile leggere le impostazioni dei cicli (Sistema3.dat).");
+        return false;
+    }
+    return true;
+}
+
+bool ServiziFinestra::Carica_Indicatori()
+{
+    m_errore.clear();
+    if (!::Carica_Indicatori(S(m_finestra).archivio, &m_errore)) {
+        m_errore = QStringLiteral("Impossibile leggere gli indicatori (Sistema2.dat): ") + m_errore;
+        return false;
+    }
+    return true;
+}
+
+bool ServiziFinestra::Carica_Impostazioni_Sottostante()
+{
+    Stato &stato = S(m_finestra);
+    ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
+    indicatori::Carica_Impostazioni_Indicatori(stato.archivio, stato.indicatori);
+    return true;
+}
+
+bool ServiziFinestra::Calcola_Tempi_Futuri()
+{
+    Stato &stato = S(m_finestra);
+    ciclo::Calcola_Tempi_Futuri(stato.cicli, stato.mercato);
+    return true;
+}
+
+bool ServiziFinestra::Carica_Linee()
+{
+    Stato &stato = S(m_finestra);
+    m_errore.clear();
+    return Oggetti_Caricati(disegno::Carica_Linee(stato.archivio, stato.mercato, stato.cicli, stato.disegno),
+                            QStringLiteral("Impossibile leggere le linee (Sistema1.dat): "), m_errore);
+}
+
+bool ServiziFinestra::Carica_Testi()
+{
+    Stato &stato = S(m_finestra);
+    m_errore.clear();
+    return Oggetti_Caricati(disegno::Carica_Testi(stato.archivio, stato.mercato, stato.cicli, stato.disegno),
+                            QStringLiteral("Impossibile leggere i testi (Sistema1.dat): "), m_errore);
+}
+
+bool ServiziFinestra::Carica_Distanze()
+{
+    Stato &stato = S(m_finestra);
+    m_errore.clear();
+    return Oggetti_Caricati(disegno::Carica_Distanze(stato.archivio, stato.mercato, stato.cicli, stato.disegno),
+                            QStringLiteral("Impossibile leggere le distanze (Sistema1.dat): "), m_errore);
+}
+
+bool ServiziFinestra::Imposta_Layout_Oggetti_Graf()
+{
+    if (StrumentiFinestra *t = m_finestra.Strumenti(); t && t->Frm_Ogg_Graf)
+        t->Frm_Ogg_Graf->Imposta_Layout_Oggetti_Graf();
+    return true;
+}
+
+bool ServiziFinestra::Carica_Combo()
+{
+    FinestraOperativa &f = m_finestra;
+    const Stato &stato = S(f);
+    QComboBox *cmb = f.Quotazioni()->Cmb_Sot;
+    const QSignalBlocker blocco(cmb);
+    cmb->clear();
+    for (int u = 1; u <= costanti::Num_Sottostanti; ++u)
+        cmb->addItem(stato.archivio.Tab_Sottostanti[size_t(u)].Nome);
+    cmb->setCurrentIndex(stato.archivio.Sottostante_Corrente - 1);
+    cmb->setEnabled(stato.shell.Modalita == QLatin1String("ONLINE"));
+    f.Controlli_Ciclo()->Carica_Combo();
+    return true;
+}
+
+bool ServiziFinestra::Inizializza_Chk_Battl()
+{
+    m_finestra.Cicli()->Inizializza_Chk_Battl();
+    return true;
+}
+
+bool ServiziFinestra::Aggiorna_Etichette_Gradi()
+{
+    m_finestra.Cicli()->Aggiorna_Etichette_Gradi();
+    return true;
+}
+
+bool ServiziFinestra::Calcola_Battleplan_Tutti()
+{
+    ciclo::Calcola_Battleplan_Tutti(S(m_finestra).cicli);
+    return true;
+}
+
+bool ServiziFinestra::Aggiorna_Indicatori_Grafici()
+{
+    m_finestra.Motore().Aggiorna_Indicatori_Grafici();
+    return true;
+}
+
+bool ServiziFinestra::Disegna_Grafici()
+{
+    FinestraOperativa &f = m_finestra;
+    Stato &stato = S(f);
+    const bool prima = stato.shell.Blocco_Aggiornamento;
+    stato.shell.Blocco_Aggiornamento = true;
+    Imposta_Barre_Grafici(stato.shell, stato.cicli, *f.Area());
+    stato.shell.Blocco_Aggiornamento = prima;
+    f.Disegna_Grafici();
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Titolo_Finestra()
+{
+    m_finestra.Imposta_Titolo_Finestra();
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Pannelli_Modalita()
+{
+    m_finestra.Imposta_Pannelli_Modalita();
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Layout_Senza_Storico()
+{
+    m_finestra.Imposta_Layout_Senza_Storico();
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Layout_Ridotto()
+{
+    m_finestra.Imposta_Layout_Ridotto();
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Opzione_Grafici()
+{
+    m_finestra.Imposta_Opzione_Grafici();
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Titoli_Grafici()
+{
+    m_finestra.Imposta_Titoli_Grafici();
+    return true;
+}
+
+bool ServiziFinestra::Imposta_Colori_Controlli()
+{
+    m_finestra.Imposta_Colori_Controlli();
+    // The window is usable once loaded, unless an operation still holds it.
+    if (!m_finestra.Disabilitata())
+        m_finestra.Form().setEnabled(true);
+    return true;
+}
+
+bool ServiziFinestra::Ferma_Timer()
+{
+    FinestraOperativa &f = m_finestra;
+    f.Timer_Disegno.stop();
+    f.Timer_Agg_RT.stop();
+    f.Timer_Indicatori.stop();
+    f.Timer_Indicatori.setInterval(1200);
+    return true;
+}
+
+bool ServiziFinestra::Richiesta_Dati_RT_Al_Server()
+{
+    m_finestra.Richiesta_Dati_RT_Al_Server();
+    return true;
+}
+
+bool ServiziFinestra::Apri_Finestra_Operativa()
 {
     FinestraOperativa &f = m_finestra;
     FormS1 &form = f.Form();
-    Stato &stato = form.S();
-    m_errore.clear();
-    switch (s) {
-    case Servizio::Carica_Sottostante_Corrente:
-        archivio::Carica_Sottostante_Corrente(stato.archivio);
-        return true;
-    case Servizio::Imposta_Formati_Locali:
-        Imposta_Formati_Locali(stato.shell);
-        return true;
-    case Servizio::Imposta_Colori:
-        ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
-        return true;
-    case Servizio::Inizializza_Tabella_Chiave:
-        storico::Inizializza_Tabella_Chiave(stato.mercato);
-        return true;
-    case Servizio::Carica_Storico_Da_Server:
-        // The session has already told the user and ended the program when it fails.
-        if (!f.Sessione()) {
-            m_errore = QStringLiteral("Nessuna connessione al server.");
-            return false;
-        }
-        return f.Sessione()->Carica_Storico_Da_Server();
-    case Servizio::Inizializza_Tab_Sottostanti:
-        archivio::Inizializza_Tab_Sottostanti(stato.archivio);
-        return true;
-    case Servizio::Carica_Storico_Offline: {
-        storico::AzioniOffline azioni;
-        azioni.Mostra_Avanzamento = [&f, &stato](int passo) {
-            stato.shell.Passo_Avvio = passo;
-            f.Mostra_Avanzamento_Avvio(passo);
-        };
-        bool nessuno = false;
-        azioni.Nessuno_Storico = [&nessuno](const QString &, const QString &) { nessuno = true; };
-        azioni.Storico_Danneggiato = [&f](const QString &testo) {
-            if (f.Avviso_Caricamento)
-                f.Avviso_Caricamento(testo);
-        };
-        const storico::EsitoOffline e = storico::Carica_Storico_Offline(
-            stato.mercato, stato.archivio.Sottostante_Corrente, stato.shell.Formato_Locale, azioni);
-        f.Quotazioni()->Etichetta_Opzioni(e.etichette);
-        if (!e.caricato)
-            m_errore = nessuno ? storico::Messaggio_Nessuno_Storico
-                               : QStringLiteral("Storico locale non leggibile.");
-        return e.caricato;
-    }
-    case Servizio::Aggiorna_Ultime_Barre_Storico:
-        if (f.Sessione())
-            f.Sessione()->Aggiorna_Ultime_Barre_Storico();
-        return true;
-    case Servizio::Salva_Storico_5M: return Salva(stato, QStringLiteral("5M"));
-    case Servizio::Salva_Storico_15M: return Salva(stato, QStringLiteral("15M"));
-    case Servizio::Salva_Storico_1H: return Salva(stato, QStringLiteral("1H"));
-    case Servizio::Salva_Storico_1D: return Salva(stato, QStringLiteral("1D"));
-    case Servizio::Inizializza_Tabelle_Cicli:
-        ciclo::Inizializza_Tabelle_Cicli(stato.cicli);
-        return true;
-    case Servizio::Carica_Parametri:
-        if (!archivio::Carica_Parametri(stato.archivio, stato.shell.Formato_Data)) {
-            m_errore = QStringLiteral("Impossibile leggere le impostazioni dei cicli (Sistema3.dat).");
-            return false;
-        }
-        return true;
-    case Servizio::Carica_Indicatori:
-        if (!::Carica_Indicatori(stato.archivio, &m_errore)) {
-            m_errore = QStringLiteral("Impossibile leggere gli indicatori (Sistema2.dat): ") + m_errore;
-            return false;
-        }
-        return true;
-    case Servizio::Carica_Impostazioni_Sottostante:
-        ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
-        indicatori::Carica_Impostazioni_Indicatori(stato.archivio, stato.indicatori);
-        return true;
-    case Servizio::Calcola_Tempi_Futuri:
-        ciclo::Calcola_Tempi_Futuri(stato.cicli, stato.mercato);
-        return true;
-    case Servizio::Carica_Linee: {
-        const archivio::EsitoCaricaOggetti e =
-            disegno::Carica_Linee(stato.archivio, stato.mercato, stato.cicli, stato.disegno);
-        if (!e.ok) {
-            m_errore = QStringLiteral("Impossibile leggere le linee (Sistema1.dat): ") + e.errore;
-            return false;
-        }
-        return true;
-    }
-    case Servizio::Carica_Testi: {
-        const archivio::EsitoCaricaOggetti e =
-            disegno::Carica_Testi(stato.archivio, stato.mercato, stato.cicli, stato.disegno);
-        if (!e.ok) {
-            m_errore = QStringLiteral("Impossibile leggere i testi (Sistema1.dat): ") + e.errore;
-            return false;
-        }
-        return true;
-    }
-    case Servizio::Carica_Distanze: {
-        const archivio::EsitoCaricaOggetti e =
-            disegno::Carica_Distanze(stato.archivio, stato.mercato, stato.cicli, stato.disegno);
-        if (!e.ok) {
-            m_errore = QStringLiteral("Impossibile leggere le distanze (Sistema1.dat): ") + e.errore;
-            return false;
-        }
-        return true;
-    }
-    case Servizio::Imposta_Layout_Oggetti_Graf:
-        if (StrumentiFinestra *t = f.Strumenti(); t && t->Frm_Ogg_Graf)
-            t->Frm_Ogg_Graf->Imposta_Layout_Oggetti_Graf();
-        return true;
-    case Servizio::Carica_Combo: {
-        QComboBox *cmb = f.Quotazioni()->Cmb_Sot;
-        const QSignalBlocker blocco(cmb);
-        cmb->clear();
-        for (int u = 1; u <= costanti::Num_Sottostanti; ++u)
-            cmb->addItem(stato.archivio.Tab_Sottostanti[size_t(u)].Nome);
-        cmb->setCurrentIndex(stato.archivio.Sottostante_Corrente - 1);
-        cmb->setEnabled(stato.shell.Modalita == QLatin1String("ONLINE"));
-        f.Controlli_Ciclo()->Carica_Combo();
-        return true;
-    }
-    case Servizio::Inizializza_Chk_Battl:
-        f.Cicli()->Inizializza_Chk_Battl();
-        return true;
-    case Servizio::Aggiorna_Etichette_Gradi:
-        f.Cicli()->Aggiorna_Etichette_Gradi();
-        return true;
-    case Servizio::Calcola_Battleplan_Tutti:
-        ciclo::Calcola_Battleplan_Tutti(stato.cicli);
-        return true;
-    case Servizio::Aggiorna_Indicatori_Grafici:
-        f.Motore().Aggiorna_Indicatori_Grafici();
-        return true;
-    case Servizio::Disegna_Grafici: {
-        const bool prima = stato.shell.Blocco_Aggiornamento;
-        stato.shell.Blocco_Aggiornamento = true;
-        Imposta_Barre_Grafici(stato.shell, stato.cicli, *f.Area());
-        stato.shell.Blocco_Aggiornamento = prima;
-        f.Disegna_Grafici();
-        return true;
-    }
-    case Servizio::Imposta_Titolo_Finestra:
-        f.Imposta_Titolo_Finestra();
-        return true;
-    case Servizio::Imposta_Pannelli_Modalita:
-        f.Imposta_Pannelli_Modalita();
-        return true;
-    case Servizio::Imposta_Layout_Senza_Storico:
-        f.Imposta_Layout_Senza_Storico();
-        return true;
-    case Servizio::Imposta_Layout_Ridotto:
-        f.Imposta_Layout_Ridotto();
-        return true;
-    case Servizio::Imposta_Opzione_Grafici:
-        f.Imposta_Opzione_Grafici();
-        return true;
-    case Servizio::Imposta_Titoli_Grafici:
-        f.Imposta_Titoli_Grafici();
-        return true;
-    case Servizio::Imposta_Colori_Controlli:
-        f.Imposta_Colori_Controlli();
-        // The window is usable once loaded, unless an operation still holds it.
-        if (!f.Disabilitata())
-            form.setEnabled(true);
-        return true;
-    case Servizio::Ferma_Timer:
-        f.Timer_Disegno.stop();
-        f.Timer_Agg_RT.stop();
-        f.Timer_Indicatori.stop();
-        f.Timer_Indicatori.setInterval(1200);
-        return true;
-    case Servizio::Richiesta_Dati_RT_Al_Server:
-        f.Richiesta_Dati_RT_Al_Server();
-        return true;
-    case Servizio::Apri_Finestra_Operativa:
-        form.FrmCambioSott->hide();
-        form.Frm_Tipo_Ciclo->setEnabled(true);
-        f.Cicli()->Regola_Quattro_Gradi();
-        form.Text_Desc_Server_Chat->setEnabled(true);
-        form.Text_Chat->setEnabled(true);
-        f.Area()->Nascondi_Etichette_Caricamento();
-        return true;
-    }
+    form.FrmCambioSott->hide();
+    form.Frm_Tipo_Ciclo->setEnabled(true);
+    f.Cicli()->Regola_Quattro_Gradi();
+    form.Text_Desc_Server_Chat->setEnabled(true);
+    form.Text_Chat->setEnabled(true);
+    f.Area()->Nascondi_Etichette_Caricamento();
     return true;
 }
 
@@ -270,3 +371,23 @@ GraficoControllo *IndicatoriFinestra::Grafico(int grafico) { return m_finestra.A
 void IndicatoriFinestra::Disabilita_Finestra() { m_finestra.Disabilita_Finestra(); }
 
 void IndicatoriFinestra::Abilita_Finestra() { m_finestra.Abilita_Finestra(); }
+
+void ServiziStrumentiFinestra::Mostra_Messaggio(int tipo) { m_finestra.Form().Mostra_Messaggio(tipo, QString()); }
+
+void ServiziStrumentiFinestra::Mostra_Errore(const QString &testo)
+{
+    QMessageBox::warning(&m_finestra.Form(), QStringLiteral("Wavelore"), testo);
+}
+
+void ServiziStrumentiFinestra::Avvia_Timer_Disegno() { m_finestra.Arma_Timer_Disegno(); }
+
+void ServiziStrumentiFinestra::Salva_Parametro(int grado)
+{
+    Stato &stato = S(m_finestra);
+    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, grado);
+}
+
+QWidget *ServiziStrumentiFinestra::Riquadro(int slot)
+{
+    return slot >= 0 && slot < 4 ? m_finestra.Area()->Frm_Graf[size_t(slot)] : nullptr;
+}

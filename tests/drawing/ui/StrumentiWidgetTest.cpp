@@ -28,6 +28,22 @@ public:
     QString Text_Last() const override { return {}; }
 };
 
+// The window's side: messages and saved degrees recorded, a redraw 5 ms later, no error.
+class ServiziProva : public ServiziStrumenti {
+public:
+    QList<int> messaggi, parametri;
+    int ridisegni = 0;
+    std::function<void()> ridisegna;
+    void Mostra_Messaggio(int tipo) override { messaggi << tipo; }
+    void Mostra_Errore(const QString &testo) override { QFAIL(qPrintable(testo)); }
+    void Avvia_Timer_Disegno() override
+    {
+        ++ridisegni;
+        QTimer::singleShot(5, ridisegna);
+    }
+    void Salva_Parametro(int grado) override { parametri << grado; }
+};
+
 class StrumentiWidgetTest : public QObject {
     Q_OBJECT
 
@@ -37,8 +53,7 @@ class StrumentiWidgetTest : public QObject {
     ControlliWidget controlli;
     std::unique_ptr<StrumentiFinestra> strumenti;
     PulsantiStrumenti *pulsanti = nullptr;
-    QList<int> messaggi;
-    int ridisegni = 0;
+    ServiziProva *servizi = nullptr;
 
     static constexpr int grado = 7;
     GraficoWidget *grafico() { return controlli.grafici[0]; }
@@ -107,15 +122,13 @@ private slots:
             controlli.grafici[size_t(s)] = new GraficoWidget(finestra.get());
             controlli.grafici[size_t(s)]->setGeometry(160 + (s % 2) * 370, (s / 2) * 340, 360, 330);
         }
-        strumenti = std::make_unique<StrumentiFinestra>(*stato, controlli, controlli.grafici);
-        messaggi.clear();
-        ridisegni = 0;
-        strumenti->Messaggio = [this](int tipo) { messaggi << tipo; };
-        strumenti->Arma_Timer_Disegno = [this] {
-            ++ridisegni;
-            QTimer::singleShot(5, [this] { disegna(stato->cicli.Grafico_Corrente); });
-        };
-        strumenti->Errore = [](const QString &testo) { QFAIL(qPrintable(testo)); };
+        strumenti = std::make_unique<StrumentiFinestra>(
+            StatoStrumenti{stato->shell, stato->archivio, stato->mercato, stato->cicli, stato->disegno}, controlli,
+            controlli.grafici);
+        auto nuovi = std::make_unique<ServiziProva>();
+        servizi = nuovi.get();
+        servizi->ridisegna = [this] { disegna(stato->cicli.Grafico_Corrente); };
+        strumenti->Imposta_Servizi(std::move(nuovi));
         pulsanti = strumenti->Crea_Pulsanti(finestra.get());
         pulsanti->setGeometry(0, 0, 150, 200);
         finestra->show();
@@ -160,9 +173,8 @@ private slots:
         QVERIFY(std::abs(l.prezzo_fine - 116) < 0.2);
         QCOMPARE(colonnaC0(grado * 15 + 1), QStringLiteral("1"));
         QVERIFY(!strumenti->Banda(0)->Attiva());
-        QCOMPARE(ridisegni, 1);
-        QTest::qWait(30);
-        QVERIFY(ContieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
+        QCOMPARE(servizi->ridisegni, 1);
+        QTRY_VERIFY(ContieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
         muovi(60, 10);
         QCOMPARE(grafico()->cursor().shape(), Qt::ArrowCursor);
 
@@ -173,8 +185,7 @@ private slots:
         QVERIFY(!l.in_uso);
         QCOMPARE(colonnaC0(grado * 15 + 1), QStringLiteral("0"));
         QCOMPARE(stato->disegno.Modo_Disegno, QString());
-        QTest::qWait(30);
-        QVERIFY(!ContieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
+        QTRY_VERIFY(!ContieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
     }
 
     void escAnnullaLaLinea()
@@ -197,7 +208,7 @@ private slots:
             stato->disegno.Linee[grado][size_t(s)] = Linea{true, true, s, 101, s + 2, 102, 30};
         QTest::mouseClick(pulsanti->Cmd_Line[0], Qt::LeftButton);
         clic(30, 5);
-        QCOMPARE(messaggi, QList<int>{1});
+        QCOMPARE(servizi->messaggi, QList<int>{1});
         QCOMPARE(messaggi::Prepara_Messaggio(1, QString()).testo,
                  QStringLiteral("E' stato raggiunto il limite massimo di Linee inseribili.\r\n\r\n"
                                 "Per inserire una nuova Linea bisogna prima cancellarne almeno una."));
@@ -209,14 +220,12 @@ private slots:
         stato->cicli.Grafico_Corrente = 0;
         stato->cicli.Grado_Corrente = grado;
         stato->cicli.Modo_Mouse_Grado[grado] = 1;
-        QList<int> salvati;
-        strumenti->Parametro = [&salvati](int g) { salvati << g; };
         QTest::mouseClick(pulsanti->Cmd_Punt_Graf, Qt::LeftButton);
         QCOMPARE(stato->cicli.Modo_Mouse_Grado[grado], 0);
         QCOMPARE(grafico()->puntatore(), false);
         QTest::mouseClick(pulsanti->Cmd_Punt_Graf, Qt::LeftButton);
         QCOMPARE(grafico()->puntatore(), true);
-        QCOMPARE(salvati, (QList<int>{grado, grado}));
+        QCOMPARE(servizi->parametri, (QList<int>{grado, grado}));
     }
 
     // The window may delete its charts before the tools, as it does when it closes.

@@ -23,6 +23,7 @@
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
+#include "shell/ui/ServiziFinestra.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,6 +62,16 @@ bool graficoMostra(GraficoWidget *g, const QString &testo)
             return true;
     return false;
 }
+
+// The window's own answers to the tools, save the limit messages, which are recorded.
+class MessaggiRegistrati : public ServiziStrumentiFinestra {
+public:
+    MessaggiRegistrati(FinestraOperativa &f, QList<int> &messaggi) : ServiziStrumentiFinestra(f), m_messaggi(messaggi) {}
+    void Mostra_Messaggio(int tipo) override { m_messaggi << tipo; }
+
+private:
+    QList<int> &m_messaggi;
+};
 
 }  // namespace
 
@@ -134,7 +145,7 @@ private slots:
         strumenti = prova->op->Strumenti();
         QVERIFY(strumenti);
         messaggi.clear();
-        strumenti->Messaggio = [this](int tipo) { messaggi << tipo; };
+        strumenti->Imposta_Servizi(std::make_unique<MessaggiRegistrati>(*prova->op, messaggi));
     }
     void cleanup()
     {
