@@ -60,7 +60,9 @@ private slots:
         QCOMPARE(seconda.exitCode(), 0);
         const QString uscita = QString::fromUtf8(seconda.readAllStandardOutput());
         QVERIFY2(uscita.contains(QStringLiteral("AVVISO Wavelore ®\nUna sessione di Wavelore risulta essere già in uso."
-                                                "\r\n\r\nNon è possibile aprire una nuova istanza.")),
+                                                "\r\n\r\nNon è possibile aprire una nuova istanza.\n"
+                                                "File di blocco: ")
+                              + QDir::toNativeSeparators(blocco)),
                  qPrintable(uscita));
 
         // The first copy keeps running and keeps its lock.
