@@ -198,7 +198,9 @@ private slots:
         const QList<std::pair<const char *, QByteArray>> contenuti = {
             {"vuoto", QByteArray()},
             {"pid tagliato", QByteArray("42")},  // read as pid 4, some process of the system
-            {"senza host", QByteArray("12345\nwav")},
+            // Cut after the program: it names a running one, but on no host.
+            {"senza host", QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+                               + QCoreApplication::applicationFilePath().toUtf8() + '\n'},
             {"spazzatura", QByteArray("\xff\x00\x13garbage\n\x01\x02", 17)},
         };
         for (const auto &[nome, contenuto] : contenuti) {
