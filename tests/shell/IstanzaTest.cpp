@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QtTest>
 
@@ -31,6 +32,14 @@ QByteArray pidNelBlocco(const QString &blocco)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readLine().trimmed();
+}
+
+QFileDevice::Permissions modo(const QString &percorso)
+{
+    return QFile::permissions(percorso)
+           & (QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser | QFileDevice::ReadGroup
+              | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
+              | QFileDevice::ExeOther);
 }
 
 }  // namespace
@@ -81,6 +90,38 @@ private slots:
         QVERIFY(!terza.readAllStandardOutput().contains("Una sessione di Wavelore"));
         terza.kill();
         QVERIFY(terza.waitForFinished(10000));
+    }
+
+    // What a first start creates, the program folder included, is the user's alone.
+    void fileRiservati()
+    {
+        CartellaTemporanea dir;
+        const QString programma_ = dir.percorso() + QStringLiteral("/nuova/Wavelore");
+        QProcessEnvironment env = ambiente(true);
+        env.insert(QStringLiteral("WAVELORE_HOME"), programma_);
+        QProcess copia;
+        copia.setProcessEnvironment(env);
+        copia.start(programma(), {});
+        QVERIFY(copia.waitForStarted(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(pidNelBlocco(programma_ + QStringLiteral("/wavelore.lock")),
+                                  QByteArray::number(copia.processId()), 15000);
+        const auto cartella = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+        const auto file = QFileDevice::ReadUser | QFileDevice::WriteUser;
+        const std::pair<const char *, QFileDevice::Permissions> attesi[] = {
+            {"", cartella},
+            {"/Sistema", cartella},
+            {"/Sistema/Sistema1.dat", file},
+            {"/Sistema/Sistema2.dat", file},
+            {"/Sistema/Sistema3.dat", file},
+            {"/wavelore.lock", file},
+        };
+        for (const auto &[nome, atteso] : attesi) {
+            const QString percorso = programma_ + QLatin1String(nome);
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(percorso), 15000);
+            QVERIFY2(modo(percorso) == atteso, qPrintable(percorso + QStringLiteral(": %1").arg(int(modo(percorso)), 0, 16)));
+        }
+        copia.kill();
+        QVERIFY(copia.waitForFinished(10000));
     }
 };
 
