@@ -34,13 +34,8 @@ QByteArray pidNelBlocco(const QString &blocco)
     return f.readLine().trimmed();
 }
 
-QFileDevice::Permissions modo(const QString &percorso)
-{
-    return QFile::permissions(percorso)
-           & (QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser | QFileDevice::ReadGroup
-              | QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
-              | QFileDevice::ExeOther);
-}
+// User, group and others, as QFileDevice's flags put them: 0x700 is the user's alone.
+int modo(const QString &percorso) { return int(QFile::permissions(percorso)) & 0x777; }
 
 }  // namespace
 
@@ -105,20 +100,14 @@ private slots:
         QVERIFY(copia.waitForStarted(10000));
         QTRY_COMPARE_WITH_TIMEOUT(pidNelBlocco(programma_ + QStringLiteral("/wavelore.lock")),
                                   QByteArray::number(copia.processId()), 15000);
-        const auto cartella = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
-        const auto file = QFileDevice::ReadUser | QFileDevice::WriteUser;
-        const std::pair<const char *, QFileDevice::Permissions> attesi[] = {
-            {"", cartella},
-            {"/Sistema", cartella},
-            {"/Sistema/Sistema1.dat", file},
-            {"/Sistema/Sistema2.dat", file},
-            {"/Sistema/Sistema3.dat", file},
-            {"/wavelore.lock", file},
+        const std::pair<const char *, int> attesi[] = {
+            {"", 0x700}, {"/Sistema", 0x700}, {"/Sistema/Sistema1.dat", 0x600},
+            {"/Sistema/Sistema2.dat", 0x600}, {"/Sistema/Sistema3.dat", 0x600}, {"/wavelore.lock", 0x600},
         };
         for (const auto &[nome, atteso] : attesi) {
             const QString percorso = programma_ + QLatin1String(nome);
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(percorso), 15000);
-            QVERIFY2(modo(percorso) == atteso, qPrintable(percorso + QStringLiteral(": %1").arg(int(modo(percorso)), 0, 16)));
+            QVERIFY2(modo(percorso) == atteso, qPrintable(percorso + QStringLiteral(": %1").arg(modo(percorso), 0, 16)));
         }
         copia.kill();
         QVERIFY(copia.waitForFinished(10000));
