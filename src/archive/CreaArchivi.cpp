@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <algorithm>
+#include <limits>
 
 namespace archivio {
 
@@ -85,10 +87,189 @@ bool fileSano(FileArchivio file, QString &motivo)
     return true;
 }
 
+// What can still be read of a file set aside as damaged: table by table, and within a
+// table by row-id ranges, halving a range that fails until the unreadable rows are
+// isolated. The file is opened read-only and never changed.
+class Recupero {
+public:
+    explicit Recupero(const QString &percorso)
+        : m_nome(QStringLiteral("recupero_%1").arg(quintptr(this)))
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
+        db.setDatabaseName(percorso);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        m_aperto = db.open();
+    }
+    ~Recupero()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_nome, false);
+            if (db.isOpen())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(m_nome);
+    }
+    Recupero(const Recupero &) = delete;
+    Recupero &operator=(const Recupero &) = delete;
+
+    // Copies the readable rows of t into the table of the same name in c, which is new and
+    // empty; a column the old table lacks takes its default. False only when writing fails.
+    bool Copia(const DefinizioneTabella &t, Connessione &c, QStringList &errori, const QString &nomeFile)
+    {
+        m_schema += int(t.righe.size());
+        const QStringList vecchie = colonneVecchie(t);
+        if (vecchie.isEmpty()) {
+            m_azzerate << Azzerata{t.nome, int(t.righe.size()), true};
+            return true;
+        }
+        std::map<qint64, std::vector<QVariant>> righe;
+        constexpr qint64 minimo = std::numeric_limits<qint64>::min();
+        constexpr qint64 massimo = std::numeric_limits<qint64>::max();
+        if (!t.righe.empty() && !leggi(t.nome, vecchie, minimo, massimo, righe)) {
+            const qint64 primo = *std::min_element(t.righe.begin(), t.righe.end());
+            const qint64 ultimo = *std::max_element(t.righe.begin(), t.righe.end());
+            // Rows outside the program's own ids are not worth a search.
+            leggi(t.nome, vecchie, minimo, primo - 1, righe);
+            dividi(t.nome, vecchie, primo, ultimo, righe);
+            leggi(t.nome, vecchie, ultimo + 1, massimo, righe);
+        }
+
+        QStringList segnaposto(t.colonne.size() + 1, QStringLiteral("?"));
+        QSqlQuery ins(c.Database());
+        ins.prepare(QStringLiteral("INSERT INTO %1 (ID, %2) VALUES (%3)")
+                        .arg(t.nome, t.colonne.join(QStringLiteral(", ")), segnaposto.join(QStringLiteral(", "))));
+        int recuperate = 0;
+        for (const auto &[id, valori] : righe) {
+            ins.addBindValue(id);
+            for (int i = 0; i < t.colonne.size(); ++i) {
+                const qsizetype k = vecchie.indexOf(t.colonne[i]) - 1;  // ID comes first
+                if (k >= 0) {
+                    ins.addBindValue(valori[size_t(k)]);
+                } else {
+                    const auto valore = ValorePredefinito(t, int(id), i);
+                    ins.addBindValue(valore ? QVariant(*valore) : QVariant(QMetaType(QMetaType::QString)));
+                }
+            }
+            if (!ins.exec()) {
+                errori << QStringLiteral("%1: %2").arg(nomeFile, ins.lastError().text());
+                return false;
+            }
+            if (std::find(t.righe.begin(), t.righe.end(), id) != t.righe.end())
+                ++recuperate;
+        }
+        m_recuperate += recuperate;
+        if (recuperate < int(t.righe.size()))
+            m_azzerate << Azzerata{t.nome, int(t.righe.size()) - recuperate, recuperate == 0};
+        return true;
+    }
+
+    // The user's account of the repair.
+    QString Resoconto(const QString &nomeFile, const QString &accantonato) const
+    {
+        const QString inizio = QStringLiteral("%1 era danneggiato: è stato messo da parte come %2 e ricreato")
+                                   .arg(nomeFile, accantonato);
+        if (m_recuperate == 0)
+            return inizio + QStringLiteral(" con i valori iniziali.");
+        if (m_azzerate.isEmpty())
+            return inizio + QStringLiteral(". Recuperate tutte le %1 righe.").arg(m_recuperate);
+        QStringList parti;
+        constexpr int elencate = 6;
+        for (int i = 0; i < m_azzerate.size() && i < elencate; ++i) {
+            const Azzerata &a = m_azzerate[i];
+            parti << (a.intera ? QStringLiteral("tutta la tabella %1").arg(a.tabella)
+                               : QStringLiteral("%1 righe di %2").arg(a.righe).arg(a.tabella));
+        }
+        if (m_azzerate.size() > elencate)
+            parti << QStringLiteral("altre %1 tabelle").arg(m_azzerate.size() - elencate);
+        return inizio
+               + QStringLiteral(". Recuperate %1 righe su %2; riportate ai valori iniziali: %3.")
+                     .arg(m_recuperate)
+                     .arg(m_schema)
+                     .arg(parti.join(QStringLiteral(", ")));
+    }
+
+private:
+    struct Azzerata {
+        QString tabella;
+        int righe;
+        bool intera;
+    };
+
+    QSqlDatabase db() const { return QSqlDatabase::database(m_nome, false); }
+
+    // The old table's columns among those the program knows, ID first; empty when the
+    // table cannot be read or has no ID.
+    QStringList colonneVecchie(const DefinizioneTabella &t) const
+    {
+        if (!m_aperto)
+            return {};
+        QSqlQuery q(db());
+        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(t.nome)))
+            return {};
+        QStringList presenti;
+        while (q.next())
+            presenti << q.value(1).toString();
+        if (q.lastError().isValid() || !presenti.contains(QStringLiteral("ID"), Qt::CaseInsensitive))
+            return {};
+        QStringList r{QStringLiteral("ID")};
+        for (const QString &col : t.colonne)
+            if (presenti.contains(col, Qt::CaseInsensitive))
+                r << col;
+        return r;
+    }
+
+    // Rows with rowid in [da, a], all or nothing: a read that fails half-way keeps none.
+    bool leggi(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a,
+               std::map<qint64, std::vector<QVariant>> &righe) const
+    {
+        if (da > a)
+            return true;
+        QSqlQuery q(db());
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid BETWEEN ? AND ?")
+                      .arg(colonne.join(QStringLiteral(", ")), tabella));
+        q.addBindValue(da);
+        q.addBindValue(a);
+        if (!q.exec())
+            return false;
+        std::map<qint64, std::vector<QVariant>> lette;
+        while (q.next()) {
+            bool ok = false;
+            const qint64 id = q.value(0).toLongLong(&ok);
+            if (!ok)
+                continue;
+            std::vector<QVariant> valori;
+            for (int i = 1; i < colonne.size(); ++i)
+                valori.push_back(q.value(i));
+            lette[id] = std::move(valori);
+        }
+        if (q.lastError().isValid())
+            return false;
+        righe.merge(lette);
+        return true;
+    }
+
+    void dividi(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a,
+                std::map<qint64, std::vector<QVariant>> &righe) const
+    {
+        if (da > a || leggi(tabella, colonne, da, a, righe) || da == a)
+            return;
+        const qint64 meta = da + (a - da) / 2;
+        dividi(tabella, colonne, da, meta, righe);
+        dividi(tabella, colonne, meta + 1, a, righe);
+    }
+
+    QString m_nome;
+    bool m_aperto = false;
+    int m_schema = 0;
+    int m_recuperate = 0;
+    QList<Azzerata> m_azzerate;
+};
+
 class Costruttore {
 public:
-    Costruttore(Connessione &c, EsitoArchivi &esito, const QString &nomeFile)
-        : m_c(c), m_esito(esito), m_file(nomeFile) {}
+    Costruttore(Connessione &c, EsitoArchivi &esito, const QString &nomeFile, Recupero *recupero = nullptr)
+        : m_c(c), m_esito(esito), m_file(nomeFile), m_recupero(recupero) {}
 
     bool tabella(const DefinizioneTabella &t)
     {
@@ -108,6 +289,9 @@ public:
                 definizione << col + QStringLiteral(" TEXT");
             if (!esegui(QStringLiteral("CREATE TABLE %1 (%2)").arg(t.nome, definizione.join(QStringLiteral(", ")))))
                 return false;
+            // What the damaged file still holds goes in first; the defaults fill the rest.
+            if (m_recupero && !m_recupero->Copia(t, m_c, m_esito.Errori, m_file))
+                return false;
         } else {
             for (int i = 0; i < t.colonne.size(); ++i) {
                 if (esistenti.contains(t.colonne[i], Qt::CaseInsensitive))
@@ -116,7 +300,7 @@ public:
                     return false;
             }
         }
-        return righe(t, nuova);
+        return righe(t, nuova, !nuova || m_recupero);
     }
 
     bool esegui(const QString &sql)
@@ -168,10 +352,10 @@ private:
         return true;
     }
 
-    bool righe(const DefinizioneTabella &t, bool nuova)
+    bool righe(const DefinizioneTabella &t, bool nuova, bool cercaPresenti)
     {
         QSet<int> presenti;
-        if (!nuova) {
+        if (cercaPresenti) {
             QSqlQuery q(m_c.Database());
             if (!q.exec(QStringLiteral("SELECT ID FROM %1").arg(t.nome))) {
                 m_esito.Errori << QStringLiteral("%1: %2").arg(m_file, q.lastError().text());
@@ -206,16 +390,18 @@ private:
     Connessione &m_c;
     EsitoArchivi &m_esito;
     QString m_file;
+    Recupero *m_recupero;
 };
 
-bool accantona(const QString &percorso, EsitoArchivi &esito, const QString &nomeFile, const QString &motivo)
+// Renames a damaged file aside; its new path, or empty when it cannot be moved.
+QString accantona(const QString &percorso, EsitoArchivi &esito, const QString &nomeFile, const QString &motivo)
 {
     const QString destinazione = nomeLibero(percorso + QStringLiteral(".danneggiato-") + marcaTempo());
     if (!QFile::rename(percorso, destinazione)) {
         esito.ok = false;
         esito.Errori << QStringLiteral("%1 è danneggiato (%2) e non è stato possibile metterlo da parte.")
                             .arg(nomeFile, motivo);
-        return false;
+        return {};
     }
     // A journal left beside a damaged file belongs to it, not to the new one.
     for (const char *suffisso : {"-journal", "-wal", "-shm"}) {
@@ -223,9 +409,7 @@ bool accantona(const QString &percorso, EsitoArchivi &esito, const QString &nome
         if (QFileInfo::exists(j))
             QFile::rename(j, destinazione + QLatin1String(suffisso));
     }
-    esito.Riparazioni << QStringLiteral("%1 era danneggiato: è stato messo da parte come %2 e ricreato con i valori iniziali.")
-                             .arg(nomeFile, QFileInfo(destinazione).fileName());
-    return true;
+    return destinazione;
 }
 
 }  // namespace
@@ -292,11 +476,18 @@ EsitoArchivi Crea_Archivio(FileArchivio file)
     const QString percorso = PercorsoArchivio(file);
     const QString nomeFile = QFileInfo(percorso).fileName();
 
+    QString accantonato;
     if (QFileInfo::exists(percorso)) {
         QString motivo;
-        if (!fileSano(file, motivo) && !accantona(percorso, esito, nomeFile, motivo))
-            return esito;
+        if (!fileSano(file, motivo)) {
+            accantonato = accantona(percorso, esito, nomeFile, motivo);
+            if (accantonato.isEmpty())
+                return esito;
+        }
     }
+    std::optional<Recupero> recupero;
+    if (!accantonato.isEmpty())
+        recupero.emplace(accantonato);
 
     Connessione c(file);
     if (!c.Aperta()) {
@@ -304,7 +495,7 @@ EsitoArchivi Crea_Archivio(FileArchivio file)
         esito.Errori << QStringLiteral("%1 non può essere aperto: %2").arg(nomeFile, c.Errore());
         return esito;
     }
-    Costruttore costruttore(c, esito, nomeFile);
+    Costruttore costruttore(c, esito, nomeFile, recupero ? &*recupero : nullptr);
     c.IniziaTransazione();
     bool ok = true;
     for (const DefinizioneTabella &t : SchemaArchivio(file)) {
@@ -325,6 +516,8 @@ EsitoArchivi Crea_Archivio(FileArchivio file)
         c.AnnullaTransazione();
         esito.ok = false;
     }
+    if (recupero)
+        esito.Riparazioni.prepend(recupero->Resoconto(nomeFile, QFileInfo(accantonato).fileName()));
     return esito;
 }
 

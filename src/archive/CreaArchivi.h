@@ -29,8 +29,10 @@
 // Repairs: a missing table or row is created with the defaults; a missing column is
 // added and filled with its default; a table without an ID column is renamed aside
 // and created again; a file that is empty or not a readable database is renamed aside
-// (SistemaN.dat.danneggiato-<time>) and created again. Each repair is reported in
-// the result, nothing is ever thrown away.
+// (SistemaN.dat.danneggiato-<time>) and created again, with every row that can still
+// be read from it copied in before the defaults fill the rest. Each repair is reported
+// in the result (for a damaged file: rows recovered, rows and tables reset), nothing
+// is ever thrown away.
 
 #include "archive/Archivio.h"
 

@@ -1,6 +1,8 @@
 #include "market/SessioneQuotazioni.h"
 
+#include "market/RigaChat.h"
 #include "archive/StatoArchivio.h"
+#include "market/RigaChat.h"
 #include "market/StoricoLocale.h"
 #include "platform/CodaMessaggi.h"
 #include "platform/Codec1252.h"
@@ -352,7 +354,8 @@ void SessioneQuotazioni::Testo_Server(const protocollo::Messaggio &m)
 
 void SessioneQuotazioni::Messaggio_Chat(const protocollo::Messaggio &m)
 {
-    QString testo = m.Campo(1);
+    // Cut first: the removals below then cost little, whatever the server sends.
+    QString testo = Riga_Chat(m.Campo(1));
     for (int n = 10; n <= 99; ++n)
         testo.remove(QStringLiteral("COMM") + QString::number(n));
     m_azioni.Mostra_Messaggio_Chat(testo);

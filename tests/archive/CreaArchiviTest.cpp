@@ -197,6 +197,69 @@ private slots:
         QCOMPARE(conta(FileArchivio::Sistema3, QStringLiteral("SELECT COUNT(*) FROM TABGRAF")), 7);
     }
 
+    // One zeroed page: the rows on every other page come back, the lost ones take their defaults.
+    void paginaAzzerataRecuperata_data()
+    {
+        QTest::addColumn<int>("file");
+        QTest::addColumn<QString>("colpita");
+        QTest::addColumn<bool>("fogliaDestra");
+        QTest::addColumn<QString>("sana");  // a table on a whole page
+        QTest::addColumn<QString>("colonnaSana");
+        QTest::addColumn<int>("idSano");
+        QTest::addColumn<QString>("colonnaPersa");
+        QTest::addColumn<int>("idPerso");
+        QTest::addColumn<QString>("iniziale");
+        QTest::addColumn<int>("righe");
+        QTest::newRow("Sistema1, last leaf of a table") << 1 << "Dati_Dista_S2" << true << "Dati_Testo_S7" << "C4" << 1
+                                                        << "C11" << 195 << "@" << 195;
+        QTest::newRow("Sistema2, a whole table") << 2 << "TAB4" << false << "TAB6" << "C7" << 2 << "C7" << 6 << "0" << 7;
+        QTest::newRow("Sistema3, a whole table") << 3 << "TAB5" << false << "TAB3" << "C2" << 4 << "C2" << 6 << "100"
+                                                 << 7;
+    }
+    void paginaAzzerataRecuperata()
+    {
+        QFETCH(int, file);
+        QFETCH(QString, colpita);
+        QFETCH(bool, fogliaDestra);
+        QFETCH(QString, sana);
+        QFETCH(QString, colonnaSana);
+        QFETCH(int, idSano);
+        QFETCH(QString, colonnaPersa);
+        QFETCH(int, idPerso);
+        QFETCH(QString, iniziale);
+        QFETCH(int, righe);
+        const auto f = FileArchivio(file);
+        CartellaTemporanea dir;
+        QVERIFY(Crea_Archivi().ok);
+        {
+            Connessione c(f);
+            QVERIFY(c.Aggiorna(sana, colonnaSana, idSano, QStringLiteral("tenuto")));
+            QVERIFY(c.Aggiorna(colpita, colonnaPersa, idPerso, QStringLiteral("perso")));
+            // Only on a leaf of its own does a row of the damaged table come back.
+            if (fogliaDestra)
+                QVERIFY(c.Aggiorna(colpita, colonnaPersa, 1, QStringLiteral("tenuto")));
+        }
+        QVERIFY(AzzeraPagina(f, colpita, fogliaDestra));
+
+        const EsitoArchivi e = Crea_Archivi();
+        QVERIFY2(e.ok, qPrintable(e.Errori.join(QLatin1Char('\n'))));
+        QCOMPARE(e.Riparazioni.size(), 1);
+        const QString nome = QStringLiteral("Sistema%1.dat").arg(file);
+        QVERIFY2(e.Riparazioni[0].startsWith(nome + QStringLiteral(" era danneggiato")), qPrintable(e.Riparazioni[0]));
+        QVERIFY2(e.Riparazioni[0].contains(QStringLiteral("Recuperate")), qPrintable(e.Riparazioni[0]));
+        QVERIFY2(e.Riparazioni[0].contains(colpita), qPrintable(e.Riparazioni[0]));
+        QCOMPARE(accantonati(dir).size(), 1);
+        QCOMPARE(valore(f, sana, colonnaSana, idSano), QStringLiteral("tenuto"));
+        QCOMPARE(valore(f, colpita, colonnaPersa, idPerso), iniziale);
+        if (fogliaDestra)
+            QCOMPARE(valore(f, colpita, colonnaPersa, 1), QStringLiteral("tenuto"));
+        QCOMPARE(conta(f, QStringLiteral("SELECT COUNT(*) FROM %1").arg(colpita)), righe);
+        QCOMPARE(conta(f, QStringLiteral("SELECT COUNT(*) FROM %1").arg(sana)), righe);
+        // The next start finds nothing to mend.
+        const EsitoArchivi dopo = Crea_Archivi();
+        QVERIFY2(dopo.Riparazioni.isEmpty(), qPrintable(dopo.Riparazioni.join(QLatin1Char('\n'))));
+    }
+
     void partiMancantiAggiunte()
     {
         CartellaTemporanea dir;

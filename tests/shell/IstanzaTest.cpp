@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QtTest>
 
@@ -33,6 +34,9 @@ QByteArray pidNelBlocco(const QString &blocco)
     return f.readLine().trimmed();
 }
 
+// User, group and others, as QFileDevice's flags put them: 0x700 is the user's alone.
+int modo(const QString &percorso) { return int(QFile::permissions(percorso)) & 0x777; }
+
 }  // namespace
 
 class IstanzaTest : public QObject {
@@ -60,7 +64,9 @@ private slots:
         QCOMPARE(seconda.exitCode(), 0);
         const QString uscita = QString::fromUtf8(seconda.readAllStandardOutput());
         QVERIFY2(uscita.contains(QStringLiteral("AVVISO Wavelore ®\nUna sessione di Wavelore risulta essere già in uso."
-                                                "\r\n\r\nNon è possibile aprire una nuova istanza.")),
+                                                "\r\n\r\nNon è possibile aprire una nuova istanza.\n"
+                                                "File di blocco: ")
+                              + QDir::toNativeSeparators(blocco)),
                  qPrintable(uscita));
 
         // The first copy keeps running and keeps its lock.
@@ -79,6 +85,32 @@ private slots:
         QVERIFY(!terza.readAllStandardOutput().contains("Una sessione di Wavelore"));
         terza.kill();
         QVERIFY(terza.waitForFinished(10000));
+    }
+
+    // What a first start creates, the program folder included, is the user's alone.
+    void fileRiservati()
+    {
+        CartellaTemporanea dir;
+        const QString programma_ = dir.percorso() + QStringLiteral("/nuova/Wavelore");
+        QProcessEnvironment env = ambiente(true);
+        env.insert(QStringLiteral("WAVELORE_HOME"), programma_);
+        QProcess copia;
+        copia.setProcessEnvironment(env);
+        copia.start(programma(), {});
+        QVERIFY(copia.waitForStarted(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(pidNelBlocco(programma_ + QStringLiteral("/wavelore.lock")),
+                                  QByteArray::number(copia.processId()), 15000);
+        const std::pair<const char *, int> attesi[] = {
+            {"", 0x700}, {"/Sistema", 0x700}, {"/Sistema/Sistema1.dat", 0x600},
+            {"/Sistema/Sistema2.dat", 0x600}, {"/Sistema/Sistema3.dat", 0x600}, {"/wavelore.lock", 0x600},
+        };
+        for (const auto &[nome, atteso] : attesi) {
+            const QString percorso = programma_ + QLatin1String(nome);
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(percorso), 15000);
+            QVERIFY2(modo(percorso) == atteso, qPrintable(percorso + QStringLiteral(": %1").arg(modo(percorso), 0, 16)));
+        }
+        copia.kill();
+        QVERIFY(copia.waitForFinished(10000));
     }
 };
 

@@ -10,10 +10,20 @@
 #include <QSessionManager>
 #include <QTranslator>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace wavelore {
 
 bool Prepara_Applicazione(QApplication &app)
 {
+#ifdef Q_OS_UNIX
+    // Settings, history, pictures and the lock are the user's own: every folder and file
+    // the program makes (SQLite's journals and the save files' temporaries too) is
+    // readable by the user alone.
+    ::umask(0077);
+#endif
     QApplication::setApplicationName(QStringLiteral("wavelore"));
     // The main window never closes by itself; the program ends through Chiudi_Programma.
     QApplication::setQuitOnLastWindowClosed(false);

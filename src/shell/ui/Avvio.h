@@ -9,7 +9,8 @@ inline constexpr const char *Titolo_Applicazione = "Wavelore";
 
 // Names the application and installs Qt's Italian texts (the standard buttons
 // of message boxes). No display name is set: the window system would append it
-// to every window title. false when the Italian texts could not be loaded.
+// to every window title. Everything the program creates from then on is private
+// (folders 0700, files 0600). false when the Italian texts could not be loaded.
 bool Prepara_Applicazione(QApplication &app);
 
 // Creates the application and the main window and runs the event loop.

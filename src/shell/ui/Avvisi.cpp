@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 
-void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo)
+void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio)
 {
     QMessageBox box;
     box.setIcon(tipo == Avviso::Critico       ? QMessageBox::Critical
@@ -13,9 +13,12 @@ void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo)
     box.setWindowTitle(titolo);
     box.setTextFormat(Qt::PlainText);
     box.setText(testo);
+    box.setInformativeText(dettaglio);
     box.setStandardButtons(QMessageBox::Ok);
     if (qEnvironmentVariableIsSet("WAVELORE_AVVISI_AUTOMATICI")) {
         std::fprintf(stdout, "AVVISO %s\n%s\n", titolo.toUtf8().constData(), testo.toUtf8().constData());
+        if (!dettaglio.isEmpty())
+            std::fprintf(stdout, "%s\n", dettaglio.toUtf8().constData());
         std::fflush(stdout);
         QTimer::singleShot(0, &box, &QMessageBox::accept);
     }

@@ -4,6 +4,7 @@
 #include "cycle/SalvaParametro.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
+#include "market/RigaChat.h"
 #include "market/SessioneQuotazioni.h"
 #include "platform/Schermo.h"
 #include "shell/Variabili.h"
@@ -129,7 +130,7 @@ public:
         if (!chat)
             return;
         chat->moveCursor(QTextCursor::End);
-        chat->insertPlainText(testo + QLatin1Char('\n'));
+        chat->insertPlainText(Riga_Chat(testo) + QLatin1Char('\n'));
         chat->moveCursor(QTextCursor::End);
         chat->ensureCursorVisible();
     }

@@ -1,3 +1,4 @@
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 
@@ -97,7 +98,10 @@ QString integrita(FileArchivio file)
     return q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next() ? q.value(0).toString() : QStringLiteral("?");
 }
 
-enum Danno { Vuoto, Troncato, Spazzatura, IntestazioneErrata, RigheInPiu };
+enum Danno { Vuoto, Troncato, Spazzatura, IntestazioneErrata, RigheInPiu, PaginaAzzerata };
+
+// For each archive file, a table whose page a failing disk zeroes: none of the settings above.
+constexpr const char *Colpite[] = {"Dati_Linee_S4", "TAB9", "TAB11"};
 
 QByteArray danneggia(QByteArray dati, Danno danno, bool archivio)
 {
@@ -116,6 +120,8 @@ QByteArray danneggia(QByteArray dati, Danno danno, bool archivio)
                         : dati.replace(0, dati.indexOf("\r\n"), "WAVELORE STORICO");
     case RigheInPiu:
         return dati + (archivio ? QByteArray("riga in piu\r\naltra riga\r\n") : dati.left(dati.indexOf("\r\n") + 2));
+    case PaginaAzzerata:
+        break;  // done on the file itself
     }
     return dati;
 }
@@ -135,9 +141,9 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<int>("danno");
         QTest::addColumn<bool>("segnalato");
-        const char *danni[] = {"0 byte", "troncato", "spazzatura", "intestazione errata", "righe in piu"};
+        const char *danni[] = {"0 byte", "troncato", "spazzatura", "intestazione errata", "righe in piu", "pagina azzerata"};
         for (int n = 1; n <= 3; ++n) {
-            for (int d = Vuoto; d <= RigheInPiu; ++d) {
+            for (int d = Vuoto; d <= PaginaAzzerata; ++d) {
                 // SQLite reads the pages it knows and ignores what follows them.
                 const bool segnalato = d != RigheInPiu;
                 QTest::addRow("Sistema%d.dat %s", n, danni[d]) << QStringLiteral("Sistema%1.dat").arg(n) << d << segnalato;
@@ -163,6 +169,10 @@ private slots:
         QVERIFY(GeneraStoricoLocale(5));
         const bool archivio = nome.startsWith(QLatin1String("Sistema"));
         const QString percorso = cartella.sistema() + QLatin1Char('/') + nome;
+        if (danno == PaginaAzzerata) {
+            const int n = nome.mid(7, 1).toInt();
+            QVERIFY(AzzeraPagina(FileArchivio(n), QLatin1String(Colpite[n - 1]), false));
+        }
         const QByteArray danneggiato = danneggia(leggi(percorso), Danno(danno), archivio);
         QVERIFY(scrivi(percorso, danneggiato));
         const QStringList prima = QDir(cartella.sistema()).entryList(QDir::Files);
@@ -187,6 +197,12 @@ private slots:
                 QCOMPARE(accantonati.size(), 1);
                 QVERIFY2(avvisi.contains(accantonati[0]), qPrintable(avvisi));
                 QCOMPARE(leggi(cartella.sistema() + QLatin1Char('/') + accantonati[0]), danneggiato);
+                if (danno == PaginaAzzerata) {
+                    // The rest of the file comes back: only the zeroed table starts afresh.
+                    QVERIFY2(avvisi.contains(QStringLiteral("Recuperate")), qPrintable(avvisi));
+                    QVERIFY2(avvisi.contains(QLatin1String(Colpite[n - 1])), qPrintable(avvisi));
+                    QCOMPARE(valore(i), QLatin1String(i.valore));
+                }
             } else {
                 QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi));
                 QVERIFY(accantonati.isEmpty());

@@ -191,6 +191,50 @@ private slots:
         QVERIFY(prima.Frm_Avvio->isVisibleTo(&prima));
     }
 
+    // A lock whose owner cannot be read keeps nobody out, unless a live copy holds it.
+    void bloccoIlleggibile_data()
+    {
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::addColumn<bool>("copiaViva");
+        const QList<std::pair<const char *, QByteArray>> contenuti = {
+            {"vuoto", QByteArray()},
+            {"pid tagliato", QByteArray("42")},  // read as pid 4, some process of the system
+            // Cut after the program: it names a running one, but on no host.
+            {"senza host", QByteArray::number(QCoreApplication::applicationPid()) + '\n'
+                               + QCoreApplication::applicationFilePath().toUtf8() + '\n'},
+            {"spazzatura", QByteArray("\xff\x00\x13garbage\n\x01\x02", 17)},
+        };
+        for (const auto &[nome, contenuto] : contenuti) {
+            QTest::addRow("%s, copia morta", nome) << contenuto << false;
+            QTest::addRow("%s, copia viva", nome) << contenuto << true;
+        }
+    }
+    void bloccoIlleggibile()
+    {
+        QFETCH(QByteArray, contenuto);
+        QFETCH(bool, copiaViva);
+        CartellaTemporanea dir;
+        const QString blocco = dir.percorso() + QStringLiteral("/wavelore.lock");
+        std::unique_ptr<FormS1> viva;
+        if (copiaViva) {
+            viva = std::make_unique<FormS1>();
+            QVERIFY(viva->Form_Load());
+        }
+        {
+            QFile f(blocco);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(f.write(contenuto), contenuto.size());
+        }
+        FormS1 f;
+        QCOMPARE(f.Form_Load(), !copiaViva);
+        QVERIFY(QFile::exists(blocco));
+        if (!copiaViva) {
+            QFile letto(blocco);
+            QVERIFY(letto.open(QIODevice::ReadOnly));
+            QCOMPARE(letto.readLine().trimmed(), QByteArray::number(QCoreApplication::applicationPid()));
+        }
+    }
+
     void invioAvviaOnLine_data()
     {
         QTest::addColumn<QString>("casella");

@@ -4,6 +4,7 @@
 #include "CartellaTemporanea.h"
 #include "Stato.h"
 #include "cycle/Colori.h"
+#include "market/RigaChat.h"
 #include "market/SessioneQuotazioni.h"
 #include "platform/Codec1252.h"
 #include "shell/ui/AreaGrafici.h"
@@ -110,32 +111,42 @@ private slots:
         QCOMPARE(ricevuti.filter(QStringLiteral("COMM11|")).size(), 2);
     }
 
-    // The chat box keeps the newest lines only, whether they come one per message or many in one.
+    // The chat box keeps the newest lines only, whether they come one per message or many in
+    // one, and each line cut: what it holds stays bounded whatever the server sends.
     void chat_tiene_le_ultime_righe_data()
     {
         QTest::addColumn<int>("perMessaggio");
-        QTest::newRow("una riga per messaggio") << 1;
-        QTest::newRow("molte righe in un messaggio") << 3 * Righe_Chat;
+        QTest::addColumn<int>("lunghezza");
+        QTest::newRow("una riga per messaggio") << 1 << 0;
+        QTest::newRow("molte righe in un messaggio") << 3 * Righe_Chat << 0;
+        QTest::newRow("righe lunghe") << 1 << int(16 * Caratteri_Riga_Chat);
+        QTest::newRow("righe lunghe in un messaggio") << 50 << int(2 * Caratteri_Riga_Chat);
     }
     void chat_tiene_le_ultime_righe()
     {
         QFETCH(int, perMessaggio);
+        QFETCH(int, lunghezza);
         FormS1 form;
         FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
         SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
         const int totale = Righe_Chat + 20;
+        const QString coda(lunghezza, QLatin1Char('x'));
         QStringList righe;
         for (int i = 0; i < totale; ++i) {
-            righe << QStringLiteral("riga %1").arg(i);
+            righe << QStringLiteral("riga %1 ").arg(i) + coda;
             if (righe.size() == perMessaggio || i == totale - 1) {
                 sessione->Azioni().Mostra_Messaggio_Chat(righe.join(QStringLiteral("\r\n")));
                 righe.clear();
             }
         }
-        const QStringList mostrate = form.Text_Chat->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QString testo = form.Text_Chat->toPlainText();
+        QVERIFY(testo.size() <= Righe_Chat * (Caratteri_Riga_Chat + 1));
+        const QStringList mostrate = testo.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(mostrate.size(), Righe_Chat);
-        QCOMPARE(mostrate.first().trimmed(), QStringLiteral("riga 20"));
-        QCOMPARE(mostrate.last().trimmed(), QStringLiteral("riga %1").arg(totale - 1));
+        QCOMPARE(mostrate.first().section(QLatin1Char(' '), 0, 1), QStringLiteral("riga 20"));
+        QCOMPARE(mostrate.last().section(QLatin1Char(' '), 0, 1), QStringLiteral("riga %1").arg(totale - 1));
+        for (const QString &riga : mostrate)
+            QVERIFY(riga.size() <= Caratteri_Riga_Chat);
     }
 
     // Ticks stop: the question, then on Yes the notice over the charts, the window
