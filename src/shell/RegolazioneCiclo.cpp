@@ -96,10 +96,13 @@ int RegolazioneCiclo::Grado() const
     return c.Grado_Corrente >= 0 && c.Grado_Corrente <= costanti::Max_Grado ? c.Grado_Corrente : -1;
 }
 
-void RegolazioneCiclo::Salva(const char *codice, int grado)
+bool RegolazioneCiclo::Salva(archivio::Codice_Modifica codice, int grado)
 {
-    m_stato.archivio.Codice_Modifica = QLatin1String(codice);
-    ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, grado);
+    QString errore;
+    if (ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, codice, grado, &errore))
+        return true;
+    m_ambiente.Mostra_Errore(errore);
+    return false;
 }
 
 void RegolazioneCiclo::Ridisegna(int grado)
@@ -111,9 +114,15 @@ void RegolazioneCiclo::Ridisegna(int grado)
     }
 }
 
-void RegolazioneCiclo::Applica(const char *codice, int grado)
+template <typename T>
+void RegolazioneCiclo::Applica(T &valore, T nuovo, archivio::Codice_Modifica codice, int grado)
 {
-    Salva(codice, grado);
+    const T prima = valore;
+    valore = nuovo;
+    if (!Salva(codice, grado)) {
+        valore = prima;
+        return;
+    }
     ciclo::Calcola_Battleplan(m_stato.cicli, grado);
     Ridisegna(grado);
 }
@@ -129,9 +138,8 @@ void RegolazioneCiclo::Cmd_Prop_Battl_M1_Click()
     const std::optional<double> nuova = Prop_Passo(p, -1);
     if (!nuova)
         return;
-    p = *nuova;
+    Applica(p, *nuova, archivio::Codice_Modifica::Prop_Battleplan, d);
     m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p));
-    Applica("H", d);
 }
 
 void RegolazioneCiclo::Cmd_Prop_Battl_P1_Click()
@@ -143,9 +151,8 @@ void RegolazioneCiclo::Cmd_Prop_Battl_P1_Click()
     const std::optional<double> nuova = Prop_Passo(p, +1);
     if (!nuova)
         return;
-    p = *nuova;
+    Applica(p, *nuova, archivio::Codice_Modifica::Prop_Battleplan, d);
     m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p));
-    Applica("H", d);
 }
 
 void RegolazioneCiclo::Text_Prop_Battl_DblClick()
@@ -154,9 +161,9 @@ void RegolazioneCiclo::Text_Prop_Battl_DblClick()
     if (d < 0)
         return;
     m_ambiente.Fuoco_Grafico(m_stato.cicli.Grafico_Corrente);
-    m_stato.cicli.Prop_Battleplan[size_t(d)] = 1.0;
-    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(1.0));
-    Applica("H", d);
+    double &p = m_stato.cicli.Prop_Battleplan[size_t(d)];
+    Applica(p, 1.0, archivio::Codice_Modifica::Prop_Battleplan, d);
+    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p));
 }
 
 void RegolazioneCiclo::Cmd_Tend_M_Click()
@@ -167,9 +174,8 @@ void RegolazioneCiclo::Cmd_Tend_M_Click()
     double &t = m_stato.cicli.Tendenza[size_t(d)];
     if (!(t > Min_Tendenza))
         return;
-    t = std::max(t - 1, Min_Tendenza);
+    Applica(t, std::max(t - 1, Min_Tendenza), archivio::Codice_Modifica::Tendenza, d);
     m_ambiente.Mostra_Tend(vb::CStr(t));
-    Applica("T", d);
 }
 
 void RegolazioneCiclo::Cmd_Tend_P_Click()
@@ -180,9 +186,8 @@ void RegolazioneCiclo::Cmd_Tend_P_Click()
     double &t = m_stato.cicli.Tendenza[size_t(d)];
     if (!(t < Max_Tendenza))
         return;
-    t = std::min(t + 1, Max_Tendenza);
+    Applica(t, std::min(t + 1, Max_Tendenza), archivio::Codice_Modifica::Tendenza, d);
     m_ambiente.Mostra_Tend(vb::CStr(t));
-    Applica("T", d);
 }
 
 void RegolazioneCiclo::Text_Tend_DblClick()
@@ -191,9 +196,9 @@ void RegolazioneCiclo::Text_Tend_DblClick()
     if (d < 0)
         return;
     m_ambiente.Fuoco_Grafico(m_stato.cicli.Grafico_Corrente);
-    m_stato.cicli.Tendenza[size_t(d)] = 0;
-    m_ambiente.Mostra_Tend(QStringLiteral("0"));
-    Applica("T", d);
+    double &t = m_stato.cicli.Tendenza[size_t(d)];
+    Applica(t, 0.0, archivio::Codice_Modifica::Tendenza, d);
+    m_ambiente.Mostra_Tend(vb::CStr(t));
 }
 
 // ---------------------------------------------------------------- sub-cycles, "Tempi"
@@ -220,8 +225,7 @@ void RegolazioneCiclo::Cmb_Sottocicli_Click(const QString &testo)
     const std::optional<int> v = Voce(testo, Max_Sottocicli);
     if (d < 0 || !v)
         return;
-    m_stato.cicli.Sottocicli[size_t(d)] = *v;
-    Applica("C", d);
+    Applica(m_stato.cicli.Sottocicli[size_t(d)], *v, archivio::Codice_Modifica::Sottocicli, d);
 }
 
 void RegolazioneCiclo::Cmb_Tempi_Click(const QString &testo)
@@ -230,8 +234,7 @@ void RegolazioneCiclo::Cmb_Tempi_Click(const QString &testo)
     const std::optional<int> v = Voce(testo, Max_Tempi);
     if (d < 0 || !v)
         return;
-    m_stato.cicli.Tempi[size_t(d)] = *v;
-    Applica("K", d);
+    Applica(m_stato.cicli.Tempi[size_t(d)], *v, archivio::Codice_Modifica::Tempi, d);
 }
 
 QString RegolazioneCiclo::Cmb_Sottocicli_Change(const QString &testo) const
@@ -305,11 +308,11 @@ void RegolazioneCiclo::Applica_Durata(int grado, bool minore)
             c.Barre_Ciclo[g] = hsc->Valore();
         }
     }
-    if (minore) {
+    if (minore)
         ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
-        Salva("P", grado);
-    }
-    Salva("D", grado);
+    // One report for the pair: the duration is not tried once the archive refused the start.
+    if (!minore || Salva(archivio::Codice_Modifica::Inizio_Ciclo, grado))
+        (void)Salva(archivio::Codice_Modifica::Durata, grado);
     Ricalcola_Durata(grado);
 }
 

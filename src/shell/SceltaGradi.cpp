@@ -9,10 +9,13 @@ namespace {
 
 bool GradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado; }
 
-void Salva(Stato &stato, const char *codice, int slot)
+// The first refusal of a change is kept for the caller to report.
+void Salva(Stato &stato, archivio::Codice_Modifica codice, int slot, QString *errore)
 {
-    stato.archivio.Codice_Modifica = QLatin1String(codice);
-    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, slot);
+    QString e;
+    if (!ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, codice, slot, &e) && errore &&
+        errore->isEmpty())
+        *errore = e;
 }
 
 }  // namespace
@@ -35,18 +38,18 @@ int Slot_Libero(const StatoCicli &cicli)
     return -1;
 }
 
-int Togli_Grado(Stato &stato, int grado)
+int Togli_Grado(Stato &stato, int grado, QString *errore)
 {
     // Only a slot in use counts: a free slot keeping the same old degree is no match.
     const int s = Slot_Del_Grado(stato.cicli, grado);
     if (s < 0)
         return -1;
     stato.cicli.Conf_Grafici[size_t(s)].in_uso = 0;
-    Salva(stato, "O", s);
+    Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, errore);
     return s;
 }
 
-int Metti_Grado(Stato &stato, int grado)
+int Metti_Grado(Stato &stato, int grado, QString *errore)
 {
     if (!GradoValido(grado) || Slot_Del_Grado(stato.cicli, grado) >= 0)
         return -1;
@@ -56,8 +59,8 @@ int Metti_Grado(Stato &stato, int grado)
     SlotGrafico &slot = stato.cicli.Conf_Grafici[size_t(s)];
     slot.in_uso = 1;
     slot.grado = grado;
-    Salva(stato, "O", s);
-    Salva(stato, "E", s);
+    Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, errore);
+    Salva(stato, archivio::Codice_Modifica::Grado_Slot, s, errore);
     return s;
 }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 
+class QString;
 struct Stato;
 struct StatoCicli;
 
@@ -21,11 +22,12 @@ int Slot_Libero(const StatoCicli &cicli);
 
 // Frees the slot showing `grado` and saves "O" for it. Returns the slot, or -1
 // (nothing changed) when no slot shows the degree.
-int Togli_Grado(Stato &stato, int grado);
+// A refused save leaves its text in `errore` (the first one only).
+int Togli_Grado(Stato &stato, int grado, QString *errore = nullptr);
 // Gives `grado` the lowest free slot and saves "O" then "E" for it. Returns the
 // slot, or -1 (nothing changed) when the degree is out of range, already shown
 // or no slot is free.
-int Metti_Grado(Stato &stato, int grado);
+int Metti_Grado(Stato &stato, int grado, QString *errore = nullptr);
 
 // The four-box rule: with exactly four boxes ticked the others are disabled.
 std::array<bool, costanti::Num_Gradi> Chk_Abilitati(const std::array<bool, costanti::Num_Gradi> &spuntati);

@@ -103,12 +103,11 @@ bool StrumentiFinestra::Salva_Distanza(int grado, int slot, QString &errore)
                                    &errore);
 }
 
-void StrumentiFinestra::Salva_Parametro(int grado)
+bool StrumentiFinestra::Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore)
 {
     if (Parametro)
-        Parametro(grado);
-    else
-        ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, grado);
+        return Parametro(codice, grado, errore);
+    return ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, codice, grado, &errore);
 }
 
 void StrumentiFinestra::Mostra_Errore(const QString &testo)

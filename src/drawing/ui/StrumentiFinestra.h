@@ -51,7 +51,7 @@ public:
     std::function<void(int tipo)> Messaggio;
     std::function<void()> Arma_Timer_Disegno;
     std::function<void(const QString &)> Errore;
-    std::function<void(int grado)> Parametro;
+    std::function<bool(archivio::Codice_Modifica, int grado, QString &errore)> Parametro;
     // The window's controls held while the text box is open (true) and given back (false).
     std::function<void(bool aperta)> Blocca_Comandi_Testo;
     // The chart panel Frm_Graf(slot), which the fixed readout box is placed against.
@@ -64,7 +64,7 @@ public:
     bool Salva_Linea(int grado, int slot, QString &errore) override;
     bool Salva_Distanza(int grado, int slot, QString &errore) override;
     bool Salva_Testo(int grado, int slot, QString &errore) override;
-    void Salva_Parametro(int grado) override;
+    bool Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore) override;
     void Mostra_Errore(const QString &testo) override;
     void Imposta_Puntatore(int slot, int numero) override;
     void Mostra_Banda(int slot, const BandaElastica &banda) override;

@@ -117,9 +117,8 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         pulsanti->adjustSize();
         // The grid and price-line buttons switch a setting of the current degree.
         const auto esito = [](const comandi::EsitoComando &e) {
-            if (e.cambiato && !e.salvato)
-                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                              QStringLiteral("Impostazione del grafico non salvata (Sistema3.dat)."));
+            if (!e.errore.isEmpty())
+                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), e.errore);
         };
         for (int i = 0; i < 2; ++i)
             connect(pulsanti->Cmd_Griglia_Graf[size_t(i)], &QToolButton::clicked, this, [this, i, esito] {
@@ -565,7 +564,9 @@ void FinestraOperativa::Cmd_Aspetto_Click(int)
     stato.archivio.Aspetto = stato.archivio.Aspetto == 1 ? 0 : 1;
     ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
     Imposta_Colori_Controlli();
-    archivio::Salva_Aspetto(stato.archivio);
+    if (!archivio::Salva_Aspetto(stato.archivio))
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                      ciclo::Errore_Salvataggio(QString()));
 }
 
 void FinestraOperativa::Lbl_Link_Click(int)

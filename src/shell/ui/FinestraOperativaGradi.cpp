@@ -6,6 +6,7 @@
 #include "cycle/Battleplan.h"
 #include "chart/ui/GraficoWidget.h"
 #include "shell/SceltaGradi.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -44,7 +45,8 @@ void FinestraOperativa::Chk_Battl_Click(int index)
             Imposta_Layout_Ridotto();
         for (QCheckBox *c : m_cicli->Chk_Battl)
             c->setEnabled(true);
-        const int s = gradi::Togli_Grado(stato, index);
+        QString errore;
+        const int s = gradi::Togli_Grado(stato, index, &errore);
         // Boxes and slots disagreeing: the boxes follow the slots again.
         if (s < 0) {
             m_cicli->Inizializza_Chk_Battl();
@@ -53,13 +55,16 @@ void FinestraOperativa::Chk_Battl_Click(int index)
         RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
         r->Graf_Battleplan->Visibile(false);
         Mostra_Controlli_Slot(r, false);
+        if (!errore.isEmpty())
+            Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
         return;
     }
 
     Disabilita_Finestra();
     if (grande)
         Imposta_Layout_Ridotto();
-    const int s = gradi::Metti_Grado(stato, index);
+    QString errore;
+    const int s = gradi::Metti_Grado(stato, index, &errore);
     if (s < 0) {
         m_cicli->Inizializza_Chk_Battl();
         Abilita_Finestra();
@@ -77,4 +82,6 @@ void FinestraOperativa::Chk_Battl_Click(int index)
     Mostra_Controlli_Slot(r, true);
     r->Lbl_In_Caricamento->hide();
     Abilita_Finestra();
+    if (!errore.isEmpty())
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
 }

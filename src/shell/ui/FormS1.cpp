@@ -180,8 +180,10 @@ void FormS1::Command2_Click(int) {}
 
 void FormS1::Chk_Ricordami_Click()
 {
-    archivio::Salva_Dati_Login(Frm_Avvio->Chk_Ricordami->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
-                               Frm_Avvio->Text_Password->text());
+    if (!archivio::Salva_Dati_Login(Frm_Avvio->Chk_Ricordami->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
+                                    Frm_Avvio->Text_Password->text()))
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                      QStringLiteral("Impostazione non salvata (Sistema3.dat)."));
 }
 
 void FormS1::Cmd_OnLine_Click()

@@ -110,8 +110,8 @@ void PannelliFinestra::Cmd_Sposta_Click(int slot)
     layout::Sposta_Pannello(m_stato.cicli.Conf_Grafici, s, posizione);
     m_pannelloSpostato = 0;
     m_area.Imposta_Layout_Ridotto();
-    m_stato.archivio.Codice_Modifica = QStringLiteral("G");
-    if (!ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, 0))
+    if (!ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli,
+                                archivio::Codice_Modifica::Posizioni_Slot, 0))
         Mostra_Errore(QStringLiteral("Impossibile salvare la disposizione dei grafici (Sistema3.dat)."));
 }
 

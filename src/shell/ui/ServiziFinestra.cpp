@@ -121,7 +121,10 @@ bool ServiziFinestra::Esegui(Servizio s)
         }
         return true;
     case Servizio::Carica_Impostazioni_Sottostante:
-        ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
+        if (const QString errore =
+                ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
+            !errore.isEmpty())
+            Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
         indicatori::Carica_Impostazioni_Indicatori(stato.archivio, stato.indicatori);
         return true;
     case Servizio::Calcola_Tempi_Futuri:

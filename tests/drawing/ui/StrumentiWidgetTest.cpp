@@ -210,7 +210,10 @@ private slots:
         stato->cicli.Grado_Corrente = grado;
         stato->cicli.Modo_Mouse_Grado[grado] = 1;
         QList<int> salvati;
-        strumenti->Parametro = [&salvati](int g) { salvati << g; };
+        strumenti->Parametro = [&salvati](archivio::Codice_Modifica, int g, QString &) {
+            salvati << g;
+            return true;
+        };
         QTest::mouseClick(pulsanti->Cmd_Punt_Graf, Qt::LeftButton);
         QCOMPARE(stato->cicli.Modo_Mouse_Grado[grado], 0);
         QCOMPARE(grafico()->puntatore(), false);
