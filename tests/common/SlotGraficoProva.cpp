@@ -1,5 +1,7 @@
 #include "SlotGraficoProva.h"
 
+#include <cstdlib>
+
 #include "Stato.h"
 #include "chart/RenderGrafico.h"
 #include "cycle/BarreGrafico.h"
@@ -12,6 +14,7 @@
 
 #include <QPainter>
 #include <cmath>
+#include <cstdlib>
 
 ControlliMemoria::ControlliMemoria()
 {
@@ -116,11 +119,14 @@ QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione
     return immagine;
 }
 
-bool ContieneColore(const QImage &immagine, QRgb colore)
+bool ContieneColore(const QImage &immagine, QRgb colore, int tolleranza)
 {
     for (int y = 0; y < immagine.height(); ++y)
-        for (int x = 0; x < immagine.width(); ++x)
-            if ((immagine.pixel(x, y) & 0xffffff) == (colore & 0xffffff))
+        for (int x = 0; x < immagine.width(); ++x) {
+            const QRgb p = immagine.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(colore)) <= tolleranza && std::abs(qGreen(p) - qGreen(colore)) <= tolleranza
+                && std::abs(qBlue(p) - qBlue(colore)) <= tolleranza)
                 return true;
+        }
     return false;
 }

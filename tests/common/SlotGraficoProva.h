@@ -59,5 +59,6 @@ void RicalcolaCiclo(Stato &stato, int grado);
 QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione = QSize(900, 520),
                              RenderGrafico::Disposizione *disposizione = nullptr);
 
-// Whether any pixel of `immagine` has the colour `colore` (alpha ignored).
-bool ContieneColore(const QImage &immagine, QRgb colore);
+// Whether any pixel of `immagine` has the colour `colore` (alpha ignored), each channel
+// within `tolleranza`: text is anti-aliased, so a thin stem may cover no pixel whole.
+bool ContieneColore(const QImage &immagine, QRgb colore, int tolleranza = 0);

@@ -8,8 +8,22 @@
 #include "shell/ui/SessioneFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
 
+#include <QCheckBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QtTest>
+
+QPoint PuntoCasella(const QAbstractButton *casella)
+{
+    QStyleOptionButton opzione;
+    opzione.initFrom(casella);
+    const bool opzioneRadio = qobject_cast<const QRadioButton *>(casella) != nullptr;
+    return casella->style()
+        ->subElementRect(opzioneRadio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &opzione, casella)
+        .center();
+}
 
 bool GeneraStoricoLocale(int sottostante)
 {

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QPoint>
 #include <QStringList>
 #include <memory>
 
 class FormS1;
+class QAbstractButton;
 class FinestraOperativa;
 class SessioneQuotazioni;
+
+// Where a check box or option button draws its box: a click there toggles it
+// whatever the width of its text.
+QPoint PuntoCasella(const QAbstractButton *casella);
 
 // Writes the generated local history files of one underlying (seeded by its
 // number) into the current program folder.

@@ -685,10 +685,10 @@ private slots:
 
         // As painted: the chat text, a loading label, a separator line between two rows of boxes.
         f.Text_Chat->setPlainText(QStringLiteral("IIII MMMM"));
-        QVERIFY(ContieneColore(f.Text_Chat->grab().toImage(), colore(14).rgb()));
+        QVERIFY(ContieneColore(f.Text_Chat->grab().toImage(), colore(14).rgb(), 40));
         const QImage img = op->Area()->Frm_Graf[0]->Lbl_In_Caricamento->grab().toImage();
         QCOMPARE(img.pixelColor(1, 1), colore(20));
-        QVERIFY(ContieneColore(img, colore(11).rgb()));
+        QVERIFY(ContieneColore(img, colore(11).rgb(), 40));
         QFrame *linea = op->Cicli()->LineChkBattl[1];
         QCOMPARE(linea->grab().toImage().pixelColor(linea->width() / 2, 0), colore(2));
         QVERIFY(linea->y() > op->Cicli()->Chk_Battl[7]->geometry().bottom());

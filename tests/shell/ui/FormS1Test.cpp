@@ -1,3 +1,4 @@
+#include "FinestraProva.h"
 #include "CartellaTemporanea.h"
 #include "archive/Archivio.h"
 #include "shell/ui/Avvio.h"
@@ -139,7 +140,7 @@ private slots:
             f.show();
             f.Frm_Avvio->Text_ID->setText(QStringLiteral("O'Brien"));
             f.Frm_Avvio->Text_Password->setText(QStringLiteral("x'y"));
-            QTest::mouseClick(f.Frm_Avvio->Chk_Ricordami, Qt::LeftButton);
+            QTest::mouseClick(f.Frm_Avvio->Chk_Ricordami, Qt::LeftButton, {}, PuntoCasella(f.Frm_Avvio->Chk_Ricordami));
             QVERIFY(f.Frm_Avvio->Chk_Ricordami->isChecked());
             QCOMPARE(tabavv("C7"), QStringLiteral("1"));
             QCOMPARE(tabavv("C5"), QStringLiteral("O'Brien"));
@@ -153,7 +154,7 @@ private slots:
             QCOMPARE(f.Frm_Avvio->Text_ID->text(), QStringLiteral("O'Brien"));
             QVERIFY(f.Frm_Avvio->Text_Password->text().isEmpty());
             f.show();
-            QTest::mouseClick(f.Frm_Avvio->Chk_Ricordami, Qt::LeftButton);
+            QTest::mouseClick(f.Frm_Avvio->Chk_Ricordami, Qt::LeftButton, {}, PuntoCasella(f.Frm_Avvio->Chk_Ricordami));
             QCOMPARE(tabavv("C7"), QStringLiteral("0"));
             QCOMPARE(tabavv("C5"), QStringLiteral("@"));
         }
