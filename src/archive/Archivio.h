@@ -33,6 +33,7 @@ public:
 
     // UPDATE tabella SET colonna = valore WHERE ID = id. Table and column names come
     // from the program, never from the user; they are checked to be plain identifiers.
+    // False (with Errore()) also when no row has that ID.
     [[nodiscard]] bool Aggiorna(const QString &tabella, const QString &colonna, int id, const QString &valore);
     // The same for several columns of one row.
     [[nodiscard]] bool AggiornaRiga(const QString &tabella, int id, const std::vector<std::pair<QString, QString>> &valori);
