@@ -76,6 +76,15 @@ private:
     int Grado_Corrente_Valido() const;
     // False, after the report, when the archive did not take it.
     bool Salva(archivio::Codice_Modifica codice, int grado);
+    // The cycle start of a degree and the scroll bar of its slot, taken before a
+    // change, put back (with the objects) when the archive refuses it.
+    struct InizioCiclo {
+        int barre;    // Barre_Ciclo
+        int valore;   // the scroll bar's value and maximum
+        int massimo;
+    };
+    InizioCiclo Foto_Inizio(int slot, int grado);
+    void Ripristina_Inizio(int slot, int grado, const InizioCiclo &foto);
     void Passo_Zoom(int passo);
     // Compression v for degree d: the scroll bar, cycle start and objects, then
     // the saves, recomputations and redraw.

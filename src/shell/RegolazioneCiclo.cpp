@@ -96,13 +96,9 @@ int RegolazioneCiclo::Grado() const
     return c.Grado_Corrente >= 0 && c.Grado_Corrente <= costanti::Max_Grado ? c.Grado_Corrente : -1;
 }
 
-bool RegolazioneCiclo::Salva(archivio::Codice_Modifica codice, int grado)
+bool RegolazioneCiclo::Salva(archivio::Codice_Modifica codice, int grado, QString &errore)
 {
-    QString errore;
-    if (ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, codice, grado, &errore))
-        return true;
-    m_ambiente.Mostra_Errore(errore);
-    return false;
+    return ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, codice, grado, &errore);
 }
 
 void RegolazioneCiclo::Ridisegna(int grado)
@@ -119,8 +115,9 @@ void RegolazioneCiclo::Applica(T &valore, T nuovo, archivio::Codice_Modifica cod
 {
     const T prima = valore;
     valore = nuovo;
-    if (!Salva(codice, grado)) {
+    if (QString errore; !Salva(codice, grado, errore)) {
         valore = prima;
+        m_ambiente.Mostra_Errore(errore);  // after the value is back: the controls show it
         return;
     }
     ciclo::Calcola_Battleplan(m_stato.cicli, grado);
@@ -267,8 +264,9 @@ void RegolazioneCiclo::Cmd_Dur_Click(PassoDurata passo)
                      m_stato.archivio.Sottostante_Corrente == 1, c.Barre_15M_Giorno);
     if (!x)
         return;
+    const double prima = c.Durata[g];
     c.Durata[g] = *x;
-    Applica_Durata(d, passo == PassoDurata::M1 || passo == PassoDurata::M2 || passo == PassoDurata::M3);
+    Applica_Durata(d, passo == PassoDurata::M1 || passo == PassoDurata::M2 || passo == PassoDurata::M3, prima);
 }
 
 void RegolazioneCiclo::Text_Dur_Reimposta()
@@ -280,19 +278,24 @@ void RegolazioneCiclo::Text_Dur_Reimposta()
     m_ambiente.Fuoco_Grafico(c.Grafico_Corrente);
     if (c.Durata[size_t(d)] == c.Durata_Standard[size_t(d)])
         return;
+    const double prima = c.Durata[size_t(d)];
     c.Durata[size_t(d)] = c.Durata_Standard[size_t(d)];
-    Applica_Durata(d, true);
+    Applica_Durata(d, true, prima);
 }
 
 // A longer duration only widens the scroll bar's range. A shorter one (or the standard one)
 // may leave the cycle start beyond the chart's range: the start and the drawing objects move
-// with the scroll bar, and the new start is saved with the duration.
-void RegolazioneCiclo::Applica_Durata(int grado, bool minore)
+// with the scroll bar, and the new start is saved with the duration. A refused save puts
+// the duration, the scroll bar, the start and the objects back as they were.
+void RegolazioneCiclo::Applica_Durata(int grado, bool minore, double prima)
 {
     StatoCicli &c = m_stato.cicli;
     const size_t g = size_t(grado);
     m_ambiente.Mostra_Dur(ciclo::Converti_Durata_Testo(c, m_stato.archivio, grado, vb::CInt(c.Durata[g])));
     BarraScorrimento *hsc = m_ambiente.Controlli().Hsc_Graf(c.Grafico_Corrente);
+    const int barrePrima = c.Barre_Ciclo[g];
+    const int valorePrima = hsc ? hsc->Valore() : 0;
+    const int massimoPrima = hsc ? hsc->Max() : 0;
     const std::optional<int> estensione = vb::CIntChecked(c.Scostamento_Ciclo[g] + c.Durata[g]);
     if (hsc && estensione) {
         {
@@ -311,8 +314,29 @@ void RegolazioneCiclo::Applica_Durata(int grado, bool minore)
     if (minore)
         ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
     // One report for the pair: the duration is not tried once the archive refused the start.
-    if (!minore || Salva(archivio::Codice_Modifica::Inizio_Ciclo, grado))
-        (void)Salva(archivio::Codice_Modifica::Durata, grado);
+    QString errore;
+    const bool inizio = !minore || Salva(archivio::Codice_Modifica::Inizio_Ciclo, grado, errore);
+    if (!inizio || !Salva(archivio::Codice_Modifica::Durata, grado, errore)) {
+        c.Durata[g] = prima;
+        if (hsc) {
+            {
+                const QScopedValueRollback<bool> blocco(m_stato.shell.Blocco_Aggiornamento, true);
+                hsc->Imposta_Max(massimoPrima);
+                hsc->Imposta_Valore(valorePrima);
+            }
+            if (minore)
+                disegno::Sposta_Disegni_AsseX(m_stato.shell, c, m_stato.disegno, m_ambiente.Controlli());
+        }
+        c.Barre_Ciclo[g] = barrePrima;
+        if (minore) {
+            ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
+            // A start the archive took is written back to the one restored.
+            QString ignorato;
+            if (inizio)
+                (void)Salva(archivio::Codice_Modifica::Inizio_Ciclo, grado, ignorato);
+        }
+        m_ambiente.Mostra_Errore(errore);
+    }
     Ricalcola_Durata(grado);
 }
 

@@ -87,14 +87,15 @@ public:
 private:
     // Grado_Corrente, or -1 when it or Grafico_Corrente is out of range.
     int Grado() const;
-    // False, after the report, when the archive did not take it.
-    bool Salva(archivio::Codice_Modifica codice, int grado);
+    // False, with the text to report, when the archive did not take it.
+    bool Salva(archivio::Codice_Modifica codice, int grado, QString &errore);
     // `valore` becomes `nuovo` and is saved, the curve recomputed and the slots of the
     // degree redrawn; a value the archive refuses is put back.
     template <typename T>
     void Applica(T &valore, T nuovo, archivio::Codice_Modifica codice, int grado);
     void Ridisegna(int grado);
-    void Applica_Durata(int grado, bool minore);
+    // `prima`: the duration before the change.
+    void Applica_Durata(int grado, bool minore, double prima);
     void Ricalcola_Durata(int grado);
 
     Stato &m_stato;

@@ -9,13 +9,15 @@ namespace {
 
 bool GradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado; }
 
-// The first refusal of a change is kept for the caller to report.
-void Salva(Stato &stato, archivio::Codice_Modifica codice, int slot, QString *errore)
+// A refusal leaves its text in `errore`.
+bool Salva(Stato &stato, archivio::Codice_Modifica codice, int slot, QString *errore)
 {
     QString e;
-    if (!ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, codice, slot, &e) && errore &&
-        errore->isEmpty())
+    if (ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, codice, slot, &e))
+        return true;
+    if (errore)
         *errore = e;
+    return false;
 }
 
 }  // namespace
@@ -45,7 +47,10 @@ int Togli_Grado(Stato &stato, int grado, QString *errore)
     if (s < 0)
         return -1;
     stato.cicli.Conf_Grafici[size_t(s)].in_uso = 0;
-    Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, errore);
+    if (!Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, errore)) {
+        stato.cicli.Conf_Grafici[size_t(s)].in_uso = 1;
+        return -1;
+    }
     return s;
 }
 
@@ -57,11 +62,17 @@ int Metti_Grado(Stato &stato, int grado, QString *errore)
     if (s < 0)
         return -1;
     SlotGrafico &slot = stato.cicli.Conf_Grafici[size_t(s)];
+    const SlotGrafico prima = slot;
     slot.in_uso = 1;
     slot.grado = grado;
-    Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, errore);
-    Salva(stato, archivio::Codice_Modifica::Grado_Slot, s, errore);
-    return s;
+    const bool inUso = Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, errore);
+    if (inUso && Salva(stato, archivio::Codice_Modifica::Grado_Slot, s, errore))
+        return s;
+    slot = prima;
+    // A slot the archive took as in use is written back as free.
+    if (inUso)
+        (void)Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, nullptr);
+    return -1;
 }
 
 std::array<bool, costanti::Num_Gradi> Chk_Abilitati(const std::array<bool, costanti::Num_Gradi> &spuntati)

@@ -561,10 +561,14 @@ void FinestraOperativa::Accendi_Led_Storico_RT()
 void FinestraOperativa::Cmd_Aspetto_Click(int)
 {
     Stato &stato = m_form.S();
-    stato.archivio.Aspetto = stato.archivio.Aspetto == 1 ? 0 : 1;
+    const int prima = stato.archivio.Aspetto;
+    stato.archivio.Aspetto = prima == 1 ? 0 : 1;
+    const bool salvato = archivio::Salva_Aspetto(stato.archivio);
+    if (!salvato)
+        stato.archivio.Aspetto = prima;  // the window keeps the scheme the archive holds
     ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
     Imposta_Colori_Controlli();
-    if (!archivio::Salva_Aspetto(stato.archivio))
+    if (!salvato)
         Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
                       ciclo::Errore_Salvataggio(QString()));
 }

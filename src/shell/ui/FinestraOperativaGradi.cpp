@@ -47,16 +47,16 @@ void FinestraOperativa::Chk_Battl_Click(int index)
             c->setEnabled(true);
         QString errore;
         const int s = gradi::Togli_Grado(stato, index, &errore);
-        // Boxes and slots disagreeing: the boxes follow the slots again.
+        // Boxes and slots disagreeing, or a refused save: the boxes follow the slots again.
         if (s < 0) {
             m_cicli->Inizializza_Chk_Battl();
+            if (!errore.isEmpty())
+                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
             return;
         }
         RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
         r->Graf_Battleplan->Visibile(false);
         Mostra_Controlli_Slot(r, false);
-        if (!errore.isEmpty())
-            Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
         return;
     }
 
@@ -68,6 +68,8 @@ void FinestraOperativa::Chk_Battl_Click(int index)
     if (s < 0) {
         m_cicli->Inizializza_Chk_Battl();
         Abilita_Finestra();
+        if (!errore.isEmpty())
+            Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
         return;
     }
     RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
@@ -82,6 +84,4 @@ void FinestraOperativa::Chk_Battl_Click(int index)
     Mostra_Controlli_Slot(r, true);
     r->Lbl_In_Caricamento->hide();
     Abilita_Finestra();
-    if (!errore.isEmpty())
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
 }
