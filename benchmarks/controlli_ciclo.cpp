@@ -38,7 +38,7 @@ public:
             return;
         ::Disegna_Grafico(stato, controlli, grafico, grado);
         QPainter p(&immagine);
-        RenderGrafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
+        render_grafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
         ++disegni;
     }
 

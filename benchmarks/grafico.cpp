@@ -96,13 +96,13 @@ void misura(const QString &nome, int grado, double durata, double scostamento, Q
     });
     MisuraMediana(nome + QStringLiteral("_pittura"), [&] {
         QPainter p(&immagine);
-        RenderGrafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
+        render_grafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
     });
     MisuraMediana(nome, [&] {
         Disegna_Grafico(*stato, controlli, 0, grado);
         indicatori(controlli.grafico, valori, int(durata + scostamento));
         QPainter p(&immagine);
-        RenderGrafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
+        render_grafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
         punti = 0;
         for (const SerieGrafico &s : controlli.grafico.serie())
             punti += s.punti.size();

@@ -73,7 +73,7 @@ int main(int argc, char **argv)
     a.Disegna_Grafico = [&](int s, int g) {
         Disegna_Grafico(*stato, controlli, s, g);
         QPainter p(&immagine);
-        RenderGrafico::Disegna(controlli.grafici[size_t(s)], p, QRectF(immagine.rect()));
+        render_grafico::Disegna(controlli.grafici[size_t(s)], p, QRectF(immagine.rect()));
     };
     int tick = 0;
     MisuraMediana(QStringLiteral("tempo_reale_quotazione"), [&] {

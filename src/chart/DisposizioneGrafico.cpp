@@ -8,7 +8,7 @@
 #include <cmath>
 #include <limits>
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 namespace {
 
@@ -416,4 +416,4 @@ std::vector<Etichetta> Etichette(const ModelloGrafico &m, const Disposizione &d)
     return r;
 }
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

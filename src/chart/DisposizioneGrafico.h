@@ -17,7 +17,7 @@
 class ModelloGrafico;
 struct TestoGrafico;
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 struct Intervallo {
     double minimo = 0.0;
@@ -91,4 +91,4 @@ std::vector<Etichetta> Etichette(const ModelloGrafico &modello, const Disposizio
 // "Font=Arial|8|bold|", "bold" or "" (Arial 8).
 QFont FontDaTesto(const QString &testo);
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

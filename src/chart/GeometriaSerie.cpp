@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 int ColonnaDi(double x)
 {
@@ -67,4 +67,4 @@ bool Monotona(const std::vector<QPointF> &punti)
     return true;
 }
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 // floor() as an int for pixel coordinates, clamped so the conversion is defined.
 int ColonnaDi(double x);
@@ -36,4 +36,4 @@ bool Densa(std::size_t punti, double larghezzaPiano, double scala);
 // X never decreases from one point to the next.
 bool Monotona(const std::vector<QPointF> &punti);
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

@@ -168,7 +168,7 @@ bool ModelloGrafico::Salva_Immagine(const QString &file)
     QImage immagine(m_dimensione, QImage::Format_RGB32);
     {
         QPainter p(&immagine);
-        RenderGrafico::Disegna(*this, p, QRectF(QPointF(0, 0), QSizeF(m_dimensione)));
+        render_grafico::Disegna(*this, p, QRectF(QPointF(0, 0), QSizeF(m_dimensione)));
     }
     return !file.isEmpty() && immagine.save(file, "BMP");
 }

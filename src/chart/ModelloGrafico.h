@@ -2,7 +2,7 @@
 
 // The content of one chart control without any window: axes, series, texts,
 // X labels and title as the drawing defined them. The widget paints it,
-// RenderGrafico paints it onto any device, tests read it back.
+// render_grafico paints it onto any device, tests read it back.
 
 #include "chart/GraficoControllo.h"
 

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 namespace {
 
@@ -204,4 +204,4 @@ void Disegna(const ModelloGrafico &m, QPainter &p, const Disposizione &d)
     }
 }
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

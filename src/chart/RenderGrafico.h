@@ -12,7 +12,7 @@
 class ModelloGrafico;
 class QPainter;
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 void Disegna(const ModelloGrafico &modello, QPainter &p, const QRectF &area, Disposizione *disposizione = nullptr);
 // Paints the whole chart where `d`, computed for this content, lays it out.
@@ -22,4 +22,4 @@ void Disegna(const ModelloGrafico &modello, QPainter &p, const Disposizione &d);
 void DisegnaAggiunte(const ModelloGrafico &modello, QPainter &p, const Disposizione &d, int primaSerie,
                      int primoTesto);
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 namespace {
 
@@ -58,4 +58,4 @@ void MappaPunti(const std::vector<QPointF> &punti, const Trasformazione &t, doub
         v.push_back(t(q.x(), q.y()));
 }
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

@@ -8,7 +8,7 @@
 #include <QPointF>
 #include <vector>
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 // Maps `punti` with `t` into `v` (emptied first). With `perColonna` (points in
 // order of X) only the lowest and highest point of each device column at scale
@@ -17,4 +17,4 @@ namespace RenderGrafico {
 void MappaPunti(const std::vector<QPointF> &punti, const Trasformazione &t, double scala, bool perColonna,
                 std::vector<QPointF> &v);
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

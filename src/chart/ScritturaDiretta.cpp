@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 QImage *ImmagineDiretta(QPainter &p)
 {
@@ -102,4 +102,4 @@ void VerticaleDiretta(QImage &img, const QTransform &t, QPointF a, QPointF b, QR
     }
 }
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

@@ -12,7 +12,7 @@
 
 class QPainter;
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 // The painter's image when its pixels may be written directly: a 32-bit image
 // of its own under a transform that only scales and moves; null otherwise.
@@ -28,4 +28,4 @@ void ColonneDirette(QImage &img, const QTransform &t, const std::vector<QPointF>
 void VerticaleDiretta(QImage &img, const QTransform &t, QPointF a, QPointF b, QRgb colore, int spessore,
                       bool tratteggio, const QRectF &piano);
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

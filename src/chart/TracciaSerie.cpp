@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 Percorso ScegliPercorso(const CasoSerie &c)
 {
@@ -98,4 +98,4 @@ void Traccia(QPainter &p, Percorso percorso, const std::vector<QPointF> &v, QPen
     }
 }
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

@@ -12,7 +12,7 @@
 
 class QPainter;
 
-namespace RenderGrafico {
+namespace render_grafico {
 
 enum class Percorso {
     Punto,               // one point
@@ -43,4 +43,4 @@ Percorso ScegliPercorso(const CasoSerie &caso);
 void Traccia(QPainter &p, Percorso percorso, const std::vector<QPointF> &v, QPen penna, int spessore,
              const QRectF &piano);
 
-}  // namespace RenderGrafico
+}  // namespace render_grafico

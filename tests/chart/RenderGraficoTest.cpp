@@ -44,14 +44,14 @@ private slots:
             m.Aggiungi_Punto(i / 30.0, std::sin(i / 90.0));
         QImage img(QSize(300, 200) * rapporto, QImage::Format_RGB32);
         img.setDevicePixelRatio(rapporto);
-        RenderGrafico::Disposizione d;
+        render_grafico::Disposizione d;
         {
             QPainter p(&img);
-            RenderGrafico::Disegna(m, p, QRectF(0, 0, 300, 200), &d);
+            render_grafico::Disegna(m, p, QRectF(0, 0, 300, 200), &d);
         }
         const QRect piano = QRectF(d.piano.topLeft() * rapporto, d.piano.bottomRight() * rapporto).toAlignedRect();
         for (int i = 0; i <= 3000; i += 7) {
-            const QPointF q = RenderGrafico::InPixel(d, 1, 2, QPointF(i / 30.0, std::sin(i / 90.0))) * rapporto;
+            const QPointF q = render_grafico::InPixel(d, 1, 2, QPointF(i / 30.0, std::sin(i / 90.0))) * rapporto;
             const QPoint px(int(std::floor(q.x())), int(std::floor(q.y())));
             if (!piano.adjusted(1, 1, -1, -1).contains(px))
                 continue;
@@ -67,7 +67,7 @@ private slots:
             auto riga = [&](double colonna) {
                 const double valore =
                     std::sin((colonna / rapporto - d.piano.left()) / d.piano.width() * 100.0 * 30.0 / 90.0);
-                return RenderGrafico::InPixel(d, 1, 2, QPointF(0, valore)).y() * rapporto;
+                return render_grafico::InPixel(d, 1, 2, QPointF(0, valore)).y() * rapporto;
             };
             // A thick line also covers the curve of the columns beside it.
             const double largo = spessore * rapporto > 1 ? spessore * rapporto : 0;
@@ -109,12 +109,12 @@ private slots:
         m.Aggiungi_Punto(40, 28);
         QImage img(QSize(300, 200) * rapporto, QImage::Format_RGB32);
         img.setDevicePixelRatio(rapporto);
-        RenderGrafico::Disposizione d;
+        render_grafico::Disposizione d;
         {
             QPainter p(&img);
-            RenderGrafico::Disegna(m, p, QRectF(0, 0, 300, 200), &d);
+            render_grafico::Disegna(m, p, QRectF(0, 0, 300, 200), &d);
         }
-        const int x = int(std::floor(RenderGrafico::InPixel(d, 1, 1, QPointF(40, 0)).x() * rapporto));
+        const int x = int(std::floor(render_grafico::InPixel(d, 1, 1, QPointF(40, 0)).x() * rapporto));
         int rossi = 0, righe = 0;
         for (int y = int(d.piano.top() * rapporto) + 2; y < int(d.piano.bottom() * rapporto) - 2; ++y, ++righe)
             rossi += img.pixelColor(x, y) == QColor(Qt::red);
@@ -146,7 +146,7 @@ private slots:
         QFETCH(QString, famiglia);
         QFETCH(double, punti);
         QFETCH(bool, grassetto);
-        const QFont f = RenderGrafico::FontDaTesto(testo);
+        const QFont f = render_grafico::FontDaTesto(testo);
         QCOMPARE(f.family().toLower(), famiglia);
         QCOMPARE(f.pointSizeF(), punti);
         QCOMPARE(f.bold(), grassetto);
@@ -161,8 +161,8 @@ private slots:
         ModelloGrafico m;
         prepara(m, 100, 200);
         m.Font_Asse(QStringLiteral("Font=Arial|200|bold|"));
-        const RenderGrafico::Disposizione d = RenderGrafico::Calcola(m, QRectF(0, 0, 160, 60));
-        for (const RenderGrafico::Etichetta &e : RenderGrafico::Etichette(m, d))
+        const render_grafico::Disposizione d = render_grafico::Calcola(m, QRectF(0, 0, 160, 60));
+        for (const render_grafico::Etichetta &e : render_grafico::Etichette(m, d))
             QVERIFY(e.rettangolo.top() >= d.visibile.top());
     }
 
@@ -203,16 +203,16 @@ private slots:
             m.Aggiungi_Punto(q.x(), q.y());
         const SerieGrafico &s = m.serie().back();
         const QSize dimensione(300, 200);
-        const RenderGrafico::Disposizione d = RenderGrafico::Calcola(m, QRectF(QPointF(0, 0), QSizeF(dimensione)));
+        const render_grafico::Disposizione d = render_grafico::Calcola(m, QRectF(QPointF(0, 0), QSizeF(dimensione)));
         std::vector<QPointF> v;
-        const bool perColonna = RenderGrafico::Densa(s.punti.size(), d.piano.width(), rapporto)
-                                && RenderGrafico::Monotona(s.punti);
-        RenderGrafico::MappaPunti(s.punti, RenderGrafico::Mappa(d, 1, 1), rapporto, perColonna, v);
+        const bool perColonna = render_grafico::Densa(s.punti.size(), d.piano.width(), rapporto)
+                                && render_grafico::Monotona(s.punti);
+        render_grafico::MappaPunti(s.punti, render_grafico::Mappa(d, 1, 1), rapporto, perColonna, v);
         QCOMPARE(perColonna, punti.size() > 1000);
 
         const QRect piano =
             QRectF(d.piano.topLeft() * rapporto, d.piano.bottomRight() * rapporto).toAlignedRect();
-        auto colonne = [&](RenderGrafico::Percorso percorso) {
+        auto colonne = [&](render_grafico::Percorso percorso) {
             QImage img(dimensione * rapporto, QImage::Format_RGB32);
             img.setDevicePixelRatio(rapporto);
             img.fill(Qt::black);
@@ -221,7 +221,7 @@ private slots:
                 p.setClipRect(d.piano);
                 QPen penna(QColor(Qt::red), rapporto > 1 ? 1 : 0);
                 penna.setCapStyle(Qt::FlatCap);
-                RenderGrafico::Traccia(p, percorso, v, penna, 1, d.piano);
+                render_grafico::Traccia(p, percorso, v, penna, 1, d.piano);
             }
             QList<int> accese;
             for (int x = piano.left(); x <= piano.right(); ++x)
@@ -232,13 +232,13 @@ private slots:
                     }
             return accese;
         };
-        const QList<int> diretta = colonne(RenderGrafico::Percorso::ColonneDirette);
+        const QList<int> diretta = colonne(render_grafico::Percorso::ColonneDirette);
         QVERIFY(diretta.size() > 1);
         // The painter lights a column once the line passes its centre, the direct
         // writer once the line enters it: the end columns may differ, nothing else.
-        QList<int> attese = colonne(RenderGrafico::Percorso::Polilinea);
+        QList<int> attese = colonne(render_grafico::Percorso::Polilinea);
         for (const QPointF &estremo : {v.front(), v.back()}) {
-            const int x = RenderGrafico::ColonnaDi(estremo.x() * rapporto);
+            const int x = render_grafico::ColonnaDi(estremo.x() * rapporto);
             if (x >= piano.left() && x <= piano.right() && !attese.contains(x))
                 attese << x;
         }

@@ -106,7 +106,7 @@ void PreparaStatoGrafico(Stato &stato, int slot, int grado, int aspetto)
 }
 
 QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione,
-                             RenderGrafico::Disposizione *disposizione)
+                             render_grafico::Disposizione *disposizione)
 {
     ControlliMemoria controlli;
     Imposta_Barre_Grafico(stato.shell, stato.cicli, controlli, slot, grado);
@@ -115,7 +115,7 @@ QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione
     immagine.fill(Qt::magenta);
     QPainter p(&immagine);
     if (GraficoControllo *g = controlli.Graf_Battleplan(slot))
-        RenderGrafico::Disegna(static_cast<GraficoRegistratore &>(*g), p, QRectF(immagine.rect()), disposizione);
+        render_grafico::Disegna(static_cast<GraficoRegistratore &>(*g), p, QRectF(immagine.rect()), disposizione);
     return immagine;
 }
 

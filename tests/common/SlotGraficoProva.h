@@ -57,7 +57,7 @@ void RicalcolaCiclo(Stato &stato, int grado);
 // Draws the slot and paints it at `dimensione`; `disposizione`, when given,
 // receives where the plot and its axes ended up.
 QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione = QSize(900, 520),
-                             RenderGrafico::Disposizione *disposizione = nullptr);
+                             render_grafico::Disposizione *disposizione = nullptr);
 
 // Whether any pixel of `immagine` has the colour `colore` (alpha ignored), each channel
 // within `tolleranza`: text is anti-aliased, so a thin stem may cover no pixel whole.

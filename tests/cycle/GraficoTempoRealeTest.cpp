@@ -323,7 +323,7 @@ private slots:
             QImage img(900, 520, QImage::Format_RGB32);
             img.fill(Qt::magenta);
             QPainter p(&img);
-            RenderGrafico::Disegna(controlli.grafici[0], p, QRectF(img.rect()), nullptr);
+            render_grafico::Disegna(controlli.grafici[0], p, QRectF(img.rect()), nullptr);
             p.end();
             int n = 0;
             for (int y = 0; y < img.height(); ++y)

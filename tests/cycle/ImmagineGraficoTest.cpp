@@ -31,7 +31,7 @@ private slots:
         stato->cicli.Griglia_1[size_t(grado)] = 0;
         stato->cicli.Griglia_2[size_t(grado)] = 0;
         stato->cicli.Modo_Linea_Storico[size_t(grado)] = 2;  // 3-pixel line, no dots
-        RenderGrafico::Disposizione d;
+        render_grafico::Disposizione d;
         const QImage img = DisegnaSlotInImmagine(*stato, 0, grado, QSize(900, 520), &d);
         const QColor sfondo = schermo::ColoreWin(stato->cicli.Colori[80]);
         const QColor prezzo = schermo::ColoreWin(stato->cicli.Colori[83]);
@@ -45,13 +45,13 @@ private slots:
         const SerieStorico &serie = posizione::SerieDelGrado(stato->mercato, grado);
         for (int x : {barre / 2, barre - 1}) {
             const double chiusura = serie.barra(barre + 1 - x).chiusura;
-            const QPoint p = RenderGrafico::InPixel(d, 2, 2, QPointF(x, chiusura)).toPoint();
+            const QPoint p = render_grafico::InPixel(d, 2, 2, QPointF(x, chiusura)).toPoint();
             QVERIFY(d.piano.contains(p));
             QCOMPARE(img.pixelColor(p), prezzo);
         }
         // Right of the newest bar the future holds no price.
         const QPoint futuro =
-            RenderGrafico::InPixel(d, 2, 2, QPointF(barre + 30, serie.barra(1).chiusura)).toPoint();
+            render_grafico::InPixel(d, 2, 2, QPointF(barre + 30, serie.barra(1).chiusura)).toPoint();
         QVERIFY(img.pixelColor(futuro) != prezzo);
     }
 
@@ -62,12 +62,12 @@ private slots:
         for (BarraStorico &b : stato->mercato.Storico_15M.barre())
             b.chiusura = 20000;
         stato->cicli.Modo_Linea_Storico[8] = 2;
-        RenderGrafico::Disposizione d;
+        render_grafico::Disposizione d;
         const QImage img = DisegnaSlotInImmagine(*stato, 0, 8, QSize(600, 400), &d);
         // The flat line runs through the middle of the plot.
         QVERIFY(d.y[1].valido && d.y[1].massimo > d.y[1].minimo);
         const int y = int(d.piano.center().y());
-        const QPoint p = RenderGrafico::InPixel(d, 2, 2, QPointF(75, 20000)).toPoint();
+        const QPoint p = render_grafico::InPixel(d, 2, 2, QPointF(75, 20000)).toPoint();
         QVERIFY(std::abs(p.y() - y) <= 1);
         QCOMPARE(img.pixelColor(p), schermo::ColoreWin(stato->cicli.Colori[83]));
     }

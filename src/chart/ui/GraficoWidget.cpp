@@ -37,7 +37,7 @@ void GraficoWidget::Modo_Puntatore(int attivo)
 bool GraficoWidget::Salva_Immagine(const QString &file)
 {
     // No control covers the picture file: the chart spreads over all of it.
-    const QImage immagine = Immagine(RenderGrafico::Vista{});
+    const QImage immagine = Immagine(render_grafico::Vista{});
     return !file.isEmpty() && !immagine.isNull() && immagine.save(file, "BMP");
 }
 
@@ -66,7 +66,7 @@ bool GraficoWidget::Visibile() const noexcept { return ModelloGrafico::Visibile(
 
 void GraficoWidget::Prendi_Focus() { setFocus(Qt::MouseFocusReason); }
 
-void GraficoWidget::Imposta_Vista(const RenderGrafico::Vista &vista)
+void GraficoWidget::Imposta_Vista(const render_grafico::Vista &vista)
 {
     if (vista == m_vista)
         return;
@@ -75,13 +75,13 @@ void GraficoWidget::Imposta_Vista(const RenderGrafico::Vista &vista)
     update();
 }
 
-QImage GraficoWidget::Immagine(const RenderGrafico::Vista &vista) const
+QImage GraficoWidget::Immagine(const render_grafico::Vista &vista) const
 {
     QImage immagine(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     // A new image holds whatever memory it got: two exports of one chart must match.
     immagine.fill(Qt::black);
     QPainter p(&immagine);
-    RenderGrafico::Disegna(*this, p, RenderGrafico::Calcola(*this, QRectF(immagine.rect()), vista));
+    render_grafico::Disegna(*this, p, render_grafico::Calcola(*this, QRectF(immagine.rect()), vista));
     return immagine;
 }
 
@@ -109,12 +109,12 @@ void GraficoWidget::aggiornaCache()
             m_cache = QImage(fisica, QImage::Format_ARGB32_Premultiplied);
         m_cache.setDevicePixelRatio(dpr);
         QPainter p(&m_cache);
-        m_disposizione = RenderGrafico::Calcola(*this, QRectF(QPointF(0, 0), QSizeF(dimensione)), m_vista);
-        RenderGrafico::Disegna(*this, p, m_disposizione);
+        m_disposizione = render_grafico::Calcola(*this, QRectF(QPointF(0, 0), QSizeF(dimensione)), m_vista);
+        render_grafico::Disegna(*this, p, m_disposizione);
         ++m_complete;
     } else {
         QPainter p(&m_cache);
-        RenderGrafico::DisegnaAggiunte(*this, p, m_disposizione, int(m_serieDipinte), int(m_testiDipinti));
+        render_grafico::DisegnaAggiunte(*this, p, m_disposizione, int(m_serieDipinte), int(m_testiDipinti));
     }
     m_valida = true;
     m_versione = versioneStruttura();
@@ -154,8 +154,8 @@ void GraficoWidget::mouseMoveEvent(QMouseEvent *event)
     if (eventi.MouseMove) {
         // Before the first painting the layout is worked out from the content.
         if (!m_valida)
-            m_disposizione = RenderGrafico::Calcola(*this, QRectF(rect()), m_vista);
-        const QPointF u = RenderGrafico::InUnita(m_disposizione, m_mouse);
+            m_disposizione = render_grafico::Calcola(*this, QRectF(rect()), m_vista);
+        const QPointF u = render_grafico::InUnita(m_disposizione, m_mouse);
         eventi.MouseMove(u.x(), u.y());
     }
 }
@@ -177,7 +177,7 @@ void GraficoWidget::keyPressEvent(QKeyEvent *event)
         codice = 8;
     else if (codice == Qt::Key_Escape)
         codice = 27;
-    const QPointF u = RenderGrafico::InUnita(m_disposizione, m_mouse);
+    const QPointF u = render_grafico::InUnita(m_disposizione, m_mouse);
     eventi.KeyDown(codice, u.x(), u.y());
 }
 

@@ -30,14 +30,14 @@ public:
 
     // The edges that the container hides or other controls cover: the plot and
     // its labels keep clear of them.
-    void Imposta_Vista(const RenderGrafico::Vista &vista);
-    const RenderGrafico::Vista &vista() const { return m_vista; }
+    void Imposta_Vista(const render_grafico::Vista &vista);
+    const render_grafico::Vista &vista() const { return m_vista; }
 
     // The chart as it stands, without the cross-hair, at the window's size, laid
     // out for `vista` (for what the window shows when none is given).
     QImage Immagine() const { return Immagine(m_vista); }
-    QImage Immagine(const RenderGrafico::Vista &vista) const;
-    const RenderGrafico::Disposizione &disposizione() const { return m_disposizione; }
+    QImage Immagine(const render_grafico::Vista &vista) const;
+    const render_grafico::Disposizione &disposizione() const { return m_disposizione; }
     int dipinture_complete() const { return m_complete; }
 
 protected:
@@ -53,8 +53,8 @@ private:
 
     QImage m_cache;
     bool m_valida = false;
-    RenderGrafico::Vista m_vista;
-    RenderGrafico::Disposizione m_disposizione;
+    render_grafico::Vista m_vista;
+    render_grafico::Disposizione m_disposizione;
     quint64 m_versione = ~quint64(0);
     size_t m_serieDipinte = 0;
     size_t m_puntiUltima = 0;

@@ -50,8 +50,8 @@ void BandaOverlay::Nascondi()
 QRect BandaOverlay::rettangolo(const BandaElastica &banda) const
 {
     const auto &disp = m_grafico->disposizione();
-    const QPointF a = RenderGrafico::InPixel(disp, 1, 1, QPointF(banda.x1, banda.y1));
-    const QPointF b = RenderGrafico::InPixel(disp, 1, 1, QPointF(banda.x2, banda.y2));
+    const QPointF a = render_grafico::InPixel(disp, 1, 1, QPointF(banda.x1, banda.y1));
+    const QPointF b = render_grafico::InPixel(disp, 1, 1, QPointF(banda.x2, banda.y2));
     if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
         return rect();
     const int margine = std::max(1, banda.spessore) + 2;
@@ -63,8 +63,8 @@ void BandaOverlay::paintEvent(QPaintEvent *)
     if (!m_banda)
         return;
     const auto &disp = m_grafico->disposizione();
-    const QPointF a = RenderGrafico::InPixel(disp, 1, 1, QPointF(m_banda->x1, m_banda->y1));
-    const QPointF b = RenderGrafico::InPixel(disp, 1, 1, QPointF(m_banda->x2, m_banda->y2));
+    const QPointF a = render_grafico::InPixel(disp, 1, 1, QPointF(m_banda->x1, m_banda->y1));
+    const QPointF b = render_grafico::InPixel(disp, 1, 1, QPointF(m_banda->x2, m_banda->y2));
     if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
         return;
     QPainter p(this);

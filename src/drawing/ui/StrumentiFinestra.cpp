@@ -289,7 +289,7 @@ void StrumentiFinestra::Apri_Casella_Testo(ColoreWin testo, ColoreWin sfondo)
     if (!Text_Scritte_Graf || !g || !m_finestra)
         return;
     const StatoDisegno &d = m_stato.disegno;
-    QPointF punto = RenderGrafico::InPixel(g->disposizione(), 1, 1, QPointF(d.Mouse_X_Graf, d.Mouse_Y_Graf));
+    QPointF punto = render_grafico::InPixel(g->disposizione(), 1, 1, QPointF(d.Mouse_X_Graf, d.Mouse_Y_Graf));
     if (!std::isfinite(punto.x()) || !std::isfinite(punto.y()))
         punto = QPointF(g->width() / 2.0, g->height() / 2.0);
     QPoint angolo = m_finestra->mapFromGlobal(g->mapToGlobal(punto.toPoint()));

@@ -33,7 +33,7 @@ private slots:
         const QImage img = mostra(w);
         const auto &d = w.disposizione();
         QCOMPARE(pixel(img, d.piano.topLeft() + QPointF(20, 20)), QColor(Qt::black));
-        const QPointF centro = RenderGrafico::InPixel(d, 1, 2, QPointF(50, 150));
+        const QPointF centro = render_grafico::InPixel(d, 1, 2, QPointF(50, 150));
         QCOMPARE_FUZZY(centro.y(), d.piano.center().y());
         QCOMPARE(pixel(img, centro), QColor(Qt::green));
         QCOMPARE(pixel(img, centro + QPointF(0, 6)), QColor(Qt::black));
@@ -150,10 +150,10 @@ private slots:
         const QRectF inVista = QRectF(w.rect()).marginsRemoved(coperta);
         QCOMPARE(d.visibile, inVista);
         QVERIFY(inVista.contains(d.piano));
-        QMap<RenderGrafico::Etichetta::Tipo, int> quante;
-        for (const RenderGrafico::Etichetta &e : RenderGrafico::Etichette(w, d)) {
+        QMap<render_grafico::Etichetta::Tipo, int> quante;
+        for (const render_grafico::Etichetta &e : render_grafico::Etichette(w, d)) {
             ++quante[e.tipo];
-            if (e.tipo != RenderGrafico::Etichetta::Tipo::Titolo)
+            if (e.tipo != render_grafico::Etichetta::Tipo::Titolo)
                 QVERIFY2(inVista.contains(e.rettangolo), qPrintable(e.testo()));
             else if (titoloInTestata)
                 QVERIFY(e.rettangolo.bottom() <= inVista.top() && e.rettangolo.left() >= testata.left()
@@ -161,10 +161,10 @@ private slots:
             else
                 QVERIFY(inVista.contains(e.rettangolo) && e.rettangolo.bottom() <= d.piano.top());
         }
-        QCOMPARE(quante[RenderGrafico::Etichetta::Tipo::Titolo], 1);
-        QCOMPARE(quante[RenderGrafico::Etichetta::Tipo::AsseX], 2);
-        QCOMPARE(quante[RenderGrafico::Etichetta::Tipo::Testo], 2);
-        QVERIFY(quante[RenderGrafico::Etichetta::Tipo::Prezzo] >= 3);
+        QCOMPARE(quante[render_grafico::Etichetta::Tipo::Titolo], 1);
+        QCOMPARE(quante[render_grafico::Etichetta::Tipo::AsseX], 2);
+        QCOMPARE(quante[render_grafico::Etichetta::Tipo::Testo], 2);
+        QVERIFY(quante[render_grafico::Etichetta::Tipo::Prezzo] >= 3);
         // Nothing but the background where the controls cover the chart.
         const QImage img = w.Immagine();
         for (int x = 0; x < img.width(); ++x)
@@ -188,7 +188,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.Ridisegna_Subito();
         const auto &d = w.disposizione();
-        QTest::mouseMove(&w, RenderGrafico::InPixel(d, 1, 1, QPointF(25, 7)).toPoint());
+        QTest::mouseMove(&w, render_grafico::InPixel(d, 1, 1, QPointF(25, 7)).toPoint());
         QVERIFY(mosse > 0);
         QVERIFY(std::fabs(ux - 25) < 0.6);
         QVERIFY(std::fabs(uy - 7) < 0.2);
@@ -243,7 +243,7 @@ private slots:
         QImage cache(w.size(), QImage::Format_RGB32);
         w.render(&cache);
         const QImage completa = w.Immagine();
-        const QPointF p = RenderGrafico::InPixel(w.disposizione(), 1, 1, QPointF(50, 21));
+        const QPointF p = render_grafico::InPixel(w.disposizione(), 1, 1, QPointF(50, 21));
         QCOMPARE(pixel(cache, p), QColor(Qt::red));
         QCOMPARE(pixel(completa, p), QColor(Qt::red));
     }
@@ -262,7 +262,7 @@ private slots:
         QImage letta(file, "BMP");
         QCOMPARE(letta.size(), QSize(320, 200));
         // Nothing covers the file: the chart is laid out over all of it.
-        QCOMPARE(letta.convertToFormat(QImage::Format_RGB32), w.Immagine(RenderGrafico::Vista{}));
+        QCOMPARE(letta.convertToFormat(QImage::Format_RGB32), w.Immagine(render_grafico::Vista{}));
         QVERIFY(letta.convertToFormat(QImage::Format_RGB32) != w.Immagine());
         QVERIFY(!w.Salva_Immagine(cartella.filePath(QStringLiteral("manca/dentro.bmp"))));
         QVERIFY(!w.Salva_Immagine(QString()));

@@ -56,10 +56,10 @@ private slots:
         QVERIFY(g->isVisible());
         const int grado = s.cicli.Conf_Grafici[0].grado;
         const auto pixel = [g](double x, double y) {
-            return RenderGrafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+            return render_grafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
         };
         const auto barraSotto = [&](double x) {
-            return int(std::floor(RenderGrafico::InUnita(g->disposizione(), pixel(x, 10)).x()));
+            return int(std::floor(render_grafico::InUnita(g->disposizione(), pixel(x, 10)).x()));
         };
         const auto clic = [&](double x, double y) {
             QTest::mouseMove(g, pixel(x, y));

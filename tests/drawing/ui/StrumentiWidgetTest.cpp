@@ -93,7 +93,7 @@ class StrumentiWidgetTest : public QObject {
 
     QPoint pixel(double x, double y)
     {
-        return RenderGrafico::InPixel(grafico()->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+        return render_grafico::InPixel(grafico()->disposizione(), 1, 1, QPointF(x, y)).toPoint();
     }
     void muovi(double x, double y) { QTest::mouseMove(grafico(), pixel(x, y)); }
     void clic(double x, double y)

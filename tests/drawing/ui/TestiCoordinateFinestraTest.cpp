@@ -87,12 +87,12 @@ class TestiCoordinateFinestraTest : public QObject {
     GraficoWidget *grafico(int slot) { return prova->op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan; }
     QPoint pixel(int slot, double x, double y)
     {
-        return RenderGrafico::InPixel(grafico(slot)->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+        return render_grafico::InPixel(grafico(slot)->disposizione(), 1, 1, QPointF(x, y)).toPoint();
     }
     // The chart X the mouse really reports at the pixel nearest to x.
     double xSotto(int slot, double x, double y)
     {
-        return RenderGrafico::InUnita(grafico(slot)->disposizione(), pixel(slot, x, y)).x();
+        return render_grafico::InUnita(grafico(slot)->disposizione(), pixel(slot, x, y)).x();
     }
     // Through a neighbouring pixel first: a move to where the pointer already is
     // (the last test's window) would not reach the chart.
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(posizione::TempoDaX(s().cicli, s().mercato, grado, x, data, minuti));
         disegno::AssiGrafico assi;
         QVERIFY(strumenti->Strumenti().LeggiAssi(slot, assi));
-        const double y = RenderGrafico::InUnita(g->disposizione(), pixel(slot, xVoluto, 9)).y();
+        const double y = render_grafico::InUnita(g->disposizione(), pixel(slot, xVoluto, 9)).y();
         const QString prezzo = disegno::TestoPrezzo(s().shell, s().mercato, *disegno::PrezzoDaY(assi, y));
         QVERIFY(prezzo.contains(ue ? QLatin1Char(',') : QLatin1Char('.')));
         const QString atteso = dataora::ScriviData(data, s().shell.Formato_Data) + QLatin1Char(' ') +

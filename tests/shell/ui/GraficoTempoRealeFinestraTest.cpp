@@ -152,7 +152,7 @@ private slots:
         auto *strumenti = prova.op->findChild<StrumentiFinestra *>(QStringLiteral("StrumentiFinestra"));
         QVERIFY(strumenti);
         strumenti->Strumenti().Cmd_Line_Click(0);
-        const QPoint punto = RenderGrafico::InPixel(g->disposizione(), 1, 1, QPointF(3.5, 7)).toPoint();
+        const QPoint punto = render_grafico::InPixel(g->disposizione(), 1, 1, QPointF(3.5, 7)).toPoint();
         QTest::mouseMove(g, punto);
         QTest::mouseClick(g, Qt::LeftButton, {}, punto);
         QVERIFY(s.disegno.Primo_Punto_Attivo);

@@ -183,7 +183,7 @@ private slots:
         const int b = stato().cicli.Barre_Ciclo[size_t(grado)];
         QVERIFY(b > 4);
         const auto pixel = [g](double x, double y) {
-            return RenderGrafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+            return render_grafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
         };
         const auto clic = [&](double x, double y) {
             QTest::mouseMove(g, pixel(x, y));
@@ -349,10 +349,10 @@ private slots:
                     sopra << w;
             QCOMPARE(sopra.size(), 8);
 
-            using Tipo = RenderGrafico::Etichetta::Tipo;
+            using Tipo = render_grafico::Etichetta::Tipo;
             QMap<Tipo, int> quante;
             QStringList testi;
-            for (const RenderGrafico::Etichetta &e : RenderGrafico::Etichette(*g, g->disposizione())) {
+            for (const render_grafico::Etichetta &e : render_grafico::Etichette(*g, g->disposizione())) {
                 const QRectF rettangolo = e.rettangolo.translated(origine);
                 const QString cosa = e.testo() + QStringLiteral(" at ") + testo(rettangolo);
                 QVERIFY2(inVista.contains(rettangolo), qPrintable(cosa + QStringLiteral(" out of ") + testo(inVista)));

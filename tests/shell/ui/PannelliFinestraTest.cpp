@@ -57,9 +57,9 @@ class PannelliFinestraTest : public QObject {
 
     // A point of the plot near its corner (top left or bottom right) where no label
     // of `g` laid out as `d` is painted, whatever the fonts make the texts' sizes.
-    static QPoint AngoloLibero(const GraficoWidget *g, const RenderGrafico::Disposizione &d, bool basso)
+    static QPoint AngoloLibero(const GraficoWidget *g, const render_grafico::Disposizione &d, bool basso)
     {
-        const auto etichette = RenderGrafico::Etichette(*g, d);
+        const auto etichette = render_grafico::Etichette(*g, d);
         const QRect piano = d.piano.toRect().adjusted(3, 3, -3, -3);
         for (int j = 0; j < piano.height() / 2; j += 3)
             for (int i = 0; i < piano.width() / 2; i += 3) {
@@ -75,13 +75,13 @@ class PannelliFinestraTest : public QObject {
     // How many of the price line's points, taken every few bars, are painted in
     // the line's colour (within a pixel) in `immagine` laid out as `d`; points
     // outside the plot or under a control lying over the chart do not count.
-    static std::pair<int, int> PuntiDelPrezzo(const QImage &immagine, const RenderGrafico::Disposizione &d,
+    static std::pair<int, int> PuntiDelPrezzo(const QImage &immagine, const render_grafico::Disposizione &d,
                                               const SerieGrafico &prezzo, const QList<QRect> &coperti)
     {
         const QRgb colore = schermo::ColoreWin(*prezzo.colore).rgb() & 0xFFFFFF;
         int visti = 0, trovati = 0;
         for (size_t i = 0; i < prezzo.punti.size(); i += 3) {
-            const QPoint p = RenderGrafico::InPixel(d, prezzo.asseX, prezzo.asseY, prezzo.punti[i]).toPoint();
+            const QPoint p = render_grafico::InPixel(d, prezzo.asseX, prezzo.asseY, prezzo.punti[i]).toPoint();
             if (!d.piano.adjusted(2, 2, -2, -2).contains(p) ||
                 std::any_of(coperti.begin(), coperti.end(), [&](const QRect &r) { return r.contains(p); }))
                 continue;
@@ -190,7 +190,7 @@ private slots:
 
         QString proposto, titoloNelDialogo;
         QImage mostrata;
-        RenderGrafico::Disposizione dMostrata, dFile;
+        render_grafico::Disposizione dMostrata, dFile;
         SerieGrafico prezzo;
         QList<QRect> coperti;
         bool visto = false;
@@ -206,7 +206,7 @@ private slots:
             // go in a picture of the whole control.
             mostrata = g->grab().toImage().convertToFormat(QImage::Format_RGB32);
             dMostrata = g->disposizione();
-            dFile = RenderGrafico::Calcola(*g, QRectF(QPointF(0, 0), QSizeF(g->size())));
+            dFile = render_grafico::Calcola(*g, QRectF(QPointF(0, 0), QSizeF(g->size())));
             for (const SerieGrafico &serie : g->serie())
                 if (serie.nome == QLatin1String("Sottostante"))
                     prezzo = serie;
@@ -266,7 +266,7 @@ private slots:
                      qPrintable(QStringLiteral("%1 / %2").arg(nelFile).arg(vistiFile)));
             // The title's two lines, the product line under the slot's own title.
             const auto titoloFile = std::find_if(dFile.etichette.begin(), dFile.etichette.end(), [](const auto &e) {
-                return e.tipo == RenderGrafico::Etichetta::Tipo::Titolo;
+                return e.tipo == render_grafico::Etichetta::Tipo::Titolo;
             });
             QVERIFY(titoloFile != dFile.etichette.end());
             QCOMPARE(titoloFile->righe.size(), size_t(2));

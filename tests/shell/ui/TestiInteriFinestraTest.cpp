@@ -45,7 +45,7 @@ QStringList etichetteNonIntere(RiquadroGrafico *r)
     const QPoint origine = g->mapTo(r, QPoint(0, 0));
     const QRectF inVista = QRectF(QRect(origine, g->size()).intersected(r->Pic_Graf->geometry()));
     // The product mark lies faint under everything, by design.
-    auto etichette = RenderGrafico::Etichette(*g, g->disposizione());
+    auto etichette = render_grafico::Etichette(*g, g->disposizione());
     std::erase_if(etichette, [](const auto &e) { return e.testo().contains(QLatin1String(costanti::Indirizzo_Web)); });
     // The panel's buttons, lamp and scroll bars lie over the chart.
     QList<QWidget *> sopra;
@@ -109,7 +109,7 @@ class TestiInteriFinestraTest : public QObject {
         const double fine = stato().cicli.Durata[size_t(grado)] + stato().cicli.Scostamento_Ciclo[size_t(grado)];
         const double y = 15;
         for (double x : {1.5, b / 2.0, b - 0.5, b + 1.5, fine - 1.5}) {
-            const QPoint p = RenderGrafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+            const QPoint p = render_grafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
             QTest::mouseMove(g, p + QPoint(2, 2));
             QTest::mouseMove(g, p);
             StrumentiFinestra *s = m_prova->op->Strumenti();
