@@ -2,7 +2,9 @@
 
 #include "platform/VbRuntime.h"
 
-namespace archivio {
+namespace disegno::tabelle {
+
+using namespace archivio;
 
 std::optional<int> LeggiCodiceColore(const QString &testo)
 {
@@ -49,4 +51,4 @@ bool ScriviSlot(const QString &tabella, int id, const ColonneOggetto *colonne, c
     return ok;
 }
 
-}  // namespace archivio
+}  // namespace disegno::tabelle

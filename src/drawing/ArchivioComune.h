@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace archivio {
+namespace disegno::tabelle {
 
 using ColonneOggetto = std::vector<std::pair<QString, QString>>;
 
@@ -28,23 +28,25 @@ std::optional<int> LeggiCodiceColore(const QString &testo);
 // The position of a stored point (ddmmyy, hhmm): NonValida for texts that are no
 // date or time, FuoriPortata when the bar is neither in the history nor on the future axis.
 struct PuntoLetto {
-    Collocazione esito = Collocazione::NonValida;
+    archivio::Collocazione esito = archivio::Collocazione::NonValida;
     int x = 0;
 };
-PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const MappaTempi &mappa, int annoOggi);
+PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const archivio::MappaTempi &mappa,
+                      int annoOggi);
 
 // The date, time and price columns of a point, named C<prima>, C<prima+1>, C<prima+2>;
 // false when the position maps to no bar.
-bool AggiungiPunto(ColonneOggetto &colonne, int prima, const MappaTempi &mappa, int grado, int x, double prezzo);
+bool AggiungiPunto(ColonneOggetto &colonne, int prima, const archivio::MappaTempi &mappa, int grado, int x,
+                   double prezzo);
 
-[[nodiscard]] bool ScriviSlot(const QString &tabella, int id, const ColonneOggetto *colonne, const RigaLibera &libera,
-                QString &errore);
+[[nodiscard]] bool ScriviSlot(const QString &tabella, int id, const ColonneOggetto *colonne,
+                              const archivio::RigaLibera &libera, QString &errore);
 
 // Writes slot `slot` of degree `grado` at once: `colonne(oggetto)` gives the columns of
 // an object in use (nullopt when a point maps to no bar), a free slot becomes a free row.
 template <typename T, typename Colonne>
 [[nodiscard]] bool SalvaSlot(const QString &prefisso, int sottostante, const SlotOggetti<T> &tabella, int grado, int slot,
-               int limite, const RigaLibera &libera, const MessaggiOggetto &messaggi, Colonne colonne,
+               int limite, const archivio::RigaLibera &libera, const MessaggiOggetto &messaggi, Colonne colonne,
                QString *errore)
 {
     auto fallisce = [errore](const QString &testo) {
@@ -52,7 +54,7 @@ template <typename T, typename Colonne>
             *errore = testo;
         return false;
     };
-    const QString nome = NomeTabellaOggetti(prefisso, sottostante);
+    const QString nome = archivio::NomeTabellaOggetti(prefisso, sottostante);
     if (nome.isEmpty() || grado < 0 || grado > costanti::Max_Grado || slot < 1 || slot > limite)
         return fallisce(messaggi.fuori_limiti);
     const T &oggetto = tabella[size_t(grado)][size_t(slot)];
@@ -65,9 +67,9 @@ template <typename T, typename Colonne>
             return fallisce(messaggi.fuori_asse);
     }
     QString motivo;
-    if (!ScriviSlot(nome, IdRigaOggetto(grado, slot), valori ? &*valori : nullptr, libera, motivo))
+    if (!ScriviSlot(nome, archivio::IdRigaOggetto(grado, slot), valori ? &*valori : nullptr, libera, motivo))
         return fallisce(messaggi.archivio.arg(motivo));
     return true;
 }
 
-}  // namespace archivio
+}  // namespace disegno::tabelle

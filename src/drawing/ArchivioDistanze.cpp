@@ -3,7 +3,9 @@
 #include "drawing/ArchivioComune.h"
 #include "platform/VbRuntime.h"
 
-namespace archivio {
+namespace disegno::tabelle {
+
+using namespace archivio;
 
 namespace {
 
@@ -68,4 +70,4 @@ bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int 
                      errore);
 }
 
-}  // namespace archivio
+}  // namespace disegno::tabelle

@@ -8,13 +8,14 @@
 #include "archive/ArchivioOggetti.h"
 #include "drawing/StatoDisegno.h"
 
-namespace archivio {
+namespace disegno::tabelle {
 
 // Rebuilds Distanze through the shared loading walk; a distance is placed only when
 // all three of its points are found.
-EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa);
+archivio::EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze,
+                                             const archivio::MappaTempi &mappa);
 
 [[nodiscard]] bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int grado, int slot,
-                    const MappaTempi &mappa, QString *errore = nullptr);
+                                  const archivio::MappaTempi &mappa, QString *errore = nullptr);
 
-}  // namespace archivio
+}  // namespace disegno::tabelle

@@ -3,7 +3,9 @@
 #include "drawing/ArchivioComune.h"
 #include "platform/VbRuntime.h"
 
-namespace archivio {
+namespace disegno::tabelle {
+
+using namespace archivio;
 
 namespace {
 
@@ -59,4 +61,4 @@ bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, in
                      errore);
 }
 
-}  // namespace archivio
+}  // namespace disegno::tabelle

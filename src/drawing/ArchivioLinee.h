@@ -7,17 +7,18 @@
 #include "archive/ArchivioOggetti.h"
 #include "drawing/StatoDisegno.h"
 
-namespace archivio {
+namespace disegno::tabelle {
 
 // Rebuilds Linee from the underlying's table through the shared loading walk: a used
 // row that fails a check is freed; a valid row whose bars cannot be found keeps its
 // row but leaves its slot free, and a new line placed there overwrites the row.
-EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, const MappaTempi &mappa);
+archivio::EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee,
+                                          const archivio::MappaTempi &mappa);
 
 // Writes slot `slot` of degree `grado` at once, overwriting whatever its row held; a
 // free slot becomes a free row. False, with the reason, when nothing could be written:
 // the archive failed, or a point maps to no bar.
-[[nodiscard]] bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, int slot, const MappaTempi &mappa,
-                 QString *errore = nullptr);
+[[nodiscard]] bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, int slot,
+                               const archivio::MappaTempi &mappa, QString *errore = nullptr);
 
-}  // namespace archivio
+}  // namespace disegno::tabelle

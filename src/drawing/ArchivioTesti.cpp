@@ -3,7 +3,9 @@
 #include "drawing/ArchivioComune.h"
 #include "platform/VbRuntime.h"
 
-namespace archivio {
+namespace disegno::tabelle {
+
+using namespace archivio;
 
 namespace {
 
@@ -56,4 +58,4 @@ bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, in
                      errore);
 }
 
-}  // namespace archivio
+}  // namespace disegno::tabelle

@@ -7,15 +7,16 @@
 #include "archive/ArchivioOggetti.h"
 #include "drawing/StatoDisegno.h"
 
-namespace archivio {
+namespace disegno::tabelle {
 
 // Rebuilds Testi through the shared loading walk: a used row that fails a check is
 // freed, a valid text whose bar cannot be found keeps its row but not its slot.
-EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, const MappaTempi &mappa);
+archivio::EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi,
+                                          const archivio::MappaTempi &mappa);
 
 // Writes one slot at once; a free slot becomes a free row. The text is a bound value:
 // whatever the user typed comes back as it was.
-[[nodiscard]] bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, int slot, const MappaTempi &mappa,
-                 QString *errore = nullptr);
+[[nodiscard]] bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, int slot,
+                               const archivio::MappaTempi &mappa, QString *errore = nullptr);
 
-}  // namespace archivio
+}  // namespace disegno::tabelle

@@ -199,40 +199,40 @@ archivio::EsitoCaricaOggetti carica(const StatoArchivio &archivio, const StatoMe
 archivio::EsitoCaricaOggetti Carica_Linee(const StatoArchivio &archivio, const StatoMercato &mercato,
                                           const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    return carica(archivio, mercato, cicli, disegno, disegno.Linee, archivio::Carica_Linee);
+    return carica(archivio, mercato, cicli, disegno, disegno.Linee, tabelle::Carica_Linee);
 }
 
 archivio::EsitoCaricaOggetti Carica_Testi(const StatoArchivio &archivio, const StatoMercato &mercato,
                                           const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    return carica(archivio, mercato, cicli, disegno, disegno.Testi, archivio::Carica_Testi);
+    return carica(archivio, mercato, cicli, disegno, disegno.Testi, tabelle::Carica_Testi);
 }
 
 archivio::EsitoCaricaOggetti Carica_Distanze(const StatoArchivio &archivio, const StatoMercato &mercato,
                                              const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    return carica(archivio, mercato, cicli, disegno, disegno.Distanze, archivio::Carica_Distanze);
+    return carica(archivio, mercato, cicli, disegno, disegno.Distanze, tabelle::Carica_Distanze);
 }
 
 bool Salva_Linea(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
                  const StatoDisegno &disegno, int grado, int slot, QString *errore)
 {
-    return archivio::Salva_Linea(archivio.Sottostante_Corrente, disegno.Linee, grado, slot,
-                                 MappaTempiStato(mercato, cicli), errore);
+    return tabelle::Salva_Linea(archivio.Sottostante_Corrente, disegno.Linee, grado, slot,
+                                MappaTempiStato(mercato, cicli), errore);
 }
 
 bool Salva_Testo(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
                  const StatoDisegno &disegno, int grado, int slot, QString *errore)
 {
-    return archivio::Salva_Testo(archivio.Sottostante_Corrente, disegno.Testi, grado, slot,
-                                 MappaTempiStato(mercato, cicli), errore);
+    return tabelle::Salva_Testo(archivio.Sottostante_Corrente, disegno.Testi, grado, slot,
+                                MappaTempiStato(mercato, cicli), errore);
 }
 
 bool Salva_Distanza(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
                     const StatoDisegno &disegno, int grado, int slot, QString *errore)
 {
-    return archivio::Salva_Distanza(archivio.Sottostante_Corrente, disegno.Distanze, grado, slot,
-                                    MappaTempiStato(mercato, cicli), errore);
+    return tabelle::Salva_Distanza(archivio.Sottostante_Corrente, disegno.Distanze, grado, slot,
+                                   MappaTempiStato(mercato, cicli), errore);
 }
 
 }  // namespace disegno

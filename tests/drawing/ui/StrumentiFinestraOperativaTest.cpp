@@ -126,8 +126,8 @@ private slots:
         clic((rd.barra_inizio + rd.barra_fine) / 2.0, 10);
         QVERIFY(!s.disegno.Distanze[size_t(grado)][1].in_uso);
         QCOMPARE(b2, s.cicli.Barre_Ciclo[size_t(grado)]);
-        QCOMPARE(archivio::Carica_Distanze(s.archivio.Sottostante_Corrente, s.disegno.Distanze,
-                                           disegno::MappaTempiStato(s.mercato, s.cicli))
+        QCOMPARE(disegno::tabelle::Carica_Distanze(s.archivio.Sottostante_Corrente, s.disegno.Distanze,
+                                                   disegno::MappaTempiStato(s.mercato, s.cicli))
                      .collocati,
                  0);
     }
