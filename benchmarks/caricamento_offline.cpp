@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
     std::vector<double> avvio;
     for (int i = 0; i < 8; ++i) {
         auto form = std::make_unique<FormS1>();
-        FinestraOperativa *op = Prepara_Finestra_Operativa(*form);
+        FinestraOperativa *op = finestra::Prepara_Finestra_Operativa(*form);
         op->Sequenza().Fattore_Pause = 0;
         op->Fallimento = [](const QString &m) { std::fprintf(stderr, "%s\n", qPrintable(m)); };
         if (!form->Form_Load())
@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
 
     // A change of underlying on the working window: the same sequence without the window set-up.
     FormS1 form;
-    FinestraOperativa *op = Prepara_Finestra_Operativa(form);
+    FinestraOperativa *op = finestra::Prepara_Finestra_Operativa(form);
     op->Sequenza().Fattore_Pause = 0;
     if (!form.Form_Load())
         return 1;

@@ -127,8 +127,8 @@ int main(int argc, char **argv)
     qputenv("WAVELORE_SERVER", "127.0.0.1:" + pronto.mid(7));
 
     FormS1 form;
-    FinestraOperativa *op = Prepara_Finestra_Operativa(form);
-    Prepara_Sessione_Online(form, *op);
+    FinestraOperativa *op = finestra::Prepara_Finestra_Operativa(form);
+    finestra::Prepara_Sessione_Online(form, *op);
     QStringList fallimenti;
     op->Fallimento = [&](const QString &m) { fallimenti << m; };
     form.uscita.Termina = [](int) {};

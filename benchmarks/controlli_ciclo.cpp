@@ -36,7 +36,7 @@ public:
     {
         if (!disegna)
             return;
-        ::Disegna_Grafico(stato, controlli, grafico, grado);
+        finestra::Disegna_Grafico(stato, controlli, grafico, grado);
         QPainter p(&immagine);
         render_grafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
         ++disegni;
@@ -94,7 +94,7 @@ int main(int argc, char **argv)
     ciclo::Calcola_Tempi_Futuri_Grado(c, s.mercato, grado);
 
     Ambiente ambiente(s);
-    Imposta_Barre_Grafico(s.shell, c, ambiente.controlli, 0, grado);
+    ciclo::Imposta_Barre_Grafico(s.shell, c, ambiente.controlli, 0, grado);
     s.disegno.Barre_Ciclo_Oggetti[grado] = c.Barre_Ciclo[grado];
     RegolazioneCiclo regolazione(s, ambiente);
 

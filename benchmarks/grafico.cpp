@@ -91,7 +91,7 @@ void misura(const QString &nome, int grado, double durata, double scostamento, Q
     const Valori valori(int(durata + scostamento));
     size_t punti = 0;
     MisuraMediana(nome + QStringLiteral("_costruzione"), [&] {
-        Disegna_Grafico(*stato, controlli, 0, grado);
+        finestra::Disegna_Grafico(*stato, controlli, 0, grado);
         indicatori(controlli.grafico, valori, int(durata + scostamento));
     });
     MisuraMediana(nome + QStringLiteral("_pittura"), [&] {
@@ -99,7 +99,7 @@ void misura(const QString &nome, int grado, double durata, double scostamento, Q
         render_grafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
     });
     MisuraMediana(nome, [&] {
-        Disegna_Grafico(*stato, controlli, 0, grado);
+        finestra::Disegna_Grafico(*stato, controlli, 0, grado);
         indicatori(controlli.grafico, valori, int(durata + scostamento));
         QPainter p(&immagine);
         render_grafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));

@@ -36,7 +36,7 @@ public:
     void Disegna_Grafico(int grafico, int grado) override
     {
         if (disegna)
-            ::Disegna_Grafico(stato, controlli, grafico, grado);
+            finestra::Disegna_Grafico(stato, controlli, grafico, grado);
     }
     void Sposta_Disegni_AsseX() override
     {
@@ -90,7 +90,7 @@ int main(int argc, char **argv)
 
     Ambiente ambiente(s);
     NavigazioneGrafico nav(s.shell, s.archivio, s.mercato, s.cicli, ambiente);
-    Imposta_Barre_Grafico(s.shell, s.cicli, ambiente.controlli, 0, grado);
+    ciclo::Imposta_Barre_Grafico(s.shell, s.cicli, ambiente.controlli, 0, grado);
     s.disegno.Barre_Ciclo_Oggetti[grado] = c.Barre_Ciclo[grado];
 
     int passo = 0;

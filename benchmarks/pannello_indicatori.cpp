@@ -33,7 +33,7 @@ namespace {
 std::unique_ptr<FormS1> avvia(FinestraOperativa *&op)
 {
     auto form = std::make_unique<FormS1>();
-    op = Prepara_Finestra_Operativa(*form);
+    op = finestra::Prepara_Finestra_Operativa(*form);
     op->Sequenza().Fattore_Pause = 0;
     op->Fallimento = [](const QString &m) { std::fprintf(stderr, "%s\n", qPrintable(m)); };
     if (!form->Form_Load())

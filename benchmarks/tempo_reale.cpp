@@ -71,14 +71,14 @@ int main(int argc, char **argv)
 
     AmbienteGraficoRT a;
     a.Disegna_Grafico = [&](int s, int g) {
-        Disegna_Grafico(*stato, controlli, s, g);
+        finestra::Disegna_Grafico(*stato, controlli, s, g);
         QPainter p(&immagine);
         render_grafico::Disegna(controlli.grafici[size_t(s)], p, QRectF(immagine.rect()));
     };
     int tick = 0;
     MisuraMediana(QStringLiteral("tempo_reale_quotazione"), [&] {
         controlli.ultimo = QString::number(20000 + (++tick % 50), 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
-        Text_Last_Change(stato->shell, stato->archivio, stato->cicli, a);
+        ciclo::Text_Last_Change(stato->shell, stato->archivio, stato->cicli, a);
     });
     return 0;
 }

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace archivio {
+
 namespace {
 
 QString Tabella(int grado) { return QStringLiteral("TAB%1").arg(grado); }
@@ -111,3 +113,5 @@ bool Scrivi_Indicatore(const StatoArchivio &archivio, int grado, int k, const QS
     }
     return true;
 }
+
+}  // namespace archivio

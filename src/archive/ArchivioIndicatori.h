@@ -9,6 +9,8 @@
 
 struct StatoArchivio;
 
+namespace archivio {
+
 // Rebuilds Tab_Indicatori from the file. Switches and the mode read as "1" when
 // their value is at least 1, else "0"; the two user periods as read when they are
 // a whole number of bars within the history, else "0". Rows missing or with an ID
@@ -26,3 +28,5 @@ bool Carica_Indicatori(StatoArchivio &archivio, QString *errore = nullptr);
 int Chiave_Indicatore(int item);
 // The column number n (for "Cn") that save key k writes, 0 outside 0..22.
 int Colonna_Chiave(int k);
+
+}  // namespace archivio

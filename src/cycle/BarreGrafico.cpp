@@ -7,6 +7,8 @@
 
 #include <QScopedValueRollback>
 
+namespace ciclo {
+
 void Imposta_Barre_Grafico(StatoProgramma &programma, StatoCicli &cicli, ControlliGrafici &controlli, int slot,
                            int grado)
 {
@@ -41,3 +43,5 @@ void Imposta_Barre_Grafici(StatoProgramma &programma, StatoCicli &cicli, Control
     for (int s = 0; s < costanti::Num_Slot; ++s)
         Imposta_Barre_Grafico(programma, cicli, controlli, s, cicli.Conf_Grafici[size_t(s)].grado);
 }
+
+}  // namespace ciclo

@@ -9,6 +9,10 @@ struct StatoCicli;
 struct StatoProgramma;
 class ControlliGrafici;
 
+namespace ciclo {
+
 void Imposta_Barre_Grafico(StatoProgramma &programma, StatoCicli &cicli, ControlliGrafici &controlli, int slot,
                            int grado);
 void Imposta_Barre_Grafici(StatoProgramma &programma, StatoCicli &cicli, ControlliGrafici &controlli);
+
+}  // namespace ciclo

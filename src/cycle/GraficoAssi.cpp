@@ -2,6 +2,8 @@
 #include "cycle/SezioniGrafico.h"
 #include "cycle/StatoCicli.h"
 
+namespace ciclo {
+
 void Imposta_Titolo_Assi(ContestoGrafico &c)
 {
     GraficoControllo &g = c.ctl;
@@ -51,3 +53,5 @@ void Imposta_Titolo_Assi(ContestoGrafico &c)
     g.Font_Asse(QStringLiteral("Font=Arial|8|bold|"));
     g.Formato_Asse(c.archivio.Sottostante_Corrente == 7 ? QStringLiteral("0.000") : QStringLiteral("0"));
 }
+
+}  // namespace ciclo

@@ -2,6 +2,8 @@
 #include "cycle/StatoCicli.h"
 #include "platform/VbRuntime.h"
 
+namespace ciclo {
+
 void Disegna_Curva_Battleplan(ContestoGrafico &c)
 {
     c.ctl.Nuova_Serie(QString());
@@ -17,3 +19,5 @@ void Disegna_Curva_Battleplan(ContestoGrafico &c)
     for (int i = 1; i <= fine; ++i)
         c.ctl.Aggiungi_Punto(i, curva[size_t(i)]);
 }
+
+}  // namespace ciclo

@@ -1,6 +1,8 @@
 #include "cycle/SezioniGrafico.h"
 #include "platform/Costanti.h"
 
+namespace ciclo {
+
 // Placed by percent of the plot so that it stays put whatever the ranges; it
 // also leaves X 1 / Y 1 current for the cycle lines that follow.
 void Disegna_Filigrana(ContestoGrafico &c)
@@ -11,3 +13,5 @@ void Disegna_Filigrana(ContestoGrafico &c)
     const QString testo = QStringLiteral("Wavelore\u00AE\r\n") + QLatin1String(costanti::Indirizzo_Web);
     c.ctl.Aggiungi_Testo(testo, 50, 95, 1, QStringLiteral("Font=arial|14|bold|"), c.Colore(87), 0, 1);
 }
+
+}  // namespace ciclo

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace ciclo {
+
 namespace {
 
 QString etichettaBarra(const ContestoGrafico &c, int riga)
@@ -99,3 +101,5 @@ void Disegna_Serie_Prezzo(ContestoGrafico &c)
     if (c.grado >= 8)
         Disegna_Ultimo_Prezzo(c);
 }
+
+}  // namespace ciclo

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace ciclo {
+
 IntervalloPrezzo Calcola_Scala_Prezzo(const SerieStorico &serie, double estensione, double zoom, int zoomMax,
                                       int valoreBarra, int barraMax)
 {
@@ -60,3 +62,5 @@ void Imposta_Scala_Prezzo(ContestoGrafico &c)
     c.P_Basso = c.ctl.Minimo_Asse();
     c.P_Alto = c.ctl.Massimo_Asse();
 }
+
+}  // namespace ciclo

@@ -4,6 +4,8 @@
 #include "platform/Schermo.h"
 #include "platform/VbRuntime.h"
 
+namespace ciclo {
+
 namespace {
 
 int minutiBarra(int grado)
@@ -62,3 +64,5 @@ void Disegna_Separatori_Giorno(ContestoGrafico &c)
             linea(c, barre + j);
     }
 }
+
+}  // namespace ciclo

@@ -2,6 +2,8 @@
 #include "cycle/StatoCicli.h"
 #include "platform/VbRuntime.h"
 
+namespace ciclo {
+
 void Disegna_Suddivisioni(ContestoGrafico &c)
 {
     const size_t g = size_t(c.grado);
@@ -32,3 +34,5 @@ void Disegna_Suddivisioni(ContestoGrafico &c)
         c.ctl.Aggiungi_Punto(i * passo, 28);
     }
 }
+
+}  // namespace ciclo

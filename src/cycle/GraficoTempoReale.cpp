@@ -36,6 +36,8 @@ void ridisegnaSlotRT(const StatoCicli &cicli, const AmbienteGraficoRT &a)
 
 }  // namespace
 
+namespace ciclo {
+
 bool Cmd_Graf_RT_Click(StatoArchivio &archivio, const StatoCicli &cicli, const AmbienteGraficoRT &a)
 {
     int &rt = archivio.Grafico_RT;
@@ -88,3 +90,5 @@ void Disegna_Grafici(const StatoCicli &cicli, const AmbienteGraficoRT &a)
     for (int s = 0; s < costanti::Num_Slot; ++s)
         a.Disegna_Grafico(s, cicli.Conf_Grafici[size_t(s)].grado);
 }
+
+}  // namespace ciclo

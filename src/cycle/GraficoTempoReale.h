@@ -40,6 +40,8 @@ struct AmbienteGraficoRT {
     std::function<GraficoControllo *(int slot)> Graf_Battleplan;
 };
 
+namespace ciclo {
+
 // Switches Grafico_RT, shows it on the button, redraws the slots of the degrees
 // 8..12 and saves the flag. Returns false when the flag could not be saved.
 bool Cmd_Graf_RT_Click(StatoArchivio &archivio, const StatoCicli &cicli, const AmbienteGraficoRT &ambiente);
@@ -54,3 +56,5 @@ void Cancella_Grafici(const AmbienteGraficoRT &ambiente);
 
 // Draws the four slots with the degree each shows; a slot not in use is hidden by the drawing.
 void Disegna_Grafici(const StatoCicli &cicli, const AmbienteGraficoRT &ambiente);
+
+}  // namespace ciclo

@@ -7,6 +7,8 @@
 #include "platform/StatoProgramma.h"
 #include "platform/VbRuntime.h"
 
+namespace ciclo {
+
 namespace {
 
 // Date and time of history row `riga` as the series shows them; empty when missing.
@@ -97,3 +99,5 @@ void Scrivi_Testi_Ciclo(ContestoGrafico &c)
     scrivi(t.trascorso, 1, 26.5, 0, 12);
     scrivi(t.residuo, E, 26.5, 2, 82);
 }
+
+}  // namespace ciclo

@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace ciclo {
+
 void Disegna_Ultimo_Prezzo(ContestoGrafico &c)
 {
     // Degrees 6 and 7 share the 15-minute series but never follow the last price.
@@ -32,3 +34,5 @@ void Disegna_Ultimo_Prezzo(ContestoGrafico &c)
     c.ctl.Aggiungi_Punto(x, chiusura);
     c.ctl.Aggiungi_Punto(x + 1, *ultimo);
 }
+
+}  // namespace ciclo

@@ -63,6 +63,8 @@ struct ContestoGrafico {
     const SerieStorico &Serie() const;
 };
 
+namespace ciclo {
+
 void Disegna_Filigrana(ContestoGrafico &c);
 void Disegna_Curva_Battleplan(ContestoGrafico &c);
 void Disegna_Suddivisioni(ContestoGrafico &c);
@@ -73,3 +75,5 @@ void Disegna_Ultimo_Prezzo(ContestoGrafico &c);
 void Imposta_Titolo_Assi(ContestoGrafico &c);
 void Imposta_Scala_Prezzo(ContestoGrafico &c);
 void Scrivi_Testi_Ciclo(ContestoGrafico &c);
+
+}  // namespace ciclo

@@ -18,5 +18,9 @@ struct TestiCiclo {
     QString residuo;
 };
 
+namespace ciclo {
+
 TestiCiclo Componi_Testi_Ciclo(const StatoProgramma &programma, const StatoArchivio &archivio,
                                const StatoMercato &mercato, const StatoCicli &cicli, int grado);
+
+}  // namespace ciclo

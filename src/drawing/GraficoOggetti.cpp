@@ -2,6 +2,8 @@
 
 #include "drawing/StatoDisegno.h"
 
+namespace disegno {
+
 // Only objects with a position (found flag set) are drawn.
 void Disegna_Linee_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
 {
@@ -20,3 +22,5 @@ void Disegna_Linee_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
     for (int i = 1; i <= costanti::Max_Distanze; ++i)
         segmento(disegno.Distanze[d][size_t(i)], 1, 2);
 }
+
+}  // namespace disegno

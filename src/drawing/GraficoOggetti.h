@@ -7,7 +7,11 @@
 
 struct StatoDisegno;
 
+namespace disegno {
+
 // The user's lines and distances.
 void Disegna_Linee_Utente(ContestoGrafico &c, const StatoDisegno &disegno);
 // The user's texts and the distance labels.
 void Scrivi_Testi_Utente(ContestoGrafico &c, const StatoDisegno &disegno);
+
+}  // namespace disegno

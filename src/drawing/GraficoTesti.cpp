@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace disegno {
+
 // Texts and distance labels sit on Y axis 1 at the height their price has on the
 // current price axis, so they follow zoom and vertical scroll. With a price axis of
 // no height there is no such height: the label is left out.
@@ -31,3 +33,5 @@ void Scrivi_Testi_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
             scrivi(di.durata, di.barra_etichetta, di.prezzo_etichetta, di.colore);
     }
 }
+
+}  // namespace disegno

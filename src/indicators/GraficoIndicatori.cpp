@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+namespace indicatori {
+
 namespace {
 
 constexpr double Marca = indicatori::Vuoto_Oscillatore;
@@ -221,3 +223,5 @@ void Imposta_Assi_Indicatori(ContestoGrafico &c, const StatoIndicatori &o)
         r.allarga(0.0, true, true);
     fissaIntervallo(c, r);
 }
+
+}  // namespace indicatori

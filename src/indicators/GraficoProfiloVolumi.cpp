@@ -9,6 +9,8 @@
 
 #include <cmath>
 
+namespace indicatori {
+
 void Disegna_Profilo_Volumi(ContestoGrafico &c, const StatoIndicatori &ind)
 {
     if (ind.Ind_Attivo[size_t(c.grado)][19] != 1)
@@ -35,3 +37,5 @@ void Disegna_Profilo_Volumi(ContestoGrafico &c, const StatoIndicatori &ind)
         c.ctl.Aggiungi_Punto(l.volume * scala, l.prezzo);
     }
 }
+
+}  // namespace indicatori

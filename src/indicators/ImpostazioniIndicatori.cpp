@@ -40,12 +40,10 @@ void Carica_Impostazioni_Indicatori(const StatoArchivio &a, StatoIndicatori &ind
     }
 }
 
-}  // namespace indicatori
-
 bool Salva_Indicatore(const StatoArchivio &archivio, const StatoIndicatori &indicatori, int grado, int k,
                       QString *errore)
 {
-    if (Colonna_Chiave(k) == 0 || grado < 0 || grado > costanti::Max_Grado)
+    if (archivio::Colonna_Chiave(k) == 0 || grado < 0 || grado > costanti::Max_Grado)
         return false;
 
     QString valore;
@@ -62,5 +60,7 @@ bool Salva_Indicatore(const StatoArchivio &archivio, const StatoIndicatori &indi
         valore = vb::TestoNumero(vb::Val(p.toString()));
     } else
         valore = QString::number(attivo[19]);
-    return Scrivi_Indicatore(archivio, grado, k, valore, errore);
+    return archivio::Scrivi_Indicatore(archivio, grado, k, valore, errore);
 }
+
+}  // namespace indicatori

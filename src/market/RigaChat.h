@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace protocollo {
+
 // The longest chat line shown. The decoder lets a message reach 1 MiB; a few hundred
 // such lines would hold gigabytes in the chat box and stall its layout.
 inline constexpr qsizetype Caratteri_Riga_Chat = 4096;
@@ -32,3 +34,5 @@ inline QString Riga_Chat(const QString &testo)
     }
     return tagliato ? r : testo;
 }
+
+}  // namespace protocollo

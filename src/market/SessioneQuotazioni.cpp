@@ -355,7 +355,7 @@ void SessioneQuotazioni::Testo_Server(const protocollo::Messaggio &m)
 void SessioneQuotazioni::Messaggio_Chat(const protocollo::Messaggio &m)
 {
     // Cut first: the removals below then cost little, whatever the server sends.
-    QString testo = Riga_Chat(m.Campo(1));
+    QString testo = protocollo::Riga_Chat(m.Campo(1));
     for (int n = 10; n <= 99; ++n)
         testo.remove(QStringLiteral("COMM") + QString::number(n));
     m_azioni.Mostra_Messaggio_Chat(testo);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace finestra {
+
 PassoAvanzamento Passo_Avanzamento(int passo, const QString &modalita)
 {
     static const std::array<int, 13> percentuali{0, 5, 15, 30, 35, 45, 55, 70, 80, 85, 90, 95, 100};
@@ -33,3 +35,5 @@ PassoAvanzamento Passo_Avanzamento(int passo, const QString &modalita)
         p.didascalia = QString::fromUtf8(didascalie[size_t(passo)]);
     return p;
 }
+
+}  // namespace finestra

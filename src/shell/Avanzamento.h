@@ -10,5 +10,9 @@ struct PassoAvanzamento {
     QString didascalia;
 };
 
+namespace finestra {
+
 // Step 2 reads differently ONLINE (the history comes from the server).
 PassoAvanzamento Passo_Avanzamento(int passo, const QString &modalita);
+
+}  // namespace finestra

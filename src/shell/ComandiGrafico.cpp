@@ -27,7 +27,7 @@ EsitoComando SalvaERidisegna(Stato &stato, ControlliGrafici &controlli, int &val
         return e;
     }
     e.cambiato = true;
-    Disegna_Grafico(stato, controlli, stato.cicli.Grafico_Corrente, d);
+    finestra::Disegna_Grafico(stato, controlli, stato.cicli.Grafico_Corrente, d);
     return e;
 }
 

@@ -9,6 +9,8 @@
 #include <QDebug>
 #include <exception>
 
+namespace finestra {
+
 namespace {
 
 // One section: whatever it throws stays inside it, so the next one still runs.
@@ -87,26 +89,28 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
     ctl->Aggiungi_Asse_X(3);
 
     if (stato.indicatori.Ind_Attivo[g][19] == 1)
-        sezione("volume profile", [&] { Disegna_Profilo_Volumi(c, stato.indicatori); });
-    sezione("watermark", [&] { Disegna_Filigrana(c); });
-    sezione("curve", [&] { Disegna_Curva_Battleplan(c); });
-    sezione("subdivisions", [&] { Disegna_Suddivisioni(c); });
-    sezione("day separators", [&] { Disegna_Separatori_Giorno(c); });
+        sezione("volume profile", [&] { indicatori::Disegna_Profilo_Volumi(c, stato.indicatori); });
+    sezione("watermark", [&] { ciclo::Disegna_Filigrana(c); });
+    sezione("curve", [&] { ciclo::Disegna_Curva_Battleplan(c); });
+    sezione("subdivisions", [&] { ciclo::Disegna_Suddivisioni(c); });
+    sezione("day separators", [&] { ciclo::Disegna_Separatori_Giorno(c); });
     sezione("axis choice", [&] {
         ctl->Seleziona_Asse_Y(2);
         ctl->Aggiungi_Asse_X(GraficoControllo::Prossimo_Asse);
         ctl->Seleziona_Asse_X(2);
     });
-    sezione("user lines", [&] { Disegna_Linee_Utente(c, stato.disegno); });
-    sezione("price", [&] { Disegna_Serie_Prezzo(c); });
-    sezione("indicators", [&] { Disegna_Indicatori(c, stato.indicatori); });
-    sezione("title and axes", [&] { Imposta_Titolo_Assi(c); });
-    sezione("price range", [&] { Imposta_Scala_Prezzo(c); });
-    sezione("indicator axes", [&] { Imposta_Assi_Indicatori(c, stato.indicatori); });
+    sezione("user lines", [&] { disegno::Disegna_Linee_Utente(c, stato.disegno); });
+    sezione("price", [&] { ciclo::Disegna_Serie_Prezzo(c); });
+    sezione("indicators", [&] { indicatori::Disegna_Indicatori(c, stato.indicatori); });
+    sezione("title and axes", [&] { ciclo::Imposta_Titolo_Assi(c); });
+    sezione("price range", [&] { ciclo::Imposta_Scala_Prezzo(c); });
+    sezione("indicator axes", [&] { indicatori::Imposta_Assi_Indicatori(c, stato.indicatori); });
     sezione("text axes", [&] {
         ctl->Seleziona_Asse_Y(1);
         ctl->Seleziona_Asse_X(1);
     });
-    sezione("cycle texts", [&] { Scrivi_Testi_Ciclo(c); });
-    sezione("user texts", [&] { Scrivi_Testi_Utente(c, stato.disegno); });
+    sezione("cycle texts", [&] { ciclo::Scrivi_Testi_Ciclo(c); });
+    sezione("user texts", [&] { disegno::Scrivi_Testi_Utente(c, stato.disegno); });
 }
+
+}  // namespace finestra

@@ -9,9 +9,13 @@
 struct Stato;
 class ControlliGrafici;
 
+namespace finestra {
+
 // Rebuilds slot `grafico` (0..3) for degree `grado` (0..12); writes
 // Titoli_Grafici(grafico) and the slot's chart, nothing else.
 void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int grado);
 
 // The degree's caption after the underlying's name: "  Kalvo +2  Future 15m".
 QString Titolo_Grado(int grado);
+
+}  // namespace finestra

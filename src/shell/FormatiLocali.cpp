@@ -2,6 +2,8 @@
 
 #include "shell/StatoShell.h"
 
+namespace finestra {
+
 void Imposta_Formati_Locali(StatoShell &shell, const QLocale &locale)
 {
     const QString mezzo = locale.toString(0.5);
@@ -18,3 +20,5 @@ void Imposta_Formati_Locali(StatoShell &shell, const QLocale &locale)
         shell.Formato_Ora_Secondi = QStringLiteral("h:mm:ss AM/PM");
     }
 }
+
+}  // namespace finestra

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace finestra {
+
 void Pausa(double secondi)
 {
     QElapsedTimer orologio;
@@ -61,3 +63,5 @@ void Termina_Processo(int codice)
     std::fflush(nullptr);
     std::_Exit(codice);
 }
+
+}  // namespace finestra

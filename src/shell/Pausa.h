@@ -7,17 +7,19 @@
 struct StatoShell;
 class Socket;
 
-// Waits about `secondi` seconds while every pending window, timer and socket event
-// is handled. Measured on a monotonic clock, so a pause across midnight still ends;
-// 0 (or less) handles the pending events once and returns.
-void Pausa(double secondi);
-
 // What the exit needs from the windows. Termina exists so that tests can watch the
 // end; whatever it does, nothing of the program runs after Chiudi_Programma.
 struct Uscita {
     std::function<void()> Scarica_Form_Msg;
     std::function<void(int codice)> Termina;
 };
+
+namespace finestra {
+
+// Waits about `secondi` seconds while every pending window, timer and socket event
+// is handled. Measured on a monotonic clock, so a pause across midnight still ends;
+// 0 (or less) handles the pending events once and returns.
+void Pausa(double secondi);
 
 // Raises Blocco_Grafici and Blocco_Aggiornamento, logs out with "COMM18" when the
 // socket is connected, pauses 0.5 s, closes the socket, pauses 0.5 s, closes the
@@ -26,3 +28,5 @@ struct Uscita {
 
 // Ends the process at once: output is flushed, no destructor or event runs.
 [[noreturn]] void Termina_Processo(int codice);
+
+}  // namespace finestra

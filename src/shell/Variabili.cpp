@@ -2,6 +2,8 @@
 
 #include "Stato.h"
 
+namespace finestra {
+
 void Inizializza_Variabili(Stato &stato)
 {
     stato.shell.Blocco_Grafici = true;
@@ -25,3 +27,5 @@ void Inizializza_Variabili(Stato &stato)
                                &ind.Ind_Osc_C16_C8, &ind.Ind_Osc_C8_C2})
         a->azzera();
 }
+
+}  // namespace finestra

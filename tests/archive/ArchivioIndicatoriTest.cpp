@@ -52,17 +52,17 @@ private slots:
     {
         QFETCH(int, item);
         QFETCH(int, chiave);
-        QCOMPARE(Chiave_Indicatore(item), chiave);
-        QTEST(Colonna_Chiave(chiave), "colonna");
+        QCOMPARE(archivio::Chiave_Indicatore(item), chiave);
+        QTEST(archivio::Colonna_Chiave(chiave), "colonna");
     }
 
     void colonne_speciali()
     {
-        QCOMPARE(Colonna_Chiave(8), 11);
-        QCOMPARE(Colonna_Chiave(20), 7);
-        QCOMPARE(Colonna_Chiave(21), 8);
-        QCOMPARE(Colonna_Chiave(23), 0);
-        QCOMPARE(Colonna_Chiave(-1), 0);
+        QCOMPARE(archivio::Colonna_Chiave(8), 11);
+        QCOMPARE(archivio::Colonna_Chiave(20), 7);
+        QCOMPARE(archivio::Colonna_Chiave(21), 8);
+        QCOMPARE(archivio::Colonna_Chiave(23), 0);
+        QCOMPARE(archivio::Colonna_Chiave(-1), 0);
     }
 
     void carica_regole_data()
@@ -94,7 +94,7 @@ private slots:
         QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema2).ok);
         Scrivi(6, colonna, 2, valore);
         StatoArchivio a;
-        QVERIFY(Carica_Indicatori(a));
+        QVERIFY(archivio::Carica_Indicatori(a));
         QTEST(a.Tab_Indicatori[2][size_t(colonna - 1)][7], "atteso");
         // Other rows and degrees keep the defaults.
         QCOMPARE(a.Tab_Indicatori[3][size_t(colonna - 1)][7], QStringLiteral("0"));
@@ -112,7 +112,7 @@ private slots:
             QVERIFY(q.exec(QStringLiteral("UPDATE TAB0 SET ID = 99, C1 = '1' WHERE ID = 5")));
         }
         StatoArchivio a;
-        QVERIFY(Carica_Indicatori(a));
+        QVERIFY(archivio::Carica_Indicatori(a));
         QCOMPARE(a.Tab_Indicatori[4][0][1], QStringLiteral("0"));
         QCOMPARE(a.Tab_Indicatori[5][0][1], QStringLiteral("0"));
     }
@@ -123,7 +123,7 @@ private slots:
         StatoArchivio a;
         a.Tab_Indicatori[1][0][1] = QStringLiteral("1");
         QString errore;
-        QVERIFY(!Carica_Indicatori(a, &errore));
+        QVERIFY(!archivio::Carica_Indicatori(a, &errore));
         QVERIFY(!errore.isEmpty());
         QCOMPARE(a.Tab_Indicatori[1][0][1], QStringLiteral("0"));
     }
@@ -135,7 +135,7 @@ private slots:
         Stato s;
         s.archivio.Sottostante_Corrente = 3;
         s.indicatori.Ind_Attivo[4][8] = 1;
-        QVERIFY(Salva_Indicatore(s.archivio, s.indicatori, 4, Chiave_Indicatore(8), nullptr));
+        QVERIFY(indicatori::Salva_Indicatore(s.archivio, s.indicatori, 4, archivio::Chiave_Indicatore(8), nullptr));
         QCOMPARE(Leggi(4, 12, 3), QStringLiteral("1"));
         for (int id = 1; id <= 7; ++id)
             if (id != 3)
@@ -145,7 +145,7 @@ private slots:
 
         // The table in memory keeps the old image until the next load.
         QCOMPARE(s.archivio.Tab_Indicatori[3][11][5], QString());
-        QVERIFY(Carica_Indicatori(s.archivio));
+        QVERIFY(archivio::Carica_Indicatori(s.archivio));
         QCOMPARE(s.archivio.Tab_Indicatori[3][11][5], QStringLiteral("1"));
     }
 
@@ -173,7 +173,7 @@ private slots:
         s.indicatori.Ind_Attivo[6][7] = 1;
         s.indicatori.Periodo_Utente_1[6] = QStringLiteral("20");
         s.indicatori.Periodo_Utente_2[6] = QString();
-        QVERIFY(Salva_Indicatore(s.archivio, s.indicatori, 6, chiave));
+        QVERIFY(indicatori::Salva_Indicatore(s.archivio, s.indicatori, 6, chiave));
         QTEST(Leggi(6, colonna, 2), "atteso");
     }
 
@@ -183,9 +183,9 @@ private slots:
         QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema2).ok);
         Stato s;
         s.indicatori.Ind_Attivo[0].fill(1);
-        QVERIFY(!Salva_Indicatore(s.archivio, s.indicatori, 0, 23));
-        QVERIFY(!Salva_Indicatore(s.archivio, s.indicatori, 0, -1));
-        QVERIFY(!Salva_Indicatore(s.archivio, s.indicatori, 13, 0));
+        QVERIFY(!indicatori::Salva_Indicatore(s.archivio, s.indicatori, 0, 23));
+        QVERIFY(!indicatori::Salva_Indicatore(s.archivio, s.indicatori, 0, -1));
+        QVERIFY(!indicatori::Salva_Indicatore(s.archivio, s.indicatori, 13, 0));
         for (int c = 1; c <= 23; ++c)
             QCOMPARE(Leggi(0, c, s.archivio.Sottostante_Corrente), QStringLiteral("0"));
     }

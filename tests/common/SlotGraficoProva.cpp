@@ -109,8 +109,8 @@ QImage DisegnaSlotInImmagine(Stato &stato, int slot, int grado, QSize dimensione
                              render_grafico::Disposizione *disposizione)
 {
     ControlliMemoria controlli;
-    Imposta_Barre_Grafico(stato.shell, stato.cicli, controlli, slot, grado);
-    Disegna_Grafico(stato, controlli, slot, grado);
+    ciclo::Imposta_Barre_Grafico(stato.shell, stato.cicli, controlli, slot, grado);
+    finestra::Disegna_Grafico(stato, controlli, slot, grado);
     QImage immagine(dimensione, QImage::Format_RGB32);
     immagine.fill(Qt::magenta);
     QPainter p(&immagine);

@@ -105,7 +105,7 @@ private slots:
         f.stato = s.get();
         f.risposta = risposta;
 
-        QVERIFY(Cmd_Graf_RT_Click(s->archivio, s->cicli, f.ambiente()));
+        QVERIFY(ciclo::Cmd_Graf_RT_Click(s->archivio, s->cicli, f.ambiente()));
 
         QTEST(s->archivio.Grafico_RT, "dopo");
         QTEST(f.eventi, "eventi");
@@ -129,7 +129,7 @@ private slots:
         f.stato = s.get();
         f.risposta = true;
         f.salvataggioRiuscito = false;
-        QVERIFY(!Cmd_Graf_RT_Click(s->archivio, s->cicli, f.ambiente()));
+        QVERIFY(!ciclo::Cmd_Graf_RT_Click(s->archivio, s->cicli, f.ambiente()));
         // The choice holds for this session even though it could not be written.
         QCOMPARE(s->archivio.Grafico_RT, 1);
         QCOMPARE(f.ridisegnati, (QList<Slot>{{0, 8}}));
@@ -158,7 +158,7 @@ private slots:
         s->shell.Blocco_Aggiornamento = bloccoAggiornamento;
         Finestra f;
         f.stato = s.get();
-        Text_Last_Change(s->shell, s->archivio, s->cicli, f.ambiente());
+        ciclo::Text_Last_Change(s->shell, s->archivio, s->cicli, f.ambiente());
         QTEST(f.ridisegnati, "ridisegnati");
         QVERIFY(f.eventi.isEmpty());
     }
@@ -174,7 +174,7 @@ private slots:
             g.Visibile(true);
             g.chiamate.clear();
         }
-        Cancella_Grafici(f.ambiente());
+        ciclo::Cancella_Grafici(f.ambiente());
         for (const GraficoRegistratore &g : f.grafici) {
             QCOMPARE(g.chiamate, (QStringList{"Visibile(0)", "Svuota_Grafico()", "Ridisegna_Grafico()"}));
             QVERIFY(!g.Visibile());
@@ -183,7 +183,7 @@ private slots:
         // A window without some chart controls is not a fault.
         AmbienteGraficoRT vuoto;
         vuoto.Graf_Battleplan = [](int) -> GraficoControllo * { return nullptr; };
-        Cancella_Grafici(vuoto);
+        ciclo::Cancella_Grafici(vuoto);
     }
 
     void disegna_grafici_nasconde_slot_non_usato()
@@ -199,9 +199,9 @@ private slots:
         AmbienteGraficoRT a;
         a.Disegna_Grafico = [&](int s, int g) {
             disegnati << Slot{s, g};
-            ::Disegna_Grafico(stato, controlli, s, g);
+            finestra::Disegna_Grafico(stato, controlli, s, g);
         };
-        Disegna_Grafici(stato.cicli, a);
+        ciclo::Disegna_Grafici(stato.cicli, a);
         QCOMPARE(disegnati, (QList<Slot>{{0, 0}, {1, 3}, {2, 6}, {3, 9}}));
         for (int slot = 0; slot < 4; ++slot)
             QCOMPARE(controlli.grafici[size_t(slot)].Visibile(), slot != 2);
@@ -254,7 +254,7 @@ private slots:
         GraficoRegistratore g;
         ContestoGrafico c{s->shell, s->archivio, s->mercato, s->cicli, g, 0, grado};
         c.Text_Last = ultimo;
-        Disegna_Ultimo_Prezzo(c);
+        ciclo::Disegna_Ultimo_Prezzo(c);
 
         if (!segmento) {
             QVERIFY2(g.chiamate.isEmpty(), qPrintable(g.chiamate.join(' ')));
@@ -286,7 +286,7 @@ private slots:
         stato.shell.Modalita = QStringLiteral("ONLINE");
         ControlliMemoria controlli;
         controlli.ultimoPrezzo = QStringLiteral("23456");
-        Disegna_Grafico(stato, controlli, 1, grado);
+        finestra::Disegna_Grafico(stato, controlli, 1, grado);
         const GraficoRegistratore &g = controlli.grafici[1];
         const int rosso = g.indice(QStringLiteral("Stile_Serie(0x0000ff,2,1)"));
         QCOMPARE(rosso >= 0, segmento);
@@ -318,8 +318,8 @@ private slots:
             // DisegnaSlotInImmagine reads the last price from its own controls; draw by hand.
             ControlliMemoria controlli;
             controlli.ultimoPrezzo = stato.mercato.Text_Last;
-            Imposta_Barre_Grafico(stato.shell, stato.cicli, controlli, 0, 10);
-            Disegna_Grafico(stato, controlli, 0, 10);
+            ciclo::Imposta_Barre_Grafico(stato.shell, stato.cicli, controlli, 0, 10);
+            finestra::Disegna_Grafico(stato, controlli, 0, 10);
             QImage img(900, 520, QImage::Format_RGB32);
             img.fill(Qt::magenta);
             QPainter p(&img);

@@ -85,7 +85,7 @@ struct Banco {
         stato.shell.Blocco_Grafici = false;
         stato.cicli.Grado_Corrente = 4;
         stato.cicli.Grafico_Corrente = 0;
-        Imposta_Barre_Grafici(stato.shell, stato.cicli, ambiente.controlli);
+        ciclo::Imposta_Barre_Grafici(stato.shell, stato.cicli, ambiente.controlli);
         stato.disegno.Barre_Ciclo_Oggetti[4] = stato.cicli.Barre_Ciclo[4];
         stato.disegno.Barre_Ciclo_Oggetti[6] = stato.cicli.Barre_Ciclo[6];
         ambiente.zoom.cambio = [this] { nav.Sld_Zoom_Change(); };
@@ -118,7 +118,7 @@ struct Banco {
         stato.cicli.Scostamento_Ciclo[4] = c * stato.cicli.Compressione_Grado[4];
         stato.cicli.Barre_Ciclo[4] = v;
         stato.disegno.Barre_Ciclo_Oggetti[4] = v;
-        Imposta_Barre_Grafico(stato.shell, stato.cicli, ambiente.controlli, 0, 4);
+        ciclo::Imposta_Barre_Grafico(stato.shell, stato.cicli, ambiente.controlli, 0, 4);
         stato.shell.Blocco_Aggiornamento = true;
         ambiente.compr.Imposta_Valore(c);
         stato.shell.Blocco_Aggiornamento = false;
@@ -270,7 +270,7 @@ private slots:
         b.stato.cicli.Scostamento_Ciclo[size_t(grado)] = 5 * b.stato.cicli.Compressione_Grado[size_t(grado)];
         b.stato.cicli.Grado_Corrente = grado;
         b.stato.cicli.Grafico_Corrente = 1;
-        Imposta_Barre_Grafico(b.stato.shell, b.stato.cicli, b.ambiente.controlli, 1, grado);
+        ciclo::Imposta_Barre_Grafico(b.stato.shell, b.stato.cicli, b.ambiente.controlli, 1, grado);
         b.stato.shell.Blocco_Aggiornamento = true;
         b.ambiente.compr.Imposta_Valore(5);
         b.stato.shell.Blocco_Aggiornamento = false;
@@ -404,7 +404,7 @@ private slots:
         b.stato.cicli.Grafico_Corrente = 3;
         b.stato.cicli.Compressione[size_t(grado)] = 0;
         b.stato.cicli.Scostamento_Ciclo[size_t(grado)] = 0;
-        Imposta_Barre_Grafico(b.stato.shell, b.stato.cicli, b.ambiente.controlli, 3, grado);
+        ciclo::Imposta_Barre_Grafico(b.stato.shell, b.stato.cicli, b.ambiente.controlli, 3, grado);
         b.ambiente.eventi.clear();
         b.ambiente.compr.Imposta_Valore(2);
         QCOMPARE(b.ambiente.eventi.contains(QStringLiteral("banner %1 3").arg(grado)), grado <= 2);

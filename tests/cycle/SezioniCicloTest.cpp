@@ -70,7 +70,7 @@ private slots:
         stato->cicli.Durata[8] = durataCiclo;
         stato->cicli.Barre_Ciclo[8] = barre;
         RicalcolaCiclo(*stato, 8);
-        const TestiCiclo t = Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8);
+        const TestiCiclo t = ciclo::Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8);
         QVERIFY(t.fineValida);
         const int n = fine.mid(1).toInt();
         QCOMPARE(t.fine, QStringLiteral("Data Fine Ciclo: ") + (fine.startsWith(QLatin1Char('b')) ? barra(n) : futuro(n)));
@@ -87,9 +87,9 @@ private slots:
     {
         stato->cicli.Barre_Ciclo[8] = 190;
         stato->cicli.Tempi_Futuri[8].resize(5);
-        QVERIFY(!Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).fineValida);
+        QVERIFY(!ciclo::Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).fineValida);
         stato->cicli.Barre_Ciclo[8] = 6000;  // the end bar lies past the loaded history
-        QVERIFY(!Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).fineValida);
+        QVERIFY(!ciclo::Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).fineValida);
     }
 
     void inizioConIFormatiUs()
@@ -98,14 +98,14 @@ private slots:
         stato->shell.Formato_Ora = QStringLiteral("h:mm AM/PM");
         stato->cicli.Data_Inizio_Ciclo[8] = QDate(2025, 12, 3);
         stato->cicli.Ora_Inizio_Ciclo[8] = 21 * 60 + 15;
-        QCOMPARE(Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).inizio,
+        QCOMPARE(ciclo::Componi_Testi_Ciclo(stato->shell, stato->archivio, stato->mercato, stato->cicli, 8).inizio,
                  QStringLiteral(" Data Inizio Ciclo: 12/03/25 9:15 PM"));
     }
 
     void testiSulGrafico()
     {
         ControlliMemoria controlli;
-        Disegna_Grafico(*stato, controlli, 0, 8);
+        finestra::Disegna_Grafico(*stato, controlli, 0, 8);
         const auto &testi = controlli.grafici[0].testi();
         QCOMPARE(int(testi.size()), 6);  // watermark and the five cycle texts
         struct Atteso {
@@ -156,7 +156,7 @@ private slots:
         QFETCH(double, minimo);
         QFETCH(double, massimo);
         const SerieStorico s = serie(300, [&](int r) { return base + passo * r; });
-        const IntervalloPrezzo i = Calcola_Scala_Prezzo(s, estensione, zoom, 10, valore, 100);
+        const IntervalloPrezzo i = ciclo::Calcola_Scala_Prezzo(s, estensione, zoom, 10, valore, 100);
         QVERIFY(i.valido);
         QCOMPARE_FUZZY(i.minimo, minimo);
         QCOMPARE_FUZZY(i.massimo, massimo);
@@ -164,11 +164,11 @@ private slots:
 
     void scalaPrezzoSenzaBarre()
     {
-        const IntervalloPrezzo i = Calcola_Scala_Prezzo(SerieStorico(100), 50, 7, 10, 50, 100);
+        const IntervalloPrezzo i = ciclo::Calcola_Scala_Prezzo(SerieStorico(100), 50, 7, 10, 50, 100);
         QVERIFY(!i.valido);
         QVERIFY(std::isfinite(i.minimo) && std::isfinite(i.massimo));
         // A zero slider maximum gives no step rather than a division by zero.
-        const IntervalloPrezzo j = Calcola_Scala_Prezzo(serie(10, [](int r) { return r; }), 10, 0, 0, 60, 0);
+        const IntervalloPrezzo j = ciclo::Calcola_Scala_Prezzo(serie(10, [](int r) { return r; }), 10, 0, 0, 60, 0);
         QCOMPARE(j.minimo, 1.0);
         QCOMPARE(j.massimo, 10.0);
     }
@@ -217,7 +217,7 @@ private slots:
         spia.durante = &bloccoDurante;
         spia.flag = &stato->shell.Blocco_Aggiornamento;
         controlli.hsc[0] = {};
-        Imposta_Barre_Grafico(stato->shell, stato->cicli, controlli, 0, 8);
+        ciclo::Imposta_Barre_Grafico(stato->shell, stato->cicli, controlli, 0, 8);
         QCOMPARE(controlli.hscY[0].Min(), 100);
         QCOMPARE(controlli.hscY[0].Max(), 1);
         QCOMPARE(controlli.hscY[0].Valore(), valoreY);
@@ -235,7 +235,7 @@ private slots:
         } una;
         una.barra = &spia;
         stato->shell.Blocco_Aggiornamento = true;
-        Imposta_Barre_Grafico(stato->shell, stato->cicli, una, 0, 8);
+        ciclo::Imposta_Barre_Grafico(stato->shell, stato->cicli, una, 0, 8);
         QVERIFY(bloccoDurante);
         QVERIFY(stato->shell.Blocco_Aggiornamento);
     }
@@ -246,7 +246,7 @@ private slots:
         for (int s = 0; s < 4; ++s)
             stato->cicli.Conf_Grafici[size_t(s)] = {1, 8, s};
         stato->cicli.Barre_Ciclo[8] = 77;
-        Imposta_Barre_Grafici(stato->shell, stato->cicli, controlli);
+        ciclo::Imposta_Barre_Grafici(stato->shell, stato->cicli, controlli);
         for (int s = 0; s < 4; ++s)
             QCOMPARE(controlli.hsc[size_t(s)].Valore(), 77);
     }

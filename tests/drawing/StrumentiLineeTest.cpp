@@ -611,7 +611,7 @@ private slots:
         d().Distanze[7][4] = Distanza{true, true, 4, 100, 14, 110, 32, 9, 105, QStringLiteral("x")};
         GraficoRegistratore ctl;
         ContestoGrafico c{stato->shell, stato->archivio, stato->mercato, stato->cicli, ctl, 2, 7};
-        Disegna_Linee_Utente(c, stato->disegno);
+        disegno::Disegna_Linee_Utente(c, stato->disegno);
         const auto punti = [&](int i) {
             const std::vector<QPointF> &v = ctl.serie()[size_t(i)].punti;
             return QList<QPointF>(v.begin(), v.end());

@@ -29,7 +29,7 @@ class GraficoIndicatoriTest : public QObject {
         for (int k : items)
             ind().Ind_Attivo[Grado][size_t(k)] = 1;
     }
-    void disegna() { Disegna_Grafico(*stato, *controlli, Slot, Grado); }
+    void disegna() { finestra::Disegna_Grafico(*stato, *controlli, Slot, Grado); }
 
     // Series on Y axis `asseY` in colour `colore`, in drawing order.
     std::vector<const SerieGrafico *> serieSu(int asseY, int colore)

@@ -517,7 +517,7 @@ private slots:
         } else {
             QTRY_COMPARE(r.chat.size(), 2);
             // Shown cut to its start.
-            QCOMPARE(r.chat.first(), QString(Caratteri_Riga_Chat - 1, QLatin1Char('x')) + QChar(0x2026));
+            QCOMPARE(r.chat.first(), QString(protocollo::Caratteri_Riga_Chat - 1, QLatin1Char('x')) + QChar(0x2026));
             QCOMPARE(sess->socket().State(), 7);
         }
     }

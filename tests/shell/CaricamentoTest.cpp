@@ -99,7 +99,7 @@ private slots:
     {
         QFETCH(int, passo);
         QFETCH(QString, modalita);
-        const PassoAvanzamento p = Passo_Avanzamento(passo, modalita);
+        const PassoAvanzamento p = finestra::Passo_Avanzamento(passo, modalita);
         QTEST(p.valido, "valido");
         QTEST(p.percentuale, "percentuale");
         QTEST(p.didascalia, "didascalia");

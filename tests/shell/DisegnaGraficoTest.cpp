@@ -23,7 +23,7 @@ class DisegnaGraficoTest : public QObject {
     {
         GraficoRegistratore &g = controlli.grafici[size_t(std::clamp(slot, 0, 3))];
         g.chiamate.clear();
-        Disegna_Grafico(*stato, controlli, slot, grado);
+        finestra::Disegna_Grafico(*stato, controlli, slot, grado);
         return g;
     }
     ColoreWin colore(int k) const { return stato->cicli.Colori[size_t(k)]; }
@@ -304,8 +304,8 @@ private slots:
         QFETCH(QList<double>, posizioni);
         QFETCH(int, virgole);
         // Each label names its own row, so the round trip shows where it stands.
-        const QString testo =
-            Componi_Etichette_Asse_X(estensione, barre, [&](int riga) { return QStringLiteral("r%1").arg(riga); });
+        const auto etichetta = [](int riga) { return QStringLiteral("r%1").arg(riga); };
+        const QString testo = ciclo::Componi_Etichette_Asse_X(estensione, barre, etichetta);
         QCOMPARE(int(testo.count(QLatin1Char(','))), virgole);
         ModelloGrafico m;
         m.Aggiungi_Asse_X(2);
@@ -415,7 +415,7 @@ private slots:
             GraficoGuasto guasto;
             GraficoControllo *Graf_Battleplan(int) override { return &guasto; }
         } c;
-        Disegna_Grafico(*stato, c, 1, 8);
+        finestra::Disegna_Grafico(*stato, c, 1, 8);
         const GraficoRegistratore &g = c.guasto;
         QCOMPARE(g.chiamate.last(), QStringLiteral("Visibile(1)"));
         QCOMPARE(g.conta(QStringLiteral("Ridisegna_Grafico")), 1);

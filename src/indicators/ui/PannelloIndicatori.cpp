@@ -139,7 +139,7 @@ void PannelloIndicatori::Chk_Ind_Adattivi_Click(int index)
     }
     m_ambiente.Disegna_Grafico(s, g);
     QString errore;
-    if (!salvato(g, Chiave_Indicatore(index), errore)) {
+    if (!salvato(g, archivio::Chiave_Indicatore(index), errore)) {
         // The switch shows what the archive holds.
         const bool acceso = Chk_Ind_Adattivi[size_t(index)]->isChecked();
         m_indicatori.Ind_Attivo[size_t(g)][size_t(index)] = acceso ? 0 : 1;
@@ -210,7 +210,7 @@ void PannelloIndicatori::salva(int grado, int chiave)
 
 bool PannelloIndicatori::salvato(int grado, int chiave, QString &errore)
 {
-    return Salva_Indicatore(m_archivio, m_indicatori, grado, chiave, &errore);
+    return indicatori::Salva_Indicatore(m_archivio, m_indicatori, grado, chiave, &errore);
 }
 
 void PannelloIndicatori::segnala(const QString &errore)

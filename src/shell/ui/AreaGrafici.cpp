@@ -18,7 +18,7 @@ namespace {
 
 void Piazza(QWidget *w, const Rettangolo &r)
 {
-    ::Piazza(w, r.Left, r.Top, r.Width, r.Height);
+    finestra::Piazza(w, r.Left, r.Top, r.Width, r.Height);
 }
 
 void Muovi(QWidget *w, double left, double top)

@@ -19,7 +19,7 @@
 
 namespace {
 
-void Piazza(QWidget *w, const Rettangolo &r) { ::Piazza(w, r.Left, r.Top, r.Width, r.Height); }
+void Piazza(QWidget *w, const Rettangolo &r) { finestra::Piazza(w, r.Left, r.Top, r.Width, r.Height); }
 
 void Muovi(QWidget *w, const Rettangolo &r)
 {

@@ -44,8 +44,8 @@ int Avvia(int argc, char *argv[])
     Prepara_Applicazione(app);
 
     FormS1 finestra;
-    FinestraOperativa *operativa = Prepara_Finestra_Operativa(finestra);
-    Prepara_Sessione_Online(finestra, *operativa);
+    FinestraOperativa *operativa = finestra::Prepara_Finestra_Operativa(finestra);
+    finestra::Prepara_Sessione_Online(finestra, *operativa);
     if (!finestra.Form_Load())
         return 0;  // another copy runs: nothing else is done
     // At the end of the desktop session nobody is there to confirm: exit in order.

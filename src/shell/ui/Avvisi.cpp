@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <cstdio>
 
+namespace finestra {
+
 void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio)
 {
     QMessageBox box;
@@ -24,3 +26,5 @@ void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, con
     }
     box.exec();
 }
+
+}  // namespace finestra

@@ -76,7 +76,7 @@ void FinestraOperativa::Cambia_Sottostante(int sottostante)
     QString errore;
     if (!ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, archivio::Codice_Modifica::Sottostante_Corrente,
                                 0, &errore))
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
     stato.shell.RT_Bloccato = true;
     if (m_sessione) {
         m_sessione->Ferma_Watchdog();
@@ -103,7 +103,7 @@ void FinestraOperativa::Cambia_Sottostante(int sottostante)
     m_form.FrmCambioSott->move(f.x() + f.width() / 2 - cambio.width(), f.y() + f.height() / 2 - cambio.height());
     m_form.FrmCambioSott->show();
     m_form.FrmCambioSott->raise();
-    Inizializza_Variabili(stato);
+    finestra::Inizializza_Variabili(stato);
     const Caricamento::Esito e = m_caricamento->Carica_Storici_Avvio();
     Esito_Fase(e);
     if (e == Caricamento::Esito::Completato && stato.shell.Modalita == QLatin1String("OFFLINE"))

@@ -37,7 +37,7 @@ QPushButton *Pulsante(QWidget *genitore, const char *nome, const QString &testo,
     auto *b = new QPushButton(testo, genitore);
     b->setObjectName(QLatin1String(nome));
     b->setToolTip(aiuto);
-    Piazza(b, left, top, Lato, Alto);
+    finestra::Piazza(b, left, top, Lato, Alto);
     return b;
 }
 
@@ -48,7 +48,7 @@ QLineEdit *Casella(QWidget *genitore, const char *nome, const QString &aiuto, do
     t->setReadOnly(true);
     t->setAlignment(Qt::AlignCenter);
     t->setToolTip(aiuto);
-    Piazza(t, left, top, larghezza, Alto);
+    finestra::Piazza(t, left, top, larghezza, Alto);
     return t;
 }
 
@@ -60,8 +60,8 @@ QComboBox *Combo(QWidget *genitore, const char *nome, double left, double larghe
     // A typed text is never added to the list: only the list's entries are settings.
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMaxVisibleItems(20);
-    Ignora_Rotella(c);
-    Piazza(c, left, 0, larghezza, Alto);
+    finestra::Ignora_Rotella(c);
+    finestra::Piazza(c, left, 0, larghezza, Alto);
     return c;
 }
 
@@ -70,7 +70,7 @@ QLabel *Etichetta(QWidget *genitore, const char *nome, const QString &testo, dou
     auto *l = new QLabel(testo, genitore);
     l->setObjectName(QLatin1String(nome));
     l->setTextFormat(Qt::PlainText);
-    Piazza(l, left, 0, larghezza, Alto);
+    finestra::Piazza(l, left, 0, larghezza, Alto);
     return l;
 }
 
@@ -80,7 +80,7 @@ ControlliCiclo::ControlliCiclo(FinestraOperativa &finestra, NavigazioneGrafico &
     : QWidget(parent), m_finestra(finestra), m_regolazione(finestra.Form().S(), *this)
 {
     setObjectName(QStringLiteral("Controlli_Ciclo"));
-    Piazza(this, 0, Top, layout::Larghezza_Strumenti, Altezza);
+    finestra::Piazza(this, 0, Top, layout::Larghezza_Strumenti, Altezza);
 
     Lbl_Sottocicli = Etichetta(this, "Lbl_Sottocicli", QStringLiteral("Sottocicli"), 100, 950);
     Cmb_Sottocicli = Combo(this, "Cmb_Sottocicli", 1050, 600);
@@ -115,15 +115,15 @@ ControlliCiclo::ControlliCiclo(FinestraOperativa &finestra, NavigazioneGrafico &
     Text_Dur->setObjectName(QStringLiteral("Text_Dur"));
     Text_Dur->setAlignment(Qt::AlignCenter);
     Text_Dur->setToolTip(QStringLiteral("Durata del ciclo (doppio clic: durata standard)"));
-    Piazza(Text_Dur, Left_Text_Dur, Top_Durata, Larghezza_Text_Dur, Alto);
+    finestra::Piazza(Text_Dur, Left_Text_Dur, Top_Durata, Larghezza_Text_Dur, Alto);
 
     constexpr double topD = 1600;
     auto *lblZoom = new QLabel(QStringLiteral("Zoom"), this);
-    Piazza(lblZoom, 100, topD, 600, Alto);
+    finestra::Piazza(lblZoom, 100, topD, 600, Alto);
     Cmd_Zoom_M = Pulsante(this, "Cmd_Zoom_M", QStringLiteral("-"), QStringLiteral("Zoom -1"), 700, topD);
     Cmd_Zoom_P = Pulsante(this, "Cmd_Zoom_P", QStringLiteral("+"), QStringLiteral("Zoom +1"), 980, topD);
     auto *lblCompr = new QLabel(QStringLiteral("Compr."), this);
-    Piazza(lblCompr, 1560, topD, 700, Alto);
+    finestra::Piazza(lblCompr, 1560, topD, 700, Alto);
     Cmd_Compr_M = Pulsante(this, "Cmd_Compr_M", QStringLiteral("-"), QStringLiteral("Compressione -1"), 2350, topD);
     Cmd_Compr_P = Pulsante(this, "Cmd_Compr_P", QStringLiteral("+"), QStringLiteral("Compressione +1"), 2630, topD);
 
@@ -214,11 +214,11 @@ void ControlliCiclo::Disponi_Durata(int grado)
     // The daily and hourly degrees use all six buttons: the design's row, whatever
     // a 5-minute degree left hidden.
     const bool terzi = d.invariata || d.terzi_visibili;
-    Piazza(Cmd_Dur_P[1], Left_Dur_P[1], d.invariata ? Top_Durata : d.Top_P2, Lato, Alto);
-    Piazza(Cmd_Dur_M[1], Left_Dur_M[1], d.invariata ? Top_Durata : d.Top_M2, Lato, Alto);
+    finestra::Piazza(Cmd_Dur_P[1], Left_Dur_P[1], d.invariata ? Top_Durata : d.Top_P2, Lato, Alto);
+    finestra::Piazza(Cmd_Dur_M[1], Left_Dur_M[1], d.invariata ? Top_Durata : d.Top_M2, Lato, Alto);
     if (terzi) {
-        Piazza(Cmd_Dur_P[2], Left_Dur_P[2], d.invariata ? Top_Durata : d.Top_P3, Lato, Alto);
-        Piazza(Cmd_Dur_M[2], Left_Dur_M[2], d.invariata ? Top_Durata : d.Top_M3, Lato, Alto);
+        finestra::Piazza(Cmd_Dur_P[2], Left_Dur_P[2], d.invariata ? Top_Durata : d.Top_P3, Lato, Alto);
+        finestra::Piazza(Cmd_Dur_M[2], Left_Dur_M[2], d.invariata ? Top_Durata : d.Top_M3, Lato, Alto);
     }
     Cmd_Dur_P[2]->setVisible(terzi);
     Cmd_Dur_M[2]->setVisible(terzi);
@@ -249,5 +249,5 @@ void ControlliCiclo::Mostra_Dur(const QString &testo) { Text_Dur->setText(testo)
 void ControlliCiclo::Mostra_Errore(const QString &testo)
 {
     Riempi();
-    Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
+    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
 }

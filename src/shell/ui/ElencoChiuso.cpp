@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QEvent>
 
+namespace finestra {
+
 namespace {
 
 class FiltroRotella : public QObject {
@@ -26,3 +28,5 @@ void Ignora_Rotella(QComboBox *elenco)
     if (elenco)
         elenco->installEventFilter(new FiltroRotella(elenco));
 }
+
+}  // namespace finestra

@@ -133,7 +133,7 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         // The grid and price-line buttons switch a setting of the current degree.
         const auto esito = [](const comandi::EsitoComando &e) {
             if (!e.errore.isEmpty())
-                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), e.errore);
+                finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), e.errore);
         };
         for (int i = 0; i < 2; ++i)
             connect(pulsanti->Cmd_Griglia_Graf[size_t(i)], &QToolButton::clicked, this, [this, i, esito] {
@@ -222,11 +222,11 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     };
     Fallimento = [this](const QString &messaggio) {
         if (!messaggio.isEmpty())
-            Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore \u00AE"), messaggio);
+            finestra::Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore \u00AE"), messaggio);
         m_form.Chiudi_Programma();
     };
     Avviso_Caricamento = [](const QString &messaggio) {
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), messaggio);
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), messaggio);
     };
 
     form.Carica_Storici_Avvio = [this] { Carica_Storici_Avvio(); };
@@ -240,14 +240,14 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
     Prepara_Colonna_Sinistra();
     form.FrmCambioSott->setFrameShape(QFrame::StyledPanel);
     form.FrmCambioSott->setAutoFillBackground(true);
-    Piazza(form.FrmCambioSott, 0, 0, Larghezza_Cambio_Sott, Altezza_Cambio_Sott);
-    Piazza(form.LblCambioSott, 150, 100, Larghezza_Cambio_Sott - 300, 300);
-    Piazza(form.PbCambioSott, 150, 450, Larghezza_Cambio_Sott - 300, 300);
+    finestra::Piazza(form.FrmCambioSott, 0, 0, Larghezza_Cambio_Sott, Altezza_Cambio_Sott);
+    finestra::Piazza(form.LblCambioSott, 150, 100, Larghezza_Cambio_Sott - 300, 300);
+    finestra::Piazza(form.PbCambioSott, 150, 450, Larghezza_Cambio_Sott - 300, 300);
 }
 
 FinestraOperativa::~FinestraOperativa() = default;
 
-FinestraOperativa *Prepara_Finestra_Operativa(FormS1 &form)
+FinestraOperativa *finestra::Prepara_Finestra_Operativa(FormS1 &form)
 {
     return new FinestraOperativa(form);
 }
@@ -256,8 +256,10 @@ void FinestraOperativa::Collega_Sessione(SessioneQuotazioni *sessione) { m_sessi
 
 void FinestraOperativa::Prepara_Colonna_Sinistra()
 {
-    Piazza(m_form.Frm_Dati_Sot, Left_Colonna, Top_Dati_Sot, PannelloQuotazioni::Larghezza, PannelloQuotazioni::Altezza);
-    Piazza(m_form.Frm_Tipo_Ciclo, Left_Colonna, Top_Tipo_Ciclo, PannelloCicli::Larghezza, PannelloCicli::Altezza);
+    finestra::Piazza(m_form.Frm_Dati_Sot, Left_Colonna, Top_Dati_Sot, PannelloQuotazioni::Larghezza,
+                     PannelloQuotazioni::Altezza);
+    finestra::Piazza(m_form.Frm_Tipo_Ciclo, Left_Colonna, Top_Tipo_Ciclo, PannelloCicli::Larghezza,
+                     PannelloCicli::Altezza);
 }
 
 double FinestraOperativa::Larghezza_Twips() const
@@ -291,7 +293,7 @@ void FinestraOperativa::Carica_Dati_Avvio()
 
 void FinestraOperativa::Mostra_Avanzamento_Avvio(int passo)
 {
-    const PassoAvanzamento p = Passo_Avanzamento(passo, m_form.S().shell.Modalita);
+    const PassoAvanzamento p = finestra::Passo_Avanzamento(passo, m_form.S().shell.Modalita);
     if (p.valido) {
         m_form.Frm_Avvio->Lbl_Avan->setText(p.didascalia);
         m_form.LblCambioSott->setText(m_form.Frm_Avvio->Lbl_Avan->text());
@@ -300,7 +302,7 @@ void FinestraOperativa::Mostra_Avanzamento_Avvio(int passo)
     m_form.PbCambioSott->setValue(p.percentuale);
 }
 
-void FinestraOperativa::Pausa(double secondi) { ::Pausa(secondi); }
+void FinestraOperativa::Pausa(double secondi) { finestra::Pausa(secondi); }
 
 // ---------------------------------------------------------------- charts
 
@@ -320,7 +322,7 @@ void FinestraOperativa::Disegna_Grafico(int grafico, int grado)
 {
     if (grafico < 0 || grafico > 3)
         return;
-    ::Disegna_Grafico(m_form.S(), *m_area, grafico, grado);
+    finestra::Disegna_Grafico(m_form.S(), *m_area, grafico, grado);
 }
 
 AmbienteGraficoRT FinestraOperativa::Ambiente_RT()
@@ -335,22 +337,22 @@ AmbienteGraficoRT FinestraOperativa::Ambiente_RT()
     return a;
 }
 
-void FinestraOperativa::Disegna_Grafici() { ::Disegna_Grafici(m_form.S().cicli, Ambiente_RT()); }
+void FinestraOperativa::Disegna_Grafici() { ciclo::Disegna_Grafici(m_form.S().cicli, Ambiente_RT()); }
 
 void FinestraOperativa::Cmd_Graf_RT_Click()
 {
-    if (!::Cmd_Graf_RT_Click(m_form.S().archivio, m_form.S().cicli, Ambiente_RT()))
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                      QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time."));
+    if (!ciclo::Cmd_Graf_RT_Click(m_form.S().archivio, m_form.S().cicli, Ambiente_RT()))
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                                QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time."));
 }
 
 void FinestraOperativa::Text_Last_Change()
 {
     const Stato &s = m_form.S();
-    ::Text_Last_Change(s.shell, s.archivio, s.cicli, Ambiente_RT());
+    ciclo::Text_Last_Change(s.shell, s.archivio, s.cicli, Ambiente_RT());
 }
 
-void FinestraOperativa::Cancella_Grafici() { ::Cancella_Grafici(Ambiente_RT()); }
+void FinestraOperativa::Cancella_Grafici() { ciclo::Cancella_Grafici(Ambiente_RT()); }
 
 void FinestraOperativa::Imposta_Titoli_Grafici()
 {
@@ -472,7 +474,7 @@ void FinestraOperativa::Imposta_Layout_Senza_Storico()
     const Rettangolo datiSot{schermo::PixelInTwips(d.x()), schermo::PixelInTwips(d.y()),
                              schermo::PixelInTwips(d.width()), schermo::PixelInTwips(d.height())};
     const Rettangolo r = layout::Layout_Senza_Storico(Larghezza_Twips(), Altezza_Twips(), datiSot);
-    Piazza(m_form.Frm_Battleplan, r.Left, r.Top, r.Width, r.Height);
+    finestra::Piazza(m_form.Frm_Battleplan, r.Left, r.Top, r.Width, r.Height);
     m_area->setGeometry(m_form.Frm_Battleplan->rect());
 }
 
@@ -485,7 +487,7 @@ void FinestraOperativa::Imposta_Layout_Con_Storico()
     const Rettangolo storico{schermo::PixelInTwips(s.x()), schermo::PixelInTwips(s.y()),
                              schermo::PixelInTwips(s.width()), schermo::PixelInTwips(s.height())};
     const Rettangolo r = layout::Layout_Con_Storico(Altezza_Twips(), datiSot, storico);
-    Piazza(m_form.Frm_Battleplan, r.Left, r.Top, r.Width, r.Height);
+    finestra::Piazza(m_form.Frm_Battleplan, r.Left, r.Top, r.Width, r.Height);
     m_area->setGeometry(m_form.Frm_Battleplan->rect());
 }
 
@@ -499,11 +501,11 @@ void FinestraOperativa::Imposta_Colonna_Chat()
 {
     // The chat box fills the left column down to the window's bottom margin.
     const double altezzaChat = std::max(300.0, Altezza_Twips() - 750 - Top_Chat);
-    Piazza(m_form.Text_Chat, Left_Colonna, Top_Chat, PannelloQuotazioni::Larghezza, altezzaChat);
-    Piazza(m_form.Text_Desc_Server_Chat, Left_Colonna + 100, Top_Chat - 100, PannelloQuotazioni::Larghezza - 200,
-           285);
+    finestra::Piazza(m_form.Text_Chat, Left_Colonna, Top_Chat, PannelloQuotazioni::Larghezza, altezzaChat);
+    finestra::Piazza(m_form.Text_Desc_Server_Chat, Left_Colonna + 100, Top_Chat - 100,
+                     PannelloQuotazioni::Larghezza - 200, 285);
     m_form.Text_Desc_Server_Chat->raise();
-    Piazza(m_form.Lbl_Link_1, Left_Colonna, Top_Chat - 400, PannelloQuotazioni::Larghezza, 250);
+    finestra::Piazza(m_form.Lbl_Link_1, Left_Colonna, Top_Chat - 400, PannelloQuotazioni::Larghezza, 250);
 }
 
 void FinestraOperativa::Richiesta_Dati_RT_Al_Server()
@@ -585,8 +587,8 @@ void FinestraOperativa::Cmd_Aspetto_Click(int)
     ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
     Imposta_Colori_Controlli();
     if (!salvato)
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                      ciclo::Errore_Salvataggio(QString()));
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                                ciclo::Errore_Salvataggio(QString()));
 }
 
 void FinestraOperativa::Lbl_Link_Click(int)

@@ -156,5 +156,9 @@ private:
     bool m_cambioInCorso = false;
 };
 
+namespace finestra {
+
 // Creates the working window's side of `form` and fills its loading hooks.
 FinestraOperativa *Prepara_Finestra_Operativa(FormS1 &form);
+
+}  // namespace finestra

@@ -51,7 +51,7 @@ void FinestraOperativa::Chk_Battl_Click(int index)
         if (s < 0) {
             m_cicli->Inizializza_Chk_Battl();
             if (!errore.isEmpty())
-                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
+                finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
             return;
         }
         RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
@@ -69,14 +69,14 @@ void FinestraOperativa::Chk_Battl_Click(int index)
         m_cicli->Inizializza_Chk_Battl();
         Abilita_Finestra();
         if (!errore.isEmpty())
-            Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
+            finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
         return;
     }
     RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
     r->Lbl_In_Caricamento->show();
     r->Lbl_In_Caricamento->raise();
     m_cicli->Regola_Quattro_Gradi();
-    Imposta_Barre_Grafico(stato.shell, stato.cicli, *m_area, s, index);
+    ciclo::Imposta_Barre_Grafico(stato.shell, stato.cicli, *m_area, s, index);
     ciclo::Calcola_Battleplan(stato.cicli, index);
     // Computes the degree's indicators and draws the slot.
     m_motore->Aggiorna_Indicatori(s);

@@ -46,7 +46,7 @@ QPushButton *bottone(QWidget *padre, const char *nome, const QString &testo)
                                     " QPushButton:focus { border: 2px solid white; }"));
     // Enter, like Space, presses the button that has the focus.
     b->setAutoDefault(true);
-    Piazza(b, 0, 120, 1215, 375);
+    finestra::Piazza(b, 0, 120, 1215, 375);
     return b;
 }
 
@@ -74,17 +74,17 @@ FormMsg::FormMsg(QWidget *parent) : QDialog(parent)
     f.setPointSizeF(8.25);
     f.setBold(true);
     Text_Msg->setFont(f);
-    Piazza(Text_Msg, 1560, 120, 3975, 1695);
+    finestra::Piazza(Text_Msg, 1560, 120, 3975, 1695);
 
     const int lato = schermo::TwipsInPixel(1095);
     Pic1 = new QLabel(this);
     Pic1->setObjectName(QStringLiteral("Pic1"));
     Pic1->setPixmap(figura(false, lato));
-    Piazza(Pic1, 300, 300, 1095, 1095);
+    finestra::Piazza(Pic1, 300, 300, 1095, 1095);
     Pic2 = new QLabel(this);
     Pic2->setObjectName(QStringLiteral("Pic2"));
     Pic2->setPixmap(figura(true, lato));
-    Piazza(Pic2, 300, 300, 1095, 1095);
+    finestra::Piazza(Pic2, 300, 300, 1095, 1095);
 
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -92,7 +92,7 @@ FormMsg::FormMsg(QWidget *parent) : QDialog(parent)
     QPalette striscia = Picture1->palette();
     striscia.setColor(QPalette::Window, QColor(64, 64, 64));
     Picture1->setPalette(striscia);
-    Piazza(Picture1, 0, 1920, 6615, 1095);
+    finestra::Piazza(Picture1, 0, 1920, 6615, 1095);
 
     Cmd_Ok = bottone(Picture1, "Cmd_Ok", QStringLiteral("OK"));
     Cmd_Si = bottone(Picture1, "Cmd_Si", QStringLiteral("SI"));
@@ -121,7 +121,7 @@ void FormMsg::Prepara(const messaggi::Preparazione &p)
     QPalette pp = pic->palette();
     pp.setColor(QPalette::Window, colore);
     pic->setPalette(pp);
-    Piazza(pic, 300, 300, 1095, 1095);
+    finestra::Piazza(pic, 300, 300, 1095, 1095);
     pic->show();
     const auto mostra = [](QPushButton *b, int left) {
         b->move(schermo::TwipsInPixel(left), b->y());

@@ -49,7 +49,7 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
     Text_Chat = crea<QPlainTextEdit>(this, "Text_Chat");
     Text_Chat->setReadOnly(true);
     // Design place in the working window, outside the start window.
-    Piazza(Text_Chat, 120, 9600, 6000, 1200);
+    finestra::Piazza(Text_Chat, 120, 9600, 6000, 1200);
     Text_Desc_Server_Chat = crea<QLineEdit>(this, "Text_Desc_Server_Chat");
     Text_Desc_Server_Chat->setReadOnly(true);
     Text_Scritte_Graf = crea<QLineEdit>(this, "Text_Scritte_Graf");
@@ -106,16 +106,17 @@ bool FormS1::Form_Load()
     }
     if (!preso && m_istanza->error() != QLockFile::LockFailedError) {
         // No lock can be made here (read-only folder): say so, and go on unguarded.
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
-                      QStringLiteral("Impossibile creare il file di blocco nella cartella %1: "
-                                     "non è possibile verificare se un'altra sessione di Wavelore è in uso.")
-                          .arg(QDir::toNativeSeparators(sh.Cartella_Programma)));
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                                QStringLiteral("Impossibile creare il file di blocco nella cartella %1: "
+                                               "non è possibile verificare se un'altra sessione di Wavelore è in uso.")
+                                    .arg(QDir::toNativeSeparators(sh.Cartella_Programma)));
     } else if (!preso) {
         QApplication::beep();
-        Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore ®"),
-                      QStringLiteral("Una sessione di Wavelore risulta essere già in uso.") + QStringLiteral("\r\n\r\n")
-                          + QStringLiteral("Non è possibile aprire una nuova istanza."),
-                      QStringLiteral("File di blocco: %1").arg(QDir::toNativeSeparators(blocco)));
+        finestra::Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore ®"),
+                                QStringLiteral("Una sessione di Wavelore risulta essere già in uso.")
+                                    + QStringLiteral("\r\n\r\n")
+                                    + QStringLiteral("Non è possibile aprire una nuova istanza."),
+                                QStringLiteral("File di blocco: %1").arg(QDir::toNativeSeparators(blocco)));
         return false;
     }
 
@@ -141,8 +142,8 @@ void FormS1::Prepara_Archivi()
     righe << esito.Errori;
     if (righe.isEmpty())
         return;
-    Mostra_Avviso(esito.ok ? Avviso::Attenzione : Avviso::Critico, QStringLiteral("Wavelore ®"),
-                  righe.join(QStringLiteral("\n")));
+    finestra::Mostra_Avviso(esito.ok ? Avviso::Attenzione : Avviso::Critico, QStringLiteral("Wavelore ®"),
+                            righe.join(QStringLiteral("\n")));
 }
 
 void FormS1::Imposta_Finestra_Avvio()
@@ -158,7 +159,7 @@ void FormS1::Imposta_Finestra_Avvio()
     setWindowTitle(QStringLiteral(" Avvio Wavelore ®"));
     setFixedSize(schermo::TwipsInPixel(PannelloAvvio::Larghezza + 200),
                  schermo::TwipsInPixel(PannelloAvvio::Altezza + 550));
-    Piazza(Frm_Avvio, 60, 50, PannelloAvvio::Larghezza, PannelloAvvio::Altezza);
+    finestra::Piazza(Frm_Avvio, 60, 50, PannelloAvvio::Larghezza, PannelloAvvio::Altezza);
     Frm_Avvio->show();
     for (QProgressBar *pb : {Frm_Avvio->PB_Avvio_T, PbCambioSott}) {
         pb->setMinimum(0);
@@ -198,8 +199,8 @@ void FormS1::Chk_Ricordami_Click()
     if (!archivio::Salva_Dati_Login(chk->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
                                     Frm_Avvio->Text_Password->text())) {
         chk->setChecked(!chk->isChecked());  // the switch shows what the archive holds
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
-                      QStringLiteral("Impostazione non salvata (Sistema3.dat)."));
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                                QStringLiteral("Impostazione non salvata (Sistema3.dat)."));
     }
 }
 
@@ -214,7 +215,7 @@ void FormS1::Cmd_OffLine_Click()
     Frm_Avvio->Cmd_OffLine->setEnabled(false);
     Frm_Avvio->Cmd_OnLine->setEnabled(false);
     m_stato.shell.Modalita = QStringLiteral("OFFLINE");
-    Inizializza_Variabili(m_stato);
+    finestra::Inizializza_Variabili(m_stato);
     if (Carica_Storici_Avvio)
         Carica_Storici_Avvio();
     if (Carica_Dati_Avvio)
@@ -223,7 +224,7 @@ void FormS1::Cmd_OffLine_Click()
 
 void FormS1::Mostra_Messaggio(int tipo, const QString &testo) { m_messaggi->Mostra_Messaggio(tipo, testo); }
 
-void FormS1::Chiudi_Programma() { ::Chiudi_Programma(m_stato.shell, *m_socket, uscita); }
+void FormS1::Chiudi_Programma() { finestra::Chiudi_Programma(m_stato.shell, *m_socket, uscita); }
 
 void FormS1::changeEvent(QEvent *evento)
 {

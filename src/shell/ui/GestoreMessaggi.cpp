@@ -113,7 +113,7 @@ void GestoreMessaggi::Mostra_Messaggio(int tipo, const QString &testo)
         // text through, so a text queued behind a notice is never stranded.
         if (azione != messaggi::Azione::Chiudi)
             return;
-        Pausa(Pausa_Coda);
+        finestra::Pausa(Pausa_Coda);
         const auto prossimo = messaggi::Estrai(m_shell.Coda_Messaggi);
         if (!prossimo)
             return;

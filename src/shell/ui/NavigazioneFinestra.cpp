@@ -70,5 +70,5 @@ void NavigazioneFinestra::Mostra_Caricamento_Indicatore(int grado, int grafico)
 
 void NavigazioneFinestra::Mostra_Errore(const QString &testo)
 {
-    Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
+    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
 }

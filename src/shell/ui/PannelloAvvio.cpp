@@ -9,11 +9,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+namespace finestra {
+
 void Piazza(QWidget *w, double left, double top, double width, double height)
 {
     w->setGeometry(schermo::TwipsInPixel(left), schermo::TwipsInPixel(top), schermo::TwipsInPixel(width),
                    schermo::TwipsInPixel(height));
 }
+
+}  // namespace finestra
 
 namespace {
 
@@ -64,20 +68,20 @@ PannelloAvvio::PannelloAvvio(QWidget *parent) : QFrame(parent)
     Lbl_Relase->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Lbl_Link_0 = etichetta(this, "Lbl_Link_0", QString());
 
-    Piazza(Lbl_UserId, 240, 390, 1200, 285);
-    Piazza(Text_ID, 1440, 330, 3600, 345);
-    Piazza(Lbl_Password, 240, 840, 1200, 285);
-    Piazza(Text_Password, 1440, 780, 3600, 345);
-    Piazza(Chk_Ricordami, 1440, 1230, 2400, 300);
-    Piazza(Cmd_OnLine, 240, 1680, 2280, 450);
-    Piazza(Cmd_OffLine, 2760, 1680, 2280, 450);
-    Piazza(Lbl_Stato_Connessione, 240, 2340, 1920, 285);
-    Piazza(Lbl_Stato, 2160, 2340, 2880, 285);
-    Piazza(Lbl_Avan, 240, 2730, 4800, 285);
-    Piazza(PB_Avvio_T, 240, 3030, 4800, 300);
-    Piazza(Lbl_Link_0, 240, 3420, 3600, 255);
-    Piazza(Lbl_Relase, 3960, 3420, 1080, 255);
-    Piazza(this, 60, 50, Larghezza, Altezza);
+    finestra::Piazza(Lbl_UserId, 240, 390, 1200, 285);
+    finestra::Piazza(Text_ID, 1440, 330, 3600, 345);
+    finestra::Piazza(Lbl_Password, 240, 840, 1200, 285);
+    finestra::Piazza(Text_Password, 1440, 780, 3600, 345);
+    finestra::Piazza(Chk_Ricordami, 1440, 1230, 2400, 300);
+    finestra::Piazza(Cmd_OnLine, 240, 1680, 2280, 450);
+    finestra::Piazza(Cmd_OffLine, 2760, 1680, 2280, 450);
+    finestra::Piazza(Lbl_Stato_Connessione, 240, 2340, 1920, 285);
+    finestra::Piazza(Lbl_Stato, 2160, 2340, 2880, 285);
+    finestra::Piazza(Lbl_Avan, 240, 2730, 4800, 285);
+    finestra::Piazza(PB_Avvio_T, 240, 3030, 4800, 300);
+    finestra::Piazza(Lbl_Link_0, 240, 3420, 3600, 255);
+    finestra::Piazza(Lbl_Relase, 3960, 3420, 1080, 255);
+    finestra::Piazza(this, 60, 50, Larghezza, Altezza);
 
     setTabOrder(Text_ID, Text_Password);
     setTabOrder(Text_Password, Chk_Ricordami);

@@ -41,5 +41,9 @@ protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
 };
 
+namespace finestra {
+
 // Places a widget by its design geometry in twips, relative to its container.
 void Piazza(QWidget *w, double left, double top, double width, double height);
+
+}  // namespace finestra

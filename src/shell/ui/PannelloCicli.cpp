@@ -19,7 +19,7 @@ PannelloCicli::PannelloCicli(Stato &stato, QFrame *frmTipoCiclo)
     for (int d = 0; d < 13; ++d) {
         auto *c = new QCheckBox(Frm_Tipo_Ciclo);
         c->setObjectName(QStringLiteral("Chk_Battl_%1").arg(d));
-        Piazza(c, 100, top, 2700, 270);
+        finestra::Piazza(c, 100, top, 2700, 270);
         top += Passo;
         if (linea < LineChkBattl.size() && Dopo_Linea[linea] == d) {
             auto *l = new QFrame(Frm_Tipo_Ciclo);

@@ -19,12 +19,12 @@ QLineEdit *Casella(QWidget *padre, const char *nome, const QString &etichetta, d
 {
     auto *l = new QLabel(etichetta, padre);
     l->setTextFormat(Qt::PlainText);
-    Piazza(l, 100, top, 750, 285);
+    finestra::Piazza(l, 100, top, 750, 285);
     auto *t = new QLineEdit(padre);
     t->setObjectName(QLatin1String(nome));
     t->setReadOnly(true);
     t->setFocusPolicy(Qt::NoFocus);
-    Piazza(t, 850, top, 1950, 285);
+    finestra::Piazza(t, 850, top, 1950, 285);
     return t;
 }
 
@@ -32,7 +32,7 @@ QPushButton *Pulsante(QWidget *padre, const QString &nome, const QString &testo,
 {
     auto *b = new QPushButton(testo, padre);
     b->setObjectName(nome);
-    Piazza(b, left, top, 850, 330);
+    finestra::Piazza(b, left, top, 850, 330);
     return b;
 }
 
@@ -46,10 +46,10 @@ PannelloQuotazioni::PannelloQuotazioni(Stato &stato, QFrame *frmDatiSot, QWidget
 
     Cmb_Sot = new QComboBox(Frm_Dati_Sot);
     Cmb_Sot->setObjectName(QStringLiteral("Cmb_Sot"));
-    Ignora_Rotella(Cmb_Sot);
+    finestra::Ignora_Rotella(Cmb_Sot);
     // Changing the underlying while online is not part of this window yet.
     Cmb_Sot->setEnabled(false);
-    Piazza(Cmb_Sot, 100, 100, 2650, 315);
+    finestra::Piazza(Cmb_Sot, 100, 100, 2650, 315);
 
     Text_Data_Ora = Casella(Frm_Dati_Sot, "Text_Data_Ora", QStringLiteral("Data/Ora"), 550);
     Text_Last = Casella(Frm_Dati_Sot, "Text_Last", QStringLiteral("Ultimo"), 900);
@@ -61,7 +61,7 @@ PannelloQuotazioni::PannelloQuotazioni(Stato &stato, QFrame *frmDatiSot, QWidget
     Led_RT->setObjectName(QStringLiteral("Led_RT"));
     Led_RT->setAutoFillBackground(true);
     Led_RT->setFrameShape(QFrame::Box);
-    Piazza(Led_RT, 100, 2400, 200, 200);
+    finestra::Piazza(Led_RT, 100, 2400, 200, 200);
 
     Cmd_Graf_RT = Pulsante(Frm_Dati_Sot, QStringLiteral("Cmd_Graf_RT"), QStringLiteral("RT"), 400, 2350);
     Cmd_Graf_RT->setAutoFillBackground(true);
@@ -75,7 +75,7 @@ PannelloQuotazioni::PannelloQuotazioni(Stato &stato, QFrame *frmDatiSot, QWidget
     for (int i = 0; i < 7; ++i) {
         auto *o = new QRadioButton(Frm_Dati_Sot_Off);
         o->setObjectName(QStringLiteral("Opt_Sott_Off_%1").arg(i));
-        Piazza(o, 100, 100 + i * 330, 2700, 300);
+        finestra::Piazza(o, 100, 100 + i * 330, 2700, 300);
         connect(o, &QRadioButton::clicked, this, [this, i] { emit Sottostante_Offline_Scelto(i); });
         Opt_Sott_Off[size_t(i)] = o;
     }

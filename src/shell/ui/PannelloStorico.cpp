@@ -121,10 +121,10 @@ void PannelloStorico::Imposta_Layout_Storico(int tab, double W, double H, double
     m_layoutInCorso = true;
     Frm_Storico->hide();
     const layout::LayoutStorico l = layout::Layout_Storico(W, H, topBattleplan, m_stato.shell.Formato_Locale, tab);
-    Piazza(Frm_Storico, l.Frm_Storico.Left, l.Frm_Storico.Top, l.Frm_Storico.Width, l.Frm_Storico.Height);
+    finestra::Piazza(Frm_Storico, l.Frm_Storico.Left, l.Frm_Storico.Top, l.Frm_Storico.Width, l.Frm_Storico.Height);
     if (l.tab_valida) {
         TabPage->setCurrentIndex(tab);
-        Piazza(TabPage, l.TabPage.Left, l.TabPage.Top, l.TabPage.Width, l.TabPage.Height);
+        finestra::Piazza(TabPage, l.TabPage.Left, l.TabPage.Top, l.TabPage.Width, l.TabPage.Height);
         Adatta_Schede();
         QTableView *g = Griglia(tab);
         // The grid counts from the tab control's corner; the page sits below the tab strip.

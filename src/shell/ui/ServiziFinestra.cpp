@@ -43,8 +43,8 @@ bool Salva(Stato &stato, const QString &tf)
 {
     const storico::Esito e = storico::Salva_Storico(stato.mercato, stato.archivio.Sottostante_Corrente, tf);
     if (!e.ok)
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                      QStringLiteral("Storico locale %1 non salvato: ").arg(tf) + e.errore);
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                                QStringLiteral("Storico locale %1 non salvato: ").arg(tf) + e.errore);
     return e.ok;
 }
 
@@ -67,7 +67,7 @@ bool ServiziFinestra::Carica_Sottostante_Corrente()
 
 bool ServiziFinestra::Imposta_Formati_Locali()
 {
-    ::Imposta_Formati_Locali(S(m_finestra).shell);
+    finestra::Imposta_Formati_Locali(S(m_finestra).shell);
     return true;
 }
 
@@ -157,7 +157,7 @@ bool ServiziFinestra::Carica_Parametri()
 bool ServiziFinestra::Carica_Indicatori()
 {
     m_errore.clear();
-    if (!::Carica_Indicatori(S(m_finestra).archivio, &m_errore)) {
+    if (!archivio::Carica_Indicatori(S(m_finestra).archivio, &m_errore)) {
         m_errore = QStringLiteral("Impossibile leggere gli indicatori (Sistema2.dat): ") + m_errore;
         return false;
     }
@@ -170,7 +170,7 @@ bool ServiziFinestra::Carica_Impostazioni_Sottostante()
     if (const QString errore =
             ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
         !errore.isEmpty())
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
     indicatori::Carica_Impostazioni_Indicatori(stato.archivio, stato.indicatori);
     return true;
 }
@@ -258,7 +258,7 @@ bool ServiziFinestra::Disegna_Grafici()
     Stato &stato = S(f);
     const bool prima = stato.shell.Blocco_Aggiornamento;
     stato.shell.Blocco_Aggiornamento = true;
-    Imposta_Barre_Grafici(stato.shell, stato.cicli, *f.Area());
+    ciclo::Imposta_Barre_Grafici(stato.shell, stato.cicli, *f.Area());
     stato.shell.Blocco_Aggiornamento = prima;
     f.Disegna_Grafici();
     return true;

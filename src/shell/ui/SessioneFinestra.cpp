@@ -82,7 +82,7 @@ QLabel *EtichettaUtente(FormS1 &form, const char *nome, double top)
         l = new QLabel(pannello);
         l->setObjectName(QLatin1String(nome));
         l->setTextFormat(Qt::PlainText);
-        Piazza(l, 100, top, 1150, 250);
+        finestra::Piazza(l, 100, top, 1150, 250);
     }
     return l;
 }
@@ -131,7 +131,7 @@ public:
         if (!chat)
             return;
         chat->moveCursor(QTextCursor::End);
-        chat->insertPlainText(Riga_Chat(testo) + QLatin1Char('\n'));
+        chat->insertPlainText(protocollo::Riga_Chat(testo) + QLatin1Char('\n'));
         chat->moveCursor(QTextCursor::End);
         chat->ensureCursorVisible();
     }
@@ -162,7 +162,7 @@ public:
     void Mostra_Avanzamento_Avvio(int passo) override { m_finestra.Mostra_Avanzamento_Avvio(passo); }
     void Pausa(double secondi) override { m_finestra.Pausa(secondi); }
     void Salva_Dati_Login() override { m_form.Chk_Ricordami_Click(); }
-    void Inizializza_Variabili() override { ::Inizializza_Variabili(m_s); }
+    void Inizializza_Variabili() override { finestra::Inizializza_Variabili(m_s); }
     // Through the form's loading hooks, as the offline start goes.
     void Carica_Storici_Avvio() override
     {
@@ -239,10 +239,12 @@ void AzioniFinestra::Dopo_Fusione_RT(const fusione::EsitoFusioneRT &esito)
     m_finestra.Imposta_Titoli_Grafici();
     ciclo::Calcola_Tempi_Futuri(s.cicli, s.mercato);
     if (!errore.isEmpty())
-        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
 }
 
 }  // namespace
+
+namespace finestra {
 
 SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &finestra)
 {
@@ -261,3 +263,5 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
     };
     return sessione;
 }
+
+}  // namespace finestra

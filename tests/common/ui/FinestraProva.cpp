@@ -45,8 +45,8 @@ bool GeneraStoricoLocale(int sottostante)
 
 FinestraProva::FinestraProva() : form(std::make_unique<FormS1>())
 {
-    op = Prepara_Finestra_Operativa(*form);
-    sessione = Prepara_Sessione_Online(*form, *op);
+    op = finestra::Prepara_Finestra_Operativa(*form);
+    sessione = finestra::Prepara_Sessione_Online(*form, *op);
     op->Sequenza().Fattore_Pause = 0;
     op->Fallimento = [this](const QString &m) { fallimenti << m; };
     op->Avviso_Caricamento = [this](const QString &m) { avvisi << m; };

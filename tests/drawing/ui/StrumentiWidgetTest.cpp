@@ -85,7 +85,7 @@ class StrumentiWidgetTest : public QObject {
         g->Seleziona_Asse_X(2);
         const int grado = stato->cicli.Conf_Grafici[size_t(slot)].grado;
         ContestoGrafico c{stato->shell, stato->archivio, stato->mercato, stato->cicli, *g, slot, grado};
-        Disegna_Linee_Utente(c, stato->disegno);
+        disegno::Disegna_Linee_Utente(c, stato->disegno);
         g->Seleziona_Asse_X(1);
         g->Seleziona_Asse_Y(1);
         g->Ridisegna_Grafico();

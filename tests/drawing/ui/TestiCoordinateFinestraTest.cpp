@@ -302,7 +302,7 @@ private slots:
     {
         QFETCH(bool, futuro);
         QFETCH(bool, ue);
-        Imposta_Formati_Locali(s().shell, ue ? QLocale(QLocale::Italian, QLocale::Italy)
+        finestra::Imposta_Formati_Locali(s().shell, ue ? QLocale(QLocale::Italian, QLocale::Italy)
                                              : QLocale(QLocale::English, QLocale::UnitedStates));
         const int slot = slotDi(false);
         QVERIFY(slot >= 0);

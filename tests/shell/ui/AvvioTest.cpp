@@ -40,7 +40,7 @@ private slots:
         QFETCH(QString, ora);
         QFETCH(QString, oraSecondi);
         StatoShell s;
-        Imposta_Formati_Locali(s, locale);
+        finestra::Imposta_Formati_Locali(s, locale);
         QCOMPARE(s.Formato_Locale, codice);
         QCOMPARE(s.Formato_Data, data);
         QCOMPARE(s.Formato_Ora, ora);
@@ -56,7 +56,7 @@ private slots:
         s->indicatori.Ind_Osc_C8_C2(12, 5000) = -1.0;
         s->indicatori.Ind_Velocita_Centrata_Media(6, 1) = 2.0;
         s->cicli.Tempi_Futuri[4].resize(10);
-        Inizializza_Variabili(*s);
+        finestra::Inizializza_Variabili(*s);
         QVERIFY(s->shell.Blocco_Grafici);
         for (const auto &riga : s->indicatori.Ind_Attivo)
             for (int v : riga)

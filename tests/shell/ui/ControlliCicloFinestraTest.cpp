@@ -910,7 +910,7 @@ private slots:
         QCOMPARE(Grafici(stato(), int(s) + 1), QStringLiteral("1"));
         QCOMPARE(Grafici(stato(), int(s) + 5), QStringLiteral("11"));
         QVERIFY(grafico(slot_nuovo)->isVisible());
-        QVERIFY(stato().cicli.Titoli_Grafici[s].endsWith(Titolo_Grado(11)));
+        QVERIFY(stato().cicli.Titoli_Grafici[s].endsWith(finestra::Titolo_Grado(11)));
         QVERIFY(area()->Frm_Graf[s]->Hsc_Graf->isVisible());
         QVERIFY(!area()->Frm_Graf[s]->Lbl_In_Caricamento->isVisible());
         QVERIFY(m_prova->form->isEnabled());

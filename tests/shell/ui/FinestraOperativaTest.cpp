@@ -81,8 +81,8 @@ std::unique_ptr<Avvio> Prepara()
 {
     auto a = std::make_unique<Avvio>();
     a->form = std::make_unique<FormS1>();
-    a->op = Prepara_Finestra_Operativa(*a->form);
-    Prepara_Sessione_Online(*a->form, *a->op);
+    a->op = finestra::Prepara_Finestra_Operativa(*a->form);
+    finestra::Prepara_Sessione_Online(*a->form, *a->op);
     a->op->Sequenza().Fattore_Pause = 0;
     a->op->Fallimento = [p = a.get()](const QString &m) { p->fallimenti << m; };
     a->form->uscita.Termina = [](int) {};

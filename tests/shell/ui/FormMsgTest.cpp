@@ -279,7 +279,7 @@ static int figlio(int argc, char **argv, const QString &scenario)
     GestoreMessaggi *g = nullptr;
     Uscita uscita;
     uscita.Scarica_Form_Msg = [&] { g->Scarica_Form_Msg(); };
-    GestoreMessaggi gestore(shell, nullptr, [&] { Chiudi_Programma(shell, socket, uscita); });
+    GestoreMessaggi gestore(shell, nullptr, [&] { finestra::Chiudi_Programma(shell, socket, uscita); });
     g = &gestore;
     Risponditore r(gestore, [&](FormMsg *f) {
         std::printf("MOSTRATO\n");

@@ -68,8 +68,8 @@ private slots:
     void invio_nella_password_rifiutata_poi_caselle_e_chat()
     {
         FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        FinestraOperativa *operativa = finestra::Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = finestra::Prepara_Sessione_Online(form, *operativa);
         QVERIFY(sessione);
         form.show();
         PannelloAvvio *avvio = form.Frm_Avvio;
@@ -118,18 +118,18 @@ private slots:
         QTest::addColumn<int>("perMessaggio");
         QTest::addColumn<int>("lunghezza");
         QTest::newRow("una riga per messaggio") << 1 << 0;
-        QTest::newRow("molte righe in un messaggio") << 3 * Righe_Chat << 0;
-        QTest::newRow("righe lunghe") << 1 << int(16 * Caratteri_Riga_Chat);
-        QTest::newRow("righe lunghe in un messaggio") << 50 << int(2 * Caratteri_Riga_Chat);
+        QTest::newRow("molte righe in un messaggio") << 3 * finestra::Righe_Chat << 0;
+        QTest::newRow("righe lunghe") << 1 << int(16 * protocollo::Caratteri_Riga_Chat);
+        QTest::newRow("righe lunghe in un messaggio") << 50 << int(2 * protocollo::Caratteri_Riga_Chat);
     }
     void chat_tiene_le_ultime_righe()
     {
         QFETCH(int, perMessaggio);
         QFETCH(int, lunghezza);
         FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
-        const int totale = Righe_Chat + 20;
+        FinestraOperativa *operativa = finestra::Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = finestra::Prepara_Sessione_Online(form, *operativa);
+        const int totale = finestra::Righe_Chat + 20;
         const QString coda(lunghezza, QLatin1Char('x'));
         QStringList righe;
         for (int i = 0; i < totale; ++i) {
@@ -140,13 +140,13 @@ private slots:
             }
         }
         const QString testo = form.Text_Chat->toPlainText();
-        QVERIFY(testo.size() <= Righe_Chat * (Caratteri_Riga_Chat + 1));
+        QVERIFY(testo.size() <= finestra::Righe_Chat * (protocollo::Caratteri_Riga_Chat + 1));
         const QStringList mostrate = testo.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(mostrate.size(), Righe_Chat);
+        QCOMPARE(mostrate.size(), finestra::Righe_Chat);
         QCOMPARE(mostrate.first().section(QLatin1Char(' '), 0, 1), QStringLiteral("riga 20"));
         QCOMPARE(mostrate.last().section(QLatin1Char(' '), 0, 1), QStringLiteral("riga %1").arg(totale - 1));
         for (const QString &riga : mostrate)
-            QVERIFY(riga.size() <= Caratteri_Riga_Chat);
+            QVERIFY(riga.size() <= protocollo::Caratteri_Riga_Chat);
     }
 
     // Ticks stop: the question, then on Yes the notice over the charts, the window
@@ -154,8 +154,8 @@ private slots:
     void watchdog_si_riconnette()
     {
         FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        FinestraOperativa *operativa = finestra::Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = finestra::Prepara_Sessione_Online(form, *operativa);
         form.Carica_Storici_Avvio = [] {};
         sessione->Intervallo_Watchdog_ms = 100;
         form.show();
@@ -181,8 +181,8 @@ private slots:
     void lampade_solo_dei_grafici_in_uso()
     {
         FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        FinestraOperativa *operativa = finestra::Prepara_Finestra_Operativa(form);
+        SessioneQuotazioni *sessione = finestra::Prepara_Sessione_Online(form, *operativa);
         Stato &s = form.S();
         ciclo::Imposta_Colori(s.cicli, 0);
         QVERIFY(s.cicli.Colori[20] != s.cicli.Colori[21]);
@@ -203,8 +203,8 @@ private slots:
     void id_vuoto()
     {
         FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        Prepara_Sessione_Online(form, *operativa);
+        FinestraOperativa *operativa = finestra::Prepara_Finestra_Operativa(form);
+        finestra::Prepara_Sessione_Online(form, *operativa);
         QTest::mouseClick(form.Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
         QTRY_COMPARE(boxes.size(), 1);
         QCOMPARE(boxes.first(), QStringLiteral(" Wavelore \u00AE|Inserire UserId per avviare OnLine.    |testo"));

@@ -22,7 +22,7 @@ private slots:
     {
         bool eseguito = false;
         QTimer::singleShot(0, this, [&] { eseguito = true; });
-        Pausa(0);
+        finestra::Pausa(0);
         QVERIFY(eseguito);
     }
 
@@ -33,12 +33,12 @@ private slots:
         QTimer t;
         connect(&t, &QTimer::timeout, this, [&] {
             if (++scatti == 1) {
-                Pausa(0.02);  // a pause inside a pause
+                finestra::Pausa(0.02);  // a pause inside a pause
                 annidata = true;
             }
         });
         t.start(10);
-        Pausa(0.3);
+        finestra::Pausa(0.3);
         t.stop();
         QVERIFY(scatti >= 2);
         QVERIFY(annidata);
@@ -54,7 +54,7 @@ private slots:
     void pausaNonFiniteNonSiBlocca()
     {
         QFETCH(double, secondi);
-        Pausa(secondi);  // returns, does not hang
+        finestra::Pausa(secondi);  // returns, does not hang
     }
 
     void uscitaConnessoInviaCOMM18()
@@ -83,7 +83,7 @@ private slots:
             throw FineProgramma{codice};
         };
         try {
-            Chiudi_Programma(shell, socket, u);
+            finestra::Chiudi_Programma(shell, socket, u);
         } catch (const FineProgramma &f) {
             QCOMPARE(f.codice, 0);
         }
@@ -107,7 +107,7 @@ private slots:
             throw FineProgramma{0};
         };
         try {
-            Chiudi_Programma(shell, socket, u);
+            finestra::Chiudi_Programma(shell, socket, u);
         } catch (const FineProgramma &) {
         }
         QVERIFY(finito);
@@ -135,9 +135,9 @@ static int figlio(int argc, char **argv)
     Socket socket;
     QTimer::singleShot(50, &app, [&] {
         std::printf("IN PAUSA\n");
-        Chiudi_Programma(shell, socket);
+        finestra::Chiudi_Programma(shell, socket);
     });
-    Pausa(60);
+    finestra::Pausa(60);
     std::printf("DOPO\n");
     return 3;
 }
