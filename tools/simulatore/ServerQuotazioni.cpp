@@ -246,7 +246,7 @@ void ServerQuotazioni::Gestisci(Client *c, const protocollo::Messaggio &m)
         if (c->socket)
             c->socket->disconnectFromHost();
     }
-    emit Ricevuto(codice, m.Campi);
+    emit Ricevuto(codice, m.Campi());
 }
 
 bool ServerQuotazioni::Ultime_Barre(int sottostante, QStringList *campi)
