@@ -1,9 +1,11 @@
 // The client under load: the real main window, started ONLINE against tools/quote-server
-// sending 100 ticks a second, with a clock fast enough for a 5-minute bar update every
-// few seconds (each merged and saved) and real-time charts on. Runs for
-// $WAVELORE_CARICO_SECONDI seconds (default 120) after the start and prints the ticks
-// handled per second, the CPU share of the client and its resident memory at the
-// start and the end of the run.
+// with a clock fast enough for a 5-minute bar update every few seconds (each merged and
+// saved) and real-time charts on. The server sends 100, then 1,000, then 3,000 ticks a
+// second, each rate for $WAVELORE_CARICO_SECONDI seconds (default 60) after a short
+// warm-up. For each rate it prints the ticks handled per second, the CPU share of the
+// client, the longest wait of a quote from its decoding to the quote boxes showing it
+// (or a newer one), the longest wait of a queued call (how soon the window answers) and
+// the growth of resident memory; then the resident memory at the start and the end.
 
 #include "Bench.h"
 
@@ -30,12 +32,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <deque>
 #include <sys/resource.h>
 
 namespace {
 
-constexpr int Intervallo_Tick_ms = 10;  // 100 ticks a second
-constexpr int Velocita = 60;            // a 5-minute bar every 5 s
+constexpr int Ritmi[] = {100, 1000, 3000};  // ticks a second
+constexpr int Velocita = 60;               // a 5-minute bar every 5 s
+constexpr int Riscaldamento_ms = 2000;     // after each change of rate
 
 double MemoriaResidenteMB()
 {
@@ -88,7 +92,7 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     const int secondi = qEnvironmentVariableIntValue("WAVELORE_CARICO_SECONDI") > 0
                             ? qEnvironmentVariableIntValue("WAVELORE_CARICO_SECONDI")
-                            : 120;
+                            : 60;
 
     QTemporaryDir cartella;
     qputenv("WAVELORE_HOME", QFile::encodeName(cartella.path()));
@@ -117,7 +121,7 @@ int main(int argc, char **argv)
     QProcess server;
     server.start(strumenti + QStringLiteral("/quote-server"),
                  {QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--database"), db,
-                  QStringLiteral("--intervallo"), QString::number(Intervallo_Tick_ms), QStringLiteral("--velocita"),
+                  QStringLiteral("--al-secondo"), QString::number(Ritmi[0]), QStringLiteral("--velocita"),
                   QString::number(Velocita)});
     if (!server.waitForReadyRead(30000))
         return Fallisce("quote-server did not start");
@@ -144,28 +148,89 @@ int main(int argc, char **argv)
     if (!Attendi([&] { return sessione->Tick_Ricevuti() > 0; }, 30000))
         return Fallisce("no tick arrived");
 
-    const double memoriaInizio = MemoriaResidenteMB();
-    const double cpuInizio = TempoCpuS();
-    const quint64 tickInizio = sessione->Tick_Ricevuti();
-    const int fusioniInizio = sessione->Fusioni_Eseguite();
+    // Decoding time of every quote not yet shown, in order; a shown count covers them.
     QElapsedTimer orologio;
     orologio.start();
-    Attendi([] { return false; }, secondi * 1000);
-    const double trascorsi = double(orologio.nsecsElapsed()) / 1e9;
-    const double cpu = TempoCpuS() - cpuInizio;
-    const double memoriaFine = MemoriaResidenteMB();
-    const quint64 tick = sessione->Tick_Ricevuti() - tickInizio;
-    const int fusioni = sessione->Fusioni_Eseguite() - fusioniInizio;
+    std::deque<qint64> arrivi;
+    quint64 mostrati = sessione->Tick_Mostrati();
+    qint64 latenzaMassima = 0;
+    QObject::connect(sessione, &SessioneQuotazioni::Messaggio_Ricevuto, sessione, [&](const QString &codice) {
+        if (codice == QLatin1String("COMM31"))
+            arrivi.push_back(orologio.nsecsElapsed());
+    });
+    const quint64 gestitiPrima = sessione->Tick_Ricevuti();
+    arrivi.clear();
+    auto contaMostrati = [&] {
+        // The quotes handled when the boxes were shown are now on screen or overtaken.
+        const quint64 ora = sessione->Tick_Mostrati();
+        if (ora <= mostrati)
+            return;
+        const qint64 adesso = orologio.nsecsElapsed();
+        for (quint64 n = mostrati; n < ora && !arrivi.empty(); ++n) {
+            if (n >= gestitiPrima)
+                latenzaMassima = std::max(latenzaMassima, adesso - arrivi.front());
+            arrivi.pop_front();
+        }
+        mostrati = ora;
+    };
+    mostrati = gestitiPrima;
+    QObject::connect(sessione, &SessioneQuotazioni::Quotazione_Mostrata, sessione, contaMostrati);
+    // A queued call every 20 ms: how late the timer fires and how long the call then
+    // waits is how long the window takes to answer.
+    constexpr qint64 Passo_Sonda_ns = 20'000'000;
+    qint64 rispostaMassima = 0;
+    qint64 ultimaSonda = orologio.nsecsElapsed();
+    QTimer sonda;
+    sonda.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&sonda, &QTimer::timeout, &sonda, [&] {
+        const qint64 inviata = orologio.nsecsElapsed();
+        rispostaMassima = std::max(rispostaMassima, inviata - ultimaSonda - Passo_Sonda_ns);
+        ultimaSonda = inviata;
+        QMetaObject::invokeMethod(
+            &sonda, [&, inviata] { rispostaMassima = std::max(rispostaMassima, orologio.nsecsElapsed() - inviata); },
+            Qt::QueuedConnection);
+    });
+    sonda.start(20);
 
-    std::printf("CARICO %d s: %llu tick, %d barre fuse, CPU %.1f s\n", secondi, static_cast<unsigned long long>(tick),
-                fusioni, cpu);
-    StampaBench(QStringLiteral("carico_tick_al_secondo"), double(tick) / trascorsi, QStringLiteral("tick/s"));
-    StampaBench(QStringLiteral("carico_cpu"), 100.0 * cpu / trascorsi, QStringLiteral("%"));
+    const double memoriaInizio = MemoriaResidenteMB();
+    int fusioniTotali = 0;
+    for (const int ritmo : Ritmi) {
+        server.write(QByteArray("ritmo ") + QByteArray::number(ritmo) + '\n');
+        Attendi([] { return false; }, Riscaldamento_ms);
+        contaMostrati();
+        latenzaMassima = 0;
+        rispostaMassima = 0;
+        ultimaSonda = orologio.nsecsElapsed();
+        const double memoriaPrima = MemoriaResidenteMB();
+        const double cpuPrima = TempoCpuS();
+        const quint64 tickPrima = sessione->Tick_Ricevuti();
+        const int fusioniPrima = sessione->Fusioni_Eseguite();
+        const qint64 inizio = orologio.nsecsElapsed();
+        Attendi([] { return false; }, secondi * 1000);
+        const double trascorsi = double(orologio.nsecsElapsed() - inizio) / 1e9;
+        contaMostrati();
+        // A quote still waiting to be shown has waited at least this long.
+        if (!arrivi.empty())
+            latenzaMassima = std::max(latenzaMassima, orologio.nsecsElapsed() - arrivi.front());
+        const double cpu = TempoCpuS() - cpuPrima;
+        const quint64 tick = sessione->Tick_Ricevuti() - tickPrima;
+        const int fusioni = sessione->Fusioni_Eseguite() - fusioniPrima;
+        fusioniTotali += fusioni;
+        const QString nome = QStringLiteral("carico_%1_").arg(ritmo);
+        std::printf("CARICO %d tick/s, %d s: %llu tick, %d barre fuse, CPU %.1f s\n", ritmo, secondi,
+                    static_cast<unsigned long long>(tick), fusioni, cpu);
+        StampaBench(nome + QStringLiteral("tick_al_secondo"), double(tick) / trascorsi, QStringLiteral("tick/s"));
+        StampaBench(nome + QStringLiteral("cpu"), 100.0 * cpu / trascorsi, QStringLiteral("%"));
+        StampaBench(nome + QStringLiteral("latenza_quotazione"), double(latenzaMassima) / 1e6, QStringLiteral("ms"));
+        StampaBench(nome + QStringLiteral("risposta_finestra"), double(rispostaMassima) / 1e6, QStringLiteral("ms"));
+        StampaBench(nome + QStringLiteral("crescita_memoria"), (MemoriaResidenteMB() - memoriaPrima) * 60.0 / trascorsi,
+                    QStringLiteral("MB/min"));
+    }
     StampaBench(QStringLiteral("carico_memoria_inizio"), memoriaInizio, QStringLiteral("MB"));
-    StampaBench(QStringLiteral("carico_memoria_fine"), memoriaFine, QStringLiteral("MB"));
+    StampaBench(QStringLiteral("carico_memoria_fine"), MemoriaResidenteMB(), QStringLiteral("MB"));
     server.kill();
     server.waitForFinished(5000);
-    if (!fallimenti.isEmpty() || fusioni == 0)
+    if (!fallimenti.isEmpty() || fusioniTotali == 0)
         return Fallisce("a phase failed or no bar update was merged");
     return 0;
 }
