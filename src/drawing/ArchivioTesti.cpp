@@ -17,13 +17,12 @@ OggettoLetto<Testo> leggiTesto(int grado, const Riga &riga, const MappaTempi &ma
     if (testo.isEmpty() || testo == QLatin1String("@"))
         return {};
     const auto prezzo = vb::LeggiNumero(campo("C3"));
-    const auto codice = LeggiCodiceColore(campo("C5"));
-    if (!prezzo || *prezzo == 0 || !codice)
+    if (!prezzo || *prezzo == 0)
         return {};
     const PuntoLetto p = LeggiPunto(grado, campo("C1"), campo("C2"), mappa, annoOggi);
     if (p.esito != Collocazione::Collocato)
         return {p.esito, {}};
-    return {Collocazione::Collocato, Testo{true, true, p.x, *prezzo, *codice, testo}};
+    return {Collocazione::Collocato, Testo{true, true, p.x, *prezzo, CodiceColoreOggetto(campo("C5")), testo}};
 }
 
 }  // namespace
