@@ -36,12 +36,21 @@ OggettoLetto<Distanza> leggiDistanza(int grado, const Riga &riga, const MappaTem
 
 }  // namespace
 
-EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa)
+EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa,
+                              SlotOggetti<RigaOggetto> *inAttesa)
 {
-    return CaricaOggetti(prefissoDistanze, sottostante, rigaLiberaDistanze, Distanze,
-                         [&mappa](int grado, const Riga &riga, int annoOggi) {
-                             return leggiDistanza(grado, riga, mappa, annoOggi);
-                         });
+    return CaricaOggetti(
+        prefissoDistanze, sottostante, rigaLiberaDistanze, Distanze,
+        [&mappa](int grado, const Riga &riga, int annoOggi) { return leggiDistanza(grado, riga, mappa, annoOggi); },
+        inAttesa);
+}
+
+int Colloca_Distanze_In_Attesa(SlotOggetti<Distanza> &Distanze, SlotOggetti<RigaOggetto> &inAttesa, int grado,
+                        const MappaTempi &mappa)
+{
+    return CollocaInAttesa(Distanze, inAttesa, grado, [&mappa](int g, const Riga &riga, int annoOggi) {
+        return leggiDistanza(g, riga, mappa, annoOggi);
+    });
 }
 
 bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int grado, int slot,

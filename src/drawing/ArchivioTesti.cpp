@@ -27,12 +27,21 @@ OggettoLetto<Testo> leggiTesto(int grado, const Riga &riga, const MappaTempi &ma
 
 }  // namespace
 
-EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, const MappaTempi &mappa)
+EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, const MappaTempi &mappa,
+                              SlotOggetti<RigaOggetto> *inAttesa)
 {
-    return CaricaOggetti(prefissoTesti, sottostante, rigaLiberaTesti, Testi,
-                         [&mappa](int grado, const Riga &riga, int annoOggi) {
-                             return leggiTesto(grado, riga, mappa, annoOggi);
-                         });
+    return CaricaOggetti(
+        prefissoTesti, sottostante, rigaLiberaTesti, Testi,
+        [&mappa](int grado, const Riga &riga, int annoOggi) { return leggiTesto(grado, riga, mappa, annoOggi); },
+        inAttesa);
+}
+
+int Colloca_Testi_In_Attesa(SlotOggetti<Testo> &Testi, SlotOggetti<RigaOggetto> &inAttesa, int grado,
+                        const MappaTempi &mappa)
+{
+    return CollocaInAttesa(Testi, inAttesa, grado, [&mappa](int g, const Riga &riga, int annoOggi) {
+        return leggiTesto(g, riga, mappa, annoOggi);
+    });
 }
 
 bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, int slot, const MappaTempi &mappa,
