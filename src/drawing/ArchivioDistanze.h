@@ -13,7 +13,11 @@ namespace disegno::tabelle {
 // Rebuilds Distanze through the shared loading walk; a distance is placed only when
 // all three of its points are found.
 archivio::EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze,
-                                             const archivio::MappaTempi &mappa);
+                                             const archivio::MappaTempi &mappa,
+                                             SlotOggetti<::RigaOggetto> *inAttesa = nullptr);
+// Places the waiting objects of degree `grado` whose bars are now all reachable.
+int Colloca_Distanze_In_Attesa(SlotOggetti<Distanza> &Distanze, SlotOggetti<::RigaOggetto> &inAttesa,
+                               int grado, const archivio::MappaTempi &mappa);
 
 [[nodiscard]] bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int grado, int slot,
                                   const archivio::MappaTempi &mappa, QString *errore = nullptr);
