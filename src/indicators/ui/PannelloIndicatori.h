@@ -69,6 +69,8 @@ public:
 
 private:
     void salva(int grado, int chiave);
+    bool salvato(int grado, int chiave, QString &errore);
+    void segnala(const QString &errore);
     void beep();
 
     StatoProgramma &m_programma;

@@ -5,7 +5,9 @@
 #include "cycle/Colori.h"
 #include "platform/Schermo.h"
 #include "shell/FinestraLavoro.h"
+#include "cycle/SalvaParametro.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/DialoghiFinestra.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -75,10 +77,16 @@ ControlloreAspetto::ControlloreAspetto(Stato &stato, FormS1 &form, AreaGrafici &
 void ControlloreAspetto::Cmd_Aspetto_Click(int)
 {
     Stato &stato = m_stato;
-    stato.archivio.Aspetto = stato.archivio.Aspetto == 1 ? 0 : 1;
+    const int prima = stato.archivio.Aspetto;
+    stato.archivio.Aspetto = prima == 1 ? 0 : 1;
+    const bool salvato = archivio::Salva_Aspetto(stato.archivio);
+    if (!salvato)
+        stato.archivio.Aspetto = prima;  // the window keeps the scheme the archive holds
     ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
     Imposta_Colori_Controlli();
-    archivio::Salva_Aspetto(stato.archivio);
+    if (!salvato)
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                      ciclo::Errore_Salvataggio(QString()));
 }
 
 void ControlloreAspetto::Imposta_Colori_Controlli()

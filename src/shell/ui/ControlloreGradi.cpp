@@ -5,6 +5,7 @@
 #include "cycle/Battleplan.h"
 #include "chart/ui/GraficoWidget.h"
 #include "shell/SceltaGradi.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/AreaGrafici.h"
 #include "indicators/MotoreIndicatori.h"
 #include "shell/ui/PannelloCicli.h"
@@ -50,10 +51,13 @@ void ControlloreGradi::Chk_Battl_Click(int index)
             m_richieste.Imposta_Layout_Ridotto();
         for (QCheckBox *c : m_cicli.Chk_Battl)
             c->setEnabled(true);
-        const int s = gradi::Togli_Grado(stato, index);
-        // Boxes and slots disagreeing: the boxes follow the slots again.
+        QString errore;
+        const int s = gradi::Togli_Grado(stato, index, &errore);
+        // Boxes and slots disagreeing, or a refused save: the boxes follow the slots again.
         if (s < 0) {
             m_cicli.Inizializza_Chk_Battl();
+            if (!errore.isEmpty())
+                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
             return;
         }
         RiquadroGrafico *r = m_area.Frm_Graf[size_t(s)];
@@ -65,10 +69,13 @@ void ControlloreGradi::Chk_Battl_Click(int index)
     m_richieste.Disabilita_Finestra();
     if (grande)
         m_richieste.Imposta_Layout_Ridotto();
-    const int s = gradi::Metti_Grado(stato, index);
+    QString errore;
+    const int s = gradi::Metti_Grado(stato, index, &errore);
     if (s < 0) {
         m_cicli.Inizializza_Chk_Battl();
         m_richieste.Abilita_Finestra();
+        if (!errore.isEmpty())
+            Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
         return;
     }
     RiquadroGrafico *r = m_area.Frm_Graf[size_t(s)];

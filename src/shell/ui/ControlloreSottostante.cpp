@@ -11,6 +11,7 @@
 #include "cycle/SalvaParametro.h"
 #include "platform/Schermo.h"
 #include "shell/Variabili.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloQuotazioni.h"
@@ -86,8 +87,10 @@ void ControlloreSottostante::Cambia_Sottostante(int sottostante)
     m_form.Text_Desc_Server_Chat->setEnabled(false);
     m_form.Text_Chat->setEnabled(false);
     m_area.Text_Coord_Graf->hide();
-    stato.archivio.Codice_Modifica = QStringLiteral("S");
-    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, 0);
+    QString errore;
+    if (!ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, archivio::Codice_Modifica::Sottostante_Corrente,
+                                0, &errore))
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
     stato.shell.RT_Bloccato = true;
     m_richieste.Ferma_Dati_RT();
     m_richieste.Cancella_Grafici();

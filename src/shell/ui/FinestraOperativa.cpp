@@ -127,9 +127,8 @@ FinestraOperativa::FinestraOperativa(FormS1 &form)
         pulsanti->adjustSize();
         // The grid and price-line buttons switch a setting of the current degree.
         const auto esito = [](const comandi::EsitoComando &e) {
-            if (e.cambiato && !e.salvato)
-                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                              QStringLiteral("Impostazione del grafico non salvata (Sistema3.dat)."));
+            if (!e.errore.isEmpty())
+                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), e.errore);
         };
         for (int i = 0; i < 2; ++i)
             connect(pulsanti->Cmd_Griglia_Graf[size_t(i)], &QToolButton::clicked, this, [this, i, esito, &p] {

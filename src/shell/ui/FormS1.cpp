@@ -32,18 +32,11 @@ T *crea(QWidget *padre, const char *nome)
     return w;
 }
 
-// The program's exit: the closing confirmation, the message windows closed.
-class UscitaFinestra : public Uscita {
-public:
-    explicit UscitaFinestra(FormS1 &form) : m_form(form) {}
-    void Richiesta_Chiusura() override { m_form.Mostra_Messaggio(4, QString()); }
-    void Scarica_Form_Msg() override { m_form.Messaggi().Scarica_Form_Msg(); }
-
-private:
-    FormS1 &m_form;
-};
-
 }  // namespace
+
+void UscitaFinestra::Richiesta_Chiusura() { m_form.Mostra_Messaggio(4, QString()); }
+
+void UscitaFinestra::Scarica_Form_Msg() { m_form.Messaggi().Scarica_Form_Msg(); }
 
 FormS1::FormS1(QWidget *parent) : QWidget(parent)
 {
@@ -216,8 +209,13 @@ void FormS1::Command2_Click(int) {}
 
 void FormS1::Chk_Ricordami_Click()
 {
-    archivio::Salva_Dati_Login(Frm_Avvio->Chk_Ricordami->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
-                               Frm_Avvio->Text_Password->text());
+    QCheckBox *chk = Frm_Avvio->Chk_Ricordami;
+    if (!archivio::Salva_Dati_Login(chk->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
+                                    Frm_Avvio->Text_Password->text())) {
+        chk->setChecked(!chk->isChecked());  // the switch shows what the archive holds
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                      QStringLiteral("Impostazione non salvata (Sistema3.dat)."));
+    }
 }
 
 void FormS1::Cmd_OnLine_Click()

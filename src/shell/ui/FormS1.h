@@ -31,6 +31,19 @@ public:
     virtual void Carica_Dati_Avvio() {}     // loading phase 2
 };
 
+class FormS1;
+
+// The program's exit: the closing confirmation (message 4), the message windows closed.
+class UscitaFinestra : public Uscita {
+public:
+    explicit UscitaFinestra(FormS1 &form) : m_form(form) {}
+    void Richiesta_Chiusura() override;
+    void Scarica_Form_Msg() override;
+
+private:
+    FormS1 &m_form;
+};
+
 class FormS1 : public QWidget {
     Q_OBJECT
 public:

@@ -6,6 +6,7 @@
 #include "shell/ui/AreaGrafici.h"
 #include "indicators/MotoreIndicatori.h"
 #include "shell/ui/ControlloreRidisegno.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/RiquadroGrafico.h"
@@ -67,4 +68,9 @@ void NavigazioneFinestra::Calcola_Profilo_Volumi(int grado, int grafico)
 void NavigazioneFinestra::Mostra_Caricamento_Indicatore(int grado, int grafico)
 {
     m_finestra.Motore().Mostra_Caricamento_Indicatore(grado, grafico, QString());
+}
+
+void NavigazioneFinestra::Mostra_Errore(const QString &testo)
+{
+    Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
 }

@@ -46,7 +46,8 @@ bool GeneraStoricoLocale(int sottostante)
 
 bool DialoghiProva::Domanda_RT(const QString &titolo, const QString &testo)
 {
-    domande_RT << titolo + QLatin1Char('|') + testo;
+    domande_RT << titolo;
+    testo_RT = testo;
     return risposta_RT;
 }
 
@@ -63,7 +64,7 @@ FinestraProva::FinestraProva()
       fallimenti(dialoghi->fallimenti), avvisi(dialoghi->avvisi)
 {
     op->Sequenza().Fattore_Pause = 0;
-    form->Imposta_Uscita(std::make_unique<Uscita>());
+    form->Imposta_Uscita(std::make_unique<UscitaProva>(*form));
 }
 
 FinestraProva::~FinestraProva() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/ui/DialoghiFinestra.h"
+#include "shell/ui/FormS1.h"
 
 #include <QList>
 #include <QPoint>
@@ -27,7 +28,8 @@ bool GeneraStoricoLocale(int sottostante);
 struct DialoghiProva : DialoghiFinestra {
     QStringList fallimenti;
     QStringList avvisi;  // warnings the loading gave and went on
-    QStringList domande_RT;
+    QStringList domande_RT;  // their titles
+    QString testo_RT;        // the last one's text
     bool risposta_RT = false;
     QList<QUrl> aperti;
 
@@ -37,11 +39,17 @@ struct DialoghiProva : DialoghiFinestra {
     void Apri_Url(const QUrl &url) override { aperti << url; }
 };
 
+// The program's exit with the closing confirmation, but an end that leaves the test running.
+struct UscitaProva : UscitaFinestra {
+    using UscitaFinestra::UscitaFinestra;
+    void Termina(int) override {}
+};
+
 // Installs a DialoghiProva on `finestra` (which owns it) and returns it.
 DialoghiProva &Registra_Dialoghi(FinestraOperativa &finestra);
 
 // The real main window wired as the program wires it, with the fixed pauses off,
-// the dialogs recorded and an exit that leaves the test running (closing asks nothing).
+// the dialogs recorded and an exit that leaves the test running.
 struct FinestraProva {
     FinestraProva();
     ~FinestraProva();

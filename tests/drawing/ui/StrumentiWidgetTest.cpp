@@ -41,7 +41,11 @@ public:
         ++ridisegni;
         QTimer::singleShot(5, ridisegna);
     }
-    void Salva_Parametro(int grado) override { parametri << grado; }
+    bool Salva_Parametro(archivio::Codice_Modifica, int grado, QString &) override
+    {
+        parametri << grado;
+        return true;
+    }
 };
 
 class StrumentiWidgetTest : public QObject {

@@ -71,7 +71,7 @@ int Pixel_Disegnati(GraficoWidget *g)
 }
 
 // The exit of these windows: closing asks nothing but is counted; nothing ends the process.
-struct UscitaProva : Uscita {
+struct UscitaContata : Uscita {
     int chiusure = 0;
     void Richiesta_Chiusura() override { ++chiusure; }
 };
@@ -80,7 +80,7 @@ struct Avvio {
     std::unique_ptr<FormS1> form;
     FinestraOperativa *op = nullptr;
     DialoghiProva *dialoghi = nullptr;
-    UscitaProva *uscita = nullptr;
+    UscitaContata *uscita = nullptr;
     QList<int> percentuali;
 };
 
@@ -92,7 +92,7 @@ std::unique_ptr<Avvio> Prepara()
     Prepara_Sessione_Online(*a->form, *a->op);
     a->op->Sequenza().Fattore_Pause = 0;
     a->dialoghi = &Registra_Dialoghi(*a->op);
-    a->uscita = new UscitaProva;
+    a->uscita = new UscitaContata;
     a->form->Imposta_Uscita(std::unique_ptr<Uscita>(a->uscita));
     if (!a->form->Form_Load())
         return nullptr;
