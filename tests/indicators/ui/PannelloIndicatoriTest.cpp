@@ -116,7 +116,7 @@ class PannelloIndicatoriTest : public QObject {
     {
         auto &p = box == 0 ? stato().indicatori.Periodo_Utente_1 : stato().indicatori.Periodo_Utente_2;
         p[size_t(grado())] = testo;
-        m_prova->op->Imposta_Layout_Grande(stato().cicli.Grafico_Corrente);
+        m_prova->op->Layout().Imposta_Layout_Grande(stato().cicli.Grafico_Corrente);
         QLineEdit *t = pannello()->Text_Val_Ind[size_t(box)];
         QCOMPARE(t->text(), testo);
         t->setFocus();
@@ -391,7 +391,7 @@ private slots:
         QVERIFY(pannello()->Opt_Val_Indicatori[0]->isChecked());
         stato().indicatori.Ind_Attivo[size_t(g1)][3] = 1;
         stato().indicatori.Periodo_Utente_2[size_t(g1)] = QStringLiteral("44");
-        m_prova->op->Imposta_Layout_Grande(1);
+        m_prova->op->Layout().Imposta_Layout_Grande(1);
         QVERIFY(pannello()->Chk_Ind_Adattivi[3]->isChecked());
         QCOMPARE(pannello()->Text_Val_Ind[1]->text(), QStringLiteral("44"));
         QCOMPARE(colonna(4, g1), QStringLiteral("0"));
@@ -454,7 +454,7 @@ private slots:
                                QString::number(gradoSlot)));
         }
         QTest::mouseClick(area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
-        m_prova->op->Imposta_Sottostante_Offline(sottostante - 1);
+        m_prova->op->Sottostante().Imposta_Sottostante_Offline(sottostante - 1);
         QTRY_COMPARE_WITH_TIMEOUT(stato().shell.Blocco_Grafici, false, 30000);
         QCOMPARE(stato().archivio.Sottostante_Corrente, sottostante);
         ingrandisci(0);

@@ -236,7 +236,7 @@ private slots:
             }
         });
         // Redraws still due from the start would change the chart while the dialog is open.
-        QTRY_VERIFY(!m_prova->op->Timer_Disegno.isActive() && !m_prova->op->Timer_Indicatori.isActive());
+        QTRY_VERIFY(!m_prova->op->Ridisegno().Timer_Disegno.isActive() && !m_prova->op->Ridisegno().Timer_Indicatori.isActive());
         guardia.start(10);
         QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_Foto, Qt::LeftButton);
         QVERIFY(visto);
