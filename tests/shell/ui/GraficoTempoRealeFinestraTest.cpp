@@ -2,7 +2,6 @@
 // charts in the working window after an OFFLINE start; a real-time redraw leaves
 // the keyboard with the chart.
 
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -52,14 +51,9 @@ class GraficoTempoRealeFinestraTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void pulsante_ultimo_prezzo_e_cancellazione()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         SessioneQuotazioni *sessione = prova.sessione;
         QVERIFY(sessione);
         QVERIFY(prova.AvviaOffline());
@@ -131,10 +125,7 @@ private slots:
 
     void ridisegno_lascia_i_tasti_al_grafico()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         QVERIFY(prova.AvviaOffline());
         FormS1 &form = *prova.form;
         Stato &s = form.S();
