@@ -87,6 +87,7 @@ void FinestraOperativa::Cambia_Sottostante(int sottostante)
     stato.shell.Blocco_Aggiornamento = true;
     stato.mercato.Text_Data_Ora.clear();
     stato.mercato.Text_Last.clear();
+    stato.mercato.Ultimo_Prezzo.reset();
     stato.mercato.Text_Var.clear();
     stato.mercato.Text_Volume.clear();
     m_quotazioni->Aggiorna_Caselle();

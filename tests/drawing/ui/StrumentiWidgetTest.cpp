@@ -25,7 +25,6 @@ public:
     BarraScorrimento *Hsc_Graf_Y(int s) override { return s >= 0 && s < 4 ? &hscY[size_t(s)] : nullptr; }
     void Mostra_Comandi_Slot(int, bool) override {}
     int Sld_Zoom_Max() const override { return 10; }
-    QString Text_Last() const override { return {}; }
 };
 
 // The window's side: messages and saved degrees recorded, a redraw 5 ms later, no error.
