@@ -155,10 +155,7 @@ private slots:
         QFETCH(QString, prezzo);
         QFETCH(QString, casella);
         QFETCH(double, valore);
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         QVERIFY(prova.AvviaOffline());
         Stato &s = prova.form->S();
         s.shell.Formato_Locale = locale;
