@@ -7,6 +7,7 @@
 #include "cycle/GraficoTempoReale.h"
 #include "cycle/SalvaParametro.h"
 #include "drawing/Coordinate.h"
+#include "drawing/OggettiGrafici.h"
 #include "drawing/ui/PannelloOggetti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
@@ -320,7 +321,9 @@ void FinestraOperativa::Disegna_Grafico(int grafico, int grado)
 {
     if (grafico < 0 || grafico > 3)
         return;
-    ::Disegna_Grafico(m_form.S(), *m_area, grafico, grado);
+    Stato &s = m_form.S();
+    disegno::Colloca_Oggetti_In_Attesa(s.mercato, s.cicli, s.disegno, grado);
+    ::Disegna_Grafico(s, *m_area, grafico, grado);
 }
 
 AmbienteGraficoRT FinestraOperativa::Ambiente_RT()

@@ -202,7 +202,7 @@ private slots:
             // Cut after the program: it names a running one, but on no host.
             {"senza host", QByteArray::number(QCoreApplication::applicationPid()) + '\n'
                                + QCoreApplication::applicationFilePath().toUtf8() + '\n'},
-            {"spazzatura", QByteArray("\xff\x00\x13garbage\n\x01\x02", 17)},
+            {"spazzatura", QByteArray("\xff\x00\x13garbage\n\x01\x02", 13)},
         };
         for (const auto &[nome, contenuto] : contenuti) {
             QTest::addRow("%s, copia morta", nome) << contenuto << false;
