@@ -2,7 +2,6 @@
 // with the mouse on a chart is saved, drawn by the chart drawing, and found again
 // on the same bars after the underlying is changed and changed back.
 
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
@@ -34,15 +33,9 @@ class StrumentiFinestraOperativaTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void lineaNellaFinestraDiLavoro()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        QVERIFY(GeneraStoricoLocale(5));
-        FinestraProva prova;
+        FinestraProva prova({2, 5});
         QVERIFY(prova.AvviaOffline());
         FormS1 &form = *prova.form;
         FinestraOperativa *op = prova.op;
@@ -82,7 +75,7 @@ private slots:
         QCOMPARE(l.barra_inizio, barraSotto(1.5));
         QCOMPARE(l.barra_fine, barraSotto(b + 2.5));
         QVERIFY(l.barra_fine > b);  // on the future axis
-        QTRY_VERIFY(!op->Timer_Disegno.isActive());
+        QTRY_VERIFY(!op->Ridisegno().Timer_Disegno.isActive());
         QVERIFY(ContieneColore(g->Immagine(), schermo::ColoreWin(s.cicli.Colori[30]).rgb()));
         if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
             form.grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QStringLiteral("/linea.png"));
@@ -101,7 +94,7 @@ private slots:
         QCOMPARE(di.barra_etichetta, di.barra_inizio + (di.barra_fine - di.barra_inizio) / 2);
         QCOMPARE(di.colore, 32);
         QVERIFY(!di.durata.isEmpty());
-        QTRY_VERIFY(!op->Timer_Disegno.isActive());
+        QTRY_VERIFY(!op->Ridisegno().Timer_Disegno.isActive());
 
         // Another underlying and back: the line is loaded again on its bars.
         auto *q = op->Quotazioni();

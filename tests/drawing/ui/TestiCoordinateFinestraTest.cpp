@@ -3,7 +3,6 @@
 // holds afterwards and what the chart shows.
 
 #include "ArchivioProva.h"
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -78,7 +77,6 @@ private:
 class TestiCoordinateFinestraTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> cartella;
     std::unique_ptr<FinestraProva> prova;
     StrumentiFinestra *strumenti = nullptr;
     QList<int> messaggi;
@@ -118,7 +116,7 @@ class TestiCoordinateFinestraTest : public QObject {
         if (!giornaliero)
             return -1;
         s().cicli.Conf_Grafici[0].grado = 2;
-        prova->op->Disegna_Grafico(0, 2);
+        prova->op->Ridisegno().Disegna_Grafico(0, 2);
         return 0;
     }
     // Opens the text box with a click and writes `testo` as the user types it.
@@ -132,26 +130,16 @@ class TestiCoordinateFinestraTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void init()
     {
-        cartella = std::make_unique<CartellaTemporanea>();
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        QVERIFY(GeneraStoricoLocale(5));
-        prova = std::make_unique<FinestraProva>();
+        prova = std::make_unique<FinestraProva>(QList<int>{2, 5});
         QVERIFY(prova->AvviaOffline());
         strumenti = prova->op->Strumenti();
         QVERIFY(strumenti);
         messaggi.clear();
         strumenti->Imposta_Servizi(std::make_unique<MessaggiRegistrati>(*prova->op, messaggi));
     }
-    void cleanup()
-    {
-        prova.reset();
-        cartella.reset();
-    }
+    void cleanup() { prova.reset(); }
 
     void testoPiazzatoRicaricatoCancellato_data()
     {
@@ -206,7 +194,7 @@ private slots:
         QVERIFY(!s().disegno.Testi[size_t(grado)][1].in_uso);
         QCOMPARE(colonnaTesto(s(), QStringLiteral("C4"), grado, 1), QStringLiteral("@"));
         QCOMPARE(colonnaTesto(s(), QStringLiteral("C0"), grado, 1), QStringLiteral("0"));
-        QTRY_VERIFY(!prova->op->Timer_Disegno.isActive());
+        QTRY_VERIFY(!prova->op->Ridisegno().Timer_Disegno.isActive());
         QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("Nota")));
     }
 
@@ -363,8 +351,7 @@ private slots:
     {
         const int slot = slotDi(false);
         QVERIFY(slot >= 0);
-        QTest::mouseClick(prova->op->Area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
-        QCOMPARE(s().cicli.Grafico_Corrente, slot);
+        QVERIFY(prova->Ingrandisci(slot));
         const int grado = s().cicli.Grado_Corrente;
         const int b = s().cicli.Barre_Ciclo[size_t(grado)];
         StatoDisegno &d = s().disegno;
@@ -375,7 +362,7 @@ private slots:
         QVERIFY(strumenti->Salva_Linea(grado, 3, errore));
         QVERIFY(strumenti->Salva_Testo(grado, 2, errore));
         QVERIFY(strumenti->Salva_Distanza(grado, 7, errore));
-        prova->op->Disegna_Grafico(slot, grado);
+        prova->op->Ridisegno().Disegna_Grafico(slot, grado);
         QVERIFY(graficoMostra(grafico(slot), QStringLiteral("nel pannello")));
 
         auto *pulsanti = prova->op->Area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();
@@ -446,7 +433,7 @@ private slots:
         QFETCH(QString, modo);
         const int slot = slotDi(false);
         QVERIFY(slot >= 0);
-        QTest::mouseClick(prova->op->Area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
+        QVERIFY(prova->Ingrandisci(slot));
         const int grado = s().cicli.Grado_Corrente;
         const int b = s().cicli.Barre_Ciclo[size_t(grado)];
         auto &linee = s().disegno.Linee[size_t(grado)];

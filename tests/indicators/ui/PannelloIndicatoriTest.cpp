@@ -4,7 +4,6 @@
 // the layout's own fill saves nothing, and a restart shows the same settings.
 
 #include "ArchivioProva.h"
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
@@ -44,7 +43,6 @@ int coloreItem(int item)
 class PannelloIndicatoriTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_prova;
     int m_beep = 0;
     QStringList m_errori;
@@ -58,10 +56,10 @@ class PannelloIndicatoriTest : public QObject {
         return area()->Frm_Graf[size_t(stato().cicli.Grafico_Corrente)]->Graf_Battleplan;
     }
 
+    // A start in a fresh folder, or a restart in the same one.
     bool avvia()
     {
-        m_prova = std::make_unique<FinestraProva>();
-        if (!m_prova->AvviaOffline())
+        if (!(m_prova ? m_prova->Riavvia() : (m_prova = std::make_unique<FinestraProva>(QList<int>{2}))->AvviaOffline()))
             return false;
         pannello()->Segnale_Acustico = [this] { ++m_beep; };
         pannello()->Errore_Salvataggio = [this](const QString &e) { m_errori << e; };
@@ -70,10 +68,7 @@ class PannelloIndicatoriTest : public QObject {
 
     void ingrandisci(int slot)
     {
-        if (stato().shell.Layout_Grafico == QLatin1String("GRANDE"))
-            QTest::mouseClick(area()->Frm_Graf[size_t(stato().cicli.Grafico_Corrente)]->Cmd_GRaf_M, Qt::LeftButton);
-        QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
-        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        QVERIFY(m_prova->Ingrandisci(slot));
         QVERIFY(pannello()->isVisible());
     }
 
@@ -116,7 +111,7 @@ class PannelloIndicatoriTest : public QObject {
     {
         auto &p = box == 0 ? stato().indicatori.Periodo_Utente_1 : stato().indicatori.Periodo_Utente_2;
         p[size_t(grado())] = testo;
-        m_prova->op->Imposta_Layout_Grande(stato().cicli.Grafico_Corrente);
+        m_prova->op->Layout().Imposta_Layout_Grande(stato().cicli.Grafico_Corrente);
         QLineEdit *t = pannello()->Text_Val_Ind[size_t(box)];
         QCOMPARE(t->text(), testo);
         t->setFocus();
@@ -124,13 +119,8 @@ class PannelloIndicatoriTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void init()
     {
-        m_cartella = std::make_unique<CartellaTemporanea>();
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
         QVERIFY(avvia());
         m_beep = 0;
         m_errori.clear();
@@ -141,7 +131,6 @@ private slots:
     {
         QVERIFY2(m_errori.isEmpty(), qPrintable(m_errori.join(QLatin1Char('\n'))));
         m_prova.reset();
-        m_cartella.reset();
     }
 
     void pannelloNelTelaio()
@@ -391,7 +380,7 @@ private slots:
         QVERIFY(pannello()->Opt_Val_Indicatori[0]->isChecked());
         stato().indicatori.Ind_Attivo[size_t(g1)][3] = 1;
         stato().indicatori.Periodo_Utente_2[size_t(g1)] = QStringLiteral("44");
-        m_prova->op->Imposta_Layout_Grande(1);
+        m_prova->op->Layout().Imposta_Layout_Grande(1);
         QVERIFY(pannello()->Chk_Ind_Adattivi[3]->isChecked());
         QCOMPARE(pannello()->Text_Val_Ind[1]->text(), QStringLiteral("44"));
         QCOMPARE(colonna(4, g1), QStringLiteral("0"));
@@ -413,7 +402,6 @@ private slots:
         clicca(pannello()->Opt_Val_Indicatori[1]);
         const auto serie = grafico()->serie().size();
 
-        m_prova.reset();
         QVERIFY(avvia());
         const auto &ind = stato().indicatori;
         for (int k = 0; k < 20; ++k)
@@ -454,7 +442,7 @@ private slots:
                                QString::number(gradoSlot)));
         }
         QTest::mouseClick(area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
-        m_prova->op->Imposta_Sottostante_Offline(sottostante - 1);
+        m_prova->op->Sottostante().Imposta_Sottostante_Offline(sottostante - 1);
         QTRY_COMPARE_WITH_TIMEOUT(stato().shell.Blocco_Grafici, false, 30000);
         QCOMPARE(stato().archivio.Sottostante_Corrente, sottostante);
         ingrandisci(0);

@@ -70,35 +70,17 @@ int Pixel_Disegnati(GraficoWidget *g)
     return n;
 }
 
-struct Avvio {
-    std::unique_ptr<FormS1> form;
-    FinestraOperativa *op = nullptr;
-    QStringList fallimenti;
-    QList<int> percentuali;
+// An exit whose closing asks nothing but is counted; nothing ends the process.
+struct UscitaContata : Uscita {
+    int chiusure = 0;
+    void Richiesta_Chiusura() override { ++chiusure; }
 };
 
-std::unique_ptr<Avvio> Prepara()
-{
-    auto a = std::make_unique<Avvio>();
-    a->form = std::make_unique<FormS1>();
-    a->op = finestra::Prepara_Finestra_Operativa(*a->form);
-    finestra::Prepara_Sessione_Online(*a->form, *a->op);
-    a->op->Sequenza().Fattore_Pause = 0;
-    a->op->Fallimento = [p = a.get()](const QString &m) { p->fallimenti << m; };
-    a->form->uscita.Termina = [](int) {};
-    if (!a->form->Form_Load())
-        return nullptr;
-    QObject::connect(a->form->Frm_Avvio->PB_Avvio_T, &QProgressBar::valueChanged,
-                     [p = a.get()](int v) { p->percentuali << v; });
-    a->form->show();
-    return a;
-}
-
-void Verifica_Fine_Fase_2(Avvio &a)
+void Verifica_Fine_Fase_2(FinestraProva &a)
 {
     FormS1 &f = *a.form;
     const Stato &s = f.S();
-    QVERIFY(a.fallimenti.isEmpty());
+    QVERIFY(a.dialoghi->fallimenti.isEmpty());
     QVERIFY(!s.shell.Blocco_Grafici);
     QVERIFY(!s.shell.RT_Bloccato);
     QVERIFY(!a.op->Sequenza().In_Corso());
@@ -110,10 +92,10 @@ void Verifica_Fine_Fase_2(Avvio &a)
     QVERIFY(f.Frm_Storico->isHidden());
     QVERIFY(f.FrmCambioSott->isHidden());
     QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
-    QVERIFY(!a.op->Timer_Disegno.isActive());
-    QVERIFY(!a.op->Timer_Agg_RT.isActive());
-    QVERIFY(!a.op->Timer_Indicatori.isActive());
-    QCOMPARE(a.op->Timer_Indicatori.interval(), 1200);
+    QVERIFY(!a.op->Ridisegno().Timer_Disegno.isActive());
+    QVERIFY(!a.op->Tempo_Reale().Timer_Agg_RT.isActive());
+    QVERIFY(!a.op->Ridisegno().Timer_Indicatori.isActive());
+    QCOMPARE(a.op->Ridisegno().Timer_Indicatori.interval(), 1200);
     QCOMPARE(f.Frm_Avvio->PB_Avvio_T->value(), 100);
     QVERIFY(f.minimumWidth() > 0);
     // The frames' captions, exactly, above the charts.
@@ -219,17 +201,10 @@ class FinestraOperativaTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void avvio_offline()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        QVERIFY(GeneraStoricoLocale(5));
-        auto a = Prepara();
-        QVERIFY(a);
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        auto a = std::make_unique<FinestraProva>(QList<int>{2, 5});
+        a->AvviaOffline();  // its failures are checked below
 
         QCOMPARE(a->form->S().shell.Modalita, QStringLiteral("OFFLINE"));
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
@@ -277,14 +252,14 @@ private slots:
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95}));
         QVERIFY(!a->form->S().shell.Blocco_Grafici);
         QVERIFY(a->form->FrmCambioSott->isHidden());
-        QVERIFY(a->fallimenti.isEmpty());
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
         QVERIFY(a->form->S().cicli.Titoli_Grafici[0].contains(a->form->S().archivio.Tab_Sottostanti[5].Nome));
     }
 
     void avvio_online()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
+        auto a = std::make_unique<FinestraProva>(QList<int>{});
+        const CartellaTemporanea &cartella = *a->cartella;
         StatoArchivio tab;
         archivio::Inizializza_Tab_Sottostanti(tab);
         generatore::Parametri p;
@@ -318,12 +293,11 @@ private slots:
         });
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.Porta()));
 
-        auto a = Prepara();
-        QVERIFY(a);
+        QVERIFY(a->Carica());
         a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("Demo"));
         a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!a->form->S().shell.Blocco_Grafici || !a->fallimenti.isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!a->form->S().shell.Blocco_Grafici || !a->dialoghi->fallimenti.isEmpty(), 20000);
 
         QCOMPARE(a->form->S().shell.Modalita, QStringLiteral("ONLINE"));
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
@@ -352,7 +326,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Area()->Frm_Graf[0]->Colore_Led() == acceso || a->op->Sessione()->Fusioni_Eseguite() > 0,
                                  15000);
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > 0, 15000);
-        QVERIFY(a->fallimenti.isEmpty());
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
 
         // Another underlying from the list: real time stops, the new history comes
         // from the server and the four charts show it with live bars again.
@@ -377,7 +351,7 @@ private slots:
         }
         QCOMPARE(cmb->currentIndex(), indice);
         QCOMPARE(s.archivio.Sottostante_Corrente, 2);
-        QVERIFY(!s.shell.Blocco_Grafici && !a->op->Cambio_In_Corso());
+        QVERIFY(!s.shell.Blocco_Grafici && !a->op->Sottostante().Cambio_In_Corso());
         QVERIFY(!QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
         messaggi.clear();
         const int fusioni = a->op->Sessione()->Fusioni_Eseguite();
@@ -404,14 +378,14 @@ private slots:
             QStringLiteral("COMM31\u00D801/01/2026 10:00:00\u00D899999\u00D81\u00D81\u00D8") +
             QStringLiteral("COMM33\u00D8") +
             QStringLiteral("01/01/2026 10:00:00\u00D899999\u00D81\u00D8").repeated(4)));
-        QTRY_VERIFY_WITH_TIMEOUT(!s.shell.Blocco_Grafici || !a->fallimenti.isEmpty(), 20000);
-        QVERIFY(a->fallimenti.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!s.shell.Blocco_Grafici || !a->dialoghi->fallimenti.isEmpty(), 20000);
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
         QTRY_VERIFY(messaggi.size() >= 3);
         QCOMPARE(messaggi.mid(0, 3), (QStringList{QStringLiteral("COMM32|"), QStringLiteral("COMM34|5"),
                                                   QStringLiteral("COMM36|5")}));
         QVERIFY(a->form->isEnabled());
         QVERIFY(a->form->FrmCambioSott->isHidden());
-        QVERIFY(!a->op->Cambio_In_Corso());
+        QVERIFY(!a->op->Sottostante().Cambio_In_Corso());
         QTRY_VERIFY(messaggi.contains(QStringLiteral("COMM30|5")));
         QCOMPARE(a->op->Sessione()->Fusioni_Eseguite(), fusioni);
         for (int slot = 0; slot < 4; ++slot) {
@@ -427,21 +401,18 @@ private slots:
         QVERIFY(leggiStorici(2) == vecchi);
         QVERIFY(leggiStorici(5) != leggiStorici(2));
         QVERIFY(!a->op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));
-        QVERIFY(a->fallimenti.isEmpty());
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
         qunsetenv("WAVELORE_SERVER");
         qunsetenv("WAVELORE_HISTORY_ODBC");
     }
 
     void offline_senza_storico_fallisce()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        auto a = Prepara();
-        QVERIFY(a);
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QCOMPARE(a->fallimenti.size(), 1);
-        QVERIFY(a->form->S().shell.Blocco_Grafici);
-        QVERIFY(!a->op->Sequenza().In_Corso());
+        FinestraProva a(QList<int>{});
+        QVERIFY(!a.AvviaOffline());
+        QCOMPARE(a.fallimenti.size(), 1);
+        QVERIFY(a.form->S().shell.Blocco_Grafici);
+        QVERIFY(!a.op->Sequenza().In_Corso());
     }
 
     // A damaged history file of the current underlying is reported, file and reason,
@@ -463,9 +434,8 @@ private slots:
         QFETCH(QString, danneggiato);
         QFETCH(QString, avviso);
         QFETCH(int, aperto);
-        CartellaTemporanea cartella;
-        for (int u : generati)
-            QVERIFY(GeneraStoricoLocale(u));
+        FinestraProva prova(generati);
+        const CartellaTemporanea &cartella = *prova.cartella;
         const QString percorso = cartella.sistema() + QLatin1Char('/') + danneggiato;
         QFile file(percorso);
         QVERIFY(file.open(QIODevice::ReadWrite));
@@ -479,7 +449,6 @@ private slots:
         QVERIFY(t.open(QIODevice::WriteOnly) && t.write("x") == 1);
         t.close();
 
-        FinestraProva prova;
         prova.AvviaOffline();
         QVERIFY(!QFile::exists(temporaneo));
         if (avviso.isEmpty()) {
@@ -490,9 +459,9 @@ private slots:
                      qPrintable(prova.avvisi[0]));
         }
         if (aperto == 0) {
-            QCOMPARE(prova.fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
+            QCOMPARE(prova.dialoghi->fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
         } else {
-            QVERIFY2(prova.fallimenti.isEmpty(), qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
+            QVERIFY2(prova.dialoghi->fallimenti.isEmpty(), qPrintable(prova.dialoghi->fallimenti.join(QLatin1Char('\n'))));
             QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, aperto);
             QVERIFY(!prova.form->S().shell.Blocco_Grafici);
         }
@@ -500,18 +469,13 @@ private slots:
 
     void ridimensiona_e_colori()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        auto a = Prepara();
-        QVERIFY(a);
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(a->fallimenti.isEmpty());
+        auto a = std::make_unique<FinestraProva>(QList<int>{2});
+        QVERIFY(a->AvviaOffline());
         FormS1 &f = *a->form;
 
         // A larger window re-lays the chart area to its new size.
         f.resize(1400, 900);
-        QTRY_COMPARE(f.Frm_Battleplan->height(), schermo::TwipsInPixel(a->op->Altezza_Twips() - 750));
+        QTRY_COMPARE(f.Frm_Battleplan->height(), schermo::TwipsInPixel(a->op->Layout().Altezza_Twips() - 750));
         const int larghezza = a->op->Area()->Frm_Graf[0]->width();
         f.resize(1600, 900);
         QTRY_VERIFY(a->op->Area()->Frm_Graf[0]->width() > larghezza);
@@ -547,61 +511,53 @@ private slots:
         QCOMPARE(f.S().cicli.Colori[20], sfondo);
 
         // Lamps lit by a bar update go back to the scheme's background 4 s later.
-        a->op->Accendi_Led_Storico_RT();
+        a->op->Tempo_Reale().Accendi_Led_Storico_RT();
         QCOMPARE(a->op->Area()->Frm_Graf[2]->Colore_Led(), f.S().cicli.Colori[21]);
-        QVERIFY(a->op->Timer_Agg_RT.isActive());
-        a->op->Timer_Agg_RT.setInterval(1);
-        a->op->Timer_Agg_RT.start();
+        QVERIFY(a->op->Tempo_Reale().Timer_Agg_RT.isActive());
+        a->op->Tempo_Reale().Timer_Agg_RT.setInterval(1);
+        a->op->Tempo_Reale().Timer_Agg_RT.start();
         QTRY_COMPARE(a->op->Area()->Frm_Graf[2]->Colore_Led(), f.S().cicli.Colori[20]);
 
         // The web link opens the product's address.
-        QUrl aperto;
-        a->op->Apri_Url = [&aperto](const QUrl &u) { aperto = u; };
         QTest::mouseClick(f.Lbl_Link_1, Qt::LeftButton);
-        QCOMPARE(aperto.host(), QStringLiteral("www.wavelore.example"));
+        QCOMPARE(a->dialoghi->aperti.size(), 1);
+        QCOMPARE(a->dialoghi->aperti.first().host(), QStringLiteral("www.wavelore.example"));
 
         // Closing asks for confirmation and never closes by itself.
-        bool chiesto = false;
-        f.Richiesta_Chiusura = [&chiesto] { chiesto = true; };
+        auto *uscita = new UscitaContata;
+        f.Imposta_Uscita(std::unique_ptr<Uscita>(uscita));
         QVERIFY(!f.close());
-        QVERIFY(chiesto);
+        QCOMPARE(uscita->chiusure, 1);
         QVERIFY(f.isVisible());
     }
 
     void timer_indicatori_una_volta()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        auto a = Prepara();
-        QVERIFY(a);
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(a->fallimenti.isEmpty());
-        a->op->Timer_Indicatori.setInterval(30);
+        auto a = std::make_unique<FinestraProva>(QList<int>{2});
+        QVERIFY(a->AvviaOffline());
+        a->op->Ridisegno().Timer_Indicatori.setInterval(30);
         a->form->S().cicli.Grafico_Corrente = 1;
         for (int i = 0; i < 5; ++i)
-            a->op->Arma_Timer_Indicatori();
+            a->op->Ridisegno().Arma_Timer_Indicatori();
         a->form->S().cicli.Grafico_Corrente = 3;
-        QVERIFY(a->op->Timer_Indicatori.isActive());
+        QVERIFY(a->op->Ridisegno().Timer_Indicatori.isActive());
         // The slot whose duration changed is recomputed, not the one current at the tick.
-        QCOMPARE(a->op->Slot_Timer_Indicatori(), 1);
-        QTRY_VERIFY(!a->op->Timer_Indicatori.isActive());
+        QCOMPARE(a->op->Ridisegno().Slot_Timer_Indicatori(), 1);
+        QTRY_VERIFY(!a->op->Ridisegno().Timer_Indicatori.isActive());
     }
 
     void server_senza_storico_fallisce()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
+        auto a = std::make_unique<FinestraProva>(QList<int>{});
         ServerMuto server;
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.server.serverPort()));
-        auto a = Prepara();
-        QVERIFY(a);
+        QVERIFY(a->Carica());
         QVERIFY(a->op->Sessione());
         a->op->Sequenza().Timeout_Download_ms = 300;
         a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("demo"));
         a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(a->fallimenti.size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(a->dialoghi->fallimenti.size(), 1, 10000);
         QVERIFY(server.ricevuti.contains(QStringLiteral("COMM34")));
         QVERIFY(!server.ricevuti.contains(QStringLiteral("COMM36")));
         QVERIFY(a->form->S().shell.Blocco_Grafici);
@@ -736,8 +692,7 @@ private slots:
 
         // Every unticked check box and option button shows its box, enabled or not;
         // the tool frame's in the one-chart layout.
-        QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_P, Qt::LeftButton);
-        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        QVERIFY(m_finestra->Ingrandisci(0));
         int viste = 0;
         for (QWidget *cornice : {static_cast<QWidget *>(f.Frm_Tipo_Ciclo),
                                  static_cast<QWidget *>(op->Quotazioni()->Frm_Dati_Sot_Off),
@@ -750,8 +705,7 @@ private slots:
                 const QString difetto = Riquadro_Nascosto(b, colore(0));
                 QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
             }
-        QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
-        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+        QVERIFY(m_finestra->Riduci());
         QVERIFY(viste > 20);  // the degrees, the underlyings, the indicator items and modes
     }
 
@@ -801,10 +755,8 @@ private slots:
             QTest::mouseClick(pulsanteStorico, Qt::LeftButton);
             QVERIFY(f.Frm_Storico->isVisible());
         }
-        if (grande) {
-            QTest::mouseClick(op->Area()->Frm_Graf[slot]->Cmd_GRaf_P, Qt::LeftButton);
-            QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
-        }
+        if (grande)
+            QVERIFY(m_finestra->Ingrandisci(slot));
         if (oggetti) {
             QTest::mouseClick(f.findChild<QAbstractButton *>(QStringLiteral("Cmd_Oggetti_Graf")), Qt::LeftButton);
             QVERIFY(pannello->isVisible());
@@ -824,7 +776,6 @@ private slots:
     void cleanupTestCase()
     {
         m_finestra.reset();
-        m_cartella.reset();
     }
 
 private:
@@ -833,14 +784,10 @@ private:
     {
         if (m_finestra)
             return true;
-        m_cartella = std::make_unique<CartellaTemporanea>();
-        if (!archivio::Crea_Archivi().ok || !GeneraStoricoLocale(2))
-            return false;
-        m_finestra = std::make_unique<FinestraProva>();
+        m_finestra = std::make_unique<FinestraProva>(QList<int>{2});
         return m_finestra->AvviaOffline();
     }
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_finestra;
 };
 

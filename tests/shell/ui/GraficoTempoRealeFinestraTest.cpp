@@ -2,7 +2,6 @@
 // charts in the working window after an OFFLINE start; a real-time redraw leaves
 // the keyboard with the chart.
 
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -57,14 +56,9 @@ class GraficoTempoRealeFinestraTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void pulsante_ultimo_prezzo_e_cancellazione()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         SessioneQuotazioni *sessione = prova.sessione;
         QVERIFY(sessione);
         QVERIFY(prova.AvviaOffline());
@@ -73,12 +67,9 @@ private slots:
         Stato &s = form.S();
         QVERIFY(!s.shell.Blocco_Grafici);
 
-        QStringList domande;
-        bool risposta = true;
-        op->Domanda_RT = [&](const QString &titolo, const QString &) {
-            domande << titolo;
-            return risposta;
-        };
+        QStringList &domande = prova.dialoghi->domande_RT;
+        bool &risposta = prova.dialoghi->risposta_RT;
+        risposta = true;
         QPushButton *rt = op->Quotazioni()->Cmd_Graf_RT;
         auto colore = [rt] { return rt->palette().color(QPalette::Button); };
         const QColor faccia = QApplication::palette().color(QPalette::Button);  // off: the system's button face
@@ -129,7 +120,7 @@ private slots:
         s.shell.Blocco_Grafici = false;
 
         // Clearing hides and empties every chart.
-        op->Cancella_Grafici();
+        op->Tempo_Reale().Cancella_Grafici();
         for (RiquadroGrafico *r : op->Area()->Frm_Graf) {
             QVERIFY(!r->Graf_Battleplan->Visibile());
             QVERIFY(r->Graf_Battleplan->serie().empty());
@@ -161,10 +152,7 @@ private slots:
         QFETCH(QString, prezzo);
         QFETCH(QString, casella);
         QFETCH(double, valore);
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         QVERIFY(prova.AvviaOffline());
         Stato &s = prova.form->S();
         s.shell.Formato_Locale = locale;
@@ -205,10 +193,7 @@ private slots:
 
     void ridisegno_lascia_i_tasti_al_grafico()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         QVERIFY(prova.AvviaOffline());
         FormS1 &form = *prova.form;
         Stato &s = form.S();
