@@ -106,22 +106,33 @@ bool ServiziFinestra::Carica_Storico_Offline()
     FinestraOperativa &f = m_finestra;
     Stato &stato = S(f);
     m_errore.clear();
-    storico::AzioniOffline azioni;
-    azioni.Mostra_Avanzamento = [&f, &stato](int passo) {
-        stato.shell.Passo_Avvio = passo;
-        f.Mostra_Avanzamento_Avvio(passo);
-    };
-    bool nessuno = false;
-    azioni.Nessuno_Storico = [&nessuno](const QString &, const QString &) { nessuno = true; };
-    azioni.Storico_Danneggiato = [&f](const QString &testo) {
-        if (f.Avviso_Caricamento)
-            f.Avviso_Caricamento(testo);
-    };
+    // The steps show on the start window; the missing history is reported by the
+    // loading sequence's error, a damaged file by the window's notice.
+    class Azioni : public storico::AzioniOffline {
+    public:
+        Azioni(FinestraOperativa &f, Stato &stato) : m_f(f), m_stato(stato) {}
+        void Mostra_Avanzamento(int passo) override
+        {
+            m_stato.shell.Passo_Avvio = passo;
+            m_f.Mostra_Avanzamento_Avvio(passo);
+        }
+        void Nessuno_Storico(const QString &, const QString &) override { nessuno = true; }
+        void Storico_Danneggiato(const QString &testo) override
+        {
+            if (m_f.Avviso_Caricamento)
+                m_f.Avviso_Caricamento(testo);
+        }
+        bool nessuno = false;
+
+    private:
+        FinestraOperativa &m_f;
+        Stato &m_stato;
+    } azioni(f, stato);
     const storico::EsitoOffline e = storico::Carica_Storico_Offline(
         stato.mercato, stato.archivio.Sottostante_Corrente, stato.shell.Formato_Locale, azioni);
     f.Quotazioni()->Etichetta_Opzioni(e.etichette);
     if (!e.caricato)
-        m_errore = nessuno ? storico::Messaggio_Nessuno_Storico : QStringLiteral("Storico locale non leggibile.");
+        m_errore = azioni.nessuno ? storico::Messaggio_Nessuno_Storico : QStringLiteral("Storico locale non leggibile.");
     return e.caricato;
 }
 
