@@ -32,6 +32,8 @@ public:
     virtual void Mostra_Errore(const QString & /*testo*/) {}
     // Timer_Disegno at 5 ms: one redraw of the current slot after this event.
     virtual void Avvia_Timer_Disegno() {}
+    // The current slot's chart drawn again at once.
+    virtual void Ridisegna_Grafico_Corrente() {}
     // Salva_Parametro for the degree with the letter in Codice_Modifica.
     virtual void Salva_Parametro(int /*grado*/) {}
     // The chart panel Frm_Graf(slot), which the fixed readout box is placed against.

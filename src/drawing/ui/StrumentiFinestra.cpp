@@ -80,6 +80,8 @@ void StrumentiFinestra::Mostra_Messaggio(int tipo) { m_servizi->Mostra_Messaggio
 
 void StrumentiFinestra::Avvia_Timer_Disegno() { m_servizi->Avvia_Timer_Disegno(); }
 
+void StrumentiFinestra::Ridisegna_Grafico_Corrente() { m_servizi->Ridisegna_Grafico_Corrente(); }
+
 bool StrumentiFinestra::Salva_Linea(int grado, int slot, QString &errore)
 {
     return disegno::Salva_Linea(m_stato.archivio, m_stato.mercato, m_stato.cicli, m_stato.disegno, grado, slot,

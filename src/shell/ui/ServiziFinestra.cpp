@@ -392,6 +392,12 @@ void ServiziStrumentiFinestra::Mostra_Errore(const QString &testo)
 
 void ServiziStrumentiFinestra::Avvia_Timer_Disegno() { m_finestra.Arma_Timer_Disegno(); }
 
+void ServiziStrumentiFinestra::Ridisegna_Grafico_Corrente()
+{
+    const Stato &s = S(m_finestra);
+    m_finestra.Disegna_Grafico(s.cicli.Grafico_Corrente, s.cicli.Grado_Corrente);
+}
+
 void ServiziStrumentiFinestra::Salva_Parametro(int grado)
 {
     Stato &stato = S(m_finestra);

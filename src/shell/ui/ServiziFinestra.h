@@ -86,6 +86,7 @@ public:
     void Mostra_Messaggio(int tipo) override;
     void Mostra_Errore(const QString &testo) override;
     void Avvia_Timer_Disegno() override;
+    void Ridisegna_Grafico_Corrente() override;
     void Salva_Parametro(int grado) override;
     QWidget *Riquadro(int slot) override;
 
