@@ -63,8 +63,13 @@ class PannelloIndicatoriTest : public QObject {
         m_prova = std::make_unique<FinestraProva>();
         if (!m_prova->AvviaOffline())
             return false;
-        pannello()->Segnale_Acustico = [this] { ++m_beep; };
-        pannello()->Errore_Salvataggio = [this](const QString &e) { m_errori << e; };
+        struct Avvisi : AvvisiIndicatori {
+            PannelloIndicatoriTest &t;
+            explicit Avvisi(PannelloIndicatoriTest &test) : t(test) {}
+            void Segnale_Acustico() override { ++t.m_beep; }
+            void Errore_Salvataggio(const QString &e) override { t.m_errori << e; }
+        };
+        pannello()->Imposta_Avvisi(std::make_unique<Avvisi>(*this));
         return true;
     }
 
