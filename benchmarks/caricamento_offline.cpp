@@ -40,8 +40,8 @@ int main(int argc, char *argv[])
         for (int d = 0; d <= 12; ++d)
             for (int u = 1; u <= 7; ++u)
                 for (int n = 1; n <= 23; ++n)
-                    c.Aggiorna(QStringLiteral("TAB%1").arg(d), QStringLiteral("C%1").arg(n), u,
-                               n == 7 || n == 8 ? QStringLiteral("20") : QStringLiteral("1"));
+                    (void)c.Aggiorna(QStringLiteral("TAB%1").arg(d), QStringLiteral("C%1").arg(n), u,
+                                     n == 7 || n == 8 ? QStringLiteral("20") : QStringLiteral("1"));
     }
     StatoArchivio tab;
     archivio::Inizializza_Tab_Sottostanti(tab);

@@ -1,9 +1,12 @@
 // The client under load: the real main window, started ONLINE against tools/quote-server
-// sending 100 ticks a second, with a clock fast enough for a 5-minute bar update every
-// few seconds (each merged and saved) and real-time charts on. Runs for
-// $WAVELORE_CARICO_SECONDI seconds (default 120) after the start and prints the ticks
-// handled per second, the CPU share of the client and its resident memory at the
-// start and the end of the run.
+// with a clock fast enough for a 5-minute bar update every few seconds (each merged and
+// saved) and real-time charts on. The server sends 100, then 1,000, then 3,000 ticks a
+// second, each rate for $WAVELORE_CARICO_SECONDI seconds (default 60) after a short
+// warm-up. For each rate it prints the ticks handled per second, the CPU share of the
+// client, the wait of a quote from its decoding to the quote boxes showing it (or a newer
+// one), the wait of a queued call (how soon the window answers), both as the 99th
+// percentile (the maxima on the CARICO line), and the growth of resident memory; then the
+// resident memory at the start and the end.
 
 #include "Bench.h"
 
@@ -30,12 +33,16 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <algorithm>
+#include <deque>
+#include <vector>
 #include <sys/resource.h>
 
 namespace {
 
-constexpr int Intervallo_Tick_ms = 10;  // 100 ticks a second
-constexpr int Velocita = 60;            // a 5-minute bar every 5 s
+constexpr int Ritmi[] = {100, 1000, 3000};  // ticks a second
+constexpr int Velocita = 60;               // a 5-minute bar every 5 s
+constexpr int Riscaldamento_ms = 2000;     // after each change of rate
 
 double MemoriaResidenteMB()
 {
@@ -72,6 +79,16 @@ bool Attendi(const std::function<bool()> &condizione, int ms)
     return condizione();
 }
 
+// The share `quota` of the samples (ns) lies at or under the value returned, in ms.
+double Percentile(std::vector<qint64> campioni, double quota)
+{
+    if (campioni.empty())
+        return 0;
+    std::sort(campioni.begin(), campioni.end());
+    const auto i = std::min(campioni.size() - 1, size_t(quota * double(campioni.size() - 1) + 0.5));
+    return double(campioni[i]) / 1e6;
+}
+
 int Fallisce(const char *perche)
 {
     std::fprintf(stderr, "bench_carico: %s\n", perche);
@@ -88,7 +105,7 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     const int secondi = qEnvironmentVariableIntValue("WAVELORE_CARICO_SECONDI") > 0
                             ? qEnvironmentVariableIntValue("WAVELORE_CARICO_SECONDI")
-                            : 120;
+                            : 60;
 
     QTemporaryDir cartella;
     qputenv("WAVELORE_HOME", QFile::encodeName(cartella.path()));
@@ -117,7 +134,7 @@ int main(int argc, char **argv)
     QProcess server;
     server.start(strumenti + QStringLiteral("/quote-server"),
                  {QStringLiteral("--porta"), QStringLiteral("0"), QStringLiteral("--database"), db,
-                  QStringLiteral("--intervallo"), QString::number(Intervallo_Tick_ms), QStringLiteral("--velocita"),
+                  QStringLiteral("--al-secondo"), QString::number(Ritmi[0]), QStringLiteral("--velocita"),
                   QString::number(Velocita)});
     if (!server.waitForReadyRead(30000))
         return Fallisce("quote-server did not start");
@@ -144,28 +161,95 @@ int main(int argc, char **argv)
     if (!Attendi([&] { return sessione->Tick_Ricevuti() > 0; }, 30000))
         return Fallisce("no tick arrived");
 
-    const double memoriaInizio = MemoriaResidenteMB();
-    const double cpuInizio = TempoCpuS();
-    const quint64 tickInizio = sessione->Tick_Ricevuti();
-    const int fusioniInizio = sessione->Fusioni_Eseguite();
+    // Decoding time of every quote not yet shown, in order; a shown count covers them.
     QElapsedTimer orologio;
     orologio.start();
-    Attendi([] { return false; }, secondi * 1000);
-    const double trascorsi = double(orologio.nsecsElapsed()) / 1e9;
-    const double cpu = TempoCpuS() - cpuInizio;
-    const double memoriaFine = MemoriaResidenteMB();
-    const quint64 tick = sessione->Tick_Ricevuti() - tickInizio;
-    const int fusioni = sessione->Fusioni_Eseguite() - fusioniInizio;
+    std::deque<qint64> arrivi;
+    quint64 mostrati = sessione->Tick_Mostrati();
+    std::vector<qint64> latenze;  // each showing: the longest any quote it covers waited
+    QObject::connect(sessione, &SessioneQuotazioni::Messaggio_Ricevuto, sessione, [&](const QString &codice) {
+        if (codice == QLatin1String("COMM31"))
+            arrivi.push_back(orologio.nsecsElapsed());
+    });
+    const quint64 gestitiPrima = sessione->Tick_Ricevuti();
+    arrivi.clear();
+    auto contaMostrati = [&] {
+        // The quotes handled when the boxes were shown are now on screen or overtaken.
+        const quint64 ora = sessione->Tick_Mostrati();
+        if (ora <= mostrati)
+            return;
+        const qint64 adesso = orologio.nsecsElapsed();
+        qint64 attesa = -1;
+        for (quint64 n = mostrati; n < ora && !arrivi.empty(); ++n) {
+            if (n >= gestitiPrima)
+                attesa = std::max(attesa, adesso - arrivi.front());
+            arrivi.pop_front();
+        }
+        if (attesa >= 0)
+            latenze.push_back(attesa);
+        mostrati = ora;
+    };
+    mostrati = gestitiPrima;
+    QObject::connect(sessione, &SessioneQuotazioni::Quotazione_Mostrata, sessione, contaMostrati);
+    // A queued call every 20 ms: how late the timer fires and how long the call then
+    // waits is how long the window takes to answer.
+    constexpr qint64 Passo_Sonda_ns = 20'000'000;
+    std::vector<qint64> risposte;
+    qint64 ultimaSonda = orologio.nsecsElapsed();
+    QTimer sonda;
+    sonda.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&sonda, &QTimer::timeout, &sonda, [&] {
+        const qint64 inviata = orologio.nsecsElapsed();
+        const qint64 ritardo = std::max<qint64>(0, inviata - ultimaSonda - Passo_Sonda_ns);
+        ultimaSonda = inviata;
+        QMetaObject::invokeMethod(
+            &sonda, [&, inviata, ritardo] { risposte.push_back(ritardo + orologio.nsecsElapsed() - inviata); },
+            Qt::QueuedConnection);
+    });
+    sonda.start(20);
 
-    std::printf("CARICO %d s: %llu tick, %d barre fuse, CPU %.1f s\n", secondi, static_cast<unsigned long long>(tick),
-                fusioni, cpu);
-    StampaBench(QStringLiteral("carico_tick_al_secondo"), double(tick) / trascorsi, QStringLiteral("tick/s"));
-    StampaBench(QStringLiteral("carico_cpu"), 100.0 * cpu / trascorsi, QStringLiteral("%"));
+    const double memoriaInizio = MemoriaResidenteMB();
+    int fusioniTotali = 0;
+    for (const int ritmo : Ritmi) {
+        server.write(QByteArray("ritmo ") + QByteArray::number(ritmo) + '\n');
+        Attendi([] { return false; }, Riscaldamento_ms);
+        contaMostrati();
+        latenze.clear();
+        risposte.clear();
+        ultimaSonda = orologio.nsecsElapsed();
+        const double memoriaPrima = MemoriaResidenteMB();
+        const double cpuPrima = TempoCpuS();
+        const quint64 tickPrima = sessione->Tick_Ricevuti();
+        const int fusioniPrima = sessione->Fusioni_Eseguite();
+        const qint64 inizio = orologio.nsecsElapsed();
+        Attendi([] { return false; }, secondi * 1000);
+        const double trascorsi = double(orologio.nsecsElapsed() - inizio) / 1e9;
+        contaMostrati();
+        // A quote still waiting to be shown has waited at least this long.
+        if (!arrivi.empty())
+            latenze.push_back(orologio.nsecsElapsed() - arrivi.front());
+        const double cpu = TempoCpuS() - cpuPrima;
+        const quint64 tick = sessione->Tick_Ricevuti() - tickPrima;
+        const int fusioni = sessione->Fusioni_Eseguite() - fusioniPrima;
+        fusioniTotali += fusioni;
+        const QString nome = QStringLiteral("carico_%1_").arg(ritmo);
+        std::printf("CARICO %d tick/s, %d s: %llu tick, %d barre fuse, CPU %.1f s; quotazione mostrata dopo "
+                    "%.1f ms (99%%) / %.1f ms (massimo), risposta %.1f ms (99%%) / %.1f ms (massimo)\n",
+                    ritmo, secondi, static_cast<unsigned long long>(tick), fusioni, cpu, Percentile(latenze, 0.99),
+                    Percentile(latenze, 1.0), Percentile(risposte, 0.99), Percentile(risposte, 1.0));
+        StampaBench(nome + QStringLiteral("tick_al_secondo"), double(tick) / trascorsi, QStringLiteral("tick/s"));
+        StampaBench(nome + QStringLiteral("cpu"), 100.0 * cpu / trascorsi, QStringLiteral("%"));
+        // The 99th percentile: one stall of a shared machine must not stand for the run.
+        StampaBench(nome + QStringLiteral("latenza_quotazione"), Percentile(latenze, 0.99), QStringLiteral("ms"));
+        StampaBench(nome + QStringLiteral("risposta_finestra"), Percentile(risposte, 0.99), QStringLiteral("ms"));
+        StampaBench(nome + QStringLiteral("crescita_memoria"), (MemoriaResidenteMB() - memoriaPrima) * 60.0 / trascorsi,
+                    QStringLiteral("MB/min"));
+    }
     StampaBench(QStringLiteral("carico_memoria_inizio"), memoriaInizio, QStringLiteral("MB"));
-    StampaBench(QStringLiteral("carico_memoria_fine"), memoriaFine, QStringLiteral("MB"));
+    StampaBench(QStringLiteral("carico_memoria_fine"), MemoriaResidenteMB(), QStringLiteral("MB"));
     server.kill();
     server.waitForFinished(5000);
-    if (!fallimenti.isEmpty() || fusioni == 0)
+    if (!fallimenti.isEmpty() || fusioniTotali == 0)
         return Fallisce("a phase failed or no bar update was merged");
     return 0;
 }

@@ -43,7 +43,6 @@ public:
     BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
     void Mostra_Comandi_Slot(int, bool) override {}
     int Sld_Zoom_Max() const override { return 10; }
-    QString Text_Last() const override { return {}; }
 };
 
 class ContaDipinture : public QObject {
@@ -65,7 +64,7 @@ void caricaTabellaPiena(Stato &stato)
         const int n = posizione::SerieDelGrado(stato.mercato, g).capacita();
         for (int s = 1; s <= costanti::Max_Linee; ++s) {
             stato.disegno.Linee[size_t(g)][size_t(s)] = Linea{true, true, 200 + 1 - n, 101.5, 200 + 2 - n, 102.5, 30};
-            disegno::Salva_Linea(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
+            (void)disegno::Salva_Linea(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
         }
     }
     MisuraMediana(QStringLiteral("carica_linee_195"), [&stato] {
@@ -82,8 +81,8 @@ void caricaTestiDistanze(Stato &stato)
             stato.disegno.Testi[size_t(g)][size_t(s)] = Testo{true, true, 200 + 1 - n, 101.5, 30, QStringLiteral("nota")};
             stato.disegno.Distanze[size_t(g)][size_t(s)] =
                 Distanza{true, true, 200 + 1 - n, 101.5, 200 + 3 - n, 102.5, 32, 200 + 2 - n, 102, QStringLiteral("2g")};
-            disegno::Salva_Testo(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
-            disegno::Salva_Distanza(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
+            (void)disegno::Salva_Testo(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
+            (void)disegno::Salva_Distanza(stato.archivio, stato.mercato, stato.cicli, stato.disegno, g, s);
         }
     }
     MisuraMediana(QStringLiteral("carica_testi_distanze_195"), [&stato] {
@@ -97,7 +96,7 @@ public:
     void Mostra_Messaggio(int) override {}
     void Avvia_Timer_Disegno() override {}
     bool Salva_Linea(int, int, QString &) override { return true; }
-    void Salva_Parametro(int) override {}
+    bool Salva_Parametro(archivio::Codice_Modifica, int, QString &) override { return true; }
     void Mostra_Errore(const QString &) override {}
     void Imposta_Puntatore(int, int) override {}
     void Mostra_Banda(int, const BandaElastica &) override {}

@@ -88,10 +88,10 @@ int main(int argc, char *argv[])
                 slot = k;
         archivio::Connessione c3(archivio::FileArchivio::Sistema3);
         if (s.cicli.Conf_Grafici[size_t(slot)].grado != grado)
-            c3.Aggiorna(QStringLiteral("TABGRAF"), QStringLiteral("C5"), u, QString::number(grado));
+            (void)c3.Aggiorna(QStringLiteral("TABGRAF"), QStringLiteral("C5"), u, QString::number(grado));
         archivio::Connessione c2(archivio::FileArchivio::Sistema2);
         for (int n = 1; n <= 23; ++n)
-            c2.Aggiorna(QStringLiteral("TAB%1").arg(grado), QStringLiteral("C%1").arg(n), u,
+            (void)c2.Aggiorna(QStringLiteral("TAB%1").arg(grado), QStringLiteral("C%1").arg(n), u,
                         n == 7 ? QStringLiteral("50") : n == 8 ? QStringLiteral("200") : QStringLiteral("1"));
     }
 

@@ -29,11 +29,9 @@ public:
     BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
     void Mostra_Comandi_Slot(int, bool) override {}
     int Sld_Zoom_Max() const override { return 10; }
-    QString Text_Last() const override { return ultimo; }
 
     std::array<ModelloGrafico, 4> grafici;
     BarraValori x, y;
-    QString ultimo;
 };
 
 }  // namespace
@@ -77,7 +75,7 @@ int main(int argc, char **argv)
     };
     int tick = 0;
     MisuraMediana(QStringLiteral("tempo_reale_quotazione"), [&] {
-        controlli.ultimo = QString::number(20000 + (++tick % 50), 'f', 2).replace(QLatin1Char('.'), QLatin1Char(','));
+        stato->mercato.Ultimo_Prezzo = 20000.0 + (++tick % 50);
         Text_Last_Change(stato->shell, stato->archivio, stato->cicli, a);
     });
     return 0;

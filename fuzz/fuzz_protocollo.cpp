@@ -24,7 +24,7 @@ bool uguali(const Esito &a, const Esito &b)
         return false;
     for (size_t i = 0; i < a.messaggi.size(); ++i) {
         const Messaggio &x = a.messaggi[i], &y = b.messaggi[i];
-        if (x.Codice != y.Codice || x.Campi != y.Campi || x.Completo != y.Completo)
+        if (x.Codice != y.Codice || x.Campi() != y.Campi() || x.Completo != y.Completo)
             return false;
     }
     return true;
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
         std::abort();
     // A complete message travels as it was decoded.
     for (const Messaggio &m : intero.messaggi) {
-        if (m.Completo && m.Campi.size() != protocollo::CampiAttesi(verso, m.Codice))
+        if (m.Completo && m.Campi().size() != protocollo::CampiAttesi(verso, m.Codice))
             std::abort();
     }
     return 0;

@@ -20,7 +20,6 @@ public:
     BarraScorrimento *Hsc_Graf_Y(int) override { return &y; }
     void Mostra_Comandi_Slot(int, bool) override {}
     int Sld_Zoom_Max() const override { return 10; }
-    QString Text_Last() const override { return {}; }
 
     ModelloGrafico grafico;
     BarraValori x, y;

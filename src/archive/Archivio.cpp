@@ -72,6 +72,11 @@ bool Connessione::AggiornaRiga(const QString &tabella, int id,
         m_errore = q.lastError().text();
         return false;
     }
+    // A missing row takes nothing: that is no save.
+    if (q.numRowsAffected() < 1) {
+        m_errore = QStringLiteral("Riga %1 assente in %2.").arg(id).arg(tabella);
+        return false;
+    }
     return true;
 }
 

@@ -33,9 +33,10 @@ public:
 
     // UPDATE tabella SET colonna = valore WHERE ID = id. Table and column names come
     // from the program, never from the user; they are checked to be plain identifiers.
-    bool Aggiorna(const QString &tabella, const QString &colonna, int id, const QString &valore);
+    // False (with Errore()) also when no row has that ID.
+    [[nodiscard]] bool Aggiorna(const QString &tabella, const QString &colonna, int id, const QString &valore);
     // The same for several columns of one row.
-    bool AggiornaRiga(const QString &tabella, int id, const std::vector<std::pair<QString, QString>> &valori);
+    [[nodiscard]] bool AggiornaRiga(const QString &tabella, int id, const std::vector<std::pair<QString, QString>> &valori);
     // Every row of a table by ID.
     std::map<int, Riga> LeggiTabella(const QString &tabella);
     bool TabellaEsiste(const QString &tabella);

@@ -19,7 +19,7 @@ bool Carica_Indicatori(StatoArchivio &archivio, QString *errore = nullptr);
 // Writes `valore` under save key k (0..22) of degree `grado` for the current
 // underlying. A key, degree or underlying out of range writes nothing and returns
 // false. The values come from Salva_Indicatore (indicators/ImpostazioniIndicatori.h).
-bool Scrivi_Indicatore(const StatoArchivio &archivio, int grado, int k, const QString &valore,
+[[nodiscard]] bool Scrivi_Indicatore(const StatoArchivio &archivio, int grado, int k, const QString &valore,
                        QString *errore = nullptr);
 
 // The save key of indicator item 0..19 (the check boxes), -1 outside.

@@ -26,10 +26,10 @@ LoginRicordato Carica_Impostazioni_Avvio(StatoArchivio &stato);
 
 // Writes C7, then C5 and C6. With remember-me on, a non-empty user id goes to C5;
 // the password is never stored: C6 always holds "@".
-bool Salva_Dati_Login(int ricordami, const QString &userId, const QString &password);
+[[nodiscard]] bool Salva_Dati_Login(int ricordami, const QString &userId, const QString &password);
 
-bool Salva_Aspetto(const StatoArchivio &stato);
-bool Salva_Grafico_RT(const StatoArchivio &stato);
+[[nodiscard]] bool Salva_Aspetto(const StatoArchivio &stato);
+[[nodiscard]] bool Salva_Grafico_RT(const StatoArchivio &stato);
 
 // C1 as the current underlying: its integer part when that is 1..7, otherwise 2.
 void Carica_Sottostante_Corrente(StatoArchivio &stato);

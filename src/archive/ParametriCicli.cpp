@@ -94,8 +94,9 @@ std::optional<int> interoNelIntervallo(const QString &valore, int minimo, int ma
 
 }  // namespace
 
-DestinazioneCodice Destinazione(QChar codice, int indice)
+DestinazioneCodice Destinazione(Codice_Modifica codiceModifica, int indice)
 {
+    const QChar codice = Lettera(codiceModifica);
     if (codice == QLatin1Char('S'))
         return {QStringLiteral("TABAVV"), col(1)};
     if (auto c = colonnaGrado(codice)) {

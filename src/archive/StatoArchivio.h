@@ -24,7 +24,6 @@ struct StatoArchivio {
     int Grafico_RT = 0;            // 1 when intraday charts follow real-time prices
     int Ricordami = 0;             // remember-me switch as stored
     QString UserId_Ricordato;      // "@" stored means nothing remembered
-    QString Codice_Modifica;       // letter code of the setting to save
 
     // Rows 1..7; index 0 unused so that underlying numbers index directly.
     std::array<RigaSottostante, costanti::Num_Sottostanti + 1> Tab_Sottostanti{};

@@ -20,6 +20,4 @@ public:
     virtual void Mostra_Comandi_Slot(int slot, bool visibili) = 0;
     // Sld_Zoom's maximum, which sets the zoom step of the price axis.
     virtual int Sld_Zoom_Max() const = 0;
-    // The last-price box as text (empty when no price has arrived).
-    virtual QString Text_Last() const = 0;
 };

@@ -3,8 +3,8 @@
 #include "cycle/SezioniGrafico.h"
 #include "cycle/StatoCicli.h"
 #include "market/SerieStorico.h"
+#include "market/StatoMercato.h"
 #include "platform/StatoProgramma.h"
-#include "platform/VbRuntime.h"
 
 #include <cmath>
 
@@ -13,15 +13,15 @@ void Disegna_Ultimo_Prezzo(ContestoGrafico &c)
     // Degrees 6 and 7 share the 15-minute series but never follow the last price.
     if (!tempo_reale::Grado_RT(c.grado))
         return;
-    if (c.archivio.Grafico_RT != 1 || c.programma.Modalita != QLatin1String("ONLINE") || c.Text_Last.isEmpty())
+    // The price as the tick gave it: its display text depends on the regional format.
+    const std::optional<double> ultimo = c.mercato.Ultimo_Prezzo;
+    if (c.archivio.Grafico_RT != 1 || c.programma.Modalita != QLatin1String("ONLINE") || !ultimo)
         return;
     // Without a newest bar there is nothing to join the last price to.
     const SerieStorico &serie = c.Serie();
     if (!serie.valida(1) || !serie.barra(1).data.isValid())
         return;
-    // A text that is not a number is a bad item: no segment rather than a made-up one.
-    const std::optional<double> ultimo = vb::LeggiNumero(c.Text_Last);
-    if (!ultimo || !std::isfinite(*ultimo))
+    if (!std::isfinite(*ultimo))
         return;
     const double chiusura = serie.barra(1).chiusura;
     const double x = c.cicli.Barre_Ciclo[size_t(c.grado)];

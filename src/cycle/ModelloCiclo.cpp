@@ -35,11 +35,13 @@ double barreDiGiorni(const StatoArchivio &archivio, const StatoCicli &cicli, int
     return b15 * giorni * 3;
 }
 
-void salva(const StatoProgramma &programma, StatoArchivio &archivio, const StatoCicli &cicli, const char *codice,
-           int grado)
+// The first refusal is kept in `errore`.
+void salva(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoCicli &cicli,
+           archivio::Codice_Modifica codice, int grado, QString &errore)
 {
-    archivio.Codice_Modifica = QString::fromLatin1(codice);
-    Salva_Parametro(programma, archivio, cicli, grado);
+    QString e;
+    if (!Salva_Parametro(programma, archivio, cicli, codice, grado, &e) && errore.isEmpty())
+        errore = e;
 }
 
 }  // namespace
@@ -81,9 +83,10 @@ void Calcola_Data_Inizio_Ciclo(StatoCicli &cicli, const StatoMercato &mercato, i
         cicli.Ora_Inizio_Ciclo[d] = serie.barra(p).minuti;
 }
 
-void Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchivio &a, StatoMercato &mercato,
-                                     StatoCicli &c)
+QString Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchivio &a, StatoMercato &mercato,
+                                        StatoCicli &c)
 {
+    QString errore;
     int u = a.Sottostante_Corrente;
     if (u < 1 || u > costanti::Num_Sottostanti)
         u = a.Sottostante_Corrente = 1;
@@ -124,7 +127,7 @@ void Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchi
         const double durata = numero(campo(2, d));
         if (durata < c.Durata_Minima[d] || durata > c.Barre_Calcolo[d]) {
             c.Durata[d] = c.Durata_Standard[d];
-            salva(programma, a, c, "D", int(d));
+            salva(programma, a, c, archivio::Codice_Modifica::Durata, int(d), errore);
         } else {
             c.Durata[d] = durata;
         }
@@ -168,7 +171,7 @@ void Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchi
         const QString oraPrima = oraSalvata ? dataora::ScriviOra(*oraSalvata, formatoOra) : testoOra;
         if (dataPrima != dataora::ScriviData(c.Data_Inizio_Ciclo[d], formatoData)
             || oraPrima != dataora::ScriviOra(c.Ora_Inizio_Ciclo[d], formatoOra))
-            salva(programma, a, c, "P", g);
+            salva(programma, a, c, archivio::Codice_Modifica::Inizio_Ciclo, g, errore);
     }
 
     // 7-9. Chart slots. A degree shown by two slots in use switches both off; a
@@ -212,6 +215,7 @@ void Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchi
         c.Modo_Linea_Storico[d] = intero(campo(22, d));
         c.Mostra_Coordinate[d] = intero(campo(23, d));
     }
+    return errore;
 }
 
 void Avanza_Barre_Ciclo(StatoCicli &c, const fusione::EsitoFusioneRT &esito)

@@ -29,8 +29,9 @@ double BarrePerGiorno(const StatoArchivio &archivio, const StatoCicli &cicli, in
 // into the per-degree arrays, Conf_Grafici and the underlying's session end and
 // price format; saves "D" for a corrected duration and "P" for a moved cycle
 // start. The indicator switches follow with indicatori::Carica_Impostazioni_Indicatori.
-void Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchivio &archivio, StatoMercato &mercato,
-                                     StatoCicli &cicli);
+// Returns the text of the first of those saves the archive refused, empty when none.
+[[nodiscard]] QString Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchivio &archivio,
+                                                      StatoMercato &mercato, StatoCicli &cicli);
 
 // Date (and, for degrees 4..12, time) of the cycle-start bar Barre_Ciclo(grado).
 void Calcola_Data_Inizio_Ciclo(StatoCicli &cicli, const StatoMercato &mercato, int grado);

@@ -41,10 +41,11 @@ bool GradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado;
 
 }  // namespace
 
-void AmbienteNavigazione::Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
-                                          const StatoCicli &cicli, int grado)
+bool AmbienteNavigazione::Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
+                                          const StatoCicli &cicli, archivio::Codice_Modifica codice, int grado,
+                                          QString &errore)
 {
-    ciclo::Salva_Parametro(programma, archivio, cicli, grado);
+    return ciclo::Salva_Parametro(programma, archivio, cicli, codice, grado, &errore);
 }
 
 bool NavigazioneGrafico::Bloccato() const
@@ -66,10 +67,38 @@ int NavigazioneGrafico::Grado_Corrente_Valido() const
     return GradoValido(grado) && SlotValido(m_cicli.Grafico_Corrente) ? grado : -1;
 }
 
-void NavigazioneGrafico::Salva(const char *codice, int grado)
+bool NavigazioneGrafico::Salva(archivio::Codice_Modifica codice, int grado)
 {
-    m_archivio.Codice_Modifica = QLatin1String(codice);
-    m_ambiente.Salva_Parametro(m_programma, m_archivio, m_cicli, grado);
+    QString errore;
+    if (m_ambiente.Salva_Parametro(m_programma, m_archivio, m_cicli, codice, grado, errore))
+        return true;
+    m_ambiente.Mostra_Errore(errore);
+    return false;
+}
+
+NavigazioneGrafico::InizioCiclo NavigazioneGrafico::Foto_Inizio(int slot, int grado)
+{
+    InizioCiclo foto{m_cicli.Barre_Ciclo[size_t(grado)], m_cicli.Barre_Ciclo[size_t(grado)], -1};
+    if (BarraScorrimento *hsc = m_ambiente.Controlli().Hsc_Graf(slot)) {
+        foto.valore = hsc->Valore();
+        foto.massimo = hsc->Max();
+    }
+    return foto;
+}
+
+void NavigazioneGrafico::Ripristina_Inizio(int slot, int grado, const InizioCiclo &foto)
+{
+    if (BarraScorrimento *hsc = m_ambiente.Controlli().Hsc_Graf(slot)) {
+        {
+            const BloccoAggiornamento blocco(m_programma.Blocco_Aggiornamento, true);
+            hsc->Imposta_Max(foto.massimo);
+            hsc->Imposta_Valore(foto.valore);
+        }
+        // The objects move back by the same bars they moved by.
+        m_ambiente.Sposta_Disegni_AsseX();
+    }
+    m_cicli.Barre_Ciclo[size_t(grado)] = foto.barre;
+    ciclo::Calcola_Data_Inizio_Ciclo(m_cicli, m_mercato, grado);
 }
 
 // ---------------------------------------------------------------- scroll bars
@@ -85,12 +114,15 @@ void NavigazioneGrafico::Hsc_Graf_Change(int slot)
     StatoCicli &c = m_cicli;
     c.Grado_Corrente = d;
     c.Grafico_Corrente = slot;
+    InizioCiclo foto = Foto_Inizio(slot, d);
+    foto.valore = foto.barre;  // the bar already moved: back to the stored start
     // The objects follow the cycle start while Barre_Ciclo still holds the old position.
     m_ambiente.Sposta_Disegni_AsseX();
     c.Barre_Ciclo[size_t(d)] = hsc->Valore();
     ciclo::Calcola_Data_Inizio_Ciclo(c, m_mercato, d);
+    if (!Salva(archivio::Codice_Modifica::Inizio_Ciclo, d))
+        Ripristina_Inizio(slot, d, foto);
     ciclo::Calcola_Tempi_Futuri_Grado(c, m_mercato, d);
-    Salva("P", d);
     if (m_ambiente.Profilo_Volumi_Attivo(d))
         m_ambiente.Calcola_Profilo_Volumi(d, slot);
     m_ambiente.Disegna_Grafico(slot, d);
@@ -104,8 +136,14 @@ void NavigazioneGrafico::Hsc_Graf_Y_Change(int slot)
     BarraScorrimento *hsc = SlotValido(slot) ? m_ambiente.Controlli().Hsc_Graf_Y(slot) : nullptr;
     if (d < 0 || !hsc)
         return;
-    m_cicli.Posizione_Asse_Y[size_t(d)] = hsc->Valore();
-    Salva("A", d);
+    int &posizione = m_cicli.Posizione_Asse_Y[size_t(d)];
+    const int prima = posizione;
+    posizione = hsc->Valore();
+    if (!Salva(archivio::Codice_Modifica::Posizione_Asse_Y, d)) {
+        posizione = prima;
+        const BloccoAggiornamento blocco(m_programma.Blocco_Aggiornamento, true);
+        hsc->Imposta_Valore(prima);
+    }
     m_ambiente.Disegna_Grafico(slot, d);
 }
 
@@ -119,8 +157,14 @@ void NavigazioneGrafico::Sld_Zoom_Change()
     BarraScorrimento *sld = m_ambiente.Sld_Zoom();
     if (d < 0 || !sld)
         return;
-    m_cicli.Zoom[size_t(d)] = sld->Valore();
-    Salva("Z", d);
+    double &zoom = m_cicli.Zoom[size_t(d)];
+    const double prima = zoom;
+    zoom = sld->Valore();
+    if (!Salva(archivio::Codice_Modifica::Zoom, d)) {
+        zoom = prima;
+        const BloccoAggiornamento blocco(m_programma.Blocco_Aggiornamento, true);
+        sld->Imposta_Valore(vb::CIntChecked(prima).value_or(sld->Min()));
+    }
     m_ambiente.Disegna_Grafico(m_cicli.Grafico_Corrente, d);
 }
 
@@ -135,12 +179,14 @@ void NavigazioneGrafico::Passo_Zoom(int passo)
     if (passo < 0 ? zoom <= e.minimo : zoom >= e.massimo)
         return;
     // A stored fractional zoom must not step past the slider's ends.
+    const double prima = zoom;
     zoom = std::clamp(zoom + passo, double(e.minimo), double(e.massimo));
+    if (!Salva(archivio::Codice_Modifica::Zoom, d))
+        zoom = prima;
     if (sld) {
         const BloccoAggiornamento blocco(m_programma.Blocco_Aggiornamento, true);
         sld->Imposta_Valore(vb::CIntChecked(zoom).value_or(e.minimo));
     }
-    Salva("Z", d);
     m_ambiente.Disegna_Grafico(m_cicli.Grafico_Corrente, d);
 }
 
@@ -172,6 +218,8 @@ void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
     StatoCicli &c = m_cicli;
     const size_t d = size_t(grado);
     const int slot = c.Grafico_Corrente;
+    const int compressionePrima = c.Compressione[d];
+    const InizioCiclo foto = Foto_Inizio(slot, grado);
     c.Compressione[d] = v;
     c.Scostamento_Ciclo[d] = v * c.Compressione_Grado[d];
 
@@ -198,8 +246,22 @@ void NavigazioneGrafico::Applica_Compressione(int grado, int v, bool minore)
     }
 
     ciclo::Calcola_Data_Inizio_Ciclo(c, m_mercato, grado);
-    Salva("P", grado);
-    Salva("B", grado);
+    // One report for the pair: the second save is not tried once the archive refused the first.
+    const bool inizio = Salva(archivio::Codice_Modifica::Inizio_Ciclo, grado);
+    if (!inizio || !Salva(archivio::Codice_Modifica::Compressione, grado)) {
+        c.Compressione[d] = compressionePrima;
+        c.Scostamento_Ciclo[d] = compressionePrima * c.Compressione_Grado[d];
+        Ripristina_Inizio(slot, grado, foto);
+        if (BarraScorrimento *sld = m_ambiente.Sld_Compr()) {
+            const BloccoAggiornamento blocco(m_programma.Blocco_Aggiornamento, true);
+            sld->Imposta_Valore(compressionePrima);
+        }
+        // A start the archive took is written back to the one restored.
+        QString ignorato;
+        if (inizio)
+            (void)m_ambiente.Salva_Parametro(m_programma, m_archivio, m_cicli, archivio::Codice_Modifica::Inizio_Ciclo,
+                                             grado, ignorato);
+    }
     ciclo::Calcola_Tempi_Futuri_Grado(c, m_mercato, grado);
     ciclo::Calcola_Battleplan(c, grado);
     // The profile covers the bars from the cycle start: it follows a start that
@@ -227,6 +289,9 @@ void NavigazioneGrafico::Passo_Compressione(int passo)
     if (sld) {
         sld->Imposta_Valore(v);
         v = sld->Valore();
+        // The slider's change handling put back a step the archive refused: reported once.
+        if (v == attuale)
+            return;
     } else if (d <= Ultimo_Grado_Banner) {
         m_ambiente.Mostra_Caricamento_Indicatore(d, m_cicli.Grafico_Corrente);
     }

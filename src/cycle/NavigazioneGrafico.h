@@ -11,6 +11,10 @@
 // ignores the user while Blocco_Grafici or Blocco_Aggiornamento is set, so the
 // values the code itself writes into the controls come back as no-ops.
 
+#include "archive/ParametriCicli.h"
+
+#include <QString>
+
 struct StatoArchivio;
 struct StatoCicli;
 struct StatoMercato;
@@ -38,9 +42,12 @@ public:
     virtual void Calcola_Profilo_Volumi(int grado, int grafico) = 0;
     // The " In Caricamento ..." banner on the slot's chart.
     virtual void Mostra_Caricamento_Indicatore(int grado, int grafico) = 0;
-    // Writes the setting named by Codice_Modifica; the archive by default.
-    virtual void Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
-                                 const StatoCicli &cicli, int grado);
+    // Writes one setting of the degree; the archive by default. False with the text to show.
+    [[nodiscard]] virtual bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
+                                               const StatoCicli &cicli, archivio::Codice_Modifica codice, int grado,
+                                               QString &errore);
+    // A setting the archive did not take.
+    virtual void Mostra_Errore(const QString & /*testo*/) {}
 };
 
 class NavigazioneGrafico {
@@ -67,7 +74,17 @@ private:
     // The degree slot `slot` shows, or -1 for a slot or degree out of range.
     int Grado_Slot(int slot) const;
     int Grado_Corrente_Valido() const;
-    void Salva(const char *codice, int grado);
+    // False, after the report, when the archive did not take it.
+    bool Salva(archivio::Codice_Modifica codice, int grado);
+    // The cycle start of a degree and the scroll bar of its slot, taken before a
+    // change, put back (with the objects) when the archive refuses it.
+    struct InizioCiclo {
+        int barre;    // Barre_Ciclo
+        int valore;   // the scroll bar's value and maximum
+        int massimo;
+    };
+    InizioCiclo Foto_Inizio(int slot, int grado);
+    void Ripristina_Inizio(int slot, int grado, const InizioCiclo &foto);
     void Passo_Zoom(int passo);
     // Compression v for degree d: the scroll bar, cycle start and objects, then
     // the saves, recomputations and redraw.

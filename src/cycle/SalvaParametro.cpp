@@ -42,12 +42,19 @@ QString valoreGrado(const StatoCicli &c, QChar lettera, size_t d)
 
 }  // namespace
 
-bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, const StatoCicli &c, int indice)
+QString Errore_Salvataggio(const QString &dettaglio)
 {
-    if (a.Codice_Modifica.isEmpty())
-        return false;
-    const QChar lettera = a.Codice_Modifica.at(0);
-    const archivio::DestinazioneCodice dest = archivio::Destinazione(lettera, indice);
+    QString testo = QStringLiteral("Impostazione non salvata (Sistema3.dat).");
+    if (!dettaglio.trimmed().isEmpty())
+        testo += QLatin1Char(' ') + dettaglio.trimmed();
+    return testo;
+}
+
+bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, const StatoCicli &c,
+                     archivio::Codice_Modifica codice, int indice, QString *errore)
+{
+    const QChar lettera = archivio::Lettera(codice);
+    const archivio::DestinazioneCodice dest = archivio::Destinazione(codice, indice);
     if (dest.tabella.isEmpty())
         return false;
     const int u = a.Sottostante_Corrente;
@@ -76,9 +83,11 @@ bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, co
     }
 
     archivio::Connessione conn(archivio::FileArchivio::Sistema3);
-    if (!conn.Aperta())
-        return false;
-    return conn.AggiornaRiga(dest.tabella, riga, valori);
+    if (conn.Aperta() && conn.AggiornaRiga(dest.tabella, riga, valori))
+        return true;
+    if (errore)
+        *errore = Errore_Salvataggio(conn.Errore());
+    return false;
 }
 
 }  // namespace ciclo

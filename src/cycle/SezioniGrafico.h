@@ -48,7 +48,6 @@ struct ContestoGrafico {
     int Sld_Zoom_Max = 10;
     int Hsc_Graf_Y_Valore = 50;
     int Hsc_Graf_Y_Max = 100;
-    QString Text_Last;
 
     // Read back from the chart by Imposta_Titolo_Assi (Y axis 1) and
     // Imposta_Scala_Prezzo (Y axis 2) for the texts placed by price.

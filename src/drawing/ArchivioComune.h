@@ -37,13 +37,13 @@ PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const 
 // false when the position maps to no bar.
 bool AggiungiPunto(ColonneOggetto &colonne, int prima, const MappaTempi &mappa, int grado, int x, double prezzo);
 
-bool ScriviSlot(const QString &tabella, int id, const ColonneOggetto *colonne, const RigaLibera &libera,
+[[nodiscard]] bool ScriviSlot(const QString &tabella, int id, const ColonneOggetto *colonne, const RigaLibera &libera,
                 QString &errore);
 
 // Writes slot `slot` of degree `grado` at once: `colonne(oggetto)` gives the columns of
 // an object in use (nullopt when a point maps to no bar), a free slot becomes a free row.
 template <typename T, typename Colonne>
-bool SalvaSlot(const QString &prefisso, int sottostante, const SlotOggetti<T> &tabella, int grado, int slot,
+[[nodiscard]] bool SalvaSlot(const QString &prefisso, int sottostante, const SlotOggetti<T> &tabella, int grado, int slot,
                int limite, const RigaLibera &libera, const MessaggiOggetto &messaggi, Colonne colonne,
                QString *errore)
 {

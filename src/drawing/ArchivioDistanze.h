@@ -14,7 +14,7 @@ namespace archivio {
 // all three of its points are found.
 EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa);
 
-bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int grado, int slot,
+[[nodiscard]] bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int grado, int slot,
                     const MappaTempi &mappa, QString *errore = nullptr);
 
 }  // namespace archivio

@@ -17,7 +17,7 @@ EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, cons
 // Writes slot `slot` of degree `grado` at once, overwriting whatever its row held; a
 // free slot becomes a free row. False, with the reason, when nothing could be written:
 // the archive failed, or a point maps to no bar.
-bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, int slot, const MappaTempi &mappa,
+[[nodiscard]] bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, int slot, const MappaTempi &mappa,
                  QString *errore = nullptr);
 
 }  // namespace archivio

@@ -15,7 +15,7 @@ EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, cons
 
 // Writes one slot at once; a free slot becomes a free row. The text is a bound value:
 // whatever the user typed comes back as it was.
-bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, int slot, const MappaTempi &mappa,
+[[nodiscard]] bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, int slot, const MappaTempi &mappa,
                  QString *errore = nullptr);
 
 }  // namespace archivio

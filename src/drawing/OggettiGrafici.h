@@ -111,16 +111,16 @@ private:
 // The line store of the current underlying.
 archivio::EsitoCaricaOggetti Carica_Linee(const StatoArchivio &archivio, const StatoMercato &mercato,
                                           const StatoCicli &cicli, StatoDisegno &disegno);
-bool Salva_Linea(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+[[nodiscard]] bool Salva_Linea(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
                  const StatoDisegno &disegno, int grado, int slot, QString *errore = nullptr);
 // The text and distance stores of the current underlying.
 archivio::EsitoCaricaOggetti Carica_Testi(const StatoArchivio &archivio, const StatoMercato &mercato,
                                           const StatoCicli &cicli, StatoDisegno &disegno);
-bool Salva_Testo(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+[[nodiscard]] bool Salva_Testo(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
                  const StatoDisegno &disegno, int grado, int slot, QString *errore = nullptr);
 archivio::EsitoCaricaOggetti Carica_Distanze(const StatoArchivio &archivio, const StatoMercato &mercato,
                                              const StatoCicli &cicli, StatoDisegno &disegno);
-bool Salva_Distanza(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
+[[nodiscard]] bool Salva_Distanza(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,
                     const StatoDisegno &disegno, int grado, int slot, QString *errore = nullptr);
 
 }  // namespace disegno

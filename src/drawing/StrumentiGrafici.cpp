@@ -81,11 +81,16 @@ void StrumentiGrafici::Cmd_Punt_Graf_Click()
     if (!gradoValido(g))
         return;
     int &modo = m_cicli.Modo_Mouse_Grado[size_t(g)];
+    const int prima = modo;
     modo = modo == 1 ? 0 : 1;
+    QString errore;
+    if (!m_ambiente.Salva_Parametro(archivio::Codice_Modifica::Modo_Mouse_Grado, g, errore)) {
+        modo = prima;  // the chart keeps the mode the archive holds
+        m_ambiente.Mostra_Errore(errore);
+        return;
+    }
     if (GraficoControllo *ctl = m_controlli.Graf_Battleplan(m_cicli.Grafico_Corrente))
         ctl->Modo_Puntatore(modo);
-    m_archivio.Codice_Modifica = QStringLiteral("L");
-    m_ambiente.Salva_Parametro(g);
 }
 
 void StrumentiGrafici::Imposta_Modo_Mouse_Graf()
@@ -386,7 +391,11 @@ void StrumentiGrafici::Cmd_Coord_Click(int indice)
     if (!gradoValido(g))
         return;
     int &mostra = m_cicli.Mostra_Coordinate[size_t(g)];
+    const int prima = mostra;
     mostra = mostra == 1 ? 0 : 1;
-    m_archivio.Codice_Modifica = QStringLiteral("I");
-    m_ambiente.Salva_Parametro(g);
+    QString errore;
+    if (!m_ambiente.Salva_Parametro(archivio::Codice_Modifica::Mostra_Coordinate, g, errore)) {
+        mostra = prima;
+        m_ambiente.Mostra_Errore(errore);
+    }
 }

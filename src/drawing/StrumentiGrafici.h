@@ -6,6 +6,7 @@
 // the redraw timer, the archive, the pointer shown, the rubber band overlay) goes
 // through AmbienteStrumenti; the chart controls through ControlliGrafici.
 
+#include "archive/ParametriCicli.h"
 #include "chart/GraficoControllo.h"
 #include "drawing/OggettiGrafici.h"
 
@@ -39,19 +40,19 @@ public:
     // Timer_Disegno at 5 ms: one redraw of the current slot after this event.
     virtual void Avvia_Timer_Disegno() = 0;
     // Writes one line slot; false with the reason when nothing was written.
-    virtual bool Salva_Linea(int grado, int slot, QString &errore) = 0;
-    virtual bool Salva_Distanza(int, int, QString &errore)
+    [[nodiscard]] virtual bool Salva_Linea(int grado, int slot, QString &errore) = 0;
+    [[nodiscard]] virtual bool Salva_Distanza(int, int, QString &errore)
     {
         errore = QStringLiteral("Archivio delle distanze non disponibile.");
         return false;
     }
-    virtual bool Salva_Testo(int, int, QString &errore)
+    [[nodiscard]] virtual bool Salva_Testo(int, int, QString &errore)
     {
         errore = QStringLiteral("Archivio dei testi non disponibile.");
         return false;
     }
-    // Salva_Parametro for the degree with the letter in Codice_Modifica.
-    virtual void Salva_Parametro(int grado) = 0;
+    // Salva_Parametro of one setting of the degree; false with the text to show.
+    [[nodiscard]] virtual bool Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore) = 0;
     virtual void Mostra_Errore(const QString &testo) = 0;
     // The pointer over chart `slot`: 1..15 a tool pointer, 0 the chart's own.
     virtual void Imposta_Puntatore(int slot, int numero) = 0;

@@ -18,5 +18,5 @@ void Carica_Impostazioni_Indicatori(const StatoArchivio &archivio, StatoIndicato
 
 // Writes save key k (0..22) of degree `grado` for the current underlying. A key or
 // degree out of range writes nothing and returns false.
-bool Salva_Indicatore(const StatoArchivio &archivio, const StatoIndicatori &indicatori, int grado, int k,
+[[nodiscard]] bool Salva_Indicatore(const StatoArchivio &archivio, const StatoIndicatori &indicatori, int grado, int k,
                       QString *errore = nullptr);

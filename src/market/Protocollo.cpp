@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
+#include <cstring>
 
 namespace protocollo {
 
@@ -58,13 +58,33 @@ QString CodiceCondiviso(const char *p)
     return codici[size_t((p[4] - '0') * 10 + (p[5] - '0'))];
 }
 
-QString DecodificaCampo(const char *p, qsizetype n)
+// Whether a byte in 0x80..0x9F lies in p[0..n), eight bytes at a time.
+bool ControlloC1(const char *p, qsizetype n)
 {
-    // Plain ASCII is the common case and needs no table.
-    for (qsizetype i = 0; i < n; ++i) {
-        if (static_cast<unsigned char>(p[i]) >= 0x80)
-            return codec1252::Decodifica(QByteArray(p, n));
+    constexpr quint64 uno = 0x0101010101010101ull;
+    constexpr quint64 alto = 0x8080808080808080ull;
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 w;
+        std::memcpy(&w, p + i, 8);
+        // A byte of the range has 100 in its top three bits: its masked value is 0x80.
+        const quint64 v = (w & (0xE0 * uno)) ^ alto;
+        if (((v - uno) & ~v & alto) != 0)
+            return true;
     }
+    for (; i < n; ++i) {
+        const auto c = static_cast<unsigned char>(p[i]);
+        if (c >= 0x80 && c < 0xA0)
+            return true;
+    }
+    return false;
+}
+
+// Windows-1252 and Latin-1 differ only in 0x80..0x9F, which is rare in practice.
+QString DecodificaTesto(const char *p, qsizetype n)
+{
+    if (ControlloC1(p, n))
+        return codec1252::Decodifica(QByteArrayView(p, n));
     return QString::fromLatin1(p, n);
 }
 
@@ -76,6 +96,15 @@ int CampiAttesi(Verso verso, const QString &codice)
         return -1;
     const QByteArray b = codice.toLatin1();
     return cerca(verso, b.constData());
+}
+
+QStringList Messaggio::Campi() const
+{
+    QStringList c;
+    c.reserve(NumeroCampi());
+    for (int k = 1; k <= NumeroCampi(); ++k)
+        c.append(Campo(k));
+    return c;
 }
 
 QString Componi(const QString &codice, const QStringList &campi)
@@ -123,7 +152,20 @@ qsizetype Decodificatore::CercaTerminatore(qsizetype da)
 
 qsizetype Decodificatore::InAttesa() const
 {
-    return m_buffer.size() - m_inizio + (m_inMessaggio ? m_byteMessaggio : 0);
+    return m_buffer.size() - (m_inMessaggio ? m_messaggio : m_inizio);
+}
+
+Messaggio Decodificatore::Estrai(bool completo)
+{
+    Messaggio m;
+    m.Codice = CodiceCondiviso(m_buffer.constData() + m_messaggio);
+    m.Completo = completo;
+    m.m_testo = DecodificaTesto(m_buffer.constData() + m_messaggio, m_inizio - m_messaggio);
+    m.m_fine = m_fine;
+    m_esaminati += m_inizio - m_messaggio;
+    m_fine.clear();
+    m_inMessaggio = false;
+    return m;
 }
 
 std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
@@ -160,16 +202,17 @@ std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
                 m_inizio = j;
                 continue;
             }
-            m_corrente.Codice = CodiceCondiviso(m_buffer.constData() + m_inizio);
-            m_corrente.Campi.reserve(attesi);
             m_attesi = attesi;
             m_inMessaggio = true;
-            m_byteMessaggio = 7;
+            m_messaggio = m_inizio;
+            m_fine.clear();
+            m_fine.append(6);
             m_inizio += 7;
             m_scansione = m_inizio;
         }
         bool attende = false;
-        while (m_corrente.Campi.size() < m_attesi) {
+        bool completo = true;
+        while (m_fine.size() <= m_attesi) {
             // The search goes on where the last read stopped, never from the field's start.
             const qsizetype fine = CercaTerminatore(m_scansione);
             if (fine < 0) {
@@ -179,16 +222,14 @@ std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
             }
             int altro = 0;
             if (fine - m_inizio == 6 && CodiceNoto(m_inizio, &altro)) {
-                m_corrente.Completo = false;  // the next message starts here
+                completo = false;  // the next message starts here
                 break;
             }
-            if (m_byteMessaggio + fine + 1 - m_inizio > Limite_Messaggio) {
+            if (fine + 1 - m_messaggio > Limite_Messaggio) {
                 Trabocca();
                 return uscita;
             }
-            m_corrente.Campi.append(DecodificaCampo(m_buffer.constData() + m_inizio, fine - m_inizio));
-            m_esaminati += fine - m_inizio;
-            m_byteMessaggio += fine + 1 - m_inizio;
+            m_fine.append(int(fine - m_messaggio));
             m_inizio = fine + 1;
             m_scansione = m_inizio;
         }
@@ -199,8 +240,7 @@ std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
             }
             break;
         }
-        m_inMessaggio = false;
-        uscita.push_back(std::exchange(m_corrente, Messaggio()));
+        uscita.push_back(Estrai(completo));
     }
     Compatta();
     return uscita;
@@ -208,15 +248,18 @@ std::vector<Messaggio> Decodificatore::Aggiungi(const QByteArray &byte)
 
 void Decodificatore::Compatta()
 {
-    if (m_inizio >= m_buffer.size()) {
-        m_buffer.clear();
-    } else if (m_inizio > 65536 || m_inizio * 2 > m_buffer.size()) {
-        m_buffer.remove(0, m_inizio);
+    // An unfinished message stays whole: it is cut into fields only once it ends.
+    const qsizetype taglio = m_inMessaggio ? m_messaggio : m_inizio;
+    if (taglio >= m_buffer.size()) {
+        m_buffer.resize(0);  // keeps its capacity for the next read
+    } else if (taglio > 65536 || taglio * 2 > m_buffer.size()) {
+        m_buffer.remove(0, taglio);
     } else {
         return;
     }
-    m_scansione = std::max<qsizetype>(0, m_scansione - m_inizio);
-    m_inizio = 0;
+    m_scansione = std::max<qsizetype>(0, m_scansione - taglio);
+    m_inizio -= std::min(m_inizio, taglio);
+    m_messaggio -= std::min(m_messaggio, taglio);
 }
 
 void Decodificatore::Trabocca()
@@ -230,9 +273,9 @@ void Decodificatore::Azzera()
     m_buffer = QByteArray();
     m_inizio = 0;
     m_inMessaggio = false;
-    m_corrente = Messaggio();
+    m_messaggio = 0;
+    m_fine.clear();
     m_attesi = 0;
-    m_byteMessaggio = 0;
     m_scansione = 0;
     m_traboccato = false;
 }

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <vector>
 
 namespace protocollo {
@@ -26,14 +27,30 @@ int CampiAttesi(Verso verso, const QString &codice);
 // code & "Ø" & f1 & "Ø" ... & fn & "Ø"
 QString Componi(const QString &codice, const QStringList &campi = {});
 
+class Decodificatore;
+
+// The message is kept as the one text it travelled as, with where each field
+// ends: a tick costs one allocation, not one per field.
 struct Messaggio {
     QString Codice;
-    QStringList Campi;   // field k is Campi[k-1]
     bool Completo = true;  // false: the next message began before all fields arrived
 
-    QString Campo(int k) const { return k >= 1 && k <= Campi.size() ? Campi[k - 1] : QString(); }
+    int NumeroCampi() const { return int(m_fine.size()) - 1; }
+    QStringView VistaCampo(int k) const
+    {
+        if (k < 1 || k > NumeroCampi())
+            return {};
+        return QStringView(m_testo).sliced(m_fine[k - 1] + 1, m_fine[k] - m_fine[k - 1] - 1);
+    }
+    QString Campo(int k) const { return VistaCampo(k).toString(); }
+    QStringList Campi() const;
     // The message as one text, as it travelled.
-    QString Testo() const { return Componi(Codice, Campi); }
+    QString Testo() const { return m_testo; }
+
+private:
+    friend class Decodificatore;
+    QString m_testo;
+    QVarLengthArray<int, 14> m_fine;  // offset of each terminator in m_testo, the code's first
 };
 
 // Bytes one message may take on the wire; a server sending more is broken or hostile.
@@ -61,18 +78,21 @@ private:
     bool CodiceNoto(qsizetype i, int *campi) const;
     qsizetype CercaCodice(qsizetype da);
     qsizetype CercaTerminatore(qsizetype da);
+    // The current message, from its code to m_inizio.
+    Messaggio Estrai(bool completo);
     void Trabocca();
     void Compatta();
 
     Verso m_verso;
     QByteArray m_buffer;
     qsizetype m_inizio = 0;      // first byte not yet taken into a message or dropped
-    // The message whose fields are being read: its fields end before m_inizio, and
-    // no terminator lies between m_inizio and m_scansione.
+    // The message whose fields are being read: it starts at m_messaggio and stays
+    // whole in the buffer until it ends; its fields end before m_inizio, and no
+    // terminator lies between m_inizio and m_scansione.
     bool m_inMessaggio = false;
-    Messaggio m_corrente;
+    qsizetype m_messaggio = 0;
+    QVarLengthArray<int, 14> m_fine;  // terminators so far, from the message's start
     int m_attesi = 0;
-    qsizetype m_byteMessaggio = 0;  // bytes of the current message before m_inizio
     qsizetype m_scansione = 0;
     bool m_traboccato = false;
     qint64 m_esaminati = 0;

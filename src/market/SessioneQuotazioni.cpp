@@ -34,6 +34,8 @@ SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArc
     m_timerCtrlConn.setTimerType(Qt::PreciseTimer);
     m_timerConnessione.setSingleShot(true);
     m_timerAttesaTick.setSingleShot(true);
+    m_timerSchermo.setSingleShot(true);
+    connect(&m_timerSchermo, &QTimer::timeout, this, &SessioneQuotazioni::Mostra_Quotazione);
     connect(&m_timerCtrlConn, &QTimer::timeout, this, &SessioneQuotazioni::TimerCtrlConn_Timer);
     connect(&m_timerConnessione, &QTimer::timeout, this, [this] {
         if (m_inLogin)
@@ -90,6 +92,8 @@ void SessioneQuotazioni::Connetti()
 {
     ++m_connessione;
     m_decodificatore.Azzera();
+    m_arrivati.clear();
+    m_oltreIlLimite = false;
     m_chiusuraLocale = true;
     m_socket->Connect(m_mercato.Indirizzo_Server, m_mercato.Porta_Server);
     m_chiusuraLocale = false;
@@ -204,23 +208,70 @@ void SessioneQuotazioni::Blocca_Dati_RT_Dal_Server()
 
 void SessioneQuotazioni::Socket_DataArrival(const QByteArray &byte)
 {
-    // Only decode here; each message is handled from its own queued call, so a
-    // handler may wait for later messages without blocking the socket.
-    const quint64 connessione = m_connessione;
+    // Only decode here. A delivery is handled as one batch from a queued call, in
+    // order; a handler that lets events run goes on with the messages that follow,
+    // so it may wait for later messages without blocking the socket.
     for (protocollo::Messaggio &m : m_decodificatore.Aggiungi(byte)) {
         emit Messaggio_Ricevuto(m.Codice);
+        m_arrivati.push_back(std::move(m));
+    }
+    // A message beyond any sensible size: the server is broken or hostile. Nothing
+    // more is read from this link; what came before it is still handled first.
+    if (m_decodificatore.Traboccato()) {
+        Chiudi_Socket();
+        m_oltreIlLimite = true;
+    }
+    if ((!m_arrivati.empty() || m_oltreIlLimite) && !m_gestioneInCoda) {
+        m_gestioneInCoda = true;
+        const quint64 connessione = m_connessione;
         QMetaObject::invokeMethod(
             this,
-            [this, connessione, m = std::move(m)] {
+            [this, connessione] {
+                m_gestioneInCoda = false;
                 if (connessione == m_connessione)
-                    Gestisci(m);
+                    Gestisci_Arrivati();
             },
             Qt::QueuedConnection);
     }
-    // A message beyond any sensible size: the server is broken or hostile, and the
-    // decoder has already let go of what it held.
-    if (m_decodificatore.Traboccato())
-        Connessione_Persa();
+}
+
+void SessioneQuotazioni::Gestisci_Arrivati()
+{
+    const quint64 connessione = m_connessione;
+    while (!m_arrivati.empty() && connessione == m_connessione) {
+        const protocollo::Messaggio m = std::move(m_arrivati.front());
+        m_arrivati.pop_front();
+        Gestisci(m);
+    }
+    if (m_oltreIlLimite && m_arrivati.empty() && connessione == m_connessione) {
+        m_oltreIlLimite = false;
+        Messaggio_Oltre_Il_Limite();
+    }
+}
+
+void SessioneQuotazioni::Messaggio_Oltre_Il_Limite()
+{
+    const bool loggato = m_loggato;
+    const bool automatica = m_riconnessioneAutomatica;
+    Chiudi_Socket();
+    m_azioni.Imposta_Text_Stato(Messaggio_Troppo_Lungo);
+    if (m_inLogin) {
+        Login_Fallito(QString());
+        return;
+    }
+    if (!loggato)
+        return;
+    m_loggato = false;
+    m_tentativoConcluso = true;
+    m_timerCtrlConn.stop();
+    // The link is broken, not silent: reconnect at once, as the watchdog does when
+    // the user asks. A server that breaks it again before any quote gets the question.
+    if (automatica) {
+        QMetaObject::invokeMethod(this, &SessioneQuotazioni::TimerCtrlConn_Timer, Qt::QueuedConnection);
+        return;
+    }
+    m_riconnessioneAutomatica = true;
+    Riconnetti();
 }
 
 void SessioneQuotazioni::Gestisci(const protocollo::Messaggio &m)
@@ -388,11 +439,12 @@ bool LeggiDataOraServer(const QString &testo, QDateTime *dataOra)
     if (!data || !minuti)
         return false;
     static const QRegularExpression sep(QStringLiteral("[:.]"));
+    static const QRegularExpression ampm(QStringLiteral("\\s*[AaPp][Mm]$"));
     const QStringList parti = ora.split(sep);
     int secondi = 0;
     if (parti.size() == 3) {
         QString s = parti[2];
-        s.remove(QRegularExpression(QStringLiteral("\\s*[AaPp][Mm]$")));
+        s.remove(ampm);
         secondi = s.toInt();
     }
     *dataOra = QDateTime(*data, QTime(*minuti / 60, *minuti % 60, secondi));
@@ -415,7 +467,10 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
         QDateTime dataOra;
         if (LeggiDataOraServer(m.Campo(1), &dataOra)) {
             mercato.Data_Ora_Quotazione = dataOra;
-            ++m_tick;
+            m_riconnessioneAutomatica = false;
+            // Bar updates still waiting for their quote get this one.
+            for (auto u = m_coda.rbegin(); u != m_coda.rend() && !u->quotazione.isValid(); ++u)
+                u->quotazione = dataOra;
             const int minuti = dataOra.time().hour() * 60 + dataOra.time().minute();
             mercato.Text_Data_Ora = dataora::ScriviData(dataOra.date(), programma.Formato_Data) + QLatin1Char(' ') +
                                     dataora::ScriviOra(minuti, programma.Formato_Ora_Secondi, dataOra.time().second());
@@ -424,8 +479,9 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
             const QString formato =
                 m_mercato.Formato_Prezzo.isEmpty() ? QStringLiteral("0.00") : m_mercato.Formato_Prezzo;
             const QString testo = vb::Format(*v, formato, dec, mig);
-            ultimo = testo != mercato.Text_Last;
+            ultimo = testo != mercato.Text_Last || mercato.Ultimo_Prezzo != v;
             mercato.Text_Last = testo;
+            mercato.Ultimo_Prezzo = v;
         }
         if (auto v = fusione::NumeroServer(m.Campo(3)))
             mercato.Text_Var = vb::Format(*v, QStringLiteral("0.00"), dec, mig) + QStringLiteral(" %");
@@ -439,15 +495,26 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
                 mercato.Text_Volume = t;
             }
         }
-        m_azioni.Aggiorna_Caselle(ultimo);
-        m_azioni.Lampeggia_Led_RT();
+        m_ultimoCambiato = m_ultimoCambiato || ultimo;
+        if (!m_timerSchermo.isActive())
+            m_timerSchermo.start(Intervallo_Schermo_ms);
         // A bar update waiting for the quote that follows it can go on now.
         if (m_attesaTick && dataOra.isValid())
             QMetaObject::invokeMethod(this, &SessioneQuotazioni::Esegui_Fusione, Qt::QueuedConnection);
     } else if (m.Completo) {
-        m_azioni.Lampeggia_Led_RT();
+        if (!m_timerSchermo.isActive())
+            m_timerSchermo.start(Intervallo_Schermo_ms);
     }
     Arma_Watchdog();
+}
+
+void SessioneQuotazioni::Mostra_Quotazione()
+{
+    const bool ultimo = std::exchange(m_ultimoCambiato, false);
+    m_tickMostrati = m_tickRicevuti;
+    m_azioni.Aggiorna_Caselle(ultimo);
+    m_azioni.Lampeggia_Led_RT();
+    emit Quotazione_Mostrata();
 }
 
 void SessioneQuotazioni::Arma_Watchdog()
@@ -567,6 +634,11 @@ void SessioneQuotazioni::TimerCtrlConn_Timer()
     m_tentativoConcluso = true;
     if (!si)
         return;
+    Riconnetti();
+}
+
+void SessioneQuotazioni::Riconnetti()
+{
     m_azioni.Mostra_Riconnessione(true);
     m_mercato.Riconnessione_In_Corso = true;
     if (m_socket->State() == Socket::Chiuso)
@@ -582,7 +654,6 @@ void SessioneQuotazioni::Gestisci_Barra(const protocollo::Messaggio &m)
         return;
     AggiornamentoRT u;
     u.sottostante = m_archivio.Sottostante_Corrente;
-    u.tick = m_tick;
     for (int k = 1; k <= 4; ++k) {
         auto &b = u.barre[size_t(k)];
         b.Data_Ora = m.Campo(3 * k - 2);
@@ -600,7 +671,7 @@ void SessioneQuotazioni::Avvia_Fusione()
     // The quote that follows a bar update carries the time the bar belongs to;
     // it may already have come while an earlier update was being merged.
     m_attesaTick = true;
-    if (m_tick > m_coda.front().tick)
+    if (m_coda.front().quotazione.isValid())
         QMetaObject::invokeMethod(this, &SessioneQuotazioni::Esegui_Fusione, Qt::QueuedConnection);
     else
         m_timerAttesaTick.start(Attesa_Tick_Fusione_ms);
@@ -625,7 +696,7 @@ void SessioneQuotazioni::Esegui_Fusione()
         m_azioni.Accendi_Led_Storico_RT();
         // A late quote must not date the bar to the slot before: the update's own
         // 5-minute time counts when it is later.
-        QDateTime riferimento = mercato.Data_Ora_Quotazione;
+        QDateTime riferimento = u.quotazione.isValid() ? u.quotazione : mercato.Data_Ora_Quotazione;
         QDateTime barra;
         if (LeggiDataOraServer(u.barre[1].Data_Ora, &barra) && barra > riferimento)
             riferimento = barra;

@@ -36,6 +36,7 @@ inline const QString Altra_Istanza =
 inline const QString Titolo_Perdita = QStringLiteral("- Perdita Connessione con il Server - ");
 inline const QString Perdita = QStringLiteral(
     "Wavelore ha perso la connessione con il Server.\r\n\r\nPremere Si per provare a riconnettersi al Server.");
+inline const QString Messaggio_Troppo_Lungo = QStringLiteral("Chiusa: messaggio del Server troppo lungo");
 inline const QString Problema_Tipo_1 =
     QStringLiteral("Problema tipo 1 di Scarico Storico dal Server, Wavelore verr\u00E0 chiuso");
 }  // namespace testi_sessione
@@ -55,6 +56,7 @@ public:
     virtual void Abilita_Pulsanti(bool /*abilitati*/) {}
     virtual void Mostra_Utente(const QString & /*codice*/, const QString & /*descrizione*/) {}
     // The quote boxes changed (texts in StatoMercato); ultimo: Text_Last changed.
+    // Called at most once a display frame, with the newest quote.
     virtual void Aggiorna_Caselle(bool /*ultimo*/) {}
     virtual void Lampeggia_Led_RT() {}
     virtual void Mostra_Messaggio_Chat(const QString & /*testo*/) {}
@@ -100,6 +102,8 @@ public:
     int Intervallo_Watchdog_ms = 10000;
     int Timeout_Connessione_ms = 15000;
     int Attesa_Tick_Fusione_ms = 2000;
+    // Quotes arriving within one frame are shown once, the newest.
+    int Intervallo_Schermo_ms = 16;
 
     // Login panel.
     void Cmd_OnLine_Click(const QString &textId, const QString &textPassword, bool ricordami);
@@ -133,6 +137,8 @@ public:
     int Aggiornamenti_In_Coda() const { return int(m_coda.size()) + (m_fusioneInCorso ? 1 : 0); }
     int Fusioni_Eseguite() const { return m_fusioniEseguite; }
     quint64 Tick_Ricevuti() const { return m_tickRicevuti; }
+    // Quotes handled when the quote boxes were last shown.
+    quint64 Tick_Mostrati() const { return m_tickMostrati; }
 
 signals:
     // One decoded message, before it is handled.
@@ -141,6 +147,8 @@ signals:
     // and that came short is dropped without it).
     void Messaggio_Gestito(const QString &codice);
     void Fusione_RT_Conclusa();
+    // The quote boxes now show the newest quote handled (Tick_Mostrati).
+    void Quotazione_Mostrata();
     void Download_Terminato();
 
 private:
@@ -150,6 +158,12 @@ private:
     void Connessione_Persa();
     void Socket_Errore(const QString &descrizione);
     void Socket_DataArrival(const QByteArray &byte);
+    // Handles, in order, the messages decoded and not yet handled.
+    void Gestisci_Arrivati();
+    void Messaggio_Oltre_Il_Limite();
+    // Closes and reconnects with the same credentials, the reconnection notice shown.
+    void Riconnetti();
+    void Mostra_Quotazione();
     void Login_Fallito(const QString &testo);
     // Dispatches through the table of handlers, one per message code.
     void Gestisci(const protocollo::Messaggio &m);
@@ -174,7 +188,7 @@ private:
     struct AggiornamentoRT {
         std::array<StatoMercato::BarraRT, 5> barre;
         int sottostante = 0;
-        quint64 tick = 0;  // quotes counted when it arrived
+        QDateTime quotazione;  // of the first quote after it
     };
 
     StatoProgramma &m_programma;
@@ -186,12 +200,18 @@ private:
     QTimer m_timerCtrlConn;
     QTimer m_timerConnessione;
     QTimer m_timerAttesaTick;
+    QTimer m_timerSchermo;
     bool m_chiusuraLocale = false;
     bool m_inLogin = false;          // connect requested, no answer to the login yet
     bool m_loggato = false;
     bool m_tentativoConcluso = true;  // the last attempt ended: a new one reconnects
     bool m_domandaWatchdog = false;
     quint64 m_connessione = 0;       // drops messages queued from an earlier connection
+    std::deque<protocollo::Messaggio> m_arrivati;
+    bool m_gestioneInCoda = false;
+    bool m_oltreIlLimite = false;  // the link broke after the messages waiting
+    // Reconnected on its own after a broken message, with no quote since.
+    bool m_riconnessioneAutomatica = false;
 
     scarico::TabelleScaricate m_tabelle;
     bool m_downloadConcluso = false;
@@ -200,6 +220,7 @@ private:
     bool m_fusioneInCorso = false;
     bool m_attesaTick = false;
     int m_fusioniEseguite = 0;
-    quint64 m_tick = 0;          // quotes with a valid time
     quint64 m_tickRicevuti = 0;  // every quote message
+    quint64 m_tickMostrati = 0;
+    bool m_ultimoCambiato = false;  // Text_Last changed since the boxes were shown
 };

@@ -7,6 +7,7 @@
 #include <QTime>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 struct StatoMercato {
     QString Indirizzo_Server = QStringLiteral("127.0.0.1");
@@ -47,6 +48,8 @@ struct StatoMercato {
     QString Text_Last;
     QString Text_Var;
     QString Text_Volume;
+    // The last price as the tick gave it; Text_Last is only its display.
+    std::optional<double> Ultimo_Prezzo;
     // The last quote's date and time as a value (invalid before the first tick).
     QDateTime Data_Ora_Quotazione;
 

@@ -34,7 +34,7 @@ int aByte(char16_t c)
 
 }  // namespace
 
-QString Decodifica(const QByteArray &byte)
+QString Decodifica(QByteArrayView byte)
 {
     QString s;
     s.resize(byte.size());

@@ -13,13 +13,20 @@ bool GradoValido(const Stato &stato)
     return stato.cicli.Grado_Corrente >= 0 && stato.cicli.Grado_Corrente <= costanti::Max_Grado;
 }
 
-EsitoComando SalvaERidisegna(Stato &stato, ControlliGrafici &controlli, const QString &lettera)
+// A value the archive refuses is put back: the chart keeps showing what is stored.
+EsitoComando SalvaERidisegna(Stato &stato, ControlliGrafici &controlli, int &valore, int nuovo,
+                             archivio::Codice_Modifica codice)
 {
     const int d = stato.cicli.Grado_Corrente;
-    stato.archivio.Codice_Modifica = lettera;
+    const int prima = valore;
+    valore = nuovo;
     EsitoComando e;
+    e.salvato = ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, codice, d, &e.errore);
+    if (!e.salvato) {
+        valore = prima;
+        return e;
+    }
     e.cambiato = true;
-    e.salvato = ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, d);
     Disegna_Grafico(stato, controlli, stato.cicli.Grafico_Corrente, d);
     return e;
 }
@@ -32,8 +39,8 @@ EsitoComando Cmd_Griglia_Graf_Click(Stato &stato, ControlliGrafici &controlli, i
         return {};
     const size_t d = size_t(stato.cicli.Grado_Corrente);
     int &griglia = indice == 0 ? stato.cicli.Griglia_1[d] : stato.cicli.Griglia_2[d];
-    griglia = griglia == 1 ? 0 : 1;
-    return SalvaERidisegna(stato, controlli, indice == 0 ? QStringLiteral("M") : QStringLiteral("N"));
+    return SalvaERidisegna(stato, controlli, griglia, griglia == 1 ? 0 : 1,
+                           indice == 0 ? archivio::Codice_Modifica::Griglia_1 : archivio::Codice_Modifica::Griglia_2);
 }
 
 EsitoComando Cmd_Linea_Stor_Click(Stato &stato, ControlliGrafici &controlli)
@@ -43,8 +50,7 @@ EsitoComando Cmd_Linea_Stor_Click(Stato &stato, ControlliGrafici &controlli)
     int &modo = stato.cicli.Modo_Linea_Storico[size_t(stato.cicli.Grado_Corrente)];
     if (modo < 0 || modo > 2)
         return {};
-    modo = (modo + 1) % 3;
-    return SalvaERidisegna(stato, controlli, QStringLiteral("F"));
+    return SalvaERidisegna(stato, controlli, modo, (modo + 1) % 3, archivio::Codice_Modifica::Modo_Linea_Storico);
 }
 
 }  // namespace comandi

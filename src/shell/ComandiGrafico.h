@@ -4,14 +4,17 @@
 // once and redraw the current slot: the two grids and the price line's look.
 // Other slots showing the same degree follow at their next redraw.
 
+#include <QString>
+
 struct Stato;
 class ControlliGrafici;
 
 namespace comandi {
 
 struct EsitoComando {
-    bool cambiato = false;  // the setting changed and the current slot was redrawn
-    bool salvato = false;   // and the archive holds it
+    bool cambiato = false;  // the setting changed, was stored and the current slot redrawn
+    bool salvato = false;   // the archive took it; when it did not, the setting is as stored
+    QString errore;         // the text to show when the archive refused it
 };
 
 // Index 0 switches Griglia_1 ("M"), 1 Griglia_2 ("N"): 1 becomes 0, any other value 1.

@@ -79,7 +79,6 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
         c.Hsc_Graf_Y_Valore = y->Valore();
         c.Hsc_Graf_Y_Max = y->Estremo_Alto();
     }
-    c.Text_Last = controlli.Text_Last();
 
     ctl->Prepara_Grafico(QString());
     c.Estensione_Grafico = stato.cicli.Durata[g] + stato.cicli.Scostamento_Ciclo[g];

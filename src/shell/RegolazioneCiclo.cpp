@@ -96,10 +96,9 @@ int RegolazioneCiclo::Grado() const
     return c.Grado_Corrente >= 0 && c.Grado_Corrente <= costanti::Max_Grado ? c.Grado_Corrente : -1;
 }
 
-void RegolazioneCiclo::Salva(const char *codice, int grado)
+bool RegolazioneCiclo::Salva(archivio::Codice_Modifica codice, int grado, QString &errore)
 {
-    m_stato.archivio.Codice_Modifica = QLatin1String(codice);
-    ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, grado);
+    return ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, codice, grado, &errore);
 }
 
 void RegolazioneCiclo::Ridisegna(int grado)
@@ -111,9 +110,16 @@ void RegolazioneCiclo::Ridisegna(int grado)
     }
 }
 
-void RegolazioneCiclo::Applica(const char *codice, int grado)
+template <typename T>
+void RegolazioneCiclo::Applica(T &valore, T nuovo, archivio::Codice_Modifica codice, int grado)
 {
-    Salva(codice, grado);
+    const T prima = valore;
+    valore = nuovo;
+    if (QString errore; !Salva(codice, grado, errore)) {
+        valore = prima;
+        m_ambiente.Mostra_Errore(errore);  // after the value is back: the controls show it
+        return;
+    }
     ciclo::Calcola_Battleplan(m_stato.cicli, grado);
     Ridisegna(grado);
 }
@@ -129,9 +135,8 @@ void RegolazioneCiclo::Cmd_Prop_Battl_M1_Click()
     const std::optional<double> nuova = Prop_Passo(p, -1);
     if (!nuova)
         return;
-    p = *nuova;
+    Applica(p, *nuova, archivio::Codice_Modifica::Prop_Battleplan, d);
     m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p, m_stato.shell.Formato_Locale));
-    Applica("H", d);
 }
 
 void RegolazioneCiclo::Cmd_Prop_Battl_P1_Click()
@@ -143,9 +148,8 @@ void RegolazioneCiclo::Cmd_Prop_Battl_P1_Click()
     const std::optional<double> nuova = Prop_Passo(p, +1);
     if (!nuova)
         return;
-    p = *nuova;
+    Applica(p, *nuova, archivio::Codice_Modifica::Prop_Battleplan, d);
     m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p, m_stato.shell.Formato_Locale));
-    Applica("H", d);
 }
 
 void RegolazioneCiclo::Text_Prop_Battl_DblClick()
@@ -154,9 +158,9 @@ void RegolazioneCiclo::Text_Prop_Battl_DblClick()
     if (d < 0)
         return;
     m_ambiente.Fuoco_Grafico(m_stato.cicli.Grafico_Corrente);
-    m_stato.cicli.Prop_Battleplan[size_t(d)] = 1.0;
-    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(1.0, m_stato.shell.Formato_Locale));
-    Applica("H", d);
+    double &p = m_stato.cicli.Prop_Battleplan[size_t(d)];
+    Applica(p, 1.0, archivio::Codice_Modifica::Prop_Battleplan, d);
+    m_ambiente.Mostra_Prop_Battl(layout::Testo_Prop_Battl(p, m_stato.shell.Formato_Locale));
 }
 
 void RegolazioneCiclo::Cmd_Tend_M_Click()
@@ -167,9 +171,8 @@ void RegolazioneCiclo::Cmd_Tend_M_Click()
     double &t = m_stato.cicli.Tendenza[size_t(d)];
     if (!(t > Min_Tendenza))
         return;
-    t = std::max(t - 1, Min_Tendenza);
+    Applica(t, std::max(t - 1, Min_Tendenza), archivio::Codice_Modifica::Tendenza, d);
     m_ambiente.Mostra_Tend(vb::CStr(t));
-    Applica("T", d);
 }
 
 void RegolazioneCiclo::Cmd_Tend_P_Click()
@@ -180,9 +183,8 @@ void RegolazioneCiclo::Cmd_Tend_P_Click()
     double &t = m_stato.cicli.Tendenza[size_t(d)];
     if (!(t < Max_Tendenza))
         return;
-    t = std::min(t + 1, Max_Tendenza);
+    Applica(t, std::min(t + 1, Max_Tendenza), archivio::Codice_Modifica::Tendenza, d);
     m_ambiente.Mostra_Tend(vb::CStr(t));
-    Applica("T", d);
 }
 
 void RegolazioneCiclo::Text_Tend_DblClick()
@@ -191,9 +193,9 @@ void RegolazioneCiclo::Text_Tend_DblClick()
     if (d < 0)
         return;
     m_ambiente.Fuoco_Grafico(m_stato.cicli.Grafico_Corrente);
-    m_stato.cicli.Tendenza[size_t(d)] = 0;
-    m_ambiente.Mostra_Tend(QStringLiteral("0"));
-    Applica("T", d);
+    double &t = m_stato.cicli.Tendenza[size_t(d)];
+    Applica(t, 0.0, archivio::Codice_Modifica::Tendenza, d);
+    m_ambiente.Mostra_Tend(vb::CStr(t));
 }
 
 // ---------------------------------------------------------------- sub-cycles, "Tempi"
@@ -220,8 +222,7 @@ void RegolazioneCiclo::Cmb_Sottocicli_Click(const QString &testo)
     const std::optional<int> v = Voce(testo, Max_Sottocicli);
     if (d < 0 || !v)
         return;
-    m_stato.cicli.Sottocicli[size_t(d)] = *v;
-    Applica("C", d);
+    Applica(m_stato.cicli.Sottocicli[size_t(d)], *v, archivio::Codice_Modifica::Sottocicli, d);
 }
 
 void RegolazioneCiclo::Cmb_Tempi_Click(const QString &testo)
@@ -230,8 +231,7 @@ void RegolazioneCiclo::Cmb_Tempi_Click(const QString &testo)
     const std::optional<int> v = Voce(testo, Max_Tempi);
     if (d < 0 || !v)
         return;
-    m_stato.cicli.Tempi[size_t(d)] = *v;
-    Applica("K", d);
+    Applica(m_stato.cicli.Tempi[size_t(d)], *v, archivio::Codice_Modifica::Tempi, d);
 }
 
 QString RegolazioneCiclo::Cmb_Sottocicli_Change(const QString &testo) const
@@ -264,8 +264,9 @@ void RegolazioneCiclo::Cmd_Dur_Click(PassoDurata passo)
                      m_stato.archivio.Sottostante_Corrente == 1, c.Barre_15M_Giorno);
     if (!x)
         return;
+    const double prima = c.Durata[g];
     c.Durata[g] = *x;
-    Applica_Durata(d, passo == PassoDurata::M1 || passo == PassoDurata::M2 || passo == PassoDurata::M3);
+    Applica_Durata(d, passo == PassoDurata::M1 || passo == PassoDurata::M2 || passo == PassoDurata::M3, prima);
 }
 
 void RegolazioneCiclo::Text_Dur_Reimposta()
@@ -277,19 +278,24 @@ void RegolazioneCiclo::Text_Dur_Reimposta()
     m_ambiente.Fuoco_Grafico(c.Grafico_Corrente);
     if (c.Durata[size_t(d)] == c.Durata_Standard[size_t(d)])
         return;
+    const double prima = c.Durata[size_t(d)];
     c.Durata[size_t(d)] = c.Durata_Standard[size_t(d)];
-    Applica_Durata(d, true);
+    Applica_Durata(d, true, prima);
 }
 
 // A longer duration only widens the scroll bar's range. A shorter one (or the standard one)
 // may leave the cycle start beyond the chart's range: the start and the drawing objects move
-// with the scroll bar, and the new start is saved with the duration.
-void RegolazioneCiclo::Applica_Durata(int grado, bool minore)
+// with the scroll bar, and the new start is saved with the duration. A refused save puts
+// the duration, the scroll bar, the start and the objects back as they were.
+void RegolazioneCiclo::Applica_Durata(int grado, bool minore, double prima)
 {
     StatoCicli &c = m_stato.cicli;
     const size_t g = size_t(grado);
     m_ambiente.Mostra_Dur(ciclo::Converti_Durata_Testo(c, m_stato.archivio, grado, vb::CInt(c.Durata[g])));
     BarraScorrimento *hsc = m_ambiente.Controlli().Hsc_Graf(c.Grafico_Corrente);
+    const int barrePrima = c.Barre_Ciclo[g];
+    const int valorePrima = hsc ? hsc->Valore() : 0;
+    const int massimoPrima = hsc ? hsc->Max() : 0;
     const std::optional<int> estensione = vb::CIntChecked(c.Scostamento_Ciclo[g] + c.Durata[g]);
     if (hsc && estensione) {
         {
@@ -305,11 +311,32 @@ void RegolazioneCiclo::Applica_Durata(int grado, bool minore)
             c.Barre_Ciclo[g] = hsc->Valore();
         }
     }
-    if (minore) {
+    if (minore)
         ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
-        Salva("P", grado);
+    // One report for the pair: the duration is not tried once the archive refused the start.
+    QString errore;
+    const bool inizio = !minore || Salva(archivio::Codice_Modifica::Inizio_Ciclo, grado, errore);
+    if (!inizio || !Salva(archivio::Codice_Modifica::Durata, grado, errore)) {
+        c.Durata[g] = prima;
+        if (hsc) {
+            {
+                const QScopedValueRollback<bool> blocco(m_stato.shell.Blocco_Aggiornamento, true);
+                hsc->Imposta_Max(massimoPrima);
+                hsc->Imposta_Valore(valorePrima);
+            }
+            if (minore)
+                disegno::Sposta_Disegni_AsseX(m_stato.shell, c, m_stato.disegno, m_ambiente.Controlli());
+        }
+        c.Barre_Ciclo[g] = barrePrima;
+        if (minore) {
+            ciclo::Calcola_Data_Inizio_Ciclo(c, m_stato.mercato, grado);
+            // A start the archive took is written back to the one restored.
+            QString ignorato;
+            if (inizio)
+                (void)Salva(archivio::Codice_Modifica::Inizio_Ciclo, grado, ignorato);
+        }
+        m_ambiente.Mostra_Errore(errore);
     }
-    Salva("D", grado);
     Ricalcola_Durata(grado);
 }
 

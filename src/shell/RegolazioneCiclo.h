@@ -6,6 +6,8 @@
 // with its letter code, recomputes what depends on it and redraws the slots that
 // show the degree. A control at its bound does nothing at all.
 
+#include "archive/ParametriCicli.h"
+
 #include <QString>
 #include <optional>
 
@@ -30,6 +32,8 @@ public:
     virtual void Mostra_Prop_Battl(const QString & /*testo*/) {}
     virtual void Mostra_Tend(const QString & /*testo*/) {}
     virtual void Mostra_Dur(const QString & /*testo*/) {}
+    // A setting the archive did not take; the controls then show the stored values again.
+    virtual void Mostra_Errore(const QString & /*testo*/) {}
 };
 
 namespace regolazione {
@@ -83,11 +87,15 @@ public:
 private:
     // Grado_Corrente, or -1 when it or Grafico_Corrente is out of range.
     int Grado() const;
-    void Salva(const char *codice, int grado);
-    // The letter saved, the curve recomputed, the slots of the degree redrawn.
-    void Applica(const char *codice, int grado);
+    // False, with the text to report, when the archive did not take it.
+    bool Salva(archivio::Codice_Modifica codice, int grado, QString &errore);
+    // `valore` becomes `nuovo` and is saved, the curve recomputed and the slots of the
+    // degree redrawn; a value the archive refuses is put back.
+    template <typename T>
+    void Applica(T &valore, T nuovo, archivio::Codice_Modifica codice, int grado);
     void Ridisegna(int grado);
-    void Applica_Durata(int grado, bool minore);
+    // `prima`: the duration before the change.
+    void Applica_Durata(int grado, bool minore, double prima);
     void Ricalcola_Durata(int grado);
 
     Stato &m_stato;

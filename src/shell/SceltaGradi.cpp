@@ -9,10 +9,15 @@ namespace {
 
 bool GradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado; }
 
-void Salva(Stato &stato, const char *codice, int slot)
+// A refusal leaves its text in `errore`.
+bool Salva(Stato &stato, archivio::Codice_Modifica codice, int slot, QString *errore)
 {
-    stato.archivio.Codice_Modifica = QLatin1String(codice);
-    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, slot);
+    QString e;
+    if (ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, codice, slot, &e))
+        return true;
+    if (errore)
+        *errore = e;
+    return false;
 }
 
 }  // namespace
@@ -35,18 +40,21 @@ int Slot_Libero(const StatoCicli &cicli)
     return -1;
 }
 
-int Togli_Grado(Stato &stato, int grado)
+int Togli_Grado(Stato &stato, int grado, QString *errore)
 {
     // Only a slot in use counts: a free slot keeping the same old degree is no match.
     const int s = Slot_Del_Grado(stato.cicli, grado);
     if (s < 0)
         return -1;
     stato.cicli.Conf_Grafici[size_t(s)].in_uso = 0;
-    Salva(stato, "O", s);
+    if (!Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, errore)) {
+        stato.cicli.Conf_Grafici[size_t(s)].in_uso = 1;
+        return -1;
+    }
     return s;
 }
 
-int Metti_Grado(Stato &stato, int grado)
+int Metti_Grado(Stato &stato, int grado, QString *errore)
 {
     if (!GradoValido(grado) || Slot_Del_Grado(stato.cicli, grado) >= 0)
         return -1;
@@ -54,11 +62,17 @@ int Metti_Grado(Stato &stato, int grado)
     if (s < 0)
         return -1;
     SlotGrafico &slot = stato.cicli.Conf_Grafici[size_t(s)];
+    const SlotGrafico prima = slot;
     slot.in_uso = 1;
     slot.grado = grado;
-    Salva(stato, "O", s);
-    Salva(stato, "E", s);
-    return s;
+    const bool inUso = Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, errore);
+    if (inUso && Salva(stato, archivio::Codice_Modifica::Grado_Slot, s, errore))
+        return s;
+    slot = prima;
+    // A slot the archive took as in use is written back as free.
+    if (inUso)
+        (void)Salva(stato, archivio::Codice_Modifica::Slot_In_Uso, s, nullptr);
+    return -1;
 }
 
 std::array<bool, costanti::Num_Gradi> Chk_Abilitati(const std::array<bool, costanti::Num_Gradi> &spuntati)

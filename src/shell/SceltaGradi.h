@@ -9,6 +9,7 @@
 
 #include <array>
 
+class QString;
 struct Stato;
 struct StatoCicli;
 
@@ -20,12 +21,13 @@ int Slot_Del_Grado(const StatoCicli &cicli, int grado);
 int Slot_Libero(const StatoCicli &cicli);
 
 // Frees the slot showing `grado` and saves "O" for it. Returns the slot, or -1
-// (nothing changed) when no slot shows the degree.
-int Togli_Grado(Stato &stato, int grado);
+// (nothing changed) when no slot shows the degree or the archive refused the save,
+// whose text is then left in `errore`.
+int Togli_Grado(Stato &stato, int grado, QString *errore = nullptr);
 // Gives `grado` the lowest free slot and saves "O" then "E" for it. Returns the
-// slot, or -1 (nothing changed) when the degree is out of range, already shown
-// or no slot is free.
-int Metti_Grado(Stato &stato, int grado);
+// slot, or -1 (nothing changed) when the degree is out of range, already shown,
+// no slot is free, or the archive refused a save (its text left in `errore`).
+int Metti_Grado(Stato &stato, int grado, QString *errore = nullptr);
 
 // The four-box rule: with exactly four boxes ticked the others are disabled.
 std::array<bool, costanti::Num_Gradi> Chk_Abilitati(const std::array<bool, costanti::Num_Gradi> &spuntati);

@@ -15,6 +15,12 @@ using namespace archivio;
 
 namespace {
 
+// The code of a letter as the tables give it; any other character too, which the writer must refuse.
+Codice_Modifica Codice(const QString &lettera)
+{
+    return static_cast<Codice_Modifica>(lettera.isEmpty() ? '\0' : lettera.at(0).toLatin1());
+}
+
 QString valore(const QString &tabella, const QString &colonna, int id)
 {
     return ValoreArchivio(FileArchivio::Sistema3, tabella, colonna, id);
@@ -120,7 +126,7 @@ private slots:
         QFETCH(int, indice);
         QFETCH(QString, tabella);
         QFETCH(QString, colonna);
-        const DestinazioneCodice d = Destinazione(codice.at(0), indice);
+        const DestinazioneCodice d = Destinazione(Codice(codice), indice);
         QCOMPARE(d.tabella, tabella);
         QCOMPARE(d.colonna, colonna);
     }
@@ -171,9 +177,8 @@ private slots:
         QVERIFY(archivioNuovo(cartella));
         Stato s;
         riempi(s);
-        s.archivio.Codice_Modifica = codice;
         const QStringList prima = istantanea();
-        QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, indice));
+        QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, Codice(codice), indice));
         for (int i = 0; i < colonne.size(); ++i)
             QCOMPARE(valore(tabella, colonne[i], riga), attesi[i]);
         // Only the named columns of the named row changed.
@@ -195,8 +200,7 @@ private slots:
         riempi(s);
         s.shell.Formato_Data = QStringLiteral("MM/DD/YY");
         s.shell.Formato_Ora = QStringLiteral("h:mm AM/PM");
-        s.archivio.Codice_Modifica = QStringLiteral("P");
-        QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, 5));
+        QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, Codice(QStringLiteral("P")), 5));
         QCOMPARE(valore(QStringLiteral("TAB5"), QStringLiteral("C12"), 2), QStringLiteral("03/25/09"));
         QCOMPARE(valore(QStringLiteral("TAB5"), QStringLiteral("C13"), 2), QStringLiteral("3:30 PM"));
     }
@@ -226,9 +230,8 @@ private slots:
         Stato s;
         riempi(s);
         s.archivio.Sottostante_Corrente = sottostante;
-        s.archivio.Codice_Modifica = codice;
         const QStringList prima = istantanea();
-        QVERIFY(!ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, indice));
+        QVERIFY(!ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, Codice(codice), indice));
         QCOMPARE(istantanea(), prima);
     }
 
@@ -373,8 +376,7 @@ private slots:
         Stato s;
         riempi(s);
         for (const char *c : {"C", "D", "T", "K", "B", "Z", "H", "A", "P", "F"}) {
-            s.archivio.Codice_Modifica = QString::fromLatin1(c);
-            QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, 8));
+            QVERIFY(ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, Codice(QString::fromLatin1(c)), 8));
         }
         StatoArchivio a;
         QVERIFY(Carica_Parametri(a, s.shell.Formato_Data));

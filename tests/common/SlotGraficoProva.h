@@ -27,14 +27,12 @@ public:
             comandiVisibili[size_t(slot)] = visibili;
     }
     int Sld_Zoom_Max() const override { return zoomMax; }
-    QString Text_Last() const override { return ultimoPrezzo; }
 
     std::array<GraficoRegistratore, 4> grafici;
     std::array<BarraValori, 4> hsc;
     std::array<BarraValori, 4> hscY;
     std::array<bool, 4> comandiVisibili{true, true, true, true};
     int zoomMax = 10;
-    QString ultimoPrezzo;
 
 private:
     static bool valido(int slot) { return slot >= 0 && slot < 4; }

@@ -214,31 +214,28 @@ private slots:
         QTest::addColumn<int>("grado");
         QTest::addColumn<int>("rt");
         QTest::addColumn<QString>("modalita");
-        QTest::addColumn<QString>("ultimo");
+        QTest::addColumn<double>("ultimo");  // NaN: no price yet
         QTest::addColumn<int>("barre");
         QTest::addColumn<bool>("segmento");
         QTest::addColumn<double>("yUltimo");
-        QTest::newRow("grado 6") << 6 << 1 << "ONLINE" << "150" << 100 << false << 0.0;
-        QTest::newRow("grado 7") << 7 << 1 << "ONLINE" << "150" << 100 << false << 0.0;
+        const double nessuno = std::nan("");
+        QTest::newRow("grado 6") << 6 << 1 << "ONLINE" << 150.0 << 100 << false << 0.0;
+        QTest::newRow("grado 7") << 7 << 1 << "ONLINE" << 150.0 << 100 << false << 0.0;
         for (int g = 8; g <= 12; ++g)
-            QTest::addRow("grado %d", g) << g << 1 << "ONLINE" << "150" << 100 << true << 150.0;
-        QTest::newRow("virgola decimale") << 10 << 1 << "ONLINE" << "150,25" << 100 << true << 150.25;
-        QTest::newRow("migliaia e virgola") << 10 << 1 << "ONLINE" << "12.345,5" << 100 << true << 12345.5;
-        QTest::newRow("punto decimale") << 9 << 1 << "ONLINE" << "150.25" << 100 << true << 150.25;
-        QTest::newRow("OFFLINE") << 10 << 1 << "OFFLINE" << "150" << 100 << false << 0.0;
-        QTest::newRow("casella vuota") << 10 << 1 << "ONLINE" << "" << 100 << false << 0.0;
-        QTest::newRow("grafici RT spenti") << 10 << 0 << "ONLINE" << "150" << 100 << false << 0.0;
-        QTest::newRow("testo non numerico") << 11 << 1 << "ONLINE" << "n/d" << 100 << false << 0.0;
-        QTest::newRow("solo separatori") << 11 << 1 << "ONLINE" << ",." << 100 << false << 0.0;
-        QTest::newRow("infinito") << 8 << 1 << "ONLINE" << "1e999" << 100 << false << 0.0;
-        QTest::newRow("Barre_Ciclo 0") << 12 << 1 << "ONLINE" << "150" << 0 << true << 150.0;
+            QTest::addRow("grado %d", g) << g << 1 << "ONLINE" << 150.0 << 100 << true << 150.0;
+        QTest::newRow("migliaia e decimali") << 10 << 1 << "ONLINE" << 12345.25 << 100 << true << 12345.25;
+        QTest::newRow("OFFLINE") << 10 << 1 << "OFFLINE" << 150.0 << 100 << false << 0.0;
+        QTest::newRow("nessun prezzo") << 10 << 1 << "ONLINE" << nessuno << 100 << false << 0.0;
+        QTest::newRow("grafici RT spenti") << 10 << 0 << "ONLINE" << 150.0 << 100 << false << 0.0;
+        QTest::newRow("infinito") << 8 << 1 << "ONLINE" << qInf() << 100 << false << 0.0;
+        QTest::newRow("Barre_Ciclo 0") << 12 << 1 << "ONLINE" << 150.0 << 0 << true << 150.0;
     }
     void segmento_ultimo_prezzo()
     {
         QFETCH(int, grado);
         QFETCH(int, rt);
         QFETCH(QString, modalita);
-        QFETCH(QString, ultimo);
+        QFETCH(double, ultimo);
         QFETCH(int, barre);
         QFETCH(bool, segmento);
         QFETCH(double, yUltimo);
@@ -253,7 +250,8 @@ private slots:
 
         GraficoRegistratore g;
         ContestoGrafico c{s->shell, s->archivio, s->mercato, s->cicli, g, 0, grado};
-        c.Text_Last = ultimo;
+        if (!std::isnan(ultimo))
+            s->mercato.Ultimo_Prezzo = ultimo;
         Disegna_Ultimo_Prezzo(c);
 
         if (!segmento) {
@@ -285,7 +283,7 @@ private slots:
         stato.archivio.Grafico_RT = 1;
         stato.shell.Modalita = QStringLiteral("ONLINE");
         ControlliMemoria controlli;
-        controlli.ultimoPrezzo = QStringLiteral("23456");
+        stato.mercato.Ultimo_Prezzo = 23456.0;
         Disegna_Grafico(stato, controlli, 1, grado);
         const GraficoRegistratore &g = controlli.grafici[1];
         const int rosso = g.indice(QStringLiteral("Stile_Serie(0x0000ff,2,1)"));
@@ -314,10 +312,9 @@ private slots:
             stato.archivio.Grafico_RT = 1;
             stato.shell.Modalita = QStringLiteral("ONLINE");
             const double chiusura = stato.mercato.Storico_5M.barra(1).chiusura;
-            stato.mercato.Text_Last = conPrezzo ? QString::number(chiusura + 5, 'f', 2) : QString();
-            // DisegnaSlotInImmagine reads the last price from its own controls; draw by hand.
+            if (conPrezzo)
+                stato.mercato.Ultimo_Prezzo = chiusura + 5;
             ControlliMemoria controlli;
-            controlli.ultimoPrezzo = stato.mercato.Text_Last;
             Imposta_Barre_Grafico(stato.shell, stato.cicli, controlli, 0, 10);
             Disegna_Grafico(stato, controlli, 0, 10);
             QImage img(900, 520, QImage::Format_RGB32);

@@ -103,7 +103,7 @@ private slots:
         CartellaTemporanea cartella;
         Stato s;
         prepara(s, cartella, u);
-        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
+        QVERIFY(Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli).isEmpty());
         const auto d = size_t(grado);
         QCOMPARE(s.cicli.Durata_Minima[d], minima);
         QCOMPARE(s.cicli.Durata_Standard[d], standard);
@@ -133,7 +133,7 @@ private slots:
         Stato s;
         prepara(s, cartella, 1);
         campo(s, 2, 9) = memorizzata;
-        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
+        QVERIFY(Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli).isEmpty());
         QCOMPARE(s.cicli.Durata[9], attesa);
         QCOMPARE(salvato(9, QStringLiteral("C2"), 1), salvata ? QStringLiteral("184") : QStringLiteral("100"));
         // Degree 12 keeps its stored 100 (41..138): nothing saved there.
@@ -158,7 +158,7 @@ private slots:
         campo(s, 5, 6) = QStringLiteral("3");
         campo(s, 10, 6) = QStringLiteral("2.5");
         campo(s, 22, 6) = QStringLiteral("2");
-        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
+        QVERIFY(Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli).isEmpty());
         const StatoCicli &c = s.cicli;
         QCOMPARE(c.Prop_Battleplan[3], 1.0);
         QCOMPARE(c.Prop_Battleplan[4], 1.1);
@@ -223,7 +223,7 @@ private slots:
         inizioSalvato(s, grado, b);
         if (grado <= 3)  // a daily start keeps the time the previous load left
             campo(s, 18, grado) = QStringLiteral("0:00");
-        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
+        QVERIFY(Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli).isEmpty());
         QCOMPARE(s.cicli.Barre_Ciclo[size_t(grado)], posizione);
         const BarraStorico &inizio = serie.barra(posizione);
         QCOMPARE(s.cicli.Data_Inizio_Ciclo[size_t(grado)], inizio.data);
@@ -303,7 +303,7 @@ private slots:
             campo(s, 13, j) = QString::number(gradi[j]);
             campo(s, 14, j) = QString::number(posizioni[j]);
         }
-        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
+        QVERIFY(Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli).isEmpty());
         for (int j = 0; j < 4; ++j) {
             QCOMPARE(s.cicli.Conf_Grafici[size_t(j)].in_uso, inUsoAttesi[j]);
             QCOMPARE(s.cicli.Conf_Grafici[size_t(j)].grado, gradi[j]);
@@ -323,7 +323,7 @@ private slots:
         t[7][3] = QStringLiteral("21");
         t[10][3] = QStringLiteral("0");
         t[22][3] = QStringLiteral("0");
-        Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli);
+        QVERIFY(Carica_Impostazioni_Sottostante(s.shell, s.archivio, s.mercato, s.cicli).isEmpty());
         indicatori::Carica_Impostazioni_Indicatori(s.archivio, s.indicatori);
         const auto &att = s.indicatori.Ind_Attivo[2];
         QCOMPARE(att[4], 0);

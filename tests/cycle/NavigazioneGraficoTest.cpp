@@ -52,10 +52,17 @@ public:
     {
         eventi << QStringLiteral("banner %1 %2").arg(grado).arg(grafico);
     }
-    void Salva_Parametro(const StatoProgramma &, const StatoArchivio &archivio, const StatoCicli &, int grado) override
+    bool Salva_Parametro(const StatoProgramma &, const StatoArchivio &, const StatoCicli &,
+                         archivio::Codice_Modifica codice, int grado, QString &errore) override
     {
-        eventi << QStringLiteral("salva %1 %2").arg(archivio.Codice_Modifica).arg(grado);
+        eventi << QStringLiteral("salva %1 %2").arg(archivio::Lettera(codice)).arg(grado);
+        if (!salvaOk)
+            errore = QStringLiteral("bloccato");
+        return salvaOk;
     }
+    void Mostra_Errore(const QString &testo) override { eventi << QStringLiteral("errore ") + testo; }
+
+    bool salvaOk = true;
 
     Stato &stato;
     ControlliMemoria controlli;

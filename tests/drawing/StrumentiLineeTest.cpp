@@ -47,7 +47,15 @@ public:
             errore = QStringLiteral("disco pieno");
         return salvaOk;
     }
-    void Salva_Parametro(int grado) override { parametri << grado; }
+    bool Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore) override
+    {
+        parametri << grado;
+        codici << archivio::Lettera(codice);
+        if (!salvaOk)
+            errore = QStringLiteral("disco pieno");
+        return salvaOk;
+    }
+    QList<QChar> codici;
     void Mostra_Errore(const QString &testo) override { errori << testo; }
     void Imposta_Puntatore(int, int numero) override { puntatore = numero; }
     void Mostra_Banda(int, const BandaElastica &banda) override
@@ -539,7 +547,7 @@ private slots:
         QCOMPARE(stato->cicli.Modo_Mouse_Grado[7], 1);
         QCOMPARE(modoPuntatore(2), 1);
         QCOMPARE(ambiente->parametri, (QList<int>{7, 7}));
-        QCOMPARE(stato->archivio.Codice_Modifica, QStringLiteral("L"));
+        QCOMPARE(ambiente->codici, (QList<QChar>{QLatin1Char('L'), QLatin1Char('L')}));
     }
 
     void ripristinoSuOgniGrafico()

@@ -18,7 +18,7 @@ QStringList Descrivi(const std::vector<Messaggio> &ms)
     QStringList r;
     for (const Messaggio &m : ms)
         r << (m.Completo ? QString() : QStringLiteral("corto:")) + m.Codice + QLatin1Char('|') +
-                 m.Campi.join(QLatin1Char('|'));
+                 m.Campi().join(QLatin1Char('|'));
     return r;
 }
 

@@ -83,7 +83,7 @@ private slots:
         QTRY_COMPARE(c.Conta(QStringLiteral("COMM13")), 1);
         c.Invia(QStringLiteral("COMM11"), {QStringLiteral("Anna"), QStringLiteral("pw"), QStringLiteral("2.52")});
         QTRY_COMPARE(c.Conta(QStringLiteral("COMM12")), 1);
-        QCOMPARE(c.Ultimo(QStringLiteral("COMM12"))->Campi,
+        QCOMPARE(c.Ultimo(QStringLiteral("COMM12"))->Campi(),
                  (QStringList{QStringLiteral("7"), QStringLiteral("Anna"), QStringLiteral("Bianchi")}));
         QCOMPARE(c.Conta(QStringLiteral("COMM35")), 0);
         c.Invia(QStringLiteral("COMM34"), {QStringLiteral("4")});
@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(c.Conta(QStringLiteral("COMM35")), 1);
         const auto *m = c.Ultimo(QStringLiteral("COMM37"));
         QVERIFY(m->Completo);
-        QCOMPARE(m->Campi.size(), 32);
+        QCOMPARE(m->Campi().size(), 32);
         QCOMPARE(m->Campo(1), QStringLiteral("05/12/25"));
         QCOMPARE(m->Campo(2), QStringLiteral("17:25"));
         QCOMPARE(m->Campo(6), QStringLiteral("17:20"));
@@ -112,14 +112,14 @@ private slots:
         c.Invia(QStringLiteral("COMM30"), {QStringLiteral("4")});
         QTRY_VERIFY(c.Conta(QStringLiteral("COMM33")) >= 2);
         const auto *b = c.Ultimo(QStringLiteral("COMM33"));
-        QCOMPARE(b->Campi.size(), 12);
+        QCOMPARE(b->Campi().size(), 12);
         const QTime t5 = QTime::fromString(b->Campo(1).section(QLatin1Char(' '), 1), QStringLiteral("hh:mm"));
         QVERIFY(t5.isValid());
         QCOMPARE(t5.minute() % 5, 0);
         const QTime t15 = QTime::fromString(b->Campo(4).section(QLatin1Char(' '), 1), QStringLiteral("hh:mm"));
         QCOMPARE(t15.minute() % 15, 0);
         const auto *t = c.Ultimo(QStringLiteral("COMM31"));
-        QCOMPARE(t->Campi.size(), 4);
+        QCOMPARE(t->Campi().size(), 4);
         QVERIFY(QDateTime::fromString(t->Campo(1), QStringLiteral("dd/MM/yyyy hh:mm:ss")).isValid());
         // Stopped: no more ticks.
         c.Invia(QStringLiteral("COMM32"));
@@ -168,7 +168,7 @@ private slots:
         p.write("chat ciao a tutti\navviso 1 Pausa\n");
         QTRY_COMPARE(c.Conta(QStringLiteral("COMM17")), 1);
         QCOMPARE(c.Ultimo(QStringLiteral("COMM25"))->Campo(1), QStringLiteral("ciao a tutti"));
-        QCOMPARE(c.Ultimo(QStringLiteral("COMM17"))->Campi, (QStringList{QStringLiteral("1"), QStringLiteral("Pausa")}));
+        QCOMPARE(c.Ultimo(QStringLiteral("COMM17"))->Campi(), (QStringList{QStringLiteral("1"), QStringLiteral("Pausa")}));
         p.write("esci\n");
         QVERIFY(p.waitForFinished(5000));
         QCOMPARE(p.exitCode(), 0);

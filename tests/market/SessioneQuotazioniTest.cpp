@@ -33,6 +33,8 @@ public:
     QString utente;
     int chiusure = 0;
     int lampeggi = 0;
+    int caselle = 0;       // times the quote boxes were shown
+    int ultimiPrezzi = 0;  // of which with a new last price
     int riconnessioni = 0;
     std::function<void()> duranteDomanda;  // runs while a question is open
     // The loading steps and the merge, when a test plays them.
@@ -58,6 +60,11 @@ public:
     void Mostra_Messaggio_Chat(const QString &t) override { chat << t; }
     void Chiudi_Programma() override { ++chiusure; }
     void Lampeggia_Led_RT() override { ++lampeggi; }
+    void Aggiorna_Caselle(bool ultimo) override
+    {
+        ++caselle;
+        ultimiPrezzi += ultimo ? 1 : 0;
+    }
     void Mostra_Riconnessione(bool b) override { riconnessioni += b ? 1 : 0; }
     void Pausa(double) override {}
     void Carica_Storici_Avvio() override
@@ -81,6 +88,31 @@ public:
             dopoFusione(esito);
     }
 };
+
+// Series whose newest 5-minute bar is 17:25 of `Ultimo`, the others on earlier days.
+void PreparaSerie(Stato &s)
+{
+    s.archivio.Sottostante_Corrente = 2;
+    s.shell.Blocco_Grafici = false;
+    s.mercato.Fine_Sessione = QTime(17, 30);
+    storico::Inizializza_Tabella_Chiave(s.mercato);
+    for (int r = 1; r <= s.mercato.Storico_5M.capacita(); ++r)
+        s.mercato.Storico_5M.barra(r) = {Ultimo.date(), 17 * 60 + 25 - 5 * (r - 1) % 600, 100.0 + r, 1.0};
+    for (int r = 1; r <= s.mercato.Storico_15M.capacita(); ++r)
+        s.mercato.Storico_15M.barra(r) = {Ultimo.date().addDays(-r), 600, 1.0, 1.0};
+    for (int r = 1; r <= s.mercato.Storico_1H.capacita(); ++r)
+        s.mercato.Storico_1H.barra(r) = {Ultimo.date().addDays(-r), 600, 1.0, 1.0};
+    for (int r = 1; r <= s.mercato.Storico_1D.capacita(); ++r)
+        s.mercato.Storico_1D.barra(r) = {Ultimo.date().addDays(-r), 0, 1.0, 1.0};
+}
+
+// A bar update of 05/12/2025 whose 5-minute bar is `ora` and closes at `chiusura`.
+QString BarraRT(const QString &ora, const QString &chiusura)
+{
+    return QStringLiteral("COMM33\u00D805/12/2025 %1\u00D8%2\u00D81\u00D805/12/2025 17:30\u00D8%2\u00D81\u00D8"
+                          "05/12/2025 17:00\u00D8%2\u00D81\u00D805/12/2025 00:00\u00D8%2\u00D81\u00D8")
+        .arg(ora, chiusura);
+}
 
 }  // namespace
 
@@ -172,7 +204,7 @@ private slots:
         // Ticks fill the boxes and keep the watchdog armed.
         QTRY_VERIFY_WITH_TIMEOUT(!s.mercato.Text_Last.isEmpty(), 5000);
         QVERIFY(sess.Watchdog_Attivo());
-        QVERIFY(r.lampeggi > 0);
+        QTRY_VERIFY(r.lampeggi > 0);
         QVERIFY(ricevuti.contains(QStringLiteral("COMM30|2")));
     }
 
@@ -385,7 +417,7 @@ private slots:
         QCOMPARE(s.mercato.Text_Last, ultimo);
         QCOMPARE(s.mercato.Text_Var, variazione);
         QCOMPARE(s.mercato.Text_Volume, volume);
-        QCOMPARE(r.lampeggi, 1);
+        QTRY_COMPARE(r.lampeggi, 1);  // with the boxes, once a frame
         QVERIFY(sess->Watchdog_Attivo());
         // Three fields: nothing shown, the lamp stays, the watchdog is re-armed.
         sess->Ferma_Watchdog();
@@ -487,16 +519,19 @@ private slots:
         }
     }
 
-    // A message larger than the decoder holds is treated as the server closing the
-    // connection; one at the limit is shown.
+    // A message larger than the decoder holds cuts the link: the status names the
+    // cause and the client reconnects at once, without the watchdog's question; the
+    // messages before it are still handled. One at the limit is shown.
     void messaggio_oltre_il_limite_data()
     {
         QTest::addColumn<QByteArray>("byte");
         QTest::addColumn<bool>("chiusa");
         const qsizetype testo = protocollo::Limite_Messaggio - 8;
-        QTest::newRow("chat al limite") << "COMM25\xD8" + QByteArray(testo, 'x') + "\xD8" << false;
-        QTest::newRow("chat oltre il limite") << "COMM25\xD8" + QByteArray(testo + 1, 'x') + "\xD8" << true;
-        QTest::newRow("campo senza fine") << "COMM20\xD8" + QByteArray(2 * protocollo::Limite_Messaggio, 'y') << true;
+        const QByteArray prima = "COMM25\xD8prima\xD8";
+        QTest::newRow("chat al limite") << prima + "COMM25\xD8" + QByteArray(testo, 'x') + "\xD8" << false;
+        QTest::newRow("chat oltre il limite") << prima + "COMM25\xD8" + QByteArray(testo + 1, 'x') + "\xD8" << true;
+        QTest::newRow("campo senza fine") << prima + "COMM20\xD8" + QByteArray(2 * protocollo::Limite_Messaggio, 'y')
+                                          << true;
     }
     void messaggio_oltre_il_limite()
     {
@@ -506,18 +541,29 @@ private slots:
         Stato s;
         Registro r;
         auto sess = Collegata(s, r);
+        sess->Intervallo_Watchdog_ms = 10 * 60 * 1000;
+        r.stati.clear();
         server->Invia_Grezzo(byte);
         server->Invia_Chat(QStringLiteral("dopo"));
         if (chiusa) {
-            QTRY_COMPARE(sess->socket().State(), 0);
-            QCOMPARE(r.textStato.last(), QStringLiteral("Chiusa dal Server"));
-            QTest::qWait(50);
-            QVERIFY(r.chat.isEmpty());
+            QTRY_COMPARE(r.riconnessioni, 1);
+            QVERIFY(r.textStato.contains(Messaggio_Troppo_Lungo));
+            QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso")));
+            QCOMPARE(sess->socket().State(), 7);
+            QVERIFY(r.domande.isEmpty());
+            QCOMPARE(r.chat, QStringList{QStringLiteral("prima")});
             QVERIFY(r.mostrati.isEmpty());
+            // Broken again before any quote: no loop of reconnections, the user is asked.
+            r.riconnessioni = 0;
+            server->Invia_Grezzo(byte);
+            QTRY_COMPARE(r.domande.size(), 1);
+            QCOMPARE(r.domande.first(), Titolo_Perdita + '|' + Perdita);
+            QCOMPARE(r.riconnessioni, 0);
+            QCOMPARE(sess->socket().State(), 0);
         } else {
-            QTRY_COMPARE(r.chat.size(), 2);
+            QTRY_COMPARE(r.chat.size(), 3);
             // Shown cut to its start.
-            QCOMPARE(r.chat.first(), QString(Caratteri_Riga_Chat - 1, QLatin1Char('x')) + QChar(0x2026));
+            QCOMPARE(r.chat.at(1), QString(Caratteri_Riga_Chat - 1, QLatin1Char('x')) + QChar(0x2026));
             QCOMPARE(sess->socket().State(), 7);
         }
     }
@@ -623,18 +669,7 @@ private slots:
     {
         AvviaServer();
         Stato s;
-        s.archivio.Sottostante_Corrente = 2;
-        s.shell.Blocco_Grafici = false;
-        s.mercato.Fine_Sessione = QTime(17, 30);
-        storico::Inizializza_Tabella_Chiave(s.mercato);
-        for (int r = 1; r <= s.mercato.Storico_5M.capacita(); ++r)
-            s.mercato.Storico_5M.barra(r) = {Ultimo.date(), 17 * 60 + 25 - 5 * (r - 1) % 600, 100.0 + r, 1.0};
-        for (int r = 1; r <= s.mercato.Storico_15M.capacita(); ++r)
-            s.mercato.Storico_15M.barra(r) = {Ultimo.date().addDays(-r), 600, 1.0, 1.0};
-        for (int r = 1; r <= s.mercato.Storico_1H.capacita(); ++r)
-            s.mercato.Storico_1H.barra(r) = {Ultimo.date().addDays(-r), 600, 1.0, 1.0};
-        for (int r = 1; r <= s.mercato.Storico_1D.capacita(); ++r)
-            s.mercato.Storico_1D.barra(r) = {Ultimo.date().addDays(-r), 0, 1.0, 1.0};
+        PreparaSerie(s);
         Registro r;
         auto sess = Collegata(s, r);
         // The quotes decide every merge here, never the time-out, however slow the run.
@@ -662,11 +697,7 @@ private slots:
             }
             --dentro;
         };
-        auto barra = [](const QString &ora, const QString &chiusura) {
-            return QStringLiteral("COMM33\u00D805/12/2025 %1\u00D8%2\u00D81\u00D805/12/2025 17:30\u00D8%2\u00D81\u00D8"
-                                  "05/12/2025 17:00\u00D8%2\u00D81\u00D805/12/2025 00:00\u00D8%2\u00D81\u00D8")
-                .arg(ora, chiusura);
-        };
+        const auto barra = BarraRT;
         // Two updates in one delivery wait for a quote.
         server->Invia_Grezzo(codec1252::Codifica(barra(QStringLiteral("17:30"), QStringLiteral("1,5")) +
                                                  barra(QStringLiteral("17:35"), QStringLiteral("2,5"))));
@@ -699,6 +730,61 @@ private slots:
         QVERIFY2(letta.has_value(), qPrintable(errore));
         QCOMPARE(letta->barra(1), h.barra(1));
         QCOMPARE(letta->barra(1500), h.barra(1500));
+    }
+
+    // A burst in one delivery: the boxes are shown once, with the newest quote; every
+    // bar update merges, in order, dated by the quote that followed it in the stream.
+    void raffica_data()
+    {
+        QTest::addColumn<int>("tick");
+        QTest::addColumn<int>("barre");
+        QTest::newRow("solo quotazioni") << 600 << 0;
+        QTest::newRow("quotazioni e tre barre") << 600 << 3;
+    }
+    void raffica()
+    {
+        QFETCH(int, tick);
+        QFETCH(int, barre);
+        AvviaServer();
+        Stato s;
+        PreparaSerie(s);
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Attesa_Tick_Fusione_ms = 10 * 60 * 1000;
+        sess->Intervallo_Watchdog_ms = 10 * 60 * 1000;
+        sess->Intervallo_Schermo_ms = 1000;  // the whole burst surely within one frame
+        QList<double> ordine;
+        r.dopoFusione = [&](const fusione::EsitoFusioneRT &) { ordine << s.mercato.Storico_5M.barra(1).chiusura; };
+        QString flusso;
+        int fatte = 0;
+        for (int i = 0; i < tick; ++i) {
+            if (fatte < barre && i == (fatte + 1) * tick / (barre + 1)) {
+                flusso += BarraRT(QStringLiteral("17:%1").arg(30 + 5 * fatte), QStringLiteral("%1,5").arg(fatte + 1));
+                ++fatte;
+            }
+            // Each quote lies in the slot of the last bar update before it.
+            flusso += QStringLiteral("COMM31\u00D805/12/2025 17:%1:%2\u00D8%3,5\u00D80\u00D81\u00D8")
+                          .arg(25 + 5 * fatte)
+                          .arg(i % 60, 2, 10, QLatin1Char('0'))
+                          .arg(2000 + i);
+        }
+        const int lampeggi = r.lampeggi;
+        server->Invia_Grezzo(codec1252::Codifica(flusso));
+        QTRY_COMPARE(sess->Tick_Mostrati(), quint64(tick));
+        QTRY_COMPARE(sess->Fusioni_Eseguite(), barre);
+        QCOMPARE(r.caselle, 1);
+        QCOMPARE(r.ultimiPrezzi, 1);
+        QCOMPARE(r.lampeggi, lampeggi + 1);
+        QCOMPARE(s.mercato.Text_Last, QStringLiteral("%1,50").arg(2000 + tick - 1));
+        QCOMPARE(s.mercato.Ultimo_Prezzo, std::optional<double>(2000 + tick - 1 + 0.5));
+        QCOMPARE(ordine.size(), barre);
+        for (int b = 0; b < barre; ++b) {
+            QCOMPARE(ordine[b], b + 1.5);
+            const auto &h = s.mercato.Storico_5M.barra(barre - b);
+            QCOMPARE(h.minuti, 17 * 60 + 30 + 5 * b);
+            QCOMPARE(h.chiusura, b + 1.5);
+        }
+        QCOMPARE(s.mercato.Storico_5M.barra(barre + 1).minuti, 17 * 60 + 25);
     }
 
     // The quote of the new slot does not come: the update's own time decides the slot,

@@ -2,11 +2,11 @@
 //
 //   quote-server [--porta N] [--utente id:password[:codice:nome:cognome]]...
 //                [--database PATH-with-{db}] [--intervallo MS] [--velocita X]
-//                [--consegna normale|byte|unite]
+//                [--al-secondo N] [--consegna normale|byte|unite]
 //
 // Prints "PRONTO <port>" once listening. Commands on standard input, one a line:
 //   chat <text> | messaggio <text> | avviso <flag> <text> | chiusura <flag> <text>
-//   sospendi | riprendi | esci
+//   sospendi | riprendi | ritmo <ticks a second> | esci
 
 #include "simulatore/ServerQuotazioni.h"
 #include "platform/Percorsi.h"
@@ -36,9 +36,12 @@ int main(int argc, char **argv)
                                   QStringLiteral("MS"), QStringLiteral("1000"));
     QCommandLineOption velocita(QStringLiteral("velocita"), QStringLiteral("clock seconds per real second"),
                                 QStringLiteral("X"), QStringLiteral("1"));
+    QCommandLineOption alSecondo(QStringLiteral("al-secondo"),
+                                 QStringLiteral("ticks a second, in place of one each interval"), QStringLiteral("N"),
+                                 QStringLiteral("0"));
     QCommandLineOption consegna(QStringLiteral("consegna"), QStringLiteral("normale, byte or unite"),
                                 QStringLiteral("MODO"), QStringLiteral("normale"));
-    parser.addOptions({porta, utente, database, intervallo, velocita, consegna});
+    parser.addOptions({porta, utente, database, intervallo, velocita, alSecondo, consegna});
     parser.process(app);
 
     ServerQuotazioni::Configurazione cfg;
@@ -60,6 +63,7 @@ int main(int argc, char **argv)
     cfg.Percorso_Database = parser.value(database);
     cfg.Intervallo_Tick_ms = std::max(1, parser.value(intervallo).toInt());
     cfg.Velocita = std::max(0.001, parser.value(velocita).toDouble());
+    cfg.Tick_Al_Secondo = std::max(0.0, parser.value(alSecondo).toDouble());
     const QString modo = parser.value(consegna);
     cfg.Modo = modo == QLatin1String("byte")    ? ServerQuotazioni::Consegna::Byte
                : modo == QLatin1String("unite") ? ServerQuotazioni::Consegna::Unite
@@ -98,6 +102,8 @@ int main(int argc, char **argv)
                 server.Sospendi_Tick(true);
             else if (comando == QLatin1String("riprendi"))
                 server.Sospendi_Tick(false);
+            else if (comando == QLatin1String("ritmo"))
+                server.Imposta_Ritmo(std::max(0.0, resto.toDouble()));
             else if (comando == QLatin1String("esci"))
                 app.quit();
         }

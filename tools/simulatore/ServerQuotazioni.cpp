@@ -246,7 +246,7 @@ void ServerQuotazioni::Gestisci(Client *c, const protocollo::Messaggio &m)
         if (c->socket)
             c->socket->disconnectFromHost();
     }
-    emit Ricevuto(codice, m.Campi);
+    emit Ricevuto(codice, m.Campi());
 }
 
 bool ServerQuotazioni::Ultime_Barre(int sottostante, QStringList *campi)
@@ -291,18 +291,44 @@ void ServerQuotazioni::Avvia_Tempo_Reale(Client *c, int sottostante)
         m_volumeBarra = 0;
         m_volumeGiorno = 0;
     }
-    if (!m_timerTick.isActive())
-        m_timerTick.start(m_config.Intervallo_Tick_ms);
+    if (!m_timerTick.isActive()) {
+        Imposta_Ritmo(m_config.Tick_Al_Secondo);
+        m_timerTick.start(m_config.Tick_Al_Secondo > 0 ? 10 : m_config.Intervallo_Tick_ms);
+    }
+}
+
+void ServerQuotazioni::Imposta_Ritmo(double tickAlSecondo)
+{
+    m_config.Tick_Al_Secondo = tickAlSecondo;
+    m_ritmo.start();
+    m_tickInviati = 0;
+    if (m_timerTick.isActive())
+        m_timerTick.start(tickAlSecondo > 0 ? 10 : m_config.Intervallo_Tick_ms);
 }
 
 void ServerQuotazioni::Sospendi_Tick(bool sospesi) { m_sospesi = sospesi; }
 
 void ServerQuotazioni::Tick()
 {
-    if (m_sospesi || !m_orologio.isValid() || Client_In_Tempo_Reale() == 0)
+    if (m_sospesi || !m_orologio.isValid() || Client_In_Tempo_Reale() == 0) {
+        Imposta_Ritmo(m_config.Tick_Al_Secondo);  // no backlog of ticks once they resume
         return;
+    }
+    const double ritmo = m_config.Tick_Al_Secondo;
+    if (ritmo <= 0) {
+        Un_Tick(qint64(m_config.Intervallo_Tick_ms * m_config.Velocita));
+        return;
+    }
+    const auto dovuti = qint64(double(m_ritmo.nsecsElapsed()) / 1e9 * ritmo);
+    const auto passo = qint64(1000.0 / ritmo * m_config.Velocita);
+    for (; m_tickInviati < dovuti; ++m_tickInviati)
+        Un_Tick(passo);
+}
+
+void ServerQuotazioni::Un_Tick(qint64 passoMs)
+{
     const QDateTime prima = m_orologio;
-    m_orologio = m_orologio.addMSecs(qint64(m_config.Intervallo_Tick_ms * m_config.Velocita));
+    m_orologio = m_orologio.addMSecs(passoMs);
     auto slot = [](const QDateTime &t, int minuti) {
         const int m = t.time().hour() * 60 + t.time().minute();
         const int s = m / minuti * minuti;

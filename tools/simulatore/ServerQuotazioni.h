@@ -10,6 +10,7 @@
 #include "market/Protocollo.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QHostAddress>
 #include <QObject>
@@ -38,6 +39,8 @@ public:
         // Path of an underlying's SQLite database; "{db}" becomes its name.
         QString Percorso_Database;
         int Intervallo_Tick_ms = 1000;
+        // Ticks a second, kept on average whatever the timer's grain; 0: one every interval.
+        double Tick_Al_Secondo = 0.0;
         double Velocita = 1.0;  // clock seconds per real second
         Consegna Modo = Consegna::Normale;
         int Messaggi_Per_Scrittura = 3;  // Unite: messages joined in one write
@@ -58,6 +61,8 @@ public:
     void Invia_Grezzo(const QByteArray &byte);                                  // any bytes, to every client
     // Ticks stop (the client's watchdog then fires) or start again.
     void Sospendi_Tick(bool sospesi);
+    // Changes Tick_Al_Secondo from now on.
+    void Imposta_Ritmo(double tickAlSecondo);
 
     int Client_Connessi() const;
     int Client_In_Tempo_Reale() const;
@@ -77,6 +82,7 @@ private:
     bool Ultime_Barre(int sottostante, QStringList *campi);
     void Avvia_Tempo_Reale(Client *c, int sottostante);
     void Tick();
+    void Un_Tick(qint64 passoMs);
 
     Configurazione m_config;
     QTcpServer *m_server;
@@ -92,4 +98,6 @@ private:
     quint32 m_caso = 12345;
     int m_prossimoId = 1;
     bool m_sospesi = false;
+    QElapsedTimer m_ritmo;  // since the rate was set
+    qint64 m_tickInviati = 0;  // since the rate was set
 };

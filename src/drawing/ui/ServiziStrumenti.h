@@ -4,6 +4,8 @@
 // which belongs to a higher layer: the parts of the session state, and the
 // messages, redraws and panels the window answers for.
 
+#include "archive/ParametriCicli.h"
+
 #include <QString>
 
 class QWidget;
@@ -34,8 +36,11 @@ public:
     virtual void Avvia_Timer_Disegno() {}
     // The current slot's chart drawn again at once.
     virtual void Ridisegna_Grafico_Corrente() {}
-    // Salva_Parametro for the degree with the letter in Codice_Modifica.
-    virtual void Salva_Parametro(int /*grado*/) {}
+    // Salva_Parametro of one setting of the degree; false with the text to show.
+    [[nodiscard]] virtual bool Salva_Parametro(archivio::Codice_Modifica /*codice*/, int /*grado*/, QString & /*errore*/)
+    {
+        return true;
+    }
     // The chart panel Frm_Graf(slot), which the fixed readout box is placed against.
     virtual QWidget *Riquadro(int /*slot*/) { return nullptr; }
 };

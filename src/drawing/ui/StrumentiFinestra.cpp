@@ -94,7 +94,10 @@ bool StrumentiFinestra::Salva_Distanza(int grado, int slot, QString &errore)
                                    &errore);
 }
 
-void StrumentiFinestra::Salva_Parametro(int grado) { m_servizi->Salva_Parametro(grado); }
+bool StrumentiFinestra::Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore)
+{
+    return m_servizi->Salva_Parametro(codice, grado, errore);
+}
 
 void StrumentiFinestra::Mostra_Errore(const QString &testo) { m_servizi->Mostra_Errore(testo); }
 

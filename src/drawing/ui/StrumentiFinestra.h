@@ -56,7 +56,7 @@ public:
     bool Salva_Linea(int grado, int slot, QString &errore) override;
     bool Salva_Distanza(int grado, int slot, QString &errore) override;
     bool Salva_Testo(int grado, int slot, QString &errore) override;
-    void Salva_Parametro(int grado) override;
+    bool Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore) override;
     void Mostra_Errore(const QString &testo) override;
     void Imposta_Puntatore(int slot, int numero) override;
     void Mostra_Banda(int slot, const BandaElastica &banda) override;

@@ -151,7 +151,15 @@ void PannelloIndicatori::Chk_Ind_Adattivi_Click(int index)
         m_indicatori.Ind_Attivo[size_t(g)][size_t(index)] = 0;
     }
     m_ambiente.Disegna_Grafico(s, g);
-    salva(g, Chiave_Indicatore(index));
+    QString errore;
+    if (!salvato(g, Chiave_Indicatore(index), errore)) {
+        // The switch shows what the archive holds.
+        const bool acceso = Chk_Ind_Adattivi[size_t(index)]->isChecked();
+        m_indicatori.Ind_Attivo[size_t(g)][size_t(index)] = acceso ? 0 : 1;
+        Chk_Ind_Adattivi[size_t(index)]->setChecked(!acceso);
+        m_ambiente.Disegna_Grafico(s, g);
+        segnala(errore);
+    }
 }
 
 bool PannelloIndicatori::Periodo_Accettabile(const QString &testo, const QString &prima, int cursore)
@@ -209,9 +217,17 @@ void PannelloIndicatori::Text_Val_Ind_Change(int index)
 
 void PannelloIndicatori::salva(int grado, int chiave)
 {
-    QString errore;
-    if (Salva_Indicatore(m_archivio, m_indicatori, grado, chiave, &errore))
-        return;
+    if (QString errore; !salvato(grado, chiave, errore))
+        segnala(errore);
+}
+
+bool PannelloIndicatori::salvato(int grado, int chiave, QString &errore)
+{
+    return Salva_Indicatore(m_archivio, m_indicatori, grado, chiave, &errore);
+}
+
+void PannelloIndicatori::segnala(const QString &errore)
+{
     const QString testo = QStringLiteral("Impostazione indicatori non salvata: ") + errore;
     m_avvisi->Errore_Salvataggio(testo);
 }

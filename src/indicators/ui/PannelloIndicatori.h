@@ -77,6 +77,8 @@ public:
 
 private:
     void salva(int grado, int chiave);
+    bool salvato(int grado, int chiave, QString &errore);
+    void segnala(const QString &errore);
 
     StatoProgramma &m_programma;
     const StatoArchivio &m_archivio;

@@ -91,7 +91,6 @@ void AreaGrafici::Mostra_Comandi_Slot(int slot, bool visibili)
 
 int AreaGrafici::Sld_Zoom_Max() const { return Sld_Zoom->maximum(); }
 
-QString AreaGrafici::Text_Last() const { return m_stato.mercato.Text_Last; }
 
 void AreaGrafici::Imposta_Layout_Ridotto()
 {

@@ -36,7 +36,6 @@ public:
     BarraScorrimento *Hsc_Graf_Y(int slot) override;
     void Mostra_Comandi_Slot(int slot, bool visibili) override;
     int Sld_Zoom_Max() const override;
-    QString Text_Last() const override;
 
     // Four panels two by two in the frame's current size ("RIDOTTO").
     void Imposta_Layout_Ridotto();

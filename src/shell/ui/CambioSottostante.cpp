@@ -10,6 +10,7 @@
 #include "market/SessioneQuotazioni.h"
 #include "platform/Schermo.h"
 #include "shell/Variabili.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -72,8 +73,10 @@ void FinestraOperativa::Cambia_Sottostante(int sottostante)
     m_form.Text_Desc_Server_Chat->setEnabled(false);
     m_form.Text_Chat->setEnabled(false);
     m_area->Text_Coord_Graf->hide();
-    stato.archivio.Codice_Modifica = QStringLiteral("S");
-    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, 0);
+    QString errore;
+    if (!ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, archivio::Codice_Modifica::Sottostante_Corrente,
+                                0, &errore))
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
     stato.shell.RT_Bloccato = true;
     if (m_sessione) {
         m_sessione->Ferma_Watchdog();
@@ -84,6 +87,7 @@ void FinestraOperativa::Cambia_Sottostante(int sottostante)
     stato.shell.Blocco_Aggiornamento = true;
     stato.mercato.Text_Data_Ora.clear();
     stato.mercato.Text_Last.clear();
+    stato.mercato.Ultimo_Prezzo.reset();
     stato.mercato.Text_Var.clear();
     stato.mercato.Text_Volume.clear();
     m_quotazioni->Aggiorna_Caselle();

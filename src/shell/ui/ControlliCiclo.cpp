@@ -4,6 +4,7 @@
 #include "cycle/NavigazioneGrafico.h"
 #include "shell/LayoutGrande.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/ElencoChiuso.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -244,3 +245,9 @@ void ControlliCiclo::Fuoco_Grafico(int grafico)
 void ControlliCiclo::Mostra_Prop_Battl(const QString &testo) { Text_Prop_Battl->setText(testo); }
 void ControlliCiclo::Mostra_Tend(const QString &testo) { Text_Tend->setText(testo); }
 void ControlliCiclo::Mostra_Dur(const QString &testo) { Text_Dur->setText(testo); }
+
+void ControlliCiclo::Mostra_Errore(const QString &testo)
+{
+    Riempi();
+    Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
+}

@@ -66,6 +66,7 @@ public:
     void Mostra_Prop_Battl(const QString &testo) override;
     void Mostra_Tend(const QString &testo) override;
     void Mostra_Dur(const QString &testo) override;
+    void Mostra_Errore(const QString &testo) override;
 
 protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;

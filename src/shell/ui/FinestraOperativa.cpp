@@ -132,9 +132,8 @@ FinestraOperativa::FinestraOperativa(FormS1 &form) : QObject(&form), m_form(form
         pulsanti->adjustSize();
         // The grid and price-line buttons switch a setting of the current degree.
         const auto esito = [](const comandi::EsitoComando &e) {
-            if (e.cambiato && !e.salvato)
-                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                              QStringLiteral("Impostazione del grafico non salvata (Sistema3.dat)."));
+            if (!e.errore.isEmpty())
+                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), e.errore);
         };
         for (int i = 0; i < 2; ++i)
             connect(pulsanti->Cmd_Griglia_Graf[size_t(i)], &QToolButton::clicked, this, [this, i, esito] {
@@ -575,10 +574,16 @@ void FinestraOperativa::Accendi_Led_Storico_RT()
 void FinestraOperativa::Cmd_Aspetto_Click(int)
 {
     Stato &stato = m_form.S();
-    stato.archivio.Aspetto = stato.archivio.Aspetto == 1 ? 0 : 1;
+    const int prima = stato.archivio.Aspetto;
+    stato.archivio.Aspetto = prima == 1 ? 0 : 1;
+    const bool salvato = archivio::Salva_Aspetto(stato.archivio);
+    if (!salvato)
+        stato.archivio.Aspetto = prima;  // the window keeps the scheme the archive holds
     ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
     Imposta_Colori_Controlli();
-    archivio::Salva_Aspetto(stato.archivio);
+    if (!salvato)
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                      ciclo::Errore_Salvataggio(QString()));
 }
 
 void FinestraOperativa::Lbl_Link_Click(int)

@@ -6,6 +6,7 @@
 #include "cycle/Battleplan.h"
 #include "chart/ui/GraficoWidget.h"
 #include "shell/SceltaGradi.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -44,10 +45,13 @@ void FinestraOperativa::Chk_Battl_Click(int index)
             Imposta_Layout_Ridotto();
         for (QCheckBox *c : m_cicli->Chk_Battl)
             c->setEnabled(true);
-        const int s = gradi::Togli_Grado(stato, index);
-        // Boxes and slots disagreeing: the boxes follow the slots again.
+        QString errore;
+        const int s = gradi::Togli_Grado(stato, index, &errore);
+        // Boxes and slots disagreeing, or a refused save: the boxes follow the slots again.
         if (s < 0) {
             m_cicli->Inizializza_Chk_Battl();
+            if (!errore.isEmpty())
+                Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
             return;
         }
         RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
@@ -59,10 +63,13 @@ void FinestraOperativa::Chk_Battl_Click(int index)
     Disabilita_Finestra();
     if (grande)
         Imposta_Layout_Ridotto();
-    const int s = gradi::Metti_Grado(stato, index);
+    QString errore;
+    const int s = gradi::Metti_Grado(stato, index, &errore);
     if (s < 0) {
         m_cicli->Inizializza_Chk_Battl();
         Abilita_Finestra();
+        if (!errore.isEmpty())
+            Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
         return;
     }
     RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];

@@ -194,8 +194,13 @@ void FormS1::Command2_Click(int) {}
 
 void FormS1::Chk_Ricordami_Click()
 {
-    archivio::Salva_Dati_Login(Frm_Avvio->Chk_Ricordami->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
-                               Frm_Avvio->Text_Password->text());
+    QCheckBox *chk = Frm_Avvio->Chk_Ricordami;
+    if (!archivio::Salva_Dati_Login(chk->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
+                                    Frm_Avvio->Text_Password->text())) {
+        chk->setChecked(!chk->isChecked());  // the switch shows what the archive holds
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                      QStringLiteral("Impostazione non salvata (Sistema3.dat)."));
+    }
 }
 
 void FormS1::Cmd_OnLine_Click()

@@ -4,6 +4,7 @@
 #include "drawing/OggettiGrafici.h"
 #include "indicators/TabellaIndicatori.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/RiquadroGrafico.h"
@@ -65,4 +66,9 @@ void NavigazioneFinestra::Calcola_Profilo_Volumi(int grado, int grafico)
 void NavigazioneFinestra::Mostra_Caricamento_Indicatore(int grado, int grafico)
 {
     m_finestra.Motore().Mostra_Caricamento_Indicatore(grado, grafico, QString());
+}
+
+void NavigazioneFinestra::Mostra_Errore(const QString &testo)
+{
+    Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
 }

@@ -38,6 +38,7 @@ public:
     // AmbienteNavigazione
     ControlliGrafici &Controlli() override;
     BarraScorrimento *Sld_Zoom() override { return &m_zoom; }
+    void Mostra_Errore(const QString &testo) override;
     BarraScorrimento *Sld_Compr() override { return &m_compr; }
     void Disegna_Grafico(int grafico, int grado) override;
     void Sposta_Disegni_AsseX() override;

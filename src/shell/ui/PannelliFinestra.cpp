@@ -109,12 +109,17 @@ void PannelliFinestra::Cmd_Sposta_Click(int slot)
     }
     const QRect p = m_area.Frm_Graf[size_t(s)]->geometry();
     const int posizione = layout::Quadrante(p.top(), p.left(), m_area.height(), m_area.width());
+    const auto prima = m_stato.cicli.Conf_Grafici;
     layout::Sposta_Pannello(m_stato.cicli.Conf_Grafici, s, posizione);
     m_pannelloSpostato = 0;
+    QString errore;
+    const bool salvato = ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli,
+                                                archivio::Codice_Modifica::Posizioni_Slot, 0, &errore);
+    if (!salvato)
+        m_stato.cicli.Conf_Grafici = prima;  // the panels go back where the archive has them
     m_area.Imposta_Layout_Ridotto();
-    m_stato.archivio.Codice_Modifica = QStringLiteral("G");
-    if (!ciclo::Salva_Parametro(m_stato.shell, m_stato.archivio, m_stato.cicli, 0))
-        m_dialoghi->Errore(QStringLiteral("Impossibile salvare la disposizione dei grafici (Sistema3.dat)."));
+    if (!salvato)
+        m_dialoghi->Errore(errore);
 }
 
 void PannelliFinestra::Frm_Graf_MouseDown(int, QPoint punto) { m_presa = punto; }

@@ -178,7 +178,10 @@ bool ServiziFinestra::Carica_Indicatori()
 bool ServiziFinestra::Carica_Impostazioni_Sottostante()
 {
     Stato &stato = S(m_finestra);
-    ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
+    if (const QString errore =
+            ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
+        !errore.isEmpty())
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
     indicatori::Carica_Impostazioni_Indicatori(stato.archivio, stato.indicatori);
     return true;
 }
@@ -398,10 +401,10 @@ void ServiziStrumentiFinestra::Ridisegna_Grafico_Corrente()
     m_finestra.Disegna_Grafico(s.cicli.Grafico_Corrente, s.cicli.Grado_Corrente);
 }
 
-void ServiziStrumentiFinestra::Salva_Parametro(int grado)
+bool ServiziStrumentiFinestra::Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore)
 {
     Stato &stato = S(m_finestra);
-    ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, grado);
+    return ciclo::Salva_Parametro(stato.shell, stato.archivio, stato.cicli, codice, grado, &errore);
 }
 
 QWidget *ServiziStrumentiFinestra::Riquadro(int slot)

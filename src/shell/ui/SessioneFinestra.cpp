@@ -1,3 +1,4 @@
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/SessioneFinestra.h"
 
 #include "cycle/ModelloCiclo.h"
@@ -226,13 +227,19 @@ void AzioniFinestra::Dopo_Fusione_RT(const fusione::EsitoFusioneRT &esito)
         }
         s.shell.Blocco_Aggiornamento = false;
     }
+    // One report for all the degrees the archive refused.
+    QString errore;
     for (int d = 0; d <= costanti::Max_Grado; ++d) {
-        s.archivio.Codice_Modifica = QStringLiteral("P");
-        ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, d);
+        QString e;
+        if (!ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, archivio::Codice_Modifica::Inizio_Ciclo, d, &e) &&
+            errore.isEmpty())
+            errore = e;
     }
     m_finestra.Motore().Aggiorna_Indicatori_Grafici();
     m_finestra.Imposta_Titoli_Grafici();
     ciclo::Calcola_Tempi_Futuri(s.cicli, s.mercato);
+    if (!errore.isEmpty())
+        Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
 }
 
 }  // namespace

@@ -25,7 +25,6 @@ public:
     BarraScorrimento *Hsc_Graf_Y(int s) override { return s >= 0 && s < 4 ? &hscY[size_t(s)] : nullptr; }
     void Mostra_Comandi_Slot(int, bool) override {}
     int Sld_Zoom_Max() const override { return 10; }
-    QString Text_Last() const override { return {}; }
 };
 
 // The window's side: messages and saved degrees recorded, a redraw 5 ms later, no error.
@@ -41,7 +40,11 @@ public:
         ++ridisegni;
         QTimer::singleShot(5, ridisegna);
     }
-    void Salva_Parametro(int grado) override { parametri << grado; }
+    bool Salva_Parametro(archivio::Codice_Modifica, int grado, QString &) override
+    {
+        parametri << grado;
+        return true;
+    }
 };
 
 class StrumentiWidgetTest : public QObject {

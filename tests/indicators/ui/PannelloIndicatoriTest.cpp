@@ -224,14 +224,18 @@ private slots:
 
     void salvataggioFallitoSegnalato()
     {
-        // An archive that cannot take the switch: the chart shows the item, the user is told.
+        // An archive that cannot take the switch: the user is told, and the box and the
+        // chart stay as the archive has them.
         {
             archivio::Connessione c(archivio::FileArchivio::Sistema2);
             QSqlQuery q(c.Database());
             QVERIFY(q.exec(QStringLiteral("DROP TABLE TAB%1").arg(grado())));
         }
+        const auto prima = serieItem(2);
         clicca(pannello()->Chk_Ind_Adattivi[2]);
-        QVERIFY(!serieItem(2).second.empty());
+        QVERIFY(!pannello()->Chk_Ind_Adattivi[2]->isChecked());
+        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(grado())][2], 0);
+        QVERIFY(serieItem(2) == prima);
         QCOMPARE(m_errori.size(), 1);
         m_errori.clear();
     }

@@ -2,12 +2,19 @@
 // working window after an OFFLINE start: each control changes its setting, the
 // archive row and the drawn chart, does nothing at its bound, and a restart
 // shows what was chosen; the check boxes give degrees slots by the four-box rule.
+// Every kind of save the window makes, refused by the archive, is reported and
+// leaves the window showing what the archive holds.
 
 #include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
+#include "archive/ArchivioOggetti.h"
+#include "archive/ParametriCicli.h"
+#include "chart/RenderGrafico.h"
+#include "drawing/ui/StrumentiFinestra.h"
+#include "indicators/ui/PannelloIndicatori.h"
 #include "cycle/Battleplan.h"
 #include "cycle/DurataTesto.h"
 #include "platform/DataOra.h"
@@ -20,11 +27,19 @@
 #include "shell/ui/ControlliCiclo.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloCicli.h"
+#include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/PannelliFinestra.h"
 #include "shell/ui/RiquadroGrafico.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QMessageBox>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QToolButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -103,6 +118,50 @@ bool Segna_Archivio(const Stato &s, int imp, int grado)
     archivio::Connessione c(archivio::FileArchivio::Sistema3);
     return c.AggiornaRiga(QStringLiteral("TAB%1").arg(grado), s.archivio.Sottostante_Corrente,
                           {{Colonna(imp), QLatin1String(Segno)}});
+}
+
+
+// Saves the window makes, each refused by the archive in the test below.
+enum Salvataggio {
+    S_Tendenza, S_Proporzione, S_Sottocicli, S_Tempi, S_Durata, S_Zoom, S_Scorri_Y, S_Scorri_X, S_Compressione,
+    S_Griglia, S_Casella_Grado, S_Indicatore, S_Linea, S_Cancella_Linea, S_Testo, S_Distanza, S_Posizione,
+    S_Aspetto, S_Ricordami
+};
+// How: a trigger aborting every write to the table, another connection holding the
+// file's write lock, or the setting's row missing.
+enum Rifiuto { Trigger, Lucchetto, Riga_Assente };
+
+// A connection of the test's own to an archive file.
+struct ConnessioneProva {
+    QString nome = QStringLiteral("prova_rifiuto");
+    QSqlDatabase db;
+    explicit ConnessioneProva(archivio::FileArchivio file)
+    {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+        db.setDatabaseName(archivio::PercorsoArchivio(file));
+        db.open();
+    }
+    ~ConnessioneProva()
+    {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(nome);
+    }
+    bool Esegui(const QString &sql) { return QSqlQuery(db).exec(sql); }
+};
+
+// Every row of a table as text, to see that nothing in it changed.
+QString ContenutoTabella(archivio::FileArchivio file, const QString &tabella)
+{
+    archivio::Connessione c(file);
+    QStringList righe;
+    for (const auto &[id, riga] : c.LeggiTabella(tabella)) {
+        QStringList campi;
+        for (const auto &[colonna, valore] : riga)
+            campi << colonna + QLatin1Char('=') + valore;
+        righe << campi.join(QLatin1Char(','));
+    }
+    return righe.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -202,6 +261,142 @@ class ControlliCicloFinestraTest : public QObject {
         }
     }
 
+
+    // The saved settings as the window holds and shows them.
+    QStringList impostazioni() const
+    {
+        const Stato &st = stato();
+        const StatoCicli &c = st.cicli;
+        const size_t d = Grado;
+        QStringList v;
+        for (double x : {c.Tendenza[d], c.Prop_Battleplan[d], c.Durata[d], c.Zoom[d], c.Scostamento_Ciclo[d]})
+            v << QString::number(x);
+        for (int x : {c.Sottocicli[d], c.Tempi[d], c.Posizione_Asse_Y[d], c.Barre_Ciclo[d], c.Compressione[d],
+                      c.Griglia_1[d], st.indicatori.Ind_Attivo[d][0], st.archivio.Aspetto})
+            v << QString::number(x);
+        v << c.Data_Inizio_Ciclo[d].toString() << QString::number(c.Ora_Inizio_Ciclo[d]);
+        for (const SlotGrafico &g : c.Conf_Grafici)
+            v << QStringLiteral("%1/%2/%3").arg(g.in_uso).arg(g.grado).arg(g.posizione);
+        for (int k = 1; k <= 2; ++k)
+            v << QStringLiteral("%1 %2 %3 %4")
+                     .arg(st.disegno.Linee[d][size_t(k)].in_uso)
+                     .arg(st.disegno.Linee[d][size_t(k)].barra_inizio)
+                     .arg(st.disegno.Testi[d][size_t(k)].in_uso)
+                     .arg(st.disegno.Distanze[d][size_t(k)].in_uso);
+        v << controlli()->Text_Tend->text() << controlli()->Text_Prop_Battl->text() << controlli()->Text_Dur->text()
+          << controlli()->Cmb_Sottocicli->currentText() << controlli()->Cmb_Tempi->currentText();
+        RiquadroGrafico *r = area()->Frm_Graf[size_t(Slot)];
+        for (QAbstractSlider *b : {static_cast<QAbstractSlider *>(r->Hsc_Graf), static_cast<QAbstractSlider *>(r->Hsc_Graf_Y),
+                                   static_cast<QAbstractSlider *>(area()->Sld_Zoom),
+                                   static_cast<QAbstractSlider *>(area()->Sld_Compr)})
+            v << QStringLiteral("%1<%2").arg(b->value()).arg(b->maximum());
+        for (QCheckBox *b : cicli()->Chk_Battl)
+            v << QString::number(b->isChecked());
+        if (PannelloIndicatori *p = area()->Pannello_Indicatori)
+            v << QString::number(p->Chk_Ind_Adattivi[0]->isChecked());
+        v << QString::number(m_prova->form->Frm_Avvio->Chk_Ricordami->isChecked());
+        return v;
+    }
+
+    StrumentiFinestra *strumenti() const
+    {
+        return m_prova->op->findChild<StrumentiFinestra *>(QStringLiteral("StrumentiFinestra"));
+    }
+    // A click on the chart of the slot at a fraction of its width and height.
+    QPoint punto(double fx, double fy) const
+    {
+        GraficoWidget *g = grafico(Slot);
+        return QPoint(int(g->width() * fx), int(g->height() * fy));
+    }
+    void muovi(QPoint p)
+    {
+        QMouseEvent e(QEvent::MouseMove, p, grafico(Slot)->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(grafico(Slot), &e);
+    }
+    void clicGrafico(QPoint p)
+    {
+        muovi(p);
+        QTest::mouseClick(grafico(Slot), Qt::LeftButton, {}, p);
+    }
+    // The tool of the chart the mouse is over.
+    void arma(void (StrumentiGrafici::*strumento)(int), int colore)
+    {
+        muovi(punto(0.5, 0.5));
+        QCOMPARE(stato().cicli.Grafico_Corrente, Slot);
+        (strumenti()->Strumenti().*strumento)(colore);
+    }
+    void linea()
+    {
+        arma(&StrumentiGrafici::Cmd_Line_Click, 0);
+        clicGrafico(punto(0.3, 0.5));
+        clicGrafico(punto(0.6, 0.4));
+    }
+    // One step of a scroll bar, away from its end.
+    static void passo(QAbstractSlider *b) { b->setValue(b->value() < b->maximum() ? b->value() + 1 : b->value() - 1); }
+
+    void salva(Salvataggio caso)
+    {
+        switch (caso) {
+        case S_Tendenza: agisci(QStringLiteral("Cmd_Tend_P"), QStringLiteral("clic")); break;
+        case S_Proporzione: agisci(QStringLiteral("Cmd_Prop_Battl_P1"), QStringLiteral("clic")); break;
+        case S_Sottocicli:
+        case S_Tempi: {
+            QComboBox *cmb = caso == S_Sottocicli ? controlli()->Cmb_Sottocicli : controlli()->Cmb_Tempi;
+            const QString voce = cmb->itemText(cmb->currentText() == cmb->itemText(1) ? 2 : 1);
+            sceltaDallaLista(cmb, voce);
+            break;
+        }
+        case S_Durata: QTest::mouseClick(controlli()->Cmd_Dur_M[0], Qt::LeftButton); break;
+        case S_Zoom: agisci(QStringLiteral("Cmd_Zoom_P"), QStringLiteral("clic")); break;
+        case S_Scorri_Y: passo(area()->Frm_Graf[size_t(Slot)]->Hsc_Graf_Y); break;
+        case S_Scorri_X: passo(area()->Frm_Graf[size_t(Slot)]->Hsc_Graf); break;
+        case S_Compressione: agisci(QStringLiteral("Cmd_Compr_P"), QStringLiteral("clic")); break;
+        case S_Griglia:
+            QTest::mouseClick(m_prova->form->findChild<QToolButton *>(QStringLiteral("Cmd_Griglia_Graf_0")),
+                              Qt::LeftButton);
+            break;
+        case S_Casella_Grado: spunta(Grado); break;
+        case S_Indicatore: {
+            QCheckBox *c = area()->Pannello_Indicatori->Chk_Ind_Adattivi[0];
+            QTest::mouseClick(c, Qt::LeftButton, {}, PuntoCasella(c));
+            break;
+        }
+        case S_Linea: linea(); break;
+        case S_Cancella_Linea:
+            muovi(punto(0.5, 0.5));
+            strumenti()->Strumenti().Cmd_Cancella_Linea_Click();
+            clicGrafico(punto(0.45, 0.45));
+            break;
+        case S_Testo: {
+            arma(&StrumentiGrafici::Cmd_Testo_Click, 1);
+            clicGrafico(punto(0.4, 0.5));
+            QTest::keyClicks(strumenti()->Text_Scritte_Graf, QStringLiteral("ab"));
+            QTest::mouseClick(strumenti()->Cmd_Scrivi_Text_Graf, Qt::LeftButton);
+            break;
+        }
+        case S_Distanza:
+            arma(&StrumentiGrafici::Cmd_Distanza_Click, 2);
+            clicGrafico(punto(0.2, 0.5));
+            clicGrafico(punto(0.7, 0.4));
+            break;
+        case S_Posizione: {
+            // The panel carried to the other side of the frame and dropped there.
+            RiquadroGrafico *r = area()->Frm_Graf[size_t(Slot)];
+            QTest::mouseClick(r->Cmd_Sposta, Qt::LeftButton);
+            const QPoint presa(r->width() / 2, r->height() / 2);
+            QTest::mouseClick(area(), Qt::LeftButton, {}, r->pos() + presa);
+            const QPoint altrove(r->x() < area()->width() / 4 ? area()->width() - 2 : 2, r->y() + presa.y());
+            QMouseEvent e(QEvent::MouseMove, altrove, area()->mapToGlobal(altrove), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+            QApplication::sendEvent(area(), &e);
+            QTest::mouseClick(area(), Qt::LeftButton, {}, r->Cmd_Sposta->mapTo(area(), r->Cmd_Sposta->rect().center()));
+            break;
+        }
+        case S_Aspetto: QTest::mouseClick(m_prova->op->Quotazioni()->Cmd_Aspetto[0], Qt::LeftButton); break;
+        case S_Ricordami: m_prova->form->Frm_Avvio->Chk_Ricordami->click(); break;
+        }
+    }
+
 private slots:
     void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
 
@@ -209,6 +404,103 @@ private slots:
     {
         m_prova.reset();
         m_cartella.reset();
+    }
+
+    // A save the archive refuses is reported, and the window goes on holding and
+    // showing what the archive holds: the value from before.
+    void salvataggio_rifiutato_data()
+    {
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<int>("rifiuto");
+        QTest::addColumn<int>("file");
+        QTest::addColumn<QString>("tabella");
+        QTest::addColumn<bool>("grande");  // the one-chart layout, with the tool frame
+        using F = archivio::FileArchivio;
+        const QString tab = QStringLiteral("TAB%1").arg(Grado);
+        const auto riga = [](const char *nome, Salvataggio caso, Rifiuto r, F file, const QString &tabella, bool grande) {
+            QTest::newRow(nome) << int(caso) << int(r) << int(file) << tabella << grande;
+        };
+        riga("tendenza, archivio bloccato", S_Tendenza, Lucchetto, F::Sistema3, tab, true);
+        riga("tendenza, riga assente", S_Tendenza, Riga_Assente, F::Sistema3, tab, true);
+        riga("proporzione", S_Proporzione, Trigger, F::Sistema3, tab, true);
+        riga("sottocicli", S_Sottocicli, Trigger, F::Sistema3, tab, true);
+        riga("tempi", S_Tempi, Trigger, F::Sistema3, tab, true);
+        riga("durata", S_Durata, Trigger, F::Sistema3, tab, true);
+        riga("zoom", S_Zoom, Trigger, F::Sistema3, tab, true);
+        riga("scorrimento verticale", S_Scorri_Y, Trigger, F::Sistema3, tab, false);
+        riga("scorrimento del grafico", S_Scorri_X, Trigger, F::Sistema3, tab, false);
+        riga("compressione", S_Compressione, Trigger, F::Sistema3, tab, true);
+        riga("griglia", S_Griglia, Trigger, F::Sistema3, tab, true);
+        riga("casella del grado", S_Casella_Grado, Trigger, F::Sistema3, QStringLiteral("TABGRAF"), false);
+        riga("indicatore", S_Indicatore, Trigger, F::Sistema2, tab, true);
+        const QString linee = archivio::NomeTabellaOggetti(QStringLiteral("Dati_Linee_S"), 2);
+        riga("linea", S_Linea, Trigger, F::Sistema1, linee, false);
+        riga("linea cancellata", S_Cancella_Linea, Trigger, F::Sistema1, linee, false);
+        riga("testo", S_Testo, Trigger, F::Sistema1, archivio::NomeTabellaOggetti(QStringLiteral("Dati_Testo_S"), 2),
+             false);
+        riga("distanza", S_Distanza, Trigger, F::Sistema1,
+             archivio::NomeTabellaOggetti(QStringLiteral("Dati_Dista_S"), 2), false);
+        riga("posizione del riquadro", S_Posizione, Trigger, F::Sistema3, QStringLiteral("TABGRAF"), false);
+        riga("colori", S_Aspetto, Trigger, F::Sistema3, QStringLiteral("TABAVV"), false);
+        riga("ricordami", S_Ricordami, Trigger, F::Sistema3, QStringLiteral("TABAVV"), false);
+    }
+    void salvataggio_rifiutato()
+    {
+        QFETCH(int, caso);
+        QFETCH(int, rifiuto);
+        QFETCH(int, file);
+        QFETCH(QString, tabella);
+        QFETCH(bool, grande);
+        const auto archivioFile = archivio::FileArchivio(file);
+        QVERIFY(nuovo());
+        QCOMPARE(stato().cicli.Conf_Grafici[size_t(Slot)].grado, Grado);
+        if (grande)
+            ingrandisci(Slot);
+        if (caso == S_Cancella_Linea) {
+            linea();
+            QVERIFY(stato().disegno.Linee[Grado][1].in_uso);
+        }
+
+        // The boxes are read and closed as they open.
+        qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
+        const auto automatici = qScopeGuard([] { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); });
+        QStringList avvisi;
+        QTimer chiudi;
+        connect(&chiudi, &QTimer::timeout, this, [&avvisi] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                avvisi << box->windowTitle() + QLatin1Char('|') + box->text();
+                box->accept();
+            }
+        });
+        chiudi.start(10);
+
+        const QStringList prima = impostazioni();
+        std::optional<ConnessioneProva> blocco(std::in_place, archivioFile);
+        QVERIFY(blocco->db.isOpen());
+        if (rifiuto == Riga_Assente) {
+            QVERIFY(blocco->Esegui(QStringLiteral("DELETE FROM %1 WHERE ID = %2").arg(tabella).arg(2)));
+        } else if (rifiuto == Trigger) {
+            for (const char *operazione : {"UPDATE", "INSERT", "DELETE"})
+                QVERIFY(blocco->Esegui(QStringLiteral("CREATE TRIGGER rifiuto_%1 BEFORE %1 ON %2 BEGIN "
+                                                      "SELECT RAISE(ABORT, 'bloccato'); END")
+                                           .arg(QLatin1String(operazione), tabella)));
+        }
+        const QString archiviato = ContenutoTabella(archivioFile, tabella);
+        if (rifiuto == Lucchetto)
+            QVERIFY(blocco->Esegui(QStringLiteral("BEGIN EXCLUSIVE")));
+
+        salva(Salvataggio(caso));
+        QTRY_COMPARE(avvisi.size(), 1);
+        if (rifiuto == Lucchetto)
+            QVERIFY(blocco->Esegui(QStringLiteral("ROLLBACK")));
+        blocco.reset();
+
+        QVERIFY2(avvisi[0].contains(QLatin1String(" non ")) || avvisi[0].contains(QLatin1String("Impossibile")),
+                 qPrintable(avvisi[0]));
+        QCOMPARE(ContenutoTabella(archivioFile, tabella), archiviato);
+        QCOMPARE(impostazioni(), prima);
+        QVERIFY(m_prova->fallimenti.isEmpty());
+        QCOMPARE(avvisi.size(), 1);
     }
 
     // The tool frame shows the enlarged degree's settings; the duration buttons

@@ -23,9 +23,14 @@
 #include "shell/ui/SessioneFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
 
+#include "platform/Codec1252.h"
+#include "platform/Socket.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtTest>
 
 namespace {
@@ -108,6 +113,7 @@ private slots:
         GraficoWidget &g3 = *op->Area()->Frm_Graf[3]->Graf_Battleplan;
         QVERIFY(!Segmento_Rosso(g3));
         s.mercato.Text_Last = QStringLiteral("12345,5");
+        s.mercato.Ultimo_Prezzo = 12345.5;
         sessione->Azioni().Aggiorna_Caselle(true);
         QCOMPARE(op->Quotazioni()->Text_Last->text(), QStringLiteral("12345,5"));
         const SerieGrafico *segmento = Segmento_Rosso(g3);
@@ -117,6 +123,7 @@ private slots:
         // While the charts are held the quote redraws nothing.
         s.shell.Blocco_Grafici = true;
         s.mercato.Text_Last = QStringLiteral("11111");
+        s.mercato.Ultimo_Prezzo = 11111.0;
         sessione->Azioni().Aggiorna_Caselle(true);
         QCOMPARE(Segmento_Rosso(g3)->punti[1].y(), 12345.5);
         s.shell.Blocco_Grafici = false;
@@ -127,6 +134,73 @@ private slots:
             QVERIFY(!r->Graf_Battleplan->Visibile());
             QVERIFY(r->Graf_Battleplan->serie().empty());
         }
+    }
+
+    // Ticks from a peer on loopback, in one burst: the boxes and the chart are
+    // redrawn once, the box shows the newest price in the regional format, and the
+    // chart draws the tick's own number, whatever separators its display uses.
+    void ultimo_prezzo_dai_tick_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("formato");
+        QTest::addColumn<QString>("prezzo");  // as the server writes it
+        QTest::addColumn<QString>("casella");
+        QTest::addColumn<double>("valore");
+        QTest::newRow("UE migliaia e decimali") << "UE" << "#,##0.00" << "12.345,5" << "12.345,50" << 12345.5;
+        QTest::newRow("US migliaia e decimali") << "US" << "#,##0.00" << "12.345,5" << "12,345.50" << 12345.5;
+        QTest::newRow("UE solo migliaia") << "UE" << "#,##0" << "12.345" << "12.345" << 12345.0;
+        QTest::newRow("US solo migliaia") << "US" << "#,##0" << "12.345" << "12,345" << 12345.0;
+        QTest::newRow("UE tre decimali") << "UE" << "#,##0.000" << "1,234" << "1,234" << 1.234;
+        QTest::newRow("US tre decimali") << "US" << "#,##0.000" << "1,234" << "1.234" << 1.234;
+        QTest::newRow("UE arrotondato nella casella") << "UE" << "#,##0" << "12.345,4" << "12.345" << 12345.4;
+    }
+    void ultimo_prezzo_dai_tick()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, formato);
+        QFETCH(QString, prezzo);
+        QFETCH(QString, casella);
+        QFETCH(double, valore);
+        CartellaTemporanea cartella;
+        QVERIFY(archivio::Crea_Archivi().ok);
+        QVERIFY(GeneraStoricoLocale(2));
+        FinestraProva prova;
+        QVERIFY(prova.AvviaOffline());
+        Stato &s = prova.form->S();
+        s.shell.Formato_Locale = locale;
+        s.mercato.Formato_Prezzo = formato;
+        s.archivio.Grafico_RT = 1;
+        s.shell.Modalita = QStringLiteral("ONLINE");
+        s.cicli.Conf_Grafici[3].in_uso = 1;
+        s.cicli.Conf_Grafici[3].grado = 10;
+        SessioneQuotazioni *sessione = prova.sessione;
+        sessione->Intervallo_Schermo_ms = 1000;  // the whole burst surely within one frame
+        sessione->Intervallo_Watchdog_ms = 10 * 60 * 1000;
+        QTcpServer pari;
+        QVERIFY(pari.listen(QHostAddress::LocalHost));
+        sessione->socket().Connect(QStringLiteral("127.0.0.1"), pari.serverPort());
+        QTRY_VERIFY(pari.hasPendingConnections());
+        QTcpSocket *verso = pari.nextPendingConnection();
+        QSignalSpy mostrate(sessione, &SessioneQuotazioni::Quotazione_Mostrata);
+        GraficoWidget &g3 = *prova.op->Area()->Frm_Graf[3]->Graf_Battleplan;
+        const int ridisegni = g3.ridisegni();
+        QString raffica;
+        for (int i = 0; i < 50; ++i)
+            raffica += QStringLiteral("COMM31\u00D817/03/2012 15:30:%1\u00D8%2\u00D80,25\u00D81.234\u00D8")
+                           .arg(i, 2, 10, QLatin1Char('0'))
+                           .arg(i < 49 ? QStringLiteral("7,5") : prezzo);
+        verso->write(codec1252::Codifica(raffica));
+        QTRY_COMPARE(sessione->Tick_Mostrati(), quint64(50));
+        QCOMPARE(mostrate.count(), 1);
+        QCOMPARE(prova.op->Quotazioni()->Text_Last->text(), casella);
+        const SerieGrafico *segmento = Segmento_Rosso(g3);
+        QVERIFY(segmento);
+        QCOMPARE(segmento->punti[1].y(), valore);
+        // One redraw of the chart for the burst, as for a single quote.
+        const int perBurst = g3.ridisegni() - ridisegni;
+        QVERIFY(perBurst > 0);
+        sessione->Azioni().Aggiorna_Caselle(true);
+        QCOMPARE(g3.ridisegni() - ridisegni, 2 * perBurst);
     }
 
     void ridisegno_lascia_i_tasti_al_grafico()
@@ -162,6 +236,7 @@ private slots:
         s.shell.Modalita = QStringLiteral("ONLINE");
         const int ridisegni = g->ridisegni();
         s.mercato.Text_Last = QStringLiteral("12345,5");
+        s.mercato.Ultimo_Prezzo = 12345.5;
         prova.sessione->Azioni().Aggiorna_Caselle(true);
         QVERIFY(g->ridisegni() > ridisegni);
         QVERIFY(g->isVisible());
