@@ -25,6 +25,15 @@
 #include <memory>
 #include <vector>
 
+// Loading failures printed, nothing else asked.
+namespace {
+
+struct FallimentiStampati : DialoghiFinestra {
+    void Fallimento(const QString &m) override { std::fprintf(stderr, "%s\n", qPrintable(m)); }
+};
+
+}  // namespace
+
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -58,7 +67,7 @@ int main(int argc, char *argv[])
         auto form = std::make_unique<FormS1>();
         FinestraOperativa *op = Prepara_Finestra_Operativa(*form);
         op->Sequenza().Fattore_Pause = 0;
-        op->Fallimento = [](const QString &m) { std::fprintf(stderr, "%s\n", qPrintable(m)); };
+        op->Imposta_Dialoghi(std::make_unique<FallimentiStampati>());
         if (!form->Form_Load())
             return 1;
         form->show();
@@ -86,7 +95,7 @@ int main(int argc, char *argv[])
     int prossimo = 2;
     bool completo = true;
     MisuraMediana(QStringLiteral("caricamento_offline_cambio"), [&] {
-        op->Imposta_Sottostante_Offline(prossimo);
+        op->Sottostante().Imposta_Sottostante_Offline(prossimo);
         completo = completo && !form.S().shell.Blocco_Grafici && form.S().archivio.Sottostante_Corrente == prossimo + 1;
         prossimo = prossimo == 2 ? 1 : 2;
     });
@@ -94,7 +103,7 @@ int main(int argc, char *argv[])
         return 1;
 
     // The picture of the enlarged chart, from the button to the file written.
-    op->Cmd_GRaf_P_Click(0);
+    op->Layout().Cmd_GRaf_P_Click(0);
     auto *pannelli = form.findChild<PannelliFinestra *>(QStringLiteral("PannelliFinestra"));
     if (!pannelli)
         return 1;

@@ -146,9 +146,14 @@ int main(int argc, char **argv)
     FormS1 form;
     FinestraOperativa *op = Prepara_Finestra_Operativa(form);
     Prepara_Sessione_Online(form, *op);
+    struct Fallimenti : DialoghiFinestra {
+        QStringList &elenco;
+        explicit Fallimenti(QStringList &e) : elenco(e) {}
+        void Fallimento(const QString &m) override { elenco << m; }
+    };
     QStringList fallimenti;
-    op->Fallimento = [&](const QString &m) { fallimenti << m; };
-    form.uscita.Termina = [](int) {};
+    op->Imposta_Dialoghi(std::make_unique<Fallimenti>(fallimenti));
+    form.Imposta_Uscita(std::make_unique<Uscita>());
     if (!form.Form_Load())
         return Fallisce("start refused");
     form.show();

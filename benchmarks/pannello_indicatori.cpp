@@ -30,12 +30,17 @@
 
 namespace {
 
+// Loading failures printed, nothing else asked.
+struct FallimentiStampati : DialoghiFinestra {
+    void Fallimento(const QString &m) override { std::fprintf(stderr, "%s\n", qPrintable(m)); }
+};
+
 std::unique_ptr<FormS1> avvia(FinestraOperativa *&op)
 {
     auto form = std::make_unique<FormS1>();
     op = Prepara_Finestra_Operativa(*form);
     op->Sequenza().Fattore_Pause = 0;
-    op->Fallimento = [](const QString &m) { std::fprintf(stderr, "%s\n", qPrintable(m)); };
+    op->Imposta_Dialoghi(std::make_unique<FallimentiStampati>());
     if (!form->Form_Load())
         return nullptr;
     form->show();
@@ -99,7 +104,7 @@ int main(int argc, char *argv[])
     auto form = avvia(op);
     if (!form || form->S().cicli.Conf_Grafici[size_t(slot)].grado != grado)
         return 1;
-    op->Cmd_GRaf_P_Click(slot);
+    op->Layout().Cmd_GRaf_P_Click(slot);
     // The cycle start as far back as it goes: every line spans the whole extent.
     QScrollBar *hsc = op->Area()->Frm_Graf[size_t(slot)]->Hsc_Graf;
     hsc->setValue(hsc->maximum());

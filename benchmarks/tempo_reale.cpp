@@ -67,12 +67,18 @@ int main(int argc, char **argv)
     controlli.y.Imposta_Valore(50);
     QImage immagine(QSize(640, 360), QImage::Format_RGB32);
 
-    AmbienteGraficoRT a;
-    a.Disegna_Grafico = [&](int s, int g) {
-        Disegna_Grafico(*stato, controlli, s, g);
-        QPainter p(&immagine);
-        RenderGrafico::Disegna(controlli.grafici[size_t(s)], p, QRectF(immagine.rect()));
-    };
+    struct Ridisegno : AmbienteGraficoRT {
+        Stato &stato;
+        QuattroSlot &controlli;
+        QImage &immagine;
+        Ridisegno(Stato &s, QuattroSlot &c, QImage &i) : stato(s), controlli(c), immagine(i) {}
+        void Disegna_Grafico(int s, int g) override
+        {
+            ::Disegna_Grafico(stato, controlli, s, g);
+            QPainter p(&immagine);
+            RenderGrafico::Disegna(controlli.grafici[size_t(s)], p, QRectF(immagine.rect()));
+        }
+    } a(*stato, controlli, immagine);
     int tick = 0;
     MisuraMediana(QStringLiteral("tempo_reale_quotazione"), [&] {
         stato->mercato.Ultimo_Prezzo = 20000.0 + (++tick % 50);

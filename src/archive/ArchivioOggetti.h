@@ -92,18 +92,55 @@ EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante
 // and only a placed object fills it. `leggi(grado, riga, annoOggi)` gives an
 // OggettoLetto<T>; the current year is read once for the whole table, since asking the
 // clock for it costs more than reading a row.
-template <typename Tabella, typename Leggi>
+// `inAttesa`, when given, receives the rows of the objects out of reach, by [degree][slot].
+template <typename Tabella, typename Leggi, typename Attesa>
 EsitoCaricaOggetti CaricaOggetti(const QString &prefisso, int sottostante, const RigaLibera &libera,
-                                 Tabella &oggetti, Leggi leggi)
+                                 Tabella &oggetti, Leggi leggi, Attesa *inAttesa)
 {
     oggetti = {};
+    if (inAttesa)
+        *inAttesa = {};
     const int annoOggi = dataora::AnnoCorrente();
     return CaricaTabellaOggetti(prefisso, sottostante, libera, [&](int grado, int slot, const Riga &riga) {
         auto letto = leggi(grado, riga, annoOggi);
         if (letto.esito == Collocazione::Collocato)
             oggetti[size_t(grado)][size_t(slot)] = std::move(letto.oggetto);
+        else if (letto.esito == Collocazione::FuoriPortata && inAttesa)
+            (*inAttesa)[size_t(grado)][size_t(slot)] = riga;
         return letto.esito;
     });
+}
+
+// Places the objects of one degree whose rows wait in `inAttesa` and whose bars are
+// now all on the chart; a row whose slot a new object has taken is forgotten, as the
+// new object's save overwrote it. Returns how many objects were placed.
+template <typename Tabella, typename Leggi, typename Attesa>
+int CollocaInAttesa(Tabella &oggetti, Attesa &inAttesa, int grado, Leggi leggi)
+{
+    int collocati = 0;
+    if (grado < 0 || grado >= int(inAttesa.size()))
+        return 0;
+    int annoOggi = 0;
+    for (size_t s = 1; s < inAttesa[size_t(grado)].size(); ++s) {
+        Riga &riga = inAttesa[size_t(grado)][s];
+        if (riga.empty())
+            continue;
+        if (oggetti[size_t(grado)][s].in_uso) {
+            riga.clear();
+            continue;
+        }
+        if (annoOggi == 0)
+            annoOggi = dataora::AnnoCorrente();
+        auto letto = leggi(grado, riga, annoOggi);
+        if (letto.esito == Collocazione::FuoriPortata)
+            continue;
+        if (letto.esito == Collocazione::Collocato) {
+            oggetti[size_t(grado)][s] = std::move(letto.oggetto);
+            ++collocati;
+        }
+        riga.clear();
+    }
+    return collocati;
 }
 
 }  // namespace archivio

@@ -23,10 +23,8 @@ QString Testo_Domanda()
 
 namespace {
 
-void ridisegnaSlotRT(const StatoCicli &cicli, const AmbienteGraficoRT &a)
+void ridisegnaSlotRT(const StatoCicli &cicli, AmbienteGraficoRT &a)
 {
-    if (!a.Disegna_Grafico)
-        return;
     for (int s = 0; s < costanti::Num_Slot; ++s) {
         const int k = cicli.Conf_Grafici[size_t(s)].grado;
         if (k >= tempo_reale::Primo_Grado_RT)
@@ -36,41 +34,36 @@ void ridisegnaSlotRT(const StatoCicli &cicli, const AmbienteGraficoRT &a)
 
 }  // namespace
 
-bool Cmd_Graf_RT_Click(StatoArchivio &archivio, const StatoCicli &cicli, const AmbienteGraficoRT &a)
+bool Cmd_Graf_RT_Click(StatoArchivio &archivio, const StatoCicli &cicli, AmbienteGraficoRT &a)
 {
     int &rt = archivio.Grafico_RT;
     if (rt == 1) {
         rt = 0;
-        if (a.Colore_Cmd_Graf_RT)
-            a.Colore_Cmd_Graf_RT(cicli.Colori[41]);
+        a.Colore_Cmd_Graf_RT(cicli.Colori[41]);
     } else {
-        if (a.Beep)
-            a.Beep();
-        const bool si = a.Domanda && a.Domanda(tempo_reale::Titolo_Domanda, tempo_reale::Testo_Domanda());
+        a.Beep();
+        const bool si = a.Domanda(tempo_reale::Titolo_Domanda, tempo_reale::Testo_Domanda());
         if (si) {
             rt = 1;
-            if (a.Colore_Cmd_Graf_RT)
-                a.Colore_Cmd_Graf_RT(cicli.Colori[42]);
+            a.Colore_Cmd_Graf_RT(cicli.Colori[42]);
         } else {
             rt = 0;
         }
     }
     ridisegnaSlotRT(cicli, a);
-    return !a.Salva_Grafico_RT || a.Salva_Grafico_RT();
+    return a.Salva_Grafico_RT();
 }
 
 void Text_Last_Change(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoCicli &cicli,
-                      const AmbienteGraficoRT &a)
+                      AmbienteGraficoRT &a)
 {
     if (archivio.Grafico_RT != 1 || programma.Blocco_Grafici || programma.Blocco_Aggiornamento)
         return;
     ridisegnaSlotRT(cicli, a);
 }
 
-void Cancella_Grafici(const AmbienteGraficoRT &a)
+void Cancella_Grafici(AmbienteGraficoRT &a)
 {
-    if (!a.Graf_Battleplan)
-        return;
     for (int s = 0; s < costanti::Num_Slot; ++s) {
         GraficoControllo *g = a.Graf_Battleplan(s);
         if (!g)
@@ -81,10 +74,8 @@ void Cancella_Grafici(const AmbienteGraficoRT &a)
     }
 }
 
-void Disegna_Grafici(const StatoCicli &cicli, const AmbienteGraficoRT &a)
+void Disegna_Grafici(const StatoCicli &cicli, AmbienteGraficoRT &a)
 {
-    if (!a.Disegna_Grafico)
-        return;
     for (int s = 0; s < costanti::Num_Slot; ++s)
         a.Disegna_Grafico(s, cicli.Conf_Grafici[size_t(s)].grado);
 }

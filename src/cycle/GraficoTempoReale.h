@@ -7,7 +7,6 @@
 #include "chart/GraficoControllo.h"
 
 #include <QString>
-#include <functional>
 
 struct StatoArchivio;
 struct StatoCicli;
@@ -26,31 +25,47 @@ inline bool Grado_RT(int grado) { return grado >= Primo_Grado_RT && grado <= Ult
 
 }  // namespace tempo_reale
 
-// What the handlers need from the window. A member left empty is skipped.
-struct AmbienteGraficoRT {
-    std::function<void()> Beep;
+// What the handlers need from the window. Each function does nothing by default
+// (no question is answered Yes, no slot has a chart, nothing needs saving).
+class AmbienteGraficoRT {
+public:
+    virtual ~AmbienteGraficoRT() = default;
+    virtual void Beep() {}
     // Yes/No question with the question icon; true for Yes.
-    std::function<bool(const QString &titolo, const QString &testo)> Domanda;
+    virtual bool Domanda(const QString &titolo, const QString &testo)
+    {
+        (void)titolo;
+        (void)testo;
+        return false;
+    }
     // Both face colours of Cmd_Graf_RT.
-    std::function<void(ColoreWin)> Colore_Cmd_Graf_RT;
-    std::function<void(int grafico, int grado)> Disegna_Grafico;
+    virtual void Colore_Cmd_Graf_RT(ColoreWin colore) { (void)colore; }
+    virtual void Disegna_Grafico(int grafico, int grado)
+    {
+        (void)grafico;
+        (void)grado;
+    }
     // Writes Grafico_RT to the start-up settings; false when it could not be written.
-    std::function<bool()> Salva_Grafico_RT;
+    virtual bool Salva_Grafico_RT() { return true; }
     // Graf_Battleplan(slot), nullptr when the slot has no chart.
-    std::function<GraficoControllo *(int slot)> Graf_Battleplan;
+    virtual GraficoControllo *Graf_Battleplan(int slot)
+    {
+        (void)slot;
+        return nullptr;
+    }
 };
 
 // Switches Grafico_RT, shows it on the button, redraws the slots of the degrees
 // 8..12 and saves the flag. Returns false when the flag could not be saved.
-bool Cmd_Graf_RT_Click(StatoArchivio &archivio, const StatoCicli &cicli, const AmbienteGraficoRT &ambiente);
+bool Cmd_Graf_RT_Click(StatoArchivio &archivio, const StatoCicli &cicli, AmbienteGraficoRT &ambiente);
 
 // A new last price: redraws the slots of the degrees 8..12 while real-time
 // charts are on and neither the loading nor a code-driven change holds the charts.
 void Text_Last_Change(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoCicli &cicli,
-                      const AmbienteGraficoRT &ambiente);
+                      AmbienteGraficoRT &ambiente);
 
 // Hides and empties the four charts.
-void Cancella_Grafici(const AmbienteGraficoRT &ambiente);
+void Cancella_Grafici(AmbienteGraficoRT &ambiente);
 
 // Draws the four slots with the degree each shows; a slot not in use is hidden by the drawing.
-void Disegna_Grafici(const StatoCicli &cicli, const AmbienteGraficoRT &ambiente);
+void Disegna_Grafici(const StatoCicli &cicli, AmbienteGraficoRT &ambiente);

@@ -6,6 +6,9 @@
 #include "platform/StatoProgramma.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace ciclo {
 
@@ -28,6 +31,42 @@ QString Titolo_Con_Marchio(const QString &titolo)
     return titolo + QStringLiteral("\r\nWavelore \u00AE - ") + QLatin1String(costanti::Indirizzo_Web);
 }
 
+QString Nome_Con_Estensione(const QString &file)
+{
+    if (file.isEmpty())
+        return file;
+    const QString nome = QFileInfo(file).fileName();
+    const qsizetype punto = nome.lastIndexOf(QLatin1Char('.'));
+    if (punto >= 0 && punto + 1 < nome.size()) {
+        const QStringView dopo = QStringView(nome).mid(punto + 1);
+        const bool soloLettereCifre = std::all_of(dopo.begin(), dopo.end(), [](QChar c) {
+            return c.isLetterOrNumber();
+        });
+        const bool unaLettera = std::any_of(dopo.begin(), dopo.end(), [](QChar c) { return c.isLetter(); });
+        if (soloLettereCifre && unaLettera)
+            return file;
+    }
+    return file + QStringLiteral(".bmp");
+}
+
+namespace {
+
+// Why a picture could not be written, as far as the folder tells.
+QString motivoErrore(const QString &file)
+{
+    const QFileInfo cartella(QFileInfo(file).absolutePath());
+    const QString nome = QDir::toNativeSeparators(cartella.absoluteFilePath());
+    if (!cartella.exists())
+        return QStringLiteral("la cartella %1 non esiste").arg(nome);
+    if (!cartella.isDir())
+        return QStringLiteral("%1 non \u00E8 una cartella").arg(nome);
+    if (!cartella.isWritable())
+        return QStringLiteral("la cartella %1 \u00E8 in sola lettura").arg(nome);
+    return QStringLiteral("il file non pu\u00F2 essere scritto (disco pieno o file protetto)");
+}
+
+}  // namespace
+
 EsitoImmagine Salva_Immagine_Grafico(const StatoProgramma &programma, const StatoCicli &cicli,
                                      ControlliGrafici &controlli, int slot, const QDateTime &adesso,
                                      const std::function<QString(const QString &proposto)> &scegli)
@@ -41,11 +80,12 @@ EsitoImmagine Salva_Immagine_Grafico(const StatoProgramma &programma, const Stat
     g->Ridisegna_Grafico();
 
     const QString proposto = Nome_Immagine_Proposto(programma, adesso, cicli.Sottostante);
-    e.file = scegli ? scegli(proposto) : QString();
+    e.file = Nome_Con_Estensione(scegli ? scegli(proposto) : QString());
     if (!e.file.isEmpty()) {
         e.scritto = g->Salva_Immagine(e.file);
         if (!e.scritto)
-            e.errore = QStringLiteral("Impossibile salvare l'immagine del grafico in ") + QDir::toNativeSeparators(e.file);
+            e.errore = QStringLiteral("Impossibile salvare l'immagine del grafico in %1: %2.")
+                           .arg(QDir::toNativeSeparators(e.file), motivoErrore(e.file));
     }
 
     g->Titolo_Grafico(titolo, QStringLiteral("Font=Arial|9|bold|"), cicli.Colori[81], 2, -5, 1);

@@ -24,10 +24,15 @@ QString Nome_Immagine_Proposto(const StatoProgramma &programma, const QDateTime 
 // The title the saved picture carries: the slot's own title, then the product line.
 QString Titolo_Con_Marchio(const QString &titolo);
 
+// The file the picture is written to: a name without an extension gets ".bmp",
+// the format written. Only letters and digits after the last dot of the name,
+// one letter at least, make an extension ("14.05 Dax" and "07.12.25" have none).
+QString Nome_Con_Estensione(const QString &file);
+
 struct EsitoImmagine {
     bool scritto = false;
-    QString file;     // empty when the user cancelled
-    QString errore;   // set when a chosen file could not be written
+    QString file;     // the file written to, extension added; empty when the user cancelled
+    QString errore;   // set when the file could not be written: which file, and why
 };
 
 // `scegli` shows the save dialog with the proposed name and returns the chosen

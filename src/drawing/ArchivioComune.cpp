@@ -15,6 +15,13 @@ std::optional<int> LeggiCodiceColore(const QString &testo)
     return codice;
 }
 
+int CodiceColoreOggetto(const QString &testo)
+{
+    const auto colore = vb::LeggiNumero(testo);
+    const auto codice = colore ? vb::CIntChecked(*colore) : std::nullopt;
+    return codice.value_or(0);
+}
+
 PuntoLetto LeggiPunto(int grado, const QString &data, const QString &ora, const MappaTempi &mappa, int annoOggi)
 {
     if (data.size() != 6 || ora.size() != 4)

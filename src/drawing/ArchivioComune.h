@@ -24,6 +24,10 @@ struct MessaggiOggetto {
 
 // A colour code read back: a whole number naming an entry of the colour table.
 std::optional<int> LeggiCodiceColore(const QString &testo);
+// The colour code of a text or distance: nothing a trader wrote is dropped for its
+// colour, so any text is taken; a whole number as read (drawn in the default style
+// when it names no entry 1..100), 0 for a text that is none.
+int CodiceColoreOggetto(const QString &testo);
 
 // The position of a stored point (ddmmyy, hhmm): NonValida for texts that are no
 // date or time, FuoriPortata when the bar is neither in the history nor on the future axis.

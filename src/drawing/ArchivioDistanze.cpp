@@ -19,8 +19,7 @@ OggettoLetto<Distanza> leggiDistanza(int grado, const Riga &riga, const MappaTem
     const auto p1 = vb::LeggiNumero(campo("C3"));
     const auto p2 = vb::LeggiNumero(campo("C6"));
     const auto pe = vb::LeggiNumero(campo("C10"));
-    const auto codice = LeggiCodiceColore(campo("C7"));
-    if (!p1 || !p2 || !pe || *pe == 0 || !codice)
+    if (!p1 || !p2 || !pe || *pe == 0)
         return {};
     const PuntoLetto a = LeggiPunto(grado, campo("C1"), campo("C2"), mappa, annoOggi);
     const PuntoLetto b = LeggiPunto(grado, campo("C4"), campo("C5"), mappa, annoOggi);
@@ -31,17 +30,27 @@ OggettoLetto<Distanza> leggiDistanza(int grado, const Riga &riga, const MappaTem
     for (const PuntoLetto &p : {a, b, e})
         if (p.esito != Collocazione::Collocato)
             return {Collocazione::FuoriPortata, {}};
-    return {Collocazione::Collocato, Distanza{true, true, a.x, *p1, b.x, *p2, *codice, e.x, *pe, durata}};
+    return {Collocazione::Collocato,
+            Distanza{true, true, a.x, *p1, b.x, *p2, CodiceColoreOggetto(campo("C7")), e.x, *pe, durata}};
 }
 
 }  // namespace
 
-EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa)
+EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa,
+                              SlotOggetti<RigaOggetto> *inAttesa)
 {
-    return CaricaOggetti(prefissoDistanze, sottostante, rigaLiberaDistanze, Distanze,
-                         [&mappa](int grado, const Riga &riga, int annoOggi) {
-                             return leggiDistanza(grado, riga, mappa, annoOggi);
-                         });
+    return CaricaOggetti(
+        prefissoDistanze, sottostante, rigaLiberaDistanze, Distanze,
+        [&mappa](int grado, const Riga &riga, int annoOggi) { return leggiDistanza(grado, riga, mappa, annoOggi); },
+        inAttesa);
+}
+
+int Colloca_Distanze_In_Attesa(SlotOggetti<Distanza> &Distanze, SlotOggetti<RigaOggetto> &inAttesa, int grado,
+                        const MappaTempi &mappa)
+{
+    return CollocaInAttesa(Distanze, inAttesa, grado, [&mappa](int g, const Riga &riga, int annoOggi) {
+        return leggiDistanza(g, riga, mappa, annoOggi);
+    });
 }
 
 bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int grado, int slot,

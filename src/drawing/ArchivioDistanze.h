@@ -12,7 +12,11 @@ namespace archivio {
 
 // Rebuilds Distanze through the shared loading walk; a distance is placed only when
 // all three of its points are found.
-EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa);
+EsitoCaricaOggetti Carica_Distanze(int sottostante, SlotOggetti<Distanza> &Distanze, const MappaTempi &mappa,
+                              SlotOggetti<RigaOggetto> *inAttesa = nullptr);
+// Places the waiting objects of degree `grado` whose bars are now all reachable.
+int Colloca_Distanze_In_Attesa(SlotOggetti<Distanza> &Distanze, SlotOggetti<RigaOggetto> &inAttesa, int grado,
+                        const MappaTempi &mappa);
 
 [[nodiscard]] bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int grado, int slot,
                     const MappaTempi &mappa, QString *errore = nullptr);

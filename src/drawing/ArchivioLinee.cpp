@@ -31,12 +31,21 @@ OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &ma
 
 }  // namespace
 
-EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, const MappaTempi &mappa)
+EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, const MappaTempi &mappa,
+                              SlotOggetti<RigaOggetto> *inAttesa)
 {
-    return CaricaOggetti(prefissoLinee, sottostante, rigaLiberaLinee, Linee,
-                         [&mappa](int grado, const Riga &riga, int annoOggi) {
-                             return leggiLinea(grado, riga, mappa, annoOggi);
-                         });
+    return CaricaOggetti(
+        prefissoLinee, sottostante, rigaLiberaLinee, Linee,
+        [&mappa](int grado, const Riga &riga, int annoOggi) { return leggiLinea(grado, riga, mappa, annoOggi); },
+        inAttesa);
+}
+
+int Colloca_Linee_In_Attesa(SlotOggetti<Linea> &Linee, SlotOggetti<RigaOggetto> &inAttesa, int grado,
+                        const MappaTempi &mappa)
+{
+    return CollocaInAttesa(Linee, inAttesa, grado, [&mappa](int g, const Riga &riga, int annoOggi) {
+        return leggiLinea(g, riga, mappa, annoOggi);
+    });
 }
 
 bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, int slot, const MappaTempi &mappa,

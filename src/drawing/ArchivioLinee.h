@@ -12,7 +12,11 @@ namespace archivio {
 // Rebuilds Linee from the underlying's table through the shared loading walk: a used
 // row that fails a check is freed; a valid row whose bars cannot be found keeps its
 // row but leaves its slot free, and a new line placed there overwrites the row.
-EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, const MappaTempi &mappa);
+EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee, const MappaTempi &mappa,
+                              SlotOggetti<RigaOggetto> *inAttesa = nullptr);
+// Places the waiting objects of degree `grado` whose bars are now all reachable.
+int Colloca_Linee_In_Attesa(SlotOggetti<Linea> &Linee, SlotOggetti<RigaOggetto> &inAttesa, int grado,
+                        const MappaTempi &mappa);
 
 // Writes slot `slot` of degree `grado` at once, overwriting whatever its row held; a
 // free slot becomes a free row. False, with the reason, when nothing could be written:

@@ -17,23 +17,31 @@ OggettoLetto<Testo> leggiTesto(int grado, const Riga &riga, const MappaTempi &ma
     if (testo.isEmpty() || testo == QLatin1String("@"))
         return {};
     const auto prezzo = vb::LeggiNumero(campo("C3"));
-    const auto codice = LeggiCodiceColore(campo("C5"));
-    if (!prezzo || *prezzo == 0 || !codice)
+    if (!prezzo || *prezzo == 0)
         return {};
     const PuntoLetto p = LeggiPunto(grado, campo("C1"), campo("C2"), mappa, annoOggi);
     if (p.esito != Collocazione::Collocato)
         return {p.esito, {}};
-    return {Collocazione::Collocato, Testo{true, true, p.x, *prezzo, *codice, testo}};
+    return {Collocazione::Collocato, Testo{true, true, p.x, *prezzo, CodiceColoreOggetto(campo("C5")), testo}};
 }
 
 }  // namespace
 
-EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, const MappaTempi &mappa)
+EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, const MappaTempi &mappa,
+                              SlotOggetti<RigaOggetto> *inAttesa)
 {
-    return CaricaOggetti(prefissoTesti, sottostante, rigaLiberaTesti, Testi,
-                         [&mappa](int grado, const Riga &riga, int annoOggi) {
-                             return leggiTesto(grado, riga, mappa, annoOggi);
-                         });
+    return CaricaOggetti(
+        prefissoTesti, sottostante, rigaLiberaTesti, Testi,
+        [&mappa](int grado, const Riga &riga, int annoOggi) { return leggiTesto(grado, riga, mappa, annoOggi); },
+        inAttesa);
+}
+
+int Colloca_Testi_In_Attesa(SlotOggetti<Testo> &Testi, SlotOggetti<RigaOggetto> &inAttesa, int grado,
+                        const MappaTempi &mappa)
+{
+    return CollocaInAttesa(Testi, inAttesa, grado, [&mappa](int g, const Riga &riga, int annoOggi) {
+        return leggiTesto(g, riga, mappa, annoOggi);
+    });
 }
 
 bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, int slot, const MappaTempi &mappa,

@@ -11,7 +11,11 @@ namespace archivio {
 
 // Rebuilds Testi through the shared loading walk: a used row that fails a check is
 // freed, a valid text whose bar cannot be found keeps its row but not its slot.
-EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, const MappaTempi &mappa);
+EsitoCaricaOggetti Carica_Testi(int sottostante, SlotOggetti<Testo> &Testi, const MappaTempi &mappa,
+                              SlotOggetti<RigaOggetto> *inAttesa = nullptr);
+// Places the waiting objects of degree `grado` whose bars are now all reachable.
+int Colloca_Testi_In_Attesa(SlotOggetti<Testo> &Testi, SlotOggetti<RigaOggetto> &inAttesa, int grado,
+                        const MappaTempi &mappa);
 
 // Writes one slot at once; a free slot becomes a free row. The text is a bound value:
 // whatever the user typed comes back as it was.

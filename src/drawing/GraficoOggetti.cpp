@@ -2,6 +2,11 @@
 
 #include "drawing/StatoDisegno.h"
 
+ColoreWin Colore_Oggetto(const ContestoGrafico &c, int codice)
+{
+    return c.Colore(codice >= 1 && codice < costanti::Num_Colori ? codice : -1);
+}
+
 // Only objects with a position (found flag set) are drawn.
 void Disegna_Linee_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
 {
@@ -9,7 +14,7 @@ void Disegna_Linee_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
         if (!o.in_uso || !o.trovata)
             return;
         c.ctl.Nuova_Serie(QString());
-        c.ctl.Stile_Serie(c.Colore(o.colore), spessore, stile);
+        c.ctl.Stile_Serie(Colore_Oggetto(c, o.colore), spessore, stile);
         c.ctl.Tipo_Punto_Serie(0);
         c.ctl.Aggiungi_Punto(o.barra_inizio, o.prezzo_inizio);
         c.ctl.Aggiungi_Punto(o.barra_fine, o.prezzo_fine);

@@ -17,7 +17,7 @@ void Scrivi_Testi_Utente(ContestoGrafico &c, const StatoDisegno &disegno)
         const double y = (prezzo - c.P_Basso) / scala * (c.Y1_Alto - c.Y1_Basso) + c.Y1_Basso;
         if (!std::isfinite(y))
             return;
-        c.ctl.Aggiungi_Testo(testo, x, y, 1, QStringLiteral("Font=Arial|8|bold|"), c.Colore(colore), 0, 0);
+        c.ctl.Aggiungi_Testo(testo, x, y, 1, QStringLiteral("Font=Arial|8|bold|"), Colore_Oggetto(c, colore), 0, 0);
     };
     const size_t d = size_t(c.grado);
     for (int i = 1; i <= costanti::Max_Testi; ++i) {

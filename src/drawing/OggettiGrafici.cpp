@@ -188,30 +188,45 @@ namespace {
 // records the cycle positions the objects are aligned with.
 template <typename Tabella, typename Carica>
 archivio::EsitoCaricaOggetti carica(const StatoArchivio &archivio, const StatoMercato &mercato,
-                                    const StatoCicli &cicli, StatoDisegno &disegno, Tabella &tabella, Carica leggi)
+                                    const StatoCicli &cicli, StatoDisegno &disegno, Tabella &tabella,
+                                    SlotOggetti<RigaOggetto> &inAttesa, Carica leggi)
 {
     const MappaTempiStato mappa(mercato, cicli);
     disegno.Barre_Ciclo_Oggetti = cicli.Barre_Ciclo;
-    return leggi(archivio.Sottostante_Corrente, tabella, mappa);
+    return leggi(archivio.Sottostante_Corrente, tabella, mappa, &inAttesa);
 }
 }  // namespace
 
 archivio::EsitoCaricaOggetti Carica_Linee(const StatoArchivio &archivio, const StatoMercato &mercato,
                                           const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    return carica(archivio, mercato, cicli, disegno, disegno.Linee, archivio::Carica_Linee);
+    return carica(archivio, mercato, cicli, disegno, disegno.Linee, disegno.Linee_In_Attesa, archivio::Carica_Linee);
 }
 
 archivio::EsitoCaricaOggetti Carica_Testi(const StatoArchivio &archivio, const StatoMercato &mercato,
                                           const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    return carica(archivio, mercato, cicli, disegno, disegno.Testi, archivio::Carica_Testi);
+    return carica(archivio, mercato, cicli, disegno, disegno.Testi, disegno.Testi_In_Attesa, archivio::Carica_Testi);
 }
 
 archivio::EsitoCaricaOggetti Carica_Distanze(const StatoArchivio &archivio, const StatoMercato &mercato,
                                              const StatoCicli &cicli, StatoDisegno &disegno)
 {
-    return carica(archivio, mercato, cicli, disegno, disegno.Distanze, archivio::Carica_Distanze);
+    return carica(archivio, mercato, cicli, disegno, disegno.Distanze, disegno.Distanze_In_Attesa,
+                  archivio::Carica_Distanze);
+}
+
+int Colloca_Oggetti_In_Attesa(const StatoMercato &mercato, const StatoCicli &cicli, StatoDisegno &disegno, int grado)
+{
+    if (grado < 0 || grado > costanti::Max_Grado)
+        return 0;
+    // Positions count from the cycle position the placed objects follow.
+    if (disegno.Barre_Ciclo_Oggetti[size_t(grado)] != cicli.Barre_Ciclo[size_t(grado)])
+        return 0;
+    const MappaTempiStato mappa(mercato, cicli);
+    return archivio::Colloca_Linee_In_Attesa(disegno.Linee, disegno.Linee_In_Attesa, grado, mappa) +
+           archivio::Colloca_Testi_In_Attesa(disegno.Testi, disegno.Testi_In_Attesa, grado, mappa) +
+           archivio::Colloca_Distanze_In_Attesa(disegno.Distanze, disegno.Distanze_In_Attesa, grado, mappa);
 }
 
 bool Salva_Linea(const StatoArchivio &archivio, const StatoMercato &mercato, const StatoCicli &cicli,

@@ -95,6 +95,10 @@ void Sposta_Disegni_AsseX(const StatoProgramma &programma, const StatoCicli &cic
 void Riallinea_Disegni(const StatoCicli &cicli, StatoDisegno &disegno,
                        const std::array<int, costanti::Num_Gradi> &nuoveBarre);
 
+// Places the degree's objects that were out of reach at load and whose bars are now
+// all on the chart (after a shift, a duration change, a scroll); how many.
+int Colloca_Oggetti_In_Attesa(const StatoMercato &mercato, const StatoCicli &cicli, StatoDisegno &disegno, int grado);
+
 // Bar times of the degrees through the one bar-position mapping: the degree's
 // history series, then its whole future time axis.
 class MappaTempiStato : public archivio::MappaTempi {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <map>
 
 // Bar positions follow the one chart mapping: x = 1 is the cycle-start bar,
 // x = Barre_Ciclo the newest bar, beyond it the future time axis.
@@ -42,10 +43,19 @@ struct Distanza {
 template <typename T>
 using SlotOggetti = std::array<std::array<T, 16>, costanti::Num_Gradi>;  // [degree][slot 1..15]
 
+// A stored row as read back, column name to text; empty for none.
+using RigaOggetto = std::map<QString, QString>;
+
 struct StatoDisegno {
     SlotOggetti<Linea> Linee{};
     SlotOggetti<Testo> Testi{};
     SlotOggetti<Distanza> Distanze{};
+    // The rows whose bars were out of reach at load, kept as stored: each object takes
+    // its slot as soon as its bars are on the chart, unless a new object took the slot
+    // (and its row) first.
+    SlotOggetti<RigaOggetto> Linee_In_Attesa{};
+    SlotOggetti<RigaOggetto> Testi_In_Attesa{};
+    SlotOggetti<RigaOggetto> Distanze_In_Attesa{};
 
     // The chosen tool: "" none, "LINEA30".."LINEA33", "CAN_L", "TESTO30".., "CAN_T",
     // "DISTA30".., "CAN_D"; the placement tools end with their colour code.

@@ -288,6 +288,8 @@ void StrumentiGrafici::Aggiungi_Linea_Graf()
     const bool salvata = m_ambiente.Salva_Linea(g, k, errore);
     if (!salvata)
         l = Linea{};  // memory and archive stay in step: what cannot be stored is not kept
+    else
+        d.Linee_In_Attesa[size_t(g)][size_t(k)].clear();  // its row now holds the new line
     strumentoFinito();
     if (!salvata)
         m_ambiente.Mostra_Errore(QStringLiteral("La linea non è stata inserita. %1").arg(errore));
@@ -316,6 +318,8 @@ void StrumentiGrafici::Aggiungi_Distanza_Graf()
     const bool salvata = m_ambiente.Salva_Distanza(g, k, errore);
     if (!salvata)
         slot = Distanza{};
+    else
+        d.Distanze_In_Attesa[size_t(g)][size_t(k)].clear();
     strumentoFinito();
     if (!salvata)
         m_ambiente.Mostra_Errore(QStringLiteral("La distanza non è stata inserita. %1").arg(errore));

@@ -7,6 +7,7 @@
 #include "cycle/StatoCicli.h"
 #include "indicators/ContestoIndicatori.h"
 #include "indicators/StatoIndicatori.h"
+#include "indicators/TabellaIndicatori.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -110,26 +111,24 @@ void Disegna_Indicatori(ContestoGrafico &c, const StatoIndicatori &o)
     struct Media {
         int item;
         const ArrayIndicatore &array;
-        int colore;
     };
-    for (const Media &m : {Media{0, o.Ind_Media_C2, 50}, Media{1, o.Ind_Media_C4, 51}, Media{2, o.Ind_Media_C8, 52},
-                           Media{3, o.Ind_Media_C16, 53}, Media{4, o.Ind_Media_Utente_1, 54},
-                           Media{5, o.Ind_Media_Utente_2, 55}, Media{8, o.Ind_Centrata_C2, 61},
-                           Media{9, o.Ind_Centrata_C4, 62}, Media{10, o.Ind_Centrata_C8, 63},
-                           Media{11, o.Ind_Centrata_C16, 64}}) {
+    for (const Media &m : {Media{0, o.Ind_Media_C2}, Media{1, o.Ind_Media_C4}, Media{2, o.Ind_Media_C8},
+                           Media{3, o.Ind_Media_C16}, Media{4, o.Ind_Media_Utente_1}, Media{5, o.Ind_Media_Utente_2},
+                           Media{8, o.Ind_Centrata_C2}, Media{9, o.Ind_Centrata_C4}, Media{10, o.Ind_Centrata_C8},
+                           Media{11, o.Ind_Centrata_C16}}) {
         if (attivo(c, o, m.item))
-            serie(c, m.array, m.colore, 1, Salta::Zero);
+            serie(c, m.array, indicatori::Colore_Item(m.item), 1, Salta::Zero);
     }
     // Item 16 lives in price units too; a true 0 is not drawn either.
     if (attivo(c, o, 16))
-        serie(c, o.Ind_Osc_C8_C2, 69, 2, Salta::ZeroOMarca);
+        serie(c, o.Ind_Osc_C8_C2, indicatori::Colore_Item(16), 2, Salta::ZeroOMarca);
 
     // Five panes, their axes added whether or not anything is drawn on them.
     c.ctl.Aggiungi_Asse_Y(GraficoControllo::Prossimo_Asse);
     if (attivo(c, o, 6)) {
         lineaZero(c, 56, fineCiclo);
-        serie(c, o.Ind_Stoc_Dist_Min, 56, 1, Salta::Marca);
-        serie(c, o.Ind_Stoc_Dist_Min_Media, 56, 1, Salta::Marca);
+        serie(c, o.Ind_Stoc_Dist_Min, indicatori::Colore_Item(6), 1, Salta::Marca);
+        serie(c, o.Ind_Stoc_Dist_Min_Media, indicatori::Colore_Item(6), 1, Salta::Marca);
         serie(c, o.Ind_Stoc_Dist_Max, 57, 1, Salta::Marca);
         serie(c, o.Ind_Stoc_Dist_Max_Media, 57, 1, Salta::Marca);
     }
@@ -138,32 +137,32 @@ void Disegna_Indicatori(ContestoGrafico &c, const StatoIndicatori &o)
     if (attivo(c, o, 7) || attivo(c, o, 17) || attivo(c, o, 18)) {
         lineaZero(c, 58, fineCiclo);
         if (attivo(c, o, 7)) {
-            serie(c, o.Ind_Velocita_C2, 58, 1, Salta::Marca);
-            serie(c, o.Ind_Velocita_C2_Media, 58, 1, Salta::Marca);
+            serie(c, o.Ind_Velocita_C2, indicatori::Colore_Item(7), 1, Salta::Marca);
+            serie(c, o.Ind_Velocita_C2_Media, indicatori::Colore_Item(7), 1, Salta::Marca);
         }
         // Items 17 and 18 show only their smoothed rows.
         if (attivo(c, o, 17))
-            serie(c, o.Ind_Velocita_C4_Media, 59, 1, Salta::Marca);
+            serie(c, o.Ind_Velocita_C4_Media, indicatori::Colore_Item(17), 1, Salta::Marca);
         if (attivo(c, o, 18))
-            serie(c, o.Ind_Velocita_C8_Media, 60, 1, Salta::Marca);
+            serie(c, o.Ind_Velocita_C8_Media, indicatori::Colore_Item(18), 1, Salta::Marca);
     }
 
     c.ctl.Aggiungi_Asse_Y(GraficoControllo::Prossimo_Asse);
     if (attivo(c, o, 13) || attivo(c, o, 14) || attivo(c, o, 15)) {
         lineaZero(c, 66, fineCiclo);
         if (attivo(c, o, 13))
-            serie(c, o.Ind_Osc_C4_C2, 66, 1, Salta::Marca);
+            serie(c, o.Ind_Osc_C4_C2, indicatori::Colore_Item(13), 1, Salta::Marca);
         if (attivo(c, o, 14))
-            serie(c, o.Ind_Osc_C8_C4, 67, 1, Salta::Marca);
+            serie(c, o.Ind_Osc_C8_C4, indicatori::Colore_Item(14), 1, Salta::Marca);
         if (attivo(c, o, 15))
-            serie(c, o.Ind_Osc_C16_C8, 68, 1, Salta::Marca);
+            serie(c, o.Ind_Osc_C16_C8, indicatori::Colore_Item(15), 1, Salta::Marca);
     }
 
     c.ctl.Aggiungi_Asse_Y(GraficoControllo::Prossimo_Asse);
     if (attivo(c, o, 12)) {
         lineaZero(c, 65, c.Estensione_Grafico);
-        serie(c, o.Ind_Velocita_Centrata, 65, 1, Salta::Marca);
-        serie(c, o.Ind_Velocita_Centrata_Media, 65, 1, Salta::Marca);
+        serie(c, o.Ind_Velocita_Centrata, indicatori::Colore_Item(12), 1, Salta::Marca);
+        serie(c, o.Ind_Velocita_Centrata_Media, indicatori::Colore_Item(12), 1, Salta::Marca);
     }
 
     // The volume pane keeps its zero line; no computation feeds a volume series

@@ -6,6 +6,7 @@
 #include "archive/StatoArchivio.h"
 #include "cycle/StatoCicli.h"
 #include "indicators/StatoIndicatori.h"
+#include "indicators/TabellaIndicatori.h"
 
 #include <cmath>
 
@@ -29,7 +30,7 @@ void Disegna_Profilo_Volumi(ContestoGrafico &c, const StatoIndicatori &ind)
 
     for (const LivelloVolume &l : profilo.livelli) {
         c.ctl.Nuova_Serie(QString());
-        c.ctl.Stile_Serie(c.Colore(87), 1, 1);
+        c.ctl.Stile_Serie(c.Colore(indicatori::Colore_Item(indicatori::Item_Profilo_Volumi)), 1, 1);
         c.ctl.Tipo_Punto_Serie(0);
         c.ctl.Aggiungi_Punto(0.0, l.prezzo);
         c.ctl.Aggiungi_Punto(l.volume * scala, l.prezzo);

@@ -22,7 +22,11 @@ struct VoceIndicatore {
     const char *didascalia;        // caption of its check box
     RoutineIndicatore routine;     // nullptr for the profile, which has its own inputs
     double vuoto;                  // no-value mark of its rows
+    int colore;                    // colour-table entry its lines (the profile: its levels) are drawn in
 };
+
+// The colour-table entry item `item` is drawn in; its swatch shows the same.
+int Colore_Item(int item);
 
 // Indexed by item number.
 const std::array<VoceIndicatore, Num_Item> &TabellaIndicatori();

@@ -2,6 +2,7 @@
 
 #include "Stato.h"
 #include "cycle/DurataTesto.h"
+#include "indicators/TabellaIndicatori.h"
 #include "platform/VbRuntime.h"
 
 #include <QMetaType>
@@ -136,13 +137,9 @@ ContenutoStrumenti Contenuto_Strumenti(const Stato &stato, int grado)
     c.Cmb_Tempi = QString::number(cicli.Tempi[d]);
     c.Text_Tend = vb::CStr(cicli.Tendenza[d]);
 
-    // Swatch k shows colour-table entry n; the table keeps the order of the design.
-    static constexpr std::array<std::pair<int, int>, 20> campioni{{
-        {0, 50}, {1, 51}, {2, 52}, {3, 53}, {4, 54}, {5, 55}, {6, 56}, {12, 57}, {7, 58}, {18, 59},
-        {19, 60}, {8, 61}, {9, 62}, {10, 63}, {11, 64}, {13, 65}, {14, 66}, {15, 67}, {16, 68}, {17, 69},
-    }};
-    for (const auto &[k, n] : campioni)
-        c.Lbl_Color_ind[size_t(k)] = cicli.Colori[size_t(n)];
+    // Each swatch in the colour its item is drawn in.
+    for (int k = 0; k < indicatori::Num_Item; ++k)
+        c.Lbl_Color_ind[size_t(k)] = cicli.Colori[size_t(indicatori::Colore_Item(k))];
     return c;
 }
 

@@ -39,7 +39,7 @@ void Pausa(double secondi)
     }
 }
 
-void Chiudi_Programma(StatoShell &shell, Socket &socket, const Uscita &uscita)
+void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita)
 {
     shell.Blocco_Grafici = true;
     shell.Blocco_Aggiornamento = true;
@@ -49,11 +49,15 @@ void Chiudi_Programma(StatoShell &shell, Socket &socket, const Uscita &uscita)
     Pausa(0.5);
     socket.Close();
     Pausa(0.5);
-    if (uscita.Scarica_Form_Msg)
-        uscita.Scarica_Form_Msg();
-    if (uscita.Termina)
-        uscita.Termina(0);
+    uscita.Scarica_Form_Msg();
+    uscita.Termina(0);
     Termina_Processo(0);
+}
+
+void Chiudi_Programma(StatoShell &shell, Socket &socket)
+{
+    Uscita nessuna;
+    Chiudi_Programma(shell, socket, nessuna);
 }
 
 void Termina_Processo(int codice)

@@ -2,8 +2,6 @@
 
 // The program's one way of waiting, and its one orderly way out.
 
-#include <functional>
-
 struct StatoShell;
 class Socket;
 
@@ -12,17 +10,22 @@ class Socket;
 // 0 (or less) handles the pending events once and returns.
 void Pausa(double secondi);
 
-// What the exit needs from the windows. Termina exists so that tests can watch the
-// end; whatever it does, nothing of the program runs after Chiudi_Programma.
-struct Uscita {
-    std::function<void()> Scarica_Form_Msg;
-    std::function<void(int codice)> Termina;
+// What the exit needs from the windows, doing nothing by default. Termina exists so
+// that tests can watch the end; whatever it does, nothing of the program runs after
+// Chiudi_Programma. Richiesta_Chiusura is the user closing the main window.
+class Uscita {
+public:
+    virtual ~Uscita() = default;
+    virtual void Richiesta_Chiusura() {}
+    virtual void Scarica_Form_Msg() {}
+    virtual void Termina(int codice) { (void)codice; }
 };
 
 // Raises Blocco_Grafici and Blocco_Aggiornamento, logs out with "COMM18" when the
 // socket is connected, pauses 0.5 s, closes the socket, pauses 0.5 s, closes the
 // message windows and ends the process. Also safe from inside Pausa or a modal window.
-[[noreturn]] void Chiudi_Programma(StatoShell &shell, Socket &socket, const Uscita &uscita = {});
+[[noreturn]] void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita);
+[[noreturn]] void Chiudi_Programma(StatoShell &shell, Socket &socket);
 
 // Ends the process at once: output is flushed, no destructor or event runs.
 [[noreturn]] void Termina_Processo(int codice);

@@ -3,7 +3,7 @@
 // Which degrees the four chart slots show, chosen with the degree check boxes:
 // at most four, one per slot. Ticking a degree gives it the lowest free slot,
 // clearing it frees its slot (which keeps its last degree); both are saved at
-// once. The widgets' side is FinestraOperativa::Chk_Battl_Click.
+// once. The widgets' side is ControlloreGradi::Chk_Battl_Click.
 
 #include "platform/Costanti.h"
 

@@ -21,7 +21,7 @@ namespace {
 using Slot = QPair<int, int>;  // (slot, degree) passed to Disegna_Grafico
 
 // The window side as a recording: what was asked, shown, redrawn and saved.
-struct Finestra {
+struct Finestra : AmbienteGraficoRT {
     const Stato *stato = nullptr;
     bool risposta = false;
     bool salvataggioRiuscito = true;
@@ -31,28 +31,40 @@ struct Finestra {
     QList<Slot> ridisegnati;
     std::array<GraficoRegistratore, 4> grafici;
 
-    AmbienteGraficoRT ambiente()
+    Finestra &ambiente() { return *this; }
+    void Beep() override { eventi << QStringLiteral("beep"); }
+    bool Domanda(const QString &t, const QString &x) override
     {
-        AmbienteGraficoRT a;
-        a.Beep = [this] { eventi << QStringLiteral("beep"); };
-        a.Domanda = [this](const QString &t, const QString &x) {
-            eventi << QStringLiteral("domanda");
-            titolo = t;
-            testo = x;
-            return risposta;
-        };
-        a.Colore_Cmd_Graf_RT = [this](ColoreWin c) {
-            const auto &colori = stato->cicli.Colori;
-            const auto it = std::find(colori.begin(), colori.end(), c);
-            eventi << QStringLiteral("colore %1").arg(it == colori.end() ? -1 : int(it - colori.begin()));
-        };
-        a.Disegna_Grafico = [this](int s, int g) { ridisegnati << Slot{s, g}; };
-        a.Salva_Grafico_RT = [this] {
-            eventi << QStringLiteral("salva %1").arg(stato->archivio.Grafico_RT);
-            return salvataggioRiuscito;
-        };
-        a.Graf_Battleplan = [this](int s) { return s >= 0 && s < 4 ? &grafici[size_t(s)] : nullptr; };
-        return a;
+        eventi << QStringLiteral("domanda");
+        titolo = t;
+        testo = x;
+        return risposta;
+    }
+    void Colore_Cmd_Graf_RT(ColoreWin c) override
+    {
+        const auto &colori = stato->cicli.Colori;
+        const auto it = std::find(colori.begin(), colori.end(), c);
+        eventi << QStringLiteral("colore %1").arg(it == colori.end() ? -1 : int(it - colori.begin()));
+    }
+    void Disegna_Grafico(int s, int g) override { ridisegnati << Slot{s, g}; }
+    bool Salva_Grafico_RT() override
+    {
+        eventi << QStringLiteral("salva %1").arg(stato->archivio.Grafico_RT);
+        return salvataggioRiuscito;
+    }
+    GraficoControllo *Graf_Battleplan(int s) override { return s >= 0 && s < 4 ? &grafici[size_t(s)] : nullptr; }
+};
+
+// Draws each slot asked for into memory controls, recording the order.
+struct DisegnoInMemoria : AmbienteGraficoRT {
+    Stato &stato;
+    ControlliMemoria &controlli;
+    QList<Slot> disegnati;
+    DisegnoInMemoria(Stato &s, ControlliMemoria &c) : stato(s), controlli(c) {}
+    void Disegna_Grafico(int s, int g) override
+    {
+        disegnati << Slot{s, g};
+        ::Disegna_Grafico(stato, controlli, s, g);
     }
 };
 
@@ -182,7 +194,6 @@ private slots:
         }
         // A window without some chart controls is not a fault.
         AmbienteGraficoRT vuoto;
-        vuoto.Graf_Battleplan = [](int) -> GraficoControllo * { return nullptr; };
         Cancella_Grafici(vuoto);
     }
 
@@ -195,14 +206,9 @@ private slots:
         ControlliMemoria controlli;
         for (GraficoRegistratore &g : controlli.grafici)
             g.Visibile(true);
-        QList<Slot> disegnati;
-        AmbienteGraficoRT a;
-        a.Disegna_Grafico = [&](int s, int g) {
-            disegnati << Slot{s, g};
-            ::Disegna_Grafico(stato, controlli, s, g);
-        };
+        DisegnoInMemoria a(stato, controlli);
         Disegna_Grafici(stato.cicli, a);
-        QCOMPARE(disegnati, (QList<Slot>{{0, 0}, {1, 3}, {2, 6}, {3, 9}}));
+        QCOMPARE(a.disegnati, (QList<Slot>{{0, 0}, {1, 3}, {2, 6}, {3, 9}}));
         for (int slot = 0; slot < 4; ++slot)
             QCOMPARE(controlli.grafici[size_t(slot)].Visibile(), slot != 2);
         QCOMPARE(controlli.grafici[2].conta(QStringLiteral("Aggiungi_Punto")), 0);

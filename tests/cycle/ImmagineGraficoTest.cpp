@@ -1,9 +1,13 @@
+#include "CartellaTemporanea.h"
 #include "SlotGraficoProva.h"
 
 #include "Stato.h"
+#include "cycle/ImmagineGrafico.h"
 #include "cycle/PosizioneBarra.h"
 #include "platform/Schermo.h"
+#include "shell/DisegnaGrafico.h"
 
+#include <QScopeGuard>
 #include <QtTest>
 #include <memory>
 
@@ -53,6 +57,66 @@ private slots:
         const QPoint futuro =
             RenderGrafico::InPixel(d, 2, 2, QPointF(barre + 30, serie.barra(1).chiusura)).toPoint();
         QVERIFY(img.pixelColor(futuro) != prezzo);
+    }
+
+    void estensione_data()
+    {
+        QTest::addColumn<QString>("scelto");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("senza") << "/a/grafico" << "/a/grafico.bmp";
+        QTest::newRow("nome proposto") << "/a/07.12.25 14.05 Dax" << "/a/07.12.25 14.05 Dax.bmp";
+        QTest::newRow("solo cifre dopo il punto") << "/a/07.12.25" << "/a/07.12.25.bmp";
+        QTest::newRow("punto nella cartella") << "/a.b/grafico" << "/a.b/grafico.bmp";
+        QTest::newRow("bmp") << "/a/grafico.BMP" << "/a/grafico.BMP";
+        QTest::newRow("un'altra") << "/a/grafico.png" << "/a/grafico.png";
+        QTest::newRow("annullato") << "" << "";
+    }
+    void estensione()
+    {
+        QFETCH(QString, scelto);
+        QFETCH(QString, atteso);
+        QCOMPARE(ciclo::Nome_Con_Estensione(scelto), atteso);
+    }
+
+    // A picture the disk does not take is reported with its reason and leaves no file.
+    void fileNonScritto_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("cartella mancante") << "manca/grafico" << "non esiste";
+        QTest::newRow("cartella in sola lettura") << "sola_lettura/grafico" << "in sola lettura";
+        QTest::newRow("disco pieno") << "pieno.bmp" << "disco pieno";
+    }
+    void fileNonScritto()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QString, motivo);
+        CartellaTemporanea cartella;
+        const QString solaLettura = cartella.percorso() + QStringLiteral("/sola_lettura");
+        QVERIFY(QDir().mkpath(solaLettura));
+        QVERIFY(QFile::setPermissions(solaLettura, QFile::ReadOwner | QFile::ExeOwner));
+        const auto ripristina = qScopeGuard([&] {
+            QFile::setPermissions(solaLettura, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        if (nome.startsWith(QLatin1String("sola_lettura")) && QFile(solaLettura + QStringLiteral("/x")).open(QIODevice::WriteOnly))
+            QSKIP("this user writes into a read-only folder");
+        // The name stands for the device that is always full.
+        if (nome == QLatin1String("pieno.bmp") &&
+            !QFile::link(QStringLiteral("/dev/full"), cartella.percorso() + QLatin1Char('/') + nome))
+            QSKIP("no always-full device here");
+
+        auto stato = std::make_unique<Stato>();
+        PreparaStatoGrafico(*stato, 0, 8);
+        ControlliMemoria controlli;
+        Disegna_Grafico(*stato, controlli, 0, 8);
+        const QString file = cartella.percorso() + QLatin1Char('/') + nome;
+        const ciclo::EsitoImmagine e = ciclo::Salva_Immagine_Grafico(
+            stato->shell, stato->cicli, controlli, 0, QDateTime::currentDateTime(), [&](const QString &) { return file; });
+        QVERIFY(!e.scritto);
+        QCOMPARE(e.file, ciclo::Nome_Con_Estensione(file));
+        QVERIFY2(e.errore.contains(QDir::toNativeSeparators(e.file)) && e.errore.contains(motivo), qPrintable(e.errore));
+        QVERIFY(!QFileInfo(e.file).isFile());
+        QCOMPARE(QDir(solaLettura).entryList(QDir::Files).size(), 0);
     }
 
     void prezzoPiattoSenzaDivisioniPerZero()

@@ -1,6 +1,8 @@
 #include "StatoProva.h"
+#include "GraficoRegistratore.h"
 #include "CartellaTemporanea.h"
 #include "archive/CreaArchivi.h"
+#include "drawing/GraficoOggetti.h"
 #include "drawing/OggettiGrafici.h"
 #include "platform/Codec1252.h"
 
@@ -130,7 +132,6 @@ private slots:
         QTest::newRow("prezzo non numerico") << "C3" << "abc";
         QTest::newRow("data '0'") << "C1" << "0";
         QTest::newRow("ora vuota") << "C2" << "";
-        QTest::newRow("colore 0") << "C5" << "0";
         QTest::newRow("mese 13") << "C1" << "091324";
         QTest::newRow("in uso non numerico") << "C0" << "abc";
     }
@@ -241,7 +242,6 @@ private slots:
         QTest::newRow("prezzo etichetta 0") << "C10" << "0" << true;
         QTest::newRow("etichetta @") << "C11" << "@" << true;
         QTest::newRow("etichetta vuota") << "C11" << "" << true;
-        QTest::newRow("colore non numerico") << "C7" << "x" << true;
         QTest::newRow("etichetta prima dello storico") << "C8" << "010190" << false;
     }
     void righeDistanzaNonValide()
@@ -263,6 +263,52 @@ private slots:
         QVERIFY(!distanza(10, 4).in_uso);
         QCOMPARE(distanza(10, 5).barra_etichetta, 52);
         QCOMPARE(colonne(riga(tabDistanze, 10 * 15 + 4), 11), liberata ? distanzaLibera : prima);
+    }
+
+    // Nothing a trader wrote is dropped for its colour: a code naming no entry 1..100
+    // leaves the row as it is, and the text and the distance are drawn in the default colour.
+    void coloreFuoriTabella_data()
+    {
+        QTest::addColumn<QString>("codice");
+        QTest::newRow("0") << "0";
+        QTest::newRow("101") << "101";
+        QTest::newRow("negativo") << "-3";
+        QTest::newRow("non numerico") << "x";
+        QTest::newRow("vuoto") << "";
+    }
+    void coloreFuoriTabella()
+    {
+        QFETCH(QString, codice);
+        testo(7, 4) = Testo{true, true, 40, 100, 30, QStringLiteral("t")};
+        distanza(7, 6) = Distanza{true, true, 30, 99, 50, 101, 32, 40, 100, QStringLiteral("d")};
+        QVERIFY(prova::Salva_Testo(*stato, 7, 4));
+        QVERIFY(prova::Salva_Distanza(*stato, 7, 6));
+        scrivi(tabTesti, 7 * 15 + 4, {{QStringLiteral("C5"), codice}});
+        scrivi(tabDistanze, 7 * 15 + 6, {{QStringLiteral("C7"), codice}});
+        const QStringList righeTesto = colonne(riga(tabTesti, 7 * 15 + 4), 5);
+        const QStringList righeDistanza = colonne(riga(tabDistanze, 7 * 15 + 6), 11);
+        stato->disegno.Testi = {};
+        stato->disegno.Distanze = {};
+        QCOMPARE(prova::Carica_Testi(*stato).collocati, 1);
+        QCOMPARE(prova::Carica_Distanze(*stato).collocati, 1);
+        QCOMPARE(colonne(riga(tabTesti, 7 * 15 + 4), 5), righeTesto);
+        QCOMPARE(colonne(riga(tabDistanze, 7 * 15 + 6), 11), righeDistanza);
+        QVERIFY(testo(7, 4).in_uso && testo(7, 4).trovata);
+        QVERIFY(distanza(7, 6).in_uso && distanza(7, 6).trovata);
+
+        GraficoRegistratore ctl;
+        ContestoGrafico c{stato->shell, stato->archivio, stato->mercato, stato->cicli, ctl, 2, 7};
+        c.P_Basso = 90;
+        c.P_Alto = 110;
+        Disegna_Linee_Utente(c, stato->disegno);
+        Scrivi_Testi_Utente(c, stato->disegno);
+        const ColoreWin predefinito = stato->cicli.Colori[81];
+        // The distance's segment first, then an empty series before each text.
+        QCOMPARE(ctl.serie()[0].punti.size(), size_t(2));
+        QCOMPARE(ctl.serie()[0].colore, std::optional<ColoreWin>(predefinito));
+        QCOMPARE(ctl.testi().size(), size_t(2));
+        for (const TestoGrafico &t : ctl.testi())
+            QCOMPARE(t.colore, predefinito);
     }
 };
 

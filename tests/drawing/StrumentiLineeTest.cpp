@@ -384,6 +384,8 @@ private slots:
             QVERIFY(ambiente->messaggi.isEmpty());
             QCOMPARE(ambiente->salvataggi, (QList<QPair<int, int>>{{7, slotAtteso}}));
             QVERIFY(ambiente->errori.isEmpty());
+            // The row the new line took no longer waits to be placed.
+            QVERIFY(stato->disegno.Linee_In_Attesa[7][size_t(slotAtteso)].empty());
         }
     }
 
@@ -681,17 +683,24 @@ private slots:
     {
         QTest::addColumn<int>("barreDopo");
         QTest::addColumn<int>("nuoveBarre");
+        // A load with a one-bar future axis (the cycle start at the far end): the
+        // objects on later future bars wait, and come back once the axis is longer.
+        QTest::addColumn<bool>("futuroCorto");
         const int b = prova::Barre_Ciclo_Prova;
-        QTest::newRow("inizio ciclo 10 barre indietro") << b + 10 << 0;
-        QTest::newRow("inizio ciclo 30 barre avanti") << b - 30 << 0;
-        QTest::newRow("nuova barra") << b + 1 << 1;
-        QTest::newRow("nuova barra a posizione bloccata") << b << 1;
-        QTest::newRow("posizione riportata a 10") << 10 << 0;
+        for (bool corto : {false, true}) {
+            const char *asse = corto ? ", futuro corto al caricamento" : "";
+            QTest::addRow("inizio ciclo 10 barre indietro%s", asse) << b + 10 << 0 << corto;
+            QTest::addRow("inizio ciclo 30 barre avanti%s", asse) << b - 30 << 0 << corto;
+            QTest::addRow("nuova barra%s", asse) << b + 1 << 1 << corto;
+            QTest::addRow("nuova barra a posizione bloccata%s", asse) << b << 1 << corto;
+            QTest::addRow("posizione riportata a 10%s", asse) << 10 << 0 << corto;
+        }
     }
     void restaSulleSueBarre()
     {
         QFETCH(int, barreDopo);
         QFETCH(int, nuoveBarre);
+        QFETCH(bool, futuroCorto);
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
         ambiente->archivio = stato.get();
@@ -705,8 +714,10 @@ private slots:
         // A text and a distance on the same degree, saved beside it.
         d().Testi[7][2] = Testo{true, true, 40, 104, 33, QStringLiteral("t")};
         d().Distanze[7][3] = Distanza{true, true, 30, 101, 110, 103, 32, 70, 102, QStringLiteral("2h")};
+        d().Testi[7][5] = Testo{true, true, prova::Barre_Ciclo_Prova + 5, 104, 32, QStringLiteral("futuro")};
         QVERIFY(prova::Salva_Testo(*stato, 7, 2));
         QVERIFY(prova::Salva_Distanza(*stato, 7, 3));
+        QVERIFY(prova::Salva_Testo(*stato, 7, 5));
 
         if (QByteArray(QTest::currentDataTag()).startsWith("inizio ciclo")) {
             controlli->hsc[2].Imposta_Valore(barreDopo);
@@ -727,11 +738,26 @@ private slots:
         const Linea inMemoria = slot(7, 1);
         const Testo testo = d().Testi[7][2];
         const Distanza distanza = d().Distanze[7][3];
+        const Testo testoFuturo = d().Testi[7][5];
 
         stato->disegno.Linee = {};
+        const std::vector<TempoFuturo> futuri = stato->cicli.Tempi_Futuri[7];
+        if (futuroCorto)
+            stato->cicli.Tempi_Futuri[7].resize(1);
         QVERIFY(prova::Carica_Linee(*stato).ok);
         QVERIFY(prova::Carica_Testi(*stato).ok);
         QVERIFY(prova::Carica_Distanze(*stato).ok);
+        if (futuroCorto) {
+            QVERIFY(!slot(7, 1).in_uso && !d().Testi[7][5].in_uso && !d().Distanze[7][3].in_uso);
+            QCOMPARE(disegno::Colloca_Oggetti_In_Attesa(stato->mercato, stato->cicli, stato->disegno, 7), 0);
+            // A shift, a duration change or a scroll computes the longer axis again.
+            stato->cicli.Tempi_Futuri[7] = futuri;
+            QCOMPARE(disegno::Colloca_Oggetti_In_Attesa(stato->mercato, stato->cicli, stato->disegno, 7), 3);
+            QCOMPARE(disegno::Colloca_Oggetti_In_Attesa(stato->mercato, stato->cicli, stato->disegno, 7), 0);
+        }
+        QVERIFY(d().Testi[7][5].trovata);
+        QCOMPARE(d().Testi[7][5].barra, testoFuturo.barra);
+        QCOMPARE(d().Testi[7][5].testo, QStringLiteral("futuro"));
         QVERIFY(d().Testi[7][2].trovata && d().Distanze[7][3].trovata);
         QCOMPARE(d().Testi[7][2].barra, testo.barra);
         QCOMPARE(d().Distanze[7][3].barra_inizio, distanza.barra_inizio);

@@ -228,11 +228,6 @@ private slots:
         QCOMPARE(c.Cmb_Tempi, QStringLiteral("2"));
         QCOMPARE(c.Text_Tend, QStringLiteral("0.25"));
 
-        // Swatches in the design's order: 7 takes entry 58, 12 takes 57, 17 takes 69.
-        const std::array<int, 20> voce{50, 51, 52, 53, 54, 55, 56, 58, 61, 62, 63, 64, 57, 65, 66, 67, 68, 69, 59, 60};
-        for (size_t k = 0; k < 20; ++k)
-            QCOMPARE(c.Lbl_Color_ind[k], s.cicli.Colori[size_t(voce[k])]);
-
         s.indicatori.Modo_Adattivo[d] = 0;
         s.cicli.Prop_Battleplan[d] = 1.0;
         QCOMPARE(Contenuto_Strumenti(s, d).Opt_Val_Indicatori, 0);

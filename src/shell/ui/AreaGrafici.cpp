@@ -33,14 +33,8 @@ AreaGrafici::AreaGrafici(Stato &stato, QWidget *parent) : QWidget(parent), m_sta
     setObjectName(QStringLiteral("AreaGrafici"));
     for (int s = 0; s < 4; ++s) {
         Frm_Graf[size_t(s)] = new RiquadroGrafico(s, this);
-        connect(Frm_Graf[size_t(s)]->Cmd_GRaf_P, &QPushButton::clicked, this, [this, s] {
-            if (Cmd_GRaf_P_Click)
-                Cmd_GRaf_P_Click(s);
-        });
-        connect(Frm_Graf[size_t(s)]->Cmd_GRaf_M, &QPushButton::clicked, this, [this, s] {
-            if (Cmd_GRaf_M_Click)
-                Cmd_GRaf_M_Click(s);
-        });
+        connect(Frm_Graf[size_t(s)]->Cmd_GRaf_P, &QPushButton::clicked, this, [this, s] { emit Cmd_GRaf_P_Cliccato(s); });
+        connect(Frm_Graf[size_t(s)]->Cmd_GRaf_M, &QPushButton::clicked, this, [this, s] { emit Cmd_GRaf_M_Cliccato(s); });
     }
     Frm_Strumenti = new QFrame(this);
     Frm_Strumenti->setObjectName(QStringLiteral("Frm_Strumenti"));

@@ -8,7 +8,6 @@
 
 #include <QWidget>
 #include <array>
-#include <functional>
 
 struct Stato;
 class PannelloIndicatori;
@@ -46,9 +45,10 @@ public:
     void Colora_Led(std::uint32_t coloreWin);
     void Nascondi_Etichette_Caricamento();
 
-    // The enlarge and reduce buttons of a panel, answered by the window.
-    std::function<void(int slot)> Cmd_GRaf_P_Click;
-    std::function<void(int slot)> Cmd_GRaf_M_Click;
+signals:
+    // The enlarge and reduce buttons of a panel were clicked.
+    void Cmd_GRaf_P_Cliccato(int slot);
+    void Cmd_GRaf_M_Cliccato(int slot);
 
 private:
     Stato &m_stato;

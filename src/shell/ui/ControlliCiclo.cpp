@@ -6,6 +6,7 @@
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/ElencoChiuso.h"
+#include "shell/ui/ControlloreRidisegno.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -228,13 +229,13 @@ void ControlliCiclo::Disponi_Durata(int grado)
 
 ControlliGrafici &ControlliCiclo::Controlli() { return *m_finestra.Area(); }
 
-void ControlliCiclo::Disegna_Grafico(int grafico, int grado) { m_finestra.Disegna_Grafico(grafico, grado); }
+void ControlliCiclo::Disegna_Grafico(int grafico, int grado) { m_finestra.Ridisegno().Disegna_Grafico(grafico, grado); }
 
 void ControlliCiclo::Aggiorna_Etichette_Gradi() { m_finestra.Cicli()->Aggiorna_Etichette_Gradi(); }
 
-void ControlliCiclo::Ferma_Timer_Indicatori() { m_finestra.Timer_Indicatori.stop(); }
+void ControlliCiclo::Ferma_Timer_Indicatori() { m_finestra.Ridisegno().Timer_Indicatori.stop(); }
 
-void ControlliCiclo::Arma_Timer_Indicatori() { m_finestra.Arma_Timer_Indicatori(); }
+void ControlliCiclo::Arma_Timer_Indicatori() { m_finestra.Ridisegno().Arma_Timer_Indicatori(); }
 
 void ControlliCiclo::Fuoco_Grafico(int grafico)
 {

@@ -34,6 +34,10 @@ T *crea(QWidget *padre, const char *nome)
 
 }  // namespace
 
+void UscitaFinestra::Richiesta_Chiusura() { m_form.Mostra_Messaggio(4, QString()); }
+
+void UscitaFinestra::Scarica_Form_Msg() { m_form.Messaggi().Scarica_Form_Msg(); }
+
 FormS1::FormS1(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FormS1"));
@@ -42,7 +46,7 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
     m_socket = new Socket(this);
     m_socket->setObjectName(QStringLiteral("Socket"));
     m_messaggi = new GestoreMessaggi(m_stato.shell, this, [this] { Chiudi_Programma(); }, this);
-    uscita.Scarica_Form_Msg = [this] { m_messaggi->Scarica_Form_Msg(); };
+    m_uscita = std::make_unique<UscitaFinestra>(*this);
 
     Frm_Avvio = new PannelloAvvio(this);
     Lbl_Link_1 = crea<QLabel>(this, "Lbl_Link_1");
@@ -71,10 +75,21 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
         if (Frm_Avvio->Cmd_OnLine->isEnabled())
             Cmd_OnLine_Click();
     });
-    Richiesta_Chiusura = [this] { Mostra_Messaggio(4, QString()); };
 }
 
 FormS1::~FormS1() = default;
+
+FasiAvvio &FormS1::Fasi_Avvio()
+{
+    static FasiAvvio nessuna;
+    return m_fasi ? *m_fasi : nessuna;
+}
+
+void FormS1::Imposta_Uscita(std::unique_ptr<Uscita> uscita)
+{
+    if (uscita)
+        m_uscita = std::move(uscita);
+}
 
 bool FormS1::Form_Load()
 {
@@ -205,8 +220,7 @@ void FormS1::Chk_Ricordami_Click()
 
 void FormS1::Cmd_OnLine_Click()
 {
-    if (Avvio_OnLine)
-        Avvio_OnLine();
+    emit Avvio_OnLine();
 }
 
 void FormS1::Cmd_OffLine_Click()
@@ -215,15 +229,13 @@ void FormS1::Cmd_OffLine_Click()
     Frm_Avvio->Cmd_OnLine->setEnabled(false);
     m_stato.shell.Modalita = QStringLiteral("OFFLINE");
     Inizializza_Variabili(m_stato);
-    if (Carica_Storici_Avvio)
-        Carica_Storici_Avvio();
-    if (Carica_Dati_Avvio)
-        Carica_Dati_Avvio();
+    Fasi_Avvio().Carica_Storici_Avvio();
+    Fasi_Avvio().Carica_Dati_Avvio();
 }
 
 void FormS1::Mostra_Messaggio(int tipo, const QString &testo) { m_messaggi->Mostra_Messaggio(tipo, testo); }
 
-void FormS1::Chiudi_Programma() { ::Chiudi_Programma(m_stato.shell, *m_socket, uscita); }
+void FormS1::Chiudi_Programma() { ::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita); }
 
 void FormS1::changeEvent(QEvent *evento)
 {
@@ -242,6 +254,6 @@ void FormS1::closeEvent(QCloseEvent *evento)
 {
     // The window never closes by itself: the program ends only through Chiudi_Programma.
     evento->ignore();
-    if (!m_messaggi->Form_Msg_Visibile() && Richiesta_Chiusura)
-        Richiesta_Chiusura();
+    if (!m_messaggi->Form_Msg_Visibile())
+        m_uscita->Richiesta_Chiusura();
 }

@@ -10,7 +10,6 @@
 
 #include <QLockFile>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 class GestoreMessaggi;
@@ -22,6 +21,28 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class Socket;
+
+// The loading phases the start window starts, carried out by the working window.
+// Each does nothing by default.
+class FasiAvvio {
+public:
+    virtual ~FasiAvvio() = default;
+    virtual void Carica_Storici_Avvio() {}  // loading phase 1
+    virtual void Carica_Dati_Avvio() {}     // loading phase 2
+};
+
+class FormS1;
+
+// The program's exit: the closing confirmation (message 4), the message windows closed.
+class UscitaFinestra : public Uscita {
+public:
+    explicit UscitaFinestra(FormS1 &form) : m_form(form) {}
+    void Richiesta_Chiusura() override;
+    void Scarica_Form_Msg() override;
+
+private:
+    FormS1 &m_form;
+};
 
 class FormS1 : public QWidget {
     Q_OBJECT
@@ -47,15 +68,12 @@ public:
     void Mostra_Messaggio(int tipo, const QString &testo);
     [[noreturn]] void Chiudi_Programma();
 
-    // Filled by the subsystems that own these steps.
-    std::function<void()> Avvio_OnLine;         // login and connection
-    std::function<void()> Carica_Storici_Avvio; // loading phase 1
-    std::function<void()> Carica_Dati_Avvio;    // loading phase 2
-    // Asked when the user closes the window; by default the closing confirmation.
-    std::function<void()> Richiesta_Chiusura;
-
-    // How the process ends; tests replace Termina.
-    Uscita uscita;
+    // The loading phases, set by the working window (not owned; nothing until set).
+    void Imposta_Fasi_Avvio(FasiAvvio *fasi) { m_fasi = fasi; }
+    FasiAvvio &Fasi_Avvio();
+    // How the process ends and what closing the window asks; by default the closing
+    // confirmation and the message windows closed. Tests replace it.
+    void Imposta_Uscita(std::unique_ptr<Uscita> uscita);
 
     // Start panel and the panels of the working window (empty until their owners fill them).
     PannelloAvvio *Frm_Avvio;
@@ -77,6 +95,10 @@ public:
     void Imposta_Stile_Finestra(int stile);
     int Stile_Finestra() const { return m_stile; }
 
+signals:
+    // The user asked for the login and connection.
+    void Avvio_OnLine();
+
 protected:
     void changeEvent(QEvent *evento) override;
     void showEvent(QShowEvent *evento) override;
@@ -90,5 +112,7 @@ private:
     Socket *m_socket;
     GestoreMessaggi *m_messaggi;
     std::unique_ptr<QLockFile> m_istanza;
+    std::unique_ptr<Uscita> m_uscita;
+    FasiAvvio *m_fasi = nullptr;
     int m_stile = 3;
 };

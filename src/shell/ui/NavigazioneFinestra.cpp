@@ -4,6 +4,8 @@
 #include "drawing/OggettiGrafici.h"
 #include "indicators/TabellaIndicatori.h"
 #include "shell/ui/AreaGrafici.h"
+#include "indicators/MotoreIndicatori.h"
+#include "shell/ui/ControlloreRidisegno.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -44,7 +46,7 @@ NavigazioneFinestra::NavigazioneFinestra(FinestraOperativa &finestra)
 
 ControlliGrafici &NavigazioneFinestra::Controlli() { return *m_finestra.Area(); }
 
-void NavigazioneFinestra::Disegna_Grafico(int grafico, int grado) { m_finestra.Disegna_Grafico(grafico, grado); }
+void NavigazioneFinestra::Disegna_Grafico(int grafico, int grado) { m_finestra.Ridisegno().Disegna_Grafico(grafico, grado); }
 
 void NavigazioneFinestra::Sposta_Disegni_AsseX()
 {

@@ -17,7 +17,7 @@
 
 PannelliFinestra::PannelliFinestra(Stato &stato, AreaGrafici &area, QWidget *finestra)
     : QObject(&area), m_stato(stato), m_area(area), m_finestra(finestra),
-      m_dialoghi(std::make_unique<DialoghiFinestra>(finestra))
+      m_dialoghi(std::make_unique<DialoghiPannelliUtente>(finestra))
 {
     setObjectName(QStringLiteral("PannelliFinestra"));
     for (RiquadroGrafico *r : m_area.Frm_Graf) {
@@ -37,7 +37,7 @@ PannelliFinestra::PannelliFinestra(Stato &stato, AreaGrafici &area, QWidget *fin
 
 void PannelliFinestra::Imposta_Dialoghi(std::unique_ptr<DialoghiPannelli> dialoghi)
 {
-    m_dialoghi = dialoghi ? std::move(dialoghi) : std::make_unique<DialoghiFinestra>(m_finestra);
+    m_dialoghi = dialoghi ? std::move(dialoghi) : std::make_unique<DialoghiPannelliUtente>(m_finestra);
 }
 
 // ---------------------------------------------------------------- picture
@@ -53,7 +53,7 @@ void PannelliFinestra::Cmd_Foto_Click(int slot)
         m_dialoghi->Errore(e.errore);
 }
 
-QString DialoghiFinestra::Scegli_File(const QString &proposto)
+QString DialoghiPannelliUtente::Scegli_File(const QString &proposto)
 {
     QFileDialog dialogo(m_finestra, QString(), QDir::toNativeSeparators(proposto),
                         QStringLiteral("Pictures (*.bmp);;All files (*.*)"));
@@ -68,7 +68,7 @@ QString DialoghiFinestra::Scegli_File(const QString &proposto)
     return scelti.isEmpty() ? QString() : scelti.first();
 }
 
-void DialoghiFinestra::Errore(const QString &testo)
+void DialoghiPannelliUtente::Errore(const QString &testo)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Wavelore \u00AE"), testo, QMessageBox::Ok, m_finestra);
     box.setTextFormat(Qt::PlainText);

@@ -28,9 +28,9 @@ public:
 
 // The window's own: a save dialog on the proposed name (the platform's unless
 // `nativo` is false) and a message box, both over `finestra`.
-class DialoghiFinestra : public DialoghiPannelli {
+class DialoghiPannelliUtente : public DialoghiPannelli {
 public:
-    explicit DialoghiFinestra(QWidget *finestra, bool nativo = true) : m_finestra(finestra), m_nativo(nativo) {}
+    explicit DialoghiPannelliUtente(QWidget *finestra, bool nativo = true) : m_finestra(finestra), m_nativo(nativo) {}
     QString Scegli_File(const QString &proposto) override;
     void Errore(const QString &testo) override;
 
@@ -54,7 +54,7 @@ public:
     // 0 when no panel is moving, slot + 1 while one is.
     int Pannello_Spostato() const { return m_pannelloSpostato; }
 
-    // Until given (or given none): DialoghiFinestra over the main window.
+    // Until given (or given none): DialoghiPannelliUtente over the main window.
     void Imposta_Dialoghi(std::unique_ptr<DialoghiPannelli> dialoghi);
 
 protected:

@@ -7,6 +7,7 @@
 #include "shell/ui/PannelloAvvio.h"
 
 #include <QCheckBox>
+#include <QMetaMethod>
 #include <QFrame>
 
 PannelloCicli::PannelloCicli(Stato &stato, QFrame *frmTipoCiclo)
@@ -31,10 +32,9 @@ PannelloCicli::PannelloCicli(Stato &stato, QFrame *frmTipoCiclo)
             LineChkBattl[linea++] = l;
             top += Spazio_Linea;
         }
-        // Unanswered, a click puts the box back to what the slots show.
         connect(c, &QCheckBox::clicked, this, [this, d] {
-            if (Chk_Battl_Click)
-                Chk_Battl_Click(d);
+            if (isSignalConnected(QMetaMethod::fromSignal(&PannelloCicli::Chk_Battl_Cliccato)))
+                emit Chk_Battl_Cliccato(d);
             else
                 Inizializza_Chk_Battl();
         });

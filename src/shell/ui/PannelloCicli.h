@@ -6,7 +6,6 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
-#include <functional>
 
 struct Stato;
 class QCheckBox;
@@ -37,8 +36,10 @@ public:
     void Regola_Quattro_Gradi();
     void Colore_Linee(std::uint32_t coloreWin);
 
-    // The user ticked or cleared the box of a degree, answered by the window.
-    std::function<void(int grado)> Chk_Battl_Click;
+signals:
+    // The user ticked or cleared the box of a degree. Unanswered, a click puts the
+    // box back to what the slots show.
+    void Chk_Battl_Cliccato(int grado);
 
 private:
     Stato &m_stato;

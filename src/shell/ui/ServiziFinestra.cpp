@@ -23,7 +23,14 @@
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/ControlliCiclo.h"
+#include "shell/ui/ControlloreAspetto.h"
+#include "shell/ui/ControlloreCaricamento.h"
+#include "shell/ui/ControlloreLayout.h"
+#include "shell/ui/ControlloreRidisegno.h"
+#include "shell/ui/ControlloreTempoReale.h"
+#include "shell/ui/DialoghiFinestra.h"
 #include "shell/ui/FinestraOperativa.h"
+#include "shell/Pausa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloCicli.h"
@@ -110,24 +117,24 @@ bool ServiziFinestra::Carica_Storico_Offline()
     // loading sequence's error, a damaged file by the window's notice.
     class Azioni : public storico::AzioniOffline {
     public:
-        Azioni(FinestraOperativa &f, Stato &stato) : m_f(f), m_stato(stato) {}
+        Azioni(FinestraOperativa &f, Stato &stato, DialoghiFinestra &dialoghi)
+            : m_f(f), m_stato(stato), m_dialoghi(dialoghi)
+        {
+        }
         void Mostra_Avanzamento(int passo) override
         {
             m_stato.shell.Passo_Avvio = passo;
-            m_f.Mostra_Avanzamento_Avvio(passo);
+            m_f.Caricamento_Avvio().Mostra_Avanzamento_Avvio(passo);
         }
         void Nessuno_Storico(const QString &, const QString &) override { nessuno = true; }
-        void Storico_Danneggiato(const QString &testo) override
-        {
-            if (m_f.Avviso_Caricamento)
-                m_f.Avviso_Caricamento(testo);
-        }
+        void Storico_Danneggiato(const QString &testo) override { m_dialoghi.Avviso_Caricamento(testo); }
         bool nessuno = false;
 
     private:
         FinestraOperativa &m_f;
         Stato &m_stato;
-    } azioni(f, stato);
+        DialoghiFinestra &m_dialoghi;
+    } azioni(f, stato, m_dialoghi);
     const storico::EsitoOffline e = storico::Carica_Storico_Offline(
         stato.mercato, stato.archivio.Sottostante_Corrente, stato.shell.Formato_Locale, azioni);
     f.Quotazioni()->Etichetta_Opzioni(e.etichette);
@@ -271,68 +278,66 @@ bool ServiziFinestra::Disegna_Grafici()
     stato.shell.Blocco_Aggiornamento = true;
     Imposta_Barre_Grafici(stato.shell, stato.cicli, *f.Area());
     stato.shell.Blocco_Aggiornamento = prima;
-    f.Disegna_Grafici();
+    f.Tempo_Reale().Disegna_Grafici();
     return true;
 }
 
 bool ServiziFinestra::Imposta_Titolo_Finestra()
 {
-    m_finestra.Imposta_Titolo_Finestra();
+    m_finestra.Layout().Imposta_Titolo_Finestra();
+    m_finestra.Tempo_Reale().Colora_Cmd_Graf_RT();
     return true;
 }
 
 bool ServiziFinestra::Imposta_Pannelli_Modalita()
 {
-    m_finestra.Imposta_Pannelli_Modalita();
+    m_finestra.Layout().Imposta_Pannelli_Modalita();
     return true;
 }
 
 bool ServiziFinestra::Imposta_Layout_Senza_Storico()
 {
-    m_finestra.Imposta_Layout_Senza_Storico();
+    m_finestra.Layout().Imposta_Layout_Senza_Storico();
     return true;
 }
 
 bool ServiziFinestra::Imposta_Layout_Ridotto()
 {
-    m_finestra.Imposta_Layout_Ridotto();
+    m_finestra.Layout().Imposta_Layout_Ridotto();
     return true;
 }
 
 bool ServiziFinestra::Imposta_Opzione_Grafici()
 {
-    m_finestra.Imposta_Opzione_Grafici();
+    m_finestra.Ridisegno().Imposta_Opzione_Grafici();
     return true;
 }
 
 bool ServiziFinestra::Imposta_Titoli_Grafici()
 {
-    m_finestra.Imposta_Titoli_Grafici();
+    m_finestra.Ridisegno().Imposta_Titoli_Grafici();
     return true;
 }
 
 bool ServiziFinestra::Imposta_Colori_Controlli()
 {
-    m_finestra.Imposta_Colori_Controlli();
+    m_finestra.Aspetto().Imposta_Colori_Controlli();
     // The window is usable once loaded, unless an operation still holds it.
-    if (!m_finestra.Disabilitata())
+    if (!m_finestra.Blocco().Disabilitata())
         m_finestra.Form().setEnabled(true);
     return true;
 }
 
 bool ServiziFinestra::Ferma_Timer()
 {
-    FinestraOperativa &f = m_finestra;
-    f.Timer_Disegno.stop();
-    f.Timer_Agg_RT.stop();
-    f.Timer_Indicatori.stop();
-    f.Timer_Indicatori.setInterval(1200);
+    m_finestra.Ridisegno().Ferma_Timer();
+    m_finestra.Tempo_Reale().Timer_Agg_RT.stop();
     return true;
 }
 
 bool ServiziFinestra::Richiesta_Dati_RT_Al_Server()
 {
-    m_finestra.Richiesta_Dati_RT_Al_Server();
+    m_finestra.Caricamento_Avvio().Richiesta_Dati_RT_Al_Server();
     return true;
 }
 
@@ -351,9 +356,9 @@ bool ServiziFinestra::Apri_Finestra_Operativa()
 
 QString ServiziFinestra::Errore() const { return m_errore; }
 
-void ServiziFinestra::Mostra_Avanzamento_Avvio(int passo) { m_finestra.Mostra_Avanzamento_Avvio(passo); }
+void ServiziFinestra::Mostra_Avanzamento_Avvio(int passo) { m_finestra.Caricamento_Avvio().Mostra_Avanzamento_Avvio(passo); }
 
-void ServiziFinestra::Pausa(double secondi) { m_finestra.Pausa(secondi); }
+void ServiziFinestra::Pausa(double secondi) { ::Pausa(secondi); }
 
 bool ServiziFinestra::Connesso() const
 {
@@ -378,13 +383,13 @@ bool ServiziFinestra::Attendi_Download(int millisecondi)
 
 bool ServiziFinestra::Frm_Avvio_Visibile() const { return !m_finestra.Form().Frm_Avvio->isHidden(); }
 
-void IndicatoriFinestra::Disegna_Grafico(int grafico, int grado) { m_finestra.Disegna_Grafico(grafico, grado); }
+void IndicatoriFinestra::Disegna_Grafico(int grafico, int grado) { m_finestra.Ridisegno().Disegna_Grafico(grafico, grado); }
 
 GraficoControllo *IndicatoriFinestra::Grafico(int grafico) { return m_finestra.Area()->Graf_Battleplan(grafico); }
 
-void IndicatoriFinestra::Disabilita_Finestra() { m_finestra.Disabilita_Finestra(); }
+void IndicatoriFinestra::Disabilita_Finestra() { m_finestra.Blocco().Disabilita_Finestra(); }
 
-void IndicatoriFinestra::Abilita_Finestra() { m_finestra.Abilita_Finestra(); }
+void IndicatoriFinestra::Abilita_Finestra() { m_finestra.Blocco().Abilita_Finestra(); }
 
 void ServiziStrumentiFinestra::Mostra_Messaggio(int tipo) { m_finestra.Form().Mostra_Messaggio(tipo, QString()); }
 
@@ -393,12 +398,12 @@ void ServiziStrumentiFinestra::Mostra_Errore(const QString &testo)
     QMessageBox::warning(&m_finestra.Form(), QStringLiteral("Wavelore"), testo);
 }
 
-void ServiziStrumentiFinestra::Avvia_Timer_Disegno() { m_finestra.Arma_Timer_Disegno(); }
+void ServiziStrumentiFinestra::Avvia_Timer_Disegno() { m_finestra.Ridisegno().Arma_Timer_Disegno(); }
 
 void ServiziStrumentiFinestra::Ridisegna_Grafico_Corrente()
 {
     const Stato &s = S(m_finestra);
-    m_finestra.Disegna_Grafico(s.cicli.Grafico_Corrente, s.cicli.Grado_Corrente);
+    m_finestra.Ridisegno().Disegna_Grafico(s.cicli.Grafico_Corrente, s.cicli.Grado_Corrente);
 }
 
 bool ServiziStrumentiFinestra::Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore)

@@ -9,11 +9,15 @@
 #include "indicators/MotoreIndicatori.h"
 #include "shell/Caricamento.h"
 
+class DialoghiFinestra;
 class FinestraOperativa;
 
 class ServiziFinestra : public ServiziCaricamento {
 public:
-    explicit ServiziFinestra(FinestraOperativa &finestra) : m_finestra(finestra) {}
+    ServiziFinestra(FinestraOperativa &finestra, DialoghiFinestra &dialoghi)
+        : m_finestra(finestra), m_dialoghi(dialoghi)
+    {
+    }
 
     bool Carica_Sottostante_Corrente() override;
     bool Imposta_Formati_Locali() override;
@@ -63,6 +67,7 @@ public:
 
 private:
     FinestraOperativa &m_finestra;
+    DialoghiFinestra &m_dialoghi;
     QString m_errore;
 };
 

@@ -11,6 +11,12 @@
 #include "shell/Variabili.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/Avvio.h"
+#include "indicators/MotoreIndicatori.h"
+#include "shell/Pausa.h"
+#include "shell/ui/ControlloreCaricamento.h"
+#include "shell/ui/ControlloreRidisegno.h"
+#include "shell/ui/ControlloreTempoReale.h"
+#include "shell/ui/DialoghiFinestra.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/GestoreMessaggi.h"
@@ -114,7 +120,7 @@ public:
         if (m_finestra.Quotazioni())
             m_finestra.Quotazioni()->Aggiorna_Caselle();
         if (ultimo)
-            m_finestra.Text_Last_Change();
+            m_finestra.Tempo_Reale().Text_Last_Change();
     }
     void Lampeggia_Led_RT() override
     {
@@ -154,32 +160,30 @@ public:
         avviso->setVisible(mostra);
         if (mostra) {
             avviso->raise();
-            m_finestra.Disabilita_Finestra();
+            m_finestra.Blocco().Disabilita_Finestra();
         } else {
-            m_finestra.Abilita_Finestra();
+            m_finestra.Blocco().Abilita_Finestra();
         }
     }
-    void Mostra_Avanzamento_Avvio(int passo) override { m_finestra.Mostra_Avanzamento_Avvio(passo); }
-    void Pausa(double secondi) override { m_finestra.Pausa(secondi); }
+    void Mostra_Avanzamento_Avvio(int passo) override { m_finestra.Caricamento_Avvio().Mostra_Avanzamento_Avvio(passo); }
+    void Pausa(double secondi) override { ::Pausa(secondi); }
     void Salva_Dati_Login() override { m_form.Chk_Ricordami_Click(); }
     void Inizializza_Variabili() override { ::Inizializza_Variabili(m_s); }
     // Through the form's loading hooks, as the offline start goes.
     void Carica_Storici_Avvio() override
     {
-        if (m_form.Carica_Storici_Avvio)
-            m_form.Carica_Storici_Avvio();
+        m_form.Fasi_Avvio().Carica_Storici_Avvio();
     }
     void Carica_Dati_Avvio() override
     {
-        if (m_form.Carica_Dati_Avvio)
-            m_form.Carica_Dati_Avvio();
+        m_form.Fasi_Avvio().Carica_Dati_Avvio();
         // The reload after a reconnection is over.
         QLabel *avviso = m_form.Frm_Battleplan
                              ? m_form.Frm_Battleplan->findChild<QLabel *>(QStringLiteral("FrmRiconnessione"))
                              : nullptr;
         if (avviso && !avviso->isHidden()) {
             avviso->hide();
-            m_finestra.Abilita_Finestra();
+            m_finestra.Blocco().Abilita_Finestra();
         }
     }
     void Chiudi_Programma() override { m_form.Chiudi_Programma(); }
@@ -193,7 +197,7 @@ public:
                     r->Colore_Led(m_s.cicli.Colori[21]);
             }
         }
-        m_finestra.Arma_Timer_Agg_RT();
+        m_finestra.Tempo_Reale().Arma_Timer_Agg_RT();
     }
     void Dopo_Fusione_RT(const fusione::EsitoFusioneRT &esito) override;
 
@@ -236,7 +240,7 @@ void AzioniFinestra::Dopo_Fusione_RT(const fusione::EsitoFusioneRT &esito)
             errore = e;
     }
     m_finestra.Motore().Aggiorna_Indicatori_Grafici();
-    m_finestra.Imposta_Titoli_Grafici();
+    m_finestra.Ridisegno().Imposta_Titoli_Grafici();
     ciclo::Calcola_Tempi_Futuri(s.cicli, s.mercato);
     if (!errore.isEmpty())
         Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
@@ -255,9 +259,9 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
     auto *sessione = new SessioneQuotazioni(s.shell, s.archivio, s.mercato, *azioni, &form, &form.Sock());
     azioni->setParent(sessione);
     finestra.Collega_Sessione(sessione);
-    form.Avvio_OnLine = [avvio, sessione] {
+    QObject::connect(&form, &FormS1::Avvio_OnLine, sessione, [avvio, sessione] {
         sessione->Cmd_OnLine_Click(avvio->Text_ID->text(), avvio->Text_Password->text(),
                                    avvio->Chk_Ricordami->isChecked());
-    };
+    });
     return sessione;
 }

@@ -2,6 +2,7 @@
 
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
+#include "shell/Caricamento.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -43,14 +44,27 @@ bool GeneraStoricoLocale(int sottostante)
     return generatore::ScriviFileLocali(generatore::Genera(p), sottostante).ok;
 }
 
-FinestraProva::FinestraProva() : form(std::make_unique<FormS1>())
+bool DialoghiProva::Domanda_RT(const QString &titolo, const QString &testo)
 {
-    op = Prepara_Finestra_Operativa(*form);
-    sessione = Prepara_Sessione_Online(*form, *op);
+    domande_RT << titolo;
+    testo_RT = testo;
+    return risposta_RT;
+}
+
+DialoghiProva &Registra_Dialoghi(FinestraOperativa &finestra)
+{
+    auto *d = new DialoghiProva;
+    finestra.Imposta_Dialoghi(std::unique_ptr<DialoghiFinestra>(d));
+    return *d;
+}
+
+FinestraProva::FinestraProva()
+    : form(std::make_unique<FormS1>()), op(Prepara_Finestra_Operativa(*form)),
+      sessione(Prepara_Sessione_Online(*form, *op)), dialoghi(&Registra_Dialoghi(*op)),
+      fallimenti(dialoghi->fallimenti), avvisi(dialoghi->avvisi)
+{
     op->Sequenza().Fattore_Pause = 0;
-    op->Fallimento = [this](const QString &m) { fallimenti << m; };
-    op->Avviso_Caricamento = [this](const QString &m) { avvisi << m; };
-    form->uscita.Termina = [](int) {};
+    form->Imposta_Uscita(std::make_unique<UscitaProva>(*form));
 }
 
 FinestraProva::~FinestraProva() = default;

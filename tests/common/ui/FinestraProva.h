@@ -1,7 +1,12 @@
 #pragma once
 
+#include "shell/ui/DialoghiFinestra.h"
+#include "shell/ui/FormS1.h"
+
+#include <QList>
 #include <QPoint>
 #include <QStringList>
+#include <QUrl>
 #include <memory>
 
 class FormS1;
@@ -18,8 +23,33 @@ QPoint PuntoCasella(const QAbstractButton *casella);
 // number) into the current program folder.
 bool GeneraStoricoLocale(int sottostante);
 
+// The window's questions and messages recorded instead of shown: the failures, the
+// warnings, the real-time questions (answered `risposta_RT`) and the addresses opened.
+struct DialoghiProva : DialoghiFinestra {
+    QStringList fallimenti;
+    QStringList avvisi;  // warnings the loading gave and went on
+    QStringList domande_RT;  // their titles
+    QString testo_RT;        // the last one's text
+    bool risposta_RT = false;
+    QList<QUrl> aperti;
+
+    bool Domanda_RT(const QString &titolo, const QString &testo) override;
+    void Fallimento(const QString &messaggio) override { fallimenti << messaggio; }
+    void Avviso_Caricamento(const QString &messaggio) override { avvisi << messaggio; }
+    void Apri_Url(const QUrl &url) override { aperti << url; }
+};
+
+// The program's exit with the closing confirmation, but an end that leaves the test running.
+struct UscitaProva : UscitaFinestra {
+    using UscitaFinestra::UscitaFinestra;
+    void Termina(int) override {}
+};
+
+// Installs a DialoghiProva on `finestra` (which owns it) and returns it.
+DialoghiProva &Registra_Dialoghi(FinestraOperativa &finestra);
+
 // The real main window wired as the program wires it, with the fixed pauses off,
-// phase failures collected instead of shown and an exit that leaves the test running.
+// the dialogs recorded and an exit that leaves the test running.
 struct FinestraProva {
     FinestraProva();
     ~FinestraProva();
@@ -27,8 +57,9 @@ struct FinestraProva {
     std::unique_ptr<FormS1> form;
     FinestraOperativa *op = nullptr;
     SessioneQuotazioni *sessione = nullptr;
-    QStringList fallimenti;
-    QStringList avvisi;  // warnings the loading gave and went on
+    DialoghiProva *dialoghi = nullptr;
+    QStringList &fallimenti;
+    QStringList &avvisi;
 
     bool Carica();        // Form_Load and show
     bool AvviaOffline();  // Carica, then the OFFLINE button; true when the load raised no failure

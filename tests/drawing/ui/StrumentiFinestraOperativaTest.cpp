@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(l.barra_inizio, barraSotto(1.5));
         QCOMPARE(l.barra_fine, barraSotto(b + 2.5));
         QVERIFY(l.barra_fine > b);  // on the future axis
-        QTRY_VERIFY(!op->Timer_Disegno.isActive());
+        QTRY_VERIFY(!op->Ridisegno().Timer_Disegno.isActive());
         QVERIFY(ContieneColore(g->Immagine(), schermo::ColoreWin(s.cicli.Colori[30]).rgb()));
         if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
             form.grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QStringLiteral("/linea.png"));
@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(di.barra_etichetta, di.barra_inizio + (di.barra_fine - di.barra_inizio) / 2);
         QCOMPARE(di.colore, 32);
         QVERIFY(!di.durata.isEmpty());
-        QTRY_VERIFY(!op->Timer_Disegno.isActive());
+        QTRY_VERIFY(!op->Ridisegno().Timer_Disegno.isActive());
 
         // Another underlying and back: the line is loaded again on its bars.
         auto *q = op->Quotazioni();

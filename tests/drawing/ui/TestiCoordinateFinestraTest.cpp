@@ -118,7 +118,7 @@ class TestiCoordinateFinestraTest : public QObject {
         if (!giornaliero)
             return -1;
         s().cicli.Conf_Grafici[0].grado = 2;
-        prova->op->Disegna_Grafico(0, 2);
+        prova->op->Ridisegno().Disegna_Grafico(0, 2);
         return 0;
     }
     // Opens the text box with a click and writes `testo` as the user types it.
@@ -206,7 +206,7 @@ private slots:
         QVERIFY(!s().disegno.Testi[size_t(grado)][1].in_uso);
         QCOMPARE(colonnaTesto(s(), QStringLiteral("C4"), grado, 1), QStringLiteral("@"));
         QCOMPARE(colonnaTesto(s(), QStringLiteral("C0"), grado, 1), QStringLiteral("0"));
-        QTRY_VERIFY(!prova->op->Timer_Disegno.isActive());
+        QTRY_VERIFY(!prova->op->Ridisegno().Timer_Disegno.isActive());
         QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("Nota")));
     }
 
@@ -375,7 +375,7 @@ private slots:
         QVERIFY(strumenti->Salva_Linea(grado, 3, errore));
         QVERIFY(strumenti->Salva_Testo(grado, 2, errore));
         QVERIFY(strumenti->Salva_Distanza(grado, 7, errore));
-        prova->op->Disegna_Grafico(slot, grado);
+        prova->op->Ridisegno().Disegna_Grafico(slot, grado);
         QVERIFY(graficoMostra(grafico(slot), QStringLiteral("nel pannello")));
 
         auto *pulsanti = prova->op->Area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();

@@ -121,7 +121,7 @@ class PannelloIndicatoriTest : public QObject {
     {
         auto &p = box == 0 ? stato().indicatori.Periodo_Utente_1 : stato().indicatori.Periodo_Utente_2;
         p[size_t(grado())] = testo;
-        m_prova->op->Imposta_Layout_Grande(stato().cicli.Grafico_Corrente);
+        m_prova->op->Layout().Imposta_Layout_Grande(stato().cicli.Grafico_Corrente);
         QLineEdit *t = pannello()->Text_Val_Ind[size_t(box)];
         QCOMPARE(t->text(), testo);
         t->setFocus();
@@ -151,19 +151,14 @@ private slots:
 
     void pannelloNelTelaio()
     {
-        // Every item's row: its swatch in the colour the layout gives, its caption,
-        // all inside the tool frame; the two period boxes on the rows of items 4 and 5.
+        // Every item's row: its caption, inside the tool frame; the two period boxes
+        // on the rows of items 4 and 5.
         QWidget *telaio = area()->Frm_Strumenti;
-        static constexpr int voci[20] = {50, 51, 52, 53, 54, 55, 56, 58, 61, 62,
-                                         63, 64, 57, 65, 66, 67, 68, 69, 59, 60};
         for (int k = 0; k < 20; ++k) {
             QCheckBox *c = pannello()->Chk_Ind_Adattivi[size_t(k)];
             QCOMPARE(c->text(), indicatori::Didascalia(k));
             QVERIFY(c->isVisible());
             QVERIFY(telaio->rect().contains(QRect(c->mapTo(telaio, QPoint(0, 0)), c->size())));
-            QLabel *l = pannello()->Lbl_Color_ind[size_t(k)];
-            QCOMPARE(l->palette().color(QPalette::Window),
-                     schermo::ColoreWin(stato().cicli.Colori[size_t(voci[k])]));
         }
         for (int b = 0; b < 2; ++b) {
             const QRect chk = pannello()->Chk_Ind_Adattivi[size_t(4 + b)]->geometry();
@@ -220,6 +215,42 @@ private slots:
         QVERIFY(serieItem(item) == prima);
         // Only this degree's column changed.
         QCOMPARE(colonna(colonnaArchivio, g == 0 ? 1 : 0), QStringLiteral("0"));
+    }
+
+    // The swatch beside an item shows the colour its curve takes on the chart: the
+    // swatch's own pixels, sought in the slot drawn with the item off and on.
+    void campioneColoreDelDisegno_data()
+    {
+        QTest::addColumn<int>("item");
+        for (int k = 0; k < 20; ++k)
+            QTest::addRow("%d %s", k, qPrintable(indicatori::Didascalia(k))) << k;
+    }
+    void campioneColoreDelDisegno()
+    {
+        QFETCH(int, item);
+        // A long cycle: every curve spans many pixels.
+        QScrollBar *hsc = area()->Frm_Graf[0]->Hsc_Graf;
+        hsc->setValue(std::min(hsc->maximum(), 400));
+        if (item == 4 || item == 5)
+            scrivi(item - 4, QStringLiteral("21"));
+        QLabel *campione = pannello()->Lbl_Color_ind[size_t(item)];
+        QVERIFY(campione->isVisible());
+        const QImage img = campione->grab().toImage();
+        const QRgb colore = img.pixel(img.width() / 2, img.height() / 2);
+        const auto pixel = [&] {
+            const QImage disegno = DisegnaSlotInImmagine(stato(), stato().cicli.Grafico_Corrente, grado());
+            int n = 0;
+            for (int y = 0; y < disegno.height(); ++y)
+                for (int x = 0; x < disegno.width(); ++x)
+                    n += (disegno.pixel(x, y) & 0xffffff) == (colore & 0xffffff) ? 1 : 0;
+            return n;
+        };
+        const int spento = pixel();
+        clicca(pannello()->Chk_Ind_Adattivi[size_t(item)]);
+        QVERIFY(pannello()->Chk_Ind_Adattivi[size_t(item)]->isChecked());
+        const int acceso = pixel();
+        QVERIFY2(acceso > spento + 20, qPrintable(QStringLiteral("%1: %2 -> %3 pixel")
+                                                      .arg(QColor(colore).name()).arg(spento).arg(acceso)));
     }
 
     void salvataggioFallitoSegnalato()
@@ -365,7 +396,7 @@ private slots:
         QVERIFY(pannello()->Opt_Val_Indicatori[0]->isChecked());
         stato().indicatori.Ind_Attivo[size_t(g1)][3] = 1;
         stato().indicatori.Periodo_Utente_2[size_t(g1)] = QStringLiteral("44");
-        m_prova->op->Imposta_Layout_Grande(1);
+        m_prova->op->Layout().Imposta_Layout_Grande(1);
         QVERIFY(pannello()->Chk_Ind_Adattivi[3]->isChecked());
         QCOMPARE(pannello()->Text_Val_Ind[1]->text(), QStringLiteral("44"));
         QCOMPARE(colonna(4, g1), QStringLiteral("0"));
@@ -428,7 +459,7 @@ private slots:
                                QString::number(gradoSlot)));
         }
         QTest::mouseClick(area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
-        m_prova->op->Imposta_Sottostante_Offline(sottostante - 1);
+        m_prova->op->Sottostante().Imposta_Sottostante_Offline(sottostante - 1);
         QTRY_COMPARE_WITH_TIMEOUT(stato().shell.Blocco_Grafici, false, 30000);
         QCOMPARE(stato().archivio.Sottostante_Corrente, sottostante);
         ingrandisci(0);

@@ -209,8 +209,8 @@ class ControlliCicloFinestraTest : public QObject {
         Scrivi(stato(), imp, Grado, valore);
         ciclo::Calcola_Battleplan(stato().cicli, Grado);
         stato().indicatori.Modo_Adattivo[Grado] = 0;
-        m_prova->op->Imposta_Layout_Grande(Slot);
-        m_prova->op->Disegna_Grafico(Slot, Grado);
+        m_prova->op->Layout().Imposta_Layout_Grande(Slot);
+        m_prova->op->Ridisegno().Disegna_Grafico(Slot, Grado);
     }
 
     void sceltaDallaLista(QComboBox *cmb, const QString &voce)
@@ -798,10 +798,10 @@ private slots:
             QTest::mouseClick(controlli()->Cmd_Dur_P[1], Qt::LeftButton);
         QCOMPARE(stato().cicli.Durata[Grado], 1792.0 + 12);
         QCOMPARE(Archivio(stato(), Durata, Grado), QStringLiteral("1804"));
-        QVERIFY(op->Timer_Indicatori.isActive());
-        QCOMPARE(op->Slot_Timer_Indicatori(), Slot);
+        QVERIFY(op->Ridisegno().Timer_Indicatori.isActive());
+        QCOMPARE(op->Ridisegno().Slot_Timer_Indicatori(), Slot);
         QVERIFY(grafico(Slot)->Immagine() == prima);
-        QTRY_VERIFY_WITH_TIMEOUT(!op->Timer_Indicatori.isActive(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!op->Ridisegno().Timer_Indicatori.isActive(), 10000);
         QTRY_VERIFY(grafico(Slot)->Immagine() != prima);
     }
 

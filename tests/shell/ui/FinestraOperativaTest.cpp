@@ -70,10 +70,17 @@ int Pixel_Disegnati(GraficoWidget *g)
     return n;
 }
 
+// The exit of these windows: closing asks nothing but is counted; nothing ends the process.
+struct UscitaContata : Uscita {
+    int chiusure = 0;
+    void Richiesta_Chiusura() override { ++chiusure; }
+};
+
 struct Avvio {
     std::unique_ptr<FormS1> form;
     FinestraOperativa *op = nullptr;
-    QStringList fallimenti;
+    DialoghiProva *dialoghi = nullptr;
+    UscitaContata *uscita = nullptr;
     QList<int> percentuali;
 };
 
@@ -84,8 +91,9 @@ std::unique_ptr<Avvio> Prepara()
     a->op = Prepara_Finestra_Operativa(*a->form);
     Prepara_Sessione_Online(*a->form, *a->op);
     a->op->Sequenza().Fattore_Pause = 0;
-    a->op->Fallimento = [p = a.get()](const QString &m) { p->fallimenti << m; };
-    a->form->uscita.Termina = [](int) {};
+    a->dialoghi = &Registra_Dialoghi(*a->op);
+    a->uscita = new UscitaContata;
+    a->form->Imposta_Uscita(std::unique_ptr<Uscita>(a->uscita));
     if (!a->form->Form_Load())
         return nullptr;
     QObject::connect(a->form->Frm_Avvio->PB_Avvio_T, &QProgressBar::valueChanged,
@@ -98,7 +106,7 @@ void Verifica_Fine_Fase_2(Avvio &a)
 {
     FormS1 &f = *a.form;
     const Stato &s = f.S();
-    QVERIFY(a.fallimenti.isEmpty());
+    QVERIFY(a.dialoghi->fallimenti.isEmpty());
     QVERIFY(!s.shell.Blocco_Grafici);
     QVERIFY(!s.shell.RT_Bloccato);
     QVERIFY(!a.op->Sequenza().In_Corso());
@@ -110,10 +118,10 @@ void Verifica_Fine_Fase_2(Avvio &a)
     QVERIFY(f.Frm_Storico->isHidden());
     QVERIFY(f.FrmCambioSott->isHidden());
     QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
-    QVERIFY(!a.op->Timer_Disegno.isActive());
-    QVERIFY(!a.op->Timer_Agg_RT.isActive());
-    QVERIFY(!a.op->Timer_Indicatori.isActive());
-    QCOMPARE(a.op->Timer_Indicatori.interval(), 1200);
+    QVERIFY(!a.op->Ridisegno().Timer_Disegno.isActive());
+    QVERIFY(!a.op->Tempo_Reale().Timer_Agg_RT.isActive());
+    QVERIFY(!a.op->Ridisegno().Timer_Indicatori.isActive());
+    QCOMPARE(a.op->Ridisegno().Timer_Indicatori.interval(), 1200);
     QCOMPARE(f.Frm_Avvio->PB_Avvio_T->value(), 100);
     QVERIFY(f.minimumWidth() > 0);
     // The frames' captions, exactly, above the charts.
@@ -277,7 +285,7 @@ private slots:
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95}));
         QVERIFY(!a->form->S().shell.Blocco_Grafici);
         QVERIFY(a->form->FrmCambioSott->isHidden());
-        QVERIFY(a->fallimenti.isEmpty());
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
         QVERIFY(a->form->S().cicli.Titoli_Grafici[0].contains(a->form->S().archivio.Tab_Sottostanti[5].Nome));
     }
 
@@ -323,7 +331,7 @@ private slots:
         a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("Demo"));
         a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!a->form->S().shell.Blocco_Grafici || !a->fallimenti.isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!a->form->S().shell.Blocco_Grafici || !a->dialoghi->fallimenti.isEmpty(), 20000);
 
         QCOMPARE(a->form->S().shell.Modalita, QStringLiteral("ONLINE"));
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
@@ -352,7 +360,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Area()->Frm_Graf[0]->Colore_Led() == acceso || a->op->Sessione()->Fusioni_Eseguite() > 0,
                                  15000);
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > 0, 15000);
-        QVERIFY(a->fallimenti.isEmpty());
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
 
         // Another underlying from the list: real time stops, the new history comes
         // from the server and the four charts show it with live bars again.
@@ -377,7 +385,7 @@ private slots:
         }
         QCOMPARE(cmb->currentIndex(), indice);
         QCOMPARE(s.archivio.Sottostante_Corrente, 2);
-        QVERIFY(!s.shell.Blocco_Grafici && !a->op->Cambio_In_Corso());
+        QVERIFY(!s.shell.Blocco_Grafici && !a->op->Sottostante().Cambio_In_Corso());
         QVERIFY(!QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
         messaggi.clear();
         const int fusioni = a->op->Sessione()->Fusioni_Eseguite();
@@ -404,14 +412,14 @@ private slots:
             QStringLiteral("COMM31\u00D801/01/2026 10:00:00\u00D899999\u00D81\u00D81\u00D8") +
             QStringLiteral("COMM33\u00D8") +
             QStringLiteral("01/01/2026 10:00:00\u00D899999\u00D81\u00D8").repeated(4)));
-        QTRY_VERIFY_WITH_TIMEOUT(!s.shell.Blocco_Grafici || !a->fallimenti.isEmpty(), 20000);
-        QVERIFY(a->fallimenti.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!s.shell.Blocco_Grafici || !a->dialoghi->fallimenti.isEmpty(), 20000);
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
         QTRY_VERIFY(messaggi.size() >= 3);
         QCOMPARE(messaggi.mid(0, 3), (QStringList{QStringLiteral("COMM32|"), QStringLiteral("COMM34|5"),
                                                   QStringLiteral("COMM36|5")}));
         QVERIFY(a->form->isEnabled());
         QVERIFY(a->form->FrmCambioSott->isHidden());
-        QVERIFY(!a->op->Cambio_In_Corso());
+        QVERIFY(!a->op->Sottostante().Cambio_In_Corso());
         QTRY_VERIFY(messaggi.contains(QStringLiteral("COMM30|5")));
         QCOMPARE(a->op->Sessione()->Fusioni_Eseguite(), fusioni);
         for (int slot = 0; slot < 4; ++slot) {
@@ -427,7 +435,7 @@ private slots:
         QVERIFY(leggiStorici(2) == vecchi);
         QVERIFY(leggiStorici(5) != leggiStorici(2));
         QVERIFY(!a->op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));
-        QVERIFY(a->fallimenti.isEmpty());
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
         qunsetenv("WAVELORE_SERVER");
         qunsetenv("WAVELORE_HISTORY_ODBC");
     }
@@ -439,7 +447,7 @@ private slots:
         auto a = Prepara();
         QVERIFY(a);
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QCOMPARE(a->fallimenti.size(), 1);
+        QCOMPARE(a->dialoghi->fallimenti.size(), 1);
         QVERIFY(a->form->S().shell.Blocco_Grafici);
         QVERIFY(!a->op->Sequenza().In_Corso());
     }
@@ -490,9 +498,9 @@ private slots:
                      qPrintable(prova.avvisi[0]));
         }
         if (aperto == 0) {
-            QCOMPARE(prova.fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
+            QCOMPARE(prova.dialoghi->fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
         } else {
-            QVERIFY2(prova.fallimenti.isEmpty(), qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
+            QVERIFY2(prova.dialoghi->fallimenti.isEmpty(), qPrintable(prova.dialoghi->fallimenti.join(QLatin1Char('\n'))));
             QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, aperto);
             QVERIFY(!prova.form->S().shell.Blocco_Grafici);
         }
@@ -506,12 +514,12 @@ private slots:
         auto a = Prepara();
         QVERIFY(a);
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(a->fallimenti.isEmpty());
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
         FormS1 &f = *a->form;
 
         // A larger window re-lays the chart area to its new size.
         f.resize(1400, 900);
-        QTRY_COMPARE(f.Frm_Battleplan->height(), schermo::TwipsInPixel(a->op->Altezza_Twips() - 750));
+        QTRY_COMPARE(f.Frm_Battleplan->height(), schermo::TwipsInPixel(a->op->Layout().Altezza_Twips() - 750));
         const int larghezza = a->op->Area()->Frm_Graf[0]->width();
         f.resize(1600, 900);
         QTRY_VERIFY(a->op->Area()->Frm_Graf[0]->width() > larghezza);
@@ -547,24 +555,21 @@ private slots:
         QCOMPARE(f.S().cicli.Colori[20], sfondo);
 
         // Lamps lit by a bar update go back to the scheme's background 4 s later.
-        a->op->Accendi_Led_Storico_RT();
+        a->op->Tempo_Reale().Accendi_Led_Storico_RT();
         QCOMPARE(a->op->Area()->Frm_Graf[2]->Colore_Led(), f.S().cicli.Colori[21]);
-        QVERIFY(a->op->Timer_Agg_RT.isActive());
-        a->op->Timer_Agg_RT.setInterval(1);
-        a->op->Timer_Agg_RT.start();
+        QVERIFY(a->op->Tempo_Reale().Timer_Agg_RT.isActive());
+        a->op->Tempo_Reale().Timer_Agg_RT.setInterval(1);
+        a->op->Tempo_Reale().Timer_Agg_RT.start();
         QTRY_COMPARE(a->op->Area()->Frm_Graf[2]->Colore_Led(), f.S().cicli.Colori[20]);
 
         // The web link opens the product's address.
-        QUrl aperto;
-        a->op->Apri_Url = [&aperto](const QUrl &u) { aperto = u; };
         QTest::mouseClick(f.Lbl_Link_1, Qt::LeftButton);
-        QCOMPARE(aperto.host(), QStringLiteral("www.wavelore.example"));
+        QCOMPARE(a->dialoghi->aperti.size(), 1);
+        QCOMPARE(a->dialoghi->aperti.first().host(), QStringLiteral("www.wavelore.example"));
 
         // Closing asks for confirmation and never closes by itself.
-        bool chiesto = false;
-        f.Richiesta_Chiusura = [&chiesto] { chiesto = true; };
         QVERIFY(!f.close());
-        QVERIFY(chiesto);
+        QCOMPARE(a->uscita->chiusure, 1);
         QVERIFY(f.isVisible());
     }
 
@@ -576,16 +581,16 @@ private slots:
         auto a = Prepara();
         QVERIFY(a);
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(a->fallimenti.isEmpty());
-        a->op->Timer_Indicatori.setInterval(30);
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
+        a->op->Ridisegno().Timer_Indicatori.setInterval(30);
         a->form->S().cicli.Grafico_Corrente = 1;
         for (int i = 0; i < 5; ++i)
-            a->op->Arma_Timer_Indicatori();
+            a->op->Ridisegno().Arma_Timer_Indicatori();
         a->form->S().cicli.Grafico_Corrente = 3;
-        QVERIFY(a->op->Timer_Indicatori.isActive());
+        QVERIFY(a->op->Ridisegno().Timer_Indicatori.isActive());
         // The slot whose duration changed is recomputed, not the one current at the tick.
-        QCOMPARE(a->op->Slot_Timer_Indicatori(), 1);
-        QTRY_VERIFY(!a->op->Timer_Indicatori.isActive());
+        QCOMPARE(a->op->Ridisegno().Slot_Timer_Indicatori(), 1);
+        QTRY_VERIFY(!a->op->Ridisegno().Timer_Indicatori.isActive());
     }
 
     void server_senza_storico_fallisce()
@@ -601,7 +606,7 @@ private slots:
         a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("demo"));
         a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(a->fallimenti.size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(a->dialoghi->fallimenti.size(), 1, 10000);
         QVERIFY(server.ricevuti.contains(QStringLiteral("COMM34")));
         QVERIFY(!server.ricevuti.contains(QStringLiteral("COMM36")));
         QVERIFY(a->form->S().shell.Blocco_Grafici);

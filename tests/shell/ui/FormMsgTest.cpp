@@ -277,8 +277,11 @@ static int figlio(int argc, char **argv, const QString &scenario)
     StatoShell shell;
     Socket socket;
     GestoreMessaggi *g = nullptr;
-    Uscita uscita;
-    uscita.Scarica_Form_Msg = [&] { g->Scarica_Form_Msg(); };
+    struct : Uscita {
+        GestoreMessaggi **g = nullptr;
+        void Scarica_Form_Msg() override { (*g)->Scarica_Form_Msg(); }
+    } uscita;
+    uscita.g = &g;
     GestoreMessaggi gestore(shell, nullptr, [&] { Chiudi_Programma(shell, socket, uscita); });
     g = &gestore;
     Risponditore r(gestore, [&](FormMsg *f) {

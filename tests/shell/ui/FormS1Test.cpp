@@ -202,7 +202,7 @@ private slots:
             // Cut after the program: it names a running one, but on no host.
             {"senza host", QByteArray::number(QCoreApplication::applicationPid()) + '\n'
                                + QCoreApplication::applicationFilePath().toUtf8() + '\n'},
-            {"spazzatura", QByteArray("\xff\x00\x13garbage\n\x01\x02", 17)},
+            {"spazzatura", QByteArray("\xff\x00\x13garbage\n\x01\x02", 13)},
         };
         for (const auto &[nome, contenuto] : contenuti) {
             QTest::addRow("%s, copia morta", nome) << contenuto << false;
@@ -247,7 +247,7 @@ private slots:
         CartellaTemporanea dir;
         FormS1 f;
         int chiamate = 0;
-        f.Avvio_OnLine = [&] { ++chiamate; };
+        connect(&f, &FormS1::Avvio_OnLine, this, [&] { ++chiamate; });
         QVERIFY(f.Form_Load());
         f.show();
         QLineEdit *e = f.Frm_Avvio->findChild<QLineEdit *>(casella);
@@ -264,12 +264,19 @@ private slots:
         CartellaTemporanea dir;
         FormS1 f;
         QStringList ordine;
-        f.Carica_Storici_Avvio = [&] {
-            ordine << QStringLiteral("fase1");
-            QVERIFY(f.S().shell.Blocco_Grafici);
-            QCOMPARE(f.S().shell.Modalita, QStringLiteral("OFFLINE"));
-        };
-        f.Carica_Dati_Avvio = [&] { ordine << QStringLiteral("fase2"); };
+        struct Fasi : FasiAvvio {
+            FormS1 &f;
+            QStringList &ordine;
+            Fasi(FormS1 &form, QStringList &o) : f(form), ordine(o) {}
+            void Carica_Storici_Avvio() override
+            {
+                ordine << QStringLiteral("fase1");
+                QVERIFY(f.S().shell.Blocco_Grafici);
+                QCOMPARE(f.S().shell.Modalita, QStringLiteral("OFFLINE"));
+            }
+            void Carica_Dati_Avvio() override { ordine << QStringLiteral("fase2"); }
+        } fasi(f, ordine);
+        f.Imposta_Fasi_Avvio(&fasi);
         QVERIFY(f.Form_Load());
         f.show();
         f.S().indicatori.Ind_Attivo[3][4] = 1;

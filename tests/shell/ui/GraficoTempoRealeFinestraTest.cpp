@@ -73,12 +73,9 @@ private slots:
         Stato &s = form.S();
         QVERIFY(!s.shell.Blocco_Grafici);
 
-        QStringList domande;
-        bool risposta = true;
-        op->Domanda_RT = [&](const QString &titolo, const QString &) {
-            domande << titolo;
-            return risposta;
-        };
+        QStringList &domande = prova.dialoghi->domande_RT;
+        bool &risposta = prova.dialoghi->risposta_RT;
+        risposta = true;
         QPushButton *rt = op->Quotazioni()->Cmd_Graf_RT;
         auto colore = [rt] { return rt->palette().color(QPalette::Button); };
         const QColor faccia = QApplication::palette().color(QPalette::Button);  // off: the system's button face
@@ -129,7 +126,7 @@ private slots:
         s.shell.Blocco_Grafici = false;
 
         // Clearing hides and empties every chart.
-        op->Cancella_Grafici();
+        op->Tempo_Reale().Cancella_Grafici();
         for (RiquadroGrafico *r : op->Area()->Frm_Graf) {
             QVERIFY(!r->Graf_Battleplan->Visibile());
             QVERIFY(r->Graf_Battleplan->serie().empty());

@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(stato().cicli.Grafico_Corrente, slot);
         QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
         if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA")) {
-            QTRY_VERIFY(!m_op->Timer_Disegno.isActive());
+            QTRY_VERIFY(!m_op->Ridisegno().Timer_Disegno.isActive());
             m_form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QStringLiteral("/grande.png"));
         }
 
@@ -285,7 +285,7 @@ private slots:
                       : colonna == QLatin1String("C11") ? stato().cicli.Griglia_2[size_t(grado)]
                                                         : stato().cicli.Modo_Linea_Storico[size_t(grado)];
         valore = iniziale;
-        m_op->Disegna_Grafico(1, grado);
+        m_op->Ridisegno().Disegna_Grafico(1, grado);
         auto *b = area()->Frm_Strumenti->findChild<QToolButton *>(pulsante);
         QVERIFY(b);
         QVERIFY(b->isVisible());
@@ -331,7 +331,7 @@ private slots:
             QTest::mouseClick(area()->Frm_Graf[1]->Cmd_GRaf_P, Qt::LeftButton);
             verificaGrande(1);
         }
-        QTRY_VERIFY(!m_op->Timer_Disegno.isActive());
+        QTRY_VERIFY(!m_op->Ridisegno().Timer_Disegno.isActive());
 
         int grafici = 0;
         for (RiquadroGrafico *r : area()->Frm_Graf) {
@@ -387,11 +387,11 @@ private slots:
         stato().cicli.Conf_Grafici[1].grado = 40;
         const int corrente = stato().cicli.Grafico_Corrente;
         const int grado = stato().cicli.Grado_Corrente;
-        m_op->Cmd_GRaf_P_Click(1);
-        m_op->Cmd_GRaf_P_Click(7);
-        m_op->Cmd_GRaf_P_Click(-1);
+        m_op->Layout().Cmd_GRaf_P_Click(1);
+        m_op->Layout().Cmd_GRaf_P_Click(7);
+        m_op->Layout().Cmd_GRaf_P_Click(-1);
         stato().shell.Blocco_Grafici = true;
-        m_op->Cmd_GRaf_P_Click(0);
+        m_op->Layout().Cmd_GRaf_P_Click(0);
         stato().shell.Blocco_Grafici = false;
         QCOMPARE(stato().cicli.Grafico_Corrente, corrente);
         QCOMPARE(stato().cicli.Grado_Corrente, grado);

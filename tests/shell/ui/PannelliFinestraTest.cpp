@@ -51,9 +51,9 @@ class PannelliFinestraTest : public QObject {
         if (!m_pannelli)
             return false;
         // Qt's own save dialog, which the test can drive; failures are recorded.
-        struct Dialoghi : DialoghiFinestra {
+        struct Dialoghi : DialoghiPannelliUtente {
             QStringList &errori;
-            Dialoghi(QWidget *finestra, QStringList &e) : DialoghiFinestra(finestra, false), errori(e) {}
+            Dialoghi(QWidget *finestra, QStringList &e) : DialoghiPannelliUtente(finestra, false), errori(e) {}
             void Errore(const QString &t) override { errori << t; }
         };
         m_pannelli->Imposta_Dialoghi(std::make_unique<Dialoghi>(m_prova->form.get(), m_errori));
@@ -171,16 +171,22 @@ private slots:
     // comes back whatever the user does, and only an accepted name is written.
     void fotoDelRiquadro_data()
     {
-        QTest::addColumn<QString>("scelta");  // "" cancels; relative to the temporary folder
-        QTest::addColumn<bool>("scritto");
-        QTest::newRow("salvata") << "Immagini/grafico.bmp" << true;
-        QTest::newRow("annullata") << "" << false;
-        QTest::newRow("cartella non scrivibile") << "non_cartella/grafico.bmp" << false;
+        // Relative to the temporary folder; "" cancels, "proposto" keeps the proposed name.
+        QTest::addColumn<QString>("scelta");
+        QTest::addColumn<QString>("atteso");  // the file written, "" none
+        QTest::addColumn<QString>("motivo");  // what the error message says, "" no message
+        QTest::newRow("salvata") << "Immagini/grafico.bmp" << "Immagini/grafico.bmp" << "";
+        QTest::newRow("senza estensione") << "Immagini/grafico" << "Immagini/grafico.bmp" << "";
+        QTest::newRow("nome proposto") << "proposto" << "proposto.bmp" << "";
+        QTest::newRow("annullata") << "" << "" << "";
+        QTest::newRow("percorso su un file") << "non_cartella/grafico.bmp" << "" << "non \u00E8 una cartella";
+        QTest::newRow("cartella mancante") << "manca/grafico" << "" << "non esiste";
     }
     void fotoDelRiquadro()
     {
         QFETCH(QString, scelta);
-        QFETCH(bool, scritto);
+        QFETCH(QString, atteso);
+        QFETCH(QString, motivo);
         const int slot = stato().cicli.Grafico_Corrente == 2 ? 1 : 2;
         QVERIFY(stato().cicli.Conf_Grafici[size_t(slot)].in_uso == 1);
         const int corrente = stato().cicli.Grafico_Corrente;
@@ -191,7 +197,10 @@ private slots:
         nonCartella.close();
         GraficoWidget *g = area()->Frm_Graf[size_t(slot)]->Graf_Battleplan;
         const QString titolo = stato().cicli.Titoli_Grafici[size_t(slot)];
-        const QString file = scelta.isEmpty() ? QString() : m_cartella->percorso() + QLatin1Char('/') + scelta;
+        const QString file = scelta.isEmpty() || scelta == QLatin1String("proposto")
+                                 ? scelta
+                                 : m_cartella->percorso() + QLatin1Char('/') + scelta;
+        const bool scritto = !atteso.isEmpty();
 
         QString proposto, titoloNelDialogo;
         QImage mostrata;
@@ -220,6 +229,8 @@ private slots:
                     coperti << w->geometry();
             if (file.isEmpty()) {
                 d->reject();
+            } else if (file == QLatin1String("proposto")) {
+                static_cast<QDialog *>(d)->accept();
             } else {
                 // Typed into the name box, as the user does (a whole path is taken as typed).
                 if (auto *nome = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
@@ -230,7 +241,7 @@ private slots:
             }
         });
         // Redraws still due from the start would change the chart while the dialog is open.
-        QTRY_VERIFY(!m_prova->op->Timer_Disegno.isActive() && !m_prova->op->Timer_Indicatori.isActive());
+        QTRY_VERIFY(!m_prova->op->Ridisegno().Timer_Disegno.isActive() && !m_prova->op->Ridisegno().Timer_Indicatori.isActive());
         guardia.start(10);
         QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_Foto, Qt::LeftButton);
         QVERIFY(visto);
@@ -247,12 +258,17 @@ private slots:
         QCOMPARE(g->titolo().testo, titolo);
         QCOMPARE(stato().cicli.Grafico_Corrente, corrente);
 
-        QCOMPARE(!file.isEmpty() && QFile::exists(file), scritto);
-        QCOMPARE(QDir(immagini).entryList(QDir::Files).size(), scritto ? 1 : 0);
+        const QString scrittoIn = atteso == QLatin1String("proposto.bmp") ? proposto + QStringLiteral(".bmp")
+                                : scritto ? m_cartella->percorso() + QLatin1Char('/') + atteso : QString();
+        QVERIFY2(!scritto || QFileInfo(scrittoIn).isFile(), qPrintable(scrittoIn));
+        // Nothing else is left behind, not even a half-written file.
+        const bool inImmagini = scritto && QFileInfo(scrittoIn).absolutePath() == QFileInfo(immagini).absoluteFilePath();
+        QCOMPARE(QDir(immagini).entryList(QDir::Files).size(), inImmagini ? 1 : 0);
+        QVERIFY(!QFileInfo::exists(m_cartella->percorso() + QStringLiteral("/manca")));
         if (scritto) {
             // The file holds the chart as it was shown, product line included, spread
             // over the whole picture since no control lies over a file.
-            const QImage salvata = QImage(file, "BMP").convertToFormat(QImage::Format_RGB32);
+            const QImage salvata = QImage(scrittoIn, "BMP").convertToFormat(QImage::Format_RGB32);
             QVERIFY(!salvata.isNull());
             QCOMPARE(salvata.size(), mostrata.size());
             const QRgb sfondo = schermo::ColoreWin(stato().cicli.Colori[80]).rgb();
@@ -287,9 +303,10 @@ private slots:
             QVERIFY(scritta(QRect(r.left(), r.top(), r.width(), r.height() / 2)));
             QVERIFY(scritta(QRect(r.left(), r.top() + r.height() / 2, r.width(), r.height() - r.height() / 2)));
         }
-        QCOMPARE(m_errori.size(), !file.isEmpty() && !scritto ? 1 : 0);
+        QCOMPARE(m_errori.size(), motivo.isEmpty() ? 0 : 1);
         if (!m_errori.isEmpty())
-            QVERIFY2(m_errori.first().contains(QStringLiteral("grafico.bmp")), qPrintable(m_errori.join(QLatin1Char(';'))));
+            QVERIFY2(m_errori.first().contains(QStringLiteral("grafico.bmp")) && m_errori.first().contains(motivo),
+                     qPrintable(m_errori.join(QLatin1Char(';'))));
     }
 
     // Every button of this work can be clicked in the real window: shown, enabled,

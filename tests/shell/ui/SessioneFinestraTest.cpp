@@ -96,7 +96,8 @@ private slots:
         QVERIFY(!form.Text_Chat->toPlainText().contains(QStringLiteral("COMM31")));
 
         // A new attempt with the right password reconnects and logs in.
-        form.Carica_Storici_Avvio = [] {};
+        FasiAvvio nessuna;  // the loading is not what this checks
+        form.Imposta_Fasi_Avvio(&nessuna);
         avvio->Text_Password->clear();
         QTest::keyClicks(avvio->Text_Password, QStringLiteral("Pw!"));
         QTest::mouseClick(avvio->Cmd_OnLine, Qt::LeftButton);
@@ -156,7 +157,8 @@ private slots:
         FormS1 form;
         FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
         SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
-        form.Carica_Storici_Avvio = [] {};
+        FasiAvvio nessuna;  // the loading is not what this checks
+        form.Imposta_Fasi_Avvio(&nessuna);
         sessione->Intervallo_Watchdog_ms = 100;
         form.show();
         form.Frm_Avvio->Text_ID->setText(QStringLiteral("luca"));
@@ -194,9 +196,9 @@ private slots:
         sessione->Azioni().Accendi_Led_Storico_RT();
         for (int slot = 0; slot < 4; ++slot)
             QCOMPARE(area->Frm_Graf[size_t(slot)]->Colore_Led(), s.cicli.Colori[slot % 2 == 0 ? 21 : 20]);
-        QVERIFY(operativa->Timer_Agg_RT.isActive());
-        QCOMPARE(operativa->Timer_Agg_RT.interval(), 4000);
-        operativa->Timer_Agg_RT.start(1);
+        QVERIFY(operativa->Tempo_Reale().Timer_Agg_RT.isActive());
+        QCOMPARE(operativa->Tempo_Reale().Timer_Agg_RT.interval(), 4000);
+        operativa->Tempo_Reale().Timer_Agg_RT.start(1);
         QTRY_COMPARE(area->Frm_Graf[0]->Colore_Led(), s.cicli.Colori[20]);
     }
 

@@ -198,7 +198,7 @@ private slots:
             QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
             QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
         }
-        QTRY_VERIFY(!m_prova->op->Timer_Disegno.isActive());
+        QTRY_VERIFY(!m_prova->op->Ridisegno().Timer_Disegno.isActive());
 
         QStringList fuori = coordinateNonIntere(slot);
         for (RiquadroGrafico *r : area()->Frm_Graf)

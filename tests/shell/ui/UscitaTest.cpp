@@ -76,12 +76,18 @@ private slots:
             bloccoDuranteLePause << (shell.Blocco_Grafici && shell.Blocco_Aggiornamento);
         });
         sonda.start(50);
-        Uscita u;
-        u.Scarica_Form_Msg = [&] { passi << QStringLiteral("form_msg") << QString::number(socket.State()); };
-        u.Termina = [&](int codice) {
-            passi << QStringLiteral("fine");
-            throw FineProgramma{codice};
-        };
+        struct : Uscita {
+            QStringList *passi = nullptr;
+            Socket *socket = nullptr;
+            void Scarica_Form_Msg() override { *passi << QStringLiteral("form_msg") << QString::number(socket->State()); }
+            void Termina(int codice) override
+            {
+                *passi << QStringLiteral("fine");
+                throw FineProgramma{codice};
+            }
+        } u;
+        u.passi = &passi;
+        u.socket = &socket;
         try {
             Chiudi_Programma(shell, socket, u);
         } catch (const FineProgramma &f) {
@@ -100,12 +106,15 @@ private slots:
     {
         Socket socket;
         StatoShell shell;
-        bool finito = false;
-        Uscita u;
-        u.Termina = [&](int) {
-            finito = true;
-            throw FineProgramma{0};
-        };
+        struct : Uscita {
+            bool finito = false;
+            void Termina(int) override
+            {
+                finito = true;
+                throw FineProgramma{0};
+            }
+        } u;
+        const bool &finito = u.finito;
         try {
             Chiudi_Programma(shell, socket, u);
         } catch (const FineProgramma &) {

@@ -1,5 +1,4 @@
-// The degree check boxes of the working window: a degree ticked gets the lowest
-// free chart slot, prepared and drawn; a degree cleared frees its slot.
+#include "shell/ui/ControlloreGradi.h"
 
 #include "Stato.h"
 #include "cycle/BarreGrafico.h"
@@ -8,8 +7,7 @@
 #include "shell/SceltaGradi.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/AreaGrafici.h"
-#include "shell/ui/FinestraOperativa.h"
-#include "shell/ui/FormS1.h"
+#include "indicators/MotoreIndicatori.h"
 #include "shell/ui/PannelloCicli.h"
 #include "shell/ui/RiquadroGrafico.h"
 
@@ -32,56 +30,64 @@ void Mostra_Controlli_Slot(RiquadroGrafico *r, bool visibili)
 
 }  // namespace
 
-void FinestraOperativa::Chk_Battl_Click(int index)
+ControlloreGradi::ControlloreGradi(Stato &stato, PannelloCicli &cicli, AreaGrafici &area, MotoreIndicatori &motore,
+                                   RichiesteGradi &richieste, QObject *parent)
+    : QObject(parent), m_stato(stato), m_cicli(cicli), m_area(area), m_motore(motore), m_richieste(richieste)
 {
-    Stato &stato = m_form.S();
+    setObjectName(QStringLiteral("ControlloreGradi"));
+    connect(&m_cicli, &PannelloCicli::Chk_Battl_Cliccato, this, &ControlloreGradi::Chk_Battl_Click);
+}
+
+void ControlloreGradi::Chk_Battl_Click(int index)
+{
+    Stato &stato = m_stato;
     if (index < 0 || index > costanti::Max_Grado)
         return;
-    QCheckBox *box = m_cicli->Chk_Battl[size_t(index)];
+    QCheckBox *box = m_cicli.Chk_Battl[size_t(index)];
     const bool grande = stato.shell.Layout_Grafico == QLatin1String("GRANDE");
 
     if (!box->isChecked()) {
         if (grande)
-            Imposta_Layout_Ridotto();
-        for (QCheckBox *c : m_cicli->Chk_Battl)
+            m_richieste.Imposta_Layout_Ridotto();
+        for (QCheckBox *c : m_cicli.Chk_Battl)
             c->setEnabled(true);
         QString errore;
         const int s = gradi::Togli_Grado(stato, index, &errore);
         // Boxes and slots disagreeing, or a refused save: the boxes follow the slots again.
         if (s < 0) {
-            m_cicli->Inizializza_Chk_Battl();
+            m_cicli.Inizializza_Chk_Battl();
             if (!errore.isEmpty())
                 Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
             return;
         }
-        RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
+        RiquadroGrafico *r = m_area.Frm_Graf[size_t(s)];
         r->Graf_Battleplan->Visibile(false);
         Mostra_Controlli_Slot(r, false);
         return;
     }
 
-    Disabilita_Finestra();
+    m_richieste.Disabilita_Finestra();
     if (grande)
-        Imposta_Layout_Ridotto();
+        m_richieste.Imposta_Layout_Ridotto();
     QString errore;
     const int s = gradi::Metti_Grado(stato, index, &errore);
     if (s < 0) {
-        m_cicli->Inizializza_Chk_Battl();
-        Abilita_Finestra();
+        m_cicli.Inizializza_Chk_Battl();
+        m_richieste.Abilita_Finestra();
         if (!errore.isEmpty())
             Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
         return;
     }
-    RiquadroGrafico *r = m_area->Frm_Graf[size_t(s)];
+    RiquadroGrafico *r = m_area.Frm_Graf[size_t(s)];
     r->Lbl_In_Caricamento->show();
     r->Lbl_In_Caricamento->raise();
-    m_cicli->Regola_Quattro_Gradi();
-    Imposta_Barre_Grafico(stato.shell, stato.cicli, *m_area, s, index);
+    m_cicli.Regola_Quattro_Gradi();
+    Imposta_Barre_Grafico(stato.shell, stato.cicli, m_area, s, index);
     ciclo::Calcola_Battleplan(stato.cicli, index);
     // Computes the degree's indicators and draws the slot.
-    m_motore->Aggiorna_Indicatori(s);
-    Imposta_Opzione_Grafici();
+    m_motore.Aggiorna_Indicatori(s);
+    m_richieste.Imposta_Opzione_Grafici();
     Mostra_Controlli_Slot(r, true);
     r->Lbl_In_Caricamento->hide();
-    Abilita_Finestra();
+    m_richieste.Abilita_Finestra();
 }
