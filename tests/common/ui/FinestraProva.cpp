@@ -1,19 +1,26 @@
 #include "FinestraProva.h"
 
+#include "CartellaTemporanea.h"
+#include "Stato.h"
+#include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
-#include "shell/Caricamento.h"
+#include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/RiquadroGrafico.h"
 #include "shell/ui/SessioneFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -59,20 +66,42 @@ DialoghiProva &Registra_Dialoghi(FinestraOperativa &finestra)
 }
 
 FinestraProva::FinestraProva()
-    : form(std::make_unique<FormS1>()), op(Prepara_Finestra_Operativa(*form)),
-      sessione(Prepara_Sessione_Online(*form, *op)), dialoghi(&Registra_Dialoghi(*op)),
-      fallimenti(dialoghi->fallimenti), avvisi(dialoghi->avvisi)
 {
+    Prepara();
+}
+
+FinestraProva::FinestraProva(const QList<int> &storici) : cartella(std::make_unique<CartellaTemporanea>())
+{
+    preparata = archivio::Crea_Archivi().ok;
+    for (int u : storici)
+        preparata = GeneraStoricoLocale(u) && preparata;
+    Prepara();
+}
+
+FinestraProva::~FinestraProva()
+{
+    form.reset();  // before the folder it works in
+}
+
+void FinestraProva::Prepara()
+{
+    if (!MessaggiCatturati::Attivi())
+        qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
+    form = std::make_unique<FormS1>();
+    op = Prepara_Finestra_Operativa(*form);
+    sessione = Prepara_Sessione_Online(*form, *op);
     op->Sequenza().Fattore_Pause = 0;
+    dialoghi = new DialoghiProva(fallimenti, avvisi);
+    op->Imposta_Dialoghi(std::unique_ptr<DialoghiFinestra>(dialoghi));
     form->Imposta_Uscita(std::make_unique<UscitaProva>(*form));
 }
 
-FinestraProva::~FinestraProva() = default;
-
 bool FinestraProva::Carica()
 {
-    if (!form->Form_Load())
+    if (!preparata || !form->Form_Load())
         return false;
+    QObject::connect(form->Frm_Avvio->PB_Avvio_T, &QProgressBar::valueChanged, form.get(),
+                     [this](int v) { percentuali << v; });
     form->show();
     return true;
 }
@@ -83,6 +112,82 @@ bool FinestraProva::AvviaOffline()
         return false;
     QTest::mouseClick(form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
     return fallimenti.isEmpty();
+}
+
+bool FinestraProva::Riavvia()
+{
+    form.reset();
+    op = nullptr;
+    sessione = nullptr;
+    dialoghi = nullptr;
+    fallimenti.clear();
+    avvisi.clear();
+    percentuali.clear();
+    Prepara();
+    return AvviaOffline();
+}
+
+Stato &FinestraProva::S() const
+{
+    return form->S();
+}
+
+AreaGrafici *FinestraProva::Area() const
+{
+    return op->Area();
+}
+
+RiquadroGrafico *FinestraProva::Riquadro(int slot) const
+{
+    return Area()->Frm_Graf[size_t(slot)];
+}
+
+bool FinestraProva::Ingrandisci(int slot)
+{
+    if (S().shell.Layout_Grafico == QLatin1String("GRANDE"))
+        QTest::mouseClick(Riquadro(S().cicli.Grafico_Corrente)->Cmd_GRaf_M, Qt::LeftButton);
+    QTest::mouseClick(Riquadro(slot)->Cmd_GRaf_P, Qt::LeftButton);
+    return S().shell.Layout_Grafico == QLatin1String("GRANDE") && S().cicli.Grafico_Corrente == slot;
+}
+
+bool FinestraProva::Riduci()
+{
+    QTest::mouseClick(Riquadro(S().cicli.Grafico_Corrente)->Cmd_GRaf_M, Qt::LeftButton);
+    return S().shell.Layout_Grafico == QLatin1String("RIDOTTO");
+}
+
+namespace {
+int catturatori = 0;
+}
+
+MessaggiCatturati::MessaggiCatturati() : MessaggiCatturati(QMessageBox::No) {}
+
+MessaggiCatturati::MessaggiCatturati(int risposta_)
+    : risposta(risposta_), m_automatici(qgetenv("WAVELORE_AVVISI_AUTOMATICI")),
+      m_impostato(qEnvironmentVariableIsSet("WAVELORE_AVVISI_AUTOMATICI"))
+{
+    ++catturatori;
+    qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            testi << box->windowTitle() + QLatin1Char('|') + box->text() + QLatin1Char('|') +
+                         (box->textFormat() == Qt::PlainText ? QStringLiteral("testo") : QStringLiteral("ricco"));
+            box->done(risposta);
+        }
+    });
+    m_timer.start(10);
+}
+
+MessaggiCatturati::~MessaggiCatturati()
+{
+    --catturatori;
+    if (m_impostato)
+        qputenv("WAVELORE_AVVISI_AUTOMATICI", m_automatici);
+}
+
+bool MessaggiCatturati::Attivi()
+{
+    return catturatori > 0;
 }
 
 QStringList Controlli_Fuori_Vista(QWidget *finestra)

@@ -1,19 +1,25 @@
 #pragma once
 
+#include "CartellaTemporanea.h"
 #include "shell/ui/DialoghiFinestra.h"
 #include "shell/ui/FormS1.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QPoint>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 #include <memory>
 
+class AreaGrafici;
 class FormS1;
 class QAbstractButton;
 class QWidget;
 class FinestraOperativa;
+class RiquadroGrafico;
 class SessioneQuotazioni;
+struct Stato;
 
 // Where a check box or option button draws its box: a click there toggles it
 // whatever the width of its text.
@@ -24,10 +30,14 @@ QPoint PuntoCasella(const QAbstractButton *casella);
 bool GeneraStoricoLocale(int sottostante);
 
 // The window's questions and messages recorded instead of shown: the failures, the
-// warnings, the real-time questions (answered `risposta_RT`) and the addresses opened.
+// warnings (into the lists given, or its own), the real-time questions (answered
+// `risposta_RT`) and the addresses opened.
 struct DialoghiProva : DialoghiFinestra {
-    QStringList fallimenti;
-    QStringList avvisi;  // warnings the loading gave and went on
+    DialoghiProva() : fallimenti(m_fallimenti), avvisi(m_avvisi) {}
+    DialoghiProva(QStringList &fallimenti_, QStringList &avvisi_) : fallimenti(fallimenti_), avvisi(avvisi_) {}
+
+    QStringList &fallimenti;
+    QStringList &avvisi;     // warnings the loading gave and went on
     QStringList domande_RT;  // their titles
     QString testo_RT;        // the last one's text
     bool risposta_RT = false;
@@ -37,6 +47,10 @@ struct DialoghiProva : DialoghiFinestra {
     void Fallimento(const QString &messaggio) override { fallimenti << messaggio; }
     void Avviso_Caricamento(const QString &messaggio) override { avvisi << messaggio; }
     void Apri_Url(const QUrl &url) override { aperti << url; }
+
+private:
+    QStringList m_fallimenti;
+    QStringList m_avvisi;
 };
 
 // The program's exit with the closing confirmation, but an end that leaves the test running.
@@ -49,20 +63,65 @@ struct UscitaProva : UscitaFinestra {
 DialoghiProva &Registra_Dialoghi(FinestraOperativa &finestra);
 
 // The real main window wired as the program wires it, with the fixed pauses off,
-// the dialogs recorded and an exit that leaves the test running.
+// the dialogs recorded, an exit that leaves the test running
+// and the start-up message boxes printing themselves and closing
+// (WAVELORE_AVVISI_AUTOMATICI).
 struct FinestraProva {
+    // The window in the current program folder.
     FinestraProva();
+    // The window in a fresh program folder of its own, holding the archives and the
+    // generated history of each of `storici`; the folder outlives the window.
+    explicit FinestraProva(const QList<int> &storici);
     ~FinestraProva();
 
+    std::unique_ptr<CartellaTemporanea> cartella;  // only with the window's own folder
     std::unique_ptr<FormS1> form;
     FinestraOperativa *op = nullptr;
     SessioneQuotazioni *sessione = nullptr;
-    DialoghiProva *dialoghi = nullptr;
-    QStringList &fallimenti;
-    QStringList &avvisi;
+    DialoghiProva *dialoghi = nullptr;  // the window's, renewed with it
+    QStringList fallimenti;
+    QStringList avvisi;       // warnings the loading gave and went on
+    QList<int> percentuali;   // the start bar's values, in order
 
-    bool Carica();        // Form_Load and show
+    bool Carica();        // Form_Load and show; false when the folder could not be filled
     bool AvviaOffline();  // Carica, then the OFFLINE button; true when the load raised no failure
+    // Closes the window and starts a new one OFFLINE in the same folder, as a restart does.
+    bool Riavvia();
+
+    Stato &S() const;
+    AreaGrafici *Area() const;
+    RiquadroGrafico *Riquadro(int slot) const;
+    // The one-chart layout on `slot` (from either layout), by the panels' buttons;
+    // true when it shows.
+    bool Ingrandisci(int slot);
+    // Back to the four-chart layout by the enlarged panel's button; true when it shows.
+    bool Riduci();
+
+private:
+    void Prepara();
+    bool preparata = true;
+};
+
+// While it lives, every message box is closed as it opens with the answer
+// `risposta`, and what it said kept in `testi` ("title|text|testo" for plain text,
+// "|ricco" otherwise), in place of the boxes that print themselves.
+class MessaggiCatturati {
+public:
+    explicit MessaggiCatturati(int risposta_);
+    MessaggiCatturati();  // answered No
+    ~MessaggiCatturati();
+    MessaggiCatturati(const MessaggiCatturati &) = delete;
+    MessaggiCatturati &operator=(const MessaggiCatturati &) = delete;
+
+    static bool Attivi();
+
+    int risposta;
+    QStringList testi;
+
+private:
+    QTimer m_timer;
+    QByteArray m_automatici;
+    bool m_impostato;
 };
 
 // The visible controls of `finestra` not wholly in sight, each with its place

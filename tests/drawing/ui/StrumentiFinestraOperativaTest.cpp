@@ -2,7 +2,6 @@
 // with the mouse on a chart is saved, drawn by the chart drawing, and found again
 // on the same bars after the underlying is changed and changed back.
 
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
@@ -34,15 +33,9 @@ class StrumentiFinestraOperativaTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void lineaNellaFinestraDiLavoro()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        QVERIFY(GeneraStoricoLocale(5));
-        FinestraProva prova;
+        FinestraProva prova({2, 5});
         QVERIFY(prova.AvviaOffline());
         FormS1 &form = *prova.form;
         FinestraOperativa *op = prova.op;

@@ -3,7 +3,6 @@
 // holds afterwards and what the chart shows.
 
 #include "ArchivioProva.h"
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -78,7 +77,6 @@ private:
 class TestiCoordinateFinestraTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> cartella;
     std::unique_ptr<FinestraProva> prova;
     StrumentiFinestra *strumenti = nullptr;
     QList<int> messaggi;
@@ -132,26 +130,16 @@ class TestiCoordinateFinestraTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void init()
     {
-        cartella = std::make_unique<CartellaTemporanea>();
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        QVERIFY(GeneraStoricoLocale(5));
-        prova = std::make_unique<FinestraProva>();
+        prova = std::make_unique<FinestraProva>(QList<int>{2, 5});
         QVERIFY(prova->AvviaOffline());
         strumenti = prova->op->Strumenti();
         QVERIFY(strumenti);
         messaggi.clear();
         strumenti->Imposta_Servizi(std::make_unique<MessaggiRegistrati>(*prova->op, messaggi));
     }
-    void cleanup()
-    {
-        prova.reset();
-        cartella.reset();
-    }
+    void cleanup() { prova.reset(); }
 
     void testoPiazzatoRicaricatoCancellato_data()
     {
@@ -363,8 +351,7 @@ private slots:
     {
         const int slot = slotDi(false);
         QVERIFY(slot >= 0);
-        QTest::mouseClick(prova->op->Area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
-        QCOMPARE(s().cicli.Grafico_Corrente, slot);
+        QVERIFY(prova->Ingrandisci(slot));
         const int grado = s().cicli.Grado_Corrente;
         const int b = s().cicli.Barre_Ciclo[size_t(grado)];
         StatoDisegno &d = s().disegno;
@@ -446,7 +433,7 @@ private slots:
         QFETCH(QString, modo);
         const int slot = slotDi(false);
         QVERIFY(slot >= 0);
-        QTest::mouseClick(prova->op->Area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
+        QVERIFY(prova->Ingrandisci(slot));
         const int grado = s().cicli.Grado_Corrente;
         const int b = s().cicli.Barre_Ciclo[size_t(grado)];
         auto &linee = s().disegno.Linee[size_t(grado)];

@@ -4,7 +4,6 @@
 // the layout's own fill saves nothing, and a restart shows the same settings.
 
 #include "ArchivioProva.h"
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
@@ -44,7 +43,6 @@ int coloreItem(int item)
 class PannelloIndicatoriTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_prova;
     int m_beep = 0;
     QStringList m_errori;
@@ -58,10 +56,10 @@ class PannelloIndicatoriTest : public QObject {
         return area()->Frm_Graf[size_t(stato().cicli.Grafico_Corrente)]->Graf_Battleplan;
     }
 
+    // A start in a fresh folder, or a restart in the same one.
     bool avvia()
     {
-        m_prova = std::make_unique<FinestraProva>();
-        if (!m_prova->AvviaOffline())
+        if (!(m_prova ? m_prova->Riavvia() : (m_prova = std::make_unique<FinestraProva>(QList<int>{2}))->AvviaOffline()))
             return false;
         struct Avvisi : AvvisiIndicatori {
             PannelloIndicatoriTest &t;
@@ -75,10 +73,7 @@ class PannelloIndicatoriTest : public QObject {
 
     void ingrandisci(int slot)
     {
-        if (stato().shell.Layout_Grafico == QLatin1String("GRANDE"))
-            QTest::mouseClick(area()->Frm_Graf[size_t(stato().cicli.Grafico_Corrente)]->Cmd_GRaf_M, Qt::LeftButton);
-        QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
-        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        QVERIFY(m_prova->Ingrandisci(slot));
         QVERIFY(pannello()->isVisible());
     }
 
@@ -129,13 +124,8 @@ class PannelloIndicatoriTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void init()
     {
-        m_cartella = std::make_unique<CartellaTemporanea>();
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
         QVERIFY(avvia());
         m_beep = 0;
         m_errori.clear();
@@ -146,7 +136,6 @@ private slots:
     {
         QVERIFY2(m_errori.isEmpty(), qPrintable(m_errori.join(QLatin1Char('\n'))));
         m_prova.reset();
-        m_cartella.reset();
     }
 
     void pannelloNelTelaio()
@@ -418,7 +407,6 @@ private slots:
         clicca(pannello()->Opt_Val_Indicatori[1]);
         const auto serie = grafico()->serie().size();
 
-        m_prova.reset();
         QVERIFY(avvia());
         const auto &ind = stato().indicatori;
         for (int k = 0; k < 20; ++k)

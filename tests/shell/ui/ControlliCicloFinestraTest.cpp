@@ -6,7 +6,6 @@
 // leaves the window showing what the archive holds.
 
 #include "ArchivioProva.h"
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -169,7 +168,6 @@ QString ContenutoTabella(archivio::FileArchivio file, const QString &tabella)
 class ControlliCicloFinestraTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_prova;
 
     Stato &stato() const { return m_prova->form->S(); }
@@ -178,30 +176,18 @@ class ControlliCicloFinestraTest : public QObject {
     PannelloCicli *cicli() const { return m_prova->op->Cicli(); }
     GraficoWidget *grafico(int slot) const { return area()->Frm_Graf[size_t(slot)]->Graf_Battleplan; }
 
-    // A start in the current program folder; a window already open is closed first.
-    bool avvia()
-    {
-        m_prova.reset();
-        m_prova = std::make_unique<FinestraProva>();
-        return m_prova->AvviaOffline() && !stato().shell.Blocco_Grafici;
-    }
+    // A restart in the same program folder.
+    bool avvia() { return m_prova->Riavvia() && !stato().shell.Blocco_Grafici; }
 
+    // A start in a fresh folder.
     bool nuovo()
     {
         m_prova.reset();
-        m_cartella.reset();
-        m_cartella = std::make_unique<CartellaTemporanea>();
-        return archivio::Crea_Archivi().ok && GeneraStoricoLocale(2) && avvia();
+        m_prova = std::make_unique<FinestraProva>(QList<int>{2});
+        return m_prova->AvviaOffline() && !stato().shell.Blocco_Grafici;
     }
 
-    void ingrandisci(int slot)
-    {
-        if (stato().shell.Layout_Grafico == QLatin1String("GRANDE"))
-            QTest::mouseClick(area()->Frm_Graf[size_t(stato().cicli.Grafico_Corrente)]->Cmd_GRaf_M, Qt::LeftButton);
-        QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
-        QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
-        QCOMPARE(stato().cicli.Grafico_Corrente, slot);
-    }
+    void ingrandisci(int slot) { QVERIFY(m_prova->Ingrandisci(slot)); }
 
     // Sets a value in memory only, and shows it in the tool frame and the chart.
     void prepara(int imp, double valore)
@@ -398,13 +384,7 @@ class ControlliCicloFinestraTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
-    void cleanupTestCase()
-    {
-        m_prova.reset();
-        m_cartella.reset();
-    }
+    void cleanupTestCase() { m_prova.reset(); }
 
     // A save the archive refuses is reported, and the window goes on holding and
     // showing what the archive holds: the value from before.
@@ -462,17 +442,8 @@ private slots:
         }
 
         // The boxes are read and closed as they open.
-        qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
-        const auto automatici = qScopeGuard([] { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); });
-        QStringList avvisi;
-        QTimer chiudi;
-        connect(&chiudi, &QTimer::timeout, this, [&avvisi] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                avvisi << box->windowTitle() + QLatin1Char('|') + box->text();
-                box->accept();
-            }
-        });
-        chiudi.start(10);
+        MessaggiCatturati messaggi;
+        const QStringList &avvisi = messaggi.testi;
 
         const QStringList prima = impostazioni();
         std::optional<ConnessioneProva> blocco(std::in_place, archivioFile);

@@ -134,8 +134,6 @@ class FileDanneggiatiAvvioTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void avvio_data()
     {
         QTest::addColumn<QString>("nome");
@@ -159,14 +157,12 @@ private slots:
         QFETCH(QString, nome);
         QFETCH(int, danno);
         QFETCH(bool, segnalato);
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
+        FinestraProva prova({2, 5});
+        const CartellaTemporanea &cartella = *prova.cartella;
         for (const Impostazione &i : Impostazioni) {
             archivio::Connessione c(i.file);
             QVERIFY(c.Aggiorna(QLatin1String(i.tabella), QLatin1String(i.colonna), i.id, QLatin1String(i.valore)));
         }
-        QVERIFY(GeneraStoricoLocale(2));
-        QVERIFY(GeneraStoricoLocale(5));
         const bool archivio = nome.startsWith(QLatin1String("Sistema"));
         const QString percorso = cartella.sistema() + QLatin1Char('/') + nome;
         if (danno == PaginaAzzerata) {
@@ -177,7 +173,6 @@ private slots:
         QVERIFY(scrivi(percorso, danneggiato));
         const QStringList prima = QDir(cartella.sistema()).entryList(QDir::Files);
 
-        FinestraProva prova;
         UscitaCatturata uscita;
         const bool avviato = prova.AvviaOffline();
         const QString avvisi = uscita.avvisi();

@@ -70,39 +70,13 @@ int Pixel_Disegnati(GraficoWidget *g)
     return n;
 }
 
-// The exit of these windows: closing asks nothing but is counted; nothing ends the process.
+// An exit whose closing asks nothing but is counted; nothing ends the process.
 struct UscitaContata : Uscita {
     int chiusure = 0;
     void Richiesta_Chiusura() override { ++chiusure; }
 };
 
-struct Avvio {
-    std::unique_ptr<FormS1> form;
-    FinestraOperativa *op = nullptr;
-    DialoghiProva *dialoghi = nullptr;
-    UscitaContata *uscita = nullptr;
-    QList<int> percentuali;
-};
-
-std::unique_ptr<Avvio> Prepara()
-{
-    auto a = std::make_unique<Avvio>();
-    a->form = std::make_unique<FormS1>();
-    a->op = Prepara_Finestra_Operativa(*a->form);
-    Prepara_Sessione_Online(*a->form, *a->op);
-    a->op->Sequenza().Fattore_Pause = 0;
-    a->dialoghi = &Registra_Dialoghi(*a->op);
-    a->uscita = new UscitaContata;
-    a->form->Imposta_Uscita(std::unique_ptr<Uscita>(a->uscita));
-    if (!a->form->Form_Load())
-        return nullptr;
-    QObject::connect(a->form->Frm_Avvio->PB_Avvio_T, &QProgressBar::valueChanged,
-                     [p = a.get()](int v) { p->percentuali << v; });
-    a->form->show();
-    return a;
-}
-
-void Verifica_Fine_Fase_2(Avvio &a)
+void Verifica_Fine_Fase_2(FinestraProva &a)
 {
     FormS1 &f = *a.form;
     const Stato &s = f.S();
@@ -227,17 +201,10 @@ class FinestraOperativaTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void avvio_offline()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        QVERIFY(GeneraStoricoLocale(5));
-        auto a = Prepara();
-        QVERIFY(a);
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+        auto a = std::make_unique<FinestraProva>(QList<int>{2, 5});
+        a->AvviaOffline();  // its failures are checked below
 
         QCOMPARE(a->form->S().shell.Modalita, QStringLiteral("OFFLINE"));
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
@@ -291,8 +258,8 @@ private slots:
 
     void avvio_online()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
+        auto a = std::make_unique<FinestraProva>(QList<int>{});
+        const CartellaTemporanea &cartella = *a->cartella;
         StatoArchivio tab;
         archivio::Inizializza_Tab_Sottostanti(tab);
         generatore::Parametri p;
@@ -326,8 +293,7 @@ private slots:
         });
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.Porta()));
 
-        auto a = Prepara();
-        QVERIFY(a);
+        QVERIFY(a->Carica());
         a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("Demo"));
         a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
@@ -442,14 +408,11 @@ private slots:
 
     void offline_senza_storico_fallisce()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        auto a = Prepara();
-        QVERIFY(a);
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QCOMPARE(a->dialoghi->fallimenti.size(), 1);
-        QVERIFY(a->form->S().shell.Blocco_Grafici);
-        QVERIFY(!a->op->Sequenza().In_Corso());
+        FinestraProva a(QList<int>{});
+        QVERIFY(!a.AvviaOffline());
+        QCOMPARE(a.fallimenti.size(), 1);
+        QVERIFY(a.form->S().shell.Blocco_Grafici);
+        QVERIFY(!a.op->Sequenza().In_Corso());
     }
 
     // A damaged history file of the current underlying is reported, file and reason,
@@ -471,9 +434,8 @@ private slots:
         QFETCH(QString, danneggiato);
         QFETCH(QString, avviso);
         QFETCH(int, aperto);
-        CartellaTemporanea cartella;
-        for (int u : generati)
-            QVERIFY(GeneraStoricoLocale(u));
+        FinestraProva prova(generati);
+        const CartellaTemporanea &cartella = *prova.cartella;
         const QString percorso = cartella.sistema() + QLatin1Char('/') + danneggiato;
         QFile file(percorso);
         QVERIFY(file.open(QIODevice::ReadWrite));
@@ -487,7 +449,6 @@ private slots:
         QVERIFY(t.open(QIODevice::WriteOnly) && t.write("x") == 1);
         t.close();
 
-        FinestraProva prova;
         prova.AvviaOffline();
         QVERIFY(!QFile::exists(temporaneo));
         if (avviso.isEmpty()) {
@@ -508,13 +469,8 @@ private slots:
 
     void ridimensiona_e_colori()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        auto a = Prepara();
-        QVERIFY(a);
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(a->dialoghi->fallimenti.isEmpty());
+        auto a = std::make_unique<FinestraProva>(QList<int>{2});
+        QVERIFY(a->AvviaOffline());
         FormS1 &f = *a->form;
 
         // A larger window re-lays the chart area to its new size.
@@ -568,20 +524,17 @@ private slots:
         QCOMPARE(a->dialoghi->aperti.first().host(), QStringLiteral("www.wavelore.example"));
 
         // Closing asks for confirmation and never closes by itself.
+        auto *uscita = new UscitaContata;
+        f.Imposta_Uscita(std::unique_ptr<Uscita>(uscita));
         QVERIFY(!f.close());
-        QCOMPARE(a->uscita->chiusure, 1);
+        QCOMPARE(uscita->chiusure, 1);
         QVERIFY(f.isVisible());
     }
 
     void timer_indicatori_una_volta()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        auto a = Prepara();
-        QVERIFY(a);
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
-        QVERIFY(a->dialoghi->fallimenti.isEmpty());
+        auto a = std::make_unique<FinestraProva>(QList<int>{2});
+        QVERIFY(a->AvviaOffline());
         a->op->Ridisegno().Timer_Indicatori.setInterval(30);
         a->form->S().cicli.Grafico_Corrente = 1;
         for (int i = 0; i < 5; ++i)
@@ -595,12 +548,10 @@ private slots:
 
     void server_senza_storico_fallisce()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
+        auto a = std::make_unique<FinestraProva>(QList<int>{});
         ServerMuto server;
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.server.serverPort()));
-        auto a = Prepara();
-        QVERIFY(a);
+        QVERIFY(a->Carica());
         QVERIFY(a->op->Sessione());
         a->op->Sequenza().Timeout_Download_ms = 300;
         a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("demo"));
@@ -741,8 +692,7 @@ private slots:
 
         // Every unticked check box and option button shows its box, enabled or not;
         // the tool frame's in the one-chart layout.
-        QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_P, Qt::LeftButton);
-        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        QVERIFY(m_finestra->Ingrandisci(0));
         int viste = 0;
         for (QWidget *cornice : {static_cast<QWidget *>(f.Frm_Tipo_Ciclo),
                                  static_cast<QWidget *>(op->Quotazioni()->Frm_Dati_Sot_Off),
@@ -755,8 +705,7 @@ private slots:
                 const QString difetto = Riquadro_Nascosto(b, colore(0));
                 QVERIFY2(difetto.isEmpty(), qPrintable(difetto));
             }
-        QTest::mouseClick(op->Area()->Frm_Graf[0]->Cmd_GRaf_M, Qt::LeftButton);
-        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("RIDOTTO"));
+        QVERIFY(m_finestra->Riduci());
         QVERIFY(viste > 20);  // the degrees, the underlyings, the indicator items and modes
     }
 
@@ -806,10 +755,8 @@ private slots:
             QTest::mouseClick(pulsanteStorico, Qt::LeftButton);
             QVERIFY(f.Frm_Storico->isVisible());
         }
-        if (grande) {
-            QTest::mouseClick(op->Area()->Frm_Graf[slot]->Cmd_GRaf_P, Qt::LeftButton);
-            QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
-        }
+        if (grande)
+            QVERIFY(m_finestra->Ingrandisci(slot));
         if (oggetti) {
             QTest::mouseClick(f.findChild<QAbstractButton *>(QStringLiteral("Cmd_Oggetti_Graf")), Qt::LeftButton);
             QVERIFY(pannello->isVisible());
@@ -829,7 +776,6 @@ private slots:
     void cleanupTestCase()
     {
         m_finestra.reset();
-        m_cartella.reset();
     }
 
 private:
@@ -838,14 +784,10 @@ private:
     {
         if (m_finestra)
             return true;
-        m_cartella = std::make_unique<CartellaTemporanea>();
-        if (!archivio::Crea_Archivi().ok || !GeneraStoricoLocale(2))
-            return false;
-        m_finestra = std::make_unique<FinestraProva>();
+        m_finestra = std::make_unique<FinestraProva>(QList<int>{2});
         return m_finestra->AvviaOffline();
     }
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_finestra;
 };
 

@@ -2,7 +2,6 @@
 // charts in the working window after an OFFLINE start; a real-time redraw leaves
 // the keyboard with the chart.
 
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -57,14 +56,9 @@ class GraficoTempoRealeFinestraTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void pulsante_ultimo_prezzo_e_cancellazione()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         SessioneQuotazioni *sessione = prova.sessione;
         QVERIFY(sessione);
         QVERIFY(prova.AvviaOffline());
@@ -158,10 +152,7 @@ private slots:
         QFETCH(QString, prezzo);
         QFETCH(QString, casella);
         QFETCH(double, valore);
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         QVERIFY(prova.AvviaOffline());
         Stato &s = prova.form->S();
         s.shell.Formato_Locale = locale;
@@ -202,10 +193,7 @@ private slots:
 
     void ridisegno_lascia_i_tasti_al_grafico()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         QVERIFY(prova.AvviaOffline());
         FormS1 &form = *prova.form;
         Stato &s = form.S();

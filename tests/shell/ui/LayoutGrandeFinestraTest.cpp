@@ -5,10 +5,8 @@
 // stays in sight.
 
 #include "ArchivioProva.h"
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
-#include "archive/CreaArchivi.h"
 #include "archive/TabSottostanti.h"
 #include "chart/RenderGrafico.h"
 #include "chart/ui/GraficoWidget.h"
@@ -64,7 +62,6 @@ Rettangolo atteso(const AreaGrafici *area)
 class LayoutGrandeFinestraTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_prova;
     FormS1 *m_form = nullptr;
     FinestraOperativa *m_op = nullptr;
@@ -119,14 +116,9 @@ class LayoutGrandeFinestraTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void init()
     {
-        m_cartella = std::make_unique<CartellaTemporanea>();
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        m_prova = std::make_unique<FinestraProva>();
+        m_prova = std::make_unique<FinestraProva>(QList<int>{2});
         m_form = m_prova->form.get();
         m_op = m_prova->op;
         QVERIFY(m_prova->AvviaOffline());
@@ -138,7 +130,6 @@ private slots:
         m_form = nullptr;
         m_op = nullptr;
         m_prova.reset();
-        m_cartella.reset();
     }
 
     void ingrandisciERiduci()

@@ -3,10 +3,8 @@
 // and keeps a line on its bar; the layouts' own writes to the bars do nothing;
 // the vertical bar's arrows, keys and wheel move its thumb the way they point.
 
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
-#include "archive/CreaArchivi.h"
 #include "archive/ParametriCicli.h"
 #include "archive/TabSottostanti.h"
 #include "platform/DataOra.h"
@@ -62,17 +60,10 @@ QRect Parte(const QScrollBar *b, QStyle::SubControl parte)
 class NavigazioneFinestraTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_prova;
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
-    void cleanupTestCase()
-    {
-        m_prova.reset();
-        m_cartella.reset();
-    }
+    void cleanupTestCase() { m_prova.reset(); }
 
     void barra_verticale_nel_suo_verso_data()
     {
@@ -92,10 +83,7 @@ private slots:
         QFETCH(int, tasto);
         QFETCH(int, verso);
         if (!m_prova) {
-            m_cartella = std::make_unique<CartellaTemporanea>();
-            QVERIFY(archivio::Crea_Archivi().ok);
-            QVERIFY(GeneraStoricoLocale(2));
-            m_prova = std::make_unique<FinestraProva>();
+            m_prova = std::make_unique<FinestraProva>(QList<int>{2});
             QVERIFY(m_prova->AvviaOffline());
         }
         Stato &s = m_prova->form->S();
@@ -128,10 +116,7 @@ private slots:
 
     void scorrimento_sposta_inizio_ciclo()
     {
-        CartellaTemporanea cartella;
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        FinestraProva prova;
+        FinestraProva prova({2});
         QVERIFY(prova.AvviaOffline());
         FormS1 &form = *prova.form;
         FinestraOperativa *op = prova.op;
@@ -190,8 +175,7 @@ private slots:
         QCOMPARE(s.cicli.Grafico_Corrente, slot);
 
         // The enlarged layout writes both sliders and resets the bars: no change follows.
-        QTest::mouseClick(op->Area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
-        QCOMPARE(s.shell.Layout_Grafico, QStringLiteral("GRANDE"));
+        QVERIFY(prova.Ingrandisci(slot));
         QSlider *compr = op->Area()->Sld_Compr;
         QCOMPARE(compr->value(), s.cicli.Compressione[size_t(d)]);
         const int max = hsc->maximum();

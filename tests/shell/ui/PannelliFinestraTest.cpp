@@ -4,7 +4,6 @@
 // the archive keeps across a restart.
 
 #include "ArchivioProva.h"
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -34,7 +33,6 @@
 class PannelliFinestraTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_prova;
     PannelliFinestra *m_pannelli = nullptr;
     QStringList m_errori;
@@ -42,10 +40,10 @@ class PannelliFinestraTest : public QObject {
     Stato &stato() const { return m_prova->form->S(); }
     AreaGrafici *area() const { return m_prova->op->Area(); }
 
+    // A start in a fresh folder, or a restart in the same one.
     bool avvia()
     {
-        m_prova = std::make_unique<FinestraProva>();
-        if (!m_prova->AvviaOffline())
+        if (!(m_prova ? m_prova->Riavvia() : (m_prova = std::make_unique<FinestraProva>(QList<int>{2}))->AvviaOffline()))
             return false;
         m_pannelli = m_prova->form->findChild<PannelliFinestra *>(QStringLiteral("PannelliFinestra"));
         if (!m_pannelli)
@@ -128,13 +126,8 @@ class PannelliFinestraTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); }
-
     void init()
     {
-        m_cartella = std::make_unique<CartellaTemporanea>();
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
         m_errori.clear();
         QVERIFY(avvia());
     }
@@ -143,7 +136,6 @@ private slots:
     {
         m_pannelli = nullptr;
         m_prova.reset();
-        m_cartella.reset();
     }
 
     void nomeProposto_data()
@@ -192,14 +184,14 @@ private slots:
         const int corrente = stato().cicli.Grafico_Corrente;
         const QString immagini = percorsi::CartellaProgramma() + QStringLiteral("/Immagini");
         QVERIFY(QDir(immagini).removeRecursively());
-        QFile nonCartella(m_cartella->percorso() + QStringLiteral("/non_cartella"));
+        QFile nonCartella(m_prova->cartella->percorso() + QStringLiteral("/non_cartella"));
         QVERIFY(nonCartella.open(QIODevice::WriteOnly));
         nonCartella.close();
         GraficoWidget *g = area()->Frm_Graf[size_t(slot)]->Graf_Battleplan;
         const QString titolo = stato().cicli.Titoli_Grafici[size_t(slot)];
         const QString file = scelta.isEmpty() || scelta == QLatin1String("proposto")
                                  ? scelta
-                                 : m_cartella->percorso() + QLatin1Char('/') + scelta;
+                                 : m_prova->cartella->percorso() + QLatin1Char('/') + scelta;
         const bool scritto = !atteso.isEmpty();
 
         QString proposto, titoloNelDialogo;
@@ -259,12 +251,12 @@ private slots:
         QCOMPARE(stato().cicli.Grafico_Corrente, corrente);
 
         const QString scrittoIn = atteso == QLatin1String("proposto.bmp") ? proposto + QStringLiteral(".bmp")
-                                : scritto ? m_cartella->percorso() + QLatin1Char('/') + atteso : QString();
+                                : scritto ? m_prova->cartella->percorso() + QLatin1Char('/') + atteso : QString();
         QVERIFY2(!scritto || QFileInfo(scrittoIn).isFile(), qPrintable(scrittoIn));
         // Nothing else is left behind, not even a half-written file.
         const bool inImmagini = scritto && QFileInfo(scrittoIn).absolutePath() == QFileInfo(immagini).absoluteFilePath();
         QCOMPARE(QDir(immagini).entryList(QDir::Files).size(), inImmagini ? 1 : 0);
-        QVERIFY(!QFileInfo::exists(m_cartella->percorso() + QStringLiteral("/manca")));
+        QVERIFY(!QFileInfo::exists(m_prova->cartella->percorso() + QStringLiteral("/manca")));
         if (scritto) {
             // The file holds the chart as it was shown, product line included, spread
             // over the whole picture since no control lies over a file.
@@ -322,8 +314,7 @@ private slots:
         QFETCH(bool, grande);
         QList<QWidget *> pulsanti;
         if (grande) {
-            QTest::mouseClick(area()->Frm_Graf[1]->Cmd_GRaf_P, Qt::LeftButton);
-            QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
+            QVERIFY(m_prova->Ingrandisci(1));
             pulsanti << area()->Frm_Graf[1]->Cmd_Foto;
             for (const char *nome : {"Cmd_Griglia_Graf_0", "Cmd_Griglia_Graf_1", "Cmd_Linea_Stor"})
                 pulsanti << area()->Frm_Strumenti->findChild<QWidget *>(QLatin1String(nome));
@@ -462,7 +453,6 @@ private slots:
         QCOMPARE(posizioniSalvate(), attese);
 
         // A restart shows the same arrangement.
-        m_prova.reset();
         QVERIFY(avvia());
         verifica(slot, verso);
         verifica(altro, 0);

@@ -1,7 +1,8 @@
-// The login panel and the quote boxes of the real main window, driven by keys
+// The login panel and the quote messaggi->testi of the real main window, driven by keys
 // and clicks against our own quote server.
 
 #include "CartellaTemporanea.h"
+#include "FinestraProva.h"
 #include "Stato.h"
 #include "cycle/Colori.h"
 #include "market/RigaChat.h"
@@ -31,18 +32,7 @@ class SessioneFinestraTest : public QObject {
     CartellaTemporanea cartella;
     std::unique_ptr<ServerQuotazioni> server;
     QStringList ricevuti;
-    QStringList boxes;  // "titolo|testo|formato" of every message box shown
-    int risposta = QMessageBox::No;
-
-    // Closes every message box as it opens, remembering what it said.
-    void ChiudiBox()
-    {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            boxes << box->windowTitle() + '|' + box->text() + '|' +
-                         (box->textFormat() == Qt::PlainText ? QStringLiteral("testo") : QStringLiteral("ricco"));
-            box->done(risposta);
-        }
-    }
+    std::unique_ptr<MessaggiCatturati> messaggi;
 
 private slots:
     void init()
@@ -55,22 +45,21 @@ private slots:
         QVERIFY(server->Avvia());
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server->Porta()));
         ricevuti.clear();
-        boxes.clear();
-        risposta = QMessageBox::No;
+        messaggi = std::make_unique<MessaggiCatturati>();
         connect(server.get(), &ServerQuotazioni::Ricevuto, this,
                 [this](const QString &c, const QStringList &campi) { ricevuti << c + '|' + campi.join('|'); });
-        auto *t = new QTimer(server.get());
-        connect(t, &QTimer::timeout, this, &SessioneFinestraTest::ChiudiBox);
-        t->start(10);
     }
-    void cleanup() { server.reset(); }
+    void cleanup()
+    {
+        server.reset();
+        messaggi.reset();
+    }
 
     void invio_nella_password_rifiutata_poi_caselle_e_chat()
     {
-        FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
-        QVERIFY(sessione);
+        FinestraProva prova;
+        FormS1 &form = *prova.form;
+        QVERIFY(prova.sessione);
         form.show();
         PannelloAvvio *avvio = form.Frm_Avvio;
         QTest::keyClicks(avvio->Text_ID, QStringLiteral("LuCa"));
@@ -81,13 +70,13 @@ private slots:
         QTRY_VERIFY(avvio->Cmd_OnLine->isEnabled());
         QVERIFY(avvio->Cmd_OffLine->isEnabled());
         QCOMPARE(ricevuti.first(), QStringLiteral("COMM11|luca|sbagliata|2.52"));
-        QCOMPARE(boxes, QStringList{QStringLiteral("Wavelore \u00AE|Autenticazione Non Riuscita, UserId o Password Errati.|testo")});
+        QCOMPARE(messaggi->testi, QStringList{QStringLiteral("Wavelore \u00AE|Autenticazione Non Riuscita, UserId o Password Errati.|testo")});
 
         // The connection stays open after a refusal: quotes and chat still reach the window.
         form.S().mercato.Formato_Prezzo = QStringLiteral("0.00");
         server->Invia_Grezzo(codec1252::Codifica(QStringLiteral(
             "COMM31\u00D817/03/2012 15:30:05\u00D820.150,5\u00D81,5\u00D8987\u00D8COMM25\u00D8<i>ciao</i> COMM31\u00D8")));
-        PannelloQuotazioni *q = operativa->Quotazioni();
+        PannelloQuotazioni *q = prova.op->Quotazioni();
         QTRY_COMPARE(q->Text_Last->text(), QStringLiteral("20150,50"));
         QCOMPARE(q->Text_Data_Ora->text(), QStringLiteral("17/03/12 15:30:05"));
         QCOMPARE(q->Text_Var->text(), QStringLiteral("1,50 %"));
@@ -127,16 +116,15 @@ private slots:
     {
         QFETCH(int, perMessaggio);
         QFETCH(int, lunghezza);
-        FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        FinestraProva prova;
+        FormS1 &form = *prova.form;
         const int totale = Righe_Chat + 20;
         const QString coda(lunghezza, QLatin1Char('x'));
         QStringList righe;
         for (int i = 0; i < totale; ++i) {
             righe << QStringLiteral("riga %1 ").arg(i) + coda;
             if (righe.size() == perMessaggio || i == totale - 1) {
-                sessione->Azioni().Mostra_Messaggio_Chat(righe.join(QStringLiteral("\r\n")));
+                prova.sessione->Azioni().Mostra_Messaggio_Chat(righe.join(QStringLiteral("\r\n")));
                 righe.clear();
             }
         }
@@ -154,24 +142,23 @@ private slots:
     // disabled and a new login with the same credentials.
     void watchdog_si_riconnette()
     {
-        FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        FinestraProva prova;
+        FormS1 &form = *prova.form;
         FasiAvvio nessuna;  // the loading is not what this checks
         form.Imposta_Fasi_Avvio(&nessuna);
-        sessione->Intervallo_Watchdog_ms = 100;
+        prova.sessione->Intervallo_Watchdog_ms = 100;
         form.show();
         form.Frm_Avvio->Text_ID->setText(QStringLiteral("luca"));
         form.Frm_Avvio->Text_Password->setText(QStringLiteral("Pw!"));
         QTest::mouseClick(form.Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
         QTRY_COMPARE(form.Frm_Avvio->Lbl_Stato->text(), QStringLiteral("Connesso"));
         form.S().shell.Blocco_Grafici = false;
-        sessione->Richiesta_Dati_RT_Al_Server();
-        QTRY_VERIFY(sessione->Watchdog_Attivo());
-        risposta = QMessageBox::Yes;
+        prova.sessione->Richiesta_Dati_RT_Al_Server();
+        QTRY_VERIFY(prova.sessione->Watchdog_Attivo());
+        messaggi->risposta = QMessageBox::Yes;
         server->Sospendi_Tick(true);
-        QTRY_COMPARE(boxes.size(), 1);
-        QCOMPARE(boxes.first(), QStringLiteral("- Perdita Connessione con il Server - |Wavelore ha perso la connessione con il "
+        QTRY_COMPARE(messaggi->testi.size(), 1);
+        QCOMPARE(messaggi->testi.first(), QStringLiteral("- Perdita Connessione con il Server - |Wavelore ha perso la connessione con il "
                                                "Server.\r\n\r\nPremere Si per provare a riconnettersi al Server.|testo"));
         QTRY_COMPARE(ricevuti.filter(QStringLiteral("COMM11|luca|Pw!")).size(), 2);
         auto *avviso = form.findChild<QLabel *>(QStringLiteral("FrmRiconnessione"));
@@ -182,34 +169,32 @@ private slots:
     // A merged bar lights the lamps of the slots in use only; the timer puts them out.
     void lampade_solo_dei_grafici_in_uso()
     {
-        FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        SessioneQuotazioni *sessione = Prepara_Sessione_Online(form, *operativa);
+        FinestraProva prova;
+        FormS1 &form = *prova.form;
         Stato &s = form.S();
         ciclo::Imposta_Colori(s.cicli, 0);
         QVERIFY(s.cicli.Colori[20] != s.cicli.Colori[21]);
-        AreaGrafici *area = operativa->Area();
+        AreaGrafici *area = prova.op->Area();
         for (int slot = 0; slot < 4; ++slot) {
             s.cicli.Conf_Grafici[size_t(slot)].in_uso = slot % 2 == 0 ? 1 : 0;
             area->Frm_Graf[size_t(slot)]->Colore_Led(s.cicli.Colori[20]);
         }
-        sessione->Azioni().Accendi_Led_Storico_RT();
+        prova.sessione->Azioni().Accendi_Led_Storico_RT();
         for (int slot = 0; slot < 4; ++slot)
             QCOMPARE(area->Frm_Graf[size_t(slot)]->Colore_Led(), s.cicli.Colori[slot % 2 == 0 ? 21 : 20]);
-        QVERIFY(operativa->Tempo_Reale().Timer_Agg_RT.isActive());
-        QCOMPARE(operativa->Tempo_Reale().Timer_Agg_RT.interval(), 4000);
-        operativa->Tempo_Reale().Timer_Agg_RT.start(1);
+        QVERIFY(prova.op->Tempo_Reale().Timer_Agg_RT.isActive());
+        QCOMPARE(prova.op->Tempo_Reale().Timer_Agg_RT.interval(), 4000);
+        prova.op->Tempo_Reale().Timer_Agg_RT.start(1);
         QTRY_COMPARE(area->Frm_Graf[0]->Colore_Led(), s.cicli.Colori[20]);
     }
 
     void id_vuoto()
     {
-        FormS1 form;
-        FinestraOperativa *operativa = Prepara_Finestra_Operativa(form);
-        Prepara_Sessione_Online(form, *operativa);
+        FinestraProva prova;
+        FormS1 &form = *prova.form;
         QTest::mouseClick(form.Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
-        QTRY_COMPARE(boxes.size(), 1);
-        QCOMPARE(boxes.first(), QStringLiteral(" Wavelore \u00AE|Inserire UserId per avviare OnLine.    |testo"));
+        QTRY_COMPARE(messaggi->testi.size(), 1);
+        QCOMPARE(messaggi->testi.first(), QStringLiteral(" Wavelore \u00AE|Inserire UserId per avviare OnLine.    |testo"));
         QVERIFY(form.Frm_Avvio->Cmd_OnLine->isEnabled());
         QVERIFY(ricevuti.isEmpty());
     }

@@ -3,7 +3,6 @@
 // panels, both colour schemes, both regional formats and at the minimum size. The
 // chart texts stay inside the chart, clear of one another.
 
-#include "CartellaTemporanea.h"
 #include "FinestraProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -72,7 +71,6 @@ QStringList etichetteNonIntere(RiquadroGrafico *r)
 class TestiInteriFinestraTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CartellaTemporanea> m_cartella;
     std::unique_ptr<FinestraProva> m_prova;
     QLocale m_locale;
 
@@ -124,14 +122,12 @@ class TestiInteriFinestraTest : public QObject {
 private slots:
     void initTestCase()
     {
-        qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
         m_locale = QLocale();
     }
 
     void cleanup()
     {
         m_prova.reset();
-        m_cartella.reset();
         QLocale::setDefault(m_locale);
     }
 
@@ -167,10 +163,7 @@ private slots:
         QFETCH(bool, minima);
         QLocale::setDefault(ue ? QLocale(QLocale::Italian, QLocale::Italy)
                                : QLocale(QLocale::English, QLocale::UnitedStates));
-        m_cartella = std::make_unique<CartellaTemporanea>();
-        QVERIFY(archivio::Crea_Archivi().ok);
-        QVERIFY(GeneraStoricoLocale(2));
-        m_prova = std::make_unique<FinestraProva>();
+        m_prova = std::make_unique<FinestraProva>(QList<int>{2});
         QVERIFY(m_prova->AvviaOffline());
         QCOMPARE(stato().shell.Formato_Locale, ue ? QStringLiteral("UE") : QStringLiteral("US"));
         FormS1 *form = m_prova->form.get();
@@ -194,10 +187,8 @@ private slots:
                 slot = s;
         }
         const int grado = stato().cicli.Conf_Grafici[size_t(slot)].grado;
-        if (grande) {
-            QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_P, Qt::LeftButton);
-            QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
-        }
+        if (grande)
+            QVERIFY(m_prova->Ingrandisci(slot));
         QTRY_VERIFY(!m_prova->op->Ridisegno().Timer_Disegno.isActive());
 
         QStringList fuori = coordinateNonIntere(slot);
