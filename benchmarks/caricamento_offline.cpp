@@ -108,8 +108,13 @@ int main(int argc, char *argv[])
     if (!pannelli)
         return 1;
     const QString file = cartella.filePath(QStringLiteral("grafico.bmp"));
-    pannelli->Scegli_File = [&file](const QString &) { return file; };
-    pannelli->Errore = [](const QString &t) { std::fprintf(stderr, "%s\n", qPrintable(t)); };
+    struct Dialoghi : DialoghiPannelli {
+        const QString &file;
+        explicit Dialoghi(const QString &f) : file(f) {}
+        QString Scegli_File(const QString &) override { return file; }
+        void Errore(const QString &t) override { std::fprintf(stderr, "%s\n", qPrintable(t)); }
+    };
+    pannelli->Imposta_Dialoghi(std::make_unique<Dialoghi>(file));
     MisuraMediana(QStringLiteral("immagine_grafico_grande"), [&] { pannelli->Cmd_Foto_Click(0); });
     return QFile::exists(file) ? 0 : 1;
 }

@@ -110,7 +110,10 @@ int main(int argc, char *argv[])
     hsc->setValue(hsc->maximum());
     PannelloIndicatori *pannello = op->Area()->Pannello_Indicatori;
     GraficoWidget *grafico = op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan;
-    pannello->Errore_Salvataggio = [](const QString &e) { std::fprintf(stderr, "%s\n", qPrintable(e)); };
+    struct Avvisi : AvvisiIndicatori {
+        void Errore_Salvataggio(const QString &e) override { std::fprintf(stderr, "%s\n", qPrintable(e)); }
+    };
+    pannello->Imposta_Avvisi(std::make_unique<Avvisi>());
 
     std::vector<double> tempi;
     for (int giro = 0; giro < 3; ++giro)

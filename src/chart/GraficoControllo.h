@@ -18,7 +18,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 using ColoreWin = std::uint32_t;
 
@@ -101,13 +100,4 @@ public:
     virtual void Prendi_Focus() = 0;
     // Paints at once, for a banner shown before a long computation.
     virtual void Ridisegna_Subito() { Ridisegna_Grafico(); }
-
-    // --- events -----------------------------------------------------------
-    // Positions are in X axis 1 / Y axis 1 units, extrapolated outside the plot.
-    struct Eventi {
-        std::function<void(int pulsante, int modificatori)> Click;
-        std::function<void(double x, double y)> MouseMove;
-        std::function<void(int codiceTasto, double x, double y)> KeyDown;  // Backspace 8, Esc 27
-    };
-    Eventi eventi;
 };

@@ -69,6 +69,8 @@ public:
     virtual void Apri_Casella_Testo(ColoreWin, ColoreWin) {}
     virtual void Chiudi_Casella_Testo() {}
     virtual void Beep() {}
+    // The current slot's chart drawn again at once (the objects panel closed).
+    virtual void Ridisegna_Grafico_Corrente() {}
 };
 
 inline constexpr int Tasto_Backspace = 8;

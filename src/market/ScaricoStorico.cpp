@@ -75,7 +75,13 @@ bool LeggiTabella(QSqlDatabase &db, const char *tabella, std::vector<Riga> &righ
     return true;
 }
 
-TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, const OpzioniScarico &opzioni)
+TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione)
+{
+    AmbienteScarico nessuno;
+    return Scarica_Storico_Dal_Server(stringaConnessione, nessuno);
+}
+
+TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, AmbienteScarico &ambiente, bool riprova)
 {
     static QAtomicInt contatore;
     TabelleScaricate t;
@@ -85,26 +91,22 @@ TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, c
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), nome);
         db.setDatabaseName(stringaConnessione);
         bool aperto = db.open();
-        if (!aperto && opzioni.Riprova) {
-            if (opzioni.Pausa)
-                opzioni.Pausa(3.0);
+        if (!aperto && riprova) {
+            ambiente.Pausa(3.0);
             aperto = db.open();
         }
         if (!aperto)
             t.Errore = db.lastError().text();
         for (int k = 1; k <= 4; ++k) {
             // A short breath before each table lets the loading caption show.
-            if (opzioni.Pausa)
-                opzioni.Pausa(0.2);
-            if (opzioni.Avanzamento)
-                opzioni.Avanzamento(k + 3);
+            ambiente.Pausa(0.2);
+            ambiente.Avanzamento(k + 3);
             if (!aperto)
                 continue;
             QString errore;
             bool ok = LeggiTabella(db, Tabelle[k], t.Righe[size_t(k)], &errore);
-            if (!ok && opzioni.Riprova) {
-                if (opzioni.Pausa)
-                    opzioni.Pausa(3.0);
+            if (!ok && riprova) {
+                ambiente.Pausa(3.0);
                 ok = LeggiTabella(db, Tabelle[k], t.Righe[size_t(k)], &errore);
             }
             t.Lette[size_t(k)] = ok;

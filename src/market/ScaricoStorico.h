@@ -10,7 +10,6 @@
 #include <QDate>
 #include <QString>
 #include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -54,17 +53,22 @@ struct TabelleScaricate {
     bool Presenti = false;                     // a download has run since the last copy
 };
 
-struct OpzioniScarico {
-    // Called before each table with the loading step (4..7).
-    std::function<void(int)> Avanzamento;
-    // While reconnecting a failed query is tried once more after this pause.
-    bool Riprova = false;
-    std::function<void(double)> Pausa;
+// What the download tells and asks of the session around it; each does nothing
+// by default.
+class AmbienteScarico {
+public:
+    virtual ~AmbienteScarico() = default;
+    // Before each table, with its loading step (4..7).
+    virtual void Avanzamento(int /*passo*/) {}
+    // A short breath before each table, a longer wait before a retry.
+    virtual void Pausa(double /*secondi*/) {}
 };
 
-// Scarica_Storico_Dal_Server: never throws; failures leave a table unread.
-TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione,
-                                            const OpzioniScarico &opzioni = {});
+// Scarica_Storico_Dal_Server: never throws; failures leave a table unread. With
+// `riprova` (while reconnecting) a failed open or query is tried once more.
+TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione, AmbienteScarico &ambiente,
+                                            bool riprova = false);
+TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione);
 
 // Carica_Storico_Da_Server: true when all four tables hold exactly the series'
 // bar counts and every row converts to a bar the history files can hold

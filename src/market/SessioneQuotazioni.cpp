@@ -530,12 +530,19 @@ void SessioneQuotazioni::Gestisci_Storico(const protocollo::Messaggio &)
 {
     auto &mercato = m_mercato;
     if (mercato.Scarica_Storico) {
-        scarico::OpzioniScarico opzioni;
-        opzioni.Avanzamento = [this](int passo) { m_azioni.Mostra_Avanzamento_Avvio(passo); };
-        opzioni.Riprova = mercato.Riconnessione_In_Corso;
-        opzioni.Pausa = [this](double s) { Pausa(s); };
+        // The download's steps and pauses are the window's.
+        class Ambiente : public scarico::AmbienteScarico {
+        public:
+            explicit Ambiente(AzioniSessione &azioni) : m_azioni(azioni) {}
+            void Avanzamento(int passo) override { m_azioni.Mostra_Avanzamento_Avvio(passo); }
+            void Pausa(double secondi) override { m_azioni.Pausa(secondi); }
+
+        private:
+            AzioniSessione &m_azioni;
+        } ambiente(m_azioni);
         m_tabelle = scarico::Scarica_Storico_Dal_Server(
-            scarico::StringaConnessione(mercato.Indirizzo_Server, m_archivio.Sottostante_Corrente), opzioni);
+            scarico::StringaConnessione(mercato.Indirizzo_Server, m_archivio.Sottostante_Corrente), ambiente,
+            mercato.Riconnessione_In_Corso);
         // The reconnection has reached the download: later take-overs ask again.
         mercato.Riconnessione_In_Corso = false;
         m_downloadConcluso = true;

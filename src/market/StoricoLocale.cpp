@@ -357,13 +357,11 @@ std::optional<SerieStorico> leggiFile(const QString &percorso, const QString &ti
 
 // The four files of one underlying; on failure the path of the first bad file and why.
 std::optional<SetStorico> leggiSet(int sottostante, const std::array<int, 57> &chiave, int annoOggi,
-                                   const std::function<void(int)> &avanzamento, QString &percorso, QString &motivo)
+                                   QString &percorso, QString &motivo)
 {
     SetStorico set;
     SerieStorico *destinazioni[4] = {&set.s5M, &set.s15M, &set.s1H, &set.s1D};
     for (int t = 0; t < 4; ++t) {
-        if (avanzamento)
-            avanzamento(t + 4);
         const QString &tf = Timeframes()[size_t(t)];
         percorso = PercorsoFileStorico(sottostante, tf);
         auto serie = leggiFile(percorso, tf, chiave, annoOggi, motivo);
@@ -392,10 +390,10 @@ std::optional<SerieStorico> LeggiFileStorico(const QString &percorso, const QStr
 }
 
 std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore,
-                                          const std::function<void(int)> &avanzamento, int annoOggi)
+                                          int annoOggi)
 {
     QString percorso, motivo;
-    auto set = leggiSet(sottostante, chiave, annoOggi, avanzamento, percorso, motivo);
+    auto set = leggiSet(sottostante, chiave, annoOggi, percorso, motivo);
     if (!set && errore)
         *errore = nomeEMotivo(percorso, motivo);
     return set;
@@ -413,8 +411,14 @@ int Rimuovi_Temporanei_Storico()
     return rimossi;
 }
 
+EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale)
+{
+    AzioniOffline nessuna;
+    return Carica_Storico_Offline(mercato, sottostanteCorrente, formatoLocale, nessuna);
+}
+
 EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale,
-                                    const AzioniOffline &azioni, int annoOggi)
+                                    AzioniOffline &azioni, int annoOggi)
 {
     constexpr int N = costanti::Num_Sottostanti;
     EsitoOffline esito;
@@ -437,7 +441,7 @@ EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorre
             continue;
         // A set that fails anywhere is not offered: loading it would give a half-read history.
         QString percorso, motivo;
-        set[size_t(n)] = leggiSet(n, mercato.Tabella_Chiave, annoOggi, {}, percorso, motivo);
+        set[size_t(n)] = leggiSet(n, mercato.Tabella_Chiave, annoOggi, percorso, motivo);
         if (!set[size_t(n)]) {
             if (n == corrente)
                 danneggiato = QStringLiteral("Il file dello storico locale %1 è danneggiato (%2): "
@@ -448,7 +452,7 @@ EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorre
         esito.etichette[size_t(n)] = dataora::ScriviData(set[size_t(n)]->s1D.barra(1).data, formatoEtichetta);
         mercato.Storico_Offline_Disponibile[size_t(n)] = !esito.etichette[size_t(n)].isEmpty();
     }
-    if (!danneggiato.isEmpty() && azioni.Storico_Danneggiato)
+    if (!danneggiato.isEmpty())
         azioni.Storico_Danneggiato(danneggiato);
 
     int scelto = corrente;
@@ -461,8 +465,7 @@ EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorre
         scelto = scelto == N ? 1 : scelto + 1;
     }
     if (!trovato) {
-        if (azioni.Nessuno_Storico)
-            azioni.Nessuno_Storico(Titolo_Nessuno_Storico, Messaggio_Nessuno_Storico);
+        azioni.Nessuno_Storico(Titolo_Nessuno_Storico, Messaggio_Nessuno_Storico);
         return esito;
     }
 
@@ -472,8 +475,7 @@ EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorre
     SerieStorico *destinazioni[4] = {&mercato.Storico_5M, &mercato.Storico_15M, &mercato.Storico_1H,
                                      &mercato.Storico_1D};
     for (int t = 0; t < 4; ++t) {
-        if (azioni.Mostra_Avanzamento)
-            azioni.Mostra_Avanzamento(t + 4);
+        azioni.Mostra_Avanzamento(t + 4);
         *destinazioni[t] = std::move(*sorgenti[t]);
     }
     esito.caricato = true;

@@ -13,7 +13,6 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
-#include <functional>
 #include <optional>
 
 namespace storico {
@@ -79,7 +78,6 @@ struct SetStorico {
 // The four series of `set` become the session's history.
 void CopiaSetStorico(StatoMercato &mercato, const SetStorico &set);
 std::optional<SetStorico> LeggiSetStorico(int sottostante, const std::array<int, 57> &chiave, QString *errore = nullptr,
-                                          const std::function<void(int passo)> &avanzamento = {},
                                           int annoOggi = dataora::AnnoCorrente());
 
 // Removes what an interrupted save left beside the history files (the writer's
@@ -92,14 +90,18 @@ inline const QString Messaggio_Nessuno_Storico = QStringLiteral(
     "Sottostante desiderato.");
 inline const QString Titolo_Nessuno_Storico = QStringLiteral("Wavelore \u00AE");
 
-// What the window does around the offline load, injected so that the load stays
-// free of widgets.
-struct AzioniOffline {
-    std::function<void(int passo)> Mostra_Avanzamento;             // loading steps 4..7
-    std::function<void(const QString &titolo, const QString &testo)> Nessuno_Storico;  // message, then the program ends
+// What the window does around the offline load, so that the load stays free of
+// widgets. Each does nothing by default.
+class AzioniOffline {
+public:
+    virtual ~AzioniOffline() = default;
+    // Loading steps 4..7.
+    virtual void Mostra_Avanzamento(int /*passo*/) {}
+    // The message, then the program ends.
+    virtual void Nessuno_Storico(const QString & /*titolo*/, const QString & /*testo*/) {}
     // The files of the chosen underlying are all there but one cannot be read: the
     // text names the file and the reason. Called before any other underlying is taken.
-    std::function<void(const QString &testo)> Storico_Danneggiato;
+    virtual void Storico_Danneggiato(const QString & /*testo*/) {}
 };
 
 // Result of the offline load: per underlying 1..7 the label of its offline option
@@ -115,6 +117,7 @@ struct EsitoOffline {
 // Storico_Danneggiato. With none, calls Nessuno_Storico and returns !caricato; the
 // series are then left as they were.
 EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale,
-                                    const AzioniOffline &azioni = {}, int annoOggi = dataora::AnnoCorrente());
+                                    AzioniOffline &azioni, int annoOggi = dataora::AnnoCorrente());
+EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale);
 
 }  // namespace storico

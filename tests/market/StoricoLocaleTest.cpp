@@ -30,6 +30,22 @@ void scrivi(const QString &percorso, const QByteArray &dati)
     f.write(dati);
 }
 
+// What the offline load told the window.
+struct AzioniRegistrate : AzioniOffline {
+    QList<int> passi;
+    QStringList danni;
+    QStringList nessuno;  // the message's title and text
+    qsizetype danniPrimaDelMessaggio = -1;
+
+    void Mostra_Avanzamento(int passo) override { passi << passo; }
+    void Nessuno_Storico(const QString &titolo, const QString &testo) override
+    {
+        danniPrimaDelMessaggio = danni.size();
+        nessuno = {titolo, testo};
+    }
+    void Storico_Danneggiato(const QString &testo) override { danni << testo; }
+};
+
 }  // namespace
 
 class StoricoLocaleTest : public QObject {
@@ -234,7 +250,7 @@ private slots:
             QVERIFY2(e.ok, qPrintable(e.errore));
         }
         QString errore;
-        const auto letto = LeggiSetStorico(3, m.Tabella_Chiave, &errore, {}, 2026);
+        const auto letto = LeggiSetStorico(3, m.Tabella_Chiave, &errore, 2026);
         QVERIFY2(letto, qPrintable(errore));
         QVERIFY(letto->s5M.barre() == set.s5M.barre());
         QVERIFY(letto->s15M.barre() == set.s15M.barre());
@@ -316,17 +332,12 @@ private slots:
         Inizializza_Tabella_Chiave(m);
         m.Storico_5M.barra(1) = barra(2020, 1, 1, 600, 42, 1);
         int sottostante = 2;
-        bool avvisato = false;
-        QStringList danni;
-        AzioniOffline azioni;
-        azioni.Nessuno_Storico = [&](const QString &, const QString &) {
-            QCOMPARE(danni.size(), 1);  // which file and why come first
-            avvisato = true;
-        };
-        azioni.Storico_Danneggiato = [&](const QString &testo) { danni << testo; };
+        AzioniRegistrate azioni;
         const EsitoOffline esito = Carica_Storico_Offline(m, sottostante, QStringLiteral("UE"), azioni);
         QVERIFY(!esito.caricato);
-        QVERIFY(avvisato);
+        QCOMPARE(azioni.nessuno.size(), 2);
+        QCOMPARE(azioni.danniPrimaDelMessaggio, 1);  // which file and why come first
+        const QStringList &danni = azioni.danni;
         QCOMPARE(danni.size(), 1);
         QVERIFY2(danni[0].contains(QDir::toNativeSeparators(percorso)) && danni[0].contains(motivo),
                  qPrintable(danni[0]));
@@ -371,19 +382,16 @@ private slots:
 
         StatoMercato m;
         Inizializza_Tabella_Chiave(m);
-        QList<int> passi;
-        QStringList danni;
-        AzioniOffline azioni;
-        azioni.Mostra_Avanzamento = [&](int passo) { passi << passo; };
-        azioni.Nessuno_Storico = [](const QString &, const QString &) { QFAIL("nessun messaggio atteso"); };
-        azioni.Storico_Danneggiato = [&](const QString &testo) { danni << testo; };
+        AzioniRegistrate azioni;
         const EsitoOffline esito = Carica_Storico_Offline(m, corrente, QStringLiteral("UE"), azioni);
         QVERIFY(esito.caricato);
+        QVERIFY(azioni.nessuno.isEmpty());
+        const QStringList &danni = azioni.danni;
         QCOMPARE(corrente, atteso);
         QCOMPARE(danni.size(), avviso.isEmpty() ? 0 : 1);
         if (!avviso.isEmpty())
             QVERIFY2(danni[0].contains(avviso) && danni[0].contains(QStringLiteral("troncato")), qPrintable(danni[0]));
-        QCOMPARE(passi, (QList<int>{4, 5, 6, 7}));
+        QCOMPARE(azioni.passi, (QList<int>{4, 5, 6, 7}));
         for (int u = 1; u <= 7; ++u) {
             QCOMPARE(esito.etichette[size_t(u)], completi.contains(u) ? QStringLiteral("04/12/26") : QString());
             QCOMPARE(m.Storico_Offline_Disponibile[size_t(u)], completi.contains(u));
@@ -410,15 +418,13 @@ private slots:
         StatoMercato m;
         Inizializza_Tabella_Chiave(m);
         int corrente = 4;
-        QString titolo, testo;
-        AzioniOffline azioni;
-        azioni.Nessuno_Storico = [&](const QString &t, const QString &x) {
-            titolo = t;
-            testo = x;
-        };
+        AzioniRegistrate azioni;
         const EsitoOffline esito = Carica_Storico_Offline(m, corrente, QStringLiteral("UE"), azioni);
         QVERIFY(!esito.caricato);
         QCOMPARE(corrente, 4);
+        QCOMPARE(azioni.nessuno.size(), 2);
+        const QString titolo = azioni.nessuno[0], testo = azioni.nessuno[1];
+        QVERIFY(azioni.danni.isEmpty() && azioni.passi.isEmpty());
         QCOMPARE(titolo, QStringLiteral("Wavelore \u00AE"));
         QCOMPARE(testo, QStringLiteral("Non esiste nessun file Storico per connettersi Offline.\r\n"
                                        "Per creare Storici Offline connettersi prima Online al\r\n"

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -151,24 +152,23 @@ void GraficoWidget::mouseMoveEvent(QMouseEvent *event)
     m_mouseDentro = true;
     if (puntatore())
         update();
-    if (eventi.MouseMove) {
+    if (isSignalConnected(QMetaMethod::fromSignal(&GraficoWidget::MouseMove))) {
         // Before the first painting the layout is worked out from the content.
         if (!m_valida)
             m_disposizione = render_grafico::Calcola(*this, QRectF(rect()), m_vista);
         const QPointF u = render_grafico::InUnita(m_disposizione, m_mouse);
-        eventi.MouseMove(u.x(), u.y());
+        emit MouseMove(u.x(), u.y());
     }
 }
 
 void GraficoWidget::mousePressEvent(QMouseEvent *event)
 {
-    if (eventi.Click)
-        eventi.Click(int(event->button()), int(event->modifiers()));
+    emit Click(int(event->button()), int(event->modifiers()));
 }
 
 void GraficoWidget::keyPressEvent(QKeyEvent *event)
 {
-    if (!eventi.KeyDown) {
+    if (!isSignalConnected(QMetaMethod::fromSignal(&GraficoWidget::KeyDown))) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -178,7 +178,7 @@ void GraficoWidget::keyPressEvent(QKeyEvent *event)
     else if (codice == Qt::Key_Escape)
         codice = 27;
     const QPointF u = render_grafico::InUnita(m_disposizione, m_mouse);
-    eventi.KeyDown(codice, u.x(), u.y());
+    emit KeyDown(codice, u.x(), u.y());
 }
 
 void GraficoWidget::leaveEvent(QEvent *event)

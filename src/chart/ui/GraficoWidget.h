@@ -40,6 +40,14 @@ public:
     const render_grafico::Disposizione &disposizione() const { return m_disposizione; }
     int dipinture_complete() const { return m_complete; }
 
+signals:
+    // The control's events. Positions are in X axis 1 / Y axis 1 units,
+    // extrapolated outside the plot; a key reaches the parent while KeyDown has
+    // no receiver.
+    void Click(int pulsante, int modificatori);
+    void MouseMove(double x, double y);
+    void KeyDown(int codiceTasto, double x, double y);  // Backspace 8, Esc 27
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -204,8 +204,7 @@ void PannelloOggetti::Cmd_Oggetti_Graf_Click()
 {
     if (isVisible())
         return;
-    if (Blocca_Comandi)
-        Blocca_Comandi(true);
+    emit Aperto(true);
     m_grado = m_stato.cicli.Grado_Corrente;
     Aggiorna_Griglia_Linee();
     Aggiorna_Griglia_Testi();
@@ -216,11 +215,9 @@ void PannelloOggetti::Cmd_Oggetti_Graf_Click()
 
 void PannelloOggetti::Cmd_Esci_Ogg_Graf_Click()
 {
-    if (Blocca_Comandi)
-        Blocca_Comandi(false);
+    emit Aperto(false);
     hide();
-    if (Ridisegna)
-        Ridisegna();
+    m_ambiente.Ridisegna_Grafico_Corrente();
 }
 
 // The row's slot is freed and written at once; a slot the archive would not free

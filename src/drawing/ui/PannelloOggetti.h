@@ -11,7 +11,6 @@
 
 #include <QFrame>
 #include <array>
-#include <functional>
 
 class AmbienteStrumenti;
 class QTableWidget;
@@ -41,10 +40,11 @@ public:
     void Cmd_Canc_Distanze_Click(int indice);
     int Grado() const { return m_grado; }
 
-    // Opening holds the underlying and degree frames and the chat (true), closing
-    // gives them back (false); closing then has the current chart redrawn.
-    std::function<void(bool aperto)> Blocca_Comandi;
-    std::function<void()> Ridisegna;
+signals:
+    // Opened (true: the window holds the underlying and degree frames and the
+    // chat) or closing (false: it gives them back); once closed the current
+    // chart is redrawn through AmbienteStrumenti.
+    void Aperto(bool aperto);
 
 private:
     using Pulsanti = std::array<QToolButton *, 15>;

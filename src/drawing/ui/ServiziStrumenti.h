@@ -34,6 +34,8 @@ public:
     virtual void Mostra_Errore(const QString & /*testo*/) {}
     // Timer_Disegno at 5 ms: one redraw of the current slot after this event.
     virtual void Avvia_Timer_Disegno() {}
+    // The current slot's chart drawn again at once.
+    virtual void Ridisegna_Grafico_Corrente() {}
     // Salva_Parametro of one setting of the degree; false with the text to show.
     [[nodiscard]] virtual bool Salva_Parametro(archivio::Codice_Modifica /*codice*/, int /*grado*/, QString & /*errore*/)
     {

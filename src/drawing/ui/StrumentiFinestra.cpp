@@ -37,20 +37,23 @@ StrumentiFinestra::StrumentiFinestra(StatoStrumenti stato, ControlliGrafici &con
         if (!g)
             continue;
         m_bande[size_t(s)] = new BandaOverlay(g);
-        g->eventi.Click = [this, s](int pulsante, int) {
+        connect(g, &GraficoWidget::Click, this, [this, s](int pulsante, int) {
             if (pulsante == int(Qt::LeftButton))
                 m_strumenti->Graf_Battleplan_Click(s);
-        };
-        g->eventi.MouseMove = [this, s](double x, double y) { m_strumenti->Graf_Battleplan_MouseMove(s, x, y); };
-        g->eventi.KeyDown = [this, s](int tasto, double, double) { m_strumenti->Graf_Battleplan_KeyDown(s, tasto); };
+        });
+        connect(g, &GraficoWidget::MouseMove, this,
+                [this, s](double x, double y) { m_strumenti->Graf_Battleplan_MouseMove(s, x, y); });
+        connect(g, &GraficoWidget::KeyDown, this,
+                [this, s](int tasto, double, double) { m_strumenti->Graf_Battleplan_KeyDown(s, tasto); });
     }
 }
 
 StrumentiFinestra::~StrumentiFinestra()
 {
+    // The tools go before the QObject part would drop these connections.
     for (const QPointer<GraficoWidget> &g : m_grafici)
         if (g)
-            g->eventi = {};
+            disconnect(g, nullptr, this, nullptr);
 }
 
 PulsantiStrumenti *StrumentiFinestra::Crea_Pulsanti(QWidget *genitore)
@@ -76,6 +79,8 @@ void StrumentiFinestra::Imposta_Servizi(std::unique_ptr<ServiziStrumenti> serviz
 void StrumentiFinestra::Mostra_Messaggio(int tipo) { m_servizi->Mostra_Messaggio(tipo); }
 
 void StrumentiFinestra::Avvia_Timer_Disegno() { m_servizi->Avvia_Timer_Disegno(); }
+
+void StrumentiFinestra::Ridisegna_Grafico_Corrente() { m_servizi->Ridisegna_Grafico_Corrente(); }
 
 bool StrumentiFinestra::Salva_Linea(int grado, int slot, QString &errore)
 {

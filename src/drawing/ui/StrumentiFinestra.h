@@ -67,6 +67,7 @@ public:
     void Apri_Casella_Testo(ColoreWin testo, ColoreWin sfondo) override;
     void Chiudi_Casella_Testo() override;
     void Beep() override;
+    void Ridisegna_Grafico_Corrente() override;
 
 signals:
     // The text box opened (true: the window holds its controls) or closed (false).

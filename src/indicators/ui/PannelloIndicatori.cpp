@@ -31,13 +31,26 @@ QVariant &periodo(StatoIndicatori &ind, int box, int grado)
     return box == 0 ? ind.Periodo_Utente_1[size_t(grado)] : ind.Periodo_Utente_2[size_t(grado)];
 }
 
+class AvvisiFinestra : public AvvisiIndicatori {
+public:
+    explicit AvvisiFinestra(QWidget &pannello) : m_pannello(pannello) {}
+    void Segnale_Acustico() override { QApplication::beep(); }
+    void Errore_Salvataggio(const QString &errore) override
+    {
+        QMessageBox::warning(m_pannello.window(), QStringLiteral("Wavelore"), errore);
+    }
+
+private:
+    QWidget &m_pannello;
+};
+
 }  // namespace
 
 PannelloIndicatori::PannelloIndicatori(StatoProgramma &programma, const StatoArchivio &archivio,
                                        const StatoCicli &cicli, StatoIndicatori &indicatori,
                                        MotoreIndicatori &motore, AmbienteIndicatori &ambiente, QWidget *parent)
     : QFrame(parent), m_programma(programma), m_archivio(archivio), m_cicli(cicli), m_indicatori(indicatori),
-      m_motore(motore), m_ambiente(ambiente)
+      m_motore(motore), m_ambiente(ambiente), m_avvisi(std::make_unique<AvvisiFinestra>(*this))
 {
     setObjectName(QStringLiteral("PannelloIndicatori"));
     resize(schermo::TwipsInPixel(Larghezza), schermo::TwipsInPixel(Altezza));
@@ -178,14 +191,14 @@ void PannelloIndicatori::Text_Val_Ind_Change(int index)
     if (!Periodo_Accettabile(testo, m_accettato[b], box->cursorPosition())) {
         // A refused edit gives the box back the period it held, caret at its end:
         // neither a digit the user kept nor a value no series can use is lost or stored.
-        beep();
+        m_avvisi->Segnale_Acustico();
         testo = m_accettato[b];
         m_inCorrezione = true;
         box->setText(testo);
         box->setCursorPosition(int(testo.size()));
         m_inCorrezione = false;
     } else if (testo.isEmpty()) {
-        beep();
+        m_avvisi->Segnale_Acustico();
     }
     m_accettato[b] = testo;
     periodo(m_indicatori, index, g) = testo;
@@ -216,16 +229,10 @@ bool PannelloIndicatori::salvato(int grado, int chiave, QString &errore)
 void PannelloIndicatori::segnala(const QString &errore)
 {
     const QString testo = QStringLiteral("Impostazione indicatori non salvata: ") + errore;
-    if (Errore_Salvataggio)
-        Errore_Salvataggio(testo);
-    else
-        QMessageBox::warning(window(), QStringLiteral("Wavelore"), testo);
+    m_avvisi->Errore_Salvataggio(testo);
 }
 
-void PannelloIndicatori::beep()
+void PannelloIndicatori::Imposta_Avvisi(std::unique_ptr<AvvisiIndicatori> avvisi)
 {
-    if (Segnale_Acustico)
-        Segnale_Acustico();
-    else
-        QApplication::beep();
+    m_avvisi = avvisi ? std::move(avvisi) : std::make_unique<AvvisiFinestra>(*this);
 }

@@ -12,7 +12,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <memory>
 
 struct StatoArchivio;
 struct StatoCicli;
@@ -24,6 +24,16 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+
+// What the panel tells the user; each does nothing by default.
+class AvvisiIndicatori {
+public:
+    virtual ~AvvisiIndicatori() = default;
+    // A refused character in a period box.
+    virtual void Segnale_Acustico() {}
+    // A setting the archive did not take.
+    virtual void Errore_Salvataggio(const QString & /*errore*/) {}
+};
 
 class PannelloIndicatori : public QFrame {
     Q_OBJECT
@@ -50,10 +60,8 @@ public:
     void Riempi(int opzione, bool item19Visibile, const std::array<int, indicatori::Num_Item> &attivi,
                 const std::array<QString, 2> &periodi, const std::array<std::uint32_t, indicatori::Num_Item> &colori);
 
-    // A refused character in a period box; tests count them.
-    std::function<void()> Segnale_Acustico;
-    // A setting the archive did not take; the default shows a warning.
-    std::function<void(const QString &errore)> Errore_Salvataggio;
+    // Until given (or given none): the platform's beep and a warning over the window.
+    void Imposta_Avvisi(std::unique_ptr<AvvisiIndicatori> avvisi);
 
     // The longest user period: no series has more bars.
     static constexpr int Periodo_Massimo = 5000;
@@ -71,7 +79,6 @@ private:
     void salva(int grado, int chiave);
     bool salvato(int grado, int chiave, QString &errore);
     void segnala(const QString &errore);
-    void beep();
 
     StatoProgramma &m_programma;
     const StatoArchivio &m_archivio;
@@ -81,5 +88,6 @@ private:
     AmbienteIndicatori &m_ambiente;
     // The text each period box held after its last accepted change or fill.
     std::array<QString, 2> m_accettato;
+    std::unique_ptr<AvvisiIndicatori> m_avvisi;
     bool m_inCorrezione = false;
 };

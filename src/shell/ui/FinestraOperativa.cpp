@@ -147,14 +147,11 @@ FinestraOperativa::FinestraOperativa(FormS1 &form)
                                static_cast<QWidget *>(m_form.Frm_Tipo_Ciclo)})
                 w->setEnabled(!aperta);
         });
-        strumenti->Frm_Ogg_Graf->Blocca_Comandi = [this](bool aperto) {
+        connect(strumenti->Frm_Ogg_Graf, &PannelloOggetti::Aperto, this, [this](bool aperto) {
             for (QWidget *w : {static_cast<QWidget *>(m_form.Frm_Dati_Sot),
                                static_cast<QWidget *>(m_form.Frm_Tipo_Ciclo), static_cast<QWidget *>(m_form.Text_Chat)})
                 w->setEnabled(!aperto);
-        };
-        strumenti->Frm_Ogg_Graf->Ridisegna = [this, &p] {
-            p.ridisegno->Disegna_Grafico(m_form.S().cicli.Grafico_Corrente, m_form.S().cicli.Grado_Corrente);
-        };
+        });
         for (int s = 0; s < 4; ++s)
             connect(p.area->Frm_Graf[size_t(s)]->Cmd_Coord, &QPushButton::clicked, this,
                     [strumenti, s] { strumenti->Strumenti().Cmd_Coord_Click(s); });

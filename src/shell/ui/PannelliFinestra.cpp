@@ -16,7 +16,8 @@
 #include <QPushButton>
 
 PannelliFinestra::PannelliFinestra(Stato &stato, AreaGrafici &area, QWidget *finestra)
-    : QObject(&area), m_stato(stato), m_area(area), m_finestra(finestra)
+    : QObject(&area), m_stato(stato), m_area(area), m_finestra(finestra),
+      m_dialoghi(std::make_unique<DialoghiPannelliUtente>(finestra))
 {
     setObjectName(QStringLiteral("PannelliFinestra"));
     for (RiquadroGrafico *r : m_area.Frm_Graf) {
@@ -34,6 +35,11 @@ PannelliFinestra::PannelliFinestra(Stato &stato, AreaGrafici &area, QWidget *fin
     }
 }
 
+void PannelliFinestra::Imposta_Dialoghi(std::unique_ptr<DialoghiPannelli> dialoghi)
+{
+    m_dialoghi = dialoghi ? std::move(dialoghi) : std::make_unique<DialoghiPannelliUtente>(m_finestra);
+}
+
 // ---------------------------------------------------------------- picture
 
 void PannelliFinestra::Cmd_Foto_Click(int slot)
@@ -42,19 +48,19 @@ void PannelliFinestra::Cmd_Foto_Click(int slot)
     QDir().mkpath(ciclo::Cartella_Immagini(m_stato.shell));
     const ciclo::EsitoImmagine e = ciclo::Salva_Immagine_Grafico(
         m_stato.shell, m_stato.cicli, m_area, slot, QDateTime::currentDateTime(),
-        [this](const QString &proposto) { return Scegli_File ? Scegli_File(proposto) : Dialogo_Salva(proposto); });
+        [this](const QString &proposto) { return m_dialoghi->Scegli_File(proposto); });
     if (!e.errore.isEmpty())
-        Mostra_Errore(e.errore);
+        m_dialoghi->Errore(e.errore);
 }
 
-QString PannelliFinestra::Dialogo_Salva(const QString &proposto)
+QString DialoghiPannelliUtente::Scegli_File(const QString &proposto)
 {
     QFileDialog dialogo(m_finestra, QString(), QDir::toNativeSeparators(proposto),
                         QStringLiteral("Pictures (*.bmp);;All files (*.*)"));
     dialogo.setObjectName(QStringLiteral("CommonDialog1"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
-    dialogo.setOption(QFileDialog::DontUseNativeDialog, !Dialogo_Nativo);
+    dialogo.setOption(QFileDialog::DontUseNativeDialog, !m_nativo);
     dialogo.selectFile(proposto);
     if (dialogo.exec() != QDialog::Accepted)
         return {};
@@ -62,12 +68,8 @@ QString PannelliFinestra::Dialogo_Salva(const QString &proposto)
     return scelti.isEmpty() ? QString() : scelti.first();
 }
 
-void PannelliFinestra::Mostra_Errore(const QString &testo)
+void DialoghiPannelliUtente::Errore(const QString &testo)
 {
-    if (Errore) {
-        Errore(testo);
-        return;
-    }
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Wavelore \u00AE"), testo, QMessageBox::Ok, m_finestra);
     box.setTextFormat(Qt::PlainText);
     box.exec();
@@ -117,7 +119,7 @@ void PannelliFinestra::Cmd_Sposta_Click(int slot)
         m_stato.cicli.Conf_Grafici = prima;  // the panels go back where the archive has them
     m_area.Imposta_Layout_Ridotto();
     if (!salvato)
-        Mostra_Errore(errore);
+        m_dialoghi->Errore(errore);
 }
 
 void PannelliFinestra::Frm_Graf_MouseDown(int, QPoint punto) { m_presa = punto; }

@@ -7,12 +7,37 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
-#include <functional>
+#include <memory>
 
 struct Stato;
 class AreaGrafici;
 class QWidget;
+
+// What the panels ask of the user. By default no file is chosen (the save is
+// cancelled) and a failure is not shown.
+class DialoghiPannelli {
+public:
+    virtual ~DialoghiPannelli() = default;
+    // The file to save a picture to, proposed `proposto`; empty when cancelled.
+    virtual QString Scegli_File(const QString & /*proposto*/) { return {}; }
+    // A picture or a grid arrangement that could not be saved.
+    virtual void Errore(const QString & /*testo*/) {}
+};
+
+// The window's own: a save dialog on the proposed name (the platform's unless
+// `nativo` is false) and a message box, both over `finestra`.
+class DialoghiPannelliUtente : public DialoghiPannelli {
+public:
+    explicit DialoghiPannelliUtente(QWidget *finestra, bool nativo = true) : m_finestra(finestra), m_nativo(nativo) {}
+    QString Scegli_File(const QString &proposto) override;
+    void Errore(const QString &testo) override;
+
+private:
+    QPointer<QWidget> m_finestra;
+    bool m_nativo;
+};
 
 class PannelliFinestra : public QObject {
     Q_OBJECT
@@ -29,23 +54,17 @@ public:
     // 0 when no panel is moving, slot + 1 while one is.
     int Pannello_Spostato() const { return m_pannelloSpostato; }
 
-    // The save dialog: the chosen file, empty when cancelled. Unset, a file dialog
-    // opens on the proposed name (native unless Dialogo_Nativo is false).
-    std::function<QString(const QString &proposto)> Scegli_File;
-    bool Dialogo_Nativo = true;
-    // A picture or a grid arrangement that could not be saved. Unset: a message box.
-    std::function<void(const QString &testo)> Errore;
+    // Until given (or given none): DialoghiPannelliUtente over the main window.
+    void Imposta_Dialoghi(std::unique_ptr<DialoghiPannelli> dialoghi);
 
 protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
 private:
-    QString Dialogo_Salva(const QString &proposto);
-    void Mostra_Errore(const QString &testo);
-
     Stato &m_stato;
     AreaGrafici &m_area;
     QWidget *m_finestra;
     int m_pannelloSpostato = 0;
     QPoint m_presa;
+    std::unique_ptr<DialoghiPannelli> m_dialoghi;
 };

@@ -113,19 +113,33 @@ bool ServiziFinestra::Carica_Storico_Offline()
     FinestraOperativa &f = m_finestra;
     Stato &stato = S(f);
     m_errore.clear();
-    storico::AzioniOffline azioni;
-    azioni.Mostra_Avanzamento = [&f, &stato](int passo) {
-        stato.shell.Passo_Avvio = passo;
-        f.Caricamento_Avvio().Mostra_Avanzamento_Avvio(passo);
-    };
-    bool nessuno = false;
-    azioni.Nessuno_Storico = [&nessuno](const QString &, const QString &) { nessuno = true; };
-    azioni.Storico_Danneggiato = [this](const QString &testo) { m_dialoghi.Avviso_Caricamento(testo); };
+    // The steps show on the start window; the missing history is reported by the
+    // loading sequence's error, a damaged file by the window's notice.
+    class Azioni : public storico::AzioniOffline {
+    public:
+        Azioni(FinestraOperativa &f, Stato &stato, DialoghiFinestra &dialoghi)
+            : m_f(f), m_stato(stato), m_dialoghi(dialoghi)
+        {
+        }
+        void Mostra_Avanzamento(int passo) override
+        {
+            m_stato.shell.Passo_Avvio = passo;
+            m_f.Caricamento_Avvio().Mostra_Avanzamento_Avvio(passo);
+        }
+        void Nessuno_Storico(const QString &, const QString &) override { nessuno = true; }
+        void Storico_Danneggiato(const QString &testo) override { m_dialoghi.Avviso_Caricamento(testo); }
+        bool nessuno = false;
+
+    private:
+        FinestraOperativa &m_f;
+        Stato &m_stato;
+        DialoghiFinestra &m_dialoghi;
+    } azioni(f, stato, m_dialoghi);
     const storico::EsitoOffline e = storico::Carica_Storico_Offline(
         stato.mercato, stato.archivio.Sottostante_Corrente, stato.shell.Formato_Locale, azioni);
     f.Quotazioni()->Etichetta_Opzioni(e.etichette);
     if (!e.caricato)
-        m_errore = nessuno ? storico::Messaggio_Nessuno_Storico : QStringLiteral("Storico locale non leggibile.");
+        m_errore = azioni.nessuno ? storico::Messaggio_Nessuno_Storico : QStringLiteral("Storico locale non leggibile.");
     return e.caricato;
 }
 
@@ -385,6 +399,12 @@ void ServiziStrumentiFinestra::Mostra_Errore(const QString &testo)
 }
 
 void ServiziStrumentiFinestra::Avvia_Timer_Disegno() { m_finestra.Ridisegno().Arma_Timer_Disegno(); }
+
+void ServiziStrumentiFinestra::Ridisegna_Grafico_Corrente()
+{
+    const Stato &s = S(m_finestra);
+    m_finestra.Ridisegno().Disegna_Grafico(s.cicli.Grafico_Corrente, s.cicli.Grado_Corrente);
+}
 
 bool ServiziStrumentiFinestra::Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore)
 {

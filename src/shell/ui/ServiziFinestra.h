@@ -91,6 +91,7 @@ public:
     void Mostra_Messaggio(int tipo) override;
     void Mostra_Errore(const QString &testo) override;
     void Avvia_Timer_Disegno() override;
+    void Ridisegna_Grafico_Corrente() override;
     bool Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore) override;
     QWidget *Riquadro(int slot) override;
 

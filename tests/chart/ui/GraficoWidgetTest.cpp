@@ -179,11 +179,11 @@ private slots:
         prepara(w, 0, 10);
         double ux = -1, uy = -1;
         int mosse = 0;
-        w.eventi.MouseMove = [&](double x, double y) {
+        connect(&w, &GraficoWidget::MouseMove, this, [&](double x, double y) {
             ux = x;
             uy = y;
             ++mosse;
-        };
+        });
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.Ridisegna_Subito();
@@ -217,15 +217,29 @@ private slots:
         QCOMPARE(croce(), 0);
     }
 
+    // Keys go to the receiver with their codes; with none they reach the parent.
+    void tastiConICodiciAttesi_data()
+    {
+        QTest::addColumn<bool>("ricevente");
+        QTest::newRow("ricevente") << true;
+        QTest::newRow("senza ricevente") << false;
+    }
     void tastiConICodiciAttesi()
     {
-        GraficoWidget w;
-        w.resize(200, 150);
+        QFETCH(bool, ricevente);
+        struct Genitore : QWidget {
+            int tasti = 0;
+            void keyPressEvent(QKeyEvent *) override { ++tasti; }
+        } genitore;
+        auto *w = new GraficoWidget(&genitore);
+        w->resize(200, 150);
         QList<int> codici;
-        w.eventi.KeyDown = [&](int codice, double, double) { codici << codice; };
-        QTest::keyClick(&w, Qt::Key_Escape);
-        QTest::keyClick(&w, Qt::Key_Backspace);
-        QCOMPARE(codici, (QList<int>{27, 8}));
+        if (ricevente)
+            connect(w, &GraficoWidget::KeyDown, this, [&](int codice, double, double) { codici << codice; });
+        QTest::keyClick(w, Qt::Key_Escape);
+        QTest::keyClick(w, Qt::Key_Backspace);
+        QCOMPARE(codici, ricevente ? (QList<int>{27, 8}) : QList<int>());
+        QCOMPARE(genitore.tasti, ricevente ? 0 : 2);
     }
 
     void aggiuntaDipintaSenzaRifare()

@@ -61,8 +61,13 @@ class PannelloIndicatoriTest : public QObject {
     {
         if (!(m_prova ? m_prova->Riavvia() : (m_prova = std::make_unique<FinestraProva>(QList<int>{2}))->AvviaOffline()))
             return false;
-        pannello()->Segnale_Acustico = [this] { ++m_beep; };
-        pannello()->Errore_Salvataggio = [this](const QString &e) { m_errori << e; };
+        struct Avvisi : AvvisiIndicatori {
+            PannelloIndicatoriTest &t;
+            explicit Avvisi(PannelloIndicatoriTest &test) : t(test) {}
+            void Segnale_Acustico() override { ++t.m_beep; }
+            void Errore_Salvataggio(const QString &e) override { t.m_errori << e; }
+        };
+        pannello()->Imposta_Avvisi(std::make_unique<Avvisi>(*this));
         return true;
     }
 

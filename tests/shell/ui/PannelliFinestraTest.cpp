@@ -48,8 +48,13 @@ class PannelliFinestraTest : public QObject {
         m_pannelli = m_prova->form->findChild<PannelliFinestra *>(QStringLiteral("PannelliFinestra"));
         if (!m_pannelli)
             return false;
-        m_pannelli->Dialogo_Nativo = false;
-        m_pannelli->Errore = [this](const QString &t) { m_errori << t; };
+        // Qt's own save dialog, which the test can drive; failures are recorded.
+        struct Dialoghi : DialoghiPannelliUtente {
+            QStringList &errori;
+            Dialoghi(QWidget *finestra, QStringList &e) : DialoghiPannelliUtente(finestra, false), errori(e) {}
+            void Errore(const QString &t) override { errori << t; }
+        };
+        m_pannelli->Imposta_Dialoghi(std::make_unique<Dialoghi>(m_prova->form.get(), m_errori));
         return true;
     }
 
