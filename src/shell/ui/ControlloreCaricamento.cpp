@@ -32,7 +32,7 @@ ControlloreCaricamento::ControlloreCaricamento(FormS1 &form, PannelloQuotazioni 
         m_dialoghi.Fallimento(m);
         emit Caricamento_Concluso();
     });
-    form.Imposta_Fasi_Avvio(this);
+    form.Imposta_Fasi_Avvio(this, this);
     form.FrmCambioSott->setFrameShape(QFrame::StyledPanel);
     form.FrmCambioSott->setAutoFillBackground(true);
     finestra::Piazza(form.FrmCambioSott, 0, 0, Larghezza_Cambio_Sott, Altezza_Cambio_Sott);
@@ -40,10 +40,7 @@ ControlloreCaricamento::ControlloreCaricamento(FormS1 &form, PannelloQuotazioni 
     finestra::Piazza(form.PbCambioSott, 150, 450, Larghezza_Cambio_Sott - 300, 300);
 }
 
-ControlloreCaricamento::~ControlloreCaricamento()
-{
-    m_form.Imposta_Fasi_Avvio(nullptr);
-}
+ControlloreCaricamento::~ControlloreCaricamento() = default;
 
 void ControlloreCaricamento::Collega_Sessione(SessioneQuotazioni *sessione) { m_sessione = sessione; }
 

@@ -82,7 +82,7 @@ FormS1::~FormS1() = default;
 FasiAvvio &FormS1::Fasi_Avvio()
 {
     static FasiAvvio nessuna;
-    return m_fasi ? *m_fasi : nessuna;
+    return m_fasi && (!m_fasiCustodite || m_custodeFasi) ? *m_fasi : nessuna;
 }
 
 void FormS1::Imposta_Uscita(std::unique_ptr<Uscita> uscita)

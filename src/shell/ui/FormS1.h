@@ -9,6 +9,7 @@
 #include "shell/Pausa.h"
 
 #include <QLockFile>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -69,7 +70,14 @@ public:
     [[noreturn]] void Chiudi_Programma();
 
     // The loading phases, set by the working window (not owned; nothing until set).
-    void Imposta_Fasi_Avvio(FasiAvvio *fasi) { m_fasi = fasi; }
+    // With `custode`, they are dropped once that object is gone: a controller that
+    // dies with the form never has to reach back into a form half destroyed.
+    void Imposta_Fasi_Avvio(FasiAvvio *fasi, QObject *custode = nullptr)
+    {
+        m_fasi = fasi;
+        m_custodeFasi = custode;
+        m_fasiCustodite = custode != nullptr;
+    }
     FasiAvvio &Fasi_Avvio();
     // How the process ends and what closing the window asks; by default the closing
     // confirmation and the message windows closed. Tests replace it.
@@ -114,5 +122,7 @@ private:
     std::unique_ptr<QLockFile> m_istanza;
     std::unique_ptr<Uscita> m_uscita;
     FasiAvvio *m_fasi = nullptr;
+    QPointer<QObject> m_custodeFasi;
+    bool m_fasiCustodite = false;
     int m_stile = 3;
 };
