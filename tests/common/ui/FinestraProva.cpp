@@ -9,6 +9,7 @@
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
 #include "shell/ui/SessioneFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
@@ -29,6 +30,7 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QWheelEvent>
 #include <QtTest>
 
 QPoint PuntoCasella(const QAbstractButton *casella)
@@ -39,6 +41,31 @@ QPoint PuntoCasella(const QAbstractButton *casella)
     return casella->style()
         ->subElementRect(opzioneRadio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &opzione, casella)
         .center();
+}
+
+void Rotella(QWidget *w, int delta)
+{
+    const QPointF dentro = QRectF(w->rect()).center();
+    QWheelEvent e(dentro, w->mapToGlobal(dentro), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+void MuoviMouse(QWidget *w, QPoint p)
+{
+    QMouseEvent e(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+QString TestoRettangolo(const QRectF &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+void SalvaImmagine(QWidget *w, const QString &nome)
+{
+    if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
+        w->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QLatin1Char('/') + nome);
 }
 
 bool GeneraStoricoLocale(int sottostante)
@@ -154,6 +181,13 @@ bool FinestraProva::Riduci()
 {
     QTest::mouseClick(Riquadro(S().cicli.Grafico_Corrente)->Cmd_GRaf_M, Qt::LeftButton);
     return S().shell.Layout_Grafico == QLatin1String("RIDOTTO");
+}
+
+bool FinestraProva::Aspetto(int aspetto)
+{
+    if (S().archivio.Aspetto != aspetto)
+        QTest::mouseClick(op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
+    return S().archivio.Aspetto == aspetto;
 }
 
 namespace {

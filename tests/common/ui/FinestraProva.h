@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QPoint>
+#include <QRectF>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
@@ -24,6 +25,17 @@ struct Stato;
 // Where a check box or option button draws its box: a click there toggles it
 // whatever the width of its text.
 QPoint PuntoCasella(const QAbstractButton *casella);
+
+// A wheel turn of `delta` (120 a notch, positive away from the user) at the
+// centre of `w`, sent straight to it.
+void Rotella(QWidget *w, int delta);
+// A move to `p` in `w`, sent straight to it as a mouse grab delivers it (the
+// offscreen pointer cannot reach every point of a large window).
+void MuoviMouse(QWidget *w, QPoint p);
+// "x,y wxh", for a failure's message.
+QString TestoRettangolo(const QRectF &r);
+// A picture of `w` saved as `nome` in the folder WAVELORE_IMMAGINI_PROVA names, when set.
+void SalvaImmagine(QWidget *w, const QString &nome);
 
 // Writes the generated local history files of one underlying (seeded by its
 // number) into the current program folder.
@@ -96,6 +108,8 @@ struct FinestraProva {
     bool Ingrandisci(int slot);
     // Back to the four-chart layout by the enlarged panel's button; true when it shows.
     bool Riduci();
+    // The colour scheme `aspetto` by the colour switch, when another shows; true when it shows.
+    bool Aspetto(int aspetto);
 
 private:
     void Prepara();

@@ -77,8 +77,7 @@ private slots:
         QVERIFY(l.barra_fine > b);  // on the future axis
         QTRY_VERIFY(!op->Ridisegno().Timer_Disegno.isActive());
         QVERIFY(ContieneColore(g->Immagine(), schermo::ColoreWin(s.cicli.Colori[30]).rgb()));
-        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
-            form.grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QStringLiteral("/linea.png"));
+        SalvaImmagine(&form, QStringLiteral("linea.png"));
 
         // A green distance into the future, with its duration label.
         strumenti->Strumenti().Cmd_Distanza_Click(2);

@@ -31,7 +31,6 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QWheelEvent>
 #include <QtTest>
 
 namespace {
@@ -451,12 +450,8 @@ private slots:
         QVERIFY(p->isVisible());
 
         if (modo == QLatin1String("rotella")) {
-            const QPointF dentro = QRectF(g->viewport()->rect()).center();
-            for (int i = 0; i < 3; ++i) {
-                QWheelEvent rotella(dentro, g->viewport()->mapToGlobal(dentro), QPoint(), QPoint(0, -120), Qt::NoButton,
-                                    Qt::NoModifier, Qt::NoScrollPhase, false);
-                QApplication::sendEvent(g->viewport(), &rotella);
-            }
+            for (int i = 0; i < 3; ++i)
+                Rotella(g->viewport(), -120);
         } else if (modo == QLatin1String("barra")) {
             for (int i = 0; i < 3; ++i)  // the arrow at the bar's foot
                 QTest::mouseClick(barra, Qt::LeftButton, {}, QPoint(barra->width() / 2, barra->height() - 3));

@@ -163,11 +163,12 @@ private slots:
         for (QWidget *w : telaio->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             if (w != pannello() && w->isVisible())
                 QVERIFY2(!w->geometry().intersects(pannello()->geometry()), qPrintable(w->objectName()));
-        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
-            m_prova->form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA")
-                                       + QStringLiteral("/pannello_indicatori.png"));
+        SalvaImmagine(m_prova->form.get(), QStringLiteral("pannello_indicatori.png"));
     }
 
+    // Each item's switch draws and removes its lines and saves its column; the swatch
+    // beside it shows the colour its curve takes: the swatch's own pixels, sought in
+    // the slot drawn with the item off and on.
     void spuntaEToglie_data()
     {
         QTest::addColumn<int>("item");
@@ -181,47 +182,15 @@ private slots:
         QFETCH(int, item);
         QFETCH(int, colonnaArchivio);
         const int g = grado();
+        // A long cycle: every curve spans many pixels.
+        QScrollBar *hsc = area()->Frm_Graf[0]->Hsc_Graf;
+        hsc->setValue(std::min(hsc->maximum(), 400));
         if (item == 4 || item == 5) {
             scrivi(item - 4, QStringLiteral("21"));
             QCOMPARE(colonna(item == 4 ? 7 : 8), QStringLiteral("21"));
         }
         const auto prima = serieItem(item);
         QCOMPARE(colonna(colonnaArchivio), QStringLiteral("0"));
-
-        QCheckBox *c = pannello()->Chk_Ind_Adattivi[size_t(item)];
-        clicca(c);
-        QVERIFY(c->isChecked());
-        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(g)][size_t(item)], 1);
-        QCOMPARE(colonna(colonnaArchivio), QStringLiteral("1"));
-        const auto acceso = serieItem(item);
-        QVERIFY2(acceso.first > prima.first, qPrintable(QStringLiteral("%1 -> %2").arg(prima.first).arg(acceso.first)));
-        QVERIFY(acceso.second.size() > prima.second.size() + 10);
-
-        clicca(c);
-        QVERIFY(!c->isChecked());
-        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(g)][size_t(item)], 0);
-        QCOMPARE(colonna(colonnaArchivio), QStringLiteral("0"));
-        QVERIFY(serieItem(item) == prima);
-        // Only this degree's column changed.
-        QCOMPARE(colonna(colonnaArchivio, g == 0 ? 1 : 0), QStringLiteral("0"));
-    }
-
-    // The swatch beside an item shows the colour its curve takes on the chart: the
-    // swatch's own pixels, sought in the slot drawn with the item off and on.
-    void campioneColoreDelDisegno_data()
-    {
-        QTest::addColumn<int>("item");
-        for (int k = 0; k < 20; ++k)
-            QTest::addRow("%d %s", k, qPrintable(indicatori::Didascalia(k))) << k;
-    }
-    void campioneColoreDelDisegno()
-    {
-        QFETCH(int, item);
-        // A long cycle: every curve spans many pixels.
-        QScrollBar *hsc = area()->Frm_Graf[0]->Hsc_Graf;
-        hsc->setValue(std::min(hsc->maximum(), 400));
-        if (item == 4 || item == 5)
-            scrivi(item - 4, QStringLiteral("21"));
         QLabel *campione = pannello()->Lbl_Color_ind[size_t(item)];
         QVERIFY(campione->isVisible());
         const QImage img = campione->grab().toImage();
@@ -235,11 +204,26 @@ private slots:
             return n;
         };
         const int spento = pixel();
-        clicca(pannello()->Chk_Ind_Adattivi[size_t(item)]);
-        QVERIFY(pannello()->Chk_Ind_Adattivi[size_t(item)]->isChecked());
-        const int acceso = pixel();
-        QVERIFY2(acceso > spento + 20, qPrintable(QStringLiteral("%1: %2 -> %3 pixel")
-                                                      .arg(QColor(colore).name()).arg(spento).arg(acceso)));
+
+        QCheckBox *c = pannello()->Chk_Ind_Adattivi[size_t(item)];
+        clicca(c);
+        QVERIFY(c->isChecked());
+        const int pixelAcceso = pixel();
+        QVERIFY2(pixelAcceso > spento + 20, qPrintable(QStringLiteral("%1: %2 -> %3 pixel")
+                                                           .arg(QColor(colore).name()).arg(spento).arg(pixelAcceso)));
+        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(g)][size_t(item)], 1);
+        QCOMPARE(colonna(colonnaArchivio), QStringLiteral("1"));
+        const auto acceso = serieItem(item);
+        QVERIFY2(acceso.first > prima.first, qPrintable(QStringLiteral("%1 -> %2").arg(prima.first).arg(acceso.first)));
+        QVERIFY(acceso.second.size() > prima.second.size() + 10);
+
+        clicca(c);
+        QVERIFY(!c->isChecked());
+        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(g)][size_t(item)], 0);
+        QCOMPARE(colonna(colonnaArchivio), QStringLiteral("0"));
+        QVERIFY(serieItem(item) == prima);
+        // Only this degree's column changed.
+        QCOMPARE(colonna(colonnaArchivio, g == 0 ? 1 : 0), QStringLiteral("0"));
     }
 
     void salvataggioFallitoSegnalato()

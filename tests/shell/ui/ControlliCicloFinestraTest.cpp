@@ -47,7 +47,6 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
-#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -233,10 +232,7 @@ class ControlliCicloFinestraTest : public QObject {
             QTest::qWait(450);
             QTest::mouseRelease(w, Qt::LeftButton);
         } else if (azione.startsWith(QLatin1String("rotella"))) {
-            const QPointF dentro = QRectF(w->rect()).center();
-            QWheelEvent rotella(dentro, w->mapToGlobal(dentro), QPoint(), QPoint(0, azione.endsWith(QLatin1Char('+')) ? 120 : -120),
-                                Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(w, &rotella);
+            Rotella(w, azione.endsWith(QLatin1Char('+')) ? 120 : -120);
         } else if (azione == QLatin1String("tasto")) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Down);
@@ -294,11 +290,7 @@ class ControlliCicloFinestraTest : public QObject {
         GraficoWidget *g = grafico(Slot);
         return QPoint(int(g->width() * fx), int(g->height() * fy));
     }
-    void muovi(QPoint p)
-    {
-        QMouseEvent e(QEvent::MouseMove, p, grafico(Slot)->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(grafico(Slot), &e);
-    }
+    void muovi(QPoint p) { MuoviMouse(grafico(Slot), p); }
     void clicGrafico(QPoint p)
     {
         muovi(p);
@@ -371,10 +363,7 @@ class ControlliCicloFinestraTest : public QObject {
             QTest::mouseClick(r->Cmd_Sposta, Qt::LeftButton);
             const QPoint presa(r->width() / 2, r->height() / 2);
             QTest::mouseClick(area(), Qt::LeftButton, {}, r->pos() + presa);
-            const QPoint altrove(r->x() < area()->width() / 4 ? area()->width() - 2 : 2, r->y() + presa.y());
-            QMouseEvent e(QEvent::MouseMove, altrove, area()->mapToGlobal(altrove), Qt::NoButton, Qt::NoButton,
-                          Qt::NoModifier);
-            QApplication::sendEvent(area(), &e);
+            MuoviMouse(area(), QPoint(r->x() < area()->width() / 4 ? area()->width() - 2 : 2, r->y() + presa.y()));
             QTest::mouseClick(area(), Qt::LeftButton, {}, r->Cmd_Sposta->mapTo(area(), r->Cmd_Sposta->rect().center()));
             break;
         }
@@ -526,15 +515,13 @@ private slots:
         for (QWidget *w : k->findChildren<QWidget *>()) {
             const QRect r(w->mapTo(area()->Frm_Strumenti, QPoint(0, 0)), w->size());
             QVERIFY2(!w->isVisibleTo(k) || area()->Frm_Strumenti->rect().contains(r),
-                     qPrintable(w->objectName() + QStringLiteral(" %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+                     qPrintable(w->objectName() + QLatin1Char(' ') + TestoRettangolo(r)));
         }
         QVERIFY(area()->Frm_Strumenti->geometry().bottom() < area()->Sld_Zoom->geometry().top());
         // A button held down gives one click: none in the window repeats.
         for (QAbstractButton *b : m_prova->form->findChildren<QAbstractButton *>())
             QVERIFY2(!b->autoRepeat() || qobject_cast<QTabBar *>(b->parent()), qPrintable(b->objectName()));
-        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
-            m_prova->form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA")
-                                       + QStringLiteral("/controlli_ciclo_%1.png").arg(slot));
+        SalvaImmagine(m_prova->form.get(), QStringLiteral("controlli_ciclo_%1.png").arg(slot));
     }
 
     void controllo_cambia_valore_data()

@@ -322,11 +322,7 @@ private slots:
         QVERIFY(!f.close());
         QVERIFY(vista);
         QVERIFY(f.isVisible());  // NO: the program goes on
-        QVERIFY2(area.contains(messaggio), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                          .arg(messaggio.x())
-                                                          .arg(messaggio.y())
-                                                          .arg(messaggio.width())
-                                                          .arg(messaggio.height())));
+        QVERIFY2(area.contains(messaggio), qPrintable(TestoRettangolo(messaggio)));
         // The start window is taller than the message and narrower: centred up and
         // down, and against the screen's edge when the window stands at it.
         const QPoint scarto = messaggio.center() - f.frameGeometry().center();

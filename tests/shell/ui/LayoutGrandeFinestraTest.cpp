@@ -43,11 +43,6 @@ bool vicino(const QRect &r, const Rettangolo &t)
     return ok(r.x(), t.Left) && ok(r.y(), t.Top) && ok(r.width(), t.Width) && ok(r.height(), t.Height);
 }
 
-QString testo(const QRectF &r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-}
-
 // The enlarged panel as the layout puts it in the chart frame's current size.
 Rettangolo atteso(const AreaGrafici *area)
 {
@@ -89,7 +84,7 @@ class LayoutGrandeFinestraTest : public QObject {
         for (int s = 0; s < 4; ++s)
             QCOMPARE(area()->Frm_Graf[size_t(s)]->isVisible(), s == slot);
         RiquadroGrafico *r = area()->Frm_Graf[size_t(slot)];
-        QVERIFY2(vicino(r->geometry(), atteso(area())), qPrintable(testo(r->geometry())));
+        QVERIFY2(vicino(r->geometry(), atteso(area())), qPrintable(TestoRettangolo(r->geometry())));
         QVERIFY(vicino(area()->Frm_Strumenti->geometry(),
                        Rettangolo{100, 200, layout::Larghezza_Strumenti, layout::Altezza_Strumenti}));
         QVERIFY(area()->Frm_Strumenti->isVisible());
@@ -189,10 +184,8 @@ private slots:
         QCOMPARE(l.barra_fine, b - 1);
         QCOMPARE(stato().cicli.Grafico_Corrente, slot);
         QCOMPARE(stato().shell.Layout_Grafico, QStringLiteral("GRANDE"));
-        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA")) {
-            QTRY_VERIFY(!m_op->Ridisegno().Timer_Disegno.isActive());
-            m_form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QStringLiteral("/grande.png"));
-        }
+        QTRY_VERIFY(!m_op->Ridisegno().Timer_Disegno.isActive());
+        SalvaImmagine(m_form, QStringLiteral("grande.png"));
 
         QTest::mouseClick(area()->Frm_Graf[size_t(slot)]->Cmd_GRaf_M, Qt::LeftButton);
         verificaRidotto();
@@ -315,9 +308,7 @@ private slots:
         // title, price and date labels and the cycle texts go where they are seen.
         QFETCH(bool, grande);
         QFETCH(int, aspetto);
-        if (stato().archivio.Aspetto != aspetto)
-            QTest::mouseClick(m_op->Quotazioni()->Cmd_Aspetto[1], Qt::LeftButton);
-        QCOMPARE(stato().archivio.Aspetto, aspetto);
+        QVERIFY(m_prova->Aspetto(aspetto));
         if (grande) {
             QTest::mouseClick(area()->Frm_Graf[1]->Cmd_GRaf_P, Qt::LeftButton);
             verificaGrande(1);
@@ -345,8 +336,8 @@ private slots:
             QStringList testi;
             for (const render_grafico::Etichetta &e : render_grafico::Etichette(*g, g->disposizione())) {
                 const QRectF rettangolo = e.rettangolo.translated(origine);
-                const QString cosa = e.testo() + QStringLiteral(" at ") + testo(rettangolo);
-                QVERIFY2(inVista.contains(rettangolo), qPrintable(cosa + QStringLiteral(" out of ") + testo(inVista)));
+                const QString cosa = e.testo() + QStringLiteral(" at ") + TestoRettangolo(rettangolo);
+                QVERIFY2(inVista.contains(rettangolo), qPrintable(cosa + QStringLiteral(" out of ") + TestoRettangolo(inVista)));
                 for (QWidget *w : sopra)
                     QVERIFY2(!rettangolo.intersects(QRectF(w->geometry())),
                              qPrintable(cosa + QStringLiteral(" under ") + w->objectName()));
@@ -366,9 +357,7 @@ private slots:
             QVERIFY(testi.contains(durata));
         }
         QCOMPARE(grafici, grande ? 1 : 4);
-        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
-            m_form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA")
-                                + QStringLiteral("/etichette %1.png").arg(QString::fromLatin1(QTest::currentDataTag())));
+        SalvaImmagine(m_form, QStringLiteral("etichette %1.png").arg(QString::fromLatin1(QTest::currentDataTag())));
     }
 
     void ingrandimentoRifiutato()

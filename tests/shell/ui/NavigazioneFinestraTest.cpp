@@ -23,7 +23,6 @@
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
@@ -101,10 +100,7 @@ private slots:
             const auto freccia = verso > 0 ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine;
             QTest::mouseClick(barra, Qt::LeftButton, {}, Parte(barra, freccia).center());
         } else {
-            const QPointF dentro = QRectF(barra->rect()).center();
-            QWheelEvent rotella(dentro, barra->mapToGlobal(dentro), QPoint(), QPoint(0, 120 * verso), Qt::NoButton,
-                                Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(barra, &rotella);
+            Rotella(barra, 120 * verso);
         }
         // The setting follows the bar, and both move the way the control points.
         const int dopo = s.cicli.Posizione_Asse_Y[grado];

@@ -113,16 +113,12 @@ class PannelliFinestraTest : public QObject {
     // screen is smaller than the window, so the pointer cannot reach every point).
     void trascina(RiquadroGrafico *r, QPoint presa, QPoint meta)
     {
-        const auto muovi = [this](QPoint p) {
-            QMouseEvent e(QEvent::MouseMove, p, area()->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(area(), &e);
-        };
         QRect g = r->geometry();
         if (meta.x() != g.left())
-            muovi(QPoint(meta.x() < g.left() ? meta.x() : meta.x() + g.width(), g.top() + presa.y()));
+            MuoviMouse(area(), QPoint(meta.x() < g.left() ? meta.x() : meta.x() + g.width(), g.top() + presa.y()));
         g = r->geometry();
         if (meta.y() != g.top())
-            muovi(QPoint(g.left() + presa.x(), meta.y() < g.top() ? meta.y() : meta.y() + g.height()));
+            MuoviMouse(area(), QPoint(g.left() + presa.x(), meta.y() < g.top() ? meta.y() : meta.y() + g.height()));
     }
 
 private slots:

@@ -31,11 +31,6 @@
 
 namespace {
 
-QString rettangolo(const QRectF &r)
-{
-    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
-}
-
 // Chart texts outside the part of the chart in sight, or over one another.
 QStringList etichetteNonIntere(RiquadroGrafico *r)
 {
@@ -54,8 +49,8 @@ QStringList etichetteNonIntere(RiquadroGrafico *r)
     for (size_t i = 0; i < etichette.size(); ++i) {
         const QRectF a = etichette[i].rettangolo.translated(origine);
         if (!inVista.contains(a))
-            fuori << etichette[i].testo() + QStringLiteral(" at ") + rettangolo(a) + QStringLiteral(" out of ") +
-                         rettangolo(inVista);
+            fuori << etichette[i].testo() + QStringLiteral(" at ") + TestoRettangolo(a) + QStringLiteral(" out of ") +
+                         TestoRettangolo(inVista);
         for (QWidget *w : sopra)
             if (a.intersects(QRectF(w->geometry())))
                 fuori << etichette[i].testo() + QStringLiteral(" under ") + w->objectName();
@@ -172,9 +167,7 @@ private slots:
             QVERIFY(!form->minimumSize().isEmpty());
             form->resize(form->minimumSize());
         }
-        if (stato().archivio.Aspetto != aspetto)
-            QTest::mouseClick(q->Cmd_Aspetto[1], Qt::LeftButton);
-        QCOMPARE(stato().archivio.Aspetto, aspetto);
+        QVERIFY(m_prova->Aspetto(aspetto));
         if (storico) {
             QTest::mouseClick(q->Cmd_Storico[1], Qt::LeftButton);
             QVERIFY(form->Frm_Storico->isVisible());
@@ -220,9 +213,7 @@ private slots:
         form->Frm_Dati_Sot->show();
         q->Aggiorna_Caselle();
         fuori << TestiNonInteri(form->Frm_Dati_Sot);
-        if (qEnvironmentVariableIsSet("WAVELORE_IMMAGINI_PROVA"))
-            form->grab().save(qEnvironmentVariable("WAVELORE_IMMAGINI_PROVA") + QLatin1Char('/') +
-                              QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png"));
+        SalvaImmagine(form, QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png"));
         for (const QString &f : fuori)
             qWarning().noquote() << f;
         QVERIFY2(fuori.isEmpty(), qPrintable(QStringLiteral("%1 texts not whole").arg(fuori.size())));
