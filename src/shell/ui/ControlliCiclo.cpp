@@ -7,7 +7,9 @@
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/ElencoChiuso.h"
 #include "shell/ui/ControlloreRidisegno.h"
-#include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/AreaGrafici.h"
+#include "shell/ui/ControlloreRidisegno.h"
+#include "shell/ui/PannelloCicli.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloCicli.h"
@@ -77,8 +79,10 @@ QLabel *Etichetta(QWidget *genitore, const char *nome, const QString &testo, dou
 
 }  // namespace
 
-ControlliCiclo::ControlliCiclo(FinestraOperativa &finestra, NavigazioneGrafico &navigazione, QWidget *parent)
-    : QWidget(parent), m_finestra(finestra), m_regolazione(finestra.Form().S(), *this)
+ControlliCiclo::ControlliCiclo(Stato &stato, AreaGrafici &area, ControlloreRidisegno &ridisegno, PannelloCicli &cicli,
+                               NavigazioneGrafico &navigazione, QWidget *parent)
+    : QWidget(parent), m_stato(stato), m_area(area), m_ridisegno(ridisegno), m_cicli(cicli),
+      m_regolazione(stato, *this)
 {
     setObjectName(QStringLiteral("Controlli_Ciclo"));
     finestra::Piazza(this, 0, Top, layout::Larghezza_Strumenti, Altezza);
@@ -192,7 +196,7 @@ void ControlliCiclo::Carica_Combo()
 
 void ControlliCiclo::Riempi()
 {
-    const Stato &stato = m_finestra.Form().S();
+    const Stato &stato = m_stato;
     const int grado = stato.cicli.Grado_Corrente;
     const layout::ContenutoStrumenti c = layout::Contenuto_Strumenti(stato, grado);
     if (!c.valido)
@@ -227,19 +231,19 @@ void ControlliCiclo::Disponi_Durata(int grado)
 
 // ---------------------------------------------------------------- AmbienteRegolazione
 
-ControlliGrafici &ControlliCiclo::Controlli() { return *m_finestra.Area(); }
+ControlliGrafici &ControlliCiclo::Controlli() { return m_area; }
 
-void ControlliCiclo::Disegna_Grafico(int grafico, int grado) { m_finestra.Ridisegno().Disegna_Grafico(grafico, grado); }
+void ControlliCiclo::Disegna_Grafico(int grafico, int grado) { m_ridisegno.Disegna_Grafico(grafico, grado); }
 
-void ControlliCiclo::Aggiorna_Etichette_Gradi() { m_finestra.Cicli()->Aggiorna_Etichette_Gradi(); }
+void ControlliCiclo::Aggiorna_Etichette_Gradi() { m_cicli.Aggiorna_Etichette_Gradi(); }
 
-void ControlliCiclo::Ferma_Timer_Indicatori() { m_finestra.Ridisegno().Timer_Indicatori.stop(); }
+void ControlliCiclo::Ferma_Timer_Indicatori() { m_ridisegno.Timer_Indicatori.stop(); }
 
-void ControlliCiclo::Arma_Timer_Indicatori() { m_finestra.Ridisegno().Arma_Timer_Indicatori(); }
+void ControlliCiclo::Arma_Timer_Indicatori() { m_ridisegno.Arma_Timer_Indicatori(); }
 
 void ControlliCiclo::Fuoco_Grafico(int grafico)
 {
-    if (GraficoControllo *g = m_finestra.Area()->Graf_Battleplan(grafico))
+    if (GraficoControllo *g = m_area.Graf_Battleplan(grafico))
         g->Prendi_Focus();
 }
 

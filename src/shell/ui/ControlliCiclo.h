@@ -12,7 +12,10 @@
 #include <QWidget>
 #include <array>
 
-class FinestraOperativa;
+class AreaGrafici;
+class ControlloreRidisegno;
+class PannelloCicli;
+struct Stato;
 class NavigazioneGrafico;
 class QComboBox;
 class QLabel;
@@ -22,7 +25,8 @@ class QPushButton;
 class ControlliCiclo : public QWidget, public AmbienteRegolazione {
     Q_OBJECT
 public:
-    ControlliCiclo(FinestraOperativa &finestra, NavigazioneGrafico &navigazione, QWidget *parent);
+    ControlliCiclo(Stato &stato, AreaGrafici &area, ControlloreRidisegno &ridisegno, PannelloCicli &cicli,
+                   NavigazioneGrafico &navigazione, QWidget *parent);
 
     RegolazioneCiclo &Regolazione() { return m_regolazione; }
 
@@ -74,6 +78,9 @@ protected:
 private:
     void Disponi_Durata(int grado);
 
-    FinestraOperativa &m_finestra;
+    Stato &m_stato;
+    AreaGrafici &m_area;
+    ControlloreRidisegno &m_ridisegno;
+    PannelloCicli &m_cicli;
     RegolazioneCiclo m_regolazione;
 };

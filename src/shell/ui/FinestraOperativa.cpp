@@ -164,8 +164,10 @@ FinestraOperativa::FinestraOperativa(FormS1 &form)
         pi->move(schermo::TwipsInPixel(0), schermo::TwipsInPixel(layout::Top_Indicatori));
         p.area->Pannello_Indicatori = pi;
     }
-    auto *navigazione = new NavigazioneFinestra(*this);  // the panels' scroll bars and the two sliders
-    p.controlliCiclo = new ControlliCiclo(*this, navigazione->Navigazione(), p.area->Frm_Strumenti);
+    // The panels' scroll bars and the two sliders, and the cycle controls of the tool frame.
+    auto *navigazione = new NavigazioneFinestra(stato, *p.area, *p.ridisegno, *p.motore, this);
+    p.controlliCiclo = new ControlliCiclo(stato, *p.area, *p.ridisegno, *p.cicli, navigazione->Navigazione(),
+                                          p.area->Frm_Strumenti);
     new PannelliFinestra(stato, *p.area, &form);  // the panels' picture and move buttons
     form.Frm_Battleplan->setFrameShape(QFrame::StyledPanel);
     form.Frm_Storico->setFrameShape(QFrame::StyledPanel);

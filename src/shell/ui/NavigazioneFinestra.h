@@ -9,7 +9,10 @@
 
 #include <QObject>
 
-class FinestraOperativa;
+class AreaGrafici;
+class ControlloreRidisegno;
+class MotoreIndicatori;
+struct Stato;
 class QAbstractSlider;
 
 // A slider seen through BarraScorrimento; its writes raise valueChanged as the
@@ -31,7 +34,8 @@ private:
 class NavigazioneFinestra : public QObject, public AmbienteNavigazione {
     Q_OBJECT
 public:
-    explicit NavigazioneFinestra(FinestraOperativa &finestra);
+    NavigazioneFinestra(Stato &stato, AreaGrafici &area, ControlloreRidisegno &ridisegno, MotoreIndicatori &motore,
+                        QObject *parent);
 
     NavigazioneGrafico &Navigazione() { return m_navigazione; }
 
@@ -47,7 +51,10 @@ public:
     void Mostra_Caricamento_Indicatore(int grado, int grafico) override;
 
 private:
-    FinestraOperativa &m_finestra;
+    Stato &m_stato;
+    AreaGrafici &m_area;
+    ControlloreRidisegno &m_ridisegno;
+    MotoreIndicatori &m_motore;
     NavigazioneGrafico m_navigazione;
     SliderQt m_zoom;
     SliderQt m_compr;
