@@ -5,6 +5,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
+#include "platform/Caratteri.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -112,6 +113,8 @@ FinestraProva::~FinestraProva()
 
 void FinestraProva::Prepara()
 {
+    // As the program does before its first window.
+    schermo::Registra_Caratteri();
     if (!MessaggiCatturati::Attivi())
         qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
     form = std::make_unique<FormS1>();

@@ -74,9 +74,9 @@ struct UscitaProva : UscitaFinestra {
 // Installs a DialoghiProva on `finestra` (which owns it) and returns it.
 DialoghiProva &Registra_Dialoghi(FinestraOperativa &finestra);
 
-// The real main window wired as the program wires it, with the fixed pauses off,
-// the dialogs recorded, an exit that leaves the test running
-// and the start-up message boxes printing themselves and closing
+// The real main window wired as the program wires it, with the program's face
+// registered, the fixed pauses off, the dialogs recorded, an exit that leaves the
+// test running and the start-up message boxes printing themselves and closing
 // (WAVELORE_AVVISI_AUTOMATICI).
 struct FinestraProva {
     // The window in the current program folder.
