@@ -13,6 +13,7 @@
 #include <array>
 
 class AmbienteStrumenti;
+class QStyle;
 class QTableWidget;
 class QToolButton;
 
@@ -66,5 +67,6 @@ private:
 
     StatoStrumenti m_stato;
     AmbienteStrumenti &m_ambiente;
+    QStyle *m_stile = nullptr;  // the grids' narrow cell margins
     int m_grado = 0;
 };
