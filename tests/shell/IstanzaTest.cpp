@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QtTest>
+#include <array>
 
 namespace {
 
@@ -85,6 +86,43 @@ private slots:
         QVERIFY(!terza.readAllStandardOutput().contains("Una sessione di Wavelore"));
         terza.kill();
         QVERIFY(terza.waitForFinished(10000));
+    }
+
+    // Two starts at once, the span between opening the lock file and locking it
+    // widened: each time exactly one copy runs and the other says why it ends.
+    void dueAvviiInsieme()
+    {
+        for (int prova = 0; prova < 20; ++prova) {
+            CartellaTemporanea dir;
+            const QString blocco = dir.percorso() + QStringLiteral("/wavelore.lock");
+            QProcessEnvironment env = ambiente(true);
+            env.insert(QStringLiteral("WAVELORE_PROVA_RITARDO_BLOCCO"), QStringLiteral("50"));
+            std::array<QProcess, 2> copie;
+            for (QProcess &c : copie) {
+                c.setProcessEnvironment(env);
+                c.start(programma(), {});
+            }
+            for (QProcess &c : copie)
+                QVERIFY(c.waitForStarted(10000));
+            const auto finita = [&copie]() -> int {
+                for (int i = 0; i < 2; ++i)
+                    if (copie[size_t(i)].state() == QProcess::NotRunning)
+                        return i;
+                return -1;
+            };
+            QTRY_VERIFY2_WITH_TIMEOUT(finita() >= 0, qPrintable(QStringLiteral("prova %1: nessuna rifiutata").arg(prova)),
+                                      20000);
+            const int uscita = finita();
+            QProcess &rifiutata = copie[size_t(uscita)];
+            QProcess &viva = copie[size_t(1 - uscita)];
+            QVERIFY2(rifiutata.readAllStandardOutput().contains("Una sessione di Wavelore risulta essere"),
+                     qPrintable(QStringLiteral("prova %1").arg(prova)));
+            // The other holds the lock: it writes itself as the owner only then.
+            QTRY_COMPARE_WITH_TIMEOUT(pidNelBlocco(blocco), QByteArray::number(viva.processId()), 15000);
+            QVERIFY2(viva.state() == QProcess::Running, qPrintable(QStringLiteral("prova %1: entrambe rifiutate").arg(prova)));
+            viva.kill();
+            QVERIFY(viva.waitForFinished(10000));
+        }
     }
 
     // What a first start creates, the program folder included, is the user's alone.
