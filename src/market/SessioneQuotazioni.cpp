@@ -254,7 +254,9 @@ void SessioneQuotazioni::Messaggio_Oltre_Il_Limite()
     const bool loggato = m_loggato;
     const bool automatica = m_riconnessioneAutomatica;
     Chiudi_Socket();
+    // The status box is soon overwritten and too narrow for the cause: the chat keeps it whole.
     m_azioni.Imposta_Text_Stato(Messaggio_Troppo_Lungo);
+    m_azioni.Mostra_Messaggio_Chat(Messaggio_Troppo_Lungo);
     if (m_inLogin) {
         Login_Fallito(QString());
         return;

@@ -551,7 +551,8 @@ private slots:
             QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso")));
             QCOMPARE(sess->socket().State(), 7);
             QVERIFY(r.domande.isEmpty());
-            QCOMPARE(r.chat, QStringList{QStringLiteral("prima")});
+            // The cause stays in the chat, whole.
+            QCOMPARE(r.chat, (QStringList{QStringLiteral("prima"), Messaggio_Troppo_Lungo}));
             QVERIFY(r.mostrati.isEmpty());
             // Broken again before any quote: no loop of reconnections, the user is asked.
             r.riconnessioni = 0;
