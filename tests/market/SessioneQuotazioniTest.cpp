@@ -592,20 +592,15 @@ private slots:
         for (int i = 0; i < 3; ++i)
             guasto += codec1252::Codifica(QStringLiteral("COMM31\u00D805/12/2025 17:30:0%1\u00D81\u00D80\u00D81\u00D8").arg(i));
         guasto += "COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio, 'x') + "\xD8";
-        int accessi = 1, inviati = 0;
-        const auto rompi = [&] {
-            if (inviati < rotture) {
-                ++inviati;
-                server->Invia_Grezzo(guasto);
-            }
-        };
+        int accessi = 1, inviati = 1;
         connect(sess.get(), &SessioneQuotazioni::Messaggio_Gestito, this, [&](const QString &c) {
-            if (c == QLatin1String("COMM12")) {
-                ++accessi;
-                rompi();
-            }
+            if (c != QLatin1String("COMM12"))
+                return;
+            ++accessi;
+            if (inviati++ < rotture)
+                server->Invia_Grezzo(guasto);
         });
-        rompi();
+        server->Invia_Grezzo(guasto);
         QTRY_COMPARE_WITH_TIMEOUT(accessi, login, 15000);
         QTRY_COMPARE(r.chat.count(Messaggio_Troppo_Lungo), rotture);
         QTRY_COMPARE(r.domande.size(), int(risposte.size()));
