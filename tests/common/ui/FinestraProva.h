@@ -148,7 +148,7 @@ QStringList Controlli_Fuori_Vista(QWidget *finestra);
 // What of a control's text its content rectangle cannot show, measured with the
 // control's own font: empty when every text is whole. A text box or grid cell may
 // lose the end of a free text (a box showing its start, cursor at 0), never of a
-// date, time or number, nor of a reading made of them.
+// date, time or number, nor of a reading made of them; a multi-line box none of a line.
 QString TestoNonIntero(QWidget *w);
 // The same for every visible control under `radice`, one line each.
 QStringList TestiNonInteri(QWidget *radice);

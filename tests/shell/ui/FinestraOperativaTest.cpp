@@ -12,6 +12,7 @@
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "chart/ui/GraficoWidget.h"
+#include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
 #include "platform/Codec1252.h"
 #include "platform/Schermo.h"
@@ -50,6 +51,7 @@
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextCursor>
 #include <QtTest>
 #include <memory>
 
@@ -396,6 +398,31 @@ private slots:
         QVERIFY(leggiStorici(2) == vecchi);
         QVERIFY(leggiStorici(5) != leggiStorici(2));
         QVERIFY(!a->op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
+
+        // A message over the bound cuts the link and the client logs in again by itself;
+        // the cause stays whole in the chat, and the status box showed its start meanwhile.
+        QPlainTextEdit *chat = a->form->Text_Chat;
+        QLineEdit *stato = a->op->Quotazioni()->Text_Stato;
+        QString statoAllaRottura;
+        connect(chat, &QPlainTextEdit::textChanged, this, [&] {
+            if (statoAllaRottura.isEmpty())
+                statoAllaRottura = stato->text() + QLatin1Char('|') + TestoNonIntero(stato);
+        });
+        const qsizetype accessi = ricevuti.count(QStringLiteral("COMM11"));
+        const qsizetype richieste = ricevuti.count(QStringLiteral("COMM30"));
+        server.Invia_Grezzo("COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio, 'x') + '\xD8');
+        QTRY_VERIFY_WITH_TIMEOUT(ricevuti.count(QStringLiteral("COMM30")) > richieste, 20000);
+        QCOMPARE(ricevuti.count(QStringLiteral("COMM11")), accessi + 1);
+        QCOMPARE(statoAllaRottura, testi_sessione::Messaggio_Troppo_Lungo + QLatin1Char('|'));
+        QCOMPARE(stato->text(), QStringLiteral("Connesso"));
+        QTRY_VERIFY(a->form->isEnabled());
+        QCOMPARE(chat->toPlainText(), testi_sessione::Messaggio_Troppo_Lungo + QLatin1Char('\n'));
+        QVERIFY2(TestoNonIntero(chat).isEmpty(), qPrintable(TestoNonIntero(chat)));
+        QTextCursor riga(chat->document());
+        QVERIFY(chat->viewport()->rect().contains(chat->cursorRect(riga)));
+        riga.movePosition(QTextCursor::EndOfBlock);
+        QVERIFY(chat->viewport()->rect().contains(chat->cursorRect(riga)));
         QVERIFY(a->dialoghi->fallimenti.isEmpty());
         qunsetenv("WAVELORE_SERVER");
         qunsetenv("WAVELORE_HISTORY_ODBC");
