@@ -154,8 +154,6 @@ private slots:
         QTest::newRow("data di 5 caratteri") << "C4" << "09032";
         QTest::newRow("prezzo non numerico") << "C3" << "abc";
         QTest::newRow("prezzo vuoto") << "C6" << "";
-        QTest::newRow("colore 0") << "C7" << "0";
-        QTest::newRow("colore fuori tabella") << "C7" << "250";
         QTest::newRow("mese 13") << "C1" << "091324";
         QTest::newRow("ora 25") << "C5" << "2505";
         QTest::newRow("in uso non numerico") << "C0" << "abc";
