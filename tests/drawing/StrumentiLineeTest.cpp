@@ -27,6 +27,8 @@ public:
     BandaElastica ultimaBanda;
 
     void Mostra_Messaggio(int tipo) override { messaggi << tipo; }
+    QStringList testi;
+    void Mostra_Testo_Messaggio(const QString &testo) override { testi << testo; }
     void Avvia_Timer_Disegno() override { ++timer; }
     bool Salva_Linea(int grado, int slot, QString &errore) override
     {
@@ -270,7 +272,16 @@ private slots:
         clic(2, 10, 5);
         QCOMPARE(ambiente->messaggi, QList<int>{3});
         QVERIFY(!d().Primo_Punto_Attivo);
+        // A slot held by a distance waiting for its bars is no room; the waiting lines
+        // of the degree are not counted.
         stato->disegno.Distanze[7][6] = Distanza{};
+        stato->disegno.Distanze_In_Attesa[7][6] = {{QStringLiteral("C0"), QStringLiteral("1")}};
+        stato->disegno.Linee_In_Attesa[7][2] = {{QStringLiteral("C0"), QStringLiteral("1")}};
+        clic(2, 10, 5);
+        QCOMPARE(ambiente->testi, QStringList{disegno::Testo_Limite_In_Attesa(3, 1)});
+        QVERIFY(ambiente->testi[0].contains(QStringLiteral("Distanze inseribili")) &&
+                ambiente->testi[0].contains(QStringLiteral("una \u00E8 in attesa")));
+        stato->disegno.Distanze_In_Attesa[7][6].clear();
         clic(2, 10, 5);
         clic(2, 30, 6);
         QCOMPARE(ambiente->distanzeSalvate, (QList<QPair<int, int>>{{7, 6}}));
@@ -329,22 +340,26 @@ private slots:
         QCOMPARE(slot(7, 9).barra_fine, 20);
     }
 
-    // Lines whose bars have left the history hold no slot: they never bring the limit
-    // message, and the new line overwrites the first of their rows.
+    // Lines whose bars have left the history keep their slots (and rows): a new line
+    // goes to a slot that is really free, and where none is, the limit message says
+    // how many wait.
     void limiteConLineeFuoriPortata_data()
     {
         QTest::addColumn<QList<int>>("fuoriPortata");
+        QTest::addColumn<int>("libera");      // a slot never used; 0 none
         QTest::addColumn<int>("slotAtteso");  // 0: the limit message
         QList<int> tutte;
         for (int s = 1; s <= 15; ++s)
             tutte << s;
-        QTest::newRow("15 fuori portata") << tutte << 1;
-        QTest::newRow("solo la nona") << QList<int>{9} << 9;
-        QTest::newRow("tutte collocate") << QList<int>{} << 0;
+        QTest::newRow("15 in attesa") << tutte << 0 << 0;
+        QTest::newRow("solo la nona in attesa") << QList<int>{9} << 0 << 0;
+        QTest::newRow("nona in attesa, dodicesima libera") << QList<int>{9} << 12 << 12;
+        QTest::newRow("tutte collocate") << QList<int>{} << 0 << 0;
     }
     void limiteConLineeFuoriPortata()
     {
         QFETCH(QList<int>, fuoriPortata);
+        QFETCH(int, libera);
         QFETCH(int, slotAtteso);
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
@@ -358,7 +373,8 @@ private slots:
         {
             archivio::Connessione c(archivio::FileArchivio::Sistema1);
             for (int s = 1; s <= 15; ++s)
-                QVERIFY(c.AggiornaRiga(tabella, 7 * 15 + s, valoriSlot(s)));
+                if (s != libera)
+                    QVERIFY(c.AggiornaRiga(tabella, 7 * 15 + s, valoriSlot(s)));
         }
         const archivio::EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY(esito.ok);
@@ -375,17 +391,25 @@ private slots:
                                       QStringLiteral("105"), QStringLiteral("106"), QStringLiteral("30"));
         };
         for (int s = 1; s <= 15; ++s)
-            for (const auto &[colonna, valore] : atteso(s))
-                QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, tabella, colonna, 7 * 15 + s), valore);
+            if (s != libera || s == slotAtteso)
+                for (const auto &[colonna, valore] : atteso(s))
+                    QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, tabella, colonna, 7 * 15 + s), valore);
+        for (int s : fuoriPortata)  // still waiting for their bars
+            QCOMPARE(stato->disegno.Linee_In_Attesa[7][size_t(s)].empty(), false);
         if (slotAtteso == 0) {
-            QCOMPARE(ambiente->messaggi, (QList<int>{1, 1}));
             QVERIFY(ambiente->salvataggi.isEmpty());
+            if (fuoriPortata.isEmpty()) {
+                QCOMPARE(ambiente->messaggi, (QList<int>{1, 1}));
+                QVERIFY(ambiente->testi.isEmpty());
+            } else {
+                QVERIFY(ambiente->messaggi.isEmpty());
+                const QString testo = disegno::Testo_Limite_In_Attesa(1, int(fuoriPortata.size()));
+                QCOMPARE(ambiente->testi, (QStringList{testo, testo}));
+            }
         } else {
-            QVERIFY(ambiente->messaggi.isEmpty());
+            QVERIFY(ambiente->messaggi.isEmpty() && ambiente->testi.isEmpty());
             QCOMPARE(ambiente->salvataggi, (QList<QPair<int, int>>{{7, slotAtteso}}));
             QVERIFY(ambiente->errori.isEmpty());
-            // The row the new line took no longer waits to be placed.
-            QVERIFY(stato->disegno.Linee_In_Attesa[7][size_t(slotAtteso)].empty());
         }
     }
 

@@ -1,4 +1,5 @@
 #include "ProcessoFiglio.h"
+#include "drawing/OggettiGrafici.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "shell/Pausa.h"
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QWindow>
 #include <QtTest>
 #include <cstdio>
@@ -113,6 +115,23 @@ private slots:
         QVERIFY(!cornice.testFlag(Qt::WindowCloseButtonHint));
         QCOMPARE(fine, 0);
         QCOMPARE(g.Form_Msg(), nullptr);
+    }
+
+    // The chart tools' longest text, the limit of a degree whose slots are held by
+    // waiting objects, is whole in the box without scrolling.
+    void limiteConOggettiInAttesaIntero()
+    {
+        StatoShell shell;
+        GestoreMessaggi g(shell, nullptr, [] {});
+        int righeNascoste = -1;
+        Risponditore r(g, [&](FormMsg *f) {
+            righeNascoste = f->Text_Msg->verticalScrollBar()->maximum();
+            if (const QString dir = qEnvironmentVariable("WAVELORE_GRAB_DIR"); !dir.isEmpty())
+                f->grab().save(dir + QStringLiteral("/form_msg_limite_in_attesa.png"));
+            g.Scarica_Form_Msg();
+        });
+        g.Mostra_Messaggio(5, disegno::Testo_Limite_In_Attesa(3, 15));
+        QCOMPARE(righeNascoste, 0);
     }
 
     void testoServerMostratoComeTesto()
