@@ -340,27 +340,21 @@ private slots:
         QCOMPARE(slot(7, 9).barra_fine, 20);
     }
 
-    // Lines whose bars have left the history keep their slots (and rows): a new line
-    // goes to a slot that is really free, and where none is, the limit message says
-    // how many wait.
+    // Lines whose bars have left the history keep their slots and rows: with the
+    // others in use there is no room, and the limit message says how many wait.
     void limiteConLineeFuoriPortata_data()
     {
         QTest::addColumn<QList<int>>("fuoriPortata");
-        QTest::addColumn<int>("libera");      // a slot never used; 0 none
-        QTest::addColumn<int>("slotAtteso");  // 0: the limit message
         QList<int> tutte;
         for (int s = 1; s <= 15; ++s)
             tutte << s;
-        QTest::newRow("15 in attesa") << tutte << 0 << 0;
-        QTest::newRow("solo la nona in attesa") << QList<int>{9} << 0 << 0;
-        QTest::newRow("nona in attesa, dodicesima libera") << QList<int>{9} << 12 << 12;
-        QTest::newRow("tutte collocate") << QList<int>{} << 0 << 0;
+        QTest::newRow("15 in attesa") << tutte;
+        QTest::newRow("solo la nona in attesa") << QList<int>{9};
+        QTest::newRow("tutte collocate") << QList<int>{};
     }
     void limiteConLineeFuoriPortata()
     {
         QFETCH(QList<int>, fuoriPortata);
-        QFETCH(int, libera);
-        QFETCH(int, slotAtteso);
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
         ambiente->archivio = stato.get();
@@ -373,8 +367,7 @@ private slots:
         {
             archivio::Connessione c(archivio::FileArchivio::Sistema1);
             for (int s = 1; s <= 15; ++s)
-                if (s != libera)
-                    QVERIFY(c.AggiornaRiga(tabella, 7 * 15 + s, valoriSlot(s)));
+                QVERIFY(c.AggiornaRiga(tabella, 7 * 15 + s, valoriSlot(s)));
         }
         const archivio::EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY(esito.ok);
@@ -383,34 +376,13 @@ private slots:
         strumenti->Cmd_Line_Click(0);
         clic(2, 10, 5);
         clic(2, 20, 6);
-        const auto atteso = [&](int s) {
-            if (s != slotAtteso)
-                return valoriSlot(s);
-            const int b = prova::Barre_Ciclo_Prova;
-            return prova::ValoriLinea(7, prova::TempoBarra(7, b + 1 - 10), prova::TempoBarra(7, b + 1 - 20),
-                                      QStringLiteral("105"), QStringLiteral("106"), QStringLiteral("30"));
-        };
         for (int s = 1; s <= 15; ++s)
-            if (s != libera || s == slotAtteso)
-                for (const auto &[colonna, valore] : atteso(s))
-                    QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, tabella, colonna, 7 * 15 + s), valore);
-        for (int s : fuoriPortata)  // still waiting for their bars
-            QCOMPARE(stato->disegno.Linee_In_Attesa[7][size_t(s)].empty(), false);
-        if (slotAtteso == 0) {
-            QVERIFY(ambiente->salvataggi.isEmpty());
-            if (fuoriPortata.isEmpty()) {
-                QCOMPARE(ambiente->messaggi, (QList<int>{1, 1}));
-                QVERIFY(ambiente->testi.isEmpty());
-            } else {
-                QVERIFY(ambiente->messaggi.isEmpty());
-                const QString testo = disegno::Testo_Limite_In_Attesa(1, int(fuoriPortata.size()));
-                QCOMPARE(ambiente->testi, (QStringList{testo, testo}));
-            }
-        } else {
-            QVERIFY(ambiente->messaggi.isEmpty() && ambiente->testi.isEmpty());
-            QCOMPARE(ambiente->salvataggi, (QList<QPair<int, int>>{{7, slotAtteso}}));
-            QVERIFY(ambiente->errori.isEmpty());
-        }
+            for (const auto &[colonna, valore] : valoriSlot(s))
+                QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, tabella, colonna, 7 * 15 + s), valore);
+        QVERIFY(ambiente->salvataggi.isEmpty());
+        const QString testo = disegno::Testo_Limite_In_Attesa(1, int(fuoriPortata.size()));
+        QCOMPARE(ambiente->messaggi, (fuoriPortata.isEmpty() ? QList<int>{1, 1} : QList<int>{}));
+        QCOMPARE(ambiente->testi, (fuoriPortata.isEmpty() ? QStringList{} : QStringList{testo, testo}));
     }
 
     void colpita_data()
