@@ -8,6 +8,7 @@
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
+#include "VariabileTemporanea.h"
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
@@ -20,6 +21,7 @@
 #include "platform/VbRuntime.h"
 #include "shell/LayoutGrafici.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvio.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -48,12 +50,17 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextCursor>
 #include <QtTest>
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -547,6 +554,40 @@ private slots:
         QVERIFY(!f.close());
         QCOMPARE(uscita->chiusure, 1);
         QVERIFY(f.isVisible());
+    }
+
+    // The start panel's link opens the address with the desktop's opener (here a
+    // script on PATH in its place), which runs with the user's own umask, not the
+    // program's 077; the program keeps its own.
+    void link_con_la_maschera_dell_utente()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("no umask here");
+#else
+        const mode_t originale = ::umask(0022);
+        const auto ripristina = qScopeGuard([originale] { ::umask(originale); });
+        wavelore::Rendi_File_Privati();
+        QTemporaryDir cartella;
+        const QString aperto = cartella.filePath(QStringLiteral("aperto"));
+        QFile script(cartella.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\n{ umask; echo \"$1\"; } > '%1.tmp' && mv '%1.tmp' '%1'\n")
+                         .arg(aperto)
+                         .toUtf8());
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        VariabileTemporanea percorso("PATH", QFile::encodeName(cartella.path()) + ':' + qgetenv("PATH"));
+
+        FinestraProva prova(QList<int>{});
+        QVERIFY(prova.Carica());
+        prova.op->Imposta_Dialoghi(std::make_unique<DialoghiUtente>(*prova.form));
+        QTest::mouseClick(prova.form->Frm_Avvio->Lbl_Link_0, Qt::LeftButton);
+        QTRY_VERIFY(QFileInfo::exists(aperto));
+        QFile letto(aperto);
+        QVERIFY(letto.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(letto.readAll()), QStringLiteral("0022\nhttp://www.wavelore.example\n"));
+        QCOMPARE(::umask(0077), mode_t(0077));
+#endif
     }
 
     void timer_indicatori_una_volta()
