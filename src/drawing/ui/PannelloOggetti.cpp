@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QLabel>
 #include <QTableWidget>
 #include <QToolButton>
@@ -27,6 +28,17 @@ void piazza(QWidget *w, double left, double top, double width, double height)
                    schermo::TwipsInPixel(height));
 }
 
+// The grids' widths were made for cells with narrow text margins: the platform's
+// wider ones would cut the last digit of a five-figure price with two decimals.
+class MarginiStretti : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metrica, const QStyleOption *opzione, const QWidget *widget) const override
+    {
+        // A cell's text margin is this plus one, each side.
+        return metrica == PM_FocusFrameHMargin ? 1 : QProxyStyle::pixelMetric(metrica, opzione, widget);
+    }
+};
+
 QIcon iconaCancella()
 {
     QPixmap p(12, 12);
@@ -46,6 +58,7 @@ PannelloOggetti::PannelloOggetti(StatoStrumenti stato, AmbienteStrumenti &ambien
     setObjectName(QStringLiteral("Frm_Ogg_Graf"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
+    m_stile = new MarginiStretti;
     auto *titolo = new QLabel(QStringLiteral(" Oggetti Grafico "), this);
     titolo->setTextFormat(Qt::PlainText);
     titolo->move(schermo::TwipsInPixel(100), 0);
@@ -58,6 +71,8 @@ PannelloOggetti::PannelloOggetti(StatoStrumenti stato, AmbienteStrumenti &ambien
     Msf_Testi = creaGriglia(QStringLiteral("Msf_Testi"), QStringLiteral("Cmd_Canc_Testi"), Cmd_Canc_Testi, &PannelloOggetti::Cmd_Canc_Testi_Click);
     Msf_Dist = creaGriglia(QStringLiteral("Msf_Dist"), QStringLiteral("Cmd_Canc_Distanze"), Cmd_Canc_Distanze,
                            &PannelloOggetti::Cmd_Canc_Distanze_Click);
+    // Owned after the grids, so it outlives them.
+    m_stile->setParent(this);
     Imposta_Layout_Oggetti_Graf();
 }
 
@@ -75,6 +90,7 @@ QTableWidget *PannelloOggetti::creaGriglia(const QString &nome, const QString &n
     g->setSelectionMode(QAbstractItemView::NoSelection);
     g->setFocusPolicy(Qt::NoFocus);
     g->setWordWrap(false);
+    g->setStyle(m_stile);
     const QIcon icona = iconaCancella();
     for (int i = 0; i < 15; ++i) {
         auto *b = new QToolButton(g);
@@ -139,15 +155,16 @@ void PannelloOggetti::Imposta_Layout_Oggetti_Graf()
     Cmd_Esci_Ogg_Graf->adjustSize();
     Cmd_Esci_Ogg_Graf->move(width() - Cmd_Esci_Ogg_Graf->width() - schermo::TwipsInPixel(200),
                             schermo::TwipsInPixel(175));
-    // Each time column takes 20 twips from its date column: "12:00 PM" needs them.
-    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 780, 820, 700, 25, 780, 820, 700},
+    // Each point's date, time and price share the width they had: the price takes what
+    // "20940,68" needs, the time keeps what "12:00 PM" needs, the date the rest.
+    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 740, 790, 770, 25, 740, 790, 770},
             {{1, 2, QStringLiteral(" ")},
              {3, 5, QStringLiteral("              Inizio Linea")},
              {7, 9, QStringLiteral("               Fine Linea")}});
-    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 780, 820, 700, 2000},
+    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 740, 790, 770, 2000},
             {{1, 2, QStringLiteral(" ")}, {3, 6, QStringLiteral("                         Posizione Testi")}});
     disponi(Msf_Dist, Cmd_Canc_Distanze, Top_Griglie, 10700, 6190,
-            {0, 300, 200, 780, 820, 700, 25, 780, 820, 700, 25, 1000},
+            {0, 300, 200, 740, 790, 770, 25, 740, 790, 770, 25, 1000},
             {{1, 2, QStringLiteral(" ")},
              {3, 5, QStringLiteral("           Inizio Distanze")},
              {7, 9, QStringLiteral("            Fine Distanze")},

@@ -14,6 +14,7 @@
 #include <array>
 
 class AmbienteStrumenti;
+class QStyle;
 class QTableWidget;
 class QToolButton;
 
@@ -67,5 +68,6 @@ private:
 
     StatoStrumenti m_stato;
     AmbienteStrumenti &m_ambiente;
+    QStyle *m_stile = nullptr;  // the grids' narrow cell margins
     int m_grado = 0;
 };

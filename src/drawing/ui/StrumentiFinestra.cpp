@@ -195,9 +195,7 @@ void StrumentiFinestra::Prepara_Finestra(QWidget *finestra)
     Txt_Cord_Mob->setFocusPolicy(Qt::NoFocus);
     Txt_Cord_Mob->setAttribute(Qt::WA_TransparentForMouseEvents);
     Txt_Cord_Mob->setFrame(false);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    Txt_Cord_Mob->setFont(font);
+    Txt_Cord_Mob->setFont(schermo::FontControlli());
     QPalette p = Txt_Cord_Mob->palette();
     p.setColor(QPalette::Base, QColor(255, 255, 192));
     Txt_Cord_Mob->setPalette(p);

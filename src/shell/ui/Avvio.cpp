@@ -1,5 +1,6 @@
 #include "shell/ui/Avvio.h"
 
+#include "platform/Caratteri.h"
 #include "platform/Schermo.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -42,6 +43,8 @@ bool Prepara_Applicazione(QApplication &app)
     QApplication::setApplicationName(QStringLiteral("wavelore"));
     // The main window never closes by itself; the program ends through Chiudi_Programma.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before any window: the face every width was made for, whatever the machine has.
+    schermo::Registra_Caratteri();
     QApplication::setFont(schermo::FontControlli());
     auto *traduzioni = new QTranslator(&app);
     if (!traduzioni->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

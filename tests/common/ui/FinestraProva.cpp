@@ -2,9 +2,11 @@
 
 #include "CartellaTemporanea.h"
 #include "Stato.h"
+#include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
+#include "platform/Caratteri.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -106,6 +108,10 @@ FinestraProva::FinestraProva(const QList<int> &storici) : cartella(std::make_uni
     preparata = archivio::Crea_Archivi().ok;
     for (int u : storici)
         preparata = GeneraStoricoLocale(u) && preparata;
+    if (!storici.isEmpty())
+        preparata = archivio::Connessione(archivio::FileArchivio::Sistema3)
+                        .Aggiorna(QStringLiteral("TABAVV"), QStringLiteral("C1"), 1, QString::number(storici.first())) &&
+                    preparata;
     Prepara();
 }
 
@@ -116,6 +122,8 @@ FinestraProva::~FinestraProva()
 
 void FinestraProva::Prepara()
 {
+    // As the program does before its first window.
+    schermo::Registra_Caratteri();
     if (!MessaggiCatturati::Attivi())
         qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
     form = std::make_unique<FormS1>();
@@ -273,10 +281,11 @@ QString descrivi(const QWidget *w, const QString &testo, int serve, int spazio)
         .arg(spazio);
 }
 
-// A date, time, price or count: its end is as much of its value as its start.
+// A date, time, price or count, or a reading made of them: its end is as much of
+// its value as its start.
 bool numerico(const QString &testo)
 {
-    static const QRegularExpression forma(QStringLiteral("^[\\s\\d.,:/+%-]*(AM|PM)?\\s*$"));
+    static const QRegularExpression forma(QStringLiteral("^[\\s\\d.,:/+%-]*((AM|PM)[\\s\\d.,:/+%-]*)?$"));
     return forma.match(testo).hasMatch();
 }
 
@@ -339,9 +348,10 @@ QString TestoNonIntero(QWidget *w)
         const int spazio = e->style()->subElementRect(QStyle::SE_LineEditContents, &o, e).width() - m.left() -
                            m.right() - 4;
         const int serve = fm.horizontalAdvance(e->text());
-        if (serve <= spazio || e->cursorPosition() == 0)
+        if (serve <= spazio || (e->cursorPosition() == 0 && !numerico(e->text())))
             return {};
-        return descrivi(w, e->text(), serve, spazio) + QStringLiteral(", its start hidden");
+        return descrivi(w, e->text(), serve, spazio) +
+               (e->cursorPosition() == 0 ? QStringLiteral(", its end hidden") : QStringLiteral(", its start hidden"));
     }
     if (auto *t = qobject_cast<QPlainTextEdit *>(w)) {
         // Each line as the box lays it out, wrapped or not, within its viewport.
