@@ -342,6 +342,23 @@ private slots:
         s().disegno.Mouse_X_Graf = -50;  // left of the chart: the box goes
         muovi(slot, -5, 9);
         QVERIFY(!strumenti->Txt_Cord_Mob->isVisible());
+
+        // Nor does it keep a stale reading: it goes when the mouse leaves the chart,
+        // and when the charts are laid out again under a still mouse (a taller
+        // window, "Storico" from the keyboard), never lying over the history grid.
+        muovi(slot, xVoluto, 9);
+        QVERIFY(strumenti->Txt_Cord_Mob->isVisible());
+        QTest::mouseMove(prova->form.get(), QPoint(2, 2));
+        QVERIFY(!strumenti->Txt_Cord_Mob->isVisible());
+        muovi(slot, xVoluto, 9);
+        QVERIFY(strumenti->Txt_Cord_Mob->isVisible());
+        prova->form->resize(prova->form->width(), prova->form->height() + 30);
+        QTRY_VERIFY(!strumenti->Txt_Cord_Mob->isVisible());
+        muovi(slot, xVoluto, 9);
+        QVERIFY(strumenti->Txt_Cord_Mob->isVisible());
+        QTest::keyClick(prova->op->Quotazioni()->Cmd_Storico[1], Qt::Key_Space);
+        QVERIFY(prova->form->Frm_Storico->isVisible());
+        QVERIFY(!strumenti->Txt_Cord_Mob->isVisible());
     }
 
     // The three kinds listed with their dates on the degree of the enlarged chart,
