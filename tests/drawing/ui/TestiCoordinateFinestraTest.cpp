@@ -11,6 +11,7 @@
 #include "drawing/ui/PannelloOggetti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
+#include "indicators/ui/PannelloIndicatori.h"
 #include "platform/DataOra.h"
 #include "chart/RenderGrafico.h"
 #include "platform/Schermo.h"
@@ -25,11 +26,13 @@
 #include "shell/ui/ServiziFinestra.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -506,6 +509,70 @@ private slots:
         }
         QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, linee, QStringLiteral("C0"), id), QStringLiteral("0"));
         QCOMPARE(disegno::SlotLiberoLinee(d, grado), 1);
+    }
+
+    // Escape closes the panel as "Esci" does, with the focus anywhere in the window;
+    // a modal window and the chart text box keep their own Escape.
+    void pannelloOggettiEsc_data()
+    {
+        QTest::addColumn<QString>("dove");
+        QTest::addColumn<bool>("chiude");
+        QTest::newRow("chart") << "grafico" << true;
+        QTest::newRow("period box") << "periodo" << true;
+        QTest::newRow("modal window") << "modale" << false;
+        QTest::newRow("chart text box") << "testo" << false;
+    }
+    void pannelloOggettiEsc()
+    {
+        QFETCH(QString, dove);
+        QFETCH(bool, chiude);
+        const int slot = slotDi(false);
+        QVERIFY(slot >= 0);
+        QVERIFY(prova->Ingrandisci(slot));
+        FormS1 *f = prova->form.get();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        auto *pulsanti = prova->op->Area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();
+        QVERIFY(pulsanti);
+        QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
+        PannelloOggetti *p = strumenti->Frm_Ogg_Graf;
+        QVERIFY(p->isVisible());
+
+        QWidget *fuoco = grafico(slot);
+        if (dove == QLatin1String("periodo")) {
+            fuoco = prova->op->Area()->Pannello_Indicatori->Text_Val_Ind[0];
+        } else if (dove == QLatin1String("testo")) {
+            strumenti->Strumenti().Cmd_Testo_Click(1);
+            clic(slot, s().cicli.Barre_Ciclo[size_t(s().cicli.Grado_Corrente)] - 2.5, 12);
+            fuoco = strumenti->Text_Scritte_Graf;
+            QVERIFY(fuoco->isVisible());
+        }
+        fuoco->setFocus();
+        if (dove == QLatin1String("modale")) {
+            QMessageBox box(QMessageBox::Information, QStringLiteral("Wavelore"), QStringLiteral("?"),
+                            QMessageBox::Ok, f);
+            bool attiva = false;
+            QTimer::singleShot(0, &box, [&] {
+                attiva = QTest::qWaitForWindowActive(&box);
+                QTest::keyClick(&box, Qt::Key_Escape);
+            });
+            box.exec();  // closed by its Escape
+            QVERIFY(attiva);
+        } else {
+            QTest::keyClick(fuoco, Qt::Key_Escape);
+        }
+        QCOMPARE(p->isVisible(), !chiude);
+        QCOMPARE(f->Text_Chat->isEnabled(), chiude);
+        if (chiude)
+            return;
+        // Once the other window or box is gone, Escape closes the panel.
+        if (strumenti->Text_Scritte_Graf->isVisible())
+            QTest::mouseClick(strumenti->Cmd_Chiudi_Text_Graf, Qt::LeftButton);
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QTest::keyClick(grafico(slot), Qt::Key_Escape);
+        QVERIFY(!p->isVisible());
+        QVERIFY(f->Text_Chat->isEnabled());
     }
 
     // Fifteen lines scroll the grid; whatever scrolled it, each delete button in
