@@ -739,6 +739,13 @@ private slots:
         // As painted: the chat text, a loading label, a separator line between two rows of boxes.
         f.Text_Chat->setPlainText(QStringLiteral("IIII MMMM"));
         QVERIFY(ContieneColore(f.Text_Chat->grab().toImage(), colore(14).rgb(), 40));
+        // Its first line clear of the server-text box lying on its upper edge.
+        const QRect cursore = f.Text_Chat->cursorRect(QTextCursor(f.Text_Chat->document()));
+        const QRect primaRiga(f.Text_Chat->viewport()->mapTo(&f, QPoint(0, cursore.top())),
+                              QSize(f.Text_Chat->viewport()->width(), cursore.height()));
+        QVERIFY2(!primaRiga.intersects(f.Text_Desc_Server_Chat->geometry()),
+                 qPrintable(TestoRettangolo(primaRiga) + QStringLiteral(" under ") +
+                            TestoRettangolo(f.Text_Desc_Server_Chat->geometry())));
         const QImage img = op->Area()->Frm_Graf[0]->Lbl_In_Caricamento->grab().toImage();
         QCOMPARE(img.pixelColor(1, 1), colore(20));
         QVERIFY(ContieneColore(img, colore(11).rgb(), 40));
