@@ -45,6 +45,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -680,6 +681,10 @@ private slots:
             QVERIFY2(!p->Modello(t).Cella(1, 2).isEmpty(), qPrintable(riga));
             for (int c = 1; c <= 3; ++c)
                 QVERIFY2(g->sizeHintForColumn(c) <= p->Griglia(t)->columnWidth(c), qPrintable(riga));
+            // All three beside the vertical scroll bar, so none scrolls sideways.
+            QTRY_VERIFY2(p->Griglia(t)->horizontalHeader()->length() <= g->viewport()->width() &&
+                             !g->horizontalScrollBar()->isVisible() && g->verticalScrollBar()->isVisible(),
+                         qPrintable(riga));
         }
         QCOMPARE(p->Modello(3).Cella(1, 2), ue ? QStringLiteral("22:00") : QStringLiteral("10:00 PM"));
 
