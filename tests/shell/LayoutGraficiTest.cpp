@@ -150,34 +150,6 @@ private slots:
         QCOMPARE(l.Colonne[2], l.Colonne[0]);
     }
 
-    // The vertical scroll bar's room comes from what the texts leave free: time,
-    // then date, then close; texts wider than the view keep their width.
-    void colonne_storico_data()
-    {
-        QTest::addColumn<QList<int>>("larghezze");  // date, time, close
-        QTest::addColumn<QList<int>>("testi");
-        QTest::addColumn<int>("spazio");
-        QTest::addColumn<QList<int>>("attese");
-        QTest::newRow("room to spare") << QList<int>{55, 42, 55} << QList<int>{44, 30, 42} << 160
-                                       << QList<int>{55, 42, 55};
-        QTest::newRow("time gives") << QList<int>{55, 42, 55} << QList<int>{44, 30, 42} << 150
-                                    << QList<int>{55, 40, 55};
-        QTest::newRow("time, then date") << QList<int>{53, 53, 53} << QList<int>{44, 48, 42} << 144
-                                         << QList<int>{44, 48, 52};
-        QTest::newRow("texts wider than the view") << QList<int>{53, 53, 53} << QList<int>{50, 50, 50} << 140
-                                                   << QList<int>{50, 50, 50};
-    }
-    void colonne_storico()
-    {
-        QFETCH(QList<int>, larghezze);
-        QFETCH(QList<int>, testi);
-        QFETCH(int, spazio);
-        QFETCH(QList<int>, attese);
-        const std::array<int, 3> l = Colonne_Storico_Nello_Spazio({larghezze[0], larghezze[1], larghezze[2]},
-                                                                  {testi[0], testi[1], testi[2]}, spazio);
-        QCOMPARE((QList<int>{l[0], l[1], l[2]}), attese);
-    }
-
     void pannello_storico_tab_fuori_intervallo()
     {
         for (int tab : {-1, 4, 5}) {

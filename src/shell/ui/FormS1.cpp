@@ -43,6 +43,7 @@ public:
         // The band kept free takes the text's ground, not the window's.
         setBackgroundRole(QPalette::Base);
         setAutoFillBackground(true);
+        installEventFilter(this);
     }
 
     void Sotto(QWidget *casella)
@@ -55,22 +56,11 @@ public:
 protected:
     bool eventFilter(QObject *oggetto, QEvent *evento) override
     {
-        if (oggetto == m_sopra) {
-            const QEvent::Type t = evento->type();
-            if (t == QEvent::Move || t == QEvent::Resize || t == QEvent::Show || t == QEvent::Hide)
-                scosta();
-        }
+        const QEvent::Type t = evento->type();
+        if ((oggetto == this || oggetto == m_sopra) &&
+            (t == QEvent::Move || t == QEvent::Resize || t == QEvent::Show || t == QEvent::Hide))
+            scosta();
         return QPlainTextEdit::eventFilter(oggetto, evento);
-    }
-    void moveEvent(QMoveEvent *evento) override
-    {
-        QPlainTextEdit::moveEvent(evento);
-        scosta();
-    }
-    void resizeEvent(QResizeEvent *evento) override
-    {
-        QPlainTextEdit::resizeEvent(evento);
-        scosta();
     }
 
 private:
