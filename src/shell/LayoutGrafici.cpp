@@ -57,6 +57,19 @@ LayoutStorico Layout_Storico(double W, double H, double topBattleplan, const QSt
     return l;
 }
 
+std::array<int, 3> Colonne_Storico_Nello_Spazio(std::array<int, 3> larghezze, const std::array<int, 3> &testi,
+                                                int spazio)
+{
+    int eccesso = larghezze[0] + larghezze[1] + larghezze[2] - spazio;
+    // Times and dates have fixed forms; the close keeps its room for the widest prices.
+    for (size_t c : {size_t(1), size_t(0), size_t(2)}) {
+        const int tolto = std::clamp(larghezze[c] - testi[c], 0, std::max(0, eccesso));
+        larghezze[c] -= tolto;
+        eccesso -= tolto;
+    }
+    return larghezze;
+}
+
 LayoutRidotto Layout_Ridotto(double frameH, double frameW, const std::array<SlotGrafico, 4> &confGrafici,
                              const MisureRiquadro &misure)
 {

@@ -48,6 +48,12 @@ struct LayoutStorico {
     std::array<double, 3> Colonne{};  // widths of data columns 1, 2, 3
 };
 LayoutStorico Layout_Storico(double W, double H, double topBattleplan, const QString &formatoLocale, int tab);
+// The three data columns of a history grid (pixels) narrowed to lie together within
+// `spazio`, the view beside the vertical scroll bar: the time, then the date, then
+// the close column gives up what its texts (`testi`, the width each needs) leave
+// free. What the texts need beyond `spazio` stays, and the grid scrolls sideways.
+std::array<int, 3> Colonne_Storico_Nello_Spazio(std::array<int, 3> larghezze, const std::array<int, 3> &testi,
+                                                int spazio);
 
 // Sizes of the per-panel controls that come from the form's design.
 struct MisureRiquadro {

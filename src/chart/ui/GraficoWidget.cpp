@@ -186,5 +186,6 @@ void GraficoWidget::leaveEvent(QEvent *event)
     m_mouseDentro = false;
     if (puntatore())
         update();
+    emit MouseLeave();
     QWidget::leaveEvent(event);
 }

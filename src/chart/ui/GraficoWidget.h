@@ -46,6 +46,8 @@ signals:
     // no receiver.
     void Click(int pulsante, int modificatori);
     void MouseMove(double x, double y);
+    // The mouse left the chart (for a control lying over it too).
+    void MouseLeave();
     void KeyDown(int codiceTasto, double x, double y);  // Backspace 8, Esc 27
 
 protected:

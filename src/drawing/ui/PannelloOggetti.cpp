@@ -3,12 +3,14 @@
 #include "cycle/StatoCicli.h"
 #include "drawing/StrumentiGrafici.h"
 #include "platform/Schermo.h"
+#include "platform/StatoProgramma.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QLabel>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -67,6 +69,16 @@ PannelloOggetti::PannelloOggetti(StatoStrumenti stato, AmbienteStrumenti &ambien
     Cmd_Esci_Ogg_Graf->setObjectName(QStringLiteral("Cmd_Esci_Ogg_Graf"));
     Cmd_Esci_Ogg_Graf->setText(QStringLiteral("Esci"));
     connect(Cmd_Esci_Ogg_Graf, &QToolButton::clicked, this, [this] { Cmd_Esci_Ogg_Graf_Click(); });
+    // Escape closes the panel as "Esci" does, wherever the focus is in the window,
+    // also when a small screen leaves "Esci" out of sight. The shortcut lives only
+    // while the panel shows and its window is the active one: a modal window keeps
+    // its own Escape, and the chart text box, which holds the window, keeps it too.
+    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    esc->setContext(Qt::WindowShortcut);
+    connect(esc, &QShortcut::activated, this, [this] {
+        if (!m_stato.shell.Blocco_Aggiornamento)
+            Cmd_Esci_Ogg_Graf_Click();
+    });
     Msf_Linee = creaGriglia(QStringLiteral("Msf_Linee"), QStringLiteral("Cmd_Canc_Linee"), Cmd_Canc_Linee, &PannelloOggetti::Cmd_Canc_Linee_Click);
     Msf_Testi = creaGriglia(QStringLiteral("Msf_Testi"), QStringLiteral("Cmd_Canc_Testi"), Cmd_Canc_Testi, &PannelloOggetti::Cmd_Canc_Testi_Click);
     Msf_Dist = creaGriglia(QStringLiteral("Msf_Dist"), QStringLiteral("Cmd_Canc_Distanze"), Cmd_Canc_Distanze,

@@ -43,6 +43,9 @@ StrumentiFinestra::StrumentiFinestra(StatoStrumenti stato, ControlliGrafici &con
         });
         connect(g, &GraficoWidget::MouseMove, this,
                 [this, s](double x, double y) { m_strumenti->Graf_Battleplan_MouseMove(s, x, y); });
+        // The moving box tells where the mouse is: with the mouse off the chart, or the
+        // chart hidden from under it by a new layout, its reading would be stale.
+        connect(g, &GraficoWidget::MouseLeave, this, [this] { Posiziona_Txt_Cord_Mob(false, 0, 0); });
         connect(g, &GraficoWidget::KeyDown, this,
                 [this, s](int tasto, double, double) { m_strumenti->Graf_Battleplan_KeyDown(s, tasto); });
     }

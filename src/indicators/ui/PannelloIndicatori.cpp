@@ -188,6 +188,16 @@ void PannelloIndicatori::Text_Val_Ind_Change(int index)
     const size_t b = size_t(index);
     QLineEdit *box = Text_Val_Ind[b];
     QString testo = box->text();
+    const int cursore = box->cursorPosition();
+    if (m_accettato[b] == QLatin1String("0") && testo.size() > 1 && testo.front() == QLatin1Char('0') && cursore > 1) {
+        // "0" is the box saying there is no period: the digits typed after it
+        // take its place, so the user need not delete it first.
+        testo.remove(0, 1);
+        m_inCorrezione = true;
+        box->setText(testo);
+        box->setCursorPosition(cursore - 1);
+        m_inCorrezione = false;
+    }
     if (!Periodo_Accettabile(testo, m_accettato[b], box->cursorPosition())) {
         // A refused edit gives the box back the period it held, caret at its end:
         // neither a digit the user kept nor a value no series can use is lost or stored.

@@ -20,7 +20,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -31,6 +33,49 @@ T *crea(QWidget *padre, const char *nome)
     w->setObjectName(QLatin1String(nome));
     return w;
 }
+
+// The chat box, whose lines start below the server-text box lying on its upper
+// edge, wherever the two are placed: the first line is never covered.
+class CasellaChat : public QPlainTextEdit {
+public:
+    explicit CasellaChat(QWidget *padre) : QPlainTextEdit(padre)
+    {
+        // The band kept free takes the text's ground, not the window's.
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+        installEventFilter(this);
+    }
+
+    void Sotto(QWidget *casella)
+    {
+        m_sopra = casella;
+        casella->installEventFilter(this);
+        scosta();
+    }
+
+protected:
+    bool eventFilter(QObject *oggetto, QEvent *evento) override
+    {
+        const QEvent::Type t = evento->type();
+        if ((oggetto == this || oggetto == m_sopra) &&
+            (t == QEvent::Move || t == QEvent::Resize || t == QEvent::Show || t == QEvent::Hide))
+            scosta();
+        return QPlainTextEdit::eventFilter(oggetto, evento);
+    }
+
+private:
+    void scosta()
+    {
+        int coperto = 0;
+        if (m_sopra && !m_sopra->isHidden() && m_sopra->parentWidget() == parentWidget() &&
+            m_sopra->geometry().intersects(geometry()))
+            coperto = std::clamp(m_sopra->geometry().bottom() + 1 - y() - frameWidth(), 0, height() / 2);
+        if (viewportMargins().top() != coperto)
+            setViewportMargins(0, coperto, 0, 0);
+    }
+
+    QPointer<QWidget> m_sopra;
+};
 
 }  // namespace
 
@@ -50,12 +95,14 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
 
     Frm_Avvio = new PannelloAvvio(this);
     Lbl_Link_1 = crea<QLabel>(this, "Lbl_Link_1");
-    Text_Chat = crea<QPlainTextEdit>(this, "Text_Chat");
+    auto *chat = crea<CasellaChat>(this, "Text_Chat");
+    Text_Chat = chat;
     Text_Chat->setReadOnly(true);
     // Design place in the working window, outside the start window.
     finestra::Piazza(Text_Chat, 120, 9600, 6000, 1200);
     Text_Desc_Server_Chat = crea<QLineEdit>(this, "Text_Desc_Server_Chat");
     Text_Desc_Server_Chat->setReadOnly(true);
+    chat->Sotto(Text_Desc_Server_Chat);
     Text_Scritte_Graf = crea<QLineEdit>(this, "Text_Scritte_Graf");
     Cmd_Scrivi_Text_Graf = crea<QPushButton>(this, "Cmd_Scrivi_Text_Graf");
     Cmd_Chiudi_Text_Graf = crea<QPushButton>(this, "Cmd_Chiudi_Text_Graf");

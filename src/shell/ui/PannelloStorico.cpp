@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QProxyStyle>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTabBar>
 #include <QTableView>
@@ -132,8 +133,8 @@ void PannelloStorico::Imposta_Layout_Storico(int tab, double W, double H, double
         g->setGeometry(schermo::TwipsInPixel(l.Griglia.Left),
                        std::max(0, schermo::TwipsInPixel(l.Griglia.Top) - strip),
                        schermo::TwipsInPixel(l.Griglia.Width), schermo::TwipsInPixel(l.Griglia.Height));
-        for (int c = 0; c < 3; ++c)
-            g->setColumnWidth(c + 1, schermo::TwipsInPixel(l.Colonne[size_t(c)]));
+        for (size_t c = 0; c < 3; ++c)
+            m_colonne[size_t(tab)][c] = schermo::TwipsInPixel(l.Colonne[c]);
     }
     Frm_Storico->show();
     QTableView *g = Griglia(tab);
@@ -144,6 +145,8 @@ void PannelloStorico::Imposta_Layout_Storico(int tab, double W, double H, double
         // last row and its scroll bars stay whole.
         g->resize(std::min(g->width(), pagina->width() - g->x()), std::min(g->height(), pagina->height() - g->y()));
     }
+    if (l.tab_valida)
+        Adatta_Griglia(tab);
     m_layoutInCorso = false;
 }
 
@@ -182,17 +185,35 @@ void PannelloStorico::Adatta_Schede()
 
 void PannelloStorico::Adatta_Griglia(int tab)
 {
-    // Dates, times and prices whole in their columns.
+    // Dates, times and prices whole in their columns, and the columns clear of the
+    // vertical scroll bar: its room comes from what the texts leave free, then
+    // from narrower letters. Only texts wider than the view scroll sideways.
     QTableView *g = Griglia(tab);
+    if (!g)
+        return;
     const QAbstractItemView *vista = g;
+    std::array<int, 3> progetto = m_colonne[size_t(tab)];
+    if (progetto == std::array<int, 3>{})
+        for (size_t c = 0; c < 3; ++c)
+            progetto[c] = g->columnWidth(int(c) + 1);
+    const QSize massima = g->maximumViewportSize();
+    const bool barra = g->verticalHeader()->length() > massima.height();
+    const int spazio = massima.width() - (barra ? g->verticalScrollBar()->sizeHint().width() : 0);
+    std::array<int, 3> larghezze = progetto;
     QFont f = TabPage->font();
     for (int larghezza : Larghezze_Lettere) {
         f.setStretch(larghezza);
         g->setFont(f);
-        bool entra = true;
-        for (int c = 1; c <= 3; ++c)
-            entra = entra && vista->sizeHintForColumn(c) <= g->columnWidth(c);
+        std::array<int, 3> testi{};
+        for (size_t c = 0; c < 3; ++c)
+            testi[c] = vista->sizeHintForColumn(int(c) + 1);
+        larghezze = layout::Colonne_Storico_Nello_Spazio(progetto, testi, spazio);
+        bool entra = larghezze[0] + larghezze[1] + larghezze[2] <= spazio;
+        for (size_t c = 0; c < 3; ++c)
+            entra = entra && testi[c] <= larghezze[c];
         if (entra)
-            return;
+            break;
     }
+    for (size_t c = 0; c < 3; ++c)
+        g->setColumnWidth(int(c) + 1, larghezze[c]);
 }

@@ -45,6 +45,8 @@ private:
     Stato &m_stato;
     std::array<finestra::ModelloGrigliaStorico *, 4> m_modelli{};
     bool m_layoutInCorso = false;
+    // Each grid's data columns as laid out (pixels), before the vertical bar takes its room.
+    std::array<std::array<int, 3>, 4> m_colonne{};
 
     friend class FinestraOperativa;
 };

@@ -11,6 +11,7 @@
 #include "drawing/ui/PannelloOggetti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
+#include "indicators/ui/PannelloIndicatori.h"
 #include "platform/DataOra.h"
 #include "chart/RenderGrafico.h"
 #include "platform/Schermo.h"
@@ -25,11 +26,13 @@
 #include "shell/ui/ServiziFinestra.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -342,6 +345,19 @@ private slots:
         s().disegno.Mouse_X_Graf = -50;  // left of the chart: the box goes
         muovi(slot, -5, 9);
         QVERIFY(!strumenti->Txt_Cord_Mob->isVisible());
+
+        // Nor does it keep a stale reading: it goes when the mouse leaves the chart,
+        // and when the charts are laid out again under a still mouse ("Storico" from
+        // the keyboard), never lying over the history grid.
+        muovi(slot, xVoluto, 9);
+        QVERIFY(strumenti->Txt_Cord_Mob->isVisible());
+        QTest::mouseMove(prova->form.get(), QPoint(2, 2));
+        QVERIFY(!strumenti->Txt_Cord_Mob->isVisible());
+        muovi(slot, xVoluto, 9);
+        QVERIFY(strumenti->Txt_Cord_Mob->isVisible());
+        QTest::keyClick(prova->op->Quotazioni()->Cmd_Storico[1], Qt::Key_Space);
+        QVERIFY(prova->form->Frm_Storico->isVisible());
+        QVERIFY(!strumenti->Txt_Cord_Mob->isVisible());
     }
 
     // The three kinds listed with their dates on the degree of the enlarged chart,
@@ -489,6 +505,54 @@ private slots:
         }
         QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, linee, QStringLiteral("C0"), id), QStringLiteral("0"));
         QCOMPARE(disegno::SlotLiberoLinee(d, grado), 1);
+    }
+
+    // Escape closes the panel as "Esci" does, wherever the focus is in the window;
+    // a modal window and the chart text box keep their own Escape.
+    void pannelloOggettiEsc_data()
+    {
+        QTest::addColumn<QString>("dove");
+        QTest::addColumn<bool>("chiude");
+        QTest::newRow("chart") << "grafico" << true;
+        QTest::newRow("period box") << "periodo" << true;
+        QTest::newRow("modal window") << "modale" << false;
+        QTest::newRow("chart text box") << "testo" << false;
+    }
+    void pannelloOggettiEsc()
+    {
+        QFETCH(QString, dove);
+        QFETCH(bool, chiude);
+        const int slot = slotDi(false);
+        QVERIFY(slot >= 0 && prova->Ingrandisci(slot));
+        FormS1 *f = prova->form.get();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        QTest::mouseClick(f->findChild<QAbstractButton *>(QStringLiteral("Cmd_Oggetti_Graf")), Qt::LeftButton);
+        QWidget *fuoco = grafico(slot);
+        if (dove == QLatin1String("periodo"))
+            fuoco = prova->op->Area()->Pannello_Indicatori->Text_Val_Ind[0];
+        if (dove == QLatin1String("testo")) {
+            strumenti->Strumenti().Cmd_Testo_Click(1);
+            clic(slot, s().cicli.Barre_Ciclo[size_t(s().cicli.Grado_Corrente)] - 2.5, 12);
+            fuoco = strumenti->Text_Scritte_Graf;
+        }
+        QVERIFY(strumenti->Frm_Ogg_Graf->isVisible() && fuoco->isVisible());
+        fuoco->setFocus();
+        if (dove == QLatin1String("modale")) {
+            QMessageBox box(QMessageBox::Information, QStringLiteral("Wavelore"), QStringLiteral("?"),
+                            QMessageBox::Ok, f);
+            bool attiva = false;
+            QTimer::singleShot(0, &box, [&] {
+                attiva = QTest::qWaitForWindowActive(&box);
+                QTest::keyClick(&box, Qt::Key_Escape);  // closes the box
+            });
+            box.exec();
+            QVERIFY(attiva);
+        } else {
+            QTest::keyClick(fuoco, Qt::Key_Escape);
+        }
+        QCOMPARE(strumenti->Frm_Ogg_Graf->isVisible(), !chiude);
+        QCOMPARE(f->Text_Chat->isEnabled(), chiude);
     }
 
     // Fifteen lines scroll the grid; whatever scrolled it, each delete button in

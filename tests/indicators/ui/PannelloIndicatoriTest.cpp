@@ -290,6 +290,9 @@ private slots:
         QTest::newRow("middle digit deleted") << 0 << "123" << 2 << "\b" << "13" << "13" << 0;
         QTest::newRow("first digit deleted leaving 0") << 1 << "102" << 1 << "\b" << "102" << "102" << 1;
         QTest::newRow("shown 0 replaced") << 0 << "0" << 1 << "\b4" << "4" << "4" << 1;
+        QTest::newRow("digits after a shown 0") << 1 << "0" << 1 << "25" << "25" << "25" << 0;
+        QTest::newRow("0 after a shown 0") << 0 << "0" << 1 << "0" << "0" << "0" << 1;
+        QTest::newRow("digit in front of a shown 0") << 1 << "0" << 0 << "3" << "0" << "0" << 1;
         QTest::newRow("longest period") << 0 << "500" << 3 << "0" << "5000" << "5000" << 0;
         QTest::newRow("beyond the longest") << 1 << "5000" << 4 << "1" << "5000" << "5000" << 1;
         QTest::newRow("many letters") << 1 << "9" << 1 << "abc" << "9" << "9" << 3;

@@ -45,6 +45,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -680,6 +681,10 @@ private slots:
             QVERIFY2(!p->Modello(t).Cella(1, 2).isEmpty(), qPrintable(riga));
             for (int c = 1; c <= 3; ++c)
                 QVERIFY2(g->sizeHintForColumn(c) <= p->Griglia(t)->columnWidth(c), qPrintable(riga));
+            // All three beside the vertical scroll bar, so none scrolls sideways.
+            QTRY_VERIFY2(p->Griglia(t)->horizontalHeader()->length() <= g->viewport()->width() &&
+                             !g->horizontalScrollBar()->isVisible() && g->verticalScrollBar()->isVisible(),
+                         qPrintable(riga));
         }
         QCOMPARE(p->Modello(3).Cella(1, 2), ue ? QStringLiteral("22:00") : QStringLiteral("10:00 PM"));
 
@@ -739,6 +744,13 @@ private slots:
         // As painted: the chat text, a loading label, a separator line between two rows of boxes.
         f.Text_Chat->setPlainText(QStringLiteral("IIII MMMM"));
         QVERIFY(ContieneColore(f.Text_Chat->grab().toImage(), colore(14).rgb(), 40));
+        // Its first line clear of the server-text box lying on its upper edge.
+        const QRect cursore = f.Text_Chat->cursorRect(QTextCursor(f.Text_Chat->document()));
+        const QRect primaRiga(f.Text_Chat->viewport()->mapTo(&f, QPoint(0, cursore.top())),
+                              QSize(f.Text_Chat->viewport()->width(), cursore.height()));
+        QVERIFY2(!primaRiga.intersects(f.Text_Desc_Server_Chat->geometry()),
+                 qPrintable(TestoRettangolo(primaRiga) + QStringLiteral(" under ") +
+                            TestoRettangolo(f.Text_Desc_Server_Chat->geometry())));
         const QImage img = op->Area()->Frm_Graf[0]->Lbl_In_Caricamento->grab().toImage();
         QCOMPARE(img.pixelColor(1, 1), colore(20));
         QVERIFY(ContieneColore(img, colore(11).rgb(), 40));
