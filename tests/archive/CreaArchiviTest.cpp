@@ -77,6 +77,12 @@ private slots:
         QCOMPARE(s1.Database().tables().size(), 21);
         QCOMPARE(s2.Database().tables().size(), 13);
         QCOMPARE(s3.Database().tables().size(), 15);
+        // A file another program holds locked keeps the window waiting half a second at most.
+        for (Connessione *c : {&s1, &s2, &s3}) {
+            QSqlQuery q(c->Database());
+            QVERIFY(q.exec(QStringLiteral("PRAGMA busy_timeout")) && q.next());
+            QCOMPARE(q.value(0).toInt(), Attesa_File_Bloccato_ms);
+        }
     }
 
     void valoriIniziali_data()
