@@ -76,7 +76,9 @@ bool Connessione::AggiornaRiga(const QString &tabella, int id,
     }
     QSqlQuery q(Database());
     // A file another program holds locked fails already here, while the schema is read.
-    if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?").arg(tabella, assegnazioni.join(QStringLiteral(", "))))) {
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?").arg(tabella, assegnazioni.join(QStringLiteral(", ")));
+    if (!q.prepare(sql)) {
         m_errore = Motivo(q.lastError());
         return false;
     }
