@@ -33,17 +33,25 @@ RigheArchivio RigheDi(FileArchivio file, const SceltaRighe &scelta)
     return righe;
 }
 
-RigheArchivio RigheIniziali(FileArchivio file)
+QStringList RigheRecuperate(FileArchivio file, const RigheArchivio &originali, const SceltaRighe &scelta)
 {
-    RigheArchivio righe;
+    std::map<QString, QStringList> iniziali;
     for (const DefinizioneTabella &t : SchemaArchivio(file)) {
         for (int id : t.righe) {
-            QStringList valori;
+            QStringList &valori = iniziali[chiave(t.nome, id)];
             for (int i = 0; i < t.colonne.size(); ++i)
                 valori << ValorePredefinito(t, id, i).value_or(QString());
-            righe[chiave(t.nome, id)] = valori;
         }
     }
+    QStringList righe;
+    for (const auto &[k, valori] : RigheDi(file, scelta)) {
+        const auto originale = originali.find(k);
+        if (originale != originali.end() && valori == originale->second)
+            righe << k;
+        else if (valori != iniziali[k])
+            righe << k + QStringLiteral(" mista");
+    }
+    righe.sort();
     return righe;
 }
 
@@ -77,23 +85,14 @@ std::pair<qint64, qint64> PagineArchivio(FileArchivio file)
     return {pagina, pragma("PRAGMA page_count")};
 }
 
-qint64 PaginaRadice(FileArchivio file, const QString &tabella)
+qint64 PaginaTabella(FileArchivio file, const QString &tabella, int n)
 {
     Connessione c(file);
     QSqlQuery q(c.Database());
-    q.prepare(QStringLiteral("SELECT rootpage FROM sqlite_schema WHERE name = ?"));
+    q.prepare(n < 0 ? QStringLiteral("SELECT rootpage FROM sqlite_schema WHERE name = ?")
+                    : QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' "
+                                     "ORDER BY path LIMIT 1 OFFSET %1").arg(n));
     q.addBindValue(tabella);
-    return q.exec() && q.next() ? q.value(0).toLongLong() : 0;
-}
-
-qint64 FogliaTabella(FileArchivio file, const QString &tabella, int n)
-{
-    Connessione c(file);
-    QSqlQuery q(c.Database());
-    q.prepare(QStringLiteral("SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' ORDER BY path "
-                             "LIMIT 1 OFFSET ?"));
-    q.addBindValue(tabella);
-    q.addBindValue(n);
     return q.exec() && q.next() ? q.value(0).toLongLong() : 0;
 }
 

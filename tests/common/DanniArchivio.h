@@ -15,17 +15,18 @@ using RigheArchivio = std::map<QString, QStringList>;
 using SceltaRighe = std::function<bool(const QString &tabella, int id)>;
 
 RigheArchivio RigheDi(archivio::FileArchivio file, const SceltaRighe &scelta = {});
-// The rows as a fresh archive holds them.
-RigheArchivio RigheIniziali(archivio::FileArchivio file);
+// The keys of the chosen rows that are as in `originali`, sorted. A row that is neither so
+// nor as a fresh archive holds it is listed too, marked "mista", so no list expected matches.
+QStringList RigheRecuperate(archivio::FileArchivio file, const RigheArchivio &originali,
+                            const SceltaRighe &scelta = {});
 // Gives every chosen row values no default has and no other row of its table.
 bool RiempiArchivio(archivio::FileArchivio file, const SceltaRighe &scelta = {});
 
 // Page size and page count of an intact file.
 std::pair<qint64, qint64> PagineArchivio(archivio::FileArchivio file);
-// Page number of a table's root; 0 when there is none.
-qint64 PaginaRadice(archivio::FileArchivio file, const QString &tabella);
-// Page number of the n-th leaf (from 0, in ID order) of a table; 0 when there is none.
-qint64 FogliaTabella(archivio::FileArchivio file, const QString &tabella, int n);
+// Page number of the n-th leaf (from 0, in ID order) of a table, or with n < 0 of its
+// root; 0 when there is none.
+qint64 PaginaTabella(archivio::FileArchivio file, const QString &tabella, int n);
 bool AzzeraNumeroPagina(archivio::FileArchivio file, qint64 pagina);
 
 // The keys of the rows of an intact file that can still be read once the pages `persa`

@@ -185,8 +185,8 @@ private slots:
         if (archivio) {
             originali = RigheDi(file, NonToccata);
             const QString colpita = QLatin1String(Colpite[int(file) - 1]);
-            const qint64 azzerata = danno == PaginaAzzerata      ? PaginaRadice(file, colpita)
-                                    : danno == FogliaDopoUnaRiga ? FogliaTabella(file, colpita, 1)
+            const qint64 azzerata = danno == PaginaAzzerata      ? PaginaTabella(file, colpita, -1)
+                                    : danno == FogliaDopoUnaRiga ? PaginaTabella(file, colpita, 1)
                                                                  : 0;
             const qint64 resta = danneggia(leggi(percorso), Danno(danno), true).size();
             const qint64 pagina = PagineArchivio(file).first;
@@ -225,15 +225,7 @@ private slots:
                 QCOMPARE(valore(i), QLatin1String(i.valore));
             }
             // Every row that could still be read is back as it was; the others start afresh.
-            const RigheArchivio iniziali = RigheIniziali(file);
-            QStringList recuperate;
-            for (const auto &[chiave, valori] : RigheDi(file, NonToccata)) {
-                if (valori == originali.at(chiave))
-                    recuperate << chiave;
-                else
-                    QVERIFY2(valori == iniziali.at(chiave), qPrintable(chiave));
-            }
-            QCOMPARE(recuperate, attese);
+            QCOMPARE(RigheRecuperate(file, originali, NonToccata), attese);
             QCOMPARE(integrita(i.file), QStringLiteral("ok"));
             QVERIFY(prova.avvisi.isEmpty());
             QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, 2);
