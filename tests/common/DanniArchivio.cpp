@@ -61,13 +61,18 @@ bool RiempiArchivio(FileArchivio file, const SceltaRighe &scelta)
     if (!c.IniziaTransazione())
         return false;
     for (const DefinizioneTabella &t : SchemaArchivio(file)) {
+        // One statement a table: Sistema1 has thousands of rows.
+        QSqlQuery q(c.Database());
+        if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 = ? WHERE ID = ?")
+                           .arg(t.nome, t.colonne.join(QStringLiteral(" = ?, ")))))
+            return false;
         for (int id : t.righe) {
             if (scelta && !scelta(t.nome, id))
                 continue;
-            std::vector<std::pair<QString, QString>> valori;
             for (int i = 0; i < t.colonne.size(); ++i)
-                valori.emplace_back(t.colonne[i], QStringLiteral("%1.%2").arg(id).arg(i));
-            if (!c.AggiornaRiga(t.nome, id, valori))
+                q.addBindValue(QStringLiteral("%1.%2").arg(id).arg(i));
+            q.addBindValue(id);
+            if (!q.exec() || q.numRowsAffected() != 1)
                 return false;
         }
     }
