@@ -4,6 +4,7 @@ set -euo pipefail
 pacchetti=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc tdsodbc libsqliteodbc
            unixodbc unixodbc-dev python3 python3-pandas qt6-translations-l10n
            fonts-liberation2  # Arial metrics: the forms' widths were laid out for them
+           fonts-dejavu-core  # the text test's run on a machine without them
            clang libclang-rt-dev)  # clang and libFuzzer: the fuzz targets (scripts/fuzz.sh)
 mancanti=()
 for p in "${pacchetti[@]}"; do

@@ -1,6 +1,7 @@
 #include "chart/DisposizioneGrafico.h"
 
 #include "chart/ModelloGrafico.h"
+#include "platform/Schermo.h"
 
 #include <QFontMetricsF>
 #include <QStringList>
@@ -221,8 +222,7 @@ QString Etichetta::testo() const
 
 QFont FontDaTesto(const QString &testo)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(8);
+    QFont f = schermo::Carattere(8);
     QString t = testo.trimmed();
     if (t.startsWith(QLatin1String("font="), Qt::CaseInsensitive))
         t = t.mid(5);
@@ -232,8 +232,10 @@ QFont FontDaTesto(const QString &testo)
         f.setBold(parti[0].compare(QLatin1String("bold"), Qt::CaseInsensitive) == 0);
         return f;
     }
-    if (!parti[0].trimmed().isEmpty())
-        f.setFamily(parti[0].trimmed());
+    // The drawing code names Arial: the program's own face has its metrics.
+    const QString famiglia = parti[0].trimmed();
+    if (!famiglia.isEmpty() && famiglia.compare(QLatin1String("Arial"), Qt::CaseInsensitive) != 0)
+        f.setFamily(famiglia);
     bool ok = false;
     const double dimensione = parti.value(1).trimmed().toDouble(&ok);
     if (ok && dimensione >= 1 && dimensione <= 200)

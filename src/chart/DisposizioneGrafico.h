@@ -88,7 +88,8 @@ std::vector<Etichetta> DisponiTesti(const ModelloGrafico &modello, const Disposi
 // Every label of the chart with the rectangle it takes: those of the layout and the texts.
 std::vector<Etichetta> Etichette(const ModelloGrafico &modello, const Disposizione &d);
 
-// "Font=Arial|8|bold|", "bold" or "" (Arial 8).
+// "Font=Arial|8|bold|", "bold" or "" (Arial 8); Arial is served by the program's own
+// face with its metrics (schermo::Famiglia_Testi).
 QFont FontDaTesto(const QString &testo);
 
 }  // namespace render_grafico

@@ -62,14 +62,16 @@ Lettura Leggi_Coordinate(const StatoProgramma &programma, const StatoMercato &me
     return l;
 }
 
+// Wide enough for the widest reading of any market: a future bar's date and two-digit
+// hour ("10:05 PM" in US) with five digits and two decimals ("20940,68").
 double Larghezza_Text_Coord_Graf(const StatoProgramma &programma)
 {
-    return programma.Formato_Locale == QLatin1String("UE") ? 1900 : 2200;
+    return programma.Formato_Locale == QLatin1String("UE") ? 2000 : 2300;
 }
 
 double Larghezza_Txt_Cord_Mob(const StatoProgramma &programma)
 {
-    return programma.Formato_Locale == QLatin1String("UE") ? 1900 : 2200;
+    return programma.Formato_Locale == QLatin1String("UE") ? 2000 : 2300;
 }
 
 }  // namespace disegno

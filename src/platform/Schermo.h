@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
 #include <cstdint>
 
 namespace schermo {
@@ -25,13 +26,19 @@ inline std::uint32_t Rgb(int r, int g, int b)
 }
 inline std::uint32_t DaColore(const QColor &c) { return Rgb(c.red(), c.green(), c.blue()); }
 
-// The forms were laid out for Arial at 8.25 pt; fontconfig maps the name to a
-// metric-compatible face, so the designed widths hold their texts.
-inline QFont FontControlli()
+// The forms and the charts were laid out for Arial; the program carries a face with
+// its metrics (Registra_Caratteri), so the designed widths hold their texts.
+inline QString Famiglia_Testi() { return QStringLiteral("Liberation Sans"); }
+
+inline QFont Carattere(double punti, bool grassetto = false)
 {
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(8.25);
+    QFont f(Famiglia_Testi());
+    f.setPointSizeF(punti);
+    f.setBold(grassetto);
     return f;
 }
+
+// The forms' controls: Arial 8.25 pt.
+inline QFont FontControlli() { return Carattere(8.25); }
 
 }  // namespace schermo

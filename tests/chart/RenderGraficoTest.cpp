@@ -132,12 +132,14 @@ private slots:
         QTest::addColumn<QString>("famiglia");
         QTest::addColumn<double>("punti");
         QTest::addColumn<bool>("grassetto");
-        QTest::newRow("completo") << "Font=Arial|9|bold|" << "arial" << 9.0 << true;
-        QTest::newRow("minuscolo") << "Font=arial|14|bold|" << "arial" << 14.0 << true;
-        QTest::newRow("senza peso") << "Font=Arial|8||" << "arial" << 8.0 << false;
-        QTest::newRow("solo peso") << "bold" << "arial" << 8.0 << true;
-        QTest::newRow("vuoto") << "" << "arial" << 8.0 << false;
-        QTest::newRow("dimensione assurda") << "Font=Arial|x|bold|" << "arial" << 8.0 << true;
+        // Arial is the program's own face, with its metrics.
+        QTest::newRow("completo") << "Font=Arial|9|bold|" << "liberation sans" << 9.0 << true;
+        QTest::newRow("minuscolo") << "Font=arial|14|bold|" << "liberation sans" << 14.0 << true;
+        QTest::newRow("senza peso") << "Font=Arial|8||" << "liberation sans" << 8.0 << false;
+        QTest::newRow("solo peso") << "bold" << "liberation sans" << 8.0 << true;
+        QTest::newRow("vuoto") << "" << "liberation sans" << 8.0 << false;
+        QTest::newRow("dimensione assurda") << "Font=Arial|x|bold|" << "liberation sans" << 8.0 << true;
+        QTest::newRow("altra famiglia") << "Font=Verdana|10||" << "verdana" << 10.0 << false;
     }
 
     void font()

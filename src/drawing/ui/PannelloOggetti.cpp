@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QLabel>
 #include <QTableWidget>
 #include <QToolButton>
@@ -17,11 +18,26 @@ constexpr int Righe = 16;
 constexpr double Top_Griglie = 600;
 constexpr double Altezza_Riga = 280;
 
+// An object waiting for bars beyond the chart: listed in grey, with why it is not drawn.
+const QColor Colore_In_Attesa(110, 110, 110);
+const QString Nota_In_Attesa = QStringLiteral("In attesa: le barre dell'oggetto non sono sul grafico.");
+
 void piazza(QWidget *w, double left, double top, double width, double height)
 {
     w->setGeometry(schermo::TwipsInPixel(left), schermo::TwipsInPixel(top), schermo::TwipsInPixel(width),
                    schermo::TwipsInPixel(height));
 }
+
+// The grids' widths were made for cells with narrow text margins: the platform's
+// wider ones would cut the last digit of a five-figure price with two decimals.
+class MarginiStretti : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metrica, const QStyleOption *opzione, const QWidget *widget) const override
+    {
+        // A cell's text margin is this plus one, each side.
+        return metrica == PM_FocusFrameHMargin ? 1 : QProxyStyle::pixelMetric(metrica, opzione, widget);
+    }
+};
 
 QIcon iconaCancella()
 {
@@ -42,6 +58,7 @@ PannelloOggetti::PannelloOggetti(StatoStrumenti stato, AmbienteStrumenti &ambien
     setObjectName(QStringLiteral("Frm_Ogg_Graf"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
+    m_stile = new MarginiStretti;
     auto *titolo = new QLabel(QStringLiteral(" Oggetti Grafico "), this);
     titolo->setTextFormat(Qt::PlainText);
     titolo->move(schermo::TwipsInPixel(100), 0);
@@ -54,6 +71,8 @@ PannelloOggetti::PannelloOggetti(StatoStrumenti stato, AmbienteStrumenti &ambien
     Msf_Testi = creaGriglia(QStringLiteral("Msf_Testi"), QStringLiteral("Cmd_Canc_Testi"), Cmd_Canc_Testi, &PannelloOggetti::Cmd_Canc_Testi_Click);
     Msf_Dist = creaGriglia(QStringLiteral("Msf_Dist"), QStringLiteral("Cmd_Canc_Distanze"), Cmd_Canc_Distanze,
                            &PannelloOggetti::Cmd_Canc_Distanze_Click);
+    // Owned after the grids, so it outlives them.
+    m_stile->setParent(this);
     Imposta_Layout_Oggetti_Graf();
 }
 
@@ -71,6 +90,7 @@ QTableWidget *PannelloOggetti::creaGriglia(const QString &nome, const QString &n
     g->setSelectionMode(QAbstractItemView::NoSelection);
     g->setFocusPolicy(Qt::NoFocus);
     g->setWordWrap(false);
+    g->setStyle(m_stile);
     const QIcon icona = iconaCancella();
     for (int i = 0; i < 15; ++i) {
         auto *b = new QToolButton(g);
@@ -135,15 +155,16 @@ void PannelloOggetti::Imposta_Layout_Oggetti_Graf()
     Cmd_Esci_Ogg_Graf->adjustSize();
     Cmd_Esci_Ogg_Graf->move(width() - Cmd_Esci_Ogg_Graf->width() - schermo::TwipsInPixel(200),
                             schermo::TwipsInPixel(175));
-    // Each time column takes 20 twips from its date column: "12:00 PM" needs them.
-    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 780, 820, 700, 25, 780, 820, 700},
+    // Each point's date, time and price share the width they had: the price takes what
+    // "20940,68" needs, the time keeps what "12:00 PM" needs, the date the rest.
+    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 740, 790, 770, 25, 740, 790, 770},
             {{1, 2, QStringLiteral(" ")},
              {3, 5, QStringLiteral("              Inizio Linea")},
              {7, 9, QStringLiteral("               Fine Linea")}});
-    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 780, 820, 700, 2000},
+    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 740, 790, 770, 2000},
             {{1, 2, QStringLiteral(" ")}, {3, 6, QStringLiteral("                         Posizione Testi")}});
     disponi(Msf_Dist, Cmd_Canc_Distanze, Top_Griglie, 10700, 6190,
-            {0, 300, 200, 780, 820, 700, 25, 780, 820, 700, 25, 1000},
+            {0, 300, 200, 740, 790, 770, 25, 740, 790, 770, 25, 1000},
             {{1, 2, QStringLiteral(" ")},
              {3, 5, QStringLiteral("           Inizio Distanze")},
              {7, 9, QStringLiteral("            Fine Distanze")},
@@ -160,6 +181,8 @@ void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vec
             QTableWidgetItem *item = g->item(r, c);
             item->setText(QString());
             item->setData(Qt::BackgroundRole, QVariant());
+            item->setData(Qt::ForegroundRole, QVariant());
+            item->setToolTip(QString());
         }
     }
     for (QToolButton *b : pulsanti)
@@ -171,11 +194,19 @@ void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vec
         const disegno::RigaOggetto &o = righe[i];
         const int r = int(i) + 1;
         g->item(r, 0)->setText(QString::number(o.slot));
-        if (o.colore >= 0 && o.colore < costanti::Num_Colori)
-            g->item(r, 2)->setBackground(schermo::ColoreWin(colori[size_t(o.colore)]));
-        for (int c = 0; c < o.celle.size() && c + 3 < g->columnCount(); ++c)
-            if (!std::count(spaziatori.begin(), spaziatori.end(), c + 3))
-                g->item(r, c + 3)->setText(o.celle[c]);
+        // The swatch shows the colour the chart draws the object in.
+        const bool inTabella = o.colore >= 1 && o.colore < costanti::Num_Colori;
+        g->item(r, 2)->setBackground(schermo::ColoreWin(colori[size_t(inTabella ? o.colore : 81)]));
+        for (int c = 0; c < o.celle.size() && c + 3 < g->columnCount(); ++c) {
+            if (std::count(spaziatori.begin(), spaziatori.end(), c + 3))
+                continue;
+            QTableWidgetItem *item = g->item(r, c + 3);
+            item->setText(o.celle[c]);
+            if (o.in_attesa) {
+                item->setForeground(Colore_In_Attesa);
+                item->setToolTip(Nota_In_Attesa);
+            }
+        }
         pulsanti[i]->setEnabled(true);
     }
     g->setUpdatesEnabled(true);
@@ -220,10 +251,12 @@ void PannelloOggetti::Cmd_Esci_Ogg_Graf_Click()
     m_ambiente.Ridisegna_Grafico_Corrente();
 }
 
-// The row's slot is freed and written at once; a slot the archive would not free
-// stays as it was, listed and drawn.
+// The row's slot is freed and written at once, and an object waiting for its bars
+// waits no more; a slot the archive would not free stays as it was, listed (and
+// drawn, or waiting).
 template <typename T>
 void PannelloOggetti::cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabella,
+                               SlotOggetti<::RigaOggetto> &inAttesa,
                                bool (AmbienteStrumenti::*salva)(int, int, QString &),
                                void (PannelloOggetti::*aggiorna)(), const QString &nonCancellato)
 {
@@ -240,6 +273,8 @@ void PannelloOggetti::cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabe
     const bool salvato = (m_ambiente.*salva)(m_grado, slot, errore);
     if (!salvato)
         oggetto = prima;
+    else
+        inAttesa[size_t(m_grado)][size_t(slot)].clear();
     (this->*aggiorna)();
     if (!salvato)
         m_ambiente.Mostra_Errore(nonCancellato + QLatin1Char(' ') + errore);
@@ -247,18 +282,21 @@ void PannelloOggetti::cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabe
 
 void PannelloOggetti::Cmd_Canc_Linee_Click(int indice)
 {
-    cancella(Msf_Linee, indice, m_stato.disegno.Linee, &AmbienteStrumenti::Salva_Linea,
-             &PannelloOggetti::Aggiorna_Griglia_Linee, QStringLiteral("La linea non è stata cancellata."));
+    cancella(Msf_Linee, indice, m_stato.disegno.Linee, m_stato.disegno.Linee_In_Attesa,
+             &AmbienteStrumenti::Salva_Linea, &PannelloOggetti::Aggiorna_Griglia_Linee,
+             QStringLiteral("La linea non è stata cancellata."));
 }
 
 void PannelloOggetti::Cmd_Canc_Testi_Click(int indice)
 {
-    cancella(Msf_Testi, indice, m_stato.disegno.Testi, &AmbienteStrumenti::Salva_Testo,
-             &PannelloOggetti::Aggiorna_Griglia_Testi, QStringLiteral("Il testo non è stato cancellato."));
+    cancella(Msf_Testi, indice, m_stato.disegno.Testi, m_stato.disegno.Testi_In_Attesa,
+             &AmbienteStrumenti::Salva_Testo, &PannelloOggetti::Aggiorna_Griglia_Testi,
+             QStringLiteral("Il testo non è stato cancellato."));
 }
 
 void PannelloOggetti::Cmd_Canc_Distanze_Click(int indice)
 {
-    cancella(Msf_Dist, indice, m_stato.disegno.Distanze, &AmbienteStrumenti::Salva_Distanza,
-             &PannelloOggetti::Aggiorna_Griglia_Distanze, QStringLiteral("La distanza non è stata cancellata."));
+    cancella(Msf_Dist, indice, m_stato.disegno.Distanze, m_stato.disegno.Distanze_In_Attesa,
+             &AmbienteStrumenti::Salva_Distanza, &PannelloOggetti::Aggiorna_Griglia_Distanze,
+             QStringLiteral("La distanza non è stata cancellata."));
 }

@@ -78,6 +78,8 @@ void StrumentiFinestra::Imposta_Servizi(std::unique_ptr<ServiziStrumenti> serviz
 
 void StrumentiFinestra::Mostra_Messaggio(int tipo) { m_servizi->Mostra_Messaggio(tipo); }
 
+void StrumentiFinestra::Mostra_Testo_Messaggio(const QString &testo) { m_servizi->Mostra_Testo_Messaggio(testo); }
+
 void StrumentiFinestra::Avvia_Timer_Disegno() { m_servizi->Avvia_Timer_Disegno(); }
 
 void StrumentiFinestra::Ridisegna_Grafico_Corrente() { m_servizi->Ridisegna_Grafico_Corrente(); }
@@ -193,9 +195,7 @@ void StrumentiFinestra::Prepara_Finestra(QWidget *finestra)
     Txt_Cord_Mob->setFocusPolicy(Qt::NoFocus);
     Txt_Cord_Mob->setAttribute(Qt::WA_TransparentForMouseEvents);
     Txt_Cord_Mob->setFrame(false);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(8.25);
-    Txt_Cord_Mob->setFont(font);
+    Txt_Cord_Mob->setFont(schermo::FontControlli());
     QPalette p = Txt_Cord_Mob->palette();
     p.setColor(QPalette::Base, QColor(255, 255, 192));
     Txt_Cord_Mob->setPalette(p);

@@ -24,8 +24,7 @@ QPixmap figura(bool domanda, int lato)
     p.setBrush(disco);
     const int margine = lato / 10;
     p.drawEllipse(QRect(margine, margine, lato - 2 * margine, lato - 2 * margine));
-    QFont f(QStringLiteral("Arial"));
-    f.setBold(true);
+    QFont f = schermo::Carattere(8.25, true);
     f.setPixelSize(lato * 3 / 5);
     p.setFont(f);
     p.setPen(domanda ? Qt::white : Qt::black);
@@ -37,9 +36,7 @@ QPushButton *bottone(QWidget *padre, const char *nome, const QString &testo)
 {
     auto *b = new QPushButton(testo, padre);
     b->setObjectName(QLatin1String(nome));
-    QFont f(QStringLiteral("Arial"), 9);
-    f.setBold(true);
-    b->setFont(f);
+    b->setFont(schermo::Carattere(9, true));
     // A white border marks the button that Enter and Space would press.
     b->setStyleSheet(QStringLiteral("QPushButton { color: white; background-color: #34506e; border: 1px solid #1c2c3e;"
                                     " border-radius: 3px; } QPushButton:pressed { background-color: #1f3247; }"
@@ -70,10 +67,7 @@ FormMsg::FormMsg(QWidget *parent) : QDialog(parent)
     Text_Msg->setFocusPolicy(Qt::NoFocus);
     Text_Msg->setFrameShape(QFrame::NoFrame);
     Text_Msg->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    QFont f(QStringLiteral("Arial"));
-    f.setPointSizeF(8.25);
-    f.setBold(true);
-    Text_Msg->setFont(f);
+    Text_Msg->setFont(schermo::Carattere(8.25, true));
     finestra::Piazza(Text_Msg, 1560, 120, 3975, 1695);
 
     const int lato = schermo::TwipsInPixel(1095);

@@ -2,9 +2,11 @@
 
 #include "CartellaTemporanea.h"
 #include "Stato.h"
+#include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
+#include "platform/Caratteri.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,7 +33,10 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWheelEvent>
+#include <QtMath>
 #include <QtTest>
 
 QPoint PuntoCasella(const QAbstractButton *casella)
@@ -102,6 +108,10 @@ FinestraProva::FinestraProva(const QList<int> &storici) : cartella(std::make_uni
     preparata = archivio::Crea_Archivi().ok;
     for (int u : storici)
         preparata = GeneraStoricoLocale(u) && preparata;
+    if (!storici.isEmpty())
+        preparata = archivio::Connessione(archivio::FileArchivio::Sistema3)
+                        .Aggiorna(QStringLiteral("TABAVV"), QStringLiteral("C1"), 1, QString::number(storici.first())) &&
+                    preparata;
     Prepara();
 }
 
@@ -112,6 +122,8 @@ FinestraProva::~FinestraProva()
 
 void FinestraProva::Prepara()
 {
+    // As the program does before its first window.
+    schermo::Registra_Caratteri();
     if (!MessaggiCatturati::Attivi())
         qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
     form = std::make_unique<FormS1>();
@@ -269,10 +281,11 @@ QString descrivi(const QWidget *w, const QString &testo, int serve, int spazio)
         .arg(spazio);
 }
 
-// A date, time, price or count: its end is as much of its value as its start.
+// A date, time, price or count, or a reading made of them: its end is as much of
+// its value as its start.
 bool numerico(const QString &testo)
 {
-    static const QRegularExpression forma(QStringLiteral("^[\\s\\d.,:/+%-]*(AM|PM)?\\s*$"));
+    static const QRegularExpression forma(QStringLiteral("^[\\s\\d.,:/+%-]*((AM|PM)[\\s\\d.,:/+%-]*)?$"));
     return forma.match(testo).hasMatch();
 }
 
@@ -335,9 +348,26 @@ QString TestoNonIntero(QWidget *w)
         const int spazio = e->style()->subElementRect(QStyle::SE_LineEditContents, &o, e).width() - m.left() -
                            m.right() - 4;
         const int serve = fm.horizontalAdvance(e->text());
-        if (serve <= spazio || e->cursorPosition() == 0)
+        if (serve <= spazio || (e->cursorPosition() == 0 && !numerico(e->text())))
             return {};
-        return descrivi(w, e->text(), serve, spazio) + QStringLiteral(", its start hidden");
+        return descrivi(w, e->text(), serve, spazio) +
+               (e->cursorPosition() == 0 ? QStringLiteral(", its end hidden") : QStringLiteral(", its start hidden"));
+    }
+    if (auto *t = qobject_cast<QPlainTextEdit *>(w)) {
+        // Each line as the box lays it out, wrapped or not, within its viewport.
+        const int spazio = t->viewport()->width() - 2 * qCeil(t->document()->documentMargin());
+        for (QTextBlock b = t->document()->begin(); b.isValid(); b = b.next()) {
+            const QTextLayout *l = b.layout();
+            const int righe = l ? l->lineCount() : 0;
+            for (int i = 0; i < righe; ++i) {
+                const int serve = qCeil(l->lineAt(i).naturalTextWidth());
+                if (serve > spazio)
+                    return descrivi(w, b.text(), serve, spazio);
+            }
+            if (righe == 0 && t->lineWrapMode() == QPlainTextEdit::NoWrap && fm.horizontalAdvance(b.text()) > spazio)
+                return descrivi(w, b.text(), fm.horizontalAdvance(b.text()), spazio);
+        }
+        return {};
     }
     if (auto *c = qobject_cast<QComboBox *>(w)) {
         if (c->currentText().isEmpty())

@@ -74,15 +74,16 @@ struct UscitaProva : UscitaFinestra {
 // Installs a DialoghiProva on `finestra` (which owns it) and returns it.
 DialoghiProva &Registra_Dialoghi(FinestraOperativa &finestra);
 
-// The real main window wired as the program wires it, with the fixed pauses off,
-// the dialogs recorded, an exit that leaves the test running
-// and the start-up message boxes printing themselves and closing
+// The real main window wired as the program wires it, with the program's face
+// registered, the fixed pauses off, the dialogs recorded, an exit that leaves the
+// test running and the start-up message boxes printing themselves and closing
 // (WAVELORE_AVVISI_AUTOMATICI).
 struct FinestraProva {
     // The window in the current program folder.
     FinestraProva();
     // The window in a fresh program folder of its own, holding the archives and the
-    // generated history of each of `storici`; the folder outlives the window.
+    // generated history of each of `storici`, the first of them the underlying the
+    // start loads; the folder outlives the window.
     explicit FinestraProva(const QList<int> &storici);
     ~FinestraProva();
 
@@ -145,9 +146,9 @@ private:
 QStringList Controlli_Fuori_Vista(QWidget *finestra);
 
 // What of a control's text its content rectangle cannot show, measured with the
-// control's own font: empty when every text is whole. A text box too narrow must
-// show its start (cursor at 0); a grid cell may lose the end of a free text, never
-// of a date, time or number.
+// control's own font: empty when every text is whole. A text box or grid cell may
+// lose the end of a free text (a box showing its start, cursor at 0), never of a
+// date, time or number, nor of a reading made of them; a multi-line box none of a line.
 QString TestoNonIntero(QWidget *w);
 // The same for every visible control under `radice`, one line each.
 QStringList TestiNonInteri(QWidget *radice);

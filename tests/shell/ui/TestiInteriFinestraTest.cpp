@@ -1,7 +1,8 @@
 // Every text of the real working window after an OFFLINE start is whole, measured
 // with each control's own font: in both layouts, with the history and objects
-// panels, both colour schemes, both regional formats and at the minimum size. The
-// chart texts stay inside the chart, clear of one another.
+// panels, both colour schemes, both regional formats and at the minimum size, and
+// for each market with the widest prices its history holds. The chart texts stay
+// inside the chart, clear of one another.
 
 #include "FinestraProva.h"
 #include "Stato.h"
@@ -9,21 +10,28 @@
 #include "chart/RenderGrafico.h"
 #include "chart/ui/GraficoWidget.h"
 #include "cycle/PosizioneBarra.h"
+#include "drawing/Coordinate.h"
 #include "drawing/ui/PannelloOggetti.h"
 #include "drawing/ui/PulsantiStrumenti.h"
 #include "drawing/ui/StrumentiFinestra.h"
+#include "market/SessioneQuotazioni.h"
+#include "platform/Codec1252.h"
+#include "platform/Socket.h"
 #include "platform/Costanti.h"
-#include "platform/DataOra.h"
+#include "platform/Schermo.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/PannelloStorico.h"
 #include "shell/ui/RiquadroGrafico.h"
 
+#include <QFontInfo>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QToolButton>
@@ -68,30 +76,62 @@ class TestiInteriFinestraTest : public QObject {
 
     std::unique_ptr<FinestraProva> m_prova;
     QLocale m_locale;
+    double m_prezzo = 0;  // a little above the highest close of the market's history
 
     Stato &stato() const { return m_prova->form->S(); }
     AreaGrafici *area() const { return m_prova->op->Area(); }
 
-    // Fifteen objects of each kind on the degree, from the oldest bar into the future,
-    // at the widest prices.
+    double prezzoMassimo() const
+    {
+        const StatoMercato &m = stato().mercato;
+        double massimo = 0;
+        for (const SerieStorico *serie : {&m.Storico_5M, &m.Storico_15M, &m.Storico_1H, &m.Storico_1D})
+            for (const BarraStorico &b : serie->barre())
+                massimo = std::max(massimo, b.chiusura);
+        return massimo * 1.02;
+    }
+
+    // The bars of the history and of the future whose date and time read widest.
+    std::array<int, 2> barrePiuLarghe(int grado) const
+    {
+        const StatoCicli &c = stato().cicli;
+        const int b = c.Barre_Ciclo[size_t(grado)];
+        const double fine = c.Durata[size_t(grado)] + c.Scostamento_Ciclo[size_t(grado)];
+        const QFontMetrics fm(area()->Text_Coord_Graf->font());
+        std::array<int, 2> barre{1, b + 1};
+        int larghe[2] = {0, 0};
+        for (int x = 1; x < fine; ++x) {
+            const auto l = disegno::Leggi_Coordinate(stato().shell, stato().mercato, c, grado, x, m_prezzo);
+            if (const int larga = l.testo ? fm.horizontalAdvance(*l.testo) : 0; larga > larghe[x > b]) {
+                larghe[x > b] = larga;
+                barre[size_t(x > b)] = x;
+            }
+        }
+        return barre;
+    }
+
+    // Fifteen objects of each kind on the degree, from the oldest bar into the future
+    // (the first from and to the widest date and time), at the widest prices.
     void riempiOggetti(int grado)
     {
         const int b = stato().cicli.Barre_Ciclo[size_t(grado)];
         const int estensione = int(stato().cicli.Durata[size_t(grado)] + stato().cicli.Scostamento_Ciclo[size_t(grado)]);
+        const std::array<int, 2> larghe = barrePiuLarghe(grado);
         StatoDisegno &d = stato().disegno;
         for (int i = 1; i <= 15; ++i) {
-            const int da = 1 + (b - 1) * (i - 1) / 15;
-            const int a = std::max(da + 1, std::min(estensione - 1, b + i));
-            const double prezzo = 15160.75 + i * 1111.11;
-            d.Linee[size_t(grado)][size_t(i)] = Linea{true, true, da, prezzo, a, prezzo + 888.88, 30};
+            const int da = i == 1 ? larghe[0] : 1 + (b - 1) * (i - 1) / 15;
+            const int a = i == 1 ? larghe[1] : std::max(da + 1, std::min(estensione - 1, b + i));
+            const double prezzo = m_prezzo * (1 - i / 1000.0);
+            d.Linee[size_t(grado)][size_t(i)] = Linea{true, true, da, prezzo, a, m_prezzo, 30};
             d.Testi[size_t(grado)][size_t(i)] =
                 Testo{true, true, a, prezzo, 33, QStringLiteral("Massimo del ciclo di lungo periodo %1").arg(i)};
             d.Distanze[size_t(grado)][size_t(i)] =
-                Distanza{true, true, da, prezzo, a, prezzo + 5, 32, (da + a) / 2, prezzo, QStringLiteral("88g 23h")};
+                Distanza{true, true, da, prezzo, a, prezzo * 0.999, 32, (da + a) / 2, prezzo, QStringLiteral("88g 23h")};
         }
     }
 
-    // Both coordinate readouts over bars of the history and of the future.
+    // Both coordinate readouts over bars of the history and of the future: at the
+    // top of the plot (the highest price the chart shows) and at the market's widest.
     QStringList coordinateNonIntere(int slot)
     {
         QStringList fuori;
@@ -100,17 +140,26 @@ class TestiInteriFinestraTest : public QObject {
         GraficoWidget *g = area()->Frm_Graf[size_t(slot)]->Graf_Battleplan;
         const int b = stato().cicli.Barre_Ciclo[size_t(grado)];
         const double fine = stato().cicli.Durata[size_t(grado)] + stato().cicli.Scostamento_Ciclo[size_t(grado)];
-        const double y = 15;
-        for (double x : {1.5, b / 2.0, b - 0.5, b + 1.5, fine - 1.5}) {
-            const QPoint p = render_grafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
+        const std::array<int, 2> larghe = barrePiuLarghe(grado);
+        const int alto = int(std::ceil(g->disposizione().piano.top())) + 1;
+        for (double x : {1.5, b / 2.0, b - 0.5, b + 1.5, fine - 1.5, larghe[0] + 0.5, larghe[1] + 0.5}) {
+            const QPoint p(render_grafico::InPixel(g->disposizione(), 1, 1, QPointF(x, 0)).toPoint().x(), alto);
             QTest::mouseMove(g, p + QPoint(2, 2));
             QTest::mouseMove(g, p);
-            StrumentiFinestra *s = m_prova->op->Strumenti();
-            for (QLineEdit *e : {area()->Text_Coord_Graf, s->Txt_Cord_Mob})
-                if (e->isVisible())
-                    if (const QString f = TestoNonIntero(e); !f.isEmpty())
-                        fuori << f;
+            // The same bar at the market's widest price, wherever the chart stands.
+            const auto l = disegno::Leggi_Coordinate(stato().shell, stato().mercato, stato().cicli, grado, x, m_prezzo);
+            for (QLineEdit *e : {area()->Text_Coord_Graf, m_prova->op->Strumenti()->Txt_Cord_Mob}) {
+                if (!e->isVisible())
+                    continue;
+                fuori << TestoNonIntero(e);
+                if (l.testo) {
+                    e->setText(*l.testo);
+                    e->home(false);
+                    fuori << TestoNonIntero(e);
+                }
+            }
         }
+        fuori.removeAll(QString());
         return fuori;
     }
 
@@ -134,19 +183,26 @@ private slots:
         QTest::addColumn<int>("aspetto");
         QTest::addColumn<bool>("ue");
         QTest::addColumn<bool>("minima");
-        QTest::newRow("RIDOTTO scuro UE") << false << false << false << 0 << true << false;
-        QTest::newRow("RIDOTTO chiaro US") << false << false << false << 1 << false << false;
-        QTest::newRow("RIDOTTO storico chiaro UE") << false << true << false << 1 << true << false;
-        QTest::newRow("RIDOTTO storico scuro US") << false << true << false << 0 << false << false;
-        QTest::newRow("GRANDE chiaro UE") << true << false << false << 1 << true << false;
-        QTest::newRow("GRANDE scuro US") << true << false << false << 0 << false << false;
-        QTest::newRow("GRANDE storico scuro UE") << true << true << false << 0 << true << false;
-        QTest::newRow("GRANDE storico chiaro US") << true << true << false << 1 << false << false;
-        QTest::newRow("GRANDE oggetti scuro UE") << true << false << true << 0 << true << false;
-        QTest::newRow("GRANDE oggetti chiaro US") << true << false << true << 1 << false << false;
-        QTest::newRow("minima RIDOTTO storico US") << false << true << false << 0 << false << true;
-        QTest::newRow("minima GRANDE UE") << true << false << false << 1 << true << true;
-        QTest::newRow("minima GRANDE oggetti US") << true << false << true << 0 << false << true;
+        QTest::addColumn<int>("sottostante");
+        QTest::newRow("RIDOTTO scuro UE") << false << false << false << 0 << true << false << 2;
+        QTest::newRow("RIDOTTO chiaro US") << false << false << false << 1 << false << false << 2;
+        QTest::newRow("RIDOTTO storico chiaro UE") << false << true << false << 1 << true << false << 2;
+        QTest::newRow("RIDOTTO storico scuro US") << false << true << false << 0 << false << false << 2;
+        QTest::newRow("GRANDE chiaro UE") << true << false << false << 1 << true << false << 2;
+        QTest::newRow("GRANDE scuro US") << true << false << false << 0 << false << false << 2;
+        QTest::newRow("GRANDE storico scuro UE") << true << true << false << 0 << true << false << 2;
+        QTest::newRow("GRANDE storico chiaro US") << true << true << false << 1 << false << false << 2;
+        QTest::newRow("GRANDE oggetti scuro UE") << true << false << true << 0 << true << false << 2;
+        QTest::newRow("GRANDE oggetti chiaro US") << true << false << true << 1 << false << false << 2;
+        QTest::newRow("minima RIDOTTO storico US") << false << true << false << 0 << false << true << 2;
+        QTest::newRow("minima GRANDE UE") << true << false << false << 1 << true << true << 2;
+        QTest::newRow("minima GRANDE oggetti US") << true << false << true << 0 << false << true << 2;
+        // Each market's price format, with the widest prices of its history.
+        const char *mercati[] = {"FtseMib", "Dax", "Eurostoxx", "Bund", "Mini S&P", "Mini Nasdaq", "Euro FX"};
+        for (int u = 1; u <= 7; ++u)
+            for (bool ue : {true, false})
+                QTest::addRow("%s %s", mercati[u - 1], ue ? "UE" : "US")
+                    << true << true << true << (u + int(ue)) % 2 << ue << false << u;
     }
     void testiInteri()
     {
@@ -156,12 +212,19 @@ private slots:
         QFETCH(int, aspetto);
         QFETCH(bool, ue);
         QFETCH(bool, minima);
+        QFETCH(int, sottostante);
         QLocale::setDefault(ue ? QLocale(QLocale::Italian, QLocale::Italy)
                                : QLocale(QLocale::English, QLocale::UnitedStates));
-        m_prova = std::make_unique<FinestraProva>(QList<int>{2});
+        m_prova = std::make_unique<FinestraProva>(QList<int>{sottostante});
         QVERIFY(m_prova->AvviaOffline());
         QCOMPARE(stato().shell.Formato_Locale, ue ? QStringLiteral("UE") : QStringLiteral("US"));
+        QCOMPARE(stato().archivio.Sottostante_Corrente, sottostante);
+        m_prezzo = prezzoMassimo();
         FormS1 *form = m_prova->form.get();
+        // The program's own face, whatever the machine's fontconfig offers.
+        for (const QFont &f : {form->font(), render_grafico::FontDaTesto(QStringLiteral("Font=Arial|8|bold|")),
+                               QFont(QStringLiteral("Arial"))})
+            QCOMPARE(QFontInfo(f).family(), schermo::Famiglia_Testi());
         PannelloQuotazioni *q = m_prova->op->Quotazioni();
         if (minima) {
             QVERIFY(!form->minimumSize().isEmpty());
@@ -201,17 +264,27 @@ private slots:
                     fuori << t->objectName() + QStringLiteral(" scrolls %1x%2 in %3x%4").arg(t->horizontalHeader()->length()).arg(t->verticalHeader()->length()).arg(t->viewport()->width()).arg(t->viewport()->height());
         }
         fuori << TestiNonInteri(form);
+        if (storico) {
+            // Every timeframe's grid, as its tab shows it.
+            QTabWidget *schede = m_prova->op->Storico()->TabPage;
+            const int mostrata = schede->currentIndex();
+            for (int t = 0; t < 4; ++t)
+                if (t != mostrata) {
+                    schede->setCurrentIndex(t);
+                    fuori << TestiNonInteri(form->Frm_Storico);
+                }
+        }
 
-        // The quote panel of an online session, with the widest values it is given.
-        StatoMercato &m = stato().mercato;
-        m.Text_Data_Ora = dataora::ScriviData(QDate(2026, 12, 28), stato().shell.Formato_Data) + QLatin1Char(' ') +
-                          dataora::ScriviOra(22 * 60 + 7, stato().shell.Formato_Ora_Secondi, 58);
-        m.Text_Last = ue ? QStringLiteral("15160,75") : QStringLiteral("15160.75");
-        m.Text_Var = ue ? QStringLiteral("-10,25") : QStringLiteral("-10.25");
-        m.Text_Volume = QStringLiteral("1234567");
+        // The quote panel of an online session, given the widest quote by the server.
         q->Frm_Dati_Sot_Off->hide();
         form->Frm_Dati_Sot->show();
-        q->Aggiorna_Caselle();
+        SessioneQuotazioni *sessione = m_prova->sessione;
+        const QString prezzo = QString::number(m_prezzo, 'f', 4).replace(QLatin1Char('.'), QLatin1Char(','));
+        emit sessione->socket().DataArrival(codec1252::Codifica(
+            QStringLiteral("COMM31\u00D828/12/2026 22:07:58\u00D8%1\u00D8-10,25\u00D81234567\u00D8").arg(prezzo)));
+        QTRY_VERIFY(sessione->Tick_Ricevuti() == 1 && sessione->Tick_Mostrati() == 1);
+        sessione->Ferma_Watchdog();
+        QVERIFY(q->Text_Var->text().startsWith(QLatin1Char('-')));
         fuori << TestiNonInteri(form->Frm_Dati_Sot);
         SalvaImmagine(form, QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png"));
         for (const QString &f : fuori)
