@@ -19,6 +19,16 @@ QString PercorsoArchivio(FileArchivio file)
     return percorsi::Cartella(QStringLiteral("Sistema")) + QStringLiteral("/Sistema%1.dat").arg(int(file));
 }
 
+QString NomeArchivio(FileArchivio file) { return QStringLiteral("Sistema%1.dat").arg(int(file)); }
+
+QString Motivo(const QSqlError &errore)
+{
+    // The driver's own words ("Unable to execute statement", or a parameter count
+    // when a prepare failed) say nothing the database's reason does not.
+    const QString db = errore.databaseText().trimmed();
+    return db.isEmpty() ? errore.text().trimmed() : db;
+}
+
 bool IdentificatoreValido(const QString &nome)
 {
     static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
@@ -30,9 +40,10 @@ Connessione::Connessione(FileArchivio file)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
     db.setDatabaseName(PercorsoArchivio(file));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(Attesa_File_Bloccato_ms));
     m_aperta = db.open();
     if (!m_aperta)
-        m_errore = db.lastError().text();
+        m_errore = Motivo(db.lastError());
 }
 
 Connessione::~Connessione()
@@ -64,12 +75,18 @@ bool Connessione::AggiornaRiga(const QString &tabella, int id,
         assegnazioni << colonna + QStringLiteral(" = ?");
     }
     QSqlQuery q(Database());
-    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?").arg(tabella, assegnazioni.join(QStringLiteral(", "))));
+    // A file another program holds locked fails already here, while the schema is read.
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?").arg(tabella, assegnazioni.join(QStringLiteral(", ")));
+    if (!q.prepare(sql)) {
+        m_errore = Motivo(q.lastError());
+        return false;
+    }
     for (const auto &v : valori)
         q.addBindValue(v.second);
     q.addBindValue(id);
     if (!q.exec()) {
-        m_errore = q.lastError().text();
+        m_errore = Motivo(q.lastError());
         return false;
     }
     // A missing row takes nothing: that is no save.
@@ -88,7 +105,7 @@ std::map<int, Riga> Connessione::LeggiTabella(const QString &tabella)
     QSqlQuery q(Database());
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(tabella))) {
-        m_errore = q.lastError().text();
+        m_errore = Motivo(q.lastError());
         return righe;
     }
     // The column names once: a record per row costs more than the row's values.
@@ -117,7 +134,16 @@ bool Connessione::TabellaEsiste(const QString &tabella)
 }
 
 bool Connessione::IniziaTransazione() { return m_aperta && Database().transaction(); }
-bool Connessione::ConfermaTransazione() { return m_aperta && Database().commit(); }
+bool Connessione::ConfermaTransazione()
+{
+    if (!m_aperta)
+        return false;
+    QSqlDatabase db = Database();
+    if (db.commit())
+        return true;
+    m_errore = Motivo(db.lastError());
+    return false;
+}
 void Connessione::AnnullaTransazione()
 {
     if (m_aperta)

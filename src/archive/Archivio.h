@@ -5,6 +5,7 @@
 // stored as text and always bound, never pasted into the statement.
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -16,6 +17,12 @@ enum class FileArchivio { Sistema1 = 1, Sistema2 = 2, Sistema3 = 3 };
 
 // <program folder>/Sistema/SistemaN.dat
 QString PercorsoArchivio(FileArchivio file);
+// "SistemaN.dat", as messages name it.
+QString NomeArchivio(FileArchivio file);
+
+// How long a statement waits for a file another program holds locked before it
+// gives up with the database's "database is locked": the window freezes no longer.
+constexpr int Attesa_File_Bloccato_ms = 500;
 
 // One row as read: column name -> text ("" for a NULL column).
 using Riga = std::map<QString, QString>;
@@ -28,6 +35,7 @@ public:
     Connessione &operator=(const Connessione &) = delete;
 
     bool Aperta() const { return m_aperta; }
+    // The reason the last call failed, in the database's own words when it gave any.
     QString Errore() const { return m_errore; }
     QSqlDatabase Database() const;
 
@@ -52,5 +60,8 @@ private:
 };
 
 bool IdentificatoreValido(const QString &nome);
+
+// The database's own reason for a failure, or the driver's text when it gave none.
+QString Motivo(const QSqlError &errore);
 
 }  // namespace archivio

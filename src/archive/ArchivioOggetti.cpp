@@ -99,6 +99,7 @@ EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante
     }
     const std::map<int, Riga> righe = c.LeggiTabella(tabella);
     c.IniziaTransazione();
+    // Once a write is refused the rest would be rolled back: none is tried, nor waits on a locked file.
     bool scritturaOk = true;
     for (int d = 0; d <= costanti::Max_Grado; ++d) {
         for (int s = 1; s <= costanti::Max_Linee; ++s) {
@@ -109,14 +110,14 @@ EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante
             const Riga &riga = it->second;
             if (!RigaInUso(CampoRiga(riga, QStringLiteral("C0")))) {
                 if (!rigaGiaLibera(riga, libera))
-                    scritturaOk &= LiberaRiga(c, tabella, id, libera);
+                    scritturaOk = scritturaOk && LiberaRiga(c, tabella, id, libera);
                 continue;
             }
             switch (colloca(d, s, riga)) {
             case Collocazione::Collocato: ++esito.collocati; break;
             case Collocazione::FuoriPortata: ++esito.non_collocati; break;
             case Collocazione::NonValida:
-                scritturaOk &= LiberaRiga(c, tabella, id, libera);
+                scritturaOk = scritturaOk && LiberaRiga(c, tabella, id, libera);
                 ++esito.liberati;
                 break;
             }

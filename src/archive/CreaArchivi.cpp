@@ -8,9 +8,11 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryFile>
 #include <QVariant>
 #include <algorithm>
 #include <limits>
+#include <memory>
 
 namespace archivio {
 
@@ -61,44 +63,106 @@ QString nomeLibero(const QString &base)
     return nome;
 }
 
-// A file is usable when SQLite can read it and its own check finds nothing wrong.
-// An empty file opens as an empty database: it is a file cut short, not a new one.
+// What an SQLite file's first 100 bytes say of its size: the page size, and the page
+// count when SQLite keeps it valid (the change counter at 24 matches the number at 92).
+struct Intestazione {
+    qint64 pagina = 0;
+    std::optional<qint64> pagine;
+    bool wal = false;  // the file alone does not hold every page
+};
+
+std::optional<Intestazione> leggiIntestazione(const QString &percorso)
+{
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray h = f.read(100);
+    if (h.size() < 100 || !h.startsWith(QByteArrayLiteral("SQLite format 3")))
+        return std::nullopt;
+    const auto numero = [&h](int da, int byte) {
+        quint32 n = 0;
+        for (int i = da; i < da + byte; ++i)
+            n = n << 8 | quint8(h[i]);
+        return n;
+    };
+    Intestazione t;
+    t.pagina = numero(16, 2) == 1 ? 65536 : numero(16, 2);
+    if (t.pagina < 512 || (t.pagina & (t.pagina - 1)) != 0)
+        return std::nullopt;
+    t.wal = numero(18, 1) == 2 || numero(19, 1) == 2;
+    if (numero(28, 4) != 0 && numero(24, 4) == numero(92, 4))
+        t.pagine = numero(28, 4);
+    return t;
+}
+
+// A file cut short, or grown behind SQLite's back, reads as whole: SQLite counts the
+// pages its header gives and fills a short last page with zeroes. Empty when the size is right.
+QString dimensioneErrata(const QString &percorso)
+{
+    const auto t = leggiIntestazione(percorso);
+    if (!t || t->wal)
+        return {};
+    const qint64 dimensione = QFileInfo(percorso).size();
+    if (t->pagine && dimensione != *t->pagine * t->pagina)
+        return QStringLiteral("%1 byte invece dei %2 indicati nell'intestazione")
+            .arg(dimensione)
+            .arg(*t->pagine * t->pagina);
+    if (!t->pagine && dimensione % t->pagina != 0)
+        return QStringLiteral("%1 byte, non un numero intero di pagine").arg(dimensione);
+    return {};
+}
+
+// A file is usable when SQLite can read it, its own check finds nothing wrong and its
+// size is the one its header gives. An empty file opens as an empty database: it is a
+// file cut short, not a new one.
 bool fileSano(FileArchivio file, QString &motivo)
 {
-    if (QFileInfo(PercorsoArchivio(file)).size() == 0) {
+    const QString percorso = PercorsoArchivio(file);
+    if (QFileInfo(percorso).size() == 0) {
         motivo = QStringLiteral("file vuoto");
         return false;
     }
-    Connessione c(file);
-    if (!c.Aperta()) {
-        motivo = c.Errore();
-        return false;
+    {
+        // Opening also rolls back what an interrupted write left in a journal, before the size is judged.
+        Connessione c(file);
+        if (!c.Aperta()) {
+            motivo = c.Errore();
+            return false;
+        }
+        QSqlQuery q(c.Database());
+        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
+            motivo = Motivo(q.lastError());
+            return false;
+        }
+        const QString esito = q.value(0).toString();
+        if (esito.compare(QStringLiteral("ok"), Qt::CaseInsensitive) != 0) {
+            motivo = esito;
+            return false;
+        }
     }
-    QSqlQuery q(c.Database());
-    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
-        motivo = q.lastError().text();
-        return false;
-    }
-    const QString esito = q.value(0).toString();
-    if (esito.compare(QStringLiteral("ok"), Qt::CaseInsensitive) != 0) {
-        motivo = esito;
-        return false;
-    }
-    return true;
+    motivo = dimensioneErrata(percorso);
+    return motivo.isEmpty();
 }
 
 // What can still be read of a file set aside as damaged: table by table, and within a
-// table by row-id ranges, halving a range that fails until the unreadable rows are
-// isolated. The file is opened read-only and never changed.
+// table by row-id ranges, keeping what a read gives before it fails and halving the
+// rest until the unreadable rows are isolated. The file is opened read-only and never changed.
 class Recupero {
 public:
     explicit Recupero(const QString &percorso)
         : m_nome(QStringLiteral("recupero_%1").arg(quintptr(this)))
     {
+        const QString leggibile = pagineIntere(percorso);
+        if (leggibile.isEmpty())
+            return;
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
-        db.setDatabaseName(percorso);
+        db.setDatabaseName(leggibile);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         m_aperto = db.open();
+        // A file cut short has fewer pages than its header gives, and SQLite refuses the whole
+        // of it; so it reads the pages there are and fails only on the missing ones.
+        if (m_aperto)
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA writable_schema = ON"));
     }
     ~Recupero()
     {
@@ -112,6 +176,8 @@ public:
     Recupero(const Recupero &) = delete;
     Recupero &operator=(const Recupero &) = delete;
 
+    using Righe = std::map<qint64, std::vector<QVariant>>;
+
     // Copies the readable rows of t into the table of the same name in c, which is new and
     // empty; a column the old table lacks takes its default. False only when writing fails.
     bool Copia(const DefinizioneTabella &t, Connessione &c, QStringList &errori, const QString &nomeFile)
@@ -122,7 +188,7 @@ public:
             m_azzerate << Azzerata{t.nome, int(t.righe.size()), true};
             return true;
         }
-        std::map<qint64, std::vector<QVariant>> righe;
+        Righe righe;
         constexpr qint64 minimo = std::numeric_limits<qint64>::min();
         constexpr qint64 massimo = std::numeric_limits<qint64>::max();
         if (!t.righe.empty() && !leggi(t.nome, vecchie, minimo, massimo, righe)) {
@@ -130,7 +196,7 @@ public:
             const qint64 ultimo = *std::max_element(t.righe.begin(), t.righe.end());
             // Rows outside the program's own ids are not worth a search.
             leggi(t.nome, vecchie, minimo, primo - 1, righe);
-            dividi(t.nome, vecchie, primo, ultimo, righe);
+            recupera(t.nome, vecchie, primo, ultimo, righe);
             leggi(t.nome, vecchie, ultimo + 1, massimo, righe);
         }
 
@@ -218,47 +284,81 @@ private:
         return r;
     }
 
-    // Rows with rowid in [da, a], all or nothing: a read that fails half-way keeps none.
-    bool leggi(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a,
-               std::map<qint64, std::vector<QVariant>> &righe) const
+    // Rows with rowid in [da, a], in order, as far as the table can be walked: the rows
+    // read before a failure are kept and `ultimo` is the rowid of the last. True when the
+    // whole range was read.
+    bool leggi(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a, Righe &righe,
+               std::optional<qint64> *ultimo = nullptr) const
     {
         if (da > a)
             return true;
         QSqlQuery q(db());
         q.setForwardOnly(true);
-        q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid BETWEEN ? AND ?")
-                      .arg(colonne.join(QStringLiteral(", ")), tabella));
+        // One row is sought by its key alone: a range would step on to the next page to find
+        // its end, and lose the row when that page is the damaged one.
+        const QString elenco = colonne.join(QStringLiteral(", "));
+        q.prepare(da == a ? QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?").arg(elenco, tabella)
+                          : QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid BETWEEN ? AND ? ORDER BY rowid")
+                                .arg(elenco, tabella));
         q.addBindValue(da);
-        q.addBindValue(a);
+        if (da != a)
+            q.addBindValue(a);
         if (!q.exec())
             return false;
-        std::map<qint64, std::vector<QVariant>> lette;
         while (q.next()) {
             bool ok = false;
-            const qint64 id = q.value(0).toLongLong(&ok);
+            const qint64 id = q.value(1).toLongLong(&ok);
+            if (ultimo)
+                *ultimo = q.value(0).toLongLong();
             if (!ok)
                 continue;
             std::vector<QVariant> valori;
-            for (int i = 1; i < colonne.size(); ++i)
+            for (int i = 2; i <= colonne.size(); ++i)
                 valori.push_back(q.value(i));
-            lette[id] = std::move(valori);
+            righe.try_emplace(id, std::move(valori));
         }
-        if (q.lastError().isValid())
-            return false;
-        righe.merge(lette);
-        return true;
+        return !q.lastError().isValid();
     }
 
-    void dividi(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a,
-                std::map<qint64, std::vector<QVariant>> &righe) const
+    // Every row in [da, a] that can still be read.
+    void recupera(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a, Righe &righe) const
     {
-        if (da > a || leggi(tabella, colonne, da, a, righe) || da == a)
-            return;
-        const qint64 meta = da + (a - da) / 2;
-        dividi(tabella, colonne, da, meta, righe);
-        dividi(tabella, colonne, meta + 1, a, righe);
+        while (da <= a) {
+            std::optional<qint64> ultimo;
+            if (leggi(tabella, colonne, da, a, righe, &ultimo))
+                return;
+            if (ultimo && *ultimo >= da && *ultimo < a) {
+                da = *ultimo + 1;  // the read failed past its last row: the rest is sought afresh
+                continue;
+            }
+            if (da == a || (ultimo && *ultimo >= a))
+                return;
+            const qint64 meta = da + (a - da) / 2;
+            recupera(tabella, colonne, da, meta, righe);
+            da = meta + 1;
+        }
     }
 
+    // The file to read: the damaged one, or a private copy of its whole pages when its last
+    // page is cut (SQLite would read the missing bytes as zeroes, and hand back rows the file
+    // does not hold). Empty when no copy can be made.
+    QString pagineIntere(const QString &percorso)
+    {
+        const auto t = leggiIntestazione(percorso);
+        const qint64 dimensione = QFileInfo(percorso).size();
+        if (!t || dimensione % t->pagina == 0)
+            return percorso;
+        QFile originale(percorso);
+        m_copia = std::make_unique<QTemporaryFile>(percorso + QStringLiteral(".recupero-XXXXXX"));
+        if (!originale.open(QIODevice::ReadOnly) || !m_copia->open())
+            return {};
+        const QByteArray pagine = originale.read(dimensione - dimensione % t->pagina);
+        if (m_copia->write(pagine) != pagine.size() || !m_copia->flush())
+            return {};
+        return m_copia->fileName();
+    }
+
+    std::unique_ptr<QTemporaryFile> m_copia;
     QString m_nome;
     bool m_aperto = false;
     int m_schema = 0;

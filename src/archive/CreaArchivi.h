@@ -28,9 +28,10 @@
 //
 // Repairs: a missing table or row is created with the defaults; a missing column is
 // added and filled with its default; a table without an ID column is renamed aside
-// and created again; a file that is empty or not a readable database is renamed aside
-// (SistemaN.dat.danneggiato-<time>) and created again, with every row that can still
-// be read from it copied in before the defaults fill the rest. Each repair is reported
+// and created again; a file that is empty, not a readable database, or of another size
+// than its header gives is renamed aside (SistemaN.dat.danneggiato-<time>) and created
+// again, with every row that can still be read from it (of a cut file, from its whole
+// pages) copied in before the defaults fill the rest. Each repair is reported
 // in the result (for a damaged file: rows recovered, rows and tables reset), nothing
 // is ever thrown away.
 

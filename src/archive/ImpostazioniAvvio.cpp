@@ -35,6 +35,17 @@ bool vale(const QString &testo, double n)
 
 int zeroOUno(const QString &testo) { return vale(testo, 1) ? 1 : 0; }
 
+// Columns of row 1; the database's reason in `errore` when refused.
+bool scriviAvvio(const std::vector<std::pair<QString, QString>> &valori, QString *errore)
+{
+    Connessione c(FileArchivio::Sistema3);
+    if (c.Aperta() && c.AggiornaRiga(tabAvv, 1, valori))
+        return true;
+    if (errore)
+        *errore = c.Errore();
+    return false;
+}
+
 }  // namespace
 
 LoginRicordato Carica_Impostazioni_Avvio(StatoArchivio &stato)
@@ -58,32 +69,28 @@ LoginRicordato Carica_Impostazioni_Avvio(StatoArchivio &stato)
     return login;
 }
 
-bool Salva_Dati_Login(int ricordami, const QString &userId, const QString & /*password*/)
+bool Salva_Dati_Login(int ricordami, const QString &userId, const QString & /*password*/, QString *errore)
 {
-    Connessione c(FileArchivio::Sistema3);
     const int valore = ricordami == 1 ? 1 : 0;
-    bool ok = c.Aggiorna(tabAvv, QStringLiteral("C7"), 1, QString::number(valore));
-    if (valore == 1) {
-        if (!userId.isEmpty())
-            ok = c.Aggiorna(tabAvv, QStringLiteral("C5"), 1, userId) && ok;
-    } else {
-        ok = c.Aggiorna(tabAvv, QStringLiteral("C5"), 1, chiocciola) && ok;
-    }
+    std::vector<std::pair<QString, QString>> valori{{QStringLiteral("C7"), QString::number(valore)}};
+    if (valore == 0)
+        valori.emplace_back(QStringLiteral("C5"), chiocciola);
+    else if (!userId.isEmpty())
+        valori.emplace_back(QStringLiteral("C5"), userId);
     // Whatever was typed, the password column only ever says "nothing stored".
-    ok = c.Aggiorna(tabAvv, QStringLiteral("C6"), 1, chiocciola) && ok;
-    return ok;
+    valori.emplace_back(QStringLiteral("C6"), chiocciola);
+    // One statement: a locked file costs one wait, and the switch is never stored without its user id.
+    return scriviAvvio(valori, errore);
 }
 
-bool Salva_Aspetto(const StatoArchivio &stato)
+bool Salva_Aspetto(const StatoArchivio &stato, QString *errore)
 {
-    Connessione c(FileArchivio::Sistema3);
-    return c.Aggiorna(tabAvv, QStringLiteral("C8"), 1, QString::number(stato.Aspetto));
+    return scriviAvvio({{QStringLiteral("C8"), QString::number(stato.Aspetto)}}, errore);
 }
 
-bool Salva_Grafico_RT(const StatoArchivio &stato)
+bool Salva_Grafico_RT(const StatoArchivio &stato, QString *errore)
 {
-    Connessione c(FileArchivio::Sistema3);
-    return c.Aggiorna(tabAvv, QStringLiteral("C9"), 1, QString::number(stato.Grafico_RT));
+    return scriviAvvio({{QStringLiteral("C9"), QString::number(stato.Grafico_RT)}}, errore);
 }
 
 void Carica_Sottostante_Corrente(StatoArchivio &stato)

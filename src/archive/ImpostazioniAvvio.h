@@ -24,12 +24,14 @@ struct LoginRicordato {
 // A missing or unreadable row leaves the defaults (nothing remembered, dark, RT off).
 LoginRicordato Carica_Impostazioni_Avvio(StatoArchivio &stato);
 
-// Writes C7, then C5 and C6. With remember-me on, a non-empty user id goes to C5;
-// the password is never stored: C6 always holds "@".
-[[nodiscard]] bool Salva_Dati_Login(int ricordami, const QString &userId, const QString &password);
+// Writes C7 with C5 and C6, in one statement. With remember-me on, a non-empty user id
+// goes to C5; the password is never stored: C6 always holds "@".
+// A refused save gives the database's reason in `errore`.
+[[nodiscard]] bool Salva_Dati_Login(int ricordami, const QString &userId, const QString &password,
+                                    QString *errore = nullptr);
 
-[[nodiscard]] bool Salva_Aspetto(const StatoArchivio &stato);
-[[nodiscard]] bool Salva_Grafico_RT(const StatoArchivio &stato);
+[[nodiscard]] bool Salva_Aspetto(const StatoArchivio &stato, QString *errore = nullptr);
+[[nodiscard]] bool Salva_Grafico_RT(const StatoArchivio &stato, QString *errore = nullptr);
 
 // C1 as the current underlying: its integer part when that is 1..7, otherwise 2.
 void Carica_Sottostante_Corrente(StatoArchivio &stato);

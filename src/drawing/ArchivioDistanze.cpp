@@ -62,7 +62,7 @@ bool Salva_Distanza(int sottostante, const SlotOggetti<Distanza> &Distanze, int 
         QStringLiteral("Distanza fuori dai limiti dell'archivio."),
         QStringLiteral("La distanza non ha una posizione sul grafico."),
         QStringLiteral("La distanza cade fuori dallo storico e dall'asse dei tempi futuri."),
-        QStringLiteral("Impossibile salvare la distanza nell'archivio: %1")};
+        QStringLiteral("Impossibile salvare la distanza nell'archivio (Sistema1.dat): %1")};
     return SalvaSlot(prefissoDistanze, sottostante, Distanze, grado, slot, costanti::Max_Distanze,
                      rigaLiberaDistanze, messaggi,
                      [&](const Distanza &d) -> std::optional<ColonneOggetto> {

@@ -57,7 +57,7 @@ bool Salva_Linea(int sottostante, const SlotOggetti<Linea> &Linee, int grado, in
         QStringLiteral("Linea fuori dai limiti dell'archivio."),
         QStringLiteral("La linea non ha una posizione sul grafico."),
         QStringLiteral("La linea cade fuori dallo storico e dall'asse dei tempi futuri."),
-        QStringLiteral("Impossibile salvare la linea nell'archivio: %1")};
+        QStringLiteral("Impossibile salvare la linea nell'archivio (Sistema1.dat): %1")};
     return SalvaSlot(prefissoLinee, sottostante, Linee, grado, slot, costanti::Max_Linee, rigaLiberaLinee, messaggi,
                      [&](const Linea &l) -> std::optional<ColonneOggetto> {
                          ColonneOggetto c{{QStringLiteral("C0"), QStringLiteral("1")}};

@@ -53,7 +53,7 @@ bool Salva_Testo(int sottostante, const SlotOggetti<Testo> &Testi, int grado, in
         QStringLiteral("Testo fuori dai limiti dell'archivio."),
         QStringLiteral("Il testo non ha una posizione sul grafico."),
         QStringLiteral("Il testo cade fuori dallo storico e dall'asse dei tempi futuri."),
-        QStringLiteral("Impossibile salvare il testo nell'archivio: %1")};
+        QStringLiteral("Impossibile salvare il testo nell'archivio (Sistema1.dat): %1")};
     return SalvaSlot(prefissoTesti, sottostante, Testi, grado, slot, costanti::Max_Testi, rigaLiberaTesti, messaggi,
                      [&](const Testo &t) -> std::optional<ColonneOggetto> {
                          ColonneOggetto c{{QStringLiteral("C0"), QStringLiteral("1")}};

@@ -1,10 +1,12 @@
 #include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
+#include "DanniArchivio.h"
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -30,6 +32,8 @@ QStringList accantonati(const CartellaTemporanea &dir)
 {
     return QDir(dir.sistema()).entryList({QStringLiteral("*.danneggiato-*")}, QDir::Files);
 }
+
+enum Taglio { Al25, Al50, Al75, UnByteInMeno, ByteInPiu, FogliaDopoUnaRiga };
 
 }  // namespace
 
@@ -77,6 +81,12 @@ private slots:
         QCOMPARE(s1.Database().tables().size(), 21);
         QCOMPARE(s2.Database().tables().size(), 13);
         QCOMPARE(s3.Database().tables().size(), 15);
+        // A file another program holds locked keeps the window waiting half a second at most.
+        for (Connessione *c : {&s1, &s2, &s3}) {
+            QSqlQuery q(c->Database());
+            QVERIFY(q.exec(QStringLiteral("PRAGMA busy_timeout")) && q.next());
+            QCOMPARE(q.value(0).toInt(), Attesa_File_Bloccato_ms);
+        }
     }
 
     void valoriIniziali_data()
@@ -258,6 +268,62 @@ private slots:
         // The next start finds nothing to mend.
         const EsitoArchivi dopo = Crea_Archivi();
         QVERIFY2(dopo.Riparazioni.isEmpty(), qPrintable(dopo.Riparazioni.join(QLatin1Char('\n'))));
+    }
+
+    // A file cut short, grown, or with a page lost after a row gives back every row it still
+    // holds, each as it was; the others start afresh, none half-way.
+    void righeRecuperateComeErano_data()
+    {
+        QTest::addColumn<int>("file");
+        QTest::addColumn<int>("taglio");
+        const char *nomi[] = {"cut to 25%", "cut to 50%", "cut to 75%", "one byte short", "bytes appended",
+                              "zeroed leaf after a row"};
+        for (int n = 1; n <= 3; ++n)
+            for (int t = Al25; t <= FogliaDopoUnaRiga; ++t)
+                if (t != FogliaDopoUnaRiga || n == 1)  // only Sistema1's tables span several leaves
+                    QTest::addRow("Sistema%d.dat %s", n, nomi[t]) << n << t;
+    }
+    void righeRecuperateComeErano()
+    {
+        QFETCH(int, file);
+        QFETCH(int, taglio);
+        const auto f = FileArchivio(file);
+        CartellaTemporanea dir;
+        QVERIFY(Crea_Archivi().ok);
+        // The password column is cleared at every start: its row cannot come back as it was.
+        const SceltaRighe scelta = [](const QString &tabella, int) { return tabella != QLatin1String("TABAVV"); };
+        QVERIFY(RiempiArchivio(f, scelta));
+        const RigheArchivio originali = RigheDi(f, scelta);
+        const auto [pagina, pagine] = PagineArchivio(f);
+        qint64 resta = pagina * pagine, azzerata = 0;
+        QCOMPARE(QFileInfo(PercorsoArchivio(f)).size(), resta);
+        if (taglio <= Al75)
+            resta = resta * (taglio + 1) / 4;
+        else if (taglio == UnByteInMeno)
+            resta -= 1;
+        else if (taglio == ByteInPiu)
+            resta += 27;
+        else
+            QVERIFY((azzerata = PaginaTabella(f, QStringLiteral("Dati_Linee_S3"), 1)) > 0);
+        // A cut page is lost whole: its missing bytes would read as zeroes.
+        const QStringList attese =
+            RigheRaggiungibili(f, [&](qint64 p) { return p > resta / pagina || p == azzerata; }, scelta);
+        if (azzerata) {
+            QVERIFY(AzzeraNumeroPagina(f, azzerata));
+        } else {
+            QFile dati(PercorsoArchivio(f));
+            QVERIFY(dati.resize(resta));
+        }
+
+        const EsitoArchivi e = Crea_Archivi();
+        QVERIFY2(e.ok, qPrintable(e.Errori.join(QLatin1Char('\n'))));
+        QVERIFY2(e.Riparazioni.value(0).startsWith(NomeArchivio(f) + QStringLiteral(" era danneggiato")),
+                 qPrintable(e.Riparazioni.join(QLatin1Char('\n'))));
+        QVERIFY(!attese.isEmpty());
+        QCOMPARE(attese.size() == qsizetype(originali.size()), taglio == ByteInPiu);
+        QCOMPARE(RigheDi(f, scelta).size(), originali.size());
+        QCOMPARE(RigheRecuperate(f, originali, scelta), attese);
+        QVERIFY(Crea_Archivi().Riparazioni.isEmpty());
     }
 
     void partiMancantiAggiunte()

@@ -238,7 +238,7 @@ bool PannelloIndicatori::salvato(int grado, int chiave, QString &errore)
 
 void PannelloIndicatori::segnala(const QString &errore)
 {
-    const QString testo = QStringLiteral("Impostazione indicatori non salvata: ") + errore;
+    const QString testo = (QStringLiteral("Impostazione indicatori non salvata (Sistema2.dat). ") + errore).trimmed();
     m_avvisi->Errore_Salvataggio(testo);
 }
 

@@ -79,14 +79,15 @@ void ControlloreAspetto::Cmd_Aspetto_Click(int)
     Stato &stato = m_stato;
     const int prima = stato.archivio.Aspetto;
     stato.archivio.Aspetto = prima == 1 ? 0 : 1;
-    const bool salvato = archivio::Salva_Aspetto(stato.archivio);
+    QString errore;
+    const bool salvato = archivio::Salva_Aspetto(stato.archivio, &errore);
     if (!salvato)
         stato.archivio.Aspetto = prima;  // the window keeps the scheme the archive holds
     ciclo::Imposta_Colori(stato.cicli, stato.archivio.Aspetto);
     Imposta_Colori_Controlli();
     if (!salvato)
         finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                                ciclo::Errore_Salvataggio(QString()));
+                                ciclo::Errore_Salvataggio(errore));
 }
 
 void ControlloreAspetto::Imposta_Colori_Controlli()

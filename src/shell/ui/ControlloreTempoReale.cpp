@@ -28,7 +28,10 @@ void ControlloreTempoReale::Cmd_Graf_RT_Click()
 {
     if (!ciclo::Cmd_Graf_RT_Click(m_stato.archivio, m_stato.cicli, *this))
         finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                                QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time."));
+                                (QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time "
+                                                "(Sistema3.dat). ")
+                                 + m_errore)
+                                    .trimmed());
 }
 
 void ControlloreTempoReale::Text_Last_Change()
@@ -85,6 +88,10 @@ void ControlloreTempoReale::Disegna_Grafico(int grafico, int grado)
         finestra::Disegna_Grafico(m_stato, m_area, grafico, grado);
 }
 
-bool ControlloreTempoReale::Salva_Grafico_RT() { return archivio::Salva_Grafico_RT(m_stato.archivio); }
+bool ControlloreTempoReale::Salva_Grafico_RT()
+{
+    m_errore.clear();
+    return archivio::Salva_Grafico_RT(m_stato.archivio, &m_errore);
+}
 
 GraficoControllo *ControlloreTempoReale::Graf_Battleplan(int slot) { return m_area.Graf_Battleplan(slot); }

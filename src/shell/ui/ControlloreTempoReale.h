@@ -49,4 +49,5 @@ private:
     AreaGrafici &m_area;
     PannelloQuotazioni &m_quotazioni;
     DialoghiFinestra &m_dialoghi;
+    QString m_errore;  // why the last save of the switch was refused
 };

@@ -2,6 +2,7 @@
 
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
+#include "cycle/SalvaParametro.h"
 #include "market/StoricoLocale.h"
 #include "platform/Percorsi.h"
 #include "platform/Schermo.h"
@@ -249,11 +250,11 @@ void FormS1::Command2_Click(int) {}
 void FormS1::Chk_Ricordami_Click()
 {
     QCheckBox *chk = Frm_Avvio->Chk_Ricordami;
+    QString errore;
     if (!archivio::Salva_Dati_Login(chk->isChecked() ? 1 : 0, Frm_Avvio->Text_ID->text(),
-                                    Frm_Avvio->Text_Password->text())) {
+                                    Frm_Avvio->Text_Password->text(), &errore)) {
         chk->setChecked(!chk->isChecked());  // the switch shows what the archive holds
-        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
-                                QStringLiteral("Impostazione non salvata (Sistema3.dat)."));
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"), ciclo::Errore_Salvataggio(errore));
     }
 }
 

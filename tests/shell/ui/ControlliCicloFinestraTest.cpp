@@ -379,6 +379,10 @@ private slots:
         riga("posizione del riquadro", S_Posizione, Trigger, F::Sistema3, QStringLiteral("TABGRAF"), false);
         riga("colori", S_Aspetto, Trigger, F::Sistema3, QStringLiteral("TABAVV"), false);
         riga("ricordami", S_Ricordami, Trigger, F::Sistema3, QStringLiteral("TABAVV"), false);
+        riga("colori, archivio bloccato", S_Aspetto, Lucchetto, F::Sistema3, QStringLiteral("TABAVV"), false);
+        riga("ricordami, archivio bloccato", S_Ricordami, Lucchetto, F::Sistema3, QStringLiteral("TABAVV"), false);
+        riga("indicatore, archivio bloccato", S_Indicatore, Lucchetto, F::Sistema2, tab, true);
+        riga("linea, archivio bloccato", S_Linea, Lucchetto, F::Sistema1, linee, false);
     }
     void salvataggio_rifiutato()
     {
@@ -424,6 +428,11 @@ private slots:
 
         QVERIFY2(avvisi[0].contains(QLatin1String(" non ")) || avvisi[0].contains(QLatin1String("Impossibile")),
                  qPrintable(avvisi[0]));
+        // The file, and the database's own reason: the lock, or the trigger's text.
+        QVERIFY2(avvisi[0].contains(archivio::NomeArchivio(archivioFile)), qPrintable(avvisi[0]));
+        if (rifiuto != Riga_Assente)
+            QVERIFY2(avvisi[0].contains(QLatin1String(rifiuto == Lucchetto ? "database is locked" : "bloccato")),
+                     qPrintable(avvisi[0]));
         QCOMPARE(ContenutoTabella(archivioFile, tabella), archiviato);
         QCOMPARE(impostazioni(), prima);
         QVERIFY(m_prova->fallimenti.isEmpty());

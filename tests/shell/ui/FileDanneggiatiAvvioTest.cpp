@@ -1,5 +1,6 @@
 #include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
+#include "DanniArchivio.h"
 #include "FinestraProva.h"
 
 #include "archive/Archivio.h"
@@ -98,7 +99,16 @@ QString integrita(FileArchivio file)
     return q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next() ? q.value(0).toString() : QStringLiteral("?");
 }
 
-enum Danno { Vuoto, Troncato, Spazzatura, IntestazioneErrata, RigheInPiu, PaginaAzzerata };
+enum Danno {
+    Vuoto, Troncato, Spazzatura, IntestazioneErrata, RigheInPiu, PaginaAzzerata,
+    Al25, Al75, UnByteInMeno, FogliaDopoUnaRiga
+};
+
+// The rows of an archive file the start of underlying 2 neither reads into the session nor rewrites.
+bool NonToccata(const QString &tabella, int id)
+{
+    return tabella != QLatin1String("TABAVV") && id != 2 && !tabella.endsWith(QLatin1String("_S2"));
+}
 
 // For each archive file, a table whose page a failing disk zeroes: none of the settings above.
 constexpr const char *Colpite[] = {"Dati_Linee_S4", "TAB9", "TAB11"};
@@ -108,6 +118,9 @@ QByteArray danneggia(QByteArray dati, Danno danno, bool archivio)
     switch (danno) {
     case Vuoto: return {};
     case Troncato: return dati.left(dati.size() / 2);
+    case Al25: return dati.left(dati.size() / 4);
+    case Al75: return dati.left(dati.size() * 3 / 4);
+    case UnByteInMeno: return dati.left(dati.size() - 1);
     case Spazzatura: {
         QRandomGenerator caso(5);
         for (char &c : dati)
@@ -121,6 +134,7 @@ QByteArray danneggia(QByteArray dati, Danno danno, bool archivio)
     case RigheInPiu:
         return dati + (archivio ? QByteArray("riga in piu\r\naltra riga\r\n") : dati.left(dati.indexOf("\r\n") + 2));
     case PaginaAzzerata:
+    case FogliaDopoUnaRiga:
         break;  // done on the file itself
     }
     return dati;
@@ -129,7 +143,8 @@ QByteArray danneggia(QByteArray dati, Danno danno, bool archivio)
 }  // namespace
 
 // Whatever is wrong with one archive file or one history file of the chosen underlying,
-// the start says what it found, goes on as the README says and keeps every byte.
+// the start says what it found, goes on as the README says and keeps every byte; of an
+// archive file it gets back every row that can still be read, as it was.
 class FileDanneggiatiAvvioTest : public QObject {
     Q_OBJECT
 
@@ -138,36 +153,48 @@ private slots:
     {
         QTest::addColumn<QString>("nome");
         QTest::addColumn<int>("danno");
-        QTest::addColumn<bool>("segnalato");
-        const char *danni[] = {"0 byte", "troncato", "spazzatura", "intestazione errata", "righe in piu", "pagina azzerata"};
-        for (int n = 1; n <= 3; ++n) {
-            for (int d = Vuoto; d <= PaginaAzzerata; ++d) {
-                // SQLite reads the pages it knows and ignores what follows them.
-                const bool segnalato = d != RigheInPiu;
-                QTest::addRow("Sistema%d.dat %s", n, danni[d]) << QStringLiteral("Sistema%1.dat").arg(n) << d << segnalato;
-            }
-        }
+        const char *danni[] = {"0 byte",          "troncato",        "spazzatura",      "intestazione errata",
+                               "righe in piu",    "pagina azzerata", "tagliato al 25%", "tagliato al 75%",
+                               "un byte in meno", "pagina azzerata dopo una riga"};
+        for (int n = 1; n <= 3; ++n)
+            for (int d = Vuoto; d <= FogliaDopoUnaRiga; ++d)
+                if (d != FogliaDopoUnaRiga || n == 1)  // only Sistema1's tables span several pages
+                    QTest::addRow("Sistema%d.dat %s", n, danni[d]) << QStringLiteral("Sistema%1.dat").arg(n) << d;
         for (const QString &tf : storico::Timeframes())
             for (int d = Vuoto; d <= RigheInPiu; ++d)
-                QTest::addRow("S%s_2.dat %s", qPrintable(tf), danni[d]) << storico::NomeFileStorico(2, tf) << d << true;
+                QTest::addRow("S%s_2.dat %s", qPrintable(tf), danni[d]) << storico::NomeFileStorico(2, tf) << d;
     }
 
     void avvio()
     {
         QFETCH(QString, nome);
         QFETCH(int, danno);
-        QFETCH(bool, segnalato);
         FinestraProva prova({2, 5});
         const CartellaTemporanea &cartella = *prova.cartella;
+        const bool archivio = nome.startsWith(QLatin1String("Sistema"));
+        const auto file = FileArchivio(archivio ? nome.mid(7, 1).toInt() : 1);
+        if (archivio)
+            QVERIFY(RiempiArchivio(file, NonToccata));
         for (const Impostazione &i : Impostazioni) {
             archivio::Connessione c(i.file);
             QVERIFY(c.Aggiorna(QLatin1String(i.tabella), QLatin1String(i.colonna), i.id, QLatin1String(i.valore)));
         }
-        const bool archivio = nome.startsWith(QLatin1String("Sistema"));
         const QString percorso = cartella.sistema() + QLatin1Char('/') + nome;
-        if (danno == PaginaAzzerata) {
-            const int n = nome.mid(7, 1).toInt();
-            QVERIFY(AzzeraPagina(FileArchivio(n), QLatin1String(Colpite[n - 1]), false));
+        RigheArchivio originali;
+        QStringList attese;
+        if (archivio) {
+            originali = RigheDi(file, NonToccata);
+            const QString colpita = QLatin1String(Colpite[int(file) - 1]);
+            const qint64 azzerata = danno == PaginaAzzerata      ? PaginaTabella(file, colpita, -1)
+                                    : danno == FogliaDopoUnaRiga ? PaginaTabella(file, colpita, 1)
+                                                                 : 0;
+            const qint64 resta = danneggia(leggi(percorso), Danno(danno), true).size();
+            const qint64 pagina = PagineArchivio(file).first;
+            const bool illeggibile = danno == Spazzatura || danno == IntestazioneErrata;
+            attese = RigheRaggiungibili(
+                file, [&](qint64 p) { return illeggibile || p > resta / pagina || p == azzerata; }, NonToccata);
+            if (azzerata)
+                QVERIFY(AzzeraNumeroPagina(file, azzerata));
         }
         const QByteArray danneggiato = danneggia(leggi(percorso), Danno(danno), archivio);
         QVERIFY(scrivi(percorso, danneggiato));
@@ -183,26 +210,22 @@ private slots:
         for (const QString &f : prima)
             QVERIFY2(dopo.contains(f), qPrintable(f));
         if (archivio) {
-            const int n = nome.mid(7, 1).toInt();
-            const Impostazione &i = Impostazioni[n - 1];
+            const Impostazione &i = Impostazioni[int(file) - 1];
             const QStringList accantonati =
                 QDir(cartella.sistema()).entryList({nome + QStringLiteral(".danneggiato-*")}, QDir::Files);
-            if (segnalato) {
-                QVERIFY2(avvisi.contains(nome + QStringLiteral(" era danneggiato")), qPrintable(avvisi));
-                QCOMPARE(accantonati.size(), 1);
-                QVERIFY2(avvisi.contains(accantonati[0]), qPrintable(avvisi));
-                QCOMPARE(leggi(cartella.sistema() + QLatin1Char('/') + accantonati[0]), danneggiato);
-                if (danno == PaginaAzzerata) {
-                    // The rest of the file comes back: only the zeroed table starts afresh.
-                    QVERIFY2(avvisi.contains(QStringLiteral("Recuperate")), qPrintable(avvisi));
-                    QVERIFY2(avvisi.contains(QLatin1String(Colpite[n - 1])), qPrintable(avvisi));
-                    QCOMPARE(valore(i), QLatin1String(i.valore));
-                }
-            } else {
-                QVERIFY2(avvisi.isEmpty(), qPrintable(avvisi));
-                QVERIFY(accantonati.isEmpty());
+            // Even a file SQLite reads without a complaint (cut by a byte, or grown) is reported.
+            QVERIFY2(avvisi.contains(nome + QStringLiteral(" era danneggiato")), qPrintable(avvisi));
+            QCOMPARE(accantonati.size(), 1);
+            QVERIFY2(avvisi.contains(accantonati[0]), qPrintable(avvisi));
+            QCOMPARE(leggi(cartella.sistema() + QLatin1Char('/') + accantonati[0]), danneggiato);
+            QCOMPARE(avvisi.contains(QStringLiteral("Recuperate")), !attese.isEmpty());
+            if (danno == PaginaAzzerata) {
+                // The rest of the file comes back: only the zeroed table starts afresh.
+                QVERIFY2(avvisi.contains(QLatin1String(Colpite[int(file) - 1])), qPrintable(avvisi));
                 QCOMPARE(valore(i), QLatin1String(i.valore));
             }
+            // Every row that could still be read is back as it was; the others start afresh.
+            QCOMPARE(RigheRecuperate(file, originali, NonToccata), attese);
             QCOMPARE(integrita(i.file), QStringLiteral("ok"));
             QVERIFY(prova.avvisi.isEmpty());
             QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, 2);
