@@ -2,6 +2,7 @@
 
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
+#include "market/ScrittoreStorico.h"
 #include "market/StoricoLocale.h"
 #include "platform/Percorsi.h"
 #include "platform/Schermo.h"
@@ -45,6 +46,7 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
     setFont(schermo::FontControlli());
     m_socket = new Socket(this);
     m_socket->setObjectName(QStringLiteral("Socket"));
+    m_scrittore = new ScrittoreStorico(this);
     m_messaggi = new GestoreMessaggi(m_stato.shell, this, [this] { Chiudi_Programma(); }, this);
     m_uscita = std::make_unique<UscitaFinestra>(*this);
 
@@ -236,7 +238,7 @@ void FormS1::Cmd_OffLine_Click()
 
 void FormS1::Mostra_Messaggio(int tipo, const QString &testo) { m_messaggi->Mostra_Messaggio(tipo, testo); }
 
-void FormS1::Chiudi_Programma() { finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita); }
+void FormS1::Chiudi_Programma() { finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita, m_scrittore); }
 
 void FormS1::changeEvent(QEvent *evento)
 {
