@@ -9,11 +9,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace storico {
@@ -261,14 +258,9 @@ std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro, int annoOggi)
 
 bool Disco::Sincronizza(QFileDevice &file, QString &errore)
 {
+    // QSaveFile::commit syncs right after: a sync here too would double the wait.
     if (!file.flush()) {
         errore = file.errorString();
-        return false;
-    }
-    if (::fdatasync(file.handle()) != 0) {
-        // strerror is not safe off the main thread; the category's message is.
-        errore = QStringLiteral("sincronizzazione su disco non riuscita: %1")
-                     .arg(QString::fromStdString(std::generic_category().message(errno)));
         return false;
     }
     return true;

@@ -64,7 +64,9 @@ public:
     virtual ~Disco() = default;
     // Half the contents are in the temporary file; the file itself is still the old one.
     virtual void A_Meta_File(const QString & /*percorso*/) {}
-    // The temporary file's data onto the disk, before it replaces the file.
+    // Where the temporary file, complete, goes to the disk before it replaces the file:
+    // false (with the reason) keeps the old file. The default flushes it and leaves the
+    // sync itself to QSaveFile::commit, which follows at once.
     virtual bool Sincronizza(QFileDevice &file, QString &errore);
 };
 
