@@ -62,7 +62,7 @@ struct EsitoCaricaOggetti {
     bool ok = true;
     QString errore;
     int collocati = 0;      // used rows placed on their bars
-    int non_collocati = 0;  // valid rows whose bars are out of reach now: row kept, slot free
+    int non_collocati = 0;  // valid rows whose bars are out of reach now: row kept, slot empty
     int liberati = 0;       // used rows that failed a check, rewritten as free
 };
 
@@ -81,9 +81,9 @@ struct OggettoLetto {
 
 // The loading walk of every object table, rows degree x 15 + slot of
 // <prefisso><sottostante>: a row not in use is rewritten as free, a used one is handed
-// to `colloca`. An object out of reach keeps its row but not its slot: the slot is free
-// for a new object, whose save overwrites the row. Until then the row survives, so a
-// later load that reaches its bars again (a longer future axis) still finds it.
+// to `colloca`. An object out of reach keeps its row, untouched, and its slot stays
+// empty until its bars come on the chart: a later load that reaches them again (a
+// longer future axis) still finds it. What else may take the slot is the caller's.
 using CollocaOggetto = std::function<Collocazione(int grado, int slot, const Riga &riga)>;
 EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante, const RigaLibera &libera,
                                         const CollocaOggetto &colloca);
@@ -112,8 +112,8 @@ EsitoCaricaOggetti CaricaOggetti(const QString &prefisso, int sottostante, const
 }
 
 // Places the objects of one degree whose rows wait in `inAttesa` and whose bars are
-// now all on the chart; a row whose slot a new object has taken is forgotten, as the
-// new object's save overwrote it. Returns how many objects were placed.
+// now all on the chart; a row whose slot holds another object is forgotten, since
+// that object's save overwrote it. Returns how many objects were placed.
 template <typename Tabella, typename Leggi, typename Attesa>
 int CollocaInAttesa(Tabella &oggetti, Attesa &inAttesa, int grado, Leggi leggi)
 {

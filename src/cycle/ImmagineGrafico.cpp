@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace ciclo {
 
 QString Cartella_Immagini(const StatoProgramma &programma)
@@ -33,20 +31,9 @@ QString Titolo_Con_Marchio(const QString &titolo)
 
 QString Nome_Con_Estensione(const QString &file)
 {
-    if (file.isEmpty())
+    if (file.isEmpty() || file.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
         return file;
-    const QString nome = QFileInfo(file).fileName();
-    const qsizetype punto = nome.lastIndexOf(QLatin1Char('.'));
-    if (punto >= 0 && punto + 1 < nome.size()) {
-        const QStringView dopo = QStringView(nome).mid(punto + 1);
-        const bool soloLettereCifre = std::all_of(dopo.begin(), dopo.end(), [](QChar c) {
-            return c.isLetterOrNumber();
-        });
-        const bool unaLettera = std::any_of(dopo.begin(), dopo.end(), [](QChar c) { return c.isLetter(); });
-        if (soloLettereCifre && unaLettera)
-            return file;
-    }
-    return file + QStringLiteral(".bmp");
+    return file + (file.endsWith(QLatin1Char('.')) ? QStringLiteral("bmp") : QStringLiteral(".bmp"));
 }
 
 namespace {

@@ -24,9 +24,10 @@ QString Nome_Immagine_Proposto(const StatoProgramma &programma, const QDateTime 
 // The title the saved picture carries: the slot's own title, then the product line.
 QString Titolo_Con_Marchio(const QString &titolo);
 
-// The file the picture is written to: a name without an extension gets ".bmp",
-// the format written. Only letters and digits after the last dot of the name,
-// one letter at least, make an extension ("14.05 Dax" and "07.12.25" have none).
+// The file the picture is written to, whose content is always BMP: a name that
+// does not end in ".bmp" gets it, another extension kept before it ("x.png" ->
+// "x.png.bmp"), so the name says what the file holds and none of the trader's name
+// is lost.
 QString Nome_Con_Estensione(const QString &file);
 
 struct EsitoImmagine {

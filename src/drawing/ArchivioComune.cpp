@@ -6,17 +6,6 @@ namespace disegno::tabelle {
 
 using namespace archivio;
 
-std::optional<int> LeggiCodiceColore(const QString &testo)
-{
-    const auto colore = vb::LeggiNumero(testo);
-    if (!colore || *colore == 0)
-        return std::nullopt;
-    const auto codice = vb::CIntChecked(*colore);
-    if (!codice || *codice < 1 || *codice >= costanti::Num_Colori)
-        return std::nullopt;
-    return codice;
-}
-
 int CodiceColoreOggetto(const QString &testo)
 {
     const auto colore = vb::LeggiNumero(testo);

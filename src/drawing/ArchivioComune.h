@@ -22,11 +22,9 @@ struct MessaggiOggetto {
     QString archivio;         // the archive refused; %1 is its reason
 };
 
-// A colour code read back: a whole number naming an entry of the colour table.
-std::optional<int> LeggiCodiceColore(const QString &testo);
-// The colour code of a text or distance: nothing a trader wrote is dropped for its
-// colour, so any text is taken; a whole number as read (drawn in the default style
-// when it names no entry 1..100), 0 for a text that is none.
+// The colour code of an object: nothing a trader drew is dropped for its colour, so
+// any text is taken; a whole number as read (drawn in the default style when it
+// names no entry 1..100), 0 for a text that is none.
 int CodiceColoreOggetto(const QString &testo);
 
 // The position of a stored point (ddmmyy, hhmm): NonValida for texts that are no

@@ -13,14 +13,14 @@ const QString prefissoLinee = QStringLiteral("Dati_Linee_S");
 const RigaLibera rigaLiberaLinee = ValoriRigaLibera(7);
 
 // Every check of a used row (the digits must also form a real date and time), then
-// the search of both points.
+// the search of both points. The colour is no check: a line is kept whatever its
+// code, as texts and distances are.
 OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &mappa, int annoOggi)
 {
     const auto campo = [&riga](const char *nome) { return CampoRiga(riga, QLatin1String(nome)); };
     const auto p1 = vb::LeggiNumero(campo("C3"));
     const auto p2 = vb::LeggiNumero(campo("C6"));
-    const auto codice = LeggiCodiceColore(campo("C7"));
-    if (!p1 || !p2 || !codice)
+    if (!p1 || !p2)
         return {};
     const PuntoLetto a = LeggiPunto(grado, campo("C1"), campo("C2"), mappa, annoOggi);
     const PuntoLetto b = LeggiPunto(grado, campo("C4"), campo("C5"), mappa, annoOggi);
@@ -28,7 +28,7 @@ OggettoLetto<Linea> leggiLinea(int grado, const Riga &riga, const MappaTempi &ma
         return {};
     if (a.esito != Collocazione::Collocato || b.esito != Collocazione::Collocato)
         return {Collocazione::FuoriPortata, {}};
-    return {Collocazione::Collocato, Linea{true, true, a.x, *p1, b.x, *p2, *codice}};
+    return {Collocazione::Collocato, Linea{true, true, a.x, *p1, b.x, *p2, CodiceColoreOggetto(campo("C7"))}};
 }
 
 }  // namespace

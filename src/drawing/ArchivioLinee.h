@@ -11,7 +11,7 @@ namespace disegno::tabelle {
 
 // Rebuilds Linee from the underlying's table through the shared loading walk: a used
 // row that fails a check is freed; a valid row whose bars cannot be found keeps its
-// row but leaves its slot free, and a new line placed there overwrites the row.
+// row, its slot left empty, and waits in `inAttesa`.
 archivio::EsitoCaricaOggetti Carica_Linee(int sottostante, SlotOggetti<Linea> &Linee,
                                           const archivio::MappaTempi &mappa,
                                           SlotOggetti<::RigaOggetto> *inAttesa = nullptr);

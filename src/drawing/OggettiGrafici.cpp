@@ -18,6 +18,37 @@ std::optional<double> PrezzoDaY(const AssiGrafico &assi, double y)
     return (y - assi.lo1) / altezza * (assi.hi2 - assi.lo2) + assi.lo2;
 }
 
+int Oggetti_In_Attesa(const StatoDisegno &d, int tipo, int grado)
+{
+    if (grado < 0 || grado > costanti::Max_Grado || tipo < 1 || tipo > 3)
+        return 0;
+    const SlotOggetti<::RigaOggetto> &attesa =
+        tipo == 1 ? d.Linee_In_Attesa : tipo == 2 ? d.Testi_In_Attesa : d.Distanze_In_Attesa;
+    const auto &righe = attesa[size_t(grado)];
+    return int(std::count_if(righe.begin() + 1, righe.end(), [](const ::RigaOggetto &r) { return !r.empty(); }));
+}
+
+QString Testo_Limite_In_Attesa(int tipo, int inAttesa)
+{
+    const QString aCapo = QStringLiteral("\r\n\r\n");
+    QString nome = QStringLiteral("Linee");
+    QString nuovo = QStringLiteral("una nuova Linea bisogna prima cancellarne almeno una");
+    QString quanti = inAttesa == 1 ? QStringLiteral("Di queste, una \u00E8") : QStringLiteral("Di queste, %1 sono");
+    if (tipo == 2) {
+        nome = QStringLiteral("Testi");
+        nuovo = QStringLiteral("un nuovo Testo bisogna prima cancellarne almeno uno");
+        quanti = inAttesa == 1 ? QStringLiteral("Di questi, uno \u00E8") : QStringLiteral("Di questi, %1 sono");
+    } else if (tipo == 3) {
+        nome = QStringLiteral("Distanze");
+        nuovo = QStringLiteral("una nuova Distanza bisogna prima cancellarne almeno una");
+    }
+    if (inAttesa != 1)
+        quanti = quanti.arg(inAttesa);
+    return QStringLiteral("E' stato raggiunto il limite massimo di %1 inseribili.").arg(nome) + aCapo + quanti +
+           QStringLiteral(" in attesa fuori dal grafico (pannello Oggetti Grafico).") + aCapo +
+           QStringLiteral("Per inserire ") + nuovo + QLatin1Char('.');
+}
+
 bool TestoAccettabile(const QString &testo)
 {
     return testo.size() <= 20 && !testo.endsWith(QLatin1Char('@'));

@@ -29,15 +29,15 @@ struct AssiGrafico {
 // Price of a value on the first Y axis; nullopt when the first axis has no height.
 std::optional<double> PrezzoDaY(const AssiGrafico &assi, double y);
 
-// Lowest slot 1..limite of one degree's objects whose in-use flag is off; 0 when none
-// is. An object the store could not place at load comes back with its slot free (its
-// row is kept until an object saved into the slot overwrites it), so it never holds
-// room that the user can neither see nor free.
+// Lowest slot 1..limite of one degree that is neither in use nor held by an object
+// waiting for its bars (listed in the objects panel and deleted there): a new object
+// never takes the slot, nor overwrites the row, of one the trader cannot see. 0 when
+// none is.
 template <typename T>
-int PrimoSlotLibero(const std::array<T, 16> &oggetti, int limite)
+int PrimoSlotLibero(const std::array<T, 16> &oggetti, const std::array<::RigaOggetto, 16> &attesa, int limite)
 {
     for (int k = 1; k <= limite && k < int(oggetti.size()); ++k)
-        if (!oggetti[size_t(k)].in_uso)
+        if (!oggetti[size_t(k)].in_uso && attesa[size_t(k)].empty())
             return k;
     return 0;
 }
@@ -45,18 +45,30 @@ int PrimoSlotLibero(const std::array<T, 16> &oggetti, int limite)
 // The lowest free slot of one degree of a table; 0 when the table is full or the
 // degree is out of range.
 template <typename T>
-int SlotLibero(const SlotOggetti<T> &tabella, int grado, int limite)
+int SlotLibero(const SlotOggetti<T> &tabella, const SlotOggetti<::RigaOggetto> &attesa, int grado, int limite)
 {
     if (grado < 0 || grado > costanti::Max_Grado)
         return 0;
-    return PrimoSlotLibero(tabella[size_t(grado)], limite);
+    return PrimoSlotLibero(tabella[size_t(grado)], attesa[size_t(grado)], limite);
 }
-inline int SlotLiberoLinee(const StatoDisegno &d, int grado) { return SlotLibero(d.Linee, grado, costanti::Max_Linee); }
-inline int SlotLiberoTesti(const StatoDisegno &d, int grado) { return SlotLibero(d.Testi, grado, costanti::Max_Testi); }
+inline int SlotLiberoLinee(const StatoDisegno &d, int grado)
+{
+    return SlotLibero(d.Linee, d.Linee_In_Attesa, grado, costanti::Max_Linee);
+}
+inline int SlotLiberoTesti(const StatoDisegno &d, int grado)
+{
+    return SlotLibero(d.Testi, d.Testi_In_Attesa, grado, costanti::Max_Testi);
+}
 inline int SlotLiberoDistanze(const StatoDisegno &d, int grado)
 {
-    return SlotLibero(d.Distanze, grado, costanti::Max_Distanze);
+    return SlotLibero(d.Distanze, d.Distanze_In_Attesa, grado, costanti::Max_Distanze);
 }
+
+// How many objects of one degree wait for their bars: tipo 1 lines, 2 texts, 3 distances.
+int Oggetti_In_Attesa(const StatoDisegno &d, int tipo, int grado);
+// The limit message of a kind (tipo as above) when some of its slots are held by
+// objects waiting for their bars: where they are, and what frees a slot.
+QString Testo_Limite_In_Attesa(int tipo, int inAttesa);
 
 // Whether a text may stand in the entry box: at most 20 characters, not ending with
 // "@" (the mark of a free row in the store).

@@ -2,7 +2,9 @@
 
 // What the three grids of the objects panel show for one degree: one row per
 // object in use, in slot order, with its slot, its colour code and the text of
-// each column (column 3 on; a point without a date leaves its cells empty).
+// each column (column 3 on; a point without a date leaves its cells empty). An
+// object waiting for bars beyond the chart is listed too, with the dates and
+// prices its archive row holds.
 
 #include <QStringList>
 #include <vector>
@@ -18,6 +20,7 @@ struct RigaOggetto {
     int slot = 0;
     int colore = 0;
     QStringList celle;  // celle[0] is column 3
+    bool in_attesa = false;  // its bars are not on the chart: not drawn, deleted only here
 };
 
 // Lines: start date, time, price, spacer, end date, time, price (columns 3..9).

@@ -51,8 +51,8 @@ struct StatoDisegno {
     SlotOggetti<Testo> Testi{};
     SlotOggetti<Distanza> Distanze{};
     // The rows whose bars were out of reach at load, kept as stored: each object takes
-    // its slot as soon as its bars are on the chart, unless a new object took the slot
-    // (and its row) first.
+    // its slot as soon as its bars are on the chart. Until then it holds the slot (no
+    // new object goes there) and is listed in the objects panel, which can delete it.
     SlotOggetti<RigaOggetto> Linee_In_Attesa{};
     SlotOggetti<RigaOggetto> Testi_In_Attesa{};
     SlotOggetti<RigaOggetto> Distanze_In_Attesa{};

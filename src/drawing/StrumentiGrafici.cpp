@@ -235,7 +235,11 @@ int StrumentiGrafici::slotOppureLimite(int slot, int tipoMessaggio)
 {
     if (slot == 0) {
         puntatoreRipristinato();
-        m_ambiente.Mostra_Messaggio(tipoMessaggio);
+        const int inAttesa = disegno::Oggetti_In_Attesa(m_disegno, tipoMessaggio, m_cicli.Grado_Corrente);
+        if (inAttesa > 0)
+            m_ambiente.Mostra_Testo_Messaggio(disegno::Testo_Limite_In_Attesa(tipoMessaggio, inAttesa));
+        else
+            m_ambiente.Mostra_Messaggio(tipoMessaggio);
     }
     return slot;
 }
@@ -288,8 +292,6 @@ void StrumentiGrafici::Aggiungi_Linea_Graf()
     const bool salvata = m_ambiente.Salva_Linea(g, k, errore);
     if (!salvata)
         l = Linea{};  // memory and archive stay in step: what cannot be stored is not kept
-    else
-        d.Linee_In_Attesa[size_t(g)][size_t(k)].clear();  // its row now holds the new line
     strumentoFinito();
     if (!salvata)
         m_ambiente.Mostra_Errore(QStringLiteral("La linea non è stata inserita. %1").arg(errore));
@@ -318,8 +320,6 @@ void StrumentiGrafici::Aggiungi_Distanza_Graf()
     const bool salvata = m_ambiente.Salva_Distanza(g, k, errore);
     if (!salvata)
         slot = Distanza{};
-    else
-        d.Distanze_In_Attesa[size_t(g)][size_t(k)].clear();
     strumentoFinito();
     if (!salvata)
         m_ambiente.Mostra_Errore(QStringLiteral("La distanza non è stata inserita. %1").arg(errore));

@@ -37,6 +37,8 @@ public:
     virtual ~AmbienteStrumenti() = default;
     // The limit messages: 1 lines, 2 texts, 3 distances.
     virtual void Mostra_Messaggio(int tipo) = 0;
+    // The message window with a text of the tools' own (a limit held by waiting objects).
+    virtual void Mostra_Testo_Messaggio(const QString &) {}
     // Timer_Disegno at 5 ms: one redraw of the current slot after this event.
     virtual void Avvia_Timer_Disegno() = 0;
     // Writes one line slot; false with the reason when nothing was written.
@@ -128,7 +130,8 @@ private:
     bool puntoInAttesaQui() const;
     void strumentoFinito();
     void puntatoreRipristinato();
-    // Room check of a placement tool: the free slot, or 0 after the limit message.
+    // Room check of a placement tool: the free slot, or 0 after the limit message
+    // (naming the objects that wait for their bars, when some hold slots).
     int slotOppureLimite(int slot, int tipoMessaggio);
     // The first click of a line or distance: true when it was, and the point is kept.
     bool primoPunto(int grado);

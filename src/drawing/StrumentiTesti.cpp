@@ -58,8 +58,6 @@ void StrumentiGrafici::Cmd_Scrivi_Text_Graf_Click(const QString &testo)
         salvato = m_ambiente.Salva_Testo(g, k, errore);
         if (!salvato)
             t = Testo{};
-        else
-            d.Testi_In_Attesa[size_t(g)][size_t(k)].clear();
     }
     if (salvato) {
         // Only the new text is added to what the chart shows.

@@ -1,6 +1,5 @@
 #include "market/SessioneQuotazioni.h"
 
-#include "market/RigaChat.h"
 #include "archive/StatoArchivio.h"
 #include "market/RigaChat.h"
 #include "market/StoricoLocale.h"
@@ -85,6 +84,8 @@ void SessioneQuotazioni::Cmd_OnLine_Click(const QString &textId, const QString &
         a.Abilita_Pulsanti(true);
         return;
     }
+    // The user's own start: a server that breaks the link may be reconnected without asking again.
+    m_riconnessioneAutomatica = false;
     m_mercato.UserId = textId.toLower();
     m_mercato.Password = textPassword;
     if (ricordami)
@@ -261,9 +262,10 @@ void SessioneQuotazioni::Gestisci_Arrivati()
 void SessioneQuotazioni::Messaggio_Oltre_Il_Limite()
 {
     const bool loggato = m_loggato;
-    const bool automatica = m_riconnessioneAutomatica;
     Chiudi_Socket();
+    // The status box is soon overwritten and too narrow for the cause: the chat keeps it whole.
     m_azioni.Imposta_Text_Stato(Messaggio_Troppo_Lungo);
+    m_azioni.Mostra_Messaggio_Chat(Messaggio_Troppo_Lungo);
     if (m_inLogin) {
         Login_Fallito(QString());
         return;
@@ -274,8 +276,10 @@ void SessioneQuotazioni::Messaggio_Oltre_Il_Limite()
     m_tentativoConcluso = true;
     m_timerCtrlConn.stop();
     // The link is broken, not silent: reconnect at once, as the watchdog does when
-    // the user asks. A server that breaks it again before any quote gets the question.
-    if (automatica) {
+    // the user asks. A server that breaks it again before the new link has held,
+    // however many quotes came between, gets the question: no loop of logins.
+    const bool tenuto = m_collegatoDa.isValid() && m_collegatoDa.elapsed() >= Tenuta_Collegamento_ms;
+    if (m_riconnessioneAutomatica && !tenuto) {
         QMetaObject::invokeMethod(this, &SessioneQuotazioni::TimerCtrlConn_Timer, Qt::QueuedConnection);
         return;
     }
@@ -321,6 +325,7 @@ void SessioneQuotazioni::Login_Riuscito(const protocollo::Messaggio &m)
         return;
     m_inLogin = false;
     m_loggato = true;
+    m_collegatoDa.start();
     m_timerConnessione.stop();
     m_azioni.Imposta_Lbl_Stato(QStringLiteral("Connesso"));
     m_azioni.Imposta_Text_Stato(QStringLiteral("Connesso"));
@@ -476,7 +481,6 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
         QDateTime dataOra;
         if (LeggiDataOraServer(m.Campo(1), &dataOra)) {
             mercato.Data_Ora_Quotazione = dataOra;
-            m_riconnessioneAutomatica = false;
             // Bar updates still waiting for their quote get this one.
             for (auto u = m_coda.rbegin(); u != m_coda.rend() && !u->quotazione.isValid(); ++u)
                 u->quotazione = dataOra;

@@ -13,6 +13,7 @@
 #include "platform/Socket.h"
 #include "platform/StatoProgramma.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -107,6 +108,9 @@ public:
     int Attesa_Tick_Fusione_ms = 2000;
     // Quotes arriving within one frame are shown once, the newest.
     int Intervallo_Schermo_ms = 16;
+    // A link broken by a message over the bound is reconnected without asking once;
+    // another break asks the watchdog's question until the new link has held this long.
+    qint64 Tenuta_Collegamento_ms = 60000;
 
     // Login panel.
     void Cmd_OnLine_Click(const QString &textId, const QString &textPassword, bool ricordami);
@@ -215,8 +219,9 @@ private:
     std::deque<protocollo::Messaggio> m_arrivati;
     bool m_gestioneInCoda = false;
     bool m_oltreIlLimite = false;  // the link broke after the messages waiting
-    // Reconnected on its own after a broken message, with no quote since.
+    // Reconnected on its own after a broken message, since the user's last start.
     bool m_riconnessioneAutomatica = false;
+    QElapsedTimer m_collegatoDa;  // since the last login accepted
 
     scarico::TabelleScaricate m_tabelle;
     bool m_downloadConcluso = false;

@@ -5,8 +5,10 @@
 #include "archive/Archivio.h"
 
 #include <QFile>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 
 // Text of `colonna` in row `id` of `tabella`; "<manca>" when the row or the column is missing.
 inline QString ValoreArchivio(archivio::FileArchivio file, const QString &tabella, const QString &colonna, int id)
@@ -19,6 +21,42 @@ inline QString ValoreArchivio(archivio::FileArchivio file, const QString &tabell
     const auto v = r->second.find(colonna);
     return v == r->second.end() ? QStringLiteral("<manca>") : v->second;
 }
+
+// Every row of a table as text, to see that nothing in it changed.
+inline QString ContenutoTabella(archivio::FileArchivio file, const QString &tabella)
+{
+    archivio::Connessione c(file);
+    QStringList righe;
+    for (const auto &[id, riga] : c.LeggiTabella(tabella)) {
+        QStringList campi;
+        for (const auto &[colonna, valore] : riga)
+            campi << colonna + QLatin1Char('=') + valore;
+        righe << campi.join(QLatin1Char(','));
+    }
+    return righe.join(QLatin1Char('\n'));
+}
+
+// A connection of the test's own to an archive file, beside the program's: to make
+// the archive refuse writes (a trigger, a lock) behind the program's back.
+struct ConnessioneProva {
+    QString nome = QStringLiteral("prova_rifiuto");
+    QSqlDatabase db;
+    explicit ConnessioneProva(archivio::FileArchivio file)
+    {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
+        db.setDatabaseName(archivio::PercorsoArchivio(file));
+        db.open();
+    }
+    ~ConnessioneProva()
+    {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(nome);
+    }
+    ConnessioneProva(const ConnessioneProva &) = delete;
+    ConnessioneProva &operator=(const ConnessioneProva &) = delete;
+    bool Esegui(const QString &sql) { return QSqlQuery(db).exec(sql); }
+};
 
 // Zeroes one page of an archive file, as a failing disk would: the root page of
 // `tabella`, or with `fogliaDestra` the last leaf under it (the page of its highest

@@ -68,7 +68,8 @@ private slots:
         QTest::newRow("solo cifre dopo il punto") << "/a/07.12.25" << "/a/07.12.25.bmp";
         QTest::newRow("punto nella cartella") << "/a.b/grafico" << "/a.b/grafico.bmp";
         QTest::newRow("bmp") << "/a/grafico.BMP" << "/a/grafico.BMP";
-        QTest::newRow("un'altra") << "/a/grafico.png" << "/a/grafico.png";
+        QTest::newRow("un'altra, tenuta") << "/a/grafico.png" << "/a/grafico.png.bmp";
+        QTest::newRow("punto finale") << "/a/grafico." << "/a/grafico.bmp";
         QTest::newRow("annullato") << "" << "";
     }
     void estensione()

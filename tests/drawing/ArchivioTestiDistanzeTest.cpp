@@ -265,8 +265,9 @@ private slots:
         QCOMPARE(colonne(riga(tabDistanze, 10 * 15 + 4), 11), liberata ? distanzaLibera : prima);
     }
 
-    // Nothing a trader wrote is dropped for its colour: a code naming no entry 1..100
-    // leaves the row as it is, and the text and the distance are drawn in the default colour.
+    // Nothing a trader drew is dropped for its colour: a code naming no entry 1..100
+    // leaves the row as it is, and the line, the text and the distance are drawn in
+    // the default colour.
     void coloreFuoriTabella_data()
     {
         QTest::addColumn<QString>("codice");
@@ -279,6 +280,16 @@ private slots:
     void coloreFuoriTabella()
     {
         QFETCH(QString, codice);
+        const QString tabLinee = QStringLiteral("Dati_Linee_S3");
+        stato->disegno.Linee[7][5] = Linea{true, true, 20, 98, 60, 102, 34};
+        QVERIFY(prova::Salva_Linea(*stato, 7, 5));
+        scrivi(tabLinee, 7 * 15 + 5, {{QStringLiteral("C7"), codice}});
+        const QStringList righeLinea = colonne(riga(tabLinee, 7 * 15 + 5), 7);
+        stato->disegno.Linee = {};
+        QCOMPARE(prova::Carica_Linee(*stato).collocati, 1);
+        QCOMPARE(colonne(riga(tabLinee, 7 * 15 + 5), 7), righeLinea);
+        QVERIFY(stato->disegno.Linee[7][5].in_uso && stato->disegno.Linee[7][5].trovata);
+
         testo(7, 4) = Testo{true, true, 40, 100, 30, QStringLiteral("t")};
         distanza(7, 6) = Distanza{true, true, 30, 99, 50, 101, 32, 40, 100, QStringLiteral("d")};
         QVERIFY(prova::Salva_Testo(*stato, 7, 4));
@@ -303,9 +314,11 @@ private slots:
         disegno::Disegna_Linee_Utente(c, stato->disegno);
         disegno::Scrivi_Testi_Utente(c, stato->disegno);
         const ColoreWin predefinito = stato->cicli.Colori[81];
-        // The distance's segment first, then an empty series before each text.
-        QCOMPARE(ctl.serie()[0].punti.size(), size_t(2));
-        QCOMPARE(ctl.serie()[0].colore, std::optional<ColoreWin>(predefinito));
+        // The line's and the distance's segments first, then an empty series before each text.
+        for (size_t i : {0, 1}) {
+            QCOMPARE(ctl.serie()[i].punti.size(), size_t(2));
+            QCOMPARE(ctl.serie()[i].colore, std::optional<ColoreWin>(predefinito));
+        }
         QCOMPARE(ctl.testi().size(), size_t(2));
         for (const TestoGrafico &t : ctl.testi())
             QCOMPARE(t.colore, predefinito);

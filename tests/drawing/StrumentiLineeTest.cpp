@@ -27,6 +27,8 @@ public:
     BandaElastica ultimaBanda;
 
     void Mostra_Messaggio(int tipo) override { messaggi << tipo; }
+    QStringList testi;
+    void Mostra_Testo_Messaggio(const QString &testo) override { testi << testo; }
     void Avvia_Timer_Disegno() override { ++timer; }
     bool Salva_Linea(int grado, int slot, QString &errore) override
     {
@@ -270,7 +272,16 @@ private slots:
         clic(2, 10, 5);
         QCOMPARE(ambiente->messaggi, QList<int>{3});
         QVERIFY(!d().Primo_Punto_Attivo);
+        // A slot held by a distance waiting for its bars is no room; the waiting lines
+        // of the degree are not counted.
         stato->disegno.Distanze[7][6] = Distanza{};
+        stato->disegno.Distanze_In_Attesa[7][6] = {{QStringLiteral("C0"), QStringLiteral("1")}};
+        stato->disegno.Linee_In_Attesa[7][2] = {{QStringLiteral("C0"), QStringLiteral("1")}};
+        clic(2, 10, 5);
+        QCOMPARE(ambiente->testi, QStringList{disegno::Testo_Limite_In_Attesa(3, 1)});
+        QVERIFY(ambiente->testi[0].contains(QStringLiteral("Distanze inseribili")) &&
+                ambiente->testi[0].contains(QStringLiteral("una \u00E8 in attesa")));
+        stato->disegno.Distanze_In_Attesa[7][6].clear();
         clic(2, 10, 5);
         clic(2, 30, 6);
         QCOMPARE(ambiente->distanzeSalvate, (QList<QPair<int, int>>{{7, 6}}));
@@ -329,23 +340,21 @@ private slots:
         QCOMPARE(slot(7, 9).barra_fine, 20);
     }
 
-    // Lines whose bars have left the history hold no slot: they never bring the limit
-    // message, and the new line overwrites the first of their rows.
+    // Lines whose bars have left the history keep their slots and rows: with the
+    // others in use there is no room, and the limit message says how many wait.
     void limiteConLineeFuoriPortata_data()
     {
         QTest::addColumn<QList<int>>("fuoriPortata");
-        QTest::addColumn<int>("slotAtteso");  // 0: the limit message
         QList<int> tutte;
         for (int s = 1; s <= 15; ++s)
             tutte << s;
-        QTest::newRow("15 fuori portata") << tutte << 1;
-        QTest::newRow("solo la nona") << QList<int>{9} << 9;
-        QTest::newRow("tutte collocate") << QList<int>{} << 0;
+        QTest::newRow("15 in attesa") << tutte;
+        QTest::newRow("solo la nona in attesa") << QList<int>{9};
+        QTest::newRow("tutte collocate") << QList<int>{};
     }
     void limiteConLineeFuoriPortata()
     {
         QFETCH(QList<int>, fuoriPortata);
-        QFETCH(int, slotAtteso);
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
         ambiente->archivio = stato.get();
@@ -367,26 +376,13 @@ private slots:
         strumenti->Cmd_Line_Click(0);
         clic(2, 10, 5);
         clic(2, 20, 6);
-        const auto atteso = [&](int s) {
-            if (s != slotAtteso)
-                return valoriSlot(s);
-            const int b = prova::Barre_Ciclo_Prova;
-            return prova::ValoriLinea(7, prova::TempoBarra(7, b + 1 - 10), prova::TempoBarra(7, b + 1 - 20),
-                                      QStringLiteral("105"), QStringLiteral("106"), QStringLiteral("30"));
-        };
         for (int s = 1; s <= 15; ++s)
-            for (const auto &[colonna, valore] : atteso(s))
+            for (const auto &[colonna, valore] : valoriSlot(s))
                 QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, tabella, colonna, 7 * 15 + s), valore);
-        if (slotAtteso == 0) {
-            QCOMPARE(ambiente->messaggi, (QList<int>{1, 1}));
-            QVERIFY(ambiente->salvataggi.isEmpty());
-        } else {
-            QVERIFY(ambiente->messaggi.isEmpty());
-            QCOMPARE(ambiente->salvataggi, (QList<QPair<int, int>>{{7, slotAtteso}}));
-            QVERIFY(ambiente->errori.isEmpty());
-            // The row the new line took no longer waits to be placed.
-            QVERIFY(stato->disegno.Linee_In_Attesa[7][size_t(slotAtteso)].empty());
-        }
+        QVERIFY(ambiente->salvataggi.isEmpty());
+        const QString testo = disegno::Testo_Limite_In_Attesa(1, int(fuoriPortata.size()));
+        QCOMPARE(ambiente->messaggi, (fuoriPortata.isEmpty() ? QList<int>{1, 1} : QList<int>{}));
+        QCOMPARE(ambiente->testi, (fuoriPortata.isEmpty() ? QStringList{} : QStringList{testo, testo}));
     }
 
     void colpita_data()

@@ -559,21 +559,63 @@ private slots:
             QTRY_VERIFY(r.stati.contains(QStringLiteral("Connesso")));
             QCOMPARE(sess->socket().State(), 7);
             QVERIFY(r.domande.isEmpty());
-            QCOMPARE(r.chat, QStringList{QStringLiteral("prima")});
+            // The cause stays in the chat, whole.
+            QCOMPARE(r.chat, (QStringList{QStringLiteral("prima"), Messaggio_Troppo_Lungo}));
             QVERIFY(r.mostrati.isEmpty());
-            // Broken again before any quote: no loop of reconnections, the user is asked.
-            r.riconnessioni = 0;
-            server->Invia_Grezzo(byte);
-            QTRY_COMPARE(r.domande.size(), 1);
-            QCOMPARE(r.domande.first(), Titolo_Perdita + '|' + Perdita);
-            QCOMPARE(r.riconnessioni, 0);
-            QCOMPARE(sess->socket().State(), 0);
         } else {
             QTRY_COMPARE(r.chat.size(), 3);
             // Shown cut to its start.
             QCOMPARE(r.chat.at(1), QString(protocollo::Caratteri_Riga_Chat - 1, QLatin1Char('x')) + QChar(0x2026));
             QCOMPARE(sess->socket().State(), 7);
         }
+    }
+
+    // A server that sends a few good quotes and then a message over the bound after each
+    // login, `rotture` times: the client logs in again by itself once, and asks before
+    // any other login until a new link has held `tenuta` ms.
+    void riconnessione_senza_giri_data()
+    {
+        QTest::addColumn<qint64>("tenuta");
+        QTest::addColumn<QList<bool>>("risposte");
+        QTest::addColumn<int>("login");  // the first included
+        QTest::addColumn<int>("rotture");
+        QTest::newRow("non ha tenuto, No") << qint64(600000) << QList<bool>{false} << 2 << 2;
+        QTest::newRow("non ha tenuto, Si poi No") << qint64(600000) << QList<bool>{true, false} << 3 << 3;
+        QTest::newRow("ha tenuto ogni volta") << qint64(0) << QList<bool>{} << 4 << 3;
+    }
+    void riconnessione_senza_giri()
+    {
+        QFETCH(qint64, tenuta);
+        QFETCH(QList<bool>, risposte);
+        QFETCH(int, login);
+        QFETCH(int, rotture);
+        AvviaServer();
+        Stato s;
+        Registro r;
+        r.risposte = risposte;
+        auto sess = Collegata(s, r);
+        sess->Intervallo_Watchdog_ms = 10 * 60 * 1000;
+        sess->Tenuta_Collegamento_ms = tenuta;
+        QByteArray guasto;
+        for (int i = 0; i < 3; ++i)
+            guasto += codec1252::Codifica(QStringLiteral("COMM31\u00D805/12/2025 17:30:0%1\u00D81\u00D80\u00D81\u00D8").arg(i));
+        guasto += "COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio, 'x') + "\xD8";
+        int accessi = 1, inviati = 1;
+        connect(sess.get(), &SessioneQuotazioni::Messaggio_Gestito, this, [&](const QString &c) {
+            if (c != QLatin1String("COMM12"))
+                return;
+            ++accessi;
+            if (inviati++ < rotture)
+                server->Invia_Grezzo(guasto);
+        });
+        server->Invia_Grezzo(guasto);
+        QTRY_COMPARE_WITH_TIMEOUT(accessi, login, 15000);
+        QTRY_COMPARE(r.chat.count(Messaggio_Troppo_Lungo), rotture);
+        QTRY_COMPARE(r.domande.size(), int(risposte.size()));
+        QCOMPARE(r.riconnessioni, login - 1);
+        QCOMPARE(sess->Tick_Ricevuti(), quint64(3 * rotture));
+        QTRY_COMPARE(sess->socket().State(), risposte.isEmpty() ? 7 : 0);
+        QCOMPARE(accessi, login);
     }
 
     // A server that accepts the connection and never answers the login.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QtTest>
+#include <array>
 
 namespace {
 
@@ -85,6 +86,37 @@ private slots:
         QVERIFY(!terza.readAllStandardOutput().contains("Una sessione di Wavelore"));
         terza.kill();
         QVERIFY(terza.waitForFinished(10000));
+    }
+
+    // Two starts at once, the span between opening the lock file and locking it
+    // widened: each time exactly one copy runs and the other says why it ends.
+    void dueAvviiInsieme()
+    {
+        for (int prova = 0; prova < 20; ++prova) {
+            CartellaTemporanea dir;
+            const QString blocco = dir.percorso() + QStringLiteral("/wavelore.lock");
+            QProcessEnvironment env = ambiente(true);
+            env.insert(QStringLiteral("WAVELORE_PROVA_RITARDO_BLOCCO"), QStringLiteral("50"));
+            std::array<QProcess, 2> copie;
+            for (QProcess &c : copie) {
+                c.setProcessEnvironment(env);
+                c.start(programma(), {});
+            }
+            for (QProcess &c : copie)
+                QVERIFY(c.waitForStarted(10000));
+            QTRY_VERIFY_WITH_TIMEOUT(copie[0].state() == QProcess::NotRunning || copie[1].state() == QProcess::NotRunning,
+                                     20000);
+            const size_t uscita = copie[0].state() == QProcess::NotRunning ? 0 : 1;
+            QProcess &rifiutata = copie[uscita];
+            QProcess &viva = copie[1 - uscita];
+            QVERIFY2(rifiutata.readAllStandardOutput().contains("Una sessione di Wavelore risulta essere"),
+                     qPrintable(QStringLiteral("prova %1").arg(prova)));
+            // The other holds the lock: it writes itself as the owner only then.
+            QTRY_COMPARE_WITH_TIMEOUT(pidNelBlocco(blocco), QByteArray::number(viva.processId()), 15000);
+            QCOMPARE(viva.state(), QProcess::Running);
+            viva.kill();
+            QVERIFY(viva.waitForFinished(10000));
+        }
     }
 
     // What a first start creates, the program folder included, is the user's alone.

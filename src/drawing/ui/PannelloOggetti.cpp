@@ -17,6 +17,10 @@ constexpr int Righe = 16;
 constexpr double Top_Griglie = 600;
 constexpr double Altezza_Riga = 280;
 
+// An object waiting for bars beyond the chart: listed in grey, with why it is not drawn.
+const QColor Colore_In_Attesa(110, 110, 110);
+const QString Nota_In_Attesa = QStringLiteral("In attesa: le barre dell'oggetto non sono sul grafico.");
+
 void piazza(QWidget *w, double left, double top, double width, double height)
 {
     w->setGeometry(schermo::TwipsInPixel(left), schermo::TwipsInPixel(top), schermo::TwipsInPixel(width),
@@ -160,6 +164,8 @@ void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vec
             QTableWidgetItem *item = g->item(r, c);
             item->setText(QString());
             item->setData(Qt::BackgroundRole, QVariant());
+            item->setData(Qt::ForegroundRole, QVariant());
+            item->setToolTip(QString());
         }
     }
     for (QToolButton *b : pulsanti)
@@ -171,11 +177,19 @@ void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vec
         const disegno::RigaOggetto &o = righe[i];
         const int r = int(i) + 1;
         g->item(r, 0)->setText(QString::number(o.slot));
-        if (o.colore >= 0 && o.colore < costanti::Num_Colori)
-            g->item(r, 2)->setBackground(schermo::ColoreWin(colori[size_t(o.colore)]));
-        for (int c = 0; c < o.celle.size() && c + 3 < g->columnCount(); ++c)
-            if (!std::count(spaziatori.begin(), spaziatori.end(), c + 3))
-                g->item(r, c + 3)->setText(o.celle[c]);
+        // The swatch shows the colour the chart draws the object in.
+        const bool inTabella = o.colore >= 1 && o.colore < costanti::Num_Colori;
+        g->item(r, 2)->setBackground(schermo::ColoreWin(colori[size_t(inTabella ? o.colore : 81)]));
+        for (int c = 0; c < o.celle.size() && c + 3 < g->columnCount(); ++c) {
+            if (std::count(spaziatori.begin(), spaziatori.end(), c + 3))
+                continue;
+            QTableWidgetItem *item = g->item(r, c + 3);
+            item->setText(o.celle[c]);
+            if (o.in_attesa) {
+                item->setForeground(Colore_In_Attesa);
+                item->setToolTip(Nota_In_Attesa);
+            }
+        }
         pulsanti[i]->setEnabled(true);
     }
     g->setUpdatesEnabled(true);
@@ -220,10 +234,12 @@ void PannelloOggetti::Cmd_Esci_Ogg_Graf_Click()
     m_ambiente.Ridisegna_Grafico_Corrente();
 }
 
-// The row's slot is freed and written at once; a slot the archive would not free
-// stays as it was, listed and drawn.
+// The row's slot is freed and written at once, and an object waiting for its bars
+// waits no more; a slot the archive would not free stays as it was, listed (and
+// drawn, or waiting).
 template <typename T>
 void PannelloOggetti::cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabella,
+                               SlotOggetti<::RigaOggetto> &inAttesa,
                                bool (AmbienteStrumenti::*salva)(int, int, QString &),
                                void (PannelloOggetti::*aggiorna)(), const QString &nonCancellato)
 {
@@ -240,6 +256,8 @@ void PannelloOggetti::cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabe
     const bool salvato = (m_ambiente.*salva)(m_grado, slot, errore);
     if (!salvato)
         oggetto = prima;
+    else
+        inAttesa[size_t(m_grado)][size_t(slot)].clear();
     (this->*aggiorna)();
     if (!salvato)
         m_ambiente.Mostra_Errore(nonCancellato + QLatin1Char(' ') + errore);
@@ -247,18 +265,21 @@ void PannelloOggetti::cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabe
 
 void PannelloOggetti::Cmd_Canc_Linee_Click(int indice)
 {
-    cancella(Msf_Linee, indice, m_stato.disegno.Linee, &AmbienteStrumenti::Salva_Linea,
-             &PannelloOggetti::Aggiorna_Griglia_Linee, QStringLiteral("La linea non è stata cancellata."));
+    cancella(Msf_Linee, indice, m_stato.disegno.Linee, m_stato.disegno.Linee_In_Attesa,
+             &AmbienteStrumenti::Salva_Linea, &PannelloOggetti::Aggiorna_Griglia_Linee,
+             QStringLiteral("La linea non è stata cancellata."));
 }
 
 void PannelloOggetti::Cmd_Canc_Testi_Click(int indice)
 {
-    cancella(Msf_Testi, indice, m_stato.disegno.Testi, &AmbienteStrumenti::Salva_Testo,
-             &PannelloOggetti::Aggiorna_Griglia_Testi, QStringLiteral("Il testo non è stato cancellato."));
+    cancella(Msf_Testi, indice, m_stato.disegno.Testi, m_stato.disegno.Testi_In_Attesa,
+             &AmbienteStrumenti::Salva_Testo, &PannelloOggetti::Aggiorna_Griglia_Testi,
+             QStringLiteral("Il testo non è stato cancellato."));
 }
 
 void PannelloOggetti::Cmd_Canc_Distanze_Click(int indice)
 {
-    cancella(Msf_Dist, indice, m_stato.disegno.Distanze, &AmbienteStrumenti::Salva_Distanza,
-             &PannelloOggetti::Aggiorna_Griglia_Distanze, QStringLiteral("La distanza non è stata cancellata."));
+    cancella(Msf_Dist, indice, m_stato.disegno.Distanze, m_stato.disegno.Distanze_In_Attesa,
+             &AmbienteStrumenti::Salva_Distanza, &PannelloOggetti::Aggiorna_Griglia_Distanze,
+             QStringLiteral("La distanza non è stata cancellata."));
 }

@@ -2,8 +2,9 @@
 
 // The objects panel Frm_Ogg_Graf: the lines, texts and distances of a degree in
 // three grids, each object with its dates, prices and colour and a delete button
-// over its row. The panel keeps the degree it was opened on, so a delete button
-// always acts on the object its row shows.
+// over its row; those waiting for bars beyond the chart too, in grey. The panel
+// keeps the degree it was opened on, so a delete button always acts on the object
+// its row shows.
 
 #include "drawing/RigheOggetti.h"
 #include "drawing/StatoDisegno.h"
@@ -60,7 +61,7 @@ private:
     void riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vector<int> &spaziatori,
                 const std::vector<disegno::RigaOggetto> &righe);
     template <typename T>
-    void cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabella,
+    void cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabella, SlotOggetti<::RigaOggetto> &inAttesa,
                   bool (AmbienteStrumenti::*salva)(int, int, QString &), void (PannelloOggetti::*aggiorna)(),
                   const QString &nonCancellato);
 

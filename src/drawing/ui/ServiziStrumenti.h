@@ -31,6 +31,8 @@ public:
 
     // The limit messages: 1 lines, 2 texts, 3 distances.
     virtual void Mostra_Messaggio(int /*tipo*/) {}
+    // The same window with a text of the tools' own.
+    virtual void Mostra_Testo_Messaggio(const QString & /*testo*/) {}
     virtual void Mostra_Errore(const QString & /*testo*/) {}
     // Timer_Disegno at 5 ms: one redraw of the current slot after this event.
     virtual void Avvia_Timer_Disegno() {}

@@ -78,6 +78,8 @@ void StrumentiFinestra::Imposta_Servizi(std::unique_ptr<ServiziStrumenti> serviz
 
 void StrumentiFinestra::Mostra_Messaggio(int tipo) { m_servizi->Mostra_Messaggio(tipo); }
 
+void StrumentiFinestra::Mostra_Testo_Messaggio(const QString &testo) { m_servizi->Mostra_Testo_Messaggio(testo); }
+
 void StrumentiFinestra::Avvia_Timer_Disegno() { m_servizi->Avvia_Timer_Disegno(); }
 
 void StrumentiFinestra::Ridisegna_Grafico_Corrente() { m_servizi->Ridisegna_Grafico_Corrente(); }

@@ -52,6 +52,7 @@ public:
 
     // AmbienteStrumenti
     void Mostra_Messaggio(int tipo) override;
+    void Mostra_Testo_Messaggio(const QString &testo) override;
     void Avvia_Timer_Disegno() override;
     bool Salva_Linea(int grado, int slot, QString &errore) override;
     bool Salva_Distanza(int grado, int slot, QString &errore) override;

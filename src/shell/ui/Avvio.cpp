@@ -10,20 +10,35 @@
 #include <QSessionManager>
 #include <QTranslator>
 
+#include <atomic>
+
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
 
 namespace wavelore {
 
-bool Prepara_Applicazione(QApplication &app)
+namespace {
+std::atomic<int> mascheraUtente{-1};
+}
+
+void Rendi_File_Privati()
 {
 #ifdef Q_OS_UNIX
     // Settings, history, pictures and the lock are the user's own: every folder and file
     // the program makes (SQLite's journals and the save files' temporaries too) is
     // readable by the user alone.
-    ::umask(0077);
+    const int prima = int(::umask(0077));
+    int nessuna = -1;
+    mascheraUtente.compare_exchange_strong(nessuna, prima);
 #endif
+}
+
+int Maschera_Utente() { return mascheraUtente.load(); }
+
+bool Prepara_Applicazione(QApplication &app)
+{
+    Rendi_File_Privati();
     QApplication::setApplicationName(QStringLiteral("wavelore"));
     // The main window never closes by itself; the program ends through Chiudi_Programma.
     QApplication::setQuitOnLastWindowClosed(false);

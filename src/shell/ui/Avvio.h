@@ -13,6 +13,13 @@ inline constexpr const char *Titolo_Applicazione = "Wavelore";
 // (folders 0700, files 0600). false when the Italian texts could not be loaded.
 bool Prepara_Applicazione(QApplication &app);
 
+// From then on every folder and file the program creates is the user's alone
+// (umask 077); the user's own mask, found at the first call, is kept for the
+// programs the program starts.
+void Rendi_File_Privati();
+// That mask; -1 before the first Rendi_File_Privati (or where there is none).
+int Maschera_Utente();
+
 // Creates the application and the main window and runs the event loop.
 int Avvia(int argc, char *argv[]);
 

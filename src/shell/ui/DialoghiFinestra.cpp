@@ -1,10 +1,16 @@
 #include "shell/ui/DialoghiFinestra.h"
 
+#include "shell/ui/Avvio.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/FormS1.h"
 
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QMessageBox>
+#include <QProcess>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 bool DialoghiUtente::Domanda_RT(const QString &titolo, const QString &testo)
 {
@@ -23,7 +29,29 @@ void DialoghiUtente::Avviso_Caricamento(const QString &messaggio)
     finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), messaggio);
 }
 
-void DialoghiUtente::Apri_Url(const QUrl &url) { QDesktopServices::openUrl(url); }
+// The desktop's opener starts the user's default browser. The browser is the user's
+// program, not ours: it gets the user's own umask back, set in the child alone, since
+// another thread may be creating files at that moment. Not waited for; a failure is
+// not reported.
+void DialoghiUtente::Apri_Url(const QUrl &url)
+{
+    auto *apri = new QProcess(QCoreApplication::instance());
+    apri->setProgram(QStringLiteral("xdg-open"));
+    apri->setArguments({url.toString(QUrl::FullyEncoded)});
+    apri->setStandardInputFile(QProcess::nullDevice());
+    apri->setStandardOutputFile(QProcess::nullDevice());
+    apri->setStandardErrorFile(QProcess::nullDevice());
+#ifdef Q_OS_UNIX
+    if (const int maschera = wavelore::Maschera_Utente(); maschera >= 0)
+        apri->setChildProcessModifier([maschera] { ::umask(mode_t(maschera)); });
+#endif
+    QObject::connect(apri, &QProcess::finished, apri, &QObject::deleteLater);
+    QObject::connect(apri, &QProcess::errorOccurred, apri, [apri](QProcess::ProcessError errore) {
+        if (errore == QProcess::FailedToStart)
+            apri->deleteLater();
+    });
+    apri->start();
+}
 
 void BloccoFinestra::Disabilita_Finestra()
 {

@@ -104,30 +104,21 @@ bool FormS1::Form_Load()
     sh.Cartella_Programma = percorsi::CartellaProgramma();
     Frm_Avvio->Lbl_Relase->setText(sh.Versione);
 
-    // One copy per program folder: the lock is held for the whole run and a lock
-    // left by a copy that died is taken over.
+    // One copy per program folder: the lock is held for the whole run, and the
+    // system lets it go when a copy ends, also when it dies.
     const QString blocco = sh.Cartella_Programma + QStringLiteral("/wavelore.lock");
-    m_istanza = std::make_unique<QLockFile>(blocco);
-    m_istanza->setStaleLockTime(0);
-    bool preso = m_istanza->tryLock(0);
-    if (!preso && m_istanza->error() == QLockFile::LockFailedError) {
-        // An owner that cannot be read (empty, cut short, garbage) is no proof of a live
-        // copy: a cut pid may even name some other running process. The removal fails
-        // while a live copy holds the file, so only a dead one's lock goes.
-        qint64 pid = 0;
-        QString nomeHost, programma;
-        const bool leggibile = m_istanza->getLockInfo(&pid, &nomeHost, &programma) && !nomeHost.isEmpty()
-                               && !programma.isEmpty();
-        if (!leggibile && m_istanza->removeStaleLockFile())
-            preso = m_istanza->tryLock(0);
-    }
-    if (!preso && m_istanza->error() != QLockFile::LockFailedError) {
+    switch (m_istanza.Prendi(blocco)) {
+    case BloccoIstanza::Esito::Preso:
+        break;
+    case BloccoIstanza::Esito::Impossibile:
         // No lock can be made here (read-only folder): say so, and go on unguarded.
         finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
                                 QStringLiteral("Impossibile creare il file di blocco nella cartella %1: "
                                                "non è possibile verificare se un'altra sessione di Wavelore è in uso.")
-                                    .arg(QDir::toNativeSeparators(sh.Cartella_Programma)));
-    } else if (!preso) {
+                                    .arg(QDir::toNativeSeparators(sh.Cartella_Programma)),
+                                m_istanza.Errore());
+        break;
+    case BloccoIstanza::Esito::In_Uso:
         QApplication::beep();
         finestra::Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore ®"),
                                 QStringLiteral("Una sessione di Wavelore risulta essere già in uso.")

@@ -6,9 +6,9 @@
 // the rest of the program knows them by, as members and as objectName.
 
 #include "Stato.h"
+#include "platform/BloccoIstanza.h"
 #include "shell/Pausa.h"
 
-#include <QLockFile>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
@@ -123,7 +123,7 @@ private:
     Socket *m_socket;
     ScrittoreStorico *m_scrittore;
     GestoreMessaggi *m_messaggi;
-    std::unique_ptr<QLockFile> m_istanza;
+    BloccoIstanza m_istanza;
     std::unique_ptr<Uscita> m_uscita;
     FasiAvvio *m_fasi = nullptr;
     QPointer<QObject> m_custodeFasi;

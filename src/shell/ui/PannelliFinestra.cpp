@@ -61,6 +61,8 @@ QString DialoghiPannelliUtente::Scegli_File(const QString &proposto)
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     dialogo.setOption(QFileDialog::DontUseNativeDialog, !m_nativo);
+    // Whatever name is typed, the file holds a BMP picture and its name ends so.
+    dialogo.setLabelText(QFileDialog::FileType, QStringLiteral("Salvata come BMP (.bmp):"));
     dialogo.selectFile(proposto);
     if (dialogo.exec() != QDialog::Accepted)
         return {};

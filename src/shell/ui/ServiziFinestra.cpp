@@ -398,6 +398,11 @@ void IndicatoriFinestra::Abilita_Finestra() { m_finestra.Blocco().Abilita_Finest
 
 void ServiziStrumentiFinestra::Mostra_Messaggio(int tipo) { m_finestra.Form().Mostra_Messaggio(tipo, QString()); }
 
+void ServiziStrumentiFinestra::Mostra_Testo_Messaggio(const QString &testo)
+{
+    m_finestra.Form().Mostra_Messaggio(5, testo);
+}
+
 void ServiziStrumentiFinestra::Mostra_Errore(const QString &testo)
 {
     QMessageBox::warning(&m_finestra.Form(), QStringLiteral("Wavelore"), testo);

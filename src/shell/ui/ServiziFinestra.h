@@ -89,6 +89,7 @@ public:
     explicit ServiziStrumentiFinestra(FinestraOperativa &finestra) : m_finestra(finestra) {}
 
     void Mostra_Messaggio(int tipo) override;
+    void Mostra_Testo_Messaggio(const QString &testo) override;
     void Mostra_Errore(const QString &testo) override;
     void Avvia_Timer_Disegno() override;
     void Ridisegna_Grafico_Corrente() override;

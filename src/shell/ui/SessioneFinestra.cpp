@@ -102,8 +102,11 @@ public:
     void Imposta_Lbl_Stato(const QString &testo) override { m_form.Frm_Avvio->Lbl_Stato->setText(testo); }
     void Imposta_Text_Stato(const QString &testo) override
     {
-        if (m_finestra.Quotazioni())
-            m_finestra.Quotazioni()->Text_Stato->setText(testo);
+        if (!m_finestra.Quotazioni())
+            return;
+        QLineEdit *stato = m_finestra.Quotazioni()->Text_Stato;
+        stato->setText(testo);
+        stato->home(false);  // a status too long shows its start
     }
     void Abilita_Pulsanti(bool abilitati) override
     {

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,7 +31,10 @@
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTableView>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWheelEvent>
+#include <QtMath>
 #include <QtTest>
 
 QPoint PuntoCasella(const QAbstractButton *casella)
@@ -338,6 +342,22 @@ QString TestoNonIntero(QWidget *w)
         if (serve <= spazio || e->cursorPosition() == 0)
             return {};
         return descrivi(w, e->text(), serve, spazio) + QStringLiteral(", its start hidden");
+    }
+    if (auto *t = qobject_cast<QPlainTextEdit *>(w)) {
+        // Each line as the box lays it out, wrapped or not, within its viewport.
+        const int spazio = t->viewport()->width() - 2 * qCeil(t->document()->documentMargin());
+        for (QTextBlock b = t->document()->begin(); b.isValid(); b = b.next()) {
+            const QTextLayout *l = b.layout();
+            const int righe = l ? l->lineCount() : 0;
+            for (int i = 0; i < righe; ++i) {
+                const int serve = qCeil(l->lineAt(i).naturalTextWidth());
+                if (serve > spazio)
+                    return descrivi(w, b.text(), serve, spazio);
+            }
+            if (righe == 0 && t->lineWrapMode() == QPlainTextEdit::NoWrap && fm.horizontalAdvance(b.text()) > spazio)
+                return descrivi(w, b.text(), fm.horizontalAdvance(b.text()), spazio);
+        }
+        return {};
     }
     if (auto *c = qobject_cast<QComboBox *>(w)) {
         if (c->currentText().isEmpty())

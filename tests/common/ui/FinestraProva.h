@@ -147,7 +147,7 @@ QStringList Controlli_Fuori_Vista(QWidget *finestra);
 // What of a control's text its content rectangle cannot show, measured with the
 // control's own font: empty when every text is whole. A text box too narrow must
 // show its start (cursor at 0); a grid cell may lose the end of a free text, never
-// of a date, time or number.
+// of a date, time or number; a multi-line box none of a line.
 QString TestoNonIntero(QWidget *w);
 // The same for every visible control under `radice`, one line each.
 QStringList TestiNonInteri(QWidget *radice);

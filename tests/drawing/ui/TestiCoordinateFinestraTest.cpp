@@ -418,6 +418,79 @@ private slots:
         QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("8h")));
     }
 
+    // Objects stored with bars beyond the chart wait: the panel lists them in grey
+    // with the dates and prices of their rows, a new line passes their slot by, and
+    // the panel deletes one, unless the archive refuses: then it says so and nothing
+    // changes.
+    void pannelloOggettiInAttesa()
+    {
+        const int slot = slotDi(false);
+        QVERIFY(slot >= 0 && prova->Ingrandisci(slot));
+        const int grado = s().cicli.Grado_Corrente, id = grado * 15 + 1;
+        const auto tabella = [&](const char *prefisso) {
+            return archivio::NomeTabellaOggetti(QLatin1String(prefisso), s().archivio.Sottostante_Corrente);
+        };
+        const QString linee = tabella("Dati_Linee_S");
+        // Slot 1 of each kind on 2 January 1990, long before the oldest bar.
+        const std::pair<const char *, QStringList> righe[] = {
+            {"Dati_Linee_S", {"1", "020190", "1000", "123.5", "020190", "1015", "124", "34"}},
+            {"Dati_Testo_S", {"1", "020190", "1000", "123.5", "atteso", "33"}},
+            {"Dati_Dista_S",
+             {"1", "020190", "1000", "123.5", "020190", "1100", "124", "32", "020190", "1030", "123.75", "1h"}}};
+        for (const auto &[prefisso, valori] : righe) {
+            std::vector<std::pair<QString, QString>> colonne;
+            for (int c = 0; c < valori.size(); ++c)
+                colonne.emplace_back(QStringLiteral("C%1").arg(c), valori[c]);
+            archivio::Connessione c(archivio::FileArchivio::Sistema1);
+            QVERIFY(c.AggiornaRiga(tabella(prefisso), id, colonne));
+        }
+        StatoDisegno &d = s().disegno;
+        QCOMPARE(disegno::Carica_Linee(s().archivio, s().mercato, s().cicli, d).non_collocati, 1);
+        QCOMPARE(disegno::Carica_Testi(s().archivio, s().mercato, s().cicli, d).non_collocati, 1);
+        QCOMPARE(disegno::Carica_Distanze(s().archivio, s().mercato, s().cicli, d).non_collocati, 1);
+
+        auto *pulsanti = prova->op->Area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();
+        PannelloOggetti *p = strumenti->Frm_Ogg_Graf;
+        QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
+        const auto cella = [](QTableWidget *g, int c) { return g->item(1, c)->text(); };
+        const QStringList punto{dataora::ScriviData(QDate(1990, 1, 2), s().shell.Formato_Data),
+                                dataora::ScriviOra(600, s().shell.Formato_Ora),
+                                disegno::TestoPrezzo(s().shell, s().mercato, 123.5)};
+        for (QTableWidget *g : {p->Msf_Linee, p->Msf_Testi, p->Msf_Dist}) {
+            QCOMPARE((QStringList{cella(g, 0), cella(g, 3), cella(g, 4), cella(g, 5)}), QStringList{"1"} + punto);
+            QVERIFY(g->item(1, 3)->foreground().color() != g->item(0, 3)->foreground().color());
+            QVERIFY(g->item(1, 3)->toolTip().contains(QStringLiteral("In attesa")));
+        }
+        QCOMPARE(p->Msf_Linee->item(1, 2)->background().color(), schermo::ColoreWin(s().cicli.Colori[34]));
+        QCOMPARE(cella(p->Msf_Testi, 6) + cella(p->Msf_Dist, 11), QStringLiteral("atteso1h"));
+        QTest::mouseClick(p->Cmd_Esci_Ogg_Graf, Qt::LeftButton);
+
+        const int b = s().cicli.Barre_Ciclo[size_t(grado)];
+        strumenti->Strumenti().Cmd_Line_Click(0);
+        clic(slot, b / 2.0, 10);
+        clic(slot, b - 2.5, 12);
+        QVERIFY(d.Linee[size_t(grado)][2].in_uso && !d.Linee[size_t(grado)][1].in_uso);
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, linee, QStringLiteral("C1"), id),
+                 QStringLiteral("020190"));
+
+        QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
+        const QString archiviate = ContenutoTabella(archivio::FileArchivio::Sistema1, linee);
+        for (const bool rifiutata : {true, false}) {
+            MessaggiCatturati avvisi;
+            ConnessioneProva blocco(archivio::FileArchivio::Sistema1);
+            QVERIFY(blocco.Esegui(rifiutata ? QStringLiteral("CREATE TRIGGER rifiuto BEFORE UPDATE ON %1 BEGIN "
+                                                             "SELECT RAISE(ABORT, 'bloccato'); END").arg(linee)
+                                            : QStringLiteral("DROP TRIGGER rifiuto")));
+            QTest::mouseClick(p->Cmd_Canc_Linee[0], Qt::LeftButton);
+            QTRY_COMPARE(avvisi.testi.size(), rifiutata ? 1 : 0);
+            QCOMPARE(ContenutoTabella(archivio::FileArchivio::Sistema1, linee) == archiviate, rifiutata);
+            QCOMPARE(d.Linee_In_Attesa[size_t(grado)][1].empty(), !rifiutata);
+            QCOMPARE(cella(p->Msf_Linee, 0), rifiutata ? QStringLiteral("1") : QStringLiteral("2"));
+        }
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, linee, QStringLiteral("C0"), id), QStringLiteral("0"));
+        QCOMPARE(disegno::SlotLiberoLinee(d, grado), 1);
+    }
+
     // Fifteen lines scroll the grid; whatever scrolled it, each delete button in
     // sight stands beside the row it deletes, and a click beside the last row in
     // sight frees that row's slot alone.

@@ -129,39 +129,6 @@ enum Salvataggio {
 // file's write lock, or the setting's row missing.
 enum Rifiuto { Trigger, Lucchetto, Riga_Assente };
 
-// A connection of the test's own to an archive file.
-struct ConnessioneProva {
-    QString nome = QStringLiteral("prova_rifiuto");
-    QSqlDatabase db;
-    explicit ConnessioneProva(archivio::FileArchivio file)
-    {
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nome);
-        db.setDatabaseName(archivio::PercorsoArchivio(file));
-        db.open();
-    }
-    ~ConnessioneProva()
-    {
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(nome);
-    }
-    bool Esegui(const QString &sql) { return QSqlQuery(db).exec(sql); }
-};
-
-// Every row of a table as text, to see that nothing in it changed.
-QString ContenutoTabella(archivio::FileArchivio file, const QString &tabella)
-{
-    archivio::Connessione c(file);
-    QStringList righe;
-    for (const auto &[id, riga] : c.LeggiTabella(tabella)) {
-        QStringList campi;
-        for (const auto &[colonna, valore] : riga)
-            campi << colonna + QLatin1Char('=') + valore;
-        righe << campi.join(QLatin1Char(','));
-    }
-    return righe.join(QLatin1Char('\n'));
-}
-
 }  // namespace
 
 class ControlliCicloFinestraTest : public QObject {

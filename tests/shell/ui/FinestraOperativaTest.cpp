@@ -9,11 +9,13 @@
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
+#include "VariabileTemporanea.h"
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "chart/ui/GraficoWidget.h"
 #include "market/ScrittoreStorico.h"
+#include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
 #include "platform/Codec1252.h"
 #include "platform/Schermo.h"
@@ -21,6 +23,7 @@
 #include "platform/VbRuntime.h"
 #include "shell/LayoutGrafici.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvio.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -50,11 +53,17 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTableView>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextCursor>
 #include <QtTest>
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -420,6 +429,31 @@ private slots:
         QVERIFY(leggiStorici(5) != leggiStorici(2));
         QVERIFY(!a->op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));
         QVERIFY(a->dialoghi->fallimenti.isEmpty());
+
+        // A message over the bound cuts the link and the client logs in again by itself;
+        // the cause stays whole in the chat, and the status box showed its start meanwhile.
+        QPlainTextEdit *chat = a->form->Text_Chat;
+        QLineEdit *stato = a->op->Quotazioni()->Text_Stato;
+        QString statoAllaRottura;
+        connect(chat, &QPlainTextEdit::textChanged, this, [&] {
+            if (statoAllaRottura.isEmpty())
+                statoAllaRottura = stato->text() + QLatin1Char('|') + TestoNonIntero(stato);
+        });
+        const qsizetype accessi = ricevuti.count(QStringLiteral("COMM11"));
+        const qsizetype richieste = ricevuti.count(QStringLiteral("COMM30"));
+        server.Invia_Grezzo("COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio, 'x') + '\xD8');
+        QTRY_VERIFY_WITH_TIMEOUT(ricevuti.count(QStringLiteral("COMM30")) > richieste, 20000);
+        QCOMPARE(ricevuti.count(QStringLiteral("COMM11")), accessi + 1);
+        QCOMPARE(statoAllaRottura, testi_sessione::Messaggio_Troppo_Lungo + QLatin1Char('|'));
+        QCOMPARE(stato->text(), QStringLiteral("Connesso"));
+        QTRY_VERIFY(a->form->isEnabled());
+        QCOMPARE(chat->toPlainText(), testi_sessione::Messaggio_Troppo_Lungo + QLatin1Char('\n'));
+        QVERIFY2(TestoNonIntero(chat).isEmpty(), qPrintable(TestoNonIntero(chat)));
+        QTextCursor riga(chat->document());
+        QVERIFY(chat->viewport()->rect().contains(chat->cursorRect(riga)));
+        riga.movePosition(QTextCursor::EndOfBlock);
+        QVERIFY(chat->viewport()->rect().contains(chat->cursorRect(riga)));
+        QVERIFY(a->dialoghi->fallimenti.isEmpty());
         qunsetenv("WAVELORE_SERVER");
         qunsetenv("WAVELORE_HISTORY_ODBC");
     }
@@ -543,6 +577,40 @@ private slots:
         QVERIFY(!f.close());
         QCOMPARE(uscita->chiusure, 1);
         QVERIFY(f.isVisible());
+    }
+
+    // The start panel's link opens the address with the desktop's opener (here a
+    // script on PATH in its place), which runs with the user's own umask, not the
+    // program's 077; the program keeps its own.
+    void link_con_la_maschera_dell_utente()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("no umask here");
+#else
+        const mode_t originale = ::umask(0022);
+        const auto ripristina = qScopeGuard([originale] { ::umask(originale); });
+        wavelore::Rendi_File_Privati();
+        QTemporaryDir cartella;
+        const QString aperto = cartella.filePath(QStringLiteral("aperto"));
+        QFile script(cartella.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\n{ umask; echo \"$1\"; } > '%1.tmp' && mv '%1.tmp' '%1'\n")
+                         .arg(aperto)
+                         .toUtf8());
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        VariabileTemporanea percorso("PATH", QFile::encodeName(cartella.path()) + ':' + qgetenv("PATH"));
+
+        FinestraProva prova(QList<int>{});
+        QVERIFY(prova.Carica());
+        prova.op->Imposta_Dialoghi(std::make_unique<DialoghiUtente>(*prova.form));
+        QTest::mouseClick(prova.form->Frm_Avvio->Lbl_Link_0, Qt::LeftButton);
+        QTRY_VERIFY(QFileInfo::exists(aperto));
+        QFile letto(aperto);
+        QVERIFY(letto.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(letto.readAll()), QStringLiteral("0022\nhttp://www.wavelore.example\n"));
+        QCOMPARE(::umask(0077), mode_t(0077));
+#endif
     }
 
     void timer_indicatori_una_volta()

@@ -1,4 +1,5 @@
 #include "ProcessoFiglio.h"
+#include "drawing/OggettiGrafici.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "shell/Pausa.h"
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QWindow>
 #include <QtTest>
 #include <cstdio>
@@ -53,11 +55,15 @@ private slots:
         QTest::addColumn<bool>("siNo");
         QTest::addColumn<bool>("domanda");
         QTest::addColumn<QColor>("fondo");
-        QTest::newRow("line limit") << 1 << true << false << false << QColor(255, 215, 0);
-        QTest::newRow("text limit") << 2 << true << false << false << QColor(255, 215, 0);
-        QTest::newRow("close confirmation") << 4 << false << true << true << QColor(0, 191, 255);
-        QTest::newRow("server text") << 5 << true << false << false << QColor(255, 215, 0);
-        QTest::newRow("login ended") << 6 << false << true << false << QColor(255, 215, 0);
+        QTest::addColumn<QString>("testo");  // whole in its box, without scrolling
+        const QString comm19 = QStringLiteral("COMM19Ø1Ø0ØfineØ");
+        QTest::newRow("line limit") << 1 << true << false << false << QColor(255, 215, 0) << comm19;
+        QTest::newRow("text limit") << 2 << true << false << false << QColor(255, 215, 0) << comm19;
+        QTest::newRow("close confirmation") << 4 << false << true << true << QColor(0, 191, 255) << comm19;
+        QTest::newRow("server text") << 5 << true << false << false << QColor(255, 215, 0) << comm19;
+        QTest::newRow("login ended") << 6 << false << true << false << QColor(255, 215, 0) << comm19;
+        QTest::newRow("limit held by waiting objects")
+            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, 15);
     }
     void aspetto()
     {
@@ -66,6 +72,7 @@ private slots:
         QFETCH(bool, siNo);
         QFETCH(bool, domanda);
         QFETCH(QColor, fondo);
+        QFETCH(QString, testo);
         StatoShell shell;
         int fine = 0;
         GestoreMessaggi g(shell, nullptr, [&] { ++fine; });
@@ -84,6 +91,7 @@ private slots:
             QCOMPARE(f->Cmd_No->isVisible(), siNo);
             QCOMPARE(f->Pic1->isVisible(), !domanda);
             QCOMPARE(f->Pic2->isVisible(), domanda);
+            QCOMPARE(f->Text_Msg->verticalScrollBar()->maximum(), 0);
             if (siNo) {
                 QCOMPARE(f->Cmd_Si->x(), schermo::TwipsInPixel(3100));
                 QCOMPARE(f->Cmd_No->x(), schermo::TwipsInPixel(4500));
@@ -105,7 +113,7 @@ private slots:
             controllato = true;
             g.Scarica_Form_Msg();
         });
-        g.Mostra_Messaggio(tipo, QStringLiteral("COMM19Ø1Ø0ØfineØ"));
+        g.Mostra_Messaggio(tipo, testo);
         QVERIFY(controllato);
         // No caption at all: no title bar for the window system to name.
         QCOMPARE(titolo, QString());

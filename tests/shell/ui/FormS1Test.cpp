@@ -9,6 +9,7 @@
 #include "platform/Schermo.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -233,6 +234,19 @@ private slots:
             QVERIFY(letto.open(QIODevice::ReadOnly));
             QCOMPARE(letto.readLine().trimmed(), QByteArray::number(QCoreApplication::applicationPid()));
         }
+    }
+
+    // Where no lock can be made the program says so, with the reason, and goes on.
+    void bloccoImpossibile()
+    {
+        CartellaTemporanea dir;
+        QVERIFY(QDir(dir.percorso()).mkdir(QStringLiteral("wavelore.lock")));
+        MessaggiCatturati messaggi;
+        FormS1 f;
+        QVERIFY(f.Form_Load());
+        QCOMPARE(messaggi.testi.size(), 1);
+        QVERIFY2(messaggi.testi.first().startsWith(QStringLiteral("Wavelore \u00AE|Impossibile creare il file di blocco")),
+                 qPrintable(messaggi.testi.first()));
     }
 
     void invioAvviaOnLine_data()

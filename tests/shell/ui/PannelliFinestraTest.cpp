@@ -165,6 +165,7 @@ private slots:
         QTest::addColumn<QString>("motivo");  // what the error message says, "" no message
         QTest::newRow("salvata") << "Immagini/grafico.bmp" << "Immagini/grafico.bmp" << "";
         QTest::newRow("senza estensione") << "Immagini/grafico" << "Immagini/grafico.bmp" << "";
+        QTest::newRow("altra estensione") << "Immagini/grafico.png" << "Immagini/grafico.png.bmp" << "";
         QTest::newRow("nome proposto") << "proposto" << "proposto.bmp" << "";
         QTest::newRow("annullata") << "" << "" << "";
         QTest::newRow("percorso su un file") << "non_cartella/grafico.bmp" << "" << "non \u00E8 una cartella";
@@ -190,7 +191,7 @@ private slots:
                                  : m_prova->cartella->percorso() + QLatin1Char('/') + scelta;
         const bool scritto = !atteso.isEmpty();
 
-        QString proposto, titoloNelDialogo;
+        QString proposto, titoloNelDialogo, tipoNelDialogo;
         QImage mostrata;
         render_grafico::Disposizione dMostrata, dFile;
         SerieGrafico prezzo;
@@ -204,6 +205,7 @@ private slots:
             visto = true;
             proposto = d->selectedFiles().value(0);
             titoloNelDialogo = g->titolo().testo;
+            tipoNelDialogo = d->labelText(QFileDialog::FileType);
             // The chart as the user sees it behind the dialog, and where its parts
             // go in a picture of the whole control.
             mostrata = g->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -242,6 +244,7 @@ private slots:
                      .hasMatch(),
                  qPrintable(proposto));
         QCOMPARE(titoloNelDialogo, ciclo::Titolo_Con_Marchio(titolo));
+        QVERIFY2(tipoNelDialogo.contains(QStringLiteral("BMP")), qPrintable(tipoNelDialogo));
         QVERIFY(titoloNelDialogo.endsWith(QStringLiteral("\r\nWavelore \u00AE - www.wavelore.example")));
         QCOMPARE(g->titolo().testo, titolo);
         QCOMPARE(stato().cicli.Grafico_Corrente, corrente);
