@@ -6,7 +6,9 @@
 // client, the wait of a quote from its decoding to the quote boxes showing it (or a newer
 // one), the wait of a queued call (how soon the window answers), both as the 99th
 // percentile (the maxima on the CARICO line), and the growth of resident memory; then the
-// resident memory at the start and the end.
+// resident memory at the start and the end. Last, 100 ticks a second again on a slow disk,
+// each sync of a history file taking a second (as while a backup syncs beside it): the
+// window's answer then, with the files written and replaced while they waited.
 
 #include "Bench.h"
 
@@ -14,6 +16,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
+#include "market/ScrittoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -31,6 +34,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <algorithm>
@@ -41,6 +45,8 @@
 namespace {
 
 constexpr int Ritmi[] = {100, 1000, 3000};  // ticks a second
+constexpr int Ritmo_Disco_Lento = 100;
+constexpr int Sincronia_Lenta_ms = 1000;
 constexpr int Velocita = 60;               // a 5-minute bar every 5 s
 constexpr int Riscaldamento_ms = 2000;     // after each change of rate
 
@@ -88,6 +94,16 @@ double Percentile(std::vector<qint64> campioni, double quota)
     const auto i = std::min(campioni.size() - 1, size_t(quota * double(campioni.size() - 1) + 0.5));
     return double(campioni[i]) / 1e6;
 }
+
+// Every sync of a history file as slow as on a disk shared with a backup.
+class DiscoLento : public storico::Disco {
+public:
+    bool Sincronizza(QFileDevice &file, QString &errore) override
+    {
+        QThread::msleep(Sincronia_Lenta_ms);
+        return storico::Disco::Sincronizza(file, errore);
+    }
+};
 
 int Fallisce(const char *perche)
 {
@@ -215,7 +231,19 @@ int main(int argc, char **argv)
 
     const double memoriaInizio = MemoriaResidenteMB();
     int fusioniTotali = 0;
-    for (const int ritmo : Ritmi) {
+    struct Fase {
+        int ritmo;
+        bool discoLento;
+    };
+    std::vector<Fase> fasi;
+    for (const int ritmo : Ritmi)
+        fasi.push_back({ritmo, false});
+    fasi.push_back({Ritmo_Disco_Lento, true});
+    ScrittoreStorico &scrittore = form.Scrittore();
+    for (const Fase &fase : fasi) {
+        const int ritmo = fase.ritmo;
+        if (fase.discoLento)
+            scrittore.Imposta_Disco(std::make_shared<DiscoLento>());
         server.write(QByteArray("ritmo ") + QByteArray::number(ritmo) + '\n');
         Attendi([] { return false; }, Riscaldamento_ms);
         contaMostrati();
@@ -226,6 +254,8 @@ int main(int argc, char **argv)
         const double cpuPrima = TempoCpuS();
         const quint64 tickPrima = sessione->Tick_Ricevuti();
         const int fusioniPrima = sessione->Fusioni_Eseguite();
+        const quint64 scrittiPrima = scrittore.Scritti();
+        const quint64 sostituitiPrima = scrittore.Sostituiti();
         const qint64 inizio = orologio.nsecsElapsed();
         Attendi([] { return false; }, secondi * 1000);
         const double trascorsi = double(orologio.nsecsElapsed() - inizio) / 1e9;
@@ -237,11 +267,21 @@ int main(int argc, char **argv)
         const quint64 tick = sessione->Tick_Ricevuti() - tickPrima;
         const int fusioni = sessione->Fusioni_Eseguite() - fusioniPrima;
         fusioniTotali += fusioni;
+        std::printf("CARICO %d tick/s%s, %d s: %llu tick, %d barre fuse, CPU %.1f s; quotazione mostrata dopo "
+                    "%.1f ms (99%%) / %.1f ms (massimo), risposta %.1f ms (99%%) / %.1f ms (massimo); "
+                    "file storico scritti %llu, sostituiti in attesa %llu, in attesa alla fine %d\n",
+                    ritmo, fase.discoLento ? " su disco lento" : "", secondi, static_cast<unsigned long long>(tick),
+                    fusioni, cpu, Percentile(latenze, 0.99), Percentile(latenze, 1.0), Percentile(risposte, 0.99),
+                    Percentile(risposte, 1.0), static_cast<unsigned long long>(scrittore.Scritti() - scrittiPrima),
+                    static_cast<unsigned long long>(scrittore.Sostituiti() - sostituitiPrima),
+                    scrittore.In_Sospeso());
+        if (fase.discoLento) {
+            StampaBench(QStringLiteral("carico_lento_risposta_finestra"), Percentile(risposte, 0.99),
+                        QStringLiteral("ms"));
+            scrittore.Imposta_Disco(nullptr);
+            continue;
+        }
         const QString nome = QStringLiteral("carico_%1_").arg(ritmo);
-        std::printf("CARICO %d tick/s, %d s: %llu tick, %d barre fuse, CPU %.1f s; quotazione mostrata dopo "
-                    "%.1f ms (99%%) / %.1f ms (massimo), risposta %.1f ms (99%%) / %.1f ms (massimo)\n",
-                    ritmo, secondi, static_cast<unsigned long long>(tick), fusioni, cpu, Percentile(latenze, 0.99),
-                    Percentile(latenze, 1.0), Percentile(risposte, 0.99), Percentile(risposte, 1.0));
         StampaBench(nome + QStringLiteral("tick_al_secondo"), double(tick) / trascorsi, QStringLiteral("tick/s"));
         StampaBench(nome + QStringLiteral("cpu"), 100.0 * cpu / trascorsi, QStringLiteral("%"));
         // The 99th percentile: one stall of a shared machine must not stand for the run.

@@ -23,9 +23,10 @@ void AzioniSessione::Pausa(double secondi)
 }
 
 SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArchivio &archivio,
-                                       StatoMercato &mercato, AzioniSessione &azioni, QObject *parent, Socket *socket)
+                                       StatoMercato &mercato, AzioniSessione &azioni, QObject *parent, Socket *socket,
+                                       ScrittoreStorico *scrittore)
     : QObject(parent), m_programma(programma), m_archivio(archivio), m_mercato(mercato), m_azioni(azioni),
-      m_socket(socket ? socket : new Socket(this))
+      m_socket(socket ? socket : new Socket(this)), m_scrittore(scrittore ? scrittore : new ScrittoreStorico(this))
 {
     m_timerCtrlConn.setSingleShot(true);
     // A coarse timer may fire up to 5 % early: the question must never come before
@@ -45,6 +46,14 @@ SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArc
     connect(m_socket, &Socket::Closed, this, &SessioneQuotazioni::Socket_Close);
     connect(m_socket, &Socket::Error, this, &SessioneQuotazioni::Socket_Errore);
     connect(m_socket, &Socket::DataArrival, this, &SessioneQuotazioni::Socket_DataArrival);
+    connect(m_scrittore, &ScrittoreStorico::Scrittura_Fallita, this,
+            [this](int richiedente, const QString &, const QString &errore) {
+                // The files of one merge fail together: one message tells it.
+                if (richiedente != ScrittoreStorico::Tempo_Reale || m_scritturaSegnalata)
+                    return;
+                m_scritturaSegnalata = true;
+                m_azioni.Messaggio(AzioniSessione::Critica, Titolo, errore);
+            });
 }
 
 SessioneQuotazioni::~SessioneQuotazioni()
@@ -592,10 +601,13 @@ fusione::EsitoUltimeBarre SessioneQuotazioni::Aggiorna_Ultime_Barre_Storico()
 
 bool SessioneQuotazioni::Salva_Storici(QString *errore)
 {
+    if (!m_scrittore)
+        return false;
+    m_scritturaSegnalata = false;
     bool ok = true;
     for (const QString &tf : storico::Timeframes()) {
         const storico::Esito e =
-            storico::Salva_Storico(m_mercato, m_archivio.Sottostante_Corrente, tf);
+            m_scrittore->Salva(m_mercato, m_archivio.Sottostante_Corrente, tf, ScrittoreStorico::Tempo_Reale);
         if (!e.ok) {
             if (errore && ok)
                 *errore = e.errore;

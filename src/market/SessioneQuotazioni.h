@@ -9,6 +9,7 @@
 #include "market/FusioneStorico.h"
 #include "market/Protocollo.h"
 #include "market/ScaricoStorico.h"
+#include "market/ScrittoreStorico.h"
 #include "platform/Socket.h"
 #include "platform/StatoProgramma.h"
 
@@ -90,14 +91,16 @@ public:
 class SessioneQuotazioni : public QObject {
     Q_OBJECT
 public:
-    // `socket`: the window's connection to the quote server; a private one when null.
-    // `azioni` must outlive the session.
+    // `socket`: the window's connection to the quote server; `scrittore`: the window's
+    // writer of the history files; private ones when null. `azioni` must outlive the session.
     SessioneQuotazioni(StatoProgramma &programma, const StatoArchivio &archivio, StatoMercato &mercato,
-                       AzioniSessione &azioni, QObject *parent = nullptr, Socket *socket = nullptr);
+                       AzioniSessione &azioni, QObject *parent = nullptr, Socket *socket = nullptr,
+                       ScrittoreStorico *scrittore = nullptr);
     ~SessioneQuotazioni() override;
 
     AzioniSessione &Azioni() { return m_azioni; }
     Socket &socket() { return *m_socket; }
+    ScrittoreStorico &Scrittore() { return *m_scrittore; }
 
     // Waits that the protocol sets itself; tests shorten them.
     int Intervallo_Watchdog_ms = 10000;
@@ -129,7 +132,8 @@ public:
     bool Carica_Storico_Da_Server();
     // Sets Aggiorna_Storico and merges the server's last two bars.
     fusione::EsitoUltimeBarre Aggiorna_Ultime_Barre_Storico();
-    // The four history files of the current underlying; false when one failed.
+    // The four history files of the current underlying, queued to the writer; false when
+    // one cannot be formatted. A write that fails later is shown as a message.
     bool Salva_Storici(QString *errore = nullptr);
 
     // Watchdog.
@@ -200,6 +204,7 @@ private:
     StatoMercato &m_mercato;
     AzioniSessione &m_azioni;
     QPointer<Socket> m_socket;  // the window may delete its socket first
+    QPointer<ScrittoreStorico> m_scrittore;  // and its writer
     protocollo::Decodificatore m_decodificatore;
     QTimer m_timerCtrlConn;
     QTimer m_timerConnessione;
@@ -228,4 +233,5 @@ private:
     quint64 m_tickRicevuti = 0;  // every quote message
     quint64 m_tickMostrati = 0;
     bool m_ultimoCambiato = false;  // Text_Last changed since the boxes were shown
+    bool m_scritturaSegnalata = false;  // a failed save of the last files queued was shown
 };

@@ -256,8 +256,20 @@ std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro, int annoOggi)
     return b;
 }
 
-Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe, int annoOggi)
+bool Disco::Sincronizza(QFileDevice &file, QString &errore)
 {
+    // QSaveFile::commit syncs right after: a sync here too would double the wait.
+    if (!file.flush()) {
+        errore = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+Esito Contenuto_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe,
+                        QByteArray &contenuto, int annoOggi)
+{
+    contenuto.clear();
     const int n = BarreDelTimeframe(timeframe);
     if (n == 0)
         return {false, QStringLiteral("Timeframe sconosciuto: %1").arg(timeframe)};
@@ -270,15 +282,15 @@ Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString 
     if (chiave[1] == 0)
         return {false, QStringLiteral("Tabella chiave non inizializzata")};
 
-    QByteArray contenuto(qsizetype(n) * 40, Qt::Uninitialized);
-    char *p = contenuto.data();
-    char *limite = p + contenuto.size();
+    QByteArray dati(qsizetype(n) * 40, Qt::Uninitialized);
+    char *p = dati.data();
+    char *limite = p + dati.size();
     for (int r = 1; r <= n; ++r) {
         if (limite - p < Lunghezza_Max_Riga + 2) {
-            const qsizetype usati = p - contenuto.data();
-            contenuto.resize(contenuto.size() * 2);
-            p = contenuto.data() + usati;
-            limite = contenuto.data() + contenuto.size();
+            const qsizetype usati = p - dati.data();
+            dati.resize(dati.size() * 2);
+            p = dati.data() + usati;
+            limite = dati.data() + dati.size();
         }
         const int len = scriviRiga(serie.barra(r), p, annoOggi);
         if (len == 0)
@@ -289,18 +301,44 @@ Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString 
         p[len + 1] = '\n';
         p += len + 2;
     }
-    contenuto.truncate(p - contenuto.data());
+    dati.truncate(p - dati.data());
+    contenuto = std::move(dati);
+    return {true, {}};
+}
 
-    QSaveFile file(PercorsoFileStorico(sottostante, timeframe));
+Esito Scrivi_File_Storico(const QString &percorso, const QByteArray &contenuto, Disco &disco)
+{
+    QSaveFile file(percorso);
     if (!file.open(QIODevice::WriteOnly))
         return {false, file.errorString()};
-    if (file.write(contenuto) != contenuto.size()) {
+    const qsizetype meta = contenuto.size() / 2;
+    if (file.write(contenuto.constData(), meta) != meta) {
         file.cancelWriting();
         return {false, file.errorString()};
+    }
+    disco.A_Meta_File(percorso);
+    if (file.write(contenuto.constData() + meta, contenuto.size() - meta) != contenuto.size() - meta) {
+        file.cancelWriting();
+        return {false, file.errorString()};
+    }
+    QString errore;
+    if (!disco.Sincronizza(file, errore)) {
+        file.cancelWriting();
+        return {false, errore};
     }
     if (!file.commit())
         return {false, file.errorString()};
     return {true, {}};
+}
+
+Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe, int annoOggi)
+{
+    QByteArray contenuto;
+    const Esito e = Contenuto_Storico(mercato, sottostante, timeframe, contenuto, annoOggi);
+    if (!e.ok)
+        return e;
+    Disco disco;
+    return Scrivi_File_Storico(PercorsoFileStorico(sottostante, timeframe), contenuto, disco);
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/DataOra.h"
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <array>
 #include <optional>
@@ -56,9 +57,31 @@ struct Esito {
     QString errore;  // reason in plain words when !ok
 };
 
-// Writes one timeframe of the given series set (normally the current one) to
-// the file of `sottostante` through QSaveFile. Nothing is written when a bar
-// cannot be formatted; a failed write keeps the old file.
+// What writing a history file asks of the disk, on the thread that writes; tests
+// slow it down or stop it midway.
+class Disco {
+public:
+    virtual ~Disco() = default;
+    // Half the contents are in the temporary file; the file itself is still the old one.
+    virtual void A_Meta_File(const QString & /*percorso*/) {}
+    // Where the temporary file, complete, goes to the disk before it replaces the file:
+    // false (with the reason) keeps the old file. The default flushes it and leaves the
+    // sync itself to QSaveFile::commit, which follows at once.
+    virtual bool Sincronizza(QFileDevice &file, QString &errore);
+};
+
+// The contents of one timeframe's file of `sottostante` from the series of `mercato`,
+// every line formatted and scrambled. Fails, with nothing in `contenuto`, when a bar
+// cannot be formatted.
+Esito Contenuto_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe,
+                        QByteArray &contenuto, int annoOggi = dataora::AnnoCorrente());
+
+// Replaces the file `percorso` with `contenuto` through QSaveFile, synced before the
+// rename: a failed write, or a process killed at any moment, keeps the old file whole.
+Esito Scrivi_File_Storico(const QString &percorso, const QByteArray &contenuto, Disco &disco);
+
+// Contenuto_Storico, then Scrivi_File_Storico on this thread. The program saves through
+// ScrittoreStorico instead, off the window thread.
 Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe,
                    int annoOggi = dataora::AnnoCorrente());
 

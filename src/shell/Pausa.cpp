@@ -1,5 +1,6 @@
 #include "shell/Pausa.h"
 
+#include "market/ScrittoreStorico.h"
 #include "platform/Socket.h"
 #include "shell/StatoShell.h"
 
@@ -41,7 +42,7 @@ void Pausa(double secondi)
     }
 }
 
-void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita)
+void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita, ScrittoreStorico *scrittore)
 {
     shell.Blocco_Grafici = true;
     shell.Blocco_Aggiornamento = true;
@@ -51,6 +52,12 @@ void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita)
     Pausa(0.5);
     socket.Close();
     Pausa(0.5);
+    // _Exit runs no destructor: a history file still queued would be lost.
+    if (scrittore) {
+        scrittore->Attendi();
+        for (const QString &f : scrittore->Preleva_Fallimenti())
+            std::fprintf(stderr, "Storico locale non salvato: %s\n", qUtf8Printable(f));
+    }
     uscita.Scarica_Form_Msg();
     uscita.Termina(0);
     Termina_Processo(0);

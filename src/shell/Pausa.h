@@ -3,6 +3,7 @@
 // The program's one way of waiting, and its one orderly way out.
 
 struct StatoShell;
+class ScrittoreStorico;
 class Socket;
 
 // What the exit needs from the windows, doing nothing by default. Termina exists so
@@ -24,9 +25,11 @@ namespace finestra {
 void Pausa(double secondi);
 
 // Raises Blocco_Grafici and Blocco_Aggiornamento, logs out with "COMM18" when the
-// socket is connected, pauses 0.5 s, closes the socket, pauses 0.5 s, closes the
-// message windows and ends the process. Also safe from inside Pausa or a modal window.
-[[noreturn]] void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita);
+// socket is connected, pauses 0.5 s, closes the socket, pauses 0.5 s, waits for the
+// history files still queued to `scrittore` (a failure goes to standard error), closes
+// the message windows and ends the process. Also safe from inside Pausa or a modal window.
+[[noreturn]] void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita,
+                                   ScrittoreStorico *scrittore = nullptr);
 [[noreturn]] void Chiudi_Programma(StatoShell &shell, Socket &socket);
 
 // Ends the process at once: output is flushed, no destructor or event runs.

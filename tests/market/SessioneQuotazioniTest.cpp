@@ -8,6 +8,7 @@
 
 #include "CartellaTemporanea.h"
 #include "DatabaseProva.h"
+#include "DiscoProva.h"
 
 #include <QTcpServer>
 #include <QtTest>
@@ -88,6 +89,12 @@ public:
             dopoFusione(esito);
     }
 };
+
+QByteArray Leggi(const QString &percorso)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // Series whose newest 5-minute bar is 17:25 of `Ultimo`, the others on earlier days.
 void PreparaSerie(Stato &s)
@@ -200,6 +207,7 @@ private slots:
         QCOMPARE(s.mercato.Storico_5M.barra(1).data, Ultimo.date());
         QCOMPARE(s.mercato.Storico_5M.barra(1).minuti, 17 * 60 + 25);
         QCOMPARE(s.mercato.Storico_1D.barra(3000).data, Ultimo.date().addDays(-2999));
+        sess.Scrittore().Attendi();
         QVERIFY(QFileInfo::exists(storico::PercorsoFileStorico(2, QStringLiteral("1D"))));
         // Ticks fill the boxes and keep the watchdog armed.
         QTRY_VERIFY_WITH_TIMEOUT(!s.mercato.Text_Last.isEmpty(), 5000);
@@ -723,8 +731,9 @@ private slots:
             ++dentro;
             massimo = std::max(massimo, dentro);
             ordine << s.mercato.Storico_5M.barra(1).chiusura;
-            // The files of the previous merge were written whole before this one began.
+            // The files of the previous merge are written whole, off this thread.
             if (ordine.size() == 3) {
+                sess->Scrittore().Attendi();
                 const auto file = storico::LeggiFileStorico(storico::PercorsoFileStorico(2, QStringLiteral("5M")),
                                                             QStringLiteral("5M"), s.mercato.Tabella_Chiave);
                 QVERIFY(file && file->barra(1).chiusura == 2.5 && file->barra(2).chiusura == 1.5);
@@ -766,12 +775,72 @@ private slots:
         QCOMPARE(s.mercato.Storico_1D.barra(1).data, Ultimo.date());
         QCOMPARE(s.mercato.Storico_1D.barra(2).data, Ultimo.date().addDays(-1));
         // The files hold the final series.
+        sess->Scrittore().Attendi();
         QString errore;
         const auto letta = storico::LeggiFileStorico(storico::PercorsoFileStorico(2, QStringLiteral("5M")),
                                                      QStringLiteral("5M"), s.mercato.Tabella_Chiave, &errore);
         QVERIFY2(letta.has_value(), qPrintable(errore));
         QCOMPARE(letta->barra(1), h.barra(1));
         QCOMPARE(letta->barra(1500), h.barra(1500));
+    }
+
+    // A sync that hangs holds the writer, never the session: a call queued after the
+    // sync began runs before it ends, and bar updates merge meanwhile. Of the files
+    // waiting only the newest contents are written, and in the end every file is the
+    // merged series. A write that fails keeps the file and is told once.
+    void salvataggi_con_disco_lento()
+    {
+        AvviaServer();
+        Stato s;
+        PreparaSerie(s);
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Attesa_Tick_Fusione_ms = 10 * 60 * 1000;
+        auto disco = std::make_shared<DiscoProva>();
+        sess->Scrittore().Imposta_Disco(disco);
+        const auto aggiornamento = [](int minuti, const QString &chiusura) {
+            return codec1252::Codifica(BarraRT(QStringLiteral("17:%1").arg(minuti), chiusura) +
+                                       QStringLiteral("COMM31\u00D805/12/2025 17:%1:01\u00D81\u00D80\u00D81\u00D8")
+                                           .arg(minuti));
+        };
+        server->Invia_Grezzo(aggiornamento(30, QStringLiteral("1,5")));
+        QTRY_COMPARE(disco->sincronie.load(), 1);
+        bool eseguita = false;
+        QMetaObject::invokeMethod(
+            this,
+            [&] {
+                eseguita = true;
+                disco->chiamataFinestra = true;
+            },
+            Qt::QueuedConnection);
+        QTRY_VERIFY(eseguita);
+        server->Invia_Grezzo(aggiornamento(35, QStringLiteral("2,5")) + aggiornamento(40, QStringLiteral("3,5")));
+        QTRY_COMPARE(sess->Fusioni_Eseguite(), 3);
+        QCOMPARE(disco->sincronie.load(), 1);
+        disco->via.release(1000);
+        sess->Scrittore().Attendi();
+        QVERIFY(disco->chiamataPrimaDellaFine);
+        // The 5-minute file held by the sync, then the four of the last merge: the
+        // second merge's 15M, 1H and 1D and its 5M were replaced while they waited.
+        QCOMPARE(disco->sincronie.load(), 5);
+        QCOMPARE(sess->Scrittore().Sostituiti(), quint64(7));
+        for (const QString &tf : storico::Timeframes()) {
+            QString errore;
+            const auto letta = storico::LeggiFileStorico(storico::PercorsoFileStorico(2, tf), tf,
+                                                         s.mercato.Tabella_Chiave, &errore);
+            QVERIFY2(letta.has_value(), qPrintable(errore));
+            QVERIFY2(letta->barre() == storico::SerieDelTimeframe(s.mercato, tf)->barre(), qPrintable(tf));
+        }
+        QCOMPARE(s.mercato.Storico_5M.barra(1).chiusura, 3.5);
+        QVERIFY(r.messaggi.isEmpty());
+
+        const QByteArray prima = Leggi(storico::PercorsoFileStorico(2, QStringLiteral("5M")));
+        disco->guasto = true;
+        server->Invia_Grezzo(aggiornamento(45, QStringLiteral("4,5")));
+        QTRY_COMPARE(sess->Fusioni_Eseguite(), 4);
+        sess->Scrittore().Attendi();
+        QTRY_COMPARE(r.messaggi, QStringList{Titolo + QStringLiteral("|disco pieno")});
+        QCOMPARE(Leggi(storico::PercorsoFileStorico(2, QStringLiteral("5M"))), prima);
     }
 
     // A burst in one delivery: the boxes are shown once, with the newest quote; every

@@ -1,9 +1,11 @@
 #include "shell/ui/ControlloreCaricamento.h"
 
+#include "market/ScrittoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "shell/Avanzamento.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/DialoghiFinestra.h"
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/PannelloQuotazioni.h"
@@ -33,6 +35,15 @@ ControlloreCaricamento::ControlloreCaricamento(FormS1 &form, PannelloQuotazioni 
         emit Caricamento_Concluso();
     });
     form.Imposta_Fasi_Avvio(this, this);
+    connect(&form.Scrittore(), &ScrittoreStorico::Scrittura_Fallita, this,
+            [this](int richiedente, const QString &timeframe, const QString &errore) {
+                // The four files fail together: one notice at a time tells it.
+                if (richiedente != ScrittoreStorico::Caricamento || m_avvisoScrittura)
+                    return;
+                m_avvisoScrittura = true;
+                Storico_Non_Salvato(timeframe, errore);
+                m_avvisoScrittura = false;
+            });
     form.FrmCambioSott->setFrameShape(QFrame::StyledPanel);
     form.FrmCambioSott->setAutoFillBackground(true);
     finestra::Piazza(form.FrmCambioSott, 0, 0, Larghezza_Cambio_Sott, Altezza_Cambio_Sott);
@@ -66,6 +77,12 @@ void ControlloreCaricamento::Carica_Sottostante()
     Esito_Fase(e);
     if (e == Caricamento::Esito::Completato && m_form.S().shell.Modalita == QLatin1String("OFFLINE"))
         Carica_Dati_Avvio();
+}
+
+void ControlloreCaricamento::Storico_Non_Salvato(const QString &timeframe, const QString &errore)
+{
+    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
+                            QStringLiteral("Storico locale %1 non salvato: ").arg(timeframe) + errore);
 }
 
 void ControlloreCaricamento::Mostra_Avanzamento_Avvio(int passo)

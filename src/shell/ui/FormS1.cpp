@@ -3,6 +3,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
 #include "cycle/SalvaParametro.h"
+#include "market/ScrittoreStorico.h"
 #include "market/StoricoLocale.h"
 #include "platform/Percorsi.h"
 #include "platform/Schermo.h"
@@ -91,6 +92,7 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
     setFont(schermo::FontControlli());
     m_socket = new Socket(this);
     m_socket->setObjectName(QStringLiteral("Socket"));
+    m_scrittore = new ScrittoreStorico(this);
     m_messaggi = new GestoreMessaggi(m_stato.shell, this, [this] { Chiudi_Programma(); }, this);
     m_uscita = std::make_unique<UscitaFinestra>(*this);
 
@@ -275,7 +277,7 @@ void FormS1::Cmd_OffLine_Click()
 
 void FormS1::Mostra_Messaggio(int tipo, const QString &testo) { m_messaggi->Mostra_Messaggio(tipo, testo); }
 
-void FormS1::Chiudi_Programma() { finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita); }
+void FormS1::Chiudi_Programma() { finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita, m_scrittore); }
 
 void FormS1::changeEvent(QEvent *evento)
 {

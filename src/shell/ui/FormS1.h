@@ -21,6 +21,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class ScrittoreStorico;
 class Socket;
 
 // The loading phases the start window starts, carried out by the working window.
@@ -53,6 +54,8 @@ public:
 
     Stato &S() { return m_stato; }
     Socket &Sock() { return *m_socket; }
+    // The writer of the local history files; the exit waits for it.
+    ScrittoreStorico &Scrittore() { return *m_scrittore; }
     GestoreMessaggi &Messaggi() { return *m_messaggi; }
 
     // Start of the program. false when another copy already runs in the same
@@ -118,6 +121,7 @@ private:
 
     Stato m_stato;
     Socket *m_socket;
+    ScrittoreStorico *m_scrittore;
     GestoreMessaggi *m_messaggi;
     BloccoIstanza m_istanza;
     std::unique_ptr<Uscita> m_uscita;

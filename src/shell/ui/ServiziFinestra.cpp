@@ -16,6 +16,7 @@
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
 #include "indicators/ImpostazioniIndicatori.h"
+#include "market/ScrittoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
 #include "platform/Socket.h"
@@ -46,12 +47,14 @@
 
 namespace {
 
-bool Salva(Stato &stato, const QString &tf)
+// Queued to the window's writer; a write that fails later is told by ControlloreCaricamento.
+bool Salva(FinestraOperativa &f, const QString &tf)
 {
-    const storico::Esito e = storico::Salva_Storico(stato.mercato, stato.archivio.Sottostante_Corrente, tf);
+    Stato &stato = f.Form().S();
+    const storico::Esito e = f.Form().Scrittore().Salva(stato.mercato, stato.archivio.Sottostante_Corrente, tf,
+                                                        ScrittoreStorico::Caricamento);
     if (!e.ok)
-        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                                QStringLiteral("Storico locale %1 non salvato: ").arg(tf) + e.errore);
+        ControlloreCaricamento::Storico_Non_Salvato(tf, e.errore);
     return e.ok;
 }
 
@@ -135,6 +138,8 @@ bool ServiziFinestra::Carica_Storico_Offline()
         Stato &m_stato;
         DialoghiFinestra &m_dialoghi;
     } azioni(f, stato, m_dialoghi);
+    // A file still queued would be read old, or not at all.
+    f.Form().Scrittore().Attendi();
     const storico::EsitoOffline e = storico::Carica_Storico_Offline(
         stato.mercato, stato.archivio.Sottostante_Corrente, stato.shell.Formato_Locale, azioni);
     f.Quotazioni()->Etichetta_Opzioni(e.etichette);
@@ -150,10 +155,10 @@ bool ServiziFinestra::Aggiorna_Ultime_Barre_Storico()
     return true;
 }
 
-bool ServiziFinestra::Salva_Storico_5M() { return Salva(S(m_finestra), QStringLiteral("5M")); }
-bool ServiziFinestra::Salva_Storico_15M() { return Salva(S(m_finestra), QStringLiteral("15M")); }
-bool ServiziFinestra::Salva_Storico_1H() { return Salva(S(m_finestra), QStringLiteral("1H")); }
-bool ServiziFinestra::Salva_Storico_1D() { return Salva(S(m_finestra), QStringLiteral("1D")); }
+bool ServiziFinestra::Salva_Storico_5M() { return Salva(m_finestra, QStringLiteral("5M")); }
+bool ServiziFinestra::Salva_Storico_15M() { return Salva(m_finestra, QStringLiteral("15M")); }
+bool ServiziFinestra::Salva_Storico_1H() { return Salva(m_finestra, QStringLiteral("1H")); }
+bool ServiziFinestra::Salva_Storico_1D() { return Salva(m_finestra, QStringLiteral("1D")); }
 
 bool ServiziFinestra::Inizializza_Tabelle_Cicli()
 {

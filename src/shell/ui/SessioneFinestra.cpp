@@ -261,7 +261,8 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
     if (form.Text_Chat)
         form.Text_Chat->setMaximumBlockCount(Righe_Chat + 1);
     auto *azioni = new AzioniFinestra(form, finestra);
-    auto *sessione = new SessioneQuotazioni(s.shell, s.archivio, s.mercato, *azioni, &form, &form.Sock());
+    auto *sessione =
+        new SessioneQuotazioni(s.shell, s.archivio, s.mercato, *azioni, &form, &form.Sock(), &form.Scrittore());
     azioni->setParent(sessione);
     finestra.Collega_Sessione(sessione);
     QObject::connect(&form, &FormS1::Avvio_OnLine, sessione, [avvio, sessione] {

@@ -5,6 +5,7 @@
 
 #include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
+#include "DiscoProva.h"
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
@@ -13,6 +14,7 @@
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "chart/ui/GraficoWidget.h"
+#include "market/ScrittoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
 #include "platform/Codec1252.h"
@@ -48,6 +50,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -249,7 +252,16 @@ private slots:
             for (RiquadroGrafico *r : area->Frm_Graf)
                 QVERIFY(r->Lbl_In_Caricamento->isVisible());
         });
+        // The files of underlying 5 rewritten with these series, still queued to a slow
+        // disk: the load waits for them and reads them new.
+        const SerieStorico giornaliero = f.S().mercato.Storico_1D;
+        auto disco = std::make_shared<DiscoProva>(200);
+        f.Scrittore().Imposta_Disco(disco);
+        for (const QString &tf : storico::Timeframes())
+            QVERIFY(f.Scrittore().Salva(f.S().mercato, 5, tf, ScrittoreStorico::Tempo_Reale).ok);
         QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
+        QCOMPARE(disco->sincronie.load(), 4);
+        QVERIFY(f.S().mercato.Storico_1D.barre() == giornaliero.barre());
         // The change panel's right and bottom edges on the chart frame's centre lines.
         const QRectF grafici = f.Frm_Battleplan->geometry();
         QVERIFY(std::abs(cambio.x() + cambio.width() - grafici.center().x()) <= 1);
@@ -263,6 +275,13 @@ private slots:
         QVERIFY(a->form->FrmCambioSott->isHidden());
         QVERIFY(a->dialoghi->fallimenti.isEmpty());
         QVERIFY(a->form->S().cicli.Titoli_Grafici[0].contains(a->form->S().archivio.Tab_Sottostanti[5].Nome));
+
+        // A file of the loading that cannot be written keeps its contents and is told.
+        MessaggiCatturati catturati(QMessageBox::Ok);
+        disco->guasto = true;
+        QVERIFY(f.Scrittore().Salva(f.S().mercato, 5, QStringLiteral("1H"), ScrittoreStorico::Caricamento).ok);
+        QTRY_COMPARE(catturati.testi,
+                     QStringList{QStringLiteral("Wavelore \u00AE|Storico locale 1H non salvato: disco pieno|testo")});
     }
 
     void avvio_online()
@@ -327,6 +346,7 @@ private slots:
         QVERIFY(a->form->Frm_Dati_Sot->isVisible());
         QVERIFY(a->op->Quotazioni()->Frm_Dati_Sot_Off->isHidden());
         // The downloaded history is the local copy for later offline starts.
+        a->form->Scrittore().Attendi();
         QVERIFY(QFile::exists(storico::PercorsoFileStorico(2, QStringLiteral("1D"))));
 
         // Ticks fill the quote boxes; a bar update lights the lamps and is merged.
@@ -360,6 +380,7 @@ private slots:
         QVERIFY(!QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
         messaggi.clear();
         const int fusioni = a->op->Sessione()->Fusioni_Eseguite();
+        a->form->Scrittore().Attendi();
         const QList<QByteArray> vecchi = leggiStorici(2);
         cmb->setCurrentIndex(4);
         emit cmb->activated(4);
@@ -399,10 +420,12 @@ private slots:
             QVERIFY(s.cicli.Titoli_Grafici[size_t(slot)].contains(s.archivio.Tab_Sottostanti[5].Nome));
             QVERIFY(Pixel_Disegnati(a->op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan) > 200);
         }
+        a->form->Scrittore().Attendi();
         for (const QByteArray &f : leggiStorici(5))
             QVERIFY(!f.isEmpty());
         // Live bars go on for the new underlying only; the old one's files stay as they were.
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > fusioni, 15000);
+        a->form->Scrittore().Attendi();
         QVERIFY(leggiStorici(2) == vecchi);
         QVERIFY(leggiStorici(5) != leggiStorici(2));
         QVERIFY(!a->op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));

@@ -1,8 +1,12 @@
+#include "CartellaTemporanea.h"
+#include "DiscoProva.h"
 #include "ProcessoFiglio.h"
+#include "market/ScrittoreStorico.h"
 #include "platform/Socket.h"
 #include "shell/Pausa.h"
 #include "shell/StatoShell.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -13,6 +17,16 @@ namespace {
 struct FineProgramma {
     int codice;
 };
+
+// The 5-minute series the exit's child saves, and the file it must leave.
+StatoMercato SerieUscita()
+{
+    StatoMercato m;
+    storico::Inizializza_Tabella_Chiave(m);
+    for (int r = 1; r <= m.Storico_5M.capacita(); ++r)
+        m.Storico_5M.barra(r) = {QDate(2025, 12, 5).addDays(-r), 600, 100.0 + r, 1.0};
+    return m;
+}
 }  // namespace
 
 class UscitaTest : public QObject {
@@ -125,26 +139,38 @@ private slots:
         QCOMPARE(socket.State(), int(Socket::Chiuso));
     }
 
+    // The process ends without destructors, yet the history file it queued to a disk
+    // slower than the exit's pauses is on disk whole.
     void uscitaDaDentroUnaPausaTerminaIlProcesso()
     {
+        CartellaTemporanea cartella;
         const EsitoFiglio f = EseguiFiglio(QStringLiteral("USCITA_FIGLIO"), QStringLiteral("1"));
         QVERIFY(f.finito);
         QCOMPARE(f.stato, QProcess::NormalExit);
         QCOMPARE(f.codice, 0);
         QVERIFY(f.uscita.contains("IN PAUSA"));
         QVERIFY2(!f.uscita.contains("DOPO"), f.uscita.constData());
+        QByteArray atteso;
+        QVERIFY(storico::Contenuto_Storico(SerieUscita(), 3, QStringLiteral("5M"), atteso).ok);
+        QFile file(storico::PercorsoFileStorico(3, QStringLiteral("5M")));
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == atteso);
     }
 };
 
-// Child process: the exit is called from a timer while a long pause runs.
+// Child process: the exit is called from a timer while a long pause runs, with a
+// history file queued to a slow disk.
 static int figlio(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     StatoShell shell;
     Socket socket;
+    ScrittoreStorico scrittore;
+    scrittore.Imposta_Disco(std::make_shared<DiscoProva>(2000));
+    Uscita nessuna;
     QTimer::singleShot(50, &app, [&] {
         std::printf("IN PAUSA\n");
-        finestra::Chiudi_Programma(shell, socket);
+        if (scrittore.Salva(SerieUscita(), 3, QStringLiteral("5M"), ScrittoreStorico::Tempo_Reale).ok)
+            finestra::Chiudi_Programma(shell, socket, nessuna, &scrittore);
     });
     finestra::Pausa(60);
     std::printf("DOPO\n");

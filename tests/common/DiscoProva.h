@@ -1,0 +1,34 @@
+#pragma once
+
+#include "market/StoricoLocale.h"
+
+#include <QSemaphore>
+#include <atomic>
+
+// A disk for the history writer (ScrittoreStorico::Imposta_Disco) whose syncs wait for
+// the test's word (`via`), at most `attesaMs` each, so a test can catch the writer
+// inside one or make it slow; `guasto` makes them fail with "disco pieno".
+struct DiscoProva : storico::Disco {
+    explicit DiscoProva(int attesaMs_ = 10000) : attesaMs(attesaMs_) {}
+
+    const int attesaMs;
+    QSemaphore via;
+    std::atomic<int> sincronie = 0;
+    std::atomic<bool> guasto = false;
+    // Set by the test when its call on the window thread ran; read when the first sync ends.
+    std::atomic<bool> chiamataFinestra = false;
+    std::atomic<bool> chiamataPrimaDellaFine = false;
+
+    bool Sincronizza(QFileDevice &file, QString &errore) override
+    {
+        if (guasto) {
+            errore = QStringLiteral("disco pieno");
+            return false;
+        }
+        const bool prima = sincronie.fetch_add(1) == 0;
+        via.tryAcquire(1, attesaMs);
+        if (prima)
+            chiamataPrimaDellaFine = chiamataFinestra.load();
+        return storico::Disco::Sincronizza(file, errore);
+    }
+};
