@@ -37,6 +37,8 @@ function(wavelore_library name folder)
 endfunction()
 
 # One test executable per tests/<subsystem>[/ui]/<Name>Test.cpp, named after its folder.
+# Every one is a QtTest program, run through esito-qtest.sh: it passes only with status 0
+# and QtTest's totals line counting 0 failed, so a program that stops early fails.
 function(wavelore_add_test source)
   cmake_parse_arguments(ARG "" "TIMEOUT" "LIBS" ${ARGN})
   get_filename_component(name ${source} NAME_WE)
@@ -47,7 +49,7 @@ function(wavelore_add_test source)
   add_executable(${target} ${source})
   target_link_libraries(${target} PRIVATE wavelore_testcommon ${ARG_LIBS})
   wavelore_warnings(${target})
-  add_test(NAME ${sub}/${name} COMMAND ${target})
+  add_test(NAME ${sub}/${name} COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/esito-qtest.sh $<TARGET_FILE:${target}>)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 120)
   endif()

@@ -12,24 +12,6 @@ namespace archivio {
 
 namespace {
 
-// Per-degree letters and their column in TAB<d>.
-struct ColonnaGrado {
-    char lettera;
-    int colonna;
-};
-constexpr ColonnaGrado Colonne_Grado[] = {
-    {'C', 1}, {'D', 2}, {'T', 3}, {'K', 4}, {'B', 5}, {'Z', 6}, {'H', 7}, {'A', 8},
-    {'L', 9}, {'M', 10}, {'N', 11}, {'P', 12}, {'F', 14}, {'I', 15},
-};
-
-std::optional<int> colonnaGrado(QChar c)
-{
-    for (const auto &cg : Colonne_Grado)
-        if (c == QLatin1Char(cg.lettera))
-            return cg.colonna;
-    return std::nullopt;
-}
-
 QString col(int n) { return QStringLiteral("C%1").arg(n); }
 QString intero(int v) { return QString::number(v); }
 
@@ -94,24 +76,40 @@ std::optional<int> interoNelIntervallo(const QString &valore, int minimo, int ma
 
 }  // namespace
 
-DestinazioneCodice Destinazione(Codice_Modifica codiceModifica, int indice)
+DestinazioneCodice Destinazione(Codice_Modifica codice, int indice)
 {
-    const QChar codice = Lettera(codiceModifica);
-    if (codice == QLatin1Char('S'))
-        return {QStringLiteral("TABAVV"), col(1)};
-    if (auto c = colonnaGrado(codice)) {
+    const auto grado = [indice](int colonna) -> DestinazioneCodice {
         if (indice < 0 || indice > costanti::Max_Grado)
             return {};
-        return {QStringLiteral("TAB%1").arg(indice), col(*c)};
-    }
-    if (codice == QLatin1Char('O') || codice == QLatin1Char('E')) {
+        return {QStringLiteral("TAB%1").arg(indice), col(colonna)};
+    };
+    const auto slot = [indice](int primaColonna) -> DestinazioneCodice {
         if (indice < 0 || indice >= costanti::Num_Slot)
             return {};
-        return {QStringLiteral("TABGRAF"), col(indice + (codice == QLatin1Char('O') ? 1 : 5))};
+        return {QStringLiteral("TABGRAF"), col(primaColonna + indice)};
+    };
+    // No default: a code added to the enum and not placed here fails the build.
+    switch (codice) {
+    case Codice_Modifica::Sottostante_Corrente: return {QStringLiteral("TABAVV"), col(1)};
+    case Codice_Modifica::Sottocicli: return grado(1);
+    case Codice_Modifica::Durata: return grado(2);
+    case Codice_Modifica::Tendenza: return grado(3);
+    case Codice_Modifica::Tempi: return grado(4);
+    case Codice_Modifica::Compressione: return grado(5);
+    case Codice_Modifica::Zoom: return grado(6);
+    case Codice_Modifica::Prop_Battleplan: return grado(7);
+    case Codice_Modifica::Posizione_Asse_Y: return grado(8);
+    case Codice_Modifica::Modo_Mouse_Grado: return grado(9);
+    case Codice_Modifica::Griglia_1: return grado(10);
+    case Codice_Modifica::Griglia_2: return grado(11);
+    case Codice_Modifica::Inizio_Ciclo: return grado(12);
+    case Codice_Modifica::Modo_Linea_Storico: return grado(14);
+    case Codice_Modifica::Mostra_Coordinate: return grado(15);
+    case Codice_Modifica::Slot_In_Uso: return slot(1);
+    case Codice_Modifica::Grado_Slot: return slot(5);
+    case Codice_Modifica::Posizioni_Slot: return {QStringLiteral("TABGRAF"), col(9)};
     }
-    if (codice == QLatin1Char('G'))
-        return {QStringLiteral("TABGRAF"), col(9)};
-    return {};
+    return {};  // a letter no setting has
 }
 
 bool Carica_Parametri(StatoArchivio &archivio, const QString &formatoData, const QDate &oggi)

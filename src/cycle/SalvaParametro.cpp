@@ -19,27 +19,6 @@ QString col(int n) { return QStringLiteral("C%1").arg(n); }
 QString intero(int v) { return QString::number(v); }
 QString decimale(double v) { return vb::CStr(v); }
 
-// Text of the setting of one degree for a single-column letter.
-QString valoreGrado(const StatoCicli &c, QChar lettera, size_t d)
-{
-    switch (lettera.toLatin1()) {
-    case 'C': return intero(c.Sottocicli[d]);
-    case 'D': return decimale(c.Durata[d]);
-    case 'T': return decimale(c.Tendenza[d]);
-    case 'K': return intero(c.Tempi[d]);
-    case 'B': return intero(c.Compressione[d]);
-    case 'Z': return decimale(c.Zoom[d]);
-    case 'H': return decimale(c.Prop_Battleplan[d]);
-    case 'A': return intero(c.Posizione_Asse_Y[d]);
-    case 'L': return intero(c.Modo_Mouse_Grado[d]);
-    case 'M': return intero(c.Griglia_1[d]);
-    case 'N': return intero(c.Griglia_2[d]);
-    case 'F': return intero(c.Modo_Linea_Storico[d]);
-    case 'I': return intero(c.Mostra_Coordinate[d]);
-    default: return QString();
-    }
-}
-
 }  // namespace
 
 QString Errore_Salvataggio(const QString &dettaglio)
@@ -53,7 +32,6 @@ QString Errore_Salvataggio(const QString &dettaglio)
 bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, const StatoCicli &c,
                      archivio::Codice_Modifica codice, int indice, QString *errore)
 {
-    const QChar lettera = archivio::Lettera(codice);
     const archivio::DestinazioneCodice dest = archivio::Destinazione(codice, indice);
     if (dest.tabella.isEmpty())
         return false;
@@ -64,22 +42,37 @@ bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, co
     std::vector<std::pair<QString, QString>> valori;
     int riga = u;
     const auto d = size_t(indice);
-    switch (lettera.toLatin1()) {
-    case 'S':
+    const auto uno = [&](const QString &testo) { valori = {{dest.colonna, testo}}; };
+    // No default: a code added to the enum and not given its value here fails the build.
+    using Codice = archivio::Codice_Modifica;
+    switch (codice) {
+    case Codice::Sottostante_Corrente:
         riga = 1;
-        valori = {{col(1), intero(u)}};
+        uno(intero(u));
         break;
-    case 'P':
+    case Codice::Sottocicli: uno(intero(c.Sottocicli[d])); break;
+    case Codice::Durata: uno(decimale(c.Durata[d])); break;
+    case Codice::Tendenza: uno(decimale(c.Tendenza[d])); break;
+    case Codice::Tempi: uno(intero(c.Tempi[d])); break;
+    case Codice::Compressione: uno(intero(c.Compressione[d])); break;
+    case Codice::Zoom: uno(decimale(c.Zoom[d])); break;
+    case Codice::Prop_Battleplan: uno(decimale(c.Prop_Battleplan[d])); break;
+    case Codice::Posizione_Asse_Y: uno(intero(c.Posizione_Asse_Y[d])); break;
+    case Codice::Modo_Mouse_Grado: uno(intero(c.Modo_Mouse_Grado[d])); break;
+    case Codice::Griglia_1: uno(intero(c.Griglia_1[d])); break;
+    case Codice::Griglia_2: uno(intero(c.Griglia_2[d])); break;
+    case Codice::Modo_Linea_Storico: uno(intero(c.Modo_Linea_Storico[d])); break;
+    case Codice::Mostra_Coordinate: uno(intero(c.Mostra_Coordinate[d])); break;
+    case Codice::Inizio_Ciclo:
         valori = {{col(12), dataora::ScriviData(c.Data_Inizio_Ciclo[d], programma.Formato_Data)},
                   {col(13), dataora::ScriviOra(c.Ora_Inizio_Ciclo[d], programma.Formato_Ora)}};
         break;
-    case 'O': valori = {{dest.colonna, intero(c.Conf_Grafici[d].in_uso)}}; break;
-    case 'E': valori = {{dest.colonna, intero(c.Conf_Grafici[d].grado)}}; break;
-    case 'G':
+    case Codice::Slot_In_Uso: uno(intero(c.Conf_Grafici[d].in_uso)); break;
+    case Codice::Grado_Slot: uno(intero(c.Conf_Grafici[d].grado)); break;
+    case Codice::Posizioni_Slot:
         for (int s = 0; s < costanti::Num_Slot; ++s)
             valori.push_back({col(s + 9), intero(c.Conf_Grafici[size_t(s)].posizione)});
         break;
-    default: valori = {{dest.colonna, valoreGrado(c, lettera, d)}}; break;
     }
 
     archivio::Connessione conn(archivio::FileArchivio::Sistema3);

@@ -7,6 +7,7 @@
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "platform/Caratteri.h"
+#include "shell/Pausa.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -27,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOption>
@@ -35,9 +37,12 @@
 #include <QTableView>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QThread>
 #include <QWheelEvent>
 #include <QtMath>
 #include <QtTest>
+#include <cstdio>
+#include <cstdlib>
 
 QPoint PuntoCasella(const QAbstractButton *casella)
 {
@@ -82,6 +87,36 @@ bool GeneraStoricoLocale(int sottostante)
     p.sottostante = a.Tab_Sottostanti[size_t(sottostante)];
     p.seme = quint64(sottostante);
     return generatore::ScriviFileLocali(generatore::Genera(p), sottostante).ok;
+}
+
+namespace {
+// The depth of event loops Attendi_Uscita runs at; -1 when no exit is awaited.
+int livelloAttesa = -1;
+}  // namespace
+
+void Termina_Prova(int codice)
+{
+    const int livello = QThread::currentThread()->loopLevel();
+    if (livelloAttesa >= 0 && livello == livelloAttesa)
+        throw FineProgramma{codice};
+    const char *perche = livelloAttesa < 0
+                             ? "outside Attendi_Uscita"
+                             : "inside an event loop Attendi_Uscita cannot unwind (watch it from a child process)";
+    std::printf("FAIL!  : %s(%s) The program's exit was reached %s: the test program stops here.\n",
+                QTest::currentTestFunction() ? QTest::currentTestFunction() : "?",
+                QTest::currentDataTag() ? QTest::currentDataTag() : "", perche);
+    finestra::Termina_Processo(EXIT_FAILURE);
+}
+
+int Attendi_Uscita(const std::function<void()> &azione)
+{
+    const QScopedValueRollback<int> attesa(livelloAttesa, QThread::currentThread()->loopLevel());
+    try {
+        azione();
+    } catch (const FineProgramma &fine) {
+        return fine.codice;
+    }
+    return -1;
 }
 
 bool DialoghiProva::Domanda_RT(const QString &titolo, const QString &testo)

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 class AreaGrafici;
@@ -65,18 +66,35 @@ private:
     QStringList m_avvisi;
 };
 
-// The program's exit with the closing confirmation, but an end that leaves the test running.
+// The end of the program, thrown by Termina_Prova to the Attendi_Uscita awaiting it.
+struct FineProgramma {
+    int codice;
+};
+
+// The end of a test's exit (UscitaProva's, or a test's own Uscita::Termina). Awaited by
+// Attendi_Uscita, it throws FineProgramma back to it; anywhere else the test program
+// stops at once with a FAIL line naming the test function and a non-zero status, so
+// an exit reached by accident never passes for a pass.
+[[noreturn]] void Termina_Prova(int codice);
+
+// Runs `azione`, which must reach the program's exit by calling it: the exit's code, or
+// -1 when `azione` returned. The exit is thrown back here only from this depth of event
+// loops: reached inside a modal window or a pause it cannot be unwound through Qt, and
+// Termina_Prova stops the program; watch such an exit from a child process (EseguiFiglio).
+int Attendi_Uscita(const std::function<void()> &azione);
+
+// The program's exit with the closing confirmation, ending in Termina_Prova.
 struct UscitaProva : UscitaFinestra {
     using UscitaFinestra::UscitaFinestra;
-    void Termina(int) override {}
+    void Termina(int codice) override { Termina_Prova(codice); }
 };
 
 // Installs a DialoghiProva on `finestra` (which owns it) and returns it.
 DialoghiProva &Registra_Dialoghi(FinestraOperativa &finestra);
 
 // The real main window wired as the program wires it, with the program's face
-// registered, the fixed pauses off, the dialogs recorded, an exit that leaves the
-// test running and the start-up message boxes printing themselves and closing
+// registered, the fixed pauses off, the dialogs recorded, the exit of UscitaProva
+// and the start-up message boxes printing themselves and closing
 // (WAVELORE_AVVISI_AUTOMATICI).
 struct FinestraProva {
     // The window in the current program folder.

@@ -82,10 +82,11 @@ int Pixel_Disegnati(GraficoWidget *g)
     return n;
 }
 
-// An exit whose closing asks nothing but is counted; nothing ends the process.
+// An exit whose closing asks nothing but is counted; its end is the fixture's.
 struct UscitaContata : Uscita {
     int chiusure = 0;
     void Richiesta_Chiusura() override { ++chiusure; }
+    void Termina(int codice) override { Termina_Prova(codice); }
 };
 
 void Verifica_Fine_Fase_2(FinestraProva &a)

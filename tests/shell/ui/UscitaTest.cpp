@@ -1,23 +1,24 @@
 #include "CartellaTemporanea.h"
 #include "DiscoProva.h"
+#include "FinestraProva.h"
 #include "ProcessoFiglio.h"
 #include "market/ScrittoreStorico.h"
 #include "platform/Socket.h"
 #include "shell/Pausa.h"
 #include "shell/StatoShell.h"
+#include "shell/ui/FormMsg.h"
+#include "shell/ui/GestoreMessaggi.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 #include <cstdio>
 
 namespace {
-struct FineProgramma {
-    int codice;
-};
-
 // The 5-minute series the exit's child saves, and the file it must leave.
 StatoMercato SerieUscita()
 {
@@ -97,16 +98,12 @@ private slots:
             void Termina(int codice) override
             {
                 *passi << QStringLiteral("fine");
-                throw FineProgramma{codice};
+                Termina_Prova(codice);
             }
         } u;
         u.passi = &passi;
         u.socket = &socket;
-        try {
-            finestra::Chiudi_Programma(shell, socket, u);
-        } catch (const FineProgramma &f) {
-            QCOMPARE(f.codice, 0);
-        }
+        QCOMPARE(Attendi_Uscita([&] { finestra::Chiudi_Programma(shell, socket, u); }), 0);
         sonda.stop();
         QCOMPARE(passi, (QStringList{QStringLiteral("form_msg"), QStringLiteral("0"), QStringLiteral("fine")}));
         QVERIFY(!bloccoDuranteLePause.isEmpty());
@@ -121,19 +118,9 @@ private slots:
         Socket socket;
         StatoShell shell;
         struct : Uscita {
-            bool finito = false;
-            void Termina(int) override
-            {
-                finito = true;
-                throw FineProgramma{0};
-            }
+            void Termina(int codice) override { Termina_Prova(codice); }
         } u;
-        const bool &finito = u.finito;
-        try {
-            finestra::Chiudi_Programma(shell, socket, u);
-        } catch (const FineProgramma &) {
-        }
-        QVERIFY(finito);
+        QCOMPARE(Attendi_Uscita([&] { finestra::Chiudi_Programma(shell, socket, u); }), 0);
         QVERIFY(shell.Blocco_Grafici);
         QVERIFY(shell.Blocco_Aggiornamento);
         QCOMPARE(socket.State(), int(Socket::Chiuso));
@@ -144,7 +131,7 @@ private slots:
     void uscitaDaDentroUnaPausaTerminaIlProcesso()
     {
         CartellaTemporanea cartella;
-        const EsitoFiglio f = EseguiFiglio(QStringLiteral("USCITA_FIGLIO"), QStringLiteral("1"));
+        const EsitoFiglio f = EseguiFiglio(QStringLiteral("USCITA_FIGLIO"), QStringLiteral("pausa"));
         QVERIFY(f.finito);
         QCOMPARE(f.stato, QProcess::NormalExit);
         QCOMPARE(f.codice, 0);
@@ -154,6 +141,56 @@ private slots:
         QVERIFY(storico::Contenuto_Storico(SerieUscita(), 3, QStringLiteral("5M"), atteso).ok);
         QFile file(storico::PercorsoFileStorico(3, QStringLiteral("5M")));
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == atteso);
+    }
+
+    // The window fixture's exit reached where no test can get control back: the test
+    // program stops there, saying so, with a status that is not 0.
+    void uscitaInattesaFermaLaProva_data()
+    {
+        QTest::addColumn<QString>("modo");
+        QTest::addColumn<QString>("dove");
+        QTest::newRow("the window's exit, called") << "diretta" << "outside Attendi_Uscita";
+        QTest::newRow("Yes in the closing confirmation") << "modale" << "outside Attendi_Uscita";
+        QTest::newRow("awaited, but inside the confirmation") << "modale_attesa" << "inside an event loop";
+    }
+    void uscitaInattesaFermaLaProva()
+    {
+        QFETCH(QString, modo);
+        QFETCH(QString, dove);
+        const EsitoFiglio f = EseguiFiglio(QStringLiteral("USCITA_FIGLIO"), modo);
+        QVERIFY(f.finito);
+        QCOMPARE(f.stato, QProcess::NormalExit);
+        QCOMPARE(f.codice, 1);
+        const QByteArray riga = "FAIL!  : esce() The program's exit was reached " + dove.toUtf8();
+        QVERIFY2(f.uscita.contains(riga), f.uscita.constData());
+        QVERIFY2(!f.uscita.contains("DOPO") && !f.uscita.contains("Totals:"), f.uscita.constData());
+    }
+};
+
+// Played by a child: one test function that reaches the exit the way USCITA_FIGLIO names.
+class ProvaFiglio : public QObject {
+    Q_OBJECT
+private slots:
+    void esce()
+    {
+        const QByteArray modo = qgetenv("USCITA_FIGLIO");
+        if (modo == "programma") {
+            StatoShell shell;
+            Socket socket;
+            finestra::Chiudi_Programma(shell, socket);
+        }
+        FinestraProva prova(QList<int>{});
+        QVERIFY(prova.Carica());
+        if (modo == "diretta")
+            prova.form->Chiudi_Programma();
+        connect(&prova.form->Messaggi(), &GestoreMessaggi::Mostrato, this, [](FormMsg *m) {
+            QTimer::singleShot(0, m, [m] { QTest::mouseClick(m->Cmd_Si, Qt::LeftButton); });
+        });
+        if (modo == "modale")
+            prova.form->close();
+        else
+            Attendi_Uscita([&] { prova.form->close(); });
+        std::printf("DOPO\n");
     }
 };
 
@@ -179,8 +216,14 @@ static int figlio(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsSet("USCITA_FIGLIO"))
+    const QByteArray modo = qgetenv("USCITA_FIGLIO");
+    if (modo == "pausa")
         return figlio(argc, argv);
+    if (!modo.isEmpty()) {
+        QApplication app(argc, argv);
+        ProvaFiglio prova;
+        return QTest::qExec(&prova, argc, argv);
+    }
     QCoreApplication app(argc, argv);
     UscitaTest t;
     return QTest::qExec(&t, argc, argv);
