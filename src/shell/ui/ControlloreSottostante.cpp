@@ -109,16 +109,25 @@ void ControlloreSottostante::Cambia_Sottostante(int sottostante)
     }
     m_richieste.Mostra_Pannello_Cambio();
     finestra::Inizializza_Variabili(stato);
+    // Offline the whole loading runs inside this call, its end signal included;
+    // online it goes on until phase 2 has run on the server's answer.
+    m_avvioCambio = true;
     m_richieste.Carica_Sottostante();
-    Fine_Cambio();
+    m_avvioCambio = false;
+    if (!m_richieste.Caricamento_In_Corso())
+        Fine_Cambio();
+}
+
+void ControlloreSottostante::Caricamento_Concluso()
+{
+    if (m_cambioInCorso && !m_avvioCambio && !m_richieste.Caricamento_In_Corso())
+        Fine_Cambio();
 }
 
 void ControlloreSottostante::Fine_Cambio()
 {
-    // Online the change goes on until phase 2 has run on the server's answer.
-    if (!m_cambioInCorso || m_richieste.Caricamento_In_Corso())
-        return;
     m_cambioInCorso = false;
     m_stato.shell.Blocco_Aggiornamento = false;
     m_richieste.Abilita_Finestra();
+    emit Cambio_Concluso();
 }

@@ -40,11 +40,18 @@ public:
     void Imposta_Sottostante_Offline(int index);
     int Sottostante_Scelto() const { return m_sottostanteScelto; }
     bool Cambio_In_Corso() const { return m_cambioInCorso; }
-    // The loading is over: online the change ends when phase 2 has run on the server's answer.
-    void Fine_Cambio();
+    // The loading is over. A change waiting on it (online, for the server's latest
+    // bars) ends now; one that started the loading ends when that call returns.
+    void Caricamento_Concluso();
+
+signals:
+    // Fine_Cambio has run: the window is the user's again.
+    void Cambio_Concluso();
 
 private:
     void Cambia_Sottostante(int sottostante);
+    // Once per change, after its loading, in order: echoes of the controls back on, the window enabled.
+    void Fine_Cambio();
 
     Stato &m_stato;
     FormS1 &m_form;
@@ -53,4 +60,5 @@ private:
     RichiesteCambio &m_richieste;
     int m_sottostanteScelto = 0;
     bool m_cambioInCorso = false;
+    bool m_avvioCambio = false;  // inside Cambia_Sottostante: the loading's end is its to handle
 };

@@ -198,7 +198,7 @@ FinestraOperativa::FinestraOperativa(FormS1 &form)
     p.collegamenti->layout = p.layout;
 
     connect(p.caricamento, &ControlloreCaricamento::Caricamento_Concluso, p.sottostante,
-            &ControlloreSottostante::Fine_Cambio);
+            &ControlloreSottostante::Caricamento_Concluso);
     connect(p.aspetto, &ControlloreAspetto::Colori_Impostati, p.tempoReale, &ControlloreTempoReale::Nuovi_Colori);
 }
 

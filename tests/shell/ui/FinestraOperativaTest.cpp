@@ -24,6 +24,7 @@
 #include "shell/LayoutGrafici.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/Avvio.h"
+#include "shell/ui/ControlloreSottostante.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -217,7 +218,15 @@ private slots:
     void avvio_offline()
     {
         auto a = std::make_unique<FinestraProva>(QList<int>{2, 5});
+        // The change's end runs once a change, after the whole loading; the start has none.
+        QStringList fineCambio;
+        connect(&a->op->Sottostante(), &ControlloreSottostante::Cambio_Concluso, this, [&] {
+            fineCambio << QStringLiteral("Blocco_Grafici %1, abilitata %2")
+                              .arg(int(a->form->S().shell.Blocco_Grafici))
+                              .arg(int(a->form->isEnabled()));
+        });
         a->AvviaOffline();  // its failures are checked below
+        QCOMPARE(fineCambio, QStringList());
 
         QCOMPARE(a->form->S().shell.Modalita, QStringLiteral("OFFLINE"));
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
@@ -261,6 +270,7 @@ private slots:
         for (const QString &tf : storico::Timeframes())
             QVERIFY(f.Scrittore().Salva(f.S().mercato, 5, tf, ScrittoreStorico::Tempo_Reale).ok);
         QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
+        QCOMPARE(fineCambio, QStringList{QStringLiteral("Blocco_Grafici 0, abilitata 1")});
         QCOMPARE(disco->sincronie.load(), 4);
         QVERIFY(f.S().mercato.Storico_1D.barre() == giornaliero.barre());
         // The change panel's right and bottom edges on the chart frame's centre lines.
@@ -383,8 +393,10 @@ private slots:
         const int fusioni = a->op->Sessione()->Fusioni_Eseguite();
         a->form->Scrittore().Attendi();
         const QList<QByteArray> vecchi = leggiStorici(2);
+        QSignalSpy fineCambio(&a->op->Sottostante(), &ControlloreSottostante::Cambio_Concluso);
         cmb->setCurrentIndex(4);
         emit cmb->activated(4);
+        QCOMPARE(fineCambio.size(), 0);
         QCOMPARE(s.archivio.Sottostante_Corrente, 5);
         QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TABAVV"), QStringLiteral("C1"), 1),
                  QStringLiteral("5"));
@@ -413,6 +425,7 @@ private slots:
         QVERIFY(a->form->isEnabled());
         QVERIFY(a->form->FrmCambioSott->isHidden());
         QVERIFY(!a->op->Sottostante().Cambio_In_Corso());
+        QCOMPARE(fineCambio.size(), 1);
         QTRY_VERIFY(messaggi.contains(QStringLiteral("COMM30|5")));
         QCOMPARE(a->op->Sessione()->Fusioni_Eseguite(), fusioni);
         for (int slot = 0; slot < 4; ++slot) {
