@@ -7,6 +7,7 @@
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/DialoghiFinestra.h"
 #include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/RiquadroGrafico.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -56,7 +57,10 @@ void ControlloreTempoReale::Nuovi_Colori()
 
 void ControlloreTempoReale::Accendi_Led_Storico_RT()
 {
-    m_area.Colora_Led(m_stato.cicli.Colori[21]);
+    // Only the slots in use show that a bar was merged; all four go out together.
+    for (int slot = 0; slot < costanti::Num_Slot; ++slot)
+        if (m_stato.cicli.Conf_Grafici[size_t(slot)].in_uso == 1)
+            m_area.Frm_Graf[size_t(slot)]->Colore_Led(m_stato.cicli.Colori[21]);
     Arma_Timer_Agg_RT();
 }
 

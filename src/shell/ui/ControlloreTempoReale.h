@@ -1,8 +1,8 @@
 #pragma once
 
 // The real-time charts: the switch Cmd_Graf_RT, the redraw on a new last price,
-// the clearing and drawing of all four slots, and the panels' lamps lit after a
-// real-time bar and switched off by Timer_Agg_RT. It answers the handlers of
+// the clearing and drawing of all four slots, and the lamps of the slots in use
+// lit after a real-time bar and switched off by Timer_Agg_RT. It answers the handlers of
 // cycle/GraficoTempoReale.h with the charts of AreaGrafici and the button of
 // PannelloQuotazioni; the question goes through DialoghiFinestra.
 
@@ -30,7 +30,7 @@ public:
     void Colora_Cmd_Graf_RT();
     // A new colour scheme: the button, and the four charts unless the loading holds them.
     void Nuovi_Colori();
-    // Lamps of the slots lit after a real-time bar, switched off 4 s later.
+    // After a merged real-time bar: the lamps of the slots in use lit, all four off 4 s later.
     void Accendi_Led_Storico_RT();
     void Spegni_Led_Storico_RT();
     void Arma_Timer_Agg_RT();

@@ -190,18 +190,7 @@ public:
         }
     }
     void Chiudi_Programma() override { m_form.Chiudi_Programma(); }
-    void Accendi_Led_Storico_RT() override
-    {
-        // Only the slots in use show that a bar was merged.
-        if (AreaGrafici *area = m_finestra.Area()) {
-            for (int slot = 0; slot < costanti::Num_Slot; ++slot) {
-                RiquadroGrafico *r = area->Frm_Graf[size_t(slot)];
-                if (r && m_s.cicli.Conf_Grafici[size_t(slot)].in_uso == 1)
-                    r->Colore_Led(m_s.cicli.Colori[21]);
-            }
-        }
-        m_finestra.Tempo_Reale().Arma_Timer_Agg_RT();
-    }
+    void Accendi_Led_Storico_RT() override { m_finestra.Tempo_Reale().Accendi_Led_Storico_RT(); }
     void Dopo_Fusione_RT(const fusione::EsitoFusioneRT &esito) override;
 
 private:

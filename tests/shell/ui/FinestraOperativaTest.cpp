@@ -360,12 +360,20 @@ private slots:
         a->form->Scrittore().Attendi();
         QVERIFY(QFile::exists(storico::PercorsoFileStorico(2, QStringLiteral("1D"))));
 
-        // Ticks fill the quote boxes; a bar update lights the lamps and is merged.
+        // The last slot taken out of use by its degree's box.
+        const int libero = 3;
+        QCheckBox *casella = a->op->Cicli()->Chk_Battl[size_t(a->form->S().cicli.Conf_Grafici[libero].grado)];
+        QTRY_VERIFY(a->form->isEnabled());
+        QTest::mouseClick(casella, Qt::LeftButton, {}, PuntoCasella(casella));
+        QCOMPARE(a->form->S().cicli.Conf_Grafici[libero].in_uso, 0);
+
+        // Ticks fill the quote boxes; a bar update lights the lamps of the slots in use and is merged.
         QTRY_VERIFY_WITH_TIMEOUT(!a->op->Quotazioni()->Text_Last->text().isEmpty(), 10000);
         const std::uint32_t acceso = a->form->S().cicli.Colori[21];
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Area()->Frm_Graf[0]->Colore_Led() == acceso || a->op->Sessione()->Fusioni_Eseguite() > 0,
                                  15000);
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > 0, 15000);
+        QCOMPARE(a->op->Area()->Frm_Graf[libero]->Colore_Led(), a->form->S().cicli.Colori[20]);
         QVERIFY(a->dialoghi->fallimenti.isEmpty());
 
         // Another underlying from the list: real time stops, the new history comes
