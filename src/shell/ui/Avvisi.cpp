@@ -4,19 +4,35 @@
 #include <QTimer>
 #include <cstdio>
 
+namespace {
+
+QMessageBox::Icon Icona(Avviso tipo)
+{
+    switch (tipo) {
+    case Avviso::Critico:
+        return QMessageBox::Critical;
+    case Avviso::Attenzione:
+        return QMessageBox::Warning;
+    case Avviso::Informazione:
+        return QMessageBox::Information;
+    case Avviso::Domanda:
+        return QMessageBox::Question;
+    case Avviso::Nessuna:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
 namespace finestra {
 
-void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio)
+void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio,
+                   QWidget *padre)
 {
-    QMessageBox box;
-    box.setIcon(tipo == Avviso::Critico       ? QMessageBox::Critical
-                : tipo == Avviso::Attenzione  ? QMessageBox::Warning
-                                              : QMessageBox::Information);
-    box.setWindowTitle(titolo);
+    QMessageBox box(Icona(tipo), titolo, testo, QMessageBox::Ok, padre);
     box.setTextFormat(Qt::PlainText);
-    box.setText(testo);
     box.setInformativeText(dettaglio);
-    box.setStandardButtons(QMessageBox::Ok);
     if (qEnvironmentVariableIsSet("WAVELORE_AVVISI_AUTOMATICI")) {
         std::fprintf(stdout, "AVVISO %s\n%s\n", titolo.toUtf8().constData(), testo.toUtf8().constData());
         if (!dettaglio.isEmpty())
@@ -25,6 +41,13 @@ void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, con
         QTimer::singleShot(0, &box, &QMessageBox::accept);
     }
     box.exec();
+}
+
+bool Mostra_Domanda(Avviso tipo, const QString &titolo, const QString &testo, QWidget *padre)
+{
+    QMessageBox box(Icona(tipo), titolo, testo, QMessageBox::Yes | QMessageBox::No, padre);
+    box.setTextFormat(Qt::PlainText);
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace finestra

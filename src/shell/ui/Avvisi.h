@@ -2,14 +2,24 @@
 
 #include <QString>
 
-enum class Avviso { Critico, Attenzione, Informazione };
+class QWidget;
+
+// The icon of a message box.
+enum class Avviso { Critico, Attenzione, Informazione, Domanda, Nessuna };
 
 namespace finestra {
 
-// A modal message box with a single OK button. When WAVELORE_AVVISI_AUTOMATICI is
-// set (test runs of whole processes) the text is written to standard output and
-// the box closes by itself, since nobody is there to press OK. A detail, when given,
-// is shown under the text (and printed on the line after it).
-void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio = {});
+// Every message box of the window goes through these two: the text is always
+// plain text, and the box is modal over `padre` (centred on the screen without one).
+
+// A notice with a single OK button. When WAVELORE_AVVISI_AUTOMATICI is set (test
+// runs of whole processes) the text is written to standard output and the box
+// closes by itself, since nobody is there to press OK. A detail, when given, is
+// shown under the text (and printed on the line after it).
+void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio = {},
+                   QWidget *padre = nullptr);
+
+// A question with Yes and No; true for Yes.
+bool Mostra_Domanda(Avviso tipo, const QString &titolo, const QString &testo, QWidget *padre = nullptr);
 
 }  // namespace finestra

@@ -5,7 +5,6 @@
 #include "shell/ui/FormS1.h"
 
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QProcess>
 
 #ifdef Q_OS_UNIX
@@ -14,7 +13,7 @@
 
 bool DialoghiUtente::Domanda_RT(const QString &titolo, const QString &testo)
 {
-    return QMessageBox::question(&m_form, titolo, testo, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return finestra::Mostra_Domanda(Avviso::Domanda, titolo, testo, &m_form);
 }
 
 void DialoghiUtente::Fallimento(const QString &messaggio)

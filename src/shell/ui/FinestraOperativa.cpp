@@ -31,6 +31,7 @@
 #include "shell/ui/RiquadroGrafico.h"
 #include "shell/ui/ServiziFinestra.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
 #include <QLabel>
@@ -68,6 +69,16 @@ public:
 private:
     BloccoFinestra &m_blocco;
     ControlloreCaricamento &m_caricamento;
+};
+
+// The indicator panel's beep and refused saves, told as the rest of the window tells them.
+class AvvisiPannelloIndicatori : public AvvisiIndicatori {
+public:
+    void Segnale_Acustico() override { QApplication::beep(); }
+    void Errore_Salvataggio(const QString &errore) override
+    {
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
+    }
 };
 
 }  // namespace
@@ -162,6 +173,7 @@ FinestraOperativa::FinestraOperativa(FormS1 &form)
         auto *pi = new PannelloIndicatori(stato.shell, stato.archivio, stato.cicli, stato.indicatori, *p.motore,
                                           *p.ambienteIndicatori, p.area->Frm_Strumenti);
         pi->move(schermo::TwipsInPixel(0), schermo::TwipsInPixel(layout::Top_Indicatori));
+        pi->Imposta_Avvisi(std::make_unique<AvvisiPannelloIndicatori>());
         p.area->Pannello_Indicatori = pi;
     }
     // The panels' scroll bars and the two sliders, and the cycle controls of the tool frame.

@@ -57,14 +57,6 @@ FormMsg *GestoreMessaggi::Form_Msg() const
     return nullptr;
 }
 
-void GestoreMessaggi::Testo_Server(const QString &testo)
-{
-    if (!Form_Msg_Visibile())
-        Mostra_Messaggio(5, testo);
-    else
-        messaggi::Accoda(m_shell.Coda_Messaggi, testo);
-}
-
 void GestoreMessaggi::Scarica_Form_Msg()
 {
     for (const auto &f : m_aperte) {

@@ -9,8 +9,9 @@ struct StatoShell;
 class FormMsg;
 class QWidget;
 
-// Mostra_Messaggio and the queue of server texts. One message window is shown at
-// a time per call; a call made while another window is open (a server text during
+// Mostra_Messaggio, and the drain of the server texts queued while a message window
+// was open (the session queues them in Coda_Messaggi). One message window is shown
+// at a time per call; a call made while another window is open (a server text during
 // the drain pause) opens its own and returns when that closes.
 class GestoreMessaggi : public QObject {
     Q_OBJECT
@@ -22,10 +23,6 @@ public:
 
     // Modal: returns when the window (and any queued text shown after it) has closed.
     void Mostra_Messaggio(int tipo, const QString &testo);
-
-    // A server text: shown at once when no message window is open, queued otherwise
-    // (dropped when 30 are already waiting).
-    void Testo_Server(const QString &testo);
 
     bool Form_Msg_Visibile() const;
     FormMsg *Form_Msg() const;  // the newest open window, or nullptr

@@ -5,13 +5,13 @@
 #include "cycle/SalvaParametro.h"
 #include "shell/SpostaPannello.h"
 #include "shell/ui/AreaGrafici.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/RiquadroGrafico.h"
 
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -72,9 +72,7 @@ QString DialoghiPannelliUtente::Scegli_File(const QString &proposto)
 
 void DialoghiPannelliUtente::Errore(const QString &testo)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Wavelore \u00AE"), testo, QMessageBox::Ok, m_finestra);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo, {}, m_finestra);
 }
 
 // ---------------------------------------------------------------- panel move

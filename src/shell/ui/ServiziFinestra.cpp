@@ -42,7 +42,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 
 namespace {
@@ -405,7 +404,7 @@ void ServiziStrumentiFinestra::Mostra_Testo_Messaggio(const QString &testo)
 
 void ServiziStrumentiFinestra::Mostra_Errore(const QString &testo)
 {
-    QMessageBox::warning(&m_finestra.Form(), QStringLiteral("Wavelore"), testo);
+    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
 }
 
 void ServiziStrumentiFinestra::Avvia_Timer_Disegno() { m_finestra.Ridisegno().Arma_Timer_Disegno(); }

@@ -29,7 +29,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -37,26 +36,21 @@
 
 namespace {
 
-QMessageBox::Icon IconaBox(AzioniSessione::Icona i)
+Avviso IconaBox(AzioniSessione::Icona i)
 {
     switch (i) {
     case AzioniSessione::Critica:
-        return QMessageBox::Critical;
+        return Avviso::Critico;
     case AzioniSessione::DomandaIcona:
-        return QMessageBox::Question;
+        return Avviso::Domanda;
     default:
-        return QMessageBox::NoIcon;
+        return Avviso::Nessuna;
     }
 }
 
-// Server and user text is always plain text.
-int Box(QWidget *padre, AzioniSessione::Icona icona, const QString &titolo, const QString &testo,
-        QMessageBox::StandardButtons pulsanti)
+QString TitoloBox(const QString &titolo)
 {
-    const QString titoloBox = titolo.isEmpty() ? QString::fromLatin1(wavelore::Titolo_Applicazione) : titolo;
-    QMessageBox box(IconaBox(icona), titoloBox, testo, pulsanti, padre);
-    box.setTextFormat(Qt::PlainText);
-    return box.exec();
+    return titolo.isEmpty() ? QString::fromLatin1(wavelore::Titolo_Applicazione) : titolo;
 }
 
 // The reconnection notice, placed with its right and bottom edges on the chart
@@ -147,11 +141,11 @@ public:
     void Beep() override { QApplication::beep(); }
     void Messaggio(Icona icona, const QString &titolo, const QString &testo) override
     {
-        Box(&m_form, icona, titolo, testo, QMessageBox::Ok);
+        finestra::Mostra_Avviso(IconaBox(icona), TitoloBox(titolo), testo, {}, &m_form);
     }
     bool Domanda(Icona icona, const QString &titolo, const QString &testo) override
     {
-        return Box(&m_form, icona, titolo, testo, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return finestra::Mostra_Domanda(IconaBox(icona), TitoloBox(titolo), testo, &m_form);
     }
     void Mostra_Messaggio(int tipo, const QString &testo) override { m_form.Mostra_Messaggio(tipo, testo); }
     bool Form_Msg_Visibile() const override { return m_form.Messaggi().Form_Msg_Visibile(); }

@@ -426,6 +426,9 @@ private slots:
             QVERIFY(blocco->Esegui(QStringLiteral("ROLLBACK")));
         blocco.reset();
 
+        // Every refused save is told by the window's one notice: its title, plain text.
+        QVERIFY2(avvisi[0].startsWith(QStringLiteral("Wavelore \u00AE|")) && avvisi[0].endsWith(QLatin1String("|testo")),
+                 qPrintable(avvisi[0]));
         QVERIFY2(avvisi[0].contains(QLatin1String(" non ")) || avvisi[0].contains(QLatin1String("Impossibile")),
                  qPrintable(avvisi[0]));
         // The file, and the database's own reason: the lock, or the trigger's text.

@@ -1,5 +1,6 @@
 #include "ProcessoFiglio.h"
 #include "drawing/OggettiGrafici.h"
+#include "platform/CodaMessaggi.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "shell/Pausa.h"
@@ -132,7 +133,7 @@ private slots:
             visto = f->Text_Msg->toPlainText();
             QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
         });
-        g.Testo_Server(QStringLiteral("<b>chiuso</b> alle 22"));
+        g.Mostra_Messaggio(5, QStringLiteral("<b>chiuso</b> alle 22"));
         QCOMPARE(visto, QStringLiteral("<b>chiuso</b> alle 22"));
     }
 
@@ -205,10 +206,10 @@ private slots:
             visti << f->Text_Msg->toPlainText();
             if (visti.size() == 1)
                 for (int i = 1; i <= 31; ++i)
-                    g.Testo_Server(QStringLiteral("t%1").arg(i));
+                    messaggi::Accoda(shell.Coda_Messaggi, QStringLiteral("t%1").arg(i));
             QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
         });
-        g.Testo_Server(QStringLiteral("primo"));
+        g.Mostra_Messaggio(5, QStringLiteral("primo"));
         QStringList attesi{QStringLiteral("primo")};
         for (int i = 1; i <= 30; ++i)
             attesi << QStringLiteral("t%1").arg(i);
@@ -228,12 +229,12 @@ private slots:
             visti << f->Text_Msg->toPlainText();
             if (visti.size() == 1)
                 for (const char *t : {"uno", "due", "tre"})
-                    g.Testo_Server(QLatin1String(t));
+                    messaggi::Accoda(shell.Coda_Messaggi, QLatin1String(t));
             if (visti.size() == 2)
-                g.Testo_Server(QStringLiteral("nuovo"));
+                messaggi::Accoda(shell.Coda_Messaggi, QStringLiteral("nuovo"));
             QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
         });
-        g.Testo_Server(QStringLiteral("primo"));
+        g.Mostra_Messaggio(5, QStringLiteral("primo"));
         QCOMPARE(visti, (QStringList{QStringLiteral("primo"), QStringLiteral("uno"), QStringLiteral("nuovo"),
                                      QStringLiteral("due"), QStringLiteral("tre")}));
         QVERIFY(shell.Coda_Messaggi.isEmpty());
@@ -248,7 +249,7 @@ private slots:
         Risponditore r(g, [&](FormMsg *f) {
             visti << shell.Tipo_Messaggio;
             if (f->Tipo() == 1)
-                g.Testo_Server(QStringLiteral("dal server"));
+                messaggi::Accoda(shell.Coda_Messaggi, QStringLiteral("dal server"));
             QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
         });
         g.Mostra_Messaggio(1, QString());
@@ -264,13 +265,13 @@ private slots:
         Risponditore r(g, [&](FormMsg *f) {
             visti << f->Text_Msg->toPlainText();
             if (visti.size() == 1) {
-                g.Testo_Server(QStringLiteral("in coda"));
+                messaggi::Accoda(shell.Coda_Messaggi, QStringLiteral("in coda"));
                 // Arrives while no window is open, during the pause after this OK.
-                QTimer::singleShot(20, &g, [&] { g.Testo_Server(QStringLiteral("durante la pausa")); });
+                QTimer::singleShot(20, &g, [&] { g.Mostra_Messaggio(5, QStringLiteral("durante la pausa")); });
             }
             QTest::mouseClick(f->Cmd_Ok, Qt::LeftButton);
         });
-        g.Testo_Server(QStringLiteral("primo"));
+        g.Mostra_Messaggio(5, QStringLiteral("primo"));
         QCOMPARE(visti, (QStringList{QStringLiteral("primo"), QStringLiteral("durante la pausa"),
                                      QStringLiteral("in coda")}));
     }
