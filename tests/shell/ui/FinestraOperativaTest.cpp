@@ -7,6 +7,7 @@
 #include "CartellaTemporanea.h"
 #include "DiscoProva.h"
 #include "FinestraProva.h"
+#include "InterfacceVuote.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
 #include "VariabileTemporanea.h"
@@ -83,7 +84,7 @@ int Pixel_Disegnati(GraficoWidget *g)
 }
 
 // An exit whose closing asks nothing but is counted; its end is the fixture's.
-struct UscitaContata : Uscita {
+struct UscitaContata : UscitaVuota {
     int chiusure = 0;
     void Richiesta_Chiusura() override { ++chiusure; }
     void Termina(int codice) override { Termina_Prova(codice); }
