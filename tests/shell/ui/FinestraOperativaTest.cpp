@@ -261,7 +261,10 @@ private slots:
         f.Scrittore().Imposta_Disco(disco);
         for (const QString &tf : storico::Timeframes())
             QVERIFY(f.Scrittore().Salva(f.S().mercato, 5, tf, ScrittoreStorico::Tempo_Reale).ok);
+        QTest::mouseClick(q->Cmd_Storico[1], Qt::LeftButton);
+        QVERIFY(f.Frm_Storico->isVisible());
         QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
+        QVERIFY(f.Frm_Storico->isHidden());  // the old underlying's history goes with it
         QCOMPARE(disco->sincronie.load(), 4);
         QVERIFY(f.S().mercato.Storico_1D.barre() == giornaliero.barre());
         // The change panel's right and bottom edges on the chart frame's centre lines.
