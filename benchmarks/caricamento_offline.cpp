@@ -2,6 +2,7 @@
 // local files read, cycle model, indicators, four charts drawn, window set up.
 
 #include "Bench.h"
+#include "DialoghiBench.h"
 #include "Stato.h"
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
@@ -24,15 +25,6 @@
 #include <cstdio>
 #include <memory>
 #include <vector>
-
-// Loading failures printed, nothing else asked.
-namespace {
-
-struct FallimentiStampati : DialoghiFinestra {
-    void Fallimento(const QString &m) override { std::fprintf(stderr, "%s\n", qPrintable(m)); }
-};
-
-}  // namespace
 
 int main(int argc, char *argv[])
 {

@@ -11,6 +11,7 @@
 // window's answer then, with the files written and replaced while they waited.
 
 #include "Bench.h"
+#include "DialoghiBench.h"
 
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
@@ -96,12 +97,12 @@ double Percentile(std::vector<qint64> campioni, double quota)
 }
 
 // Every sync of a history file as slow as on a disk shared with a backup.
-class DiscoLento : public storico::Disco {
+class DiscoLento : public storico::DiscoReale {
 public:
     bool Sincronizza(QFileDevice &file, QString &errore) override
     {
         QThread::msleep(Sincronia_Lenta_ms);
-        return storico::Disco::Sincronizza(file, errore);
+        return storico::DiscoReale::Sincronizza(file, errore);
     }
 };
 
@@ -162,14 +163,19 @@ int main(int argc, char **argv)
     FormS1 form;
     FinestraOperativa *op = finestra::Prepara_Finestra_Operativa(form);
     finestra::Prepara_Sessione_Online(form, *op);
-    struct Fallimenti : DialoghiFinestra {
+    struct Fallimenti : FallimentiStampati {
         QStringList &elenco;
         explicit Fallimenti(QStringList &e) : elenco(e) {}
         void Fallimento(const QString &m) override { elenco << m; }
     };
     QStringList fallimenti;
     op->Imposta_Dialoghi(std::make_unique<Fallimenti>(fallimenti));
-    form.Imposta_Uscita(std::make_unique<Uscita>());
+    struct UscitaMuta : Uscita {
+        void Richiesta_Chiusura() override {}
+        void Scarica_Form_Msg() override {}
+        void Termina(int) override {}
+    };
+    form.Imposta_Uscita(std::make_unique<UscitaMuta>());
     if (!form.Form_Load())
         return Fallisce("start refused");
     form.show();

@@ -41,6 +41,14 @@ public:
         render_grafico::Disegna(controlli.grafico, p, QRectF(immagine.rect()));
         ++disegni;
     }
+    void Aggiorna_Etichette_Gradi() override {}
+    void Ferma_Timer_Indicatori() override {}
+    void Arma_Timer_Indicatori() override {}
+    void Fuoco_Grafico(int) override {}
+    void Mostra_Prop_Battl(const QString &) override {}
+    void Mostra_Tend(const QString &) override {}
+    void Mostra_Dur(const QString &) override {}
+    void Mostra_Errore(const QString &) override {}
 
     Stato &stato;
     ControlliBench controlli;

@@ -15,6 +15,7 @@
 #include "cycle/ControlliGrafici.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/NavigazioneGrafico.h"
+#include "cycle/SalvaParametro.h"
 #include "cycle/TempiFuturi.h"
 #include "drawing/OggettiGrafici.h"
 #include "shell/DisegnaGrafico.h"
@@ -45,6 +46,12 @@ public:
     bool Profilo_Volumi_Attivo(int grado) const override { return stato.indicatori.Ind_Attivo[size_t(grado)][19] == 1; }
     void Calcola_Profilo_Volumi(int, int) override {}
     void Mostra_Caricamento_Indicatore(int, int) override {}
+    bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoCicli &cicli,
+                         archivio::Codice_Modifica codice, int grado, QString &errore) override
+    {
+        return ciclo::Salva_Parametro(programma, archivio, cicli, codice, grado, &errore);
+    }
+    void Mostra_Errore(const QString &testo) override { std::fprintf(stderr, "%s\n", qPrintable(testo)); }
 
     Stato &stato;
     ControlliBench controlli;

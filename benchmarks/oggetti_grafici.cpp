@@ -101,6 +101,16 @@ public:
     void Imposta_Puntatore(int, int) override {}
     void Mostra_Banda(int, const BandaElastica &) override {}
     void Nascondi_Banda(int) override {}
+    void Mostra_Testo_Messaggio(const QString &) override {}
+    bool Salva_Distanza(int, int, QString &) override { return true; }
+    bool Salva_Testo(int, int, QString &) override { return true; }
+    void Mostra_Coord_Graf(int) override {}
+    bool Geometria(int, GeometriaSlot &) override { return false; }
+    void Posiziona_Txt_Cord_Mob(bool, double, double) override {}
+    void Apri_Casella_Testo(ColoreWin, ColoreWin) override {}
+    void Chiudi_Casella_Testo() override {}
+    void Beep() override {}
+    void Ridisegna_Grafico_Corrente() override {}
 };
 
 StatoStrumenti Parti(Stato &stato)
@@ -113,6 +123,12 @@ class ServiziGrafico : public ServiziStrumenti {
 public:
     explicit ServiziGrafico(QWidget *riquadro) : m_riquadro(riquadro) {}
     QWidget *Riquadro(int) override { return m_riquadro; }
+    void Mostra_Messaggio(int) override {}
+    void Mostra_Testo_Messaggio(const QString &) override {}
+    void Mostra_Errore(const QString &) override {}
+    void Avvia_Timer_Disegno() override {}
+    void Ridisegna_Grafico_Corrente() override {}
+    bool Salva_Parametro(archivio::Codice_Modifica, int, QString &) override { return true; }
 
 private:
     QWidget *m_riquadro;

@@ -5,6 +5,7 @@
 // each item is ticked in turn.
 
 #include "Bench.h"
+#include "DialoghiBench.h"
 #include "Stato.h"
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
@@ -29,11 +30,6 @@
 #include <vector>
 
 namespace {
-
-// Loading failures printed, nothing else asked.
-struct FallimentiStampati : DialoghiFinestra {
-    void Fallimento(const QString &m) override { std::fprintf(stderr, "%s\n", qPrintable(m)); }
-};
 
 std::unique_ptr<FormS1> avvia(FinestraOperativa *&op)
 {
@@ -111,6 +107,7 @@ int main(int argc, char *argv[])
     PannelloIndicatori *pannello = op->Area()->Pannello_Indicatori;
     GraficoWidget *grafico = op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan;
     struct Avvisi : AvvisiIndicatori {
+        void Segnale_Acustico() override {}
         void Errore_Salvataggio(const QString &e) override { std::fprintf(stderr, "%s\n", qPrintable(e)); }
     };
     pannello->Imposta_Avvisi(std::make_unique<Avvisi>());

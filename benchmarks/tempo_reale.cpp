@@ -68,6 +68,11 @@ int main(int argc, char **argv)
     QImage immagine(QSize(640, 360), QImage::Format_RGB32);
 
     struct Ridisegno : AmbienteGraficoRT {
+        void Beep() override {}
+        bool Domanda(const QString &, const QString &) override { return false; }
+        void Colore_Cmd_Graf_RT(ColoreWin) override {}
+        bool Salva_Grafico_RT() override { return true; }
+        GraficoControllo *Graf_Battleplan(int) override { return nullptr; }
         Stato &stato;
         QuattroSlot &controlli;
         QImage &immagine;

@@ -99,5 +99,5 @@ public:
     virtual bool Visibile() const noexcept = 0;
     virtual void Prendi_Focus() = 0;
     // Paints at once, for a banner shown before a long computation.
-    virtual void Ridisegna_Subito() { Ridisegna_Grafico(); }
+    virtual void Ridisegna_Subito() = 0;
 };

@@ -99,6 +99,8 @@ public:
     void Titolo_Grafico(const QString &testo, const QString &font, ColoreWin colore, int scostamentoX,
                         int scostamentoY, int riservato) noexcept override;
     void Ridisegna_Grafico() override;
+    // Without a window nothing is painted later: the same as Ridisegna_Grafico.
+    void Ridisegna_Subito() override { Ridisegna_Grafico(); }
     void Modo_Puntatore(int attivo) override;
     bool Salva_Immagine(const QString &file) override;
 

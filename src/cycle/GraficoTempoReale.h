@@ -25,34 +25,20 @@ inline bool Grado_RT(int grado) { return grado >= Primo_Grado_RT && grado <= Ult
 
 }  // namespace tempo_reale
 
-// What the handlers need from the window. Each function does nothing by default
-// (no question is answered Yes, no slot has a chart, nothing needs saving).
+// What the handlers need from the window (ControlloreTempoReale).
 class AmbienteGraficoRT {
 public:
     virtual ~AmbienteGraficoRT() = default;
-    virtual void Beep() {}
+    virtual void Beep() = 0;
     // Yes/No question with the question icon; true for Yes.
-    virtual bool Domanda(const QString &titolo, const QString &testo)
-    {
-        (void)titolo;
-        (void)testo;
-        return false;
-    }
+    virtual bool Domanda(const QString &titolo, const QString &testo) = 0;
     // Both face colours of Cmd_Graf_RT.
-    virtual void Colore_Cmd_Graf_RT(ColoreWin colore) { (void)colore; }
-    virtual void Disegna_Grafico(int grafico, int grado)
-    {
-        (void)grafico;
-        (void)grado;
-    }
+    virtual void Colore_Cmd_Graf_RT(ColoreWin colore) = 0;
+    virtual void Disegna_Grafico(int grafico, int grado) = 0;
     // Writes Grafico_RT to the start-up settings; false when it could not be written.
-    virtual bool Salva_Grafico_RT() { return true; }
+    virtual bool Salva_Grafico_RT() = 0;
     // Graf_Battleplan(slot), nullptr when the slot has no chart.
-    virtual GraficoControllo *Graf_Battleplan(int slot)
-    {
-        (void)slot;
-        return nullptr;
-    }
+    virtual GraficoControllo *Graf_Battleplan(int slot) = 0;
 };
 
 namespace ciclo {

@@ -41,13 +41,6 @@ bool GradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado;
 
 }  // namespace
 
-bool AmbienteNavigazione::Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
-                                          const StatoCicli &cicli, archivio::Codice_Modifica codice, int grado,
-                                          QString &errore)
-{
-    return ciclo::Salva_Parametro(programma, archivio, cicli, codice, grado, &errore);
-}
-
 bool NavigazioneGrafico::Bloccato() const
 {
     return m_programma.Blocco_Grafici || m_programma.Blocco_Aggiornamento;

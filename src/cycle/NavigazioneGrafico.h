@@ -42,12 +42,12 @@ public:
     virtual void Calcola_Profilo_Volumi(int grado, int grafico) = 0;
     // The " In Caricamento ..." banner on the slot's chart.
     virtual void Mostra_Caricamento_Indicatore(int grado, int grafico) = 0;
-    // Writes one setting of the degree; the archive by default. False with the text to show.
+    // Writes one setting of the degree (the window: to the archive). False with the text to show.
     [[nodiscard]] virtual bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
                                                const StatoCicli &cicli, archivio::Codice_Modifica codice, int grado,
-                                               QString &errore);
+                                               QString &errore) = 0;
     // A setting the archive did not take.
-    virtual void Mostra_Errore(const QString & /*testo*/) {}
+    virtual void Mostra_Errore(const QString &testo) = 0;
 };
 
 class NavigazioneGrafico {

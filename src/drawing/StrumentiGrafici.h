@@ -38,21 +38,13 @@ public:
     // The limit messages: 1 lines, 2 texts, 3 distances.
     virtual void Mostra_Messaggio(int tipo) = 0;
     // The message window with a text of the tools' own (a limit held by waiting objects).
-    virtual void Mostra_Testo_Messaggio(const QString &) {}
+    virtual void Mostra_Testo_Messaggio(const QString &) = 0;
     // Timer_Disegno at 5 ms: one redraw of the current slot after this event.
     virtual void Avvia_Timer_Disegno() = 0;
     // Writes one line slot; false with the reason when nothing was written.
     [[nodiscard]] virtual bool Salva_Linea(int grado, int slot, QString &errore) = 0;
-    [[nodiscard]] virtual bool Salva_Distanza(int, int, QString &errore)
-    {
-        errore = QStringLiteral("Archivio delle distanze non disponibile.");
-        return false;
-    }
-    [[nodiscard]] virtual bool Salva_Testo(int, int, QString &errore)
-    {
-        errore = QStringLiteral("Archivio dei testi non disponibile.");
-        return false;
-    }
+    [[nodiscard]] virtual bool Salva_Distanza(int, int, QString &errore) = 0;
+    [[nodiscard]] virtual bool Salva_Testo(int, int, QString &errore) = 0;
     // Salva_Parametro of one setting of the degree; false with the text to show.
     [[nodiscard]] virtual bool Salva_Parametro(archivio::Codice_Modifica codice, int grado, QString &errore) = 0;
     virtual void Mostra_Errore(const QString &testo) = 0;
@@ -62,17 +54,17 @@ public:
     virtual void Nascondi_Banda(int slot) = 0;
 
     // The coordinate readout and its moving box.
-    virtual void Mostra_Coord_Graf(int) {}
-    virtual bool Geometria(int, GeometriaSlot &) { return false; }
-    virtual void Posiziona_Txt_Cord_Mob(bool, double, double) {}
+    virtual void Mostra_Coord_Graf(int) = 0;
+    virtual bool Geometria(int, GeometriaSlot &) = 0;
+    virtual void Posiziona_Txt_Cord_Mob(bool, double, double) = 0;
 
     // The text entry box: opened at the clicked point in the text's colour, with the
     // window's controls held while it is open; closed after writing or without.
-    virtual void Apri_Casella_Testo(ColoreWin, ColoreWin) {}
-    virtual void Chiudi_Casella_Testo() {}
-    virtual void Beep() {}
+    virtual void Apri_Casella_Testo(ColoreWin, ColoreWin) = 0;
+    virtual void Chiudi_Casella_Testo() = 0;
+    virtual void Beep() = 0;
     // The current slot's chart drawn again at once (the objects panel closed).
-    virtual void Ridisegna_Grafico_Corrente() {}
+    virtual void Ridisegna_Grafico_Corrente() = 0;
 };
 
 inline constexpr int Tasto_Backspace = 8;

@@ -27,8 +27,8 @@ public:
     virtual void Disegna_Grafico(int grafico, int grado) = 0;
     // nullptr when the slot has no chart control (no banner then).
     virtual GraficoControllo *Grafico(int grafico) = 0;
-    virtual void Disabilita_Finestra() {}
-    virtual void Abilita_Finestra() {}
+    virtual void Disabilita_Finestra() = 0;
+    virtual void Abilita_Finestra() = 0;
 };
 
 class MotoreIndicatori {

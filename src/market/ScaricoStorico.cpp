@@ -77,7 +77,10 @@ bool LeggiTabella(QSqlDatabase &db, const char *tabella, std::vector<Riga> &righ
 
 TabelleScaricate Scarica_Storico_Dal_Server(const QString &stringaConnessione)
 {
-    AmbienteScarico nessuno;
+    struct : AmbienteScarico {
+        void Avanzamento(int) override {}
+        void Pausa(double) override {}
+    } nessuno;
     return Scarica_Storico_Dal_Server(stringaConnessione, nessuno);
 }
 

@@ -53,15 +53,14 @@ struct TabelleScaricate {
     bool Presenti = false;                     // a download has run since the last copy
 };
 
-// What the download tells and asks of the session around it; each does nothing
-// by default.
+// What the download tells and asks of the session around it.
 class AmbienteScarico {
 public:
     virtual ~AmbienteScarico() = default;
     // Before each table, with its loading step (4..7).
-    virtual void Avanzamento(int /*passo*/) {}
+    virtual void Avanzamento(int passo) = 0;
     // A short breath before each table, a longer wait before a retry.
-    virtual void Pausa(double /*secondi*/) {}
+    virtual void Pausa(double secondi) = 0;
 };
 
 // Scarica_Storico_Dal_Server: never throws; failures leave a table unread. With

@@ -1,7 +1,7 @@
 #include "market/ScrittoreStorico.h"
 
 ScrittoreStorico::ScrittoreStorico(QObject *parent)
-    : QObject(parent), m_disco(std::make_shared<storico::Disco>())
+    : QObject(parent), m_disco(std::make_shared<storico::DiscoReale>())
 {
 }
 
@@ -125,5 +125,5 @@ QStringList ScrittoreStorico::Preleva_Fallimenti()
 void ScrittoreStorico::Imposta_Disco(std::shared_ptr<storico::Disco> disco)
 {
     std::lock_guard blocco(m_mutex);
-    m_disco = disco ? std::move(disco) : std::make_shared<storico::Disco>();
+    m_disco = disco ? std::move(disco) : std::make_shared<storico::DiscoReale>();
 }

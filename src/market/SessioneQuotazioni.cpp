@@ -15,13 +15,6 @@
 
 using namespace testi_sessione;
 
-void AzioniSessione::Pausa(double secondi)
-{
-    QEventLoop ciclo;
-    QTimer::singleShot(int(secondi * 1000), &ciclo, &QEventLoop::quit);
-    ciclo.exec();
-}
-
 SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArchivio &archivio,
                                        StatoMercato &mercato, AzioniSessione &azioni, QObject *parent, Socket *socket,
                                        ScrittoreStorico *scrittore)

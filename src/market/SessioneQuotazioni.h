@@ -43,49 +43,47 @@ inline const QString Problema_Tipo_1 =
     QStringLiteral("Problema tipo 1 di Scarico Storico dal Server, Wavelore verr\u00E0 chiuso");
 }  // namespace testi_sessione
 
-// What the session asks of the window and of the rest of the program. Every
-// request does nothing by default; Domanda answers No, Form_Msg_Visibile false,
-// and Pausa waits on a nested event loop.
+// What the session asks of the window and of the rest of the program.
 class AzioniSessione {
 public:
     enum Icona { Nessuna, Critica, DomandaIcona };
 
     virtual ~AzioniSessione() = default;
 
-    virtual void Imposta_Lbl_Stato(const QString & /*testo*/) {}
-    virtual void Imposta_Text_Stato(const QString & /*testo*/) {}
+    virtual void Imposta_Lbl_Stato(const QString &testo) = 0;
+    virtual void Imposta_Text_Stato(const QString &testo) = 0;
     // Cmd_OnLine and Cmd_OffLine.
-    virtual void Abilita_Pulsanti(bool /*abilitati*/) {}
-    virtual void Mostra_Utente(const QString & /*codice*/, const QString & /*descrizione*/) {}
+    virtual void Abilita_Pulsanti(bool abilitati) = 0;
+    virtual void Mostra_Utente(const QString &codice, const QString &descrizione) = 0;
     // The quote boxes changed (texts in StatoMercato); ultimo: Text_Last changed.
     // Called at most once a display frame, with the newest quote.
-    virtual void Aggiorna_Caselle(bool /*ultimo*/) {}
-    virtual void Lampeggia_Led_RT() {}
-    virtual void Mostra_Messaggio_Chat(const QString & /*testo*/) {}
-    virtual void Beep() {}
+    virtual void Aggiorna_Caselle(bool ultimo) = 0;
+    virtual void Lampeggia_Led_RT() = 0;
+    virtual void Mostra_Messaggio_Chat(const QString &testo) = 0;
+    virtual void Beep() = 0;
     // Message box; an empty title means the application's own title.
-    virtual void Messaggio(Icona, const QString & /*titolo*/, const QString & /*testo*/) {}
+    virtual void Messaggio(Icona, const QString &titolo, const QString &testo) = 0;
     // Yes/No question; true for Yes.
-    virtual bool Domanda(Icona, const QString & /*titolo*/, const QString & /*testo*/) { return false; }
-    virtual void Mostra_Messaggio(int /*tipo*/, const QString & /*testo*/) {}
-    virtual bool Form_Msg_Visibile() const { return false; }
+    virtual bool Domanda(Icona, const QString &titolo, const QString &testo) = 0;
+    virtual void Mostra_Messaggio(int tipo, const QString &testo) = 0;
+    virtual bool Form_Msg_Visibile() const = 0;
     // The reconnection notice shown (window and chat disabled) or taken away.
-    virtual void Mostra_Riconnessione(bool /*mostra*/) {}
-    virtual void Mostra_Avanzamento_Avvio(int /*passo*/) {}
-    virtual void Pausa(double secondi);
-    virtual void Salva_Dati_Login() {}
+    virtual void Mostra_Riconnessione(bool mostra) = 0;
+    virtual void Mostra_Avanzamento_Avvio(int passo) = 0;
+    virtual void Pausa(double secondi) = 0;
+    virtual void Salva_Dati_Login() = 0;
 
     // Loading sequence and exit.
-    virtual void Inizializza_Variabili() {}
-    virtual void Carica_Storici_Avvio() {}
-    virtual void Carica_Dati_Avvio() {}
-    virtual void Chiudi_Programma() {}
+    virtual void Inizializza_Variabili() = 0;
+    virtual void Carica_Storici_Avvio() = 0;
+    virtual void Carica_Dati_Avvio() = 0;
+    virtual void Chiudi_Programma() = 0;
 
     // Real-time merge: lamps of the slots in use lit, Timer_Agg_RT armed.
-    virtual void Accendi_Led_Storico_RT() {}
+    virtual void Accendi_Led_Storico_RT() = 0;
     // After the series merged: cycle positions and starts, "P" saves, scroll bars,
     // indicators, titles and future axes.
-    virtual void Dopo_Fusione_RT(const fusione::EsitoFusioneRT & /*esito*/) {}
+    virtual void Dopo_Fusione_RT(const fusione::EsitoFusioneRT &esito) = 0;
 };
 
 class SessioneQuotazioni : public QObject {

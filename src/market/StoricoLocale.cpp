@@ -256,7 +256,7 @@ std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro, int annoOggi)
     return b;
 }
 
-bool Disco::Sincronizza(QFileDevice &file, QString &errore)
+bool DiscoReale::Sincronizza(QFileDevice &file, QString &errore)
 {
     // QSaveFile::commit syncs right after: a sync here too would double the wait.
     if (!file.flush()) {
@@ -337,7 +337,7 @@ Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString 
     const Esito e = Contenuto_Storico(mercato, sottostante, timeframe, contenuto, annoOggi);
     if (!e.ok)
         return e;
-    Disco disco;
+    DiscoReale disco;
     return Scrivi_File_Storico(PercorsoFileStorico(sottostante, timeframe), contenuto, disco);
 }
 
@@ -451,7 +451,11 @@ int Rimuovi_Temporanei_Storico()
 
 EsitoOffline Carica_Storico_Offline(StatoMercato &mercato, int &sottostanteCorrente, const QString &formatoLocale)
 {
-    AzioniOffline nessuna;
+    struct : AzioniOffline {
+        void Mostra_Avanzamento(int) override {}
+        void Nessuno_Storico(const QString &, const QString &) override {}
+        void Storico_Danneggiato(const QString &) override {}
+    } nessuna;
     return Carica_Storico_Offline(mercato, sottostanteCorrente, formatoLocale, nessuna);
 }
 

@@ -63,11 +63,18 @@ class Disco {
 public:
     virtual ~Disco() = default;
     // Half the contents are in the temporary file; the file itself is still the old one.
-    virtual void A_Meta_File(const QString & /*percorso*/) {}
+    virtual void A_Meta_File(const QString &percorso) = 0;
     // Where the temporary file, complete, goes to the disk before it replaces the file:
-    // false (with the reason) keeps the old file. The default flushes it and leaves the
-    // sync itself to QSaveFile::commit, which follows at once.
-    virtual bool Sincronizza(QFileDevice &file, QString &errore);
+    // false (with the reason) keeps the old file.
+    virtual bool Sincronizza(QFileDevice &file, QString &errore) = 0;
+};
+
+// The program's disk: it flushes the file and leaves the sync itself to
+// QSaveFile::commit, which follows at once.
+class DiscoReale : public Disco {
+public:
+    void A_Meta_File(const QString & /*percorso*/) override {}
+    bool Sincronizza(QFileDevice &file, QString &errore) override;
 };
 
 // The contents of one timeframe's file of `sottostante` from the series of `mercato`,
@@ -114,17 +121,17 @@ inline const QString Messaggio_Nessuno_Storico = QStringLiteral(
 inline const QString Titolo_Nessuno_Storico = QStringLiteral("Wavelore \u00AE");
 
 // What the window does around the offline load, so that the load stays free of
-// widgets. Each does nothing by default.
+// widgets.
 class AzioniOffline {
 public:
     virtual ~AzioniOffline() = default;
     // Loading steps 4..7.
-    virtual void Mostra_Avanzamento(int /*passo*/) {}
+    virtual void Mostra_Avanzamento(int passo) = 0;
     // The message, then the program ends.
-    virtual void Nessuno_Storico(const QString & /*titolo*/, const QString & /*testo*/) {}
+    virtual void Nessuno_Storico(const QString &titolo, const QString &testo) = 0;
     // The files of the chosen underlying are all there but one cannot be read: the
     // text names the file and the reason. Called before any other underlying is taken.
-    virtual void Storico_Danneggiato(const QString & /*testo*/) {}
+    virtual void Storico_Danneggiato(const QString &testo) = 0;
 };
 
 // Result of the offline load: per underlying 1..7 the label of its offline option

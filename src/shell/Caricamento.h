@@ -15,56 +15,55 @@ struct Stato;
 
 // What the sequence runs, each routine under the name the rest of the program
 // knows it by. A routine answers false when it failed; Errore() then says why, or
-// is empty when the routine has already told the user itself. The loads and saves
-// that can fail must be given, as doing nothing there would report one that never
-// happened; the others do nothing by default, so a recorder gives only what it records.
+// is empty when the routine has already told the user itself. Every routine must be
+// given: one left out would report as done a load or save that never happened.
 class ServiziCaricamento {
 public:
     virtual ~ServiziCaricamento() = default;
 
     // phase 1
-    virtual bool Carica_Sottostante_Corrente() { return true; }
-    virtual bool Imposta_Formati_Locali() { return true; }
-    virtual bool Imposta_Colori() { return true; }
-    virtual bool Inizializza_Tabella_Chiave() { return true; }
+    virtual bool Carica_Sottostante_Corrente() = 0;
+    virtual bool Imposta_Formati_Locali() = 0;
+    virtual bool Imposta_Colori() = 0;
+    virtual bool Inizializza_Tabella_Chiave() = 0;
     virtual bool Carica_Storico_Da_Server() = 0;
-    virtual bool Inizializza_Tab_Sottostanti() { return true; }
+    virtual bool Inizializza_Tab_Sottostanti() = 0;
     virtual bool Carica_Storico_Offline() = 0;
     // phase 2
-    virtual bool Aggiorna_Ultime_Barre_Storico() { return true; }
+    virtual bool Aggiorna_Ultime_Barre_Storico() = 0;
     virtual bool Salva_Storico_5M() = 0;
     virtual bool Salva_Storico_15M() = 0;
     virtual bool Salva_Storico_1H() = 0;
     virtual bool Salva_Storico_1D() = 0;
-    virtual bool Inizializza_Tabelle_Cicli() { return true; }
+    virtual bool Inizializza_Tabelle_Cicli() = 0;
     virtual bool Carica_Parametri() = 0;
     virtual bool Carica_Indicatori() = 0;
-    virtual bool Carica_Impostazioni_Sottostante() { return true; }
-    virtual bool Calcola_Tempi_Futuri() { return true; }
+    virtual bool Carica_Impostazioni_Sottostante() = 0;
+    virtual bool Calcola_Tempi_Futuri() = 0;
     virtual bool Carica_Linee() = 0;
     virtual bool Carica_Testi() = 0;
     virtual bool Carica_Distanze() = 0;
-    virtual bool Carica_Combo() { return true; }
-    virtual bool Inizializza_Chk_Battl() { return true; }
-    virtual bool Aggiorna_Etichette_Gradi() { return true; }
-    virtual bool Calcola_Battleplan_Tutti() { return true; }
-    virtual bool Aggiorna_Indicatori_Grafici() { return true; }
-    virtual bool Disegna_Grafici() { return true; }
-    virtual bool Imposta_Titolo_Finestra() { return true; }
-    virtual bool Imposta_Pannelli_Modalita() { return true; }
-    virtual bool Imposta_Layout_Oggetti_Graf() { return true; }
-    virtual bool Imposta_Layout_Senza_Storico() { return true; }
-    virtual bool Imposta_Layout_Ridotto() { return true; }
-    virtual bool Imposta_Opzione_Grafici() { return true; }
-    virtual bool Imposta_Titoli_Grafici() { return true; }
-    virtual bool Imposta_Colori_Controlli() { return true; }
+    virtual bool Carica_Combo() = 0;
+    virtual bool Inizializza_Chk_Battl() = 0;
+    virtual bool Aggiorna_Etichette_Gradi() = 0;
+    virtual bool Calcola_Battleplan_Tutti() = 0;
+    virtual bool Aggiorna_Indicatori_Grafici() = 0;
+    virtual bool Disegna_Grafici() = 0;
+    virtual bool Imposta_Titolo_Finestra() = 0;
+    virtual bool Imposta_Pannelli_Modalita() = 0;
+    virtual bool Imposta_Layout_Oggetti_Graf() = 0;
+    virtual bool Imposta_Layout_Senza_Storico() = 0;
+    virtual bool Imposta_Layout_Ridotto() = 0;
+    virtual bool Imposta_Opzione_Grafici() = 0;
+    virtual bool Imposta_Titoli_Grafici() = 0;
+    virtual bool Imposta_Colori_Controlli() = 0;
     // The three one-shot timers off, Timer_Indicatori to 1200 ms.
-    virtual bool Ferma_Timer() { return true; }
-    virtual bool Richiesta_Dati_RT_Al_Server() { return true; }
+    virtual bool Ferma_Timer() = 0;
+    virtual bool Richiesta_Dati_RT_Al_Server() = 0;
     // Change panel hidden, cycle panel enabled, degree boxes, chat, banners.
-    virtual bool Apri_Finestra_Operativa() { return true; }
+    virtual bool Apri_Finestra_Operativa() = 0;
 
-    virtual QString Errore() const { return {}; }
+    virtual QString Errore() const = 0;
     virtual void Mostra_Avanzamento_Avvio(int passo) = 0;
     virtual void Pausa(double secondi) = 0;
     virtual bool Connesso() const = 0;

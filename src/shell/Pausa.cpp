@@ -65,7 +65,12 @@ void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita, Scritto
 
 void Chiudi_Programma(StatoShell &shell, Socket &socket)
 {
-    Uscita nessuna;
+    // No window: nothing to ask or to close.
+    struct : Uscita {
+        void Richiesta_Chiusura() override {}
+        void Scarica_Form_Msg() override {}
+        void Termina(int) override {}
+    } nessuna;
     Chiudi_Programma(shell, socket, nessuna);
 }
 

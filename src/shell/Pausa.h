@@ -6,15 +6,15 @@ struct StatoShell;
 class ScrittoreStorico;
 class Socket;
 
-// What the exit needs from the windows, doing nothing by default. Termina exists so
+// What the exit needs from the windows (UscitaFinestra in the program). Termina exists so
 // that tests can watch the end; whatever it does, nothing of the program runs after
 // Chiudi_Programma. Richiesta_Chiusura is the user closing the main window.
 class Uscita {
 public:
     virtual ~Uscita() = default;
-    virtual void Richiesta_Chiusura() {}
-    virtual void Scarica_Form_Msg() {}
-    virtual void Termina(int codice) { (void)codice; }
+    virtual void Richiesta_Chiusura() = 0;
+    virtual void Scarica_Form_Msg() = 0;
+    virtual void Termina(int codice) = 0;
 };
 
 namespace finestra {

@@ -23,17 +23,17 @@ public:
     virtual ControlliGrafici &Controlli() = 0;
     virtual void Disegna_Grafico(int grafico, int grado) = 0;
     // The thirteen degree captions, which carry the durations.
-    virtual void Aggiorna_Etichette_Gradi() {}
+    virtual void Aggiorna_Etichette_Gradi() = 0;
     // Timer_Indicatori switched off, and started again from its full interval.
-    virtual void Ferma_Timer_Indicatori() {}
-    virtual void Arma_Timer_Indicatori() {}
+    virtual void Ferma_Timer_Indicatori() = 0;
+    virtual void Arma_Timer_Indicatori() = 0;
     // The resets by double-click first give the current chart the focus.
-    virtual void Fuoco_Grafico(int /*grafico*/) {}
-    virtual void Mostra_Prop_Battl(const QString & /*testo*/) {}
-    virtual void Mostra_Tend(const QString & /*testo*/) {}
-    virtual void Mostra_Dur(const QString & /*testo*/) {}
+    virtual void Fuoco_Grafico(int grafico) = 0;
+    virtual void Mostra_Prop_Battl(const QString &testo) = 0;
+    virtual void Mostra_Tend(const QString &testo) = 0;
+    virtual void Mostra_Dur(const QString &testo) = 0;
     // A setting the archive did not take; the controls then show the stored values again.
-    virtual void Mostra_Errore(const QString & /*testo*/) {}
+    virtual void Mostra_Errore(const QString &testo) = 0;
 };
 
 namespace regolazione {

@@ -8,7 +8,7 @@
 // A disk for the history writer (ScrittoreStorico::Imposta_Disco) whose syncs wait for
 // the test's word (`via`), at most `attesaMs` each, so a test can catch the writer
 // inside one or make it slow; `guasto` makes them fail with "disco pieno".
-struct DiscoProva : storico::Disco {
+struct DiscoProva : storico::DiscoReale {
     explicit DiscoProva(int attesaMs_ = 10000) : attesaMs(attesaMs_) {}
 
     const int attesaMs;
@@ -29,6 +29,6 @@ struct DiscoProva : storico::Disco {
         via.tryAcquire(1, attesaMs);
         if (prima)
             chiamataPrimaDellaFine = chiamataFinestra.load();
-        return storico::Disco::Sincronizza(file, errore);
+        return storico::DiscoReale::Sincronizza(file, errore);
     }
 };

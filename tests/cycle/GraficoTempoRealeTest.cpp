@@ -2,6 +2,7 @@
 // four slots, and the red last-price segment of the short-term charts.
 
 #include "GraficoRegistratore.h"
+#include "InterfacceVuote.h"
 #include "SlotGraficoProva.h"
 #include "StatoProva.h"
 
@@ -56,7 +57,7 @@ struct Finestra : AmbienteGraficoRT {
 };
 
 // Draws each slot asked for into memory controls, recording the order.
-struct DisegnoInMemoria : AmbienteGraficoRT {
+struct DisegnoInMemoria : AmbienteGraficoRTVuoto {
     Stato &stato;
     ControlliMemoria &controlli;
     QList<Slot> disegnati;
@@ -193,7 +194,7 @@ private slots:
             QVERIFY(g.serie().empty());
         }
         // A window without some chart controls is not a fault.
-        AmbienteGraficoRT vuoto;
+        AmbienteGraficoRTVuoto vuoto;
         ciclo::Cancella_Grafici(vuoto);
     }
 

@@ -1,5 +1,6 @@
 #include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
+#include "InterfacceVuote.h"
 #include "SlotGraficoProva.h"
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
@@ -12,7 +13,7 @@
 
 // What the tools ask of the window, recorded. Salva_Linea goes to the real store
 // when `archivio` is set.
-class AmbienteFinto : public AmbienteStrumenti {
+class AmbienteFinto : public AmbienteStrumentiVuoto {
 public:
     const Stato *archivio = nullptr;
     bool salvaOk = true;

@@ -9,6 +9,7 @@
 #include "CartellaTemporanea.h"
 #include "DatabaseProva.h"
 #include "DiscoProva.h"
+#include "InterfacceVuote.h"
 
 #include <QTcpServer>
 #include <QtTest>
@@ -20,7 +21,7 @@ namespace {
 const QDateTime Ultimo(QDate(2025, 12, 5), QTime(17, 25));
 
 // What the session asked of the window, in order.
-class Registro : public AzioniSessione {
+class Registro : public AzioniSessioneVuote {
 public:
     QStringList stati;
     QStringList textStato;

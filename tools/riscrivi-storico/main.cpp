@@ -16,7 +16,7 @@
 
 namespace {
 
-class DiscoInPausa : public storico::Disco {
+class DiscoInPausa : public storico::DiscoReale {
 public:
     explicit DiscoInPausa(long file) : m_file(file) {}
     void A_Meta_File(const QString &) override

@@ -22,9 +22,30 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
+namespace {
+
+// Until the window gives its own: nothing is shown or redrawn, and a setting is never
+// reported saved, since nothing could write it.
+class ServiziAssenti : public ServiziStrumenti {
+public:
+    void Mostra_Messaggio(int) override {}
+    void Mostra_Testo_Messaggio(const QString &) override {}
+    void Mostra_Errore(const QString &) override {}
+    void Avvia_Timer_Disegno() override {}
+    void Ridisegna_Grafico_Corrente() override {}
+    bool Salva_Parametro(archivio::Codice_Modifica, int, QString &errore) override
+    {
+        errore = QStringLiteral("Archivio delle impostazioni non disponibile.");
+        return false;
+    }
+    QWidget *Riquadro(int) override { return nullptr; }
+};
+
+}  // namespace
+
 StrumentiFinestra::StrumentiFinestra(StatoStrumenti stato, ControlliGrafici &controlli,
                                      const std::array<GraficoWidget *, 4> &grafici, QObject *parent)
-    : QObject(parent), m_stato(stato), m_servizi(std::make_unique<ServiziStrumenti>())
+    : QObject(parent), m_stato(stato), m_servizi(std::make_unique<ServiziAssenti>())
 {
     for (size_t s = 0; s < grafici.size(); ++s)
         m_grafici[s] = grafici[s];
@@ -76,7 +97,7 @@ BandaOverlay *StrumentiFinestra::Banda(int slot) const
 
 void StrumentiFinestra::Imposta_Servizi(std::unique_ptr<ServiziStrumenti> servizi)
 {
-    m_servizi = servizi ? std::move(servizi) : std::make_unique<ServiziStrumenti>();
+    m_servizi = servizi ? std::move(servizi) : std::make_unique<ServiziAssenti>();
 }
 
 void StrumentiFinestra::Mostra_Messaggio(int tipo) { m_servizi->Mostra_Messaggio(tipo); }

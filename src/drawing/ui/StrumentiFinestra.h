@@ -29,7 +29,7 @@ public:
                       const std::array<GraficoWidget *, 4> &grafici, QObject *parent = nullptr);
     ~StrumentiFinestra() override;
 
-    // What the window answers; until given, a ServiziStrumenti that does nothing.
+    // What the window answers; until given, none: nothing is shown, no setting is saved.
     void Imposta_Servizi(std::unique_ptr<ServiziStrumenti> servizi);
 
     StrumentiGrafici &Strumenti() { return *m_strumenti; }

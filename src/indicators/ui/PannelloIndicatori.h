@@ -25,14 +25,14 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 
-// What the panel tells the user; each does nothing by default.
+// What the panel tells the user (a beep and a warning unless replaced).
 class AvvisiIndicatori {
 public:
     virtual ~AvvisiIndicatori() = default;
     // A refused character in a period box.
-    virtual void Segnale_Acustico() {}
+    virtual void Segnale_Acustico() = 0;
     // A setting the archive did not take.
-    virtual void Errore_Salvataggio(const QString & /*errore*/) {}
+    virtual void Errore_Salvataggio(const QString &errore) = 0;
 };
 
 class PannelloIndicatori : public QFrame {

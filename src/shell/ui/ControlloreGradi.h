@@ -14,10 +14,10 @@ class PannelloCicli;
 class RichiesteGradi {
 public:
     virtual ~RichiesteGradi() = default;
-    virtual void Disabilita_Finestra() {}
-    virtual void Abilita_Finestra() {}
-    virtual void Imposta_Layout_Ridotto() {}
-    virtual void Imposta_Opzione_Grafici() {}
+    virtual void Disabilita_Finestra() = 0;
+    virtual void Abilita_Finestra() = 0;
+    virtual void Imposta_Layout_Ridotto() = 0;
+    virtual void Imposta_Opzione_Grafici() = 0;
 };
 
 class ControlloreGradi : public QObject {

@@ -16,17 +16,17 @@ class PannelloQuotazioni;
 class RichiesteCambio {
 public:
     virtual ~RichiesteCambio() = default;
-    virtual bool Caricamento_In_Corso() const { return false; }
-    virtual void Disabilita_Finestra() {}
-    virtual void Abilita_Finestra() {}
+    virtual bool Caricamento_In_Corso() const = 0;
+    virtual void Disabilita_Finestra() = 0;
+    virtual void Abilita_Finestra() = 0;
     // The server's real-time data stopped for the old underlying.
-    virtual void Ferma_Dati_RT() {}
-    virtual void Cancella_Grafici() {}
+    virtual void Ferma_Dati_RT() = 0;
+    virtual void Cancella_Grafici() = 0;
     // The history panel closed and the four charts laid out again.
-    virtual void Chiudi_Storico() {}
-    virtual void Mostra_Pannello_Cambio() {}
+    virtual void Chiudi_Storico() = 0;
+    virtual void Mostra_Pannello_Cambio() = 0;
     // The loading for the new underlying.
-    virtual void Carica_Sottostante() {}
+    virtual void Carica_Sottostante() = 0;
 };
 
 class ControlloreSottostante : public QObject {

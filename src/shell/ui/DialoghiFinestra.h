@@ -1,9 +1,8 @@
 #pragma once
 
 // What the working window asks of the user and of the desktop, and the hold on
-// the whole window. The questions and messages do nothing by default, so a
-// test's recorder overrides only what it records; DialoghiUtente is the
-// program's, with message boxes, the exit and the browser.
+// the whole window. DialoghiUtente is the program's, with message boxes, the
+// exit and the browser; tests give a recorder (FinestraProva's DialoghiProva).
 
 #include <QString>
 #include <QUrl>
@@ -16,18 +15,13 @@ class DialoghiFinestra {
 public:
     virtual ~DialoghiFinestra() = default;
     // The question asked before switching real-time charts on; true for Yes.
-    virtual bool Domanda_RT(const QString &titolo, const QString &testo)
-    {
-        (void)titolo;
-        (void)testo;
-        return false;
-    }
+    virtual bool Domanda_RT(const QString &titolo, const QString &testo) = 0;
     // A loading that cannot go on: the message, then the program ends.
-    virtual void Fallimento(const QString &messaggio) { (void)messaggio; }
+    virtual void Fallimento(const QString &messaggio) = 0;
     // A warning the loading gives and goes on (a damaged local history file).
-    virtual void Avviso_Caricamento(const QString &messaggio) { (void)messaggio; }
+    virtual void Avviso_Caricamento(const QString &messaggio) = 0;
     // Opens an address in the default browser.
-    virtual void Apri_Url(const QUrl &url) { (void)url; }
+    virtual void Apri_Url(const QUrl &url) = 0;
 };
 
 class DialoghiUtente : public DialoghiFinestra {

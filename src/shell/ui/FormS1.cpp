@@ -131,7 +131,11 @@ FormS1::~FormS1() = default;
 
 FasiAvvio &FormS1::Fasi_Avvio()
 {
-    static FasiAvvio nessuna;
+    // Before the working window gives its phases, or once it is gone: no loading.
+    static struct : FasiAvvio {
+        void Carica_Storici_Avvio() override {}
+        void Carica_Dati_Avvio() override {}
+    } nessuna;
     return m_fasi && (!m_fasiCustodite || m_custodeFasi) ? *m_fasi : nessuna;
 }
 

@@ -25,12 +25,11 @@ class ScrittoreStorico;
 class Socket;
 
 // The loading phases the start window starts, carried out by the working window.
-// Each does nothing by default.
 class FasiAvvio {
 public:
     virtual ~FasiAvvio() = default;
-    virtual void Carica_Storici_Avvio() {}  // loading phase 1
-    virtual void Carica_Dati_Avvio() {}     // loading phase 2
+    virtual void Carica_Storici_Avvio() = 0;  // loading phase 1
+    virtual void Carica_Dati_Avvio() = 0;     // loading phase 2
 };
 
 class FormS1;
@@ -41,6 +40,8 @@ public:
     explicit UscitaFinestra(FormS1 &form) : m_form(form) {}
     void Richiesta_Chiusura() override;
     void Scarica_Form_Msg() override;
+    // Nothing more: Chiudi_Programma ends the process right after.
+    void Termina(int) override {}
 
 private:
     FormS1 &m_form;

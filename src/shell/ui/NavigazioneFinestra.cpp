@@ -1,6 +1,7 @@
 #include "shell/ui/NavigazioneFinestra.h"
 
 #include "Stato.h"
+#include "cycle/SalvaParametro.h"
 #include "drawing/OggettiGrafici.h"
 #include "indicators/TabellaIndicatori.h"
 #include "shell/ui/AreaGrafici.h"
@@ -68,6 +69,13 @@ void NavigazioneFinestra::Calcola_Profilo_Volumi(int grado, int grafico)
 void NavigazioneFinestra::Mostra_Caricamento_Indicatore(int grado, int grafico)
 {
     m_motore.Mostra_Caricamento_Indicatore(grado, grafico, QString());
+}
+
+bool NavigazioneFinestra::Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio,
+                                          const StatoCicli &cicli, archivio::Codice_Modifica codice, int grado,
+                                          QString &errore)
+{
+    return ciclo::Salva_Parametro(programma, archivio, cicli, codice, grado, &errore);
 }
 
 void NavigazioneFinestra::Mostra_Errore(const QString &testo)

@@ -42,6 +42,8 @@ public:
     // AmbienteNavigazione
     ControlliGrafici &Controlli() override;
     BarraScorrimento *Sld_Zoom() override { return &m_zoom; }
+    bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoCicli &cicli,
+                         archivio::Codice_Modifica codice, int grado, QString &errore) override;
     void Mostra_Errore(const QString &testo) override;
     BarraScorrimento *Sld_Compr() override { return &m_compr; }
     void Disegna_Grafico(int grafico, int grado) override;

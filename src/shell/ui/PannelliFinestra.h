@@ -15,15 +15,14 @@ struct Stato;
 class AreaGrafici;
 class QWidget;
 
-// What the panels ask of the user. By default no file is chosen (the save is
-// cancelled) and a failure is not shown.
+// What the panels ask of the user.
 class DialoghiPannelli {
 public:
     virtual ~DialoghiPannelli() = default;
     // The file to save a picture to, proposed `proposto`; empty when cancelled.
-    virtual QString Scegli_File(const QString & /*proposto*/) { return {}; }
+    virtual QString Scegli_File(const QString &proposto) = 0;
     // A picture or a grid arrangement that could not be saved.
-    virtual void Errore(const QString & /*testo*/) {}
+    virtual void Errore(const QString &testo) = 0;
 };
 
 // The window's own: a save dialog on the proposed name (the platform's unless

@@ -1,4 +1,5 @@
 #include "CartellaTemporanea.h"
+#include "InterfacceVuoteUi.h"
 #include "SlotGraficoProva.h"
 #include "StatoProva.h"
 #include "archive/CreaArchivi.h"
@@ -28,7 +29,7 @@ public:
 };
 
 // The window's side: messages and saved degrees recorded, a redraw 5 ms later, no error.
-class ServiziProva : public ServiziStrumenti {
+class ServiziProva : public ServiziStrumentiVuoti {
 public:
     QList<int> messaggi, parametri;
     int ridisegni = 0;

@@ -827,8 +827,11 @@ private slots:
         }
         QCOMPARE(spuntati, 4 - togli.size());
 
-        // Ticking while one chart is enlarged returns to four charts first.
+        // Ticking while one chart is enlarged returns to four charts first. Degree 11's
+        // pointer mode is off, unlike the one its slot's chart kept from the degree before.
         QCheckBox *nuovo11 = cicli()->Chk_Battl[11];
+        stato().cicli.Modo_Mouse_Grado[11] = 0;
+        QVERIFY(slot_nuovo < 0 || grafico(slot_nuovo)->puntatore());
         ingrandisci(int(std::find_if(conf.begin(), conf.end(), [](const SlotGrafico &g) { return g.in_uso == 1; })
                         - conf.begin()));
         spunta(11);
@@ -847,6 +850,7 @@ private slots:
         QCOMPARE(Grafici(stato(), int(s) + 1), QStringLiteral("1"));
         QCOMPARE(Grafici(stato(), int(s) + 5), QStringLiteral("11"));
         QVERIFY(grafico(slot_nuovo)->isVisible());
+        QVERIFY(!grafico(slot_nuovo)->puntatore());
         QVERIFY(stato().cicli.Titoli_Grafici[s].endsWith(finestra::Titolo_Grado(11)));
         QVERIFY(area()->Frm_Graf[s]->Hsc_Graf->isVisible());
         QVERIFY(!area()->Frm_Graf[s]->Lbl_In_Caricamento->isVisible());

@@ -7,6 +7,7 @@
 #include "CartellaTemporanea.h"
 #include "DiscoProva.h"
 #include "FinestraProva.h"
+#include "InterfacceVuote.h"
 #include "SlotGraficoProva.h"
 #include "Stato.h"
 #include "VariabileTemporanea.h"
@@ -84,7 +85,7 @@ int Pixel_Disegnati(GraficoWidget *g)
 }
 
 // An exit whose closing asks nothing but is counted; its end is the fixture's.
-struct UscitaContata : Uscita {
+struct UscitaContata : UscitaVuota {
     int chiusure = 0;
     void Richiesta_Chiusura() override { ++chiusure; }
     void Termina(int codice) override { Termina_Prova(codice); }
@@ -269,8 +270,11 @@ private slots:
         f.Scrittore().Imposta_Disco(disco);
         for (const QString &tf : storico::Timeframes())
             QVERIFY(f.Scrittore().Salva(f.S().mercato, 5, tf, ScrittoreStorico::Tempo_Reale).ok);
+        QTest::mouseClick(q->Cmd_Storico[1], Qt::LeftButton);
+        QVERIFY(f.Frm_Storico->isVisible());
         QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
         QCOMPARE(fineCambio, QStringList{QStringLiteral("Blocco_Grafici 0, abilitata 1")});
+        QVERIFY(f.Frm_Storico->isHidden());  // the old underlying's history goes with it
         QCOMPARE(disco->sincronie.load(), 4);
         QVERIFY(f.S().mercato.Storico_1D.barre() == giornaliero.barre());
         // The change panel's right and bottom edges on the chart frame's centre lines.

@@ -1,3 +1,4 @@
+#include "InterfacceVuote.h"
 #include "ProcessoFiglio.h"
 #include "drawing/OggettiGrafici.h"
 #include "platform/CodaMessaggi.h"
@@ -286,7 +287,7 @@ static int figlio(int argc, char **argv, const QString &scenario)
     StatoShell shell;
     Socket socket;
     GestoreMessaggi *g = nullptr;
-    struct : Uscita {
+    struct : UscitaVuota {
         GestoreMessaggi **g = nullptr;
         void Scarica_Form_Msg() override { (*g)->Scarica_Form_Msg(); }
     } uscita;

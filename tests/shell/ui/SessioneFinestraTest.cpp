@@ -3,6 +3,7 @@
 
 #include "CartellaTemporanea.h"
 #include "FinestraProva.h"
+#include "InterfacceVuoteUi.h"
 #include "Stato.h"
 #include "cycle/Colori.h"
 #include "market/RigaChat.h"
@@ -85,7 +86,7 @@ private slots:
         QVERIFY(!form.Text_Chat->toPlainText().contains(QStringLiteral("COMM31")));
 
         // A new attempt with the right password reconnects and logs in.
-        FasiAvvio nessuna;  // the loading is not what this checks
+        FasiAvvioVuote nessuna;  // the loading is not what this checks
         form.Imposta_Fasi_Avvio(&nessuna);
         avvio->Text_Password->clear();
         QTest::keyClicks(avvio->Text_Password, QStringLiteral("Pw!"));
@@ -144,7 +145,7 @@ private slots:
     {
         FinestraProva prova;
         FormS1 &form = *prova.form;
-        FasiAvvio nessuna;  // the loading is not what this checks
+        FasiAvvioVuote nessuna;  // the loading is not what this checks
         form.Imposta_Fasi_Avvio(&nessuna);
         prova.sessione->Intervallo_Watchdog_ms = 100;
         form.show();

@@ -1,6 +1,7 @@
 #include "CartellaTemporanea.h"
 #include "DiscoProva.h"
 #include "FinestraProva.h"
+#include "InterfacceVuote.h"
 #include "ProcessoFiglio.h"
 #include "market/ScrittoreStorico.h"
 #include "platform/Socket.h"
@@ -91,7 +92,7 @@ private slots:
             bloccoDuranteLePause << (shell.Blocco_Grafici && shell.Blocco_Aggiornamento);
         });
         sonda.start(50);
-        struct : Uscita {
+        struct : UscitaVuota {
             QStringList *passi = nullptr;
             Socket *socket = nullptr;
             void Scarica_Form_Msg() override { *passi << QStringLiteral("form_msg") << QString::number(socket->State()); }
@@ -117,7 +118,7 @@ private slots:
     {
         Socket socket;
         StatoShell shell;
-        struct : Uscita {
+        struct : UscitaVuota {
             void Termina(int codice) override { Termina_Prova(codice); }
         } u;
         QCOMPARE(Attendi_Uscita([&] { finestra::Chiudi_Programma(shell, socket, u); }), 0);
@@ -203,7 +204,7 @@ static int figlio(int argc, char **argv)
     Socket socket;
     ScrittoreStorico scrittore;
     scrittore.Imposta_Disco(std::make_shared<DiscoProva>(2000));
-    Uscita nessuna;
+    UscitaVuota nessuna;
     QTimer::singleShot(50, &app, [&] {
         std::printf("IN PAUSA\n");
         if (scrittore.Salva(SerieUscita(), 3, QStringLiteral("5M"), ScrittoreStorico::Tempo_Reale).ok)
