@@ -4,6 +4,8 @@
 // coordinate readout on over a chart (its picture is never rebuilt for either).
 
 #include "Bench.h"
+#include "InterfacceVuote.h"
+#include "InterfacceVuoteUi.h"
 
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
@@ -91,27 +93,7 @@ void caricaTestiDistanze(Stato &stato)
     });
 }
 
-class AmbienteVuoto : public AmbienteStrumenti {
-public:
-    void Mostra_Messaggio(int) override {}
-    void Avvia_Timer_Disegno() override {}
-    bool Salva_Linea(int, int, QString &) override { return true; }
-    bool Salva_Parametro(archivio::Codice_Modifica, int, QString &) override { return true; }
-    void Mostra_Errore(const QString &) override {}
-    void Imposta_Puntatore(int, int) override {}
-    void Mostra_Banda(int, const BandaElastica &) override {}
-    void Nascondi_Banda(int) override {}
-    void Mostra_Testo_Messaggio(const QString &) override {}
-    bool Salva_Distanza(int, int, QString &) override { return true; }
-    bool Salva_Testo(int, int, QString &) override { return true; }
-    void Mostra_Coord_Graf(int) override {}
-    bool Geometria(int, GeometriaSlot &) override { return false; }
-    void Posiziona_Txt_Cord_Mob(bool, double, double) override {}
-    void Apri_Casella_Testo(ColoreWin, ColoreWin) override {}
-    void Chiudi_Casella_Testo() override {}
-    void Beep() override {}
-    void Ridisegna_Grafico_Corrente() override {}
-};
+using AmbienteVuoto = AmbienteStrumentiVuoto;
 
 StatoStrumenti Parti(Stato &stato)
 {
@@ -119,16 +101,10 @@ StatoStrumenti Parti(Stato &stato)
 }
 
 // The readout placed against the one chart.
-class ServiziGrafico : public ServiziStrumenti {
+class ServiziGrafico : public ServiziStrumentiVuoti {
 public:
     explicit ServiziGrafico(QWidget *riquadro) : m_riquadro(riquadro) {}
     QWidget *Riquadro(int) override { return m_riquadro; }
-    void Mostra_Messaggio(int) override {}
-    void Mostra_Testo_Messaggio(const QString &) override {}
-    void Mostra_Errore(const QString &) override {}
-    void Avvia_Timer_Disegno() override {}
-    void Ridisegna_Grafico_Corrente() override {}
-    bool Salva_Parametro(archivio::Codice_Modifica, int, QString &) override { return true; }
 
 private:
     QWidget *m_riquadro;

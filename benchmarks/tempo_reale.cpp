@@ -4,6 +4,7 @@
 
 #include "Bench.h"
 #include "GraficoBench.h"
+#include "InterfacceVuote.h"
 
 #include "Stato.h"
 #include "chart/ModelloGrafico.h"
@@ -67,12 +68,7 @@ int main(int argc, char **argv)
     controlli.y.Imposta_Valore(50);
     QImage immagine(QSize(640, 360), QImage::Format_RGB32);
 
-    struct Ridisegno : AmbienteGraficoRT {
-        void Beep() override {}
-        bool Domanda(const QString &, const QString &) override { return false; }
-        void Colore_Cmd_Graf_RT(ColoreWin) override {}
-        bool Salva_Grafico_RT() override { return true; }
-        GraficoControllo *Graf_Battleplan(int) override { return nullptr; }
+    struct Ridisegno : AmbienteGraficoRTVuoto {
         Stato &stato;
         QuattroSlot &controlli;
         QImage &immagine;
