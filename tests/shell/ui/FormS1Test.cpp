@@ -249,8 +249,6 @@ private slots:
                                                                   "scritto: \u00E8 una cartella.")
                                                        .arg(QDir::toNativeSeparators(dir.percorso() + QStringLiteral("/wavelore.lock")))),
                  qPrintable(messaggi.testi.first()));
-        FormS1 seconda;
-        QVERIFY(!seconda.Form_Load());
     }
 
     void invioAvviaOnLine_data()
