@@ -245,9 +245,9 @@ private slots:
         FormS1 f;
         QVERIFY(f.Form_Load());
         QCOMPARE(messaggi.testi.size(), 1);
-        QVERIFY2(messaggi.testi.first().startsWith(QStringLiteral("Wavelore \u00AE|Il file di blocco %1 non pu\u00F2 essere "
-                                                                  "scritto: \u00E8 una cartella.")
-                                                       .arg(QDir::toNativeSeparators(dir.percorso() + QStringLiteral("/wavelore.lock")))),
+        const QString blocco = QDir::toNativeSeparators(dir.percorso() + QStringLiteral("/wavelore.lock"));
+        QVERIFY2(messaggi.testi.first().startsWith(QStringLiteral("Wavelore \u00AE|Il file di blocco %1 non pu\u00F2 "
+                                                                  "essere scritto: \u00E8 una cartella.").arg(blocco)),
                  qPrintable(messaggi.testi.first()));
     }
 
