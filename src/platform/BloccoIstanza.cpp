@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
 #include <chrono>
@@ -14,7 +15,8 @@
 
 namespace {
 
-// Tests widen the span between opening the file and locking it, where two starts race.
+// Tests widen the span between opening the folder or the file and locking it, where two
+// starts race.
 void Ritardo_Di_Prova()
 {
     const int ms = qEnvironmentVariableIntValue("WAVELORE_PROVA_RITARDO_BLOCCO");
@@ -35,50 +37,126 @@ bool Stesso_File(int fd, const QByteArray &nome)
 {
     struct stat tenuto {};
     struct stat attuale {};
-    return ::fstat(fd, &tenuto) == 0 && ::stat(nome.constData(), &attuale) == 0 && tenuto.st_dev == attuale.st_dev &&
+    return ::fstat(fd, &tenuto) == 0 && ::lstat(nome.constData(), &attuale) == 0 && tenuto.st_dev == attuale.st_dev &&
            tenuto.st_ino == attuale.st_ino;
+}
+
+bool Collegamento(const QByteArray &nome)
+{
+    struct stat st {};
+    return ::lstat(nome.constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// Why the lock file cannot be opened for writing, as the trader would say it.
+QString Causa(int errore, const QByteArray &nome)
+{
+    struct stat st {};
+    const bool esiste = ::lstat(nome.constData(), &st) == 0;
+    switch (errore) {
+    case EISDIR:
+        return QStringLiteral("è una cartella");
+    case EROFS:
+        return QStringLiteral("il disco è di sola lettura");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("il disco è pieno");
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("la cartella non esiste");
+    case EACCES:
+    case EPERM:
+        if (!esiste)
+            return QStringLiteral("la cartella è di sola lettura");
+        if (st.st_uid != ::geteuid())
+            return QStringLiteral("appartiene a un altro utente");
+        if ((st.st_mode & S_IWUSR) == 0)
+            return QStringLiteral("è di sola lettura");
+        return QStringLiteral("il sistema non ne permette la scrittura");
+    default:
+        return QStringLiteral("errore del sistema n. %1").arg(errore);
+    }
 }
 
 }  // namespace
 
 BloccoIstanza::~BloccoIstanza()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    Lascia();
+}
+
+void BloccoIstanza::Lascia()
+{
+    for (int *fd : {&m_fd, &m_cartella}) {
+        if (*fd >= 0)
+            ::close(*fd);
+        *fd = -1;
+    }
 }
 
 BloccoIstanza::Esito BloccoIstanza::Prendi(const QString &percorso)
 {
-    if (m_fd >= 0)
+    if (m_fd >= 0 || m_cartella >= 0)
         return Esito::Preso;
+    m_errore.clear();
     const QByteArray nome = QFile::encodeName(percorso);
-    // Every copy locks the same file, whoever made it: it is never created exclusively
-    // nor removed, so no copy can take away a file another one is about to lock.
-    for (int tentativo = 0; tentativo < 10; ++tentativo) {
-        // Not inherited by the programs this one starts: they would hold the lock after it ends.
-        const int fd = ::open(nome.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            m_errore = qt_error_string(errno);
-            return Esito::Impossibile;
-        }
+    const QByteArray cartella = QFile::encodeName(QFileInfo(percorso).absolutePath());
+    // Not inherited by the programs this one starts: they would hold the locks after it ends.
+    if (const int fd = ::open(cartella.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
         Ritardo_Di_Prova();
-        if (const int errore = Blocca(fd); errore != 0) {
+        if (const int errore = Blocca(fd); errore == 0) {
+            m_cartella = fd;
+        } else {
             ::close(fd);
             if (errore == EWOULDBLOCK)
                 return Esito::In_Uso;
-            m_errore = qt_error_string(errore);
-            return Esito::Impossibile;
+        }
+    }
+    // Every copy locks the same file, whoever made it: it is never created exclusively
+    // nor removed, so no copy can take away a file another one is about to lock.
+    bool cambiato = false;
+    for (int tentativo = 0; tentativo < 10; ++tentativo) {
+        m_errore.clear();
+        cambiato = false;
+        int fd = ::open(nome.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const bool scrivibile = fd >= 0;
+        if (!scrivibile) {
+            const int errore = errno;
+            // A lock needs no write access: a file that can only be read is locked all the same.
+            fd = ::open(nome.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+            if (fd < 0 && Collegamento(nome)) {
+                Lascia();
+                return Esito::Collegamento;
+            }
+            m_errore = Causa(errore, nome);
+        }
+        if (fd < 0)
+            break;  // the folder's lock guards alone
+        Ritardo_Di_Prova();
+        if (const int errore = Blocca(fd); errore != 0) {
+            ::close(fd);
+            if (errore == EWOULDBLOCK) {
+                Lascia();
+                return Esito::In_Uso;
+            }
+            break;
         }
         // Someone removed or replaced the file meanwhile: a lock on it guards nothing.
         if (Stesso_File(fd, nome)) {
             m_fd = fd;
-            Scrivi_Proprietario();
-            return Esito::Preso;
+            if (scrivibile)
+                Scrivi_Proprietario();
+            break;
         }
         ::close(fd);
+        cambiato = true;
     }
-    m_errore = QStringLiteral("il file cambia di continuo");
-    return Esito::Impossibile;
+    if (m_fd < 0 && m_cartella < 0) {
+        if (m_errore.isEmpty())
+            m_errore = cambiato ? QStringLiteral("il file cambia di continuo")
+                                : QStringLiteral("il disco non permette di bloccare i file");
+        return Esito::Impossibile;
+    }
+    return Esito::Preso;
 }
 
 void BloccoIstanza::Scrivi_Proprietario()

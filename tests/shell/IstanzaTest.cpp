@@ -7,6 +7,8 @@
 #include <QtTest>
 #include <array>
 
+#include <unistd.h>
+
 namespace {
 
 QString programma()
@@ -33,6 +35,16 @@ QByteArray pidNelBlocco(const QString &blocco)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readLine().trimmed();
+}
+
+// Started as a plain user when the tests run as root, who could write any file.
+const QStringList Utente_Semplice{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                  QStringLiteral("--clear-groups")};
+void avvia(QProcess &copia, const QProcessEnvironment &env, bool ospite)
+{
+    copia.setProcessEnvironment(env);
+    copia.start(ospite ? QStringLiteral("setpriv") : programma(),
+                ospite ? Utente_Semplice + QStringList{programma()} : QStringList());
 }
 
 // User, group and others, as QFileDevice's flags put them: 0x700 is the user's alone.
@@ -117,6 +129,66 @@ private slots:
             viva.kill();
             QVERIFY(viva.waitForFinished(10000));
         }
+    }
+
+    // A lock file the program cannot write keeps the guard, and the trader is told why in
+    // Italian; a link in its place is never followed. So is a face the program cannot load.
+    void avvisiAllAvvio_data()
+    {
+        QTest::addColumn<QString>("preparazione");
+        QTest::addColumn<QString>("avviso");  // {blocco}: the lock file
+        QTest::newRow("link") << "collegamento" << "{blocco} è un collegamento simbolico: Wavelore non lo apre";
+        QTest::newRow("read-only file") << "sola lettura" << "{blocco} non può essere scritto: è di sola lettura.\nWavelore";
+        QTest::newRow("folder") << "cartella" << "{blocco} non può essere scritto: è una cartella.";
+        QTest::newRow("another user's file") << "altro utente" << "{blocco} non può essere scritto: appartiene a un altro";
+        QTest::newRow("face missing") << "" << "Il carattere di Wavelore non è stato caricato: prezzi, date";
+    }
+    void avvisiAllAvvio()
+    {
+        QFETCH(QString, preparazione);
+        QFETCH(QString, avviso);
+        const bool ospite = ::geteuid() == 0, altroUtente = preparazione == QLatin1String("altro utente");
+        if (altroUtente && !ospite)
+            QSKIP("only a run as root can leave a file of another user");
+        if (ospite && QProcess::execute(QStringLiteral("setpriv"), Utente_Semplice + QStringList{QStringLiteral("true")}))
+            QSKIP("root here cannot run a program as a plain user");
+        CartellaTemporanea dir;
+        const QString blocco = dir.percorso() + QStringLiteral("/wavelore.lock");
+        const QString bersaglio = dir.percorso() + QStringLiteral("/bersaglio.txt");
+        QVERIFY(QFile(bersaglio).open(QIODevice::WriteOnly));
+        if (preparazione == QLatin1String("collegamento"))
+            QVERIFY(QFile::link(bersaglio, blocco));
+        else if (preparazione == QLatin1String("cartella"))
+            QVERIFY(QDir().mkdir(blocco));
+        else if (!preparazione.isEmpty())  // another user's not even readable by the copies
+            QVERIFY(QFile::copy(bersaglio, blocco) &&
+                    QFile::setPermissions(blocco, altroUtente ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner));
+        for (const QString &p : {dir.percorso(), bersaglio, blocco})  // the plain user's
+            QVERIFY(!ospite || (altroUtente && p == blocco) || !QFileInfo::exists(p) ||
+                    ::lchown(QFile::encodeName(p).constData(), 65534, 65534) == 0);
+        QProcessEnvironment env = ambiente(true);
+        if (preparazione.isEmpty())
+            env.insert(QStringLiteral("WAVELORE_PROVA_SENZA_CARATTERI"), QStringLiteral("1"));
+        avviso.replace(QStringLiteral("{blocco}"), blocco);
+
+        QProcess prima, seconda;
+        avvia(prima, env, ospite);
+        QString uscita;
+        QTRY_VERIFY2_WITH_TIMEOUT((uscita += QString::fromUtf8(prima.readAllStandardOutput())).contains(avviso),
+                                  qPrintable(uscita), 20000);
+        if (preparazione == QLatin1String("collegamento")) {  // refused, and the file it names untouched
+            QTRY_COMPARE_WITH_TIMEOUT(prima.state(), QProcess::NotRunning, 20000);
+            QCOMPARE(QFileInfo(bersaglio).size(), 0);
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.sistema() + QStringLiteral("/Sistema3.dat")), 15000);
+        avvia(seconda, env, ospite);
+        QVERIFY(seconda.waitForFinished(20000));
+        QVERIFY(seconda.readAllStandardOutput().contains("Una sessione di Wavelore risulta essere già in uso."));
+        QCOMPARE(prima.state(), QProcess::Running);
+        QVERIFY(!preparazione.isEmpty() || prima.readAllStandardError().contains(avviso.toUtf8()));
+        prima.kill();
+        QVERIFY(prima.waitForFinished(10000));
     }
 
     // What a first start creates, the program folder included, is the user's alone.

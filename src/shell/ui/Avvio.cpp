@@ -2,6 +2,7 @@
 
 #include "platform/Caratteri.h"
 #include "platform/Schermo.h"
+#include "shell/ui/Avvisi.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/SessioneFinestra.h"
@@ -12,6 +13,7 @@
 #include <QTranslator>
 
 #include <atomic>
+#include <cstdio>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -21,7 +23,12 @@ namespace wavelore {
 
 namespace {
 std::atomic<int> mascheraUtente{-1};
-}
+bool carattereMancante = false;
+
+const char *const Testo_Carattere_Mancante =
+    "Il carattere di Wavelore non è stato caricato: prezzi, date e altri testi della finestra "
+    "potrebbero apparire tagliati.";
+}  // namespace
 
 void Rendi_File_Privati()
 {
@@ -44,7 +51,10 @@ bool Prepara_Applicazione(QApplication &app)
     // The main window never closes by itself; the program ends through Chiudi_Programma.
     QApplication::setQuitOnLastWindowClosed(false);
     // Before any window: the face every width was made for, whatever the machine has.
-    schermo::Registra_Caratteri();
+    // Without it texts may be cut with no other sign: the start says so.
+    carattereMancante = !schermo::Registra_Caratteri();
+    if (carattereMancante)
+        std::fprintf(stderr, "wavelore: %s\n", Testo_Carattere_Mancante);
     QApplication::setFont(schermo::FontControlli());
     auto *traduzioni = new QTranslator(&app);
     if (!traduzioni->load(QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -66,6 +76,9 @@ int Avvia(int argc, char *argv[])
     finestra::Prepara_Sessione_Online(finestra, *operativa);
     if (!finestra.Form_Load())
         return 0;  // another copy runs: nothing else is done
+    if (carattereMancante)
+        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                                QString::fromUtf8(Testo_Carattere_Mancante));
     // At the end of the desktop session nobody is there to confirm: exit in order.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &finestra, [&finestra] { finestra.Chiudi_Programma(); });
     finestra.show();

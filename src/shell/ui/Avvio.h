@@ -10,7 +10,9 @@ inline constexpr const char *Titolo_Applicazione = "Wavelore";
 // Names the application and installs Qt's Italian texts (the standard buttons
 // of message boxes). No display name is set: the window system would append it
 // to every window title. Everything the program creates from then on is private
-// (folders 0700, files 0600). false when the Italian texts could not be loaded.
+// (folders 0700, files 0600). Registers the program's face; when it cannot, says so
+// on standard error at once, and Avvia in a notice once this copy holds the folder.
+// false when the Italian texts could not be loaded.
 bool Prepara_Applicazione(QApplication &app);
 
 // From then on every folder and file the program creates is the user's alone

@@ -28,7 +28,11 @@ namespace {
 constexpr double Left_Colonna = 100;
 constexpr double Top_Dati_Sot = 100;
 constexpr double Top_Tipo_Ciclo = Top_Dati_Sot + PannelloQuotazioni::Altezza + 100;
-constexpr double Top_Chat = Top_Tipo_Ciclo + PannelloCicli::Altezza + 250;
+// The web link lies between the degree panel and the chat's server box, clear of both:
+// a click anywhere on its letters reaches it.
+constexpr double Top_Link = Top_Tipo_Ciclo + PannelloCicli::Altezza + 30;
+constexpr double Altezza_Link = 250;
+constexpr double Top_Chat = Top_Link + Altezza_Link + 100;  // the server box stands 100 above it
 
 }  // namespace
 
@@ -138,7 +142,7 @@ void ControlloreLayout::Imposta_Colonna_Chat()
     finestra::Piazza(m_form.Text_Desc_Server_Chat, Left_Colonna + 100, Top_Chat - 100,
                      PannelloQuotazioni::Larghezza - 200, 285);
     m_form.Text_Desc_Server_Chat->raise();
-    finestra::Piazza(m_form.Lbl_Link_1, Left_Colonna, Top_Chat - 400, PannelloQuotazioni::Larghezza, 250);
+    finestra::Piazza(m_form.Lbl_Link_1, Left_Colonna, Top_Link, PannelloQuotazioni::Larghezza, Altezza_Link);
 }
 
 void ControlloreLayout::Cmd_Storico_Click()

@@ -159,24 +159,41 @@ bool FormS1::Form_Load()
     // One copy per program folder: the lock is held for the whole run, and the
     // system lets it go when a copy ends, also when it dies.
     const QString blocco = sh.Cartella_Programma + QStringLiteral("/wavelore.lock");
+    const QString nomeBlocco = QDir::toNativeSeparators(blocco);
     switch (m_istanza.Prendi(blocco)) {
     case BloccoIstanza::Esito::Preso:
+        if (!m_istanza.Errore().isEmpty())
+            finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                                    QStringLiteral("Il file di blocco %1 non può essere scritto: %2.")
+                                        .arg(nomeBlocco, m_istanza.Errore()),
+                                    QStringLiteral("Wavelore impedisce comunque l'apertura di una seconda sessione "
+                                                   "in questa cartella."));
         break;
     case BloccoIstanza::Esito::Impossibile:
-        // No lock can be made here (read-only folder): say so, and go on unguarded.
+        // The system offers no lock here: say so, and go on unguarded.
         finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
                                 QStringLiteral("Impossibile creare il file di blocco nella cartella %1: "
                                                "non è possibile verificare se un'altra sessione di Wavelore è in uso.")
                                     .arg(QDir::toNativeSeparators(sh.Cartella_Programma)),
-                                m_istanza.Errore());
+                                QStringLiteral("Motivo: %1.").arg(m_istanza.Errore()));
         break;
+    case BloccoIstanza::Esito::Collegamento:
+        // Opened, it would have the file it points to overwritten with the owner.
+        QApplication::beep();
+        finestra::Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore ®"),
+                                QStringLiteral("Il file di blocco %1 è un collegamento simbolico: Wavelore non lo "
+                                               "apre, per non modificare il file a cui rimanda.")
+                                        .arg(nomeBlocco)
+                                    + QStringLiteral("\r\n\r\n")
+                                    + QStringLiteral("Eliminare il collegamento e avviare di nuovo Wavelore."));
+        return false;
     case BloccoIstanza::Esito::In_Uso:
         QApplication::beep();
         finestra::Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore ®"),
                                 QStringLiteral("Una sessione di Wavelore risulta essere già in uso.")
                                     + QStringLiteral("\r\n\r\n")
                                     + QStringLiteral("Non è possibile aprire una nuova istanza."),
-                                QStringLiteral("File di blocco: %1").arg(QDir::toNativeSeparators(blocco)));
+                                QStringLiteral("File di blocco: %1").arg(nomeBlocco));
         return false;
     }
 

@@ -157,8 +157,11 @@ FinestraProva::~FinestraProva()
 
 void FinestraProva::Prepara()
 {
-    // As the program does before its first window.
-    schermo::Registra_Caratteri();
+    // As the program does before its first window; without its face every width checked is wrong.
+    if (!schermo::Registra_Caratteri()) {
+        QTest::qFail("the program's face could not be registered", __FILE__, __LINE__);
+        preparata = false;
+    }
     if (!MessaggiCatturati::Attivi())
         qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
     form = std::make_unique<FormS1>();

@@ -828,25 +828,29 @@ private slots:
     }
 
     // At its minimum size the window shows every control whole, in both layouts,
-    // with the history panel and with the objects panel, which is closed by its button.
+    // with the history panel and with the objects panel, which is closed by its button;
+    // the web link answers a click on the top of its letters, in either scheme.
     void raggiungibile_alla_misura_minima_data()
     {
         QTest::addColumn<bool>("grande");
         QTest::addColumn<bool>("storico");
         QTest::addColumn<bool>("oggetti");
-        QTest::newRow("four charts") << false << false << false;
-        QTest::newRow("four charts, history") << false << true << false;
-        QTest::newRow("one chart") << true << false << false;
-        QTest::newRow("one chart, history") << true << true << false;
-        QTest::newRow("one chart, objects") << true << false << true;
-        QTest::newRow("one chart, history, objects") << true << true << true;
+        QTest::addColumn<int>("aspetto");
+        QTest::newRow("four charts") << false << false << false << 0;
+        QTest::newRow("four charts, history, light") << false << true << false << 1;
+        QTest::newRow("one chart, light") << true << false << false << 1;
+        QTest::newRow("one chart, history") << true << true << false << 0;
+        QTest::newRow("one chart, objects, light") << true << false << true << 1;
+        QTest::newRow("one chart, history, objects") << true << true << true << 0;
     }
     void raggiungibile_alla_misura_minima()
     {
         QFETCH(bool, grande);
         QFETCH(bool, storico);
         QFETCH(bool, oggetti);
+        QFETCH(int, aspetto);
         QVERIFY(Finestra_Condivisa());
+        QVERIFY(m_finestra->Aspetto(aspetto));
         FormS1 &f = *m_finestra->form;
         FinestraOperativa *op = m_finestra->op;
         const Stato &s = f.S();
@@ -883,6 +887,17 @@ private slots:
 
         const QStringList fuori = Controlli_Fuori_Vista(&f);
         QVERIFY2(fuori.isEmpty(), qPrintable(fuori.join(QStringLiteral("; "))));
+
+        // Clicked through the window, which gives the click to whatever lies on top there.
+        const QLabel *link = f.Lbl_Link_1;
+        const QFontMetrics fm(link->font());
+        const QRect riga = link->style()->itemTextRect(fm, link->contentsRect(), int(link->alignment()), true, link->text());
+        const QPoint cima = link->mapTo(&f, QPoint(riga.center().x(),
+                                                   riga.top() + fm.ascent() + fm.tightBoundingRect(link->text()).top()));
+        const qsizetype aperti = m_finestra->dialoghi->aperti.size();
+        QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, cima);
+        const QWidget *sopra = f.childAt(cima);
+        QVERIFY2(m_finestra->dialoghi->aperti.size() == aperti + 1, sopra ? qPrintable(sopra->objectName()) : "");
 
         if (oggetti) {
             QTest::mouseClick(esci, Qt::LeftButton);

@@ -236,8 +236,8 @@ private slots:
         }
     }
 
-    // Where no lock can be made the program says so, with the reason, and goes on.
-    void bloccoImpossibile()
+    // A folder where the lock file should be: the program says so and goes on, guarded.
+    void bloccoCartella()
     {
         CartellaTemporanea dir;
         QVERIFY(QDir(dir.percorso()).mkdir(QStringLiteral("wavelore.lock")));
@@ -245,7 +245,9 @@ private slots:
         FormS1 f;
         QVERIFY(f.Form_Load());
         QCOMPARE(messaggi.testi.size(), 1);
-        QVERIFY2(messaggi.testi.first().startsWith(QStringLiteral("Wavelore \u00AE|Impossibile creare il file di blocco")),
+        const QString blocco = QDir::toNativeSeparators(dir.percorso() + QStringLiteral("/wavelore.lock"));
+        QVERIFY2(messaggi.testi.first().startsWith(QStringLiteral("Wavelore \u00AE|Il file di blocco %1 non pu\u00F2 "
+                                                                  "essere scritto: \u00E8 una cartella.").arg(blocco)),
                  qPrintable(messaggi.testi.first()));
     }
 
