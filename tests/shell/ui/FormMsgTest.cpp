@@ -1,3 +1,4 @@
+#include "FinestraProva.h"
 #include "InterfacceVuote.h"
 #include "ProcessoFiglio.h"
 #include "drawing/OggettiGrafici.h"
@@ -18,13 +19,14 @@
 #include <QtTest>
 #include <cstdio>
 
-// Each opened window gets its answer from a queued call, once its modal loop runs.
+// Each opened window gets its answer from a queued call, once its modal loop runs; a
+// check failing there closes it.
 class Risponditore : public QObject {
 public:
     Risponditore(GestoreMessaggi &g, std::function<void(FormMsg *)> azione) : m_azione(std::move(azione))
     {
         connect(&g, &GestoreMessaggi::Mostrato, this, [this](FormMsg *f) {
-            QTimer::singleShot(0, f, [this, f] { m_azione(f); });
+            QTimer::singleShot(0, f, [this, f] { Controlli_Nel_Modale([&] { m_azione(f); }); });
         });
     }
 
