@@ -39,6 +39,7 @@ endfunction()
 # One test executable per tests/<subsystem>[/ui]/<Name>Test.cpp, named after its folder.
 # Every one is a QtTest program, run through esito-qtest.sh: it passes only with status 0
 # and QtTest's totals line counting 0 failed, so a program that stops early fails.
+# Leaves the test's name and target in WAVELORE_TEST_NAME and WAVELORE_TEST_TARGET.
 function(wavelore_add_test source)
   cmake_parse_arguments(ARG "" "TIMEOUT" "LIBS" ${ARGN})
   get_filename_component(name ${source} NAME_WE)
@@ -58,6 +59,8 @@ function(wavelore_add_test source)
   endif()
   set_tests_properties(${sub}/${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;WAVELORE_TOOLS_DIR=${PROJECT_BINARY_DIR}/tools;WAVELORE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  set(WAVELORE_TEST_NAME ${sub}/${name} PARENT_SCOPE)
+  set(WAVELORE_TEST_TARGET ${target} PARENT_SCOPE)
 endfunction()
 
 # bench/<name>.cpp -> bench_<name>; ./bench runs every bench_* program.

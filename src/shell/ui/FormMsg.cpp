@@ -8,6 +8,11 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QtMath>
+#include <algorithm>
 
 namespace {
 
@@ -66,9 +71,8 @@ FormMsg::FormMsg(QWidget *parent) : QDialog(parent)
     Text_Msg->setReadOnly(true);
     Text_Msg->setFocusPolicy(Qt::NoFocus);
     Text_Msg->setFrameShape(QFrame::NoFrame);
-    Text_Msg->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Text_Msg->setFont(schermo::Carattere(8.25, true));
-    finestra::Piazza(Text_Msg, 1560, 120, 3975, 1695);
+    finestra::Piazza(Text_Msg, 1560, 120, 3975, Altezza_Testo);
 
     const int lato = schermo::TwipsInPixel(1095);
     Pic1 = new QLabel(this);
@@ -86,7 +90,7 @@ FormMsg::FormMsg(QWidget *parent) : QDialog(parent)
     QPalette striscia = Picture1->palette();
     striscia.setColor(QPalette::Window, QColor(64, 64, 64));
     Picture1->setPalette(striscia);
-    finestra::Piazza(Picture1, 0, 1920, 6615, 1095);
+    finestra::Piazza(Picture1, 0, Top_Bottoni, 6615, 1095);
 
     Cmd_Ok = bottone(Picture1, "Cmd_Ok", QStringLiteral("OK"));
     Cmd_Si = bottone(Picture1, "Cmd_Si", QStringLiteral("SI"));
@@ -129,6 +133,42 @@ void FormMsg::Prepara(const messaggi::Preparazione &p)
         mostra(Cmd_Ok, p.leftOk);
     // Server texts are shown as they are, never interpreted.
     Text_Msg->setPlainText(p.testo);
+    Adatta_Al_Testo();
+}
+
+// The design size holds the program's own texts in the face it carries. A longer text, or
+// a wider face, makes the box and the window grow downwards by what its lines need, the
+// button strip with them, as far as the screen allows; only past that does the box scroll.
+void FormMsg::Adatta_Al_Testo()
+{
+    // The box's lines as it lays them out: its document's options, the whole box wide
+    // (no frame, and no scroll bar while the text fits).
+    QTextDocument *documento = Text_Msg->document();
+    const qreal margine = documento->documentMargin();
+    qreal alto = 2 * margine;
+    for (QTextBlock b = documento->begin(); b.isValid(); b = b.next()) {
+        QTextLayout righe(b.text(), Text_Msg->font());
+        righe.setTextOption(documento->defaultTextOption());
+        righe.beginLayout();
+        for (QTextLine r = righe.createLine(); r.isValid(); r = righe.createLine()) {
+            r.setLeadingIncluded(true);
+            r.setLineWidth(Text_Msg->width() - 2 * margine);
+            alto += r.height();
+        }
+        righe.endLayout();
+    }
+    const int altezza = schermo::TwipsInPixel(Altezza);
+    // The box scrolls unless a pixel is left below its last line.
+    const int serve = std::max(0, qCeil(alto) + 1 - schermo::TwipsInPixel(Altezza_Testo));
+    int crescita = serve;
+    if (const QScreen *s = screen())
+        crescita = std::min(crescita, std::max(0, s->availableGeometry().height() - altezza));
+    setFixedSize(width(), altezza + crescita);
+    Text_Msg->resize(Text_Msg->width(), schermo::TwipsInPixel(Altezza_Testo) + crescita);
+    Picture1->move(0, schermo::TwipsInPixel(Top_Bottoni) + crescita);
+    // A scroll bar the box showed while it was laid out before its size took effect
+    // would narrow it for good, and the lines it adds would keep the bar there.
+    Text_Msg->setVerticalScrollBarPolicy(crescita < serve ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
 }
 
 void FormMsg::closeEvent(QCloseEvent *evento)

@@ -27,9 +27,12 @@ public:
     QPushButton *Cmd_Si;
     QPushButton *Cmd_No;
 
-    // Design client area in twips.
+    // Design client area in twips, with the text box's height and the button strip's top:
+    // a text that needs more lines grows the box and the window by as much.
     static constexpr double Larghezza = 5820;
     static constexpr double Altezza = 2550;
+    static constexpr double Altezza_Testo = 1695;
+    static constexpr double Top_Bottoni = 1920;
 
 signals:
     void Premuto(messaggi::Bottone bottone);
@@ -41,5 +44,7 @@ protected:
     void closeEvent(QCloseEvent *evento) override;
 
 private:
+    void Adatta_Al_Testo();
+
     int m_tipo = 0;
 };

@@ -77,11 +77,12 @@ void GestoreMessaggi::Mostra_Messaggio(int tipo, const QString &testo)
         FormMsg *f = new FormMsg(nullptr);
         f->setAttribute(Qt::WA_DeleteOnClose, false);
         m_aperte.append(f);
-        if (m_centro)
-            f->move(Posto_Sullo_Schermo(m_centro, f));
         QApplication::beep();
         m_shell.Tipo_Messaggio = p.Tipo_Messaggio;
         f->Prepara(p);
+        // Centred once prepared: a long text makes the window taller.
+        if (m_centro)
+            f->move(Posto_Sullo_Schermo(m_centro, f));
 
         messaggi::Azione azione = messaggi::Azione::Nessuna;
         connect(f, &FormMsg::Premuto, f, [this, f, &azione](messaggi::Bottone b) {

@@ -157,6 +157,17 @@ private:
     bool m_impostato;
 };
 
+// Closes every popup and modal window open, innermost first, whatever its handlers
+// say to Esc or to a close (a dialog ends with Rejected).
+void Chiudi_Modali();
+
+// Runs the checks a modal window's handler makes. A failed QVERIFY or QCOMPARE returns
+// from `controlli` and nothing would close the window: every modal window is closed at
+// once, so the test goes on to its own end. True when the checks passed. Every window
+// test also closes them once its test has failed (GuardiaModali.cpp), however the
+// failing check was reached.
+bool Controlli_Nel_Modale(const std::function<void()> &controlli);
+
 // The visible controls of `finestra` not wholly in sight, each with its place
 // (cut by the window's edge or by a container's): none can be reached whole.
 // The charts, which overhang their picture boxes by design, and the insides of

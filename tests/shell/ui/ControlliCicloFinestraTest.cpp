@@ -123,7 +123,7 @@ bool Segna_Archivio(const Stato &s, int imp, int grado)
 enum Salvataggio {
     S_Tendenza, S_Proporzione, S_Sottocicli, S_Tempi, S_Durata, S_Zoom, S_Scorri_Y, S_Scorri_X, S_Compressione,
     S_Griglia, S_Casella_Grado, S_Indicatore, S_Linea, S_Cancella_Linea, S_Testo, S_Distanza, S_Posizione,
-    S_Aspetto, S_Ricordami
+    S_Aspetto, S_Ricordami, S_Puntatore, S_Coordinate
 };
 // How: a trigger aborting every write to the table, another connection holding the
 // file's write lock, or the setting's row missing.
@@ -221,7 +221,8 @@ class ControlliCicloFinestraTest : public QObject {
         for (double x : {c.Tendenza[d], c.Prop_Battleplan[d], c.Durata[d], c.Zoom[d], c.Scostamento_Ciclo[d]})
             v << QString::number(x);
         for (int x : {c.Sottocicli[d], c.Tempi[d], c.Posizione_Asse_Y[d], c.Barre_Ciclo[d], c.Compressione[d],
-                      c.Griglia_1[d], st.indicatori.Ind_Attivo[d][0], st.archivio.Aspetto})
+                      c.Griglia_1[d], c.Modo_Mouse_Grado[d], c.Mostra_Coordinate[d], st.indicatori.Ind_Attivo[d][0],
+                      st.archivio.Aspetto})
             v << QString::number(x);
         v << c.Data_Inizio_Ciclo[d].toString() << QString::number(c.Ora_Inizio_Ciclo[d]);
         for (const SlotGrafico &g : c.Conf_Grafici)
@@ -336,6 +337,8 @@ class ControlliCicloFinestraTest : public QObject {
         }
         case S_Aspetto: QTest::mouseClick(m_prova->op->Quotazioni()->Cmd_Aspetto[0], Qt::LeftButton); break;
         case S_Ricordami: m_prova->form->Frm_Avvio->Chk_Ricordami->click(); break;
+        case S_Puntatore: agisci(QStringLiteral("Cmd_Punt_Graf"), QStringLiteral("clic")); break;
+        case S_Coordinate: QTest::mouseClick(area()->Frm_Graf[size_t(Slot)]->Cmd_Coord, Qt::LeftButton); break;
         }
     }
 
@@ -379,6 +382,8 @@ private slots:
         riga("posizione del riquadro", S_Posizione, Trigger, F::Sistema3, QStringLiteral("TABGRAF"), false);
         riga("colori", S_Aspetto, Trigger, F::Sistema3, QStringLiteral("TABAVV"), false);
         riga("ricordami", S_Ricordami, Trigger, F::Sistema3, QStringLiteral("TABAVV"), false);
+        riga("modo del puntatore", S_Puntatore, Trigger, F::Sistema3, tab, true);
+        riga("coordinate", S_Coordinate, Trigger, F::Sistema3, tab, false);
         riga("colori, archivio bloccato", S_Aspetto, Lucchetto, F::Sistema3, QStringLiteral("TABAVV"), false);
         riga("ricordami, archivio bloccato", S_Ricordami, Lucchetto, F::Sistema3, QStringLiteral("TABAVV"), false);
         riga("indicatore, archivio bloccato", S_Indicatore, Lucchetto, F::Sistema2, tab, true);

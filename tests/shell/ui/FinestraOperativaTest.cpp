@@ -12,6 +12,7 @@
 #include "Stato.h"
 #include "VariabileTemporanea.h"
 #include "archive/CreaArchivi.h"
+#include "archive/ImpostazioniAvvio.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "chart/ui/GraficoWidget.h"
@@ -62,6 +63,7 @@
 #include <QTcpSocket>
 #include <QTextCursor>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 #ifdef Q_OS_UNIX
@@ -69,6 +71,28 @@
 #endif
 
 namespace {
+
+// Every colour a lamp is given, as it is given: a lamp lit for a moment is seen
+// however late the test looks.
+class ColoriLampada : public QObject {
+public:
+    explicit ColoriLampada(QWidget *lampada) { lampada->installEventFilter(this); }
+    QList<QColor> visti;
+    // Lit in `colore`, then put out.
+    bool Lampeggiata(const QColor &colore) const
+    {
+        const qsizetype acceso = visti.indexOf(colore);
+        return acceso >= 0 && std::any_of(visti.begin() + acceso, visti.end(), [&](const QColor &c) { return c != colore; });
+    }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::PaletteChange)
+            visti << static_cast<QWidget *>(o)->palette().color(QPalette::Window);
+        return false;
+    }
+};
 
 // Counts the pixels of a chart that differ from its corner (the background).
 int Pixel_Disegnati(GraficoWidget *g)
@@ -337,12 +361,21 @@ private slots:
         qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.Porta()));
 
         QVERIFY(a->Carica());
+        ColoriLampada quotazione(a->op->Quotazioni()->Led_RT);
+        ColoriLampada barra(a->op->Area()->Frm_Graf[0]->Led_Agg_Storico_RT);
+        // "Ricordami" ticked before the user id is typed: OnLine remembers the id.
+        QCheckBox *ricordami = a->form->Frm_Avvio->Chk_Ricordami;
+        QTest::mouseClick(ricordami, Qt::LeftButton, {}, PuntoCasella(ricordami));
         a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("Demo"));
         a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
         QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!a->form->S().shell.Blocco_Grafici || !a->dialoghi->fallimenti.isEmpty(), 20000);
 
         QCOMPARE(a->form->S().shell.Modalita, QStringLiteral("ONLINE"));
+        StatoArchivio prossimoAvvio;
+        const archivio::LoginRicordato login = archivio::Carica_Impostazioni_Avvio(prossimoAvvio);
+        QVERIFY(login.Ricordami && login.ImpostaUserId);
+        QCOMPARE(login.UserId, QStringLiteral("Demo"));
         QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
         QCOMPARE(a->form->windowTitle(),
                  QStringLiteral("Wavelore \u00AE  v.2.52    - OnLine -     www.wavelore.example  "));
@@ -371,12 +404,12 @@ private slots:
         QTest::mouseClick(casella, Qt::LeftButton, {}, PuntoCasella(casella));
         QCOMPARE(a->form->S().cicli.Conf_Grafici[libero].in_uso, 0);
 
-        // Ticks fill the quote boxes; a bar update lights the lamps of the slots in use and is merged.
+        // Ticks fill the quote boxes and blink their lamp; a bar update lights the lamps of
+        // the slots in use and is merged.
         QTRY_VERIFY_WITH_TIMEOUT(!a->op->Quotazioni()->Text_Last->text().isEmpty(), 10000);
-        const std::uint32_t acceso = a->form->S().cicli.Colori[21];
-        QTRY_VERIFY_WITH_TIMEOUT(a->op->Area()->Frm_Graf[0]->Colore_Led() == acceso || a->op->Sessione()->Fusioni_Eseguite() > 0,
-                                 15000);
+        QTRY_VERIFY(quotazione.Lampeggiata(QColor(0, 255, 0)));
         QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > 0, 15000);
+        QVERIFY(barra.visti.contains(schermo::ColoreWin(a->form->S().cicli.Colori[21])));
         QCOMPARE(a->op->Area()->Frm_Graf[libero]->Colore_Led(), a->form->S().cicli.Colori[20]);
         QVERIFY(a->dialoghi->fallimenti.isEmpty());
 

@@ -1,3 +1,4 @@
+#include "FinestraProva.h"
 #include "InterfacceVuote.h"
 #include "ProcessoFiglio.h"
 #include "drawing/OggettiGrafici.h"
@@ -18,13 +19,14 @@
 #include <QtTest>
 #include <cstdio>
 
-// Each opened window gets its answer from a queued call, once its modal loop runs.
+// Each opened window gets its answer from a queued call, once its modal loop runs; a
+// check failing there closes it.
 class Risponditore : public QObject {
 public:
     Risponditore(GestoreMessaggi &g, std::function<void(FormMsg *)> azione) : m_azione(std::move(azione))
     {
         connect(&g, &GestoreMessaggi::Mostrato, this, [this](FormMsg *f) {
-            QTimer::singleShot(0, f, [this, f] { m_azione(f); });
+            QTimer::singleShot(0, f, [this, f] { Controlli_Nel_Modale([&] { m_azione(f); }); });
         });
     }
 
@@ -58,14 +60,20 @@ private slots:
         QTest::addColumn<bool>("domanda");
         QTest::addColumn<QColor>("fondo");
         QTest::addColumn<QString>("testo");  // whole in its box, without scrolling
+        QTest::addColumn<bool>("progetto");  // at the design size, in either face
         const QString comm19 = QStringLiteral("COMM19Ø1Ø0ØfineØ");
-        QTest::newRow("line limit") << 1 << true << false << false << QColor(255, 215, 0) << comm19;
-        QTest::newRow("text limit") << 2 << true << false << false << QColor(255, 215, 0) << comm19;
-        QTest::newRow("close confirmation") << 4 << false << true << true << QColor(0, 191, 255) << comm19;
-        QTest::newRow("server text") << 5 << true << false << false << QColor(255, 215, 0) << comm19;
-        QTest::newRow("login ended") << 6 << false << true << false << QColor(255, 215, 0) << comm19;
+        QTest::newRow("line limit") << 1 << true << false << false << QColor(255, 215, 0) << comm19 << true;
+        QTest::newRow("text limit") << 2 << true << false << false << QColor(255, 215, 0) << comm19 << true;
+        QTest::newRow("close confirmation") << 4 << false << true << true << QColor(0, 191, 255) << comm19 << true;
+        QTest::newRow("server text") << 5 << true << false << false << QColor(255, 215, 0) << comm19 << true;
+        QTest::newRow("login ended") << 6 << false << true << false << QColor(255, 215, 0) << comm19 << true;
         QTest::newRow("limit held by waiting objects")
-            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, 15);
+            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, 15) << false;
+        QStringList righe;
+        for (int i = 1; i <= 12; ++i)
+            righe << QStringLiteral("Riga %1 di un testo lungo del server").arg(i);
+        QTest::newRow("long server text")
+            << 5 << true << false << false << QColor(255, 215, 0) << righe.join(QStringLiteral("\r\n")) << false;
     }
     void aspetto()
     {
@@ -75,6 +83,7 @@ private slots:
         QFETCH(bool, domanda);
         QFETCH(QColor, fondo);
         QFETCH(QString, testo);
+        QFETCH(bool, progetto);
         StatoShell shell;
         int fine = 0;
         GestoreMessaggi g(shell, nullptr, [&] { ++fine; });
@@ -87,7 +96,12 @@ private slots:
             QVERIFY(f->isModal());
             titolo = f->windowHandle()->title();
             cornice = f->windowHandle()->flags();
-            QCOMPARE(f->size(), QSize(schermo::TwipsInPixel(5820), schermo::TwipsInPixel(2550)));
+            // A text the design size cannot hold makes the window taller, the buttons with it.
+            QCOMPARE(f->width(), schermo::TwipsInPixel(5820));
+            QVERIFY(progetto ? f->height() == schermo::TwipsInPixel(2550) : f->height() >= schermo::TwipsInPixel(2550));
+            QCOMPARE(f->height() - f->Picture1->y(), schermo::TwipsInPixel(2550) - schermo::TwipsInPixel(1920));
+            QCOMPARE(f->height() - f->Text_Msg->y() - f->Text_Msg->height(),
+                     schermo::TwipsInPixel(2550) - schermo::TwipsInPixel(120) - schermo::TwipsInPixel(1695));
             QCOMPARE(f->Cmd_Ok->isVisible(), ok);
             QCOMPARE(f->Cmd_Si->isVisible(), siNo);
             QCOMPARE(f->Cmd_No->isVisible(), siNo);

@@ -168,7 +168,8 @@ private slots:
     }
 };
 
-// Played by a child: one test function that reaches the exit the way USCITA_FIGLIO names.
+// Played by a child: one test function that reaches the exit the way USCITA_FIGLIO names
+// (or, "controllo_modale", fails a check inside a modal window).
 class ProvaFiglio : public QObject {
     Q_OBJECT
 private slots:
@@ -182,6 +183,15 @@ private slots:
         }
         FinestraProva prova(QList<int>{});
         QVERIFY(prova.Carica());
+        if (modo == "controllo_modale") {
+            // A check failing in the closing confirmation's handler: nothing in the test
+            // closes the window, the fixture must, and the test ends failed.
+            connect(&prova.form->Messaggi(), &GestoreMessaggi::Mostrato, this, [](FormMsg *m) {
+                QTimer::singleShot(0, m, [m] { QCOMPARE(m->Tipo(), 0); });
+            });
+            prova.form->close();
+            return;
+        }
         if (modo == "diretta")
             prova.form->Chiudi_Programma();
         connect(&prova.form->Messaggi(), &GestoreMessaggi::Mostrato, this, [](FormMsg *m) {
