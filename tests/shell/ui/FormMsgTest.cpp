@@ -65,7 +65,9 @@ private slots:
         QTest::newRow("server text") << 5 << true << false << false << QColor(255, 215, 0) << comm19;
         QTest::newRow("login ended") << 6 << false << true << false << QColor(255, 215, 0) << comm19;
         QTest::newRow("limit held by waiting objects")
-            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, 15);
+            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, {15, 0});
+        QTest::newRow("limit held by objects older than the history")
+            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, {1, 14});
     }
     void aspetto()
     {
