@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -367,15 +368,7 @@ QFont FontCella(const QTableView *g, const QModelIndex &i)
 
 double LarghezzaTesto(const QFont &font, const QString &testo)
 {
-    QTextLayout l(testo, font);
-    QTextOption o;
-    o.setWrapMode(QTextOption::NoWrap);
-    l.setTextOption(o);
-    l.beginLayout();
-    QTextLine riga = l.createLine();
-    riga.setLineWidth(1e6);
-    l.endLayout();
-    return riga.isValid() ? riga.naturalTextWidth() : 0.0;
+    return QFontMetricsF(font).horizontalAdvance(testo);
 }
 
 int SpazioCella(const QTableView *g, const QModelIndex &i)

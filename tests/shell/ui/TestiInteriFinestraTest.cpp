@@ -151,29 +151,6 @@ class TestiInteriFinestraTest : public QObject {
         return p;
     }
 
-    // Each date, time and price column of the panel's grids given the widest text
-    // of its kind, measured in the column's own font against the column.
-    QStringList colonneNonIntere(PannelloOggetti *p)
-    {
-        QStringList fuori;
-        QHash<QString, PuntoLargo> perFont;
-        for (QTableWidget *g : {p->Msf_Linee, p->Msf_Testi, p->Msf_Dist})
-            for (int c = 3; c <= 9 && c < g->columnCount(); ++c) {
-                if (c == 6)
-                    continue;  // the spacer, or the texts' own column
-                const QModelIndex i = g->model()->index(1, c);
-                const QFont font = FontCella(g, i);
-                if (!perFont.contains(font.key()))
-                    perFont.insert(font.key(), puntoPiuLargo(font));
-                const QString testo = perFont[font.key()].testi[(c - 3) % 4];
-                if (LarghezzaTesto(font, testo) > SpazioCella(g, i))
-                    fuori << QStringLiteral("%1 column %2 cannot hold \"%3\": %4 px in %5")
-                                 .arg(g->objectName()).arg(c).arg(testo)
-                                 .arg(LarghezzaTesto(font, testo)).arg(SpazioCella(g, i));
-            }
-        return fuori;
-    }
-
     // Fifteen objects of each kind on the degree, from the oldest bar into the future
     // (the first from and to the bars of the widest readings), at the widest prices;
     // the last waits for its bars with the widest date, time and price any bar could
@@ -334,14 +311,14 @@ private slots:
                 fuori << etichetteNonIntere(r);
         if (oggetti) {
             PannelloOggetti *p = m_prova->op->Strumenti()->Frm_Ogg_Graf;
-            fuori << colonneNonIntere(p);
             const PuntoLargo largo = puntoPiuLargo(FontCella(p->Msf_Linee, p->Msf_Linee->model()->index(1, 3)));
             riempiOggetti(grado, largo);
             auto *pulsanti = area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();
             QVERIFY(pulsanti);
             QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
             QVERIFY(p->isVisible());
-            // The waiting row shows the widest date, time and price in real cells.
+            // The waiting row shows the widest date, time and price in real cells, which
+            // TestiNonInteri measures.
             QCOMPARE(p->Msf_Linee->item(15, 7)->text() + p->Msf_Dist->item(15, 4)->text() +
                          p->Msf_Testi->item(15, 5)->text(),
                      largo.testi.join(QString()));
