@@ -3,6 +3,7 @@
 #include "archive/StatoArchivio.h"
 #include "cycle/ControlliGrafici.h"
 #include "cycle/PosizioneBarra.h"
+#include "platform/DataOra.h"
 #include "platform/StatoProgramma.h"
 
 #include <algorithm>
@@ -18,35 +19,92 @@ std::optional<double> PrezzoDaY(const AssiGrafico &assi, double y)
     return (y - assi.lo1) / altezza * (assi.hi2 - assi.lo2) + assi.lo2;
 }
 
-int Oggetti_In_Attesa(const StatoDisegno &d, int tipo, int grado)
+namespace {
+using Chiave = std::pair<qint64, int>;  // an invalid date sorts as the oldest
+Chiave chiave(const QDate &data, int minuti, bool giornaliero)
 {
-    if (grado < 0 || grado > costanti::Max_Grado || tipo < 1 || tipo > 3)
-        return 0;
-    const SlotOggetti<::RigaOggetto> &attesa =
-        tipo == 1 ? d.Linee_In_Attesa : tipo == 2 ? d.Testi_In_Attesa : d.Distanze_In_Attesa;
-    const auto &righe = attesa[size_t(grado)];
-    return int(std::count_if(righe.begin() + 1, righe.end(), [](const ::RigaOggetto &r) { return !r.empty(); }));
+    return {data.isValid() ? data.toJulianDay() : std::numeric_limits<qint64>::min(), giornaliero ? 0 : minuti};
 }
 
-QString Testo_Limite_In_Attesa(int tipo, int inAttesa)
+// The stored date column of each point of a kind: start, end, label.
+std::vector<int> colonnePunti(int tipo)
+{
+    return tipo == 1 ? std::vector<int>{1, 4} : tipo == 2 ? std::vector<int>{1} : std::vector<int>{1, 4, 8};
+}
+}  // namespace
+
+bool Piu_Vecchio_Dello_Storico(const StatoMercato &mercato, int grado, int tipo, const ::RigaOggetto &riga)
+{
+    if (grado < 0 || grado > costanti::Max_Grado || tipo < 1 || tipo > 3 || riga.empty())
+        return false;
+    const bool giornaliero = posizione::GradoGiornaliero(grado);
+    std::optional<Chiave> primaBarra;
+    for (const BarraStorico &b : posizione::SerieDelGrado(mercato, grado).barre())
+        if (b.data.isValid() && (!primaBarra || chiave(b.data, b.minuti, giornaliero) < *primaBarra))
+            primaBarra = chiave(b.data, b.minuti, giornaliero);
+    if (!primaBarra)
+        return false;  // no history yet: nothing is known to be older
+    const int anno = dataora::AnnoCorrente();
+    for (int c : colonnePunti(tipo)) {
+        const auto campo = [&riga](int n) { return archivio::CampoRiga(riga, QStringLiteral("C%1").arg(n)); };
+        const auto tempo = archivio::LeggiTempoArchivio(grado, campo(c), campo(c + 1), anno);
+        if (tempo && chiave(tempo->first, tempo->second, giornaliero) < *primaBarra)
+            return true;
+    }
+    return false;
+}
+
+OggettiInAttesa Oggetti_In_Attesa(const StatoMercato &mercato, const StatoDisegno &d, int tipo, int grado)
+{
+    OggettiInAttesa quanti;
+    if (grado < 0 || grado > costanti::Max_Grado || tipo < 1 || tipo > 3)
+        return quanti;
+    const SlotOggetti<::RigaOggetto> &attesa =
+        tipo == 1 ? d.Linee_In_Attesa : tipo == 2 ? d.Testi_In_Attesa : d.Distanze_In_Attesa;
+    for (const ::RigaOggetto &r : attesa[size_t(grado)])
+        if (!r.empty())
+            ++(Piu_Vecchio_Dello_Storico(mercato, grado, tipo, r) ? quanti.piu_vecchi : quanti.possono_tornare);
+    return quanti;
+}
+
+QString Testo_Limite_In_Attesa(int tipo, const OggettiInAttesa &quanti)
 {
     const QString aCapo = QStringLiteral("\r\n\r\n");
-    QString nome = QStringLiteral("Linee");
-    QString nuovo = QStringLiteral("una nuova Linea bisogna prima cancellarne almeno una");
-    QString quanti = inAttesa == 1 ? QStringLiteral("Di queste, una \u00E8") : QStringLiteral("Di queste, %1 sono");
-    if (tipo == 2) {
-        nome = QStringLiteral("Testi");
-        nuovo = QStringLiteral("un nuovo Testo bisogna prima cancellarne almeno uno");
-        quanti = inAttesa == 1 ? QStringLiteral("Di questi, uno \u00E8") : QStringLiteral("Di questi, %1 sono");
-    } else if (tipo == 3) {
-        nome = QStringLiteral("Distanze");
-        nuovo = QStringLiteral("una nuova Distanza bisogna prima cancellarne almeno una");
+    const bool maschile = tipo == 2;
+    const QString nome = tipo == 1   ? QStringLiteral("Linee")
+                         : tipo == 2 ? QStringLiteral("Testi")
+                                     : QStringLiteral("Distanze");
+    const QString nuovo = tipo == 1   ? QStringLiteral("una nuova Linea bisogna prima cancellarne almeno una")
+                          : tipo == 2 ? QStringLiteral("un nuovo Testo bisogna prima cancellarne almeno uno")
+                                      : QStringLiteral("una nuova Distanza bisogna prima cancellarne almeno una");
+    // "una attende" / "3 attendono", agreeing with the kind.
+    const auto quante = [maschile](int n, const QString &uno, const QString &molti) {
+        return n == 1 ? (maschile ? QStringLiteral("uno ") : QStringLiteral("una ")) + uno
+                      : QString::number(n) + QLatin1Char(' ') + molti;
+    };
+    QStringList parti;
+    if (quanti.possono_tornare > 0)
+        parti << quante(quanti.possono_tornare, QStringLiteral("attende barre non ancora sul grafico"),
+                         QStringLiteral("attendono barre non ancora sul grafico"));
+    if (quanti.piu_vecchi > 0) {
+        // vecchio / vecchia / vecchi / vecchie, and the pronoun of each.
+        const QString o = maschile ? QStringLiteral("o") : QStringLiteral("a");
+        parti << quante(quanti.piu_vecchi,
+                         QStringLiteral("\u00E8 pi\u00F9 vecchi%1 dello storico e non torner\u00E0: cancellandol%1 nel "
+                                        "pannello Oggetti Grafico se ne libera la posizione")
+                             .arg(o),
+                         QStringLiteral("sono pi\u00F9 vecch%1 dello storico e non torneranno: cancellandol%2 nel "
+                                        "pannello Oggetti Grafico se ne liberano le posizioni")
+                             .arg(maschile ? QStringLiteral("i") : QStringLiteral("ie"),
+                                  maschile ? QStringLiteral("i") : QStringLiteral("e")));
     }
-    if (inAttesa != 1)
-        quanti = quanti.arg(inAttesa);
-    return QStringLiteral("E' stato raggiunto il limite massimo di %1 inseribili.").arg(nome) + aCapo + quanti +
-           QStringLiteral(" in attesa fuori dal grafico (pannello Oggetti Grafico).") + aCapo +
-           QStringLiteral("Per inserire ") + nuovo + QLatin1Char('.');
+    const QString testo = QStringLiteral("E' stato raggiunto il limite massimo di %1 inseribili.").arg(nome) + aCapo +
+                          (maschile ? QStringLiteral("Di questi, ") : QStringLiteral("Di queste, ")) +
+                          parti.join(QStringLiteral("; "));
+    if (quanti.piu_vecchi > 0)
+        return testo + QLatin1Char('.');
+    return testo + QStringLiteral(" (pannello Oggetti Grafico).") + aCapo + QStringLiteral("Per inserire ") + nuovo +
+           QLatin1Char('.');
 }
 
 bool TestoAccettabile(const QString &testo)
@@ -161,14 +219,6 @@ void Riallinea_Disegni(const StatoCicli &cicli, StatoDisegno &disegno,
         disegno.Barre_Ciclo_Oggetti[d] = barre;
     }
 }
-
-namespace {
-using Chiave = std::pair<qint64, int>;  // an invalid date sorts as the oldest
-Chiave chiave(const QDate &data, int minuti, bool giornaliero)
-{
-    return {data.isValid() ? data.toJulianDay() : std::numeric_limits<qint64>::min(), giornaliero ? 0 : minuti};
-}
-}  // namespace
 
 // The history runs from the newest bar down and the future axis up from the first
 // future bar, so both are searched by halving; a history that is not in order is

@@ -64,11 +64,24 @@ inline int SlotLiberoDistanze(const StatoDisegno &d, int grado)
     return SlotLibero(d.Distanze, d.Distanze_In_Attesa, grado, costanti::Max_Distanze);
 }
 
-// How many objects of one degree wait for their bars: tipo 1 lines, 2 texts, 3 distances.
-int Oggetti_In_Attesa(const StatoDisegno &d, int tipo, int grado);
+// Whether an object waiting for its bars (tipo 1 line, 2 text, 3 distance, as its
+// stored row holds it) will never come onto the chart: a point of it is older than
+// the oldest bar the degree's history keeps, and the history only moves on. The
+// others wait for bars beyond the chart, which may still come.
+bool Piu_Vecchio_Dello_Storico(const StatoMercato &mercato, int grado, int tipo, const ::RigaOggetto &riga);
+
+// The objects of one kind and degree that wait for their bars, by whether they may
+// still come onto the chart.
+struct OggettiInAttesa {
+    int possono_tornare = 0;
+    int piu_vecchi = 0;  // older than the history: they never will
+    int totale() const { return possono_tornare + piu_vecchi; }
+};
+OggettiInAttesa Oggetti_In_Attesa(const StatoMercato &mercato, const StatoDisegno &d, int tipo, int grado);
 // The limit message of a kind (tipo as above) when some of its slots are held by
-// objects waiting for their bars: where they are, and what frees a slot.
-QString Testo_Limite_In_Attesa(int tipo, int inAttesa);
+// objects waiting for their bars: how many of each sort, which will never come
+// back, and that deleting them in the objects panel frees their slots.
+QString Testo_Limite_In_Attesa(int tipo, const OggettiInAttesa &quanti);
 
 // Whether a text may stand in the entry box: at most 20 characters, not ending with
 // "@" (the mark of a free row in the store).

@@ -4,6 +4,7 @@
 #include "drawing/ArchivioComune.h"
 #include "drawing/Coordinate.h"
 #include "drawing/DateOggetti.h"
+#include "drawing/OggettiGrafici.h"
 #include "drawing/StatoDisegno.h"
 #include "platform/DataOra.h"
 #include "platform/StatoProgramma.h"
@@ -51,12 +52,13 @@ private:
     int m_anno;
 };
 
-// The rows of one kind in slot order: `riga(slot, oggetto)` gives the cells of a
-// placed object, `attesa(riga)` those of one waiting for its bars, colonnaColore
-// the column of its stored colour code.
+// The rows of one kind (tipo 1 lines, 2 texts, 3 distances) in slot order:
+// `riga(slot, oggetto)` gives the cells of a placed object, `attesa(riga)` those of
+// one waiting for its bars, colonnaColore the column of its stored colour code.
 template <typename T, typename Riga, typename Attesa>
-std::vector<RigaOggetto> righe(const std::array<T, 16> &oggetti, const std::array<::RigaOggetto, 16> &inAttesa,
-                               int limite, int colonnaColore, Riga riga, Attesa attesa)
+std::vector<RigaOggetto> righe(const StatoMercato &mercato, int grado, int tipo, const std::array<T, 16> &oggetti,
+                               const std::array<::RigaOggetto, 16> &inAttesa, int limite, int colonnaColore, Riga riga,
+                               Attesa attesa)
 {
     std::vector<RigaOggetto> r;
     for (int k = 1; k <= limite && k < int(oggetti.size()); ++k) {
@@ -67,7 +69,7 @@ std::vector<RigaOggetto> righe(const std::array<T, 16> &oggetti, const std::arra
         else if (!salvata.empty())
             r.push_back(RigaOggetto{
                 k, tabelle::CodiceColoreOggetto(archivio::CampoRiga(salvata, QStringLiteral("C%1").arg(colonnaColore))),
-                attesa(salvata), true});
+                attesa(salvata), true, Piu_Vecchio_Dello_Storico(mercato, grado, tipo, salvata)});
     }
     return r;
 }
@@ -83,7 +85,7 @@ std::vector<RigaOggetto> Righe_Linee(const StatoProgramma &programma, const Stat
         return {};
     const PuntiSalvati salvati(programma, mercato, grado);
     return righe(
-        disegno.Linee[size_t(grado)], disegno.Linee_In_Attesa[size_t(grado)], costanti::Max_Linee, 7,
+        mercato, grado, 1, disegno.Linee[size_t(grado)], disegno.Linee_In_Attesa[size_t(grado)], costanti::Max_Linee, 7,
         [&](int k, const Linea &l) {
             const DateOggetto d = Calcola_Date_Linea(mercato, cicli, disegno, grado, k);
             QStringList c;
@@ -108,7 +110,7 @@ std::vector<RigaOggetto> Righe_Testi(const StatoProgramma &programma, const Stat
         return {};
     const PuntiSalvati salvati(programma, mercato, grado);
     return righe(
-        disegno.Testi[size_t(grado)], disegno.Testi_In_Attesa[size_t(grado)], costanti::Max_Testi, 5,
+        mercato, grado, 2, disegno.Testi[size_t(grado)], disegno.Testi_In_Attesa[size_t(grado)], costanti::Max_Testi, 5,
         [&](int k, const Testo &t) {
             QStringList c;
             punto(c, programma, mercato, Calcola_Date_Testo(mercato, cicli, disegno, grado, k).inizio, t.prezzo);
@@ -130,7 +132,8 @@ std::vector<RigaOggetto> Righe_Distanze(const StatoProgramma &programma, const S
         return {};
     const PuntiSalvati salvati(programma, mercato, grado);
     return righe(
-        disegno.Distanze[size_t(grado)], disegno.Distanze_In_Attesa[size_t(grado)], costanti::Max_Distanze, 7,
+        mercato, grado, 3, disegno.Distanze[size_t(grado)], disegno.Distanze_In_Attesa[size_t(grado)],
+        costanti::Max_Distanze, 7,
         [&](int k, const Distanza &di) {
             const DateOggetto d = Calcola_Date_Distanza(mercato, cicli, disegno, grado, k);
             QStringList c;

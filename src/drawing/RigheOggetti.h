@@ -3,8 +3,8 @@
 // What the three grids of the objects panel show for one degree: one row per
 // object in use, in slot order, with its slot, its colour code and the text of
 // each column (column 3 on; a point without a date leaves its cells empty). An
-// object waiting for bars beyond the chart is listed too, with the dates and
-// prices its archive row holds.
+// object waiting for its bars is listed too, with the dates and prices its archive
+// row holds, and whether it is older than the history.
 
 #include <QStringList>
 #include <vector>
@@ -21,6 +21,7 @@ struct RigaOggetto {
     int colore = 0;
     QStringList celle;  // celle[0] is column 3
     bool in_attesa = false;  // its bars are not on the chart: not drawn, deleted only here
+    bool piu_vecchio = false;  // waiting and older than the history: it never comes back
 };
 
 // Lines: start date, time, price, spacer, end date, time, price (columns 3..9).

@@ -17,10 +17,11 @@ constexpr std::array<int, 4> codiciColore = {30, 34, 32, 33};
 bool gradoValido(int grado) { return grado >= 0 && grado <= costanti::Max_Grado; }
 }  // namespace
 
-StrumentiGrafici::StrumentiGrafici(const StatoProgramma &programma, StatoArchivio &archivio, StatoCicli &cicli,
-                                   StatoDisegno &disegno, ControlliGrafici &controlli, AmbienteStrumenti &ambiente)
-    : m_programma(programma), m_archivio(archivio), m_cicli(cicli), m_disegno(disegno), m_controlli(controlli),
-      m_ambiente(ambiente)
+StrumentiGrafici::StrumentiGrafici(const StatoProgramma &programma, StatoArchivio &archivio,
+                                   const StatoMercato &mercato, StatoCicli &cicli, StatoDisegno &disegno,
+                                   ControlliGrafici &controlli, AmbienteStrumenti &ambiente)
+    : m_programma(programma), m_archivio(archivio), m_mercato(mercato), m_cicli(cicli), m_disegno(disegno),
+      m_controlli(controlli), m_ambiente(ambiente)
 {
 }
 
@@ -235,8 +236,8 @@ int StrumentiGrafici::slotOppureLimite(int slot, int tipoMessaggio)
 {
     if (slot == 0) {
         puntatoreRipristinato();
-        const int inAttesa = disegno::Oggetti_In_Attesa(m_disegno, tipoMessaggio, m_cicli.Grado_Corrente);
-        if (inAttesa > 0)
+        const auto inAttesa = disegno::Oggetti_In_Attesa(m_mercato, m_disegno, tipoMessaggio, m_cicli.Grado_Corrente);
+        if (inAttesa.totale() > 0)
             m_ambiente.Mostra_Testo_Messaggio(disegno::Testo_Limite_In_Attesa(tipoMessaggio, inAttesa));
         else
             m_ambiente.Mostra_Messaggio(tipoMessaggio);

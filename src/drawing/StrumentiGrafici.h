@@ -14,6 +14,7 @@
 
 struct StatoArchivio;
 struct StatoCicli;
+struct StatoMercato;
 struct StatoProgramma;
 class ControlliGrafici;
 
@@ -72,8 +73,9 @@ inline constexpr int Tasto_Esc = 27;
 
 class StrumentiGrafici {
 public:
-    StrumentiGrafici(const StatoProgramma &programma, StatoArchivio &archivio, StatoCicli &cicli,
-                     StatoDisegno &disegno, ControlliGrafici &controlli, AmbienteStrumenti &ambiente);
+    StrumentiGrafici(const StatoProgramma &programma, StatoArchivio &archivio, const StatoMercato &mercato,
+                     StatoCicli &cicli, StatoDisegno &disegno, ControlliGrafici &controlli,
+                     AmbienteStrumenti &ambiente);
 
     // Tool buttons; an index outside 0..3 does nothing.
     void Cmd_Line_Click(int indice);
@@ -141,6 +143,7 @@ private:
 
     const StatoProgramma &m_programma;
     StatoArchivio &m_archivio;
+    const StatoMercato &m_mercato;  // which waiting objects are older than the history
     StatoCicli &m_cicli;
     StatoDisegno &m_disegno;
     ControlliGrafici &m_controlli;

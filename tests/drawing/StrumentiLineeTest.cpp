@@ -116,8 +116,8 @@ private slots:
         for (GraficoRegistratore &g : controlli->grafici)
             impostaAssi(g);
         ambiente = std::make_unique<AmbienteFinto>();
-        strumenti = std::make_unique<StrumentiGrafici>(stato->shell, stato->archivio, stato->cicli, stato->disegno,
-                                                       *controlli, *ambiente);
+        strumenti = std::make_unique<StrumentiGrafici>(stato->shell, stato->archivio, stato->mercato, stato->cicli,
+                                                       stato->disegno, *controlli, *ambiente);
     }
 
     void pulsantiStrumenti_data()
@@ -279,9 +279,9 @@ private slots:
         stato->disegno.Distanze_In_Attesa[7][6] = {{QStringLiteral("C0"), QStringLiteral("1")}};
         stato->disegno.Linee_In_Attesa[7][2] = {{QStringLiteral("C0"), QStringLiteral("1")}};
         clic(2, 10, 5);
-        QCOMPARE(ambiente->testi, QStringList{disegno::Testo_Limite_In_Attesa(3, 1)});
+        QCOMPARE(ambiente->testi, (QStringList{disegno::Testo_Limite_In_Attesa(3, {1, 0})}));
         QVERIFY(ambiente->testi[0].contains(QStringLiteral("Distanze inseribili")) &&
-                ambiente->testi[0].contains(QStringLiteral("una \u00E8 in attesa")));
+                ambiente->testi[0].contains(QStringLiteral("una attende")));
         stato->disegno.Distanze_In_Attesa[7][6].clear();
         clic(2, 10, 5);
         clic(2, 30, 6);
@@ -341,29 +341,37 @@ private slots:
         QCOMPARE(slot(7, 9).barra_fine, 20);
     }
 
-    // Lines whose bars have left the history keep their slots and rows: with the
-    // others in use there is no room, and the limit message says how many wait.
+    // Lines whose bars have left the history, or lie beyond the future axis, keep
+    // their slots and rows: with the others in use there is no room, and the limit
+    // message says how many wait of each sort.
     void limiteConLineeFuoriPortata_data()
     {
-        QTest::addColumn<QList<int>>("fuoriPortata");
+        QTest::addColumn<QList<int>>("fuoriPortata");  // older than the history
+        QTest::addColumn<QList<int>>("oltre");         // beyond the future axis
         QList<int> tutte;
         for (int s = 1; s <= 15; ++s)
             tutte << s;
-        QTest::newRow("15 in attesa") << tutte;
-        QTest::newRow("solo la nona in attesa") << QList<int>{9};
-        QTest::newRow("tutte collocate") << QList<int>{};
+        QTest::newRow("15 in attesa") << tutte << QList<int>{};
+        QTest::newRow("solo la nona in attesa") << QList<int>{9} << QList<int>{};
+        QTest::newRow("tutte collocate") << QList<int>{} << QList<int>{};
+        QTest::newRow("15 oltre il grafico") << QList<int>{} << tutte;
+        QTest::newRow("una di ogni sorta") << QList<int>{9} << QList<int>{3};
+        QTest::newRow("due vecchie, una oltre") << QList<int>{2, 9} << QList<int>{3};
     }
     void limiteConLineeFuoriPortata()
     {
         QFETCH(QList<int>, fuoriPortata);
+        QFETCH(QList<int>, oltre);
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
         ambiente->archivio = stato.get();
         const QString tabella = QStringLiteral("Dati_Linee_S3");
         const auto valoriSlot = [&](int s) {
             const int k = fuoriPortata.contains(s) ? 5000 + s : 10 + s;
-            return prova::ValoriLinea(7, prova::TempoBarra(7, k), prova::TempoBarra(7, 1), QStringLiteral("100"),
-                                      QStringLiteral("101"), QStringLiteral("33"));
+            return prova::ValoriLinea(7, prova::TempoBarra(7, k),
+                                      oltre.contains(s) ? prova::TempoFuturoProva(7, prova::Futuri_Prova + s)
+                                                        : prova::TempoBarra(7, 1),
+                                      QStringLiteral("100"), QStringLiteral("101"), QStringLiteral("33"));
         };
         {
             archivio::Connessione c(archivio::FileArchivio::Sistema1);
@@ -372,7 +380,9 @@ private slots:
         }
         const archivio::EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY(esito.ok);
-        QCOMPARE(esito.non_collocati, fuoriPortata.size());
+        QCOMPARE(esito.non_collocati, (QSet<int>(fuoriPortata.begin(), fuoriPortata.end()) +
+                                       QSet<int>(oltre.begin(), oltre.end())).size());
+        QCOMPARE(disegno::Oggetti_In_Attesa(stato->mercato, stato->disegno, 1, 7).piu_vecchi, fuoriPortata.size());
 
         strumenti->Cmd_Line_Click(0);
         clic(2, 10, 5);
@@ -381,9 +391,12 @@ private slots:
             for (const auto &[colonna, valore] : valoriSlot(s))
                 QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, tabella, colonna, 7 * 15 + s), valore);
         QVERIFY(ambiente->salvataggi.isEmpty());
-        const QString testo = disegno::Testo_Limite_In_Attesa(1, int(fuoriPortata.size()));
-        QCOMPARE(ambiente->messaggi, (fuoriPortata.isEmpty() ? QList<int>{1, 1} : QList<int>{}));
-        QCOMPARE(ambiente->testi, (fuoriPortata.isEmpty() ? QStringList{} : QStringList{testo, testo}));
+        const int attesa = int(esito.non_collocati);
+        const QString testo =
+            disegno::Testo_Limite_In_Attesa(1, {attesa - int(fuoriPortata.size()), int(fuoriPortata.size())});
+        QCOMPARE(ambiente->messaggi, (attesa == 0 ? QList<int>{1, 1} : QList<int>{}));
+        QCOMPARE(ambiente->testi, (attesa == 0 ? QStringList{} : QStringList{testo, testo}));
+        QCOMPARE(testo.contains(QStringLiteral("se ne liber")), !fuoriPortata.isEmpty());
     }
 
     void colpita_data()

@@ -5,6 +5,7 @@
 #include "platform/Schermo.h"
 #include "platform/StatoProgramma.h"
 
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
@@ -20,9 +21,12 @@ constexpr int Righe = 16;
 constexpr double Top_Griglie = 600;
 constexpr double Altezza_Riga = 280;
 
-// An object waiting for bars beyond the chart: listed in grey, with why it is not drawn.
+// An object waiting for its bars: listed in grey, with why it is not drawn and
+// whether it may still come onto the chart.
 const QColor Colore_In_Attesa(110, 110, 110);
 const QString Nota_In_Attesa = QStringLiteral("In attesa: le barre dell'oggetto non sono sul grafico.");
+const QString Nota_Piu_Vecchio = QStringLiteral(
+    "Pi\u00F9 vecchio dello storico: non torner\u00E0 sul grafico. Eliminalo per liberare la posizione.");
 
 void piazza(QWidget *w, double left, double top, double width, double height)
 {
@@ -40,6 +44,15 @@ public:
         return metrica == PM_FocusFrameHMargin ? 1 : QProxyStyle::pixelMetric(metrica, opzione, widget);
     }
 };
+
+// Whether column `colonna` of `g` shows `testo` whole, as the grid paints a cell: its
+// font, the style's text margin each side, the grid line, the text's fractional width.
+bool intera(const QTableWidget *g, int colonna, const QString &testo)
+{
+    const int margine = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
+    const int spazio = g->columnWidth(colonna) - (g->showGrid() ? 1 : 0) - 2 * margine;
+    return QFontMetricsF(g->font()).horizontalAdvance(testo) <= spazio;
+}
 
 QIcon iconaCancella()
 {
@@ -167,16 +180,18 @@ void PannelloOggetti::Imposta_Layout_Oggetti_Graf()
     Cmd_Esci_Ogg_Graf->adjustSize();
     Cmd_Esci_Ogg_Graf->move(width() - Cmd_Esci_Ogg_Graf->width() - schermo::TwipsInPixel(200),
                             schermo::TwipsInPixel(175));
-    // Each point's date, time and price share the width they had: the price takes what
-    // "20940,68" needs, the time keeps what "12:00 PM" needs, the date the rest.
-    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 740, 790, 770, 25, 740, 790, 770},
+    // Each point's date, time and price share the width they had, each column at least
+    // what its widest text needs in the controls' font, its cell margins and grid line
+    // included, however the column's edges round to pixels: the time "12:00 PM" 53 px,
+    // the price "20940,68" 51, the date "01/01/47" 48.
+    disponi(Msf_Linee, Cmd_Canc_Linee, Top_Griglie, 200, 5170, {0, 300, 200, 730, 800, 770, 25, 730, 800, 770},
             {{1, 2, QStringLiteral(" ")},
              {3, 5, QStringLiteral("              Inizio Linea")},
              {7, 9, QStringLiteral("               Fine Linea")}});
-    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 740, 790, 770, 2000},
+    disponi(Msf_Testi, Cmd_Canc_Testi, Top_Griglie, 5600, 4830, {0, 300, 200, 730, 800, 770, 2000},
             {{1, 2, QStringLiteral(" ")}, {3, 6, QStringLiteral("                         Posizione Testi")}});
     disponi(Msf_Dist, Cmd_Canc_Distanze, Top_Griglie, 10700, 6190,
-            {0, 300, 200, 740, 790, 770, 25, 740, 790, 770, 25, 1000},
+            {0, 300, 200, 730, 800, 770, 25, 730, 800, 770, 25, 1000},
             {{1, 2, QStringLiteral(" ")},
              {3, 5, QStringLiteral("           Inizio Distanze")},
              {7, 9, QStringLiteral("            Fine Distanze")},
@@ -214,10 +229,15 @@ void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vec
                 continue;
             QTableWidgetItem *item = g->item(r, c + 3);
             item->setText(o.celle[c]);
+            // A text the cell cannot show whole (a trader's own, in capitals) reads whole here.
+            QStringList nota;
+            if (!intera(g, c + 3, o.celle[c]))
+                nota << o.celle[c];
             if (o.in_attesa) {
                 item->setForeground(Colore_In_Attesa);
-                item->setToolTip(Nota_In_Attesa);
+                nota << (o.piu_vecchio ? Nota_Piu_Vecchio : Nota_In_Attesa);
             }
+            item->setToolTip(nota.join(QLatin1Char('\n')));
         }
         pulsanti[i]->setEnabled(true);
     }

@@ -50,8 +50,8 @@ StrumentiFinestra::StrumentiFinestra(StatoStrumenti stato, ControlliGrafici &con
     for (size_t s = 0; s < grafici.size(); ++s)
         m_grafici[s] = grafici[s];
     m_cursori = std::make_unique<CursoriStrumenti>(percorsi::CartellaProgramma(), stato.shell.Cartella_Sistema);
-    m_strumenti = std::make_unique<StrumentiGrafici>(stato.shell, stato.archivio, stato.cicli, stato.disegno, controlli,
-                                                     *this);
+    m_strumenti = std::make_unique<StrumentiGrafici>(stato.shell, stato.archivio, stato.mercato, stato.cicli,
+                                                     stato.disegno, controlli, *this);
 
     for (int s = 0; s < 4; ++s) {
         GraficoWidget *g = m_grafici[size_t(s)];

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -350,19 +351,34 @@ QString cella(const QTableView *g, const QModelIndex &i)
             .arg(r.height())
             .arg(vista.width())
             .arg(vista.height());
-    QFont font = g->font();
-    if (const QVariant f = i.data(Qt::FontRole); f.isValid())
-        font = f.value<QFont>();
-    const int margine = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
-    const int serve = QFontMetrics(font).horizontalAdvance(testo) + 2 * margine;
-    if (serve <= r.width())
+    const double serve = LarghezzaTesto(FontCella(g, i), testo);
+    const int spazio = SpazioCella(g, i);
+    if (serve <= spazio)
         return {};
     if (numerico(testo) || g->textElideMode() == Qt::ElideLeft || g->textElideMode() == Qt::ElideMiddle)
-        return descrivi(g, testo, serve, r.width()) + QStringLiteral(" cell %1,%2").arg(i.row()).arg(i.column());
+        return descrivi(g, testo, qCeil(serve), spazio) + QStringLiteral(" cell %1,%2").arg(i.row()).arg(i.column());
     return {};
 }
 
 }  // namespace
+
+QFont FontCella(const QTableView *g, const QModelIndex &i)
+{
+    if (const QVariant f = i.data(Qt::FontRole); f.isValid())
+        return f.value<QFont>();
+    return g->font();
+}
+
+double LarghezzaTesto(const QFont &font, const QString &testo)
+{
+    return QFontMetricsF(font).horizontalAdvance(testo);
+}
+
+int SpazioCella(const QTableView *g, const QModelIndex &i)
+{
+    const int margine = g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1;
+    return g->visualRect(i).width() - 2 * margine;
+}
 
 QString TestoNonIntero(QWidget *w)
 {

@@ -17,6 +17,9 @@
 class AreaGrafici;
 class FormS1;
 class QAbstractButton;
+class QFont;
+class QModelIndex;
+class QTableView;
 class QWidget;
 class FinestraOperativa;
 class RiquadroGrafico;
@@ -181,3 +184,9 @@ QStringList Controlli_Fuori_Vista(QWidget *finestra);
 QString TestoNonIntero(QWidget *w);
 // The same for every visible control under `radice`, one line each.
 QStringList TestiNonInteri(QWidget *radice);
+// A text in cell `i` of a grid as the grid paints it: the cell's own font, the width
+// a text takes in it (fractional: the grid cuts a text a fraction too wide) and the
+// width the cell gives it, within the style's text margins.
+QFont FontCella(const QTableView *g, const QModelIndex &i);
+double LarghezzaTesto(const QFont &font, const QString &testo);
+int SpazioCella(const QTableView *g, const QModelIndex &i);

@@ -20,7 +20,9 @@
 #include "shell/Messaggi.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
+#include "shell/ui/FormMsg.h"
 #include "shell/ui/FormS1.h"
+#include "shell/ui/GestoreMessaggi.h"
 #include "shell/ui/PannelloQuotazioni.h"
 #include "shell/ui/RiquadroGrafico.h"
 #include "shell/ui/ServiziFinestra.h"
@@ -361,9 +363,19 @@ private slots:
     }
 
     // The three kinds listed with their dates on the degree of the enlarged chart,
-    // each deleted from its grid: archive row freed, chart without it once closed.
+    // each deleted from its grid: archive row freed, chart without it once closed. A
+    // text its cell cannot show whole reads whole in the cell's tooltip.
+    void pannelloOggetti_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<bool>("tagliato");
+        QTest::newRow("short text") << QStringLiteral("nel pannello") << false;
+        QTest::newRow("20 capitals") << QStringLiteral("MASSIMO CICLO LUNGHI") << true;
+    }
     void pannelloOggetti()
     {
+        QFETCH(QString, testo);
+        QFETCH(bool, tagliato);
         const int slot = slotDi(false);
         QVERIFY(slot >= 0);
         QVERIFY(prova->Ingrandisci(slot));
@@ -372,13 +384,13 @@ private slots:
         StatoDisegno &d = s().disegno;
         QString errore;
         d.Linee[size_t(grado)][3] = Linea{true, true, b - 5, 100, b + 4, 101, 30};
-        d.Testi[size_t(grado)][2] = Testo{true, true, b, 100.5, 33, QStringLiteral("nel pannello")};
+        d.Testi[size_t(grado)][2] = Testo{true, true, b, 100.5, 33, testo};
         d.Distanze[size_t(grado)][7] = Distanza{true, true, b - 6, 99, b + 2, 101, 32, b - 2, 100, QStringLiteral("8h")};
         QVERIFY(strumenti->Salva_Linea(grado, 3, errore));
         QVERIFY(strumenti->Salva_Testo(grado, 2, errore));
         QVERIFY(strumenti->Salva_Distanza(grado, 7, errore));
         prova->op->Ridisegno().Disegna_Grafico(slot, grado);
-        QVERIFY(graficoMostra(grafico(slot), QStringLiteral("nel pannello")));
+        QVERIFY(graficoMostra(grafico(slot), testo));
 
         auto *pulsanti = prova->op->Area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();
         QVERIFY(pulsanti && pulsanti->Cmd_Oggetti_Graf->isVisible());
@@ -402,7 +414,12 @@ private slots:
         QCOMPARE(p->Msf_Linee->item(1, 2)->background().color(), schermo::ColoreWin(s().cicli.Colori[30]));
         QCOMPARE(cella(p->Msf_Testi, 1, 0), QStringLiteral("2"));
         QCOMPARE(cella(p->Msf_Testi, 1, 3) + QLatin1Char('|') + cella(p->Msf_Testi, 1, 4), data(b));
-        QCOMPARE(cella(p->Msf_Testi, 1, 6), QStringLiteral("nel pannello"));
+        QCOMPARE(cella(p->Msf_Testi, 1, 6), testo);
+        const QModelIndex celTesto = p->Msf_Testi->model()->index(1, 6);
+        QCOMPARE(LarghezzaTesto(FontCella(p->Msf_Testi, celTesto), testo) > SpazioCella(p->Msf_Testi, celTesto),
+                 tagliato);
+        QCOMPARE(p->Msf_Testi->item(1, 6)->toolTip(), tagliato ? testo : QString());
+        QCOMPARE(p->Msf_Testi->item(1, 3)->toolTip() + p->Msf_Linee->item(1, 4)->toolTip(), QString());
         QCOMPARE(cella(p->Msf_Dist, 1, 0), QStringLiteral("7"));
         QCOMPARE(cella(p->Msf_Dist, 1, 3) + QLatin1Char('|') + cella(p->Msf_Dist, 1, 4), data(b - 6));
         QCOMPARE(cella(p->Msf_Dist, 1, 7) + QLatin1Char('|') + cella(p->Msf_Dist, 1, 8), data(b + 2));
@@ -425,21 +442,30 @@ private slots:
         QTest::mouseClick(p->Cmd_Canc_Distanze[0], Qt::LeftButton);
         QVERIFY(!d.Distanze[size_t(grado)][7].in_uso);
         QCOMPARE(riga("Dati_Dista_S", 7, "C11"), QStringLiteral("@"));
-        QVERIFY(graficoMostra(grafico(slot), QStringLiteral("nel pannello")));  // redrawn only on closing
+        QVERIFY(graficoMostra(grafico(slot), testo));  // redrawn only on closing
 
         QTest::mouseClick(p->Cmd_Esci_Ogg_Graf, Qt::LeftButton);
         QVERIFY(!p->isVisible());
         QVERIFY(prova->form->Frm_Dati_Sot->isEnabled() && prova->form->Text_Chat->isEnabled());
-        QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("nel pannello")));
+        QVERIFY(!graficoMostra(grafico(slot), testo));
         QVERIFY(!graficoMostra(grafico(slot), QStringLiteral("8h")));
     }
 
-    // Objects stored with bars beyond the chart wait: the panel lists them in grey
-    // with the dates and prices of their rows, a new line passes their slot by, and
-    // the panel deletes one, unless the archive refuses: then it says so and nothing
-    // changes.
+    // Objects stored with bars out of reach wait: the panel lists them in grey with
+    // the dates and prices of their rows and says whether they may come back, a new
+    // line passes their slot by, the limit message counts them by sort, and the panel
+    // deletes one, unless the archive refuses: then it says so and nothing changes.
+    void pannelloOggettiInAttesa_data()
+    {
+        QTest::addColumn<QString>("data");  // of every point, ddmmyy
+        QTest::addColumn<bool>("piuVecchio");
+        QTest::newRow("older than the history") << QStringLiteral("020190") << true;
+        QTest::newRow("beyond the last bar") << QStringLiteral("020245") << false;
+    }
     void pannelloOggettiInAttesa()
     {
+        QFETCH(QString, data);
+        QFETCH(bool, piuVecchio);
         const int slot = slotDi(false);
         QVERIFY(slot >= 0 && prova->Ingrandisci(slot));
         const int grado = s().cicli.Grado_Corrente, id = grado * 15 + 1;
@@ -447,12 +473,11 @@ private slots:
             return archivio::NomeTabellaOggetti(QLatin1String(prefisso), s().archivio.Sottostante_Corrente);
         };
         const QString linee = tabella("Dati_Linee_S");
-        // Slot 1 of each kind on 2 January 1990, long before the oldest bar.
+        // Slot 1 of each kind long before the oldest bar, or long after the future axis.
         const std::pair<const char *, QStringList> righe[] = {
-            {"Dati_Linee_S", {"1", "020190", "1000", "123.5", "020190", "1015", "124", "34"}},
-            {"Dati_Testo_S", {"1", "020190", "1000", "123.5", "atteso", "33"}},
-            {"Dati_Dista_S",
-             {"1", "020190", "1000", "123.5", "020190", "1100", "124", "32", "020190", "1030", "123.75", "1h"}}};
+            {"Dati_Linee_S", {"1", data, "1000", "123.5", data, "1015", "124", "34"}},
+            {"Dati_Testo_S", {"1", data, "1000", "123.5", "atteso", "33"}},
+            {"Dati_Dista_S", {"1", data, "1000", "123.5", data, "1100", "124", "32", data, "1030", "123.75", "1h"}}};
         for (const auto &[prefisso, valori] : righe) {
             std::vector<std::pair<QString, QString>> colonne;
             for (int c = 0; c < valori.size(); ++c)
@@ -469,13 +494,14 @@ private slots:
         PannelloOggetti *p = strumenti->Frm_Ogg_Graf;
         QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
         const auto cella = [](QTableWidget *g, int c) { return g->item(1, c)->text(); };
-        const QStringList punto{dataora::ScriviData(QDate(1990, 1, 2), s().shell.Formato_Data),
+        const QStringList punto{dataora::ScriviData(*dataora::LeggiDataCompatta(data), s().shell.Formato_Data),
                                 dataora::ScriviOra(600, s().shell.Formato_Ora),
                                 disegno::TestoPrezzo(s().shell, s().mercato, 123.5)};
         for (QTableWidget *g : {p->Msf_Linee, p->Msf_Testi, p->Msf_Dist}) {
             QCOMPARE((QStringList{cella(g, 0), cella(g, 3), cella(g, 4), cella(g, 5)}), QStringList{"1"} + punto);
             QVERIFY(g->item(1, 3)->foreground().color() != g->item(0, 3)->foreground().color());
-            QVERIFY(g->item(1, 3)->toolTip().contains(QStringLiteral("In attesa")));
+            QCOMPARE(g->item(1, 3)->toolTip().contains(QStringLiteral("In attesa")), !piuVecchio);
+            QCOMPARE(g->item(1, 4)->toolTip().contains(QStringLiteral("non torner\u00E0 sul grafico")), piuVecchio);
         }
         QCOMPARE(p->Msf_Linee->item(1, 2)->background().color(), schermo::ColoreWin(s().cicli.Colori[34]));
         QCOMPARE(cella(p->Msf_Testi, 6) + cella(p->Msf_Dist, 11), QStringLiteral("atteso1h"));
@@ -486,8 +512,25 @@ private slots:
         clic(slot, b / 2.0, 10);
         clic(slot, b - 2.5, 12);
         QVERIFY(d.Linee[size_t(grado)][2].in_uso && !d.Linee[size_t(grado)][1].in_uso);
-        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, linee, QStringLiteral("C1"), id),
-                 QStringLiteral("020190"));
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, linee, QStringLiteral("C1"), id), data);
+
+        // The other slots taken: the message window says which sort holds the first.
+        for (int k = 3; k <= 15; ++k)
+            d.Linee[size_t(grado)][size_t(k)] = Linea{true, true, b / 2, 10, b - 3, 12, 30};
+        QString limite;
+        connect(&prova->form->Messaggi(), &GestoreMessaggi::Mostrato, this, [&limite](FormMsg *m) {
+            limite = m->Text_Msg->toPlainText();
+            QTimer::singleShot(0, m, [m] { QTest::mouseClick(m->Cmd_Ok, Qt::LeftButton); });
+        });
+        strumenti->Strumenti().Cmd_Line_Click(0);
+        clic(slot, b / 2.0, 10);
+        disconnect(&prova->form->Messaggi(), &GestoreMessaggi::Mostrato, this, nullptr);
+        QCOMPARE(limite, disegno::Testo_Limite_In_Attesa(1, {piuVecchio ? 0 : 1, piuVecchio ? 1 : 0})
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        QCOMPARE(limite.contains(QStringLiteral("non torner\u00E0")), piuVecchio);
+        for (int k = 3; k <= 15; ++k)
+            d.Linee[size_t(grado)][size_t(k)] = Linea{};
+        QTest::keyClick(grafico(slot), Qt::Key_Escape);
 
         QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
         const QString archiviate = ContenutoTabella(archivio::FileArchivio::Sistema1, linee);

@@ -68,7 +68,9 @@ private slots:
         QTest::newRow("server text") << 5 << true << false << false << QColor(255, 215, 0) << comm19 << true;
         QTest::newRow("login ended") << 6 << false << true << false << QColor(255, 215, 0) << comm19 << true;
         QTest::newRow("limit held by waiting objects")
-            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, 15) << false;
+            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, {15, 0}) << false;
+        QTest::newRow("limit held by objects older than the history")
+            << 5 << true << false << false << QColor(255, 215, 0) << disegno::Testo_Limite_In_Attesa(3, {1, 14}) << false;
         QStringList righe;
         for (int i = 1; i <= 12; ++i)
             righe << QStringLiteral("Riga %1 di un testo lungo del server").arg(i);

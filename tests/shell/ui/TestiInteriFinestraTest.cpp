@@ -18,6 +18,7 @@
 #include "platform/Codec1252.h"
 #include "platform/Socket.h"
 #include "platform/Costanti.h"
+#include "platform/DataOra.h"
 #include "platform/Schermo.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
@@ -110,15 +111,57 @@ class TestiInteriFinestraTest : public QObject {
         return barre;
     }
 
+    // The widest text a date, time and price cell can be given, in the cell's own
+    // font: every date of the hundred two-digit years, every minute of the day in the
+    // row's format, every close of the market's history and the highest price shown.
+    struct PuntoLargo {
+        QDate data;
+        int minuti = 0;
+        double prezzo = 0;
+        QStringList testi;  // date, time, price
+    };
+    PuntoLargo puntoPiuLargo(const QFont &font) const
+    {
+        const StatoShell &sh = stato().shell;
+        PuntoLargo p;
+        double larghe[3] = {-1, -1, -1};
+        p.testi = QStringList{QString(), QString(), QString()};
+        const auto piuLargo = [&](int k, const QString &testo) {
+            const double l = LarghezzaTesto(font, testo);
+            if (l <= larghe[k])
+                return false;
+            larghe[k] = l;
+            p.testi[k] = testo;
+            return true;
+        };
+        for (QDate d(1947, 1, 1); d.year() <= 2046; d = d.addDays(1))
+            if (piuLargo(0, dataora::ScriviData(d, sh.Formato_Data)))
+                p.data = d;
+        for (int m = 0; m < 24 * 60; ++m)
+            if (piuLargo(1, dataora::ScriviOra(m, sh.Formato_Ora)))
+                p.minuti = m;
+        const StatoMercato &mk = stato().mercato;
+        QList<double> prezzi{m_prezzo};
+        for (const SerieStorico *serie : {&mk.Storico_5M, &mk.Storico_15M, &mk.Storico_1H, &mk.Storico_1D})
+            for (const BarraStorico &b : serie->barre())
+                prezzi << b.chiusura;
+        for (double v : prezzi)
+            if (piuLargo(2, disegno::TestoPrezzo(sh, mk, v)))
+                p.prezzo = v;
+        return p;
+    }
+
     // Fifteen objects of each kind on the degree, from the oldest bar into the future
-    // (the first from and to the widest date and time), at the widest prices.
-    void riempiOggetti(int grado)
+    // (the first from and to the bars of the widest readings), at the widest prices;
+    // the last waits for its bars with the widest date, time and price any bar could
+    // give, so a real cell of each column shows it.
+    void riempiOggetti(int grado, const PuntoLargo &largo)
     {
         const int b = stato().cicli.Barre_Ciclo[size_t(grado)];
         const int estensione = int(stato().cicli.Durata[size_t(grado)] + stato().cicli.Scostamento_Ciclo[size_t(grado)]);
         const std::array<int, 2> larghe = barrePiuLarghe(grado);
         StatoDisegno &d = stato().disegno;
-        for (int i = 1; i <= 15; ++i) {
+        for (int i = 1; i <= 14; ++i) {
             const int da = i == 1 ? larghe[0] : 1 + (b - 1) * (i - 1) / 15;
             const int a = i == 1 ? larghe[1] : std::max(da + 1, std::min(estensione - 1, b + i));
             const double prezzo = m_prezzo * (1 - i / 1000.0);
@@ -128,6 +171,21 @@ class TestiInteriFinestraTest : public QObject {
             d.Distanze[size_t(grado)][size_t(i)] =
                 Distanza{true, true, da, prezzo, a, prezzo * 0.999, 32, (da + a) / 2, prezzo, QStringLiteral("88g 23h")};
         }
+        const QStringList punto{dataora::ScriviDataCompatta(largo.data), dataora::ScriviOraCompatta(largo.minuti),
+                                QString::number(largo.prezzo, 'f', 6)};
+        const auto riga = [](const QStringList &valori) {
+            RigaOggetto r;
+            for (int c = 0; c < valori.size(); ++c)
+                r[QStringLiteral("C%1").arg(c)] = valori[c];
+            return r;
+        };
+        d.Linee[size_t(grado)][15] = Linea{};
+        d.Testi[size_t(grado)][15] = Testo{};
+        d.Distanze[size_t(grado)][15] = Distanza{};
+        d.Linee_In_Attesa[size_t(grado)][15] = riga(QStringList{"1"} + punto + punto + QStringList{"30"});
+        d.Testi_In_Attesa[size_t(grado)][15] = riga(QStringList{"1"} + punto + QStringList{"atteso", "33"});
+        d.Distanze_In_Attesa[size_t(grado)][15] =
+            riga(QStringList{"1"} + punto + punto + QStringList{"32"} + punto + QStringList{"1g"});
     }
 
     // Both coordinate readouts over bars of the history and of the future: at the
@@ -252,12 +310,18 @@ private slots:
             if (r->isVisible())
                 fuori << etichetteNonIntere(r);
         if (oggetti) {
-            riempiOggetti(grado);
+            PannelloOggetti *p = m_prova->op->Strumenti()->Frm_Ogg_Graf;
+            const PuntoLargo largo = puntoPiuLargo(FontCella(p->Msf_Linee, p->Msf_Linee->model()->index(1, 3)));
+            riempiOggetti(grado, largo);
             auto *pulsanti = area()->Frm_Strumenti->findChild<PulsantiStrumenti *>();
             QVERIFY(pulsanti);
             QTest::mouseClick(pulsanti->Cmd_Oggetti_Graf, Qt::LeftButton);
-            PannelloOggetti *p = m_prova->op->Strumenti()->Frm_Ogg_Graf;
             QVERIFY(p->isVisible());
+            // The waiting row shows the widest date, time and price in real cells, which
+            // TestiNonInteri measures.
+            QCOMPARE(p->Msf_Linee->item(15, 7)->text() + p->Msf_Dist->item(15, 4)->text() +
+                         p->Msf_Testi->item(15, 5)->text(),
+                     largo.testi.join(QString()));
             // Every row and column in sight: the delete buttons lie over the rows.
             for (QTableWidget *t : {p->Msf_Linee, p->Msf_Testi, p->Msf_Dist})
                 if (t->horizontalScrollBar()->isVisible() || t->verticalScrollBar()->isVisible())
