@@ -125,7 +125,8 @@ void ScrittoreStorico::Esito_Scrittura(Voce &&v, const storico::Esito &e)
     }
     m_prossimaRiprova = Orologio::now() + m_riprova;
     // Newer contents queued meanwhile take this file's place; else these wait for the next try.
-    const auto nuova = std::find_if(m_coda.begin(), m_coda.end(), [&](const Voce &q) { return q.percorso == v.percorso; });
+    const auto nuova =
+        std::find_if(m_coda.begin(), m_coda.end(), [&](const Voce &q) { return q.percorso == v.percorso; });
     if (nuova != m_coda.end()) {
         nuova->fallita = true;
         return;

@@ -148,8 +148,9 @@ QString BarraRT(const QString &ora, const QString &chiusura)
 // That update and the quote that lets it merge.
 QByteArray Aggiornamento(int minuti, const QString &chiusura)
 {
-    return codec1252::Codifica(BarraRT(QStringLiteral("17:%1").arg(minuti), chiusura) +
-                               QStringLiteral("COMM31\u00D805/12/2025 17:%1:01\u00D81\u00D80\u00D81\u00D8").arg(minuti));
+    return codec1252::Codifica(
+        BarraRT(QStringLiteral("17:%1").arg(minuti), chiusura) +
+        QStringLiteral("COMM31\u00D805/12/2025 17:%1:01\u00D81\u00D80\u00D81\u00D8").arg(minuti));
 }
 
 }  // namespace
