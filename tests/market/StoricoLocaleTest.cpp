@@ -1,18 +1,14 @@
 #include "CartellaTemporanea.h"
-#include "DiscoProva.h"
 
 #include "archive/TabSottostanti.h"
 #include "simulatore/GeneratoreStorico.h"
 #include "market/StoricoLocale.h"
 
 #include <QFile>
-#include <QScopeGuard>
 #include <QtTest>
 #include <csignal>
 #include <limits>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace storico;
 
@@ -288,57 +284,35 @@ private slots:
         QVERIFY(!QFile::exists(cartella.sistema() + QStringLiteral("/S1D_8.dat")));
     }
 
-    // A file the disk will not take keeps its old contents, and the reason names the
-    // cause in the trader's words, never those of the write the writer cancelled.
+    // A file the disk will not take keeps its old contents; the reason is the cause in
+    // the trader's words, never those of the write the writer then cancelled.
     void causeDiScrittura_data()
     {
-        QTest::addColumn<int>("caso");
-        QTest::addColumn<QString>("atteso");  // %1: the folder
-        QTest::newRow("disco pieno") << 0 << QStringLiteral("il disco \u00E8 pieno");
-        QTest::newRow("cartella di sola lettura") << 1 << QStringLiteral("la cartella %1 \u00E8 di sola lettura");
-        QTest::newRow("cartella mancante") << 2 << QStringLiteral("la cartella %1 non esiste");
-        QTest::newRow("file oltre il limite") << 3 << QStringLiteral("il file supera la dimensione consentita");
+        QTest::addColumn<bool>("manca");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("cartella mancante") << true << QStringLiteral("la cartella %1 non esiste");
+        QTest::newRow("file oltre il limite") << false << QStringLiteral("il file supera la dimensione consentita");
     }
     void causeDiScrittura()
     {
-        QFETCH(int, caso);
+        QFETCH(bool, manca);
         QFETCH(QString, atteso);
         CartellaTemporanea cartella;
         scriviSet(1);
-        StatoMercato m;
-        Inizializza_Tabella_Chiave(m);
-        m.Storico_1H = m_set.s1H;
-        QByteArray contenuto;
-        QVERIFY(Contenuto_Storico(m, 1, QStringLiteral("1H"), contenuto).ok);
-        QString percorso = PercorsoFileStorico(1, QStringLiteral("1H"));
-        const QByteArray sistema = QFile::encodeName(cartella.sistema());
-        DiscoReale reale;
-        DiscoProva pieno(0);
-        pieno.guasto = true;
+        const QString percorso = manca ? cartella.percorso() + QStringLiteral("/Manca/S1H_1.dat")
+                                       : PercorsoFileStorico(1, QStringLiteral("1H"));
+        const QByteArray prima = leggi(percorso);
         rlimit limite{};
         QVERIFY(::getrlimit(RLIMIT_FSIZE, &limite) == 0);
-        const auto ripristina = qScopeGuard([&] {
-            ::chmod(sistema.constData(), 0700);
-            ::setrlimit(RLIMIT_FSIZE, &limite);
-        });
-        if (caso == 1) {
-            QVERIFY(::chmod(sistema.constData(), 0555) == 0);
-            if (::access(sistema.constData(), W_OK) == 0)
-                QSKIP("root writes in a read-only folder");
-        } else if (caso == 2) {
-            percorso = cartella.percorso() + QStringLiteral("/Manca/S1H_1.dat");
-        } else if (caso == 3) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            rlimit piccolo = limite;
-            piccolo.rlim_cur = 4096;
-            QVERIFY(::setrlimit(RLIMIT_FSIZE, &piccolo) == 0);
-        }
-        const QByteArray prima = leggi(percorso);
-        const Esito e = Scrivi_File_Storico(percorso, contenuto, caso == 0 ? static_cast<Disco &>(pieno) : reale);
+        rlimit piccolo = limite;
+        piccolo.rlim_cur = 4096;
+        std::signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &piccolo) == 0);
+        DiscoReale disco;
+        const Esito e = Scrivi_File_Storico(percorso, QByteArray(100000, '1'), disco);
+        ::setrlimit(RLIMIT_FSIZE, &limite);
         QVERIFY(!e.ok);
-        if (atteso.contains(QLatin1String("%1")))
-            atteso = atteso.arg(QDir::toNativeSeparators(QFileInfo(percorso).absolutePath()));
-        QCOMPARE(e.errore, atteso);
+        QCOMPARE(e.errore, atteso.contains(QLatin1Char('%')) ? atteso.arg(QFileInfo(percorso).absolutePath()) : atteso);
         QCOMPARE(leggi(percorso), prima);
         QCOMPARE(QDir(cartella.sistema()).entryList({QStringLiteral("*.dat.*")}, QDir::Files), QStringList());
     }
