@@ -945,7 +945,6 @@ private slots:
         };
         invia();
         QTRY_COMPARE(r.messaggi.size(), 1);  // once the notice has closed
-        QCOMPARE(sess->Fusioni_Eseguite(), 3);
         QCOMPARE(r.massimoAperti, 1);
         QCOMPARE(r.messaggi.first(),
                  Titolo + QLatin1Char('|') + storico::Testo_Non_Salvato(QStringLiteral("S5M_2.dat"), causa));
