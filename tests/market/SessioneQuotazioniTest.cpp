@@ -14,7 +14,6 @@
 #include <QScopeGuard>
 #include <QTcpServer>
 #include <QtTest>
-#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -902,17 +901,14 @@ private slots:
         w.Imposta_Disco(disco);
         QSignalSpy riprese(&w, &ScrittoreStorico::Scrittura_Ripresa);
         const QByteArray sistema = QFile::encodeName(cartella.sistema());
-        // Root writes in a read-only folder: the disk then refuses as the folder would.
         const bool chmodVale =
             sola_lettura && ::chmod(sistema.constData(), 0555) == 0 && ::access(sistema.constData(), W_OK) != 0;
-        QString causa = QStringLiteral("il disco \u00E8 pieno");
-        if (chmodVale) {
-            causa = QStringLiteral("la cartella %1 \u00E8 di sola lettura")
-                        .arg(QDir::toNativeSeparators(cartella.sistema()));
-        } else if (sola_lettura) {
-            causa = QStringLiteral("accesso negato");
-            disco->codice = EACCES;
-        }
+        // Root writes in a read-only folder: the disk then refuses as the folder would.
+        disco->codice = sola_lettura ? EACCES : ENOSPC;
+        const QString causa =
+            chmodVale      ? QStringLiteral("la cartella %1 \u00E8 di sola lettura").arg(cartella.sistema())
+            : sola_lettura ? QStringLiteral("accesso negato")
+                           : QStringLiteral("il disco \u00E8 pieno");
         disco->guasti = guasti;
         disco->guasto = !chmodVale && guasti < 0;
         const auto ripristina = [&] {
