@@ -1,5 +1,7 @@
 #include "market/ScrittoreStorico.h"
 
+#include <algorithm>
+
 ScrittoreStorico::ScrittoreStorico(QObject *parent)
     : QObject(parent), m_disco(std::make_shared<storico::DiscoReale>())
 {
@@ -10,6 +12,7 @@ ScrittoreStorico::~ScrittoreStorico()
     {
         std::lock_guard blocco(m_mutex);
         m_fine = true;
+        Riprova_Falliti();
     }
     m_lavoro.notify_all();
     if (m_thread.joinable())
@@ -27,24 +30,39 @@ storico::Esito ScrittoreStorico::Salva(const StatoMercato &mercato, int sottosta
     const QString percorso = storico::PercorsoFileStorico(sottostante, timeframe);
     {
         std::lock_guard blocco(m_mutex);
-        bool sostituito = false;
-        for (Voce &v : m_coda) {
-            if (v.percorso == percorso) {
-                v.contenuto = std::move(contenuto);
-                v.richiedente = richiedente;
-                ++m_sostituiti;
-                sostituito = true;
-                break;
-            }
+        const auto stesso = [&](const Voce &v) { return v.percorso == percorso; };
+        // A failed file waiting for its next try goes with these contents, in the queue's order.
+        bool fallita = false;
+        if (const auto f = std::find_if(m_falliti.begin(), m_falliti.end(), stesso); f != m_falliti.end()) {
+            fallita = true;
+            m_falliti.erase(f);
         }
-        if (!sostituito)
-            m_coda.push_back({percorso, storico::NomeFileStorico(sottostante, timeframe), timeframe, std::move(contenuto),
-                              richiedente});
+        if (const auto v = std::find_if(m_coda.begin(), m_coda.end(), stesso); v != m_coda.end()) {
+            v->contenuto = std::move(contenuto);
+            v->richiedente = richiedente;
+            ++m_sostituiti;
+        } else {
+            m_coda.push_back({percorso, storico::NomeFileStorico(sottostante, timeframe), std::move(contenuto),
+                              richiedente, fallita});
+        }
         if (!m_thread.joinable())
             m_thread = std::thread([this] { Ciclo(); });
     }
     m_lavoro.notify_one();
     return {true, {}};
+}
+
+void ScrittoreStorico::Riprova_Falliti()
+{
+    for (Voce &v : m_falliti)
+        m_coda.push_back(std::move(v));
+    m_falliti.clear();
+}
+
+bool ScrittoreStorico::Qualcuno_Fallito() const
+{
+    return m_inCorsoFallita || !m_falliti.empty() ||
+           std::any_of(m_coda.begin(), m_coda.end(), [](const Voce &v) { return v.fallita; });
 }
 
 void ScrittoreStorico::Ciclo()
@@ -54,43 +72,94 @@ void ScrittoreStorico::Ciclo()
         std::shared_ptr<storico::Disco> disco;
         {
             std::unique_lock blocco(m_mutex);
-            m_lavoro.wait(blocco, [this] { return !m_coda.empty() || m_fine; });
-            if (m_coda.empty())
-                return;
+            while (m_coda.empty()) {
+                if (m_fine)
+                    return;
+                if (m_falliti.empty()) {
+                    m_lavoro.wait(blocco);
+                } else if (Orologio::now() >= m_prossimaRiprova) {
+                    m_riprova = std::min(2 * m_riprova, m_riprovaMassima);
+                    Riprova_Falliti();
+                } else {
+                    m_lavoro.wait_until(blocco, m_prossimaRiprova);
+                }
+            }
             v = std::move(m_coda.front());
             m_coda.pop_front();
             m_inCorso = true;
+            m_inCorsoFallita = v.fallita;
             disco = m_disco;
         }
         const storico::Esito e = storico::Scrivi_File_Storico(v.percorso, v.contenuto, *disco);
+        bool daDire = false;
         {
             std::lock_guard blocco(m_mutex);
-            m_inCorso = false;
-            if (e.ok)
-                ++m_scritti;
-            else
-                m_fallimenti.push_back({v.richiedente, v.timeframe, v.nome, e.errore});
+            const std::size_t eventi = m_eventi.size();
+            Esito_Scrittura(std::move(v), e);
+            daDire = m_eventi.size() != eventi;
         }
         m_fatto.notify_all();
-        if (!e.ok)
-            QMetaObject::invokeMethod(this, &ScrittoreStorico::Consegna_Fallimenti, Qt::QueuedConnection);
+        if (daDire)
+            QMetaObject::invokeMethod(this, &ScrittoreStorico::Consegna_Evento, Qt::QueuedConnection);
     }
 }
 
-void ScrittoreStorico::Consegna_Fallimenti()
+void ScrittoreStorico::Esito_Scrittura(Voce &&v, const storico::Esito &e)
 {
-    std::vector<Fallimento> fallimenti;
+    m_inCorso = false;
+    m_inCorsoFallita = false;
+    if (e.ok) {
+        ++m_scritti;
+        m_riprova = m_riprovaPrima;
+        // The disk takes files again: those that failed need not wait for their turn.
+        Riprova_Falliti();
+        if (m_fallimentoDetto && !Qualcuno_Fallito()) {
+            m_fallimentoDetto = false;
+            m_eventi.push_back({false, v.richiedente, v.nome, {}});
+        }
+        return;
+    }
+    if (!m_fallimentoDetto) {
+        m_fallimentoDetto = true;
+        m_eventi.push_back({true, v.richiedente, v.nome, e.errore});
+    }
+    m_prossimaRiprova = Orologio::now() + m_riprova;
+    // Newer contents queued meanwhile take this file's place; else these wait for the next try.
+    const auto nuova =
+        std::find_if(m_coda.begin(), m_coda.end(), [&](const Voce &q) { return q.percorso == v.percorso; });
+    if (nuova != m_coda.end()) {
+        nuova->fallita = true;
+        return;
+    }
+    v.fallita = true;
+    m_falliti.push_back(std::move(v));
+}
+
+void ScrittoreStorico::Consegna_Evento()
+{
+    // One event a call, one call posted for each: a notice that runs the event loop
+    // while it is open lets the later ones come, still in their order.
+    Evento ev;
     {
         std::lock_guard blocco(m_mutex);
-        fallimenti.swap(m_fallimenti);
+        if (m_eventi.empty())
+            return;
+        ev = std::move(m_eventi.front());
+        m_eventi.erase(m_eventi.begin());
     }
-    for (const Fallimento &f : fallimenti)
-        emit Scrittura_Fallita(f.richiedente, f.timeframe, f.errore);
+    if (ev.fallita)
+        emit Scrittura_Fallita(ev.richiedente, ev.nome, ev.causa);
+    else
+        emit Scrittura_Ripresa();
 }
 
 void ScrittoreStorico::Attendi()
 {
     std::unique_lock blocco(m_mutex);
+    if (!m_falliti.empty()) {
+        Riprova_Falliti();
+        m_lavoro.notify_one();
+    }
     m_fatto.wait(blocco, [this] { return m_coda.empty() && !m_inCorso; });
 }
 
@@ -116,9 +185,10 @@ QStringList ScrittoreStorico::Preleva_Fallimenti()
 {
     std::lock_guard blocco(m_mutex);
     QStringList testi;
-    for (const Fallimento &f : m_fallimenti)
-        testi << QStringLiteral("%1: %2").arg(f.nome, f.errore);
-    m_fallimenti.clear();
+    for (const Evento &ev : m_eventi)
+        if (ev.fallita)
+            testi << QStringLiteral("%1: %2").arg(ev.nome, ev.causa);
+    std::erase_if(m_eventi, [](const Evento &ev) { return ev.fallita; });
     return testi;
 }
 
@@ -126,4 +196,15 @@ void ScrittoreStorico::Imposta_Disco(std::shared_ptr<storico::Disco> disco)
 {
     std::lock_guard blocco(m_mutex);
     m_disco = disco ? std::move(disco) : std::make_shared<storico::DiscoReale>();
+}
+
+void ScrittoreStorico::Imposta_Riprova(std::chrono::milliseconds prima, std::chrono::milliseconds massima)
+{
+    {
+        std::lock_guard blocco(m_mutex);
+        m_riprovaPrima = m_riprova = prima;
+        m_riprovaMassima = std::max(prima, massima);
+        m_prossimaRiprova = std::min(m_prossimaRiprova, Orologio::now() + prima);
+    }
+    m_lavoro.notify_one();
 }

@@ -231,5 +231,4 @@ private:
     quint64 m_tickRicevuti = 0;  // every quote message
     quint64 m_tickMostrati = 0;
     bool m_ultimoCambiato = false;  // Text_Last changed since the boxes were shown
-    bool m_scritturaSegnalata = false;  // a failed save of the last files queued was shown
 };

@@ -1,6 +1,7 @@
 #include "market/StoricoLocale.h"
 
 #include "platform/DataOra.h"
+#include "platform/ErroriFile.h"
 #include "platform/Percorsi.h"
 #include "platform/VbRuntime.h"
 
@@ -9,8 +10,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <unistd.h>
 #include <vector>
 
 namespace storico {
@@ -258,9 +261,17 @@ std::optional<BarraStorico> LeggiRiga(const QByteArray &chiaro, int annoOggi)
 
 bool DiscoReale::Sincronizza(QFileDevice &file, QString &errore)
 {
-    // QSaveFile::commit syncs right after: a sync here too would double the wait.
+    // QSaveFile::commit syncs too, but goes on to the rename whatever the sync says:
+    // a disk that refuses the data only then would leave a short file in place.
+    // The data synced here, commit's own sync has little left to do.
     if (!file.flush()) {
         errore = file.errorString();
+        return false;
+    }
+    if (::fdatasync(file.handle()) != 0) {
+        const int codice = errno;
+        errore = qt_error_string(codice);
+        errno = codice;
         return false;
     }
     return true;
@@ -309,26 +320,41 @@ Esito Contenuto_Storico(const StatoMercato &mercato, int sottostante, const QStr
 Esito Scrivi_File_Storico(const QString &percorso, const QByteArray &contenuto, Disco &disco)
 {
     QSaveFile file(percorso);
+    // Called right after the failing call, while errno is still its own; the file's
+    // words are taken before cancelWriting puts its own ("cancelled") in their place.
+    const auto fallito = [&](QString sistema = {}) {
+        const int codice = errno;
+        if (sistema.isEmpty())
+            sistema = file.errorString();
+        file.cancelWriting();
+        return Esito{false, errori_file::Causa_Scrittura(codice, percorso, sistema)};
+    };
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
+        return fallito();
     const qsizetype meta = contenuto.size() / 2;
-    if (file.write(contenuto.constData(), meta) != meta) {
-        file.cancelWriting();
-        return {false, file.errorString()};
-    }
+    errno = 0;
+    if (file.write(contenuto.constData(), meta) != meta)
+        return fallito();
     disco.A_Meta_File(percorso);
-    if (file.write(contenuto.constData() + meta, contenuto.size() - meta) != contenuto.size() - meta) {
-        file.cancelWriting();
-        return {false, file.errorString()};
-    }
-    QString errore;
-    if (!disco.Sincronizza(file, errore)) {
-        file.cancelWriting();
-        return {false, errore};
-    }
+    errno = 0;
+    if (file.write(contenuto.constData() + meta, contenuto.size() - meta) != contenuto.size() - meta)
+        return fallito();
+    QString sistema;
+    errno = 0;
+    if (!disco.Sincronizza(file, sistema))
+        return fallito(sistema);
+    errno = 0;
     if (!file.commit())
-        return {false, file.errorString()};
+        return fallito();
     return {true, {}};
+}
+
+QString Testo_Non_Salvato(const QString &nomeFile, const QString &causa)
+{
+    return QStringLiteral("Storico locale %1 non salvato: %2.\nIl file resta com'era; il salvataggio riprende "
+                          "da solo appena possibile.")
+        .arg(nomeFile, causa);
 }
 
 Esito Salva_Storico(const StatoMercato &mercato, int sottostante, const QString &timeframe, int annoOggi)

@@ -65,12 +65,13 @@ public:
     // Half the contents are in the temporary file; the file itself is still the old one.
     virtual void A_Meta_File(const QString &percorso) = 0;
     // Where the temporary file, complete, goes to the disk before it replaces the file:
-    // false (with the reason) keeps the old file.
+    // false keeps the old file; errno then holds the cause, as the system leaves it
+    // after a failed call, and `errore` may give the system's words for it.
     virtual bool Sincronizza(QFileDevice &file, QString &errore) = 0;
 };
 
-// The program's disk: it flushes the file and leaves the sync itself to
-// QSaveFile::commit, which follows at once.
+// The program's disk: the file's data flushed and synced, so that a disk that
+// fails only when the data reach it keeps the old file too.
 class DiscoReale : public Disco {
 public:
     void A_Meta_File(const QString & /*percorso*/) override {}
@@ -85,6 +86,7 @@ Esito Contenuto_Storico(const StatoMercato &mercato, int sottostante, const QStr
 
 // Replaces the file `percorso` with `contenuto` through QSaveFile, synced before the
 // rename: a failed write, or a process killed at any moment, keeps the old file whole.
+// A failure's reason is its cause in the trader's words (errori_file::Causa_Scrittura).
 Esito Scrivi_File_Storico(const QString &percorso, const QByteArray &contenuto, Disco &disco);
 
 // Contenuto_Storico, then Scrivi_File_Storico on this thread. The program saves through
@@ -119,6 +121,10 @@ inline const QString Messaggio_Nessuno_Storico = QStringLiteral(
     "Per creare Storici Offline connettersi prima Online al\r\n"
     "Sottostante desiderato.");
 inline const QString Titolo_Nessuno_Storico = QStringLiteral("Wavelore \u00AE");
+
+// The notice of a history file left with its old contents: its name ("S1H_5.dat")
+// and the cause in the trader's words.
+QString Testo_Non_Salvato(const QString &nomeFile, const QString &causa);
 
 // What the window does around the offline load, so that the load stays free of
 // widgets.

@@ -11,8 +11,11 @@
 #include "DiscoProva.h"
 #include "InterfacceVuote.h"
 
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace testi_sessione;
 
@@ -39,6 +42,11 @@ public:
     int ultimiPrezzi = 0;  // of which with a new last price
     int riconnessioni = 0;
     std::function<void()> duranteDomanda;  // runs while a question is open
+    // Runs while a message stays open, which closes when it returns; without it a
+    // message closes at once. Messages open at once, now and at most.
+    std::function<void()> duranteMessaggio;
+    int aperti = 0;
+    int massimoAperti = 0;
     // The loading steps and the merge, when a test plays them.
     std::function<void()> caricaStorici;
     std::function<void()> caricaDati;
@@ -49,7 +57,21 @@ public:
     void Imposta_Text_Stato(const QString &t) override { textStato << t; }
     void Abilita_Pulsanti(bool b) override { pulsanti = b; }
     void Mostra_Utente(const QString &c, const QString &d) override { utente = c + QLatin1Char('|') + d; }
-    void Messaggio(Icona, const QString &t, const QString &x) override { messaggi << t + QLatin1Char('|') + x; }
+    void Messaggio(Icona, const QString &t, const QString &x) override
+    {
+        messaggi << t + QLatin1Char('|') + x;
+        massimoAperti = std::max(massimoAperti, ++aperti);
+        // As the modal box: the event loop runs until it is closed.
+        if (duranteMessaggio && aperti == 1) {
+            QEventLoop ciclo;
+            QTimer::singleShot(0, &ciclo, [&] {
+                duranteMessaggio();
+                ciclo.quit();
+            });
+            ciclo.exec();
+        }
+        --aperti;
+    }
     bool Domanda(Icona, const QString &t, const QString &x) override
     {
         domande << t + QLatin1Char('|') + x;
@@ -120,6 +142,14 @@ QString BarraRT(const QString &ora, const QString &chiusura)
     return QStringLiteral("COMM33\u00D805/12/2025 %1\u00D8%2\u00D81\u00D805/12/2025 17:30\u00D8%2\u00D81\u00D8"
                           "05/12/2025 17:00\u00D8%2\u00D81\u00D805/12/2025 00:00\u00D8%2\u00D81\u00D8")
         .arg(ora, chiusura);
+}
+
+// That update and the quote that lets it merge.
+QByteArray Aggiornamento(int minuti, const QString &chiusura)
+{
+    return codec1252::Codifica(
+        BarraRT(QStringLiteral("17:%1").arg(minuti), chiusura) +
+        QStringLiteral("COMM31\u00D805/12/2025 17:%1:01\u00D81\u00D80\u00D81\u00D8").arg(minuti));
 }
 
 }  // namespace
@@ -799,11 +829,7 @@ private slots:
         sess->Attesa_Tick_Fusione_ms = 10 * 60 * 1000;
         auto disco = std::make_shared<DiscoProva>();
         sess->Scrittore().Imposta_Disco(disco);
-        const auto aggiornamento = [](int minuti, const QString &chiusura) {
-            return codec1252::Codifica(BarraRT(QStringLiteral("17:%1").arg(minuti), chiusura) +
-                                       QStringLiteral("COMM31\u00D805/12/2025 17:%1:01\u00D81\u00D80\u00D81\u00D8")
-                                           .arg(minuti));
-        };
+        const auto aggiornamento = Aggiornamento;
         server->Invia_Grezzo(aggiornamento(30, QStringLiteral("1,5")));
         QTRY_COMPARE(disco->sincronie.load(), 1);
         bool eseguita = false;
@@ -840,8 +866,89 @@ private slots:
         server->Invia_Grezzo(aggiornamento(45, QStringLiteral("4,5")));
         QTRY_COMPARE(sess->Fusioni_Eseguite(), 4);
         sess->Scrittore().Attendi();
-        QTRY_COMPARE(r.messaggi, QStringList{Titolo + QStringLiteral("|disco pieno")});
+        QTRY_COMPARE(r.messaggi, QStringList{Titolo + QLatin1Char('|') +
+                                             storico::Testo_Non_Salvato(QStringLiteral("S5M_2.dat"),
+                                                                        QStringLiteral("il disco \u00E8 pieno"))});
         QCOMPARE(Leggi(storico::PercorsoFileStorico(2, QStringLiteral("5M"))), prima);
+    }
+
+    // A disk that refuses the files for a while, under a notice that stays open while
+    // bar updates go on merging: one notice, naming the first file and the cause, and
+    // once the disk takes files again every file holds the newest series, also when no
+    // merge followed. A disk failing again after that is told again.
+    void disco_che_si_riprende_data()
+    {
+        QTest::addColumn<int>("guasti");  // syncs that fail; -1: all until the last merge
+        QTest::addColumn<bool>("sola_lettura");
+        QTest::newRow("disco pieno per dieci scritture") << 10 << false;
+        QTest::newRow("disco pieno fino all'ultima fusione") << -1 << false;
+        QTest::newRow("cartella di sola lettura fino all'ultima fusione") << -1 << true;
+    }
+    void disco_che_si_riprende()
+    {
+        QFETCH(int, guasti);
+        QFETCH(bool, sola_lettura);
+        AvviaServer();
+        Stato s;
+        PreparaSerie(s);
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Attesa_Tick_Fusione_ms = 10 * 60 * 1000;
+        sess->Intervallo_Watchdog_ms = 10 * 60 * 1000;
+        ScrittoreStorico &w = sess->Scrittore();
+        w.Imposta_Riprova(std::chrono::milliseconds(20), std::chrono::milliseconds(100));
+        auto disco = std::make_shared<DiscoProva>(0);
+        w.Imposta_Disco(disco);
+        QSignalSpy riprese(&w, &ScrittoreStorico::Scrittura_Ripresa);
+        const QByteArray sistema = QFile::encodeName(cartella.sistema());
+        const bool chmodVale =
+            sola_lettura && ::chmod(sistema.constData(), 0555) == 0 && ::access(sistema.constData(), W_OK) != 0;
+        // Root writes in a read-only folder: the disk then refuses as the folder would.
+        disco->codice = sola_lettura ? EACCES : ENOSPC;
+        const QString causa =
+            chmodVale      ? QStringLiteral("la cartella %1 \u00E8 di sola lettura").arg(cartella.sistema())
+            : sola_lettura ? QStringLiteral("accesso negato")
+                           : QStringLiteral("il disco \u00E8 pieno");
+        disco->guasti = guasti;
+        disco->guasto = !chmodVale && guasti < 0;
+        const auto ripristina = [&] {
+            ::chmod(sistema.constData(), 0700);
+            disco->guasto = false;
+        };
+        const auto allaFine = qScopeGuard(ripristina);
+        int minuti = 30;
+        const auto invia = [&] {
+            server->Invia_Grezzo(Aggiornamento(minuti, QStringLiteral("%1,5").arg(minuti)));
+            minuti += 5;
+        };
+        r.duranteMessaggio = [&] {
+            for (int fusioni : {2, 3}) {
+                invia();
+                QTRY_COMPARE(sess->Fusioni_Eseguite(), fusioni);
+            }
+            if (guasti < 0) {
+                // Every file tried and refused: only the writer's own retry is left.
+                w.Attendi();
+                ripristina();
+            }
+            QTRY_COMPARE(riprese.count(), 1);
+            w.Attendi();
+            for (const QString &tf : storico::Timeframes()) {
+                QByteArray atteso;
+                QVERIFY(storico::Contenuto_Storico(s.mercato, 2, tf, atteso).ok);
+                QVERIFY2(Leggi(storico::PercorsoFileStorico(2, tf)) == atteso, qPrintable(tf));
+            }
+        };
+        invia();
+        QTRY_COMPARE(r.messaggi.size(), 1);  // once the notice has closed
+        QCOMPARE(r.massimoAperti, 1);
+        QCOMPARE(r.messaggi.first(),
+                 Titolo + QLatin1Char('|') + storico::Testo_Non_Salvato(QStringLiteral("S5M_2.dat"), causa));
+
+        r.duranteMessaggio = nullptr;
+        disco->guasto = true;
+        invia();
+        QTRY_COMPARE(r.messaggi.size(), 2);
     }
 
     // A burst in one delivery: the boxes are shown once, with the newest quote; every

@@ -6,7 +6,9 @@
 
 #include <QFile>
 #include <QtTest>
+#include <csignal>
 #include <limits>
+#include <sys/resource.h>
 
 using namespace storico;
 
@@ -280,6 +282,21 @@ private slots:
         QVERIFY(!Salva_Storico(m, 0, QStringLiteral("1D")).ok);
         QVERIFY(!QFile::exists(cartella.sistema() + QStringLiteral("/S2H_1.dat")));
         QVERIFY(!QFile::exists(cartella.sistema() + QStringLiteral("/S1D_8.dat")));
+
+        // Nor does a disk that takes only part of it; the reason is the write's own cause,
+        // not the words of the write then cancelled.
+        rlimit limite{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &limite) == 0);
+        rlimit piccolo = limite;
+        piccolo.rlim_cur = 4096;
+        std::signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &piccolo) == 0);
+        DiscoReale disco;
+        const Esito parziale = Scrivi_File_Storico(percorso, QByteArray(100000, '1'), disco);
+        ::setrlimit(RLIMIT_FSIZE, &limite);
+        QCOMPARE(parziale.errore, QStringLiteral("il file supera la dimensione consentita"));
+        QCOMPARE(leggi(percorso), prima);
+        QCOMPARE(QDir(cartella.sistema()).entryList({QStringLiteral("*.dat.*")}, QDir::Files), QStringList());
     }
 
     void fileDifettosi_data()

@@ -36,13 +36,15 @@ ControlloreCaricamento::ControlloreCaricamento(FormS1 &form, PannelloQuotazioni 
     });
     form.Imposta_Fasi_Avvio(this, this);
     connect(&form.Scrittore(), &ScrittoreStorico::Scrittura_Fallita, this,
-            [this](int richiedente, const QString &timeframe, const QString &errore) {
-                // The four files fail together: one notice at a time tells it.
-                if (richiedente != ScrittoreStorico::Caricamento || m_avvisoScrittura)
+            [scrittore = QPointer(&form.Scrittore())](int richiedente, const QString &nome, const QString &causa) {
+                // Told once until every file is written again, and never over another
+                // notice of these files still open.
+                if (richiedente != ScrittoreStorico::Caricamento || scrittore->Avviso_Aperto())
                     return;
-                m_avvisoScrittura = true;
-                Storico_Non_Salvato(timeframe, errore);
-                m_avvisoScrittura = false;
+                scrittore->Imposta_Avviso_Aperto(true);
+                Storico_Non_Salvato(storico::Testo_Non_Salvato(nome, causa));
+                if (scrittore)
+                    scrittore->Imposta_Avviso_Aperto(false);
             });
     form.FrmCambioSott->setFrameShape(QFrame::StyledPanel);
     form.FrmCambioSott->setAutoFillBackground(true);
@@ -79,10 +81,9 @@ void ControlloreCaricamento::Carica_Sottostante()
         Carica_Dati_Avvio();
 }
 
-void ControlloreCaricamento::Storico_Non_Salvato(const QString &timeframe, const QString &errore)
+void ControlloreCaricamento::Storico_Non_Salvato(const QString &testo)
 {
-    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                            QStringLiteral("Storico locale %1 non salvato: ").arg(timeframe) + errore);
+    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), testo);
 }
 
 void ControlloreCaricamento::Mostra_Avanzamento_Avvio(int passo)

@@ -40,8 +40,8 @@ public:
     // The change panel, its right and bottom edges on the chart frame's centre lines.
     void Mostra_Pannello_Cambio();
     void Richiesta_Dati_RT_Al_Server();
-    // A history file of the loading kept its old contents.
-    static void Storico_Non_Salvato(const QString &timeframe, const QString &errore);
+    // A history file of the loading kept its old contents: the notice, with its text.
+    static void Storico_Non_Salvato(const QString &testo);
 
 signals:
     // Phase 2 has run, or the server's latest bars never came: what waited on the loading goes on.
@@ -55,5 +55,4 @@ private:
     DialoghiFinestra &m_dialoghi;
     std::unique_ptr<Caricamento> m_caricamento;
     QPointer<SessioneQuotazioni> m_sessione;
-    bool m_avvisoScrittura = false;  // a failed save is being shown
 };

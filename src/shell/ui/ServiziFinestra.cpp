@@ -50,10 +50,11 @@ namespace {
 bool Salva(FinestraOperativa &f, const QString &tf)
 {
     Stato &stato = f.Form().S();
-    const storico::Esito e = f.Form().Scrittore().Salva(stato.mercato, stato.archivio.Sottostante_Corrente, tf,
-                                                        ScrittoreStorico::Caricamento);
+    const int sottostante = stato.archivio.Sottostante_Corrente;
+    const storico::Esito e = f.Form().Scrittore().Salva(stato.mercato, sottostante, tf, ScrittoreStorico::Caricamento);
     if (!e.ok)
-        ControlloreCaricamento::Storico_Non_Salvato(tf, e.errore);
+        ControlloreCaricamento::Storico_Non_Salvato(QStringLiteral("Storico locale %1 non salvato: %2")
+                                                        .arg(storico::NomeFileStorico(sottostante, tf), e.errore));
     return e.ok;
 }
 

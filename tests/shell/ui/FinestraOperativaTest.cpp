@@ -319,8 +319,10 @@ private slots:
         MessaggiCatturati catturati(QMessageBox::Ok);
         disco->guasto = true;
         QVERIFY(f.Scrittore().Salva(f.S().mercato, 5, QStringLiteral("1H"), ScrittoreStorico::Caricamento).ok);
-        QTRY_COMPARE(catturati.testi,
-                     QStringList{QStringLiteral("Wavelore \u00AE|Storico locale 1H non salvato: disco pieno|testo")});
+        QTRY_COMPARE(catturati.testi, QStringList{QStringLiteral("Wavelore \u00AE|") +
+                                                  storico::Testo_Non_Salvato(QStringLiteral("S1H_5.dat"),
+                                                                             QStringLiteral("il disco \u00E8 pieno")) +
+                                                  QStringLiteral("|testo")});
     }
 
     void avvio_online()
