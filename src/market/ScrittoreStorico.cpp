@@ -82,6 +82,8 @@ void ScrittoreStorico::Consegna_Fallimenti()
     std::vector<Fallimento> fallimenti;
     {
         std::lock_guard blocco(m_mutex);
+        if (m_trattieni)
+            return;
         fallimenti.swap(m_fallimenti);
     }
     for (const Fallimento &f : fallimenti)
@@ -120,6 +122,12 @@ QStringList ScrittoreStorico::Preleva_Fallimenti()
         testi << QStringLiteral("%1: %2").arg(f.nome, f.errore);
     m_fallimenti.clear();
     return testi;
+}
+
+void ScrittoreStorico::Trattieni_Fallimenti()
+{
+    std::lock_guard blocco(m_mutex);
+    m_trattieni = true;
 }
 
 void ScrittoreStorico::Imposta_Disco(std::shared_ptr<storico::Disco> disco)

@@ -44,6 +44,8 @@ public:
     quint64 Sostituiti() const;
     // Failures not yet told, taken away: what the exit can still print.
     QStringList Preleva_Fallimenti();
+    // From now on failures are only kept for Preleva_Fallimenti: the exit tells them itself.
+    void Trattieni_Fallimenti();
 
     // How the files reach the disk, from the next file on; null puts back the default.
     void Imposta_Disco(std::shared_ptr<storico::Disco> disco);
@@ -76,6 +78,7 @@ private:
     std::deque<Voce> m_coda;
     bool m_inCorso = false;
     bool m_fine = false;
+    bool m_trattieni = false;
     quint64 m_scritti = 0;
     quint64 m_sostituiti = 0;
     std::shared_ptr<storico::Disco> m_disco;
