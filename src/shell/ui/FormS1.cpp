@@ -337,9 +337,12 @@ void FormS1::Chiudi_Programma_Da_Segnale()
 
 void FormS1::Salvataggio_Archivio_Fallito(const QString &file, const QString &motivo)
 {
-    if (m_archivioDetto || m_archivioAperto)
+    if (m_archivioDetto)
         return;
-    m_archivioDetto = m_archivioAperto = true;
+    m_archivioDetto = true;
+    if (m_archivioAperto)
+        return;  // the notice still open tells this one too
+    m_archivioAperto = true;
     finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
                             QStringLiteral("Impostazione non salvata (%1). %2").arg(file, motivo.trimmed()), {}, this);
     m_archivioAperto = false;
