@@ -164,6 +164,7 @@ int main(int argc, char **argv)
     QStringList fallimenti;
     op->Imposta_Dialoghi(std::make_unique<Fallimenti>(fallimenti));
     form.Imposta_Uscita(std::make_unique<UscitaVuota>());
+    const std::uint64_t sincronieAvvio = sincronie::Sul_Thread_Principale();
     if (!form.Form_Load())
         return Fallisce("start refused");
     form.show();
@@ -173,7 +174,7 @@ int main(int argc, char **argv)
     if (!Attendi([&] { return !form.S().shell.Blocco_Grafici || !fallimenti.isEmpty(); }, 120000) || !fallimenti.isEmpty())
         return Fallisce("the ONLINE start did not finish");
     std::printf("CARICO avvio e accesso: %llu sincronie sul thread della finestra\n",
-                static_cast<unsigned long long>(sincronie::Sul_Thread_Principale()));
+                static_cast<unsigned long long>(sincronie::Sul_Thread_Principale() - sincronieAvvio));
     SessioneQuotazioni *sessione = op->Sessione();
     if (!Attendi([&] { return sessione->Tick_Ricevuti() > 0; }, 30000))
         return Fallisce("no tick arrived");
