@@ -7,14 +7,17 @@
 // one), the wait of a queued call (how soon the window answers), both as the 99th
 // percentile (the maxima on the CARICO line), and the growth of resident memory; then the
 // resident memory at the start and the end. Last, 100 ticks a second again on a slow disk,
-// each sync of a history file taking a second (as while a backup syncs beside it): the
-// window's answer then, with the files written and replaced while they waited.
+// every sync of the program (history files and archive alike) taking a second, as while a
+// backup syncs beside it: the window's answer then, and the syncs the window thread made
+// per bar update (none is due there), with the files written and replaced while they waited.
 
 #include "Bench.h"
 #include "DialoghiBench.h"
+#include "InterfacceVuote.h"
 
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
+#include "archive/ScrittoreArchivio.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "market/ScrittoreStorico.h"
@@ -24,6 +27,7 @@
 #include "shell/ui/PannelloAvvio.h"
 #include "shell/ui/SessioneFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
+#include "SincronieLente.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -35,7 +39,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <algorithm>
@@ -95,16 +98,6 @@ double Percentile(std::vector<qint64> campioni, double quota)
     const auto i = std::min(campioni.size() - 1, size_t(quota * double(campioni.size() - 1) + 0.5));
     return double(campioni[i]) / 1e6;
 }
-
-// Every sync of a history file as slow as on a disk shared with a backup.
-class DiscoLento : public storico::DiscoReale {
-public:
-    bool Sincronizza(QFileDevice &file, QString &errore) override
-    {
-        QThread::msleep(Sincronia_Lenta_ms);
-        return storico::DiscoReale::Sincronizza(file, errore);
-    }
-};
 
 int Fallisce(const char *perche)
 {
@@ -170,12 +163,8 @@ int main(int argc, char **argv)
     };
     QStringList fallimenti;
     op->Imposta_Dialoghi(std::make_unique<Fallimenti>(fallimenti));
-    struct UscitaMuta : Uscita {
-        void Richiesta_Chiusura() override {}
-        void Scarica_Form_Msg() override {}
-        void Termina(int) override {}
-    };
-    form.Imposta_Uscita(std::make_unique<UscitaMuta>());
+    form.Imposta_Uscita(std::make_unique<UscitaVuota>());
+    const std::uint64_t sincronieAvvio = sincronie::Sul_Thread_Principale();
     if (!form.Form_Load())
         return Fallisce("start refused");
     form.show();
@@ -184,6 +173,8 @@ int main(int argc, char **argv)
     form.Frm_Avvio->Cmd_OnLine->click();
     if (!Attendi([&] { return !form.S().shell.Blocco_Grafici || !fallimenti.isEmpty(); }, 120000) || !fallimenti.isEmpty())
         return Fallisce("the ONLINE start did not finish");
+    std::printf("CARICO avvio e accesso: %llu sincronie sul thread della finestra\n",
+                static_cast<unsigned long long>(sincronie::Sul_Thread_Principale() - sincronieAvvio));
     SessioneQuotazioni *sessione = op->Sessione();
     if (!Attendi([&] { return sessione->Tick_Ricevuti() > 0; }, 30000))
         return Fallisce("no tick arrived");
@@ -246,10 +237,11 @@ int main(int argc, char **argv)
         fasi.push_back({ritmo, false});
     fasi.push_back({Ritmo_Disco_Lento, true});
     ScrittoreStorico &scrittore = form.Scrittore();
+    ScrittoreArchivio &archivio = form.Scrittore_Archivio();
     for (const Fase &fase : fasi) {
         const int ritmo = fase.ritmo;
         if (fase.discoLento)
-            scrittore.Imposta_Disco(std::make_shared<DiscoLento>());
+            sincronie::Imposta_Ritardo(Sincronia_Lenta_ms);
         server.write(QByteArray("ritmo ") + QByteArray::number(ritmo) + '\n');
         Attendi([] { return false; }, Riscaldamento_ms);
         contaMostrati();
@@ -262,6 +254,9 @@ int main(int argc, char **argv)
         const int fusioniPrima = sessione->Fusioni_Eseguite();
         const quint64 scrittiPrima = scrittore.Scritti();
         const quint64 sostituitiPrima = scrittore.Sostituiti();
+        const quint64 lottiPrima = archivio.Scritti();
+        const std::uint64_t sincroniePrima = sincronie::Totali();
+        const std::uint64_t sincronieFinestraPrima = sincronie::Sul_Thread_Principale();
         const qint64 inizio = orologio.nsecsElapsed();
         Attendi([] { return false; }, secondi * 1000);
         const double trascorsi = double(orologio.nsecsElapsed() - inizio) / 1e9;
@@ -273,18 +268,25 @@ int main(int argc, char **argv)
         const quint64 tick = sessione->Tick_Ricevuti() - tickPrima;
         const int fusioni = sessione->Fusioni_Eseguite() - fusioniPrima;
         fusioniTotali += fusioni;
+        const std::uint64_t sincronieFinestra = sincronie::Sul_Thread_Principale() - sincronieFinestraPrima;
         std::printf("CARICO %d tick/s%s, %d s: %llu tick, %d barre fuse, CPU %.1f s; quotazione mostrata dopo "
                     "%.1f ms (99%%) / %.1f ms (massimo), risposta %.1f ms (99%%) / %.1f ms (massimo); "
-                    "file storico scritti %llu, sostituiti in attesa %llu, in attesa alla fine %d\n",
+                    "file storico scritti %llu, sostituiti in attesa %llu, in attesa alla fine %d; "
+                    "salvataggi dell'archivio scritti %llu; sincronie %llu, sul thread della finestra %llu\n",
                     ritmo, fase.discoLento ? " su disco lento" : "", secondi, static_cast<unsigned long long>(tick),
                     fusioni, cpu, Percentile(latenze, 0.99), Percentile(latenze, 1.0), Percentile(risposte, 0.99),
                     Percentile(risposte, 1.0), static_cast<unsigned long long>(scrittore.Scritti() - scrittiPrima),
                     static_cast<unsigned long long>(scrittore.Sostituiti() - sostituitiPrima),
-                    scrittore.In_Sospeso());
+                    scrittore.In_Sospeso(), static_cast<unsigned long long>(archivio.Scritti() - lottiPrima),
+                    static_cast<unsigned long long>(sincronie::Totali() - sincroniePrima),
+                    static_cast<unsigned long long>(sincronieFinestra));
         if (fase.discoLento) {
             StampaBench(QStringLiteral("carico_lento_risposta_finestra"), Percentile(risposte, 0.99),
                         QStringLiteral("ms"));
-            scrittore.Imposta_Disco(nullptr);
+            StampaBench(QStringLiteral("carico_lento_sincronie_finestra_per_barra"),
+                        fusioni > 0 ? double(sincronieFinestra) / fusioni : double(sincronieFinestra),
+                        QStringLiteral("sync"));
+            sincronie::Imposta_Ritardo(0);
             continue;
         }
         const QString nome = QStringLiteral("carico_%1_").arg(ritmo);

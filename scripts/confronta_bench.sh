@@ -2,8 +2,9 @@
 # Reads the benchmark programs' output on standard input ("BENCH <name> <median> <unit>" lines,
 # anything else ignored) and prints one row per figure: median, target and median/target.
 #   scripts/confronta_bench.sh benchmarks/obiettivi.txt < output
-# Exits 1 when a figure is over twice its target, has no target or a unit other than its
-# target's, or when a figure with a target was not measured: a renamed figure must not slip by.
+# Exits 1 when a figure is over twice its target (above 0 for a target of 0: a count that must
+# stay nil), has no target or a unit other than its target's, or when a figure with a target
+# was not measured: a renamed figure must not slip by.
 set -euo pipefail
 obiettivi=${1:?usage: confronta_bench.sh TARGETS-FILE < OUTPUT}
 [ -r "$obiettivi" ] || { echo "cannot read $obiettivi" >&2; exit 2; }
@@ -12,7 +13,7 @@ awk -v limite=2 '
   FNR == NR {
     sub(/#.*/, "")
     if (NF == 0) next
-    if (NF != 3 || $2 !~ /^[0-9]+([.][0-9]+)?$/ || $2 + 0 <= 0) {
+    if (NF != 3 || $2 !~ /^[0-9]+([.][0-9]+)?$/) {
       printf "%s:%d: expected \"<figure> <target> <unit>\"\n", FILENAME, FNR > "/dev/stderr"
       errore = 1
       next
@@ -37,6 +38,13 @@ awk -v limite=2 '
       bersaglio = sprintf("%g %s", obiettivo[f], unita_obiettivo[f])
       if (unita[f] != unita_obiettivo[f]) {
         printf "%-40s %18s %16s %7s  UNIT DIFFERS\n", f, mediana, bersaglio, "-"; esito = 1; continue
+      }
+      if (obiettivo[f] + 0 == 0) {
+        # No ratio to a nil target: the figure is nil or over it.
+        nota = valore[f] + 0 > 0 ? "  OVER TARGET" : ""
+        if (nota != "") esito = 1
+        printf "%-40s %18s %16s %7s%s\n", f, mediana, bersaglio, "-", nota
+        continue
       }
       rapporto = valore[f] / obiettivo[f]
       nota = ""

@@ -3,6 +3,7 @@
 #include "platform/Percorsi.h"
 
 #include <QAtomicInt>
+#include <algorithm>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -38,6 +39,7 @@ bool IdentificatoreValido(const QString &nome)
 Connessione::Connessione(FileArchivio file)
     : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1)))
 {
+    Attendi_Scritture(file);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
     db.setDatabaseName(PercorsoArchivio(file));
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(Attesa_File_Bloccato_ms));
@@ -148,6 +150,35 @@ void Connessione::AnnullaTransazione()
 {
     if (m_aperta)
         Database().rollback();
+}
+
+EsitoLotto Scrivi_Lotto(const Lotto &lotto)
+{
+    EsitoLotto esito;
+    const auto rifiuto = [&](FileArchivio file, const QString &motivo) {
+        if (esito.ok)
+            esito = {false, file, motivo};
+    };
+    for (const FileArchivio file : {FileArchivio::Sistema1, FileArchivio::Sistema2, FileArchivio::Sistema3}) {
+        const bool presente =
+            std::any_of(lotto.begin(), lotto.end(), [file](const Aggiornamento &a) { return a.file == file; });
+        if (!presente)
+            continue;
+        Connessione conn(file);
+        if (!conn.Aperta() || !conn.IniziaTransazione()) {
+            rifiuto(file, conn.Errore().isEmpty() ? Motivo(conn.Database().lastError()) : conn.Errore());
+            continue;
+        }
+        // All or nothing: behind a lock every statement would wait its turn to fail.
+        const bool scritto = std::all_of(lotto.begin(), lotto.end(), [&](const Aggiornamento &a) {
+            return a.file != file || conn.AggiornaRiga(a.tabella, a.id, a.valori);
+        });
+        if (!scritto || !conn.ConfermaTransazione()) {
+            rifiuto(file, conn.Errore());
+            conn.AnnullaTransazione();
+        }
+    }
+    return esito;
 }
 
 }  // namespace archivio

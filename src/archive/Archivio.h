@@ -27,6 +27,31 @@ constexpr int Attesa_File_Bloccato_ms = 500;
 // One row as read: column name -> text ("" for a NULL column).
 using Riga = std::map<QString, QString>;
 
+// Columns of one row to write, held until a writer runs them.
+struct Aggiornamento {
+    FileArchivio file = FileArchivio::Sistema3;
+    QString tabella;
+    int id = 0;
+    std::vector<std::pair<QString, QString>> valori;
+};
+// Rows saved together: one transaction per file.
+using Lotto = std::vector<Aggiornamento>;
+
+// The first file that refused its rows, and the database's reason.
+struct EsitoLotto {
+    bool ok = true;
+    FileArchivio file = FileArchivio::Sistema3;
+    QString motivo;
+};
+// Writes `lotto`, each file in one transaction of its own connection: all its rows or,
+// at the first refusal, none.
+EsitoLotto Scrivi_Lotto(const Lotto &lotto);
+
+// What the archive writers (ScrittoreArchivio) still hold for `file` is written before
+// this returns: every connection opened outside a writer waits here, so it reads what
+// was queued and never meets a writer's lock.
+void Attendi_Scritture(FileArchivio file);
+
 class Connessione {
 public:
     explicit Connessione(FileArchivio file);

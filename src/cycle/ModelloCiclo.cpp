@@ -35,10 +35,15 @@ double barreDiGiorni(const StatoArchivio &archivio, const StatoCicli &cicli, int
     return b15 * giorni * 3;
 }
 
-// The first refusal is kept in `errore`.
+// Into the batch when there is one; else at once, the first refusal kept in `errore`.
 void salva(const StatoProgramma &programma, const StatoArchivio &archivio, const StatoCicli &cicli,
-           archivio::Codice_Modifica codice, int grado, QString &errore)
+           archivio::Codice_Modifica codice, int grado, QString &errore, archivio::Lotto *lotto)
 {
+    if (lotto) {
+        if (auto voce = Voce_Parametro(programma, archivio, cicli, codice, grado))
+            lotto->push_back(std::move(*voce));
+        return;
+    }
     QString e;
     if (!Salva_Parametro(programma, archivio, cicli, codice, grado, &e) && errore.isEmpty())
         errore = e;
@@ -84,7 +89,7 @@ void Calcola_Data_Inizio_Ciclo(StatoCicli &cicli, const StatoMercato &mercato, i
 }
 
 QString Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchivio &a, StatoMercato &mercato,
-                                        StatoCicli &c)
+                                        StatoCicli &c, archivio::Lotto *salvataggi)
 {
     QString errore;
     int u = a.Sottostante_Corrente;
@@ -127,7 +132,7 @@ QString Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoAr
         const double durata = numero(campo(2, d));
         if (durata < c.Durata_Minima[d] || durata > c.Barre_Calcolo[d]) {
             c.Durata[d] = c.Durata_Standard[d];
-            salva(programma, a, c, archivio::Codice_Modifica::Durata, int(d), errore);
+            salva(programma, a, c, archivio::Codice_Modifica::Durata, int(d), errore, salvataggi);
         } else {
             c.Durata[d] = durata;
         }
@@ -171,7 +176,7 @@ QString Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoAr
         const QString oraPrima = oraSalvata ? dataora::ScriviOra(*oraSalvata, formatoOra) : testoOra;
         if (dataPrima != dataora::ScriviData(c.Data_Inizio_Ciclo[d], formatoData)
             || oraPrima != dataora::ScriviOra(c.Ora_Inizio_Ciclo[d], formatoOra))
-            salva(programma, a, c, archivio::Codice_Modifica::Inizio_Ciclo, g, errore);
+            salva(programma, a, c, archivio::Codice_Modifica::Inizio_Ciclo, g, errore, salvataggi);
     }
 
     // 7-9. Chart slots. A degree shown by two slots in use switches both off; a

@@ -4,6 +4,7 @@
 // underlying's stored settings into the per-degree arrays with their bounds and
 // repairs, and the cycle start rebuilt from its stored date and time.
 
+#include "archive/Archivio.h"
 #include "market/FusioneStorico.h"
 
 #include <QDate>
@@ -29,9 +30,11 @@ double BarrePerGiorno(const StatoArchivio &archivio, const StatoCicli &cicli, in
 // into the per-degree arrays, Conf_Grafici and the underlying's session end and
 // price format; saves "D" for a corrected duration and "P" for a moved cycle
 // start. The indicator switches follow with indicatori::Carica_Impostazioni_Indicatori.
+// With `salvataggi` those saves are added there for a writer, else made at once.
 // Returns the text of the first of those saves the archive refused, empty when none.
 [[nodiscard]] QString Carica_Impostazioni_Sottostante(const StatoProgramma &programma, StatoArchivio &archivio,
-                                                      StatoMercato &mercato, StatoCicli &cicli);
+                                                      StatoMercato &mercato, StatoCicli &cicli,
+                                                      archivio::Lotto *salvataggi = nullptr);
 
 // Date (and, for degrees 4..12, time) of the cycle-start bar Barre_Ciclo(grado).
 void Calcola_Data_Inizio_Ciclo(StatoCicli &cicli, const StatoMercato &mercato, int grado);

@@ -29,15 +29,15 @@ QString Errore_Salvataggio(const QString &dettaglio)
     return testo;
 }
 
-bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, const StatoCicli &c,
-                     archivio::Codice_Modifica codice, int indice, QString *errore)
+std::optional<archivio::Aggiornamento> Voce_Parametro(const StatoProgramma &programma, const StatoArchivio &a,
+                                                      const StatoCicli &c, archivio::Codice_Modifica codice, int indice)
 {
     const archivio::DestinazioneCodice dest = archivio::Destinazione(codice, indice);
     if (dest.tabella.isEmpty())
-        return false;
+        return std::nullopt;
     const int u = a.Sottostante_Corrente;
     if (u < 1 || u > costanti::Num_Sottostanti)
-        return false;
+        return std::nullopt;
 
     std::vector<std::pair<QString, QString>> valori;
     int riga = u;
@@ -75,8 +75,17 @@ bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, co
         break;
     }
 
-    archivio::Connessione conn(archivio::FileArchivio::Sistema3);
-    if (conn.Aperta() && conn.AggiornaRiga(dest.tabella, riga, valori))
+    return archivio::Aggiornamento{archivio::FileArchivio::Sistema3, dest.tabella, riga, std::move(valori)};
+}
+
+bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, const StatoCicli &c,
+                     archivio::Codice_Modifica codice, int indice, QString *errore)
+{
+    const std::optional<archivio::Aggiornamento> voce = Voce_Parametro(programma, a, c, codice, indice);
+    if (!voce)
+        return false;
+    archivio::Connessione conn(voce->file);
+    if (conn.Aperta() && conn.AggiornaRiga(voce->tabella, voce->id, voce->valori))
         return true;
     if (errore)
         *errore = Errore_Salvataggio(conn.Errore());

@@ -132,6 +132,7 @@ void ScrittoreStorico::Esito_Scrittura(Voce &&v, const storico::Esito &e)
         return;
     }
     v.fallita = true;
+    v.causa = e.errore;
     m_falliti.push_back(std::move(v));
 }
 
@@ -142,7 +143,8 @@ void ScrittoreStorico::Consegna_Evento()
     Evento ev;
     {
         std::lock_guard blocco(m_mutex);
-        if (m_eventi.empty())
+        // The exit tells what is left itself, with no box waiting for an answer.
+        if (m_trattieni || m_eventi.empty())
             return;
         ev = std::move(m_eventi.front());
         m_eventi.erase(m_eventi.begin());
@@ -184,12 +186,29 @@ quint64 ScrittoreStorico::Sostituiti() const
 QStringList ScrittoreStorico::Preleva_Fallimenti()
 {
     std::lock_guard blocco(m_mutex);
+    // Every file still not written, whether its failure was told already or not.
     QStringList testi;
-    for (const Evento &ev : m_eventi)
-        if (ev.fallita)
-            testi << QStringLiteral("%1: %2").arg(ev.nome, ev.causa);
+    for (const Voce &v : m_falliti)
+        testi << QStringLiteral("%1: %2").arg(v.nome, v.causa);
     std::erase_if(m_eventi, [](const Evento &ev) { return ev.fallita; });
     return testi;
+}
+
+void ScrittoreStorico::Riprova_Adesso()
+{
+    {
+        std::lock_guard blocco(m_mutex);
+        if (m_falliti.empty())
+            return;
+        Riprova_Falliti();
+    }
+    m_lavoro.notify_one();
+}
+
+void ScrittoreStorico::Trattieni_Fallimenti()
+{
+    std::lock_guard blocco(m_mutex);
+    m_trattieni = true;
 }
 
 void ScrittoreStorico::Imposta_Disco(std::shared_ptr<storico::Disco> disco)

@@ -48,8 +48,13 @@ public:
     // Files written, and contents dropped for newer ones of the same file before being written.
     quint64 Scritti() const;
     quint64 Sostituiti() const;
-    // Failures not yet told, taken away: what the exit can still print.
+    // The files still not written, each with its cause ("S5M_2.dat: il disco è pieno"):
+    // what the exit tells.
     QStringList Preleva_Fallimenti();
+    // The files that failed queued again now, without waiting for the next try.
+    void Riprova_Adesso();
+    // From now on failures are only kept for Preleva_Fallimenti: the exit tells them itself.
+    void Trattieni_Fallimenti();
 
     // How the files reach the disk, from the next file on; null puts back the default.
     void Imposta_Disco(std::shared_ptr<storico::Disco> disco);
@@ -79,6 +84,7 @@ private:
         QByteArray contenuto;
         Richiedente richiedente = Tempo_Reale;
         bool fallita = false;  // the file's last write failed
+        QString causa;         // why, when it failed
     };
     // A change between "every file written" and "some file failing", to tell.
     struct Evento {
@@ -111,6 +117,7 @@ private:
     std::chrono::milliseconds m_riprova = Riprova_Iniziale;
     bool m_inCorso = false;
     bool m_fine = false;
+    bool m_trattieni = false;
     quint64 m_scritti = 0;
     quint64 m_sostituiti = 0;
     std::shared_ptr<storico::Disco> m_disco;

@@ -2,7 +2,10 @@
 
 // The program's one way of waiting, and its one orderly way out.
 
+#include <QString>
+
 struct StatoShell;
+class ScrittoreArchivio;
 class ScrittoreStorico;
 class Socket;
 
@@ -15,6 +18,10 @@ public:
     virtual void Richiesta_Chiusura() = 0;
     virtual void Scarica_Form_Msg() = 0;
     virtual void Termina(int codice) = 0;
+    // The exit still waits for files to be written: say so (true) until it stops waiting.
+    virtual void Mostra_Salvataggio(bool mostra) = 0;
+    // What the exit could not save, told before the end.
+    virtual void Avviso_Uscita(const QString &testo) = 0;
 };
 
 namespace finestra {
@@ -24,12 +31,20 @@ namespace finestra {
 // 0 (or less) handles the pending events once and returns.
 void Pausa(double secondi);
 
+// Saving still going on this long into the exit is shown (Uscita::Mostra_Salvataggio).
+constexpr int Avviso_Salvataggio_Uscita_ms = 500;
+// The exit waits this long at most for what is queued to the writers, counted from its start:
+// a disk that takes longer loses the files still waiting (each keeps its old contents).
+constexpr int Attesa_Salvataggi_Uscita_ms = 20000;
+
 // Raises Blocco_Grafici and Blocco_Aggiornamento, logs out with "COMM18" when the
 // socket is connected, pauses 0.5 s, closes the socket, pauses 0.5 s, waits for the
-// history files still queued to `scrittore` (a failure goes to standard error), closes
-// the message windows and ends the process. Also safe from inside Pausa or a modal window.
+// history files and the archive batches still queued to `storici` and `archivio`
+// (bounded, and shown when it takes time), tells what was not saved (standard error and
+// Uscita::Avviso_Uscita), closes the message windows and ends the process. Also safe from
+// inside Pausa or a modal window.
 [[noreturn]] void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita,
-                                   ScrittoreStorico *scrittore = nullptr);
+                                   ScrittoreStorico *storici = nullptr, ScrittoreArchivio *archivio = nullptr);
 [[noreturn]] void Chiudi_Programma(StatoShell &shell, Socket &socket);
 
 // Ends the process at once: output is flushed, no destructor or event runs.

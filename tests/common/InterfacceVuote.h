@@ -70,4 +70,6 @@ struct UscitaVuota : Uscita {
     void Richiesta_Chiusura() override {}
     void Scarica_Form_Msg() override {}
     void Termina(int) override {}
+    void Mostra_Salvataggio(bool) override {}
+    void Avviso_Uscita(const QString &) override {}
 };

@@ -11,6 +11,11 @@ struct EsitoFiglio {
     QProcess::ExitStatus stato = QProcess::CrashExit;
     int codice = -1;
     QByteArray uscita;  // standard output
+    // With a signal: from its sending to the end, and to the first line holding `attesa`.
+    qint64 msFine = -1;
+    qint64 msAttesa = -1;
 };
 
-EsitoFiglio EseguiFiglio(const QString &variabile, const QString &valore, int attesaMs = 20000);
+// With `segnale`, the child gets it once it has printed a line "PRONTO".
+EsitoFiglio EseguiFiglio(const QString &variabile, const QString &valore, int attesaMs = 20000, int segnale = 0,
+                         const QByteArray &attesa = {});

@@ -28,7 +28,9 @@ caso "unit differs" 'a 10 points\n' 'BENCH a 1 ms\n' 1 '^a .*UNIT DIFFERS$'
 caso "comments, blanks, other lines" '# note\n\na 4 ms   # provisional\n' 'starting\nBENCH a 1 ms\ndone\n' 0 '^a .* 0\.25$'
 caso "fractional target" 'a 0.5 ms\n' 'BENCH a 0.25 ms\n' 0 '0\.5 ms +0\.50$'
 caso "malformed target" 'a ten ms\n' 'BENCH a 1 ms\n' 2 'expected'
-caso "zero target" 'a 0 ms\n' 'BENCH a 1 ms\n' 2 'expected'
+caso "negative target" 'a -1 ms\n' 'BENCH a 1 ms\n' 2 'expected'
+caso "nil target met" 'a 0 sync\n' 'BENCH a 0.000 sync\n' 0 '^a +0\.000 sync +0 sync +-$'
+caso "nil target missed" 'a 0 sync\n' 'BENCH a 0.1 sync\n' 1 '^a .*  OVER TARGET$'
 
 # Rows follow the programs' output, not the targets file.
 printf 'b 1 ms\na 1 ms\n' > "$cartella/obiettivi"

@@ -2,6 +2,7 @@
 
 #include "platform/Caratteri.h"
 #include "platform/Schermo.h"
+#include "platform/SegnaliUscita.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
@@ -65,6 +66,14 @@ bool Prepara_Applicazione(QApplication &app)
     return true;
 }
 
+void Collega_Segnali_Uscita(FormS1 &finestra)
+{
+    auto *segnali = new SegnaliUscita(&finestra);
+    QObject::connect(
+        segnali, &SegnaliUscita::Richiesta_Uscita, &finestra, [&finestra] { finestra.Chiudi_Programma_Da_Segnale(); },
+        Qt::QueuedConnection);
+}
+
 int Avvia(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -74,6 +83,7 @@ int Avvia(int argc, char *argv[])
     FormS1 finestra;
     FinestraOperativa *operativa = finestra::Prepara_Finestra_Operativa(finestra);
     finestra::Prepara_Sessione_Online(finestra, *operativa);
+    Collega_Segnali_Uscita(finestra);
     if (!finestra.Form_Load())
         return 0;  // another copy runs: nothing else is done
     if (carattereMancante)

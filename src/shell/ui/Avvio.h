@@ -1,5 +1,6 @@
 #pragma once
 
+class FormS1;
 class QApplication;
 
 namespace wavelore {
@@ -21,6 +22,10 @@ bool Prepara_Applicazione(QApplication &app);
 void Rendi_File_Privati();
 // That mask; -1 before the first Rendi_File_Privati (or where there is none).
 int Maschera_Utente();
+
+// SIGTERM and SIGHUP end the program as the close's Yes does, without the question
+// (FormS1::Chiudi_Programma_Da_Segnale), from a queued call on the window thread.
+void Collega_Segnali_Uscita(FormS1 &finestra);
 
 // Creates the application and the main window and runs the event loop.
 int Avvia(int argc, char *argv[]);

@@ -2,6 +2,7 @@
 
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
+#include "archive/ScrittoreArchivio.h"
 #include "cycle/SalvaParametro.h"
 #include "market/ScrittoreStorico.h"
 #include "market/StoricoLocale.h"
@@ -24,6 +25,7 @@
 #include <QProgressBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace {
@@ -85,6 +87,38 @@ void UscitaFinestra::Richiesta_Chiusura() { m_form.Mostra_Messaggio(4, QString()
 
 void UscitaFinestra::Scarica_Form_Msg() { m_form.Messaggi().Scarica_Form_Msg(); }
 
+void UscitaFinestra::Mostra_Salvataggio(bool mostra)
+{
+    if (!mostra) {
+        delete m_salvataggio;
+        return;
+    }
+    if (m_salvataggio)
+        return;
+    auto *w = new QWidget(&m_form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    w->setObjectName(QStringLiteral("FrmSalvataggio"));
+    w->setWindowTitle(QStringLiteral("Wavelore ®"));
+    auto *testo = new QLabel(QStringLiteral("Salvataggio dei dati in corso..."), w);
+    testo->setObjectName(QStringLiteral("LblSalvataggio"));
+    testo->setTextFormat(Qt::PlainText);
+    auto *barra = new QProgressBar(w);
+    barra->setRange(0, 0);  // how long the disk takes is not known
+    barra->setTextVisible(false);
+    auto *colonna = new QVBoxLayout(w);
+    colonna->addWidget(testo);
+    colonna->addWidget(barra);
+    w->adjustSize();
+    w->move(m_form.geometry().center() - w->rect().center());
+    w->show();
+    m_salvataggio = w;
+}
+
+void UscitaFinestra::Avviso_Uscita(const QString &testo)
+{
+    if (!m_form.Uscita_Da_Segnale())
+        finestra::Mostra_Avviso(Avviso::Critico, QStringLiteral("Wavelore ®"), testo, {}, &m_form);
+}
+
 FormS1::FormS1(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FormS1"));
@@ -93,6 +127,9 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
     m_socket = new Socket(this);
     m_socket->setObjectName(QStringLiteral("Socket"));
     m_scrittore = new ScrittoreStorico(this);
+    m_scrittoreArchivio = new ScrittoreArchivio(this);
+    connect(m_scrittoreArchivio, &ScrittoreArchivio::Salvataggio_Fallito, this, &FormS1::Salvataggio_Archivio_Fallito);
+    connect(m_scrittoreArchivio, &ScrittoreArchivio::Salvataggio_Ripreso, this, [this] { m_archivioDetto = false; });
     m_messaggi = new GestoreMessaggi(m_stato.shell, this, [this] { Chiudi_Programma(); }, this);
     m_uscita = std::make_unique<UscitaFinestra>(*this);
 
@@ -298,7 +335,35 @@ void FormS1::Cmd_OffLine_Click()
 
 void FormS1::Mostra_Messaggio(int tipo, const QString &testo) { m_messaggi->Mostra_Messaggio(tipo, testo); }
 
-void FormS1::Chiudi_Programma() { finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita, m_scrittore); }
+void FormS1::Chiudi_Programma()
+{
+    m_uscitaInCorso = true;
+    finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita, m_scrittore, m_scrittoreArchivio);
+}
+
+void FormS1::Chiudi_Programma_Da_Segnale()
+{
+    m_daSegnale = true;
+    if (!m_uscitaInCorso)
+        Chiudi_Programma();
+    if (m_scrittore->In_Sospeso() == 0 && m_scrittoreArchivio->In_Sospeso() == 0) {
+        m_uscita->Termina(0);
+        finestra::Termina_Processo(0);
+    }
+}
+
+void FormS1::Salvataggio_Archivio_Fallito(const QString &file, const QString &motivo)
+{
+    if (m_archivioDetto)
+        return;
+    m_archivioDetto = true;
+    if (m_archivioAperto)
+        return;  // the notice still open tells this one too
+    m_archivioAperto = true;
+    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
+                            QStringLiteral("Impostazione non salvata (%1). %2").arg(file, motivo.trimmed()), {}, this);
+    m_archivioAperto = false;
+}
 
 void FormS1::changeEvent(QEvent *evento)
 {

@@ -21,6 +21,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class ScrittoreArchivio;
 class ScrittoreStorico;
 class Socket;
 
@@ -42,9 +43,14 @@ public:
     void Scarica_Form_Msg() override;
     // Nothing more: Chiudi_Programma ends the process right after.
     void Termina(int) override {}
+    // A small window over the form, "Salvataggio dei dati in corso...", not modal.
+    void Mostra_Salvataggio(bool mostra) override;
+    // A notice; after a signal only standard error has it, since nobody may be there to answer.
+    void Avviso_Uscita(const QString &testo) override;
 
 private:
     FormS1 &m_form;
+    QPointer<QWidget> m_salvataggio;
 };
 
 class FormS1 : public QWidget {
@@ -57,6 +63,9 @@ public:
     Socket &Sock() { return *m_socket; }
     // The writer of the local history files; the exit waits for it.
     ScrittoreStorico &Scrittore() { return *m_scrittore; }
+    // The writer of the settings saved on their own (after a merge, the loader's
+    // corrections); every other connection to the archive waits for it, so does the exit.
+    ScrittoreArchivio &Scrittore_Archivio() { return *m_scrittoreArchivio; }
     GestoreMessaggi &Messaggi() { return *m_messaggi; }
 
     // Start of the program. false when another copy already runs in the same
@@ -72,6 +81,11 @@ public:
 
     void Mostra_Messaggio(int tipo, const QString &testo);
     [[noreturn]] void Chiudi_Programma();
+    // SIGTERM or SIGHUP (a logout): the exit as the close's Yes gives it, without the
+    // question. During an exit already running it ends the process once nothing is left
+    // to write; until then the running exit goes on to its own bound.
+    void Chiudi_Programma_Da_Segnale();
+    bool Uscita_Da_Segnale() const { return m_daSegnale; }
 
     // The loading phases, set by the working window (not owned; nothing until set).
     // With `custode`, they are dropped once that object is gone: a controller that
@@ -119,10 +133,18 @@ protected:
 private:
     // Sets up the archive files; what was repaired is told to the user.
     void Prepara_Archivi();
+    // A save of the archive's writer failed: told once until one succeeds again, and
+    // never a second box over the open one.
+    void Salvataggio_Archivio_Fallito(const QString &file, const QString &motivo);
 
     Stato m_stato;
     Socket *m_socket;
     ScrittoreStorico *m_scrittore;
+    ScrittoreArchivio *m_scrittoreArchivio;
+    bool m_archivioDetto = false;
+    bool m_archivioAperto = false;
+    bool m_uscitaInCorso = false;
+    bool m_daSegnale = false;
     GestoreMessaggi *m_messaggi;
     BloccoIstanza m_istanza;
     std::unique_ptr<Uscita> m_uscita;

@@ -7,6 +7,7 @@
 #include "archive/ArchivioIndicatori.h"
 #include "archive/ImpostazioniAvvio.h"
 #include "archive/ParametriCicli.h"
+#include "archive/ScrittoreArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "cycle/BarreGrafico.h"
 #include "cycle/Battleplan.h"
@@ -190,10 +191,10 @@ bool ServiziFinestra::Carica_Indicatori()
 bool ServiziFinestra::Carica_Impostazioni_Sottostante()
 {
     Stato &stato = S(m_finestra);
-    if (const QString errore =
-            ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli);
-        !errore.isEmpty())
-        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
+    // The corrections go to the archive's writer: a busy disk does not hold the loading.
+    archivio::Lotto salvataggi;
+    (void)ciclo::Carica_Impostazioni_Sottostante(stato.shell, stato.archivio, stato.mercato, stato.cicli, &salvataggi);
+    m_finestra.Form().Scrittore_Archivio().Accoda(std::move(salvataggi));
     indicatori::Carica_Impostazioni_Indicatori(stato.archivio, stato.indicatori);
     return true;
 }

@@ -1,6 +1,7 @@
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/SessioneFinestra.h"
 
+#include "archive/ScrittoreArchivio.h"
 #include "cycle/ModelloCiclo.h"
 #include "cycle/SalvaParametro.h"
 #include "cycle/TempiFuturi.h"
@@ -217,19 +218,15 @@ void AzioniFinestra::Dopo_Fusione_RT(const fusione::EsitoFusioneRT &esito)
         }
         s.shell.Blocco_Aggiornamento = false;
     }
-    // One report for all the degrees the archive refused.
-    QString errore;
-    for (int d = 0; d <= costanti::Max_Grado; ++d) {
-        QString e;
-        if (!ciclo::Salva_Parametro(s.shell, s.archivio, s.cicli, archivio::Codice_Modifica::Inizio_Ciclo, d, &e) &&
-            errore.isEmpty())
-            errore = e;
-    }
+    // Every degree's start, taken now and written as one batch off the window thread.
+    archivio::Lotto salvataggi;
+    for (int d = 0; d <= costanti::Max_Grado; ++d)
+        if (auto voce = ciclo::Voce_Parametro(s.shell, s.archivio, s.cicli, archivio::Codice_Modifica::Inizio_Ciclo, d))
+            salvataggi.push_back(std::move(*voce));
+    m_form.Scrittore_Archivio().Accoda(std::move(salvataggi));
     m_finestra.Motore().Aggiorna_Indicatori_Grafici();
     m_finestra.Ridisegno().Imposta_Titoli_Grafici();
     ciclo::Calcola_Tempi_Futuri(s.cicli, s.mercato);
-    if (!errore.isEmpty())
-        finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"), errore);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "DiscoProva.h"
+#include "SincronieLente.h"
 #include "FinestraProva.h"
 #include "InterfacceVuote.h"
 #include "SlotGraficoProva.h"
@@ -13,13 +14,16 @@
 #include "VariabileTemporanea.h"
 #include "archive/CreaArchivi.h"
 #include "archive/ImpostazioniAvvio.h"
+#include "archive/ScrittoreArchivio.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "chart/ui/GraficoWidget.h"
+#include "cycle/SalvaParametro.h"
 #include "market/ScrittoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
 #include "platform/Codec1252.h"
+#include "platform/DataOra.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
 #include "platform/VbRuntime.h"
@@ -414,6 +418,36 @@ private slots:
         QVERIFY(barra.visti.contains(schermo::ColoreWin(a->form->S().cicli.Colori[21])));
         QCOMPARE(a->op->Area()->Frm_Graf[libero]->Colore_Led(), a->form->S().cicli.Colori[20]);
         QVERIFY(a->dialoghi->fallimenti.isEmpty());
+
+        // Every sync of the disk slow: bar updates go on merging with no sync on the window
+        // thread, and every degree's cycle start reaches the archive.
+        {
+            Stato &st = a->form->S();
+            sincronie::Imposta_Ritardo(150);
+            const auto ripristina = qScopeGuard([] { sincronie::Imposta_Ritardo(0); });
+            const std::uint64_t totali = sincronie::Totali();
+            const std::uint64_t finestra = sincronie::Sul_Thread_Principale();
+            const int fuse = a->op->Sessione()->Fusioni_Eseguite();
+            QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() >= fuse + 2, 15000);
+            QCOMPARE(sincronie::Sul_Thread_Principale(), finestra);
+            QVERIFY(sincronie::Totali() > totali);
+            // A save the trader makes now waits for the batch queued before it: neither
+            // refused for the writer's lock nor overwritten by the older values.
+            a->form->Scrittore_Archivio().Accoda(
+                {{archivio::FileArchivio::Sistema3, QStringLiteral("TAB0"), 2, {{QStringLiteral("C2"), QStringLiteral("111")}}}});
+            QString errore;
+            QVERIFY2(ciclo::Salva_Parametro(st.shell, st.archivio, st.cicli, archivio::Codice_Modifica::Durata, 0, &errore),
+                     qPrintable(errore));
+            QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB0"), QStringLiteral("C2"), 2),
+                     vb::CStr(st.cicli.Durata[0]));
+            for (int d = 0; d <= costanti::Max_Grado; ++d) {
+                const QString tabella = QStringLiteral("TAB%1").arg(d);
+                QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, tabella, QStringLiteral("C12"), 2),
+                         dataora::ScriviData(st.cicli.Data_Inizio_Ciclo[size_t(d)], st.shell.Formato_Data));
+                QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, tabella, QStringLiteral("C13"), 2),
+                         dataora::ScriviOra(st.cicli.Ora_Inizio_Ciclo[size_t(d)], st.shell.Formato_Ora));
+            }
+        }
 
         // Another underlying from the list: real time stops, the new history comes
         // from the server and the four charts show it with live bars again.

@@ -1,6 +1,8 @@
 #include "FinestraProva.h"
+#include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "archive/Archivio.h"
+#include "archive/ScrittoreArchivio.h"
 #include "shell/ui/Avvio.h"
 #include "shell/ui/FormMsg.h"
 #include "shell/ui/FormS1.h"
@@ -349,6 +351,50 @@ private slots:
             QCOMPARE(messaggio.right(), area.right());
         else
             QVERIFY(std::abs(scarto.x()) <= 1);
+    }
+
+    // Settings the archive's writer could not save: one notice, which stays open (running
+    // its own loop, as the real box does) while more saves fail and one goes through; no
+    // other after it until a save goes through again.
+    void salvataggiAutomaticiRifiutati()
+    {
+        CartellaTemporanea dir;
+        FormS1 f;
+        QVERIFY(f.Form_Load());
+        qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
+        const auto ripristina = qScopeGuard([] { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); });
+        ScrittoreArchivio &scrittore = f.Scrittore_Archivio();
+        const auto salva = [&scrittore](int riga) {
+            scrittore.Accoda({{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), riga,
+                               {{QStringLiteral("C2"), QString::number(riga)}}}});
+            scrittore.Attendi();
+            QCoreApplication::processEvents();  // its news
+        };
+        QStringList testi;
+        QTimer sonda;
+        connect(&sonda, &QTimer::timeout, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || box->property("letto").toBool())
+                return;
+            box->setProperty("letto", true);
+            testi << box->text();
+            if (testi.size() == 1)
+                for (const int riga : {99, 3, 99})
+                    salva(riga);
+            box->accept();
+        });
+        sonda.start(10);
+        scrittore.Accoda({{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), 99, {{QStringLiteral("C2"), {}}}}});
+        QTRY_COMPARE(testi.size(), 1);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(testi.first(), QStringLiteral("Impostazione non salvata (Sistema3.dat). Riga 99 assente in TAB4."));
+        salva(99);
+        QCOMPARE(testi.size(), 1);
+        salva(5);
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), QStringLiteral("C2"), 5),
+                 QStringLiteral("5"));
+        salva(99);
+        QTRY_COMPARE(testi.size(), 2);
     }
 
 private:

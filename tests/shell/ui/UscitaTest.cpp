@@ -2,21 +2,28 @@
 #include "DiscoProva.h"
 #include "FinestraProva.h"
 #include "InterfacceVuote.h"
+#include "ArchivioProva.h"
 #include "ProcessoFiglio.h"
+#include "SincronieLente.h"
+#include "VariabileTemporanea.h"
+#include "archive/ScrittoreArchivio.h"
 #include "market/ScrittoreStorico.h"
 #include "platform/Socket.h"
 #include "shell/Pausa.h"
 #include "shell/StatoShell.h"
 #include "shell/ui/FormMsg.h"
+#include "shell/ui/Avvio.h"
 #include "shell/ui/GestoreMessaggi.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -144,6 +151,56 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == atteso);
     }
 
+    // A history file and a batch of settings still being written: a SIGTERM or SIGHUP (a
+    // logout) ends the program as the close does, both files whole on disk, within the
+    // exit's bound, saying so from half a second on; what could not be saved is told.
+    void uscitaConSalvataggiInCorso_data()
+    {
+        QTest::addColumn<QString>("modo");
+        QTest::addColumn<int>("segnale");
+        QTest::addColumn<int>("ritardo");  // ms each sync takes
+        QTest::addColumn<bool>("mostrato");
+        QTest::addColumn<QString>("avviso");
+        QTest::newRow("SIGTERM, disco lento") << "segnale" << int(SIGTERM) << 700 << true << "";
+        QTest::newRow("SIGHUP, disco lento") << "segnale" << int(SIGHUP) << 700 << true << "";
+        QTest::newRow("SIGTERM, disco pronto") << "segnale" << int(SIGTERM) << 0 << false << "";
+        QTest::newRow("chiusura, disco lento") << "chiusura" << 0 << 700 << true << "";
+        QTest::newRow("chiusura, impostazione rifiutata")
+            << "chiusura_rifiutata" << 0 << 0 << false
+            << "AVVISO Wavelore \u00AE\nImpostazioni non salvate: Sistema3.dat: Riga 99 assente in TAB4.\n";
+    }
+    void uscitaConSalvataggiInCorso()
+    {
+        QFETCH(QString, modo);
+        QFETCH(int, segnale);
+        QFETCH(int, ritardo);
+        QFETCH(bool, mostrato);
+        QFETCH(QString, avviso);
+        CartellaTemporanea cartella;
+        VariabileTemporanea lento("USCITA_RITARDO", QByteArray::number(ritardo));
+        const EsitoFiglio f = EseguiFiglio(QStringLiteral("USCITA_FIGLIO"), modo, 60000, segnale, "SALVATAGGIO");
+        QVERIFY2(f.finito && f.stato == QProcess::NormalExit && f.codice == 0, f.uscita.constData());
+        QVERIFY2(f.uscita.endsWith("FINE\n"), f.uscita.constData());
+        if (segnale != 0) {
+            QVERIFY(f.msFine >= 0);
+            QVERIFY2(f.msFine < finestra::Attesa_Salvataggi_Uscita_ms + 2000, qPrintable(QString::number(f.msFine)));
+        }
+        QCOMPARE(f.uscita.contains("SALVATAGGIO Salvataggio dei dati in corso...\n"), mostrato);
+        if (mostrato && segnale != 0)
+            QVERIFY2(f.msAttesa >= finestra::Avviso_Salvataggio_Uscita_ms - 50, qPrintable(QString::number(f.msAttesa)));
+        QByteArray atteso;
+        QVERIFY(storico::Contenuto_Storico(SerieUscita(), 3, QStringLiteral("5M"), atteso).ok);
+        QFile file(storico::PercorsoFileStorico(3, QStringLiteral("5M")));
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll() == atteso);
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), QStringLiteral("C2"), 3) ==
+                     QLatin1String("77"),
+                 avviso.isEmpty());
+        if (!avviso.isEmpty())
+            QVERIFY2(f.uscita.contains(avviso.toUtf8()), f.uscita.constData());
+        else
+            QVERIFY2(!f.uscita.contains("AVVISO"), f.uscita.constData());
+    }
+
     // The window fixture's exit reached where no test can get control back: the test
     // program stops there, saying so, with a status that is not 0.
     void uscitaInattesaFermaLaProva_data()
@@ -225,11 +282,58 @@ static int figlio(int argc, char **argv)
     return 3;
 }
 
+// Child process: the real window with a history file and a batch of settings queued
+// (the batch for a row that does not exist with "_rifiutata"), every sync taking
+// USCITA_RITARDO ms. It prints PRONTO once both are queued and then waits for the parent's
+// signal ("segnale"), or ends by the window's exit ("chiusura"); SALVATAGGIO and the
+// text when the window shows the saving, FINE at the end.
+static int figlioSalvataggi(int argc, char **argv, const QByteArray &modo)
+{
+    QApplication app(argc, argv);
+    FinestraProva prova;
+    if (!prova.Carica())
+        return 4;
+    FormS1 &form = *prova.form;
+    struct UscitaFiglio : UscitaFinestra {
+        using UscitaFinestra::UscitaFinestra;
+        void Termina(int) override { std::printf("FINE\n"); }
+    };
+    form.Imposta_Uscita(std::make_unique<UscitaFiglio>(form));
+    wavelore::Collega_Segnali_Uscita(form);
+    QTimer sonda;
+    QObject::connect(&sonda, &QTimer::timeout, &app, [&sonda] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *testo = w->findChild<QLabel *>(QStringLiteral("LblSalvataggio"));
+            if (w->objectName() == QLatin1String("FrmSalvataggio") && w->isVisible() && testo) {
+                std::printf("SALVATAGGIO %s\n", qUtf8Printable(testo->text()));
+                std::fflush(stdout);
+                sonda.stop();
+            }
+        }
+    });
+    sonda.start(10);
+    QTimer::singleShot(0, &form, [&form, modo] {
+        sincronie::Imposta_Ritardo(qEnvironmentVariableIntValue("USCITA_RITARDO"));
+        if (!form.Scrittore().Salva(SerieUscita(), 3, QStringLiteral("5M"), ScrittoreStorico::Tempo_Reale).ok)
+            return;
+        const int riga = modo.endsWith("_rifiutata") ? 99 : 3;
+        form.Scrittore_Archivio().Accoda(
+            {{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), riga, {{QStringLiteral("C2"), QStringLiteral("77")}}}});
+        std::printf("PRONTO\n");
+        std::fflush(stdout);
+        if (modo.startsWith("chiusura"))
+            form.Chiudi_Programma();
+    });
+    return app.exec();
+}
+
 int main(int argc, char **argv)
 {
     const QByteArray modo = qgetenv("USCITA_FIGLIO");
     if (modo == "pausa")
         return figlio(argc, argv);
+    if (modo.startsWith("segnale") || modo.startsWith("chiusura"))
+        return figlioSalvataggi(argc, argv, modo);
     if (!modo.isEmpty()) {
         QApplication app(argc, argv);
         ProvaFiglio prova;
