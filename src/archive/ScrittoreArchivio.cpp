@@ -103,33 +103,31 @@ void ScrittoreArchivio::Ciclo()
             lotto = m_inCorso;
         }
         const archivio::EsitoLotto e = archivio::Scrivi_Lotto(lotto);
-        bool ripreso = false;
-        quint64 numero = 0;
         {
             std::lock_guard blocco(m_mutex);
             m_scrive = false;
             m_inCorso.clear();
+            // Posted before anyone waiting hears the batch is done: what waits, then lets
+            // events run, finds the news there. One call each, in order: a failure and the
+            // success after it reach the owner as they happened.
             if (e.ok) {
                 ++m_scritti;
-                ripreso = std::exchange(m_ultimoFallito, false);
+                if (std::exchange(m_ultimoFallito, false))
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this] {
+                            if (!m_trattieni)
+                                emit Salvataggio_Ripreso();
+                        },
+                        Qt::QueuedConnection);
             } else {
                 m_ultimoFallito = true;
-                numero = ++m_numeroFallimento;
+                const quint64 numero = ++m_numeroFallimento;
                 m_fallimenti.push_back({numero, archivio::NomeArchivio(e.file), e.motivo});
+                QMetaObject::invokeMethod(this, [this, numero] { Consegna(numero); }, Qt::QueuedConnection);
             }
         }
         m_fatto.notify_all();
-        // One call each, in order: a failure and the success after it reach the owner as they happened.
-        if (!e.ok)
-            QMetaObject::invokeMethod(this, [this, numero] { Consegna(numero); }, Qt::QueuedConnection);
-        else if (ripreso)
-            QMetaObject::invokeMethod(
-                this,
-                [this] {
-                    if (!m_trattieni)
-                        emit Salvataggio_Ripreso();
-                },
-                Qt::QueuedConnection);
     }
 }
 

@@ -91,16 +91,16 @@ void ScrittoreStorico::Ciclo()
             disco = m_disco;
         }
         const storico::Esito e = storico::Scrivi_File_Storico(v.percorso, v.contenuto, *disco);
-        bool daDire = false;
         {
             std::lock_guard blocco(m_mutex);
             const std::size_t eventi = m_eventi.size();
             Esito_Scrittura(std::move(v), e);
-            daDire = m_eventi.size() != eventi;
+            // Posted before anyone waiting hears the file is done: what waits, then lets
+            // events run, finds the news there.
+            if (m_eventi.size() != eventi)
+                QMetaObject::invokeMethod(this, &ScrittoreStorico::Consegna_Evento, Qt::QueuedConnection);
         }
         m_fatto.notify_all();
-        if (daDire)
-            QMetaObject::invokeMethod(this, &ScrittoreStorico::Consegna_Evento, Qt::QueuedConnection);
     }
 }
 
