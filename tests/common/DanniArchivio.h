@@ -31,6 +31,7 @@ bool AzzeraNumeroPagina(archivio::FileArchivio file, qint64 pagina);
 
 // The keys of the rows of an intact file that can still be read once the pages `persa`
 // names are lost: those on a leaf whose whole path from its table's root is kept, of a
-// table whose schema row is kept too. Sorted.
+// table whose schema row is kept too; with the file cut after `taglio` bytes, also the
+// rows of the leaf the cut goes through whose cell lies wholly before it. Sorted.
 QStringList RigheRaggiungibili(archivio::FileArchivio file, const std::function<bool(qint64 pagina)> &persa,
-                               const SceltaRighe &scelta = {});
+                               const SceltaRighe &scelta = {}, qint64 taglio = -1);

@@ -65,7 +65,7 @@ int Avvia(int argc, char *argv[])
     FinestraOperativa *operativa = finestra::Prepara_Finestra_Operativa(finestra);
     finestra::Prepara_Sessione_Online(finestra, *operativa);
     if (!finestra.Form_Load())
-        return 0;  // another copy runs: nothing else is done
+        return 0;  // another copy runs, or the trader left while an archive file was in use
     // At the end of the desktop session nobody is there to confirm: exit in order.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &finestra, [&finestra] { finestra.Chiudi_Programma(); });
     finestra.show();
