@@ -261,16 +261,17 @@ bool Recupero::Copia(const DefinizioneTabella &t, Connessione &c, QStringList &e
         constexpr qint64 massimo = std::numeric_limits<qint64>::max();
         const qint64 primo = *std::min_element(t.righe.begin(), t.righe.end());
         const qint64 ultimo = *std::max_element(t.righe.begin(), t.righe.end());
+        // Each of the program's rows by its key first: a damaged page can turn a range away
+        // from rows that still read whole, or hand back a cell of its own under a row's id.
+        for (int id : t.righe)
+            leggi(t.nome, vecchie, id, id, righe);
+        // Then by ranges, for what the keys did not reach.
         if (!leggi(t.nome, vecchie, minimo, massimo, righe)) {
             // Rows outside the program's own ids are not worth a search.
             leggi(t.nome, vecchie, minimo, primo - 1, righe);
             recupera(t.nome, vecchie, primo, ultimo, righe);
             leggi(t.nome, vecchie, ultimo + 1, massimo, righe);
         }
-        // A damaged page can turn a range away from rows that still read whole by their key.
-        for (int id : t.righe)
-            if (!righe.count(id))
-                leggi(t.nome, vecchie, id, id, righe);
         if (t.nome.compare(m_tabellaTagliata, Qt::CaseInsensitive) == 0) {
             const qsizetype campoId = dichiarate.indexOf(QStringLiteral("ID"), 0);
             for (const RigaLetta &r : m_righeTagliate) {

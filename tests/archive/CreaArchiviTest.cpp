@@ -44,7 +44,7 @@ QByteArray leggi(const QString &percorso)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-enum Taglio { Al25, Al50, Al75, UnByteInMeno, DentroUnaPagina, ByteInPiu, FogliaDopoUnaRiga };
+enum Taglio { Al25, Al50, Al75, UnByteInMeno, DentroUnaPagina, ByteInPiu, FogliaDopoUnaRiga, PuntatoreCambiato };
 
 // Where a test cuts an intact file of `pagine` pages.
 qint64 taglia(int taglio, qint64 pagina, qint64 pagine)
@@ -308,11 +308,11 @@ private slots:
     {
         QTest::addColumn<int>("file");
         QTest::addColumn<int>("taglio");
-        const char *nomi[] = {"cut to 25%",    "cut to 50%",     "cut to 75%", "one byte short", "cut inside a page",
-                              "bytes appended", "zeroed leaf after a row"};
+        const char *nomi[] = {"cut to 25%",     "cut to 50%",              "cut to 75%",           "one byte short",
+                              "cut inside a page", "bytes appended", "zeroed leaf after a row", "a cell pointer flipped"};
         for (int n = 1; n <= 3; ++n)
-            for (int t = Al25; t <= FogliaDopoUnaRiga; ++t)
-                if (t != FogliaDopoUnaRiga || n == 1)  // only Sistema1's tables span several leaves
+            for (int t = Al25; t <= PuntatoreCambiato; ++t)
+                if (t < FogliaDopoUnaRiga || n == 1)  // only Sistema1's tables span several leaves
                     QTest::addRow("Sistema%d.dat %s", n, nomi[t]) << n << t;
     }
     void righeRecuperateComeErano()
@@ -328,14 +328,18 @@ private slots:
         const RigheArchivio originali = RigheDi(f, scelta);
         const auto [pagina, pagine] = PagineArchivio(f);
         QCOMPARE(QFileInfo(PercorsoArchivio(f)).size(), pagina * pagine);
-        const qint64 resta = taglio == FogliaDopoUnaRiga ? pagina * pagine : taglia(taglio, pagina, pagine);
+        const qint64 resta = taglio >= FogliaDopoUnaRiga ? pagina * pagine : taglia(taglio, pagina, pagine);
         qint64 azzerata = 0;
         if (taglio == FogliaDopoUnaRiga)
             QVERIFY((azzerata = PaginaTabella(f, QStringLiteral("Dati_Linee_S3"), 1)) > 0);
-        const QStringList attese = RigheRaggiungibili(
+        QStringList attese = RigheRaggiungibili(
             f, [&](qint64 p) { return p > resta / pagina || p == azzerata; }, scelta, resta);
         if (azzerata) {
             QVERIFY(AzzeraNumeroPagina(f, azzerata));
+        } else if (taglio == PuntatoreCambiato) {
+            // A cell's place on its leaf points astray: reads by range go wrong there.
+            QVERIFY(CambiaBit(f, PaginaTabella(f, QStringLiteral("Dati_Dista_S2"), 0), 22, 2));
+            attese = RigheLetteUnaAUna(f, originali, scelta);
         } else {
             QFile dati(PercorsoArchivio(f));
             QVERIFY(dati.resize(resta));
@@ -348,8 +352,15 @@ private slots:
         QVERIFY(!attese.isEmpty());
         if (taglio == ByteInPiu)
             QCOMPARE(attese.size(), qsizetype(originali.size()));
-        QCOMPARE(RigheDi(f, scelta).size(), originali.size());
-        QCOMPARE(RigheRecuperate(f, originali, scelta), attese);
+        if (taglio == PuntatoreCambiato) {
+            // Every row that still reads whole by its own key is back as it was.
+            const QStringList recuperate = RigheRecuperate(f, originali, scelta);
+            for (const QString &k : attese)
+                QVERIFY2(recuperate.contains(k), qPrintable(k));
+        } else {
+            QCOMPARE(RigheDi(f, scelta).size(), originali.size());
+            QCOMPARE(RigheRecuperate(f, originali, scelta), attese);
+        }
         QVERIFY(Crea_Archivi().Riparazioni.isEmpty());
     }
 

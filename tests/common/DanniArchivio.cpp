@@ -135,6 +135,38 @@ bool AzzeraNumeroPagina(FileArchivio file, qint64 pagina)
            && f.write(QByteArray(dimensione, 0)) == dimensione;
 }
 
+bool CambiaBit(FileArchivio file, qint64 pagina, int posizione, int bit)
+{
+    const qint64 dimensione = PagineArchivio(file).first;
+    QFile f(PercorsoArchivio(file));
+    char c = 0;
+    return pagina > 1 && f.open(QIODevice::ReadWrite) && f.seek((pagina - 1) * dimensione + posizione)
+           && f.getChar(&c) && f.seek((pagina - 1) * dimensione + posizione) && f.putChar(char(c ^ (1 << bit)));
+}
+
+QStringList RigheLetteUnaAUna(FileArchivio file, const RigheArchivio &originali, const SceltaRighe &scelta)
+{
+    Connessione c(file);
+    QStringList righe;
+    for (const DefinizioneTabella &t : SchemaArchivio(file)) {
+        QSqlQuery q(c.Database());
+        q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(t.colonne.join(QLatin1Char(',')), t.nome));
+        for (int id : t.righe) {
+            q.addBindValue(id);
+            if ((scelta && !scelta(t.nome, id)) || !q.exec() || !q.next())
+                continue;
+            QStringList valori;
+            for (int i = 0; i < t.colonne.size(); ++i)
+                valori << q.value(i).toString();
+            const auto originale = originali.find(chiave(t.nome, id));
+            if (originale != originali.end() && originale->second == valori)
+                righe << chiave(t.nome, id);
+        }
+    }
+    righe.sort();
+    return righe;
+}
+
 QStringList RigheRaggiungibili(FileArchivio file, const std::function<bool(qint64)> &persa, const SceltaRighe &scelta,
                                qint64 taglio)
 {
