@@ -403,9 +403,10 @@ bool finisciRiparazione(FileArchivio file, EsitoArchivi &esito)
         return false;
     }
     sincronizza(info.absolutePath());
+    // The newest copy set aside: its name gives the time it was.
     QStringList accantonati;
     for (const QString &f : info.dir().entryList({info.fileName() + QStringLiteral(".danneggiato-*")}, QDir::Files,
-                                                 QDir::Time | QDir::Reversed))
+                                                 QDir::Name))
         if (!f.endsWith(QLatin1String("-journal")) && !f.endsWith(QLatin1String("-wal")) &&
             !f.endsWith(QLatin1String("-shm")))
             accantonati << f;
@@ -426,12 +427,12 @@ bool ripara(FileArchivio file, const QString &motivo, EsitoArchivi &esito)
     const QByteArray letto = impronta(percorso);
     Recupero recupero(percorso, file);
     bool costruito = false, occupato = false;
-    if (rimuovi(nuovo)) {
-        Connessione c(nuovo);
-        if (c.Aperta())
-            costruito = costruisci(file, c, esito, &recupero, occupato);
-        else
-            esito.Errori << QStringLiteral("%1: %2").arg(QFileInfo(nuovo).fileName(), c.Errore());
+    if (!rimuovi(nuovo)) {
+        esito.Errori << QStringLiteral("%1: %2 non può essere rimosso.").arg(nomeFile, QFileInfo(nuovo).fileName());
+    } else if (Connessione c(nuovo); c.Aperta()) {
+        costruito = costruisci(file, c, esito, &recupero, occupato);
+    } else {
+        esito.Errori << QStringLiteral("%1: %2").arg(QFileInfo(nuovo).fileName(), c.Errore());
     }
     recupero.Chiudi();
     const auto annulla = [&](bool occupato_) {

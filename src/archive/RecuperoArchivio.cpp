@@ -44,26 +44,12 @@ public:
     }
 
     // Whether the b-tree from `radice` reaches page `cercata`, through whole pages alone.
-    bool Raggiunge(qint64 radice, qint64 cercata, int profondita = 0) const
+    bool Raggiunge(qint64 radice, qint64 cercata) const
     {
-        if (radice == cercata)
-            return true;
-        if (!Intera(radice) || profondita > 20)
-            return false;
-        const QByteArray p = Pagina(radice);
-        const qsizetype h = radice == 1 ? 100 : 0;
-        if (quint8(p[h]) != 0x05)  // an interior page of a table
-            return false;
-        const qsizetype celle = qsizetype(numero(p, h + 3, 2));
-        if (h + 12 + 2 * celle > p.size())
-            return false;
-        for (qsizetype i = 0; i < celle; ++i) {
-            const qsizetype cella = qsizetype(numero(p, h + 12 + 2 * i, 2));
-            if (cella + 4 <= p.size() && Raggiunge(qint64(numero(p, cella, 4)), cercata, profondita + 1))
-                return true;
-        }
-        return Raggiunge(qint64(numero(p, h + 8, 4)), cercata, profondita + 1);
+        QSet<qint64> visti;
+        return raggiunge(radice, cercata, visti, 0);
     }
+
 
     // The rows of a table leaf page whose cells lie wholly in the bytes there are.
     std::vector<Recupero::RigaLetta> RigheIntere(qint64 n) const
@@ -91,6 +77,30 @@ public:
     }
 
 private:
+    // A damaged page may point back up its own tree: each page is looked at once, and no
+    // deeper than a b-tree of any file can be.
+    bool raggiunge(qint64 radice, qint64 cercata, QSet<qint64> &visti, int profondita) const
+    {
+        if (radice == cercata)
+            return true;
+        if (!Intera(radice) || visti.contains(radice) || profondita > 40)
+            return false;
+        visti.insert(radice);
+        const QByteArray p = Pagina(radice);
+        const qsizetype h = radice == 1 ? 100 : 0;
+        if (quint8(p[h]) != 0x05)  // an interior page of a table
+            return false;
+        const qsizetype celle = qsizetype(numero(p, h + 3, 2));
+        if (h + 12 + 2 * celle > p.size())
+            return false;
+        for (qsizetype i = 0; i < celle; ++i) {
+            const qsizetype cella = qsizetype(numero(p, h + 12 + 2 * i, 2));
+            if (cella + 4 <= p.size() && raggiunge(qint64(numero(p, cella, 4)), cercata, visti, profondita + 1))
+                return true;
+        }
+        return raggiunge(qint64(numero(p, h + 8, 4)), cercata, visti, profondita + 1);
+    }
+
     static std::optional<quint64> varint(const QByteArray &b, qsizetype &pos)
     {
         quint64 v = 0;
@@ -114,7 +124,7 @@ private:
         const qint64 m = (m_utile - 12) * 32 / 255 - 23;
         const qint64 k = m + (dimensione - m) % (m_utile - 4);
         const qint64 locale = dimensione <= x ? dimensione : (k <= x ? k : m);
-        if (pos + locale > p.size())
+        if (dimensione > m_dati.size() || pos + locale > p.size())
             return std::nullopt;
         QByteArray carico = p.mid(pos, locale);
         if (locale == dimensione)
@@ -123,7 +133,7 @@ private:
             return std::nullopt;
         qint64 seguente = qint64(numero(p, pos + locale, 4));
         for (int passi = 0; carico.size() < dimensione; ++passi) {
-            if (!Intera(seguente) || passi > 100000)
+            if (!Intera(seguente) || passi > m_dati.size() / m_pagina)
                 return std::nullopt;
             const QByteArray o = Pagina(seguente);
             carico += o.mid(4, std::min<qint64>(m_utile - 4, dimensione - carico.size()));

@@ -28,11 +28,11 @@ struct Intestazione {
 };
 std::optional<Intestazione> LeggiIntestazione(const QString &percorso);
 
-// Reads table by table, and within a table by row-id ranges, keeping what a read gives
-// before it fails and halving the rest until the unreadable rows are isolated; then
-// each row of the program still missing by its key alone. Of a file cut inside a page,
-// the rows of that page whose bytes are all there are read from the bytes themselves.
-// The file is opened read-only and never changed.
+// Reads table by table: each of the program's rows by its key alone, then by row-id
+// ranges, keeping what a read gives before it fails and halving the rest until the
+// unreadable rows are isolated. Of a file cut inside a page, the rows of that page whose
+// bytes are all there are read from the bytes themselves. The file is opened read-only
+// and never changed.
 class Recupero {
 public:
     Recupero(const QString &percorso, FileArchivio file);
