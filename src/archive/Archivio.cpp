@@ -12,8 +12,20 @@
 namespace archivio {
 
 namespace {
+
 QAtomicInt contatore;
+
+// SQLite's primary result codes, which the driver passes on as the error's native code.
+enum : int { Sqlite_Occupato = 5, Sqlite_Bloccato = 6, Sqlite_Sola_Lettura = 8, Sqlite_Pieno = 13 };
+
+int codiceSqlite(const QSqlError &errore)
+{
+    bool ok = false;
+    const int codice = errore.nativeErrorCode().toInt(&ok);
+    return ok ? codice & 0xff : -1;  // an extended code keeps the primary one in its low byte
 }
+
+}  // namespace
 
 QString PercorsoArchivio(FileArchivio file)
 {
@@ -22,8 +34,24 @@ QString PercorsoArchivio(FileArchivio file)
 
 QString NomeArchivio(FileArchivio file) { return QStringLiteral("Sistema%1.dat").arg(int(file)); }
 
+bool Occupato(const QSqlError &errore)
+{
+    const int codice = codiceSqlite(errore);
+    if (codice >= 0)
+        return codice == Sqlite_Occupato || codice == Sqlite_Bloccato;
+    // A failed commit comes with the database's text alone.
+    return errore.databaseText().contains(QLatin1String("database is locked"));
+}
+
 QString Motivo(const QSqlError &errore)
 {
+    if (Occupato(errore))
+        return QStringLiteral("il file è in uso da un altro programma");
+    switch (codiceSqlite(errore)) {
+    case Sqlite_Pieno: return QStringLiteral("il disco è pieno");
+    case Sqlite_Sola_Lettura: return QStringLiteral("il file o la sua cartella è di sola lettura");
+    default: break;
+    }
     // The driver's own words ("Unable to execute statement", or a parameter count
     // when a prepare failed) say nothing the database's reason does not.
     const QString db = errore.databaseText().trimmed();
@@ -36,16 +64,32 @@ bool IdentificatoreValido(const QString &nome)
     return re.match(nome).hasMatch();
 }
 
-Connessione::Connessione(FileArchivio file)
-    : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1)))
+namespace {
+// A file's path once what the writers hold for it is written.
+QString percorsoScritto(FileArchivio file)
 {
     Attendi_Scritture(file);
+    return PercorsoArchivio(file);
+}
+}  // namespace
+
+Connessione::Connessione(FileArchivio file) : Connessione(percorsoScritto(file)) {}
+
+Connessione::Connessione(const QString &percorso)
+    : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1)))
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
-    db.setDatabaseName(PercorsoArchivio(file));
+    db.setDatabaseName(percorso);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(Attesa_File_Bloccato_ms));
     m_aperta = db.open();
     if (!m_aperta)
-        m_errore = Motivo(db.lastError());
+        fallita(db.lastError());
+}
+
+void Connessione::fallita(const QSqlError &errore)
+{
+    m_errore = Motivo(errore);
+    m_occupata = Occupato(errore);
 }
 
 Connessione::~Connessione()
@@ -81,19 +125,20 @@ bool Connessione::AggiornaRiga(const QString &tabella, int id,
     const QString sql =
         QStringLiteral("UPDATE %1 SET %2 WHERE ID = ?").arg(tabella, assegnazioni.join(QStringLiteral(", ")));
     if (!q.prepare(sql)) {
-        m_errore = Motivo(q.lastError());
+        fallita(q.lastError());
         return false;
     }
     for (const auto &v : valori)
         q.addBindValue(v.second);
     q.addBindValue(id);
     if (!q.exec()) {
-        m_errore = Motivo(q.lastError());
+        fallita(q.lastError());
         return false;
     }
     // A missing row takes nothing: that is no save.
     if (q.numRowsAffected() < 1) {
         m_errore = QStringLiteral("Riga %1 assente in %2.").arg(id).arg(tabella);
+        m_occupata = false;
         return false;
     }
     return true;
@@ -107,7 +152,7 @@ std::map<int, Riga> Connessione::LeggiTabella(const QString &tabella)
     QSqlQuery q(Database());
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY ID").arg(tabella))) {
-        m_errore = Motivo(q.lastError());
+        fallita(q.lastError());
         return righe;
     }
     // The column names once: a record per row costs more than the row's values.
@@ -143,7 +188,7 @@ bool Connessione::ConfermaTransazione()
     QSqlDatabase db = Database();
     if (db.commit())
         return true;
-    m_errore = Motivo(db.lastError());
+    fallita(db.lastError());
     return false;
 }
 void Connessione::AnnullaTransazione()

@@ -21,7 +21,7 @@ QString PercorsoArchivio(FileArchivio file);
 QString NomeArchivio(FileArchivio file);
 
 // How long a statement waits for a file another program holds locked before it
-// gives up with the database's "database is locked": the window freezes no longer.
+// gives up (the file "in uso da un altro programma"): the window freezes no longer.
 constexpr int Attesa_File_Bloccato_ms = 500;
 
 // One row as read: column name -> text ("" for a NULL column).
@@ -55,13 +55,18 @@ void Attendi_Scritture(FileArchivio file);
 class Connessione {
 public:
     explicit Connessione(FileArchivio file);
+    // Any database file, as the repair needs for the files beside an archive.
+    explicit Connessione(const QString &percorso);
     ~Connessione();
     Connessione(const Connessione &) = delete;
     Connessione &operator=(const Connessione &) = delete;
 
     bool Aperta() const { return m_aperta; }
-    // The reason the last call failed, in the database's own words when it gave any.
+    // The reason the last call failed, in the trader's words when it is a known one,
+    // otherwise in the database's own.
     QString Errore() const { return m_errore; }
+    // Whether the last failure was another program holding the file.
+    bool Occupata() const { return m_occupata; }
     QSqlDatabase Database() const;
 
     // UPDATE tabella SET colonna = valore WHERE ID = id. Table and column names come
@@ -79,14 +84,21 @@ public:
     void AnnullaTransazione();
 
 private:
+    void fallita(const QSqlError &errore);
+
     QString m_nome;
     bool m_aperta = false;
+    bool m_occupata = false;
     QString m_errore;
 };
 
 bool IdentificatoreValido(const QString &nome);
 
-// The database's own reason for a failure, or the driver's text when it gave none.
+// The reason for a failure: in Italian when it is one a trader can act on (another
+// program holds the file, the disk is full, the file cannot be written), otherwise the
+// database's own words, or the driver's when it gave none.
 QString Motivo(const QSqlError &errore);
+// Another program holds the file locked: it is in use, not damaged.
+bool Occupato(const QSqlError &errore);
 
 }  // namespace archivio

@@ -1,18 +1,25 @@
 #include "archive/CreaArchivi.h"
 
+#include "archive/DescrizioneArchivio.h"
+#include "archive/RecuperoArchivio.h"
 #include "platform/Costanti.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryFile>
+#include <QThread>
 #include <QVariant>
-#include <algorithm>
-#include <limits>
-#include <memory>
+#include <cstdlib>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace archivio {
 
@@ -63,43 +70,49 @@ QString nomeLibero(const QString &base)
     return nome;
 }
 
-// What an SQLite file's first 100 bytes say of its size: the page size, and the page
-// count when SQLite keeps it valid (the change counter at 24 matches the number at 92).
-struct Intestazione {
-    qint64 pagina = 0;
-    std::optional<qint64> pagine;
-    bool wal = false;  // the file alone does not hold every page
-};
-
-std::optional<Intestazione> leggiIntestazione(const QString &percorso)
+// Tests stop the process at a step of a repair (read for tests only), as a crash or a
+// power cut would there.
+void arrestoDiProva(const char *passo)
 {
-    QFile f(percorso);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray h = f.read(100);
-    if (h.size() < 100 || !h.startsWith(QByteArrayLiteral("SQLite format 3")))
-        return std::nullopt;
-    const auto numero = [&h](int da, int byte) {
-        quint32 n = 0;
-        for (int i = da; i < da + byte; ++i)
-            n = n << 8 | quint8(h[i]);
-        return n;
-    };
-    Intestazione t;
-    t.pagina = numero(16, 2) == 1 ? 65536 : numero(16, 2);
-    if (t.pagina < 512 || (t.pagina & (t.pagina - 1)) != 0)
-        return std::nullopt;
-    t.wal = numero(18, 1) == 2 || numero(19, 1) == 2;
-    if (numero(28, 4) != 0 && numero(24, 4) == numero(92, 4))
-        t.pagine = numero(28, 4);
-    return t;
+    if (qgetenv("WAVELORE_PROVA_ARRESTO_RIPARAZIONE") == passo)
+        std::_Exit(86);
 }
+
+// What has been written to a file, or renamed in a folder, is on the disk before what
+// follows relies on it.
+bool sincronizza(const QString &percorso)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(percorso).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+#else
+    Q_UNUSED(percorso);
+    return true;
+#endif
+}
+
+bool rimuovi(const QString &percorso)
+{
+    bool ok = true;
+    for (const char *suffisso : {"", "-journal"}) {
+        const QString f = percorso + QLatin1String(suffisso);
+        ok = (!QFileInfo::exists(f) || QFile::remove(f)) && ok;
+    }
+    return ok;
+}
+
+// The repaired file is built under this name beside the archive.
+QString nomeRiparazione(const QString &percorso) { return percorso + QStringLiteral(".riparazione"); }
 
 // A file cut short, or grown behind SQLite's back, reads as whole: SQLite counts the
 // pages its header gives and fills a short last page with zeroes. Empty when the size is right.
 QString dimensioneErrata(const QString &percorso)
 {
-    const auto t = leggiIntestazione(percorso);
+    const auto t = LeggiIntestazione(percorso);
     if (!t || t->wal)
         return {};
     const qint64 dimensione = QFileInfo(percorso).size();
@@ -112,264 +125,56 @@ QString dimensioneErrata(const QString &percorso)
     return {};
 }
 
+enum class StatoFile { Sano, Danneggiato, In_Uso };
+
 // A file is usable when SQLite can read it, its own check finds nothing wrong and its
-// size is the one its header gives. An empty file opens as an empty database: it is a
-// file cut short, not a new one.
-bool fileSano(FileArchivio file, QString &motivo)
+// size is the one its header gives. It is in use when another program holds it locked
+// beyond the wait: that says nothing of its state. An empty file opens as an empty
+// database: it is a file cut short, not a new one.
+StatoFile esamina(const QString &percorso, QString &motivo)
 {
-    const QString percorso = PercorsoArchivio(file);
     if (QFileInfo(percorso).size() == 0) {
         motivo = QStringLiteral("file vuoto");
-        return false;
+        return StatoFile::Danneggiato;
     }
-    {
-        // Opening also rolls back what an interrupted write left in a journal, before the size is judged.
-        Connessione c(file);
-        if (!c.Aperta()) {
-            motivo = c.Errore();
-            return false;
-        }
-        QSqlQuery q(c.Database());
-        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
-            motivo = Motivo(q.lastError());
-            return false;
-        }
-        const QString esito = q.value(0).toString();
-        if (esito.compare(QStringLiteral("ok"), Qt::CaseInsensitive) != 0) {
-            motivo = esito;
-            return false;
-        }
+    Connessione c(percorso);
+    if (!c.Aperta()) {
+        motivo = c.Errore();
+        return c.Occupata() ? StatoFile::In_Uso : StatoFile::Danneggiato;
     }
-    motivo = dimensioneErrata(percorso);
-    return motivo.isEmpty();
+    // One read lock from the check to the size: no other program's commit changes the file
+    // between them. Taking it also rolls back what an interrupted write left in a journal.
+    QSqlDatabase db = c.Database();
+    db.transaction();
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) {
+        motivo = Motivo(q.lastError());
+        return Occupato(q.lastError()) ? StatoFile::In_Uso : StatoFile::Danneggiato;
+    }
+    const QString esito = q.value(0).toString();
+    motivo = esito.compare(QStringLiteral("ok"), Qt::CaseInsensitive) != 0 ? esito : dimensioneErrata(percorso);
+    q.finish();
+    db.rollback();
+    return motivo.isEmpty() ? StatoFile::Sano : StatoFile::Danneggiato;
 }
 
-// What can still be read of a file set aside as damaged: table by table, and within a
-// table by row-id ranges, keeping what a read gives before it fails and halving the
-// rest until the unreadable rows are isolated. The file is opened read-only and never changed.
-class Recupero {
-public:
-    explicit Recupero(const QString &percorso)
-        : m_nome(QStringLiteral("recupero_%1").arg(quintptr(this)))
-    {
-        const QString leggibile = pagineIntere(percorso);
-        if (leggibile.isEmpty())
-            return;
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
-        db.setDatabaseName(leggibile);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        m_aperto = db.open();
-        // A file cut short has fewer pages than its header gives, and SQLite refuses the whole
-        // of it; so it reads the pages there are and fails only on the missing ones.
-        if (m_aperto)
-            QSqlQuery(db).exec(QStringLiteral("PRAGMA writable_schema = ON"));
-    }
-    ~Recupero()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_nome, false);
-            if (db.isOpen())
-                db.close();
-        }
-        QSqlDatabase::removeDatabase(m_nome);
-    }
-    Recupero(const Recupero &) = delete;
-    Recupero &operator=(const Recupero &) = delete;
-
-    using Righe = std::map<qint64, std::vector<QVariant>>;
-
-    // Copies the readable rows of t into the table of the same name in c, which is new and
-    // empty; a column the old table lacks takes its default. False only when writing fails.
-    bool Copia(const DefinizioneTabella &t, Connessione &c, QStringList &errori, const QString &nomeFile)
-    {
-        m_schema += int(t.righe.size());
-        const QStringList vecchie = colonneVecchie(t);
-        if (vecchie.isEmpty()) {
-            m_azzerate << Azzerata{t.nome, int(t.righe.size()), true};
-            return true;
-        }
-        Righe righe;
-        constexpr qint64 minimo = std::numeric_limits<qint64>::min();
-        constexpr qint64 massimo = std::numeric_limits<qint64>::max();
-        if (!t.righe.empty() && !leggi(t.nome, vecchie, minimo, massimo, righe)) {
-            const qint64 primo = *std::min_element(t.righe.begin(), t.righe.end());
-            const qint64 ultimo = *std::max_element(t.righe.begin(), t.righe.end());
-            // Rows outside the program's own ids are not worth a search.
-            leggi(t.nome, vecchie, minimo, primo - 1, righe);
-            recupera(t.nome, vecchie, primo, ultimo, righe);
-            leggi(t.nome, vecchie, ultimo + 1, massimo, righe);
-        }
-
-        QStringList segnaposto(t.colonne.size() + 1, QStringLiteral("?"));
-        QSqlQuery ins(c.Database());
-        ins.prepare(QStringLiteral("INSERT INTO %1 (ID, %2) VALUES (%3)")
-                        .arg(t.nome, t.colonne.join(QStringLiteral(", ")), segnaposto.join(QStringLiteral(", "))));
-        int recuperate = 0;
-        for (const auto &[id, valori] : righe) {
-            ins.addBindValue(id);
-            for (int i = 0; i < t.colonne.size(); ++i) {
-                const qsizetype k = vecchie.indexOf(t.colonne[i]) - 1;  // ID comes first
-                if (k >= 0) {
-                    ins.addBindValue(valori[size_t(k)]);
-                } else {
-                    const auto valore = ValorePredefinito(t, int(id), i);
-                    ins.addBindValue(valore ? QVariant(*valore) : QVariant(QMetaType(QMetaType::QString)));
-                }
-            }
-            if (!ins.exec()) {
-                errori << QStringLiteral("%1: %2").arg(nomeFile, ins.lastError().text());
-                return false;
-            }
-            if (std::find(t.righe.begin(), t.righe.end(), id) != t.righe.end())
-                ++recuperate;
-        }
-        m_recuperate += recuperate;
-        if (recuperate < int(t.righe.size()))
-            m_azzerate << Azzerata{t.nome, int(t.righe.size()) - recuperate, recuperate == 0};
-        return true;
-    }
-
-    // The user's account of the repair.
-    QString Resoconto(const QString &nomeFile, const QString &accantonato) const
-    {
-        const QString inizio = QStringLiteral("%1 era danneggiato: è stato messo da parte come %2 e ricreato")
-                                   .arg(nomeFile, accantonato);
-        if (m_recuperate == 0)
-            return inizio + QStringLiteral(" con i valori iniziali.");
-        if (m_azzerate.isEmpty())
-            return inizio + QStringLiteral(". Recuperate tutte le %1 righe.").arg(m_recuperate);
-        QStringList parti;
-        constexpr int elencate = 6;
-        for (int i = 0; i < m_azzerate.size() && i < elencate; ++i) {
-            const Azzerata &a = m_azzerate[i];
-            parti << (a.intera ? QStringLiteral("tutta la tabella %1").arg(a.tabella)
-                               : QStringLiteral("%1 righe di %2").arg(a.righe).arg(a.tabella));
-        }
-        if (m_azzerate.size() > elencate)
-            parti << QStringLiteral("altre %1 tabelle").arg(m_azzerate.size() - elencate);
-        return inizio
-               + QStringLiteral(". Recuperate %1 righe su %2; riportate ai valori iniziali: %3.")
-                     .arg(m_recuperate)
-                     .arg(m_schema)
-                     .arg(parti.join(QStringLiteral(", ")));
-    }
-
-private:
-    struct Azzerata {
-        QString tabella;
-        int righe;
-        bool intera;
-    };
-
-    QSqlDatabase db() const { return QSqlDatabase::database(m_nome, false); }
-
-    // The old table's columns among those the program knows, ID first; empty when the
-    // table cannot be read or has no ID.
-    QStringList colonneVecchie(const DefinizioneTabella &t) const
-    {
-        if (!m_aperto)
-            return {};
-        QSqlQuery q(db());
-        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(t.nome)))
-            return {};
-        QStringList presenti;
-        while (q.next())
-            presenti << q.value(1).toString();
-        if (q.lastError().isValid() || !presenti.contains(QStringLiteral("ID"), Qt::CaseInsensitive))
-            return {};
-        QStringList r{QStringLiteral("ID")};
-        for (const QString &col : t.colonne)
-            if (presenti.contains(col, Qt::CaseInsensitive))
-                r << col;
-        return r;
-    }
-
-    // Rows with rowid in [da, a], in order, as far as the table can be walked: the rows
-    // read before a failure are kept and `ultimo` is the rowid of the last. True when the
-    // whole range was read.
-    bool leggi(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a, Righe &righe,
-               std::optional<qint64> *ultimo = nullptr) const
-    {
-        if (da > a)
-            return true;
-        QSqlQuery q(db());
-        q.setForwardOnly(true);
-        // One row is sought by its key alone: a range would step on to the next page to find
-        // its end, and lose the row when that page is the damaged one.
-        const QString elenco = colonne.join(QStringLiteral(", "));
-        q.prepare(da == a ? QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid = ?").arg(elenco, tabella)
-                          : QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid BETWEEN ? AND ? ORDER BY rowid")
-                                .arg(elenco, tabella));
-        q.addBindValue(da);
-        if (da != a)
-            q.addBindValue(a);
-        if (!q.exec())
-            return false;
-        while (q.next()) {
-            bool ok = false;
-            const qint64 id = q.value(1).toLongLong(&ok);
-            if (ultimo)
-                *ultimo = q.value(0).toLongLong();
-            if (!ok)
-                continue;
-            std::vector<QVariant> valori;
-            for (int i = 2; i <= colonne.size(); ++i)
-                valori.push_back(q.value(i));
-            righe.try_emplace(id, std::move(valori));
-        }
-        return !q.lastError().isValid();
-    }
-
-    // Every row in [da, a] that can still be read.
-    void recupera(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a, Righe &righe) const
-    {
-        while (da <= a) {
-            std::optional<qint64> ultimo;
-            if (leggi(tabella, colonne, da, a, righe, &ultimo))
-                return;
-            if (ultimo && *ultimo >= da && *ultimo < a) {
-                da = *ultimo + 1;  // the read failed past its last row: the rest is sought afresh
-                continue;
-            }
-            if (da == a || (ultimo && *ultimo >= a))
-                return;
-            const qint64 meta = da + (a - da) / 2;
-            recupera(tabella, colonne, da, meta, righe);
-            da = meta + 1;
-        }
-    }
-
-    // The file to read: the damaged one, or a private copy of its whole pages when its last
-    // page is cut (SQLite would read the missing bytes as zeroes, and hand back rows the file
-    // does not hold). Empty when no copy can be made.
-    QString pagineIntere(const QString &percorso)
-    {
-        const auto t = leggiIntestazione(percorso);
-        const qint64 dimensione = QFileInfo(percorso).size();
-        if (!t || dimensione % t->pagina == 0)
-            return percorso;
-        QFile originale(percorso);
-        m_copia = std::make_unique<QTemporaryFile>(percorso + QStringLiteral(".recupero-XXXXXX"));
-        if (!originale.open(QIODevice::ReadOnly) || !m_copia->open())
-            return {};
-        const QByteArray pagine = originale.read(dimensione - dimensione % t->pagina);
-        if (m_copia->write(pagine) != pagine.size() || !m_copia->flush())
-            return {};
-        return m_copia->fileName();
-    }
-
-    std::unique_ptr<QTemporaryFile> m_copia;
-    QString m_nome;
-    bool m_aperto = false;
-    int m_schema = 0;
-    int m_recuperate = 0;
-    QList<Azzerata> m_azzerate;
-};
+// What tells whether a file changed since it was looked at.
+QByteArray impronta(const QString &percorso)
+{
+    QFile f(percorso);
+    const QFileInfo info(percorso);
+    return QByteArray::number(info.size()) + ' '
+           + QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + ' '
+           + (f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray());
+}
 
 class Costruttore {
 public:
-    Costruttore(Connessione &c, EsitoArchivi &esito, const QString &nomeFile, Recupero *recupero = nullptr)
-        : m_c(c), m_esito(esito), m_file(nomeFile), m_recupero(recupero) {}
+    Costruttore(Connessione &c, EsitoArchivi &esito, FileArchivio file, Recupero *recupero = nullptr)
+        : m_c(c), m_esito(esito), m_archivio(file), m_file(NomeArchivio(file)), m_recupero(recupero) {}
+
+    // Another program held the file: what failed says nothing of the file.
+    bool Occupato() const { return m_occupato; }
 
     bool tabella(const DefinizioneTabella &t)
     {
@@ -379,8 +184,9 @@ public:
             const QString accantonata = t.nome + QStringLiteral("_danneggiata_") + marcaTempo().remove(QLatin1Char('-'));
             if (!esegui(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(t.nome, accantonata)))
                 return false;
-            m_esito.Riparazioni << QStringLiteral("%1: la tabella %2 era danneggiata, è stata rinominata %3 e ricreata.")
-                                       .arg(m_file, t.nome, accantonata);
+            m_esito.Riparazioni << QStringLiteral("%1: dati danneggiati messi da parte nel file; "
+                                                  "tornano ai valori iniziali: %2.")
+                                       .arg(m_file, descrivi(t.nome, t.righe));
             nuova = true;
         }
         if (nuova) {
@@ -393,11 +199,23 @@ public:
             if (m_recupero && !m_recupero->Copia(t, m_c, m_esito.Errori, m_file))
                 return false;
         } else {
+            bool aggiunte = false;
             for (int i = 0; i < t.colonne.size(); ++i) {
                 if (esistenti.contains(t.colonne[i], Qt::CaseInsensitive))
                     continue;
                 if (!aggiungiColonna(t, i))
                     return false;
+                aggiunte = true;
+            }
+            if (aggiunte) {
+                // Of the rows there: those missing are told apart, once created.
+                std::vector<int> presenti;
+                QSqlQuery q(m_c.Database());
+                if (q.exec(QStringLiteral("SELECT ID FROM %1").arg(t.nome)))
+                    while (q.next())
+                        presenti.push_back(q.value(0).toInt());
+                m_esito.Riparazioni << QStringLiteral("%1: completati con i valori iniziali: %2.")
+                                           .arg(m_file, descrivi(t.nome, presenti));
             }
         }
         return righe(t, nuova, !nuova || m_recupero);
@@ -406,27 +224,36 @@ public:
     bool esegui(const QString &sql)
     {
         QSqlQuery q(m_c.Database());
-        if (q.exec(sql))
-            return true;
-        m_esito.Errori << QStringLiteral("%1: %2").arg(m_file, q.lastError().text());
-        return false;
+        return q.exec(sql) || fallita(q.lastError());
     }
 
-    bool eseguiPreparata(QSqlQuery &q)
+    bool eseguiPreparata(QSqlQuery &q) { return q.exec() || fallita(q.lastError()); }
+
+    bool fallita(const QSqlError &errore)
     {
-        if (q.exec())
-            return true;
-        m_esito.Errori << QStringLiteral("%1: %2").arg(m_file, q.lastError().text());
+        m_occupato = m_occupato || archivio::Occupato(errore);
+        m_esito.Errori << QStringLiteral("%1: %2").arg(m_file, Motivo(errore));
         return false;
     }
 
 private:
+    template <typename Id>
+    QString descrivi(const QString &tabella, const Id &righe) const
+    {
+        DatiArchivio dati(m_archivio);
+        for (int id : righe)
+            dati.Aggiungi(tabella, id);
+        return dati.Testo();
+    }
+
     QStringList colonneEsistenti(const QString &tabella)
     {
         QStringList r;
         QSqlQuery q(m_c.Database());
-        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabella)))
+        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabella))) {
+            m_occupato = m_occupato || archivio::Occupato(q.lastError());
             return r;
+        }
         while (q.next())
             r << q.value(1).toString();
         return r;
@@ -448,7 +275,6 @@ private:
             if (!eseguiPreparata(q))
                 return false;
         }
-        m_esito.Riparazioni << QStringLiteral("%1: aggiunta la colonna %2 alla tabella %3.").arg(m_file, col, t.nome);
         return true;
     }
 
@@ -457,10 +283,8 @@ private:
         QSet<int> presenti;
         if (cercaPresenti) {
             QSqlQuery q(m_c.Database());
-            if (!q.exec(QStringLiteral("SELECT ID FROM %1").arg(t.nome))) {
-                m_esito.Errori << QStringLiteral("%1: %2").arg(m_file, q.lastError().text());
-                return false;
-            }
+            if (!q.exec(QStringLiteral("SELECT ID FROM %1").arg(t.nome)))
+                return fallita(q.lastError());
             while (q.next())
                 presenti.insert(q.value(0).toInt());
         }
@@ -468,7 +292,7 @@ private:
         QSqlQuery ins(m_c.Database());
         ins.prepare(QStringLiteral("INSERT INTO %1 (ID, %2) VALUES (%3)")
                         .arg(t.nome, t.colonne.join(QStringLiteral(", ")), segnaposto.join(QStringLiteral(", "))));
-        int aggiunte = 0;
+        std::vector<int> aggiunte;
         for (int id : t.righe) {
             if (presenti.contains(id))
                 continue;
@@ -479,18 +303,20 @@ private:
             }
             if (!eseguiPreparata(ins))
                 return false;
-            ++aggiunte;
+            aggiunte.push_back(id);
         }
-        if (!nuova && aggiunte > 0)
-            m_esito.Riparazioni << QStringLiteral("%1: %2 righe mancanti della tabella %3 ricreate con i valori iniziali.")
-                                       .arg(m_file).arg(aggiunte).arg(t.nome);
+        if (!nuova && !aggiunte.empty())
+            m_esito.Riparazioni << QStringLiteral("%1: ricreati con i valori iniziali: %2.")
+                                       .arg(m_file, descrivi(t.nome, aggiunte));
         return true;
     }
 
     Connessione &m_c;
     EsitoArchivi &m_esito;
+    FileArchivio m_archivio;
     QString m_file;
     Recupero *m_recupero;
+    bool m_occupato = false;
 };
 
 // Renames a damaged file aside; its new path, or empty when it cannot be moved.
@@ -510,6 +336,143 @@ QString accantona(const QString &percorso, EsitoArchivi &esito, const QString &n
             QFile::rename(j, destinazione + QLatin1String(suffisso));
     }
     return destinazione;
+}
+
+void inUso(EsitoArchivi &esito, const QString &nomeFile)
+{
+    esito.ok = false;
+    esito.In_Uso << nomeFile;
+}
+
+// The tables of `file` made complete in c, in one transaction; with a recovery, the
+// rows it still reads go in first. False, rolled back, when a statement fails.
+bool costruisci(FileArchivio file, Connessione &c, EsitoArchivi &esito, Recupero *recupero, bool &occupato)
+{
+    Costruttore costruttore(c, esito, file, recupero);
+    c.IniziaTransazione();
+    bool ok = true;
+    for (const DefinizioneTabella &t : SchemaArchivio(file)) {
+        ok = costruttore.tabella(t);
+        if (!ok)
+            break;
+        if (recupero)
+            arrestoDiProva("copia");
+    }
+    if (ok && file == FileArchivio::Sistema3) {
+        // The password is never kept, whatever an older archive held.
+        ok = costruttore.esegui(QStringLiteral("UPDATE TABAVV SET C6 = '@' WHERE C6 IS NULL OR C6 <> '@'"));
+    }
+    if (ok && !c.ConfermaTransazione()) {
+        esito.Errori << QStringLiteral("%1: %2").arg(NomeArchivio(file), c.Errore());
+        occupato = c.Occupata();
+        ok = false;
+    }
+    occupato = occupato || costruttore.Occupato();
+    if (!ok) {
+        c.AnnullaTransazione();
+        esito.ok = false;
+    }
+    return ok;
+}
+
+// A repair a crash or a power cut interrupted. Its file beside the archive is whole from
+// the moment the damaged one is set aside: with the archive still there it is dropped and
+// the repair starts again from the archive; without it, it takes the archive's place.
+bool finisciRiparazione(FileArchivio file, EsitoArchivi &esito)
+{
+    const QString percorso = PercorsoArchivio(file);
+    const QString nuovo = nomeRiparazione(percorso);
+    const QFileInfo info(percorso);
+    // The copies of a cut file's whole pages a repair was reading.
+    for (const QString &copia : info.dir().entryList({info.fileName() + QStringLiteral(".recupero-*")}, QDir::Files))
+        QFile::remove(info.dir().filePath(copia));
+    if (!QFileInfo::exists(nuovo))
+        return true;
+    if (QFileInfo::exists(percorso)) {
+        if (rimuovi(nuovo))
+            return true;
+        esito.ok = false;
+        esito.Errori << QStringLiteral("%1: la riparazione interrotta non può essere ripresa: %2 non può essere rimosso.")
+                            .arg(NomeArchivio(file), QFileInfo(nuovo).fileName());
+        return false;
+    }
+    if (!QFile::rename(nuovo, percorso)) {
+        esito.ok = false;
+        esito.Errori << QStringLiteral("%1: la riparazione interrotta non può essere completata; il file riparato è %2.")
+                            .arg(NomeArchivio(file), QFileInfo(nuovo).fileName());
+        return false;
+    }
+    sincronizza(info.absolutePath());
+    // The newest copy set aside: its name gives the time it was.
+    QStringList accantonati;
+    for (const QString &f : info.dir().entryList({info.fileName() + QStringLiteral(".danneggiato-*")}, QDir::Files,
+                                                 QDir::Name))
+        if (!f.endsWith(QLatin1String("-journal")) && !f.endsWith(QLatin1String("-wal")) &&
+            !f.endsWith(QLatin1String("-shm")))
+            accantonati << f;
+    esito.Riparazioni << QStringLiteral("La riparazione di %1, interrotta, è stata completata; "
+                                        "il file danneggiato è conservato come %2.")
+                             .arg(NomeArchivio(file), accantonati.value(accantonati.size() - 1));
+    return true;
+}
+
+// Builds the repaired file beside the damaged one, synced, then sets the damaged one aside
+// and moves the new one into its place: at every moment one of the two names holds all
+// that could be read, and the next start finds it (finisciRiparazione).
+bool ripara(FileArchivio file, const QString &motivo, EsitoArchivi &esito)
+{
+    const QString percorso = PercorsoArchivio(file);
+    const QString nomeFile = NomeArchivio(file);
+    const QString nuovo = nomeRiparazione(percorso);
+    const QByteArray letto = impronta(percorso);
+    Recupero recupero(percorso, file);
+    bool costruito = false, occupato = false;
+    if (!rimuovi(nuovo)) {
+        esito.Errori << QStringLiteral("%1: %2 non può essere rimosso.").arg(nomeFile, QFileInfo(nuovo).fileName());
+    } else if (Connessione c(nuovo); c.Aperta()) {
+        costruito = costruisci(file, c, esito, &recupero, occupato);
+    } else {
+        esito.Errori << QStringLiteral("%1: %2").arg(QFileInfo(nuovo).fileName(), c.Errore());
+    }
+    recupero.Chiudi();
+    const auto annulla = [&](bool occupato_) {
+        rimuovi(nuovo);
+        if (occupato_)
+            inUso(esito, nomeFile);
+        esito.ok = false;
+        return false;
+    };
+    if (recupero.Occupato() || occupato)
+        return annulla(true);
+    if (!costruito || !sincronizza(nuovo)) {
+        if (costruito)
+            esito.Errori << QStringLiteral("%1: la copia riparata non può essere scritta sul disco.").arg(nomeFile);
+        return annulla(false);
+    }
+    arrestoDiProva("completa");
+
+    // Set aside under its own write lock, and only as it was read: a program writing
+    // it meanwhile keeps it in use. (A file without a database's header has no writer, and
+    // the lock would start a database in it.)
+    Connessione blocco(percorso);
+    QSqlQuery q(blocco.Database());
+    if (LeggiIntestazione(percorso) && !q.exec(QStringLiteral("BEGIN EXCLUSIVE")) && Occupato(q.lastError()))
+        return annulla(true);
+    if (impronta(percorso) != letto)
+        return annulla(true);
+    const QString accantonato = accantona(percorso, esito, nomeFile, motivo);
+    if (accantonato.isEmpty())
+        return annulla(false);
+    arrestoDiProva("accantonato");
+    if (!QFile::rename(nuovo, percorso)) {
+        esito.ok = false;
+        esito.Errori << QStringLiteral("%1: il file riparato non può prendere il suo posto; è %2.")
+                            .arg(nomeFile, QFileInfo(nuovo).fileName());
+        return false;
+    }
+    sincronizza(QFileInfo(percorso).absolutePath());
+    esito.Riparazioni.prepend(recupero.Resoconto(nomeFile, QFileInfo(accantonato).fileName()));
+    return true;
 }
 
 }  // namespace
@@ -574,66 +537,75 @@ EsitoArchivi Crea_Archivio(FileArchivio file)
 {
     EsitoArchivi esito;
     const QString percorso = PercorsoArchivio(file);
-    const QString nomeFile = QFileInfo(percorso).fileName();
-
-    QString accantonato;
+    const QString nomeFile = NomeArchivio(file);
+    if (!finisciRiparazione(file, esito))
+        return esito;
     if (QFileInfo::exists(percorso)) {
         QString motivo;
-        if (!fileSano(file, motivo)) {
-            accantonato = accantona(percorso, esito, nomeFile, motivo);
-            if (accantonato.isEmpty())
+        switch (esamina(percorso, motivo)) {
+        case StatoFile::Sano: break;
+        case StatoFile::In_Uso: inUso(esito, nomeFile); return esito;
+        case StatoFile::Danneggiato:
+            if (!ripara(file, motivo, esito))
                 return esito;
-        }
-    }
-    std::optional<Recupero> recupero;
-    if (!accantonato.isEmpty())
-        recupero.emplace(accantonato);
-
-    Connessione c(file);
-    if (!c.Aperta()) {
-        esito.ok = false;
-        esito.Errori << QStringLiteral("%1 non può essere aperto: %2").arg(nomeFile, c.Errore());
-        return esito;
-    }
-    Costruttore costruttore(c, esito, nomeFile, recupero ? &*recupero : nullptr);
-    c.IniziaTransazione();
-    bool ok = true;
-    for (const DefinizioneTabella &t : SchemaArchivio(file)) {
-        if (!costruttore.tabella(t)) {
-            ok = false;
             break;
         }
     }
-    if (ok && file == FileArchivio::Sistema3) {
-        // The password is never kept, whatever an older archive held.
-        ok = costruttore.esegui(QStringLiteral("UPDATE TABAVV SET C6 = '@' WHERE C6 IS NULL OR C6 <> '@'"));
+
+    Connessione c(file);
+    if (!c.Aperta()) {
+        if (c.Occupata()) {
+            inUso(esito, nomeFile);
+        } else {
+            esito.ok = false;
+            esito.Errori << QStringLiteral("%1 non può essere aperto: %2").arg(nomeFile, c.Errore());
+        }
+        return esito;
     }
-    if (ok && !c.ConfermaTransazione()) {
-        esito.Errori << QStringLiteral("%1: %2").arg(nomeFile, c.Database().lastError().text());
-        ok = false;
+    // A file another program holds is left as it was: what was done to it is rolled back.
+    EsitoArchivi passo;
+    bool occupato = false;
+    if (!costruisci(file, c, passo, nullptr, occupato) && occupato) {
+        inUso(esito, nomeFile);
+        return esito;
     }
-    if (!ok) {
-        c.AnnullaTransazione();
-        esito.ok = false;
-    }
-    if (recupero)
-        esito.Riparazioni.prepend(recupero->Resoconto(nomeFile, QFileInfo(accantonato).fileName()));
+    esito.ok = esito.ok && passo.ok;
+    esito.Riparazioni << passo.Riparazioni;
+    esito.Errori << passo.Errori;
     return esito;
 }
 
-EsitoArchivi Crea_Archivi()
+EsitoArchivi Crea_Archivi(int attesaMs)
 {
+    const auto presente = [](FileArchivio f) {
+        const QString p = PercorsoArchivio(f);
+        return QFileInfo::exists(p) || QFileInfo::exists(nomeRiparazione(p));
+    };
     EsitoArchivi totale;
     bool primoAvvio = true;
     for (auto f : {FileArchivio::Sistema1, FileArchivio::Sistema2, FileArchivio::Sistema3})
-        primoAvvio = primoAvvio && !QFileInfo::exists(PercorsoArchivio(f));
+        primoAvvio = primoAvvio && !presente(f);
+    QElapsedTimer attesa;
+    attesa.start();
     for (auto f : {FileArchivio::Sistema1, FileArchivio::Sistema2, FileArchivio::Sistema3}) {
-        const bool mancava = !QFileInfo::exists(PercorsoArchivio(f));
-        EsitoArchivi e = Crea_Archivio(f);
+        const bool mancava = !presente(f);
+        EsitoArchivi e;
+        // A file another program holds may be let go in a moment: tried again, within the wait.
+        for (;;) {
+            EsitoArchivi prova = Crea_Archivio(f);
+            e.ok = prova.ok;
+            e.In_Uso = prova.In_Uso;
+            e.Riparazioni << prova.Riparazioni;
+            e.Errori << prova.Errori;
+            if (e.In_Uso.isEmpty() || attesa.hasExpired(attesaMs))
+                break;
+            QThread::msleep(100);
+        }
         if (mancava && !primoAvvio && e.ok)
             e.Riparazioni.prepend(QStringLiteral("%1 mancava ed è stato ricreato con i valori iniziali.")
-                                      .arg(QFileInfo(PercorsoArchivio(f)).fileName()));
+                                      .arg(NomeArchivio(f)));
         totale.ok = totale.ok && e.ok;
+        totale.In_Uso << e.In_Uso;
         totale.Riparazioni << e.Riparazioni;
         totale.Errori << e.Errori;
     }

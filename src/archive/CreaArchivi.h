@@ -29,11 +29,14 @@
 // Repairs: a missing table or row is created with the defaults; a missing column is
 // added and filled with its default; a table without an ID column is renamed aside
 // and created again; a file that is empty, not a readable database, or of another size
-// than its header gives is renamed aside (SistemaN.dat.danneggiato-<time>) and created
-// again, with every row that can still be read from it (of a cut file, from its whole
-// pages) copied in before the defaults fill the rest. Each repair is reported
-// in the result (for a damaged file: rows recovered, rows and tables reset), nothing
-// is ever thrown away.
+// than its header gives is repaired: a new file is built beside it (SistemaN.dat.riparazione)
+// with every row that can still be read from it, the defaults filling the rest, and synced;
+// then the damaged file is renamed aside (SistemaN.dat.danneggiato-<time>) and the new one
+// takes its place. A start that finds the new file beside the archive finishes the repair
+// a crash interrupted. Each repair is reported in the result in the trader's words (what
+// went back to its defaults), nothing is ever thrown away.
+//
+// A file another program holds locked is in use, not damaged: nothing of it is changed.
 
 #include "archive/Archivio.h"
 
@@ -64,11 +67,16 @@ struct EsitoArchivi {
     bool ok = true;            // false when a file could not be made usable
     QStringList Riparazioni;   // what was created or set aside, for the user
     QStringList Errori;        // what failed
+    QStringList In_Uso;        // the files another program holds ("Sistema3.dat"), left as they were
 };
 
+// How long the start waits for a file another program holds before it says so.
+constexpr int Attesa_Archivi_In_Uso_ms = 3000;
+
 // Makes the three files complete. Safe to call at every start; a complete archive
-// is left as it is, except that the password column is forced back to "@".
-EsitoArchivi Crea_Archivi();
+// is left as it is, except that the password column is forced back to "@". A file
+// another program holds is tried again until `attesaMs` have passed since the start.
+EsitoArchivi Crea_Archivi(int attesaMs = Attesa_Archivi_In_Uso_ms);
 // The same for one file.
 EsitoArchivi Crea_Archivio(FileArchivio file);
 

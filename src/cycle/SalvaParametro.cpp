@@ -23,10 +23,9 @@ QString decimale(double v) { return vb::CStr(v); }
 
 QString Errore_Salvataggio(const QString &dettaglio)
 {
-    QString testo = QStringLiteral("Impostazione non salvata (Sistema3.dat).");
-    if (!dettaglio.trimmed().isEmpty())
-        testo += QLatin1Char(' ') + dettaglio.trimmed();
-    return testo;
+    if (dettaglio.trimmed().isEmpty())
+        return QStringLiteral("Impostazione non salvata (Sistema3.dat).");
+    return QStringLiteral("Impostazione non salvata (Sistema3.dat): ") + dettaglio.trimmed();
 }
 
 std::optional<archivio::Aggiornamento> Voce_Parametro(const StatoProgramma &programma, const StatoArchivio &a,

@@ -1,14 +1,19 @@
 #include "ArchivioProva.h"
 #include "CartellaTemporanea.h"
 #include "DanniArchivio.h"
+#include "ProcessoFiglio.h"
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QtTest>
+#include <future>
+#include <optional>
+#include <thread>
 
 using namespace archivio;
 
@@ -33,7 +38,25 @@ QStringList accantonati(const CartellaTemporanea &dir)
     return QDir(dir.sistema()).entryList({QStringLiteral("*.danneggiato-*")}, QDir::Files);
 }
 
-enum Taglio { Al25, Al50, Al75, UnByteInMeno, ByteInPiu, FogliaDopoUnaRiga };
+QByteArray leggi(const QString &percorso)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+enum Taglio { Al25, Al50, Al75, UnByteInMeno, DentroUnaPagina, ByteInPiu, FogliaDopoUnaRiga, PuntatoreCambiato };
+
+// Where a test cuts an intact file of `pagine` pages.
+qint64 taglia(int taglio, qint64 pagina, qint64 pagine)
+{
+    const qint64 intero = pagina * pagine;
+    switch (taglio) {
+    case UnByteInMeno: return intero - 1;
+    case DentroUnaPagina: return pagina * (pagine / 2) + pagina / 3;
+    case ByteInPiu: return intero + 27;
+    default: return intero * (taglio + 1) / 4;
+    }
+}
 
 }  // namespace
 
@@ -220,11 +243,13 @@ private slots:
         QTest::addColumn<int>("idPerso");
         QTest::addColumn<QString>("iniziale");
         QTest::addColumn<int>("righe");
+        QTest::addColumn<QString>("perso");  // what the notice says went back to its defaults
         QTest::newRow("Sistema1, last leaf of a table") << 1 << "Dati_Dista_S2" << true << "Dati_Testo_S7" << "C4" << 1
-                                                        << "C11" << 195 << "@" << 195;
-        QTest::newRow("Sistema2, a whole table") << 2 << "TAB4" << false << "TAB6" << "C7" << 2 << "C7" << 6 << "0" << 7;
+                                                        << "C11" << 195 << "@" << 195 << "le distanze del Dax, grad";
+        QTest::newRow("Sistema2, a whole table") << 2 << "TAB4" << false << "TAB6" << "C7" << 2 << "C7" << 6 << "0" << 7
+                                                 << "gli indicatori di ogni mercato, grado Kalvo +4.";
         QTest::newRow("Sistema3, a whole table") << 3 << "TAB5" << false << "TAB3" << "C2" << 4 << "C2" << 6 << "100"
-                                                 << 7;
+                                                 << 7 << "i cicli di ogni mercato, grado Kalvo +3.";
     }
     void paginaAzzerataRecuperata()
     {
@@ -238,6 +263,7 @@ private slots:
         QFETCH(int, idPerso);
         QFETCH(QString, iniziale);
         QFETCH(int, righe);
+        QFETCH(QString, perso);
         const auto f = FileArchivio(file);
         CartellaTemporanea dir;
         QVERIFY(Crea_Archivi().ok);
@@ -256,8 +282,13 @@ private slots:
         QCOMPARE(e.Riparazioni.size(), 1);
         const QString nome = QStringLiteral("Sistema%1.dat").arg(file);
         QVERIFY2(e.Riparazioni[0].startsWith(nome + QStringLiteral(" era danneggiato")), qPrintable(e.Riparazioni[0]));
-        QVERIFY2(e.Riparazioni[0].contains(QStringLiteral("Recuperate")), qPrintable(e.Riparazioni[0]));
-        QVERIFY2(e.Riparazioni[0].contains(colpita), qPrintable(e.Riparazioni[0]));
+        // What was lost in the trader's words, never a table's name.
+        QVERIFY2(e.Riparazioni[0].contains(QStringLiteral("Tornano ai valori iniziali: ") + perso),
+                 qPrintable(e.Riparazioni[0]));
+        QVERIFY2(e.Riparazioni[0].endsWith(QStringLiteral(". Tutto il resto è stato recuperato.")),
+                 qPrintable(e.Riparazioni[0]));
+        QVERIFY2(!e.Riparazioni[0].contains(QLatin1String("TAB")) && !e.Riparazioni[0].contains(QLatin1String("Dati_")),
+                 qPrintable(e.Riparazioni[0]));
         QCOMPARE(accantonati(dir).size(), 1);
         QCOMPARE(valore(f, sana, colonnaSana, idSano), QStringLiteral("tenuto"));
         QCOMPARE(valore(f, colpita, colonnaPersa, idPerso), iniziale);
@@ -271,16 +302,17 @@ private slots:
     }
 
     // A file cut short, grown, or with a page lost after a row gives back every row it still
-    // holds, each as it was; the others start afresh, none half-way.
+    // holds, each as it was, the rows of the page a cut goes through included; the others
+    // start afresh, none half-way.
     void righeRecuperateComeErano_data()
     {
         QTest::addColumn<int>("file");
         QTest::addColumn<int>("taglio");
-        const char *nomi[] = {"cut to 25%", "cut to 50%", "cut to 75%", "one byte short", "bytes appended",
-                              "zeroed leaf after a row"};
+        const char *nomi[] = {"cut to 25%",     "cut to 50%",              "cut to 75%",           "one byte short",
+                              "cut inside a page", "bytes appended", "zeroed leaf after a row", "a cell pointer flipped"};
         for (int n = 1; n <= 3; ++n)
-            for (int t = Al25; t <= FogliaDopoUnaRiga; ++t)
-                if (t != FogliaDopoUnaRiga || n == 1)  // only Sistema1's tables span several leaves
+            for (int t = Al25; t <= PuntatoreCambiato; ++t)
+                if (t < FogliaDopoUnaRiga || n == 1)  // only Sistema1's tables span several leaves
                     QTest::addRow("Sistema%d.dat %s", n, nomi[t]) << n << t;
     }
     void righeRecuperateComeErano()
@@ -295,21 +327,19 @@ private slots:
         QVERIFY(RiempiArchivio(f, scelta));
         const RigheArchivio originali = RigheDi(f, scelta);
         const auto [pagina, pagine] = PagineArchivio(f);
-        qint64 resta = pagina * pagine, azzerata = 0;
-        QCOMPARE(QFileInfo(PercorsoArchivio(f)).size(), resta);
-        if (taglio <= Al75)
-            resta = resta * (taglio + 1) / 4;
-        else if (taglio == UnByteInMeno)
-            resta -= 1;
-        else if (taglio == ByteInPiu)
-            resta += 27;
-        else
+        QCOMPARE(QFileInfo(PercorsoArchivio(f)).size(), pagina * pagine);
+        const qint64 resta = taglio >= FogliaDopoUnaRiga ? pagina * pagine : taglia(taglio, pagina, pagine);
+        qint64 azzerata = 0;
+        if (taglio == FogliaDopoUnaRiga)
             QVERIFY((azzerata = PaginaTabella(f, QStringLiteral("Dati_Linee_S3"), 1)) > 0);
-        // A cut page is lost whole: its missing bytes would read as zeroes.
-        const QStringList attese =
-            RigheRaggiungibili(f, [&](qint64 p) { return p > resta / pagina || p == azzerata; }, scelta);
+        QStringList attese = RigheRaggiungibili(
+            f, [&](qint64 p) { return p > resta / pagina || p == azzerata; }, scelta, resta);
         if (azzerata) {
             QVERIFY(AzzeraNumeroPagina(f, azzerata));
+        } else if (taglio == PuntatoreCambiato) {
+            // A cell's place on its leaf points astray: reads by range go wrong there.
+            QVERIFY(CambiaBit(f, PaginaTabella(f, QStringLiteral("Dati_Dista_S2"), 0), 22, 2));
+            attese = RigheLetteUnaAUna(f, originali, scelta);
         } else {
             QFile dati(PercorsoArchivio(f));
             QVERIFY(dati.resize(resta));
@@ -320,9 +350,150 @@ private slots:
         QVERIFY2(e.Riparazioni.value(0).startsWith(NomeArchivio(f) + QStringLiteral(" era danneggiato")),
                  qPrintable(e.Riparazioni.join(QLatin1Char('\n'))));
         QVERIFY(!attese.isEmpty());
-        QCOMPARE(attese.size() == qsizetype(originali.size()), taglio == ByteInPiu);
-        QCOMPARE(RigheDi(f, scelta).size(), originali.size());
-        QCOMPARE(RigheRecuperate(f, originali, scelta), attese);
+        if (taglio == ByteInPiu)
+            QCOMPARE(attese.size(), qsizetype(originali.size()));
+        if (taglio == PuntatoreCambiato) {
+            // Every row that still reads whole by its own key is back as it was.
+            const QStringList recuperate = RigheRecuperate(f, originali, scelta);
+            for (const QString &k : attese)
+                QVERIFY2(recuperate.contains(k), qPrintable(k));
+        } else {
+            QCOMPARE(RigheDi(f, scelta).size(), originali.size());
+            QCOMPARE(RigheRecuperate(f, originali, scelta), attese);
+        }
+        QVERIFY(Crea_Archivi().Riparazioni.isEmpty());
+    }
+
+    // A file another program holds is in use, not damaged: the start waits a while, and
+    // goes on if it is let go; otherwise it says so and leaves the file as it was.
+    void archivioInUso_data()
+    {
+        QTest::addColumn<int>("file");
+        QTest::addColumn<QString>("blocco");
+        QTest::addColumn<bool>("danneggiato");
+        QTest::addColumn<bool>("lasciato");  // let go within the wait
+        const QString esclusivo = QStringLiteral("BEGIN EXCLUSIVE"), scrittura = QStringLiteral("BEGIN IMMEDIATE");
+        QTest::newRow("Sistema1.dat read and written") << 1 << esclusivo << false << false;
+        QTest::newRow("Sistema2.dat read and written, let go") << 2 << esclusivo << false << true;
+        QTest::newRow("Sistema3.dat read and written") << 3 << esclusivo << false << false;
+        // Readers may go on: only the password column's check needs to write.
+        QTest::newRow("Sistema3.dat written") << 3 << scrittura << false << false;
+        QTest::newRow("Sistema3.dat written, let go") << 3 << scrittura << false << true;
+        QTest::newRow("Sistema1.dat cut short, read and written") << 1 << esclusivo << true << false;
+        // Read and repaired beside it, but never set aside under its writer.
+        QTest::newRow("Sistema1.dat cut short, written") << 1 << scrittura << true << false;
+        QTest::newRow("Sistema1.dat cut short, written, let go") << 1 << scrittura << true << true;
+    }
+    void archivioInUso()
+    {
+        QFETCH(int, file);
+        QFETCH(QString, blocco);
+        QFETCH(bool, danneggiato);
+        QFETCH(bool, lasciato);
+        const auto f = FileArchivio(file);
+        CartellaTemporanea dir;
+        QVERIFY(Crea_Archivi().ok);
+        // The password column is cleared at every start.
+        const SceltaRighe scelta = [](const QString &tabella, int) { return tabella != QLatin1String("TABAVV"); };
+        QVERIFY(RiempiArchivio(f, scelta));
+        const RigheArchivio prima = RigheDi(f);
+        if (danneggiato) {
+            QFile dati(PercorsoArchivio(f));
+            QVERIFY(dati.resize(dati.size() - 1));
+        }
+        const QByteArray byte = leggi(PercorsoArchivio(f));
+        const QStringList cartella = QDir(dir.sistema()).entryList(QDir::Files);
+
+        // Another program's connection: held for good here, or let go from its own thread.
+        std::optional<ConnessioneProva> tenuto;
+        std::promise<bool> preso;
+        std::jthread altro;
+        if (lasciato) {
+            altro = std::jthread([&] {
+                {
+                    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro"));
+                    db.setDatabaseName(PercorsoArchivio(f));
+                    preso.set_value(db.open() && QSqlQuery(db).exec(blocco));
+                    std::this_thread::sleep_for(std::chrono::milliseconds(Attesa_Archivi_In_Uso_ms / 3));
+                    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+                    db.close();
+                }
+                QSqlDatabase::removeDatabase(QStringLiteral("altro"));
+            });
+        } else {
+            tenuto.emplace(f);
+            preso.set_value(tenuto->Esegui(blocco));
+        }
+        QVERIFY(preso.get_future().get());
+        QElapsedTimer attesa;
+        attesa.start();
+        const EsitoArchivi e = Crea_Archivi();
+        const qint64 attesi = attesa.elapsed();
+        if (altro.joinable())
+            altro.join();
+        tenuto.reset();
+
+        if (lasciato && !danneggiato) {
+            QVERIFY2(e.ok && e.In_Uso.isEmpty(), qPrintable(e.Errori.join(QLatin1Char('\n'))));
+            QVERIFY2(e.Riparazioni.isEmpty(), qPrintable(e.Riparazioni.join(QLatin1Char('\n'))));
+            QCOMPARE(RigheDi(f), prima);
+        } else if (lasciato) {
+            QVERIFY2(e.ok && e.In_Uso.isEmpty(), qPrintable(e.Errori.join(QLatin1Char('\n'))));
+            QVERIFY(e.Riparazioni.value(0).startsWith(NomeArchivio(f) + QStringLiteral(" era danneggiato")));
+            QCOMPARE(accantonati(dir).size(), 1);
+        } else {
+            QVERIFY(!e.ok);
+            QCOMPARE(e.In_Uso, QStringList{NomeArchivio(f)});
+            QVERIFY2(e.Errori.isEmpty() && e.Riparazioni.isEmpty(), qPrintable(e.Errori.join(QLatin1Char('\n'))));
+            QVERIFY2(attesi >= Attesa_Archivi_In_Uso_ms, qPrintable(QString::number(attesi)));
+            // Not a byte changed, nothing set aside, nothing left beside it.
+            QCOMPARE(leggi(PercorsoArchivio(f)), byte);
+            QCOMPARE(QDir(dir.sistema()).entryList(QDir::Files), cartella);
+        }
+    }
+
+    // A repair stopped at any step by a crash loses nothing: the next start finishes it,
+    // every row the damaged file still held comes back, and the damaged file is kept once.
+    void riparazioneInterrotta_data()
+    {
+        QTest::addColumn<QString>("passo");
+        QTest::addColumn<QString>("resoconto");
+        QTest::newRow("copying the rows") << "copia" << "Sistema1.dat era danneggiato";
+        QTest::newRow("new file complete") << "completa" << "Sistema1.dat era danneggiato";
+        QTest::newRow("damaged file set aside")
+            << "accantonato" << "La riparazione di Sistema1.dat, interrotta, è stata completata";
+    }
+    void riparazioneInterrotta()
+    {
+        QFETCH(QString, passo);
+        QFETCH(QString, resoconto);
+        const auto f = FileArchivio::Sistema1;
+        CartellaTemporanea dir;
+        QVERIFY(Crea_Archivi().ok);
+        QVERIFY(RiempiArchivio(f));
+        const RigheArchivio originali = RigheDi(f);
+        const auto [pagina, pagine] = PagineArchivio(f);
+        const qint64 resta = taglia(DentroUnaPagina, pagina, pagine);
+        const QStringList attese = RigheRaggiungibili(f, [&](qint64 p) { return p > resta / pagina; }, {}, resta);
+        {
+            QFile dati(PercorsoArchivio(f));
+            QVERIFY(dati.resize(resta));
+        }
+        const QByteArray danneggiato = leggi(PercorsoArchivio(f));
+
+        const EsitoFiglio figlio = EseguiFiglio(QStringLiteral("WAVELORE_PROVA_ARRESTO_RIPARAZIONE"), passo);
+        QVERIFY(figlio.finito);
+        QCOMPARE(figlio.codice, 86);  // stopped at that step
+
+        const EsitoArchivi e = Crea_Archivi();
+        QVERIFY2(e.ok, qPrintable(e.Errori.join(QLatin1Char('\n'))));
+        QVERIFY2(e.Riparazioni.value(0).startsWith(resoconto), qPrintable(e.Riparazioni.join(QLatin1Char('\n'))));
+        QCOMPARE(RigheRecuperate(f, originali), attese);
+        const QStringList messi = accantonati(dir);
+        QCOMPARE(messi.size(), 1);
+        QVERIFY2(e.Riparazioni[0].contains(messi[0]), qPrintable(e.Riparazioni[0]));
+        QCOMPARE(leggi(dir.sistema() + QLatin1Char('/') + messi[0]), danneggiato);
+        QCOMPARE(QDir(dir.sistema()).entryList(QDir::Files).size(), 4);
         QVERIFY(Crea_Archivi().Riparazioni.isEmpty());
     }
 
@@ -350,7 +521,15 @@ private slots:
         }
         const EsitoArchivi e = Crea_Archivi();
         QVERIFY2(e.ok, qPrintable(e.Errori.join(QLatin1Char('\n'))));
-        QVERIFY(!e.Riparazioni.isEmpty());
+        // Told in the trader's words, each once.
+        for (const char *detto :
+             {"Sistema1.dat: ricreati con i valori iniziali: i testi dell'Eurostoxx, grado Kalvo -4.",
+              "Sistema3.dat: completati con i valori iniziali: le impostazioni dei grafici del FtseMib.",
+              "Sistema3.dat: ricreati con i valori iniziali: le impostazioni dei grafici del Dax, dell'Eurostoxx, "
+              "del Bund, del Mini S&P, del Mini Nasdaq e dell'Euro FX.",
+              "Sistema3.dat: dati danneggiati messi da parte nel file; tornano ai valori iniziali: "
+              "i cicli di ogni mercato, grado Kalvo +1."})
+            QVERIFY2(e.Riparazioni.count(QString::fromUtf8(detto)) == 1, qPrintable(e.Riparazioni.join(QLatin1Char('\n'))));
         QCOMPARE(conta(FileArchivio::Sistema1, QStringLiteral("SELECT COUNT(*) FROM Dati_Testo_S3")), 195);
         QCOMPARE(conta(FileArchivio::Sistema1, QStringLiteral("SELECT COUNT(*) FROM Dati_Linee_S5")), 195);
         QCOMPARE(valore(FileArchivio::Sistema1, QStringLiteral("Dati_Testo_S3"), QStringLiteral("C4"), 1),
@@ -370,5 +549,13 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(CreaArchiviTest)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The child of riparazioneInterrotta: a start that the variable stops inside the repair.
+    if (qEnvironmentVariableIsSet("WAVELORE_PROVA_ARRESTO_RIPARAZIONE"))
+        return Crea_Archivi().ok ? 0 : 1;
+    CreaArchiviTest t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "CreaArchiviTest.moc"

@@ -12,6 +12,32 @@ namespace {
 
 QString chiave(const QString &tabella, qint64 id) { return tabella + QLatin1Char('/') + QString::number(id); }
 
+// Whether each cell of table leaf `numero`, in key order, lies wholly in the first
+// `taglio` bytes of the file, its pointer included.
+std::vector<bool> celleIntere(const QByteArray &dati, qint64 pagina, qint64 numero, qint64 taglio)
+{
+    const qint64 inizio = (numero - 1) * pagina, h = numero == 1 ? 100 : 0;
+    const auto byte = [&](qint64 i) { return quint8(dati[inizio + i]); };
+    std::vector<bool> intere;
+    for (qint64 i = 0, celle = byte(h + 3) << 8 | byte(h + 4); i < celle; ++i) {
+        qint64 pos = byte(h + 8 + 2 * i) << 8 | byte(h + 9 + 2 * i);
+        const auto varint = [&] {
+            qint64 v = 0;
+            for (int k = 0; k < 9; ++k) {
+                const quint8 c = byte(pos++);
+                v = k == 8 ? v << 8 | c : v << 7 | (c & 0x7F);
+                if (k < 8 && !(c & 0x80))
+                    break;
+            }
+            return v;
+        };
+        const qint64 carico = varint();
+        varint();  // the row id; the rows filled here never overflow a page
+        intere.push_back(inizio + h + 10 + 2 * i <= taglio && inizio + pos + carico <= taglio);
+    }
+    return intere;
+}
+
 }  // namespace
 
 RigheArchivio RigheDi(FileArchivio file, const SceltaRighe &scelta)
@@ -109,8 +135,44 @@ bool AzzeraNumeroPagina(FileArchivio file, qint64 pagina)
            && f.write(QByteArray(dimensione, 0)) == dimensione;
 }
 
-QStringList RigheRaggiungibili(FileArchivio file, const std::function<bool(qint64)> &persa, const SceltaRighe &scelta)
+bool CambiaBit(FileArchivio file, qint64 pagina, int posizione, int bit)
 {
+    const qint64 dimensione = PagineArchivio(file).first;
+    QFile f(PercorsoArchivio(file));
+    char c = 0;
+    return pagina > 1 && f.open(QIODevice::ReadWrite) && f.seek((pagina - 1) * dimensione + posizione)
+           && f.getChar(&c) && f.seek((pagina - 1) * dimensione + posizione) && f.putChar(char(c ^ (1 << bit)));
+}
+
+QStringList RigheLetteUnaAUna(FileArchivio file, const RigheArchivio &originali, const SceltaRighe &scelta)
+{
+    Connessione c(file);
+    QStringList righe;
+    for (const DefinizioneTabella &t : SchemaArchivio(file)) {
+        QSqlQuery q(c.Database());
+        q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(t.colonne.join(QLatin1Char(',')), t.nome));
+        for (int id : t.righe) {
+            q.addBindValue(id);
+            if ((scelta && !scelta(t.nome, id)) || !q.exec() || !q.next())
+                continue;
+            QStringList valori;
+            for (int i = 0; i < t.colonne.size(); ++i)
+                valori << q.value(i).toString();
+            const auto originale = originali.find(chiave(t.nome, id));
+            if (originale != originali.end() && originale->second == valori)
+                righe << chiave(t.nome, id);
+        }
+    }
+    righe.sort();
+    return righe;
+}
+
+QStringList RigheRaggiungibili(FileArchivio file, const std::function<bool(qint64)> &persa, const SceltaRighe &scelta,
+                               qint64 taglio)
+{
+    QFile intero(PercorsoArchivio(file));
+    const QByteArray dati = intero.open(QIODevice::ReadOnly) ? intero.readAll() : QByteArray();
+    const qint64 pagina = PagineArchivio(file).first;
     Connessione c(file);
     QSqlQuery q(c.Database());
     // dbstat gives each page of each b-tree with its path from the root ("/", "/000/",
@@ -137,11 +199,17 @@ QStringList RigheRaggiungibili(FileArchivio file, const std::function<bool(qint6
             if (!p.foglia)
                 continue;
             bool tenuta = true;
-            // Each page on the way: the prefixes of the path that end with '/'.
+            // Each page on the way above the leaf: the prefixes of the path that end with '/'.
             const QChar barra = QLatin1Char('/');
-            for (qsizetype i = p.percorso.indexOf(barra); i >= 0; i = p.percorso.indexOf(barra, i + 1))
+            for (qsizetype i = p.percorso.indexOf(barra); i + 1 < p.percorso.size(); i = p.percorso.indexOf(barra, i + 1))
                 tenuta = tenuta && !persa(numeri[p.percorso.left(i + 1)]);
-            righe.insert(righe.end(), size_t(p.celle), tenuta);
+            if (tenuta && persa(p.numero) && taglio >= 0 && p.numero == taglio / pagina + 1
+                && albero != QLatin1String("sqlite_schema")) {
+                const std::vector<bool> intere = celleIntere(dati, pagina, p.numero, taglio);
+                righe.insert(righe.end(), intere.begin(), intere.end());
+                continue;
+            }
+            righe.insert(righe.end(), size_t(p.celle), tenuta && !persa(p.numero));
         }
         return righe;
     };

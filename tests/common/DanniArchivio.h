@@ -28,9 +28,15 @@ std::pair<qint64, qint64> PagineArchivio(archivio::FileArchivio file);
 // root; 0 when there is none.
 qint64 PaginaTabella(archivio::FileArchivio file, const QString &tabella, int n);
 bool AzzeraNumeroPagina(archivio::FileArchivio file, qint64 pagina);
+// Flips one bit of byte `posizione` of a page, as a failing disk would.
+bool CambiaBit(archivio::FileArchivio file, qint64 pagina, int posizione, int bit);
+// The keys of the chosen rows of a file that read, each by its own key, as in `originali`. Sorted.
+QStringList RigheLetteUnaAUna(archivio::FileArchivio file, const RigheArchivio &originali,
+                              const SceltaRighe &scelta = {});
 
 // The keys of the rows of an intact file that can still be read once the pages `persa`
 // names are lost: those on a leaf whose whole path from its table's root is kept, of a
-// table whose schema row is kept too. Sorted.
+// table whose schema row is kept too; with the file cut after `taglio` bytes, also the
+// rows of the leaf the cut goes through whose cell lies wholly before it. Sorted.
 QStringList RigheRaggiungibili(archivio::FileArchivio file, const std::function<bool(qint64 pagina)> &persa,
-                               const SceltaRighe &scelta = {});
+                               const SceltaRighe &scelta = {}, qint64 taglio = -1);

@@ -238,7 +238,9 @@ bool PannelloIndicatori::salvato(int grado, int chiave, QString &errore)
 
 void PannelloIndicatori::segnala(const QString &errore)
 {
-    const QString testo = (QStringLiteral("Impostazione indicatori non salvata (Sistema2.dat). ") + errore).trimmed();
+    const QString testo = errore.trimmed().isEmpty()
+                              ? QStringLiteral("Impostazione indicatori non salvata (Sistema2.dat).")
+                              : QStringLiteral("Impostazione indicatori non salvata (Sistema2.dat): ") + errore.trimmed();
     m_avvisi->Errore_Salvataggio(testo);
 }
 

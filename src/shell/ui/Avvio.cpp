@@ -85,7 +85,7 @@ int Avvia(int argc, char *argv[])
     finestra::Prepara_Sessione_Online(finestra, *operativa);
     Collega_Segnali_Uscita(finestra);
     if (!finestra.Form_Load())
-        return 0;  // another copy runs: nothing else is done
+        return 0;  // another copy runs, or the trader left while an archive file was in use
     if (carattereMancante)
         finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
                                 QString::fromUtf8(Testo_Carattere_Mancante));

@@ -1,5 +1,6 @@
 #include "shell/ui/Avvisi.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -23,6 +24,19 @@ QMessageBox::Icon Icona(Avviso tipo)
     return QMessageBox::NoIcon;
 }
 
+// In a test run of the whole process (WAVELORE_AVVISI_AUTOMATICI) a box prints itself
+// and is closed by its caller: true then.
+bool automatico(const QString &titolo, const QString &testo, const QString &dettaglio)
+{
+    if (!qEnvironmentVariableIsSet("WAVELORE_AVVISI_AUTOMATICI"))
+        return false;
+    std::fprintf(stdout, "AVVISO %s\n%s\n", titolo.toUtf8().constData(), testo.toUtf8().constData());
+    if (!dettaglio.isEmpty())
+        std::fprintf(stdout, "%s\n", dettaglio.toUtf8().constData());
+    std::fflush(stdout);
+    return true;
+}
+
 }  // namespace
 
 namespace finestra {
@@ -33,13 +47,8 @@ void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, con
     QMessageBox box(Icona(tipo), titolo, testo, QMessageBox::Ok, padre);
     box.setTextFormat(Qt::PlainText);
     box.setInformativeText(dettaglio);
-    if (qEnvironmentVariableIsSet("WAVELORE_AVVISI_AUTOMATICI")) {
-        std::fprintf(stdout, "AVVISO %s\n%s\n", titolo.toUtf8().constData(), testo.toUtf8().constData());
-        if (!dettaglio.isEmpty())
-            std::fprintf(stdout, "%s\n", dettaglio.toUtf8().constData());
-        std::fflush(stdout);
+    if (automatico(titolo, testo, dettaglio))
         QTimer::singleShot(0, &box, &QMessageBox::accept);
-    }
     box.exec();
 }
 
@@ -48,6 +57,23 @@ bool Mostra_Domanda(Avviso tipo, const QString &titolo, const QString &testo, QW
     QMessageBox box(Icona(tipo), titolo, testo, QMessageBox::Yes | QMessageBox::No, padre);
     box.setTextFormat(Qt::PlainText);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool Mostra_Riprova(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio,
+                    QWidget *padre)
+{
+    QMessageBox box(Icona(tipo), titolo, testo, QMessageBox::Retry | QMessageBox::Close, padre);
+    box.setTextFormat(Qt::PlainText);
+    box.setInformativeText(dettaglio);
+    box.button(QMessageBox::Retry)->setText(QStringLiteral("Riprova"));
+    box.button(QMessageBox::Close)->setText(QStringLiteral("Esci"));
+    box.setDefaultButton(QMessageBox::Retry);
+    if (automatico(titolo, testo, dettaglio)) {
+        std::fprintf(stdout, "RISPOSTA Esci\n");
+        std::fflush(stdout);
+        QTimer::singleShot(0, &box, [&box] { box.done(QMessageBox::Close); });
+    }
+    return box.exec() == QMessageBox::Retry;
 }
 
 }  // namespace finestra

@@ -22,4 +22,10 @@ void Mostra_Avviso(Avviso tipo, const QString &titolo, const QString &testo, con
 // A question with Yes and No; true for Yes.
 bool Mostra_Domanda(Avviso tipo, const QString &titolo, const QString &testo, QWidget *padre = nullptr);
 
+// A question whose two answers are "Riprova" (the default) and "Esci"; true for
+// "Riprova". With WAVELORE_AVVISI_AUTOMATICI set it prints itself as a notice does,
+// then the answer, and answers "Esci": nobody is there to clear what it asks about.
+bool Mostra_Riprova(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio = {},
+                    QWidget *padre = nullptr);
+
 }  // namespace finestra

@@ -29,10 +29,10 @@ void ControlloreTempoReale::Cmd_Graf_RT_Click()
 {
     if (!ciclo::Cmd_Graf_RT_Click(m_stato.archivio, m_stato.cicli, *this))
         finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore \u00AE"),
-                                (QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time "
-                                                "(Sistema3.dat). ")
-                                 + m_errore)
-                                    .trimmed());
+                                QStringLiteral("Impossibile salvare l'impostazione dei Grafici Real Time "
+                                               "(Sistema3.dat)")
+                                    + (m_errore.trimmed().isEmpty() ? QStringLiteral(".")
+                                                                     : QStringLiteral(": ") + m_errore.trimmed()));
 }
 
 void ControlloreTempoReale::Text_Last_Change()

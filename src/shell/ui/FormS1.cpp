@@ -236,7 +236,8 @@ bool FormS1::Form_Load()
 
     sh.Blocco_Grafici = true;
     Imposta_Finestra_Avvio();
-    Prepara_Archivi();
+    if (!Prepara_Archivi())
+        return false;
     // The lock is held: no other copy is saving beside the history files now.
     storico::Rimuovi_Temporanei_Storico();
     const archivio::LoginRicordato login = archivio::Carica_Impostazioni_Avvio(m_stato.archivio);
@@ -249,15 +250,32 @@ bool FormS1::Form_Load()
     return true;
 }
 
-void FormS1::Prepara_Archivi()
+bool FormS1::Prepara_Archivi()
 {
-    const archivio::EsitoArchivi esito = archivio::Crea_Archivi();
-    QStringList righe = esito.Riparazioni;
-    righe << esito.Errori;
-    if (righe.isEmpty())
-        return;
-    finestra::Mostra_Avviso(esito.ok ? Avviso::Attenzione : Avviso::Critico, QStringLiteral("Wavelore ®"),
-                            righe.join(QStringLiteral("\n")));
+    for (;;) {
+        const archivio::EsitoArchivi esito = archivio::Crea_Archivi();
+        QStringList righe = esito.Riparazioni;
+        righe << esito.Errori;
+        if (!righe.isEmpty())
+            finestra::Mostra_Avviso(esito.Errori.isEmpty() ? Avviso::Attenzione : Avviso::Critico,
+                                    QStringLiteral("Wavelore ®"), righe.join(QStringLiteral("\n")));
+        if (esito.In_Uso.isEmpty())
+            return true;
+        // Held by another program: nothing of it was touched, and the start waits for the trader.
+        const QStringList &file = esito.In_Uso;
+        const QString testo =
+            (file.size() == 1
+                 ? QStringLiteral("%1 è in uso da un altro programma: Wavelore non può avviarsi finché non è libero.")
+                       .arg(file[0])
+                 : QStringLiteral("%1 e %2 sono in uso da un altro programma: Wavelore non può avviarsi "
+                                  "finché non sono liberi.")
+                       .arg(file.mid(0, file.size() - 1).join(QStringLiteral(", ")), file.last()))
+            + QStringLiteral("\n\nChiudere l'altro programma e scegliere Riprova, oppure Esci.");
+        const QString cartella = QDir::toNativeSeparators(percorsi::Cartella(QStringLiteral("Sistema")));
+        if (!finestra::Mostra_Riprova(Avviso::Attenzione, QStringLiteral("Wavelore ®"), testo,
+                                      QStringLiteral("Cartella: %1").arg(cartella)))
+            return false;
+    }
 }
 
 void FormS1::Imposta_Finestra_Avvio()

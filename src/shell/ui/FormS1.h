@@ -69,7 +69,8 @@ public:
     GestoreMessaggi &Messaggi() { return *m_messaggi; }
 
     // Start of the program. false when another copy already runs in the same
-    // program folder: the refusal has been shown and this copy must end at once.
+    // program folder (the refusal has been shown), or when the trader chose to leave
+    // while an archive file was in use: this copy must end at once.
     bool Form_Load();
     void Imposta_Finestra_Avvio();
     void Form_Activate();
@@ -131,8 +132,9 @@ protected:
     void closeEvent(QCloseEvent *evento) override;
 
 private:
-    // Sets up the archive files; what was repaired is told to the user.
-    void Prepara_Archivi();
+    // Sets up the archive files; what was repaired is told to the user. While another
+    // program holds one, the user retries or leaves: false then.
+    bool Prepara_Archivi();
     // A save of the archive's writer failed: told once until one succeeds again, and
     // never a second box over the open one.
     void Salvataggio_Archivio_Fallito(const QString &file, const QString &motivo);

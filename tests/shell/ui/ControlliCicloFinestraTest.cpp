@@ -436,10 +436,12 @@ private slots:
                  qPrintable(avvisi[0]));
         QVERIFY2(avvisi[0].contains(QLatin1String(" non ")) || avvisi[0].contains(QLatin1String("Impossibile")),
                  qPrintable(avvisi[0]));
-        // The file, and the database's own reason: the lock, or the trigger's text.
+        // The file, and the reason: another program holding it, in the trader's words, or the trigger's text.
         QVERIFY2(avvisi[0].contains(archivio::NomeArchivio(archivioFile)), qPrintable(avvisi[0]));
         if (rifiuto != Riga_Assente)
-            QVERIFY2(avvisi[0].contains(QLatin1String(rifiuto == Lucchetto ? "database is locked" : "bloccato")),
+            QVERIFY2(avvisi[0].contains(archivio::NomeArchivio(archivioFile) + QStringLiteral("): ")
+                                        + QString::fromUtf8(rifiuto == Lucchetto ? "il file è in uso da un altro programma|"
+                                                                                 : "bloccato|")),
                      qPrintable(avvisi[0]));
         QCOMPARE(ContenutoTabella(archivioFile, tabella), archiviato);
         QCOMPARE(impostazioni(), prima);

@@ -8,13 +8,18 @@
 #include "archive/CreaArchivi.h"
 #include "market/StoricoLocale.h"
 #include "shell/ui/FormS1.h"
+#include "shell/ui/PannelloAvvio.h"
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryFile>
 #include <QtTest>
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 using archivio::FileArchivio;
@@ -110,8 +115,13 @@ bool NonToccata(const QString &tabella, int id)
     return tabella != QLatin1String("TABAVV") && id != 2 && !tabella.endsWith(QLatin1String("_S2"));
 }
 
-// For each archive file, a table whose page a failing disk zeroes: none of the settings above.
-constexpr const char *Colpite[] = {"Dati_Linee_S4", "TAB9", "TAB11"};
+// For each archive file, a table whose page a failing disk zeroes (none of the settings
+// above), and how the start's notice names what it held.
+constexpr std::pair<const char *, const char *> Colpite[] = {
+    {"Dati_Linee_S4", "Tornano ai valori iniziali: le linee del Bund."},
+    {"TAB9", "Tornano ai valori iniziali: gli indicatori di ogni mercato, grado Kalvo -1."},
+    {"TAB11", "Tornano ai valori iniziali: i cicli di ogni mercato, grado Kalvo -3."},
+};
 
 QByteArray danneggia(QByteArray dati, Danno danno, bool archivio)
 {
@@ -184,7 +194,7 @@ private slots:
         QStringList attese;
         if (archivio) {
             originali = RigheDi(file, NonToccata);
-            const QString colpita = QLatin1String(Colpite[int(file) - 1]);
+            const QString colpita = QLatin1String(Colpite[int(file) - 1].first);
             const qint64 azzerata = danno == PaginaAzzerata      ? PaginaTabella(file, colpita, -1)
                                     : danno == FogliaDopoUnaRiga ? PaginaTabella(file, colpita, 1)
                                                                  : 0;
@@ -192,7 +202,8 @@ private slots:
             const qint64 pagina = PagineArchivio(file).first;
             const bool illeggibile = danno == Spazzatura || danno == IntestazioneErrata;
             attese = RigheRaggiungibili(
-                file, [&](qint64 p) { return illeggibile || p > resta / pagina || p == azzerata; }, NonToccata);
+                file, [&](qint64 p) { return illeggibile || p > resta / pagina || p == azzerata; }, NonToccata,
+                illeggibile ? -1 : resta);
             if (azzerata)
                 QVERIFY(AzzeraNumeroPagina(file, azzerata));
         }
@@ -218,10 +229,15 @@ private slots:
             QCOMPARE(accantonati.size(), 1);
             QVERIFY2(avvisi.contains(accantonati[0]), qPrintable(avvisi));
             QCOMPARE(leggi(cartella.sistema() + QLatin1Char('/') + accantonati[0]), danneggiato);
-            QCOMPARE(avvisi.contains(QStringLiteral("Recuperate")), !attese.isEmpty());
+            QCOMPARE(avvisi.contains(QStringLiteral(". Recuperati tutti i dati.\n"))
+                         || avvisi.contains(QStringLiteral(". Tutto il resto è stato recuperato.\n")),
+                     !attese.isEmpty());
+            // What went back to its defaults is said in the trader's words, never as a table.
+            QVERIFY2(!avvisi.contains(QLatin1String("TAB")) && !avvisi.contains(QLatin1String("Dati_")),
+                     qPrintable(avvisi));
             if (danno == PaginaAzzerata) {
                 // The rest of the file comes back: only the zeroed table starts afresh.
-                QVERIFY2(avvisi.contains(QLatin1String(Colpite[int(file) - 1])), qPrintable(avvisi));
+                QVERIFY2(avvisi.contains(QString::fromUtf8(Colpite[int(file) - 1].second)), qPrintable(avvisi));
                 QCOMPARE(valore(i), QLatin1String(i.valore));
             }
             // Every row that could still be read is back as it was; the others start afresh.
@@ -239,6 +255,77 @@ private slots:
             QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, 5);
             for (const Impostazione &i : Impostazioni)
                 QCOMPARE(valore(i), QLatin1String(i.valore));
+        }
+    }
+
+    // An archive file another program holds is in use, not damaged: the start waits, then
+    // asks; "Riprova" once the other program lets go starts with every row as it was,
+    // "Esci" ends the start with the file untouched.
+    void archivioInUso_data()
+    {
+        QTest::addColumn<int>("numero");
+        QTest::addColumn<bool>("riprova");
+        QTest::newRow("Sistema1.dat, Riprova") << 1 << true;
+        QTest::newRow("Sistema3.dat, Riprova") << 3 << true;
+        QTest::newRow("Sistema2.dat, Esci") << 2 << false;
+        QTest::newRow("Sistema3.dat, Esci") << 3 << false;
+    }
+    void archivioInUso()
+    {
+        QFETCH(int, numero);
+        QFETCH(bool, riprova);
+        FinestraProva prova({2, 5});
+        const auto file = FileArchivio(numero);
+        QVERIFY(RiempiArchivio(file, NonToccata));
+        const RigheArchivio prima = RigheDi(file, NonToccata);
+        const QString percorso = archivio::PercorsoArchivio(file);
+        const QByteArray byte = leggi(percorso);
+        const QStringList cartella = QDir(prova.cartella->sistema()).entryList(QDir::Files);
+        std::optional<ConnessioneProva> altro(std::in_place, file);
+        QVERIFY(altro->Esegui(QStringLiteral("BEGIN EXCLUSIVE")));
+        const QString domanda =
+            archivio::NomeArchivio(file)
+            + QStringLiteral(" è in uso da un altro programma: Wavelore non può avviarsi finché non è libero.\n\n"
+                             "Chiudere l'altro programma e scegliere Riprova, oppure Esci.");
+
+        if (riprova) {
+            // The trader reads the question, closes the other program and presses Riprova.
+            QStringList domande;
+            QTimer sonda;
+            connect(&sonda, &QTimer::timeout, this, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box)
+                    return;
+                domande << box->text() + QLatin1Char('|') + box->informativeText() + QLatin1Char('|')
+                               + box->button(QMessageBox::Retry)->text() + QLatin1Char('|')
+                               + box->button(QMessageBox::Close)->text();
+                altro.reset();
+                QTest::mouseClick(box->button(QMessageBox::Retry), Qt::LeftButton);
+            });
+            sonda.start(10);
+            qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
+            const bool caricata = prova.Carica();
+            qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
+            QVERIFY(caricata);
+            QCOMPARE(domande, QStringList{domanda + QStringLiteral("|Cartella: ")
+                                          + QDir::toNativeSeparators(prova.cartella->sistema())
+                                          + QStringLiteral("|Riprova|Esci")});
+            QTest::mouseClick(prova.form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
+            QVERIFY2(prova.fallimenti.isEmpty(), qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
+            QCOMPARE(RigheDi(file, NonToccata), prima);
+            QCOMPARE(QDir(prova.cartella->sistema()).entryList({QStringLiteral("*.danneggiato-*")}, QDir::Files),
+                     QStringList());
+        } else {
+            UscitaCatturata uscita;
+            const bool caricata = prova.Carica();
+            const QString avvisi = uscita.avvisi();
+            QVERIFY(!caricata);
+            QVERIFY2(avvisi.startsWith(QStringLiteral("AVVISO Wavelore \u00AE\n") + domanda + QStringLiteral("\nCartella: ")
+                                       + QDir::toNativeSeparators(prova.cartella->sistema())
+                                       + QStringLiteral("\nRISPOSTA Esci\n")),
+                     qPrintable(avvisi));
+            QCOMPARE(leggi(percorso), byte);
+            QCOMPARE(QDir(prova.cartella->sistema()).entryList(QDir::Files), cartella);
         }
     }
 };
