@@ -137,7 +137,8 @@ bool Connessione::AggiornaRiga(const QString &tabella, int id,
     }
     // A missing row takes nothing: that is no save.
     if (q.numRowsAffected() < 1) {
-        m_errore = QStringLiteral("Riga %1 assente in %2.").arg(id).arg(tabella);
+        // The start makes every row: one missing means the file was changed behind the program.
+        m_errore = QStringLiteral("la riga da aggiornare manca nel file");
         m_occupata = false;
         return false;
     }

@@ -379,7 +379,7 @@ void FormS1::Salvataggio_Archivio_Fallito(const QString &file, const QString &mo
         return;  // the notice still open tells this one too
     m_archivioAperto = true;
     finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
-                            QStringLiteral("Impostazione non salvata (%1). %2").arg(file, motivo.trimmed()), {}, this);
+                            QStringLiteral("Impostazione non salvata (%1): %2").arg(file, motivo.trimmed()), {}, this);
     m_archivioAperto = false;
 }
 

@@ -387,7 +387,7 @@ private slots:
         scrittore.Accoda({{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), 99, {{QStringLiteral("C2"), {}}}}});
         QTRY_COMPARE(testi.size(), 1);
         QTRY_VERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(testi.first(), QStringLiteral("Impostazione non salvata (Sistema3.dat). Riga 99 assente in TAB4."));
+        QCOMPARE(testi.first(), QStringLiteral("Impostazione non salvata (Sistema3.dat): la riga da aggiornare manca nel file"));
         salva(99);
         QCOMPARE(testi.size(), 1);
         salva(5);

@@ -167,7 +167,7 @@ private slots:
         QTest::newRow("chiusura, disco lento") << "chiusura" << 0 << 700 << true << "";
         QTest::newRow("chiusura, impostazione rifiutata")
             << "chiusura_rifiutata" << 0 << 0 << false
-            << "AVVISO Wavelore \u00AE\nImpostazioni non salvate: Sistema3.dat: Riga 99 assente in TAB4.\n";
+            << "AVVISO Wavelore \u00AE\nImpostazioni non salvate: Sistema3.dat: la riga da aggiornare manca nel file\n";
     }
     void uscitaConSalvataggiInCorso()
     {
