@@ -1,5 +1,7 @@
 #include "platform/BloccoIstanza.h"
 
+#include "platform/ErroriFile.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -47,34 +49,21 @@ bool Collegamento(const QByteArray &nome)
     return ::lstat(nome.constData(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
-// Why the lock file cannot be opened for writing, as the trader would say it.
+// Why the lock file cannot be opened for writing, as the trader would say it: what
+// only a lock file meets here, the rest as for any file not written.
 QString Causa(int errore, const QByteArray &nome)
 {
     struct stat st {};
     const bool esiste = ::lstat(nome.constData(), &st) == 0;
-    switch (errore) {
-    case EISDIR:
+    if (errore == EISDIR)
         return QStringLiteral("è una cartella");
-    case EROFS:
-        return QStringLiteral("il disco è di sola lettura");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("il disco è pieno");
-    case ENOENT:
-    case ENOTDIR:
-        return QStringLiteral("la cartella non esiste");
-    case EACCES:
-    case EPERM:
-        if (!esiste)
-            return QStringLiteral("la cartella è di sola lettura");
+    if ((errore == EACCES || errore == EPERM) && esiste) {
         if (st.st_uid != ::geteuid())
             return QStringLiteral("appartiene a un altro utente");
         if ((st.st_mode & S_IWUSR) == 0)
             return QStringLiteral("è di sola lettura");
-        return QStringLiteral("il sistema non ne permette la scrittura");
-    default:
-        return QStringLiteral("errore del sistema n. %1").arg(errore);
     }
+    return errori_file::Causa_Scrittura(errore, QFile::decodeName(nome));
 }
 
 }  // namespace
