@@ -1,9 +1,14 @@
 #include "archive/Archivio.h"
 
+#include "platform/ErroriFile.h"
 #include "platform/Percorsi.h"
 
 #include <QAtomicInt>
+#include <QFileInfo>
+#include <QUrl>
 #include <algorithm>
+#include <cerrno>
+#include <iterator>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,7 +21,17 @@ namespace {
 QAtomicInt contatore;
 
 // SQLite's primary result codes, which the driver passes on as the error's native code.
-enum : int { Sqlite_Occupato = 5, Sqlite_Bloccato = 6, Sqlite_Sola_Lettura = 8, Sqlite_Pieno = 13 };
+enum : int {
+    Sqlite_Permesso = 3,
+    Sqlite_Occupato = 5,
+    Sqlite_Bloccato = 6,
+    Sqlite_Sola_Lettura = 8,
+    Sqlite_Io = 10,
+    Sqlite_Danneggiato = 11,
+    Sqlite_Pieno = 13,
+    Sqlite_Non_Apribile = 14,
+    Sqlite_Non_Database = 26,
+};
 
 int codiceSqlite(const QSqlError &errore)
 {
@@ -43,19 +58,33 @@ bool Occupato(const QSqlError &errore)
     return errore.databaseText().contains(QLatin1String("database is locked"));
 }
 
-QString Motivo(const QSqlError &errore)
+QString Motivo(const QSqlError &errore, const QString &percorso)
 {
     if (Occupato(errore))
-        return QStringLiteral("il file è in uso da un altro programma");
+        return errori_file::Causa_In_Uso();
+    // As the system's error code for the same trouble would say it, in the same words.
     switch (codiceSqlite(errore)) {
-    case Sqlite_Pieno: return QStringLiteral("il disco è pieno");
-    case Sqlite_Sola_Lettura: return QStringLiteral("il file o la sua cartella è di sola lettura");
+    case Sqlite_Pieno: return errori_file::Causa_Scrittura(ENOSPC, percorso);
+    case Sqlite_Sola_Lettura: return errori_file::Causa_Scrittura(EACCES, percorso);
+    case Sqlite_Permesso: return errori_file::Causa_Scrittura(EPERM, percorso);
+    case Sqlite_Io: return errori_file::Causa_Scrittura(EIO, percorso);
+    case Sqlite_Danneggiato:
+    case Sqlite_Non_Database: return errori_file::Causa_Danneggiato();
+    case Sqlite_Non_Apribile:
+        if (!percorso.isEmpty() && !QFileInfo::exists(percorso))
+            return errori_file::Causa_Mancante(percorso);
+        break;
     default: break;
     }
-    // The driver's own words ("Unable to execute statement", or a parameter count
-    // when a prepare failed) say nothing the database's reason does not.
-    const QString db = errore.databaseText().trimmed();
-    return db.isEmpty() ? errore.text().trimmed() : db;
+    // The database's and the driver's words name tables and statements: what the disk
+    // and the folder show now says more to a trader.
+    return errori_file::Causa_Scrittura(0, percorso, errori_file::Causa_Sconosciuta());
+}
+
+QString Motivo_Riga_Mancante()
+{
+    // The start makes every row: one missing means the file was changed behind the program.
+    return QStringLiteral("la riga da aggiornare manca nel file");
 }
 
 bool IdentificatoreValido(const QString &nome)
@@ -64,19 +93,24 @@ bool IdentificatoreValido(const QString &nome)
     return re.match(nome).hasMatch();
 }
 
-namespace {
-// A file's path once what the writers hold for it is written.
-QString percorsoScritto(FileArchivio file)
+Connessione::Connessione(FileArchivio file)
+    : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1))), m_percorso(PercorsoArchivio(file))
 {
-    Attendi_Scritture(file);
-    return PercorsoArchivio(file);
+    if (!QFileInfo::exists(m_percorso)) {
+        m_errore = errori_file::Causa_Mancante(m_percorso);
+        return;
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
+    // Opened for reading and writing only: should the file go after the check, nothing makes it again.
+    db.setDatabaseName(QUrl::fromLocalFile(m_percorso).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(Attesa_File_Bloccato_ms));
+    m_aperta = db.open();
+    if (!m_aperta)
+        fallita(db.lastError());
 }
-}  // namespace
-
-Connessione::Connessione(FileArchivio file) : Connessione(percorsoScritto(file)) {}
 
 Connessione::Connessione(const QString &percorso)
-    : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1)))
+    : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1))), m_percorso(percorso)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
     db.setDatabaseName(percorso);
@@ -88,7 +122,7 @@ Connessione::Connessione(const QString &percorso)
 
 void Connessione::fallita(const QSqlError &errore)
 {
-    m_errore = Motivo(errore);
+    m_errore = Motivo(errore, m_percorso);
     m_occupata = Occupato(errore);
 }
 
@@ -112,6 +146,7 @@ bool Connessione::Aggiorna(const QString &tabella, const QString &colonna, int i
 bool Connessione::AggiornaRiga(const QString &tabella, int id,
                                const std::vector<std::pair<QString, QString>> &valori)
 {
+    m_rigaAssente = false;
     if (!m_aperta || valori.empty() || !IdentificatoreValido(tabella))
         return false;
     QStringList assegnazioni;
@@ -137,9 +172,9 @@ bool Connessione::AggiornaRiga(const QString &tabella, int id,
     }
     // A missing row takes nothing: that is no save.
     if (q.numRowsAffected() < 1) {
-        // The start makes every row: one missing means the file was changed behind the program.
-        m_errore = QStringLiteral("la riga da aggiornare manca nel file");
+        m_errore = Motivo_Riga_Mancante();
         m_occupata = false;
+        m_rigaAssente = true;
         return false;
     }
     return true;
@@ -181,7 +216,16 @@ bool Connessione::TabellaEsiste(const QString &tabella)
     return m_aperta && Database().tables().contains(tabella, Qt::CaseInsensitive);
 }
 
-bool Connessione::IniziaTransazione() { return m_aperta && Database().transaction(); }
+bool Connessione::IniziaTransazione()
+{
+    if (!m_aperta)
+        return false;
+    QSqlDatabase db = Database();
+    if (db.transaction())
+        return true;
+    fallita(db.lastError());
+    return false;
+}
 bool Connessione::ConfermaTransazione()
 {
     if (!m_aperta)
@@ -198,31 +242,49 @@ void Connessione::AnnullaTransazione()
         Database().rollback();
 }
 
-EsitoLotto Scrivi_Lotto(const Lotto &lotto)
+EsitoFile Scrivi_File(FileArchivio file, const Lotto &righe)
 {
-    EsitoLotto esito;
-    const auto rifiuto = [&](FileArchivio file, const QString &motivo) {
-        if (esito.ok)
-            esito = {false, file, motivo};
-    };
-    for (const FileArchivio file : {FileArchivio::Sistema1, FileArchivio::Sistema2, FileArchivio::Sistema3}) {
-        const bool presente =
-            std::any_of(lotto.begin(), lotto.end(), [file](const Aggiornamento &a) { return a.file == file; });
-        if (!presente)
+    EsitoFile esito;
+    Connessione conn(file);
+    if (!conn.IniziaTransazione()) {
+        esito.ok = false;
+        esito.motivo = conn.Errore();
+        return esito;
+    }
+    for (std::size_t i = 0; i < righe.size(); ++i) {
+        const Aggiornamento &a = righe[i];
+        if (conn.AggiornaRiga(a.tabella, a.id, a.valori))
             continue;
-        Connessione conn(file);
-        if (!conn.Aperta() || !conn.IniziaTransazione()) {
-            rifiuto(file, conn.Errore().isEmpty() ? Motivo(conn.Database().lastError()) : conn.Errore());
+        if (conn.Riga_Assente()) {
+            esito.mancanti.push_back(i);
             continue;
         }
         // All or nothing: behind a lock every statement would wait its turn to fail.
-        const bool scritto = std::all_of(lotto.begin(), lotto.end(), [&](const Aggiornamento &a) {
-            return a.file != file || conn.AggiornaRiga(a.tabella, a.id, a.valori);
-        });
-        if (!scritto || !conn.ConfermaTransazione()) {
-            rifiuto(file, conn.Errore());
-            conn.AnnullaTransazione();
-        }
+        esito.ok = false;
+        esito.motivo = conn.Errore();
+        conn.AnnullaTransazione();
+        return esito;
+    }
+    if (!conn.ConfermaTransazione()) {
+        esito.ok = false;
+        esito.motivo = conn.Errore();
+        conn.AnnullaTransazione();
+    }
+    return esito;
+}
+
+EsitoLotto Scrivi_Lotto(const Lotto &lotto)
+{
+    EsitoLotto esito;
+    for (const FileArchivio file : {FileArchivio::Sistema1, FileArchivio::Sistema2, FileArchivio::Sistema3}) {
+        Lotto righe;
+        std::copy_if(lotto.begin(), lotto.end(), std::back_inserter(righe),
+                     [file](const Aggiornamento &a) { return a.file == file; });
+        if (righe.empty())
+            continue;
+        const EsitoFile e = Scrivi_File(file, righe);
+        if (esito.ok && (!e.ok || !e.mancanti.empty()))
+            esito = {false, file, e.ok ? Motivo_Riga_Mancante() : e.motivo};
     }
     return esito;
 }

@@ -2,7 +2,11 @@
 
 // Access to the three local archive files. A connection lives for one operation
 // (open, a few statements, close), as every archive operation expects; values are
-// stored as text and always bound, never pasted into the statement.
+// stored as text and always bound, never pasted into the statement. A connection to one
+// of the three never creates it (only the start does, through its path): a file gone
+// while the program runs is said to be missing, never made again empty. Saves go through
+// the archive's writer (ScrittoreArchivio.h), reads that must see them through
+// ConnessioneInAttesa.
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -37,20 +41,27 @@ struct Aggiornamento {
 // Rows saved together: one transaction per file.
 using Lotto = std::vector<Aggiornamento>;
 
-// The first file that refused its rows, and the database's reason.
+// The first file that refused its rows, and the reason.
 struct EsitoLotto {
     bool ok = true;
     FileArchivio file = FileArchivio::Sistema3;
     QString motivo;
 };
 // Writes `lotto`, each file in one transaction of its own connection: all its rows or,
-// at the first refusal, none.
+// at the first refusal, none; a row the file lacks is a refusal too (the others are written).
 EsitoLotto Scrivi_Lotto(const Lotto &lotto);
 
-// What the archive writers (ScrittoreArchivio) still hold for `file` is written before
-// this returns: every connection opened outside a writer waits here, so it reads what
-// was queued and never meets a writer's lock.
-void Attendi_Scritture(FileArchivio file);
+// The rows of one file in one transaction. A statement refused takes every row back
+// (`ok` false); a row the file lacks takes nothing and is listed in `mancanti` (its
+// index in `righe`) while the others are written.
+struct EsitoFile {
+    bool ok = true;
+    QString motivo;
+    std::vector<std::size_t> mancanti;
+};
+EsitoFile Scrivi_File(FileArchivio file, const Lotto &righe);
+// Why a row of `mancanti` was not written.
+QString Motivo_Riga_Mancante();
 
 class Connessione {
 public:
@@ -62,11 +73,13 @@ public:
     Connessione &operator=(const Connessione &) = delete;
 
     bool Aperta() const { return m_aperta; }
-    // The reason the last call failed, in the trader's words when it is a known one,
-    // otherwise in the database's own.
+    // The reason the last call failed, in the trader's words (errori_file): never the
+    // database's or the driver's text, nor a table's name.
     QString Errore() const { return m_errore; }
     // Whether the last failure was another program holding the file.
     bool Occupata() const { return m_occupata; }
+    // Whether the last AggiornaRiga found no row with its ID.
+    bool Riga_Assente() const { return m_rigaAssente; }
     QSqlDatabase Database() const;
 
     // UPDATE tabella SET colonna = valore WHERE ID = id. Table and column names come
@@ -87,17 +100,19 @@ private:
     void fallita(const QSqlError &errore);
 
     QString m_nome;
+    QString m_percorso;
     bool m_aperta = false;
     bool m_occupata = false;
+    bool m_rigaAssente = false;
     QString m_errore;
 };
 
 bool IdentificatoreValido(const QString &nome);
 
-// The reason for a failure: in Italian when it is one a trader can act on (another
-// program holds the file, the disk is full, the file cannot be written), otherwise the
-// database's own words, or the driver's when it gave none.
-QString Motivo(const QSqlError &errore);
+// The reason for a failure of the database file `percorso`, in the trader's words
+// (errori_file, which also looks at the disk and the folder when the code says nothing
+// plain; without a path, only what the code says). No database or driver text.
+QString Motivo(const QSqlError &errore, const QString &percorso = {});
 // Another program holds the file locked: it is in use, not damaged.
 bool Occupato(const QSqlError &errore);
 

@@ -1,6 +1,7 @@
 #include "archive/ArchivioIndicatori.h"
 
 #include "archive/Archivio.h"
+#include "archive/ScrittoreArchivio.h"
 #include "archive/StatoArchivio.h"
 #include "platform/VbRuntime.h"
 
@@ -69,7 +70,7 @@ bool Carica_Indicatori(StatoArchivio &archivio, QString *errore)
         for (auto &colonna : u)
             colonna.fill(QStringLiteral("0"));
 
-    archivio::Connessione conn(archivio::FileArchivio::Sistema2);
+    archivio::ConnessioneInAttesa conn(archivio::FileArchivio::Sistema2);
     if (!conn.Aperta()) {
         if (errore)
             *errore = conn.Errore();
@@ -105,13 +106,8 @@ bool Scrivi_Indicatore(const StatoArchivio &archivio, int grado, int k, const QS
     if (colonna == 0 || grado < 0 || grado > costanti::Max_Grado || sott < 1 || sott > costanti::Num_Sottostanti)
         return false;
 
-    archivio::Connessione conn(archivio::FileArchivio::Sistema2);
-    if (!conn.Aperta() || !conn.Aggiorna(Tabella(grado), QStringLiteral("C%1").arg(colonna), sott, valore)) {
-        if (errore)
-            *errore = conn.Errore();
-        return false;
-    }
-    return true;
+    return Salva({{FileArchivio::Sistema2, Tabella(grado), sott, {{QStringLiteral("C%1").arg(colonna), valore}}}},
+                 errore);
 }
 
 }  // namespace archivio

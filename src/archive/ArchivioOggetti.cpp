@@ -1,5 +1,7 @@
 #include "archive/ArchivioOggetti.h"
 
+#include "archive/ScrittoreArchivio.h"
+
 #include "platform/Costanti.h"
 #include "platform/DataOra.h"
 #include "platform/VbRuntime.h"
@@ -46,12 +48,12 @@ RigaLibera ValoriRigaLibera(int ultimaColonna, int colonnaChiocciola)
     return libera;
 }
 
-bool LiberaRiga(Connessione &c, const QString &tabella, int id, const RigaLibera &libera)
+std::vector<std::pair<QString, QString>> ValoriLiberi(const RigaLibera &libera)
 {
     std::vector<std::pair<QString, QString>> valori;
     for (size_t i = 0; i < libera.size(); ++i)
         valori.emplace_back(QStringLiteral("C%1").arg(i), libera[i]);
-    return c.AggiornaRiga(tabella, id, valori);
+    return valori;
 }
 
 bool RigaInUso(const QString &c0)
@@ -91,16 +93,20 @@ EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante
         esito.errore = QStringLiteral("Sottostante non valido: %1").arg(sottostante);
         return esito;
     }
-    Connessione c(FileArchivio::Sistema1);
-    if (!c.Aperta() || !c.TabellaEsiste(tabella)) {
-        esito.ok = false;
-        esito.errore = QStringLiteral("Archivio degli oggetti grafici non leggibile (%1): %2").arg(tabella, c.Errore());
-        return esito;
+    std::map<int, Riga> righe;
+    {
+        ConnessioneInAttesa c(FileArchivio::Sistema1);
+        if (!c.Aperta() || !c.TabellaEsiste(tabella)) {
+            esito.ok = false;
+            esito.errore =
+                QStringLiteral("Archivio degli oggetti grafici non leggibile (%1): %2").arg(tabella, c.Errore());
+            return esito;
+        }
+        righe = c.LeggiTabella(tabella);
     }
-    const std::map<int, Riga> righe = c.LeggiTabella(tabella);
-    c.IniziaTransazione();
-    // Once a write is refused the rest would be rolled back: none is tried, nor waits on a locked file.
-    bool scritturaOk = true;
+    // The rows to free, saved off this thread as one batch.
+    Lotto liberate;
+    const auto libera_riga = [&](int id) { liberate.push_back({FileArchivio::Sistema1, tabella, id, ValoriLiberi(libera)}); };
     for (int d = 0; d <= costanti::Max_Grado; ++d) {
         for (int s = 1; s <= costanti::Max_Linee; ++s) {
             const int id = IdRigaOggetto(d, s);
@@ -110,27 +116,23 @@ EsitoCaricaOggetti CaricaTabellaOggetti(const QString &prefisso, int sottostante
             const Riga &riga = it->second;
             if (!RigaInUso(CampoRiga(riga, QStringLiteral("C0")))) {
                 if (!rigaGiaLibera(riga, libera))
-                    scritturaOk = scritturaOk && LiberaRiga(c, tabella, id, libera);
+                    libera_riga(id);
                 continue;
             }
             switch (colloca(d, s, riga)) {
             case Collocazione::Collocato: ++esito.collocati; break;
             case Collocazione::FuoriPortata: ++esito.non_collocati; break;
             case Collocazione::NonValida:
-                scritturaOk = scritturaOk && LiberaRiga(c, tabella, id, libera);
+                libera_riga(id);
                 ++esito.liberati;
                 break;
             }
         }
     }
-    if (scritturaOk) {
-        scritturaOk = c.ConfermaTransazione();
-    } else {
-        c.AnnullaTransazione();
-    }
-    if (!scritturaOk) {
+    QString motivo;
+    if (!liberate.empty() && !Salva(std::move(liberate), &motivo, ScrittoreArchivio::Automatico)) {
         esito.ok = false;
-        esito.errore = QStringLiteral("Impossibile liberare le righe non valide di %1: %2").arg(tabella, c.Errore());
+        esito.errore = QStringLiteral("Impossibile liberare le righe non valide di %1: %2").arg(tabella, motivo);
     }
     return esito;
 }

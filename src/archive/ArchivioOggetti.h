@@ -50,7 +50,8 @@ std::optional<std::pair<QDate, int>> LeggiTempoArchivio(int grado, const QString
 using RigaLibera = std::vector<QString>;
 RigaLibera ValoriRigaLibera(int ultimaColonna, int colonnaChiocciola = -1);
 
-[[nodiscard]] bool LiberaRiga(Connessione &c, const QString &tabella, int id, const RigaLibera &libera);
+// The columns of a free row, C0 onwards.
+std::vector<std::pair<QString, QString>> ValoriLiberi(const RigaLibera &libera);
 
 // True when the stored text reads as a number equal to 1 (a used row).
 bool RigaInUso(const QString &c0);

@@ -552,7 +552,7 @@ EsitoArchivi Crea_Archivio(FileArchivio file)
         }
     }
 
-    Connessione c(file);
+    Connessione c(percorso);  // by its path: the start makes what is missing
     if (!c.Aperta()) {
         if (c.Occupata()) {
             inUso(esito, nomeFile);

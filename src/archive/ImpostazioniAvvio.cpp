@@ -1,6 +1,7 @@
 #include "archive/ImpostazioniAvvio.h"
 
 #include "archive/Archivio.h"
+#include "archive/ScrittoreArchivio.h"
 #include "platform/Costanti.h"
 #include "platform/VbRuntime.h"
 
@@ -14,7 +15,7 @@ const QString chiocciola = QStringLiteral("@");
 // Row 1 of TABAVV, or an empty row when the file or the row cannot be read.
 Riga rigaAvvio()
 {
-    Connessione c(FileArchivio::Sistema3);
+    ConnessioneInAttesa c(FileArchivio::Sistema3);
     auto righe = c.LeggiTabella(tabAvv);
     const auto r = righe.find(1);
     return r == righe.end() ? Riga{} : r->second;
@@ -35,15 +36,10 @@ bool vale(const QString &testo, double n)
 
 int zeroOUno(const QString &testo) { return vale(testo, 1) ? 1 : 0; }
 
-// Columns of row 1; the database's reason in `errore` when refused.
-bool scriviAvvio(const std::vector<std::pair<QString, QString>> &valori, QString *errore)
+// Columns of row 1, through the writer; the reason in `errore` when refused at once.
+bool scriviAvvio(std::vector<std::pair<QString, QString>> valori, QString *errore)
 {
-    Connessione c(FileArchivio::Sistema3);
-    if (c.Aperta() && c.AggiornaRiga(tabAvv, 1, valori))
-        return true;
-    if (errore)
-        *errore = c.Errore();
-    return false;
+    return Salva({{FileArchivio::Sistema3, tabAvv, 1, std::move(valori)}}, errore);
 }
 
 }  // namespace

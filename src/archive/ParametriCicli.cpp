@@ -1,6 +1,7 @@
 #include "archive/ParametriCicli.h"
 
 #include "archive/Archivio.h"
+#include "archive/ScrittoreArchivio.h"
 #include "archive/StatoArchivio.h"
 #include "platform/DataOra.h"
 #include "platform/VbRuntime.h"
@@ -120,7 +121,7 @@ bool Carica_Parametri(StatoArchivio &archivio, const QString &formatoData, const
         for (auto &pos : u)
             pos.fill(QString());
 
-    Connessione conn(FileArchivio::Sistema3);
+    ConnessioneInAttesa conn(FileArchivio::Sistema3);
     const bool aperta = conn.Aperta();
     static const Riga vuota;
 

@@ -1,56 +1,52 @@
 #include "archive/ScrittoreArchivio.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <mutex>
 #include <utility>
-#include <vector>
 
 namespace {
 
-// Every writer alive, for the connections that must wait for them. Writers are made and
-// dropped on the window thread, which is also the one that waits.
+// Every writer alive, newest last. Writers are made and dropped on the window thread.
 std::mutex registroMutex;
 std::vector<ScrittoreArchivio *> registro;
 
-// A writer's own connections wait for nobody.
-thread_local bool threadScrittore = false;
-
-void Unisci(archivio::Lotto &in, archivio::Lotto &&nuovo)
-{
-    for (archivio::Aggiornamento &a : nuovo) {
-        const auto stessa = std::find_if(in.begin(), in.end(), [&a](const archivio::Aggiornamento &b) {
-            return b.file == a.file && b.tabella == a.tabella && b.id == a.id;
-        });
-        if (stessa == in.end()) {
-            in.push_back(std::move(a));
-            continue;
-        }
-        for (auto &[colonna, valore] : a.valori) {
-            const auto c = std::find_if(stessa->valori.begin(), stessa->valori.end(),
-                                        [&colonna](const auto &v) { return v.first == colonna; });
-            if (c == stessa->valori.end())
-                stessa->valori.emplace_back(colonna, std::move(valore));
-            else
-                c->second = std::move(valore);
-        }
-    }
-}
-
 }  // namespace
 
-namespace archivio {
-
-void Attendi_Scritture(FileArchivio file)
+std::vector<EsitoVoce> PoliticaArchivio::Scrivi(const std::vector<Voce> &lotto)
 {
-    if (threadScrittore)
-        return;
-    std::lock_guard blocco(registroMutex);
-    for (ScrittoreArchivio *s : registro)
-        s->Attendi_File(file);
+    std::vector<EsitoVoce> esiti(lotto.size());
+    if (lotto.empty())
+        return esiti;
+    // One statement a row, its columns in the order queued.
+    archivio::Lotto righe;
+    std::vector<std::size_t> rigaDi(lotto.size());
+    for (std::size_t i = 0; i < lotto.size(); ++i) {
+        const Voce &v = lotto[i];
+        const auto r = std::find_if(righe.begin(), righe.end(), [&v](const archivio::Aggiornamento &a) {
+            return a.id == v.id && a.tabella == v.tabella;
+        });
+        rigaDi[i] = std::size_t(r - righe.begin());
+        if (r == righe.end())
+            righe.push_back({v.file, v.tabella, v.id, {}});
+        righe[rigaDi[i]].valori.emplace_back(v.colonna, v.valore);
+    }
+    const archivio::EsitoFile e = archivio::Scrivi_File(lotto.front().file, righe);
+    for (std::size_t i = 0; i < lotto.size(); ++i) {
+        if (!e.ok)
+            esiti[i] = {false, e.motivo};
+        else if (std::find(e.mancanti.begin(), e.mancanti.end(), rigaDi[i]) != e.mancanti.end())
+            esiti[i] = {false, archivio::Motivo_Riga_Mancante()};
+    }
+    return esiti;
 }
 
-}  // namespace archivio
-
-ScrittoreArchivio::ScrittoreArchivio(QObject *parent) : QObject(parent)
+ScrittoreArchivio::ScrittoreArchivio(QObject *parent) : Scrittore(parent)
 {
     std::lock_guard blocco(registroMutex);
     registro.push_back(this);
@@ -58,146 +54,132 @@ ScrittoreArchivio::ScrittoreArchivio(QObject *parent) : QObject(parent)
 
 ScrittoreArchivio::~ScrittoreArchivio()
 {
-    {
-        std::lock_guard blocco(m_mutex);
-        m_fine = true;
-    }
-    m_lavoro.notify_all();
-    if (m_thread.joinable())
-        m_thread.join();
     std::lock_guard blocco(registroMutex);
-    registro.erase(std::remove(registro.begin(), registro.end(), this), registro.end());
+    std::erase(registro, this);
 }
 
-void ScrittoreArchivio::Accoda(archivio::Lotto lotto)
+ScrittoreArchivio *ScrittoreArchivio::Del_Programma()
 {
-    if (lotto.empty())
-        return;
-    {
-        std::lock_guard blocco(m_mutex);
-        if (m_coda.empty()) {
-            m_coda.push_back(std::move(lotto));
-        } else {
-            Unisci(m_coda.back(), std::move(lotto));
-            ++m_uniti;
-        }
-        if (!m_thread.joinable())
-            m_thread = std::thread([this] { Ciclo(); });
-    }
-    m_lavoro.notify_one();
+    std::lock_guard blocco(registroMutex);
+    return registro.empty() ? nullptr : registro.back();
 }
 
-void ScrittoreArchivio::Ciclo()
+std::vector<ScrittoreArchivio *> ScrittoreArchivio::Tutti()
 {
-    threadScrittore = true;
-    for (;;) {
-        archivio::Lotto lotto;
-        {
-            std::unique_lock blocco(m_mutex);
-            m_lavoro.wait(blocco, [this] { return !m_coda.empty() || m_fine; });
-            if (m_coda.empty())
-                return;
-            m_inCorso = std::move(m_coda.front());
-            m_coda.pop_front();
-            m_scrive = true;
-            lotto = m_inCorso;
-        }
-        const archivio::EsitoLotto e = archivio::Scrivi_Lotto(lotto);
-        {
-            std::lock_guard blocco(m_mutex);
-            m_scrive = false;
-            m_inCorso.clear();
-            // Posted before anyone waiting hears the batch is done: what waits, then lets
-            // events run, finds the news there. One call each, in order: a failure and the
-            // success after it reach the owner as they happened.
-            if (e.ok) {
-                ++m_scritti;
-                if (std::exchange(m_ultimoFallito, false))
-                    QMetaObject::invokeMethod(
-                        this,
-                        [this] {
-                            if (!m_trattieni)
-                                emit Salvataggio_Ripreso();
-                        },
-                        Qt::QueuedConnection);
-            } else {
-                m_ultimoFallito = true;
-                const quint64 numero = ++m_numeroFallimento;
-                m_fallimenti.push_back({numero, archivio::NomeArchivio(e.file), e.motivo});
-                QMetaObject::invokeMethod(this, [this, numero] { Consegna(numero); }, Qt::QueuedConnection);
-            }
-        }
-        m_fatto.notify_all();
-    }
+    std::lock_guard blocco(registroMutex);
+    return registro;
 }
 
-void ScrittoreArchivio::Consegna(quint64 numero)
+void ScrittoreArchivio::Accoda(archivio::Lotto lotto, Richiedente richiedente)
 {
-    Fallimento f;
-    {
-        std::lock_guard blocco(m_mutex);
-        if (m_trattieni)
+    std::vector<PoliticaArchivio::Voce> voci;
+    for (archivio::Aggiornamento &a : lotto)
+        for (auto &[colonna, valore] : a.valori)
+            voci.push_back({a.file, a.tabella, a.id, std::move(colonna), std::move(valore)});
+    Scrittore::Accoda(std::move(voci), richiedente);
+}
+
+void ScrittoreArchivio::Sovrapponi(archivio::FileArchivio file, const QString &tabella,
+                                   std::map<int, archivio::Riga> &righe) const
+{
+    Per_Ogni_In_Sospeso([&](const PoliticaArchivio::Voce &v) {
+        if (v.file != file || v.tabella.compare(tabella, Qt::CaseInsensitive) != 0)
             return;
-        const auto it = std::find_if(m_fallimenti.begin(), m_fallimenti.end(),
-                                     [numero](const Fallimento &x) { return x.numero == numero; });
-        if (it == m_fallimenti.end())
-            return;  // taken by the exit
-        f = *it;
-        m_fallimenti.erase(it);
+        // A row the file lacks stays missing: nothing written can make it.
+        if (const auto r = righe.find(v.id); r != righe.end())
+            r->second.insert_or_assign(v.colonna, v.valore);
+    });
+}
+
+QString ScrittoreArchivio::Testo_Avviso(int richiedente, const QString &nome, const QString &causa) const
+{
+    return archivio::Testo_Non_Salvato(nome, causa, richiedente == Automatico);
+}
+
+namespace archivio {
+
+bool Salva(Lotto lotto, QString *errore, ScrittoreArchivio::Richiedente richiedente)
+{
+    if (ScrittoreArchivio *s = ScrittoreArchivio::Del_Programma()) {
+        s->Accoda(std::move(lotto), richiedente);
+        return true;
     }
-    emit Salvataggio_Fallito(f.file, f.motivo);
+    const EsitoLotto e = Scrivi_Lotto(lotto);
+    if (!e.ok && errore)
+        *errore = e.motivo;
+    return e.ok;
 }
 
-bool ScrittoreArchivio::Tocca(archivio::FileArchivio file) const
+void Attendi_Scritture(FileArchivio file)
 {
-    const auto tocca = [file](const archivio::Lotto &l) {
-        return std::any_of(l.begin(), l.end(), [file](const archivio::Aggiornamento &a) { return a.file == file; });
+    for (ScrittoreArchivio *s : ScrittoreArchivio::Tutti())
+        s->Attendi_File(NomeArchivio(file));
+}
+
+namespace {
+
+// Until no writer of `scrittori` writes `nome`, or the bound: with the event loop running
+// on the window thread, else looking every few milliseconds.
+void attendiScrittura(const std::vector<ScrittoreArchivio *> &scrittori, const QString &nome)
+{
+    const auto scrive = [&] {
+        return std::any_of(scrittori.begin(), scrittori.end(), [&](const ScrittoreArchivio *s) { return s->Scrive(nome); });
     };
-    return (m_scrive && tocca(m_inCorso)) || std::any_of(m_coda.begin(), m_coda.end(), tocca);
+    if (!scrive())
+        return;
+    const QDeadlineTimer scadenza(Attesa_Scrittura_In_Corso_ms);
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread()) {
+        QEventLoop ciclo;
+        QTimer sonda;
+        QObject::connect(&sonda, &QTimer::timeout, &ciclo, [&] {
+            if (!scrive() || scadenza.hasExpired())
+                ciclo.quit();
+        });
+        sonda.start(5);
+        ciclo.exec();
+        return;
+    }
+    while (scrive() && !scadenza.hasExpired())
+        QThread::msleep(5);
 }
 
-void ScrittoreArchivio::Attendi_File(archivio::FileArchivio file)
+}  // namespace
+
+ConnessioneInAttesa::ConnessioneInAttesa(FileArchivio file) : m_file(file), m_scrittori(ScrittoreArchivio::Tutti())
 {
-    std::unique_lock blocco(m_mutex);
-    m_fatto.wait(blocco, [this, file] { return !Tocca(file); });
+    const QString nome = NomeArchivio(file);
+    for (ScrittoreArchivio *s : m_scrittori)
+        s->Inizia_Lettura(nome);
+    attendiScrittura(m_scrittori, nome);
+    m_connessione.emplace(file);
 }
 
-void ScrittoreArchivio::Attendi()
+ConnessioneInAttesa::~ConnessioneInAttesa()
 {
-    std::unique_lock blocco(m_mutex);
-    m_fatto.wait(blocco, [this] { return m_coda.empty() && !m_scrive; });
+    m_connessione.reset();
+    for (ScrittoreArchivio *s : m_scrittori)
+        s->Fine_Lettura(NomeArchivio(m_file));
 }
 
-int ScrittoreArchivio::In_Sospeso() const
+std::map<int, Riga> ConnessioneInAttesa::LeggiTabella(const QString &tabella)
 {
-    std::lock_guard blocco(m_mutex);
-    return int(m_coda.size()) + (m_scrive ? 1 : 0);
+    std::map<int, Riga> righe = m_connessione->LeggiTabella(tabella);
+    for (const ScrittoreArchivio *s : m_scrittori)
+        s->Sovrapponi(m_file, tabella, righe);
+    return righe;
 }
 
-quint64 ScrittoreArchivio::Scritti() const
+QString Testo_Non_Salvato(const QString &nomeFile, const QString &causa, bool automatico)
 {
-    std::lock_guard blocco(m_mutex);
-    return m_scritti;
+    if (automatico)
+        return QStringLiteral("Impostazioni salvate automaticamente non scritte (%1): %2.\nSono quelle che "
+                              "Wavelore salva da s\u00E9 (l'inizio dei cicli, le correzioni del caricamento): "
+                              "restano in uso, e il salvataggio riprende da solo appena possibile.")
+            .arg(nomeFile, causa);
+    return QStringLiteral("Impostazione non salvata (%1): %2.\nIl valore scelto resta in uso, e il salvataggio "
+                          "riprende da solo appena possibile.")
+        .arg(nomeFile, causa);
 }
 
-quint64 ScrittoreArchivio::Uniti() const
-{
-    std::lock_guard blocco(m_mutex);
-    return m_uniti;
-}
-
-QStringList ScrittoreArchivio::Preleva_Fallimenti()
-{
-    std::lock_guard blocco(m_mutex);
-    QStringList testi;
-    for (const Fallimento &f : m_fallimenti)
-        testi << QStringLiteral("%1: %2").arg(f.file, f.motivo);
-    m_fallimenti.clear();
-    return testi;
-}
-
-void ScrittoreArchivio::Trattieni_Fallimenti()
-{
-    std::lock_guard blocco(m_mutex);
-    m_trattieni = true;
-}
+}  // namespace archivio

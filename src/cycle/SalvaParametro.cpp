@@ -2,6 +2,7 @@
 
 #include "archive/Archivio.h"
 #include "archive/ParametriCicli.h"
+#include "archive/ScrittoreArchivio.h"
 #include "archive/StatoArchivio.h"
 #include "cycle/StatoCicli.h"
 #include "platform/DataOra.h"
@@ -80,14 +81,14 @@ std::optional<archivio::Aggiornamento> Voce_Parametro(const StatoProgramma &prog
 bool Salva_Parametro(const StatoProgramma &programma, const StatoArchivio &a, const StatoCicli &c,
                      archivio::Codice_Modifica codice, int indice, QString *errore)
 {
-    const std::optional<archivio::Aggiornamento> voce = Voce_Parametro(programma, a, c, codice, indice);
+    std::optional<archivio::Aggiornamento> voce = Voce_Parametro(programma, a, c, codice, indice);
     if (!voce)
         return false;
-    archivio::Connessione conn(voce->file);
-    if (conn.Aperta() && conn.AggiornaRiga(voce->tabella, voce->id, voce->valori))
+    QString motivo;
+    if (archivio::Salva({std::move(*voce)}, &motivo))
         return true;
     if (errore)
-        *errore = Errore_Salvataggio(conn.Errore());
+        *errore = Errore_Salvataggio(motivo);
     return false;
 }
 

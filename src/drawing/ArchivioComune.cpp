@@ -1,5 +1,6 @@
 #include "drawing/ArchivioComune.h"
 
+#include "archive/ScrittoreArchivio.h"
 #include "platform/VbRuntime.h"
 
 namespace disegno::tabelle {
@@ -40,11 +41,7 @@ bool AggiungiPunto(ColonneOggetto &colonne, int prima, const MappaTempi &mappa, 
 bool ScriviSlot(const QString &tabella, int id, const ColonneOggetto *colonne, const RigaLibera &libera,
                 QString &errore)
 {
-    Connessione c(FileArchivio::Sistema1);
-    const bool ok = c.Aperta() && (colonne ? c.AggiornaRiga(tabella, id, *colonne) : LiberaRiga(c, tabella, id, libera));
-    if (!ok)
-        errore = c.Errore();
-    return ok;
+    return Salva({{FileArchivio::Sistema1, tabella, id, colonne ? *colonne : ValoriLiberi(libera)}}, &errore);
 }
 
 }  // namespace disegno::tabelle

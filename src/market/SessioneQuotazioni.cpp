@@ -39,17 +39,6 @@ SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArc
     connect(m_socket, &Socket::Closed, this, &SessioneQuotazioni::Socket_Close);
     connect(m_socket, &Socket::Error, this, &SessioneQuotazioni::Socket_Errore);
     connect(m_socket, &Socket::DataArrival, this, &SessioneQuotazioni::Socket_DataArrival);
-    connect(m_scrittore, &ScrittoreStorico::Scrittura_Fallita, this,
-            [this](int richiedente, const QString &nome, const QString &causa) {
-                // Told once until every file is written again, and never over another
-                // notice of these files still open: merges go on while it is.
-                if (richiedente != ScrittoreStorico::Tempo_Reale || m_scrittore->Avviso_Aperto())
-                    return;
-                m_scrittore->Imposta_Avviso_Aperto(true);
-                m_azioni.Messaggio(AzioniSessione::Critica, Titolo, storico::Testo_Non_Salvato(nome, causa));
-                if (m_scrittore)
-                    m_scrittore->Imposta_Avviso_Aperto(false);
-            });
 }
 
 SessioneQuotazioni::~SessioneQuotazioni()

@@ -28,6 +28,8 @@ QString disco_sola_lettura() { return QStringLiteral("il disco \u00E8 di sola le
 
 QString accesso(const QString &percorso)
 {
+    if (percorso.isEmpty())
+        return QStringLiteral("accesso negato");
     const int cartella = scrivibile(percorso);
     if (cartella == EROFS)
         return disco_sola_lettura();
@@ -42,6 +44,8 @@ QString accesso(const QString &percorso)
 // A code that says nothing plain: what the disk and the folder show now.
 QString diagnosi(const QString &percorso, const QString &testoSistema)
 {
+    if (percorso.isEmpty())
+        return testoSistema.isEmpty() ? QStringLiteral("errore del sistema") : testoSistema;
     const QString cartella = QFileInfo(percorso).absolutePath();
     if (!QFileInfo(cartella).isDir())
         return QStringLiteral("la cartella %1 non esiste").arg(nomeCartella(percorso));
@@ -59,6 +63,19 @@ QString diagnosi(const QString &percorso, const QString &testoSistema)
 
 }  // namespace
 
+QString Causa_In_Uso() { return QStringLiteral("il file \u00E8 in uso da un altro programma"); }
+
+QString Causa_Danneggiato() { return QStringLiteral("il file \u00E8 danneggiato"); }
+
+QString Causa_Mancante(const QString &percorso)
+{
+    if (!QFileInfo(QFileInfo(percorso).absolutePath()).isDir())
+        return QStringLiteral("il file non esiste: manca la cartella %1").arg(nomeCartella(percorso));
+    return QStringLiteral("il file non esiste");
+}
+
+QString Causa_Sconosciuta() { return QStringLiteral("l'operazione sul file non \u00E8 riuscita"); }
+
 QString Causa_Scrittura(int codice, const QString &percorso, const QString &testoSistema)
 {
     switch (codice) {
@@ -74,7 +91,7 @@ QString Causa_Scrittura(int codice, const QString &percorso, const QString &test
         return QStringLiteral("errore di scrittura sul disco");
     case EBUSY:
     case ETXTBSY:
-        return QStringLiteral("il file \u00E8 in uso da un altro programma");
+        return Causa_In_Uso();
     case EMFILE:
     case ENFILE:
         return QStringLiteral("troppi file aperti");

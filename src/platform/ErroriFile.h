@@ -12,4 +12,12 @@ namespace errori_file {
 // state of the disk and of the folder; failing that the system's words are kept.
 QString Causa_Scrittura(int codice, const QString &percorso, const QString &testoSistema = {});
 
+// Causes no system code names, each said here once: another program holds the file; the
+// file is damaged; the file is missing (with the folder, when that is what is missing).
+QString Causa_In_Uso();
+QString Causa_Danneggiato();
+QString Causa_Mancante(const QString &percorso);
+// What a store says when it gives no reason the trader could act on.
+QString Causa_Sconosciuta();
+
 }  // namespace errori_file

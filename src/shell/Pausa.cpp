@@ -57,8 +57,10 @@ void Chiudi_Programma(StatoShell &shell, Socket &socket, Uscita &uscita, Scritto
         // A file that failed waits for its next try no more: the exit is its last chance.
         storici->Riprova_Adesso();
     }
-    if (archivio)
+    if (archivio) {
         archivio->Trattieni_Fallimenti();
+        archivio->Riprova_Adesso();
+    }
     const auto inSospeso = [&] {
         return (storici && storici->In_Sospeso() > 0) || (archivio && archivio->In_Sospeso() > 0);
     };

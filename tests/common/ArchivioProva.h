@@ -1,8 +1,10 @@
 #pragma once
 
-// Reading back what the archive files hold.
+// Reading back what the archive files hold, once the archive's writers have written
+// what they had queued for the file (what failed stays failed).
 
 #include "archive/Archivio.h"
+#include "archive/ScrittoreArchivio.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -13,6 +15,7 @@
 // Text of `colonna` in row `id` of `tabella`; "<manca>" when the row or the column is missing.
 inline QString ValoreArchivio(archivio::FileArchivio file, const QString &tabella, const QString &colonna, int id)
 {
+    archivio::Attendi_Scritture(file);
     archivio::Connessione c(file);
     const auto righe = c.LeggiTabella(tabella);
     const auto r = righe.find(id);
@@ -25,6 +28,7 @@ inline QString ValoreArchivio(archivio::FileArchivio file, const QString &tabell
 // Every row of a table as text, to see that nothing in it changed.
 inline QString ContenutoTabella(archivio::FileArchivio file, const QString &tabella)
 {
+    archivio::Attendi_Scritture(file);
     archivio::Connessione c(file);
     QStringList righe;
     for (const auto &[id, riga] : c.LeggiTabella(tabella)) {

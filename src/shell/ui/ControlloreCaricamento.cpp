@@ -35,17 +35,6 @@ ControlloreCaricamento::ControlloreCaricamento(FormS1 &form, PannelloQuotazioni 
         emit Caricamento_Concluso();
     });
     form.Imposta_Fasi_Avvio(this, this);
-    connect(&form.Scrittore(), &ScrittoreStorico::Scrittura_Fallita, this,
-            [scrittore = QPointer(&form.Scrittore())](int richiedente, const QString &nome, const QString &causa) {
-                // Told once until every file is written again, and never over another
-                // notice of these files still open.
-                if (richiedente != ScrittoreStorico::Caricamento || scrittore->Avviso_Aperto())
-                    return;
-                scrittore->Imposta_Avviso_Aperto(true);
-                Storico_Non_Salvato(storico::Testo_Non_Salvato(nome, causa));
-                if (scrittore)
-                    scrittore->Imposta_Avviso_Aperto(false);
-            });
     form.FrmCambioSott->setFrameShape(QFrame::StyledPanel);
     form.FrmCambioSott->setAutoFillBackground(true);
     finestra::Piazza(form.FrmCambioSott, 0, 0, Larghezza_Cambio_Sott, Altezza_Cambio_Sott);

@@ -11,6 +11,7 @@
 #include "platform/Socket.h"
 #include "shell/Variabili.h"
 #include "shell/ui/Avvisi.h"
+#include "shell/ui/AvvisiSalvataggio.h"
 #include "shell/ui/GestoreMessaggi.h"
 #include "shell/ui/PannelloAvvio.h"
 
@@ -128,8 +129,7 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
     m_socket->setObjectName(QStringLiteral("Socket"));
     m_scrittore = new ScrittoreStorico(this);
     m_scrittoreArchivio = new ScrittoreArchivio(this);
-    connect(m_scrittoreArchivio, &ScrittoreArchivio::Salvataggio_Fallito, this, &FormS1::Salvataggio_Archivio_Fallito);
-    connect(m_scrittoreArchivio, &ScrittoreArchivio::Salvataggio_Ripreso, this, [this] { m_archivioDetto = false; });
+    m_avvisiSalvataggio = new AvvisiSalvataggio({m_scrittore, m_scrittoreArchivio}, this);
     m_messaggi = new GestoreMessaggi(m_stato.shell, this, [this] { Chiudi_Programma(); }, this);
     m_uscita = std::make_unique<UscitaFinestra>(*this);
 
@@ -368,19 +368,6 @@ void FormS1::Chiudi_Programma_Da_Segnale()
         m_uscita->Termina(0);
         finestra::Termina_Processo(0);
     }
-}
-
-void FormS1::Salvataggio_Archivio_Fallito(const QString &file, const QString &motivo)
-{
-    if (m_archivioDetto)
-        return;
-    m_archivioDetto = true;
-    if (m_archivioAperto)
-        return;  // the notice still open tells this one too
-    m_archivioAperto = true;
-    finestra::Mostra_Avviso(Avviso::Attenzione, QStringLiteral("Wavelore ®"),
-                            QStringLiteral("Impostazione non salvata (%1): %2").arg(file, motivo.trimmed()), {}, this);
-    m_archivioAperto = false;
 }
 
 void FormS1::changeEvent(QEvent *evento)

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <memory>
 
+class AvvisiSalvataggio;
 class GestoreMessaggi;
 class PannelloAvvio;
 class QFrame;
@@ -63,9 +64,12 @@ public:
     Socket &Sock() { return *m_socket; }
     // The writer of the local history files; the exit waits for it.
     ScrittoreStorico &Scrittore() { return *m_scrittore; }
-    // The writer of the settings saved on their own (after a merge, the loader's
-    // corrections); every other connection to the archive waits for it, so does the exit.
+    // The writer of the archive files, every save goes through (the trader's, the ones
+    // made on their own); a loading reads what it holds laid over the files, the exit
+    // waits for it.
     ScrittoreArchivio &Scrittore_Archivio() { return *m_scrittoreArchivio; }
+    // The notices about saving, one open at a time, whichever writer failed.
+    AvvisiSalvataggio &Avvisi_Salvataggio() { return *m_avvisiSalvataggio; }
     GestoreMessaggi &Messaggi() { return *m_messaggi; }
 
     // Start of the program. false when another copy already runs in the same
@@ -135,16 +139,12 @@ private:
     // Sets up the archive files; what was repaired is told to the user. While another
     // program holds one, the user retries or leaves: false then.
     bool Prepara_Archivi();
-    // A save of the archive's writer failed: told once until one succeeds again, and
-    // never a second box over the open one.
-    void Salvataggio_Archivio_Fallito(const QString &file, const QString &motivo);
 
     Stato m_stato;
     Socket *m_socket;
     ScrittoreStorico *m_scrittore;
     ScrittoreArchivio *m_scrittoreArchivio;
-    bool m_archivioDetto = false;
-    bool m_archivioAperto = false;
+    AvvisiSalvataggio *m_avvisiSalvataggio;
     bool m_uscitaInCorso = false;
     bool m_daSegnale = false;
     GestoreMessaggi *m_messaggi;

@@ -228,20 +228,29 @@ private slots:
 
     void salvataggioFallitoSegnalato()
     {
-        // An archive that cannot take the switch: the user is told, and the box and the
-        // chart stay as the archive has them.
+        // An archive that cannot take the switch (its table gone behind the program's
+        // back): the switch stays as chosen and drawn, the window tells it once, by the
+        // file and in the trader's words, and a second refusal meanwhile is not told again.
         {
             archivio::Connessione c(archivio::FileArchivio::Sistema2);
             QSqlQuery q(c.Database());
             QVERIFY(q.exec(QStringLiteral("DROP TABLE TAB%1").arg(grado())));
         }
+        MessaggiCatturati avvisi;
         const auto prima = serieItem(2);
         clicca(pannello()->Chk_Ind_Adattivi[2]);
+        QVERIFY(pannello()->Chk_Ind_Adattivi[2]->isChecked());
+        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(grado())][2], 1);
+        QVERIFY(serieItem(2) != prima);
+        QTRY_COMPARE(avvisi.testi.size(), 1);
+        QVERIFY2(avvisi.testi[0].contains(QStringLiteral("(Sistema2.dat): ")), qPrintable(avvisi.testi[0]));
+        QVERIFY2(!avvisi.testi[0].contains(QStringLiteral("TAB")), qPrintable(avvisi.testi[0]));
+        clicca(pannello()->Chk_Ind_Adattivi[2]);
         QVERIFY(!pannello()->Chk_Ind_Adattivi[2]->isChecked());
-        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(grado())][2], 0);
-        QVERIFY(serieItem(2) == prima);
-        QCOMPARE(m_errori.size(), 1);
-        m_errori.clear();
+        m_prova->form->Scrittore_Archivio().Attendi();
+        QCoreApplication::processEvents();
+        QCOMPARE(avvisi.testi.size(), 1);
+        QVERIFY(m_errori.isEmpty());
     }
 
     void mediaVisibileNelDisegno()

@@ -2,8 +2,8 @@
 // working window after an OFFLINE start: each control changes its setting, the
 // archive row and the drawn chart, does nothing at its bound, and a restart
 // shows what was chosen; the check boxes give degrees slots by the four-box rule.
-// Every kind of save the window makes, refused by the archive, is reported and
-// leaves the window showing what the archive holds.
+// Every kind of save the window makes, refused by the archive, is told once and
+// keeps the value chosen, which reaches the file once it takes writes again.
 
 #include "ArchivioProva.h"
 #include "FinestraProva.h"
@@ -11,6 +11,7 @@
 #include "archive/CreaArchivi.h"
 #include "archive/ArchivioOggetti.h"
 #include "archive/ParametriCicli.h"
+#include "archive/ScrittoreArchivio.h"
 #include "chart/RenderGrafico.h"
 #include "drawing/ui/StrumentiFinestra.h"
 #include "indicators/ui/PannelloIndicatori.h"
@@ -345,8 +346,9 @@ class ControlliCicloFinestraTest : public QObject {
 private slots:
     void cleanupTestCase() { m_prova.reset(); }
 
-    // A save the archive refuses is reported, and the window goes on holding and
-    // showing what the archive holds: the value from before.
+    // A save the archive refuses: the window keeps and shows the value chosen, tells the
+    // refusal once by the file and in the trader's words (no table, no database text), the
+    // file keeps what it held, and the value reaches it once the file takes writes again.
     void salvataggio_rifiutato_data()
     {
         QTest::addColumn<int>("caso");
@@ -391,6 +393,7 @@ private slots:
     }
     void salvataggio_rifiutato()
     {
+        using namespace std::chrono_literals;
         QFETCH(int, caso);
         QFETCH(int, rifiuto);
         QFETCH(int, file);
@@ -398,6 +401,9 @@ private slots:
         QFETCH(bool, grande);
         const auto archivioFile = archivio::FileArchivio(file);
         QVERIFY(nuovo());
+        ScrittoreArchivio &scrittore = m_prova->form->Scrittore_Archivio();
+        // Tried again only when the test says: the refusal is looked at first.
+        scrittore.Imposta_Riprova(1h, 1h);
         QCOMPARE(stato().cicli.Conf_Grafici[size_t(Slot)].grado, Grado);
         if (grande)
             ingrandisci(Slot);
@@ -405,6 +411,9 @@ private slots:
             linea();
             QVERIFY(stato().disegno.Linee[Grado][1].in_uso);
         }
+        // What the loading (its corrections) and the set-up queued is written before the
+        // archive refuses: the refusal meets the save under test alone.
+        scrittore.Attendi();
 
         // The boxes are read and closed as they open.
         MessaggiCatturati messaggi;
@@ -429,23 +438,37 @@ private slots:
         QTRY_COMPARE(avvisi.size(), 1);
         if (rifiuto == Lucchetto)
             QVERIFY(blocco->Esegui(QStringLiteral("ROLLBACK")));
-        blocco.reset();
 
-        // Every refused save is told by the window's one notice: its title, plain text.
-        QVERIFY2(avvisi[0].startsWith(QStringLiteral("Wavelore \u00AE|")) && avvisi[0].endsWith(QLatin1String("|testo")),
-                 qPrintable(avvisi[0]));
-        QVERIFY2(avvisi[0].contains(QLatin1String(" non ")) || avvisi[0].contains(QLatin1String("Impossibile")),
-                 qPrintable(avvisi[0]));
-        // The file, and the reason: another program holding it, in the trader's words, or the trigger's text.
-        QVERIFY2(avvisi[0].contains(archivio::NomeArchivio(archivioFile)), qPrintable(avvisi[0]));
-        if (rifiuto != Riga_Assente)
-            QVERIFY2(avvisi[0].contains(archivio::NomeArchivio(archivioFile) + QStringLiteral("): ")
-                                        + QString::fromUtf8(rifiuto == Lucchetto ? "il file è in uso da un altro programma|"
-                                                                                 : "bloccato|")),
-                     qPrintable(avvisi[0]));
+        // Every refused save is told by the window's one notice: its title, plain text,
+        // the file and the cause.
+        const QString &avviso = avvisi[0];
+        QVERIFY2(avviso.startsWith(QStringLiteral("Wavelore \u00AE|")) && avviso.endsWith(QLatin1String("|testo")),
+                 qPrintable(avviso));
+        const QString causa = rifiuto == Lucchetto      ? QStringLiteral("il file \u00E8 in uso da un altro programma")
+                              : rifiuto == Riga_Assente ? archivio::Motivo_Riga_Mancante()
+                                                        : QStringLiteral("l'operazione sul file non \u00E8 riuscita");
+        QVERIFY2(avviso.contains(QStringLiteral(" non ")), qPrintable(avviso));
+        QVERIFY2(avviso.contains(archivio::NomeArchivio(archivioFile) + QStringLiteral("): ") + causa + QLatin1Char('.')),
+                 qPrintable(avviso));
+        for (const char *nome : {"TAB", "Dati_", "bloccato", "SQL"})
+            QVERIFY2(!avviso.contains(QLatin1String(nome)), qPrintable(avviso));
         QCOMPARE(ContenutoTabella(archivioFile, tabella), archiviato);
-        QCOMPARE(impostazioni(), prima);
+        const QStringList scelte = impostazioni();
+        QVERIFY(scelte != prima);
+        QVERIFY(scrittore.Da_Scrivere().contains(archivio::NomeArchivio(archivioFile)));
         QVERIFY(m_prova->fallimenti.isEmpty());
+
+        // The file takes writes again: the value chosen reaches it by itself, told no more.
+        if (rifiuto == Trigger)
+            for (const char *operazione : {"UPDATE", "INSERT", "DELETE"})
+                QVERIFY(blocco->Esegui(QStringLiteral("DROP TRIGGER rifiuto_%1").arg(QLatin1String(operazione))));
+        blocco.reset();
+        if (rifiuto != Riga_Assente) {
+            scrittore.Imposta_Riprova(10ms, 10ms);
+            QTRY_VERIFY_WITH_TIMEOUT(scrittore.Da_Scrivere().isEmpty(), 20000);
+            QVERIFY(ContenutoTabella(archivioFile, tabella) != archiviato);
+        }
+        QCOMPARE(impostazioni(), scelte);
         QCOMPARE(avvisi.size(), 1);
     }
 

@@ -3,6 +3,9 @@
 #include "CartellaTemporanea.h"
 #include "archive/Archivio.h"
 #include "archive/ScrittoreArchivio.h"
+#include "DiscoProva.h"
+#include "market/ScrittoreStorico.h"
+#include "market/StoricoLocale.h"
 #include "shell/ui/Avvio.h"
 #include "shell/ui/FormMsg.h"
 #include "shell/ui/FormS1.h"
@@ -25,9 +28,7 @@ namespace {
 
 QString tabavv(const char *colonna)
 {
-    archivio::Connessione c(archivio::FileArchivio::Sistema3);
-    const auto righe = c.LeggiTabella(QStringLiteral("TABAVV"));
-    return righe.at(1).at(QLatin1String(colonna));
+    return ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TABAVV"), QLatin1String(colonna), 1);
 }
 
 void scriviTabavv(const char *colonna, const QString &valore)
@@ -353,48 +354,110 @@ private slots:
             QVERIFY(std::abs(scarto.x()) <= 1);
     }
 
-    // Settings the archive's writer could not save: one notice, which stays open (running
-    // its own loop, as the real box does) while more saves fail and one goes through; no
-    // other after it until a save goes through again.
-    void salvataggiAutomaticiRifiutati()
+    // Saves refused behind both writers: one notice, which stays open (running its own
+    // loop, as the real box does) while the other writer fails too and then both catch
+    // up: no other box after it. Failing again opens one again; what fails while that one
+    // is open is told in the next, once it is closed.
+    void salvataggiRifiutatiUnAvviso()
     {
+        using namespace std::chrono_literals;
         CartellaTemporanea dir;
         FormS1 f;
         QVERIFY(f.Form_Load());
         qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
         const auto ripristina = qScopeGuard([] { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); });
-        ScrittoreArchivio &scrittore = f.Scrittore_Archivio();
-        const auto salva = [&scrittore](int riga) {
-            scrittore.Accoda({{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), riga,
-                               {{QStringLiteral("C2"), QString::number(riga)}}}});
-            scrittore.Attendi();
-            QCoreApplication::processEvents();  // its news
+        ScrittoreArchivio &archivio = f.Scrittore_Archivio();
+        ScrittoreStorico &storici = f.Scrittore();
+        // Only what the test does writes a failed item again.
+        archivio.Imposta_Riprova(1h, 1h);
+        storici.Imposta_Riprova(1h, 1h);
+        auto disco = std::make_shared<DiscoProva>(0);
+        storici.Imposta_Disco(disco);
+        std::optional<ConnessioneProva> blocco;
+        const auto rifiuta = [&](bool si) {
+            disco->guasto = si;
+            if (!si) {
+                QVERIFY(blocco->Esegui(QStringLiteral("DROP TRIGGER rifiuto")));
+                blocco.reset();
+                return;
+            }
+            blocco.emplace(archivio::FileArchivio::Sistema3);
+            QVERIFY(blocco->Esegui(QStringLiteral("CREATE TRIGGER rifiuto BEFORE UPDATE ON TAB4 BEGIN "
+                                                  "SELECT RAISE(ABORT, 'bloccato'); END")));
         };
+        const auto salva = [&](int riga) {
+            archivio.Accoda({{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), riga,
+                              {{QStringLiteral("C2"), QString::number(riga)}}}});
+        };
+        StatoMercato serie;
+        storico::Inizializza_Tabella_Chiave(serie);
+        for (int r = 1; r <= serie.Storico_5M.capacita(); ++r)
+            serie.Storico_5M.barra(r) = {QDate(2025, 12, 5).addDays(-r), 600, 100.0 + r, 1.0};
+        const auto salvaStorico = [&] {
+            QVERIFY(storici.Salva(serie, 3, QStringLiteral("5M"), ScrittoreStorico::Tempo_Reale).ok);
+        };
+        const auto raggiungi = [&] {
+            archivio.Attendi();
+            storici.Attendi();
+            QCoreApplication::processEvents();  // their news
+        };
+
         QStringList testi;
+        int aperti = 0;
+        bool dentro = false;
+        std::function<void()> durante;
         QTimer sonda;
         connect(&sonda, &QTimer::timeout, this, [&] {
+            int n = 0;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                n += qobject_cast<QMessageBox *>(w) && w->isVisible();
+            aperti = std::max(aperti, n);
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box || box->property("letto").toBool())
+            if (dentro || !box || box->property("letto").toBool())
                 return;
             box->setProperty("letto", true);
             testi << box->text();
-            if (testi.size() == 1)
-                for (const int riga : {99, 3, 99})
-                    salva(riga);
+            dentro = true;
+            if (durante)
+                durante();
+            dentro = false;
             box->accept();
         });
         sonda.start(10);
-        scrittore.Accoda({{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), 99, {{QStringLiteral("C2"), {}}}}});
+
+        durante = [&] {
+            salvaStorico();
+            salva(5);
+            raggiungi();
+            rifiuta(false);
+            archivio.Riprova_Adesso();
+            storici.Riprova_Adesso();
+            raggiungi();
+        };
+        rifiuta(true);
+        salva(4);
         QTRY_COMPARE(testi.size(), 1);
         QTRY_VERIFY(!QApplication::activeModalWidget());
-        QCOMPARE(testi.first(), QStringLiteral("Impostazione non salvata (Sistema3.dat): la riga da aggiornare manca nel file"));
-        salva(99);
+        QVERIFY2(testi[0].startsWith(QStringLiteral("Impostazioni salvate automaticamente non scritte (Sistema3.dat): "
+                                                     "l'operazione sul file non \u00E8 riuscita.")),
+                 qPrintable(testi[0]));
+        raggiungi();
         QCOMPARE(testi.size(), 1);
-        salva(5);
+        QCOMPARE(aperti, 1);
         QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), QStringLiteral("C2"), 5),
                  QStringLiteral("5"));
-        salva(99);
-        QTRY_COMPARE(testi.size(), 2);
+
+        durante = [&] {
+            salvaStorico();
+            raggiungi();
+        };
+        rifiuta(true);
+        salva(6);
+        QTRY_COMPARE(testi.size(), 3);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(testi[2], storico::Testo_Non_Salvato(QStringLiteral("S5M_3.dat"), QStringLiteral("il disco \u00E8 pieno")));
+        QCOMPARE(aperti, 1);
+        rifiuta(false);
     }
 
 private:
