@@ -94,7 +94,9 @@ bool IdentificatoreValido(const QString &nome)
 }
 
 Connessione::Connessione(FileArchivio file)
-    : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1))), m_percorso(PercorsoArchivio(file))
+    : m_nome(QStringLiteral("archivio_%1").arg(contatore.fetchAndAddRelaxed(1))),
+      // Not PercorsoArchivio, which makes the folder as the start needs.
+      m_percorso(percorsi::Percorso(QStringLiteral("Sistema")) + QStringLiteral("/") + NomeArchivio(file))
 {
     if (!QFileInfo::exists(m_percorso)) {
         m_errore = errori_file::Causa_Mancante(m_percorso);

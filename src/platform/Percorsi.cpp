@@ -18,10 +18,15 @@ QString CartellaProgramma()
     return QDir(base).absolutePath();
 }
 
-QString Cartella(const QString &sottocartella)
+QString Percorso(const QString &sottocartella)
 {
     // A root folder already ends in its separator: exactly one stands before the sub-folder.
-    const QString percorso = QDir(CartellaProgramma()).filePath(sottocartella);
+    return QDir(CartellaProgramma()).filePath(sottocartella);
+}
+
+QString Cartella(const QString &sottocartella)
+{
+    const QString percorso = Percorso(sottocartella);
     QDir().mkpath(percorso);
     return percorso;
 }

@@ -7,6 +7,7 @@
 
 #include "ArchivioProva.h"
 #include "FinestraProva.h"
+#include "SincronieLente.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "archive/ArchivioOggetti.h"
@@ -34,6 +35,8 @@
 #include "shell/ui/RiquadroGrafico.h"
 
 #include <QAbstractButton>
+#include <QDir>
+#include <QFileInfo>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QMessageBox>
@@ -127,8 +130,8 @@ enum Salvataggio {
     S_Aspetto, S_Ricordami, S_Puntatore, S_Coordinate
 };
 // How: a trigger aborting every write to the table, another connection holding the
-// file's write lock, or the setting's row missing.
-enum Rifiuto { Trigger, Lucchetto, Riga_Assente };
+// file's write lock, the setting's row missing, or the archive folder moved away.
+enum Rifiuto { Trigger, Lucchetto, Riga_Assente, Cartella_Assente };
 
 }  // namespace
 
@@ -390,6 +393,9 @@ private slots:
         riga("ricordami, archivio bloccato", S_Ricordami, Lucchetto, F::Sistema3, QStringLiteral("TABAVV"), false);
         riga("indicatore, archivio bloccato", S_Indicatore, Lucchetto, F::Sistema2, tab, true);
         riga("linea, archivio bloccato", S_Linea, Lucchetto, F::Sistema1, linee, false);
+        riga("colori, cartella spostata", S_Aspetto, Cartella_Assente, F::Sistema3, QStringLiteral("TABAVV"), false);
+        riga("linea, cartella spostata", S_Linea, Cartella_Assente, F::Sistema1, linee, false);
+        riga("indicatore, cartella spostata", S_Indicatore, Cartella_Assente, F::Sistema2, tab, true);
     }
     void salvataggio_rifiutato()
     {
@@ -433,20 +439,31 @@ private slots:
         const QString archiviato = ContenutoTabella(archivioFile, tabella);
         if (rifiuto == Lucchetto)
             QVERIFY(blocco->Esegui(QStringLiteral("BEGIN EXCLUSIVE")));
+        const QString sistema = m_prova->cartella->sistema();
+        const QString altrove = m_prova->cartella->percorso() + QStringLiteral("/altrove");
+        if (rifiuto == Cartella_Assente)
+            QVERIFY(QDir().rename(sistema, altrove));
 
         salva(Salvataggio(caso));
         QTRY_COMPARE(avvisi.size(), 1);
         if (rifiuto == Lucchetto)
             QVERIFY(blocco->Esegui(QStringLiteral("ROLLBACK")));
+        if (rifiuto == Cartella_Assente) {
+            // A save makes nothing again: neither the folder nor an empty file in it.
+            QVERIFY(!QFileInfo::exists(sistema));
+            QVERIFY(QDir().rename(altrove, sistema));
+        }
 
         // Every refused save is told by the window's one notice: its title, plain text,
         // the file and the cause.
         const QString &avviso = avvisi[0];
         QVERIFY2(avviso.startsWith(QStringLiteral("Wavelore \u00AE|")) && avviso.endsWith(QLatin1String("|testo")),
                  qPrintable(avviso));
-        const QString causa = rifiuto == Lucchetto      ? QStringLiteral("il file \u00E8 in uso da un altro programma")
-                              : rifiuto == Riga_Assente ? archivio::Motivo_Riga_Mancante()
-                                                        : QStringLiteral("l'operazione sul file non \u00E8 riuscita");
+        const QString causa =
+            rifiuto == Lucchetto          ? QStringLiteral("il file \u00E8 in uso da un altro programma")
+            : rifiuto == Riga_Assente     ? archivio::Motivo_Riga_Mancante()
+            : rifiuto == Cartella_Assente ? QStringLiteral("il file non esiste: manca la cartella %1").arg(sistema)
+                                          : QStringLiteral("l'operazione sul file non \u00E8 riuscita");
         QVERIFY2(avviso.contains(QStringLiteral(" non ")), qPrintable(avviso));
         QVERIFY2(avviso.contains(archivio::NomeArchivio(archivioFile) + QStringLiteral("): ") + causa + QLatin1Char('.')),
                  qPrintable(avviso));
@@ -470,6 +487,78 @@ private slots:
         }
         QCOMPARE(impostazioni(), scelte);
         QCOMPARE(avvisi.size(), 1);
+    }
+
+    // Every sync of the disk slow: a trader's click is answered at once, with no sync on
+    // the window thread, while its save still waits for the disk; the value is on disk
+    // afterwards, or, refused, told once and still shown.
+    void clic_con_disco_lento_data()
+    {
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<int>("file");
+        QTest::addColumn<QString>("tabella");
+        QTest::addColumn<bool>("grande");
+        QTest::addColumn<bool>("rifiutato");
+        using F = archivio::FileArchivio;
+        const QString tab = QStringLiteral("TAB%1").arg(Grado);
+        const QString linee = archivio::NomeTabellaOggetti(QStringLiteral("Dati_Linee_S"), 2);
+        QTest::newRow("a scroll step") << int(S_Scorri_X) << int(F::Sistema3) << tab << false << false;
+        QTest::newRow("the colour switch") << int(S_Aspetto) << int(F::Sistema3) << "TABAVV" << false << false;
+        QTest::newRow("a new line") << int(S_Linea) << int(F::Sistema1) << linee << false << false;
+        QTest::newRow("a duration button") << int(S_Durata) << int(F::Sistema3) << tab << true << false;
+        QTest::newRow("an indicator") << int(S_Indicatore) << int(F::Sistema2) << tab << true << false;
+        QTest::newRow("the colour switch, refused") << int(S_Aspetto) << int(F::Sistema3) << "TABAVV" << false << true;
+        QTest::newRow("a new line, refused") << int(S_Linea) << int(F::Sistema1) << linee << false << true;
+    }
+    void clic_con_disco_lento()
+    {
+        QFETCH(int, caso);
+        QFETCH(int, file);
+        QFETCH(QString, tabella);
+        QFETCH(bool, grande);
+        QFETCH(bool, rifiutato);
+        const auto archivioFile = archivio::FileArchivio(file);
+        QVERIFY(nuovo());
+        if (grande)
+            ingrandisci(Slot);
+        ScrittoreArchivio &scrittore = m_prova->form->Scrittore_Archivio();
+        scrittore.Attendi();
+        MessaggiCatturati messaggi;
+        std::optional<ConnessioneProva> blocco;
+        if (rifiutato) {
+            blocco.emplace(archivioFile);
+            QVERIFY(blocco->Esegui(QStringLiteral("CREATE TRIGGER rifiuto BEFORE UPDATE ON %1 BEGIN "
+                                                  "SELECT RAISE(ABORT, 'bloccato'); END")
+                                       .arg(tabella)));
+        }
+        const QString archiviato = ContenutoTabella(archivioFile, tabella);
+        const QStringList prima = impostazioni();
+        sincronie::Imposta_Ritardo(1000);
+        const auto ripristina = qScopeGuard([] { sincronie::Imposta_Ritardo(0); });
+        const std::uint64_t finestra = sincronie::Sul_Thread_Principale();
+
+        salva(Salvataggio(caso));
+        bool risposta = false;
+        QStringList daScrivere;
+        QMetaObject::invokeMethod(
+            this,
+            [&] {
+                risposta = true;
+                daScrivere = scrittore.Da_Scrivere();
+            },
+            Qt::QueuedConnection);
+        QTRY_VERIFY(risposta);
+        QVERIFY2(daScrivere.contains(archivio::NomeArchivio(archivioFile)), qPrintable(daScrivere.join(QLatin1Char(' '))));
+        QCOMPARE(sincronie::Sul_Thread_Principale(), finestra);
+        const QStringList scelte = impostazioni();
+        QVERIFY(scelte != prima);
+        scrittore.Attendi();
+        QCOMPARE(ContenutoTabella(archivioFile, tabella) == archiviato, rifiutato);
+        QTRY_COMPARE(messaggi.testi.size(), rifiutato ? 1 : 0);
+        QCOMPARE(impostazioni(), scelte);
+        QCOMPARE(sincronie::Sul_Thread_Principale(), finestra);
+        if (rifiutato)
+            QVERIFY(blocco->Esegui(QStringLiteral("DROP TRIGGER rifiuto")));
     }
 
     // The tool frame shows the enlarged degree's settings; the duration buttons
