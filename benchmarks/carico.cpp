@@ -9,7 +9,10 @@
 // resident memory at the start and the end. Last, 100 ticks a second again on a slow disk,
 // every sync of the program (history files and archive alike) taking a second, as while a
 // backup syncs beside it: the window's answer then, and the syncs the window thread made
-// per bar update (none is due there), with the files written and replaced while they waited.
+// per bar update (none is due there), with the files written and replaced while they waited;
+// meanwhile the trader clicks once a second, in turn a scroll step, the colour switch and a
+// new line: how long each click holds the window (to the next queued call it lets through,
+// the 99th percentile) and the syncs the window thread made for them (none is due).
 
 #include "Bench.h"
 #include "DialoghiBench.h"
@@ -20,11 +23,17 @@
 #include "archive/ScrittoreArchivio.h"
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
+#include "chart/ui/GraficoWidget.h"
+#include "drawing/StrumentiGrafici.h"
+#include "drawing/ui/StrumentiFinestra.h"
 #include "market/ScrittoreStorico.h"
 #include "market/SessioneQuotazioni.h"
+#include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/PannelloAvvio.h"
+#include "shell/ui/PannelloQuotazioni.h"
+#include "shell/ui/RiquadroGrafico.h"
 #include "shell/ui/SessioneFinestra.h"
 #include "simulatore/GeneratoreStorico.h"
 #include "SincronieLente.h"
@@ -36,6 +45,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -97,6 +108,55 @@ double Percentile(std::vector<qint64> campioni, double quota)
     std::sort(campioni.begin(), campioni.end());
     const auto i = std::min(campioni.size() - 1, size_t(quota * double(campioni.size() - 1) + 0.5));
     return double(campioni[i]) / 1e6;
+}
+
+// A press and release at `p` of a chart, the mouse there first, as the trader's hand gives them.
+void Clic(QWidget *w, QPoint p)
+{
+    const QPointF globale = w->mapToGlobal(QPointF(p));
+    QMouseEvent muovi(QEvent::MouseMove, QPointF(p), globale, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &muovi);
+    for (const QEvent::Type tipo : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(tipo, QPointF(p), globale, Qt::LeftButton,
+                      tipo == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+}
+
+// The trader's clicks in turn: a scroll step of the first chart, the colour switch, a
+// new line on the first chart (its degree's lines let go in memory first, so the slots
+// never run out and the line's row is written over).
+void Clic_Operatore(FinestraOperativa &op, FormS1 &form, int n)
+{
+    AreaGrafici *area = op.Area();
+    RiquadroGrafico *riquadro = area->Frm_Graf[0];
+    switch (n % 3) {
+    case 0: {
+        QScrollBar *b = riquadro->Hsc_Graf;
+        b->setValue(b->value() < b->maximum() ? b->value() + 1 : b->value() - 1);
+        break;
+    }
+    case 1: op.Quotazioni()->Cmd_Aspetto[0]->click(); break;
+    default: {
+        GraficoWidget *g = riquadro->Graf_Battleplan;
+        auto *strumenti = op.findChild<StrumentiFinestra *>(QStringLiteral("StrumentiFinestra"));
+        if (!strumenti || !g->isVisible())
+            return;
+        Stato &s = form.S();
+        const int grado = s.cicli.Conf_Grafici[0].grado;
+        if (grado >= 0 && grado <= costanti::Max_Grado)
+            for (auto &l : s.disegno.Linee[size_t(grado)])
+                l = {};
+        QMouseEvent sopra(QEvent::MouseMove, QPointF(g->width() / 2, g->height() / 2),
+                          g->mapToGlobal(QPointF(g->width() / 2, g->height() / 2)), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(g, &sopra);
+        strumenti->Strumenti().Cmd_Line_Click(0);
+        Clic(g, QPoint(g->width() * 3 / 10, g->height() / 2));
+        Clic(g, QPoint(g->width() * 6 / 10, g->height() * 2 / 5));
+        break;
+    }
+    }
 }
 
 int Fallisce(const char *perche)
@@ -257,8 +317,32 @@ int main(int argc, char **argv)
         const quint64 lottiPrima = archivio.Scritti();
         const std::uint64_t sincroniePrima = sincronie::Totali();
         const std::uint64_t sincronieFinestraPrima = sincronie::Sul_Thread_Principale();
+        // On the slow disk the trader clicks once a second: each click's hold on the window,
+        // and the syncs the window thread made from the click to the call after it.
+        std::vector<qint64> clic;
+        std::uint64_t sincronieClic = 0;
+        int clicFatti = 0;
+        QTimer operatore;
+        QObject::connect(&operatore, &QTimer::timeout, &operatore, [&] {
+            if (form.S().shell.Blocco_Grafici)
+                return;
+            const qint64 t0 = orologio.nsecsElapsed();
+            const std::uint64_t s0 = sincronie::Sul_Thread_Principale();
+            Clic_Operatore(*op, form, clicFatti++);
+            QMetaObject::invokeMethod(
+                &operatore,
+                [&, t0, s0] {
+                    clic.push_back(orologio.nsecsElapsed() - t0);
+                    sincronieClic += sincronie::Sul_Thread_Principale() - s0;
+                },
+                Qt::QueuedConnection);
+        });
+        if (fase.discoLento)
+            operatore.start(1000);
         const qint64 inizio = orologio.nsecsElapsed();
         Attendi([] { return false; }, secondi * 1000);
+        operatore.stop();
+        Attendi([&] { return int(clic.size()) == clicFatti; }, 5000);
         const double trascorsi = double(orologio.nsecsElapsed() - inizio) / 1e9;
         contaMostrati();
         // A quote still waiting to be shown has waited at least this long.
@@ -284,8 +368,17 @@ int main(int argc, char **argv)
             StampaBench(QStringLiteral("carico_lento_risposta_finestra"), Percentile(risposte, 0.99),
                         QStringLiteral("ms"));
             StampaBench(QStringLiteral("carico_lento_sincronie_finestra_per_barra"),
-                        fusioni > 0 ? double(sincronieFinestra) / fusioni : double(sincronieFinestra),
+                        fusioni > 0 ? double(sincronieFinestra - sincronieClic) / fusioni
+                                    : double(sincronieFinestra - sincronieClic),
                         QStringLiteral("sync"));
+            std::printf("CARICO clic su disco lento: %d, risposta %.1f ms (99%%) / %.1f ms (massimo), "
+                        "sincronie sul thread della finestra %llu\n",
+                        clicFatti, Percentile(clic, 0.99), Percentile(clic, 1.0),
+                        static_cast<unsigned long long>(sincronieClic));
+            StampaBench(QStringLiteral("carico_lento_clic_risposta_finestra"), Percentile(clic, 0.99),
+                        QStringLiteral("ms"));
+            StampaBench(QStringLiteral("carico_lento_sincronie_finestra_per_clic"),
+                        clicFatti > 0 ? double(sincronieClic) / clicFatti : 0.0, QStringLiteral("sync"));
             sincronie::Imposta_Ritardo(0);
             continue;
         }
@@ -304,5 +397,9 @@ int main(int argc, char **argv)
     server.waitForFinished(5000);
     if (!fallimenti.isEmpty() || fusioniTotali == 0)
         return Fallisce("a phase failed or no bar update was merged");
+    // What the clicks saved reached the disk, the slow one included.
+    form.Scrittore_Archivio().Attendi();
+    if (!form.Scrittore_Archivio().Da_Scrivere().isEmpty())
+        return Fallisce("a trader's save was not written");
     return 0;
 }
