@@ -218,26 +218,18 @@ bool Connessione::TabellaEsiste(const QString &tabella)
     return m_aperta && Database().tables().contains(tabella, Qt::CaseInsensitive);
 }
 
-bool Connessione::IniziaTransazione()
+bool Connessione::Transazione(bool (QSqlDatabase::*passo)())
 {
     if (!m_aperta)
         return false;
     QSqlDatabase db = Database();
-    if (db.transaction())
+    if ((db.*passo)())
         return true;
     fallita(db.lastError());
     return false;
 }
-bool Connessione::ConfermaTransazione()
-{
-    if (!m_aperta)
-        return false;
-    QSqlDatabase db = Database();
-    if (db.commit())
-        return true;
-    fallita(db.lastError());
-    return false;
-}
+bool Connessione::IniziaTransazione() { return Transazione(&QSqlDatabase::transaction); }
+bool Connessione::ConfermaTransazione() { return Transazione(&QSqlDatabase::commit); }
 void Connessione::AnnullaTransazione()
 {
     if (m_aperta)

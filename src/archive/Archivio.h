@@ -98,6 +98,7 @@ public:
 
 private:
     void fallita(const QSqlError &errore);
+    bool Transazione(bool (QSqlDatabase::*passo)());
 
     QString m_nome;
     QString m_percorso;

@@ -270,6 +270,35 @@ MessaggiCatturati::~MessaggiCatturati()
         qputenv("WAVELORE_AVVISI_AUTOMATICI", m_automatici);
 }
 
+AvvisiTenuti::AvvisiTenuti()
+    : m_automatici(qgetenv("WAVELORE_AVVISI_AUTOMATICI")), m_impostato(qEnvironmentVariableIsSet("WAVELORE_AVVISI_AUTOMATICI"))
+{
+    qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        int n = 0;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            n += qobject_cast<QMessageBox *>(w) && w->isVisible();
+        aperti = std::max(aperti, n);
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (m_dentro || !box || box->property("letto").toBool())
+            return;
+        box->setProperty("letto", true);
+        testi << box->text();
+        m_dentro = true;
+        if (durante)
+            durante();
+        m_dentro = false;
+        box->accept();
+    });
+    m_timer.start(10);
+}
+
+AvvisiTenuti::~AvvisiTenuti()
+{
+    if (m_impostato)
+        qputenv("WAVELORE_AVVISI_AUTOMATICI", m_automatici);
+}
+
 bool MessaggiCatturati::Attivi()
 {
     return catturatori > 0;

@@ -160,6 +160,28 @@ private:
     bool m_impostato;
 };
 
+// While it lives, every message box that opens is read and kept open while `durante`
+// runs (the event loop running, as while the real box waits for its OK), then closed:
+// what a notice lets happen meanwhile happens under it. `testi` what each said (its
+// text), `aperti` the most boxes open at once.
+class AvvisiTenuti {
+public:
+    AvvisiTenuti();
+    ~AvvisiTenuti();
+    AvvisiTenuti(const AvvisiTenuti &) = delete;
+    AvvisiTenuti &operator=(const AvvisiTenuti &) = delete;
+
+    std::function<void()> durante;
+    QStringList testi;
+    int aperti = 0;
+
+private:
+    QTimer m_timer;
+    bool m_dentro = false;
+    QByteArray m_automatici;
+    bool m_impostato;
+};
+
 // Closes every popup and modal window open, innermost first, whatever its handlers
 // say to Esc or to a close (a dialog ends with Rejected).
 void Chiudi_Modali();

@@ -364,8 +364,8 @@ private slots:
         CartellaTemporanea dir;
         FormS1 f;
         QVERIFY(f.Form_Load());
-        qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
-        const auto ripristina = qScopeGuard([] { qputenv("WAVELORE_AVVISI_AUTOMATICI", "1"); });
+        AvvisiTenuti avvisi;
+        const QStringList &testi = avvisi.testi;
         ScrittoreArchivio &archivio = f.Scrittore_Archivio();
         ScrittoreStorico &storici = f.Scrittore();
         // Only what the test does writes a failed item again.
@@ -402,30 +402,7 @@ private slots:
             QCoreApplication::processEvents();  // their news
         };
 
-        QStringList testi;
-        int aperti = 0;
-        bool dentro = false;
-        std::function<void()> durante;
-        QTimer sonda;
-        connect(&sonda, &QTimer::timeout, this, [&] {
-            int n = 0;
-            for (QWidget *w : QApplication::topLevelWidgets())
-                n += qobject_cast<QMessageBox *>(w) && w->isVisible();
-            aperti = std::max(aperti, n);
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (dentro || !box || box->property("letto").toBool())
-                return;
-            box->setProperty("letto", true);
-            testi << box->text();
-            dentro = true;
-            if (durante)
-                durante();
-            dentro = false;
-            box->accept();
-        });
-        sonda.start(10);
-
-        durante = [&] {
+        avvisi.durante = [&] {
             salvaStorico();
             salva(5);
             raggiungi();
@@ -443,11 +420,11 @@ private slots:
                  qPrintable(testi[0]));
         raggiungi();
         QCOMPARE(testi.size(), 1);
-        QCOMPARE(aperti, 1);
+        QCOMPARE(avvisi.aperti, 1);
         QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), QStringLiteral("C2"), 5),
                  QStringLiteral("5"));
 
-        durante = [&] {
+        avvisi.durante = [&] {
             salvaStorico();
             raggiungi();
         };
@@ -456,7 +433,7 @@ private slots:
         QTRY_COMPARE(testi.size(), 3);
         QTRY_VERIFY(!QApplication::activeModalWidget());
         QCOMPARE(testi[2], storico::Testo_Non_Salvato(QStringLiteral("S5M_3.dat"), QStringLiteral("il disco \u00E8 pieno")));
-        QCOMPARE(aperti, 1);
+        QCOMPARE(avvisi.aperti, 1);
         rifiuta(false);
     }
 

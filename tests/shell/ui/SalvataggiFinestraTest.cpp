@@ -102,42 +102,25 @@ private slots:
         QSignalSpy ripresoArchivio(&archivio, &ScrittoreBase::Scrittura_Ripresa);
 
         // Real boxes from here on, kept open by the test.
-        VariabileTemporanea automatici("WAVELORE_AVVISI_AUTOMATICI", QByteArray());
-        qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
-        QStringList testi;
-        int aperti = 0;
-        bool dentro = false;
+        AvvisiTenuti avvisi;
+        const QStringList &testi = avvisi.testi;
         const QByteArray sistema = QFile::encodeName(a.cartella->sistema());
         const auto scrivibile = qScopeGuard([&] { ::chmod(sistema.constData(), 0700); });
-        QTimer sonda;
-        connect(&sonda, &QTimer::timeout, this, [&] {
-            int n = 0;
-            for (QWidget *w : QApplication::topLevelWidgets())
-                n += qobject_cast<QMessageBox *>(w) && w->isVisible();
-            aperti = std::max(aperti, n);
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (dentro || !box || box->property("letto").toBool())
-                return;
-            box->setProperty("letto", true);
-            testi << box->text();
-            dentro = true;
+        avvisi.durante = [&] {
             // Open: merges go on, and both kinds of save fail while it is.
             const int fuse = sessione->Fusioni_Eseguite();
             QTRY_VERIFY_WITH_TIMEOUT(sessione->Fusioni_Eseguite() >= fuse + 2, 15000);
             QTRY_VERIFY(storici.Da_Scrivere().size() == 4 && archivio.Da_Scrivere().contains(QStringLiteral("Sistema3.dat")));
             ::chmod(sistema.constData(), 0700);
             QTRY_VERIFY_WITH_TIMEOUT(!ripresiStorici.isEmpty() && !ripresoArchivio.isEmpty(), 20000);
-            dentro = false;
-            box->accept();
-        });
-        sonda.start(10);
+        };
         QVERIFY(::chmod(sistema.constData(), 0555) == 0);
         QVERIFY(::access(sistema.constData(), W_OK) != 0);
         QTRY_VERIFY_WITH_TIMEOUT(testi.size() == 1 && !QApplication::activeModalWidget(), 60000);
         const int fuse = sessione->Fusioni_Eseguite();
         QTRY_VERIFY_WITH_TIMEOUT(sessione->Fusioni_Eseguite() >= fuse + 2, 15000);
         QCOMPARE(testi.size(), 1);
-        QCOMPARE(aperti, 1);
+        QCOMPARE(avvisi.aperti, 1);
         const QString cartellaSistema = QDir::toNativeSeparators(a.cartella->sistema());
         QVERIFY2(testi[0].contains(QStringLiteral("la cartella %1 \u00E8 di sola lettura").arg(cartellaSistema)),
                  qPrintable(testi[0]));
