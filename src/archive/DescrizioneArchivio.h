@@ -7,8 +7,10 @@
 #include "archive/Archivio.h"
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace archivio {
 
@@ -26,6 +28,11 @@ public:
 private:
     // What a table holds, in the order the texts name them.
     enum class Genere { Avvio, Cicli, Grafici, Indicatori, Linee, Testi, Distanze, Altro };
+
+    bool aggiungiImpostazione(const QString &tabella, int id);
+    bool aggiungiOggetto(const QString &tabella, int id);
+    static QStringList vociPerMercato(Genere genere, const std::map<int, std::set<int>> &mercati);
+    static QString quali(const std::vector<int> &mercati, const std::set<int> &gradi);
 
     FileArchivio m_file;
     // kind -> market (0 for none) -> degrees (-1 for none)
