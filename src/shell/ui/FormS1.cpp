@@ -289,6 +289,7 @@ private:
         barra->setRange(0, 0);  // how long the other program holds the file is not known
         barra->setTextVisible(false);
         auto *colonna = new QVBoxLayout(w);
+        colonna->setSizeConstraint(QLayout::SetNoConstraint);  // sized once, below
         colonna->addWidget(m_testo);
         colonna->addWidget(barra);
         // Room for the longest text it shows: every file named.
