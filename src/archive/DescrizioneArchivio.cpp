@@ -1,6 +1,7 @@
 #include "archive/DescrizioneArchivio.h"
 
 #include "archive/TabSottostanti.h"
+#include "platform/NomiGradi.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -39,12 +40,6 @@ QString elenco(const QStringList &voci)
 }
 
 }  // namespace
-
-QString NomeGrado(int grado)
-{
-    const int kalvo = 8 - grado;
-    return kalvo > 0 ? QStringLiteral("Kalvo +%1").arg(kalvo) : QStringLiteral("Kalvo %1").arg(kalvo);
-}
 
 void DatiArchivio::Aggiungi(const QString &tabella, int id)
 {
@@ -120,7 +115,7 @@ QString DatiArchivio::Testo(int massimo) const
             if (!gradi.count(-1) && int(gradi.size()) < costanti::Num_Gradi) {
                 QStringList g;
                 for (int d : gradi)
-                    g << NomeGrado(d);
+                    g << nomi_gradi::Nome(d);
                 voce += (gradi.size() == 1 ? QStringLiteral(", grado ") : QStringLiteral(", gradi ")) + elenco(g);
             }
             voci << voce;
