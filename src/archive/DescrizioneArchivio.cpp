@@ -1,6 +1,7 @@
 #include "archive/DescrizioneArchivio.h"
 
 #include "archive/TabSottostanti.h"
+#include "platform/NomiGradi.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -39,12 +40,6 @@ QString elenco(const QStringList &voci)
 }
 
 }  // namespace
-
-QString NomeGrado(int grado)
-{
-    const int kalvo = 8 - grado;
-    return kalvo > 0 ? QStringLiteral("Kalvo +%1").arg(kalvo) : QStringLiteral("Kalvo %1").arg(kalvo);
-}
 
 namespace {
 
@@ -155,7 +150,7 @@ QString DatiArchivio::quali(const std::vector<int> &mercati, const std::set<int>
         return voce;
     QStringList g;
     for (int d : gradi)
-        g << NomeGrado(d);
+        g << nomi_gradi::Nome(d);
     return voce + (gradi.size() == 1 ? QStringLiteral(", grado ") : QStringLiteral(", gradi ")) + elenco(g);
 }
 

@@ -40,7 +40,4 @@ private:
     std::set<QString> m_altre;  // tables the program does not know
 };
 
-// "Kalvo +8" .. "Kalvo +1", "Kalvo 0", "Kalvo -1" .. "Kalvo -4" for the degrees 0..12.
-QString NomeGrado(int grado);
-
 }  // namespace archivio

@@ -17,6 +17,7 @@
 #include "cycle/Battleplan.h"
 #include "cycle/DurataTesto.h"
 #include "platform/DataOra.h"
+#include "platform/NomiGradi.h"
 #include "platform/Schermo.h"
 #include "platform/VbRuntime.h"
 #include "chart/ui/GraficoWidget.h"
@@ -858,7 +859,7 @@ private slots:
         QCOMPARE(Grafici(stato(), int(s) + 5), QStringLiteral("11"));
         QVERIFY(grafico(slot_nuovo)->isVisible());
         QVERIFY(!grafico(slot_nuovo)->puntatore());
-        QVERIFY(stato().cicli.Titoli_Grafici[s].endsWith(finestra::Titolo_Grado(11)));
+        QVERIFY(stato().cicli.Titoli_Grafici[s].endsWith(nomi_gradi::Titolo(11)));
         QVERIFY(area()->Frm_Graf[s]->Hsc_Graf->isVisible());
         QVERIFY(!area()->Frm_Graf[s]->Lbl_In_Caricamento->isVisible());
         QVERIFY(m_prova->form->isEnabled());
