@@ -87,6 +87,9 @@ void SessioneQuotazioni::Ferma_Per_Uscita()
 
 void SessioneQuotazioni::Cmd_OnLine_Click(const QString &textId, const QString &textPassword, bool ricordami)
 {
+    // The one way in that no event of the session's own drives: closed once the exit has begun.
+    if (Fermata())
+        return;
     auto &a = m_azioni;
     a.Abilita_Pulsanti(false);
     m_programma.Modalita = QStringLiteral("ONLINE");
@@ -119,9 +122,6 @@ void SessioneQuotazioni::Cmd_OnLine_Click(const QString &textId, const QString &
 
 void SessioneQuotazioni::Connetti()
 {
-    // The one way onto the network: closed for good once the exit has begun.
-    if (Fermata())
-        return;
     ++m_connessione;
     m_decodificatore.Azzera();
     m_arrivati.clear();
