@@ -90,7 +90,6 @@ public:
     // that one on: the process ends once nothing is left to write, or at its bound.
     [[noreturn]] void Chiudi_Programma_Da_Segnale();
     bool Uscita_Da_Segnale() const { return m_daSegnale; }
-    bool Uscita_In_Corso() const { return m_uscitaInCorso; }
     // How long the exit waits for the writers at most; tests shorten it.
     int Attesa_Salvataggi_Uscita_ms = finestra::Attesa_Salvataggi_Uscita_ms;
 

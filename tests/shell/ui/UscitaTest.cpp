@@ -18,6 +18,9 @@
 #include "shell/StatoShell.h"
 #include "shell/ui/FormMsg.h"
 #include "shell/ui/Avvio.h"
+#include "shell/ui/ControlloreRidisegno.h"
+#include "shell/ui/ControlloreTempoReale.h"
+#include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"
 #include "shell/ui/GestoreMessaggi.h"
 #include "shell/ui/PannelloAvvio.h"
@@ -348,6 +351,54 @@ private slots:
             ++confrontati;
         }
         QCOMPARE(confrontati, 4);
+    }
+
+    // The window's own timers and message windows do nothing in the exit's waits: the
+    // timers armed before it never fire, a close or a message asked for during it opens
+    // no message window.
+    void nienteNelleAttese_data()
+    {
+        QTest::addColumn<QString>("cosa");
+        QTest::newRow("Timer_Disegno") << "Timer_Disegno";
+        QTest::newRow("Timer_Indicatori") << "Timer_Indicatori";
+        QTest::newRow("Timer_Agg_RT") << "Timer_Agg_RT";
+        QTest::newRow("la finestra chiusa") << "chiusura";
+        QTest::newRow("un messaggio") << "messaggio";
+    }
+    void nienteNelleAttese()
+    {
+        QFETCH(QString, cosa);
+        FinestraProva prova({2});
+        QVERIFY(prova.AvviaOffline());
+        FormS1 &form = *prova.form;
+        bool iniziata = false;
+        int scatti = 0;
+        int mostrati = 0;
+        connect(&form.Messaggi(), &GestoreMessaggi::Mostrato, this, [&](FormMsg *) {
+            ++mostrati;
+            QTimer::singleShot(0, &form, [&form] { form.Messaggi().Scarica_Form_Msg(); });
+        });
+        QTimer *timer = cosa == QLatin1String("Timer_Disegno")      ? &prova.op->Ridisegno().Timer_Disegno
+                        : cosa == QLatin1String("Timer_Indicatori") ? &prova.op->Ridisegno().Timer_Indicatori
+                        : cosa == QLatin1String("Timer_Agg_RT")     ? &prova.op->Tempo_Reale().Timer_Agg_RT
+                                                                    : nullptr;
+        if (timer) {
+            connect(timer, &QTimer::timeout, this, [&] { scatti += iniziata ? 1 : 0; });
+            timer->start(100);
+        }
+        connect(&form, &FormS1::Uscita_Iniziata, this, [&] {
+            iniziata = true;
+            QTimer::singleShot(100, &form, [&form, cosa] {
+                if (cosa == QLatin1String("chiusura"))
+                    form.close();
+                else if (cosa == QLatin1String("messaggio"))
+                    form.Mostra_Messaggio(5, QStringLiteral("testo"));
+            });
+        });
+        QCOMPARE(Attendi_Uscita([&] { form.Chiudi_Programma(); }), 0);
+        QVERIFY(iniziata);
+        QCOMPARE(scatti, 0);
+        QCOMPARE(mostrati, 0);
     }
 
     // The window fixture's exit reached where no test can get control back: the test
@@ -685,7 +736,7 @@ int main(int argc, char **argv)
         ProvaFiglio prova;
         return QTest::qExec(&prova, argc, argv);
     }
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     UscitaTest t;
     return QTest::qExec(&t, argc, argv);
 }
