@@ -541,32 +541,63 @@ struct UscitaFiglio : UscitaFinestra {
 // the in-use question, a refused save). "online_*": an ONLINE session against a quote
 // server of the child's own (USCITA_DB), the watchdog armed, every sync slower than its
 // period, then a signal, the window closed, or a signal over the watchdog's question.
-static int figlioFinestra(int argc, char **argv, const QByteArray &modo)
-{
-    QApplication app(argc, argv);
-    const bool online = modo.startsWith("online");
-    const bool aperta = modo.startsWith("aperta");
-    std::optional<ConnessioneProva> altro;  // another program holding Sistema1.dat
-    if (modo == "aperta_in_uso") {
-        if (!archivio::Crea_Archivi().ok)
-            return 4;
-        altro.emplace(archivio::FileArchivio::Sistema1);
-        if (!altro->Esegui(QStringLiteral("BEGIN EXCLUSIVE")))
-            return 4;
+class FiglioFinestra {
+public:
+    explicit FiglioFinestra(const QByteArray &modo_)
+        : modo(modo_), online(modo_.startsWith("online")), aperta(modo_.startsWith("aperta"))
+    {
     }
-    FinestraProva prova;
-    if (aperta)
-        qunsetenv("WAVELORE_AVVISI_AUTOMATICI");  // the boxes stay open until answered
-    FormS1 &form = *prova.form;
-    if (const int attesa = qEnvironmentVariableIntValue("USCITA_ATTESA"); attesa > 0)
-        form.Attesa_Salvataggi_Uscita_ms = attesa;
-    QElapsedTimer inizio;
-    auto *uscita = new UscitaFiglio(form, inizio);
-    form.Imposta_Uscita(std::unique_ptr<Uscita>(uscita));
-    wavelore::Collega_Segnali_Uscita(form);
 
-    std::unique_ptr<ServerQuotazioni> server;
-    if (online) {
+    int Esegui()
+    {
+        if (modo == "aperta_in_uso" && !Tieni_Archivio())
+            return 4;
+        prova = std::make_unique<FinestraProva>();
+        if (aperta)
+            qunsetenv("WAVELORE_AVVISI_AUTOMATICI");  // the boxes stay open until answered
+        FormS1 &form = *prova->form;
+        if (const int attesa = qEnvironmentVariableIntValue("USCITA_ATTESA"); attesa > 0)
+            form.Attesa_Salvataggi_Uscita_ms = attesa;
+        uscita = new UscitaFiglio(form, inizio);
+        form.Imposta_Uscita(std::unique_ptr<Uscita>(uscita));
+        wavelore::Collega_Segnali_Uscita(form);
+        if (online && !Avvia_Server())
+            return 4;
+        Osserva_Uscita();
+        sonda.callOnTimeout([this] { Guarda_Finestre(); });
+        sonda.start(10);
+        if (!prova->Carica())
+            return 4;
+        if (online)
+            Avvia_Online();
+        else if (modo == "aperta_chiusura")
+            QTimer::singleShot(0, &form, [&form] { form.close(); });
+        else if (modo == "aperta_rifiutata")
+            QTimer::singleShot(0, &form, [&form] { form.Scrittore_Archivio().Accoda(Lotto(99)); });
+        else if (aperta)
+            return 5;  // the window should have been open inside the start
+        else
+            QTimer::singleShot(0, &form, [this] { Accoda_Salvataggi(); });
+        return QApplication::exec();
+    }
+
+private:
+    static archivio::Lotto Lotto(int riga)
+    {
+        return {{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), riga, {{QStringLiteral("C2"), QStringLiteral("77")}}}};
+    }
+
+    // Another program holding Sistema1.dat.
+    bool Tieni_Archivio()
+    {
+        if (!archivio::Crea_Archivi().ok)
+            return false;
+        altro.emplace(archivio::FileArchivio::Sistema1);
+        return altro->Esegui(QStringLiteral("BEGIN EXCLUSIVE"));
+    }
+
+    bool Avvia_Server()
+    {
         ServerQuotazioni::Configurazione cfg;
         cfg.Utenti.insert(QStringLiteral("demo"), {QStringLiteral("demo"), QStringLiteral("1001"),
                                                    QStringLiteral("Utente"), QStringLiteral("Demo")});
@@ -575,42 +606,54 @@ static int figlioFinestra(int argc, char **argv, const QByteArray &modo)
         cfg.Velocita = 600;  // a new 5-minute bar every half second
         server = std::make_unique<ServerQuotazioni>(cfg);
         if (!server->Avvia(0))
-            return 4;
-        QObject::connect(server.get(), &ServerQuotazioni::Ricevuto, &app, [](const QString &codice, const QStringList &) {
+            return false;
+        QObject::connect(server.get(), &ServerQuotazioni::Ricevuto, [](const QString &codice, const QStringList &) {
             if (codice == QLatin1String("COMM11"))
                 Riga("ACCESSO");
         });
         qputenv("WAVELORE_SERVER", "127.0.0.1:" + QByteArray::number(server->Porta()));
-        prova.sessione->Intervallo_Watchdog_ms = 300;
+        prova->sessione->Intervallo_Watchdog_ms = 300;
+        return true;
     }
 
-    // The exit began: the history as it stands is what the files must hold.
-    QObject::connect(&form, &FormS1::Uscita_Iniziata, &app, [&] {
-        inizio.start();
-        Riga("INIZIO");
-        if (!online)
-            return;
-        for (const QString &tf : storico::Timeframes()) {
-            QByteArray contenuto;
-            const int u = form.S().archivio.Sottostante_Corrente;
-            if (storico::Contenuto_Storico(form.S().mercato, u, tf, contenuto).ok)
-                Riga("ATTESO " + storico::PercorsoFileStorico(u, tf).toUtf8() + ' ' +
-                     QCryptographicHash::hash(contenuto, QCryptographicHash::Sha1).toHex());
-        }
-    });
-    // The closing question answered SI; "_doppia" keeps it to answer again.
-    QPointer<FormMsg> domanda;
-    if (modo == "chiusura_doppia" || modo == "online_chiusura")
-        QObject::connect(&form.Messaggi(), &GestoreMessaggi::Mostrato, &app, [&domanda](FormMsg *m) {
-            domanda = m;
-            QTimer::singleShot(0, m, [m] { QTest::mouseClick(m->Cmd_Si, Qt::LeftButton); });
+    // The exit's start told; online, the history as it stands is what the files must hold.
+    // The closing question answered SI; "_doppia" keeps it to answer again during the wait,
+    // with a close and a logout after.
+    void Osserva_Uscita()
+    {
+        FormS1 &form = *prova->form;
+        QObject::connect(&form, &FormS1::Uscita_Iniziata, [this, &form] {
+            inizio.start();
+            Riga("INIZIO");
+            for (const QString &tf : storico::Timeframes()) {
+                QByteArray contenuto;
+                if (!online)
+                    break;
+                const int u = form.S().archivio.Sottostante_Corrente;
+                if (storico::Contenuto_Storico(form.S().mercato, u, tf, contenuto).ok)
+                    Riga("ATTESO " + storico::PercorsoFileStorico(u, tf).toUtf8() + ' ' +
+                         QCryptographicHash::hash(contenuto, QCryptographicHash::Sha1).toHex());
+            }
+            if (modo != "chiusura_doppia")
+                return;
+            QTimer::singleShot(1000, &form, [this] {
+                if (domanda)
+                    domanda->Cmd_Si->click();
+            });
+            QTimer::singleShot(1200, &form, [&form] { form.close(); });
+            QTimer::singleShot(1400, &form, [] { std::raise(SIGTERM); });
         });
-    // Before the exit, a modal window open is the parent's cue; once it began, any window
-    // left waiting for a click is told and answered (a question with Yes), or the exit
-    // would wait for it.
-    bool pronto = false;
-    QTimer sonda;
-    QObject::connect(&sonda, &QTimer::timeout, &app, [&] {
+        if (modo == "chiusura_doppia" || modo == "online_chiusura")
+            QObject::connect(&form.Messaggi(), &GestoreMessaggi::Mostrato, [this](FormMsg *m) {
+                domanda = m;
+                QTimer::singleShot(0, m, [m] { QTest::mouseClick(m->Cmd_Si, Qt::LeftButton); });
+            });
+    }
+
+    // Before the exit, a modal window open is the parent's cue; once it began, a window left
+    // waiting for a click is told and answered (a question Yes), or the exit would wait for it.
+    void Guarda_Finestre()
+    {
         QWidget *w = Finestra_Modale();
         if (!w)
             return;
@@ -628,27 +671,24 @@ static int figlioFinestra(int argc, char **argv, const QByteArray &modo)
             QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
         else
             w->hide();
-    });
-    sonda.start(10);
+    }
 
-    if (!prova.Carica())
-        return 4;
-    const int ritardo = qEnvironmentVariableIntValue("USCITA_RITARDO");
-    if (online) {
-        // Online, the watchdog armed by the quotes and a merge queued after the disk slowed.
-        auto *attesa = new QTimer(&app);
-        QObject::connect(attesa, &QTimer::timeout, &app, [&, attesa, fusioni = -1]() mutable {
-            SessioneQuotazioni &s = *prova.sessione;
+    // Logged in, the watchdog armed by the quotes, and a merge queued once the disk is slow.
+    void Avvia_Online()
+    {
+        FormS1 &form = *prova->form;
+        QObject::connect(&attesa, &QTimer::timeout, [this, &form] {
+            SessioneQuotazioni &s = *prova->sessione;
             if (form.S().shell.Blocco_Grafici || s.Fusioni_Eseguite() < 1 || !s.Watchdog_Attivo())
                 return;
             if (fusioni < 0) {
-                sincronie::Imposta_Ritardo(ritardo);
+                sincronie::Imposta_Ritardo(qEnvironmentVariableIntValue("USCITA_RITARDO"));
                 fusioni = s.Fusioni_Eseguite();
                 return;
             }
             if (s.Fusioni_Eseguite() <= fusioni)
                 return;
-            attesa->stop();
+            attesa.stop();
             Riga("ARMATO");
             if (modo == "online_segnale")
                 Riga("PRONTO");
@@ -657,70 +697,71 @@ static int figlioFinestra(int argc, char **argv, const QByteArray &modo)
             else
                 server->Sospendi_Tick(true);
         });
-        attesa->start(20);
+        attesa.start(20);
         form.Frm_Avvio->Text_ID->setText(QStringLiteral("Demo"));
         form.Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
         QTest::mouseClick(form.Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
-        return app.exec();
     }
-    if (modo == "aperta_chiusura") {
-        QTimer::singleShot(0, &form, [&form] { form.close(); });
-        return app.exec();
-    }
-    if (modo == "aperta_rifiutata") {
-        QTimer::singleShot(0, &form, [&form] {
-            form.Scrittore_Archivio().Accoda({{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), 99,
-                                               {{QStringLiteral("C2"), QStringLiteral("77")}}}});
-        });
-        return app.exec();
-    }
-    if (aperta)
-        return 5;  // the window should have been open inside the start
-    auto disco = std::make_shared<DiscoProva>(0);
-    QTimer::singleShot(0, &form, [&, disco] {
-        sincronie::Imposta_Ritardo(ritardo);
+
+    // The history file and the batch queued to a disk USCITA_RITARDO slow, then the exit.
+    void Accoda_Salvataggi()
+    {
+        FormS1 &form = *prova->form;
+        sincronie::Imposta_Ritardo(qEnvironmentVariableIntValue("USCITA_RITARDO"));
         if (modo.endsWith("_fallita") || modo.endsWith("_ripresa")) {
-            // The file fails once its first try; the writer alone would try it again a minute later.
+            // The file fails at its first try; the writer alone would try it again a minute later.
             disco->guasto = true;
             form.Scrittore().Imposta_Disco(disco);
             form.Scrittore().Imposta_Riprova(std::chrono::minutes(1), std::chrono::minutes(1));
         }
-        if (!form.Scrittore().Salva(SerieUscita(), 3, QStringLiteral("5M"), ScrittoreStorico::Tempo_Reale).ok)
-            return;
-        if (modo.endsWith("_bloccato") &&
-            !form.Scrittore().Salva(SerieUscita(), 4, QStringLiteral("5M"), ScrittoreStorico::Tempo_Reale).ok)
-            return;
-        const int riga = modo.endsWith("_rifiutata") ? 99 : 3;
-        form.Scrittore_Archivio().Accoda(
-            {{archivio::FileArchivio::Sistema3, QStringLiteral("TAB4"), riga, {{QStringLiteral("C2"), QStringLiteral("77")}}}});
-        const auto esci = [&form, disco, modo] {
-            if (modo.endsWith("_ripresa"))
-                disco->guasto = false;
-            Riga("PRONTO");
-            if (modo == "chiusura_doppia")
-                form.close();
-            else if (modo.startsWith("chiusura"))
-                form.Chiudi_Programma();
+        const auto salva = [&form](int u) {
+            return form.Scrittore().Salva(SerieUscita(), u, QStringLiteral("5M"), ScrittoreStorico::Tempo_Reale).ok;
         };
+        if (!salva(3) || (modo.endsWith("_bloccato") && !salva(4)))
+            return;
+        form.Scrittore_Archivio().Accoda(Lotto(modo.endsWith("_rifiutata") ? 99 : 3));
         if (!disco->guasto) {
-            esci();
+            Esci();
             return;
         }
         // Once the failure has been told.
         QObject::connect(&form.Scrittore(), &ScrittoreStorico::Scrittura_Fallita, &form,
-                         [esci] { QTimer::singleShot(0, esci); });
-    });
-    if (modo == "chiusura_doppia")
-        QObject::connect(&form, &FormS1::Uscita_Iniziata, &app, [&domanda, &form] {
-            // During the wait: SI again on the closing question, a close, a logout.
-            QTimer::singleShot(1000, &form, [&domanda] {
-                if (domanda)
-                    domanda->Cmd_Si->click();
-            });
-            QTimer::singleShot(1200, &form, [&form] { form.close(); });
-            QTimer::singleShot(1400, &form, [] { std::raise(SIGTERM); });
-        });
-    return app.exec();
+                         [this] { QTimer::singleShot(0, [this] { Esci(); }); });
+    }
+
+    void Esci()
+    {
+        FormS1 &form = *prova->form;
+        if (modo.endsWith("_ripresa"))
+            disco->guasto = false;
+        Riga("PRONTO");
+        if (modo == "chiusura_doppia")
+            form.close();
+        else if (modo.startsWith("chiusura"))
+            form.Chiudi_Programma();
+    }
+
+    const QByteArray modo;
+    const bool online;
+    const bool aperta;
+    std::optional<ConnessioneProva> altro;
+    std::unique_ptr<FinestraProva> prova;
+    std::unique_ptr<ServerQuotazioni> server;
+    UscitaFiglio *uscita = nullptr;  // the form's
+    QElapsedTimer inizio;            // since the exit began
+    QPointer<FormMsg> domanda;       // the closing question
+    bool pronto = false;
+    QTimer sonda;
+    QTimer attesa;
+    int fusioni = -1;  // merges when the disk was slowed
+    std::shared_ptr<DiscoProva> disco = std::make_shared<DiscoProva>(0);
+};
+
+static int figlioFinestra(int argc, char **argv, const QByteArray &modo)
+{
+    QApplication app(argc, argv);
+    FiglioFinestra figlio(modo);
+    return figlio.Esegui();
 }
 
 int main(int argc, char **argv)
