@@ -174,6 +174,17 @@ int ScrittoreArchivio::In_Sospeso() const
     return int(m_coda.size()) + (m_scrive ? 1 : 0);
 }
 
+QStringList ScrittoreArchivio::Da_Scrivere() const
+{
+    std::lock_guard blocco(m_mutex);
+    QStringList nomi;
+    for (const auto file : {archivio::FileArchivio::Sistema1, archivio::FileArchivio::Sistema2,
+                            archivio::FileArchivio::Sistema3})
+        if (Tocca(file))
+            nomi << archivio::NomeArchivio(file);
+    return nomi;
+}
+
 quint64 ScrittoreArchivio::Scritti() const
 {
     std::lock_guard blocco(m_mutex);

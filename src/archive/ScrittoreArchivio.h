@@ -32,6 +32,9 @@ public:
     void Attendi();
     // Batches queued and not yet written.
     int In_Sospeso() const;
+    // The names ("Sistema3.dat") of the files a batch queued or being written still has
+    // to change, each once. A batch that failed is not kept: its failure names its file.
+    QStringList Da_Scrivere() const;
     // Batches written, and batches taken into one still waiting.
     quint64 Scritti() const;
     quint64 Uniti() const;

@@ -87,6 +87,7 @@ void ScrittoreStorico::Ciclo()
             v = std::move(m_coda.front());
             m_coda.pop_front();
             m_inCorso = true;
+            m_nomeInCorso = v.nome;
             m_inCorsoFallita = v.fallita;
             disco = m_disco;
         }
@@ -169,6 +170,20 @@ int ScrittoreStorico::In_Sospeso() const
 {
     std::lock_guard blocco(m_mutex);
     return int(m_coda.size()) + (m_inCorso ? 1 : 0);
+}
+
+QStringList ScrittoreStorico::Da_Scrivere() const
+{
+    std::lock_guard blocco(m_mutex);
+    QStringList nomi;
+    if (m_inCorso)
+        nomi << m_nomeInCorso;
+    for (const Voce &v : m_coda)
+        nomi << v.nome;
+    for (const Voce &v : m_falliti)
+        nomi << v.nome;
+    nomi.removeDuplicates();
+    return nomi;
 }
 
 quint64 ScrittoreStorico::Scritti() const

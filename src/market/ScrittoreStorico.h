@@ -45,6 +45,9 @@ public:
     void Attendi();
     // Files queued and not yet written.
     int In_Sospeso() const;
+    // The names ("S5M_2.dat") of the files whose newest contents are not on disk yet:
+    // queued, being written, or failed and kept. Each once.
+    QStringList Da_Scrivere() const;
     // Files written, and contents dropped for newer ones of the same file before being written.
     quint64 Scritti() const;
     quint64 Sostituiti() const;
@@ -116,6 +119,7 @@ private:
     std::chrono::milliseconds m_riprovaMassima = Riprova_Massima;
     std::chrono::milliseconds m_riprova = Riprova_Iniziale;
     bool m_inCorso = false;
+    QString m_nomeInCorso;
     bool m_fine = false;
     bool m_trattieni = false;
     quint64 m_scritti = 0;

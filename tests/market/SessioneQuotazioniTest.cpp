@@ -491,6 +491,86 @@ private slots:
         QVERIFY(!sess->Watchdog_Attivo());
     }
 
+    // Once the exit has begun nothing of the session acts again, whatever comes: no
+    // question, box, chat line, login, merge or exit of its own, nor anything already
+    // decoded or queued before the stop.
+    void ferma_per_uscita_data()
+    {
+        QTest::addColumn<QString>("dopo");
+        QTest::newRow("quotazioni ferme: il watchdog") << "silenzio";
+        QTest::newRow("messaggi del server") << "messaggi";
+        QTest::newRow("collegamento chiuso dal server") << "chiuso";
+        QTest::newRow("messaggio oltre il limite") << "limite";
+        QTest::newRow("accesso chiesto di nuovo") << "accesso";
+        QTest::newRow("messaggio decodificato, non ancora gestito") << "decodificato";
+        QTest::newRow("avviso di chiusura in attesa") << "in_attesa";
+    }
+    void ferma_per_uscita()
+    {
+        QFETCH(QString, dopo);
+        AvviaServer();
+        int accessi = 0;
+        connect(server.get(), &ServerQuotazioni::Ricevuto, this, [&accessi](const QString &c, const QStringList &) {
+            accessi += c == QLatin1String("COMM11") ? 1 : 0;
+        });
+        Stato s;
+        PreparaSerie(s);
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Intervallo_Watchdog_ms = 150;
+        sess->Richiesta_Dati_RT_Al_Server();
+        QTRY_VERIFY(sess->Watchdog_Attivo());
+        if (dopo == QLatin1String("decodificato")) {
+            connect(sess.get(), &SessioneQuotazioni::Messaggio_Ricevuto, this, [&](const QString &c) {
+                if (c == QLatin1String("COMM25"))
+                    sess->Ferma_Per_Uscita();
+            });
+            server->Invia_Chat(QStringLiteral("tardi"));
+            QTRY_VERIFY(sess->Fermata());
+        } else if (dopo == QLatin1String("in_attesa")) {
+            // The closing notice waits for the open message window, and is never shown.
+            r.formMsgVisibile = true;
+            server->Invia_Chiusura(QStringLiteral("1"), QString(), QStringLiteral("Arrivederci"));
+            QTRY_COMPARE(sess->socket().State(), 0);
+            sess->Ferma_Per_Uscita();
+            r.formMsgVisibile = false;
+        } else {
+            sess->Ferma_Per_Uscita();
+        }
+        QVERIFY(sess->Fermata());
+        QVERIFY(!sess->Watchdog_Attivo());
+        r.stati.clear();
+        r.textStato.clear();
+        if (dopo == QLatin1String("silenzio")) {
+            server->Sospendi_Tick(true);
+        } else if (dopo == QLatin1String("messaggi")) {
+            server->Invia_Chat(QStringLiteral("ciao"));
+            server->Invia_Messaggio(QStringLiteral("testo"));
+            server->Invia_Grezzo(Aggiornamento(30, QStringLiteral("101")));
+            server->Invia_Avviso(QStringLiteral("0"), QStringLiteral("Fine"));
+            server->Invia_Chiusura(QStringLiteral("1"), QString(), QStringLiteral("Arrivederci"));
+        } else if (dopo == QLatin1String("chiuso")) {
+            server.reset();
+        } else if (dopo == QLatin1String("limite")) {
+            server->Invia_Grezzo("COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio, 'x') + "\xD8");
+        } else if (dopo == QLatin1String("accesso")) {
+            sess->Cmd_OnLine_Click(QStringLiteral("Mario"), QStringLiteral("Segreta1"), false);
+        }
+        // Nothing is to happen: four watchdog periods, and the 200 ms of a closing notice's wait.
+        QTest::qWait(600);
+        QCOMPARE(r.domande, QStringList());
+        QCOMPARE(r.messaggi, QStringList());
+        QCOMPARE(r.mostrati, QStringList());
+        QCOMPARE(r.chat, QStringList());
+        QCOMPARE(r.stati, QStringList());
+        QCOMPARE(r.textStato, QStringList());
+        QCOMPARE(r.chiusure, 0);
+        QCOMPARE(r.riconnessioni, 0);
+        QCOMPARE(accessi, 1);
+        QCOMPARE(sess->Fusioni_Eseguite(), 0);
+        QVERIFY(!sess->Watchdog_Attivo());
+    }
+
     // The closing notice waits while another message window is open.
     void chiusura_attende_la_finestra_aperta()
     {

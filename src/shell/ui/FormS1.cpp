@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -417,19 +418,21 @@ void FormS1::Mostra_Messaggio(int tipo, const QString &testo) { m_messaggi->Most
 
 void FormS1::Chiudi_Programma()
 {
-    m_uscitaInCorso = true;
-    finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita, m_scrittore, m_scrittoreArchivio);
+    if (!std::exchange(m_uscitaInCorso, true)) {
+        // The exit's waits run every handler: none may act, ask or connect from here on.
+        setEnabled(false);
+        m_messaggi->Ferma();
+        emit Uscita_Iniziata();
+        finestra::Chiudi_Finestre_Modali();
+    }
+    finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita, m_scrittore, m_scrittoreArchivio,
+                               Attesa_Salvataggi_Uscita_ms);
 }
 
 void FormS1::Chiudi_Programma_Da_Segnale()
 {
     m_daSegnale = true;
-    if (!m_uscitaInCorso)
-        Chiudi_Programma();
-    if (m_scrittore->In_Sospeso() == 0 && m_scrittoreArchivio->In_Sospeso() == 0) {
-        m_uscita->Termina(0);
-        finestra::Termina_Processo(0);
-    }
+    Chiudi_Programma();
 }
 
 void FormS1::Salvataggio_Archivio_Fallito(const QString &file, const QString &motivo)
@@ -462,6 +465,6 @@ void FormS1::closeEvent(QCloseEvent *evento)
 {
     // The window never closes by itself: the program ends only through Chiudi_Programma.
     evento->ignore();
-    if (!m_messaggi->Form_Msg_Visibile())
+    if (!m_uscitaInCorso && !m_messaggi->Form_Msg_Visibile())
         m_uscita->Richiesta_Chiusura();
 }
