@@ -9,6 +9,7 @@
 #include "platform/Percorsi.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
+#include "shell/Pausa.h"
 #include "shell/Variabili.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/GestoreMessaggi.h"
