@@ -19,6 +19,7 @@
 #include "archive/TabSottostanti.h"
 #include "chart/ui/GraficoWidget.h"
 #include "cycle/SalvaParametro.h"
+#include "market/FusioneStorico.h"
 #include "market/ScrittoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
@@ -68,6 +69,8 @@
 #include <QTextCursor>
 #include <QtTest>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -252,13 +255,17 @@ QList<QByteArray> Leggi_Storici(int u)
 }
 
 // One ONLINE start against our own quote server, which serves the history of
-// underlyings 2 and 5 (a new 5-minute bar every half second); "Ricordami" was ticked
-// before the user id was typed. Shared by the tests that go on from it.
+// underlyings 2 and 5 (a new 5-minute bar every half second); the history of 2 it lets the
+// client download ends the weekday before its newest bars, which the client merges at start.
+// "Ricordami" was ticked before the user id was typed. Shared by the tests that go on from it.
 struct AvvioOnline {
     std::unique_ptr<FinestraProva> a;
     std::optional<VariabileTemporanea> odbc;
     std::unique_ptr<ServerQuotazioni> server;
     std::optional<VariabileTemporanea> indirizzo;
+    storico::SetStorico serie_server;  // underlying 2 as the server holds it
+    // The first two bars of each timeframe (5M, 15M, 1H, 1D) once the start's loading was done.
+    std::array<std::array<BarraStorico, 2>, 4> prime_barre{};
     QStringList ricevuti;  // the codes the server received, in order
     QStringList messaggi;  // the same with their fields
     std::unique_ptr<ColoriLampada> quotazione;  // the quote lamp
@@ -274,16 +281,30 @@ struct AvvioOnline {
         StatoArchivio tab;
         archivio::Inizializza_Tab_Sottostanti(tab);
         const QString db = cartella.percorso() + QStringLiteral("/Server/{db}.db");
+        const QString scaricati = cartella.percorso() + QStringLiteral("/Scarico/{db}.db");
         QDir().mkpath(cartella.percorso() + QStringLiteral("/Server"));
-        for (const auto &[sottostante, seme] : {std::pair{2, 7}, std::pair{5, 11}}) {
+        QDir().mkpath(cartella.percorso() + QStringLiteral("/Scarico"));
+        const auto scrivi = [&tab](const QString &percorso, int sottostante, std::uint64_t seme, const QDate &ultimo) {
             generatore::Parametri p;
             p.sottostante = tab.Tab_Sottostanti[size_t(sottostante)];
             p.seme = seme;
-            QVERIFY(generatore::ScriviDatabase(generatore::Genera(p),
-                                               QString(db).replace(QStringLiteral("{db}"), generatore::NomeDatabase(sottostante)))
-                        .ok);
-        }
-        odbc.emplace("WAVELORE_HISTORY_ODBC", QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(db).toUtf8());
+            p.ultimoGiorno = ultimo;
+            storico::SetStorico set = generatore::Genera(p);
+            const bool ok = generatore::ScriviDatabase(
+                                set, QString(percorso).replace(QStringLiteral("{db}"), generatore::NomeDatabase(sottostante)))
+                                .ok;
+            return std::pair{ok, std::move(set)};
+        };
+        auto [ok2, serie2] = scrivi(db, 2, 7, QDate());
+        QVERIFY(ok2);
+        serie_server = std::move(serie2);
+        QDate precedente = serie_server.s1D.barra(1).data.addDays(-1);
+        while (precedente.dayOfWeek() > 5)
+            precedente = precedente.addDays(-1);
+        QVERIFY(scrivi(scaricati, 2, 7, precedente).first);
+        for (const QString &percorso : {db, scaricati})
+            QVERIFY(scrivi(percorso, 5, 11, QDate()).first);
+        odbc.emplace("WAVELORE_HISTORY_ODBC", QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(scaricati).toUtf8());
 
         ServerQuotazioni::Configurazione cfg;
         cfg.Utenti.insert(QStringLiteral("demo"), {QStringLiteral("demo"), QStringLiteral("1001"),
@@ -300,6 +321,14 @@ struct AvvioOnline {
         indirizzo.emplace("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server->Porta()));
 
         QVERIFY(a->Carica());
+        QObject::connect(a->form->Frm_Avvio->PB_Avvio_T, &QProgressBar::valueChanged, a->form.get(), [this](int v) {
+            if (v != 100)
+                return;
+            StatoMercato &m = a->form->S().mercato;
+            for (int k = 1; k <= 4; ++k)
+                for (int i = 1; i <= 2; ++i)
+                    prime_barre[size_t(k - 1)][size_t(i - 1)] = fusione::Serie(m, k).barra(i);
+        });
         quotazione = std::make_unique<ColoriLampada>(a->op->Quotazioni()->Led_RT);
         barra = std::make_unique<ColoriLampada>(a->op->Area()->Frm_Graf[0]->Led_Agg_Storico_RT);
         QCheckBox *ricordami = a->form->Frm_Avvio->Chk_Ricordami;
@@ -431,6 +460,29 @@ private slots:
         QVERIFY(a.op->Quotazioni()->Frm_Dati_Sot_Off->isHidden());
         a.form->Scrittore().Attendi();
         QVERIFY(QFile::exists(storico::PercorsoFileStorico(2, QStringLiteral("1D"))));
+    }
+
+    // The server's last two bars of each timeframe, newer than the history downloaded, are
+    // merged by the start before anything is drawn.
+    void online_ultime_barre_del_server()
+    {
+        AvvioOnline *o = Online();
+        QVERIFY(o && o->avviato);
+        const SerieStorico *server[4] = {&o->serie_server.s5M, &o->serie_server.s15M, &o->serie_server.s1H,
+                                         &o->serie_server.s1D};
+        for (int k = 0; k < 4; ++k)
+            for (int i = 0; i < 2; ++i) {
+                const BarraStorico &attesa = server[k]->barra(i + 1);
+                const BarraStorico &vista = o->prime_barre[size_t(k)][size_t(i)];
+                const QString riga = QStringLiteral("%1 bar %2: %3 %4 %5, the server's %6 %7 %8")
+                                         .arg(storico::Timeframes()[k]).arg(i + 1)
+                                         .arg(vista.data.toString(Qt::ISODate)).arg(vista.minuti).arg(vista.chiusura)
+                                         .arg(attesa.data.toString(Qt::ISODate)).arg(attesa.minuti).arg(attesa.chiusura);
+                // Daily bars are told by their date; the server sends closes to two decimals.
+                QVERIFY2(vista.data == attesa.data && (k == 3 || vista.minuti == attesa.minuti) &&
+                             std::abs(vista.chiusura - attesa.chiusura) < 0.006,
+                         qPrintable(riga));
+            }
     }
 
     // "Ricordami" ticked before the user id was typed: OnLine remembers the id for the next start.
@@ -630,17 +682,22 @@ private slots:
 
     // A damaged history file of the current underlying is reported, file and reason,
     // before another underlying is opened or the start gives up (as it does with no
-    // history at all); what an interrupted save left beside the files is gone.
+    // history at all), once in the program's own notice box; what an interrupted save
+    // left beside the files is gone.
     void offline_storico_danneggiato_data()
     {
         QTest::addColumn<QList<int>>("generati");
         QTest::addColumn<QString>("danneggiato");
         QTest::addColumn<QString>("avviso");
         QTest::addColumn<int>("aperto");  // 0: the start fails
-        QTest::newRow("nessuno storico") << QList<int>{} << "" << "" << 0;
-        QTest::newRow("giornaliero troncato") << QList<int>{2, 5} << "S1D_2.dat" << "troncato" << 5;
-        QTest::newRow("dati dopo l'ultima riga") << QList<int>{2} << "S5M_2.dat" << "dati oltre la riga 1500" << 0;
-        QTest::newRow("danneggiato un altro") << QList<int>{2, 5} << "S1D_5.dat" << "" << 2;
+        QTest::addColumn<bool>("reale");  // the program's own notice, not the fixture's record
+        QTest::newRow("nessuno storico") << QList<int>{} << "" << "" << 0 << false;
+        QTest::newRow("giornaliero troncato") << QList<int>{2, 5} << "S1D_2.dat" << "troncato" << 5 << false;
+        QTest::newRow("giornaliero troncato, la sua finestra") << QList<int>{2, 5} << "S1D_2.dat" << "troncato" << 5
+                                                               << true;
+        QTest::newRow("dati dopo l'ultima riga") << QList<int>{2} << "S5M_2.dat" << "dati oltre la riga 1500" << 0
+                                                 << false;
+        QTest::newRow("danneggiato un altro") << QList<int>{2, 5} << "S1D_5.dat" << "" << 2 << false;
     }
     void offline_storico_danneggiato()
     {
@@ -648,7 +705,14 @@ private slots:
         QFETCH(QString, danneggiato);
         QFETCH(QString, avviso);
         QFETCH(int, aperto);
+        QFETCH(bool, reale);
         FinestraProva prova(generati);
+        // The box is closed as it opens; what it said is kept.
+        std::optional<MessaggiCatturati> finestre;
+        if (reale) {
+            finestre.emplace(QMessageBox::Ok);
+            prova.op->Imposta_Dialoghi(std::make_unique<DialoghiUtente>(*prova.form));
+        }
         const CartellaTemporanea &cartella = *prova.cartella;
         const QString percorso = cartella.sistema() + QLatin1Char('/') + danneggiato;
         QFile file(percorso);
@@ -667,19 +731,28 @@ private slots:
 
         QCOMPARE(prova.AvviaOffline(), aperto != 0);
         QVERIFY(!QFile::exists(temporaneo));
+        QStringList avvisi = prova.avvisi;
+        if (reale) {
+            QVERIFY(avvisi.isEmpty());
+            for (const QString &testo : finestre->testi) {
+                QVERIFY2(testo.startsWith(QStringLiteral("Wavelore \u00AE|")) && testo.endsWith(QLatin1String("|testo")),
+                         qPrintable(testo));
+                avvisi << testo;
+            }
+        }
         if (avviso.isEmpty()) {
-            QVERIFY(prova.avvisi.isEmpty());
+            QVERIFY(avvisi.isEmpty());
         } else {
-            QCOMPARE(prova.avvisi.size(), 1);
-            QVERIFY2(prova.avvisi[0].contains(QDir::toNativeSeparators(percorso)) && prova.avvisi[0].contains(avviso),
-                     qPrintable(prova.avvisi[0]));
+            QCOMPARE(avvisi.size(), 1);
+            QVERIFY2(avvisi[0].contains(QDir::toNativeSeparators(percorso)) && avvisi[0].contains(avviso),
+                     qPrintable(avvisi[0]));
         }
         if (aperto == 0) {
-            QCOMPARE(prova.dialoghi->fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
+            QCOMPARE(prova.fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
             QVERIFY(prova.form->S().shell.Blocco_Grafici);
             QVERIFY(!prova.op->Sequenza().In_Corso());
         } else {
-            QVERIFY2(prova.dialoghi->fallimenti.isEmpty(), qPrintable(prova.dialoghi->fallimenti.join(QLatin1Char('\n'))));
+            QVERIFY2(prova.fallimenti.isEmpty(), qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
             QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, aperto);
             QVERIFY(!prova.form->S().shell.Blocco_Grafici);
         }
@@ -893,17 +966,25 @@ private slots:
     void colori_controlli_data()
     {
         QTest::addColumn<int>("aspetto");
-        QTest::newRow("dark") << 0;
-        QTest::newRow("light") << 1;
+        QTest::addColumn<bool>("riavvio");  // the scheme saved, then the program started again
+        QTest::newRow("dark") << 0 << false;
+        QTest::newRow("light") << 1 << false;
+        QTest::newRow("light, at start") << 1 << true;
+        QTest::newRow("dark, at start") << 0 << true;
     }
     void colori_controlli()
     {
         QFETCH(int, aspetto);
+        QFETCH(bool, riavvio);
         QVERIFY(Finestra_Condivisa());
+        QVERIFY(m_finestra->Aspetto(aspetto));
+        if (riavvio) {
+            QVERIFY(m_finestra->Riavvia());
+            QCOMPARE(m_finestra->S().archivio.Aspetto, aspetto);
+        }
         FormS1 &f = *m_finestra->form;
         FinestraOperativa *op = m_finestra->op;
         const Stato &s = f.S();
-        QVERIFY(m_finestra->Aspetto(aspetto));
         const auto colore = [&s](int i) { return schermo::ColoreWin(s.cicli.Colori[size_t(i)]); };
 
         // Control, colour role, entry of the colour table.
