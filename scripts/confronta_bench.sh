@@ -2,14 +2,15 @@
 # Reads the benchmark programs' output on standard input ("BENCH <name> <median> <unit>" lines,
 # anything else ignored) and prints one row per figure: median, target and median/target.
 #   scripts/confronta_bench.sh benchmarks/obiettivi.txt < output
-# Exits 1 when a figure is over twice its target (above 0 for a target of 0: a count that must
-# stay nil), has no target or a unit other than its target's, or when a figure with a target
-# was not measured: a renamed figure must not slip by.
+# Exits 1 when a figure is over its target (above 0 for a target of 0: a count that must stay
+# nil), a rate (a unit ending in "/s", where more is better) under it, a figure has no target or
+# a unit other than its target's, or when a figure with a target was not measured: a renamed
+# figure must not slip by.
 set -euo pipefail
 obiettivi=${1:?usage: confronta_bench.sh TARGETS-FILE < OUTPUT}
 [ -r "$obiettivi" ] || { echo "cannot read $obiettivi" >&2; exit 2; }
 
-awk -v limite=2 '
+awk '
   FNR == NR {
     sub(/#.*/, "")
     if (NF == 0) next
@@ -48,7 +49,11 @@ awk -v limite=2 '
       }
       rapporto = valore[f] / obiettivo[f]
       nota = ""
-      if (rapporto > limite) { nota = "  OVER " limite "x TARGET"; esito = 1 }
+      if (unita[f] ~ /[/]s$/) {
+        if (rapporto < 1) { nota = "  UNDER TARGET"; esito = 1 }
+      } else if (rapporto > 1) {
+        nota = "  OVER TARGET"; esito = 1
+      }
       printf "%-40s %18s %16s %7.2f%s\n", f, mediana, bersaglio, rapporto, nota
     }
     for (i = 1; i <= k; ++i) {

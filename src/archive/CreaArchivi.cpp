@@ -3,18 +3,19 @@
 #include "archive/DescrizioneArchivio.h"
 #include "archive/RecuperoArchivio.h"
 #include "platform/Costanti.h"
+#include "platform/PuntiProva.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
 #include <QVariant>
-#include <cstdlib>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -70,14 +71,6 @@ QString nomeLibero(const QString &base)
     return nome;
 }
 
-// Tests stop the process at a step of a repair (read for tests only), as a crash or a
-// power cut would there.
-void arrestoDiProva(const char *passo)
-{
-    if (qgetenv("WAVELORE_PROVA_ARRESTO_RIPARAZIONE") == passo)
-        std::_Exit(86);
-}
-
 // What has been written to a file, or renamed in a folder, is on the disk before what
 // follows relies on it.
 bool sincronizza(const QString &percorso)
@@ -108,11 +101,26 @@ bool rimuovi(const QString &percorso)
 // The repaired file is built under this name beside the archive.
 QString nomeRiparazione(const QString &percorso) { return percorso + QStringLiteral(".riparazione"); }
 
+// What tells whether a file changed since it was looked at, and its header as it was then.
+struct Impronta {
+    qint64 dimensione = -1;
+    qint64 modificato = 0;
+    QByteArray testa;  // the first 100 bytes
+    bool operator==(const Impronta &) const = default;
+};
+
+Impronta impronta(const QString &percorso)
+{
+    QFile f(percorso);
+    const QFileInfo info(percorso);
+    return {info.exists() ? info.size() : -1, info.lastModified().toMSecsSinceEpoch(),
+            f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray()};
+}
+
 // A file cut short, or grown behind SQLite's back, reads as whole: SQLite counts the
 // pages its header gives and fills a short last page with zeroes. Empty when the size is right.
-QString dimensioneErrata(const QString &percorso)
+QString dimensioneErrata(const QString &percorso, const std::optional<Intestazione> &t)
 {
-    const auto t = LeggiIntestazione(percorso);
     if (!t || t->wal)
         return {};
     const qint64 dimensione = QFileInfo(percorso).size();
@@ -128,10 +136,10 @@ QString dimensioneErrata(const QString &percorso)
 enum class StatoFile { Sano, Danneggiato, In_Uso };
 
 // A file is usable when SQLite can read it, its own check finds nothing wrong and its
-// size is the one its header gives. It is in use when another program holds it locked
-// beyond the wait: that says nothing of its state. An empty file opens as an empty
-// database: it is a file cut short, not a new one.
-StatoFile esamina(const QString &percorso, QString &motivo)
+// size is the one its header (read once, with the file's print) gives. It is in use when
+// another program holds it locked beyond the wait: that says nothing of its state. An empty
+// file opens as an empty database: it is a file cut short, not a new one.
+StatoFile esamina(const QString &percorso, const std::optional<Intestazione> &intestazione, QString &motivo)
 {
     if (QFileInfo(percorso).size() == 0) {
         motivo = QStringLiteral("file vuoto");
@@ -152,20 +160,48 @@ StatoFile esamina(const QString &percorso, QString &motivo)
         return Occupato(q.lastError()) ? StatoFile::In_Uso : StatoFile::Danneggiato;
     }
     const QString esito = q.value(0).toString();
-    motivo = esito.compare(QStringLiteral("ok"), Qt::CaseInsensitive) != 0 ? esito : dimensioneErrata(percorso);
+    motivo = esito.compare(QStringLiteral("ok"), Qt::CaseInsensitive) != 0 ? esito
+                                                                           : dimensioneErrata(percorso, intestazione);
     q.finish();
     db.rollback();
     return motivo.isEmpty() ? StatoFile::Sano : StatoFile::Danneggiato;
 }
 
-// What tells whether a file changed since it was looked at.
-QByteArray impronta(const QString &percorso)
+enum class Contenuto { Nessuno, Parziale, Completo, In_Uso };
+
+// How much of the program's tables and rows a file holds. A file that cannot be read at
+// all holds something nobody can tell: Parziale.
+Contenuto contenuto(FileArchivio file, const QString &percorso)
 {
-    QFile f(percorso);
-    const QFileInfo info(percorso);
-    return QByteArray::number(info.size()) + ' '
-           + QByteArray::number(info.lastModified().toMSecsSinceEpoch()) + ' '
-           + (f.open(QIODevice::ReadOnly) ? f.read(100) : QByteArray());
+    if (QFileInfo(percorso).size() == 0)
+        return Contenuto::Nessuno;
+    Connessione c(percorso);
+    QSqlQuery q(c.Database());
+    // The first read also rolls back what an interrupted build left in its journal.
+    if (!c.Aperta() || !q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        return c.Occupata() || Occupato(q.lastError()) ? Contenuto::In_Uso : Contenuto::Parziale;
+    QSet<QString> tabelle;
+    while (q.next())
+        tabelle.insert(q.value(0).toString().toUpper());
+    int trovate = 0;
+    bool complete = true;
+    for (const DefinizioneTabella &t : SchemaArchivio(file)) {
+        if (!tabelle.contains(t.nome.toUpper())) {
+            complete = false;
+            continue;
+        }
+        ++trovate;
+        QSqlQuery righe(c.Database());
+        const bool lette = righe.exec(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ID BETWEEN %2 AND %3")
+                                          .arg(t.nome)
+                                          .arg(t.righe.front())
+                                          .arg(t.righe.back())) &&
+                           righe.next();
+        if (!lette && Occupato(righe.lastError()))
+            return Contenuto::In_Uso;
+        complete = complete && lette && righe.value(0).toInt() == int(t.righe.size());
+    }
+    return trovate == 0 ? Contenuto::Nessuno : complete ? Contenuto::Completo : Contenuto::Parziale;
 }
 
 class Costruttore {
@@ -181,43 +217,12 @@ public:
         const QStringList esistenti = colonneEsistenti(t.nome);
         bool nuova = esistenti.isEmpty();
         if (!nuova && !esistenti.contains(QStringLiteral("ID"), Qt::CaseInsensitive)) {
-            const QString accantonata = t.nome + QStringLiteral("_danneggiata_") + marcaTempo().remove(QLatin1Char('-'));
-            if (!esegui(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(t.nome, accantonata)))
+            if (!accantonaTabella(t))
                 return false;
-            m_esito.Riparazioni << QStringLiteral("%1: dati danneggiati messi da parte nel file; "
-                                                  "tornano ai valori iniziali: %2.")
-                                       .arg(m_file, descrivi(t.nome, t.righe));
             nuova = true;
         }
-        if (nuova) {
-            QStringList definizione{QStringLiteral("ID INTEGER PRIMARY KEY")};
-            for (const QString &col : t.colonne)
-                definizione << col + QStringLiteral(" TEXT");
-            if (!esegui(QStringLiteral("CREATE TABLE %1 (%2)").arg(t.nome, definizione.join(QStringLiteral(", ")))))
-                return false;
-            // What the damaged file still holds goes in first; the defaults fill the rest.
-            if (m_recupero && !m_recupero->Copia(t, m_c, m_esito.Errori, m_file))
-                return false;
-        } else {
-            bool aggiunte = false;
-            for (int i = 0; i < t.colonne.size(); ++i) {
-                if (esistenti.contains(t.colonne[i], Qt::CaseInsensitive))
-                    continue;
-                if (!aggiungiColonna(t, i))
-                    return false;
-                aggiunte = true;
-            }
-            if (aggiunte) {
-                // Of the rows there: those missing are told apart, once created.
-                std::vector<int> presenti;
-                QSqlQuery q(m_c.Database());
-                if (q.exec(QStringLiteral("SELECT ID FROM %1").arg(t.nome)))
-                    while (q.next())
-                        presenti.push_back(q.value(0).toInt());
-                m_esito.Riparazioni << QStringLiteral("%1: completati con i valori iniziali: %2.")
-                                           .arg(m_file, descrivi(t.nome, presenti));
-            }
-        }
+        if (nuova ? !creaTabella(t) : !completaColonne(t, esistenti))
+            return false;
         return righe(t, nuova, !nuova || m_recupero);
     }
 
@@ -237,6 +242,53 @@ public:
     }
 
 private:
+    // A table without a row key is renamed aside in the file, and made again.
+    bool accantonaTabella(const DefinizioneTabella &t)
+    {
+        const QString accantonata = t.nome + QStringLiteral("_danneggiata_") + marcaTempo().remove(QLatin1Char('-'));
+        if (!esegui(QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(t.nome, accantonata)))
+            return false;
+        m_esito.Riparazioni << QStringLiteral("%1: dati danneggiati messi da parte nel file; "
+                                              "tornano ai valori iniziali: %2.")
+                                   .arg(m_file, descrivi(t.nome, t.righe));
+        return true;
+    }
+
+    bool creaTabella(const DefinizioneTabella &t)
+    {
+        QStringList definizione{QStringLiteral("ID INTEGER PRIMARY KEY")};
+        for (const QString &col : t.colonne)
+            definizione << col + QStringLiteral(" TEXT");
+        if (!esegui(QStringLiteral("CREATE TABLE %1 (%2)").arg(t.nome, definizione.join(QStringLiteral(", ")))))
+            return false;
+        // What the damaged file still holds goes in first; the defaults fill the rest.
+        return !m_recupero || m_recupero->Copia(t, m_c, m_esito.Errori, m_file);
+    }
+
+    // The columns an older table lacks, with their defaults; the rows that were there are told.
+    bool completaColonne(const DefinizioneTabella &t, const QStringList &esistenti)
+    {
+        bool aggiunte = false;
+        for (int i = 0; i < t.colonne.size(); ++i) {
+            if (esistenti.contains(t.colonne[i], Qt::CaseInsensitive))
+                continue;
+            if (!aggiungiColonna(t, i))
+                return false;
+            aggiunte = true;
+        }
+        if (!aggiunte)
+            return true;
+        // Of the rows there: those missing are told apart, once created.
+        std::vector<int> presenti;
+        QSqlQuery q(m_c.Database());
+        if (q.exec(QStringLiteral("SELECT ID FROM %1").arg(t.nome)))
+            while (q.next())
+                presenti.push_back(q.value(0).toInt());
+        m_esito.Riparazioni << QStringLiteral("%1: completati con i valori iniziali: %2.")
+                                   .arg(m_file, descrivi(t.nome, presenti));
+        return true;
+    }
+
     template <typename Id>
     QString descrivi(const QString &tabella, const Id &righe) const
     {
@@ -356,7 +408,7 @@ bool costruisci(FileArchivio file, Connessione &c, EsitoArchivi &esito, Recupero
         if (!ok)
             break;
         if (recupero)
-            arrestoDiProva("copia");
+            punti_prova::Passo_Riparazione(PassoRiparazione::Copia);
     }
     if (ok && file == FileArchivio::Sistema3) {
         // The password is never kept, whatever an older archive held.
@@ -375,9 +427,172 @@ bool costruisci(FileArchivio file, Connessione &c, EsitoArchivi &esito, Recupero
     return ok;
 }
 
-// A repair a crash or a power cut interrupted. Its file beside the archive is whole from
-// the moment the damaged one is set aside: with the archive still there it is dropped and
-// the repair starts again from the archive; without it, it takes the archive's place.
+// What a repair keeps beside its file until its notice has been shown: the name the damaged
+// file was set aside as (empty until it is), and how the account ends (Recupero::Esito;
+// empty for a repair whose account was lost).
+struct AvvisoRiparazione {
+    QString accantonato;
+    QString esito;
+};
+
+QString nomeAvviso(const QString &percorso) { return percorso + QStringLiteral(".avviso"); }
+
+// On the disk before anything it tells of is done.
+bool scriviAvviso(const QString &percorso, const AvvisoRiparazione &avviso)
+{
+    const QByteArray testo = (avviso.accantonato + QLatin1Char('\n') + avviso.esito).toUtf8();
+    QSaveFile f(nomeAvviso(percorso));
+    if (!f.open(QIODevice::WriteOnly) || f.write(testo) != testo.size() || !f.flush()) {
+        f.cancelWriting();
+        return false;
+    }
+#ifdef Q_OS_UNIX
+    if (::fdatasync(f.handle()) != 0) {
+        f.cancelWriting();
+        return false;
+    }
+#endif
+    return f.commit() && sincronizza(QFileInfo(percorso).absolutePath());
+}
+
+std::optional<AvvisoRiparazione> leggiAvviso(const QString &percorso)
+{
+    QFile f(nomeAvviso(percorso));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString testo = QString::fromUtf8(f.readAll());
+    const qsizetype capo = testo.indexOf(QLatin1Char('\n'));
+    if (capo < 0)
+        return AvvisoRiparazione{};
+    return AvvisoRiparazione{testo.left(capo), testo.mid(capo + 1)};
+}
+
+// The newest copy set aside: its name gives the time it was. Empty when none is left.
+QString ultimoAccantonato(const QString &percorso)
+{
+    const QFileInfo info(percorso);
+    QString ultimo;
+    for (const QString &f : info.dir().entryList({info.fileName() + QStringLiteral(".danneggiato-*")}, QDir::Files,
+                                                 QDir::Name))
+        if (!f.endsWith(QLatin1String("-journal")) && !f.endsWith(QLatin1String("-wal")) &&
+            !f.endsWith(QLatin1String("-shm")))
+            ultimo = f;
+    return ultimo;
+}
+
+// The trader's account of a repair.
+QString testoRiparazione(const QString &nomeFile, const QString &accantonato, const QString &esito)
+{
+    if (esito.isEmpty() && accantonato.isEmpty())
+        return QStringLiteral("La riparazione di %1, interrotta, è stata completata.").arg(nomeFile);
+    if (esito.isEmpty())
+        return QStringLiteral("La riparazione di %1, interrotta, è stata completata; "
+                              "il file danneggiato è conservato come %2.")
+            .arg(nomeFile, accantonato);
+    if (accantonato.isEmpty())
+        return QStringLiteral("%1 era danneggiato ed è stato ricreato").arg(nomeFile) + esito;
+    return QStringLiteral("%1 era danneggiato: è stato messo da parte come %2 e ricreato").arg(nomeFile, accantonato) +
+           esito;
+}
+
+// A repair's notice, told at every start until it has been shown (Avvisi_Mostrati).
+void raccontaAvviso(FileArchivio file, const AvvisoRiparazione &avviso, EsitoArchivi &esito)
+{
+    const QString percorso = PercorsoArchivio(file);
+    const QString accantonato = avviso.accantonato.isEmpty() ? ultimoAccantonato(percorso) : avviso.accantonato;
+    esito.Riparazioni.prepend(testoRiparazione(NomeArchivio(file), accantonato, avviso.esito));
+    if (QFileInfo::exists(nomeAvviso(percorso)))
+        esito.Da_Confermare << nomeAvviso(percorso);
+}
+
+// Set aside under its own write lock, and only as it was read: a program writing it
+// meanwhile keeps it in use. (A file without a database's header has no writer, and the
+// lock would start a database in it.)
+bool fermo(Connessione &blocco, const QString &percorso, const Impronta &letto, bool database)
+{
+    QSqlQuery q(blocco.Database());
+    if (database && !q.exec(QStringLiteral("BEGIN EXCLUSIVE")) && Occupato(q.lastError()))
+        return false;
+    return impronta(percorso) == letto;
+}
+
+// The complete repaired file takes the archive's place, the archive (when there is one, held
+// in `blocco`) set aside first, and the notice kept beside them names what it became.
+bool mettiInPosto(FileArchivio file, const QString &motivo, AvvisoRiparazione avviso, EsitoArchivi &esito)
+{
+    const QString percorso = PercorsoArchivio(file);
+    const QString nomeFile = NomeArchivio(file);
+    if (QFileInfo::exists(percorso)) {
+        const QString accantonato = accantona(percorso, esito, nomeFile, motivo);
+        if (accantonato.isEmpty())
+            return false;
+        avviso.accantonato = QFileInfo(accantonato).fileName();
+        scriviAvviso(percorso, avviso);  // else the name is found again in the folder
+    }
+    punti_prova::Passo_Riparazione(PassoRiparazione::Accantonato);
+    const QString nuovo = nomeRiparazione(percorso);
+    if (!QFile::rename(nuovo, percorso)) {
+        esito.ok = false;
+        esito.Errori << QStringLiteral("%1: il file riparato non può prendere il suo posto; è %2.")
+                            .arg(nomeFile, QFileInfo(nuovo).fileName());
+        return false;
+    }
+    sincronizza(QFileInfo(percorso).absolutePath());
+    punti_prova::Passo_Riparazione(PassoRiparazione::In_Posto);
+    raccontaAvviso(file, avviso, esito);
+    return true;
+}
+
+// A repaired file that cannot be told good is kept under a name of its own, never deleted.
+bool accantonaRiparazione(FileArchivio file, const QString &perche, EsitoArchivi &esito)
+{
+    const QString percorso = PercorsoArchivio(file);
+    const QString nuovo = nomeRiparazione(percorso);
+    const QString destinazione = nomeLibero(nuovo + QLatin1Char('-') + marcaTempo());
+    if (!QFile::rename(nuovo, destinazione)) {
+        esito.ok = false;
+        esito.Errori << QStringLiteral("%1: la riparazione interrotta non può essere ripresa: %2 non può essere "
+                                       "messo da parte.")
+                            .arg(NomeArchivio(file), QFileInfo(nuovo).fileName());
+        return false;
+    }
+    QFile::remove(nomeAvviso(percorso));
+    esito.Riparazioni << QStringLiteral("%1: la copia riparata lasciata da una riparazione interrotta %2; "
+                                        "è conservata come %3.")
+                             .arg(NomeArchivio(file), perche, QFileInfo(destinazione).fileName());
+    return true;
+}
+
+// A complete repaired file is preferred to an archive that fails its check or holds none of
+// the program's tables; beside an archive in order it is set aside, for the archive may be
+// newer (put back by the trader, a restore or a sync).
+bool preferisciRiparazione(FileArchivio file, const AvvisoRiparazione &avviso, EsitoArchivi &esito)
+{
+    const QString percorso = PercorsoArchivio(file);
+    if (!QFileInfo::exists(percorso))
+        return mettiInPosto(file, {}, avviso, esito);
+    const Impronta letto = impronta(percorso);
+    const auto intestazione = LeggiIntestazione(letto.testa);
+    QString motivo;
+    const StatoFile stato = esamina(percorso, intestazione, motivo);
+    const Contenuto presente = stato == StatoFile::Sano ? contenuto(file, percorso) : Contenuto::Nessuno;
+    if (stato == StatoFile::In_Uso || presente == Contenuto::In_Uso) {
+        inUso(esito, NomeArchivio(file));
+        return false;
+    }
+    if (presente != Contenuto::Nessuno)
+        return accantonaRiparazione(file, QStringLiteral("non è stata usata: il file è integro"), esito);
+    Connessione blocco(percorso);
+    if (!fermo(blocco, percorso, letto, intestazione.has_value())) {
+        inUso(esito, NomeArchivio(file));
+        return false;
+    }
+    return mettiInPosto(file, motivo.isEmpty() ? QStringLiteral("nessun dato") : motivo, avviso, esito);
+}
+
+// A repair a crash or a power cut interrupted, finished from what it left: its notice not yet
+// shown, a repaired file beside the archive (complete: preferRiparazione; its build barely
+// begun: dropped, and the repair starts again from the archive; anything else: set aside).
 bool finisciRiparazione(FileArchivio file, EsitoArchivi &esito)
 {
     const QString percorso = PercorsoArchivio(file);
@@ -386,46 +601,45 @@ bool finisciRiparazione(FileArchivio file, EsitoArchivi &esito)
     // The copies of a cut file's whole pages a repair was reading.
     for (const QString &copia : info.dir().entryList({info.fileName() + QStringLiteral(".recupero-*")}, QDir::Files))
         QFile::remove(info.dir().filePath(copia));
-    if (!QFileInfo::exists(nuovo))
+    const auto avviso = leggiAvviso(percorso);
+    if (!QFileInfo::exists(nuovo)) {
+        if (avviso)  // in place, but never told
+            raccontaAvviso(file, *avviso, esito);
         return true;
-    if (QFileInfo::exists(percorso)) {
-        if (rimuovi(nuovo))
-            return true;
-        esito.ok = false;
-        esito.Errori << QStringLiteral("%1: la riparazione interrotta non può essere ripresa: %2 non può essere rimosso.")
-                            .arg(NomeArchivio(file), QFileInfo(nuovo).fileName());
+    }
+    const Contenuto costruito = contenuto(file, nuovo);
+    QString motivo;
+    if (costruito == Contenuto::In_Uso) {
+        inUso(esito, NomeArchivio(file));
         return false;
     }
-    if (!QFile::rename(nuovo, percorso)) {
-        esito.ok = false;
-        esito.Errori << QStringLiteral("%1: la riparazione interrotta non può essere completata; il file riparato è %2.")
-                            .arg(NomeArchivio(file), QFileInfo(nuovo).fileName());
+    if (costruito == Contenuto::Nessuno && rimuovi(nuovo)) {
+        QFile::remove(nomeAvviso(percorso));
+    } else if (costruito == Contenuto::Completo &&
+               esamina(nuovo, LeggiIntestazione(impronta(nuovo).testa), motivo) == StatoFile::Sano) {
+        // Its notice goes with it, whatever stops the start before it is shown.
+        if (!avviso)
+            scriviAvviso(percorso, {});
+        return preferisciRiparazione(file, avviso.value_or(AvvisoRiparazione{}), esito);
+    } else if (!accantonaRiparazione(file, QStringLiteral("non era completa"), esito)) {
         return false;
     }
-    sincronizza(info.absolutePath());
-    // The newest copy set aside: its name gives the time it was.
-    QStringList accantonati;
-    for (const QString &f : info.dir().entryList({info.fileName() + QStringLiteral(".danneggiato-*")}, QDir::Files,
-                                                 QDir::Name))
-        if (!f.endsWith(QLatin1String("-journal")) && !f.endsWith(QLatin1String("-wal")) &&
-            !f.endsWith(QLatin1String("-shm")))
-            accantonati << f;
-    esito.Riparazioni << QStringLiteral("La riparazione di %1, interrotta, è stata completata; "
-                                        "il file danneggiato è conservato come %2.")
-                             .arg(NomeArchivio(file), accantonati.value(accantonati.size() - 1));
+    if (!QFileInfo::exists(percorso))
+        esito.Riparazioni << QStringLiteral("%1 mancava ed è stato ricreato con i valori iniziali.")
+                                 .arg(NomeArchivio(file));
     return true;
 }
 
-// Builds the repaired file beside the damaged one, synced, then sets the damaged one aside
-// and moves the new one into its place: at every moment one of the two names holds all
-// that could be read, and the next start finds it (finisciRiparazione).
-bool ripara(FileArchivio file, const QString &motivo, EsitoArchivi &esito)
+// Builds the repaired file beside the damaged one, synced with its notice, then sets the
+// damaged one aside and moves the new one into its place: at every moment one of the two
+// names holds all that could be read, and the next start finds it (finisciRiparazione).
+bool ripara(FileArchivio file, const QString &motivo, const Impronta &letto,
+            const std::optional<Intestazione> &intestazione, EsitoArchivi &esito)
 {
     const QString percorso = PercorsoArchivio(file);
     const QString nomeFile = NomeArchivio(file);
     const QString nuovo = nomeRiparazione(percorso);
-    const QByteArray letto = impronta(percorso);
-    Recupero recupero(percorso, file);
+    Recupero recupero(percorso, file, intestazione);
     bool costruito = false, occupato = false;
     if (!rimuovi(nuovo)) {
         esito.Errori << QStringLiteral("%1: %2 non può essere rimosso.").arg(nomeFile, QFileInfo(nuovo).fileName());
@@ -437,6 +651,7 @@ bool ripara(FileArchivio file, const QString &motivo, EsitoArchivi &esito)
     recupero.Chiudi();
     const auto annulla = [&](bool occupato_) {
         rimuovi(nuovo);
+        QFile::remove(nomeAvviso(percorso));
         if (occupato_)
             inUso(esito, nomeFile);
         esito.ok = false;
@@ -444,35 +659,34 @@ bool ripara(FileArchivio file, const QString &motivo, EsitoArchivi &esito)
     };
     if (recupero.Occupato() || occupato)
         return annulla(true);
-    if (!costruito || !sincronizza(nuovo)) {
+    const AvvisoRiparazione avviso{{}, recupero.Esito()};
+    if (!costruito || !sincronizza(nuovo) || !scriviAvviso(percorso, avviso)) {
         if (costruito)
             esito.Errori << QStringLiteral("%1: la copia riparata non può essere scritta sul disco.").arg(nomeFile);
         return annulla(false);
     }
-    arrestoDiProva("completa");
-
-    // Set aside under its own write lock, and only as it was read: a program writing
-    // it meanwhile keeps it in use. (A file without a database's header has no writer, and
-    // the lock would start a database in it.)
+    punti_prova::Passo_Riparazione(PassoRiparazione::Completa);
     Connessione blocco(percorso);
-    QSqlQuery q(blocco.Database());
-    if (LeggiIntestazione(percorso) && !q.exec(QStringLiteral("BEGIN EXCLUSIVE")) && Occupato(q.lastError()))
+    if (!fermo(blocco, percorso, letto, intestazione.has_value()))
         return annulla(true);
-    if (impronta(percorso) != letto)
-        return annulla(true);
-    const QString accantonato = accantona(percorso, esito, nomeFile, motivo);
-    if (accantonato.isEmpty())
-        return annulla(false);
-    arrestoDiProva("accantonato");
-    if (!QFile::rename(nuovo, percorso)) {
-        esito.ok = false;
-        esito.Errori << QStringLiteral("%1: il file riparato non può prendere il suo posto; è %2.")
-                            .arg(nomeFile, QFileInfo(nuovo).fileName());
-        return false;
+    return mettiInPosto(file, motivo, avviso, esito);
+}
+
+// A file there is checked, and repaired when damaged; false when it is in use or cannot be
+// made whole.
+bool verifica(FileArchivio file, EsitoArchivi &esito)
+{
+    const QString percorso = PercorsoArchivio(file);
+    const Impronta letto = impronta(percorso);
+    // Its header is read once, with the print that tells whether it changes meanwhile.
+    const auto intestazione = LeggiIntestazione(letto.testa);
+    QString motivo;
+    switch (esamina(percorso, intestazione, motivo)) {
+    case StatoFile::Sano: return true;
+    case StatoFile::In_Uso: inUso(esito, NomeArchivio(file)); return false;
+    case StatoFile::Danneggiato: break;
     }
-    sincronizza(QFileInfo(percorso).absolutePath());
-    esito.Riparazioni.prepend(recupero.Resoconto(nomeFile, QFileInfo(accantonato).fileName()));
-    return true;
+    return ripara(file, motivo, letto, intestazione, esito);
 }
 
 }  // namespace
@@ -536,23 +750,13 @@ std::optional<QString> ValorePredefinito(const DefinizioneTabella &tabella, int 
 EsitoArchivi Crea_Archivio(FileArchivio file)
 {
     EsitoArchivi esito;
-    const QString percorso = PercorsoArchivio(file);
     const QString nomeFile = NomeArchivio(file);
     if (!finisciRiparazione(file, esito))
         return esito;
-    if (QFileInfo::exists(percorso)) {
-        QString motivo;
-        switch (esamina(percorso, motivo)) {
-        case StatoFile::Sano: break;
-        case StatoFile::In_Uso: inUso(esito, nomeFile); return esito;
-        case StatoFile::Danneggiato:
-            if (!ripara(file, motivo, esito))
-                return esito;
-            break;
-        }
-    }
+    if (QFileInfo::exists(PercorsoArchivio(file)) && !verifica(file, esito))
+        return esito;
 
-    Connessione c(percorso);  // by its path: the start makes what is missing
+    Connessione c(PercorsoArchivio(file));  // by its path: the start makes what is missing
     if (!c.Aperta()) {
         if (c.Occupata()) {
             inUso(esito, nomeFile);
@@ -575,7 +779,39 @@ EsitoArchivi Crea_Archivio(FileArchivio file)
     return esito;
 }
 
-EsitoArchivi Crea_Archivi(int attesaMs)
+namespace {
+
+// What a try adds to what the earlier ones told: each text once.
+void aggiungiNuovi(QStringList &a, const QStringList &testi)
+{
+    for (const QString &t : testi)
+        if (!a.contains(t))
+            a << t;
+}
+
+// One file made usable, tried again while another program holds it, within the wait.
+EsitoArchivi creaAttendendo(FileArchivio f, const QElapsedTimer &attesa, int attesaMs, AttesaArchivi *attendi)
+{
+    EsitoArchivi e;
+    for (;;) {
+        const EsitoArchivi prova = Crea_Archivio(f);
+        e.ok = prova.ok;
+        e.In_Uso = prova.In_Uso;
+        aggiungiNuovi(e.Riparazioni, prova.Riparazioni);
+        aggiungiNuovi(e.Errori, prova.Errori);
+        aggiungiNuovi(e.Da_Confermare, prova.Da_Confermare);
+        if (e.In_Uso.isEmpty() || attesa.hasExpired(attesaMs))
+            return e;
+        if (attendi)
+            attendi->Attendi(e.In_Uso, 100);
+        else
+            QThread::msleep(100);
+    }
+}
+
+}  // namespace
+
+EsitoArchivi Crea_Archivi(int attesaMs, AttesaArchivi *attendi)
 {
     const auto presente = [](FileArchivio f) {
         const QString p = PercorsoArchivio(f);
@@ -589,18 +825,7 @@ EsitoArchivi Crea_Archivi(int attesaMs)
     attesa.start();
     for (auto f : {FileArchivio::Sistema1, FileArchivio::Sistema2, FileArchivio::Sistema3}) {
         const bool mancava = !presente(f);
-        EsitoArchivi e;
-        // A file another program holds may be let go in a moment: tried again, within the wait.
-        for (;;) {
-            EsitoArchivi prova = Crea_Archivio(f);
-            e.ok = prova.ok;
-            e.In_Uso = prova.In_Uso;
-            e.Riparazioni << prova.Riparazioni;
-            e.Errori << prova.Errori;
-            if (e.In_Uso.isEmpty() || attesa.hasExpired(attesaMs))
-                break;
-            QThread::msleep(100);
-        }
+        EsitoArchivi e = creaAttendendo(f, attesa, attesaMs, attendi);
         if (mancava && !primoAvvio && e.ok)
             e.Riparazioni.prepend(QStringLiteral("%1 mancava ed è stato ricreato con i valori iniziali.")
                                       .arg(NomeArchivio(f)));
@@ -608,8 +833,17 @@ EsitoArchivi Crea_Archivi(int attesaMs)
         totale.In_Uso << e.In_Uso;
         totale.Riparazioni << e.Riparazioni;
         totale.Errori << e.Errori;
+        totale.Da_Confermare << e.Da_Confermare;
+        if (const QStringList detto = e.Riparazioni + e.Errori; !detto.isEmpty())
+            totale.Paragrafi << detto.join(QLatin1Char('\n'));
     }
     return totale;
+}
+
+void Avvisi_Mostrati(const EsitoArchivi &esito)
+{
+    for (const QString &avviso : esito.Da_Confermare)
+        QFile::remove(avviso);
 }
 
 }  // namespace archivio

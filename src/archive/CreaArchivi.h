@@ -32,9 +32,13 @@
 // than its header gives is repaired: a new file is built beside it (SistemaN.dat.riparazione)
 // with every row that can still be read from it, the defaults filling the rest, and synced;
 // then the damaged file is renamed aside (SistemaN.dat.danneggiato-<time>) and the new one
-// takes its place. A start that finds the new file beside the archive finishes the repair
-// a crash interrupted. Each repair is reported in the result in the trader's words (what
-// went back to its defaults), nothing is ever thrown away.
+// takes its place. What the repair's notice must say is kept beside the file
+// (SistemaN.dat.avviso) from before the damaged file is set aside until the notice has been
+// shown. A start that finds the new file beside the archive finishes the repair a crash
+// interrupted: a complete new file takes the place of an archive that fails its check or
+// holds none of the program's tables, and is set aside beside one in order; one whose build
+// had barely begun is dropped. Each repair is reported in the result in the trader's words
+// (what went back to its defaults), nothing is ever thrown away.
 //
 // A file another program holds locked is in use, not damaged: nothing of it is changed.
 
@@ -68,16 +72,31 @@ struct EsitoArchivi {
     QStringList Riparazioni;   // what was created or set aside, for the user
     QStringList Errori;        // what failed
     QStringList In_Uso;        // the files another program holds ("Sistema3.dat"), left as they were
+    // The same told file by file: each file's repairs, then its failures, one text a file.
+    QStringList Paragrafi;
+    // Repair notices kept beside their files, told again at every start until Avvisi_Mostrati.
+    QStringList Da_Confermare;
 };
 
 // How long the start waits for a file another program holds before it says so.
 constexpr int Attesa_Archivi_In_Uso_ms = 3000;
 
+// What the start does between two tries of the files another program holds (`inUso`,
+// "Sistema3.dat"): waits `ms`, and may show meanwhile that it waits. No archive file is open then.
+class AttesaArchivi {
+public:
+    virtual ~AttesaArchivi() = default;
+    virtual void Attendi(const QStringList &inUso, int ms) = 0;
+};
+
 // Makes the three files complete. Safe to call at every start; a complete archive
 // is left as it is, except that the password column is forced back to "@". A file
-// another program holds is tried again until `attesaMs` have passed since the start.
-EsitoArchivi Crea_Archivi(int attesaMs = Attesa_Archivi_In_Uso_ms);
+// another program holds is tried again until `attesaMs` have passed since the start,
+// waiting through `attesa` (the thread sleeps without one).
+EsitoArchivi Crea_Archivi(int attesaMs = Attesa_Archivi_In_Uso_ms, AttesaArchivi *attesa = nullptr);
 // The same for one file.
 EsitoArchivi Crea_Archivio(FileArchivio file);
+// The repair notices of `esito` have been shown: no later start tells them again.
+void Avvisi_Mostrati(const EsitoArchivi &esito);
 
 }  // namespace archivio

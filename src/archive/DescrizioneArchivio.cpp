@@ -1,6 +1,7 @@
 #include "archive/DescrizioneArchivio.h"
 
 #include "archive/TabSottostanti.h"
+#include "platform/NomiGradi.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -40,48 +41,60 @@ QString elenco(const QStringList &voci)
 
 }  // namespace
 
-QString NomeGrado(int grado)
-{
-    const int kalvo = 8 - grado;
-    return kalvo > 0 ? QStringLiteral("Kalvo +%1").arg(kalvo) : QStringLiteral("Kalvo %1").arg(kalvo);
-}
+namespace {
+
+bool sottostante(int u) { return u >= 1 && u <= costanti::Num_Sottostanti; }
+bool grado(int d) { return d >= 0 && d <= costanti::Max_Grado; }
+
+}  // namespace
 
 void DatiArchivio::Aggiungi(const QString &tabella, int id)
 {
+    const bool noto = m_file == FileArchivio::Sistema1 ? aggiungiOggetto(tabella, id) : aggiungiImpostazione(tabella, id);
+    if (!noto) {
+        m_gruppi[Genere::Altro];
+        m_altre.insert(tabella);
+    }
+}
+
+// A row of Sistema2.dat or Sistema3.dat under its kind, market and degree; false for a
+// table or row the program does not know.
+bool DatiArchivio::aggiungiImpostazione(const QString &tabella, int id)
+{
     static const QRegularExpression perGrado(QStringLiteral("^TAB(\\d+)$"));
-    static const QRegularExpression oggetti(QStringLiteral("^Dati_(Linee|Testo|Dista)_S(\\d+)$"));
-    const auto sottostante = [](int u) { return u >= 1 && u <= costanti::Num_Sottostanti; };
-    const auto grado = [](int d) { return d >= 0 && d <= costanti::Max_Grado; };
-    if (m_file == FileArchivio::Sistema3 && tabella == QLatin1String("TABAVV")) {
+    const bool sistema3 = m_file == FileArchivio::Sistema3;
+    if (sistema3 && tabella == QLatin1String("TABAVV")) {
         m_gruppi[Genere::Avvio][0].insert(-1);
-        return;
+        return true;
     }
-    if (m_file == FileArchivio::Sistema3 && tabella == QLatin1String("TABGRAF") && sottostante(id)) {
-        m_gruppi[Genere::Grafici][id].insert(-1);
-        return;
+    if (sistema3 && tabella == QLatin1String("TABGRAF")) {
+        if (sottostante(id))
+            m_gruppi[Genere::Grafici][id].insert(-1);
+        return sottostante(id);
     }
-    if (const auto m = perGrado.match(tabella); m.hasMatch() && m_file != FileArchivio::Sistema1) {
-        const int d = m.captured(1).toInt();
-        if (grado(d) && sottostante(id)) {
-            m_gruppi[m_file == FileArchivio::Sistema3 ? Genere::Cicli : Genere::Indicatori][id].insert(d);
-            return;
-        }
-    }
-    if (const auto m = oggetti.match(tabella); m.hasMatch() && m_file == FileArchivio::Sistema1) {
-        const int u = m.captured(2).toInt();
-        // Row ID = degree x 15 + slot, slots from 1.
-        const int d = (id - 1) / costanti::Max_Linee;
-        if (sottostante(u) && id >= 1 && grado(d)) {
-            const QString tipo = m.captured(1);
-            const Genere g = tipo == QLatin1String("Linee")   ? Genere::Linee
-                             : tipo == QLatin1String("Testo") ? Genere::Testi
-                                                              : Genere::Distanze;
-            m_gruppi[g][u].insert(d);
-            return;
-        }
-    }
-    m_gruppi[Genere::Altro];
-    m_altre.insert(tabella);
+    const auto m = perGrado.match(tabella);
+    const int d = m.hasMatch() ? m.captured(1).toInt() : -1;
+    if (!grado(d) || !sottostante(id))
+        return false;
+    m_gruppi[sistema3 ? Genere::Cicli : Genere::Indicatori][id].insert(d);
+    return true;
+}
+
+// A row of the lines, texts or distances of Sistema1.dat.
+bool DatiArchivio::aggiungiOggetto(const QString &tabella, int id)
+{
+    static const QRegularExpression oggetti(QStringLiteral("^Dati_(Linee|Testo|Dista)_S(\\d+)$"));
+    const auto m = oggetti.match(tabella);
+    // Row ID = degree x 15 + slot, slots from 1.
+    const int d = (id - 1) / costanti::Max_Linee;
+    if (!m.hasMatch() || !sottostante(m.captured(2).toInt()) || id < 1 || !grado(d))
+        return false;
+    const QString tipo = m.captured(1);
+    const Genere g = tipo == QLatin1String("Linee")   ? Genere::Linee
+                     : tipo == QLatin1String("Testo") ? Genere::Testi
+                                                      : Genere::Distanze;
+    m_gruppi[g][m.captured(2).toInt()].insert(d);
+    return true;
 }
 
 QString DatiArchivio::Testo(int massimo) const
@@ -90,45 +103,55 @@ QString DatiArchivio::Testo(int massimo) const
     for (const auto &[genere, mercati] : m_gruppi) {
         if (genere == Genere::Avvio) {
             voci << QStringLiteral("le impostazioni di avvio");
-            continue;
-        }
-        if (genere == Genere::Altro) {
+        } else if (genere == Genere::Altro) {
             for (const QString &t : m_altre)
                 voci << QStringLiteral("i dati di %1").arg(t);
-            continue;
-        }
-        static const char *const nomi[] = {"", "i cicli", "le impostazioni dei grafici", "gli indicatori",
-                                           "le linee", "i testi", "le distanze"};
-        // Markets that lost the same degrees are named together.
-        std::map<std::set<int>, std::vector<int>> perGradi;
-        for (const auto &[u, gradi] : mercati)
-            perGradi[gradi].push_back(u);
-        std::vector<std::pair<std::vector<int>, std::set<int>>> gruppi;
-        for (const auto &[gradi, us] : perGradi)
-            gruppi.emplace_back(us, gradi);
-        std::sort(gruppi.begin(), gruppi.end());
-        for (const auto &[us, gradi] : gruppi) {
-            QString voce = QLatin1String(nomi[int(genere)]);
-            if (int(us.size()) == costanti::Num_Sottostanti) {
-                voce += QStringLiteral(" di ogni mercato");
-            } else {
-                QStringList m;
-                for (int u : us)
-                    m << delMercato(u);
-                voce += QLatin1Char(' ') + elenco(m);
-            }
-            if (!gradi.count(-1) && int(gradi.size()) < costanti::Num_Gradi) {
-                QStringList g;
-                for (int d : gradi)
-                    g << NomeGrado(d);
-                voce += (gradi.size() == 1 ? QStringLiteral(", grado ") : QStringLiteral(", gradi ")) + elenco(g);
-            }
-            voci << voce;
+        } else {
+            voci << vociPerMercato(genere, mercati);
         }
     }
     if (voci.size() > massimo)
         return voci.mid(0, massimo).join(QStringLiteral("; ")) + QStringLiteral("; e altro ancora");
     return voci.join(QStringLiteral("; "));
+}
+
+// One text for the markets that lost the same degrees of one kind: "le linee del Dax e
+// del Bund, grado Kalvo +4".
+QStringList DatiArchivio::vociPerMercato(Genere genere, const std::map<int, std::set<int>> &mercati)
+{
+    static const char *const nomi[] = {"", "i cicli", "le impostazioni dei grafici", "gli indicatori",
+                                       "le linee", "i testi", "le distanze"};
+    std::map<std::set<int>, std::vector<int>> perGradi;
+    for (const auto &[u, gradi] : mercati)
+        perGradi[gradi].push_back(u);
+    std::vector<std::pair<std::vector<int>, std::set<int>>> gruppi;
+    for (const auto &[gradi, us] : perGradi)
+        gruppi.emplace_back(us, gradi);
+    std::sort(gruppi.begin(), gruppi.end());
+    QStringList voci;
+    for (const auto &[us, gradi] : gruppi)
+        voci << QLatin1String(nomi[int(genere)]) + QLatin1Char(' ') + quali(us, gradi);
+    return voci;
+}
+
+// "di ogni mercato", "del Dax, grado Kalvo +4", "del Dax e del Bund, gradi Kalvo +1 e Kalvo 0".
+QString DatiArchivio::quali(const std::vector<int> &mercati, const std::set<int> &gradi)
+{
+    QString voce;
+    if (int(mercati.size()) == costanti::Num_Sottostanti) {
+        voce = QStringLiteral("di ogni mercato");
+    } else {
+        QStringList m;
+        for (int u : mercati)
+            m << delMercato(u);
+        voce = elenco(m);
+    }
+    if (gradi.count(-1) || int(gradi.size()) == costanti::Num_Gradi)
+        return voce;
+    QStringList g;
+    for (int d : gradi)
+        g << nomi_gradi::Nome(d);
+    return voce + (gradi.size() == 1 ? QStringLiteral(", grado ") : QStringLiteral(", gradi ")) + elenco(g);
 }
 
 }  // namespace archivio

@@ -7,8 +7,10 @@
 #include "archive/Archivio.h"
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <set>
+#include <vector>
 
 namespace archivio {
 
@@ -27,13 +29,15 @@ private:
     // What a table holds, in the order the texts name them.
     enum class Genere { Avvio, Cicli, Grafici, Indicatori, Linee, Testi, Distanze, Altro };
 
+    bool aggiungiImpostazione(const QString &tabella, int id);
+    bool aggiungiOggetto(const QString &tabella, int id);
+    static QStringList vociPerMercato(Genere genere, const std::map<int, std::set<int>> &mercati);
+    static QString quali(const std::vector<int> &mercati, const std::set<int> &gradi);
+
     FileArchivio m_file;
     // kind -> market (0 for none) -> degrees (-1 for none)
     std::map<Genere, std::map<int, std::set<int>>> m_gruppi;
     std::set<QString> m_altre;  // tables the program does not know
 };
-
-// "Kalvo +8" .. "Kalvo +1", "Kalvo 0", "Kalvo -1" .. "Kalvo -4" for the degrees 0..12.
-QString NomeGrado(int grado);
 
 }  // namespace archivio

@@ -146,6 +146,23 @@ private:
     std::optional<std::vector<QVariant>> record(const QByteArray &r) const
     {
         qsizetype pos = 0;
+        const auto tipi = tipiCampi(r, pos);
+        if (!tipi)
+            return std::nullopt;
+        std::vector<QVariant> campi;
+        for (quint64 t : *tipi) {
+            const qsizetype lunghezza = lunghezzaCampo(t);
+            if (lunghezza < 0 || pos + lunghezza > r.size())
+                return std::nullopt;
+            campi.push_back(campo(r.mid(pos, lunghezza), t));
+            pos += lunghezza;
+        }
+        return campi;
+    }
+
+    // The serial types a record's header gives, `pos` left on its body.
+    static std::optional<std::vector<quint64>> tipiCampi(const QByteArray &r, qsizetype &pos)
+    {
         const auto testa = varint(r, pos);
         if (!testa || *testa > quint64(r.size()))
             return std::nullopt;
@@ -156,41 +173,47 @@ private:
                 return std::nullopt;
             tipi.push_back(*t);
         }
-        std::vector<QVariant> campi;
+        return tipi;
+    }
+
+    static qsizetype lunghezzaCampo(quint64 tipo)
+    {
         static const int interi[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0};
-        for (quint64 t : tipi) {
-            const qsizetype lunghezza = t < 10 ? interi[t] : qsizetype((t - 12) / 2);
-            if (lunghezza < 0 || pos + lunghezza > r.size())
-                return std::nullopt;
-            if (t == 0) {
-                campi.emplace_back(QMetaType(QMetaType::QString));
-            } else if (t == 7) {
-                const quint64 bit = numero(r, pos, 8);
-                double d = 0;
-                std::memcpy(&d, &bit, sizeof d);
-                campi.emplace_back(d);
-            } else if (t < 10) {
-                qint64 v = t == 8 ? 0 : t == 9 ? 1 : qint64(numero(r, pos, int(lunghezza)));
-                if (t < 8 && lunghezza < 8 && (v >> (8 * lunghezza - 1)) & 1)
-                    v -= qint64(1) << (8 * lunghezza);  // big-endian two's complement
-                campi.emplace_back(v);
-            } else if (t % 2 == 0) {
-                campi.emplace_back(r.mid(pos, lunghezza));
-            } else {
-                const QByteArray b = r.mid(pos, lunghezza);
-                QString testo;
-                if (m_codifica == 2 || m_codifica == 3) {
-                    for (qsizetype i = 0; i + 1 < b.size(); i += 2)
-                        testo += QChar(m_codifica == 2 ? char16_t(quint8(b[i]) | quint8(b[i + 1]) << 8)
-                                                       : char16_t(quint8(b[i]) << 8 | quint8(b[i + 1])));
-                } else {
-                    testo = QString::fromUtf8(b);
-                }
-                campi.emplace_back(testo);
-            }
-            pos += lunghezza;
+        return tipo < 10 ? interi[tipo] : qsizetype((tipo - 12) / 2);
+    }
+
+    // One field's value from its bytes, as SQLite would hand it back.
+    QVariant campo(const QByteArray &b, quint64 tipo) const
+    {
+        if (tipo == 0)
+            return QVariant(QMetaType(QMetaType::QString));
+        if (tipo == 7) {
+            const quint64 bit = numero(b, 0, 8);
+            double d = 0;
+            std::memcpy(&d, &bit, sizeof d);
+            return d;
         }
-        return campi;
+        if (tipo < 10) {
+            const int lunghezza = int(b.size());
+            qint64 v = tipo == 8 ? 0 : tipo == 9 ? 1 : qint64(numero(b, 0, lunghezza));
+            if (tipo < 8 && lunghezza < 8 && (v >> (8 * lunghezza - 1)) & 1)
+                v -= qint64(1) << (8 * lunghezza);  // big-endian two's complement
+            return v;
+        }
+        if (tipo % 2 == 0)
+            return b;
+        return testo(b);
+    }
+
+    QString testo(const QByteArray &b) const
+    {
+        if (m_codifica != 2 && m_codifica != 3)
+            return QString::fromUtf8(b);
+        QString t;
+        for (qsizetype i = 0; i + 1 < b.size(); i += 2)
+            t += QChar(m_codifica == 2 ? char16_t(quint8(b[i]) | quint8(b[i + 1]) << 8)
+                                       : char16_t(quint8(b[i]) << 8 | quint8(b[i + 1])));
+        return t;
     }
 
     QByteArray m_dati;
@@ -201,12 +224,8 @@ private:
 
 }  // namespace
 
-std::optional<Intestazione> LeggiIntestazione(const QString &percorso)
+std::optional<Intestazione> LeggiIntestazione(const QByteArray &h)
 {
-    QFile f(percorso);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray h = f.read(100);
     if (h.size() < 100 || !h.startsWith(QByteArrayLiteral("SQLite format 3")))
         return std::nullopt;
     Intestazione t;
@@ -219,8 +238,8 @@ std::optional<Intestazione> LeggiIntestazione(const QString &percorso)
     return t;
 }
 
-Recupero::Recupero(const QString &percorso, FileArchivio file)
-    : m_nome(QStringLiteral("recupero_%1").arg(quintptr(this))), m_perse(file)
+Recupero::Recupero(const QString &percorso, FileArchivio file, const std::optional<Intestazione> &intestazione)
+    : m_nome(QStringLiteral("recupero_%1").arg(quintptr(this))), m_perse(file), m_intestazione(intestazione)
 {
     const QString leggibile = pagineIntere(percorso);
     if (leggibile.isEmpty())
@@ -267,45 +286,70 @@ bool Recupero::Copia(const DefinizioneTabella &t, Connessione &c, QStringList &e
     const QStringList vecchie = colonneVecchie(t, dichiarate);
     Righe righe;
     if (!vecchie.isEmpty() && !t.righe.empty()) {
-        constexpr qint64 minimo = std::numeric_limits<qint64>::min();
-        constexpr qint64 massimo = std::numeric_limits<qint64>::max();
-        const qint64 primo = *std::min_element(t.righe.begin(), t.righe.end());
-        const qint64 ultimo = *std::max_element(t.righe.begin(), t.righe.end());
-        // Each of the program's rows by its key first: a damaged page can turn a range away
-        // from rows that still read whole, or hand back a cell of its own under a row's id.
-        for (int id : t.righe)
-            leggi(t.nome, vecchie, id, id, righe);
-        // Then by ranges, for what the keys did not reach.
-        if (!leggi(t.nome, vecchie, minimo, massimo, righe)) {
-            // Rows outside the program's own ids are not worth a search.
-            leggi(t.nome, vecchie, minimo, primo - 1, righe);
-            recupera(t.nome, vecchie, primo, ultimo, righe);
-            leggi(t.nome, vecchie, ultimo + 1, massimo, righe);
-        }
-        if (t.nome.compare(m_tabellaTagliata, Qt::CaseInsensitive) == 0) {
-            const qsizetype campoId = dichiarate.indexOf(QStringLiteral("ID"), 0);
-            for (const RigaLetta &r : m_righeTagliate) {
-                // ID is the row id, kept out of the record, unless the table declares it otherwise.
-                const QVariant id = campoId >= 0 && size_t(campoId) < r.campi.size() ? r.campi[size_t(campoId)] : QVariant();
-                std::vector<QVariant> valori;
-                for (qsizetype i = 1; i < vecchie.size(); ++i) {
-                    const qsizetype k = dichiarate.indexOf(vecchie[i]);
-                    // A record older than a column added later lacks it: NULL, as SQLite reads it.
-                    valori.push_back(size_t(k) < r.campi.size() ? r.campi[size_t(k)]
-                                                                  : QVariant(QMetaType(QMetaType::QString)));
-                }
-                righe.try_emplace(id.isNull() ? r.rowid : id.toLongLong(), std::move(valori));
-            }
-        }
+        leggiTabella(t, vecchie, righe);
+        if (t.nome.compare(m_tabellaTagliata, Qt::CaseInsensitive) == 0)
+            aggiungiRigheTagliate(vecchie, dichiarate, righe);
     }
     if (m_occupato)
         return true;
+    if (QString errore; !scrivi(t, c, vecchie, righe, errore)) {
+        errori << QStringLiteral("%1: %2").arg(nomeFile, errore);
+        return false;
+    }
+    for (int id : t.righe) {
+        if (righe.count(id))
+            ++m_recuperate;
+        else
+            m_perse.Aggiungi(t.nome, id);
+    }
+    return true;
+}
 
+// Each of the program's rows by its key first: a damaged page can turn a range away from
+// rows that still read whole, or hand back a cell of its own under a row's id. Then by
+// ranges, for what the keys did not reach.
+void Recupero::leggiTabella(const DefinizioneTabella &t, const QStringList &vecchie, Righe &righe)
+{
+    constexpr qint64 minimo = std::numeric_limits<qint64>::min();
+    constexpr qint64 massimo = std::numeric_limits<qint64>::max();
+    const qint64 primo = *std::min_element(t.righe.begin(), t.righe.end());
+    const qint64 ultimo = *std::max_element(t.righe.begin(), t.righe.end());
+    for (int id : t.righe)
+        leggi(t.nome, vecchie, id, id, righe);
+    if (leggi(t.nome, vecchie, minimo, massimo, righe))
+        return;
+    // Rows outside the program's own ids are not worth a search.
+    leggi(t.nome, vecchie, minimo, primo - 1, righe);
+    recupera(t.nome, vecchie, primo, ultimo, righe);
+    leggi(t.nome, vecchie, ultimo + 1, massimo, righe);
+}
+
+// The whole cells of the page a cut went through, for the rows SQLite could not reach.
+void Recupero::aggiungiRigheTagliate(const QStringList &vecchie, const QStringList &dichiarate, Righe &righe) const
+{
+    const qsizetype campoId = dichiarate.indexOf(QStringLiteral("ID"), 0);
+    const QVariant nullo(QMetaType(QMetaType::QString));
+    for (const RigaLetta &r : m_righeTagliate) {
+        // ID is the row id, kept out of the record, unless the table declares it otherwise.
+        const QVariant id = campoId >= 0 && size_t(campoId) < r.campi.size() ? r.campi[size_t(campoId)] : QVariant();
+        std::vector<QVariant> valori;
+        for (qsizetype i = 1; i < vecchie.size(); ++i) {
+            const qsizetype k = dichiarate.indexOf(vecchie[i]);
+            // A record older than a column added later lacks it: NULL, as SQLite reads it.
+            valori.push_back(size_t(k) < r.campi.size() ? r.campi[size_t(k)] : nullo);
+        }
+        righe.try_emplace(id.isNull() ? r.rowid : id.toLongLong(), std::move(valori));
+    }
+}
+
+// The rows read, into the new table; a column the old table lacks takes its default.
+bool Recupero::scrivi(const DefinizioneTabella &t, Connessione &c, const QStringList &vecchie, const Righe &righe,
+                      QString &errore)
+{
     QStringList segnaposto(t.colonne.size() + 1, QStringLiteral("?"));
     QSqlQuery ins(c.Database());
     ins.prepare(QStringLiteral("INSERT INTO %1 (ID, %2) VALUES (%3)")
                     .arg(t.nome, t.colonne.join(QStringLiteral(", ")), segnaposto.join(QStringLiteral(", "))));
-    QSet<qint64> recuperate;
     for (const auto &[id, valori] : righe) {
         ins.addBindValue(id);
         for (int i = 0; i < t.colonne.size(); ++i) {
@@ -318,30 +362,20 @@ bool Recupero::Copia(const DefinizioneTabella &t, Connessione &c, QStringList &e
             }
         }
         if (!ins.exec()) {
-            errori << QStringLiteral("%1: %2").arg(nomeFile, Motivo(ins.lastError()));
+            errore = Motivo(ins.lastError());
             return false;
         }
-        recuperate.insert(id);
-    }
-    for (int id : t.righe) {
-        if (recuperate.contains(id))
-            ++m_recuperate;
-        else
-            m_perse.Aggiungi(t.nome, id);
     }
     return true;
 }
 
-QString Recupero::Resoconto(const QString &nomeFile, const QString &accantonato) const
+QString Recupero::Esito() const
 {
-    const QString inizio =
-        QStringLiteral("%1 era danneggiato: è stato messo da parte come %2 e ricreato").arg(nomeFile, accantonato);
     if (m_recuperate == 0)
-        return inizio + QStringLiteral(" con i valori iniziali.");
+        return QStringLiteral(" con i valori iniziali.");
     if (m_perse.Vuoto())
-        return inizio + QStringLiteral(". Recuperati tutti i dati.");
-    return inizio + QStringLiteral(". Tornano ai valori iniziali: %1. Tutto il resto è stato recuperato.")
-                        .arg(m_perse.Testo());
+        return QStringLiteral(". Recuperati tutti i dati.");
+    return QStringLiteral(". Tornano ai valori iniziali: %1. Tutto il resto è stato recuperato.").arg(m_perse.Testo());
 }
 
 // The old table's columns among those the program knows, ID first, and every column it
@@ -431,7 +465,7 @@ void Recupero::recupera(const QString &tabella, const QStringList &colonne, qint
 // does not hold). Empty when no copy can be made.
 QString Recupero::pagineIntere(const QString &percorso)
 {
-    const auto t = LeggiIntestazione(percorso);
+    const auto &t = m_intestazione;
     const qint64 dimensione = QFileInfo(percorso).size();
     if (!t || dimensione % t->pagina == 0)
         return percorso;
@@ -449,7 +483,7 @@ QString Recupero::pagineIntere(const QString &percorso)
 // whose b-tree leads to that page through whole pages.
 void Recupero::leggiPaginaTagliata(const QString &percorso)
 {
-    const auto t = LeggiIntestazione(percorso);
+    const auto &t = m_intestazione;
     QFile f(percorso);
     if (!t || !f.open(QIODevice::ReadOnly))
         return;

@@ -26,16 +26,17 @@ struct Intestazione {
     std::optional<qint64> pagine;
     bool wal = false;  // the file alone does not hold every page
 };
-std::optional<Intestazione> LeggiIntestazione(const QString &percorso);
+// From the file's first bytes; nothing when they are not an SQLite header.
+std::optional<Intestazione> LeggiIntestazione(const QByteArray &primi);
 
 // Reads table by table: each of the program's rows by its key alone, then by row-id
 // ranges, keeping what a read gives before it fails and halving the rest until the
 // unreadable rows are isolated. Of a file cut inside a page, the rows of that page whose
 // bytes are all there are read from the bytes themselves. The file is opened read-only
-// and never changed.
+// and never changed. `intestazione` is what the file's header gave when it was checked.
 class Recupero {
 public:
-    Recupero(const QString &percorso, FileArchivio file);
+    Recupero(const QString &percorso, FileArchivio file, const std::optional<Intestazione> &intestazione);
     ~Recupero();
     Recupero(const Recupero &) = delete;
     Recupero &operator=(const Recupero &) = delete;
@@ -49,8 +50,8 @@ public:
     bool Occupato() const { return m_occupato; }
     // Lets go of the file (and of its copy), once every table is copied.
     void Chiudi();
-    // The trader's account of the repair.
-    QString Resoconto(const QString &nomeFile, const QString &accantonato) const;
+    // How the trader's account of the repair ends, after "… e ricreato": what came back.
+    QString Esito() const;
 
     // A row of the page a cut went through, as its bytes give it.
     struct RigaLetta {
@@ -61,6 +62,10 @@ public:
 private:
     QSqlDatabase db() const;
     QStringList colonneVecchie(const DefinizioneTabella &t, QStringList &dichiarate);
+    void leggiTabella(const DefinizioneTabella &t, const QStringList &vecchie, Righe &righe);
+    void aggiungiRigheTagliate(const QStringList &vecchie, const QStringList &dichiarate, Righe &righe) const;
+    static bool scrivi(const DefinizioneTabella &t, Connessione &c, const QStringList &vecchie, const Righe &righe,
+                       QString &errore);
     bool leggi(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a, Righe &righe,
                std::optional<qint64> *ultimo = nullptr);
     void recupera(const QString &tabella, const QStringList &colonne, qint64 da, qint64 a, Righe &righe);
@@ -74,6 +79,7 @@ private:
     bool m_occupato = false;
     int m_recuperate = 0;
     DatiArchivio m_perse;
+    std::optional<Intestazione> m_intestazione;
     // The table owning the page a cut went through, and that page's whole rows.
     QString m_tabellaTagliata;
     std::vector<RigaLetta> m_righeTagliate;

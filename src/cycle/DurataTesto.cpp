@@ -2,22 +2,12 @@
 
 #include "archive/StatoArchivio.h"
 #include "cycle/StatoCicli.h"
+#include "platform/NomiGradi.h"
 #include "platform/VbRuntime.h"
 
 #include <cmath>
 
 namespace ciclo {
-
-QString Etichetta_Grado(int grado)
-{
-    static const char *const etichette[] = {
-        "Kalvo+8: ", "Kalvo+7: ", "Kalvo+6: ", "Kalvo+5: ", "Kalvo+4: ", "Kalvo+3   : ", "Kalvo+2: ",
-        "Kalvo+1: ", "Kalvo: ",   "Kalvo-1: ", "Kalvo-2: ", "Kalvo-3: ", "Kalvo-4: ",
-    };
-    if (grado < 0 || grado > costanti::Max_Grado)
-        return QString();
-    return QString::fromLatin1(etichette[grado]);
-}
 
 QString Converti_Durata_Testo(const StatoCicli &cicli, const StatoArchivio &archivio, int grado, int barre)
 {
@@ -71,7 +61,7 @@ QString Didascalia_Grado(const StatoCicli &cicli, const StatoArchivio &archivio,
 {
     if (grado < 0 || grado > costanti::Max_Grado)
         return QString();
-    return Etichetta_Grado(grado)
+    return nomi_gradi::Etichetta(grado)
            + Converti_Durata_Testo(cicli, archivio, grado, vb::CInt(cicli.Durata[size_t(grado)]));
 }
 

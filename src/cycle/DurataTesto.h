@@ -10,9 +10,6 @@ struct StatoCicli;
 
 namespace ciclo {
 
-// "Kalvo+8: " .. "Kalvo-4: " (degree 5 keeps its three blanks); "" outside 0..12.
-QString Etichetta_Grado(int grado);
-
 QString Converti_Durata_Testo(const StatoCicli &cicli, const StatoArchivio &archivio, int grado, int barre);
 
 // Caption of the degree's check box: its label and its duration, rounded half to even.

@@ -33,22 +33,31 @@ std::vector<int> colonnePunti(int tipo)
 }
 }  // namespace
 
-bool Piu_Vecchio_Dello_Storico(const StatoMercato &mercato, int grado, int tipo, const ::RigaOggetto &riga)
+bool Non_Tornera(const StatoMercato &mercato, int grado, int tipo, const ::RigaOggetto &riga)
 {
     if (grado < 0 || grado > costanti::Max_Grado || tipo < 1 || tipo > 3 || riga.empty())
         return false;
     const bool giornaliero = posizione::GradoGiornaliero(grado);
-    std::optional<Chiave> primaBarra;
-    for (const BarraStorico &b : posizione::SerieDelGrado(mercato, grado).barre())
-        if (b.data.isValid() && (!primaBarra || chiave(b.data, b.minuti, giornaliero) < *primaBarra))
-            primaBarra = chiave(b.data, b.minuti, giornaliero);
-    if (!primaBarra)
-        return false;  // no history yet: nothing is known to be older
+    const auto &barre = posizione::SerieDelGrado(mercato, grado).barre();
+    std::optional<Chiave> ultimaBarra;
+    for (const BarraStorico &b : barre)
+        if (b.data.isValid() && (!ultimaBarra || chiave(b.data, b.minuti, giornaliero) > *ultimaBarra))
+            ultimaBarra = chiave(b.data, b.minuti, giornaliero);
+    if (!ultimaBarra)
+        return false;  // no history yet: nothing is known of any bar
+    const auto suUnaBarra = [&](const Chiave &punto) {
+        return std::any_of(barre.begin(), barre.end(), [&](const BarraStorico &b) {
+            return b.data.isValid() && chiave(b.data, b.minuti, giornaliero) == punto;
+        });
+    };
     const int anno = dataora::AnnoCorrente();
     for (int c : colonnePunti(tipo)) {
         const auto campo = [&riga](int n) { return archivio::CampoRiga(riga, QStringLiteral("C%1").arg(n)); };
         const auto tempo = archivio::LeggiTempoArchivio(grado, campo(c), campo(c + 1), anno);
-        if (tempo && chiave(tempo->first, tempo->second, giornaliero) < *primaBarra)
+        if (!tempo)
+            continue;
+        const Chiave punto = chiave(tempo->first, tempo->second, giornaliero);
+        if (punto <= *ultimaBarra && !suUnaBarra(punto))
             return true;
     }
     return false;
@@ -63,7 +72,7 @@ OggettiInAttesa Oggetti_In_Attesa(const StatoMercato &mercato, const StatoDisegn
         tipo == 1 ? d.Linee_In_Attesa : tipo == 2 ? d.Testi_In_Attesa : d.Distanze_In_Attesa;
     for (const ::RigaOggetto &r : attesa[size_t(grado)])
         if (!r.empty())
-            ++(Piu_Vecchio_Dello_Storico(mercato, grado, tipo, r) ? quanti.piu_vecchi : quanti.possono_tornare);
+            ++(Non_Tornera(mercato, grado, tipo, r) ? quanti.non_torneranno : quanti.possono_tornare);
     return quanti;
 }
 
@@ -86,22 +95,20 @@ QString Testo_Limite_In_Attesa(int tipo, const OggettiInAttesa &quanti)
     if (quanti.possono_tornare > 0)
         parti << quante(quanti.possono_tornare, QStringLiteral("attende barre non ancora sul grafico"),
                          QStringLiteral("attendono barre non ancora sul grafico"));
-    if (quanti.piu_vecchi > 0) {
-        // vecchio / vecchia / vecchi / vecchie, and the pronoun of each.
-        const QString o = maschile ? QStringLiteral("o") : QStringLiteral("a");
-        parti << quante(quanti.piu_vecchi,
-                         QStringLiteral("\u00E8 pi\u00F9 vecchi%1 dello storico e non torner\u00E0: cancellandol%1 nel "
+    if (quanti.non_torneranno > 0) {
+        const QString pronome = maschile ? QStringLiteral("i") : QStringLiteral("e");
+        parti << quante(quanti.non_torneranno,
+                         QStringLiteral("\u00E8 fuori dalle barre dello storico e non torner\u00E0: cancellandol%1 nel "
                                         "pannello Oggetti Grafico se ne libera la posizione")
-                             .arg(o),
-                         QStringLiteral("sono pi\u00F9 vecch%1 dello storico e non torneranno: cancellandol%2 nel "
+                             .arg(maschile ? QStringLiteral("o") : QStringLiteral("a")),
+                         QStringLiteral("sono fuori dalle barre dello storico e non torneranno: cancellandol%1 nel "
                                         "pannello Oggetti Grafico se ne liberano le posizioni")
-                             .arg(maschile ? QStringLiteral("i") : QStringLiteral("ie"),
-                                  maschile ? QStringLiteral("i") : QStringLiteral("e")));
+                             .arg(pronome));
     }
     const QString testo = QStringLiteral("E' stato raggiunto il limite massimo di %1 inseribili.").arg(nome) + aCapo +
                           (maschile ? QStringLiteral("Di questi, ") : QStringLiteral("Di queste, ")) +
                           parti.join(QStringLiteral("; "));
-    if (quanti.piu_vecchi > 0)
+    if (quanti.non_torneranno > 0)
         return testo + QLatin1Char('.');
     return testo + QStringLiteral(" (pannello Oggetti Grafico).") + aCapo + QStringLiteral("Per inserire ") + nuovo +
            QLatin1Char('.');

@@ -65,17 +65,19 @@ inline int SlotLiberoDistanze(const StatoDisegno &d, int grado)
 }
 
 // Whether an object waiting for its bars (tipo 1 line, 2 text, 3 distance, as its
-// stored row holds it) will never come onto the chart: a point of it is older than
-// the oldest bar the degree's history keeps, and the history only moves on. The
-// others wait for bars beyond the chart, which may still come.
-bool Piu_Vecchio_Dello_Storico(const StatoMercato &mercato, int grado, int tipo, const ::RigaOggetto &riga);
+// stored row holds it) will never come onto the chart: a point of it lies no later
+// than the newest bar of the degree's history and on none of its bars (older than
+// the oldest bar kept, or on a day or time without one: a holiday the future axis
+// did not skip), and the history only moves on. The others wait for bars beyond
+// the chart, which may still come.
+bool Non_Tornera(const StatoMercato &mercato, int grado, int tipo, const ::RigaOggetto &riga);
 
 // The objects of one kind and degree that wait for their bars, by whether they may
 // still come onto the chart.
 struct OggettiInAttesa {
     int possono_tornare = 0;
-    int piu_vecchi = 0;  // older than the history: they never will
-    int totale() const { return possono_tornare + piu_vecchi; }
+    int non_torneranno = 0;  // a point on no bar of the history: they never will
+    int totale() const { return possono_tornare + non_torneranno; }
 };
 OggettiInAttesa Oggetti_In_Attesa(const StatoMercato &mercato, const StatoDisegno &d, int tipo, int grado);
 // The limit message of a kind (tipo as above) when some of its slots are held by

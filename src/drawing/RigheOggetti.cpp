@@ -69,7 +69,7 @@ std::vector<RigaOggetto> righe(const StatoMercato &mercato, int grado, int tipo,
         else if (!salvata.empty())
             r.push_back(RigaOggetto{
                 k, tabelle::CodiceColoreOggetto(archivio::CampoRiga(salvata, QStringLiteral("C%1").arg(colonnaColore))),
-                attesa(salvata), true, Piu_Vecchio_Dello_Storico(mercato, grado, tipo, salvata)});
+                attesa(salvata), true, Non_Tornera(mercato, grado, tipo, salvata)});
     }
     return r;
 }

@@ -4,7 +4,7 @@
 // object in use, in slot order, with its slot, its colour code and the text of
 // each column (column 3 on; a point without a date leaves its cells empty). An
 // object waiting for its bars is listed too, with the dates and prices its archive
-// row holds, and whether it is older than the history.
+// row holds, and whether it will never come back.
 
 #include <QStringList>
 #include <vector>
@@ -21,7 +21,7 @@ struct RigaOggetto {
     int colore = 0;
     QStringList celle;  // celle[0] is column 3
     bool in_attesa = false;  // its bars are not on the chart: not drawn, deleted only here
-    bool piu_vecchio = false;  // waiting and older than the history: it never comes back
+    bool non_tornera = false;  // waiting with a point on no bar of the history: it never comes back
 };
 
 // Lines: start date, time, price, spacer, end date, time, price (columns 3..9).

@@ -67,6 +67,16 @@ struct BarraServer {
     bool valida = false;
 };
 
+// A new bar's date: its quote's, unless the bar's time of day is later than the
+// quote's: then the bar ended at or before midnight and reached the client with a
+// quote of the new day, so it is the day before's. The daily bar is the quote's day.
+QDate DataBarraRT(const QDateTime &quotazione, int minuti, bool giornaliero)
+{
+    const QDate giorno = quotazione.date();
+    const int minutiQuotazione = quotazione.time().hour() * 60 + quotazione.time().minute();
+    return !giornaliero && minuti > minutiQuotazione ? giorno.addDays(-1) : giorno;
+}
+
 BarraServer LeggiBarraServer(const std::array<QString, 5> &campi, bool giornaliero, int annoOggi)
 {
     BarraServer s;
@@ -153,7 +163,6 @@ EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, cons
     if (!quotazione.isValid())
         return esito;
     esito.Eseguita = true;
-    const QDate dataQuotazione = quotazione.date();
     const int ora = quotazione.time().hour();
     const int m5 = quotazione.time().minute() / 5 * 5;
     const bool fineGiorno = fineSessione.isValid() && fineSessione.hour() == ora && fineSessione.minute() == m5;
@@ -169,7 +178,8 @@ EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, cons
         const auto minuti = dataora::LeggiOra(spazio >= 0 ? testo.mid(spazio + 1) : testo);
         if (!minuti && !giornaliero)
             continue;
-        const BarraStorico nuova{dataQuotazione, minuti.value_or(0), b.Chiusura, b.Volume};
+        const BarraStorico nuova{DataBarraRT(quotazione, minuti.value_or(0), giornaliero), minuti.value_or(0),
+                                 b.Chiusura, b.Volume};
         // Refused here, or every later save of the series would fail on it.
         if (!storico::Barra_Registrabile(nuova, annoOggi))
             continue;

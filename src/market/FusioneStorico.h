@@ -46,6 +46,8 @@ struct EsitoFusioneRT {
 // 5-minute slot, rewrites the newest bar when it is the same bar (date and time)
 // or pushes the series down and puts the new bar in front. An update older than
 // the newest stored bar, or one the history file could not hold, changes nothing.
+// A bar is never dated after its quote: one later in the day than its quote is the
+// day before's (the 23:45 bar merged at 00:02); the daily bar takes the quote's date.
 EsitoFusioneRT Fondi_Barre_RT(StatoMercato &m, const QDateTime &quotazione, const QTime &fineSessione,
                               int annoOggi = dataora::AnnoCorrente());
 

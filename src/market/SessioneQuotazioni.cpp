@@ -19,7 +19,8 @@ SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArc
                                        StatoMercato &mercato, AzioniSessione &azioni, QObject *parent, Socket *socket,
                                        ScrittoreStorico *scrittore)
     : QObject(parent), m_programma(programma), m_archivio(archivio), m_mercato(mercato), m_azioni(azioni),
-      m_socket(socket ? socket : new Socket(this)), m_scrittore(scrittore ? scrittore : new ScrittoreStorico(this))
+      m_socket(socket ? socket : new Socket(this)), m_scrittore(scrittore ? scrittore : new ScrittoreStorico(this)),
+      m_vivo(new QObject(this))
 {
     m_timerCtrlConn.setSingleShot(true);
     // A coarse timer may fire up to 5 % early: the question must never come before
@@ -28,31 +29,56 @@ SessioneQuotazioni::SessioneQuotazioni(StatoProgramma &programma, const StatoArc
     m_timerConnessione.setSingleShot(true);
     m_timerAttesaTick.setSingleShot(true);
     m_timerSchermo.setSingleShot(true);
-    connect(&m_timerSchermo, &QTimer::timeout, this, &SessioneQuotazioni::Mostra_Quotazione);
-    connect(&m_timerCtrlConn, &QTimer::timeout, this, &SessioneQuotazioni::TimerCtrlConn_Timer);
-    connect(&m_timerConnessione, &QTimer::timeout, this, [this] {
+    connect(&m_timerSchermo, &QTimer::timeout, m_vivo, [this] { Mostra_Quotazione(); });
+    connect(&m_timerCtrlConn, &QTimer::timeout, m_vivo, [this] { TimerCtrlConn_Timer(); });
+    connect(&m_timerConnessione, &QTimer::timeout, m_vivo, [this] {
         if (m_inLogin)
             Login_Fallito(Server_Non_Risponde);
     });
-    connect(&m_timerAttesaTick, &QTimer::timeout, this, &SessioneQuotazioni::Esegui_Fusione);
-    connect(m_socket, &Socket::Connected, this, &SessioneQuotazioni::Socket_Connect);
-    connect(m_socket, &Socket::Closed, this, &SessioneQuotazioni::Socket_Close);
-    connect(m_socket, &Socket::Error, this, &SessioneQuotazioni::Socket_Errore);
-    connect(m_socket, &Socket::DataArrival, this, &SessioneQuotazioni::Socket_DataArrival);
+    connect(&m_timerAttesaTick, &QTimer::timeout, m_vivo, [this] { Esegui_Fusione(); });
+    connect(m_socket, &Socket::Connected, m_vivo, [this] { Socket_Connect(); });
+    connect(m_socket, &Socket::Closed, m_vivo, [this] { Socket_Close(); });
+    connect(m_socket, &Socket::Error, m_vivo, [this](const QString &d) { Socket_Errore(d); });
+    connect(m_socket, &Socket::DataArrival, m_vivo, [this](const QByteArray &b) { Socket_DataArrival(b); });
 }
 
 SessioneQuotazioni::~SessioneQuotazioni()
 {
     m_chiusuraLocale = true;
     // A window's socket outlives the session: it must not call back into it.
-    if (m_socket)
-        m_socket->disconnect(this);
+    delete m_vivo;
+}
+
+template <typename F>
+void SessioneQuotazioni::In_Coda(F &&chiamata)
+{
+    if (m_vivo)
+        QMetaObject::invokeMethod(m_vivo, std::forward<F>(chiamata), Qt::QueuedConnection);
+}
+
+void SessioneQuotazioni::Ferma_Per_Uscita()
+{
+    if (!m_vivo)
+        return;
+    for (QTimer *t : {&m_timerCtrlConn, &m_timerConnessione, &m_timerAttesaTick, &m_timerSchermo})
+        t->stop();
+    delete m_vivo;
+    m_vivo = nullptr;
+    ++m_connessione;
+    m_arrivati.clear();
+    m_coda.clear();
+    m_attesaTick = false;
+    m_inLogin = false;
+    m_mercato.Riconnessione_In_Corso = false;
 }
 
 // ---- login and connection
 
 void SessioneQuotazioni::Cmd_OnLine_Click(const QString &textId, const QString &textPassword, bool ricordami)
 {
+    // The one way in that no event of the session's own drives: closed once the exit has begun.
+    if (Fermata())
+        return;
     auto &a = m_azioni;
     a.Abilita_Pulsanti(false);
     m_programma.Modalita = QStringLiteral("ONLINE");
@@ -141,7 +167,7 @@ void SessioneQuotazioni::Login_Fallito(const QString &testo)
         // The reconnection failed: the notice goes and the user may try again or stop.
         m_mercato.Riconnessione_In_Corso = false;
         m_azioni.Mostra_Riconnessione(false);
-        QMetaObject::invokeMethod(this, &SessioneQuotazioni::TimerCtrlConn_Timer, Qt::QueuedConnection);
+        In_Coda([this] { TimerCtrlConn_Timer(); });
         return;
     }
     if (!testo.isEmpty())
@@ -219,14 +245,11 @@ void SessioneQuotazioni::Socket_DataArrival(const QByteArray &byte)
     if ((!m_arrivati.empty() || m_oltreIlLimite) && !m_gestioneInCoda) {
         m_gestioneInCoda = true;
         const quint64 connessione = m_connessione;
-        QMetaObject::invokeMethod(
-            this,
-            [this, connessione] {
-                m_gestioneInCoda = false;
-                if (connessione == m_connessione)
-                    Gestisci_Arrivati();
-            },
-            Qt::QueuedConnection);
+        In_Coda([this, connessione] {
+            m_gestioneInCoda = false;
+            if (connessione == m_connessione)
+                Gestisci_Arrivati();
+        });
     }
 }
 
@@ -265,7 +288,7 @@ void SessioneQuotazioni::Messaggio_Oltre_Il_Limite()
     // however many quotes came between, gets the question: no loop of logins.
     const bool tenuto = m_collegatoDa.isValid() && m_collegatoDa.elapsed() >= Tenuta_Collegamento_ms;
     if (m_riconnessioneAutomatica && !tenuto) {
-        QMetaObject::invokeMethod(this, &SessioneQuotazioni::TimerCtrlConn_Timer, Qt::QueuedConnection);
+        In_Coda([this] { TimerCtrlConn_Timer(); });
         return;
     }
     m_riconnessioneAutomatica = true;
@@ -498,7 +521,7 @@ void SessioneQuotazioni::Gestisci_Tick(const protocollo::Messaggio &m)
             m_timerSchermo.start(Intervallo_Schermo_ms);
         // A bar update waiting for the quote that follows it can go on now.
         if (m_attesaTick && dataOra.isValid())
-            QMetaObject::invokeMethod(this, &SessioneQuotazioni::Esegui_Fusione, Qt::QueuedConnection);
+            In_Coda([this] { Esegui_Fusione(); });
     } else if (m.Completo) {
         if (!m_timerSchermo.isActive())
             m_timerSchermo.start(Intervallo_Schermo_ms);
@@ -605,7 +628,7 @@ void SessioneQuotazioni::Mostra_Chiusura(const QString &testo)
 {
     // One message window at a time: the closing notice waits for the open one to close.
     if (m_azioni.Form_Msg_Visibile()) {
-        QTimer::singleShot(200, this, [this, testo] { Mostra_Chiusura(testo); });
+        QTimer::singleShot(200, m_vivo, [this, testo] { Mostra_Chiusura(testo); });
         return;
     }
     m_azioni.Mostra_Messaggio(6, testo);
@@ -672,7 +695,7 @@ void SessioneQuotazioni::Avvia_Fusione()
     // it may already have come while an earlier update was being merged.
     m_attesaTick = true;
     if (m_coda.front().quotazione.isValid())
-        QMetaObject::invokeMethod(this, &SessioneQuotazioni::Esegui_Fusione, Qt::QueuedConnection);
+        In_Coda([this] { Esegui_Fusione(); });
     else
         m_timerAttesaTick.start(Attesa_Tick_Fusione_ms);
 }

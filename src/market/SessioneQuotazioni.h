@@ -134,6 +134,13 @@ public:
     // one cannot be formatted. A write that fails later is shown as a message.
     bool Salva_Storici(QString *errore = nullptr);
 
+    // The exit has begun: the session stops for good. The watchdog, the reconnection, the
+    // login's and the merges' waits are off, nothing more is read from the socket nor
+    // handled of what was read, no call already queued runs and no connection is made:
+    // nothing of the session opens a box, connects, downloads or merges again.
+    void Ferma_Per_Uscita();
+    bool Fermata() const { return m_vivo == nullptr; }
+
     // Watchdog.
     void TimerCtrlConn_Timer();
     void Ferma_Watchdog();
@@ -190,6 +197,10 @@ private:
     void Avvia_Fusione();
     void Esegui_Fusione();
     void Pausa(double secondi);
+    // Every queued call of the session goes through here: Ferma_Per_Uscita drops those
+    // still waiting.
+    template <typename F>
+    void In_Coda(F &&chiamata);
 
     struct AggiornamentoRT {
         std::array<StatoMercato::BarraRT, 5> barre;
@@ -204,6 +215,9 @@ private:
     QPointer<Socket> m_socket;  // the window may delete its socket first
     QPointer<ScrittoreStorico> m_scrittore;  // and its writer
     protocollo::Decodificatore m_decodificatore;
+    // The receiver of everything that makes the session act (socket, timers, writer,
+    // queued calls); gone once stopped, and every connection and call with it.
+    QObject *m_vivo;
     QTimer m_timerCtrlConn;
     QTimer m_timerConnessione;
     QTimer m_timerAttesaTick;

@@ -1,14 +1,13 @@
 #include "platform/BloccoIstanza.h"
 
 #include "platform/ErroriFile.h"
+#include "platform/PuntiProva.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
-#include <chrono>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,15 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Tests widen the span between opening the folder or the file and locking it, where two
-// starts race.
-void Ritardo_Di_Prova()
-{
-    const int ms = qEnvironmentVariableIntValue("WAVELORE_PROVA_RITARDO_BLOCCO");
-    if (ms > 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 int Blocca(int fd)
 {
@@ -87,65 +77,72 @@ BloccoIstanza::Esito BloccoIstanza::Prendi(const QString &percorso)
     if (m_fd >= 0 || m_cartella >= 0)
         return Esito::Preso;
     m_errore.clear();
-    const QByteArray nome = QFile::encodeName(percorso);
-    const QByteArray cartella = QFile::encodeName(QFileInfo(percorso).absolutePath());
-    // Not inherited by the programs this one starts: they would hold the locks after it ends.
-    if (const int fd = ::open(cartella.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
-        Ritardo_Di_Prova();
-        if (const int errore = Blocca(fd); errore == 0) {
-            m_cartella = fd;
-        } else {
-            ::close(fd);
-            if (errore == EWOULDBLOCK)
-                return Esito::In_Uso;
-        }
-    }
+    if (!Blocca_Cartella(QFile::encodeName(QFileInfo(percorso).absolutePath())))
+        return Esito::In_Uso;
     // Every copy locks the same file, whoever made it: it is never created exclusively
     // nor removed, so no copy can take away a file another one is about to lock.
-    bool cambiato = false;
-    for (int tentativo = 0; tentativo < 10; ++tentativo) {
-        m_errore.clear();
-        cambiato = false;
-        int fd = ::open(nome.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-        const bool scrivibile = fd >= 0;
-        if (!scrivibile) {
-            const int errore = errno;
-            // A lock needs no write access: a file that can only be read is locked all the same.
-            fd = ::open(nome.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-            if (fd < 0 && Collegamento(nome)) {
-                Lascia();
-                return Esito::Collegamento;
-            }
-            m_errore = Causa(errore, nome);
-        }
-        if (fd < 0)
-            break;  // the folder's lock guards alone
-        Ritardo_Di_Prova();
-        if (const int errore = Blocca(fd); errore != 0) {
-            ::close(fd);
-            if (errore == EWOULDBLOCK) {
-                Lascia();
-                return Esito::In_Uso;
-            }
-            break;
-        }
-        // Someone removed or replaced the file meanwhile: a lock on it guards nothing.
-        if (Stesso_File(fd, nome)) {
-            m_fd = fd;
-            if (scrivibile)
-                Scrivi_Proprietario();
-            break;
-        }
-        ::close(fd);
-        cambiato = true;
+    const QByteArray nome = QFile::encodeName(percorso);
+    Tentativo esito = Tentativo::Cambiato;
+    for (int tentativo = 0; tentativo < 10 && esito == Tentativo::Cambiato; ++tentativo)
+        esito = Blocca_File(nome);
+    if (esito == Tentativo::In_Uso || esito == Tentativo::Collegamento) {
+        Lascia();
+        return esito == Tentativo::In_Uso ? Esito::In_Uso : Esito::Collegamento;
     }
     if (m_fd < 0 && m_cartella < 0) {
         if (m_errore.isEmpty())
-            m_errore = cambiato ? QStringLiteral("il file cambia di continuo")
-                                : QStringLiteral("il disco non permette di bloccare i file");
+            m_errore = esito == Tentativo::Cambiato ? QStringLiteral("il file cambia di continuo")
+                                                    : QStringLiteral("il disco non permette di bloccare i file");
         return Esito::Impossibile;
     }
     return Esito::Preso;
+}
+
+bool BloccoIstanza::Blocca_Cartella(const QByteArray &cartella)
+{
+    // Not inherited by the programs this one starts: they would hold the locks after it ends.
+    const int fd = ::open(cartella.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    punti_prova::Prima_Del_Blocco();
+    const int errore = Blocca(fd);
+    if (errore == 0) {
+        m_cartella = fd;
+        return true;
+    }
+    ::close(fd);
+    return errore != EWOULDBLOCK;
+}
+
+BloccoIstanza::Tentativo BloccoIstanza::Blocca_File(const QByteArray &nome)
+{
+    m_errore.clear();
+    int fd = ::open(nome.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const bool scrivibile = fd >= 0;
+    if (!scrivibile) {
+        const int errore = errno;
+        // A lock needs no write access: a file that can only be read is locked all the same.
+        fd = ::open(nome.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0 && Collegamento(nome))
+            return Tentativo::Collegamento;
+        m_errore = Causa(errore, nome);
+    }
+    if (fd < 0)
+        return Tentativo::Fallito;  // the folder's lock guards alone
+    punti_prova::Prima_Del_Blocco();
+    if (const int errore = Blocca(fd); errore != 0) {
+        ::close(fd);
+        return errore == EWOULDBLOCK ? Tentativo::In_Uso : Tentativo::Fallito;
+    }
+    // Someone removed or replaced the file meanwhile: a lock on it guards nothing.
+    if (!Stesso_File(fd, nome)) {
+        ::close(fd);
+        return Tentativo::Cambiato;
+    }
+    m_fd = fd;
+    if (scrivibile)
+        Scrivi_Proprietario();
+    return Tentativo::Preso;
 }
 
 void BloccoIstanza::Scrivi_Proprietario()

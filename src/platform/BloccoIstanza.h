@@ -10,6 +10,7 @@
 // object to meet on. The file is opened without following links, so a link put there
 // never gets its target overwritten.
 
+#include <QByteArray>
 #include <QString>
 
 class BloccoIstanza {
@@ -32,6 +33,11 @@ public:
     QString Errore() const { return m_errore; }
 
 private:
+    // One try at the lock file.
+    enum class Tentativo { Preso, In_Uso, Collegamento, Cambiato, Fallito };
+    // False when a live copy holds the folder.
+    bool Blocca_Cartella(const QByteArray &cartella);
+    Tentativo Blocca_File(const QByteArray &nome);
     void Scrivi_Proprietario();
     void Lascia();
 

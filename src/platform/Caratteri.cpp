@@ -1,5 +1,6 @@
 #include "platform/Caratteri.h"
 
+#include "platform/PuntiProva.h"
 #include "platform/Schermo.h"
 
 #include <QFont>
@@ -15,10 +16,9 @@ bool Registra_Caratteri()
         return true;
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return false;
-    // Read for tests only: faces that cannot be found, to see the start say so.
-    const QString cartella = qEnvironmentVariableIsSet("WAVELORE_PROVA_SENZA_CARATTERI")
-                                 ? QStringLiteral(":/caratteri-assenti/")
-                                 : QStringLiteral(":/caratteri/");
+    // A test has the faces sought where there are none, to see the start say so.
+    const QString cartella =
+        punti_prova::Senza_Caratteri() ? QStringLiteral(":/caratteri-assenti/") : QStringLiteral(":/caratteri/");
     bool ok = true;
     for (const char *file : {"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf"}) {
         const int id = QFontDatabase::addApplicationFont(cartella + QLatin1String(file));

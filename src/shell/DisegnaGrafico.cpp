@@ -5,6 +5,7 @@
 #include "cycle/SezioniGrafico.h"
 #include "drawing/GraficoOggetti.h"
 #include "indicators/GraficoIndicatori.h"
+#include "platform/NomiGradi.h"
 
 #include <QDebug>
 #include <exception>
@@ -39,19 +40,6 @@ struct RidisegnoFinale {
 
 }  // namespace
 
-QString Titolo_Grado(int grado)
-{
-    static const char *const didascalie[costanti::Num_Gradi] = {
-        "  Kalvo +8  Index 1d",   "  Kalvo +7  Index 1d",   "  Kalvo +6  Index 1d",
-        "  Kalvo +5  Index 1d",   "  Kalvo +4  Future 1h",  "  Kalvo +3  Future 1h",
-        "  Kalvo +2  Future 15m", "  Kalvo +1  Future 15m", "  Kalvo  Future 15m",
-        "  Kalvo -1  Future 15m", "  Kalvo -2  Future 5m",  "  Kalvo -3  Future 5m",
-        "  Kalvo -4  Future 5m"};
-    if (grado < 0 || grado > costanti::Max_Grado)
-        return {};
-    return QString::fromLatin1(didascalie[grado]);
-}
-
 void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int grado)
 {
     if (grafico < 0 || grafico >= costanti::Num_Slot)
@@ -73,7 +61,7 @@ void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int
     RidisegnoFinale finale{*ctl};
 
     const size_t g = size_t(grado);
-    stato.cicli.Titoli_Grafici[size_t(grafico)] = stato.cicli.Sottostante + Titolo_Grado(grado);
+    stato.cicli.Titoli_Grafici[size_t(grafico)] = stato.cicli.Sottostante + nomi_gradi::Titolo(grado);
 
     ContestoGrafico c{stato.shell, stato.archivio, stato.mercato, stato.cicli, *ctl, grafico, grado};
     c.Sld_Zoom_Max = controlli.Sld_Zoom_Max();

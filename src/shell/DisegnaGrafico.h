@@ -15,7 +15,4 @@ namespace finestra {
 // Titoli_Grafici(grafico) and the slot's chart, nothing else.
 void Disegna_Grafico(Stato &stato, ControlliGrafici &controlli, int grafico, int grado);
 
-// The degree's caption after the underlying's name: "  Kalvo +2  Future 15m".
-QString Titolo_Grado(int grado);
-
 }  // namespace finestra

@@ -2,8 +2,11 @@
 #include "CartellaTemporanea.h"
 #include "DanniArchivio.h"
 #include "ProcessoFiglio.h"
+#include "SincronieLente.h"
 #include "archive/Archivio.h"
 #include "archive/CreaArchivi.h"
+#include "platform/PuntiProva.h"
+#include "simulatore/PuntiProvaAmbiente.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +14,7 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QtTest>
+#include <functional>
 #include <future>
 #include <optional>
 #include <thread>
@@ -42,6 +46,53 @@ QByteArray leggi(const QString &percorso)
 {
     QFile f(percorso);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool scrivi(const QString &percorso, const QByteArray &dati)
+{
+    QFile f(percorso);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(dati) == dati.size();
+}
+
+// A start whose notices the trader has seen.
+EsitoArchivi avvioMostrato()
+{
+    EsitoArchivi e = Crea_Archivi();
+    Avvisi_Mostrati(e);
+    return e;
+}
+
+// What a test does at each step of a repair, and how many syncs had been made by then.
+class PassiOsservati : public PuntiProva {
+public:
+    explicit PassiOsservati(std::function<void(PassoRiparazione)> azione = {}) : m_azione(std::move(azione))
+    {
+        punti_prova::Imposta(this);
+    }
+    ~PassiOsservati() override { punti_prova::Imposta(nullptr); }
+    void Passo_Riparazione(PassoRiparazione passo) override
+    {
+        sincronie[passo] = sincronie::Percorsi().size();
+        if (m_azione)
+            m_azione(passo);
+    }
+    void Prima_Del_Blocco() override {}
+    bool Senza_Caratteri() override { return false; }
+
+    std::map<PassoRiparazione, size_t> sincronie;
+
+private:
+    std::function<void(PassoRiparazione)> m_azione;
+};
+
+// The paths synced among syncs [da, a).
+QStringList sincronizzati(size_t da, size_t a)
+{
+    const std::vector<std::string> fatti = sincronie::Percorsi();
+    QStringList r;
+    for (size_t i = da; i < std::min(a, fatti.size()); ++i)
+        r << QString::fromStdString(fatti[i]);
+    return r;
 }
 
 enum Taglio { Al25, Al50, Al75, UnByteInMeno, DentroUnaPagina, ByteInPiu, FogliaDopoUnaRiga, PuntatoreCambiato };
@@ -296,7 +347,8 @@ private slots:
             QCOMPARE(valore(f, colpita, colonnaPersa, 1), QStringLiteral("tenuto"));
         QCOMPARE(conta(f, QStringLiteral("SELECT COUNT(*) FROM %1").arg(colpita)), righe);
         QCOMPARE(conta(f, QStringLiteral("SELECT COUNT(*) FROM %1").arg(sana)), righe);
-        // The next start finds nothing to mend.
+        // Once told, the next start finds nothing to mend.
+        Avvisi_Mostrati(e);
         const EsitoArchivi dopo = Crea_Archivi();
         QVERIFY2(dopo.Riparazioni.isEmpty(), qPrintable(dopo.Riparazioni.join(QLatin1Char('\n'))));
     }
@@ -361,6 +413,7 @@ private slots:
             QCOMPARE(RigheDi(f, scelta).size(), originali.size());
             QCOMPARE(RigheRecuperate(f, originali, scelta), attese);
         }
+        Avvisi_Mostrati(e);
         QVERIFY(Crea_Archivi().Riparazioni.isEmpty());
     }
 
@@ -453,19 +506,28 @@ private slots:
     }
 
     // A repair stopped at any step by a crash loses nothing: the next start finishes it,
-    // every row the damaged file still held comes back, and the damaged file is kept once.
+    // every row the damaged file still held comes back, the damaged file is kept once, and
+    // the notice is told, naming it, until it has been shown.
     void riparazioneInterrotta_data()
     {
         QTest::addColumn<QString>("passo");
+        QTest::addColumn<QString>("perso");  // what the kill left lost beside the file
         QTest::addColumn<QString>("resoconto");
-        QTest::newRow("copying the rows") << "copia" << "Sistema1.dat era danneggiato";
-        QTest::newRow("new file complete") << "completa" << "Sistema1.dat era danneggiato";
-        QTest::newRow("damaged file set aside")
-            << "accantonato" << "La riparazione di Sistema1.dat, interrotta, è stata completata";
+        const QString conto = QStringLiteral("Sistema1.dat era danneggiato: è stato messo da parte come ");
+        QTest::newRow("copying the rows") << "copia" << "" << conto;
+        QTest::newRow("new file complete") << "completa" << "" << conto;
+        QTest::newRow("damaged file set aside") << "accantonato" << "" << conto;
+        QTest::newRow("repaired file in place, not told") << "in_posto" << "" << conto;
+        QTest::newRow("set aside, its notice lost")
+            << "accantonato" << "avviso"
+            << "La riparazione di Sistema1.dat, interrotta, è stata completata; il file danneggiato è conservato come ";
+        QTest::newRow("set aside, notice and copy lost")
+            << "accantonato" << "avviso e copia" << "La riparazione di Sistema1.dat, interrotta, è stata completata.";
     }
     void riparazioneInterrotta()
     {
         QFETCH(QString, passo);
+        QFETCH(QString, perso);
         QFETCH(QString, resoconto);
         const auto f = FileArchivio::Sistema1;
         CartellaTemporanea dir;
@@ -483,18 +545,161 @@ private slots:
 
         const EsitoFiglio figlio = EseguiFiglio(QStringLiteral("WAVELORE_PROVA_ARRESTO_RIPARAZIONE"), passo);
         QVERIFY(figlio.finito);
-        QCOMPARE(figlio.codice, 86);  // stopped at that step
+        QCOMPARE(figlio.codice, PuntiProvaAmbiente::Codice_Arresto);  // stopped at that step
+        const QString avviso = PercorsoArchivio(f) + QStringLiteral(".avviso");
+        if (perso.contains(QLatin1String("avviso")))
+            QVERIFY(QFile::remove(avviso));
+        if (perso.contains(QLatin1String("copia")))
+            for (const QString &m : accantonati(dir))
+                QVERIFY(QFile::remove(dir.sistema() + QLatin1Char('/') + m));
 
         const EsitoArchivi e = Crea_Archivi();
         QVERIFY2(e.ok, qPrintable(e.Errori.join(QLatin1Char('\n'))));
         QVERIFY2(e.Riparazioni.value(0).startsWith(resoconto), qPrintable(e.Riparazioni.join(QLatin1Char('\n'))));
         QCOMPARE(RigheRecuperate(f, originali), attese);
         const QStringList messi = accantonati(dir);
-        QCOMPARE(messi.size(), 1);
-        QVERIFY2(e.Riparazioni[0].contains(messi[0]), qPrintable(e.Riparazioni[0]));
-        QCOMPARE(leggi(dir.sistema() + QLatin1Char('/') + messi[0]), danneggiato);
-        QCOMPARE(QDir(dir.sistema()).entryList(QDir::Files).size(), 4);
+        if (perso.contains(QLatin1String("copia"))) {
+            QCOMPARE(e.Riparazioni[0], resoconto);  // no empty name where the copy was
+        } else {
+            QCOMPARE(messi.size(), 1);
+            QVERIFY2(e.Riparazioni[0].contains(messi[0] + QLatin1Char(' ')) || e.Riparazioni[0].endsWith(messi[0] + QLatin1Char('.')),
+                     qPrintable(e.Riparazioni[0]));
+            QCOMPARE(leggi(dir.sistema() + QLatin1Char('/') + messi[0]), danneggiato);
+        }
+        if (perso.isEmpty())
+            QVERIFY2(e.Riparazioni[0].contains(QStringLiteral(". Tutto il resto è stato recuperato.")),
+                     qPrintable(e.Riparazioni[0]));
+        // Not yet shown: the next start tells it again, and once shown no more.
+        QCOMPARE(Crea_Archivi().Riparazioni, QStringList{e.Riparazioni[0]});
+        Avvisi_Mostrati(e);
+        QCOMPARE(QDir(dir.sistema()).entryList(QDir::Files).size(), qsizetype(messi.size() + 3));
         QVERIFY(Crea_Archivi().Riparazioni.isEmpty());
+    }
+
+    // A repair sets the damaged file aside only as it read it, and what each step leaves is
+    // on the disk before the next relies on it.
+    void riparazioneSulDisco_data()
+    {
+        QTest::addColumn<bool>("cambiato");  // another program writes the file while it is repaired
+        QTest::newRow("each step synced") << false;
+        QTest::newRow("file written meanwhile") << true;
+    }
+    void riparazioneSulDisco()
+    {
+        QFETCH(bool, cambiato);
+        const auto f = FileArchivio::Sistema1;
+        CartellaTemporanea dir;
+        const QString percorso = PercorsoArchivio(f);
+        QVERIFY(Crea_Archivi().ok);
+        QVERIFY(RiempiArchivio(f));
+        const auto [pagina, pagine] = PagineArchivio(f);
+        QVERIFY(QFile(percorso).resize(taglia(DentroUnaPagina, pagina, pagine)));
+        const QStringList cartella = QDir(dir.sistema()).entryList(QDir::Files);
+        QByteArray scritto;
+        PassiOsservati passi([&](PassoRiparazione p) {
+            QFile dati(percorso);
+            if (cambiato && p == PassoRiparazione::Completa && dati.open(QIODevice::Append)) {
+                dati.write(QByteArray(pagina, '\0'));
+                dati.close();
+                scritto = leggi(percorso);
+            }
+        });
+
+        const EsitoArchivi e = Crea_Archivi(0);
+        if (cambiato) {
+            // In use: left as the other program made it, nothing set aside, nothing beside it.
+            QCOMPARE(e.In_Uso, QStringList{NomeArchivio(f)});
+            QVERIFY2(e.Riparazioni.isEmpty(), qPrintable(e.Riparazioni.join(QLatin1Char('\n'))));
+            QVERIFY(!scritto.isEmpty());
+            QCOMPARE(leggi(percorso), scritto);
+            QCOMPARE(QDir(dir.sistema()).entryList(QDir::Files), cartella);
+            return;
+        }
+        QVERIFY2(e.ok, qPrintable(e.Errori.join(QLatin1Char('\n'))));
+        QCOMPARE(passi.sincronie.size(), size_t(4));
+        const QString sistema = QFileInfo(dir.sistema()).canonicalFilePath();
+        const QStringList prima = sincronizzati(0, passi.sincronie[PassoRiparazione::Completa]);
+        // The repaired file, then its notice's name in the folder, before the damaged one goes.
+        const qsizetype nuovo = prima.lastIndexOf(sistema + QStringLiteral("/Sistema1.dat.riparazione"));
+        QVERIFY2(nuovo >= 0 && prima.indexOf(sistema, nuovo) > nuovo, qPrintable(prima.mid(nuovo).join(QLatin1Char('\n'))));
+        // The folder once the new file has taken the damaged one's name.
+        QVERIFY(sincronizzati(passi.sincronie[PassoRiparazione::Accantonato], passi.sincronie[PassoRiparazione::In_Posto])
+                    .contains(sistema));
+    }
+
+    // A complete repaired file found beside the archive is taken when the archive fails its
+    // check or holds nothing of the program's, and kept aside when the archive is in order;
+    // one whose build had barely begun is dropped. Nothing else is ever deleted.
+    void riparazioneTrovataAccanto_data()
+    {
+        QTest::addColumn<QString>("archivio");     // what the archive is
+        QTest::addColumn<QString>("riparazione");  // what lies beside it
+        QTest::addColumn<bool>("presa");           // the repaired file's rows are the archive's now
+        QTest::addColumn<QString>("detto");
+        const QString completata = QStringLiteral("La riparazione di Sistema1.dat, interrotta, è stata completata");
+        const QString conservato = completata + QStringLiteral("; il file danneggiato è conservato come Sistema1.dat.danneggiato-");
+        QTest::newRow("empty archive, complete repair") << "vuoto" << "completa" << true << conservato;
+        QTest::newRow("archive without tables, complete repair") << "senza tabelle" << "completa" << true << conservato;
+        QTest::newRow("damaged archive, complete repair") << "spazzatura" << "completa" << true << conservato;
+        QTest::newRow("archive missing, complete repair") << "assente" << "completa" << true << completata + QLatin1Char('.');
+        QTest::newRow("archive in order, complete repair")
+            << "integro" << "completa" << false
+            << "Sistema1.dat: la copia riparata lasciata da una riparazione interrotta non è stata usata: il file è "
+               "integro; è conservata come Sistema1.dat.riparazione-";
+        QTest::newRow("archive in order, repair lacking a table")
+            << "integro" << "senza una tabella" << false
+            << "Sistema1.dat: la copia riparata lasciata da una riparazione interrotta non era completa; è conservata "
+               "come Sistema1.dat.riparazione-";
+        QTest::newRow("archive in order, repair barely begun") << "integro" << "vuota" << false << "";
+    }
+    void riparazioneTrovataAccanto()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QString, riparazione);
+        QFETCH(bool, presa);
+        QFETCH(QString, detto);
+        const auto f = FileArchivio::Sistema1;
+        CartellaTemporanea dir;
+        const QString percorso = PercorsoArchivio(f);
+        const QString nuovo = percorso + QStringLiteral(".riparazione");
+        QVERIFY(Crea_Archivi().ok);
+        QVERIFY(RiempiArchivio(f));
+        const RigheArchivio piene = RigheDi(f);
+        const QString pronto = dir.percorso() + QStringLiteral("/riparazione");
+        QVERIFY(QFile::rename(percorso, pronto));
+        if (riparazione == QLatin1String("senza una tabella")) {
+            Connessione c(pronto);
+            QVERIFY(QSqlQuery(c.Database()).exec(QStringLiteral("DROP TABLE Dati_Testo_S4")));
+        } else if (riparazione == QLatin1String("vuota")) {
+            QVERIFY(scrivi(pronto, {}));
+        }
+        if (archivio == QLatin1String("integro")) {
+            QVERIFY(Crea_Archivio(f).ok);  // the defaults, not the rows beside it
+        } else if (archivio == QLatin1String("senza tabelle")) {
+            Connessione c(percorso);
+            QVERIFY(QSqlQuery(c.Database()).exec(QStringLiteral("CREATE TABLE altra (x)")));
+        } else if (archivio != QLatin1String("assente")) {
+            QVERIFY(scrivi(percorso, archivio == QLatin1String("vuoto") ? QByteArray() : QByteArray(4096, '\xA5')));
+        }
+        const RigheArchivio prima = archivio == QLatin1String("integro") ? RigheDi(f) : RigheArchivio();
+        const QByteArray byte = leggi(percorso);
+        QVERIFY(QFile::rename(pronto, nuovo));
+
+        const EsitoArchivi e = avvioMostrato();
+        QVERIFY2(e.ok, qPrintable(e.Errori.join(QLatin1Char('\n'))));
+        QCOMPARE(RigheDi(f), presa ? piene : prima);
+        const QString testo = e.Riparazioni.join(QLatin1Char('\n'));
+        QVERIFY2(detto.isEmpty() ? testo.isEmpty() : testo.startsWith(detto), qPrintable(testo));
+        // The archive it replaced set aside as it was; a repair not taken kept, unless empty.
+        const QDir cartella(dir.sistema());
+        QVERIFY(!QFileInfo::exists(nuovo));
+        const QStringList messi = accantonati(dir);
+        QCOMPARE(messi.size(), presa && archivio != QLatin1String("assente") ? 1 : 0);
+        if (!messi.isEmpty())
+            QCOMPARE(leggi(cartella.filePath(messi[0])), byte);
+        const QStringList tenute = cartella.entryList({QStringLiteral("Sistema1.dat.riparazione-*")}, QDir::Files);
+        QCOMPARE(tenute.size(), !presa && riparazione != QLatin1String("vuota") ? 1 : 0);
+        QVERIFY(avvioMostrato().Riparazioni.isEmpty());
     }
 
     void partiMancantiAggiunte()
@@ -530,6 +735,12 @@ private slots:
               "Sistema3.dat: dati danneggiati messi da parte nel file; tornano ai valori iniziali: "
               "i cicli di ogni mercato, grado Kalvo +1."})
             QVERIFY2(e.Riparazioni.count(QString::fromUtf8(detto)) == 1, qPrintable(e.Riparazioni.join(QLatin1Char('\n'))));
+        // One paragraph a file, its lines together.
+        QCOMPARE(e.Paragrafi.size(), 2);
+        QVERIFY2(e.Paragrafi[0].startsWith(QLatin1String("Sistema1.dat: ")) && !e.Paragrafi[0].contains(QLatin1String("Sistema3")),
+                 qPrintable(e.Paragrafi[0]));
+        QCOMPARE(e.Paragrafi[1].count(QLatin1String("Sistema3.dat: ")), 3);
+        QCOMPARE(e.Paragrafi[1].count(QLatin1Char('\n')), 2);
         QCOMPARE(conta(FileArchivio::Sistema1, QStringLiteral("SELECT COUNT(*) FROM Dati_Testo_S3")), 195);
         QCOMPARE(conta(FileArchivio::Sistema1, QStringLiteral("SELECT COUNT(*) FROM Dati_Linee_S5")), 195);
         QCOMPARE(valore(FileArchivio::Sistema1, QStringLiteral("Dati_Testo_S3"), QStringLiteral("C4"), 1),
@@ -553,8 +764,11 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     // The child of riparazioneInterrotta: a start that the variable stops inside the repair.
-    if (qEnvironmentVariableIsSet("WAVELORE_PROVA_ARRESTO_RIPARAZIONE"))
+    if (qEnvironmentVariableIsSet("WAVELORE_PROVA_ARRESTO_RIPARAZIONE")) {
+        PuntiProvaAmbiente punti;
+        punti_prova::Imposta(&punti);
         return Crea_Archivi().ok ? 0 : 1;
+    }
     CreaArchiviTest t;
     return QTest::qExec(&t, argc, argv);
 }

@@ -7,7 +7,7 @@
 #include "cycle/GraficoTempoReale.h"
 #include "drawing/StrumentiGrafici.h"
 #include "market/SessioneQuotazioni.h"
-#include "shell/Pausa.h"
+#include "shell/Uscita.h"
 
 struct AmbienteGraficoRTVuoto : AmbienteGraficoRT {
     void Beep() override {}

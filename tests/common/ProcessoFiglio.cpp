@@ -41,5 +41,6 @@ EsitoFiglio EseguiFiglio(const QString &variabile, const QString &valore, int at
     esito.stato = figlio.exitStatus();
     esito.codice = figlio.exitCode();
     esito.uscita += figlio.readAllStandardOutput();
+    esito.errori = figlio.readAllStandardError();
     return esito;
 }

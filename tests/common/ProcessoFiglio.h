@@ -11,6 +11,7 @@ struct EsitoFiglio {
     QProcess::ExitStatus stato = QProcess::CrashExit;
     int codice = -1;
     QByteArray uscita;  // standard output
+    QByteArray errori;  // standard error
     // With a signal: from its sending to the end, and to the first line holding `attesa`.
     qint64 msFine = -1;
     qint64 msAttesa = -1;

@@ -8,6 +8,7 @@
 #include "platform/DataOra.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -64,6 +65,17 @@ inline void RiempiSerie(SerieStorico &serie, int grado)
         const QDateTime t = TempoBarra(grado, k);
         serie.barra(k) = BarraStorico{t.date(), t.time().hour() * 60 + t.time().minute(), 100.0 + k % 7, 10.0};
     }
+}
+
+// A holiday in a series: the bars of `giorno` go, the older ones move up, and the
+// rows freed at the end stay empty. How many bars went.
+inline int TogliGiorno(SerieStorico &serie, const QDate &giorno)
+{
+    auto &b = serie.barre();
+    const auto fine = std::remove_if(b.begin(), b.end(), [&](const BarraStorico &x) { return x.data == giorno; });
+    const int tolte = int(b.end() - fine);
+    std::fill(fine, b.end(), BarraStorico{});
+    return tolte;
 }
 
 inline std::unique_ptr<Stato> NuovoStato()

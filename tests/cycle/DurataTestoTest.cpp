@@ -3,6 +3,7 @@
 #include "cycle/Colori.h"
 #include "cycle/DurataTesto.h"
 #include "cycle/StatoCicli.h"
+#include "platform/NomiGradi.h"
 
 #include <QtTest>
 
@@ -61,8 +62,49 @@ private slots:
         QCOMPARE(Didascalia_Grado(c, a, 5), QStringLiteral("Kalvo+3   : 2g "));
         QCOMPARE(Didascalia_Grado(c, a, 0), QStringLiteral("Kalvo+8: 20g "));
         QCOMPARE(Didascalia_Grado(c, a, 8), QStringLiteral("Kalvo: "));
-        QCOMPARE(Etichetta_Grado(12), QStringLiteral("Kalvo-4: "));
-        QCOMPARE(Etichetta_Grado(13), QString());
+    }
+
+    // Every text that names a degree, as the window shows it: the archive's notices,
+    // the chart caption, the check box, and the separator line under some boxes.
+    void nomi_dei_gradi_data()
+    {
+        QTest::addColumn<int>("grado");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("titolo");
+        QTest::addColumn<QString>("etichetta");
+        QTest::addColumn<bool>("linea");
+        QTest::newRow("0") << 0 << "Kalvo +8" << "  Kalvo +8  Index 1d" << "Kalvo+8: " << false;
+        QTest::newRow("1") << 1 << "Kalvo +7" << "  Kalvo +7  Index 1d" << "Kalvo+7: " << false;
+        QTest::newRow("2") << 2 << "Kalvo +6" << "  Kalvo +6  Index 1d" << "Kalvo+6: " << false;
+        QTest::newRow("3") << 3 << "Kalvo +5" << "  Kalvo +5  Index 1d" << "Kalvo+5: " << true;
+        QTest::newRow("4") << 4 << "Kalvo +4" << "  Kalvo +4  Future 1h" << "Kalvo+4: " << false;
+        QTest::newRow("5") << 5 << "Kalvo +3" << "  Kalvo +3  Future 1h" << "Kalvo+3   : " << false;
+        QTest::newRow("6") << 6 << "Kalvo +2" << "  Kalvo +2  Future 15m" << "Kalvo+2: " << false;
+        QTest::newRow("7") << 7 << "Kalvo +1" << "  Kalvo +1  Future 15m" << "Kalvo+1: " << true;
+        QTest::newRow("8") << 8 << "Kalvo 0" << "  Kalvo  Future 15m" << "Kalvo: " << true;
+        QTest::newRow("9") << 9 << "Kalvo -1" << "  Kalvo -1  Future 15m" << "Kalvo-1: " << false;
+        QTest::newRow("10") << 10 << "Kalvo -2" << "  Kalvo -2  Future 5m" << "Kalvo-2: " << false;
+        QTest::newRow("11") << 11 << "Kalvo -3" << "  Kalvo -3  Future 5m" << "Kalvo-3: " << false;
+        QTest::newRow("12") << 12 << "Kalvo -4" << "  Kalvo -4  Future 5m" << "Kalvo-4: " << false;
+        QTest::newRow("13") << 13 << "" << "" << "" << false;
+        QTest::newRow("-1") << -1 << "" << "" << "" << false;
+    }
+    void nomi_dei_gradi()
+    {
+        QFETCH(int, grado);
+        QFETCH(QString, nome);
+        QFETCH(QString, titolo);
+        QFETCH(QString, etichetta);
+        QFETCH(bool, linea);
+        QCOMPARE(nomi_gradi::Nome(grado), nome);
+        QCOMPARE(nomi_gradi::Titolo(grado), titolo);
+        QCOMPARE(nomi_gradi::Etichetta(grado), etichetta);
+        QCOMPARE(nomi_gradi::Linea_Dopo(grado), linea);
+        // The check box: its label, then a duration of no bars, which says nothing.
+        StatoArchivio a;
+        archivio::Inizializza_Tab_Sottostanti(a);
+        StatoCicli c;
+        QCOMPARE(Didascalia_Grado(c, a, grado), etichetta);
     }
 
     void colori_data()

@@ -237,7 +237,7 @@ private slots:
         QTest::addColumn<QString>("colonna");
         QTest::addColumn<QString>("valore");
         QTest::addColumn<bool>("liberata");  // false: valid, but out of reach
-        QTest::addColumn<bool>("piuVecchia");  // out of reach for good: older than the history
+        QTest::addColumn<bool>("maiPiu");  // out of reach for good: on no bar of the history
         QTest::newRow("data etichetta di 5 caratteri") << "C8" << "09032" << true << false;
         QTest::newRow("ora etichetta di 3 caratteri") << "C9" << "170" << true << false;
         QTest::newRow("prezzo etichetta 0") << "C10" << "0" << true << false;
@@ -246,13 +246,17 @@ private slots:
         QTest::newRow("etichetta prima dello storico") << "C8" << "010190" << false << true;
         QTest::newRow("etichetta oltre il grafico") << "C8" << "010245" << false << false;
         QTest::newRow("fine prima dello storico") << "C4" << "010190" << false << true;
+        // 7 March was a holiday: no bar of the history holds it, nor a time between two bars.
+        QTest::newRow("etichetta in un giorno festivo") << "C8" << "070324" << false << true;
+        QTest::newRow("etichetta fra due barre") << "C9" << "1202" << false << true;
     }
     void righeDistanzaNonValide()
     {
         QFETCH(QString, colonna);
         QFETCH(QString, valore);
         QFETCH(bool, liberata);
-        QFETCH(bool, piuVecchia);
+        QFETCH(bool, maiPiu);
+        QVERIFY(prova::TogliGiorno(stato->mercato.Storico_5M, QDate(2024, 3, 7)) > 0);
         for (int s = 3; s <= 5; ++s) {
             distanza(10, s) = Distanza{true, true, 10 * s, 1, 10 * s + 5, 2, 30, 10 * s + 2, 1.5, QStringLiteral("d")};
             QVERIFY(prova::Salva_Distanza(*stato, 10, s));
@@ -268,8 +272,8 @@ private slots:
         QCOMPARE(distanza(10, 5).barra_etichetta, 52);
         QCOMPARE(colonne(riga(tabDistanze, 10 * 15 + 4), 11), liberata ? distanzaLibera : prima);
         const disegno::OggettiInAttesa attesa = disegno::Oggetti_In_Attesa(stato->mercato, stato->disegno, 3, 10);
-        QCOMPARE(attesa.possono_tornare, liberata || piuVecchia ? 0 : 1);
-        QCOMPARE(attesa.piu_vecchi, piuVecchia ? 1 : 0);
+        QCOMPARE(attesa.possono_tornare, liberata || maiPiu ? 0 : 1);
+        QCOMPARE(attesa.non_torneranno, maiPiu ? 1 : 0);
     }
 
     // Nothing a trader drew is dropped for its colour: a code naming no entry 1..100

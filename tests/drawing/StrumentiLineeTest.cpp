@@ -341,34 +341,45 @@ private slots:
         QCOMPARE(slot(7, 9).barra_fine, 20);
     }
 
-    // Lines whose bars have left the history, or lie beyond the future axis, keep
-    // their slots and rows: with the others in use there is no room, and the limit
-    // message says how many wait of each sort.
+    // Lines whose bars have left the history, lie on a holiday inside it, or lie beyond
+    // the future axis, keep their slots and rows: with the others in use there is no
+    // room, and the limit message says how many wait of each sort.
     void limiteConLineeFuoriPortata_data()
     {
         QTest::addColumn<QList<int>>("fuoriPortata");  // older than the history
         QTest::addColumn<QList<int>>("oltre");         // beyond the future axis
+        QTest::addColumn<QList<int>>("festive");       // starting on a holiday of the history
         QList<int> tutte;
         for (int s = 1; s <= 15; ++s)
             tutte << s;
-        QTest::newRow("15 in attesa") << tutte << QList<int>{};
-        QTest::newRow("solo la nona in attesa") << QList<int>{9} << QList<int>{};
-        QTest::newRow("tutte collocate") << QList<int>{} << QList<int>{};
-        QTest::newRow("15 oltre il grafico") << QList<int>{} << tutte;
-        QTest::newRow("una di ogni sorta") << QList<int>{9} << QList<int>{3};
-        QTest::newRow("due vecchie, una oltre") << QList<int>{2, 9} << QList<int>{3};
+        const QList<int> nessuna;
+        QTest::newRow("15 in attesa") << tutte << nessuna << nessuna;
+        QTest::newRow("solo la nona in attesa") << QList<int>{9} << nessuna << nessuna;
+        QTest::newRow("tutte collocate") << nessuna << nessuna << nessuna;
+        QTest::newRow("15 oltre il grafico") << nessuna << tutte << nessuna;
+        QTest::newRow("una di ogni sorta") << QList<int>{9} << QList<int>{3} << QList<int>{5};
+        QTest::newRow("due vecchie, una oltre") << QList<int>{2, 9} << QList<int>{3} << nessuna;
+        QTest::newRow("15 in un giorno festivo") << nessuna << nessuna << tutte;
+        QTest::newRow("una festiva, una oltre") << nessuna << QList<int>{3} << QList<int>{4};
     }
     void limiteConLineeFuoriPortata()
     {
         QFETCH(QList<int>, fuoriPortata);
         QFETCH(QList<int>, oltre);
+        QFETCH(QList<int>, festive);
+        // 7 March had no session: its bars are not in the history, though the
+        // future axis, which skips weekends only, once offered them.
+        const QDate festivo(2024, 3, 7);
+        QVERIFY(prova::TogliGiorno(stato->mercato.Storico_15M, festivo) > 0);
         CartellaTemporanea cartella;
         QVERIFY(archivio::Crea_Archivio(archivio::FileArchivio::Sistema1).ok);
         ambiente->archivio = stato.get();
         const QString tabella = QStringLiteral("Dati_Linee_S3");
         const auto valoriSlot = [&](int s) {
             const int k = fuoriPortata.contains(s) ? 5000 + s : 10 + s;
-            return prova::ValoriLinea(7, prova::TempoBarra(7, k),
+            const QDateTime inizio = festive.contains(s) ? QDateTime(festivo, QTime(10, 15 * (s % 4)))
+                                                         : prova::TempoBarra(7, k);
+            return prova::ValoriLinea(7, inizio,
                                       oltre.contains(s) ? prova::TempoFuturoProva(7, prova::Futuri_Prova + s)
                                                         : prova::TempoBarra(7, 1),
                                       QStringLiteral("100"), QStringLiteral("101"), QStringLiteral("33"));
@@ -380,9 +391,10 @@ private slots:
         }
         const archivio::EsitoCaricaOggetti esito = prova::Carica_Linee(*stato);
         QVERIFY(esito.ok);
-        QCOMPARE(esito.non_collocati, (QSet<int>(fuoriPortata.begin(), fuoriPortata.end()) +
-                                       QSet<int>(oltre.begin(), oltre.end())).size());
-        QCOMPARE(disegno::Oggetti_In_Attesa(stato->mercato, stato->disegno, 1, 7).piu_vecchi, fuoriPortata.size());
+        const QSet<int> maiPiu = QSet<int>(fuoriPortata.begin(), fuoriPortata.end()) +
+                                 QSet<int>(festive.begin(), festive.end());
+        QCOMPARE(esito.non_collocati, (maiPiu + QSet<int>(oltre.begin(), oltre.end())).size());
+        QCOMPARE(disegno::Oggetti_In_Attesa(stato->mercato, stato->disegno, 1, 7).non_torneranno, maiPiu.size());
 
         strumenti->Cmd_Line_Click(0);
         clic(2, 10, 5);
@@ -392,11 +404,10 @@ private slots:
                 QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema1, tabella, colonna, 7 * 15 + s), valore);
         QVERIFY(ambiente->salvataggi.isEmpty());
         const int attesa = int(esito.non_collocati);
-        const QString testo =
-            disegno::Testo_Limite_In_Attesa(1, {attesa - int(fuoriPortata.size()), int(fuoriPortata.size())});
+        const QString testo = disegno::Testo_Limite_In_Attesa(1, {attesa - int(maiPiu.size()), int(maiPiu.size())});
         QCOMPARE(ambiente->messaggi, (attesa == 0 ? QList<int>{1, 1} : QList<int>{}));
         QCOMPARE(ambiente->testi, (attesa == 0 ? QStringList{} : QStringList{testo, testo}));
-        QCOMPARE(testo.contains(QStringLiteral("se ne liber")), !fuoriPortata.isEmpty());
+        QCOMPARE(testo.contains(QStringLiteral("se ne liber")), !maiPiu.isEmpty());
     }
 
     void colpita_data()

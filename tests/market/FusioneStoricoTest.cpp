@@ -200,6 +200,8 @@ private slots:
         QTest::newRow("17:30") << QTime(17, 30) << "124";
         QTest::newRow("17:34") << QTime(17, 34, 59) << "124";
         QTest::newRow("17:35") << QTime(17, 35) << "1";
+        QTest::newRow("00:00") << QTime(0, 0, 1) << "123";
+        QTest::newRow("00:17") << QTime(0, 17) << "12";
     }
     void fusione_rt_per_orario()
     {
@@ -218,6 +220,51 @@ private slots:
             QCOMPARE(esito.Nuova[size_t(k)], atteso);
             QCOMPARE(Serie(s.mercato, k).barra(1).chiusura == 500.0 + k, atteso);
         }
+    }
+
+    // Bars that end at midnight reach the client with a quote of the new day: each is
+    // dated by its own time of day against its quote's, never after the quote.
+    void fusione_rt_dopo_mezzanotte_data()
+    {
+        QTest::addColumn<int>("k");
+        QTest::addColumn<QDateTime>("ultima");  // newest stored bar
+        QTest::addColumn<QDateTime>("quotazione");
+        QTest::addColumn<QDateTime>("barra");  // what the update carries
+        QTest::addColumn<QDate>("data");       // the date row 1 gets
+        QTest::addColumn<bool>("nuova");
+        const QDate ieri = Oggi, oggi = Oggi.addDays(1);
+        const auto t = [](const QDate &d, int h, int m, int s = 0) { return QDateTime(d, QTime(h, m, s)); };
+        QTest::newRow("5M 23:55 alle 00:00") << 1 << t(ieri, 23, 50) << t(oggi, 0, 0, 1) << t(ieri, 23, 55) << ieri << true;
+        QTest::newRow("15M 23:45 alle 00:02") << 2 << t(ieri, 23, 30) << t(oggi, 0, 2, 10) << t(ieri, 23, 45) << ieri << true;
+        QTest::newRow("1H 23:00 ancora in corso alle 00:03")
+            << 3 << t(ieri, 23, 0) << t(oggi, 0, 3) << t(ieri, 23, 0) << ieri << false;
+        QTest::newRow("15M 00:00 dopo la 23:45") << 2 << t(ieri, 23, 45) << t(oggi, 0, 15, 5) << t(oggi, 0, 0) << oggi << true;
+        QTest::newRow("1H 00:00 dopo la 23:00") << 3 << t(ieri, 23, 0) << t(oggi, 1, 0, 2) << t(oggi, 0, 0) << oggi << true;
+        QTest::newRow("5M all'ora della quotazione")
+            << 1 << t(oggi, 10, 10) << t(oggi, 10, 15) << t(oggi, 10, 15) << oggi << true;
+        // The daily bar's time says nothing of its day: the quote's date it is.
+        QTest::newRow("1D con ora dopo la quotazione")
+            << 4 << t(ieri, 0, 0) << t(oggi, 17, 30, 20) << t(oggi, 23, 59) << oggi << true;
+    }
+    void fusione_rt_dopo_mezzanotte()
+    {
+        QFETCH(int, k);
+        QFETCH(QDateTime, ultima);
+        QFETCH(QDateTime, quotazione);
+        QFETCH(QDateTime, barra);
+        QFETCH(QDate, data);
+        QFETCH(bool, nuova);
+        Riempi(s.mercato, k, ultima);
+        const SerieStorico prima = Serie(s.mercato, k);
+        s.mercato.Agg_Barra[size_t(k)] = {barra.toString(QStringLiteral("dd/MM/yyyy hh:mm")), 321.0, 4.0};
+        const auto esito = Fondi_Barre_RT(s.mercato, quotazione, QTime(17, 30), Anno);
+        QVERIFY(esito.Aggiornata[size_t(k)]);
+        QCOMPARE(esito.Nuova[size_t(k)], nuova);
+        const SerieStorico &h = Serie(s.mercato, k);
+        QCOMPARE(h.barra(1).data, data);
+        QCOMPARE(h.barra(1).minuti, barra.time().hour() * 60 + barra.time().minute());
+        QCOMPARE(h.barra(1).chiusura, 321.0);
+        QCOMPARE(h.barra(2), prima.barra(nuova ? 1 : 2));
     }
 
     void fusione_rt_stessa_barra_nuova_barra_e_vecchia()

@@ -3,50 +3,17 @@
 #include "platform/Codec1252.h"
 
 #include "CartellaTemporanea.h"
+#include "ClientGrezzo.h"
 #include "DatabaseProva.h"
 
 #include <QProcess>
-#include <QTcpSocket>
 #include <QtTest>
 
 namespace {
 
 const QDateTime Ultimo(QDate(2025, 12, 5), QTime(17, 25));
 
-// A bare client: raw bytes out, decoded messages in, reads counted.
-struct Client {
-    QTcpSocket socket;
-    protocollo::Decodificatore decodificatore;
-    std::vector<protocollo::Messaggio> ricevuti;
-    int letture = 0;
-
-    explicit Client(quint16 porta)
-    {
-        QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
-            ++letture;
-            for (auto &m : decodificatore.Aggiungi(socket.readAll()))
-                ricevuti.push_back(std::move(m));
-        });
-        socket.connectToHost(QHostAddress::LocalHost, porta);
-        socket.waitForConnected(3000);
-    }
-    void Invia(const QString &codice, const QStringList &campi = {})
-    {
-        socket.write(codec1252::Codifica(protocollo::Componi(codice, campi)));
-        socket.flush();
-    }
-    int Conta(const QString &codice) const
-    {
-        return int(std::count_if(ricevuti.begin(), ricevuti.end(), [&](const auto &m) { return m.Codice == codice; }));
-    }
-    const protocollo::Messaggio *Ultimo(const QString &codice) const
-    {
-        for (auto it = ricevuti.rbegin(); it != ricevuti.rend(); ++it)
-            if (it->Codice == codice)
-                return &*it;
-        return nullptr;
-    }
-};
+using Client = prova::ClientGrezzo;
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "platform/Socket.h"
 
 #include "CartellaTemporanea.h"
+#include "ClientGrezzo.h"
 #include "DatabaseProva.h"
 #include "DiscoProva.h"
 #include "InterfacceVuote.h"
@@ -150,6 +151,92 @@ QByteArray Aggiornamento(int minuti, const QString &chiusura)
     return codec1252::Codifica(
         BarraRT(QStringLiteral("17:%1").arg(minuti), chiusura) +
         QStringLiteral("COMM31\u00D805/12/2025 17:%1:01\u00D81\u00D80\u00D81\u00D8").arg(minuti));
+}
+
+// Each timeframe's series of regular bars, the newest at `ultimi[k]`.
+void RiempiSerie(StatoMercato &m, const std::array<QDateTime, 5> &ultimi)
+{
+    const int passo[5] = {0, 5, 15, 60, 24 * 60};
+    for (int k = 1; k <= 4; ++k) {
+        SerieStorico &h = fusione::Serie(m, k);
+        for (int r = 1; r <= h.capacita(); ++r) {
+            const QDateTime t = ultimi[size_t(k)].addSecs(-qint64(r - 1) * 60 * passo[k]);
+            h.barra(r) = {t.date(), t.time().hour() * 60 + t.time().minute(), 100.0 + r % 17, double(r % 5)};
+        }
+    }
+}
+
+// What the bar updates of a stream must leave in the series, worked out apart from the
+// program: every bar where the date and time its own text gives put it (the daily one
+// on its quote's day), a timeframe taking the update only in its slots of the quote
+// that follows. `dovuti` gets, per update, the timeframes due ("1234").
+void FusioneAttesa(StatoMercato &m, const std::vector<protocollo::Messaggio> &flusso, const QTime &fineSessione,
+                   QStringList &dovuti)
+{
+    const auto numero = [](QString t) { return t.remove(QLatin1Char('.')).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(); };
+    for (auto it = flusso.begin(); it != flusso.end(); ++it) {
+        if (it->Codice != QLatin1String("COMM33"))
+            continue;
+        const auto tick = std::find_if(it, flusso.end(), [](const auto &x) { return x.Codice == QLatin1String("COMM31"); });
+        if (tick == flusso.end())
+            break;
+        const QDateTime q = QDateTime::fromString(tick->Campo(1), QStringLiteral("dd/MM/yyyy hh:mm:ss"));
+        const int m5 = q.time().minute() - q.time().minute() % 5;
+        const bool dovuto[5] = {false, true, m5 % 15 == 0, m5 == 0, QTime(q.time().hour(), m5) == fineSessione};
+        QString d;
+        for (int k = 1; k <= 4; ++k) {
+            if (!dovuto[k])
+                continue;
+            d += QString::number(k);
+            const QDateTime t = QDateTime::fromString(it->Campo(3 * k - 2), QStringLiteral("dd/MM/yyyy hh:mm"));
+            const BarraStorico b{k == 4 ? q.date() : t.date(), t.time().hour() * 60 + t.time().minute(),
+                                 numero(it->Campo(3 * k - 1)), numero(it->Campo(3 * k))};
+            auto &v = fusione::Serie(m, k).barre();
+            const auto chiave = [k](const BarraStorico &x) { return std::pair(x.data, k == 4 ? 0 : x.minuti); };
+            if (chiave(b) > chiave(v.front())) {
+                v.pop_back();
+                v.insert(v.begin(), b);
+            } else if (chiave(b) == chiave(v.front())) {
+                v.front() = b;
+            }
+        }
+        dovuti << d;
+    }
+}
+
+// The timeframes a merge rewrote or added a bar to: "124".
+QString Timeframe_Aggiornati(const fusione::EsitoFusioneRT &e)
+{
+    QString k;
+    for (int t = 1; t <= 4; ++t)
+        k += e.Aggiornata[size_t(t)] ? QString::number(t) : QString();
+    return k;
+}
+
+// The timeframes whose series in `reale`, or history file of underlying 2, are not
+// `attesa`'s byte for byte: "" when all four are.
+QString Diversi_Da(const StatoMercato &reale, const StatoMercato &attesa)
+{
+    QStringList diversi;
+    for (const QString &tf : storico::Timeframes()) {
+        QByteArray atteso;
+        if (storico::SerieDelTimeframe(reale, tf)->barre() != storico::SerieDelTimeframe(attesa, tf)->barre() ||
+            !storico::Contenuto_Storico(attesa, 2, tf, atteso).ok || Leggi(storico::PercorsoFileStorico(2, tf)) != atteso)
+            diversi << tf;
+    }
+    return diversi.join(QLatin1Char(' '));
+}
+
+// Underlying 2 before a night session: the newest 5-minute bar 23:25 of `giorno`, the
+// 15-minute one 23:15, the hourly 23:00, the daily the day before; the day ends at 23:30.
+void PreparaNotte(Stato &s, const QDate &giorno)
+{
+    s.archivio.Sottostante_Corrente = 2;
+    s.shell.Blocco_Grafici = false;
+    s.mercato.Fine_Sessione = QTime(23, 30);
+    storico::Inizializza_Tabella_Chiave(s.mercato);
+    RiempiSerie(s.mercato, {QDateTime(), QDateTime(giorno, QTime(23, 25)), QDateTime(giorno, QTime(23, 15)),
+                            QDateTime(giorno, QTime(23, 0)), QDateTime(giorno.addDays(-1), QTime(0, 0))});
 }
 
 }  // namespace
@@ -410,6 +497,86 @@ private slots:
         QCOMPARE(r.mostrati.size(), mostrati);
         if (mostrati)
             QCOMPARE(r.mostrati.first(), QStringLiteral("6|COMM19\u00D81\u00D8azione\u00D8Arrivederci\u00D8"));
+        QVERIFY(!sess->Watchdog_Attivo());
+    }
+
+    // Once the exit has begun nothing of the session acts again, whatever comes: no
+    // question, box, chat line, login, merge or exit of its own, nor anything already
+    // decoded or queued before the stop.
+    void ferma_per_uscita_data()
+    {
+        QTest::addColumn<QString>("dopo");
+        QTest::newRow("quotazioni ferme: il watchdog") << "silenzio";
+        QTest::newRow("messaggi del server") << "messaggi";
+        QTest::newRow("collegamento chiuso dal server") << "chiuso";
+        QTest::newRow("messaggio oltre il limite") << "limite";
+        QTest::newRow("accesso chiesto di nuovo") << "accesso";
+        QTest::newRow("messaggio decodificato, non ancora gestito") << "decodificato";
+        QTest::newRow("avviso di chiusura in attesa") << "in_attesa";
+    }
+    void ferma_per_uscita()
+    {
+        QFETCH(QString, dopo);
+        AvviaServer();
+        int accessi = 0;
+        connect(server.get(), &ServerQuotazioni::Ricevuto, this, [&accessi](const QString &c, const QStringList &) {
+            accessi += c == QLatin1String("COMM11") ? 1 : 0;
+        });
+        Stato s;
+        PreparaSerie(s);
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Intervallo_Watchdog_ms = 150;
+        sess->Richiesta_Dati_RT_Al_Server();
+        QTRY_VERIFY(sess->Watchdog_Attivo());
+        if (dopo == QLatin1String("decodificato")) {
+            connect(sess.get(), &SessioneQuotazioni::Messaggio_Ricevuto, this, [&](const QString &c) {
+                if (c == QLatin1String("COMM25"))
+                    sess->Ferma_Per_Uscita();
+            });
+            server->Invia_Chat(QStringLiteral("tardi"));
+            QTRY_VERIFY(sess->Fermata());
+        } else if (dopo == QLatin1String("in_attesa")) {
+            // The closing notice waits for the open message window, and is never shown.
+            r.formMsgVisibile = true;
+            server->Invia_Chiusura(QStringLiteral("1"), QString(), QStringLiteral("Arrivederci"));
+            QTRY_COMPARE(sess->socket().State(), 0);
+            sess->Ferma_Per_Uscita();
+            r.formMsgVisibile = false;
+        } else {
+            sess->Ferma_Per_Uscita();
+        }
+        QVERIFY(sess->Fermata());
+        QVERIFY(!sess->Watchdog_Attivo());
+        r.stati.clear();
+        r.textStato.clear();
+        if (dopo == QLatin1String("silenzio")) {
+            server->Sospendi_Tick(true);
+        } else if (dopo == QLatin1String("messaggi")) {
+            server->Invia_Chat(QStringLiteral("ciao"));
+            server->Invia_Messaggio(QStringLiteral("testo"));
+            server->Invia_Grezzo(Aggiornamento(30, QStringLiteral("101")));
+            server->Invia_Avviso(QStringLiteral("0"), QStringLiteral("Fine"));
+            server->Invia_Chiusura(QStringLiteral("1"), QString(), QStringLiteral("Arrivederci"));
+        } else if (dopo == QLatin1String("chiuso")) {
+            server.reset();
+        } else if (dopo == QLatin1String("limite")) {
+            server->Invia_Grezzo("COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio, 'x') + "\xD8");
+        } else if (dopo == QLatin1String("accesso")) {
+            sess->Cmd_OnLine_Click(QStringLiteral("Mario"), QStringLiteral("Segreta1"), false);
+        }
+        // Nothing is to happen: four watchdog periods, and the 200 ms of a closing notice's wait.
+        QTest::qWait(600);
+        QCOMPARE(r.domande, QStringList());
+        QCOMPARE(r.messaggi, QStringList());
+        QCOMPARE(r.mostrati, QStringList());
+        QCOMPARE(r.chat, QStringList());
+        QCOMPARE(r.stati, QStringList());
+        QCOMPARE(r.textStato, QStringList());
+        QCOMPARE(r.chiusure, 0);
+        QCOMPARE(r.riconnessioni, 0);
+        QCOMPARE(accessi, 1);
+        QCOMPARE(sess->Fusioni_Eseguite(), 0);
         QVERIFY(!sess->Watchdog_Attivo());
     }
 
@@ -1085,6 +1252,83 @@ private slots:
         for (int k = 1; k <= 4; ++k)
             QCOMPARE(fusione::Serie(s.mercato, k).barra(1).data, Ultimo.date().addDays(-1));
         QCOMPARE(file(), prima);
+    }
+
+    // A server whose clock starts at 23:26 of `giorno`, a minute a tick, that sends its
+    // bars as each ends; users "mario" and "spia".
+    bool AvviaServerNotturno(const QDate &giorno)
+    {
+        const QString notte = cartella.percorso() + QStringLiteral("/notte");
+        if (!QDir().mkpath(notte) ||
+            !prova::ScriviDatabase(notte + QStringLiteral("/WaveloreDax.db"), QDateTime(giorno, QTime(23, 25))))
+            return false;
+        ServerQuotazioni::Configurazione cfg;
+        cfg.Utenti.insert(QStringLiteral("mario"), {QStringLiteral("Segreta1"), QStringLiteral("1001"),
+                                                    QStringLiteral("Mario"), QStringLiteral("Rossi")});
+        cfg.Utenti.insert(QStringLiteral("spia"), {QStringLiteral("pw"), QStringLiteral("2"), QString(), QString()});
+        cfg.Percorso_Database = notte + QStringLiteral("/{db}.db");
+        cfg.Intervallo_Tick_ms = 40;
+        cfg.Velocita = 1500;
+        cfg.Barre_Concluse = true;
+        server = std::make_unique<ServerQuotazioni>(cfg);
+        if (!server->Avvia())
+            return false;
+        qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server->Porta()));
+        return true;
+    }
+
+    // The real-time stream the session receives until the server's clock reaches
+    // `fine`, as a bare client saw it from the same first tick; empty if it never got there.
+    std::vector<protocollo::Messaggio> StreamFino(SessioneQuotazioni &sess, const QDateTime &fine)
+    {
+        server->Sospendi_Tick(true);
+        prova::ClientGrezzo spia(server->Porta());
+        spia.Invia(QStringLiteral("COMM11"), {QStringLiteral("spia"), QStringLiteral("pw"), QStringLiteral("2.52")});
+        spia.Invia(QStringLiteral("COMM30"), {QStringLiteral("2")});
+        sess.Richiesta_Dati_RT_Al_Server();
+        if (!QTest::qWaitFor([&] { return server->Client_In_Tempo_Reale() == 2; }))
+            return {};
+        server->Sospendi_Tick(false);
+        const auto arrivato = [&] {
+            const protocollo::Messaggio *t = spia.Ultimo(QStringLiteral("COMM31"));
+            return t && QDateTime::fromString(t->Campo(1), QStringLiteral("dd/MM/yyyy hh:mm:ss")) >= fine;
+        };
+        const bool ok = QTest::qWaitFor(arrivato, 120000);
+        server->Sospendi_Tick(true);
+        // Behind every tick already written: once it is read, the whole stream is.
+        server->Invia_Chat(QStringLiteral("fine"));
+        if (!ok || !QTest::qWaitFor([&] { return spia.Conta(QStringLiteral("COMM25")) == 1; }))
+            return {};
+        return spia.ricevuti;
+    }
+
+    // A market that trades through midnight, its bars sent as each ends: the bars that
+    // end at midnight come with a quote of the new day. Each lands on its own day, every
+    // later update of every timeframe is merged, and series and files are what the
+    // stream, merged apart, makes of them.
+    void aggiornamenti_a_mezzanotte()
+    {
+        const QDate giorno(2025, 12, 4);
+        QVERIFY(AvviaServerNotturno(giorno));
+        Stato s;
+        PreparaNotte(s, giorno);
+        StatoMercato attesa = s.mercato;
+        Registro r;
+        auto sess = Collegata(s, r);
+        sess->Attesa_Tick_Fusione_ms = 10 * 60 * 1000;
+        sess->Intervallo_Watchdog_ms = 10 * 60 * 1000;
+        QStringList aggiornate;
+        r.dopoFusione = [&](const fusione::EsitoFusioneRT &e) { aggiornate << Timeframe_Aggiornati(e); };
+        const auto flusso = StreamFino(*sess, QDateTime(giorno.addDays(1), QTime(1, 40)));
+        QVERIFY(!flusso.empty());
+        QStringList dovuti;
+        FusioneAttesa(attesa, flusso, s.mercato.Fine_Sessione, dovuti);
+        QVERIFY(QTest::qWaitFor([&] { return sess->Fusioni_Eseguite() == int(dovuti.size()); }, 60000));
+        QCOMPARE(aggiornate, dovuti);
+        QVERIFY(dovuti.contains(QStringLiteral("124")));  // the daily bar at 23:30 too
+        QCOMPARE(s.mercato.Storico_15M.barra(1).data, giorno.addDays(1));
+        sess->Scrittore().Attendi();
+        QCOMPARE(Diversi_Da(s.mercato, attesa), QString());
     }
 
     void aggiornamento_scartato_durante_il_caricamento()

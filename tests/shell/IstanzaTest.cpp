@@ -11,12 +11,15 @@
 
 namespace {
 
-QString programma()
+QString strumenti()
 {
-    const QString strumenti = qEnvironmentVariable("WAVELORE_TOOLS_DIR");
-    const QString base = strumenti.isEmpty() ? QCoreApplication::applicationDirPath() : strumenti;
-    return QDir(base + QStringLiteral("/..")).absoluteFilePath(QStringLiteral("wavelore"));
+    const QString cartella = qEnvironmentVariable("WAVELORE_TOOLS_DIR");
+    return cartella.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../tools") : cartella;
 }
+
+// The shipped program; its test build where a test point is set (simulatore/PuntiProvaAmbiente.h).
+QString programma() { return QDir(strumenti() + QStringLiteral("/..")).absoluteFilePath(QStringLiteral("wavelore")); }
+QString programmaProva() { return QDir(strumenti()).absoluteFilePath(QStringLiteral("wavelore-prova")); }
 
 QProcessEnvironment ambiente(bool avvisiAutomatici)
 {
@@ -40,11 +43,10 @@ QByteArray pidNelBlocco(const QString &blocco)
 // Started as a plain user when the tests run as root, who could write any file.
 const QStringList Utente_Semplice{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
                                   QStringLiteral("--clear-groups")};
-void avvia(QProcess &copia, const QProcessEnvironment &env, bool ospite)
+void avvia(QProcess &copia, const QProcessEnvironment &env, bool ospite, const QString &eseguibile)
 {
     copia.setProcessEnvironment(env);
-    copia.start(ospite ? QStringLiteral("setpriv") : programma(),
-                ospite ? Utente_Semplice + QStringList{programma()} : QStringList());
+    copia.start(ospite ? QStringLiteral("setpriv") : eseguibile, ospite ? Utente_Semplice + QStringList{eseguibile} : QStringList());
 }
 
 // User, group and others, as QFileDevice's flags put them: 0x700 is the user's alone.
@@ -55,7 +57,11 @@ int modo(const QString &percorso) { return int(QFile::permissions(percorso)) & 0
 class IstanzaTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { QVERIFY2(QFile::exists(programma()), qPrintable(programma())); }
+    void initTestCase()
+    {
+        QVERIFY2(QFile::exists(programma()), qPrintable(programma()));
+        QVERIFY2(QFile::exists(programmaProva()), qPrintable(programmaProva()));
+    }
 
     void secondaCopiaRifiutata()
     {
@@ -112,7 +118,7 @@ private slots:
             std::array<QProcess, 2> copie;
             for (QProcess &c : copie) {
                 c.setProcessEnvironment(env);
-                c.start(programma(), {});
+                c.start(programmaProva(), {});
             }
             for (QProcess &c : copie)
                 QVERIFY(c.waitForStarted(10000));
@@ -170,9 +176,10 @@ private slots:
         if (preparazione.isEmpty())
             env.insert(QStringLiteral("WAVELORE_PROVA_SENZA_CARATTERI"), QStringLiteral("1"));
         avviso.replace(QStringLiteral("{blocco}"), blocco);
+        const QString eseguibile = preparazione.isEmpty() ? programmaProva() : programma();
 
         QProcess prima, seconda;
-        avvia(prima, env, ospite);
+        avvia(prima, env, ospite, eseguibile);
         QString uscita;
         QTRY_VERIFY2_WITH_TIMEOUT((uscita += QString::fromUtf8(prima.readAllStandardOutput())).contains(avviso),
                                   qPrintable(uscita), 20000);
@@ -182,7 +189,7 @@ private slots:
             return;
         }
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.sistema() + QStringLiteral("/Sistema3.dat")), 15000);
-        avvia(seconda, env, ospite);
+        avvia(seconda, env, ospite, eseguibile);
         QVERIFY(seconda.waitForFinished(20000));
         QVERIFY(seconda.readAllStandardOutput().contains("Una sessione di Wavelore risulta essere già in uso."));
         QCOMPARE(prima.state(), QProcess::Running);

@@ -328,6 +328,7 @@ void ServerQuotazioni::Tick()
 void ServerQuotazioni::Un_Tick(qint64 passoMs)
 {
     const QDateTime prima = m_orologio;
+    const double prezzoPrima = m_prezzo;
     m_orologio = m_orologio.addMSecs(passoMs);
     auto slot = [](const QDateTime &t, int minuti) {
         const int m = t.time().hour() * 60 + t.time().minute();
@@ -348,15 +349,18 @@ void ServerQuotazioni::Un_Tick(qint64 passoMs)
         if (!c->tempoReale)
             continue;
         if (nuovaBarra) {
-            const QDateTime s15 = slot(m_orologio, 15);
-            const QDateTime s60 = slot(m_orologio, 60);
+            const bool concluse = m_config.Barre_Concluse;
+            const QDateTime tempo = concluse ? prima : m_orologio;
+            const QDateTime b5 = slot(tempo, 5);
+            const QDateTime s15 = slot(tempo, 15);
+            const QDateTime s60 = slot(tempo, 60);
             auto hm = [](const QDateTime &t) { return t.time().toString(QStringLiteral("hh:mm")); };
-            const QString p = NumeroItaliano(m_prezzo);
+            const QString p = NumeroItaliano(concluse ? prezzoPrima : m_prezzo);
             Scrivi(c.get(), QStringLiteral("COMM33"),
-                   {DataLunga(s5.date()) + QLatin1Char(' ') + hm(s5), p, NumeroItaliano(m_volumeBarra, false),
+                   {DataLunga(b5.date()) + QLatin1Char(' ') + hm(b5), p, NumeroItaliano(m_volumeBarra, false),
                     DataLunga(s15.date()) + QLatin1Char(' ') + hm(s15), p, NumeroItaliano(volume, false),
                     DataLunga(s60.date()) + QLatin1Char(' ') + hm(s60), p, NumeroItaliano(volume, false),
-                    DataLunga(m_orologio.date()) + QLatin1Char(' ') + m_oraGiornaliera, p,
+                    DataLunga(tempo.date()) + QLatin1Char(' ') + m_oraGiornaliera, p,
                     NumeroItaliano(m_volumeGiorno, false)});
         }
         const double variazione =

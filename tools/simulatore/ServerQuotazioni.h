@@ -42,6 +42,10 @@ public:
         // Ticks a second, kept on average whatever the timer's grain; 0: one every interval.
         double Tick_Al_Secondo = 0.0;
         double Velocita = 1.0;  // clock seconds per real second
+        // A bar update carries the bars that have just ended, sent as their slot ends
+        // with their last price (the quote that follows lies in the new slot);
+        // otherwise the bars just begun.
+        bool Barre_Concluse = false;
         Consegna Modo = Consegna::Normale;
         int Messaggi_Per_Scrittura = 3;  // Unite: messages joined in one write
     };

@@ -25,8 +25,8 @@ constexpr double Altezza_Riga = 280;
 // whether it may still come onto the chart.
 const QColor Colore_In_Attesa(110, 110, 110);
 const QString Nota_In_Attesa = QStringLiteral("In attesa: le barre dell'oggetto non sono sul grafico.");
-const QString Nota_Piu_Vecchio = QStringLiteral(
-    "Pi\u00F9 vecchio dello storico: non torner\u00E0 sul grafico. Eliminalo per liberare la posizione.");
+const QString Nota_Non_Tornera = QStringLiteral(
+    "Fuori dalle barre dello storico: non torner\u00E0 sul grafico. Eliminalo per liberare la posizione.");
 
 void piazza(QWidget *w, double left, double top, double width, double height)
 {
@@ -198,11 +198,10 @@ void PannelloOggetti::Imposta_Layout_Oggetti_Graf()
              {11, 11, QStringLiteral("  Distanza")}});
 }
 
-void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vector<int> &spaziatori,
-                            const std::vector<disegno::RigaOggetto> &righe)
+// Every object row blank, on the grid's ground, its delete button off; the spacer
+// columns in their colour from the header down.
+void PannelloOggetti::svuota(QTableWidget *g, Pulsanti &pulsanti, const std::vector<int> &spaziatori)
 {
-    const auto &colori = m_stato.cicli.Colori;
-    g->setUpdatesEnabled(false);
     for (int r = 1; r < Righe; ++r) {
         for (int c = 0; c < g->columnCount(); ++c) {
             QTableWidgetItem *item = g->item(r, c);
@@ -214,31 +213,46 @@ void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vec
     }
     for (QToolButton *b : pulsanti)
         b->setEnabled(false);
+    const QColor spaziatore = schermo::ColoreWin(m_stato.cicli.Colori[84]);
     for (int c : spaziatori)
         for (int r = 0; r < Righe; ++r)
-            g->item(r, c)->setBackground(schermo::ColoreWin(colori[84]));
-    for (size_t i = 0; i < righe.size() && i < 15; ++i) {
-        const disegno::RigaOggetto &o = righe[i];
-        const int r = int(i) + 1;
-        g->item(r, 0)->setText(QString::number(o.slot));
-        // The swatch shows the colour the chart draws the object in.
-        const bool inTabella = o.colore >= 1 && o.colore < costanti::Num_Colori;
-        g->item(r, 2)->setBackground(schermo::ColoreWin(colori[size_t(inTabella ? o.colore : 81)]));
-        for (int c = 0; c < o.celle.size() && c + 3 < g->columnCount(); ++c) {
-            if (std::count(spaziatori.begin(), spaziatori.end(), c + 3))
-                continue;
-            QTableWidgetItem *item = g->item(r, c + 3);
-            item->setText(o.celle[c]);
-            // A text the cell cannot show whole (a trader's own, in capitals) reads whole here.
-            QStringList nota;
-            if (!intera(g, c + 3, o.celle[c]))
-                nota << o.celle[c];
-            if (o.in_attesa) {
-                item->setForeground(Colore_In_Attesa);
-                nota << (o.piu_vecchio ? Nota_Piu_Vecchio : Nota_In_Attesa);
-            }
-            item->setToolTip(nota.join(QLatin1Char('\n')));
+            g->item(r, c)->setBackground(spaziatore);
+}
+
+// Row r shows one object: its slot, the swatch of the colour the chart draws it in,
+// and its cells from column 3, the spacers left alone. A cell's tooltip holds a text
+// the cell cannot show whole (a trader's own, in capitals) and, for an object
+// waiting for its bars, whether it may still come onto the chart.
+void PannelloOggetti::riempiRiga(QTableWidget *g, int r, const std::vector<int> &spaziatori,
+                                 const disegno::RigaOggetto &o)
+{
+    g->item(r, 0)->setText(QString::number(o.slot));
+    const bool inTabella = o.colore >= 1 && o.colore < costanti::Num_Colori;
+    g->item(r, 2)->setBackground(schermo::ColoreWin(m_stato.cicli.Colori[size_t(inTabella ? o.colore : 81)]));
+    for (int c = 3; c - 3 < o.celle.size() && c < g->columnCount(); ++c) {
+        if (std::count(spaziatori.begin(), spaziatori.end(), c))
+            continue;
+        const QString &testo = o.celle[c - 3];
+        QTableWidgetItem *item = g->item(r, c);
+        item->setText(testo);
+        QStringList nota;
+        if (!intera(g, c, testo))
+            nota << testo;
+        if (o.in_attesa) {
+            item->setForeground(Colore_In_Attesa);
+            nota << (o.non_tornera ? Nota_Non_Tornera : Nota_In_Attesa);
         }
+        item->setToolTip(nota.join(QLatin1Char('\n')));
+    }
+}
+
+void PannelloOggetti::riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vector<int> &spaziatori,
+                            const std::vector<disegno::RigaOggetto> &righe)
+{
+    g->setUpdatesEnabled(false);
+    svuota(g, pulsanti, spaziatori);
+    for (size_t i = 0; i < righe.size() && i < pulsanti.size(); ++i) {
+        riempiRiga(g, int(i) + 1, spaziatori, righe[i]);
         pulsanti[i]->setEnabled(true);
     }
     g->setUpdatesEnabled(true);

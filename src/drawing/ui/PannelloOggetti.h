@@ -61,6 +61,8 @@ private:
                  const std::vector<int> &larghezze, const std::vector<Intestazione> &intestazioni);
     void riempi(QTableWidget *g, Pulsanti &pulsanti, const std::vector<int> &spaziatori,
                 const std::vector<disegno::RigaOggetto> &righe);
+    void svuota(QTableWidget *g, Pulsanti &pulsanti, const std::vector<int> &spaziatori);
+    void riempiRiga(QTableWidget *g, int r, const std::vector<int> &spaziatori, const disegno::RigaOggetto &o);
     template <typename T>
     void cancella(QTableWidget *g, int indice, SlotOggetti<T> &tabella, SlotOggetti<::RigaOggetto> &inAttesa,
                   bool (AmbienteStrumenti::*salva)(int, int, QString &), void (PannelloOggetti::*aggiorna)(),

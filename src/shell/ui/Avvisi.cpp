@@ -1,6 +1,7 @@
 #include "shell/ui/Avvisi.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
@@ -74,6 +75,16 @@ bool Mostra_Riprova(Avviso tipo, const QString &titolo, const QString &testo, co
         QTimer::singleShot(0, &box, [&box] { box.done(QMessageBox::Close); });
     }
     return box.exec() == QMessageBox::Retry;
+}
+
+void Chiudi_Finestre_Modali()
+{
+    for (QWidget *p = QApplication::activePopupWidget(), *prima = nullptr; p && p != prima;
+         prima = p, p = QApplication::activePopupWidget())
+        p->close();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible() && (w->isModal() || w->windowModality() != Qt::NonModal))
+            w->hide();
 }
 
 }  // namespace finestra

@@ -28,4 +28,9 @@ bool Mostra_Domanda(Avviso tipo, const QString &titolo, const QString &testo, QW
 bool Mostra_Riprova(Avviso tipo, const QString &titolo, const QString &testo, const QString &dettaglio = {},
                     QWidget *padre = nullptr);
 
+// The exit has begun: every popup and modal window still open (a notice, a question, a
+// message window) is closed unanswered. The code waiting for its answer never runs again,
+// so nothing is left on screen waiting for a click.
+void Chiudi_Finestre_Modali();
+
 }  // namespace finestra

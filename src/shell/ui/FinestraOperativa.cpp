@@ -212,6 +212,13 @@ FinestraOperativa::FinestraOperativa(FormS1 &form)
     connect(p.caricamento, &ControlloreCaricamento::Caricamento_Concluso, p.sottostante,
             &ControlloreSottostante::Caricamento_Concluso);
     connect(p.aspetto, &ControlloreAspetto::Colori_Impostati, p.tempoReale, &ControlloreTempoReale::Nuovi_Colori);
+    // The exit has begun: no timer's work and no loading goes on in its waits, and the
+    // window stays held whatever else lets go of it.
+    connect(&form, &FormS1::Uscita_Iniziata, this, [&p] {
+        p.servizi->Ferma_Timer();
+        p.caricamento->Sequenza().Annulla();
+        p.blocco.Disabilita_Finestra();
+    });
 }
 
 FinestraOperativa::~FinestraOperativa() = default;

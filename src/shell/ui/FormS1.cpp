@@ -9,6 +9,7 @@
 #include "platform/Percorsi.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
+#include "shell/Pausa.h"
 #include "shell/Variabili.h"
 #include "shell/ui/Avvisi.h"
 #include "shell/ui/AvvisiSalvataggio.h"
@@ -26,8 +27,10 @@
 #include <QProgressBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -250,15 +253,76 @@ bool FormS1::Form_Load()
     return true;
 }
 
+namespace {
+
+// "Sistema1.dat", "Sistema1.dat e Sistema3.dat".
+QString Elenco_File(const QStringList &file)
+{
+    return file.size() < 2 ? file.join(QString())
+                           : file.mid(0, file.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" e ") + file.last();
+}
+
+// Between two tries of the archive files another program holds, a small window over the
+// screen says the start waits for them, and the events run so that it is drawn and moves.
+class AttesaFinestra : public archivio::AttesaArchivi {
+public:
+    ~AttesaFinestra() override { delete m_finestra; }
+
+    void Attendi(const QStringList &inUso, int ms) override
+    {
+        const QString testo = QStringLiteral("In attesa di %1, in uso da un altro programma...").arg(Elenco_File(inUso));
+        if (!m_finestra)
+            Mostra();
+        m_testo->setText(testo);
+        finestra::Pausa(ms / 1000.0);
+    }
+
+private:
+    void Mostra()
+    {
+        auto *w = new QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        w->setObjectName(QStringLiteral("FrmAttesaArchivi"));
+        w->setAttribute(Qt::WA_ShowWithoutActivating);
+        w->setWindowTitle(QStringLiteral("Wavelore ®"));
+        m_testo = new QLabel(w);
+        m_testo->setObjectName(QStringLiteral("LblAttesaArchivi"));
+        m_testo->setTextFormat(Qt::PlainText);
+        auto *barra = new QProgressBar(w);
+        barra->setRange(0, 0);  // how long the other program holds the file is not known
+        barra->setTextVisible(false);
+        auto *colonna = new QVBoxLayout(w);
+        colonna->setSizeConstraint(QLayout::SetNoConstraint);  // sized once, below
+        colonna->addWidget(m_testo);
+        colonna->addWidget(barra);
+        // Room for the longest text it shows: every file named.
+        m_testo->setText(QStringLiteral("In attesa di Sistema1.dat, Sistema2.dat e Sistema3.dat, "
+                                        "in uso da un altro programma..."));
+        w->adjustSize();
+        if (const QScreen *schermo = QGuiApplication::primaryScreen())
+            w->move(schermo->availableGeometry().center() - w->rect().center());
+        w->show();
+        m_finestra = w;
+    }
+
+    QPointer<QWidget> m_finestra;
+    QLabel *m_testo = nullptr;
+};
+
+}  // namespace
+
 bool FormS1::Prepara_Archivi()
 {
     for (;;) {
-        const archivio::EsitoArchivi esito = archivio::Crea_Archivi();
-        QStringList righe = esito.Riparazioni;
-        righe << esito.Errori;
-        if (!righe.isEmpty())
+        archivio::EsitoArchivi esito;
+        {
+            AttesaFinestra attesa;
+            esito = archivio::Crea_Archivi(archivio::Attesa_Archivi_In_Uso_ms, &attesa);
+        }
+        // Each file's repairs apart: a notice for several files reads as several.
+        if (!esito.Paragrafi.isEmpty())
             finestra::Mostra_Avviso(esito.Errori.isEmpty() ? Avviso::Attenzione : Avviso::Critico,
-                                    QStringLiteral("Wavelore ®"), righe.join(QStringLiteral("\n")));
+                                    QStringLiteral("Wavelore ®"), esito.Paragrafi.join(QStringLiteral("\n\n")));
+        archivio::Avvisi_Mostrati(esito);
         if (esito.In_Uso.isEmpty())
             return true;
         // Held by another program: nothing of it was touched, and the start waits for the trader.
@@ -267,9 +331,9 @@ bool FormS1::Prepara_Archivi()
             (file.size() == 1
                  ? QStringLiteral("%1 è in uso da un altro programma: Wavelore non può avviarsi finché non è libero.")
                        .arg(file[0])
-                 : QStringLiteral("%1 e %2 sono in uso da un altro programma: Wavelore non può avviarsi "
+                 : QStringLiteral("%1 sono in uso da un altro programma: Wavelore non può avviarsi "
                                   "finché non sono liberi.")
-                       .arg(file.mid(0, file.size() - 1).join(QStringLiteral(", ")), file.last()))
+                       .arg(Elenco_File(file)))
             + QStringLiteral("\n\nChiudere l'altro programma e scegliere Riprova, oppure Esci.");
         const QString cartella = QDir::toNativeSeparators(percorsi::Cartella(QStringLiteral("Sistema")));
         if (!finestra::Mostra_Riprova(Avviso::Attenzione, QStringLiteral("Wavelore ®"), testo,
@@ -355,19 +419,21 @@ void FormS1::Mostra_Messaggio(int tipo, const QString &testo) { m_messaggi->Most
 
 void FormS1::Chiudi_Programma()
 {
-    m_uscitaInCorso = true;
-    finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita, m_scrittore, m_scrittoreArchivio);
+    if (!std::exchange(m_uscitaInCorso, true)) {
+        // The exit's waits run every handler: none may act, ask or connect from here on.
+        setEnabled(false);
+        m_messaggi->Ferma();
+        emit Uscita_Iniziata();
+        finestra::Chiudi_Finestre_Modali();
+    }
+    finestra::Chiudi_Programma(m_stato.shell, *m_socket, *m_uscita, m_scrittore, m_scrittoreArchivio,
+                               Attesa_Salvataggi_Uscita_ms);
 }
 
 void FormS1::Chiudi_Programma_Da_Segnale()
 {
     m_daSegnale = true;
-    if (!m_uscitaInCorso)
-        Chiudi_Programma();
-    if (m_scrittore->In_Sospeso() == 0 && m_scrittoreArchivio->In_Sospeso() == 0) {
-        m_uscita->Termina(0);
-        finestra::Termina_Processo(0);
-    }
+    Chiudi_Programma();
 }
 
 void FormS1::changeEvent(QEvent *evento)
@@ -387,6 +453,6 @@ void FormS1::closeEvent(QCloseEvent *evento)
 {
     // The window never closes by itself: the program ends only through Chiudi_Programma.
     evento->ignore();
-    if (!m_messaggi->Form_Msg_Visibile())
+    if (!m_uscitaInCorso && !m_messaggi->Form_Msg_Visibile())
         m_uscita->Richiesta_Chiusura();
 }

@@ -7,7 +7,7 @@
 
 #include "Stato.h"
 #include "platform/BloccoIstanza.h"
-#include "shell/Pausa.h"
+#include "shell/Uscita.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -85,12 +85,17 @@ public:
     void Cmd_OffLine_Click();
 
     void Mostra_Messaggio(int tipo, const QString &testo);
+    // The exit. Before anything waits, everything else stops for good (Uscita_Iniziata):
+    // the window takes no more input, no message window opens, every box still open is
+    // closed. Called again while it runs, it carries the same exit on.
     [[noreturn]] void Chiudi_Programma();
     // SIGTERM or SIGHUP (a logout): the exit as the close's Yes gives it, without the
-    // question. During an exit already running it ends the process once nothing is left
-    // to write; until then the running exit goes on to its own bound.
-    void Chiudi_Programma_Da_Segnale();
+    // question and with no notice at its end. During an exit already running it carries
+    // that one on: the process ends once nothing is left to write, or at its bound.
+    [[noreturn]] void Chiudi_Programma_Da_Segnale();
     bool Uscita_Da_Segnale() const { return m_daSegnale; }
+    // How long the exit waits for the writers at most; tests shorten it.
+    int Attesa_Salvataggi_Uscita_ms = finestra::Attesa_Salvataggi_Uscita_ms;
 
     // The loading phases, set by the working window (not owned; nothing until set).
     // With `custode`, they are dropped once that object is gone: a controller that
@@ -129,6 +134,9 @@ public:
 signals:
     // The user asked for the login and connection.
     void Avvio_OnLine();
+    // The exit has begun: whatever could still act (the quote session, the window's
+    // timers) stops for good, at once.
+    void Uscita_Iniziata();
 
 protected:
     void changeEvent(QEvent *evento) override;

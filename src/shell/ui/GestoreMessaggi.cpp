@@ -68,8 +68,16 @@ void GestoreMessaggi::Scarica_Form_Msg()
     }
 }
 
+void GestoreMessaggi::Ferma()
+{
+    m_fermo = true;
+    Scarica_Form_Msg();
+}
+
 void GestoreMessaggi::Mostra_Messaggio(int tipo, const QString &testo)
 {
+    if (m_fermo)
+        return;
     int tipoCorrente = tipo;
     QString testoCorrente = testo;
     for (;;) {

@@ -29,6 +29,9 @@ public:
 
     // Closes every open message window without running any button's action.
     void Scarica_Form_Msg();
+    // The exit has begun: the windows closed, and from now on none opens and nothing
+    // queued is shown.
+    void Ferma();
 
     // Pause between a closed window and the next queued text (0.5 s).
     double Pausa_Coda = 0.5;
@@ -41,4 +44,5 @@ private:
     QPointer<QWidget> m_centro;
     std::function<void()> m_chiudiProgramma;
     QList<QPointer<FormMsg>> m_aperte;
+    bool m_fermo = false;
 };

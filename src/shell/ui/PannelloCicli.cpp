@@ -22,7 +22,7 @@ PannelloCicli::PannelloCicli(Stato &stato, QFrame *frmTipoCiclo)
         c->setObjectName(QStringLiteral("Chk_Battl_%1").arg(d));
         finestra::Piazza(c, 100, top, 2700, 270);
         top += Passo;
-        if (linea < LineChkBattl.size() && Dopo_Linea[linea] == d) {
+        if (nomi_gradi::Linea_Dopo(d) && linea < LineChkBattl.size()) {
             auto *l = new QFrame(Frm_Tipo_Ciclo);
             l->setObjectName(QStringLiteral("LineChkBattl_%1").arg(linea));
             l->setFrameShape(QFrame::NoFrame);

@@ -3,6 +3,8 @@
 // The degree panel Frm_Tipo_Ciclo: one check box per cycle degree, ticked for
 // the degrees the four chart slots show.
 
+#include "platform/NomiGradi.h"
+
 #include <QObject>
 #include <array>
 #include <cstdint>
@@ -18,14 +20,13 @@ public:
 
     QFrame *Frm_Tipo_Ciclo;
     std::array<QCheckBox *, 13> Chk_Battl{};
-    // Separator lines: after "Kalvo +5", after "Kalvo +1" and after "Kalvo".
-    std::array<QFrame *, 3> LineChkBattl{};
+    // Separator lines under the boxes nomi_gradi::Linea_Dopo names, top down.
+    std::array<QFrame *, nomi_gradi::Numero_Linee> LineChkBattl{};
 
-    static constexpr int Dopo_Linea[3] = {3, 7, 8};  // the degree each line follows
-    static constexpr double Passo = 280;              // one box row
-    static constexpr double Spazio_Linea = 60;        // extra room for each line
+    static constexpr double Passo = 280;        // one box row
+    static constexpr double Spazio_Linea = 60;  // extra room for each line
     static constexpr double Larghezza = 2900;
-    static constexpr double Altezza = 13 * Passo + 3 * Spazio_Linea + 250;
+    static constexpr double Altezza = 13 * Passo + nomi_gradi::Numero_Linee * Spazio_Linea + 250;
 
     // Values from Conf_Grafici without raising the boxes' click: all enabled and
     // cleared, the shown degrees ticked, the others disabled when four are ticked.

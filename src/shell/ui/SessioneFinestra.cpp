@@ -245,6 +245,7 @@ SessioneQuotazioni *Prepara_Sessione_Online(FormS1 &form, FinestraOperativa &fin
         new SessioneQuotazioni(s.shell, s.archivio, s.mercato, *azioni, &form, &form.Sock(), &form.Scrittore());
     azioni->setParent(sessione);
     finestra.Collega_Sessione(sessione);
+    QObject::connect(&form, &FormS1::Uscita_Iniziata, sessione, &SessioneQuotazioni::Ferma_Per_Uscita);
     QObject::connect(&form, &FormS1::Avvio_OnLine, sessione, [avvio, sessione] {
         sessione->Cmd_OnLine_Click(avvio->Text_ID->text(), avvio->Text_Password->text(),
                                    avvio->Chk_Ricordami->isChecked());

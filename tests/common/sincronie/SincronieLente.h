@@ -8,6 +8,8 @@
 // in place of the C library's, to which they forward.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace sincronie {
 
@@ -17,5 +19,9 @@ void Imposta_Ritardo(int millisecondi);
 // Syncs begun since the program started, all of them and those of the main thread.
 std::uint64_t Totali();
 std::uint64_t Sul_Thread_Principale();
+
+// The files and folders synced since the program started, in order, each by the path its
+// descriptor had then.
+std::vector<std::string> Percorsi();
 
 }  // namespace sincronie

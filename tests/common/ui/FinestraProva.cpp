@@ -7,7 +7,7 @@
 #include "archive/StatoArchivio.h"
 #include "archive/TabSottostanti.h"
 #include "platform/Caratteri.h"
-#include "shell/Pausa.h"
+#include "shell/Uscita.h"
 #include "shell/ui/AreaGrafici.h"
 #include "shell/ui/FinestraOperativa.h"
 #include "shell/ui/FormS1.h"

@@ -1,6 +1,7 @@
-// The chart tools in the real working window after an OFFLINE start: a line drawn
-// with the mouse on a chart is saved, drawn by the chart drawing, and found again
-// on the same bars after the underlying is changed and changed back.
+// The chart tools in the real working window after an OFFLINE start: a line and a
+// distance drawn with the mouse on a chart are saved, drawn by the chart drawing, and
+// found again on the same bars after the underlying is changed and changed back, and
+// after the program is started again.
 
 #include "FinestraProva.h"
 #include "SlotGraficoProva.h"
@@ -37,10 +38,9 @@ private slots:
     {
         FinestraProva prova({2, 5});
         QVERIFY(prova.AvviaOffline());
-        FormS1 &form = *prova.form;
         FinestraOperativa *op = prova.op;
         const QStringList &fallimenti = prova.fallimenti;
-        Stato &s = form.S();
+        Stato &s = prova.form->S();
         QVERIFY(!s.shell.Blocco_Grafici);
 
         auto *strumenti = op->findChild<StrumentiFinestra *>(QStringLiteral("StrumentiFinestra"));
@@ -48,7 +48,7 @@ private slots:
         GraficoWidget *g = op->Area()->Frm_Graf[0]->Graf_Battleplan;
         QVERIFY(g->isVisible());
         const int grado = s.cicli.Conf_Grafici[0].grado;
-        const auto pixel = [g](double x, double y) {
+        const auto pixel = [&g](double x, double y) {
             return render_grafico::InPixel(g->disposizione(), 1, 1, QPointF(x, y)).toPoint();
         };
         const auto barraSotto = [&](double x) {
@@ -77,7 +77,7 @@ private slots:
         QVERIFY(l.barra_fine > b);  // on the future axis
         QTRY_VERIFY(!op->Ridisegno().Timer_Disegno.isActive());
         QVERIFY(ContieneColore(g->Immagine(), schermo::ColoreWin(s.cicli.Colori[30]).rgb()));
-        SalvaImmagine(&form, QStringLiteral("linea.png"));
+        SalvaImmagine(prova.form.get(), QStringLiteral("linea.png"));
 
         // A green distance into the future, with its duration label.
         strumenti->Strumenti().Cmd_Distanza_Click(2);
@@ -99,6 +99,7 @@ private slots:
         auto *q = op->Quotazioni();
         QTest::mouseClick(q->Opt_Sott_Off[4], Qt::LeftButton);
         QVERIFY(!s.disegno.Linee[size_t(grado)][1].in_uso);
+        QVERIFY(!s.disegno.Distanze[size_t(grado)][1].in_uso);
         QTest::mouseClick(q->Opt_Sott_Off[1], Qt::LeftButton);
         QVERIFY(fallimenti.isEmpty());
         const Linea r = s.disegno.Linee[size_t(grado)][1];
@@ -112,14 +113,34 @@ private slots:
         QCOMPARE(rd.barra_etichetta - s.cicli.Barre_Ciclo[size_t(grado)], di.barra_etichetta - b);
         QCOMPARE(rd.durata, di.durata);
 
+        // The program started again: the line and the distance are loaded on their bars.
+        QVERIFY(prova.Riavvia());
+        op = prova.op;
+        Stato &t = prova.form->S();
+        strumenti = op->findChild<StrumentiFinestra *>(QStringLiteral("StrumentiFinestra"));
+        QVERIFY(strumenti);
+        g = op->Area()->Frm_Graf[0]->Graf_Battleplan;
+        QCOMPARE(t.cicli.Conf_Grafici[0].grado, grado);
+        const Linea rl = t.disegno.Linee[size_t(grado)][1];
+        QVERIFY(rl.in_uso && rl.trovata);
+        QCOMPARE(rl.barra_fine - t.cicli.Barre_Ciclo[size_t(grado)], l.barra_fine - b);
+        const Distanza rr = t.disegno.Distanze[size_t(grado)][1];
+        QVERIFY(rr.in_uso && rr.trovata);
+        QCOMPARE(rr.barra_inizio - t.cicli.Barre_Ciclo[size_t(grado)], di.barra_inizio - b);
+        QCOMPARE(rr.barra_fine - t.cicli.Barre_Ciclo[size_t(grado)], di.barra_fine - b);
+        QCOMPARE(rr.barra_etichetta - t.cicli.Barre_Ciclo[size_t(grado)], di.barra_etichetta - b);
+        QCOMPARE(rr.prezzo_fine, di.prezzo_fine);
+        QCOMPARE(rr.durata, di.durata);
+        QCOMPARE(rr.colore, di.colore);
+
         // Deleted with the delete tool on its middle: the row is free again.
-        const int b2 = s.cicli.Barre_Ciclo[size_t(grado)];
+        const int b2 = t.cicli.Barre_Ciclo[size_t(grado)];
         strumenti->Strumenti().Cmd_Cancella_Distanza_Click();
-        clic((rd.barra_inizio + rd.barra_fine) / 2.0, 10);
-        QVERIFY(!s.disegno.Distanze[size_t(grado)][1].in_uso);
-        QCOMPARE(b2, s.cicli.Barre_Ciclo[size_t(grado)]);
-        QCOMPARE(disegno::tabelle::Carica_Distanze(s.archivio.Sottostante_Corrente, s.disegno.Distanze,
-                                                   disegno::MappaTempiStato(s.mercato, s.cicli))
+        clic((rr.barra_inizio + rr.barra_fine) / 2.0, 10);
+        QVERIFY(!t.disegno.Distanze[size_t(grado)][1].in_uso);
+        QCOMPARE(b2, t.cicli.Barre_Ciclo[size_t(grado)]);
+        QCOMPARE(disegno::tabelle::Carica_Distanze(t.archivio.Sottostante_Corrente, t.disegno.Distanze,
+                                                   disegno::MappaTempiStato(t.mercato, t.cicli))
                      .collocati,
                  0);
     }

@@ -192,18 +192,31 @@ private slots:
         QTRY_VERIFY(!ContieneColore(grafico()->Immagine(), qRgb(0, 255, 255)));
     }
 
-    void escAnnullaLaLinea()
+    // Esc drops the first point of a line or a distance, and its band leaves the screen.
+    void escAnnulla_data()
     {
-        QTest::mouseClick(pulsanti->Cmd_Line[0], Qt::LeftButton);
+        QTest::addColumn<bool>("distanza");
+        QTest::newRow("linea") << false;
+        QTest::newRow("distanza") << true;
+    }
+    void escAnnulla()
+    {
+        QFETCH(bool, distanza);
+        QTest::mouseClick((distanza ? pulsanti->Cmd_Distanza : pulsanti->Cmd_Line)[0], Qt::LeftButton);
+        const QRgb rosso = schermo::ColoreWin(stato->cicli.Colori[30]).rgb();
+        QVERIFY(!ContieneColore(grafico()->grab().toImage(), rosso));
         clic(20, 4);
         muovi(60, 10);
         QVERIFY(strumenti->Banda(0)->Attiva());
+        QVERIFY(ContieneColore(grafico()->grab().toImage(), rosso));
         QTest::keyClick(grafico(), Qt::Key_Escape);
         QVERIFY(!strumenti->Banda(0)->Attiva());
+        QVERIFY(!ContieneColore(grafico()->grab().toImage(), rosso));
         QVERIFY(!stato->disegno.Primo_Punto_Attivo);
         QCOMPARE(stato->disegno.Modo_Disegno, QString());
         clic(80, 12);
         QVERIFY(!stato->disegno.Linee[grado][1].in_uso);
+        QVERIFY(!stato->disegno.Distanze[grado][1].in_uso);
     }
 
     void tabellaPienaMostraIlMessaggio()

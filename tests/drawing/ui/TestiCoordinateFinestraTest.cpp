@@ -4,6 +4,7 @@
 
 #include "ArchivioProva.h"
 #include "FinestraProva.h"
+#include "StatoProva.h"
 #include "Stato.h"
 #include "archive/CreaArchivi.h"
 #include "cycle/PosizioneBarra.h"
@@ -457,10 +458,11 @@ private slots:
     // deletes one, unless the archive refuses: then it says so and nothing changes.
     void pannelloOggettiInAttesa_data()
     {
-        QTest::addColumn<QString>("data");  // of every point, ddmmyy
-        QTest::addColumn<bool>("piuVecchio");
+        QTest::addColumn<QString>("data");  // of every point, ddmmyy; "": a holiday of the history
+        QTest::addColumn<bool>("piuVecchio");  // never to come back
         QTest::newRow("older than the history") << QStringLiteral("020190") << true;
         QTest::newRow("beyond the last bar") << QStringLiteral("020245") << false;
+        QTest::newRow("a holiday in the history") << QString() << true;
     }
     void pannelloOggettiInAttesa()
     {
@@ -469,6 +471,13 @@ private slots:
         const int slot = slotDi(false);
         QVERIFY(slot >= 0 && prova->Ingrandisci(slot));
         const int grado = s().cicli.Grado_Corrente, id = grado * 15 + 1;
+        if (data.isEmpty()) {
+            // A trading day halfway back in the history had no session after all.
+            SerieStorico &serie = posizione::SerieDelGrado(s().mercato, grado);
+            const QDate festivo = serie.barra(serie.capacita() / 2).data;
+            QVERIFY(prova::TogliGiorno(serie, festivo) > 0);
+            data = dataora::ScriviDataCompatta(festivo);
+        }
         const auto tabella = [&](const char *prefisso) {
             return archivio::NomeTabellaOggetti(QLatin1String(prefisso), s().archivio.Sottostante_Corrente);
         };

@@ -10,6 +10,7 @@
 #include "archive/Archivio.h"
 #include "archive/ArchivioIndicatori.h"
 #include "archive/CreaArchivi.h"
+#include "indicators/MotoreIndicatori.h"
 #include "indicators/ui/PannelloIndicatori.h"
 #include "platform/Schermo.h"
 #include "chart/ui/GraficoWidget.h"
@@ -26,6 +27,7 @@
 #include <QScrollBar>
 #include <QSqlQuery>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -418,6 +420,62 @@ private slots:
         QCOMPARE(grafico()->serie().size(), serie);
         for (int k : {1, 5, 7, 13, 19})
             QVERIFY(!serieItem(k).second.empty());
+    }
+
+    // While an item is computed its chart shows the loading banner, painted before the
+    // computation and gone with the drawing after it: for the volume profile on every
+    // degree that has one, for the other items on the daily degrees 0..2.
+    void bannerDuranteIlCalcolo_data()
+    {
+        QTest::addColumn<int>("gradoSlot");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("banner");
+        QTest::newRow("daily degree 1, an average") << 1 << 0 << true;
+        QTest::newRow("daily degree 2, the volume profile") << 2 << 19 << true;
+        QTest::newRow("hourly degree 5, an average") << 5 << 0 << false;
+        QTest::newRow("hourly degree 5, the volume profile") << 5 << 19 << true;
+    }
+    void bannerDuranteIlCalcolo()
+    {
+        QFETCH(int, gradoSlot);
+        QFETCH(int, item);
+        QFETCH(bool, banner);
+        if (grado() != gradoSlot) {
+            {
+                archivio::Connessione c(archivio::FileArchivio::Sistema3);
+                QVERIFY(c.Aggiorna(QStringLiteral("TABGRAF"), QStringLiteral("C5"), stato().archivio.Sottostante_Corrente,
+                                   QString::number(gradoSlot)));
+            }
+            QVERIFY(avvia());
+            ingrandisci(0);
+            QCOMPARE(grado(), gradoSlot);
+        }
+        // Each painting of the chart, with the banner among its texts or not.
+        struct Dipinture : QObject {
+            GraficoWidget *g;
+            int conBanner = 0, senza = 0;
+            explicit Dipinture(GraficoWidget *grafico) : g(grafico) { g->installEventFilter(this); }
+            static bool Banner(const GraficoWidget *w)
+            {
+                return std::any_of(w->testi().begin(), w->testi().end(), [](const TestoGrafico &t) {
+                    return t.testo == MotoreIndicatori::Testo_Caricamento;
+                });
+            }
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                if (e->type() == QEvent::Paint)
+                    ++(Banner(g) ? conBanner : senza);
+                return false;
+            }
+        } dipinture(grafico());
+        QVERIFY(!Dipinture::Banner(grafico()));
+        // On the screen: a window not yet shown there paints nothing at once.
+        QVERIFY(QTest::qWaitForWindowExposed(m_prova->form.get()));
+        clicca(pannello()->Chk_Ind_Adattivi[size_t(item)]);
+        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(gradoSlot)][size_t(item)], 1);
+        QTRY_VERIFY(dipinture.senza > 0);
+        QCOMPARE(dipinture.conBanner > 0, banner);
+        QVERIFY(!Dipinture::Banner(grafico()));
     }
 
     void volumiNascostiSuiGiornalieri_data()

@@ -19,6 +19,7 @@
 #include "cycle/Battleplan.h"
 #include "cycle/DurataTesto.h"
 #include "platform/DataOra.h"
+#include "platform/NomiGradi.h"
 #include "platform/Schermo.h"
 #include "platform/VbRuntime.h"
 #include "chart/ui/GraficoWidget.h"
@@ -691,9 +692,18 @@ private slots:
         prepara(impostazione, prima);
         QVERIFY(Segna_Archivio(stato(), impostazione, Grado));
         const QImage immaginePrima = grafico(Slot)->Immagine();
+        // A double click on a box gives the keyboard back to the chart, wherever it was
+        // (the window's focus, whether the window is active or not).
+        const bool doppio = azione == QLatin1String("doppio");
+        if (doppio) {
+            controlli()->Cmb_Tempi->setFocus();
+            QCOMPARE(m_prova->form->focusWidget(), controlli()->Cmb_Tempi);
+        }
 
         agisci(controllo, azione);
 
+        if (doppio)
+            QCOMPARE(m_prova->form->focusWidget(), static_cast<QWidget *>(grafico(Slot)));
         const Stato &s = stato();
         QCOMPARE(Leggi(s, impostazione, Grado), dopo);
         QCOMPARE(Archivio(s, impostazione, Grado), archivio);
@@ -903,6 +913,33 @@ private slots:
         QCOMPARE(k->Text_Prop_Battl->text(), QStringLiteral("1.1"));
     }
 
+    // The window's drawing of a slot not in use hides its chart and, with it, its scroll
+    // bar and buttons, whatever had shown them; the other slots keep theirs.
+    void slot_fuori_uso_senza_comandi()
+    {
+        QVERIFY(nuovo());
+        const auto comandi = [this](int slot) {
+            RiquadroGrafico *r = area()->Frm_Graf[size_t(slot)];
+            return std::array<QWidget *, 6>{r->Graf_Battleplan, r->Hsc_Graf,  r->Cmd_GRaf_M,
+                                            r->Cmd_GRaf_P,      r->Cmd_Sposta, r->Cmd_Coord};
+        };
+        auto &conf = stato().cicli.Conf_Grafici;
+        for (int slot = 0; slot < 4; ++slot) {
+            for (int s = 0; s < 4; ++s)
+                for (QWidget *w : comandi(s))
+                    QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
+            conf[size_t(slot)].in_uso = 0;
+            m_prova->op->Ridisegno().Disegna_Grafico(slot, conf[size_t(slot)].grado);
+            for (int s = 0; s < 4; ++s)
+                for (QWidget *w : comandi(s))
+                    QVERIFY2(w->isVisible() == (s != slot), qPrintable(QStringLiteral("slot %1 out: %2").arg(slot).arg(w->objectName())));
+            // Back in use: the layout shows its controls, its drawing the chart.
+            conf[size_t(slot)].in_uso = 1;
+            m_prova->op->Layout().Imposta_Layout_Ridotto();
+            m_prova->op->Ridisegno().Disegna_Grafico(slot, conf[size_t(slot)].grado);
+        }
+    }
+
     // With n degrees ticked, one more goes to the lowest free slot; four disable the rest.
     void caselle_gradi_data()
     {
@@ -970,7 +1007,7 @@ private slots:
         QCOMPARE(Grafici(stato(), int(s) + 5), QStringLiteral("11"));
         QVERIFY(grafico(slot_nuovo)->isVisible());
         QVERIFY(!grafico(slot_nuovo)->puntatore());
-        QVERIFY(stato().cicli.Titoli_Grafici[s].endsWith(finestra::Titolo_Grado(11)));
+        QVERIFY(stato().cicli.Titoli_Grafici[s].endsWith(nomi_gradi::Titolo(11)));
         QVERIFY(area()->Frm_Graf[s]->Hsc_Graf->isVisible());
         QVERIFY(!area()->Frm_Graf[s]->Lbl_In_Caricamento->isVisible());
         QVERIFY(m_prova->form->isEnabled());

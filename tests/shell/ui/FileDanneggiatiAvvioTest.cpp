@@ -11,10 +11,13 @@
 #include "shell/ui/PannelloAvvio.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QDir>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryFile>
 #include <QtTest>
@@ -258,6 +261,27 @@ private slots:
         }
     }
 
+    // Two files repaired at one start: one notice, each file's paragraph set apart; once
+    // shown, no later start tells it again.
+    void dueFileRiparati()
+    {
+        FinestraProva prova({2, 5});
+        for (int n : {1, 3})
+            QVERIFY(scrivi(archivio::PercorsoArchivio(FileArchivio(n)), {}));
+        UscitaCatturata uscita;
+        const bool avviato = prova.AvviaOffline();
+        const QString avvisi = uscita.avvisi();
+        QVERIFY2(avviato, qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
+        static const QRegularExpression due(QStringLiteral("^AVVISO Wavelore \u00AE\nSistema1\\.dat era danneggiato: [^\n]+"
+                                                           "\n\nSistema3\\.dat era danneggiato: [^\n]+\n"));
+        QVERIFY2(due.match(avvisi).hasMatch(), qPrintable(avvisi));
+        QCOMPARE(QDir(prova.cartella->sistema()).entryList({QStringLiteral("*.avviso")}, QDir::Files), QStringList());
+        UscitaCatturata dopo;
+        QVERIFY(prova.Riavvia());
+        const QString ancora = dopo.avvisi();
+        QVERIFY2(!ancora.contains(QLatin1String("era danneggiato")), qPrintable(ancora));
+    }
+
     // An archive file another program holds is in use, not damaged: the start waits, then
     // asks; "Riprova" once the other program lets go starts with every row as it was,
     // "Esci" ends the start with the file untouched.
@@ -265,15 +289,18 @@ private slots:
     {
         QTest::addColumn<int>("numero");
         QTest::addColumn<bool>("riprova");
-        QTest::newRow("Sistema1.dat, Riprova") << 1 << true;
-        QTest::newRow("Sistema3.dat, Riprova") << 3 << true;
-        QTest::newRow("Sistema2.dat, Esci") << 2 << false;
-        QTest::newRow("Sistema3.dat, Esci") << 3 << false;
+        QTest::addColumn<int>("tenuto");  // "Riprova" pressed while the file is still held
+        QTest::newRow("Sistema1.dat, Riprova") << 1 << true << 0;
+        QTest::newRow("Sistema3.dat, Riprova") << 3 << true << 0;
+        QTest::newRow("Sistema2.dat, Riprova while held, then let go") << 2 << true << 1;
+        QTest::newRow("Sistema2.dat, Esci") << 2 << false << 0;
+        QTest::newRow("Sistema3.dat, Esci") << 3 << false << 0;
     }
     void archivioInUso()
     {
         QFETCH(int, numero);
         QFETCH(bool, riprova);
+        QFETCH(int, tenuto);
         FinestraProva prova({2, 5});
         const auto file = FileArchivio(numero);
         QVERIFY(RiempiArchivio(file, NonToccata));
@@ -289,27 +316,48 @@ private slots:
                              "Chiudere l'altro programma e scegliere Riprova, oppure Esci.");
 
         if (riprova) {
-            // The trader reads the question, closes the other program and presses Riprova.
-            QStringList domande;
+            // The trader reads the question, closes the other program (at once, or after
+            // one more try) and presses Riprova; meanwhile the start shows that it waits.
+            QStringList domande, attese;
+            QList<QPointer<QWidget>> finestre;  // the waiting windows seen
             QTimer sonda;
             connect(&sonda, &QTimer::timeout, this, [&] {
-                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                if (!box)
+                if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    domande << box->text() + QLatin1Char('|') + box->informativeText() + QLatin1Char('|')
+                                   + box->button(QMessageBox::Retry)->text() + QLatin1Char('|')
+                                   + box->button(QMessageBox::Close)->text();
+                    if (domande.size() > tenuto)
+                        altro.reset();
+                    QTest::mouseClick(box->button(QMessageBox::Retry), Qt::LeftButton);
                     return;
-                domande << box->text() + QLatin1Char('|') + box->informativeText() + QLatin1Char('|')
-                               + box->button(QMessageBox::Retry)->text() + QLatin1Char('|')
-                               + box->button(QMessageBox::Close)->text();
-                altro.reset();
-                QTest::mouseClick(box->button(QMessageBox::Retry), Qt::LeftButton);
+                }
+                for (QWidget *w : QApplication::topLevelWidgets()) {
+                    auto *testo = w->findChild<QLabel *>(QStringLiteral("LblAttesaArchivi"));
+                    if (!testo || !w->isVisible() || finestre.contains(w))
+                        continue;
+                    finestre << w;
+                    // Drawn with its text: dark pixels on the box's ground.
+                    const QImage riga = testo->grab().toImage();
+                    bool scritto = false;
+                    for (int y = 0; y < riga.height() && !scritto; ++y)
+                        for (int x = 0; x < riga.width() && !scritto; ++x)
+                            scritto = qGray(riga.pixel(x, y)) < 96;
+                    attese << testo->text() + (scritto ? QString() : QStringLiteral(" (not drawn)"));
+                }
             });
             sonda.start(10);
             qunsetenv("WAVELORE_AVVISI_AUTOMATICI");
             const bool caricata = prova.Carica();
             qputenv("WAVELORE_AVVISI_AUTOMATICI", "1");
             QVERIFY(caricata);
-            QCOMPARE(domande, QStringList{domanda + QStringLiteral("|Cartella: ")
-                                          + QDir::toNativeSeparators(prova.cartella->sistema())
-                                          + QStringLiteral("|Riprova|Esci")});
+            const QString attesa = QStringLiteral("%1|Cartella: %2|Riprova|Esci")
+                                       .arg(domanda, QDir::toNativeSeparators(prova.cartella->sistema()));
+            QCOMPARE(domande, QStringList(tenuto + 1, attesa));
+            // Before each question, and after each Riprova while the file is still held.
+            QCOMPARE(attese, QStringList(tenuto + 1, QStringLiteral("In attesa di %1, in uso da un altro programma...")
+                                                .arg(archivio::NomeArchivio(file))));
+            for (QWidget *w : QApplication::topLevelWidgets())
+                QVERIFY2(!w->isVisible() || w->objectName() != QLatin1String("FrmAttesaArchivi"), "still waiting");
             QTest::mouseClick(prova.form->Frm_Avvio->Cmd_OffLine, Qt::LeftButton);
             QVERIFY2(prova.fallimenti.isEmpty(), qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
             QCOMPARE(RigheDi(file, NonToccata), prima);

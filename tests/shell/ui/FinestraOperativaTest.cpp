@@ -19,6 +19,7 @@
 #include "archive/TabSottostanti.h"
 #include "chart/ui/GraficoWidget.h"
 #include "cycle/SalvaParametro.h"
+#include "market/FusioneStorico.h"
 #include "market/ScrittoreStorico.h"
 #include "market/SessioneQuotazioni.h"
 #include "market/StoricoLocale.h"
@@ -68,7 +69,11 @@
 #include <QTextCursor>
 #include <QtTest>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -238,6 +243,105 @@ public:
     }
 };
 
+// The files of the four timeframes of underlying `u`, as they are on disk (empty when missing).
+QList<QByteArray> Leggi_Storici(int u)
+{
+    QList<QByteArray> v;
+    for (const char *tf : {"5M", "15M", "1H", "1D"}) {
+        QFile f(storico::PercorsoFileStorico(u, QLatin1String(tf)));
+        v << (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+    }
+    return v;
+}
+
+// One ONLINE start against our own quote server, which serves the history of
+// underlyings 2 and 5 (a new 5-minute bar every half second); the history of 2 it lets the
+// client download ends the weekday before its newest bars, which the client merges at start.
+// "Ricordami" was ticked before the user id was typed. Shared by the tests that go on from it.
+struct AvvioOnline {
+    std::unique_ptr<FinestraProva> a;
+    std::optional<VariabileTemporanea> odbc;
+    std::unique_ptr<ServerQuotazioni> server;
+    std::optional<VariabileTemporanea> indirizzo;
+    storico::SetStorico serie_server;  // underlying 2 as the server holds it
+    // The first two bars of each timeframe (5M, 15M, 1H, 1D) once the start's loading was done.
+    std::array<std::array<BarraStorico, 2>, 4> prime_barre{};
+    QStringList ricevuti;  // the codes the server received, in order
+    QStringList messaggi;  // the same with their fields
+    std::unique_ptr<ColoriLampada> quotazione;  // the quote lamp
+    std::unique_ptr<ColoriLampada> barra;       // the bar lamp of slot 0
+    bool pronto = false;   // the server up and OnLine clicked
+    bool avviato = false;  // and the loading ended with no failure
+
+    // QVERIFY's failures are the current test's.
+    void Avvia()
+    {
+        a = std::make_unique<FinestraProva>(QList<int>{});
+        const CartellaTemporanea &cartella = *a->cartella;
+        StatoArchivio tab;
+        archivio::Inizializza_Tab_Sottostanti(tab);
+        const QString db = cartella.percorso() + QStringLiteral("/Server/{db}.db");
+        const QString scaricati = cartella.percorso() + QStringLiteral("/Scarico/{db}.db");
+        QDir().mkpath(cartella.percorso() + QStringLiteral("/Server"));
+        QDir().mkpath(cartella.percorso() + QStringLiteral("/Scarico"));
+        const auto scrivi = [&tab](const QString &percorso, int sottostante, std::uint64_t seme, const QDate &ultimo) {
+            generatore::Parametri p;
+            p.sottostante = tab.Tab_Sottostanti[size_t(sottostante)];
+            p.seme = seme;
+            p.ultimoGiorno = ultimo;
+            storico::SetStorico set = generatore::Genera(p);
+            const bool ok = generatore::ScriviDatabase(
+                                set, QString(percorso).replace(QStringLiteral("{db}"), generatore::NomeDatabase(sottostante)))
+                                .ok;
+            return std::pair{ok, std::move(set)};
+        };
+        auto [ok2, serie2] = scrivi(db, 2, 7, QDate());
+        QVERIFY(ok2);
+        serie_server = std::move(serie2);
+        QDate precedente = serie_server.s1D.barra(1).data.addDays(-1);
+        while (precedente.dayOfWeek() > 5)
+            precedente = precedente.addDays(-1);
+        QVERIFY(scrivi(scaricati, 2, 7, precedente).first);
+        for (const QString &percorso : {db, scaricati})
+            QVERIFY(scrivi(percorso, 5, 11, QDate()).first);
+        odbc.emplace("WAVELORE_HISTORY_ODBC", QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(scaricati).toUtf8());
+
+        ServerQuotazioni::Configurazione cfg;
+        cfg.Utenti.insert(QStringLiteral("demo"), {QStringLiteral("demo"), QStringLiteral("1001"),
+                                                   QStringLiteral("Utente"), QStringLiteral("Demo")});
+        cfg.Percorso_Database = db;
+        cfg.Intervallo_Tick_ms = 100;
+        cfg.Velocita = 600;
+        server = std::make_unique<ServerQuotazioni>(cfg);
+        QVERIFY(server->Avvia(0));
+        QObject::connect(server.get(), &ServerQuotazioni::Ricevuto, server.get(), [this](const QString &c, const QStringList &f) {
+            ricevuti << c;
+            messaggi << c + QLatin1Char('|') + f.join(QLatin1Char('|'));
+        });
+        indirizzo.emplace("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server->Porta()));
+
+        QVERIFY(a->Carica());
+        QObject::connect(a->form->Frm_Avvio->PB_Avvio_T, &QProgressBar::valueChanged, a->form.get(), [this](int v) {
+            if (v != 100)
+                return;
+            StatoMercato &m = a->form->S().mercato;
+            for (int k = 1; k <= 4; ++k)
+                for (int i = 1; i <= 2; ++i)
+                    prime_barre[size_t(k - 1)][size_t(i - 1)] = fusione::Serie(m, k).barra(i);
+        });
+        quotazione = std::make_unique<ColoriLampada>(a->op->Quotazioni()->Led_RT);
+        barra = std::make_unique<ColoriLampada>(a->op->Area()->Frm_Graf[0]->Led_Agg_Storico_RT);
+        QCheckBox *ricordami = a->form->Frm_Avvio->Chk_Ricordami;
+        QTest::mouseClick(ricordami, Qt::LeftButton, {}, PuntoCasella(ricordami));
+        a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("Demo"));
+        a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
+        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
+        pronto = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!a->form->S().shell.Blocco_Grafici || !a->dialoghi->fallimenti.isEmpty(), 20000);
+        avviato = !a->form->S().shell.Blocco_Grafici && a->dialoghi->fallimenti.isEmpty();
+    }
+};
+
 }  // namespace
 
 class FinestraOperativaTest : public QObject {
@@ -329,138 +433,155 @@ private slots:
                                                   QStringLiteral("|testo")});
     }
 
-    void avvio_online()
+    // The ONLINE start reaches the working window, having asked the server for the
+    // history and then for real time, and keeps the downloaded history as the local copy.
+    void online_avvio()
     {
-        auto a = std::make_unique<FinestraProva>(QList<int>{});
-        const CartellaTemporanea &cartella = *a->cartella;
-        StatoArchivio tab;
-        archivio::Inizializza_Tab_Sottostanti(tab);
-        generatore::Parametri p;
-        p.sottostante = tab.Tab_Sottostanti[2];
-        p.seme = 7;
-        const QString db = cartella.percorso() + QStringLiteral("/Server/{db}.db");
-        QDir().mkpath(cartella.percorso() + QStringLiteral("/Server"));
-        QVERIFY(generatore::ScriviDatabase(generatore::Genera(p), QString(db).replace(QStringLiteral("{db}"),
-                                                                                       generatore::NomeDatabase(2)))
-                    .ok);
-        p.sottostante = tab.Tab_Sottostanti[5];
-        p.seme = 11;
-        QVERIFY(generatore::ScriviDatabase(generatore::Genera(p), QString(db).replace(QStringLiteral("{db}"),
-                                                                                       generatore::NomeDatabase(5)))
-                    .ok);
-        qputenv("WAVELORE_HISTORY_ODBC", QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(db).toUtf8());
-
-        ServerQuotazioni::Configurazione cfg;
-        cfg.Utenti.insert(QStringLiteral("demo"), {QStringLiteral("demo"), QStringLiteral("1001"),
-                                                   QStringLiteral("Utente"), QStringLiteral("Demo")});
-        cfg.Percorso_Database = db;
-        cfg.Intervallo_Tick_ms = 100;
-        cfg.Velocita = 600;  // a new 5-minute bar every half second
-        ServerQuotazioni server(cfg);
-        QVERIFY(server.Avvia(0));
-        QStringList ricevuti;
-        QStringList messaggi;  // code and fields
-        connect(&server, &ServerQuotazioni::Ricevuto, this, [&ricevuti, &messaggi](const QString &c, const QStringList &f) {
-            ricevuti << c;
-            messaggi << c + QLatin1Char('|') + f.join(QLatin1Char('|'));
-        });
-        qputenv("WAVELORE_SERVER", QByteArray("127.0.0.1:") + QByteArray::number(server.Porta()));
-
-        QVERIFY(a->Carica());
-        ColoriLampada quotazione(a->op->Quotazioni()->Led_RT);
-        ColoriLampada barra(a->op->Area()->Frm_Graf[0]->Led_Agg_Storico_RT);
-        // "Ricordami" ticked before the user id is typed: OnLine remembers the id.
-        QCheckBox *ricordami = a->form->Frm_Avvio->Chk_Ricordami;
-        QTest::mouseClick(ricordami, Qt::LeftButton, {}, PuntoCasella(ricordami));
-        a->form->Frm_Avvio->Text_ID->setText(QStringLiteral("Demo"));
-        a->form->Frm_Avvio->Text_Password->setText(QStringLiteral("demo"));
-        QTest::mouseClick(a->form->Frm_Avvio->Cmd_OnLine, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!a->form->S().shell.Blocco_Grafici || !a->dialoghi->fallimenti.isEmpty(), 20000);
-
-        QCOMPARE(a->form->S().shell.Modalita, QStringLiteral("ONLINE"));
-        StatoArchivio prossimoAvvio;
-        const archivio::LoginRicordato login = archivio::Carica_Impostazioni_Avvio(prossimoAvvio);
-        QVERIFY(login.Ricordami && login.ImpostaUserId);
-        QCOMPARE(login.UserId, QStringLiteral("Demo"));
-        QCOMPARE(a->percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
-        QCOMPARE(a->form->windowTitle(),
+        AvvioOnline *o = Online();
+        QVERIFY(o);
+        FinestraProva &a = *o->a;
+        QCOMPARE(a.form->S().shell.Modalita, QStringLiteral("ONLINE"));
+        QCOMPARE(a.percentuali, (QList<int>{5, 15, 35, 45, 55, 70, 30, 80, 85, 90, 95, 100}));
+        QCOMPARE(a.form->windowTitle(),
                  QStringLiteral("Wavelore \u00AE  v.2.52    - OnLine -     www.wavelore.example  "));
-        Verifica_Fine_Fase_2(*a);
+        Verifica_Fine_Fase_2(a);
         if (QTest::currentTestFailed())
             return;
-        QTRY_VERIFY(ricevuti.contains(QStringLiteral("COMM30")));
+        QTRY_VERIFY(o->ricevuti.contains(QStringLiteral("COMM30")));
         const QStringList ordine{QStringLiteral("COMM11"), QStringLiteral("COMM34"), QStringLiteral("COMM36"),
                                  QStringLiteral("COMM30")};
         int ultimo = -1;
         for (const QString &c : ordine) {
-            const int i = int(ricevuti.indexOf(c));
-            QVERIFY2(i > ultimo, qPrintable(c + QStringLiteral(" in ") + ricevuti.join(QLatin1Char(' '))));
+            const int i = int(o->ricevuti.indexOf(c));
+            QVERIFY2(i > ultimo, qPrintable(c + QStringLiteral(" in ") + o->ricevuti.join(QLatin1Char(' '))));
             ultimo = i;
         }
-        QVERIFY(a->form->Frm_Dati_Sot->isVisible());
-        QVERIFY(a->op->Quotazioni()->Frm_Dati_Sot_Off->isHidden());
-        // The downloaded history is the local copy for later offline starts.
-        a->form->Scrittore().Attendi();
+        QVERIFY(a.form->Frm_Dati_Sot->isVisible());
+        QVERIFY(a.op->Quotazioni()->Frm_Dati_Sot_Off->isHidden());
+        a.form->Scrittore().Attendi();
         QVERIFY(QFile::exists(storico::PercorsoFileStorico(2, QStringLiteral("1D"))));
+    }
 
-        // The last slot taken out of use by its degree's box.
+    // The server's last two bars of each timeframe, newer than the history downloaded, are
+    // merged by the start before anything is drawn.
+    void online_ultime_barre_del_server()
+    {
+        AvvioOnline *o = Online();
+        QVERIFY(o && o->avviato);
+        const SerieStorico *server[4] = {&o->serie_server.s5M, &o->serie_server.s15M, &o->serie_server.s1H,
+                                         &o->serie_server.s1D};
+        for (int k = 0; k < 4; ++k)
+            for (int i = 0; i < 2; ++i) {
+                const BarraStorico &attesa = server[k]->barra(i + 1);
+                const BarraStorico &vista = o->prime_barre[size_t(k)][size_t(i)];
+                const QString riga = QStringLiteral("%1 bar %2: %3 %4 %5, the server's %6 %7 %8")
+                                         .arg(storico::Timeframes()[k]).arg(i + 1)
+                                         .arg(vista.data.toString(Qt::ISODate)).arg(vista.minuti).arg(vista.chiusura)
+                                         .arg(attesa.data.toString(Qt::ISODate)).arg(attesa.minuti).arg(attesa.chiusura);
+                // Daily bars are told by their date; the server sends closes to two decimals.
+                QVERIFY2(vista.data == attesa.data && (k == 3 || vista.minuti == attesa.minuti) &&
+                             std::abs(vista.chiusura - attesa.chiusura) < 0.006,
+                         qPrintable(riga));
+            }
+    }
+
+    // "Ricordami" ticked before the user id was typed: OnLine remembers the id for the next start.
+    void online_ricordami()
+    {
+        QVERIFY(Online());
+        StatoArchivio prossimoAvvio;
+        const archivio::LoginRicordato login = archivio::Carica_Impostazioni_Avvio(prossimoAvvio);
+        QVERIFY(login.Ricordami && login.ImpostaUserId);
+        QCOMPARE(login.UserId, QStringLiteral("Demo"));
+    }
+
+    // Ticks fill the quote boxes and blink their lamp; a bar update lights the lamps of
+    // the slots in use, not of one its degree's box took out of use, and is merged.
+    void online_lampade()
+    {
+        AvvioOnline *o = Online();
+        QVERIFY(o && o->avviato);
+        FinestraProva &a = *o->a;
         const int libero = 3;
-        QCheckBox *casella = a->op->Cicli()->Chk_Battl[size_t(a->form->S().cicli.Conf_Grafici[libero].grado)];
-        QTRY_VERIFY(a->form->isEnabled());
+        QCheckBox *casella = a.op->Cicli()->Chk_Battl[size_t(a.form->S().cicli.Conf_Grafici[libero].grado)];
+        QTRY_VERIFY(a.form->isEnabled());
         QTest::mouseClick(casella, Qt::LeftButton, {}, PuntoCasella(casella));
-        QCOMPARE(a->form->S().cicli.Conf_Grafici[libero].in_uso, 0);
+        QCOMPARE(a.form->S().cicli.Conf_Grafici[libero].in_uso, 0);
 
-        // Ticks fill the quote boxes and blink their lamp; a bar update lights the lamps of
-        // the slots in use and is merged.
-        QTRY_VERIFY_WITH_TIMEOUT(!a->op->Quotazioni()->Text_Last->text().isEmpty(), 10000);
-        QTRY_VERIFY(quotazione.Lampeggiata(QColor(0, 255, 0)));
-        QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > 0, 15000);
-        QVERIFY(barra.visti.contains(schermo::ColoreWin(a->form->S().cicli.Colori[21])));
-        QCOMPARE(a->op->Area()->Frm_Graf[libero]->Colore_Led(), a->form->S().cicli.Colori[20]);
-        QVERIFY(a->dialoghi->fallimenti.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!a.op->Quotazioni()->Text_Last->text().isEmpty(), 10000);
+        QTRY_VERIFY(o->quotazione->Lampeggiata(QColor(0, 255, 0)));
+        const int fuse = a.op->Sessione()->Fusioni_Eseguite();
+        QTRY_VERIFY_WITH_TIMEOUT(a.op->Sessione()->Fusioni_Eseguite() > fuse, 15000);
+        QVERIFY(o->barra->visti.contains(schermo::ColoreWin(a.form->S().cicli.Colori[21])));
+        QCOMPARE(a.op->Area()->Frm_Graf[libero]->Colore_Led(), a.form->S().cicli.Colori[20]);
+        QVERIFY(a.dialoghi->fallimenti.isEmpty());
+    }
 
-        // Every sync of the disk slow: bar updates go on merging with no sync on the window
-        // thread, and every degree's cycle start reaches the archive.
-        {
-            Stato &st = a->form->S();
-            sincronie::Imposta_Ritardo(150);
-            const auto ripristina = qScopeGuard([] { sincronie::Imposta_Ritardo(0); });
-            const std::uint64_t totali = sincronie::Totali();
-            const std::uint64_t finestra = sincronie::Sul_Thread_Principale();
-            const int fuse = a->op->Sessione()->Fusioni_Eseguite();
-            QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() >= fuse + 2, 15000);
-            QCOMPARE(sincronie::Sul_Thread_Principale(), finestra);
-            QVERIFY(sincronie::Totali() > totali);
-            // A save the trader makes now waits for the batch queued before it: neither
-            // refused for the writer's lock nor overwritten by the older values.
-            a->form->Scrittore_Archivio().Accoda(
-                {{archivio::FileArchivio::Sistema3, QStringLiteral("TAB0"), 2, {{QStringLiteral("C2"), QStringLiteral("111")}}}});
-            QString errore;
-            QVERIFY2(ciclo::Salva_Parametro(st.shell, st.archivio, st.cicli, archivio::Codice_Modifica::Durata, 0, &errore),
-                     qPrintable(errore));
-            QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB0"), QStringLiteral("C2"), 2),
-                     vb::CStr(st.cicli.Durata[0]));
-            for (int d = 0; d <= costanti::Max_Grado; ++d) {
-                const QString tabella = QStringLiteral("TAB%1").arg(d);
-                QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, tabella, QStringLiteral("C12"), 2),
-                         dataora::ScriviData(st.cicli.Data_Inizio_Ciclo[size_t(d)], st.shell.Formato_Data));
-                QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, tabella, QStringLiteral("C13"), 2),
-                         dataora::ScriviOra(st.cicli.Ora_Inizio_Ciclo[size_t(d)], st.shell.Formato_Ora));
-            }
+    // Every sync of the disk slow: bar updates go on merging, two of them, with no sync on
+    // the window thread.
+    void online_due_fusioni_su_disco_lento()
+    {
+        AvvioOnline *o = Online();
+        QVERIFY(o && o->avviato);
+        sincronie::Imposta_Ritardo(150);
+        const auto ripristina = qScopeGuard([] { sincronie::Imposta_Ritardo(0); });
+        const std::uint64_t totali = sincronie::Totali();
+        const std::uint64_t finestra = sincronie::Sul_Thread_Principale();
+        const int fuse = o->a->op->Sessione()->Fusioni_Eseguite();
+        QTRY_VERIFY_WITH_TIMEOUT(o->a->op->Sessione()->Fusioni_Eseguite() >= fuse + 2, 15000);
+        QCOMPARE(sincronie::Sul_Thread_Principale(), finestra);
+        QVERIFY(sincronie::Totali() > totali);
+        QVERIFY(o->a->dialoghi->fallimenti.isEmpty());
+    }
+
+    // On a slow disk a save the trader makes waits for the batch queued before it: it is
+    // neither refused for the writer's lock nor overwritten by the older values.
+    void online_salvataggio_dopo_un_lotto_in_coda()
+    {
+        AvvioOnline *o = Online();
+        QVERIFY(o && o->avviato);
+        Stato &st = o->a->form->S();
+        sincronie::Imposta_Ritardo(150);
+        const auto ripristina = qScopeGuard([] { sincronie::Imposta_Ritardo(0); });
+        o->a->form->Scrittore_Archivio().Accoda(
+            {{archivio::FileArchivio::Sistema3, QStringLiteral("TAB0"), 2, {{QStringLiteral("C2"), QStringLiteral("111")}}}});
+        QString errore;
+        QVERIFY2(ciclo::Salva_Parametro(st.shell, st.archivio, st.cicli, archivio::Codice_Modifica::Durata, 0, &errore),
+                 qPrintable(errore));
+        QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, QStringLiteral("TAB0"), QStringLiteral("C2"), 2),
+                 vb::CStr(st.cicli.Durata[0]));
+    }
+
+    // A merge on a slow disk takes every degree's cycle start to the archive.
+    void online_inizio_ciclo_di_ogni_grado()
+    {
+        AvvioOnline *o = Online();
+        QVERIFY(o && o->avviato);
+        Stato &st = o->a->form->S();
+        sincronie::Imposta_Ritardo(150);
+        const auto ripristina = qScopeGuard([] { sincronie::Imposta_Ritardo(0); });
+        const int fuse = o->a->op->Sessione()->Fusioni_Eseguite();
+        QTRY_VERIFY_WITH_TIMEOUT(o->a->op->Sessione()->Fusioni_Eseguite() > fuse, 15000);
+        for (int d = 0; d <= costanti::Max_Grado; ++d) {
+            const QString tabella = QStringLiteral("TAB%1").arg(d);
+            QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, tabella, QStringLiteral("C12"), 2),
+                     dataora::ScriviData(st.cicli.Data_Inizio_Ciclo[size_t(d)], st.shell.Formato_Data));
+            QCOMPARE(ValoreArchivio(archivio::FileArchivio::Sistema3, tabella, QStringLiteral("C13"), 2),
+                     dataora::ScriviOra(st.cicli.Ora_Inizio_Ciclo[size_t(d)], st.shell.Formato_Ora));
         }
+    }
 
-        // Another underlying from the list: real time stops, the new history comes
-        // from the server and the four charts show it with live bars again.
-        const auto leggiStorici = [](int u) {
-            QList<QByteArray> v;
-            for (const char *tf : {"5M", "15M", "1H", "1D"}) {
-                QFile f(storico::PercorsoFileStorico(u, QLatin1String(tf)));
-                v << (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
-            }
-            return v;
-        };
-        Stato &s = a->form->S();
-        QComboBox *cmb = a->op->Quotazioni()->Cmb_Sot;
+    // Another underlying from the list: real time stops, the new history comes from the
+    // server and the charts show it with live bars again; the old one's late bar and
+    // quote leave nothing, and its files stay as they were.
+    void online_cambio_sottostante()
+    {
+        AvvioOnline *o = Online();
+        QVERIFY(o && o->avviato);
+        FinestraProva &a = *o->a;
+        Stato &s = a.form->S();
+        QComboBox *cmb = a.op->Quotazioni()->Cmb_Sot;
+        QTRY_VERIFY(a.form->isEnabled());
         QVERIFY(cmb->isEnabled());
         // A wheel passing over the closed list chooses nothing.
         const int indice = cmb->currentIndex();
@@ -468,13 +589,13 @@ private slots:
             Rotella(cmb, verso);
         QCOMPARE(cmb->currentIndex(), indice);
         QCOMPARE(s.archivio.Sottostante_Corrente, 2);
-        QVERIFY(!s.shell.Blocco_Grafici && !a->op->Sottostante().Cambio_In_Corso());
+        QVERIFY(!s.shell.Blocco_Grafici && !a.op->Sottostante().Cambio_In_Corso());
         QVERIFY(!QFile::exists(storico::PercorsoFileStorico(5, QStringLiteral("1D"))));
-        messaggi.clear();
-        const int fusioni = a->op->Sessione()->Fusioni_Eseguite();
-        a->form->Scrittore().Attendi();
-        const QList<QByteArray> vecchi = leggiStorici(2);
-        QSignalSpy fineCambio(&a->op->Sottostante(), &ControlloreSottostante::Cambio_Concluso);
+        o->messaggi.clear();
+        const int fusioni = a.op->Sessione()->Fusioni_Eseguite();
+        a.form->Scrittore().Attendi();
+        const QList<QByteArray> vecchi = Leggi_Storici(2);
+        QSignalSpy fineCambio(&a.op->Sottostante(), &ControlloreSottostante::Cambio_Concluso);
         cmb->setCurrentIndex(4);
         emit cmb->activated(4);
         QCOMPARE(fineCambio.size(), 0);
@@ -484,89 +605,99 @@ private slots:
         // Waiting for the server's latest bars: charts hidden, the change panel
         // up, the quote boxes empty and the window closed to the user.
         QVERIFY(s.shell.Blocco_Grafici);
-        QVERIFY(a->form->FrmCambioSott->isVisible());
-        QVERIFY(a->op->Quotazioni()->Text_Last->text().isEmpty());
-        QVERIFY(!a->op->Area()->Frm_Graf[0]->Graf_Battleplan->isVisible());
-        QVERIFY(!a->form->isEnabled());
+        QVERIFY(a.form->FrmCambioSott->isVisible());
+        QVERIFY(a.op->Quotazioni()->Text_Last->text().isEmpty());
+        QVERIFY(!a.op->Area()->Frm_Graf[0]->Graf_Battleplan->isVisible());
+        QVERIFY(!a.form->isEnabled());
         // Another pick while the new history loads is refused: the list shows the one loading.
         cmb->setCurrentIndex(1);
         emit cmb->activated(1);
         QCOMPARE(s.archivio.Sottostante_Corrente, 5);
         QCOMPARE(cmb->currentIndex(), 4);
         // A bar and a quote of the old underlying, late: nothing of them stays.
-        server.Invia_Grezzo(codec1252::Codifica(
+        o->server->Invia_Grezzo(codec1252::Codifica(
             QStringLiteral("COMM31\u00D801/01/2026 10:00:00\u00D899999\u00D81\u00D81\u00D8") +
             QStringLiteral("COMM33\u00D8") +
             QStringLiteral("01/01/2026 10:00:00\u00D899999\u00D81\u00D8").repeated(4)));
-        QTRY_VERIFY_WITH_TIMEOUT(!s.shell.Blocco_Grafici || !a->dialoghi->fallimenti.isEmpty(), 20000);
-        QVERIFY(a->dialoghi->fallimenti.isEmpty());
-        QTRY_VERIFY(messaggi.size() >= 3);
-        QCOMPARE(messaggi.mid(0, 3), (QStringList{QStringLiteral("COMM32|"), QStringLiteral("COMM34|5"),
-                                                  QStringLiteral("COMM36|5")}));
-        QVERIFY(a->form->isEnabled());
-        QVERIFY(a->form->FrmCambioSott->isHidden());
-        QVERIFY(!a->op->Sottostante().Cambio_In_Corso());
+        QTRY_VERIFY_WITH_TIMEOUT(!s.shell.Blocco_Grafici || !a.dialoghi->fallimenti.isEmpty(), 20000);
+        QVERIFY(a.dialoghi->fallimenti.isEmpty());
+        QTRY_VERIFY(o->messaggi.size() >= 3);
+        QCOMPARE(o->messaggi.mid(0, 3), (QStringList{QStringLiteral("COMM32|"), QStringLiteral("COMM34|5"),
+                                                     QStringLiteral("COMM36|5")}));
+        QVERIFY(a.form->isEnabled());
+        QVERIFY(a.form->FrmCambioSott->isHidden());
+        QVERIFY(!a.op->Sottostante().Cambio_In_Corso());
         QCOMPARE(fineCambio.size(), 1);
-        QTRY_VERIFY(messaggi.contains(QStringLiteral("COMM30|5")));
-        QCOMPARE(a->op->Sessione()->Fusioni_Eseguite(), fusioni);
+        QTRY_VERIFY(o->messaggi.contains(QStringLiteral("COMM30|5")));
+        QCOMPARE(a.op->Sessione()->Fusioni_Eseguite(), fusioni);
         for (int slot = 0; slot < 4; ++slot) {
             if (s.cicli.Conf_Grafici[size_t(slot)].in_uso != 1)
                 continue;
             QVERIFY(s.cicli.Titoli_Grafici[size_t(slot)].contains(s.archivio.Tab_Sottostanti[5].Nome));
-            QVERIFY(Pixel_Disegnati(a->op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan) > 200);
+            QVERIFY(Pixel_Disegnati(a.op->Area()->Frm_Graf[size_t(slot)]->Graf_Battleplan) > 200);
         }
-        a->form->Scrittore().Attendi();
-        for (const QByteArray &f : leggiStorici(5))
+        a.form->Scrittore().Attendi();
+        for (const QByteArray &f : Leggi_Storici(5))
             QVERIFY(!f.isEmpty());
         // Live bars go on for the new underlying only; the old one's files stay as they were.
-        QTRY_VERIFY_WITH_TIMEOUT(a->op->Sessione()->Fusioni_Eseguite() > fusioni, 15000);
-        a->form->Scrittore().Attendi();
-        QVERIFY(leggiStorici(2) == vecchi);
-        QVERIFY(leggiStorici(5) != leggiStorici(2));
-        QVERIFY(!a->op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));
-        QVERIFY(a->dialoghi->fallimenti.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(a.op->Sessione()->Fusioni_Eseguite() > fusioni, 15000);
+        a.form->Scrittore().Attendi();
+        QVERIFY(Leggi_Storici(2) == vecchi);
+        QVERIFY(Leggi_Storici(5) != Leggi_Storici(2));
+        QVERIFY(!a.op->Quotazioni()->Text_Last->text().contains(QStringLiteral("99999")));
+        QVERIFY(a.dialoghi->fallimenti.isEmpty());
+    }
 
-        // A message over the bound cuts the link and the client logs in again by itself;
-        // the cause stays whole in the chat, and the status box showed its start meanwhile.
-        QPlainTextEdit *chat = a->form->Text_Chat;
-        QLineEdit *stato = a->op->Quotazioni()->Text_Stato;
+    // A message over the bound cuts the link and the client logs in again by itself;
+    // the cause stays whole in the chat, and the status box showed its start meanwhile.
+    void online_messaggio_oltre_il_limite()
+    {
+        AvvioOnline *o = Online();
+        QVERIFY(o && o->avviato);
+        FinestraProva &a = *o->a;
+        QPlainTextEdit *chat = a.form->Text_Chat;
+        QLineEdit *stato = a.op->Quotazioni()->Text_Stato;
         QString statoAllaRottura;
-        connect(chat, &QPlainTextEdit::textChanged, this, [&] {
+        const QMetaObject::Connection rottura = connect(chat, &QPlainTextEdit::textChanged, this, [&] {
             if (statoAllaRottura.isEmpty())
                 statoAllaRottura = stato->text() + QLatin1Char('|') + TestoNonIntero(stato);
         });
-        const qsizetype accessi = ricevuti.count(QStringLiteral("COMM11"));
-        const qsizetype richieste = ricevuti.count(QStringLiteral("COMM30"));
-        server.Invia_Grezzo("COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio, 'x') + '\xD8');
-        QTRY_VERIFY_WITH_TIMEOUT(ricevuti.count(QStringLiteral("COMM30")) > richieste, 20000);
-        QCOMPARE(ricevuti.count(QStringLiteral("COMM11")), accessi + 1);
+        const auto scollega = qScopeGuard([&rottura] { disconnect(rottura); });
+        const qsizetype accessi = o->ricevuti.count(QStringLiteral("COMM11"));
+        const qsizetype richieste = o->ricevuti.count(QStringLiteral("COMM30"));
+        o->server->Invia_Grezzo("COMM25\xD8" + QByteArray(protocollo::Limite_Messaggio, 'x') + '\xD8');
+        QTRY_VERIFY_WITH_TIMEOUT(o->ricevuti.count(QStringLiteral("COMM30")) > richieste, 20000);
+        QCOMPARE(o->ricevuti.count(QStringLiteral("COMM11")), accessi + 1);
         QCOMPARE(statoAllaRottura, testi_sessione::Messaggio_Troppo_Lungo + QLatin1Char('|'));
         QCOMPARE(stato->text(), QStringLiteral("Connesso"));
-        QTRY_VERIFY(a->form->isEnabled());
+        QTRY_VERIFY(a.form->isEnabled());
         QCOMPARE(chat->toPlainText(), testi_sessione::Messaggio_Troppo_Lungo + QLatin1Char('\n'));
         QVERIFY2(TestoNonIntero(chat).isEmpty(), qPrintable(TestoNonIntero(chat)));
         QTextCursor riga(chat->document());
         QVERIFY(chat->viewport()->rect().contains(chat->cursorRect(riga)));
         riga.movePosition(QTextCursor::EndOfBlock);
         QVERIFY(chat->viewport()->rect().contains(chat->cursorRect(riga)));
-        QVERIFY(a->dialoghi->fallimenti.isEmpty());
-        qunsetenv("WAVELORE_SERVER");
-        qunsetenv("WAVELORE_HISTORY_ODBC");
+        QVERIFY(a.dialoghi->fallimenti.isEmpty());
     }
 
     // A damaged history file of the current underlying is reported, file and reason,
     // before another underlying is opened or the start gives up (as it does with no
-    // history at all); what an interrupted save left beside the files is gone.
+    // history at all), once in the program's own notice box; what an interrupted save
+    // left beside the files is gone.
     void offline_storico_danneggiato_data()
     {
         QTest::addColumn<QList<int>>("generati");
         QTest::addColumn<QString>("danneggiato");
         QTest::addColumn<QString>("avviso");
         QTest::addColumn<int>("aperto");  // 0: the start fails
-        QTest::newRow("nessuno storico") << QList<int>{} << "" << "" << 0;
-        QTest::newRow("giornaliero troncato") << QList<int>{2, 5} << "S1D_2.dat" << "troncato" << 5;
-        QTest::newRow("dati dopo l'ultima riga") << QList<int>{2} << "S5M_2.dat" << "dati oltre la riga 1500" << 0;
-        QTest::newRow("danneggiato un altro") << QList<int>{2, 5} << "S1D_5.dat" << "" << 2;
+        QTest::addColumn<bool>("reale");  // the program's own notice, not the fixture's record
+        QTest::newRow("nessuno storico") << QList<int>{} << "" << "" << 0 << false;
+        QTest::newRow("giornaliero troncato") << QList<int>{2, 5} << "S1D_2.dat" << "troncato" << 5 << false;
+        QTest::newRow("giornaliero troncato, la sua finestra") << QList<int>{2, 5} << "S1D_2.dat" << "troncato" << 5
+                                                               << true;
+        QTest::newRow("dati dopo l'ultima riga") << QList<int>{2} << "S5M_2.dat" << "dati oltre la riga 1500" << 0
+                                                 << false;
+        QTest::newRow("danneggiato un altro") << QList<int>{2, 5} << "S1D_5.dat" << "" << 2 << false;
     }
     void offline_storico_danneggiato()
     {
@@ -574,7 +705,14 @@ private slots:
         QFETCH(QString, danneggiato);
         QFETCH(QString, avviso);
         QFETCH(int, aperto);
+        QFETCH(bool, reale);
         FinestraProva prova(generati);
+        // The box is closed as it opens; what it said is kept.
+        std::optional<MessaggiCatturati> finestre;
+        if (reale) {
+            finestre.emplace(QMessageBox::Ok);
+            prova.op->Imposta_Dialoghi(std::make_unique<DialoghiUtente>(*prova.form));
+        }
         const CartellaTemporanea &cartella = *prova.cartella;
         const QString percorso = cartella.sistema() + QLatin1Char('/') + danneggiato;
         QFile file(percorso);
@@ -593,19 +731,28 @@ private slots:
 
         QCOMPARE(prova.AvviaOffline(), aperto != 0);
         QVERIFY(!QFile::exists(temporaneo));
+        QStringList avvisi = prova.avvisi;
+        if (reale) {
+            QVERIFY(avvisi.isEmpty());
+            for (const QString &testo : finestre->testi) {
+                QVERIFY2(testo.startsWith(QStringLiteral("Wavelore \u00AE|")) && testo.endsWith(QLatin1String("|testo")),
+                         qPrintable(testo));
+                avvisi << testo;
+            }
+        }
         if (avviso.isEmpty()) {
-            QVERIFY(prova.avvisi.isEmpty());
+            QVERIFY(avvisi.isEmpty());
         } else {
-            QCOMPARE(prova.avvisi.size(), 1);
-            QVERIFY2(prova.avvisi[0].contains(QDir::toNativeSeparators(percorso)) && prova.avvisi[0].contains(avviso),
-                     qPrintable(prova.avvisi[0]));
+            QCOMPARE(avvisi.size(), 1);
+            QVERIFY2(avvisi[0].contains(QDir::toNativeSeparators(percorso)) && avvisi[0].contains(avviso),
+                     qPrintable(avvisi[0]));
         }
         if (aperto == 0) {
-            QCOMPARE(prova.dialoghi->fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
+            QCOMPARE(prova.fallimenti, QStringList{storico::Messaggio_Nessuno_Storico});
             QVERIFY(prova.form->S().shell.Blocco_Grafici);
             QVERIFY(!prova.op->Sequenza().In_Corso());
         } else {
-            QVERIFY2(prova.dialoghi->fallimenti.isEmpty(), qPrintable(prova.dialoghi->fallimenti.join(QLatin1Char('\n'))));
+            QVERIFY2(prova.fallimenti.isEmpty(), qPrintable(prova.fallimenti.join(QLatin1Char('\n'))));
             QCOMPARE(prova.form->S().archivio.Sottostante_Corrente, aperto);
             QVERIFY(!prova.form->S().shell.Blocco_Grafici);
         }
@@ -819,17 +966,25 @@ private slots:
     void colori_controlli_data()
     {
         QTest::addColumn<int>("aspetto");
-        QTest::newRow("dark") << 0;
-        QTest::newRow("light") << 1;
+        QTest::addColumn<bool>("riavvio");  // the scheme saved, then the program started again
+        QTest::newRow("dark") << 0 << false;
+        QTest::newRow("light") << 1 << false;
+        QTest::newRow("light, at start") << 1 << true;
+        QTest::newRow("dark, at start") << 0 << true;
     }
     void colori_controlli()
     {
         QFETCH(int, aspetto);
+        QFETCH(bool, riavvio);
         QVERIFY(Finestra_Condivisa());
+        QVERIFY(m_finestra->Aspetto(aspetto));
+        if (riavvio) {
+            QVERIFY(m_finestra->Riavvia());
+            QCOMPARE(m_finestra->S().archivio.Aspetto, aspetto);
+        }
         FormS1 &f = *m_finestra->form;
         FinestraOperativa *op = m_finestra->op;
         const Stato &s = f.S();
-        QVERIFY(m_finestra->Aspetto(aspetto));
         const auto colore = [&s](int i) { return schermo::ColoreWin(s.cicli.Colori[size_t(i)]); };
 
         // Control, colour role, entry of the colour table.
@@ -975,8 +1130,16 @@ private slots:
         }
     }
 
+    // The shared ONLINE start goes before any other window is made.
+    void init()
+    {
+        if (!QByteArray(QTest::currentTestFunction()).startsWith("online_"))
+            m_online.reset();
+    }
+
     void cleanupTestCase()
     {
+        m_online.reset();
         m_finestra.reset();
     }
 
@@ -990,6 +1153,18 @@ private:
         return m_finestra->AvviaOffline();
     }
 
+    // The ONLINE start the online_ tests share, made by the first that asks; null when it
+    // could not be set up (the failure is that test's).
+    AvvioOnline *Online()
+    {
+        if (!m_online) {
+            m_online = std::make_unique<AvvioOnline>();
+            m_online->Avvia();
+        }
+        return m_online->pronto ? m_online.get() : nullptr;
+    }
+
+    std::unique_ptr<AvvioOnline> m_online;
     std::unique_ptr<FinestraProva> m_finestra;
 };
 

@@ -5,7 +5,7 @@
 #include "platform/CodaMessaggi.h"
 #include "platform/Schermo.h"
 #include "platform/Socket.h"
-#include "shell/Pausa.h"
+#include "shell/Uscita.h"
 #include "shell/StatoShell.h"
 #include "shell/ui/FormMsg.h"
 #include "shell/ui/GestoreMessaggi.h"
