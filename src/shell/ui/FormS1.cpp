@@ -85,6 +85,25 @@ private:
     QPointer<QWidget> m_sopra;
 };
 
+// A small window that says the program waits (its text in `testo`), with a busy bar: how
+// long the disk or another program takes is not known. Shown by the caller once sized.
+QWidget *finestraAttesa(QWidget *padre, const QString &nome, QLabel *&testo)
+{
+    auto *w = new QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    w->setObjectName(QStringLiteral("Frm") + nome);
+    w->setWindowTitle(QStringLiteral("Wavelore ®"));
+    testo = new QLabel(w);
+    testo->setObjectName(QStringLiteral("Lbl") + nome);
+    testo->setTextFormat(Qt::PlainText);
+    auto *barra = new QProgressBar(w);
+    barra->setRange(0, 0);
+    barra->setTextVisible(false);
+    auto *colonna = new QVBoxLayout(w);
+    colonna->addWidget(testo);
+    colonna->addWidget(barra);
+    return w;
+}
+
 }  // namespace
 
 void UscitaFinestra::Richiesta_Chiusura() { m_form.Mostra_Messaggio(4, QString()); }
@@ -99,18 +118,9 @@ void UscitaFinestra::Mostra_Salvataggio(bool mostra)
     }
     if (m_salvataggio)
         return;
-    auto *w = new QWidget(&m_form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    w->setObjectName(QStringLiteral("FrmSalvataggio"));
-    w->setWindowTitle(QStringLiteral("Wavelore ®"));
-    auto *testo = new QLabel(QStringLiteral("Salvataggio dei dati in corso..."), w);
-    testo->setObjectName(QStringLiteral("LblSalvataggio"));
-    testo->setTextFormat(Qt::PlainText);
-    auto *barra = new QProgressBar(w);
-    barra->setRange(0, 0);  // how long the disk takes is not known
-    barra->setTextVisible(false);
-    auto *colonna = new QVBoxLayout(w);
-    colonna->addWidget(testo);
-    colonna->addWidget(barra);
+    QLabel *testo = nullptr;
+    QWidget *w = finestraAttesa(&m_form, QStringLiteral("Salvataggio"), testo);
+    testo->setText(QStringLiteral("Salvataggio dei dati in corso..."));
     w->adjustSize();
     w->move(m_form.geometry().center() - w->rect().center());
     w->show();
@@ -280,20 +290,9 @@ public:
 private:
     void Mostra()
     {
-        auto *w = new QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-        w->setObjectName(QStringLiteral("FrmAttesaArchivi"));
+        QWidget *w = finestraAttesa(nullptr, QStringLiteral("AttesaArchivi"), m_testo);
         w->setAttribute(Qt::WA_ShowWithoutActivating);
-        w->setWindowTitle(QStringLiteral("Wavelore ®"));
-        m_testo = new QLabel(w);
-        m_testo->setObjectName(QStringLiteral("LblAttesaArchivi"));
-        m_testo->setTextFormat(Qt::PlainText);
-        auto *barra = new QProgressBar(w);
-        barra->setRange(0, 0);  // how long the other program holds the file is not known
-        barra->setTextVisible(false);
-        auto *colonna = new QVBoxLayout(w);
-        colonna->setSizeConstraint(QLayout::SetNoConstraint);  // sized once, below
-        colonna->addWidget(m_testo);
-        colonna->addWidget(barra);
+        w->layout()->setSizeConstraint(QLayout::SetNoConstraint);  // sized once, below
         // Room for the longest text it shows: every file named.
         m_testo->setText(QStringLiteral("In attesa di Sistema1.dat, Sistema2.dat e Sistema3.dat, "
                                         "in uso da un altro programma..."));
