@@ -424,16 +424,19 @@ private slots:
 
     // While an item is computed its chart shows the loading banner, painted before the
     // computation and gone with the drawing after it: for the volume profile on every
-    // degree that has one, for the other items on the daily degrees 0..2.
+    // degree that has one, for the other items on the daily degrees 0..2; and while a
+    // compression step recomputes the daily degrees' indicators.
     void bannerDuranteIlCalcolo_data()
     {
         QTest::addColumn<int>("gradoSlot");
-        QTest::addColumn<int>("item");
+        QTest::addColumn<int>("item");  // -1: a compression step
         QTest::addColumn<bool>("banner");
         QTest::newRow("daily degree 1, an average") << 1 << 0 << true;
+        QTest::newRow("daily degree 1, a compression step") << 1 << -1 << true;
         QTest::newRow("daily degree 2, the volume profile") << 2 << 19 << true;
         QTest::newRow("hourly degree 5, an average") << 5 << 0 << false;
         QTest::newRow("hourly degree 5, the volume profile") << 5 << 19 << true;
+        QTest::newRow("hourly degree 5, a compression step") << 5 << -1 << false;
     }
     void bannerDuranteIlCalcolo()
     {
@@ -471,8 +474,16 @@ private slots:
         QVERIFY(!Dipinture::Banner(grafico()));
         // On the screen: a window not yet shown there paints nothing at once.
         QVERIFY(QTest::qWaitForWindowExposed(m_prova->form.get()));
-        clicca(pannello()->Chk_Ind_Adattivi[size_t(item)]);
-        QCOMPARE(stato().indicatori.Ind_Attivo[size_t(gradoSlot)][size_t(item)], 1);
+        if (item < 0) {
+            const int prima = stato().cicli.Compressione[size_t(gradoSlot)];
+            auto *piu = m_prova->form->findChild<QAbstractButton *>(QStringLiteral("Cmd_Compr_P"));
+            QVERIFY(piu);
+            clicca(piu);
+            QVERIFY(stato().cicli.Compressione[size_t(gradoSlot)] != prima);
+        } else {
+            clicca(pannello()->Chk_Ind_Adattivi[size_t(item)]);
+            QCOMPARE(stato().indicatori.Ind_Attivo[size_t(gradoSlot)][size_t(item)], 1);
+        }
         QTRY_VERIFY(dipinture.senza > 0);
         QCOMPARE(dipinture.conBanner > 0, banner);
         QVERIFY(!Dipinture::Banner(grafico()));
