@@ -328,7 +328,7 @@ void Recupero::leggiTabella(const DefinizioneTabella &t, const QStringList &vecc
 void Recupero::aggiungiRigheTagliate(const QStringList &vecchie, const QStringList &dichiarate, Righe &righe) const
 {
     const qsizetype campoId = dichiarate.indexOf(QStringLiteral("ID"), 0);
-    const QVariant nullo(QMetaType(QMetaType::QString));
+    const QVariant nullo{QMetaType(QMetaType::QString)};
     for (const RigaLetta &r : m_righeTagliate) {
         // ID is the row id, kept out of the record, unless the table declares it otherwise.
         const QVariant id = campoId >= 0 && size_t(campoId) < r.campi.size() ? r.campi[size_t(campoId)] : QVariant();

@@ -309,44 +309,62 @@ private:
                             [this](const Elemento &e) { return !m_letture.count(Politica::Nome(e.voce)); });
     }
 
+    // Under the lock: waits for an item no reader holds off, taking the failed ones back on
+    // their turn; end() once the writer is to end and nothing is queued.
+    typename std::deque<Elemento>::iterator Attendi_Prossima(std::unique_lock<std::mutex> &blocco)
+    {
+        auto primo = Prossima();
+        while (primo == m_coda.end()) {
+            if (m_fine && m_coda.empty())
+                return m_coda.end();
+            // Once the exit holds the failures, its own last try is the only one left.
+            const bool attesa = !m_falliti.empty() && !m_fine && !m_trattieni;
+            if (attesa && Orologio::now() >= m_prossimaRiprova) {
+                m_riprova = std::min(2 * m_riprova, m_riprovaMassima);
+                Riprova_Falliti();
+            } else if (attesa) {
+                m_lavoro.wait_until(blocco, m_prossimaRiprova);
+            } else {
+                m_lavoro.wait(blocco);
+            }
+            primo = Prossima();
+        }
+        return primo;
+    }
+
+    // Under the lock: `primo` and the items written together with it, in the queue's order,
+    // moved to those being written.
+    std::vector<Voce> Prendi_Lotto(typename std::deque<Elemento>::iterator primo)
+    {
+        const std::size_t ip = std::size_t(primo - m_coda.begin());
+        const Voce capo = primo->voce;
+        std::deque<Elemento> resto;
+        for (std::size_t i = 0; i < m_coda.size(); ++i) {
+            Elemento &e = m_coda[i];
+            const bool insieme =
+                i == ip || (Politica::Insieme(capo, e.voce) && !m_letture.count(Politica::Nome(e.voce)));
+            if (insieme)
+                m_inCorso.push_back(std::move(e));
+            else
+                resto.push_back(std::move(e));
+        }
+        m_coda = std::move(resto);
+        std::vector<Voce> lotto;
+        for (const Elemento &e : m_inCorso)
+            lotto.push_back(e.voce);
+        return lotto;
+    }
+
     void Ciclo()
     {
         for (;;) {
             std::vector<Voce> lotto;
             {
                 std::unique_lock blocco(m_mutex);
-                auto primo = Prossima();
-                while (primo == m_coda.end()) {
-                    if (m_fine && m_coda.empty())
-                        return;
-                    // Once the exit holds the failures, its own last try is the only one left.
-                    const bool attesa = !m_falliti.empty() && !m_fine && !m_trattieni;
-                    if (attesa && Orologio::now() >= m_prossimaRiprova) {
-                        m_riprova = std::min(2 * m_riprova, m_riprovaMassima);
-                        Riprova_Falliti();
-                    } else if (attesa) {
-                        m_lavoro.wait_until(blocco, m_prossimaRiprova);
-                    } else {
-                        m_lavoro.wait(blocco);
-                    }
-                    primo = Prossima();
-                }
-                // The items written together with the first, in the queue's order.
-                const std::size_t ip = std::size_t(primo - m_coda.begin());
-                const Voce capo = primo->voce;
-                std::deque<Elemento> resto;
-                for (std::size_t i = 0; i < m_coda.size(); ++i) {
-                    Elemento &e = m_coda[i];
-                    const bool insieme = i == ip || (Politica::Insieme(capo, e.voce) &&
-                                                     !m_letture.count(Politica::Nome(e.voce)));
-                    if (insieme)
-                        m_inCorso.push_back(std::move(e));
-                    else
-                        resto.push_back(std::move(e));
-                }
-                m_coda = std::move(resto);
-                for (const Elemento &e : m_inCorso)
-                    lotto.push_back(e.voce);
+                const auto primo = Attendi_Prossima(blocco);
+                if (primo == m_coda.end())
+                    return;
+                lotto = Prendi_Lotto(primo);
             }
             std::vector<EsitoVoce> esiti = m_politica.Scrivi(lotto);
             esiti.resize(lotto.size(), EsitoVoce{false, QString()});
