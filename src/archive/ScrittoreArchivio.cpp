@@ -118,8 +118,17 @@ void Attendi_Scritture(FileArchivio file)
 
 namespace {
 
+AvvisoAttesa avvisoAttesa;  // set and used on the window thread only
+
+}  // namespace
+
+void Imposta_Avviso_Attesa(AvvisoAttesa avviso) { avvisoAttesa = std::move(avviso); }
+
+namespace {
+
 // Until no writer of `scrittori` writes `nome`, or the bound: with the event loop running
-// on the window thread, else looking every few milliseconds.
+// on the window thread (told from Avviso_Attesa_Lettura_ms on), else looking every few
+// milliseconds.
 void attendiScrittura(const std::vector<ScrittoreArchivio *> &scrittori, const QString &nome)
 {
     const auto scrive = [&] {
@@ -132,12 +141,20 @@ void attendiScrittura(const std::vector<ScrittoreArchivio *> &scrittori, const Q
     if (app && QThread::currentThread() == app->thread()) {
         QEventLoop ciclo;
         QTimer sonda;
+        bool detto = false;
         QObject::connect(&sonda, &QTimer::timeout, &ciclo, [&] {
-            if (!scrive() || scadenza.hasExpired())
+            if (!scrive() || scadenza.hasExpired()) {
                 ciclo.quit();
+            } else if (!detto && avvisoAttesa &&
+                       Attesa_Scrittura_In_Corso_ms - scadenza.remainingTime() >= Avviso_Attesa_Lettura_ms) {
+                detto = true;
+                avvisoAttesa(nome, true);
+            }
         });
         sonda.start(5);
         ciclo.exec();
+        if (detto && avvisoAttesa)
+            avvisoAttesa(nome, false);
         return;
     }
     while (scrive() && !scadenza.hasExpired())

@@ -14,6 +14,7 @@
 #include "platform/Scrittore.h"
 
 #include <QString>
+#include <functional>
 #include <map>
 #include <optional>
 #include <vector>
@@ -76,6 +77,13 @@ void Attendi_Scritture(FileArchivio file);
 
 // How long a read waits for a write of the writers in progress on its file.
 constexpr int Attesa_Scrittura_In_Corso_ms = 10000;
+// A read on the window thread still waiting after this long is told (Imposta_Avviso_Attesa).
+constexpr int Avviso_Attesa_Lettura_ms = 300;
+
+// Who tells the trader that a read waits for file `nome` (`inizio` true), and that it no
+// longer does: the window. None by default (a tool, a computation test).
+using AvvisoAttesa = std::function<void(const QString &nome, bool inizio)>;
+void Imposta_Avviso_Attesa(AvvisoAttesa avviso);
 
 // A connection that waits: for the write the archive's writers have in progress on its
 // file to end (at most Attesa_Scrittura_In_Corso_ms, the event loop running meanwhile

@@ -143,6 +143,22 @@ FormS1::FormS1(QWidget *parent) : QWidget(parent)
     m_scrittore = new ScrittoreStorico(this);
     m_scrittoreArchivio = new ScrittoreArchivio(this);
     m_avvisiSalvataggio = new AvvisiSalvataggio({m_scrittore, m_scrittoreArchivio}, this);
+    // A loading's read held up by a slow disk says what it waits for, over the window.
+    archivio::Imposta_Avviso_Attesa([form = QPointer<FormS1>(this)](const QString &nome, bool inizio) {
+        if (!form)
+            return;
+        delete form->m_attesaLettura;
+        if (!inizio)
+            return;
+        QLabel *testo = nullptr;
+        QWidget *w = finestraAttesa(form, QStringLiteral("AttesaLettura"), testo);
+        testo->setText(QStringLiteral("Lettura di %1 in attesa del salvataggio in corso...").arg(nome));
+        w->setAttribute(Qt::WA_ShowWithoutActivating);
+        w->adjustSize();
+        w->move(form->geometry().center() - w->rect().center());
+        w->show();
+        form->m_attesaLettura = w;
+    });
     m_messaggi = new GestoreMessaggi(m_stato.shell, this, [this] { Chiudi_Programma(); }, this);
     m_uscita = std::make_unique<UscitaFinestra>(*this);
 

@@ -160,6 +160,7 @@ private:
     std::unique_ptr<Uscita> m_uscita;
     FasiAvvio *m_fasi = nullptr;
     QPointer<QObject> m_custodeFasi;
+    QPointer<QWidget> m_attesaLettura;  // a read waiting for a write under way, told
     bool m_fasiCustodite = false;
     int m_stile = 3;
 };

@@ -36,22 +36,23 @@
 #include "shell/ui/RiquadroGrafico.h"
 
 #include <QAbstractButton>
-#include <QDir>
-#include <QFileInfo>
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QMessageBox>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QToolButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 
@@ -551,6 +552,19 @@ private slots:
         QTRY_VERIFY(risposta);
         QVERIFY2(daScrivere.contains(archivio::NomeArchivio(archivioFile)), qPrintable(daScrivere.join(QLatin1Char(' '))));
         QCOMPARE(sincronie::Sul_Thread_Principale(), finestra);
+        if (!rifiutato) {
+            // A read of the file meanwhile waits for the write under way, and says so over the window.
+            const QString nome = archivio::NomeArchivio(archivioFile);
+            QTRY_VERIFY(scrittore.Scrive(nome));
+            QString visto;
+            QTimer::singleShot(archivio::Avviso_Attesa_Lettura_ms + 200, this, [&] {
+                if (const auto *l = m_prova->form->findChild<QLabel *>(QStringLiteral("LblAttesaLettura")); l && l->isVisible())
+                    visto = l->text();
+            });
+            { archivio::ConnessioneInAttesa lettura(archivioFile); }
+            QCOMPARE(visto, QStringLiteral("Lettura di %1 in attesa del salvataggio in corso...").arg(nome));
+            QVERIFY(!m_prova->form->findChild<QWidget *>(QStringLiteral("FrmAttesaLettura")));
+        }
         const QStringList scelte = impostazioni();
         QVERIFY(scelte != prima);
         scrittore.Attendi();
